@@ -1,0 +1,62 @@
+#include "astro/frames.h"
+
+#include <cmath>
+
+#include "astro/astro_state.h"
+#include "common/numtext.h"
+
+namespace planova {
+
+void SphericalToCartesian(AstroState& a, int slot, double lonDeg, double latDeg, double distance) {
+  double l = lonDeg / a.DegPerRad;
+  double b = latDeg / a.DegPerRad;
+  a.PosX[slot] = distance * std::cos(b) * std::cos(l);
+  a.PosY[slot] = distance * std::cos(b) * std::sin(l);
+  a.PosZ[slot] = distance * std::sin(b);
+}
+
+void RelativeSpherical(AstroState& a, int origin, int target) {
+  if (target == origin) return;
+  double dx = a.PosX[target] - a.PosX[origin];
+  double dy = a.PosY[target] - a.PosY[origin];
+  double dz = a.PosZ[target] - a.PosZ[origin];
+  double rho = std::sqrt(dx * dx + dy * dy);
+  a.RelDist = std::sqrt(rho * rho + dz * dz);
+  double lon = dy < 0 ? 270.0 : 90.0;
+  if (dx != 0) {
+    lon = std::atan(dy / dx) * a.DegPerRad;
+    if (dx >= 0 && dy < 0) lon += 360;
+    if (dx < 0) lon += 180;
+  }
+  a.RelLon[target] = lon;
+  a.RelLat = std::atan(dz / rho) * a.DegPerRad;
+}
+
+void EquatorialToHorizontalVector(AstroState& a, int slot) {
+  double phi = a.ObserverLatitude / a.DegPerRad;
+  double t = a.HourAngle / a.DegPerRad;
+  double d = a.BodyLat[slot] / a.DegPerRad;
+  a.PosX[slot] = std::sin(phi) * std::cos(d) * std::cos(t) - std::cos(phi) * std::sin(d);
+  a.PosY[slot] = std::cos(d) * std::sin(t);
+  a.PosZ[slot] = std::cos(phi) * std::cos(d) * std::cos(t) + std::sin(phi) * std::sin(d);
+}
+
+void HorizontalToEquatorialVector(AstroState& a, int slot) {
+  double phi = a.ObserverLatitude / a.DegPerRad;
+  double az = a.HorAzimuth / a.DegPerRad;
+  double h = a.HorAltitude / a.DegPerRad;
+  a.PosX[slot] = std::sin(phi) * std::cos(h) * std::cos(az) + std::cos(phi) * std::sin(h);
+  a.PosY[slot] = std::cos(h) * std::sin(az);
+  a.PosZ[slot] = std::sin(phi) * std::sin(h) - std::cos(phi) * std::cos(h) * std::cos(az);
+}
+
+double FracSigned(double x) { return x - Fix(x); }
+
+double FracPositive(double& x) {
+  double f = x - Fix(x);
+  if (f < 0) f = f + 1;
+  x = f;
+  return f;
+}
+
+}  // namespace planova

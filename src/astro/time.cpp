@@ -1,0 +1,94 @@
+#include "astro/time.h"
+
+#include <cmath>
+
+#include "astro/astro_state.h"
+#include "common/numtext.h"
+
+namespace planova {
+
+double JulianDateFromCalendar(AstroState& a, double day, int32_t month, int32_t year, bool* failed) {
+  if (failed) *failed = false;
+  // Year and month are 16-bit cells; step 2 adds 12 to the month and takes 1 from the year.
+  if (year < -32768 || year > 32767 || month < -32768 || month > 32767 ||
+      (month < 3 && (month + 12 > 32767 || year - 1 < -32768)) || !std::isfinite(day)) {
+    a.Message("Введите правильно дату");
+    if (failed) *failed = true;
+    return 0;
+  }
+  double key = year + month / 100.0 + day / 10000.0;  // 1582 October 15.0 -> 1582.1015
+  if (month < 3) {
+    month += 12;
+    year -= 1;
+  }
+  double b = 0;
+  if (a.UseJulianCalendar == 0 && key > 1582.101499) {
+    double century = Fix(year / 100.0);
+    b = 2 - century + Fix(century / 4);
+  }
+  double c = year >= 0 ? Fix(365.25 * year) : Fix(365.25 * year - 0.75);
+  double d = Fix(30.6001 * (month + 1));
+  return day + d + c + 1720994.5 + b;
+}
+
+bool CalendarFromJulianDate(AstroState& a, double jd) {
+  double zReal = Int(jd + 0.5);
+  if (!(zReal >= -2147483648.0 && zReal <= 2147483647.0)) {
+    a.Message("Введите правильно юлианскую дату");
+    return false;
+  }
+  int32_t z = static_cast<int32_t>(zReal);
+  double f = jd + 0.5 - z;
+  double A = z;
+  if (a.UseJulianCalendar != 1 && z >= 2299161) {
+    double alpha = Int((z - 1867216.25) / 36524.25);
+    A = z + 1 + alpha - Fix(alpha / 4);  // alpha \ 4: integer division toward zero
+  }
+  double B = A + 1524;
+  double C = Int((B - 122.1) / 365.25);
+  double D = Int(365.25 * C);
+  double E = Int((B - D) / 30.6001);
+  a.CalDay = B - D - Int(30.6001 * E) + f;
+  a.CalMonth = static_cast<int32_t>(E < 13.5 ? E - 1 : E - 13);
+  double year = a.CalMonth > 2.5 ? C - 4716 : C - 4715;
+  if (year < -32768 || year > 32767) {
+    a.Message("Введите правильно юлианскую дату");
+    return false;
+  }
+  a.CalYear = static_cast<int32_t>(year);
+  return true;
+}
+
+double DeltaTParabola(const AstroState& a) {
+  double t = (a.CurrentJd - 2415020.0) / 36525;
+  return 24.35 + 72.32 * t + 29.95 * t * t;
+}
+
+double DeltaTPiecewise(const AstroState& a) {
+  double t = (a.CurrentJd - 2451545.0) / 36525;
+  double fi = Fix(t / 0.25) - 1;
+  if (fi > 0) fi = 0;
+  int i = fi < -8 ? -8 : static_cast<int>(fi);  // before 1825 every index means "no piece"
+  double u = t - 0.25 * i;
+  switch (i) {
+    case -7: return 10.4 - 80.8 * u + 413.9 * u * u - 572.3 * u * u * u;
+    case -6: return 6.6 + 46.3 * u - 358.4 * u * u + 18.8 * u * u * u;
+    case -5: return -3.9 - 10.8 * u - 166.2 * u * u + 867.4 * u * u * u;
+    case -4: return -2.6 + 114.1 * u + 327.5 * u * u - 1467.4 * u * u * u;
+    case -3: return 24.2 - 6.3 * u - 8.2 * u * u + 483.4 * u * u * u;
+    case -2: return 29.3 + 32.5 * u - 3.8 * u * u + 550.7 * u * u * u;
+    case -1: return 45.3 + 130.5 * u - 570.5 * u * u + 1516.7 * u * u * u;
+    case 0: return 65.97 + 90 * t;
+    default: break;
+  }
+  if (t < -3) return DeltaTParabola(a);
+  return 10.4;
+}
+
+double SiderealTime(double mjd) {
+  double ut = (mjd - Fix(mjd)) * 24;
+  double t0 = (Fix(mjd) - 51544.5) / 36525;
+  return 6.697374558 + 1.0027379093 * ut + (8640184.812866 * t0 + 0.093104 * t0 * t0 - 6.2e-6 * t0 * t0 * t0) / 3600;
+}
+
+}  // namespace planova

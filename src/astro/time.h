@@ -1,0 +1,37 @@
+// Calendars, ET-UT and sidereal time.
+//
+// Julian dates after Meeus, "Astronomical Algorithms" (1991), ch. 7: the Gregorian
+// calendar from 1582 October 15 on and the Julian calendar before, unless
+// UseJulianCalendar asks for the Julian calendar throughout.  Years are astronomical
+// (year 0 exists).  Sidereal time: the IAU 1982 expression of GMST.
+#pragma once
+
+#include <cstdint>
+
+namespace planova {
+
+struct AstroState;
+
+// JD of a calendar date; day carries the time as a fraction (0.5 = 12 h).
+// Year and month must fit 16 bits (and the month 12 more): otherwise the message
+// "Введите правильно дату", the result 0 and *failed (when given) set to true.
+double JulianDateFromCalendar(AstroState& a, double day, int32_t month, int32_t year, bool* failed = nullptr);
+
+// Calendar date of a JD into CalYear, CalMonth, CalDay.  A JD whose day number does not
+// fit 32 bits, or whose year does not fit 16: the message
+// "Введите правильно юлианскую дату", false, and the fields not yet reached unchanged.
+bool CalendarFromJulianDate(AstroState& a, double jd);
+
+// ET-UT in seconds at CurrentJd: the parabola 24.35 + 72.32 T + 29.95 T^2 in Julian
+// centuries from 1900 January 0.5.
+double DeltaTParabola(const AstroState& a);
+
+// ET-UT in seconds at CurrentJd: quarter-century cubics from 1825 on, 10.4 s for
+// 1700-1825, the parabola before 1700, and 65.97 + 90 T (T from J2000) from 2025.
+double DeltaTPiecewise(const AstroState& a);
+
+// Greenwich mean sidereal time in hours (not reduced to 0..24) at a modified Julian
+// date whose fraction is UT.  T0 is counted from the start of the UT day.
+double SiderealTime(double mjd);
+
+}  // namespace planova

@@ -1,0 +1,169 @@
+#include "common/numtext.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+namespace planova {
+
+bool TryParseReal(std::string_view text, double& value) {
+  size_t b = 0, e = text.size();
+  while (b < e && text[b] == ' ') ++b;
+  while (e > b && text[e - 1] == ' ') --e;
+  if (b == e) return false;
+
+  // Rebuild the number in the C form ("." as decimal mark) after checking its shape,
+  // so that strtod's own locale rules never come into play.
+  std::string c;
+  size_t i = b;
+  if (text[i] == '+' || text[i] == '-') c += text[i++];
+  int digits = 0;
+  bool comma = false;
+  for (; i < e; ++i) {
+    char ch = text[i];
+    if (ch >= '0' && ch <= '9') {
+      c += ch;
+      ++digits;
+    } else if (ch == ',' && !comma) {
+      comma = true;
+      c += '.';
+    } else {
+      break;
+    }
+  }
+  if (digits == 0) return false;
+  if (i < e && (text[i] == 'E' || text[i] == 'e')) {
+    c += 'e';
+    ++i;
+    if (i < e && (text[i] == '+' || text[i] == '-')) c += text[i++];
+    int expDigits = 0;
+    for (; i < e && text[i] >= '0' && text[i] <= '9'; ++i, ++expDigits) c += text[i];
+    if (expDigits == 0) return false;
+  }
+  if (i != e) return false;
+
+  errno = 0;
+  char* end = nullptr;
+  double v = std::strtod(c.c_str(), &end);
+  if (end != c.c_str() + c.size() || !std::isfinite(v)) return false;
+  if (errno == ERANGE && v != 0.0) return false;
+  value = v;
+  return true;
+}
+
+namespace {
+
+bool TryParseWhole(std::string_view text, double lo, double hi, double& whole) {
+  double v;
+  if (!TryParseReal(text, v)) return false;
+  double r = std::nearbyint(v);  // default rounding mode: halves to even
+  if (r < lo || r > hi) return false;
+  whole = r;
+  return true;
+}
+
+// Rounds |x| to `decimals` places, half away from zero, after first taking the value to
+// 15 significant decimal digits (so 0.285 formats as 0,29 although its binary value lies
+// just below).  Returns the digits with the decimal point at `pointPos` from the left.
+std::string RoundedDigits(double ax, int decimals, int& pointPos) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.14e", ax);  // d.dddddddddddddde±XX
+  std::string mant;
+  mant += buf[0];
+  mant.append(buf + 2, 14);
+  int exp10 = std::atoi(std::strchr(buf, 'e') + 1);
+  // Value = 0.mant × 10^(exp10+1); the point stands after exp10+1 digits.
+  int point = exp10 + 1;
+  if (point < 0) {  // very small: prepend zeros so that the point lies inside
+    mant.insert(0, static_cast<size_t>(-point), '0');
+    point = 0;
+  }
+  int keep = point + decimals;  // digits to keep
+  if (keep < 0) {
+    pointPos = 1;
+    return std::string(1 + static_cast<size_t>(decimals), '0');
+  }
+  if (static_cast<int>(mant.size()) < keep + 1) mant.append(keep + 1 - mant.size(), '0');
+  bool up = mant[static_cast<size_t>(keep)] >= '5';
+  std::string d = mant.substr(0, static_cast<size_t>(keep));
+  if (up) {
+    int k = keep - 1;
+    while (k >= 0 && d[static_cast<size_t>(k)] == '9') d[static_cast<size_t>(k--)] = '0';
+    if (k >= 0) {
+      ++d[static_cast<size_t>(k)];
+    } else {
+      d.insert(d.begin(), '1');
+      ++point;
+    }
+  }
+  if (point == 0) {
+    d.insert(d.begin(), '0');
+    point = 1;
+  }
+  pointPos = point;
+  return d;
+}
+
+}  // namespace
+
+bool TryParseInt16(std::string_view text, int16_t& value) {
+  double w;
+  if (!TryParseWhole(text, -32768.0, 32767.0, w)) return false;
+  value = static_cast<int16_t>(w);
+  return true;
+}
+
+bool TryParseInt32(std::string_view text, int32_t& value) {
+  double w;
+  if (!TryParseWhole(text, -2147483648.0, 2147483647.0, w)) return false;
+  value = static_cast<int32_t>(w);
+  return true;
+}
+
+std::string Format(double x, std::string_view pattern) {
+  size_t dot = pattern.find('.');
+  int intPlaces = static_cast<int>(dot == std::string_view::npos ? pattern.size() : dot);
+  int decimals = dot == std::string_view::npos ? 0 : static_cast<int>(pattern.size() - dot - 1);
+  if (!std::isfinite(x)) return x < 0 ? "-" + std::string(pattern) : std::string(pattern);
+
+  int point = 0;
+  std::string d = RoundedDigits(std::fabs(x), decimals, point);
+  std::string intPart = d.substr(0, static_cast<size_t>(point));
+  // Drop superfluous leading zeros, then pad to the pattern's width.
+  size_t nz = intPart.find_first_not_of('0');
+  intPart = nz == std::string::npos ? std::string() : intPart.substr(nz);
+  if (static_cast<int>(intPart.size()) < intPlaces) intPart.insert(0, intPlaces - intPart.size(), '0');
+  std::string out;
+  if (x < 0) out += '-';
+  out += intPart;
+  if (decimals > 0) {
+    out += ',';
+    out += d.substr(static_cast<size_t>(point), static_cast<size_t>(decimals));
+  }
+  return out;
+}
+
+std::string RealText(double x) {
+  if (x == 0.0) return "0";
+  if (std::isnan(x)) return "NaN";
+  if (std::isinf(x)) return x < 0 ? "-Inf" : "Inf";
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.15g", x);
+  std::string s = buf;
+  for (char& ch : s) {
+    if (ch == '.') ch = ',';
+    if (ch == 'e') ch = 'E';
+  }
+  return s;
+}
+
+std::string PrintForm(double x) {
+  std::string s = RealText(x);
+  if (s[0] != '-') s.insert(s.begin(), ' ');
+  s += ' ';
+  return s;
+}
+
+}  // namespace planova

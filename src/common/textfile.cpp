@@ -1,0 +1,187 @@
+#include "common/textfile.h"
+
+namespace planova {
+namespace {
+
+// Windows-1251 bytes 0x80..0xFF as Unicode code points (0 = unassigned byte 0x98).
+constexpr char32_t kCp1251High[128] = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,
+    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x0000, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,
+    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,
+    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,
+    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
+    0x0410, 0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417,
+    0x0418, 0x0419, 0x041A, 0x041B, 0x041C, 0x041D, 0x041E, 0x041F,
+    0x0420, 0x0421, 0x0422, 0x0423, 0x0424, 0x0425, 0x0426, 0x0427,
+    0x0428, 0x0429, 0x042A, 0x042B, 0x042C, 0x042D, 0x042E, 0x042F,
+    0x0430, 0x0431, 0x0432, 0x0433, 0x0434, 0x0435, 0x0436, 0x0437,
+    0x0438, 0x0439, 0x043A, 0x043B, 0x043C, 0x043D, 0x043E, 0x043F,
+    0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447,
+    0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
+};
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+// Decodes one UTF-8 sequence at text[i]; a malformed byte decodes as U+FFFD.
+char32_t NextCodePoint(std::string_view text, size_t& i) {
+  auto b0 = static_cast<unsigned char>(text[i++]);
+  if (b0 < 0x80) return b0;
+  int extra = b0 >= 0xF0 ? 3 : b0 >= 0xE0 ? 2 : b0 >= 0xC0 ? 1 : -1;
+  if (extra < 0) return 0xFFFD;
+  char32_t cp = b0 & (0x3F >> extra);
+  for (int k = 0; k < extra; ++k) {
+    if (i >= text.size()) return 0xFFFD;
+    auto b = static_cast<unsigned char>(text[i]);
+    if ((b & 0xC0) != 0x80) return 0xFFFD;
+    cp = (cp << 6) | (b & 0x3F);
+    ++i;
+  }
+  return cp;
+}
+
+}  // namespace
+
+std::string Utf8ToCp1251(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size();) {
+    char32_t cp = NextCodePoint(utf8, i);
+    if (cp < 0x80) {
+      out += static_cast<char>(cp);
+      continue;
+    }
+    char byte = '?';
+    if (cp >= 0x0410 && cp <= 0x044F) {
+      byte = static_cast<char>(0xC0 + (cp - 0x0410));
+    } else {
+      for (int k = 0; k < 64; ++k) {
+        if (kCp1251High[k] == cp) {
+          byte = static_cast<char>(0x80 + k);
+          break;
+        }
+      }
+    }
+    out += byte;
+  }
+  return out;
+}
+
+std::string Cp1251ToUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size() * 2);
+  for (char c : bytes) {
+    auto b = static_cast<unsigned char>(c);
+    if (b < 0x80) {
+      out += c;
+    } else {
+      char32_t cp = kCp1251High[b - 0x80];
+      AppendUtf8(out, cp == 0 ? 0xFFFD : cp);
+    }
+  }
+  return out;
+}
+
+size_t Utf8Length(std::string_view utf8) {
+  size_t n = 0;
+  for (size_t i = 0; i < utf8.size();) {
+    NextCodePoint(utf8, i);
+    ++n;
+  }
+  return n;
+}
+
+bool TextInputFile::Open(const std::filesystem::path& path) {
+  Close();
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return false;
+  file_ = std::fopen(path.c_str(), "rb");
+  return file_ != nullptr;
+}
+
+bool TextInputFile::AtEnd() {
+  if (!file_) return true;
+  int c = std::fgetc(file_);
+  if (c == EOF) return true;
+  std::ungetc(c, file_);
+  return false;
+}
+
+bool TextInputFile::ReadLine(std::string& bytes) {
+  bytes.clear();
+  if (!file_) return false;
+  int c = std::fgetc(file_);
+  if (c == EOF) return false;
+  while (c != EOF && c != '\n') {
+    bytes += static_cast<char>(c);
+    c = std::fgetc(file_);
+  }
+  if (!bytes.empty() && bytes.back() == '\r') bytes.pop_back();
+  return true;
+}
+
+void TextInputFile::Close() {
+  if (file_) std::fclose(file_);
+  file_ = nullptr;
+}
+
+bool TextOutputFile::Create(const std::filesystem::path& path) {
+  Close();
+  failed_ = false;
+  file_ = std::fopen(path.c_str(), "wb");
+  return file_ != nullptr;
+}
+
+bool TextOutputFile::Append(const std::filesystem::path& path) {
+  Close();
+  failed_ = false;
+  file_ = std::fopen(path.c_str(), "ab");
+  return file_ != nullptr;
+}
+
+bool TextOutputFile::Write(std::string_view bytes) {
+  if (!file_) return false;
+  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) failed_ = true;
+  return !failed_;
+}
+
+bool TextOutputFile::WriteLine(std::string_view bytes) {
+  Write(bytes);
+  return Write("\r\n");
+}
+
+bool TextOutputFile::Close() {
+  if (!file_) return !failed_;
+  if (std::fclose(file_) != 0) failed_ = true;
+  file_ = nullptr;
+  return !failed_;
+}
+
+std::filesystem::path AppPath(const std::filesystem::path& appFolder, std::string_view relUtf8) {
+  return appFolder / std::filesystem::path(std::u8string(relUtf8.begin(), relUtf8.end()));
+}
+
+std::string PathText(const std::filesystem::path& path) {
+  std::u8string s = path.u8string();
+  return std::string(s.begin(), s.end());
+}
+
+}  // namespace planova

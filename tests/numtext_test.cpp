@@ -1,0 +1,90 @@
+// Number texts with the decimal comma, independent of the machine's locale.
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+#include "common/numtext.h"
+
+namespace planova {
+namespace {
+
+TEST(NumText, RealsUseTheComma) {
+  double v = 0;
+  EXPECT_TRUE(TryParseReal("1,5", v));
+  EXPECT_DOUBLE_EQ(v, 1.5);
+  EXPECT_TRUE(TryParseReal("  -12,25 ", v));
+  EXPECT_DOUBLE_EQ(v, -12.25);
+  EXPECT_TRUE(TryParseReal("+7", v));
+  EXPECT_DOUBLE_EQ(v, 7);
+  EXPECT_TRUE(TryParseReal(",5", v));
+  EXPECT_DOUBLE_EQ(v, 0.5);
+  EXPECT_TRUE(TryParseReal("1,5E+3", v));
+  EXPECT_DOUBLE_EQ(v, 1500);
+  EXPECT_TRUE(TryParseReal("2305814", v));
+  EXPECT_DOUBLE_EQ(v, 2305814);
+  for (const char* bad : {"", "   ", "1.5", "12.5", "abc", "1,2,3", "-", "1e", "1\t", "\t1", "1E400", "0x10", "1 2"}) {
+    EXPECT_FALSE(TryParseReal(bad, v)) << '"' << bad << '"';
+  }
+}
+
+TEST(NumText, ReadingIgnoresTheMachineLocale) {
+  const char* old = std::setlocale(LC_NUMERIC, nullptr);
+  std::string saved = old ? old : "C";
+  std::setlocale(LC_NUMERIC, "C.UTF-8");
+  double v = 0;
+  EXPECT_TRUE(TryParseReal("3,25", v));
+  EXPECT_DOUBLE_EQ(v, 3.25);
+  EXPECT_EQ(Format(3.25, "0.00"), "3,25");
+  std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
+TEST(NumText, WholeNumbersRoundAndCheckRange) {
+  int16_t s = 0;
+  int32_t l = 0;
+  EXPECT_TRUE(TryParseInt16("1601", s));
+  EXPECT_EQ(s, 1601);
+  EXPECT_TRUE(TryParseInt16("2,5", s));  // halves go to even
+  EXPECT_EQ(s, 2);
+  EXPECT_TRUE(TryParseInt16("3,5", s));
+  EXPECT_EQ(s, 4);
+  EXPECT_TRUE(TryParseInt16("-32768", s));
+  EXPECT_FALSE(TryParseInt16("32768", s));
+  EXPECT_FALSE(TryParseInt16("1.5", s));
+  EXPECT_TRUE(TryParseInt32("32768", l));
+  EXPECT_EQ(l, 32768);
+  EXPECT_FALSE(TryParseInt32("2147483648", l));
+  EXPECT_FALSE(TryParseInt32("", l));
+  EXPECT_FALSE(TryParseInt32("1E300", l));
+}
+
+TEST(NumText, FormatPatterns) {
+  EXPECT_EQ(Format(7, "0000"), "0007");
+  EXPECT_EQ(Format(12345, "0000"), "12345");
+  EXPECT_EQ(Format(-5.5, "000.000000000"), "-005,500000000");
+  EXPECT_EQ(Format(2451545.25, "0000000.0000000"), "2451545,2500000");
+  EXPECT_EQ(Format(42.04, "00.0"), "42,0");
+  EXPECT_EQ(Format(59.96, "00.0"), "60,0");      // rounding carries into the tens
+  EXPECT_EQ(Format(0.285, "0.00"), "0,29");      // decimal half, rounded up
+  EXPECT_EQ(Format(-0.001, "0.00"), "-0,00");
+  EXPECT_EQ(Format(0.0, "00.00"), "00,00");
+  EXPECT_EQ(Format(9.9999, "00.00"), "10,00");
+  EXPECT_EQ(Format(1e-20, "0.000"), "0,000");
+  EXPECT_EQ(Format(123.456, "0"), "123");
+  EXPECT_EQ(Format(2.5, "0"), "3");
+}
+
+TEST(NumText, DefaultTextAndPrintForm) {
+  EXPECT_EQ(RealText(2305814), "2305814");
+  EXPECT_EQ(RealText(1.5), "1,5");
+  EXPECT_EQ(RealText(-0.25), "-0,25");
+  EXPECT_EQ(RealText(-0.0), "0");
+  EXPECT_EQ(RealText(2451545.123456789), "2451545,12345679");
+  EXPECT_EQ(RealText(0.1 + 0.2), "0,3");  // 15 significant digits
+  EXPECT_EQ(RealText(1e16), "1E+16");
+  EXPECT_EQ(PrintForm(12), " 12 ");
+  EXPECT_EQ(PrintForm(-3), "-3 ");
+  EXPECT_EQ(PrintForm(0), " 0 ");
+}
+
+}  // namespace
+}  // namespace planova

@@ -1,0 +1,66 @@
+// Shared test helpers: a platform that records messages and pointer changes, a fresh
+// application folder per test, and tolerances in physical units.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/platform.h"
+
+namespace planova::test {
+
+// Tolerances, named by what they measure.
+constexpr double kDegPerArcsec = 1.0 / 3600.0;
+constexpr double kArcsec = 1.0 / 3600.0;        // in degrees
+constexpr double kSecondOfDay = 1.0 / 86400.0;  // in days
+constexpr double kMetre = 1.0;
+
+// Expects |got - want| <= tol and, when it fails, prints want, got and the error.
+#define EXPECT_NEAR_WHAT(got, want, tol, what)                                               \
+  do {                                                                                       \
+    double got_ = (got), want_ = (want), tol_ = (tol);                                       \
+    EXPECT_LE(std::fabs(got_ - want_), tol_)                                                 \
+        << (what) << ": want " << std::setprecision(17) << want_ << ", got " << got_         \
+        << ", error " << (got_ - want_) << " (tolerance " << tol_ << ")";                    \
+  } while (0)
+
+class RecordingPlatform : public Platform {
+ public:
+  explicit RecordingPlatform(std::filesystem::path folder = {}) : folder_(std::move(folder)) {}
+  void ShowMessage(const std::string& text, const std::string& title) override {
+    messages.push_back(text);
+    titles.push_back(title);
+    busyAtMessage.push_back(busy);
+  }
+  void SetBusyPointer(bool b) override {
+    busy = b;
+    ++busyChanges;
+  }
+  void ProcessEvents() override { ++eventsProcessed; }
+  std::filesystem::path AppFolder() const override { return folder_; }
+  void SetAppFolder(std::filesystem::path p) { folder_ = std::move(p); }
+
+  std::vector<std::string> messages, titles;
+  std::vector<bool> busyAtMessage;
+  bool busy = false;
+  int busyChanges = 0;
+  int eventsProcessed = 0;
+
+ private:
+  std::filesystem::path folder_;
+};
+
+// A new empty folder under the build tree for one test; with the sample tree copied
+// into it when asked.
+std::filesystem::path FreshFolder(const std::string& name, bool withSample = false);
+
+// Whole file as bytes.
+std::string ReadBytes(const std::filesystem::path& path);
+
+}  // namespace planova::test
+
+#include <cmath>
+#include <iomanip>
