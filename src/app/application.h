@@ -1,0 +1,48 @@
+// The program's windows and shared state: the astronomy module's state, the
+// observation store, and windows 1, 2 and the help window.  The Qt front end and the
+// batch runner both drive this object; it keeps which windows are open.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "astro/astro_state.h"
+#include "common/form.h"
+#include "common/obs_store.h"
+#include "help/form3.h"
+#include "window1/form1.h"
+#include "window2/form2.h"
+
+namespace planova {
+
+class Application : public FormHost {
+ public:
+  explicit Application(Platform& platform);
+
+  Platform& Ui;
+  AstroState Astro;
+  ObservationStore Store;
+  Form1 form1;
+  Form2 form2;
+  Form3 form3;
+
+  // A window by its name ("Form1" …), or null.
+  FormModel* Form(const std::string& name);
+  bool IsOpen(const std::string& name) const { return open_.count(name) > 0; }
+  bool AnyOpen() const { return !open_.empty(); }
+
+  // Opens a window (its load step runs the first time, its activation every time).
+  void ShowForm(const std::string& name) override;
+  void CloseForm(const std::string& name) override;
+
+  // Told whenever a window opens (true) or closes (false).
+  std::function<void(const std::string&, bool)> OnVisibility;
+
+ private:
+  std::set<std::string> open_;
+  std::set<std::string> loaded_;
+};
+
+}  // namespace planova

@@ -1,0 +1,54 @@
+// Batch mode: runs the window models from a script without showing windows, so that a
+// whole processing path can be repeated on many catalogues.
+//
+// The script is UTF-8 text, one command a line; blank lines and lines starting with "#"
+// are skipped:
+//   set FORM.CONTROL VALUE     VALUE is the rest of the line (options and checks: 1 or 0)
+//   press FORM BUTTON          BUTTON is the exact caption or the control name
+//   print FORM.CONTROL         writes the control's text, then a line end
+//   click FORM.CONTROL X Y left|right   a mouse press on a picture box (user scale)
+//   save FORM.CONTROL FILE     writes what a picture box shows as a PNG file
+// Every message box prints "MESSAGE TITLE: TEXT" (CR LF inside written as \n) and counts
+// as answered with OK.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <string>
+
+#include "common/platform.h"
+
+namespace planova {
+
+class Application;
+
+// The platform of batch mode: messages go to standard output, the pointer and pending
+// events are no-ops.
+class BatchPlatform : public Platform {
+ public:
+  BatchPlatform(std::ostream& out, std::filesystem::path appFolder) : out_(out), folder_(std::move(appFolder)) {}
+  void ShowMessage(const std::string& text, const std::string& title) override;
+  void SetBusyPointer(bool busy) override { busy_ = busy; }
+  void ProcessEvents() override {}
+  std::filesystem::path AppFolder() const override { return folder_; }
+  bool Busy() const { return busy_; }
+
+ private:
+  std::ostream& out_;
+  std::filesystem::path folder_;
+  bool busy_ = false;
+};
+
+// Picture-box services that need a renderer (provided by the front end).
+struct PictureActions {
+  // Writes the picture box's image to a PNG file; false when it cannot.
+  std::function<bool(const std::string& form, const std::string& control, const std::filesystem::path& file)> Save;
+};
+
+// Runs the script; returns the exit status: 0 at the end of the script (or when the
+// program ends by "Выход"), 2 after a bad line, which is reported on `err`.
+int RunBatchScript(Application& app, std::istream& script, std::ostream& out, std::ostream& err,
+                   const PictureActions& pictures = {});
+
+}  // namespace planova

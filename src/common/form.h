@@ -1,0 +1,103 @@
+// The window models' controls and their registry.
+//
+// Each window is a model with one member per control (`Text3`, `Option8`, `Check1` …)
+// and one method per button.  The registry lists every control by its name with its
+// kind, caption and option frame, so that the Qt front end and the batch runner can
+// find a control by name in one place.  Texts are UTF-8.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/picture.h"
+#include "common/platform.h"
+
+namespace planova {
+
+struct TextBox { std::string Text; };
+struct Label { std::string Caption; };
+struct OptionButton { bool Value = false; };
+struct CheckBox { bool Value = false; };
+struct RichTextBox { std::string Text; };
+struct ProgressBar { int Value = 0; };
+struct Frame {};
+
+enum class ControlKind { kText, kLabel, kOption, kCheck, kRichText, kProgress, kFrame, kButton, kPicture };
+
+struct ControlEntry {
+  std::string Name;     // "Text3", "Option8", "Text1(4)", "Command2"
+  ControlKind Kind;
+  std::string Caption;  // fixed caption of labels, options, checks, frames and buttons
+  std::string FrameName;  // option buttons: the frame whose choices exclude each other
+  void* Target = nullptr;  // the member behind the control (null for buttons and frames)
+  std::function<void()> Press;  // buttons only
+};
+
+class FormHost;
+
+class FormModel {
+ public:
+  FormModel(std::string name, std::string caption, Platform& platform, FormHost* host)
+      : Name(std::move(name)), Caption(std::move(caption)), ui_(platform), host_(host) {}
+  virtual ~FormModel() = default;
+  FormModel(const FormModel&) = delete;
+  FormModel& operator=(const FormModel&) = delete;
+
+  const std::string Name;     // "Form1"
+  std::string Caption;        // the window's caption
+
+  const std::vector<ControlEntry>& Controls() const { return controls_; }
+  const ControlEntry* Find(const std::string& name) const;
+  // A button by its control name or its exact caption.
+  const ControlEntry* FindButton(const std::string& nameOrCaption) const;
+
+  // Chooses an option button and clears the other options of its frame.
+  void ChooseOption(const std::string& name);
+
+  // Text of a control as the batch runner prints it: the text of boxes and panes, the
+  // caption of labels, "1"/"0" for options and checks, the value of a progress bar.
+  bool ReadControl(const std::string& name, std::string& value) const;
+  // Sets a text box, a label or a pane; "1"/"0" for options (choosing one clears its
+  // frame) and checks.  False for an unknown name, a button or a bad value.
+  bool WriteControl(const std::string& name, const std::string& value);
+
+  Platform& Ui() { return ui_; }
+
+ protected:
+  void AddText(const std::string& name, TextBox& box) { Add({name, ControlKind::kText, "", "", &box, {}}); }
+  void AddLabel(const std::string& name, Label& label, const std::string& caption) {
+    label.Caption = caption;
+    Add({name, ControlKind::kLabel, caption, "", &label, {}});
+  }
+  void AddFrame(const std::string& name, const std::string& caption) { Add({name, ControlKind::kFrame, caption, "", nullptr, {}}); }
+  void AddOption(const std::string& name, OptionButton& o, const std::string& caption, const std::string& frame) {
+    Add({name, ControlKind::kOption, caption, frame, &o, {}});
+  }
+  void AddCheck(const std::string& name, CheckBox& c, const std::string& caption) { Add({name, ControlKind::kCheck, caption, "", &c, {}}); }
+  void AddRichText(const std::string& name, RichTextBox& r) { Add({name, ControlKind::kRichText, "", "", &r, {}}); }
+  void AddProgress(const std::string& name, ProgressBar& p) { Add({name, ControlKind::kProgress, "", "", &p, {}}); }
+  void AddPicture(const std::string& name, PictureBox& p) { Add({name, ControlKind::kPicture, "", "", &p, {}}); }
+  // A button; its operation runs under the busy pointer, which is restored at every
+  // exit, and an unexpected failure ends the operation with a message, never a crash.
+  void AddButton(const std::string& name, const std::string& caption, std::function<void()> press);
+
+  FormHost* Host() { return host_; }
+
+ private:
+  void Add(ControlEntry e) { controls_.push_back(std::move(e)); }
+
+  std::vector<ControlEntry> controls_;
+  Platform& ui_;
+  FormHost* host_;
+};
+
+// Opens and closes windows on behalf of a button ("К форме 2", "About*", "Выход").
+class FormHost {
+ public:
+  virtual ~FormHost() = default;
+  virtual void ShowForm(const std::string& name) = 0;
+  virtual void CloseForm(const std::string& name) = 0;
+};
+
+}  // namespace planova

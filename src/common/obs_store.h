@@ -1,0 +1,55 @@
+// The observation store shared by the three windows: Julian dates, longitudes (or right
+// ascensions) and latitudes (or declinations) in degrees, and a note per record, each
+// with rows 0..N and columns 0..3.  Window 1 keeps records as read in column 1 and the
+// accepted ones in column 3; window 2 keeps its data sets 1, 2, 3 in columns 1, 2, 3;
+// window 3 its loaded set in column 1 and the corrected copy in column 3.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace planova {
+
+template <typename T>
+class StoreArray {
+ public:
+  static constexpr int kColumns = 4;
+  void Recreate(int32_t rows) { cells_.assign(static_cast<size_t>(rows + 1) * kColumns, T{}); rows_ = rows; }
+  void Clear() { cells_.clear(); rows_ = -1; }
+  // Element (row i, column k); the caller keeps i within 0..Rows() and k within 0..3.
+  T& operator()(int32_t i, int k) { return cells_[static_cast<size_t>(i) * kColumns + static_cast<size_t>(k)]; }
+  const T& operator()(int32_t i, int k) const { return cells_[static_cast<size_t>(i) * kColumns + static_cast<size_t>(k)]; }
+  int32_t Rows() const { return rows_; }  // N, or -1 before the store exists
+
+ private:
+  std::vector<T> cells_;
+  int32_t rows_ = -1;
+};
+
+struct ObservationStore {
+  int32_t ObsCapacity = 0;  // N: rows 0..N
+  StoreArray<double> ObsJd, ObsLon, ObsLat;
+  StoreArray<std::string> ObsNote;
+
+  // Counters of window 1's last import.
+  int32_t ReadCount = 0, GoodCount = 0, BadCount = 0;
+  // Import parameters kept for the writer.
+  int32_t ObjectNumber = 0;
+  std::string ObservatoryCode;
+
+  bool Exists() const { return ObsJd.Rows() >= 0; }
+  // True when row i (any column) lies inside the arrays.
+  bool HasRow(int32_t i) const { return i >= 0 && i <= ObsJd.Rows(); }
+
+  // Creates all four arrays with rows 0..n, every element zero (or empty).
+  void Recreate(int32_t n) {
+    ObsCapacity = n;
+    ObsJd.Recreate(n);
+    ObsLon.Recreate(n);
+    ObsLat.Recreate(n);
+    ObsNote.Recreate(n);
+  }
+};
+
+}  // namespace planova

@@ -1,0 +1,61 @@
+// A picture box as the window models draw on it: a user coordinate scale, clearing,
+// lines, points and text in RGB colours.  The model keeps what is drawn as a display
+// list in user coordinates; the Qt front end paints it and the batch runner renders it
+// into a PNG file.  Mouse presses come back in user coordinates.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace planova {
+
+struct PictureItem {
+  enum class Kind { kLine, kPoint, kText };
+  Kind kind;
+  double x1, y1, x2, y2;  // a line from (x1, y1) to (x2, y2); a point or text at (x1, y1)
+  uint32_t rgb;           // 0xRRGGBB
+  std::string text;
+};
+
+class PictureBox {
+ public:
+  // User scale: (left, top) is the upper-left corner, (right, bottom) the lower-right.
+  void Scale(double left, double top, double right, double bottom) {
+    Left = left;
+    Top = top;
+    Right = right;
+    Bottom = bottom;
+  }
+  void Clear() {
+    Items.clear();
+    CurrentX = Left;
+    CurrentY = Top;
+  }
+  void Line(double x1, double y1, double x2, double y2, uint32_t rgb) {
+    Items.push_back({PictureItem::Kind::kLine, x1, y1, x2, y2, rgb, {}});
+    CurrentX = x2;
+    CurrentY = y2;
+  }
+  void Point(double x, double y, uint32_t rgb) {
+    Items.push_back({PictureItem::Kind::kPoint, x, y, x, y, rgb, {}});
+    CurrentX = x;
+    CurrentY = y;
+  }
+  // Text at (CurrentX, CurrentY), its upper-left corner there.
+  void Print(const std::string& text, uint32_t rgb = 0) {
+    Items.push_back({PictureItem::Kind::kText, CurrentX, CurrentY, CurrentX, CurrentY, rgb, text});
+  }
+  // A mouse press at user coordinates (left or right button).
+  void Click(double x, double y, bool left) {
+    if (OnMouseDown) OnMouseDown(x, y, left);
+  }
+
+  double Left = 0, Top = 0, Right = 1, Bottom = 1;
+  double CurrentX = 0, CurrentY = 0;
+  std::vector<PictureItem> Items;
+  std::function<void(double, double, bool)> OnMouseDown;
+};
+
+}  // namespace planova

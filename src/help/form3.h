@@ -1,0 +1,19 @@
+// The help window: a fixed text that explains every button of the three working
+// windows, and "Закрыть".
+#pragma once
+
+#include "common/form.h"
+
+namespace planova {
+
+class Form3 : public FormModel {
+ public:
+  Form3(Platform& platform, FormHost* host);
+
+  TextBox Text1;  // the help text, lines joined by CR LF, no line end after the last
+
+  void Load();          // builds the text
+  void CloseButton();   // "Закрыть": closes this window only
+};
+
+}  // namespace planova

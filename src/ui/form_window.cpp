@@ -1,0 +1,182 @@
+#include "ui/form_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "ui/layouts.h"
+#include "ui/picture_render.h"
+
+namespace planova::ui {
+
+namespace {
+
+// Panes show LF line ends; the models keep CR LF.
+QString ToDisplay(const std::string& text) { return QString::fromStdString(text).replace("\r\n", "\n"); }
+std::string FromDisplay(const QString& text) {
+  QString t = text;
+  t.replace("\n", "\r\n");
+  return t.toStdString();
+}
+
+}  // namespace
+
+FormWindow::FormWindow(FormModel& model, QWidget* parent) : QWidget(parent), model_(model) {
+  setObjectName(QString::fromStdString(model.Name));
+  setWindowTitle(QString::fromStdString(model.Caption));
+  const WindowLayout& layout = LayoutOf(model.Name);
+  setFixedSize(layout.width, layout.height);
+
+  std::map<std::string, QRect> where;
+  for (const auto& p : layout.places) where[p.name] = QRect(p.x, p.y, p.w, p.h);
+
+  // Frames first, so that the controls inside them lie on top.
+  for (const auto& c : model.Controls()) {
+    if (c.Kind != ControlKind::kFrame) continue;
+    auto* g = new QGroupBox(QString::fromStdString(c.Caption), this);
+    widgets_[c.Name] = g;
+  }
+  for (const auto& c : model.Controls()) {
+    const std::string name = c.Name;
+    QWidget* w = nullptr;
+    switch (c.Kind) {
+      case ControlKind::kText: {
+        bool multiline = where.count(name) && where[name].height() > 40;
+        if (multiline) {
+          auto* e = new QPlainTextEdit(this);
+          e->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+          e->setLineWrapMode(QPlainTextEdit::NoWrap);
+          connect(e, &QPlainTextEdit::textChanged, this, [this, name, e] { model_.WriteControl(name, FromDisplay(e->toPlainText())); });
+          w = e;
+        } else {
+          auto* e = new QLineEdit(this);
+          connect(e, &QLineEdit::textEdited, this, [this, name](const QString& t) { model_.WriteControl(name, t.toStdString()); });
+          w = e;
+        }
+        break;
+      }
+      case ControlKind::kRichText: {
+        auto* e = new QPlainTextEdit(this);
+        e->setLineWrapMode(QPlainTextEdit::NoWrap);
+        QFont mono("DejaVu Sans Mono");
+        mono.setStyleHint(QFont::Monospace);
+        e->setFont(mono);
+        connect(e, &QPlainTextEdit::textChanged, this, [this, name, e] { model_.WriteControl(name, FromDisplay(e->toPlainText())); });
+        w = e;
+        break;
+      }
+      case ControlKind::kLabel:
+        w = new QLabel(this);
+        break;
+      case ControlKind::kOption: {
+        auto* r = new QRadioButton(QString::fromStdString(c.Caption), this);
+        r->setAutoExclusive(false);
+        connect(r, &QRadioButton::clicked, this, [this, name](bool on) {
+          model_.WriteControl(name, on ? "1" : "0");
+          Refresh();
+        });
+        w = r;
+        break;
+      }
+      case ControlKind::kCheck: {
+        auto* b = new QCheckBox(QString::fromStdString(c.Caption), this);
+        connect(b, &QCheckBox::clicked, this, [this, name](bool on) { model_.WriteControl(name, on ? "1" : "0"); });
+        w = b;
+        break;
+      }
+      case ControlKind::kProgress: {
+        auto* p = new QProgressBar(this);
+        p->setRange(0, 100);
+        w = p;
+        break;
+      }
+      case ControlKind::kPicture:
+        w = new PictureWidget(*static_cast<PictureBox*>(c.Target), this);
+        break;
+      case ControlKind::kButton: {
+        auto* b = new QPushButton(QString::fromStdString(c.Caption), this);
+        auto press = c.Press;
+        connect(b, &QPushButton::clicked, this, [this, press] {
+          press();
+          Refresh();
+        });
+        w = b;
+        break;
+      }
+      case ControlKind::kFrame:
+        w = widgets_[name];
+        break;
+    }
+    w->setObjectName(QString::fromStdString(name));
+    widgets_[name] = w;
+    if (where.count(name)) {
+      w->setGeometry(where[name]);
+    } else {
+      w->hide();  // a control this window's layout does not place yet
+    }
+  }
+  Refresh();
+}
+
+QWidget* FormWindow::Widget(const std::string& name) const {
+  auto it = widgets_.find(name);
+  return it == widgets_.end() ? nullptr : it->second;
+}
+
+void FormWindow::Refresh() {
+  for (const auto& c : model_.Controls()) {
+    QWidget* w = Widget(c.Name);
+    if (!w) continue;
+    QSignalBlocker block(w);
+    switch (c.Kind) {
+      case ControlKind::kText:
+      case ControlKind::kRichText: {
+        const std::string& text =
+            c.Kind == ControlKind::kText ? static_cast<TextBox*>(c.Target)->Text : static_cast<RichTextBox*>(c.Target)->Text;
+        if (auto* e = qobject_cast<QLineEdit*>(w)) {
+          QString t = QString::fromStdString(text);
+          if (e->text() != t) e->setText(t);
+        } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
+          QString t = ToDisplay(text);
+          if (p->toPlainText() != t) p->setPlainText(t);
+        }
+        break;
+      }
+      case ControlKind::kLabel:
+        static_cast<QLabel*>(w)->setText(QString::fromStdString(static_cast<Label*>(c.Target)->Caption));
+        break;
+      case ControlKind::kOption:
+        static_cast<QRadioButton*>(w)->setChecked(static_cast<OptionButton*>(c.Target)->Value);
+        break;
+      case ControlKind::kCheck:
+        static_cast<QCheckBox*>(w)->setChecked(static_cast<CheckBox*>(c.Target)->Value);
+        break;
+      case ControlKind::kProgress:
+        static_cast<QProgressBar*>(w)->setValue(static_cast<ProgressBar*>(c.Target)->Value);
+        break;
+      case ControlKind::kPicture:
+        w->update();
+        break;
+      default:
+        break;
+    }
+  }
+  setWindowTitle(QString::fromStdString(model_.Caption));
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+  if (!closingFromModel && OnUserClose) {
+    event->ignore();
+    OnUserClose();
+    return;
+  }
+  event->accept();
+}
+
+}  // namespace planova::ui

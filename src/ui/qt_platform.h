@@ -1,0 +1,34 @@
+// The desktop platform: Qt message boxes, the wait cursor and event processing.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "common/platform.h"
+
+namespace planova::ui {
+
+class QtPlatform : public Platform {
+ public:
+  explicit QtPlatform(std::filesystem::path appFolder) : folder_(std::move(appFolder)) {}
+
+  void ShowMessage(const std::string& text, const std::string& title) override;
+  void SetBusyPointer(bool busy) override;
+  void ProcessEvents() override;
+  std::filesystem::path AppFolder() const override { return folder_; }
+
+  bool Busy() const { return busy_; }
+  // Called inside ProcessEvents before events are handled (the windows refresh their
+  // widgets from the models so that progress shows during long loops).
+  std::function<void()> BeforeEvents;
+  // When set, messages go here instead of a modal box (GUI tests).
+  std::function<void(const std::string&, const std::string&)> MessageHook;
+  // The window a message box belongs to.
+  QWidget* MessageParent = nullptr;
+
+ private:
+  std::filesystem::path folder_;
+  bool busy_ = false;
+};
+
+}  // namespace planova::ui
