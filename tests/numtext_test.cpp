@@ -73,6 +73,17 @@ TEST(NumText, FormatPatterns) {
   EXPECT_EQ(Format(2.5, "0"), "3");
 }
 
+TEST(NumText, DotToCommaTakesTheLastPoint) {
+  EXPECT_EQ(DotToComma("12.5"), "12,5");
+  EXPECT_EQ(DotToComma("1.2.3"), "1.2,3");
+  EXPECT_EQ(DotToComma(".5"), ".5");
+  EXPECT_EQ(DotToComma("12"), "12");
+  EXPECT_EQ(DotToComma(""), "");
+  double v = 0;
+  EXPECT_TRUE(TryParseReal(DotToComma(" 42.25"), v));
+  EXPECT_DOUBLE_EQ(v, 42.25);
+}
+
 TEST(NumText, DefaultTextAndPrintForm) {
   EXPECT_EQ(RealText(2305814), "2305814");
   EXPECT_EQ(RealText(1.5), "1,5");

@@ -8,6 +8,14 @@
 
 namespace planova {
 
+std::string DotToComma(std::string_view text) {
+  size_t p = text.rfind('.');
+  if (p == std::string_view::npos || p == 0) return std::string(text);
+  std::string out(text);
+  out[p] = ',';
+  return out;
+}
+
 bool TryParseReal(std::string_view text, double& value) {
   size_t b = 0, e = text.size();
   while (b < e && text[b] == ' ') ++b;

@@ -16,6 +16,11 @@ namespace planova {
 inline double Fix(double x) { return std::trunc(x); }
 inline double Int(double x) { return std::floor(x); }
 
+// Turns a number written with a decimal point into the decimal-comma form: the last "."
+// becomes ",", unless it is the first character ("12.5" -> "12,5", "1.2.3" -> "1.2,3",
+// ".5" and "12" unchanged).
+std::string DotToComma(std::string_view text);
+
 // Reads a real written with the decimal comma: optional blanks around it, an optional
 // sign, digits with at most one comma, an optional exponent ("1,5E+3").  False for an
 // empty text, a point, letters, tabs or a value beyond the range of a double.
