@@ -1,0 +1,105 @@
+// The batch runner: commands, messages on standard output, and exit status 2 with the
+// script line for anything it cannot do.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/application.h"
+#include "app/batch.h"
+#include "test_support.h"
+
+namespace planova {
+namespace {
+
+struct BatchResult {
+  int status;
+  std::string out, err;
+};
+
+BatchResult RunScript(const std::string& script) {
+  std::ostringstream out, err;
+  BatchPlatform platform(out, std::filesystem::temp_directory_path());
+  Application app(platform);
+  std::istringstream in(script);
+  int status = RunBatchScript(app, in, out, err);
+  EXPECT_FALSE(platform.Busy());
+  return {status, out.str(), err.str()};
+}
+
+TEST(Batch, DateConverterScript) {
+  auto r = RunScript(
+      "press Form1 G->J\n"
+      "print Form1.Text24\n"
+      "press Form1 J->G\n"
+      "print Form1.Text34\n"
+      "print Form1.Text33\n"
+      "print Form1.Text32\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "2305814\n1601\n1\n1,5\n");
+  EXPECT_EQ(r.err, "");
+}
+
+TEST(Batch, SetTakesTheRestOfTheLineAndSkipsComments) {
+  auto r = RunScript(
+      "# a comment\r\n"
+      "\r\n"
+      "   \n"
+      "set Form1.Text5 USNO  Transit 9 \r\n"
+      "print Form1.Text5\n"
+      "set Form1.Text16\n"
+      "print Form1.Text16\n"
+      "set Form1.Option3 1\n"
+      "print Form1.Option20\n"
+      "set Form1.Check2 1\n"
+      "print Form1.Check2\n"
+      "print Form1.Label20(1)\n"
+      "press Form1 Command17\n"
+      "print Form1.Text24\n");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "USNO  Transit 9 \n\n0\n1\nгод\n2305824\n");
+}
+
+TEST(Batch, MessagesArePrintedWithTheirTitle) {
+  auto r = RunScript(
+      "set Form1.Text10 -1\n"
+      "press Form1 Создать массивы с N=\n"
+      "set Form1.Text10 10\n"
+      "press Form1 Создать массивы с N=\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "MESSAGE Planova: Задайте правильно данные\n");
+}
+
+TEST(Batch, BadLinesStopWithStatusTwo) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"print Form9.Text1\n", "unknown form"},
+      {"print Form1.Text99\n", "unknown control"},
+      {"press Form1 Нет такой кнопки\n", "unknown button"},
+      {"frobnicate Form1.Text3\n", "unknown command"},
+      {"print Form2.Text1\n", "not open"},
+      {"set Form1.Option3 2\n", "cannot set"},
+      {"print Form1\n", "FORM.CONTROL"},
+      {"click Form1.Text3 1 2 left\n", "picture"},
+  };
+  for (auto [script, what] : cases) {
+    auto r = RunScript(std::string("print Form1.Text3\n") + script + "print Form1.Text8\n");
+    EXPECT_EQ(r.status, 2) << script;
+    EXPECT_NE(r.err.find("line 2"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(what), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "PARI\n") << "the script must stop at the bad line";
+  }
+}
+
+TEST(Batch, FormsBecomeUsableWhenOpenedAndExitEnds) {
+  auto r = RunScript(
+      "press Form1 К форме 2\n"
+      "press Form1 About*\n"
+      "print Form3.Text1\n"
+      "press Form3 Закрыть\n"
+      "press Form1 Выход\n"
+      "print Form9.Nothing\n");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.substr(0, 3), "  \r");
+}
+
+}  // namespace
+}  // namespace planova

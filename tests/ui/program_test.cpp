@@ -1,0 +1,53 @@
+// The program itself, as a user runs it: planova3 --batch SCRIPT [--app-dir DIR].
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "test_support.h"
+
+namespace planova {
+namespace {
+
+struct Outcome {
+  int status;
+  std::string out;
+};
+
+Outcome RunProgram(const std::string& args) {
+  std::string command = std::string(PLANOVA_EXE) + " " + args + " 2>/dev/null";
+  FILE* pipe = popen(command.c_str(), "r");
+  std::string out;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, n);
+  int status = pclose(pipe);
+  return {WEXITSTATUS(status), out};
+}
+
+std::filesystem::path WriteScript(const std::filesystem::path& folder, const std::string& text) {
+  auto path = folder / "script.txt";
+  std::ofstream(path, std::ios::binary) << text;
+  return path;
+}
+
+TEST(Program, BatchDateConverter) {
+  auto folder = test::FreshFolder("program-batch");
+  auto script = WriteScript(folder,
+                            "press Form1 G->J\nprint Form1.Text24\npress Form1 J->G\n"
+                            "print Form1.Text34\nprint Form1.Text33\nprint Form1.Text32\n");
+  Outcome r = RunProgram("--batch " + script.string() + " --app-dir " + folder.string());
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "2305814\n1601\n1\n1,5\n");
+}
+
+TEST(Program, BadScriptLineGivesStatusTwo) {
+  auto folder = test::FreshFolder("program-bad");
+  auto script = WriteScript(folder, "press Form1 Нет такой кнопки\n");
+  EXPECT_EQ(RunProgram("--batch " + script.string()).status, 2);
+  EXPECT_EQ(RunProgram("--batch " + (folder / "missing.txt").string()).status, 2);
+  EXPECT_EQ(RunProgram("--no-such-option").status, 2);
+}
+
+}  // namespace
+}  // namespace planova

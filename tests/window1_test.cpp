@@ -1,0 +1,184 @@
+// Window 1's model: defaults, the store, the date converter and its messages.
+#include <gtest/gtest.h>
+
+#include "app/application.h"
+#include "common/textfile.h"
+#include "test_support.h"
+
+namespace planova {
+namespace {
+
+using test::RecordingPlatform;
+
+struct Window1Test : ::testing::Test {
+  RecordingPlatform ui;
+  Application app{ui};
+  Form1& f = app.form1;
+
+  void Press(const std::string& caption) {
+    const ControlEntry* b = f.FindButton(caption);
+    ASSERT_NE(b, nullptr) << caption;
+    b->Press();
+    EXPECT_FALSE(ui.busy) << "pointer not restored after " << caption;
+  }
+  std::string Read(const std::string& control) {
+    std::string v;
+    EXPECT_TRUE(f.ReadControl(control, v)) << control;
+    return v;
+  }
+};
+
+TEST_F(Window1Test, StartsWithTheDefaults) {
+  EXPECT_EQ(f.Caption, "Преобразование формата данных Planova - форма 1");
+  const std::pair<const char*, const char*> boxes[] = {
+      {"Text2", "UT"},    {"Text3", "PARI"}, {"Text4", "App"},  {"Text5", "USNO Transit 6"}, {"Text6", "198.0"},
+      {"Text7", "Trans"}, {"Text8", "11"},   {"Text9", "RDGT_0"}, {"Text10", "3200"},        {"Text11", "0"},
+      {"Text12", "0"},    {"Text13", "0"},   {"Text14", "C"},   {"Text15", "E"},             {"Text16", ""},
+      {"Text17", ""},     {"Text18", "1"},   {"Text24", "2305814"}, {"Text32", "1,5"},       {"Text33", "1"},
+      {"Text34", "1601"}, {"Text1(0)", "A"}, {"Text1(16)", "Q"}};
+  for (auto [name, value] : boxes) EXPECT_EQ(Read(name), value) << name;
+  for (const char* on : {"Option21", "Option19", "Option16", "Option14", "Option12", "Option1", "Option20", "Option6"}) {
+    EXPECT_EQ(Read(on), "1") << on;
+  }
+  for (const char* off : {"Option8", "Option9", "Option18", "Option17", "Option15", "Option2", "Option13", "Option11",
+                          "Option10", "Option3", "Option4", "Option5", "Check1", "Check2", "Check3", "Check4"}) {
+    EXPECT_EQ(Read(off), "0") << off;
+  }
+  EXPECT_EQ(Read("RichTextBox1"), "исходная запись данных");
+  EXPECT_EQ(Read("RichTextBox3"), "не распознанные записи");
+  EXPECT_FALSE(app.Store.Exists());
+}
+
+TEST_F(Window1Test, OptionsOfAFrameExcludeEachOther) {
+  ASSERT_TRUE(f.WriteControl("Option8", "1"));
+  EXPECT_EQ(Read("Option8"), "1");
+  EXPECT_EQ(Read("Option21"), "0");
+  EXPECT_EQ(Read("Option20"), "1");  // another frame is untouched
+  EXPECT_FALSE(f.WriteControl("Option8", "yes"));
+  EXPECT_FALSE(f.WriteControl("Command2", "1"));
+}
+
+TEST_F(Window1Test, CreateArraysMakesAZeroStore) {
+  f.Text10.Text = "5";
+  Press("Создать массивы с N=");
+  ASSERT_TRUE(app.Store.Exists());
+  EXPECT_EQ(app.Store.ObsCapacity, 5);
+  EXPECT_EQ(app.Store.ObsJd.Rows(), 5);
+  EXPECT_EQ(app.Store.ObsLat.Rows(), 5);
+  for (int i = 0; i <= 5; ++i) {
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(app.Store.ObsLon(i, k), 0.0);
+  }
+  // A second press empties the store again.
+  app.Store.ObsJd(3, 1) = 7;
+  Press("Создать массивы с N=");
+  EXPECT_EQ(app.Store.ObsJd(3, 1), 0.0);
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(Window1Test, UnusableNKeepsTheOldStore) {
+  f.Text10.Text = "4";
+  Press("Создать массивы с N=");
+  app.Store.ObsJd(2, 3) = 42;
+  for (const char* bad : {"", "abc", "0", "-3", "12.5", "1E12", "99999999999"}) {
+    f.Text10.Text = bad;
+    Press("Создать массивы с N=");
+    EXPECT_EQ(ui.messages.back(), "Задайте правильно данные") << bad;
+    EXPECT_EQ(ui.titles.back(), "Planova");
+    EXPECT_EQ(app.Store.ObsCapacity, 4) << bad;
+    EXPECT_EQ(app.Store.ObsJd(2, 3), 42.0) << bad;
+  }
+}
+
+TEST_F(Window1Test, DateConverterRoundTrip) {
+  Press("G->J");
+  EXPECT_EQ(f.Text24.Text, "2305814");
+  f.Text24.Text = "2451545,25";
+  Press("J->G");
+  EXPECT_EQ(f.Text34.Text, "2000");
+  EXPECT_EQ(f.Text33.Text, "1");
+  EXPECT_EQ(f.Text32.Text, "1,75");
+  Press("G->J");
+  EXPECT_EQ(f.Text24.Text, "2451545,25");
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(Window1Test, JulianCalendarChoice) {
+  // 1601 January 1.5 in the Julian calendar is ten days later than in the Gregorian.
+  f.ChooseOption("Option3");
+  Press("G->J");
+  EXPECT_EQ(f.Text24.Text, "2305824");
+  EXPECT_EQ(app.Astro.UseJulianCalendar, 1);
+  f.Text24.Text = "2451545";
+  Press("J->G");
+  EXPECT_EQ(f.Text34.Text, "1999");
+  EXPECT_EQ(f.Text33.Text, "12");
+  EXPECT_EQ(f.Text32.Text, "19,5");
+}
+
+TEST_F(Window1Test, BadDatesKeepTheBoxes) {
+  f.Text32.Text = "1.5";  // a point is not a decimal mark
+  Press("G->J");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "Задайте правильно данные");
+  EXPECT_EQ(f.Text24.Text, "2305814");
+  EXPECT_EQ(f.Text32.Text, "1.5");
+
+  f.Text32.Text = "1";
+  f.Text34.Text = "40000";  // beyond the 16-bit year of the calendar routine
+  Press("G->J");
+  EXPECT_EQ(ui.messages.back(), "Введите правильно дату");
+  EXPECT_EQ(f.Text24.Text, "2305814");
+
+  for (const char* bad : {"", "JD", "2451545.0"}) {
+    f.Text24.Text = bad;
+    Press("J->G");
+    EXPECT_EQ(ui.messages.back(), "Задайте правильно данные") << bad;
+  }
+  f.Text24.Text = "1E15";  // a day number beyond 32 bits
+  Press("J->G");
+  EXPECT_EQ(ui.messages.back(), "Введите правильно юлианскую дату");
+  EXPECT_EQ(f.Text34.Text, "40000");
+  for (bool busy : ui.busyAtMessage) EXPECT_TRUE(busy);
+}
+
+TEST_F(Window1Test, NavigationButtons) {
+  Press("К форме 2");
+  EXPECT_TRUE(app.IsOpen("Form2"));
+  EXPECT_TRUE(app.IsOpen("Form1"));
+  Press("About*");
+  EXPECT_TRUE(app.IsOpen("Form3"));
+  Press("Выход");
+  EXPECT_FALSE(app.AnyOpen());
+}
+
+TEST(HelpWindow, TextIsTheFixedFortyTwoLines) {
+  RecordingPlatform ui;
+  Application app(ui);
+  app.ShowForm("Form3");
+  const std::string& text = app.form3.Text1.Text;
+  EXPECT_EQ(app.form3.Caption, "Справка по работе программы Planova3");
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t p; (p = text.find("\r\n", start)) != std::string::npos; start = p + 2) lines.push_back(text.substr(start, p - start));
+  lines.push_back(text.substr(start));
+  ASSERT_EQ(lines.size(), 42u);
+  EXPECT_EQ(lines[0], "  ");
+  EXPECT_EQ(lines[1].find_first_not_of(' '), 22u);
+  EXPECT_EQ(lines[1].substr(22), "Справка по программе Planova3");
+  for (int empty : {3, 5, 12, 14, 34, 36}) EXPECT_EQ(lines[static_cast<size_t>(empty - 1)], "") << empty;
+  EXPECT_EQ(lines[8], " - /К форме 2/ - перейти к форме 2.");
+  EXPECT_EQ(lines[22], " - /Topo - > Hor/ - преобразовать топоцентрические экваториальные данные №1 в  горизонтальные.");
+  EXPECT_EQ(lines[41].rfind(" - /Закрыть форму/ -", 0), 0u);
+  EXPECT_NE(text.substr(text.size() - 2), "\r\n");
+  // The text survives the round trip into the files' code page.
+  EXPECT_EQ(Cp1251ToUtf8(Utf8ToCp1251(text)), text);
+
+  const ControlEntry* close = app.form3.FindButton("Закрыть");
+  ASSERT_NE(close, nullptr);
+  close->Press();
+  EXPECT_FALSE(app.IsOpen("Form3"));
+  EXPECT_TRUE(app.IsOpen("Form1"));
+}
+
+}  // namespace
+}  // namespace planova
