@@ -50,8 +50,10 @@ FormWindow::FormWindow(FormModel& model, QWidget* parent) : QWidget(parent), mod
         bool multiline = where.count(name) && where[name].height() > 40;
         if (multiline) {
           auto* e = new QPlainTextEdit(this);
+          // A multi-line box with a vertical scroll bar: long lines wrap at word boundaries.
           e->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-          e->setLineWrapMode(QPlainTextEdit::NoWrap);
+          e->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+          e->setLineWrapMode(QPlainTextEdit::WidgetWidth);
           connect(e, &QPlainTextEdit::textChanged, this, [this, name, e] { model_.WriteControl(name, FromDisplay(e->toPlainText())); });
           w = e;
         } else {
