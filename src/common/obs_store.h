@@ -27,6 +27,9 @@ class StoreArray {
   int32_t rows_ = -1;
 };
 
+// Largest N that "Создать массивы с N=" accepts: about 2 GB of arrays.
+constexpr int32_t kMaxObsCapacity = 10000000;
+
 struct ObservationStore {
   int32_t ObsCapacity = 0;  // N: rows 0..N
   StoreArray<double> ObsJd, ObsLon, ObsLat;
@@ -50,6 +53,11 @@ struct ObservationStore {
     ObsLat.Recreate(n);
     ObsNote.Recreate(n);
   }
+
+  // "Создать массивы с N=": recreates the arrays, every element zero, from N as typed in
+  // a box.  False, with the old arrays kept, for a text that is not a whole number from
+  // 1 to kMaxObsCapacity.  The new arrays are built before the old ones are given up.
+  bool RecreateFromText(const std::string& text);
 };
 
 }  // namespace planova

@@ -159,18 +159,7 @@ void Form1::Load() {
 }
 
 void Form1::CreateArrays() {
-  int32_t n = 0;
-  if (!TryParseInt32(Text10.Text, n) || n <= 0 || n > kMaxObsCapacity) {
-    Ui().ShowMessage("Задайте правильно данные");
-    return;
-  }
-  ObservationStore fresh;  // built aside, so that a failure leaves the old store as it was
-  fresh.Recreate(n);
-  Store.ObsJd = std::move(fresh.ObsJd);
-  Store.ObsLon = std::move(fresh.ObsLon);
-  Store.ObsLat = std::move(fresh.ObsLat);
-  Store.ObsNote = std::move(fresh.ObsNote);
-  Store.ObsCapacity = n;
+  if (!Store.RecreateFromText(Text10.Text)) Ui().ShowMessage("Задайте правильно данные");
 }
 
 void Form1::GregorianToJd() {

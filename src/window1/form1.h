@@ -64,7 +64,4 @@ class Form1 : public FormModel {
   ObservationStore& Store;
 };
 
-// Largest N that "Создать массивы с N=" accepts: about 2 GB of arrays.
-constexpr int32_t kMaxObsCapacity = 10000000;
-
 }  // namespace planova

@@ -1,10 +1,16 @@
-// Window 2: data sets 1, 2 and 3, their transformations, the comparison with theory or
-// with a second set, and the DE405 calculator.
+// Window 2: data sets 1, 2 and 3 in columns 1, 2 and 3 of the observation store; their
+// loading from BDL files, cleaning, sorting, time changes, merging, epoch and frame
+// conversions, the report of changes and the writer; the comparison with a second set
+// or with theory, its plot, and the DE405 calculator.
 #pragma once
+
+#include <array>
+#include <string>
 
 #include "astro/astro_state.h"
 #include "common/form.h"
 #include "common/obs_store.h"
+#include "common/picture.h"
 
 namespace planova {
 
@@ -12,13 +18,90 @@ class Form2 : public FormModel {
  public:
   Form2(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store);
 
-  // First showing: the astronomy module's constants and tables.
+  // --- Data sets and loading ---
+  TextBox Text10;  // N of "Создать массивы с N="
+  OptionButton Option1, Option2;                       // "данные №": set 1 or 2
+  TextBox Text3;   // "Имя обсерватории"
+  TextBox Text8;   // "№ объекта"
+  TextBox Text1;   // "№ файла"
+  OptionButton Option8, Option9, Option10, Option29;   // file kind: "RA", "Dec", "Geo ", "Hor"
+  OptionButton Option11, Option12, Option13, Option14; // "Geo (Topo)": "G", "GLB", "GT", "T"
+  TextBox Text14, Text15;  // "ObsL", "ObsB": observatory east longitude and latitude, degrees
+  TextBox Text11, Text12;  // "время", "эпоха"
+  TextBox Text16, Text17;  // "с №", "по №": rows to write
+  TextBox Text2;           // name part of the output file, after Label9
+  Label Label9;            // "файл", then the file-name prefix
+  TextBox Text5;           // "при dT, сек= ": time tolerance, seconds
+  OptionButton Option18, Option19;                     // sort "с начала", "с конца"
+  OptionButton Option24, Option25, Option26;           // time change "12", "ET- UT", "LT- UT"
+  OptionButton Option20, Option21;                     // sign "+", "-"
+  TextBox Text18;          // "ET-UT,сек"
+  OptionButton Option16, Option15, Option17;           // epoch of the data: "B1950", "JD", "Other"
+  TextBox Text23, Text22, Text21;                      // year, month, day
+  OptionButton Option23, Option22;                     // "в эпоху": "J2000", "JD"
+  CheckBox Check12;        // "+№ в примечаниях"
+  CheckBox Check1;         // "+Текст"
+
+  // --- Comparison, theory and plot ---
+  OptionButton Option6, Option5;                       // data 1: "JPL0", "из файла"
+  OptionButton Option3, Option4, Option7;              // data 2: "из файла", "JPL0", "JPL2 (DE405)"
+  CheckBox Check3;         // "с 1700"
+  CheckBox Check8, Check9, Check6, Check7;             // "AberZ(L)=", "AberP(L)=", "Ref(B)=", "Nut(B)="
+  TextBox Text9, Text13, Text4, Text7;                 // the corrections shown, arcsec
+  CheckBox Check11, Check13, Check14, Check2;          // "+File", "+График", "+ очистка рисунка", "По шагам"
+  CheckBox Check4, Check5, Check10;                    // plot "dL", "dB", "dT"
+  TextBox Text27;          // "JPL0 до": end year of generation
+  TextBox Text19, Text20, Text6;                       // plot scales and offset
+  TextBox Text24, Text25, Text26;                      // colour numbers of dL, dB, dT points
+  PictureBox Picture1;
+
+  RichTextBox RichTextBox1, RichTextBox2, RichTextBox3;
+  ProgressBar ProgressBar1;
+  std::array<Label, 24> Labels;  // fixed captions beside the boxes
+
+  // --- The window's data-set state ---
+  int32_t Count1 = 0, Count2 = 0, Count3 = 0;
+  int32_t LoadSet = 1;
+  std::string RecordsText1, RecordsText2;
+  std::string HeaderText;
+  std::string TimeScaleLabel;
+  std::string EpochLabel1, EpochLabel2, EpochLabel3;
+  std::string ProcessLog;
+
+  // First showing: the astronomy module's constants and tables, the default texts.
   void Load();
   // Every showing: dates in windows 2 and 3 follow the Gregorian reform.
   void Activate();
 
+  // Buttons.
+  void CreateArrays();      // "Создать массивы с N="
+  void LoadBdl();           // "Загрузить в формате BDL"
+  void Clean();             // "Почистить"
+  void Sort();              // "Упорядочить данные"
+  void ChangeTime();        // "Изменить время"
+  void Merge();             // "Объединить данные 1 и данные 2"
+  void ConvertEpoch();      // "Перевести из эпохи"
+  void HorToTopo();         // "Hor -> Topo"
+  void TopoToHor();         // "Topo -> Hor"
+  void TopoToGeo();         // "Topo -> Geo"
+  void GeoToTopo();         // "Geo -> Topo"
+  void ShowChanges();       // "Показать изменения"
+  void WriteResult();       // "Записать результат в"
+  void Stop();              // "Stop"
+  void Compare();           // "Сравнить данные 1 с данными 2"
+  void Step();              // "сделать 1 шаг"
+  void De405();             // "DE405"
+  void ToForm3();           // "К форме 3"
+  void Exit();              // "Выход"
+
   AstroState& Astro;
   ObservationStore& Store;
+
+ private:
+  // True (after a message) when the arrays do not exist yet.
+  bool ArraysMissing();
+  // The "+Текст" line of merged row k of data set 3.
+  std::string MergeLine(int32_t k, int takeFrom1, int takeFrom2);
 };
 
 }  // namespace planova

@@ -1,0 +1,21 @@
+// Buttons of window 2 whose operations are not built yet.
+#include "window2/form2.h"
+
+namespace planova {
+
+void Form2::LoadBdl() {}
+void Form2::WriteResult() {}
+void Form2::ConvertEpoch() {}
+void Form2::HorToTopo() {}
+void Form2::TopoToHor() {}
+void Form2::TopoToGeo() {}
+void Form2::GeoToTopo() {}
+void Form2::Compare() {}
+void Form2::Step() {}
+void Form2::De405() {}
+
+}  // namespace planova
+
+namespace planova {
+std::string Form2::MergeLine(int32_t, int, int) { return {}; }
+}  // namespace planova
