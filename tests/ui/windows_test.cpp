@@ -73,6 +73,21 @@ TEST(Windows, Window1ShowsEveryControlReadably) {
   ASSERT_TRUE(w1.grab().save(QString::fromStdString((ScreenshotFolder() / "window1.png").string())));
 }
 
+TEST(Windows, Window2ShowsEveryControlReadably) {
+  auto folder = test::FreshFolder("ui-window2", true);
+  Desktop desktop(folder);
+  desktop.Start();
+  qobject_cast<QAbstractButton*>(desktop.Window("Form1").Widget("Command1"))->click();
+  FormWindow& w2 = desktop.Window("Form2");
+  QApplication::processEvents();
+  EXPECT_EQ(w2.windowTitle().toStdString(), "Преобразование формата данных Planova - форма 2");
+  ExpectReadable(w2);
+  EXPECT_EQ(ShownText(w2.Widget("Text14")).toStdString(), "2,337");
+  EXPECT_EQ(ShownText(w2.Widget("Text15")).toStdString(), "48,836");
+  EXPECT_EQ(ShownText(w2.Widget("Text2")).toStdString(), "RDGLBT_40");
+  ASSERT_TRUE(w2.grab().save(QString::fromStdString((ScreenshotFolder() / "window2.png").string())));
+}
+
 TEST(Windows, TypingAndClickingGoThroughTheModel) {
   auto folder = test::FreshFolder("ui-typing", true);
   Desktop desktop(folder);
