@@ -1,8 +1,15 @@
 // Module-wide state of the precession and nutation reductions.  Part of AstroState.
 #pragma once
 
+#include <array>
+
 namespace planova {
 
-struct ReductionState {};
+struct ReductionState {
+  // The current rotation: RotationMatrix[i][j] is the element of row i + 1, column j + 1.
+  // Written by EclipticPrecessionMatrix and EquatorialPrecessionMatrix, read by
+  // ApplyMatrix; it stays valid until the next matrix routine runs.
+  std::array<std::array<double, 3>, 3> RotationMatrix{};
+};
 
 }  // namespace planova
