@@ -52,6 +52,16 @@ class PictureBox {
     if (OnMouseDown) OnMouseDown(x, y, left);
   }
 
+  // Place and size of the box on its window, in twips (15 to a pixel); the window
+  // moves the box out of the way by making it small.
+  int LeftTwips = 0, TopTwips = 0, WidthTwips = 0, HeightTwips = 0;
+  void Place(int left, int top, int width, int height) {
+    LeftTwips = left;
+    TopTwips = top;
+    WidthTwips = width;
+    HeightTwips = height;
+  }
+
   double Left = 0, Top = 0, Right = 1, Bottom = 1;
   double CurrentX = 0, CurrentY = 0;
   std::vector<PictureItem> Items;

@@ -33,7 +33,7 @@ FormWindow::FormWindow(FormModel& model, QWidget* parent) : QWidget(parent), mod
   const WindowLayout& layout = LayoutOf(model.Name);
   setFixedSize(layout.width, layout.height);
 
-  std::map<std::string, QRect> where;
+  std::map<std::string, QRect>& where = places_;
   for (const auto& p : layout.places) where[p.name] = QRect(p.x, p.y, p.w, p.h);
 
   // Frames first, so that the controls inside them lie on top.
@@ -162,9 +162,23 @@ void FormWindow::Refresh() {
       case ControlKind::kProgress:
         static_cast<QProgressBar*>(w)->setValue(static_cast<ProgressBar*>(c.Target)->Value);
         break;
-      case ControlKind::kPicture:
+      case ControlKind::kPicture: {
+        // The window makes the box small to move it out of the way; at full size it
+        // takes the place its layout gives it.
+        const auto* box = static_cast<PictureBox*>(c.Target);
+        auto it = places_.find(c.Name);
+        if (it != places_.end()) {
+          QRect full = it->second;
+          if (box->WidthTwips > 0 && box->WidthTwips < 1000) {
+            QSize small(std::max(1, box->WidthTwips / 15), std::max(1, box->HeightTwips / 15));
+            w->setGeometry(QRect(full.bottomRight() - QPoint(small.width(), small.height()), small));
+          } else {
+            w->setGeometry(full);
+          }
+        }
         w->update();
         break;
+      }
       default:
         break;
     }

@@ -4,6 +4,7 @@
 // the widgets are refreshed from the model.
 #pragma once
 
+#include <QRect>
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -33,6 +34,7 @@ class FormWindow : public QWidget {
  private:
   FormModel& model_;
   std::map<std::string, QWidget*> widgets_;
+  std::map<std::string, QRect> places_;  // the layout's rectangle of each control
 };
 
 }  // namespace planova::ui

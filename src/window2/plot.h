@@ -1,0 +1,49 @@
+// The plot of the differences O-C of window 2: a grid of 25 x 6 units, time to the right
+// in units of PlotScaleT years from PlotOrigin, differences upward in units of PlotScaleD
+// arcseconds (seconds of time for time differences), a new page when the time axis is full.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "common/picture.h"
+
+namespace planova {
+
+struct PlotColour {
+  int16_t Red = 0, Green = 0, Blue = 0;
+  uint32_t Rgb() const { return (static_cast<uint32_t>(Red) << 16) | (static_cast<uint32_t>(Green) << 8) | static_cast<uint32_t>(Blue); }
+};
+
+// The colour table of the points, numbers 0..13.
+using PlotColourTable = std::array<PlotColour, 14>;
+void InitPlotColours(PlotColourTable& colours);
+
+// The picture box at full size while plotting, or small and out of the way.
+void SetPlotBoxGeometry(PictureBox& box, bool plotting);
+
+// Clears the picture and draws the grid (0..25 by -3..3, grey) and the zero line.
+void DrawPlotFrame(PictureBox& box);
+
+// What one compared row contributes to the plot.
+struct PlotRowInput {
+  double ObsJd1;      // date of the observation (data set 1), JD
+  double ObsJd3;      // date of the comparison value (data set 3), JD
+  double DiffL;       // O-C in longitude, degrees
+  double DiffB;       // O-C in latitude, degrees
+  bool DataFromFile;  // data set 2 is a loaded file (not a theory)
+};
+
+struct PlotSettings {
+  double ScaleT = 1;     // years per unit
+  double ScaleD = 3600;  // arcseconds (or seconds) per unit
+  double Offset = 0;     // arcseconds (or seconds)
+  bool ShowL = false, ShowB = false, ShowT = false;
+  int ColourL = 2, ColourB = 3, ColourT = 4;
+};
+
+// Plots one row; moves `origin` (JD) to the row's date and starts a new page when the row
+// lies 25 or more units to the right.
+void PlotRow(PictureBox& box, const PlotColourTable& colours, const PlotSettings& s, double& origin, const PlotRowInput& row);
+
+}  // namespace planova

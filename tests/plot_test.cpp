@@ -1,0 +1,81 @@
+// The plot of the differences: colours, frame, pages and the point rules.
+#include <gtest/gtest.h>
+
+#include "window2/plot.h"
+
+namespace planova {
+namespace {
+
+size_t CountPoints(const PictureBox& box) {
+  size_t n = 0;
+  for (const auto& it : box.Items) n += it.kind == PictureItem::Kind::kPoint;
+  return n;
+}
+
+TEST(Plot, ColourTable) {
+  PlotColourTable c;
+  c[12] = {1, 2, 3};
+  InitPlotColours(c);
+  EXPECT_EQ(c[0].Rgb(), 0xF0F000u);
+  EXPECT_EQ(c[2].Rgb(), 0x009100u);
+  EXPECT_EQ(c[4].Rgb(), 0xFF0000u);
+  EXPECT_EQ(c[6].Rgb(), 0xBF0000u);
+  EXPECT_EQ(c[11].Rgb(), 0u);
+  EXPECT_EQ(c[12].Rgb(), 0x010203u);  // beyond 11 the table is left alone
+}
+
+TEST(Plot, FrameIsAGridWithAZeroLine) {
+  PictureBox box;
+  box.Point(1, 1, 0);
+  DrawPlotFrame(box);
+  EXPECT_EQ(box.Left, 0);
+  EXPECT_EQ(box.Top, 3);
+  EXPECT_EQ(box.Right, 25);
+  EXPECT_EQ(box.Bottom, -3);
+  EXPECT_EQ(CountPoints(box), 0u);
+  ASSERT_FALSE(box.Items.empty());
+  EXPECT_EQ(box.Items.back().rgb, 0x787878u);
+  EXPECT_EQ(box.Items.back().y1, 0);
+  EXPECT_EQ(box.WidthTwips, 9300);
+}
+
+TEST(Plot, PointsPagesAndRanges) {
+  PlotColourTable c;
+  InitPlotColours(c);
+  PictureBox box;
+  DrawPlotFrame(box);
+  PlotSettings s;
+  s.ShowL = s.ShowB = s.ShowT = true;
+  double origin = 2451545.0;
+  const double sec = 1.0 / 86400;
+
+  // 1" and 2" at the origin; ET-UT of 64 s as the time point of a theory comparison.
+  PlotRow(box, c, s, origin, {2451545.0, 2451545.0 + 64 * sec, 1.0 / 3600, 2.0 / 3600, false});
+  ASSERT_EQ(CountPoints(box), 3u);
+  const auto& t = box.Items.back();
+  EXPECT_NEAR(t.y1, 64.0 / 3600, 1e-5 / 3600);  // JD arithmetic near 2.45e6 keeps ~20 us
+  EXPECT_EQ(t.rgb, c[4].Rgb());
+
+  // 10 800" is out of the visible range; the time point is always drawn.
+  PlotRow(box, c, s, origin, {2451545.0 + 1, 2451545.0 + 1, 3.0, 3.0, true});
+  EXPECT_EQ(CountPoints(box), 4u);
+
+  // Exactly 25 units later: a new page, drawn at x = 0.
+  double later = 2451545.0 + 25 * 365.25;
+  PlotRow(box, c, s, origin, {later, later, 0, 0, true});
+  EXPECT_EQ(origin, later);
+  EXPECT_EQ(CountPoints(box), 3u);
+  EXPECT_EQ(box.Items.back().x1, 0.0);
+
+  // The offset enters the range test with the opposite sign: 7000" with an offset of
+  // 4000" is tested as 3000"/3600 (inside) and drawn at 11000"/3600 (above the grid).
+  s.Offset = 4000;
+  s.ShowB = s.ShowT = false;
+  size_t before = CountPoints(box);
+  PlotRow(box, c, s, origin, {later, later, 7000.0 / 3600, 0, true});
+  ASSERT_EQ(CountPoints(box), before + 1);
+  EXPECT_DOUBLE_EQ(box.Items.back().y1, 11000.0 / 3600);
+}
+
+}  // namespace
+}  // namespace planova
