@@ -1,5 +1,6 @@
 #include "window2/form2.h"
 
+#include "astro/orbit.h"
 #include "common/numtext.h"
 
 namespace planova {
@@ -187,6 +188,8 @@ void Form2::Load() {
   Text14.Text = RealText(2.337);
   Text15.Text = RealText(48.836);
   Astro.InitConstants();
+  InitPlanetMasses(Astro);
+  InitPlotColours(PlotColours);
 }
 
 void Form2::Activate() { Astro.UseJulianCalendar = 0; }

@@ -11,8 +11,12 @@
 #include "common/form.h"
 #include "common/obs_store.h"
 #include "common/picture.h"
+#include "window2/plot.h"
 
 namespace planova {
+
+// A box read by an operation does not hold a usable value.
+struct InputError {};
 
 class Form2 : public FormModel {
  public:
@@ -67,6 +71,43 @@ class Form2 : public FormModel {
   std::string TimeScaleLabel;
   std::string EpochLabel1, EpochLabel2, EpochLabel3;
   std::string ProcessLog;
+
+  // --- Theory of one observation ---
+  double ObservationJd = 0;   // date of the current observation (UT as observed)
+  double ShiftedJd = 0;       // ObservationJd + ET-UT
+  double DeltaTSeconds = 0;   // ET-UT, s
+  std::array<double, 27> LightTime{};  // light time per slot, s
+  double GeometricDistance = 0;        // geometric distance of the target, m
+  std::string TheoryLog;               // stages of the last observation's reduction
+  std::string ComparisonLabel;         // epoch label the comparison refers to
+  double ComparisonEpochJd = 0;        // epoch of that label in force
+
+  // The theoretical place of row i of data set 1 into row i of data set 3 (right
+  // ascension and declination of date, degrees), with the corrections switched on.
+  // False when the ephemeris failed (the run must end).  Throws InputError for a box
+  // that does not hold a number.
+  bool ComputeObservationTheory(int32_t i);
+
+  // --- Comparison run ---
+  int32_t CurrentIndex = 0;       // next row of data set 1 to compare
+  int16_t ComparisonState = 0;    // 1: the current row has a comparison value
+  double TimeTolerance = 0;       // days
+  double DiffL = 0, DiffB = 0;    // O-C of the current row, degrees
+  std::array<double, 60> IntervalEdges{};
+  std::array<double, 60> IntervalCounts{};
+  int32_t ComparedCount = 0, AcceptedL = 0, AcceptedB = 0;
+  double SumAbsDL = 0, SumAbsDB = 0;
+  std::string ComparisonLog, StatText;
+  double PlotOrigin = 0;
+  PlotColourTable PlotColours{};
+  PlotSettings Plot;
+
+  // Compares rows from CurrentIndex on: all of them, or one in step mode, or up to a stop.
+  // False when the ephemeris failed.
+  bool ProcessObservations();
+
+  // --- DE405 calculator ---
+  std::array<double, 14> Speed{};  // speed per slot, km/s
 
   // First showing: the astronomy module's constants and tables, the default texts.
   void Load();

@@ -10,8 +10,6 @@ void Form2::HorToTopo() {}
 void Form2::TopoToHor() {}
 void Form2::TopoToGeo() {}
 void Form2::GeoToTopo() {}
-void Form2::Compare() {}
-void Form2::Step() {}
 void Form2::De405() {}
 
 }  // namespace planova

@@ -1,0 +1,37 @@
+// Heliocentric positions of the Sun, the Earth, the Moon and the observed body for one
+// epoch, from the two-body theory with the short lunar series ("JPL0", optionally with
+// the periodic perturbations of the inner planets, "JPL1") or from DE405 ("JPL2").
+// Shared by the comparison of window 2 and the correction run of window 3.
+#pragma once
+
+#include <cstdint>
+
+namespace planova {
+
+struct AstroState;
+
+enum class TheorySource { kJpl0, kJpl2 };
+
+// Offset of the Earth from the Earth-Moon barycentre used with the lunar series, metres.
+constexpr double kEarthOffsetFromBarycentre = 4672000.0;
+
+// Two-body state of the body in CurrentSlot: mean elements, Kepler position, velocity.
+// With perturbations, the heliocentric longitude of slots 1..4 gets the periodic terms of
+// PlanetPerturbations (the velocity stays the two-body one); shiftedJd is their epoch.
+void KeplerBodyState(AstroState& a, bool perturbations = false, double shiftedJd = 0);
+
+// Adds to BodyLon[slot] (degrees) the largest periodic perturbations of the heliocentric
+// longitude of Mercury, Venus, the Earth-Moon barycentre and Mars by the other planets,
+// for the epoch shiftedJd; other slots are not changed.  Arguments are the planets' mean
+// anomalies in Julian centuries from 1900 (the classical short tables of the inner
+// planets' perturbations, as in Meeus, Astronomical Formulae for Calculators, ch. 23-25).
+void PlanetPerturbations(AstroState& a, int slot, double shiftedJd);
+
+// Fills slots 0 (the Sun, at the origin), 3 (the Earth), 11 (the Moon) and p (the body)
+// with heliocentric ecliptic J2000 positions (m) and velocities (m/s) for CurrentJd.
+// observationJd (unshifted) dates the precession of the series Moon to J2000.  False
+// after an ephemeris failure (the reader has reported it; EphemerisError is 1).
+bool ComputeBodyPositions(AstroState& a, TheorySource source, double observationJd, int p, bool perturbations = false,
+                          double shiftedJd = 0);
+
+}  // namespace planova

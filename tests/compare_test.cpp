@@ -1,0 +1,105 @@
+// The comparison run of window 2 with the two-body theory: a set generated from "JPL0"
+// compared with "JPL0" gives zero differences, and the statistics and record files keep
+// their layout.
+#include <gtest/gtest.h>
+
+#include "app/application.h"
+#include "common/textfile.h"
+#include "test_support.h"
+
+namespace planova {
+namespace {
+
+using test::RecordingPlatform;
+
+struct CompareTest : ::testing::Test {
+  std::filesystem::path folder = test::FreshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name(), true);
+  RecordingPlatform ui{folder};
+  Application app{ui};
+  Form2& f = app.form2;
+
+  void SetUp() override {
+    app.ShowForm("Form2");
+    f.Text10.Text = "10";
+    Press("Создать массивы с N=");
+  }
+  void Press(const std::string& caption) {
+    const ControlEntry* b = f.FindButton(caption);
+    ASSERT_NE(b, nullptr) << caption;
+    b->Press();
+    EXPECT_FALSE(ui.busy);
+  }
+};
+
+TEST_F(CompareTest, GeneratedTwoBodySetAgainstItsTheoryHasZeroDifferences) {
+  f.ChooseOption("Option6");  // data 1: JPL0 (generated, 1861 to 2000)
+  f.ChooseOption("Option4");  // data 2: JPL0
+  f.Check1.Value = true;      // "+Текст"
+  f.Check11.Value = true;     // "+File"
+  Press("Сравнить данные 1 с данными 2");
+  ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
+  EXPECT_EQ(f.Count1, 10);
+  EXPECT_EQ(f.ComparedCount, 10);
+  EXPECT_EQ(f.EpochLabel1, "J2000");
+  EXPECT_TRUE(f.Option4.Value);  // the data-2 source chosen before the run is back
+  EXPECT_EQ(f.SumAbsDL, 0.0);
+  EXPECT_EQ(f.SumAbsDB, 0.0);
+  EXPECT_EQ(f.ProgressBar1.Value, 10);  // 11 * 100 / (10 + 100)
+
+  std::string stat = test::ReadBytes(folder / "Dat" / "StatPARI11.txt");
+  EXPECT_EQ(stat, test::ReadBytes(std::filesystem::path(PLANOVA_TEST_DATA) / "window2" / "Stat_zero_differences.txt"));
+
+  std::string param = Cp1251ToUtf8(test::ReadBytes(folder / "Dat" / "Param_data_PARI11.txt"));
+  const std::string head =
+      "планета  № 11   обсерватория PARI\r\n\r\n\r\n"
+      "№ п/п, дата наблюдения (день с часами, месяц, год, JD), разность по долготе, широте и времени\r\n\r\n";
+  ASSERT_EQ(param.substr(0, head.size()), head);
+  // Row 1: 1861 January 1.5, JD 2400777.0 (MJD 776.5).
+  EXPECT_EQ(param.substr(head.size(), 47), " 1  1500  1000  1861000  2400777000  0  0  0 \r\n");
+
+  // One comparison line per row, the first for 1861.
+  EXPECT_EQ(f.RichTextBox3.Text.rfind("0001   year= 1861   T1-T2 (sec)= 00000,000   L1-L2 (sec)= 00000,000   "
+                                      "B1-B2 (sec)= 00000,000  JD= 2400777,000000  J2000\r\n",
+                                      0),
+            0u)
+      << f.RichTextBox3.Text;
+  // The theory log of the last row has its seven stages.
+  EXPECT_EQ(std::count(f.RichTextBox2.Text.begin(), f.RichTextBox2.Text.end(), '\n'), 7);
+}
+
+TEST_F(CompareTest, StepModeAndRefusals) {
+  f.ChooseOption("Option6");
+  f.ChooseOption("Option4");
+  f.Check2.Value = true;  // "По шагам"
+  Press("Сравнить данные 1 с данными 2");
+  EXPECT_EQ(f.ComparedCount, 1);
+  EXPECT_EQ(f.CurrentIndex, 2);
+  for (int k = 2; k <= 10; ++k) Press("сделать 1 шаг");
+  EXPECT_EQ(f.ComparedCount, 10);
+  EXPECT_TRUE(ui.messages.empty());
+  Press("сделать 1 шаг");  // beyond the last row
+  ASSERT_EQ(ui.messages.size(), 1u);
+
+  f.Text24.Text = "14";  // no such colour
+  Press("Сравнить данные 1 с данными 2");
+  EXPECT_EQ(ui.messages.back(), "Введите правильно данные");
+  f.Text24.Text = "2";
+  f.Text19.Text = "abc";
+  Press("Сравнить данные 1 с данными 2");
+  EXPECT_EQ(ui.messages.back(), "Введите правильно данные");
+}
+
+TEST_F(CompareTest, UnknownEpochLabelIsRefused) {
+  f.Text19.Text = "1";
+  f.Count1 = 1;
+  app.Store.ObsJd(1, 1) = 2451545.0;
+  f.EpochLabel1 = "B1900";
+  f.ChooseOption("Option4");
+  Press("Сравнить данные 1 с данными 2");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].find("B1900"), std::string::npos);
+  EXPECT_EQ(f.ComparedCount, 0);
+}
+
+}  // namespace
+}  // namespace planova
