@@ -31,7 +31,12 @@ void QtPlatform::SetBusyPointer(bool busy) {
 }
 
 void QtPlatform::ProcessEvents() {
-  if (BeforeEvents) BeforeEvents();
+  // Long loops call this after every record: refresh the windows a few times a second
+  // only, so that the loops keep their speed.
+  if (!sinceRefresh_.isValid() || sinceRefresh_.elapsed() > 100) {
+    if (BeforeEvents) BeforeEvents();
+    sinceRefresh_.start();
+  }
   QCoreApplication::processEvents();
 }
 

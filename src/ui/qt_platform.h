@@ -1,6 +1,7 @@
 // The desktop platform: Qt message boxes, the wait cursor and event processing.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <functional>
 
@@ -29,6 +30,7 @@ class QtPlatform : public Platform {
  private:
   std::filesystem::path folder_;
   bool busy_ = false;
+  QElapsedTimer sinceRefresh_;
 };
 
 }  // namespace planova::ui

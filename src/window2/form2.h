@@ -10,6 +10,7 @@
 #include "astro/astro_state.h"
 #include "common/form.h"
 #include "common/obs_store.h"
+#include "bdl/bdl_line.h"
 #include "common/picture.h"
 #include "window2/plot.h"
 
@@ -105,6 +106,8 @@ class Form2 : public FormModel {
   // Compares rows from CurrentIndex on: all of them, or one in step mode, or up to a stop.
   // False when the ephemeris failed.
   bool ProcessObservations();
+
+  BdlState Bdl;  // the BDL cells; its body name is the one of the last file loaded
 
   // --- DE405 calculator ---
   std::array<double, 14> Speed{};  // speed per slot, km/s

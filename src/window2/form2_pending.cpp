@@ -3,8 +3,6 @@
 
 namespace planova {
 
-void Form2::LoadBdl() {}
-void Form2::WriteResult() {}
 void Form2::ConvertEpoch() {}
 void Form2::HorToTopo() {}
 void Form2::TopoToHor() {}
@@ -12,8 +10,4 @@ void Form2::TopoToGeo() {}
 void Form2::GeoToTopo() {}
 void Form2::De405() {}
 
-}  // namespace planova
-
-namespace planova {
-std::string Form2::MergeLine(int32_t, int, int) { return {}; }
 }  // namespace planova

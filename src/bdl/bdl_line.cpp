@@ -1,0 +1,174 @@
+#include "bdl/bdl_line.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "astro/astro_state.h"
+#include "astro/time.h"
+#include "common/numtext.h"
+#include "common/obs_store.h"
+
+namespace planova {
+
+namespace {
+
+constexpr const char* kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+// A field of the line read as a number (blanks around it allowed).
+bool FieldNumber(std::string_view line, BdlColumns c, double& v) {
+  if (static_cast<int>(line.size()) < c.last) return false;
+  return TryParseReal(Columns(line, c), v);
+}
+
+}  // namespace
+
+std::string BodyNameOf(int32_t objectNumber) {
+  switch (objectNumber) {
+    case 1: return "Mercury";
+    case 2: return "Venus";
+    case 4: return "Mars";
+    case 5: return "Jupiter";
+    case 6: return "Saturn";
+    case 7: return "Uranus";
+    case 8: return "Neptune";
+    case 9: return "Pluto";
+    case 10: return "Kometa";
+    case 11: return "Moon";
+    default: return "Sun";
+  }
+}
+
+void MonthAbbreviation(BdlState& b, int32_t month) {
+  if (month >= 1 && month <= 12) b.MonthText = kMonths[month - 1];
+}
+
+void MonthNumber(BdlState& b) {
+  for (int k = 0; k < 12; ++k) {
+    if (b.MonthText == kMonths[k]) b.Month = k + 1;
+  }
+}
+
+std::string ZeroPadded(double whole, int width) {
+  char buf[48];
+  if (!(std::fabs(whole) < 1e18)) return std::string(static_cast<size_t>(width), '#');
+  long long v = static_cast<long long>(whole);
+  if (v < 0) {
+    std::snprintf(buf, sizeof buf, "-%0*lld", width, -v);
+  } else {
+    std::snprintf(buf, sizeof buf, "%0*lld", width, v);
+  }
+  return buf;
+}
+
+std::string Columns(std::string_view line, BdlColumns c) {
+  size_t from = static_cast<size_t>(c.first - 1);
+  if (from >= line.size()) return {};
+  return std::string(line.substr(from, static_cast<size_t>(c.width())));
+}
+
+bool PlaceAt(std::string& line, int column, std::string_view text) {
+  if (column < 1) return false;
+  for (size_t k = 0; k < text.size(); ++k) {
+    size_t pos = static_cast<size_t>(column - 1) + k;
+    if (pos >= line.size()) break;
+    line[pos] = text[k];
+  }
+  return true;
+}
+
+bool PlaceEndingAt(std::string& line, int endColumn, std::string_view text) {
+  return PlaceAt(line, endColumn + 1 - static_cast<int>(text.size()), text);
+}
+
+void SplitLonLat(BdlState& b, double lonDeg, double latDeg) {
+  double t = lonDeg * 24 / 360;
+  b.LonHours = Fix(t);
+  b.LonMinutes = Fix((t - b.LonHours) * 60);
+  b.LonSeconds = (t - b.LonHours - b.LonMinutes / 60) * 3600;
+  double a = std::fabs(latDeg);
+  b.LatDegrees = Fix(a);
+  b.LatMinutes = Fix((a - b.LatDegrees) * 60);
+  b.LatSeconds = (a - b.LatDegrees - b.LatMinutes / 60) * 3600;
+  if (latDeg < 0) {
+    if (a >= 1) {
+      b.LatDegrees = -b.LatDegrees;
+    } else if (a >= 1.0 / 60) {
+      b.LatMinutes = -b.LatMinutes;
+    } else {
+      b.LatSeconds = -b.LatSeconds;
+    }
+  }
+}
+
+void WriteBdlFields(BdlState& b, int32_t year, const std::string& monthText, double day, double hours, double minutes,
+                    double seconds, double lonH, double lonM, double lonS, double latD, double latM, double latS) {
+  using namespace bdl;
+  std::string& l = b.BdlLine;
+  PlaceAt(l, kBody.first, b.BodyName);
+  PlaceAt(l, kYear.first, std::to_string(year));
+  PlaceAt(l, kDay.first, ZeroPadded(day, 2));
+  PlaceAt(l, kMonth.first, monthText);
+  PlaceAt(l, kHours.first, ZeroPadded(hours, 2));
+  PlaceAt(l, kMinutes.first, ZeroPadded(minutes, 2));
+
+  PlaceAt(l, kSeconds.first, ZeroPadded(Fix(seconds), 2));
+  PlaceAt(l, kSecondsPoint, ".");
+  PlaceAt(l, kSecondsFraction.first, ZeroPadded(Fix((seconds - Fix(seconds)) * 10000), 4));
+
+  PlaceAt(l, kLonHours.first, ZeroPadded(lonH, 2));
+  PlaceAt(l, kLonMinutes.first, ZeroPadded(lonM, 2));
+  PlaceAt(l, kLonSeconds.first, ZeroPadded(Fix(lonS), 2));
+  PlaceAt(l, kLonPoint, ".");
+  PlaceAt(l, kLonFraction.first, ZeroPadded(Fix((lonS - Fix(lonS)) * 100000), 5));
+
+  PlaceAt(l, kLonConstant, "1.11111");
+  if (!(latD >= 0 && latM >= 0 && latS >= 0)) PlaceAt(l, kLatSign, "-");
+  PlaceAt(l, kLatDegrees.first, ZeroPadded(std::fabs(latD), 2));
+  PlaceAt(l, kLatMinutes.first, ZeroPadded(std::fabs(latM), 2));
+  PlaceAt(l, kLatSeconds.first, ZeroPadded(std::fabs(Fix(latS)), 2));
+  PlaceAt(l, kLatPoint, ".");
+  PlaceAt(l, kLatFraction.first, ZeroPadded(std::fabs(Fix((latS - Fix(latS)) * 10000)), 4));
+  PlaceAt(l, kLatConstant, "1.1111");
+}
+
+bool FormatBdlLine(BdlState& b, AstroState& a, const ObservationStore& store, int32_t i) {
+  b.BdlLine.assign(kBdlLineLength, ' ');
+  PlaceAt(b.BdlLine, bdl::kBody.first, b.BodyName);
+  a.CurrentJd = store.ObsJd(i, 3);
+  if (!CalendarFromJulianDate(a, a.CurrentJd)) return false;
+  int32_t year = a.CalYear;
+  double x = a.CalDay;
+  double day = Fix(x);
+  double h = Fix((x - day) * 24);
+  double m = Fix(((x - day) * 24 - h) * 60);
+  double s = (((x - day) * 24 - h) * 60 - m) * 60;
+  MonthAbbreviation(b, a.CalMonth);
+  SplitLonLat(b, store.ObsLon(i, 3), store.ObsLat(i, 3));
+  WriteBdlFields(b, year, b.MonthText, day, h, m, s, b.LonHours, b.LonMinutes, b.LonSeconds, b.LatDegrees, b.LatMinutes,
+                 b.LatSeconds);
+  return true;
+}
+
+bool ParseBdlLine(BdlState& b, AstroState& a) {
+  using namespace bdl;
+  const std::string& line = b.InputLine;
+  double year = 0;
+  if (!FieldNumber(line, kYear, year) || year != Fix(year) || !FieldNumber(line, kDay, b.Day)) return false;
+  b.BodyName = Columns(line, kBody);
+  b.Year = static_cast<int32_t>(year);
+  b.MonthText = Columns(line, kMonth);
+  MonthNumber(b);
+  if (!FieldNumber(line, kHours, b.Hours) || !FieldNumber(line, kMinutes, b.Minutes) ||
+      !FieldNumber(line, kSeconds, b.Seconds) || !FieldNumber(line, kSecondsFraction, b.TenThousandths)) {
+    return false;
+  }
+  double hours = b.Minutes / 60 + b.Hours + b.Seconds / 3600 + b.TenThousandths / 3600 / 10000;
+  b.DayWithTime = hours / 24 + b.Day;
+  bool failed = false;
+  double jd = JulianDateFromCalendar(a, b.DayWithTime, b.Month, b.Year, &failed);
+  if (failed) return false;
+  a.CurrentJd = jd;
+  return true;
+}
+
+}  // namespace planova

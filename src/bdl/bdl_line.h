@@ -1,0 +1,119 @@
+// BDL, the program's observation file format: five heading lines, then one line of 158
+// columns per observation with the date (year, month name, day, hours, minutes, seconds),
+// the longitude or right ascension (hours, minutes, seconds), the latitude or declination
+// (signed degrees, minutes, seconds) and descriptive fields.  The line uses the point as
+// its decimal mark.  Lines are Windows-1251 bytes; columns are 1-based byte columns.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace planova {
+
+struct AstroState;
+struct ObservationStore;
+
+constexpr int kBdlLineLength = 158;
+
+// One field of the line: its first and last column.
+struct BdlColumns {
+  int first, last;
+  int width() const { return last - first + 1; }
+};
+
+// The layout, written once for the formatter, the parser and the loaders.
+namespace bdl {
+constexpr BdlColumns kBody{1, 8};
+constexpr BdlColumns kYear{11, 14};
+constexpr BdlColumns kDay{16, 17};
+constexpr BdlColumns kMonth{19, 21};
+constexpr BdlColumns kHours{24, 25};
+constexpr BdlColumns kMinutes{27, 28};
+constexpr BdlColumns kSeconds{30, 31};
+constexpr int kSecondsPoint = 32;
+constexpr BdlColumns kSecondsFraction{33, 36};   // ten-thousandths of a second
+constexpr BdlColumns kTimeScale{38, 40};         // right-aligned, ends at 40
+constexpr BdlColumns kLonHours{44, 45};
+constexpr BdlColumns kLonMinutes{47, 48};
+constexpr BdlColumns kLonSeconds{50, 51};
+constexpr int kLonPoint = 52;
+constexpr BdlColumns kLonFraction{53, 57};       // hundred-thousandths of a second
+constexpr int kLonConstant = 60;                 // "1.11111"
+constexpr int kLatSign = 69;                     // "-" for a negative latitude
+constexpr BdlColumns kLatDegrees{70, 71};
+constexpr BdlColumns kLatMinutes{73, 74};
+constexpr BdlColumns kLatSeconds{76, 77};
+constexpr int kLatPoint = 78;
+constexpr BdlColumns kLatFraction{79, 82};       // ten-thousandths of an arcsecond
+constexpr int kLatConstant = 85;                 // "1.1111"
+constexpr int kObservatory = 94;                 // left-aligned from 94
+constexpr BdlColumns kNote{99, 158};             // the descriptive block kept as a note
+constexpr int kInstrumentEnd = 117;
+constexpr int kFocalLengthEnd = 123;
+constexpr int kObservationTypeEnd = 130;
+constexpr BdlColumns kEpoch{133, 137};           // right-aligned, ends at 137
+constexpr int kLimbEnd = 141;
+constexpr int kClamp = 144;
+constexpr int kInitials = 147;
+constexpr int kReferenceEnd = 158;
+}  // namespace bdl
+
+// The BDL routines' working cells (the line being built or parsed and what it holds).
+struct BdlState {
+  std::string BdlLine;    // the output line, 158 bytes
+  std::string InputLine;  // the line being parsed
+  std::string BodyName;   // body name of the lines written (and of the last line read)
+  std::string MonthText = "Jan";  // month cell as a name
+  int32_t Month = 1;      // month cell as a number
+  int32_t Year = 0;
+  double Day = 0;         // day of month, whole (as read) or with its fraction (DayWithTime)
+  double DayWithTime = 0; // day with the fraction of the time of day
+  double Hours = 0, Minutes = 0, Seconds = 0, TenThousandths = 0;  // time fields as read
+  // Split coordinates of SplitLonLat.
+  double LonHours = 0, LonMinutes = 0, LonSeconds = 0;
+  double LatDegrees = 0, LatMinutes = 0, LatSeconds = 0;
+};
+
+// Body name of an object number: 1 Mercury … 9 Pluto, 10 Kometa, 11 Moon, else Sun.
+std::string BodyNameOf(int32_t objectNumber);
+
+// Month name "Jan" … "Dec" of month 1..12 into MonthText; other values leave it.
+void MonthAbbreviation(BdlState& b, int32_t month);
+// Month 1..12 of MonthText ("Jan" … "Dec", exact case) into Month; other texts leave it.
+void MonthNumber(BdlState& b);
+
+// Longitude (degrees) as hours, minutes, seconds of time and latitude (degrees) as
+// degrees, minutes, seconds, each truncated toward zero, nothing carried; the sign of a
+// negative latitude goes to its first part that is not zero.
+void SplitLonLat(BdlState& b, double lonDeg, double latDeg);
+
+// Writes date and coordinates into BdlLine at their columns (whole numbers zero-padded,
+// fractions truncated).
+void WriteBdlFields(BdlState& b, int32_t year, const std::string& monthText, double day, double hours, double minutes,
+                    double seconds, double lonH, double lonM, double lonS, double latD, double latM, double latS);
+
+// BdlLine of row i of column 3 of the store: body name, date (Gregorian from 1582 Oct 15,
+// as UseJulianCalendar stands), right ascension and declination; descriptive columns
+// blank.  False after the calendar routine's message (a date beyond its range).
+bool FormatBdlLine(BdlState& b, AstroState& a, const ObservationStore& store, int32_t i);
+
+// Reads body name, date and time of InputLine; CurrentJd := the line's Julian date.
+// False for a line whose date or time fields do not hold numbers (a short line, letters).
+bool ParseBdlLine(BdlState& b, AstroState& a);
+
+// Placement in a line: a text written at a column replaces as many characters as it
+// has and never changes the length of the line (what would pass column 158 is dropped);
+// a right-aligned text of length n ending at column c starts at c + 1 - n.  False when
+// the text would start before column 1.
+bool PlaceAt(std::string& line, int column, std::string_view text);
+bool PlaceEndingAt(std::string& line, int endColumn, std::string_view text);
+
+// A whole number padded with leading zeros to `width` digits ("00", "0000"); a wider
+// number takes more digits.
+std::string ZeroPadded(double whole, int width);
+
+// Bytes of columns [first, last] of a line (shorter when the line ends before).
+std::string Columns(std::string_view line, BdlColumns c);
+
+}  // namespace planova
