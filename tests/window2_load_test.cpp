@@ -1,0 +1,217 @@
+// Window 2's BDL loading and writing: a file written by window 1 loads back with its
+// dates and coordinates; the observatory table, the size and capacity rules, rejected
+// times, bad lines and the writer's placement.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+
+#include "app/application.h"
+#include "bdl/bdl_line.h"
+#include "common/textfile.h"
+#include "test_support.h"
+
+namespace planova {
+namespace {
+
+using test::RecordingPlatform;
+
+struct Window2Load : ::testing::Test {
+  std::filesystem::path folder = test::FreshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name(), true);
+  RecordingPlatform ui{folder};
+  Application app{ui};
+  Form2& f = app.form2;
+
+  void SetUp() override {
+    app.ShowForm("Form2");
+    f.Text10.Text = "100";
+    Press("Создать массивы с N=");
+  }
+  void Press(const std::string& caption) {
+    const ControlEntry* b = f.FindButton(caption);
+    ASSERT_NE(b, nullptr) << caption;
+    b->Press();
+    EXPECT_FALSE(ui.busy) << caption;
+  }
+  // A BDL file PARI11_G_110.txt in ObsPARI with the given observation lines.
+  void WriteFile(const std::vector<std::string>& lines, const std::string& name = "PARI11_G_110.txt") {
+    std::ofstream out(folder / "ObsPARI" / name, std::ios::binary);
+    for (int k = 0; k < 5; ++k) out << "head " << k << "\r\n";
+    for (const auto& l : lines) out << l << "\r\n";
+  }
+  static std::string Line(const std::string& date, const std::string& lat, const std::string& epoch = "  App",
+                          const std::string& scale = " UT") {
+    std::string l = "Moon      " + date + " " + scale + "   01 00 00.00000  1.11111  " + lat + "  1.1111   PARI";
+    l.resize(158, ' ');
+    PlaceAt(l, 133, epoch);
+    return l;
+  }
+};
+
+TEST_F(Window2Load, WindowOneFileLoadsBackWithItsValues) {
+  // Window 1 writes 50 random observations; window 2 loads them as data set 1.
+  Form1& w1 = app.form1;
+  w1.Text10.Text = "100";
+  w1.FindButton("Создать массивы с N=")->Press();
+  std::mt19937 rng(5);
+  std::uniform_real_distribution<double> jd(2440000, 2460000), lon(0, 360), lat(-89.9, 89.9);
+  const int n = 50;
+  for (int i = 1; i <= n; ++i) {
+    app.Store.ObsJd(i, 3) = jd(rng);
+    app.Store.ObsLon(i, 3) = lon(rng);
+    app.Store.ObsLat(i, 3) = lat(rng);
+  }
+  app.Store.ObsLat(7, 3) = -0.004;  // a declination just south of the equator
+  app.Store.GoodCount = n;
+  app.Store.ObservatoryCode = "PARI";
+  app.Store.ObjectNumber = 11;
+  w1.Text9.Text = "G_110";
+  w1.FindButton("Сохранить данные в формате BDL")->Press();
+  ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
+  std::vector<double> wantJd, wantLon, wantLat;
+  for (int i = 1; i <= n; ++i) {
+    wantJd.push_back(app.Store.ObsJd(i, 3));
+    wantLon.push_back(app.Store.ObsLon(i, 3));
+    wantLat.push_back(app.Store.ObsLat(i, 3));
+  }
+
+  Press("Создать массивы с N=");
+  Press("Загрузить в формате BDL");
+  ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
+  ASSERT_EQ(f.Count1, n);
+  EXPECT_EQ(f.Count3, n);
+  EXPECT_EQ(f.Text17.Text, "50");
+  EXPECT_EQ(f.Text11.Text, "UT");
+  EXPECT_EQ(f.Text12.Text, "App");
+  EXPECT_EQ(f.EpochLabel1, "App");
+  EXPECT_EQ(f.Label9.Caption, "PARI11_");
+  for (int i = 1; i <= n; ++i) {
+    const size_t k = static_cast<size_t>(i - 1);
+    // The file truncates seconds of time to 1e-4 s, right ascension to 1e-5 s and
+    // declination to 1e-4": the values come back below those steps (plus 1e-5").
+    double dt = (wantJd[k] - app.Store.ObsJd(i, 1)) * 86400;
+    EXPECT_GE(dt, -2e-5) << i;
+    EXPECT_LT(dt, 1e-4 + 1e-4) << i;
+    EXPECT_NEAR(app.Store.ObsLon(i, 1), wantLon[k], (15e-5 + 1e-5) / 3600) << i;
+    EXPECT_NEAR(app.Store.ObsLat(i, 1), wantLat[k], (1e-4 + 1e-5) / 3600) << i;
+    EXPECT_EQ(app.Store.ObsJd(i, 3), app.Store.ObsJd(i, 1));
+  }
+  EXPECT_NE(f.RichTextBox1.Text.find("всего прочитано  50  записей"), std::string::npos);
+}
+
+TEST_F(Window2Load, ObservatoryTableAndLatitudeSigns) {
+  WriteFile({Line("2000 01 Jan  12 00 00.0000", "-00 30 00.0000"), Line("2000 01 Jan  13 00 00.0000", " 90 00 00.0000"),
+             Line("2000 01 Jan  14 00 00.0000", "-05 30 00.0000")});
+  Press("Загрузить в формате BDL");
+  ASSERT_EQ(f.Count1, 3);
+  EXPECT_DOUBLE_EQ(app.Store.ObsLat(1, 1), -0.5);
+  EXPECT_EQ(app.Store.ObsLat(2, 1), 0.0);  // exactly +90 is taken as "no latitude"
+  EXPECT_DOUBLE_EQ(app.Store.ObsLat(3, 1), -5.5);
+  EXPECT_DOUBLE_EQ(app.Store.ObsLon(1, 1), 15.0);
+  EXPECT_EQ(app.Store.ObsJd(1, 1), 2451545.0);
+  EXPECT_EQ(f.Text14.Text, "2,337");
+
+  f.Text3.Text = "USNO";
+  WriteFile({}, "../ObsUSNO/USNO11_G_110.txt");
+  Press("Загрузить в формате BDL");
+  EXPECT_EQ(f.Text14.Text, "-77,066");
+  EXPECT_EQ(f.Text15.Text, "38,921");
+  f.Text3.Text = "pari";  // codes are case-sensitive
+  Press("Загрузить в формате BDL");
+  EXPECT_EQ(f.Text14.Text, "0");
+  EXPECT_EQ(f.Text15.Text, "0");
+}
+
+TEST_F(Window2Load, RejectedTimesAndTheDisplayDay) {
+  // The rejected line comes first: the labels are those of the last line read.
+  std::string negative = Line("2000 01 Jan  -1 00 00.0000", " 10 00 00.0000");
+  WriteFile({negative, Line("1967 01 Jan  20 06 00.0000", " 10 00 00.0000", "J2000", " ET")});
+  Press("Загрузить в формате BDL");
+  EXPECT_EQ(f.Count1, 1);
+  EXPECT_EQ(f.RichTextBox3.Text, "данные забракованные по времени наблюдения\r\n" + negative + "\r\n");
+  EXPECT_EQ(f.Text11.Text, "ET");
+  EXPECT_EQ(f.Text12.Text, "J2000");
+  // 20:06 on the 1st is shown as day 01, not rounded up to 02.
+  EXPECT_NE(f.RichTextBox1.Text.find("1967 01 Jan  20 06 00.0000"), std::string::npos) << f.RichTextBox1.Text;
+}
+
+TEST_F(Window2Load, SecondDataSet) {
+  WriteFile({Line("2000 01 Jan  12 00 00.0000", " 10 00 00.0000", "B1950")});
+  f.ChooseOption("Option2");
+  Press("Загрузить в формате BDL");
+  EXPECT_EQ(f.Count2, 1);
+  EXPECT_EQ(f.Count1, 0);
+  EXPECT_EQ(f.EpochLabel2, "B1950");
+  EXPECT_EQ(app.Store.ObsLat(1, 2), 10.0);
+  EXPECT_NE(f.RichTextBox2.Text.find("всего прочитано  1  записей"), std::string::npos);
+}
+
+TEST_F(Window2Load, Messages) {
+  Press("Загрузить в формате BDL");  // no file
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].rfind("Ошибка открытия файла\r\n", 0), 0u);
+  EXPECT_NE(ui.messages[0].find("PARI11_G_110.txt"), std::string::npos);
+
+  {
+    std::ofstream out(folder / "ObsPARI" / "PARI11_G_110.txt", std::ios::binary);
+    out << "only\r\ntwo\r\n";
+  }
+  Press("Загрузить в формате BDL");
+  EXPECT_EQ(ui.messages.back().rfind("Ошибка открытия файла", 0), 0u);
+
+  for (const std::string& bad : {std::string("Moon      2000 01 Jan  12 00 00.0000  UT"),
+                                 Line("2000 01 Jan  12 00 00.0000", " 1x 00 00.0000"), std::string("not a BDL line")}) {
+    WriteFile({Line("2000 01 Jan  12 00 00.0000", " 10 00 00.0000"), bad});
+    size_t before = ui.messages.size();
+    Press("Загрузить в формате BDL");
+    ASSERT_EQ(ui.messages.size(), before + 1);
+    EXPECT_EQ(ui.messages.back().rfind("Ошибка чтения данных из файла\r\n", 0), 0u);
+    EXPECT_EQ(f.RichTextBox2.Text, bad);
+  }
+
+  // A store of N = 4 takes at most 3 records (short lines keep the file under the size rule).
+  f.Text10.Text = "4";
+  Press("Создать массивы с N=");
+  auto shortLine = [](const char* date) { return Line(date, " 10 00 00.0000").substr(0, 90); };
+  WriteFile({shortLine("2000 01 Jan  12 00 00.0000"), shortLine("2000 01 Jan  13 00 00.0000"),
+             shortLine("2000 01 Jan  14 00 00.0000"), shortLine("2000 01 Jan  15 00 00.0000")});
+  Press("Загрузить в формате BDL");
+  EXPECT_EQ(ui.messages.back(), "увеличьте массивы данных");
+  // More than 150 bytes a row: refused before reading.
+  f.Text10.Text = "1";
+  Press("Создать массивы с N=");
+  Press("Загрузить в формате BDL");
+  EXPECT_EQ(ui.messages.back(), "Желательно увеличить размер массива");
+}
+
+TEST_F(Window2Load, WriterPlacesNoteScaleEpochAndRowNumber) {
+  WriteFile({Line("2000 01 Jan  12 00 00.0000", "-00 30 00.0000")});
+  Press("Загрузить в формате BDL");
+  f.Text12.Text = "J2000";
+  f.Check12.Value = true;
+  f.Text16.Text = "1";
+  f.Text17.Text = "1";
+  Press("Записать результат в");
+  ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
+  std::string bytes = test::ReadBytes(folder / "ObsPARI" / "PARI11_RDGLBT_40.txt");
+  EXPECT_EQ(bytes.substr(0, 36), "head 0\r\nhead 1\r\nhead 2\r\nhead 3\r\nhead");
+  size_t start = bytes.find("Moon");
+  ASSERT_NE(start, std::string::npos);
+  std::string line = bytes.substr(start, 158);
+  EXPECT_EQ(line.substr(0, 90), Line("2000 01 Jan  12 00 00.0000", "-00 30 00.0000").substr(0, 90));
+  EXPECT_EQ(line.substr(93, 4), "PARI");
+  EXPECT_EQ(line.substr(132, 5), "J2000");
+  EXPECT_EQ(line.substr(150, 2), " 1");
+  EXPECT_EQ(bytes.substr(start + 158, 2), "\r\n");
+
+  f.Text17.Text = "500";  // beyond the arrays
+  Press("Записать результат в");
+  EXPECT_EQ(ui.messages.size(), 1u);
+  std::filesystem::remove_all(folder / "ObsPARI");
+  f.Text17.Text = "1";
+  Press("Записать результат в");
+  EXPECT_EQ(ui.messages.back().rfind("Ошибка записи в файл", 0), 0u);
+}
+
+}  // namespace
+}  // namespace planova
