@@ -3,11 +3,6 @@
 
 namespace planova {
 
-void Form2::ConvertEpoch() {}
-void Form2::HorToTopo() {}
-void Form2::TopoToHor() {}
-void Form2::TopoToGeo() {}
-void Form2::GeoToTopo() {}
 void Form2::De405() {}
 
 }  // namespace planova

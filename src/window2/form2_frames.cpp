@@ -1,0 +1,200 @@
+// Window 2's epoch and frame conversions of data set 1: "Перевести из эпохи",
+// "Hor -> Topo", "Topo -> Hor", "Topo -> Geo" and "Geo -> Topo".  Each record becomes a
+// vector of the position table, is rotated or shifted, and is read back as longitude
+// and latitude; the values before go to column 2, the results to columns 1 and 3.
+#include <cmath>
+
+#include "astro/frames.h"
+#include "astro/reductions.h"
+#include "astro/time.h"
+#include "common/numtext.h"
+#include "window2/form2.h"
+#include "window2/theory.h"
+
+namespace planova {
+
+namespace {
+
+
+// Radius of the Earth for the observer's position, metres.
+constexpr double kEarthRadius = 6378140.0;
+
+struct CalcError {};
+
+double T(double jd) { return (jd - 2451545.0) / 36525; }
+
+}  // namespace
+
+namespace {
+
+// Local sidereal time of CurrentJd (taken as UT) at an east longitude, as an angle in degrees.
+double LocalSiderealAngle(const AstroState& a, double observerLongitude) {
+  double s = SiderealTime(a.CurrentJd - 2400000.5);
+  double f = s / 24;
+  s = 24 * FracPositive(f);
+  double theta = observerLongitude / 15 + s;
+  if (theta > 24) theta = theta - 24;
+  return 15 * theta;
+}
+
+}  // namespace
+
+// Runs a conversion over data set 1 with the window's common frame: the observer's
+// coordinates when asked, the report, the labels and the error message.
+template <typename PerRecord>
+static void RunConversion(Form2& f, bool needsObserver, bool frameButton, PerRecord perRecord) {
+  const int p = f.Store.ObjectNumber;
+  double obsL = 0, obsB = 0;
+  if (!f.Store.Exists() || p < 0 || p > 11 ||
+      (needsObserver && (!TryParseReal(f.Text14.Text, obsL) || !TryParseReal(f.Text15.Text, obsB)))) {
+    f.Ui().ShowMessage("Ошибка в расчетах");
+    return;
+  }
+  f.Astro.ObserverLatitude = obsB;
+  int32_t count = std::min(f.Count1, f.Store.ObsJd.Rows());
+  try {
+    for (int32_t i = 1; i <= count; ++i) {
+      perRecord(i, p, obsL, obsB);
+      f.ProgressBar1.Value = static_cast<int>(static_cast<int64_t>(i) * 100 / count);
+    }
+  } catch (const CalcError&) {
+    f.Ui().ShowMessage("Ошибка в расчетах");
+    return;
+  }
+  f.RichTextBox3.Text = "координаты преобразованы в  " + std::to_string(std::max(count, 0)) + "  записях";
+  f.EpochLabel2 = f.EpochLabel1;
+  if (frameButton) f.EpochLabel3 = f.EpochLabel1;
+}
+
+void Form2::ConvertEpoch() {
+  AstroState& a = Astro;
+  ChooseOption("Option4");
+  EpochLabel2 = EpochLabel1;
+  double fromJd = 0, toJd = 0;
+  if (Option16.Value) fromJd = 2433282.423;
+  if (Option17.Value) {
+    double day = 0;
+    int32_t month = 0, year = 0;
+    if (!TryParseReal(Text21.Text, day) || !TryParseInt32(Text22.Text, month) || !TryParseInt32(Text23.Text, year)) {
+      Ui().ShowMessage("Ошибка в расчетах");
+      return;
+    }
+    bool failed = false;
+    fromJd = JulianDateFromCalendar(a, day, month, year, &failed);
+    if (failed) return;
+  }
+  if (Option22.Value) {
+    EpochLabel1 = "App";
+    EpochLabel3 = "App";
+  }
+  if (Option23.Value) {
+    toJd = 2451545.0;
+    EpochLabel1 = "J2000";
+    EpochLabel3 = "J2000";
+  }
+  RunConversion(*this, false, false, [&](int32_t i, int p, double, double) {
+    const size_t ps = static_cast<size_t>(p);
+    Store.ObsJd(i, 2) = Store.ObsJd(i, 1);
+    Store.ObsLon(i, 2) = Store.ObsLon(i, 1);
+    Store.ObsLat(i, 2) = Store.ObsLat(i, 1);
+    a.CurrentJd = Store.ObsJd(i, 1);
+    if (Option15.Value) fromJd = a.CurrentJd;
+    if (Option22.Value) toJd = a.CurrentJd;
+    // The body's distance from the Earth, from the two-body theory at the record's date.
+    ComputeBodyPositions(a, TheorySource::kJpl0, a.CurrentJd, p);
+    RelativeSpherical(a, 3, p);
+    SphericalToCartesian(a, p, Store.ObsLon(i, 1), Store.ObsLat(i, 1), a.RelDist);
+    a.PosX[3] = a.PosY[3] = a.PosZ[3] = 0;
+    if (Option15.Value) NutationCorrection(a, T(a.CurrentJd), a.PosX[ps], a.PosY[ps], a.PosZ[ps], 1);
+    EquatorialPrecessionMatrix(a, T(fromJd), T(toJd));
+    a.CurrentSlot = p;
+    ApplyMatrix(a);
+    if (Option22.Value) NutationCorrection(a, T(a.CurrentJd), a.PosX[ps], a.PosY[ps], a.PosZ[ps], 0);
+    RelativeSpherical(a, 3, p);
+    if (!std::isfinite(a.RelLon[ps]) || !std::isfinite(a.RelLat)) throw CalcError{};
+    Store.ObsLon(i, 1) = Store.ObsLon(i, 3) = a.RelLon[ps];
+    Store.ObsLat(i, 1) = Store.ObsLat(i, 3) = a.RelLat;
+    Store.ObsJd(i, 3) = Store.ObsJd(i, 1);
+  });
+  Text12.Text = EpochLabel1;
+}
+
+void Form2::HorToTopo() {
+  AstroState& a = Astro;
+  a.PosX[3] = a.PosY[3] = a.PosZ[3] = 0;
+  RunConversion(*this, true, true, [&](int32_t i, int p, double obsL, double) {
+    const size_t ps = static_cast<size_t>(p);
+    a.CurrentJd = Store.ObsJd(i, 1);
+    a.HorAzimuth = Store.ObsLon(i, 1);
+    a.HorAltitude = Store.ObsLat(i, 1);
+    Store.ObsJd(i, 2) = a.CurrentJd;
+    Store.ObsLon(i, 2) = a.HorAzimuth;
+    Store.ObsLat(i, 2) = a.HorAltitude;
+    a.CurrentSlot = p;
+    HorizontalToEquatorialVector(a, p);
+    RelativeSpherical(a, 3, p);
+    double alpha = LocalSiderealAngle(a, obsL) - a.RelLon[ps];
+    if (alpha < 0) alpha = alpha + 360;
+    if (!std::isfinite(alpha) || !std::isfinite(a.RelLat)) throw CalcError{};
+    Store.ObsLon(i, 1) = Store.ObsLon(i, 3) = alpha;
+    Store.ObsLat(i, 1) = Store.ObsLat(i, 3) = a.RelLat;
+  });
+}
+
+void Form2::TopoToHor() {
+  AstroState& a = Astro;
+  a.PosX[3] = a.PosY[3] = a.PosZ[3] = 0;
+  RunConversion(*this, true, true, [&](int32_t i, int p, double obsL, double) {
+    const size_t ps = static_cast<size_t>(p);
+    a.CurrentJd = Store.ObsJd(i, 1);
+    a.BodyLon[ps] = Store.ObsLon(i, 1);
+    a.BodyLat[ps] = Store.ObsLat(i, 1);
+    Store.ObsJd(i, 2) = a.CurrentJd;
+    Store.ObsLon(i, 2) = a.BodyLon[ps];
+    Store.ObsLat(i, 2) = a.BodyLat[ps];
+    a.HourAngle = LocalSiderealAngle(a, obsL) - a.BodyLon[ps];
+    if (a.HourAngle < 0) a.HourAngle = a.HourAngle + 360;
+    a.CurrentSlot = p;
+    EquatorialToHorizontalVector(a, p);
+    RelativeSpherical(a, 3, p);
+    if (!std::isfinite(a.RelLon[ps]) || !std::isfinite(a.RelLat)) throw CalcError{};
+    Store.ObsLon(i, 1) = Store.ObsLon(i, 3) = a.RelLon[ps];
+    Store.ObsLat(i, 1) = Store.ObsLat(i, 3) = a.RelLat;
+    Store.ObsJd(i, 3) = a.CurrentJd;
+  });
+}
+
+// Topocentric and geocentric places differ by the observer's position on the Earth:
+// direction +1 adds it (topocentric to geocentric), -1 takes it away.
+static void ShiftObserver(Form2& f, double direction) {
+  AstroState& a = f.Astro;
+  f.ChooseOption("Option4");
+  RunConversion(f, true, true, [&](int32_t i, int p, double obsL, double obsB) {
+    const size_t ps = static_cast<size_t>(p);
+    a.CurrentJd = f.Store.ObsJd(i, 1);
+    ComputeBodyPositions(a, TheorySource::kJpl0, a.CurrentJd, p);
+    RelativeSpherical(a, 3, p);
+    double d = a.RelDist;
+    a.BodyLon[ps] = f.Store.ObsLon(i, 1);
+    a.BodyLat[ps] = f.Store.ObsLat(i, 1);
+    f.Store.ObsLon(i, 2) = a.BodyLon[ps];
+    f.Store.ObsLat(i, 2) = a.BodyLat[ps];
+    f.Store.ObsJd(i, 2) = a.CurrentJd;
+    SphericalToCartesian(a, p, a.BodyLon[ps], a.BodyLat[ps], d);
+    SphericalToCartesian(a, 12, LocalSiderealAngle(a, obsL), obsB, kEarthRadius);
+    a.PosX[ps] = a.PosX[ps] + direction * a.PosX[12];
+    a.PosY[ps] = a.PosY[ps] + direction * a.PosY[12];
+    a.PosZ[ps] = a.PosZ[ps] + direction * a.PosZ[12];
+    a.PosX[3] = a.PosY[3] = a.PosZ[3] = 0;
+    RelativeSpherical(a, 3, p);
+    if (!std::isfinite(a.RelLon[ps]) || !std::isfinite(a.RelLat)) throw CalcError{};
+    f.Store.ObsLon(i, 1) = f.Store.ObsLon(i, 3) = a.RelLon[ps];
+    f.Store.ObsLat(i, 1) = f.Store.ObsLat(i, 3) = a.RelLat;
+  });
+}
+
+void Form2::TopoToGeo() { ShiftObserver(*this, 1); }
+
+void Form2::GeoToTopo() { ShiftObserver(*this, -1); }
+
+}  // namespace planova

@@ -1,0 +1,115 @@
+// Window 2's epoch and frame conversions: round trips and the precession of 50 years.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "app/application.h"
+#include "test_support.h"
+
+namespace planova {
+namespace {
+
+using test::kArcsec;
+using test::RecordingPlatform;
+
+struct Conversions : ::testing::Test {
+  RecordingPlatform ui;
+  Application app{ui};
+  Form2& f = app.form2;
+  std::vector<std::array<double, 3>> loaded;
+
+  void SetUp() override {
+    app.ShowForm("Form2");
+    f.Text10.Text = "50";
+    Press("Создать массивы с N=");
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> jd(2447000, 2452000), lon(0, 360), lat(-60, 60);
+    for (int i = 1; i <= 20; ++i) {
+      std::array<double, 3> r{jd(rng), lon(rng), lat(rng)};
+      loaded.push_back(r);
+      for (int col : {1, 3}) {
+        app.Store.ObsJd(i, col) = r[0];
+        app.Store.ObsLon(i, col) = r[1];
+        app.Store.ObsLat(i, col) = r[2];
+      }
+    }
+    f.Count1 = f.Count3 = 20;
+    app.Store.ObjectNumber = 11;
+    f.EpochLabel1 = "App";
+  }
+  void Press(const std::string& caption) {
+    const ControlEntry* b = f.FindButton(caption);
+    ASSERT_NE(b, nullptr) << caption;
+    b->Press();
+    EXPECT_FALSE(ui.busy) << caption;
+  }
+  double AngleDiff(double a, double b) { return std::remainder(a - b, 360.0); }
+};
+
+TEST_F(Conversions, HorizontalToTopocentricAndBack) {
+  Press("Hor -> Topo");
+  EXPECT_EQ(f.RichTextBox3.Text, "координаты преобразованы в  20  записях");
+  EXPECT_EQ(app.Store.ObsLon(1, 2), loaded[0][1]);  // column 2 keeps the input
+  Press("Topo -> Hor");
+  for (int i = 1; i <= 20; ++i) {
+    EXPECT_NEAR(AngleDiff(app.Store.ObsLon(i, 1), loaded[static_cast<size_t>(i - 1)][1]), 0, 1e-9) << i;
+    EXPECT_NEAR(app.Store.ObsLat(i, 1), loaded[static_cast<size_t>(i - 1)][2], 1e-9) << i;
+    EXPECT_EQ(app.Store.ObsLat(i, 3), app.Store.ObsLat(i, 1));
+  }
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(Conversions, NutationOutAndInAtTheSameDate) {
+  f.ChooseOption("Option15");  // from "JD"
+  f.ChooseOption("Option22");  // to "JD"
+  Press("Перевести из эпохи");
+  for (int i = 1; i <= 20; ++i) {
+    double cosd = std::cos(loaded[static_cast<size_t>(i - 1)][2] / 57.29577951308232);
+    EXPECT_NEAR(AngleDiff(app.Store.ObsLon(i, 1), loaded[static_cast<size_t>(i - 1)][1]) * cosd, 0, 0.01 * kArcsec) << i;
+    EXPECT_NEAR(app.Store.ObsLat(i, 1), loaded[static_cast<size_t>(i - 1)][2], 0.01 * kArcsec) << i;
+  }
+  EXPECT_EQ(f.EpochLabel1, "App");
+  EXPECT_TRUE(f.Option4.Value);  // the two-body theory gave the distances
+}
+
+TEST_F(Conversions, B1950ToJ2000MovesByFiftyYearsOfPrecession) {
+  app.Store.ObsLon(1, 1) = 0;
+  app.Store.ObsLat(1, 1) = 0;
+  f.ChooseOption("Option16");
+  f.ChooseOption("Option23");
+  Press("Перевести из эпохи");
+  EXPECT_EQ(f.EpochLabel1, "J2000");
+  EXPECT_EQ(f.EpochLabel3, "J2000");
+  EXPECT_EQ(f.Text12.Text, "J2000");
+  // IAU 1976 precession over 50.0 years moves (0h, 0 deg) by m = 3.07496 s/yr and
+  // n = 20.0431"/yr to first order: about 2306" in right ascension, 1002" in declination.
+  EXPECT_NEAR(app.Store.ObsLon(1, 1) * 3600, 2306.3, 1.5);
+  EXPECT_NEAR(app.Store.ObsLat(1, 1) * 3600, 1002.2, 1.5);
+}
+
+TEST_F(Conversions, TopocentricToGeocentricAndBack) {
+  Press("Topo -> Geo");
+  // The Moon moves by its parallax, up to about 1 degree.
+  double largest = 0;
+  for (int i = 1; i <= 20; ++i) {
+    largest = std::max(largest, std::fabs(app.Store.ObsLat(i, 1) - loaded[static_cast<size_t>(i - 1)][2]));
+  }
+  EXPECT_GT(largest, 0.1);
+  EXPECT_LT(largest, 1.1);
+  Press("Geo -> Topo");
+  // Both directions scale by the same distance d: the round trip returns within a
+  // residual of the order of (6378140 / d)^2 rad, some tens of arcseconds for the Moon.
+  for (int i = 1; i <= 20; ++i) {
+    EXPECT_NEAR(app.Store.ObsLat(i, 1), loaded[static_cast<size_t>(i - 1)][2], 60 * kArcsec) << i;
+  }
+}
+
+TEST_F(Conversions, BadObserverBoxGivesTheCalculationMessage) {
+  f.Text14.Text = "";
+  Press("Hor -> Topo");
+  EXPECT_EQ(ui.messages.back(), "Ошибка в расчетах");
+  EXPECT_EQ(app.Store.ObsLon(1, 1), loaded[0][1]);
+}
+
+}  // namespace
+}  // namespace planova
