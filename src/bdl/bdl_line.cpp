@@ -172,3 +172,62 @@ bool ParseBdlLine(BdlState& b, AstroState& a) {
 }
 
 }  // namespace planova
+
+namespace planova {
+
+namespace {
+
+bool WholeField(const std::string& text, double& v) {
+  int32_t n = 0;
+  if (!TryParseInt32(text, n)) return false;
+  v = n;
+  return true;
+}
+
+}  // namespace
+
+bool ReadBdlRecord(BdlState& b, AstroState& a, const std::string& line, BdlRecord& out) {
+  using namespace bdl;
+  b.InputLine = line;
+  std::string padded = line;
+  if (padded.size() < static_cast<size_t>(kBdlLineLength)) padded.resize(kBdlLineLength, ' ');
+  double lonH, lonM, lonS, latD, latM, latS;
+  bool ok = ParseBdlLine(b, a) && WholeField(Columns(padded, kLonHours), lonH) &&
+            WholeField(Columns(padded, kLonMinutes), lonM) &&
+            TryParseReal(DotToComma(Columns(padded, kLonSeconds) + "." + Columns(padded, kLonFraction)), lonS) &&
+            WholeField(Columns(padded, {kLatSign, kLatDegrees.last}), latD) &&
+            WholeField(Columns(padded, kLatMinutes), latM) &&
+            TryParseReal(DotToComma(Columns(padded, kLatSeconds) + "." + Columns(padded, kLatFraction)), latS);
+  if (!ok) return false;
+  out.Jd = a.CurrentJd;
+  out.Lon = (lonM / 60 + lonH + lonS / 3600) * 15;
+  double lat = std::fabs(latD) + latM / 60 + latS / 3600;
+  if (padded[kLatSign - 1] == '-' || padded[kLatSign] == '-') lat = -lat;
+  if (lat == 90) lat = 0;
+  out.Lat = lat;
+  out.Note = Columns(padded, kNote);
+  out.TimeScale = Columns(padded, kTimeScale);
+  out.Epoch = Columns(padded, kEpoch);
+  return true;
+}
+
+std::string BdlDisplayLine(BdlState& b, const BdlRecord& r, int32_t row) {
+  b.BdlLine.assign(kBdlLineLength, ' ');
+  SplitLonLat(b, r.Lon, r.Lat);
+  double seconds = 0;
+  TryParseReal(Columns(b.InputLine + std::string(40, ' '), bdl::kSeconds) + "," + Format(b.TenThousandths, "0000"), seconds);
+  // The whole day as the file has it (the day cell also carries the time of day).
+  WriteBdlFields(b, b.Year, b.MonthText, b.Day, std::nearbyint(b.Hours), std::nearbyint(b.Minutes), seconds, b.LonHours,
+                 b.LonMinutes, b.LonSeconds, b.LatDegrees, b.LatMinutes, b.LatSeconds);
+  PlaceAt(b.BdlLine, bdl::kTimeScale.first, r.TimeScale);
+  PlaceAt(b.BdlLine, 94, Format(r.Jd, "0000000.000000"));
+  PlaceAt(b.BdlLine, 113, std::to_string(row));
+  return b.BdlLine;
+}
+
+std::string EpochLabelOf(const std::string& epochField) {
+  if (!epochField.empty() && epochField[0] == ' ') return epochField.size() > 2 ? epochField.substr(2, 3) : std::string();
+  return epochField;
+}
+
+}  // namespace planova

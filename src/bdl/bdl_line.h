@@ -102,6 +102,29 @@ bool FormatBdlLine(BdlState& b, AstroState& a, const ObservationStore& store, in
 // False for a line whose date or time fields do not hold numbers (a short line, letters).
 bool ParseBdlLine(BdlState& b, AstroState& a);
 
+// One observation line as the loaders of windows 2 and 3 read it: ParseBdlLine for the
+// date, then right ascension from columns 44-57 and declination from columns 69-82
+// (negative when column 69 or 70 holds "-"; exactly 90 deg is taken as no declination,
+// 0).  The note is columns 99-158 (Windows-1251 bytes, blank-padded).  False for a line
+// whose fields do not hold numbers.
+struct BdlRecord {
+  double Jd = 0;
+  double Lon = 0;  // degrees
+  double Lat = 0;  // degrees
+  std::string Note;
+  std::string TimeScale;  // columns 38-40
+  std::string Epoch;      // columns 133-137
+};
+bool ReadBdlRecord(BdlState& b, AstroState& a, const std::string& line, BdlRecord& out);
+
+// The record as the program read it, in the BDL layout: the parsed date with its whole
+// day, the coordinates, the time scale at column 38, the JD ("0000000,000000") at column
+// 94 and the row number at column 113.  Uses the cells ReadBdlRecord left in b.
+std::string BdlDisplayLine(BdlState& b, const BdlRecord& r, int32_t row);
+
+// A file's epoch field as a label: "  App" -> "App", "J2000" stays.
+std::string EpochLabelOf(const std::string& epochField);
+
 // Placement in a line: a text written at a column replaces as many characters as it
 // has and never changes the length of the line (what would pass column 158 is dropped);
 // a right-aligned text of length n ending at column c starts at c + 1 - n.  False when

@@ -35,6 +35,11 @@ struct ObservationStore {
   StoreArray<double> ObsJd, ObsLon, ObsLat;
   StoreArray<std::string> ObsNote;
 
+  // Rows in data sets 1, 2 and 3 (columns 1, 2, 3), shared by windows 2 and 3.
+  int32_t Count1 = 0, Count2 = 0, Count3 = 0;
+  // Epoch labels of data sets 1, 2 and 3: "App", "B1950", "J2000" or a file's epoch mark.
+  std::string EpochLabel1, EpochLabel2, EpochLabel3;
+
   // Counters of window 1's last import.
   int32_t ReadCount = 0, GoodCount = 0, BadCount = 0;
   // Import parameters kept for the writer.

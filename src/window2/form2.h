@@ -23,6 +23,9 @@ class Form2 : public FormModel {
  public:
   Form2(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store);
 
+  AstroState& Astro;
+  ObservationStore& Store;
+
   // --- Data sets and loading ---
   TextBox Text10;  // N of "Создать массивы с N="
   OptionButton Option1, Option2;                       // "данные №": set 1 or 2
@@ -65,12 +68,16 @@ class Form2 : public FormModel {
   std::array<Label, 24> Labels;  // fixed captions beside the boxes
 
   // --- The window's data-set state ---
-  int32_t Count1 = 0, Count2 = 0, Count3 = 0;
+  int32_t& Count1 = Store.Count1;
+  int32_t& Count2 = Store.Count2;
+  int32_t& Count3 = Store.Count3;
   int32_t LoadSet = 1;
   std::string RecordsText1, RecordsText2;
   std::string HeaderText;
   std::string TimeScaleLabel;
-  std::string EpochLabel1, EpochLabel2, EpochLabel3;
+  std::string& EpochLabel1 = Store.EpochLabel1;
+  std::string& EpochLabel2 = Store.EpochLabel2;
+  std::string& EpochLabel3 = Store.EpochLabel3;
   std::string ProcessLog;
 
   // --- Theory of one observation ---
@@ -137,9 +144,6 @@ class Form2 : public FormModel {
   void De405();             // "DE405"
   void ToForm3();           // "К форме 3"
   void Exit();              // "Выход"
-
-  AstroState& Astro;
-  ObservationStore& Store;
 
  private:
   // True (after a message) when the arrays do not exist yet.

@@ -38,14 +38,6 @@ constexpr std::array<Observatory, 15> kObservatories = {{
     {"USNO", "-77,066", "38,921"},
 }};
 
-// A whole number of a BDL field as a typed box converts it.
-bool WholeField(const std::string& text, double& v) {
-  int32_t n = 0;
-  if (!TryParseInt32(text, n)) return false;
-  v = n;
-  return true;
-}
-
 }  // namespace
 
 void Form2::LoadBdl() {
@@ -121,18 +113,9 @@ void Form2::LoadBdl() {
 
   const int col = LoadSet;
   int32_t n = 0;
+  BdlRecord rec;
   while (in.ReadLine(line)) {
-    Bdl.InputLine = line;
-    double lonH, lonM, lonS, latD, latM, latS;
-    std::string padded = line;
-    if (padded.size() < static_cast<size_t>(kBdlLineLength)) padded.resize(kBdlLineLength, ' ');
-    bool ok = ParseBdlLine(Bdl, Astro) && WholeField(Columns(padded, bdl::kLonHours), lonH) &&
-              WholeField(Columns(padded, bdl::kLonMinutes), lonM) &&
-              TryParseReal(DotToComma(Columns(padded, bdl::kLonSeconds) + "." + Columns(padded, bdl::kLonFraction)), lonS) &&
-              WholeField(Columns(padded, {bdl::kLatSign, bdl::kLatDegrees.last}), latD) &&
-              WholeField(Columns(padded, bdl::kLatMinutes), latM) &&
-              TryParseReal(DotToComma(Columns(padded, bdl::kLatSeconds) + "." + Columns(padded, bdl::kLatFraction)), latS);
-    if (!ok) {
+    if (!ReadBdlRecord(Bdl, Astro, line, rec)) {
       RichTextBox2.Text = Cp1251ToUtf8(line);
       Ui().ShowMessage("Ошибка чтения данных из файла" + std::string(kCrLf) + PathText(path));
       return;
@@ -147,38 +130,19 @@ void Form2::LoadBdl() {
       Ui().ShowMessage("увеличьте массивы данных");
       return;
     }
-    Store.ObsNote(n, col) = Columns(padded, bdl::kNote);
-    Store.ObsJd(n, col) = Astro.CurrentJd;
-    double lon = (lonM / 60 + lonH + lonS / 3600) * 15;
-    double lat = std::fabs(latD) + latM / 60 + latS / 3600;
-    if (padded[bdl::kLatSign - 1] == '-' || padded[bdl::kLatSign] == '-') lat = -lat;
-    if (lat == 90) lat = 0;
-    Store.ObsLon(n, col) = lon;
-    Store.ObsLat(n, col) = lat;
-
-    // The record as the program read it.
-    Bdl.BdlLine.assign(kBdlLineLength, ' ');
-    SplitLonLat(Bdl, lon, lat);
-    double seconds = 0;
-    TryParseReal(Columns(padded, bdl::kSeconds) + "," + Format(Bdl.TenThousandths, "0000"), seconds);
-    WriteBdlFields(Bdl, Bdl.Year, Bdl.MonthText, Bdl.Day, std::nearbyint(Bdl.Hours), std::nearbyint(Bdl.Minutes), seconds,
-                   Bdl.LonHours, Bdl.LonMinutes, Bdl.LonSeconds, Bdl.LatDegrees, Bdl.LatMinutes, Bdl.LatSeconds);
-    TimeScaleLabel = Columns(padded, bdl::kTimeScale);
-    PlaceAt(Bdl.BdlLine, bdl::kTimeScale.first, TimeScaleLabel);
-    PlaceAt(Bdl.BdlLine, 94, Format(Astro.CurrentJd, "0000000.000000"));
-    PlaceAt(Bdl.BdlLine, 113, std::to_string(n));
-    records += Cp1251ToUtf8(Bdl.BdlLine) + kCrLf;
+    Store.ObsNote(n, col) = rec.Note;
+    Store.ObsJd(n, col) = rec.Jd;
+    Store.ObsLon(n, col) = rec.Lon;
+    Store.ObsLat(n, col) = rec.Lat;
+    TimeScaleLabel = rec.TimeScale;
+    records += Cp1251ToUtf8(BdlDisplayLine(Bdl, rec, n)) + kCrLf;
     ProgressBar1.Value = static_cast<int>(std::min<double>(100, static_cast<double>(n) * 15000 / static_cast<double>(length)));
     if (Astro.StopRequested == 1) break;
     Ui().ProcessEvents();
   }
   in.Close();
   std::string summary = "всего прочитано  " + std::to_string(n) + "  записей";
-  auto epochOf = [&](const std::string& l) {
-    std::string e = Columns(l, bdl::kEpoch);
-    if (!e.empty() && e[0] == ' ') e = e.size() > 2 ? e.substr(2, 3) : std::string();
-    return Cp1251ToUtf8(e);
-  };
+  auto epochOf = [&](const std::string& l) { return Cp1251ToUtf8(EpochLabelOf(Columns(l, bdl::kEpoch))); };
   if (LoadSet == 1) {
     Count1 = n;
     Count3 = n;
