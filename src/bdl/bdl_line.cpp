@@ -153,10 +153,19 @@ bool ParseBdlLine(BdlState& b, AstroState& a) {
   using namespace bdl;
   const std::string& line = b.InputLine;
   double year = 0;
-  if (!FieldNumber(line, kYear, year) || year != Fix(year) || !FieldNumber(line, kDay, b.Day)) return false;
+  // A calendar year is a 16-bit number ("9E99" reads as a real but is no year).
+  if (!FieldNumber(line, kYear, year) || year != Fix(year) || std::fabs(year) > 32767 ||
+      !FieldNumber(line, kDay, b.Day)) {
+    return false;
+  }
   b.BodyName = Columns(line, kBody);
   b.Year = static_cast<int32_t>(year);
   b.MonthText = Columns(line, kMonth);
+  // MonthNumber keeps the previous month for a text it does not know; a line of the file
+  // with such a month would silently take the month of the line before it.
+  bool knownMonth = false;
+  for (const char* name : kMonths) knownMonth = knownMonth || b.MonthText == name;
+  if (!knownMonth) return false;
   MonthNumber(b);
   if (!FieldNumber(line, kHours, b.Hours) || !FieldNumber(line, kMinutes, b.Minutes) ||
       !FieldNumber(line, kSeconds, b.Seconds) || !FieldNumber(line, kSecondsFraction, b.TenThousandths)) {

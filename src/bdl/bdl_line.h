@@ -98,8 +98,10 @@ void WriteBdlFields(BdlState& b, int32_t year, const std::string& monthText, dou
 // blank.  False after the calendar routine's message (a date beyond its range).
 bool FormatBdlLine(BdlState& b, AstroState& a, const ObservationStore& store, int32_t i);
 
-// Reads body name, date and time of InputLine; CurrentJd := the line's Julian date.
-// False for a line whose date or time fields do not hold numbers (a short line, letters).
+// Reads body name, date and time of InputLine; CurrentJd := the line's Julian date (in
+// the calendar UseJulianCalendar selects).  False, with nothing shown, for a line whose
+// date or time fields do not hold numbers (a short line, letters) or whose month is not
+// one of "Jan" … "Dec".
 bool ParseBdlLine(BdlState& b, AstroState& a);
 
 // One observation line as the loaders of windows 2 and 3 read it: ParseBdlLine for the

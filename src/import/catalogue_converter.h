@@ -1,6 +1,6 @@
-// Conversion of a catalogue whose minutes of time and of declination carry a decimal
-// fraction ("34.5") into the normal Dov layout: whole minutes, the fraction moved into the
-// seconds.
+// Conversion of a transit-circle catalogue whose minutes of time and of declination carry
+// a decimal fraction ("34.5") into the normal Dov layout that the import reads: whole
+// minutes, the fraction of a minute moved into the seconds (0.5 min = 30 s).
 #pragma once
 
 #include <filesystem>
@@ -8,22 +8,64 @@
 
 namespace planova {
 
-// Input line fields (1-based columns) and the output layout.
-//   input:  1-21 date and hour | 23-26 minutes of time with fraction | 28-31 seconds |
-//           36-55 right ascension and declination degrees | 58-61 declination minutes
-//           with fraction | 64-68 declination seconds | 72-77 running number
-//   output: 1-21 | 23-24 minutes | 26-29 seconds "00.0" | 34-53 | 56-57 minutes |
-//           60-64 seconds "00.00" | 68-73 running number
-// The two heading lines are copied.  Seconds that reach 60 after the addition are written
-// as they are; from 100 up, whole minutes are carried into the minutes field until the
-// seconds fit their columns, so that every line keeps the layout.
-//
-// Converts `input` into `output` (created anew).  False with a message for the user when
-// the input is missing (the output is then not created) or a field does not convert
-// (both files are closed; the lines before it stay written).
-bool ConvertCatalogueToDov(const std::filesystem::path& input, const std::filesystem::path& output, std::string& message);
+// One fixed-column field: its first and last byte column (1-based).
+struct CatalogueColumns {
+  int first, last;
+  int width() const { return last - first + 1; }
+};
 
-// One data line converted; false when a field does not convert.
+// The fields of a catalogue line and where each goes in the Dov line.  Fields copied
+// unchanged keep their width; the converted ones are written with the digit pattern
+// given (decimal point at column 28 for the seconds of time, 62 for those of declination).
+struct CatalogueField {
+  const char* name;
+  CatalogueColumns input;   // columns in the catalogue line
+  CatalogueColumns output;  // columns in the Dov line
+  const char* pattern;      // digit pattern of a converted field, nullptr for a copied one
+};
+
+enum CatalogueFieldIndex {
+  kCatDateHour,
+  kCatTimeMinutes,
+  kCatTimeSeconds,
+  kCatRaDecDegrees,
+  kCatDecMinutes,
+  kCatDecSeconds,
+  kCatNumber,
+  kCatFieldCount
+};
+
+constexpr CatalogueField kCatalogueLayout[kCatFieldCount] = {
+    {"date and hour", {1, 21}, {1, 21}, nullptr},
+    {"minutes of time", {23, 26}, {23, 24}, "00"},
+    {"seconds of time", {28, 31}, {26, 29}, "00.0"},
+    {"RA h m s and Dec degrees", {36, 55}, {34, 53}, nullptr},
+    {"minutes of declination", {58, 61}, {56, 57}, "00"},
+    {"seconds of declination", {64, 68}, {60, 64}, "00.00"},
+    {"running number", {72, 77}, {68, 73}, nullptr},
+};
+constexpr int kDovLineLength = 73;
+constexpr int kDovTimeSecondsPoint = 28;
+constexpr int kDovDecSecondsPoint = 62;
+
+// Whole minutes and seconds of a minutes-with-fraction field and its seconds field
+// (texts with a point or a comma): s = (m - Fix(m)) * 60 + s, minutes = Fix(m).
+// Seconds of 60 and more stay as they are while they fit the seconds pattern ("00.0":
+// up to 99.9); from 100 on (after rounding to the pattern) whole minutes are carried
+// until they fit.  False when a text is not a number or the result does not fit the
+// columns (minutes past 99, negative seconds).
+bool SplitMinutesAndSeconds(const std::string& minutesText, const std::string& secondsText, const char* secondsPattern,
+                            std::string& minutes, std::string& seconds);
+
+// One catalogue data line as a Dov line of kDovLineLength columns (a short line counts
+// as blank-padded); false when a minutes or seconds field does not convert.
 bool ConvertCatalogueLine(const std::string& line, std::string& out);
+
+// Converts the catalogue file `input` into the Dov file `output` (created anew): the first
+// two (heading) lines are copied, every further line converted.  False with a message for
+// the user when the input cannot be opened (the output is then not touched), the output
+// cannot be written, or a line does not convert (both files closed; the lines before it
+// stay written).
+bool ConvertCatalogueToDov(const std::filesystem::path& input, const std::filesystem::path& output, std::string& message);
 
 }  // namespace planova

@@ -10,9 +10,12 @@ namespace planova {
 
 namespace {
 
-// Places a descriptive text so that it fills blank columns only: a text too long for the
-// space before its neighbour would overwrite another field.  `endColumn` > 0 places it
-// right-aligned ending there, otherwise left-aligned from `startColumn`.
+constexpr const char* kWriteError = "Ошибка записи в файл";
+
+// Places a descriptive text (UTF-8, written in Windows-1251) so that it fills blank
+// columns only: a text too long for the space before its end column would overwrite the
+// field before it, or run past column 158.  `endColumn` > 0 places it right-aligned
+// ending there, otherwise left-aligned from `startColumn`.  An empty text writes nothing.
 bool PlaceDescriptive(std::string& line, const std::string& utf8, int startColumn, int endColumn) {
   std::string text = Utf8ToCp1251(utf8);
   if (text.empty()) return true;
@@ -27,41 +30,61 @@ bool PlaceDescriptive(std::string& line, const std::string& utf8, int startColum
 
 }  // namespace
 
+// Writes rows 1..GoodCount of column 3 of the store as a BDL file
+// \Obs<code>\<code><object>_<"в файл">.txt: five heading lines holding the observatory
+// code, then one line per record with the descriptive texts of the window.  The code and
+// the object number are those kept by the last import.  Dates are written in the
+// Gregorian calendar from 1582 October 15 and in the Julian calendar before.
 void Form1::SaveBdl() {
   RichTextBox3.Text.clear();
   std::string pane;
-  // The observatory and the object are those of the last import (the boxes before any).
-  std::string code = Store.ObservatoryCode;
-  int32_t object = Store.ObjectNumber;
-  if (code.empty() && !TryParseInt32(Text8.Text, object)) object = 0;
-  if (code.empty()) code = Text3.Text;
+  const std::string code = Store.ObservatoryCode;
+  const int32_t object = Store.ObjectNumber;
+  const std::string number = std::to_string(object);
 
-  std::filesystem::path path =
-      AppPath(Ui().AppFolder(), "Obs" + code + "/" + code + std::to_string(object) + "_" + Text9.Text + ".txt");
+  std::filesystem::path path = AppPath(Ui().AppFolder(), "Obs" + code + "/" + code + number + "_" + Text9.Text + ".txt");
   TextOutputFile out;
   if (!Store.Exists() || Store.GoodCount > Store.ObsJd.Rows() || !out.Create(path)) {
-    Ui().ShowMessage("Ошибка записи в файл");
+    Ui().ShowMessage(kWriteError);
     return;
   }
   Astro.UseJulianCalendar = 0;
   BdlState b;
   b.BodyName = BodyNameOf(object);
-  std::string codeBytes = Utf8ToCp1251(code);
+
+  // The descriptive texts: the text, and its first column (left-aligned) or last column
+  // (right-aligned, first column 0).
+  struct Descriptive {
+    const std::string& text;
+    int start, end;
+  };
+  const Descriptive texts[] = {
+      {Text2.Text, 0, bdl::kTimeScale.last},    // "время"
+      {code, bdl::kObservatory, 0},             // observatory code
+      {Text5.Text, 0, bdl::kInstrumentEnd},     // "Instrument"
+      {Text6.Text, 0, bdl::kFocalLengthEnd},    // "Focal length in cm."
+      {Text7.Text, 0, bdl::kObservationTypeEnd},// observation type
+      {Text4.Text, 0, bdl::kEpoch.last},        // "эпоха"
+      {Text14.Text, 0, bdl::kLimbEnd},          // limb
+      {Text15.Text, bdl::kClamp, 0},            // clamp
+      {Text16.Text, bdl::kInitials, 0},         // observer's initials
+      {Text17.Text, 0, bdl::kReferenceEnd},     // "Reference"
+  };
+
+  const std::string codeBytes = Utf8ToCp1251(code);
   bool ok = true;
   for (int k = 0; k < 5; ++k) ok = ok && out.WriteLine(codeBytes);
   for (int32_t i = 1; ok && i <= Store.GoodCount; ++i) {
-    ok = FormatBdlLine(b, Astro, Store, i) &&
-         PlaceDescriptive(b.BdlLine, Text2.Text, 0, bdl::kTimeScale.last) &&
-         PlaceDescriptive(b.BdlLine, code, bdl::kObservatory, 0) &&
-         PlaceDescriptive(b.BdlLine, Text5.Text, 0, bdl::kInstrumentEnd) &&
-         PlaceDescriptive(b.BdlLine, Text6.Text, 0, bdl::kFocalLengthEnd) &&
-         PlaceDescriptive(b.BdlLine, Text7.Text, 0, bdl::kObservationTypeEnd) &&
-         PlaceDescriptive(b.BdlLine, Text4.Text, 0, bdl::kEpoch.last) &&
-         PlaceDescriptive(b.BdlLine, Text14.Text, 0, bdl::kLimbEnd) &&
-         PlaceDescriptive(b.BdlLine, Text15.Text, bdl::kClamp, 0) &&
-         PlaceDescriptive(b.BdlLine, Text16.Text, bdl::kInitials, 0) &&
-         PlaceDescriptive(b.BdlLine, Text17.Text, 0, bdl::kReferenceEnd) && out.WriteLine(b.BdlLine);
+    if (!FormatBdlLine(b, Astro, Store, i)) {
+      // The calendar routine has said what is wrong with the date.
+      out.Close();
+      RichTextBox3.Text = pane;
+      return;
+    }
+    for (const Descriptive& d : texts) ok = ok && PlaceDescriptive(b.BdlLine, d.text, d.start, d.end);
+    ok = ok && out.WriteLine(b.BdlLine);
     if (!ok) break;
+    // The pane shows the record number in place of the descriptive block.
     std::string shown = b.BdlLine;
     for (int c = bdl::kNote.first; c <= bdl::kNote.last; ++c) shown[static_cast<size_t>(c - 1)] = ' ';
     PlaceAt(shown, 110, std::to_string(i));
@@ -69,9 +92,11 @@ void Form1::SaveBdl() {
   }
   ok = out.Close() && ok;
   RichTextBox3.Text = pane;
-  if (!ok) Ui().ShowMessage("Ошибка записи в файл");
+  if (!ok) Ui().ShowMessage(kWriteError);
 }
 
+// "+/-": FileDov\USNO_1866_1891.txt into FileDov\USNO11_G_2.txt (the Dov file that the
+// import reads for observatory USNO, object 11, "Geo", file 2).
 void Form1::ConvertCatalogue() {
   std::filesystem::path folder = AppPath(Ui().AppFolder(), "FileDov");
   std::string message;

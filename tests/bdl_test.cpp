@@ -1,0 +1,212 @@
+// BDL lines and window 1's writer, beyond the example line: the written latitude sign,
+// formatting and parsing back over four millennia, the lines a loader must refuse, and
+// the writer's calendar, file name, field room and date failures.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "astro/time.h"
+#include "bdl/bdl_line.h"
+#include "common/textfile.h"
+#include "test_support.h"
+#include "window1/form1.h"
+
+namespace planova {
+namespace {
+
+using test::RecordingPlatform;
+namespace fs = std::filesystem;
+
+// The date and coordinates of row 1 as FormatBdlLine writes them.
+struct OneRow {
+  RecordingPlatform ui;
+  AstroState astro{&ui};
+  ObservationStore store;
+  BdlState b;
+  OneRow() {
+    store.Recreate(2);
+    b.BodyName = "Moon";
+  }
+  std::string Line(double jd, double lon, double lat) {
+    store.ObsJd(1, 3) = jd;
+    store.ObsLon(1, 3) = lon;
+    store.ObsLat(1, 3) = lat;
+    EXPECT_TRUE(FormatBdlLine(b, astro, store, 1));
+    EXPECT_EQ(b.BdlLine.size(), 158u);
+    return b.BdlLine;
+  }
+};
+
+TEST(BdlRoutines, LatitudeSignAndDigitsInColumns69To82) {
+  OneRow r;
+  EXPECT_EQ(r.Line(2451545, 15, -0.5).substr(68, 14), "-00 30 00.0000");
+  EXPECT_EQ(r.Line(2451545, 0, -0.004).substr(68, 14), "-00 00 14.4000");
+  EXPECT_EQ(r.Line(2451545, 0, 0.004).substr(68, 14), " 00 00 14.4000");
+  EXPECT_EQ(r.Line(2451545, 0, -12.5).substr(68, 14), "-12 30 00.0000");
+  // Truncated, not rounded: 89.99999 deg gives 59.963999...", written 59.9639 (the
+  // digits worked out independently with the same order of operations).
+  EXPECT_EQ(r.Line(2451545, 359.99999, 89.99999).substr(43, 39),
+            "23 59 59.99760  1.11111   89 59 59.9639");
+}
+
+TEST(BdlRoutines, FormattedLinesReadBackWithinTheirTruncation) {
+  OneRow r;
+  std::mt19937 rng(11);
+  // Years 1..2100: Julian calendar before 1582 October 15, Gregorian after.
+  std::uniform_real_distribution<double> jd(1721424.5, 2488069.5), lon(0, 360), lat(-89.99, 89.99);
+  for (int k = 0; k < 2000; ++k) {
+    const double j = jd(rng), l = lon(rng), b = lat(rng);
+    std::string line = r.Line(j, l, b);
+    BdlRecord rec;
+    ASSERT_TRUE(ReadBdlRecord(r.b, r.astro, line, rec)) << line;
+    // Seconds of time are cut to 1e-4 s; a JD near 2.4e6 days itself holds 4e-5 s.
+    const double dt = (j - rec.Jd) * 86400;
+    EXPECT_GE(dt, -5e-5) << line;
+    EXPECT_LT(dt, 1e-4 + 5e-5) << line;
+    // Right ascension cut to 1e-5 s of time (15e-5"), declination to 1e-4", toward zero.
+    EXPECT_NEAR_WHAT(rec.Lon, l - 7.5e-5 * test::kArcsec, 8e-5 * test::kArcsec, line);
+    EXPECT_NEAR_WHAT(std::fabs(rec.Lat), std::fabs(b) - 0.5e-4 * test::kArcsec, 0.6e-4 * test::kArcsec, line);
+    EXPECT_EQ(rec.Lat < 0, b < 0) << line;
+  }
+  EXPECT_TRUE(r.ui.messages.empty());
+
+  // A year of five characters runs into column 15 and is read back as its first four.
+  double jdMinus1000 = JulianDateFromCalendar(r.astro, 1.5, 1, -1000);
+  std::string line = r.Line(jdMinus1000, 15, 1);
+  EXPECT_EQ(line.substr(10, 12), "-100001 Jan ");
+  r.b.InputLine = line;
+  ASSERT_TRUE(ParseBdlLine(r.b, r.astro));
+  EXPECT_EQ(r.b.Year, -100);
+}
+
+TEST(BdlRoutines, ParseRefusesWhatIsNoDateWithoutAMessage) {
+  OneRow r;
+  r.b.InputLine = r.Line(2451545, 15, -0.5);
+  ASSERT_TRUE(ParseBdlLine(r.b, r.astro));
+  ASSERT_EQ(r.b.Month, 1);
+  const std::string good = r.b.InputLine;
+  auto with = [&](size_t at, const std::string& text) { return good.substr(0, at) + text + good.substr(at + text.size()); };
+  // An unknown month must not take the month of the line before it.
+  for (const std::string& bad : {with(18, "Foo"), with(18, "JAN"), with(18, "   "), with(10, "9E99"), with(10, "20,5"),
+                                 with(15, "xx"), with(32, "00a0"), good.substr(0, 35)}) {
+    r.b.InputLine = bad;
+    EXPECT_FALSE(ParseBdlLine(r.b, r.astro)) << bad;
+  }
+  // MonthNumber itself keeps the month for a text it does not know.
+  r.b.MonthText = "Foo";
+  MonthNumber(r.b);
+  EXPECT_EQ(r.b.Month, 1);
+  for (int m = 1; m <= 12; ++m) {
+    MonthAbbreviation(r.b, m);
+    MonthNumber(r.b);
+    EXPECT_EQ(r.b.Month, m);
+  }
+  MonthAbbreviation(r.b, 0);
+  EXPECT_EQ(r.b.MonthText, "Dec");
+  EXPECT_TRUE(r.ui.messages.empty());
+}
+
+struct BdlWriter : ::testing::Test {
+  fs::path folder = test::FreshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name(), true);
+  RecordingPlatform ui{folder};
+  AstroState astro{&ui};
+  ObservationStore store;
+  Form1 f{ui, nullptr, astro, store};
+
+  void SetUp() override {
+    store.Recreate(10);
+    store.ObservatoryCode = "PARI";
+    store.ObjectNumber = 11;
+  }
+  void Row(int32_t i, double jd, double lon = 15, double lat = -0.5) {
+    store.ObsJd(i, 3) = jd;
+    store.ObsLon(i, 3) = lon;
+    store.ObsLat(i, 3) = lat;
+    store.GoodCount = i;
+  }
+  void Save() {
+    f.FindButton("Сохранить данные в формате BDL")->Press();
+    EXPECT_FALSE(ui.busy);
+  }
+  std::vector<std::string> Lines(const std::string& name = "PARI11_RDGT_0.txt") {
+    TextInputFile in;
+    std::vector<std::string> out;
+    EXPECT_TRUE(in.Open(folder / "ObsPARI" / name)) << name;
+    for (std::string l; in.ReadLine(l);) out.push_back(l);
+    return out;
+  }
+};
+
+TEST_F(BdlWriter, GregorianFromOctober15WhateverTheImportUsed) {
+  astro.UseJulianCalendar = 1;  // as left by an import with "Юлиан"
+  Row(1, 2299160.5);            // 1582 October 15.0, the first Gregorian day
+  Row(2, 2299160.0);            // the day before: 1582 October 4.5 in the Julian calendar
+  Save();
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(astro.UseJulianCalendar, 0);
+  auto lines = Lines();
+  ASSERT_EQ(lines.size(), 7u);
+  EXPECT_EQ(lines[5].substr(10, 26), "1582 15 Oct  00 00 00.0000");
+  EXPECT_EQ(lines[6].substr(10, 26), "1582 04 Oct  12 00 00.0000");
+}
+
+TEST_F(BdlWriter, NameAndBodyComeFromTheLastImportNotTheBoxes) {
+  f.Text3.Text = "USNO";
+  f.Text8.Text = "5";
+  store.ObjectNumber = 4;
+  f.Text9.Text = "X";
+  Row(1, 2451545);
+  Save();
+  EXPECT_TRUE(ui.messages.empty());
+  auto lines = Lines("PARI4_X.txt");
+  ASSERT_EQ(lines.size(), 6u);
+  EXPECT_EQ(lines[5].substr(0, 10), "Mars      ");
+  EXPECT_EQ(lines[5].substr(93, 4), "PARI");
+
+  // Before any import there is no observatory code: \Obs\0_X.txt has no folder.
+  store.ObservatoryCode.clear();
+  store.ObjectNumber = 0;
+  Save();
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "Ошибка записи в файл");
+}
+
+TEST_F(BdlWriter, TextsMustFitBeforeTheirEndColumn) {
+  Row(1, 2451545);
+  // After "PARI" (columns 94-97) the instrument has columns 98-117.
+  f.Text5.Text = std::string(20, 'I');
+  Save();
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(Lines()[5].substr(93, 24), "PARI" + std::string(20, 'I'));
+
+  f.Text5.Text = std::string(21, 'I');
+  Save();
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "Ошибка записи в файл");
+  EXPECT_EQ(Lines().size(), 5u);
+
+  // A reference longer than the room after the initials, a time mark reaching the seconds.
+  f.Text5.Text = "USNO Transit 6";
+  f.Text16.Text = "AB";
+  f.Text17.Text = std::string(11, 'R');
+  Save();
+  EXPECT_EQ(ui.messages.size(), 2u);
+  f.Text17.Text = std::string(10, 'R');
+  f.Text2.Text = "UTCX1";
+  Save();
+  EXPECT_EQ(ui.messages.size(), 3u);
+}
+
+TEST_F(BdlWriter, ADateTheCalendarCannotTakeStopsWithItsOwnMessage) {
+  Row(1, 2451545);
+  Row(2, 1e300);
+  Row(3, 2451546);
+  Save();
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "Введите правильно юлианскую дату");
+  EXPECT_EQ(Lines().size(), 6u) << "the line before it stays";
+  EXPECT_EQ(f.RichTextBox3.Text.size(), 160u) << "the pane shows the line written";
+}
+
+}  // namespace
+}  // namespace planova
