@@ -1,8 +1,62 @@
-// Window 1's import button.
+// Window 1's import button: "Загрузить исходные данные из".
+#include "import/source_import.h"
+#include "import/xls_reader.h"
 #include "window1/form1.h"
 
 namespace planova {
 
-void Form1::LoadSourceData() {}
+namespace {
+
+// The import's parameters as window 1's controls hold them.  A frame left without a
+// choice (possible only from a batch script) acts as its default choice.
+ImportSettings SettingsOf(Form1& f) {
+  ImportSettings s;
+  s.AppFolder = f.Ui().AppFolder();
+  s.ObservatoryCode = f.Text3.Text;
+  s.ObjectNumberText = f.Text8.Text;
+  s.FileNumber = f.Text18.Text;
+  s.Source = f.Option8.Value ? SourceKind::kTable : f.Option9.Value ? SourceKind::kJpl : SourceKind::kDov;
+
+  TableOptions& t = s.Table;
+  t.Date = f.Option11.Value ? DateForm::kJd : f.Option10.Value ? DateForm::kYmday : DateForm::kYmdhms;
+  t.Longitude = f.Option2.Value ? LongitudeForm::kDms : f.Option13.Value ? LongitudeForm::kDegrees : LongitudeForm::kHms;
+  t.LatitudeDegrees = f.Option15.Value;
+  t.Param = f.Option4.Value ? Parameter::kRa : f.Option5.Value ? Parameter::kDec : Parameter::kGeo;
+  t.PointSeparator = f.Option18.Value;
+  t.LatitudeFromPole = f.Option17.Value;
+
+  s.JulianCalendar = f.Option3.Value;
+  s.LongVariant = f.Check1.Value;
+  s.FileBad = f.Check2.Value;
+  s.Topo = f.Check3.Value;
+  s.Hor = f.Check4.Value;
+  for (size_t k = 0; k < s.ColumnLetters.size(); ++k) s.ColumnLetters[k] = f.Text1[k].Text;
+  return s;
+}
+
+}  // namespace
+
+void Form1::LoadSourceData() {
+  FreeXlWorkbook workbook;
+  ImportResult r = RunSourceImport(SettingsOf(*this), Store, Astro, workbook);
+  if (r.Started) {
+    Text11.Text = "0";
+    Text12.Text = "0";
+    Text13.Text = "0";
+    RichTextBox1.Text.clear();
+    RichTextBox2.Text.clear();
+    RichTextBox3.Text.clear();
+  }
+  if (r.End == ImportEnd::kFinished) {
+    Text11.Text = std::to_string(Store.ReadCount);
+    Text12.Text = std::to_string(Store.GoodCount);
+    Text13.Text = std::to_string(Store.BadCount);
+    RichTextBox1.Text = std::move(r.SourceLog);
+    RichTextBox2.Text = std::move(r.AcceptedLog);
+    RichTextBox3.Text = std::move(r.RejectedLog);
+    Label9.Caption = std::move(r.FileLabel);
+  }
+  if (!r.Message.empty()) Ui().ShowMessage(r.Message);
+}
 
 }  // namespace planova

@@ -1,0 +1,91 @@
+// Speed of the source import: a Dov file of 100 000 lines through window 1's button
+// "Загрузить исходные данные из", with the three panes filled and the rejected records
+// written, as an astronomer would run it on a large catalogue.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "common/platform.h"
+#include "common/textfile.h"
+
+#ifndef PLANOVA_SAMPLE_DIR
+#define PLANOVA_SAMPLE_DIR ""
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace planova;
+
+constexpr int kLines = 100000;
+
+class QuietPlatform : public Platform {
+ public:
+  explicit QuietPlatform(fs::path folder) : folder_(std::move(folder)) {}
+  void ShowMessage(const std::string& text, const std::string&) override { last = text; }
+  void SetBusyPointer(bool) override {}
+  void ProcessEvents() override {}
+  fs::path AppFolder() const override { return folder_; }
+  std::string last;
+
+ private:
+  fs::path folder_;
+};
+
+fs::path SampleDir() {
+  fs::path dir = PLANOVA_SAMPLE_DIR;
+  if (dir.empty()) dir = fs::path(__FILE__).parent_path().parent_path() / "sample";
+  return dir;
+}
+
+// An application folder in the temporary folder with FileDov/PARI11_G_1.txt of kLines
+// records: the sample's records (three of them spoiled) repeated.
+fs::path MakeFolder() {
+  fs::path dir = fs::temp_directory_path() / ("planova_import_bench_" + std::to_string(getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir / "FileDov");
+  fs::create_directories(dir / "Dat");
+  TextInputFile in;
+  if (!in.Open(SampleDir() / "FileDov" / "PARI11_G_1.txt")) throw std::runtime_error("sample Dov file not found");
+  std::vector<std::string> lines;
+  for (std::string line; in.ReadLine(line);) lines.push_back(line);
+  TextOutputFile out;
+  out.Create(dir / "FileDov" / "PARI11_G_1.txt");
+  out.WriteLine(lines[0]);
+  out.WriteLine(lines[1]);
+  for (int k = 0; k < kLines; ++k) out.WriteLine(lines[2 + static_cast<size_t>(k) % (lines.size() - 2)]);
+  if (!out.Close()) throw std::runtime_error("cannot write the benchmark's Dov file");
+  return dir;
+}
+
+void BM_DovImport100000Lines(benchmark::State& state) {
+  const fs::path dir = MakeFolder();
+  QuietPlatform ui(dir);
+  Application app(ui);
+  Form1& f = app.form1;
+  f.Text10.Text = std::to_string(kLines + 1);
+  f.FindButton("Создать массивы с N=")->Press();
+  f.Check2.Value = true;  // "+FileBad"
+  const ControlEntry* import = f.FindButton("Загрузить исходные данные из");
+  for (auto _ : state) {
+    import->Press();
+    benchmark::DoNotOptimize(f.RichTextBox2.Text.data());
+  }
+  if (!ui.last.empty() || app.Store.ReadCount != kLines) state.SkipWithError("the import did not run to its end");
+  state.counters["records"] = app.Store.ReadCount;
+  state.counters["accepted"] = app.Store.GoodCount;
+  state.counters["pane_MB"] = static_cast<double>(f.RichTextBox1.Text.size() + f.RichTextBox2.Text.size() +
+                                                  f.RichTextBox3.Text.size()) / 1e6;
+  state.SetItemsProcessed(state.iterations() * kLines);
+  fs::remove_all(dir);
+}
+BENCHMARK(BM_DovImport100000Lines)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

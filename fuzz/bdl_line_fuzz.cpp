@@ -1,0 +1,25 @@
+// Fuzz target: one BDL observation line through the loaders' reader (ParseBdlLine for
+// the date, then the coordinates, the note and the display line).
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "astro/astro_state.h"
+#include "bdl/bdl_line.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace planova;
+  std::string line(reinterpret_cast<const char*>(data), size);
+  AstroState astro;
+  BdlState b;
+  b.InputLine = line;
+  (void)ParseBdlLine(b, astro);
+  BdlRecord r;
+  if (ReadBdlRecord(b, astro, line, r)) {
+    if (!std::isfinite(r.Lon) || !std::isfinite(r.Lat)) std::abort();
+    (void)BdlDisplayLine(b, r, 1);
+  }
+  return 0;
+}

@@ -1,0 +1,26 @@
+// Helpers shared by the fuzz targets of the record converters.
+#pragma once
+
+#include <cmath>
+#include <cstdlib>
+
+#include "common/numtext.h"
+#include "import/source_import.h"
+
+namespace planova::fuzz {
+
+// Every value a converter hands over must be a finite number, and must survive the
+// accepted-log patterns.
+inline void CheckValues(const RecordValues& v) {
+  if (v.HasJd && !std::isfinite(v.Jd)) std::abort();
+  if (v.HasLon && !std::isfinite(v.Lon)) std::abort();
+  if (v.HasLat && !std::isfinite(v.Lat)) std::abort();
+  if (v.Accepted && !(v.HasJd)) std::abort();
+  if (v.Accepted) {
+    (void)Format(v.Jd, "0000000.0000000");
+    (void)Format(v.Lon, "000.000000000");
+    (void)Format(v.Lat, "000.000000000");
+  }
+}
+
+}  // namespace planova::fuzz

@@ -1,0 +1,550 @@
+#include "import/source_import.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "astro/astro_state.h"
+#include "astro/time.h"
+#include "common/numtext.h"
+#include "common/textfile.h"
+#include "import/xls_reader.h"
+
+namespace planova {
+
+namespace {
+
+constexpr const char* kCrLf = "\r\n";
+
+// --- Number texts of the sources -------------------------------------------------
+
+// A real with the decimal comma, after the last point has become a comma ("12.5").
+bool RealViaDotToComma(std::string_view text, double& value) { return TryParseReal(DotToComma(text), value); }
+
+// A real under the table's separator choice: with "точка" the text first passes
+// through DotToComma, with "запятая" only the comma is a decimal mark.
+bool RealWithSeparator(std::string_view text, bool pointSeparator, double& value) {
+  return pointSeparator ? RealViaDotToComma(text, value) : TryParseReal(text, value);
+}
+
+// Table fields of the sexagesimal forms: a cell holding just "-" counts as 0.
+bool WholeOrDash(std::string_view text, int16_t& value) {
+  if (text == "-") {
+    value = 0;
+    return true;
+  }
+  return TryParseInt16(text, value);
+}
+bool RealOrDash(std::string_view text, bool pointSeparator, double& value) {
+  if (text == "-") {
+    value = 0;
+    return true;
+  }
+  return RealWithSeparator(text, pointSeparator, value);
+}
+
+bool AllBlanks(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
+
+// A JPL coordinate part: a whole number, or 0 when it holds only blanks (or lies beyond
+// the end of the line, which `blank` reports).
+bool JplPart(std::string_view text, int16_t& value, bool& blank) {
+  blank = AllBlanks(text);
+  if (blank) {
+    value = 0;
+    return true;
+  }
+  return TryParseInt16(text, value);
+}
+
+// JD of a calendar date through JulianDateFromCalendar, but false, and no message,
+// when the year or the month does not fit the routine's 16-bit cells (one wrong record
+// of a catalogue must not raise a message box per record).
+bool CalendarJd(AstroState& astro, double day, int32_t month, int32_t year, double& jd) {
+  if (year < -32768 || year > 32767 || month < -32768 || month > 32767) return false;
+  if (month < 3 && year == -32768) return false;  // January and February count in year - 1
+  if (!std::isfinite(day)) return false;
+  bool failed = false;
+  jd = JulianDateFromCalendar(astro, day, month, year, &failed);
+  return !failed;
+}
+
+}  // namespace
+
+std::string_view CutColumns(std::string_view line, const FixedColumn& field) {
+  size_t first = static_cast<size_t>(field.First - 1);
+  if (first >= line.size()) return {};
+  return line.substr(first, static_cast<size_t>(field.Last - field.First + 1));
+}
+
+// --- Table rows ------------------------------------------------------------------
+
+RecordValues ConvertTableRow(const FieldTexts& field, const TableOptions& o, AstroState& astro) {
+  RecordValues r;
+  const bool point = o.PointSeparator;
+
+  // Date.
+  double jd = 0;
+  if (o.Date == DateForm::kYmdhms) {
+    int32_t year = 0, month = 0;
+    int16_t h = 0, m = 0;
+    double day = 0, s = 0;
+    if (!TryParseInt32(field[1], year) || !TryParseInt32(field[2], month) || !TryParseReal(field[3], day) ||
+        !TryParseInt16(field[4], h) || !TryParseInt16(field[5], m) || !RealWithSeparator(field[6], point, s)) {
+      return r;
+    }
+    // The time of day from the absolute parts; each negative part flips the sign once.
+    double f = (std::abs(m) / 60.0 + std::abs(h) + std::fabs(s) / 3600) / 24;
+    if (h < 0) f = -f;
+    if (m < 0) f = -f;
+    if (s < 0) f = -f;
+    double d = day + f;
+    if (d > 32.5) return r;
+    if (!CalendarJd(astro, d, month, year, jd)) return r;
+  } else if (o.Date == DateForm::kYmday) {
+    int32_t year = 0, month = 0;
+    double d = 0;
+    if (!TryParseInt32(field[1], year) || !TryParseInt32(field[2], month) || !RealWithSeparator(field[13], point, d)) {
+      return r;
+    }
+    if (d > 32.5) return r;
+    if (!CalendarJd(astro, d, month, year, jd)) return r;
+  } else {
+    if (!RealWithSeparator(field[14], point, jd)) return r;
+  }
+  r.Jd = jd;
+  r.HasJd = true;
+
+  // Longitude or right ascension.
+  if (o.Param != Parameter::kDec) {
+    if (o.Longitude == LongitudeForm::kDegrees) {
+      if (field[15] != "-") {
+        if (!RealViaDotToComma(field[15], r.Lon)) return r;
+        r.HasLon = true;
+      }
+    } else {
+      int16_t a = 0, b = 0;
+      double c = 0;
+      if (!WholeOrDash(field[7], a) || !WholeOrDash(field[8], b) || !RealOrDash(field[9], point, c)) return r;
+      if (o.Longitude == LongitudeForm::kHms) {
+        r.Lon = (b / 60.0 + a + c / 3600) * 360 / 24;
+      } else {
+        r.Lon = b / 60.0 + a + c / 3600;
+      }
+      r.HasLon = true;
+    }
+    if (r.HasLon && r.Lon < 0) r.Lon += 360;
+  }
+
+  // Latitude or declination.
+  if (o.Param != Parameter::kRa) {
+    if (o.LatitudeDegrees) {
+      if (field[16] != "-") {
+        if (!TryParseReal(field[16], r.Lat)) return r;
+        r.HasLat = true;
+      }
+    } else {
+      int16_t d = 0, m = 0;
+      double s = 0;
+      if (!WholeOrDash(field[10], d) || !WholeOrDash(field[11], m) || !RealOrDash(field[12], point, s)) return r;
+      r.Lat = m / 60.0 + d + s / 3600;
+      // "-0 30 0": the sign of a declination above -1 degree stands only in the text.
+      if (r.Lat > 0 && !field[10].empty() && field[10][0] == '-') r.Lat = -r.Lat;
+      r.HasLat = true;
+    }
+    if (r.HasLat && o.LatitudeFromPole) r.Lat = 90 - r.Lat;
+  }
+
+  r.Accepted = true;
+  return r;
+}
+
+// --- JPL lines -------------------------------------------------------------------
+
+bool IsJplObservationOf(std::string_view line, int32_t objectNumber) {
+  if (CutColumns(line, kJplLayout[kJplMark]) != "P") return false;
+  std::string_view digits = CutColumns(line, kJplLayout[kJplBody]);
+  if (digits.empty()) return false;
+  if (digits[0] != '0') digits = digits.substr(0, 1);
+  int32_t body = 0;
+  if (!TryParseInt32(digits, body)) return false;
+  if (body == 10) body = 0;
+  return body == objectNumber;
+}
+
+RecordValues ConvertJplLine(std::string_view line, FieldTexts& field) {
+  RecordValues r;
+  for (int k = 4; k <= 12; ++k) field[static_cast<size_t>(k)].clear();
+  std::string_view jdText = CutColumns(line, kJplLayout[kJplJd]);
+  std::string_view part[8];
+  for (int k = 0; k < 4; ++k) part[k] = CutColumns(line, kJplLayout[kJplRaHours + k]);
+  for (int k = 0; k < 4; ++k) part[4 + k] = CutColumns(line, kJplLayout[kJplDecDegrees + k]);
+  field[4] = jdText;
+  for (int k = 0; k < 8; ++k) field[static_cast<size_t>(5 + k)] = part[k];
+
+  double jdTimes100000 = 0;
+  if (!TryParseReal(jdText, jdTimes100000)) return r;
+  r.Jd = jdTimes100000 / 100000;
+  r.HasJd = true;
+
+  int16_t v[8] = {};
+  bool blank[8] = {};
+  for (int k = 0; k < 8; ++k) {
+    if (!JplPart(part[k], v[k], blank[k])) return r;
+  }
+
+  // Right ascension: hours, minutes, seconds + thousandths of time.
+  if (blank[0] && blank[1] && blank[2] && blank[3]) return r;
+  double s = v[2] + v[3] / 1000.0;
+  r.Lon = (v[1] / 60.0 + v[0] + s / 3600) * 360 / 24;
+  r.HasLon = true;
+
+  // Declination: degrees, minutes, seconds + hundredths of arc; the sign in column 51.
+  if (blank[4] && blank[5] && blank[6] && blank[7]) return r;
+  s = v[6] + v[7] / 100.0;
+  double value = v[5] / 60.0 + v[4] + s / 3600;
+  if (CutColumns(line, kJplLayout[kJplDecSign]) == "-") value = -value;
+  r.Lat = value;
+  r.HasLat = true;
+
+  r.Accepted = true;
+  return r;
+}
+
+// --- Dov lines -------------------------------------------------------------------
+
+RecordValues ConvertDovLine(std::string_view line, bool longVariant, bool latitudeFromPole, AstroState& astro,
+                            FieldTexts& field) {
+  RecordValues r;
+  const FixedColumn* layout = longVariant ? kDovLongLayout : kDovNormalLayout;
+  std::string_view t[kDovFieldCount];
+  for (int k = 0; k < kDovFieldCount; ++k) t[k] = CutColumns(line, layout[k]);
+
+  // The texts of the rejected-records entry, cut before anything is converted.
+  std::string& date = field[4];
+  date.assign(15, ' ');
+  date.append(t[kDovYear]).append("  ").append(t[kDovMonth]).append("  ").append(t[kDovDay]);
+  date.append("  ").append(t[kDovHours]).append("  ").append(t[kDovMinutes]).append("  ").append(t[kDovSeconds]);
+  field[5] = t[kDovRaHours];
+  field[6] = t[kDovRaMinutes];
+  field[7] = t[kDovRaSeconds];
+  field[8] = "  ";
+  field[9] = t[kDovDecDegrees];
+  field[10] = t[kDovDecMinutes];
+  field[11] = t[kDovDecSeconds];
+  field[12] = "  ";
+
+  // Date and UT time.
+  int32_t year = 0, month = 0;
+  double day = 0, h = 0, m = 0, s = 0;
+  if (!TryParseInt32(t[kDovYear], year) || !TryParseInt32(t[kDovMonth], month) || !TryParseReal(t[kDovDay], day) ||
+      !RealViaDotToComma(t[kDovHours], h) || !RealViaDotToComma(t[kDovMinutes], m) ||
+      !RealViaDotToComma(t[kDovSeconds], s)) {
+    return r;
+  }
+  double d = (m / 60 + h + s / 3600) / 24 + day;
+  if (d > 32.5) return r;
+  if (!CalendarJd(astro, d, month, year, r.Jd)) return r;
+  r.HasJd = true;
+
+  // Right ascension.
+  int16_t raH = 0, raM = 0;
+  double raS = 0;
+  if (!TryParseInt16(t[kDovRaHours], raH) || !TryParseInt16(t[kDovRaMinutes], raM) ||
+      !RealViaDotToComma(t[kDovRaSeconds], raS)) {
+    return r;
+  }
+  r.Lon = (raM / 60.0 + raH + raS / 3600) * 360 / 24;
+  r.HasLon = true;
+
+  // Declination: the sum of the absolute parts with the sign of the first part that is
+  // not zero ("+00 30" is north, "-05 30" south).
+  int16_t decD = 0;
+  double decM = 0, decS = 0;
+  if (!TryParseInt16(t[kDovDecDegrees], decD) || !RealViaDotToComma(t[kDovDecMinutes], decM) ||
+      !RealViaDotToComma(t[kDovDecSeconds], decS)) {
+    return r;
+  }
+  double value = std::fabs(decM / 60) + std::abs(decD) + std::fabs(decS / 3600);
+  bool south = decD != 0 ? decD < 0 : decM != 0 ? decM < 0 : decS < 0;
+  if (south) value = -value;
+  if (latitudeFromPole) value = 90 - value;
+  r.Lat = value;
+  r.HasLat = true;
+
+  r.Accepted = true;
+  return r;
+}
+
+// --- The import ------------------------------------------------------------------
+
+std::string SourceStem(const std::string& observatoryCode, int32_t objectNumber, Parameter param, bool topo, bool hor,
+                       const std::string& fileNumber) {
+  std::string mark = param == Parameter::kRa ? "_R_" : param == Parameter::kDec ? "_D_" : "_G_";
+  if (param == Parameter::kGeo) {
+    if (topo) mark = "_T_";
+    if (hor) mark = "_H_";
+  }
+  return observatoryCode + std::to_string(objectNumber) + mark + fileNumber;
+}
+
+namespace {
+
+// Working state of one import: the fields of the current record, the three logs (kept
+// as Windows-1251 bytes, like the records, and converted for the panes at the end) and
+// the rejected-records file.
+class ImportRun {
+ public:
+  ImportRun(const ImportSettings& s, ObservationStore& store, AstroState& astro)
+      : s_(s), store_(store), astro_(astro) {}
+
+  ImportResult Run(Workbook& workbook);
+
+ private:
+  ImportResult RunTable(Workbook& workbook);
+  ImportResult RunJpl();
+  ImportResult RunDov();
+
+  // Counts a record read: false when the store cannot take it (record number > N - 1).
+  bool CountRecord() { return ++store_.ReadCount <= capacity_ - 1; }
+  // Appends Format(i, "0000") + four blanks + the record to the source log; returns
+  // the record text.
+  const std::string& LogSource(std::string_view record);
+  // Stores what converted into row i of column 1, then accepts or rejects the record.
+  void Conclude(const RecordValues& v, bool textLine);
+  void Accept();
+  void Reject(bool textLine);
+
+  ImportResult Finish();
+  ImportResult StoreFull();
+  ImportResult Missing(const char* what, const std::filesystem::path& path);
+
+  const ImportSettings& s_;
+  ObservationStore& store_;
+  AstroState& astro_;
+  int32_t capacity_ = 0;  // N; 0 while the store does not exist
+  std::string sourceStem_;  // SourceStem of the settings ("PARI11_G_1")
+  FieldTexts FieldText;  // the fields cut from the current record
+  std::string recordText_;
+  std::string sourceLog_, acceptedLog_, rejectedLog_;
+  TextOutputFile badFile_;
+  std::filesystem::path badPath_;
+};
+
+const std::string& ImportRun::LogSource(std::string_view record) {
+  recordText_ = Format(store_.ReadCount, "0000");
+  recordText_ += "    ";
+  recordText_ += record;
+  sourceLog_ += recordText_;
+  sourceLog_ += kCrLf;
+  return recordText_;
+}
+
+void ImportRun::Conclude(const RecordValues& v, bool textLine) {
+  const int32_t i = store_.ReadCount;
+  if (!store_.HasRow(i)) {  // no store: nothing can be kept
+    Reject(textLine);
+    return;
+  }
+  if (v.HasJd) store_.ObsJd(i, 1) = v.Jd;
+  if (v.HasLon) store_.ObsLon(i, 1) = v.Lon;
+  if (v.HasLat) store_.ObsLat(i, 1) = v.Lat;
+  if (v.Accepted) {
+    Accept();
+  } else {
+    Reject(textLine);
+  }
+}
+
+void ImportRun::Accept() {
+  const int32_t i = store_.ReadCount;
+  acceptedLog_ += Format(i, "0000");
+  acceptedLog_ += "    ";
+  acceptedLog_ += Format(store_.ObsJd(i, 1), "0000000.0000000");
+  acceptedLog_ += "    ";
+  acceptedLog_ += Format(store_.ObsLon(i, 1), "000.000000000");
+  acceptedLog_ += "    ";
+  acceptedLog_ += Format(store_.ObsLat(i, 1), "000.000000000");
+  acceptedLog_ += kCrLf;
+  const int32_t g = ++store_.GoodCount;
+  store_.ObsJd(g, 3) = store_.ObsJd(i, 1);
+  store_.ObsLon(g, 3) = store_.ObsLon(i, 1);
+  store_.ObsLat(g, 3) = store_.ObsLat(i, 1);
+}
+
+void ImportRun::Reject(bool textLine) {
+  // A text line is followed by its cut fields, joined by two blanks.
+  std::string entry = recordText_;
+  entry += kCrLf;
+  if (textLine) {
+    for (int k = 4; k <= 12; ++k) {
+      if (k > 4) entry += "  ";
+      entry += FieldText[static_cast<size_t>(k)];
+    }
+    entry += kCrLf;
+  }
+  if (s_.FileBad) {
+    ++store_.BadCount;
+    badFile_.Write(entry);
+    badFile_.Write(kCrLf);
+  }
+  if (textLine && !s_.FileBad) {
+    rejectedLog_ += recordText_;
+  } else {
+    rejectedLog_ += entry;
+  }
+  rejectedLog_ += kCrLf;
+}
+
+ImportResult ImportRun::Finish() {
+  ImportResult r;
+  r.End = ImportEnd::kFinished;
+  r.Started = true;
+  r.SourceLog = Cp1251ToUtf8(sourceLog_);
+  r.AcceptedLog = Cp1251ToUtf8(acceptedLog_);
+  r.RejectedLog = Cp1251ToUtf8(rejectedLog_);
+  r.FileLabel = "в файл   " + s_.ObservatoryCode + std::to_string(store_.ObjectNumber) + "_";
+  // The rejected records must not be lost silently (a full disk, a file turned
+  // read-only): say so once the import is shown.
+  if (s_.FileBad && !badFile_.Close()) r.Message = "Ошибка записи в файл" + std::string(kCrLf) + PathText(badPath_);
+  return r;
+}
+
+ImportResult ImportRun::StoreFull() {
+  ImportResult r;
+  r.End = ImportEnd::kStoreFull;
+  r.Started = true;
+  r.Message = "увеличьте массив данных";
+  return r;
+}
+
+ImportResult ImportRun::Missing(const char* what, const std::filesystem::path& path) {
+  ImportResult r;
+  r.End = ImportEnd::kSourceMissing;
+  r.Started = true;
+  r.Message = std::string(what) + kCrLf + PathText(path);
+  return r;
+}
+
+ImportResult ImportRun::Run(Workbook& workbook) {
+  int32_t objectNumber = 0;
+  if (!TryParseInt32(s_.ObjectNumberText, objectNumber)) {
+    ImportResult r;
+    r.End = ImportEnd::kBadSettings;
+    r.Message = "задайте правильно данные";
+    return r;
+  }
+  store_.ObservatoryCode = s_.ObservatoryCode;
+  store_.ObjectNumber = objectNumber;
+  store_.ReadCount = 0;
+  store_.GoodCount = 0;
+  store_.BadCount = 0;
+  astro_.UseJulianCalendar = s_.JulianCalendar ? 1 : 0;
+  capacity_ = store_.Exists() ? store_.ObsCapacity : 0;
+
+  sourceLog_ = Utf8ToCp1251("исходная запись данных") + kCrLf;
+  acceptedLog_ = Utf8ToCp1251("распознанные программой записи") + kCrLf;
+  rejectedLog_ = Utf8ToCp1251("ЗАБРАКОВАННЫЕ ПРОГРАММОЙ ЗАПИСИ") + kCrLf;
+
+  sourceStem_ = SourceStem(s_.ObservatoryCode, objectNumber, s_.Table.Param, s_.Topo, s_.Hor, s_.FileNumber);
+
+  if (s_.FileBad) {
+    badPath_ = AppPath(s_.AppFolder, "Dat/Bad_data_" + sourceStem_ + ".txt");
+    std::string heading = kCrLf + Utf8ToCp1251("плохие данные в таблице или файле" + sourceStem_) + kCrLf;
+    if (!badFile_.Create(badPath_) || !badFile_.Write(heading) || !badFile_.Write(kCrLf)) {
+      ImportResult r;
+      r.End = ImportEnd::kBadSettings;
+      r.Started = true;
+      r.Message = "задайте правильно данные";
+      return r;
+    }
+  }
+
+  switch (s_.Source) {
+    case SourceKind::kTable: return RunTable(workbook);
+    case SourceKind::kJpl: return RunJpl();
+    case SourceKind::kDov: return RunDov();
+  }
+  return Finish();
+}
+
+ImportResult ImportRun::RunTable(Workbook& workbook) {
+  const std::filesystem::path path = AppPath(s_.AppFolder, "Tab" + s_.ObservatoryCode + "/" + sourceStem_ + ".xls");
+  if (!workbook.Open(path) || !workbook.SelectFirstSheet()) {
+    workbook.Close();
+    return Missing("Не найдена таблица  ", path);
+  }
+  struct CloseAtExit {
+    Workbook& w;
+    ~CloseAtExit() { w.Close(); }
+  } closeAtExit{workbook};
+
+  std::string record;
+  // Row 1 holds the headings; the data end at the first row whose column B is empty.
+  // That test comes before the capacity rule, so a table of N - 1 rows fits a store of N.
+  for (uint32_t row = 2;; ++row) {
+    const std::string rowNumber = std::to_string(row);
+    for (int k = 0; k <= 16; ++k) {
+      std::string address(1, static_cast<char>('A' + k));
+      FieldText[static_cast<size_t>(k)] = Utf8ToCp1251(workbook.CellText(address + rowNumber));
+    }
+    if (FieldText[1].empty()) break;
+
+    if (!CountRecord()) return StoreFull();
+    record.clear();
+    for (int k = 0; k <= 16; ++k) {
+      record += "    ";
+      record += FieldText[static_cast<size_t>(k)];
+    }
+    LogSource(record);
+
+    // The fields as the column-letter row of window 1 places them (the planet stays A).
+    for (int k = 1; k <= 16; ++k) {
+      FieldText[static_cast<size_t>(k)] =
+          Utf8ToCp1251(workbook.CellText(s_.ColumnLetters[static_cast<size_t>(k)] + rowNumber));
+    }
+    Conclude(ConvertTableRow(FieldText, s_.Table, astro_), false);
+  }
+  return Finish();
+}
+
+ImportResult ImportRun::RunJpl() {
+  const std::filesystem::path path = AppPath(s_.AppFolder, "FileJPL/" + s_.ObservatoryCode + "_" + s_.FileNumber + ".txt");
+  TextInputFile in;
+  if (!in.Open(path)) return Missing("Не найден файл  ", path);
+  std::string line;
+  for (int k = 0; k < kJplHeadingLines && in.ReadLine(line); ++k) {
+  }
+  while (in.ReadLine(line)) {
+    if (!IsJplObservationOf(line, store_.ObjectNumber)) continue;
+    bool fits = CountRecord();
+    LogSource(line);
+    if (!fits) return StoreFull();
+    Conclude(ConvertJplLine(line, FieldText), true);
+  }
+  return Finish();
+}
+
+ImportResult ImportRun::RunDov() {
+  const std::filesystem::path path = AppPath(s_.AppFolder, "FileDov/" + sourceStem_ + ".txt");
+  TextInputFile in;
+  if (!in.Open(path)) return Missing("Не найден файл  ", path);
+  std::string line;
+  for (int k = 0; k < kDovHeadingLines && in.ReadLine(line); ++k) {
+  }
+  while (in.ReadLine(line)) {
+    bool fits = CountRecord();
+    LogSource(line);
+    if (!fits) return StoreFull();
+    Conclude(ConvertDovLine(line, s_.LongVariant, s_.Table.LatitudeFromPole, astro_, FieldText), true);
+  }
+  return Finish();
+}
+
+}  // namespace
+
+ImportResult RunSourceImport(const ImportSettings& settings, ObservationStore& store, AstroState& astro,
+                             Workbook& workbook) {
+  ImportRun run(settings, store, astro);
+  return run.Run(workbook);
+}
+
+}  // namespace planova

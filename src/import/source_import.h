@@ -1,0 +1,218 @@
+// Import of observation sources into the observation store (window 1, "Загрузить
+// исходные данные из").
+//
+// Three source kinds: a spreadsheet table (one observation per row, one field per
+// column, the column letters chosen in window 1), a fixed-column text file in the JPL
+// layout, and a fixed-column text file in the "Dov" layout.  Every record becomes a
+// Julian date and two angles in degrees in row i of column 1 of the store; accepted
+// records are packed into column 3; rejected ones are logged and, with "+FileBad",
+// written to \Dat\Bad_data_<stem>.txt.
+//
+// The record converters are free functions over one record's texts, so that each can
+// be tried on its own (tests, fuzzing) without files or windows.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "common/obs_store.h"
+
+namespace planova {
+
+struct AstroState;
+class Workbook;
+
+// ---------------------------------------------------------------------------------
+// Fixed-column layouts
+// ---------------------------------------------------------------------------------
+
+// A field of a fixed-column line: 1-based first and last byte column (Windows-1251).
+struct FixedColumn {
+  const char* Name;
+  int First;
+  int Last;
+};
+
+// The bytes of a field, as far as the line reaches (a short line gives a shorter or
+// empty text, never an error).
+std::string_view CutColumns(std::string_view line, const FixedColumn& field);
+
+// JPL observation lines.  Five heading lines precede them.
+enum JplField {
+  kJplMark,           // "P" for an observation line
+  kJplBody,           // body number; column 2 alone unless it is "0" ("011")
+  kJplJd,             // Julian date x 100000
+  kJplRaHours,
+  kJplRaMinutes,
+  kJplRaSeconds,      // whole seconds of time
+  kJplRaThousandths,  // thousandths of a second of time
+  kJplDecSign,        // "-" for a southern declination
+  kJplDecDegrees,
+  kJplDecMinutes,
+  kJplDecSeconds,     // whole seconds of arc
+  kJplDecHundredths,  // hundredths of a second of arc
+  kJplFieldCount
+};
+inline constexpr FixedColumn kJplLayout[kJplFieldCount] = {
+    {"mark", 1, 1},           {"body", 2, 4},
+    {"jd_x100000", 5, 16},    {"ra_h", 34, 35},
+    {"ra_min", 36, 37},       {"ra_s", 38, 39},
+    {"ra_s_0.001", 40, 42},   {"dec_sign", 51, 51},
+    {"dec_deg", 52, 53},      {"dec_arcmin", 54, 55},
+    {"dec_arcsec", 56, 57},   {"dec_arcsec_0.01", 58, 59},
+};
+constexpr int kJplHeadingLines = 5;
+
+// Dov lines: a normal variant and the "+long" variant (wider time and declination
+// fields); the date is in the same columns in both.  Two heading lines precede them.
+enum DovField {
+  kDovYear,
+  kDovMonth,
+  kDovDay,
+  kDovHours,         // hours of time (UT)
+  kDovMinutes,
+  kDovSeconds,       // seconds of time, decimal point or comma
+  kDovRaHours,
+  kDovRaMinutes,
+  kDovRaSeconds,
+  kDovDecDegrees,    // with its sign ("+05", "-12")
+  kDovDecMinutes,
+  kDovDecSeconds,
+  kDovFieldCount
+};
+inline constexpr FixedColumn kDovNormalLayout[kDovFieldCount] = {
+    {"year", 7, 10},        {"month", 12, 13},      {"day", 15, 16},        {"time_h", 20, 21},
+    {"time_min", 23, 24},   {"time_s", 26, 29},     {"ra_h", 34, 35},       {"ra_min", 38, 39},
+    {"ra_s", 42, 46},       {"dec_deg", 51, 53},    {"dec_arcmin", 56, 57}, {"dec_arcsec", 60, 64},
+};
+inline constexpr FixedColumn kDovLongLayout[kDovFieldCount] = {
+    {"year", 7, 10},        {"month", 12, 13},      {"day", 15, 16},        {"time_h", 20, 24},
+    {"time_min", 26, 28},   {"time_s", 30, 32},     {"ra_h", 37, 38},       {"ra_min", 41, 42},
+    {"ra_s", 45, 49},       {"dec_deg", 54, 56},    {"dec_arcmin", 59, 62}, {"dec_arcsec", 65, 69},
+};
+constexpr int kDovHeadingLines = 2;
+
+// ---------------------------------------------------------------------------------
+// Records
+// ---------------------------------------------------------------------------------
+
+// The texts cut from the current record.  Table rows: 0 the planet cell, 1..16 the
+// fields of the column-letter row.  Text lines: 4 the date (JPL: the JD text), 5..12
+// the coordinate texts.  Texts are Windows-1251 bytes.
+using FieldTexts = std::array<std::string, 21>;
+
+// What one record converts to.  The values are converted in the order date, longitude,
+// latitude, and each one that converted is stored even when a later one fails (the
+// store keeps a record "as far as it was converted").
+struct RecordValues {
+  bool Accepted = false;  // every field converted and the day passed its test
+  bool HasJd = false, HasLon = false, HasLat = false;
+  double Jd = 0;   // Julian date (days)
+  double Lon = 0;  // longitude or right ascension (degrees)
+  double Lat = 0;  // latitude or declination (degrees)
+};
+
+// Choices of window 1 that act on the table.
+enum class DateForm { kYmdhms, kYmday, kJd };                // "Дата наблюдений в формате"
+enum class LongitudeForm { kHms, kDms, kDegrees };           // "Долгота L "
+enum class Parameter { kRa, kDec, kGeo };                    // "по параметру"
+
+struct TableOptions {
+  DateForm Date = DateForm::kYmdhms;
+  LongitudeForm Longitude = LongitudeForm::kHms;
+  bool LatitudeDegrees = false;   // "Широта B": "D" (else "DMS")
+  Parameter Param = Parameter::kGeo;
+  bool PointSeparator = false;    // "разделитель в таблицах": "точка" (else "запятая")
+  bool LatitudeFromPole = false;  // "Широта задана от": "полюса" (else "экватора")
+};
+
+// Converts the fields 1..16 of one table row into a Julian date (days) and a longitude
+// and latitude (degrees).  Date: year, month, day with hours, minutes, seconds of UT
+// ("YMDHMS"), or the day with its fraction ("YMDay"), both through
+// JulianDateFromCalendar in the calendar chosen in `astro`, or the Julian date itself.
+// Longitude (unless "Dec"): hours or degrees, minutes, seconds, or decimal degrees, a
+// negative value taken once round the circle.  Latitude (unless "RA"): signed degrees,
+// minutes, seconds ("-0" 30 0 is south), or decimal degrees, optionally as a polar
+// distance (90 - value).  A cell of just "-" counts as 0 in the sexagesimal forms and
+// leaves the coordinate unread in the decimal ones.  A day over 32.5, a year or month
+// beyond the 16-bit calendar cells, and a text that does not convert reject the row.
+RecordValues ConvertTableRow(const FieldTexts& field, const TableOptions& options, AstroState& astro);
+
+// True when a JPL line is an observation ("P" in column 1) of the given body: the
+// number in columns 2-4 when column 2 is "0" ("011" is 11), else column 2 alone, with
+// 10 counting as 0.  A body number that does not convert belongs to no body.
+bool IsJplObservationOf(std::string_view line, int32_t objectNumber);
+
+// Converts a JPL observation line: JD = columns 5-16 / 100000; right ascension from
+// hours, minutes, seconds and thousandths of time (degrees); declination from degrees,
+// minutes, seconds and hundredths of arc, negative with "-" in column 51.  Coordinate
+// parts of blanks count as 0, but a line that holds no right ascension or no
+// declination at all (every part blank or beyond its end) is rejected.  Fills
+// field[4] (JD text) and field[5..12] (the eight coordinate parts).
+RecordValues ConvertJplLine(std::string_view line, FieldTexts& field);
+
+// Converts a Dov line (normal or "+long" variant): date and UT time to a Julian date in
+// the calendar chosen in `astro`, right ascension (degrees), declination (degrees) with
+// the sign of its first non-zero part, or its polar distance.  A day over 32.5 with the
+// time added rejects the line.  Fills field[4..12] with the cut texts.
+RecordValues ConvertDovLine(std::string_view line, bool longVariant, bool latitudeFromPole, AstroState& astro,
+                            FieldTexts& field);
+
+// ---------------------------------------------------------------------------------
+// The import
+// ---------------------------------------------------------------------------------
+
+enum class SourceKind { kTable, kJpl, kDov };
+
+// The controls of window 1 that the import reads (texts UTF-8).
+struct ImportSettings {
+  std::filesystem::path AppFolder;
+  std::string ObservatoryCode;   // "Имя обсерватории"
+  std::string ObjectNumberText;  // "объект наблюдения №"
+  std::string FileNumber;        // "№", used as typed
+  SourceKind Source = SourceKind::kDov;
+  TableOptions Table;            // the table options; LatitudeFromPole acts on Dov too
+  bool JulianCalendar = false;   // "календарь": "Юлиан"
+  bool LongVariant = false;      // "+long"
+  bool FileBad = false;          // "+FileBad"
+  bool Topo = false;             // "+Topo"
+  bool Hor = false;              // "+Hor"
+  std::array<std::string, 17> ColumnLetters;  // Text1(0..16); 0 is not used (always A)
+};
+
+// Name part of a source: observatory code + object number + kind mark + file number,
+// with the kind mark "_R_" (RA), "_D_" (Dec), "_G_" (Geo), under Geo "_T_" with
+// "+Topo" and "_H_" with "+Hor" ("PARI11_G_1").
+std::string SourceStem(const std::string& observatoryCode, int32_t objectNumber, Parameter param, bool topo, bool hor,
+                       const std::string& fileNumber);
+
+// How an import ended.
+enum class ImportEnd {
+  kFinished,       // the data ended; counts, logs and label are to be shown
+  kBadSettings,    // nothing was read: "задайте правильно данные"
+  kSourceMissing,  // the table or file could not be opened
+  kStoreFull,      // a record would exceed N - 1: "увеличьте массив данных"
+};
+
+struct ImportResult {
+  ImportEnd End = ImportEnd::kFinished;
+  // True once the count boxes are to show "0" and the panes to be emptied (every end
+  // except an object number that does not convert).
+  bool Started = false;
+  // The message to show at the end (UTF-8), or empty.
+  std::string Message;
+  // Finished only: the three logs (UTF-8) and the caption of the label "в файл".
+  std::string SourceLog, AcceptedLog, RejectedLog;
+  std::string FileLabel;
+};
+
+// Runs one import with the settings of window 1: fills columns 1 and 3 of the store and
+// its counters, ObjectNumber and ObservatoryCode, and UseJulianCalendar.  `workbook` is
+// used for the table source.  Shows no message itself.
+ImportResult RunSourceImport(const ImportSettings& settings, ObservationStore& store, AstroState& astro,
+                             Workbook& workbook);
+
+}  // namespace planova

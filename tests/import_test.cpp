@@ -1,0 +1,708 @@
+// Source import of window 1: the sample sources against their truth files, the record
+// converters on awkward records of old catalogues, the table reader, the store's
+// capacity, and every message of the import.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <iomanip>
+#include <map>
+#include <sstream>
+
+#include "app/application.h"
+#include "common/textfile.h"
+#include "import/source_import.h"
+#include "import/xls_reader.h"
+#include "test_support.h"
+
+namespace planova {
+namespace {
+
+namespace fs = std::filesystem;
+using test::RecordingPlatform;
+
+// The truth files give dates to 1e-8 day and places to 1e-9 degree, as the import must.
+constexpr double kJdTol = 1e-8;      // days
+constexpr double kAngleTol = 1e-9;   // degrees
+
+const fs::path kTruth = fs::path(PLANOVA_TEST_DATA) / "truth";
+const fs::path kXls = fs::path(PLANOVA_TEST_DATA) / "xls";
+
+// One row of a truth CSV: line,record,body,jd_ut,…,ra_file_deg,dec_file_deg,status,note.
+struct TruthRow {
+  int line = 0, record = 0, body = 0;
+  double jd = 0, ra = 0, dec = 0;
+  std::string status;
+};
+
+std::vector<TruthRow> ReadTruth(const std::string& name) {
+  std::ifstream in(kTruth / name);
+  std::vector<TruthRow> rows;
+  std::string text;
+  std::getline(in, text);  // header
+  while (std::getline(in, text)) {
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    std::vector<std::string> c;
+    std::stringstream ss(text);
+    for (std::string cell; c.size() < 11 && std::getline(ss, cell, ',');) c.push_back(cell);
+    if (c.size() < 11) continue;
+    TruthRow r;
+    r.line = std::stoi(c[0]);
+    r.record = c[1].empty() ? 0 : std::stoi(c[1]);
+    r.body = c[2].empty() ? -1 : std::stoi(c[2]);
+    if (!c[3].empty()) r.jd = std::stod(c[3]);
+    if (!c[8].empty()) r.ra = std::stod(c[8]);
+    if (!c[9].empty()) r.dec = std::stod(c[9]);
+    r.status = c[10];
+    rows.push_back(r);
+  }
+  return rows;
+}
+
+// Expects the store to hold the truth's accepted records: record i in row i of column 1,
+// and the k-th accepted record in row k of column 3.
+void ExpectStoreMatchesTruth(const ObservationStore& store, const std::vector<TruthRow>& truth, int body) {
+  int good = 0;
+  for (const TruthRow& t : truth) {
+    if (t.status != "ok" || (body >= 0 && t.body != body)) continue;
+    ++good;
+    std::string what = "record " + std::to_string(t.record) + " (line " + std::to_string(t.line) + ")";
+    EXPECT_NEAR_WHAT(store.ObsJd(t.record, 1), t.jd, kJdTol, what + " JD");
+    EXPECT_NEAR_WHAT(store.ObsLon(t.record, 1), t.ra, kAngleTol, what + " RA");
+    EXPECT_NEAR_WHAT(store.ObsLat(t.record, 1), t.dec, kAngleTol, what + " Dec");
+    EXPECT_EQ(store.ObsJd(good, 3), store.ObsJd(t.record, 1)) << what;
+    EXPECT_EQ(store.ObsLat(good, 3), store.ObsLat(t.record, 1)) << what;
+  }
+  EXPECT_EQ(store.GoodCount, good);
+}
+
+// Window 1 on a fresh application folder.
+struct ImportTest : ::testing::Test {
+  RecordingPlatform ui;
+  Application app{ui};
+  Form1& f = app.form1;
+  ObservationStore& store = app.Store;
+  fs::path folder;
+
+  void UseFolder(bool withSample) {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    folder = test::FreshFolder(std::string("import_") + info->name(), withSample);
+    ui.SetAppFolder(folder);
+  }
+  void Press(const std::string& caption) {
+    const ControlEntry* b = f.FindButton(caption);
+    ASSERT_NE(b, nullptr) << caption;
+    b->Press();
+    EXPECT_FALSE(ui.busy) << "pointer not restored after " << caption;
+  }
+  void CreateStore(int n) {
+    f.Text10.Text = std::to_string(n);
+    Press("Создать массивы с N=");
+  }
+  void Import() { Press("Загрузить исходные данные из"); }
+  // Writes a source file of the application folder: Windows-1251 lines, CR LF.
+  void WriteSource(const std::string& rel, const std::vector<std::string>& lines) {
+    TextOutputFile out;
+    ASSERT_TRUE(out.Create(folder / rel)) << rel;
+    for (const auto& l : lines) out.WriteLine(l);
+    ASSERT_TRUE(out.Close());
+  }
+  void CopyTable(const std::string& fixture, const std::string& stem = "PARI11_G_1") {
+    fs::copy_file(kXls / fixture, folder / "TabPARI" / (stem + ".xls"), fs::copy_options::overwrite_existing);
+  }
+};
+
+// --- The sample sources --------------------------------------------------------------
+
+TEST_F(ImportTest, DovSampleGivesTheCountsAndPlacesOfItsTruthFile) {
+  UseFolder(true);
+  CreateStore(3200);
+  f.Check2.Value = true;  // "+FileBad"
+  Import();
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(f.Text11.Text, "303");
+  EXPECT_EQ(f.Text12.Text, "300");
+  EXPECT_EQ(f.Text13.Text, "3");
+  EXPECT_EQ(store.ObjectNumber, 11);
+  EXPECT_EQ(store.ObservatoryCode, "PARI");
+  EXPECT_EQ(f.Label9.Caption, "в файл   PARI11_");
+  auto truth = ReadTruth("PARI11_G_1.dov.csv");
+  ExpectStoreMatchesTruth(store, truth, -1);
+
+  // Logs: headings, the record text, and an accepted entry with its fixed patterns.
+  EXPECT_EQ(f.RichTextBox1.Text.rfind("исходная запись данных\r\n0001          1990 01 03   20 55 30.2", 0), 0u);
+  EXPECT_EQ(f.RichTextBox2.Text.rfind("распознанные программой записи\r\n"
+                                      "0001    2447895,3718773    003,760208333    005,906816667\r\n", 0), 0u);
+  EXPECT_EQ(f.RichTextBox3.Text.rfind("ЗАБРАКОВАННЫЕ ПРОГРАММОЙ ЗАПИСИ\r\n0165    ", 0), 0u);
+
+  // The rejected-records file: heading, then each record with the fields cut from it.
+  const std::string fields165 = "               1995  07  11  21  23  15.4  18  46  56.67" + std::string(14, ' ');
+  std::string bad = test::ReadBytes(folder / "Dat" / "Bad_data_PARI11_G_1.txt");
+  std::string want = "\r\n" + Utf8ToCp1251("плохие данные в таблице или файлеPARI11_G_1") + "\r\n\r\n" +
+                     "0165          1995 07 11   21 23 15.4    18  46  56.67\r\n" + fields165 + "\r\n\r\n";
+  EXPECT_EQ(bad.substr(0, want.size()), want);
+  size_t entries = 0;
+  for (size_t p = 0; (p = bad.find("\r\n\r\n0", p)) != std::string::npos; ++p) ++entries;
+  EXPECT_EQ(entries, 3u);
+  EXPECT_NE(f.RichTextBox3.Text.find(Cp1251ToUtf8(fields165)), std::string::npos);
+
+  // Without "+FileBad" the same records are rejected but not counted, and the rejected
+  // log holds the record texts alone.
+  f.Check2.Value = false;
+  Import();
+  EXPECT_EQ(f.Text11.Text, "303");
+  EXPECT_EQ(f.Text12.Text, "300");
+  EXPECT_EQ(f.Text13.Text, "0");
+  EXPECT_EQ(f.RichTextBox3.Text.find(Cp1251ToUtf8(fields165)), std::string::npos);
+  EXPECT_NE(f.RichTextBox3.Text.find("0190          1996 01 33"), std::string::npos);
+}
+
+TEST_F(ImportTest, ConvertedUsnoCatalogueKeepsSecondsOfSixtyAndMore) {
+  // The converter's expected output holds seconds of 60 and more (lines 73, 88, 140,
+  // 149); the import adds them as they stand.
+  UseFolder(true);
+  fs::copy_file(kTruth / "USNO11_G_2.expected.txt", folder / "FileDov" / "USNO11_G_2.txt");
+  CreateStore(3200);
+  f.Text3.Text = "USNO";
+  f.Text18.Text = "2";
+  Import();
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(f.Text11.Text, "200");
+  EXPECT_EQ(f.Text12.Text, "200");
+  ExpectStoreMatchesTruth(store, ReadTruth("USNO_1866_1891.csv"), -1);
+  EXPECT_EQ(f.Label9.Caption, "в файл   USNO11_");
+
+  // The Julian calendar throughout: 1866 dates fall 12 days later.
+  f.ChooseOption("Option3");
+  double gregorian = store.ObsJd(1, 1);
+  Import();
+  EXPECT_EQ(app.Astro.UseJulianCalendar, 1);
+  EXPECT_NEAR_WHAT(store.ObsJd(1, 1) - gregorian, 12.0, kJdTol, "Julian minus Gregorian in 1866");
+}
+
+TEST_F(ImportTest, JplSampleGivesEachBodyItsRecords) {
+  UseFolder(true);
+  CreateStore(3200);
+  f.ChooseOption("Option9");
+  auto truth = ReadTruth("PARI_1.jpl.csv");
+  for (auto [body, count] : {std::pair{11, 60}, {4, 50}, {5, 40}, {7, 1}}) {
+    f.Text8.Text = std::to_string(body);
+    Import();
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(f.Text11.Text, std::to_string(count)) << "body " << body;
+    EXPECT_EQ(f.Text12.Text, std::to_string(count)) << "body " << body;
+    EXPECT_EQ(f.Text13.Text, "0");
+    if (body != 7) ExpectStoreMatchesTruth(store, truth, body);
+  }
+  // Each import overwrites the rows it reaches and leaves the rows beyond: after body 7
+  // (one record) row 2 still holds Jupiter's second record and row 45 Mars's 45th.
+  for (const TruthRow& t : truth) {
+    if ((t.body == 5 && t.record == 2) || (t.body == 4 && t.record == 45)) {
+      EXPECT_NEAR_WHAT(store.ObsJd(t.record, 1), t.jd, kJdTol, "row left from an earlier import");
+    }
+  }
+}
+
+TEST_F(ImportTest, XlsSampleGivesTheSamePlacesInEveryForm) {
+  UseFolder(true);
+  CreateStore(3200);
+  f.ChooseOption("Option8");
+  auto truth = ReadTruth("PARI11_G_1.xls.csv");
+  struct Form {
+    const char* date;
+    const char* lon;
+    const char* lat;
+  };
+  for (Form form : {Form{"Option1", "Option12", "Option14"}, Form{"Option10", "Option12", "Option14"},
+                    Form{"Option11", "Option13", "Option15"}}) {
+    f.ChooseOption(form.date);
+    f.ChooseOption(form.lon);
+    f.ChooseOption(form.lat);
+    store.Recreate(3200);
+    Import();
+    SCOPED_TRACE(std::string(form.date) + " " + form.lon + " " + form.lat);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(f.Text11.Text, "120");
+    EXPECT_EQ(f.Text12.Text, "120");
+    EXPECT_EQ(f.Text13.Text, "0");
+    ExpectStoreMatchesTruth(store, truth, -1);
+  }
+  EXPECT_EQ(f.RichTextBox1.Text.rfind("исходная запись данных\r\n0001        Moon    1995    1    10    21", 0), 0u);
+}
+
+// --- Capacity --------------------------------------------------------------------------
+
+TEST_F(ImportTest, StoreOfNHoldsNMinusOneRecords) {
+  UseFolder(true);
+  CreateStore(5);
+  f.Check2.Value = true;
+  Import();
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "увеличьте массив данных");
+  EXPECT_EQ(ui.titles[0], "Planova");
+  EXPECT_EQ(store.GoodCount, 4);
+  auto truth = ReadTruth("PARI11_G_1.dov.csv");
+  EXPECT_NEAR_WHAT(store.ObsJd(4, 3), truth[3].jd, kJdTol, "fourth record");
+  // The boxes and panes were reset at the start and are not filled; the label stays.
+  EXPECT_EQ(f.Text11.Text, "0");
+  EXPECT_EQ(f.RichTextBox1.Text, "");
+  EXPECT_EQ(f.Label9.Caption, "в файл");
+}
+
+TEST_F(ImportTest, TableOfNMinusOneRowsImportsWhole) {
+  UseFolder(true);
+  CopyTable("four_rows.xls");
+  f.ChooseOption("Option8");
+  CreateStore(5);
+  Import();
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(f.Text11.Text, "4");
+  EXPECT_EQ(f.Text12.Text, "4");
+  auto truth = ReadTruth("PARI11_G_1.xls.csv");
+  truth.resize(4);
+  ExpectStoreMatchesTruth(store, truth, -1);
+
+  CreateStore(4);
+  Import();
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "увеличьте массив данных");
+  EXPECT_EQ(store.GoodCount, 3);
+}
+
+TEST_F(ImportTest, ImportBeforeTheStoreExistsAsksForALargerStore) {
+  UseFolder(true);
+  for (const char* source : {"Option21", "Option9", "Option8"}) {
+    f.ChooseOption(source);
+    Import();
+    ASSERT_EQ(ui.messages.size(), 1u) << source;
+    EXPECT_EQ(ui.messages[0], "увеличьте массив данных") << source;
+    EXPECT_EQ(store.GoodCount, 0);
+    ui.messages.clear();
+  }
+  EXPECT_FALSE(store.Exists());
+}
+
+// --- Messages --------------------------------------------------------------------------
+
+TEST_F(ImportTest, MissingSourcesAndBadSettingsEndWithTheirMessage) {
+  UseFolder(true);
+  CreateStore(10);
+  store.ObsJd(1, 1) = 42;
+  f.RichTextBox1.Text = "earlier log";
+
+  f.Text8.Text = "одиннадцать";
+  Import();
+  EXPECT_EQ(ui.messages.back(), "задайте правильно данные");
+  EXPECT_EQ(f.RichTextBox1.Text, "earlier log");  // nothing was started
+  f.Text8.Text = "11";
+
+  f.Text18.Text = "7";
+  Import();
+  EXPECT_EQ(ui.messages.back(), "Не найден файл  \r\n" + PathText(folder / "FileDov" / "PARI11_G_7.txt"));
+  EXPECT_EQ(f.RichTextBox1.Text, "");
+  f.ChooseOption("Option9");
+  Import();
+  EXPECT_EQ(ui.messages.back(), "Не найден файл  \r\n" + PathText(folder / "FileJPL" / "PARI_7.txt"));
+  f.ChooseOption("Option8");
+  Import();
+  EXPECT_EQ(ui.messages.back(), "Не найдена таблица  \r\n" + PathText(folder / "TabPARI" / "PARI11_G_7.xls"));
+
+  // A missing folder, and a file with an .xls name that is not a workbook.
+  f.Text3.Text = "ZZZZ";
+  Import();
+  EXPECT_EQ(ui.messages.back(), "Не найдена таблица  \r\n" + PathText(folder / "TabZZZZ" / "ZZZZ11_G_7.xls"));
+  f.Text3.Text = "PARI";
+  WriteSource("TabPARI/PARI11_G_7.xls", {"Planet;год", "Moon;1995"});
+  Import();
+  EXPECT_EQ(ui.messages.back(), "Не найдена таблица  \r\n" + PathText(folder / "TabPARI" / "PARI11_G_7.xls"));
+
+  // "+FileBad" without a Dat folder: the rejected-records file cannot be created.
+  f.ChooseOption("Option21");
+  f.Text18.Text = "1";
+  f.Check2.Value = true;
+  fs::remove_all(folder / "Dat");
+  Import();
+  EXPECT_EQ(ui.messages.back(), "задайте правильно данные");
+  EXPECT_EQ(ui.messages.size(), 7u);
+  EXPECT_EQ(store.ObsJd(1, 1), 42.0);
+  for (bool busy : ui.busyAtMessage) EXPECT_TRUE(busy);
+}
+
+TEST_F(ImportTest, RejectedRecordsThatCannotBeWrittenAreReported) {
+  UseFolder(true);
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  fs::create_symlink("/dev/full", folder / "Dat" / "Bad_data_PARI11_G_1.txt");
+  CreateStore(3200);
+  f.Check2.Value = true;
+  Import();
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "Ошибка записи в файл\r\n" + PathText(folder / "Dat" / "Bad_data_PARI11_G_1.txt"));
+  EXPECT_EQ(f.Text13.Text, "3");  // the import itself is shown
+}
+
+// --- Dov and JPL records from files ----------------------------------------------------
+
+const std::string kDovLine = "      1990 01 03   20 55 30.2    00  15  02.45    +05  54  24.54";
+
+// The Dov line with `text` written from 1-based column `col` on.
+std::string Put(std::string line, size_t col, const std::string& text) {
+  if (line.size() < col - 1 + text.size()) line.resize(col - 1 + text.size(), ' ');
+  line.replace(col - 1, text.size(), text);
+  return line;
+}
+
+TEST_F(ImportTest, DovBadLinesAreRejectedOnceWithoutMessages) {
+  UseFolder(true);
+  CreateStore(100);
+  WriteSource("FileDov/PARI11_G_1.txt",
+              {"heading 1", "heading 2",
+               kDovLine.substr(0, 40),               // short line
+               Put(kDovLine, 38, "1\t"),             // tab in the RA minutes
+               Put(kDovLine, 23, "ab"),              // letters in the minutes of time
+               Put(kDovLine, 15, "33"),              // day over 32.5
+               Put(kDovLine, 7, "9999"),             // a far year, still a date
+               Put(kDovLine, 20, "24"),              // hour 24: the next day
+               "",                                   // empty line
+               kDovLine});
+  for (bool fileBad : {true, false}) {
+    f.Check2.Value = fileBad;
+    Import();
+    EXPECT_TRUE(ui.messages.empty()) << (ui.messages.empty() ? "" : ui.messages[0]);
+    EXPECT_EQ(f.Text11.Text, "8");
+    EXPECT_EQ(f.Text12.Text, "3");
+    EXPECT_EQ(f.Text13.Text, fileBad ? "5" : "0");
+  }
+  // The day over 32.5 is rejected before its date is stored.
+  EXPECT_EQ(store.ObsJd(4, 1), 0.0);
+}
+
+TEST_F(ImportTest, DayOverTheLimitIsRejectedExactlyOnce) {
+  UseFolder(true);
+  CreateStore(10);
+  WriteSource("FileDov/PARI11_G_1.txt", {"h1", "h2", Put(kDovLine, 15, "33")});
+  for (bool fileBad : {true, false}) {
+    f.Check2.Value = fileBad;
+    Import();
+    EXPECT_EQ(f.Text11.Text, "1");
+    EXPECT_EQ(f.Text12.Text, "0");
+    EXPECT_EQ(f.Text13.Text, fileBad ? "1" : "0");
+    EXPECT_EQ(f.RichTextBox3.Text, "ЗАБРАКОВАННЫЕ ПРОГРАММОЙ ЗАПИСИ\r\n0001    " + Put(kDovLine, 15, "33") + "\r\n" +
+                                       (fileBad ? std::string(15, ' ') + "1990  01  33  20  55  30.2  00  15  02.45      +05  54  24.54    \r\n\r\n" : ""));
+  }
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(ImportTest, JplLinesChooseTheirBodyAndCountOnlyObservations) {
+  UseFolder(true);
+  CreateStore(100);
+  f.ChooseOption("Option9");
+  const std::string coords = "                 015439308         06071430";
+  WriteSource("FileJPL/PARI_1.txt",
+              {"h1", "h2", "h3", "h4", "h5",
+               "P011245155843970" + coords, "P010245155843970" + coords, " 011245155843970" + coords,
+               "P0112451558", "P0x1245155843970" + coords, "P1  245155843970" + coords, ""});
+  f.Text8.Text = "11";
+  Import();
+  EXPECT_EQ(f.Text11.Text, "2");  // the line without coordinates is counted and rejected
+  EXPECT_EQ(f.Text12.Text, "1");
+  f.Text8.Text = "0";
+  Import();
+  EXPECT_EQ(f.Text12.Text, "1");
+  f.Text8.Text = "10";
+  Import();
+  EXPECT_EQ(f.Text11.Text, "0");
+  f.Text8.Text = "1";
+  Import();
+  EXPECT_EQ(f.Text12.Text, "1");
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+// --- Tables through the workbook reader ------------------------------------------------
+
+TEST_F(ImportTest, TableEdgeRowsAndSeparatorChoice) {
+  UseFolder(true);
+  CopyTable("edge_rows.xls");
+  CreateStore(100);
+  f.ChooseOption("Option8");
+  f.Check2.Value = true;
+  Import();
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(f.Text11.Text, "5");  // row 7 is empty: row 8 is never read
+  EXPECT_EQ(f.Text12.Text, "2");
+  EXPECT_EQ(f.Text13.Text, "3");
+  // Row 2: 2h 48m 44.096s and -0 30' 0".
+  EXPECT_NEAR_WHAT(store.ObsLat(1, 1), -0.5, kAngleTol, "declination -0 30 0");
+  EXPECT_NEAR_WHAT(store.ObsLon(1, 1), (2 + 48 / 60.0 + 44.096 / 3600) * 15, kAngleTol, "RA 2 48 44.096");
+  // Row 3: 1995 January 10 + 24h 61m 75s; 1995 January 10.0 is JD 2449727.5.
+  EXPECT_NEAR_WHAT(store.ObsJd(2, 1), 2449727.5 + (24 + 61 / 60.0 + 75 / 3600.0) / 24, kJdTol, "hours 24");
+  EXPECT_NEAR_WHAT(store.ObsLon(2, 1), 15.0, kAngleTol, "HMS 1 0 0");
+  EXPECT_NEAR_WHAT(store.ObsLat(2, 1), 10.0, kAngleTol, "+10 0 0");
+  // Rejected rows carry the Cyrillic planet cell into the Windows-1251 file.
+  std::string bad = test::ReadBytes(folder / "Dat" / "Bad_data_PARI11_G_1.txt");
+  EXPECT_NE(bad.find("0003        " + Utf8ToCp1251("Луна") + "    1996    1    33"), std::string::npos);
+  EXPECT_NE(f.RichTextBox3.Text.find("0005        Луна    1995    1    10    21    31    12.5"), std::string::npos);
+
+  f.ChooseOption("Option18");  // "точка": "12.5" is twelve and a half seconds
+  Import();
+  EXPECT_EQ(f.Text12.Text, "3");
+  EXPECT_NEAR_WHAT(store.ObsJd(5, 1), 2449727.5 + (21 + 31 / 60.0 + 12.5 / 3600) / 24, kJdTol, "seconds 12.5");
+}
+
+TEST_F(ImportTest, TablesWithoutDataGiveZeroCounts) {
+  UseFolder(true);
+  CreateStore(100);
+  f.ChooseOption("Option8");
+  for (const char* fixture : {"blank_b2.xls", "empty.xls"}) {
+    CopyTable(fixture);
+    Import();
+    EXPECT_TRUE(ui.messages.empty()) << fixture;
+    EXPECT_EQ(f.Text11.Text, "0") << fixture;
+    EXPECT_EQ(f.Text12.Text, "0") << fixture;
+    EXPECT_EQ(f.RichTextBox1.Text, "исходная запись данных\r\n") << fixture;
+    EXPECT_EQ(f.RichTextBox2.Text, "распознанные программой записи\r\n") << fixture;
+    EXPECT_EQ(f.RichTextBox3.Text, "ЗАБРАКОВАННЫЕ ПРОГРАММОЙ ЗАПИСИ\r\n") << fixture;
+  }
+}
+
+TEST(XlsReader, CellsAsTextFromTheFirstSheet) {
+  FreeXlWorkbook book;
+  EXPECT_FALSE(book.Open(kXls / "missing.xls"));
+  EXPECT_FALSE(book.Open(kXls / "make_fixtures.py"));
+  ASSERT_TRUE(book.Open(kXls / "cells.xls"));
+  ASSERT_TRUE(book.SelectFirstSheet());
+  const std::pair<const char*, const char*> cells[] = {
+      {"A1", "Planet"}, {"A2", "Луна"},  {"B2", "1995"}, {"C2", "12,5"}, {"D2", "12.5"},
+      {"E2", "-0,25"},  {"F2", "2449728,39719444"},       {"G2", ""},     {"H2", "1E+16"},
+      {"I2", "-0"},     {"K2", "0"},     {"b2", "1995"}, {"Z99", ""},    {"B", ""},
+      {"2", ""},        {"", ""},        {"AAAA2", ""},  {"XFD1048576", ""}};
+  for (auto [address, text] : cells) EXPECT_EQ(book.CellText(address), text) << address;
+  book.Close();
+  EXPECT_EQ(book.CellText("B2"), "");
+}
+
+TEST(XlsReader, CellAddresses) {
+  uint32_t row = 0, column = 0;
+  ASSERT_TRUE(ParseCellAddress("AA17", row, column));
+  EXPECT_EQ(row, 16u);
+  EXPECT_EQ(column, 26u);
+  for (const char* bad : {"B0", "B2x", " B2", "XFE1", "B99999999", "В2" /* Cyrillic */}) {
+    EXPECT_FALSE(ParseCellAddress(bad, row, column)) << bad;
+  }
+}
+
+// --- Table rows through a sheet of the test's own -------------------------------------
+
+class FakeSheet : public Workbook {
+ public:
+  std::map<std::string, std::string> cells;
+  int rowsWithData = 0;  // every row up to this one holds "1" in every cell not set
+  bool Open(const fs::path&) override { return true; }
+  bool SelectFirstSheet() override { return true; }
+  std::string CellText(std::string_view address) override {
+    auto it = cells.find(std::string(address));
+    if (it != cells.end()) return it->second;
+    uint32_t row = 0, column = 0;
+    return ParseCellAddress(address, row, column) && static_cast<int>(row) < rowsWithData ? "1" : "";
+  }
+  void Close() override {}
+  // Row `row` from column A on.
+  void Row(int row, const std::vector<std::string>& values) {
+    for (size_t k = 0; k < values.size(); ++k) cells[std::string(1, static_cast<char>('A' + k)) + std::to_string(row)] = values[k];
+  }
+};
+
+struct TableTest : ::testing::Test {
+  RecordingPlatform ui;
+  AstroState astro{&ui};
+  ObservationStore store;
+  FakeSheet sheet;
+  ImportSettings s;
+
+  TableTest() {
+    s.AppFolder = test::FreshFolder(std::string("import_table_") +
+                                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    s.ObservatoryCode = "PARI";
+    s.ObjectNumberText = "11";
+    s.FileNumber = "1";
+    s.Source = SourceKind::kTable;
+    for (int k = 0; k < 17; ++k) s.ColumnLetters[static_cast<size_t>(k)] = std::string(1, static_cast<char>('A' + k));
+    store.Recreate(100);
+  }
+  ImportResult Run() { return RunSourceImport(s, store, astro, sheet); }
+};
+
+TEST_F(TableTest, LongitudeAndLatitudeForms) {
+  //                 A       B       C    D     E    F    G    H    I    J    K     L     M    N       O            P        Q
+  sheet.Row(2, {"Moon", "1995", "1", "10", "0", "0", "0", "1", "0", "0", "-0", "30", "0", "10,5", "2449728", "-10.5", "-0,5"});
+  sheet.Row(3, {"Moon", "1995", "1", "10", "0", "0", "0", "1", "0", "0", "30", "0", "0", "10,5", "2449728", "-", "-"});
+  Run();
+  EXPECT_NEAR_WHAT(store.ObsLon(1, 1), 15.0, kAngleTol, "HMS 1 0 0");
+  EXPECT_NEAR_WHAT(store.ObsLat(1, 1), -0.5, kAngleTol, "DMS -0 30 0");
+  EXPECT_NEAR_WHAT(store.ObsJd(1, 1), 2449727.5, kJdTol, "1995 January 10.0");
+
+  s.Table.Longitude = LongitudeForm::kDms;
+  s.Table.LatitudeFromPole = true;
+  Run();
+  EXPECT_NEAR_WHAT(store.ObsLon(1, 1), 1.0, kAngleTol, "DMS 1 0 0");
+  EXPECT_NEAR_WHAT(store.ObsLat(2, 1), 60.0, kAngleTol, "polar distance 30 0 0");
+
+  // Decimal degrees; "-" in a decimal cell leaves the row's earlier value in place,
+  // untouched by the polar-distance rule too.
+  s.Table.Longitude = LongitudeForm::kDegrees;
+  s.Table.LatitudeDegrees = true;
+  s.Table.Date = DateForm::kYmday;
+  store.ObsLon(2, 1) = 123.0;
+  store.ObsLat(2, 1) = -7.0;
+  Run();
+  EXPECT_NEAR_WHAT(store.ObsLon(1, 1), 349.5, kAngleTol, "D -10.5");
+  EXPECT_NEAR_WHAT(store.ObsLat(1, 1), 90.5, kAngleTol, "D -0,5 from the pole");
+  EXPECT_NEAR_WHAT(store.ObsJd(1, 1), 2449728.0, kJdTol, "YMDay 10,5");
+  EXPECT_EQ(store.ObsLon(2, 1), 123.0);
+  EXPECT_EQ(store.ObsLat(2, 3), -7.0);
+  EXPECT_EQ(store.GoodCount, 2);
+}
+
+TEST_F(TableTest, ParameterChoiceLeavesTheOtherCoordinate) {
+  sheet.Row(2, {"Moon", "1995", "1", "10", "21", "31", "57,6", "2", "48", "44,096", "+16", "2", "0,38"});
+  store.ObsLon(1, 1) = 111.0;
+  store.ObsLat(1, 1) = 22.0;
+  s.Table.Param = Parameter::kRa;
+  Run();
+  EXPECT_EQ(store.ObsLat(1, 1), 22.0);
+  EXPECT_EQ(store.ObsLat(1, 3), 22.0);
+  EXPECT_NE(store.ObsLon(1, 1), 111.0);
+  store.ObsLon(1, 1) = 111.0;
+  s.Table.Param = Parameter::kDec;
+  Run();
+  EXPECT_EQ(store.ObsLon(1, 1), 111.0);
+  EXPECT_NEAR_WHAT(store.ObsLat(1, 1), 16 + 2 / 60.0 + 0.38 / 3600, kAngleTol, "+16 2 0.38");
+}
+
+TEST_F(TableTest, ColumnLettersMoveTheFieldsAndNegativeTimePartsCountBack) {
+  // Year in column S instead of B; column B still marks the data as present.
+  sheet.Row(2, {"Moon", "x", "1", "10", "0", "-30", "0", "0", "0", "0", "0", "0", "0"});
+  sheet.cells["S2"] = "1995";
+  s.ColumnLetters[1] = "S";
+  s.ColumnLetters[13] = "";  // a field the date form does not use
+  ImportResult r = Run();
+  EXPECT_EQ(r.End, ImportEnd::kFinished);
+  ASSERT_EQ(store.GoodCount, 1);
+  EXPECT_NEAR_WHAT(store.ObsJd(1, 1), 2449727.5 - 0.5 / 24, kJdTol, "minus 30 minutes");
+}
+
+TEST_F(TableTest, ASheetThatNeverEndsStopsAtTheCapacity) {
+  sheet.rowsWithData = 1000000;
+  store.Recreate(50);
+  ImportResult r = Run();
+  EXPECT_EQ(r.End, ImportEnd::kStoreFull);
+  EXPECT_EQ(r.Message, "увеличьте массив данных");
+  EXPECT_EQ(store.ReadCount, 50);
+}
+
+TEST_F(TableTest, YearsBeyondTheCalendarCellsRejectWithoutAMessage) {
+  sheet.Row(2, {"Moon", "40000", "1", "10", "0", "0", "0", "1", "0", "0", "0", "0", "0"});
+  sheet.Row(3, {"Moon", "-32768", "2", "10", "0", "0", "0", "1", "0", "0", "0", "0", "0"});
+  sheet.Row(4, {"Moon", "1995", "1", "32", "12", "0", "1", "1", "0", "0", "0", "0", "0"});  // 32.5 + 1 s
+  ImportResult r = Run();
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(store.ReadCount, 3);
+  EXPECT_EQ(store.GoodCount, 0);
+  EXPECT_EQ(r.RejectedLog.rfind("ЗАБРАКОВАННЫЕ ПРОГРАММОЙ ЗАПИСИ\r\n0001", 0), 0u);
+}
+
+// --- The record converters -------------------------------------------------------------
+
+TEST(DovRecord, DeclinationSignsPolarDistanceAndCarriedSeconds) {
+  RecordingPlatform ui;
+  AstroState astro(&ui);
+  FieldTexts field;
+  struct Case {
+    std::string degrees, minutes, seconds;
+    bool pole;
+    double want;
+  };
+  for (const Case& c : {Case{"-05", "30", "00.00", false, -5.5}, Case{"+00", "30", "00.00", false, 0.5},
+                        Case{"+00", "00", "-1.80", false, -0.0005}, Case{"+30", "00", "00.00", true, 60.0},
+                        Case{"+12", "59", "66.54", false, 12 + 59 / 60.0 + 66.54 / 3600}}) {
+    std::string line = Put(Put(Put(kDovLine, 51, c.degrees), 56, c.minutes), 60, c.seconds);
+    RecordValues v = ConvertDovLine(line, false, c.pole, astro, field);
+    ASSERT_TRUE(v.Accepted) << line;
+    EXPECT_NEAR_WHAT(v.Lat, c.want, kAngleTol, line);
+  }
+  // Seconds of time of 68.5 and minutes of 75 add as they stand; so do RA seconds of 61.7.
+  RecordValues v = ConvertDovLine(Put(Put(Put(kDovLine, 23, "75"), 26, "68.5"), 42, "61.70"), false, false, astro, field);
+  ASSERT_TRUE(v.Accepted);
+  EXPECT_NEAR_WHAT(v.Jd, 2447894.5 + (20 + 75 / 60.0 + 68.5 / 3600) / 24, kJdTol, "1990 January 3 + 20h 75m 68.5s");
+  EXPECT_NEAR_WHAT(v.Lon, (15 / 60.0 + 61.7 / 3600) * 15, kAngleTol, "0h 15m 61.7s");
+  // A decimal comma is as good as the point.
+  EXPECT_TRUE(ConvertDovLine(Put(kDovLine, 26, "30,2"), false, false, astro, field).Accepted);
+  // Day 32 at 12h is 32.5 exactly: not over the limit.
+  EXPECT_TRUE(ConvertDovLine(Put(Put(Put(Put(kDovLine, 15, "32"), 20, "12"), 23, "00"), 26, "00.0"), false, false, astro, field).Accepted);
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(DovRecord, LongVariantColumns) {
+  AstroState astro;
+  FieldTexts field;
+  // Wider time and declination fields: hours 20-24, minutes 26-28, seconds 30-32,
+  // RA 37-38 / 41-42 / 45-49, declination 54-56 / 59-62 / 65-69.
+  std::string line = std::string(6, ' ') + "1990 01 03";
+  for (auto [col, text] : {std::pair<size_t, const char*>{20, "00020"}, {26, "055"}, {30, "030"}, {37, "00"}, {41, "15"},
+                           {45, "02.45"}, {54, "-05"}, {59, "0030"}, {65, "24.54"}}) {
+    line = Put(line, col, text);
+  }
+  RecordValues v = ConvertDovLine(line, true, false, astro, field);
+  ASSERT_TRUE(v.Accepted);
+  EXPECT_NEAR_WHAT(v.Jd, 2447894.5 + (20 + 55 / 60.0 + 30 / 3600.0) / 24, kJdTol, "long variant date");
+  EXPECT_NEAR_WHAT(v.Lon, (15 / 60.0 + 2.45 / 3600) * 15, kAngleTol, "long variant RA");
+  EXPECT_NEAR_WHAT(v.Lat, -(5 + 30 / 60.0 + 24.54 / 3600), kAngleTol, "long variant Dec");
+  EXPECT_EQ(field[4], std::string(15, ' ') + "1990  01  03  00020  055  030");
+  EXPECT_FALSE(ConvertDovLine(line, false, false, astro, field).Accepted);
+}
+
+TEST(JplRecord, PartsBlanksAndSign) {
+  FieldTexts field;
+  const std::string line = "P011245155843970                 015439308         06071430";
+  RecordValues v = ConvertJplLine(line, field);
+  ASSERT_TRUE(v.Accepted);
+  EXPECT_NEAR_WHAT(v.Jd, 2451558.4397, kJdTol, "JD x 100000");
+  EXPECT_NEAR_WHAT(v.Lon, (54 / 60.0 + 1 + 39.308 / 3600) * 15, kAngleTol, "1h 54m 39.308s");
+  EXPECT_NEAR_WHAT(v.Lat, 6 + 7 / 60.0 + 14.30 / 3600, kAngleTol, "6 07 14.30");
+  EXPECT_EQ(field[4], "245155843970");
+  EXPECT_EQ(field[8], "308");
+  EXPECT_EQ(field[12], "30");
+
+  // Blank parts count as 0; "-" in column 51 turns the declination south.
+  v = ConvertJplLine(Put(Put(Put("P011245155843970", 34, "0154"), 51, "-"), 52, "0607    "), field);
+  ASSERT_TRUE(v.Accepted);
+  EXPECT_NEAR_WHAT(v.Lon, (54 / 60.0 + 1) * 15, kAngleTol, "blank seconds");
+  EXPECT_NEAR_WHAT(v.Lat, -(6 + 7 / 60.0), kAngleTol, "southern, blank seconds");
+
+  // Without any declination, or with letters, the record is rejected; its JD stays read.
+  v = ConvertJplLine("P011245155843970                 015439308", field);
+  EXPECT_FALSE(v.Accepted);
+  EXPECT_TRUE(v.HasJd && v.HasLon && !v.HasLat);
+  EXPECT_FALSE(ConvertJplLine(Put("P011245155843970", 52, "06071430"), field).Accepted);  // no RA
+  EXPECT_FALSE(ConvertJplLine("P011245155843970                 01x439308         06071430", field).Accepted);
+  EXPECT_FALSE(ConvertJplLine("P011  JD missing", field).Accepted);
+
+  EXPECT_TRUE(IsJplObservationOf("P011", 11));
+  EXPECT_TRUE(IsJplObservationOf("P010", 0));
+  EXPECT_FALSE(IsJplObservationOf("P010", 10));
+  EXPECT_TRUE(IsJplObservationOf("P5  2451", 5));
+  EXPECT_TRUE(IsJplObservationOf("P11 2451", 1));  // without a leading 0 only column 2 counts
+  EXPECT_FALSE(IsJplObservationOf("P11 2451", 11));
+  EXPECT_FALSE(IsJplObservationOf(" 011", 11));
+  EXPECT_FALSE(IsJplObservationOf("P", 0));
+}
+
+TEST(SourceStem, KindMarks) {
+  EXPECT_EQ(SourceStem("PARI", 11, Parameter::kGeo, false, false, "1"), "PARI11_G_1");
+  EXPECT_EQ(SourceStem("PARI", 11, Parameter::kRa, true, true, "1"), "PARI11_R_1");
+  EXPECT_EQ(SourceStem("PARI", 4, Parameter::kDec, false, false, "02"), "PARI4_D_02");
+  EXPECT_EQ(SourceStem("USNO", 11, Parameter::kGeo, true, false, "2"), "USNO11_T_2");
+  EXPECT_EQ(SourceStem("USNO", 11, Parameter::kGeo, true, true, "2"), "USNO11_H_2");
+}
+
+}  // namespace
+}  // namespace planova
