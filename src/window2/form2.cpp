@@ -1,5 +1,6 @@
 #include "window2/form2.h"
 
+#include "astro/de405.h"
 #include "astro/orbit.h"
 #include "common/numtext.h"
 
@@ -188,6 +189,7 @@ void Form2::Load() {
   Text14.Text = RealText(2.337);
   Text15.Text = RealText(48.836);
   Astro.InitConstants();
+  InitDe405Layout(Astro);
   InitPlanetMasses(Astro);
   InitPlotColours(PlotColours);
 }

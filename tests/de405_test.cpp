@@ -1,0 +1,623 @@
+// The DE405 reader (Part 1.2): JPL's own test positions from the block files that
+// scripts/install_de405.sh makes in the build tree's de405 folder, the choice of the file
+// and of the record at their edges, the failures (date outside the files, missing folder
+// or file, unreadable or short file, letters in a number) and the recovery after each,
+// the conversions into the position table, and the cached reader against the
+// specification's re-scan, bit for bit.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "astro/astro_state.h"
+#include "astro/de405.h"
+#include "test_support.h"
+
+namespace planova {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kNoSuchDate = "В файлах DE405 нет такой даты";
+constexpr const char* kReadError = "Ошибка чтения файлов JPL DE405";
+constexpr double kAuKm = 149597870.691;  // DE405's astronomical unit
+constexpr double kEmrat = 81.30056;      // DE405's Earth/Moon mass ratio
+constexpr double kTolAu = 1e-13;         // JPL's own check tolerance, AU and AU/day
+
+fs::path BlockFolder() { return fs::path(PLANOVA_BINARY_DIR) / "de405"; }
+
+bool SameBits(double x, double y) { return std::memcmp(&x, &y, sizeof x) == 0; }
+
+std::string Slurp(const fs::path& p) { return test::ReadBytes(p); }
+
+void WriteFile(const fs::path& p, const std::string& bytes) {
+  std::ofstream out(p, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+// The first `lines` lines (with their line ends) of a text.
+std::string FirstLines(const std::string& text, size_t lines) {
+  size_t pos = 0;
+  for (size_t i = 0; i < lines && pos < text.size(); ++i) {
+    size_t nl = text.find('\n', pos);
+    pos = nl == std::string::npos ? text.size() : nl + 1;
+  }
+  return text.substr(0, pos);
+}
+
+// One value as the block files write it, with a D exponent: "  2.43691250000000000D+06".
+std::string JplValue(double v) {
+  char b[40];
+  std::snprintf(b, sizeof b, "%26.17E", v);
+  for (char* c = b; *c; ++c)
+    if (*c == 'E') *c = 'D';
+  return b;
+}
+
+// A hand-made record in the block-file layout (LF line ends): value 1 = start, 2 = start
+// + 32, value i >= 3 = mark + i / 1000.
+std::string HandRecord(int number, double start, double mark) {
+  char head[32];
+  std::snprintf(head, sizeof head, "%6d%6d\n", number, 1018);
+  std::string s = head;
+  for (int i = 1; i <= 1020; i += 3) {
+    for (int k = i; k < i + 3; ++k) {
+      double v = k == 1 ? start : k == 2 ? start + 32 : mark + k / 1000.0;
+      s += JplValue(v);
+    }
+    s += "\n";
+  }
+  return s;
+}
+
+class De405Test : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    a.InitConstants();
+    InitDe405Layout(a);
+    a.De405Folder = BlockFolder();
+  }
+
+  // Loads an epoch as the callers do (flags cleared first); true when no error.
+  bool Load(double jd) {
+    a.StopRequested = 0;
+    a.EphemerisError = 0;
+    a.CurrentJd = jd;
+    LoadDe405Record(a);
+    return a.EphemerisError == 0;
+  }
+
+  void ExpectOnlyMessage(const char* text) {
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0], text);
+    EXPECT_EQ(ui.titles[0], "Planova");
+    ui.messages.clear();
+    ui.titles.clear();
+  }
+
+  test::RecordingPlatform ui;
+  AstroState a{&ui};
+};
+
+// ---------------------------------------------------------------------------------------
+// Layout and coverage tables
+
+TEST_F(De405Test, LayoutTableAsTheSpecificationGivesIt) {
+  AstroState b;
+  b.De405Layout = {};
+  b.De405ValuesPerRecord = 0;
+  InitDe405Layout(b);
+  struct Row {
+    int body, first, n;
+    double days;
+    int sub;
+  };
+  const Row rows[] = {{1, 3, 14, 8, 4},   {2, 171, 10, 16, 2}, {3, 231, 13, 16, 2}, {4, 309, 11, 32, 1},
+                      {5, 342, 8, 32, 1}, {6, 366, 7, 32, 1},  {7, 387, 6, 32, 1},  {8, 405, 6, 32, 1},
+                      {9, 423, 6, 32, 1}, {10, 441, 13, 4, 8}, {11, 753, 11, 16, 2}};
+  for (const Row& r : rows) {
+    const De405LayoutEntry& e = b.De405Layout[static_cast<size_t>(r.body)];
+    EXPECT_EQ(e.FirstCoefficient, r.first) << r.body;
+    EXPECT_EQ(e.CoefficientsPerComponent, r.n) << r.body;
+    EXPECT_EQ(e.SubIntervalDays, r.days) << r.body;
+    EXPECT_EQ(e.SubIntervals, r.sub) << r.body;
+  }
+  EXPECT_EQ(b.De405ValuesPerRecord, 1020);
+  // The Sun's last coefficient is value 818; the layouts follow one another.
+  EXPECT_EQ(753 + 2 * 3 * 11 - 1, 818);
+}
+
+TEST_F(De405Test, FileYearsAndPaths) {
+  EXPECT_EQ(De405FileYear(2305424.49), 0);
+  EXPECT_EQ(De405FileYear(2305424.5), 1600);
+  EXPECT_EQ(De405FileYear(2312752.4), 1600);
+  EXPECT_EQ(De405FileYear(2312752.5), 1620);
+  EXPECT_EQ(De405FileYear(2436912.5), 1960);
+  EXPECT_EQ(De405FileYear(2444208.4), 1960);
+  EXPECT_EQ(De405FileYear(2444208.5), 1980);
+  EXPECT_EQ(De405FileYear(2451536.4), 1980);
+  EXPECT_EQ(De405FileYear(2451536.5), 2000);
+  EXPECT_EQ(De405FileYear(2458832.4), 2000);
+  EXPECT_EQ(De405FileYear(2458832.5), 0);
+  EXPECT_EQ(De405FileYear(std::nan("")), 0);
+  EXPECT_EQ(De405FilePath(a, 1960), BlockFolder() / "ascp1960.405");
+  // Without De405Folder: the application folder's JPL.
+  AstroState b(&ui);
+  ui.SetAppFolder("/some/app");
+  EXPECT_EQ(De405FilePath(b, 1600), fs::path("/some/app") / "JPL" / "ascp1600.405");
+  AstroState c;
+  EXPECT_TRUE(De405FilePath(c, 1600).empty());
+}
+
+// ---------------------------------------------------------------------------------------
+// JPL's test positions
+
+struct TestPosition {
+  double jd;
+  int target, center, coordinate;
+  double value;
+  std::string line;
+};
+
+std::vector<TestPosition> ReadTestPositions() {
+  std::ifstream in(std::string(PLANOVA_TEST_DATA) + "/testpo-1960-1987.405");
+  std::vector<TestPosition> rows;
+  std::string line;
+  while (std::getline(in, line)) {
+    std::istringstream s(line);
+    std::string de, date;
+    TestPosition t{};
+    if (!(s >> de >> date >> t.jd >> t.target >> t.center >> t.coordinate >> t.value) || de != "405") continue;
+    t.line = line;
+    rows.push_back(t);
+  }
+  return rows;
+}
+
+// JPL's PLEPH from the reader's raw states: position (AU) and velocity (AU/day) of an
+// ephemeris body (1..13) relative to the solar-system barycentre; 10 with the Earth as
+// centre (and 3 with the Moon) straight from the geocentric Moon.
+class Pleph {
+ public:
+  explicit Pleph(AstroState& a) : a_(a) {}
+
+  std::array<double, 6> Relative(int target, int center) {
+    if (target == 10 && center == 3) return Geo();
+    if (target == 3 && center == 10) return Scale(Geo(), -1);
+    std::array<double, 6> t = Barycentric(target), c = Barycentric(center), r{};
+    for (int i = 0; i < 6; ++i) r[i] = t[i] - c[i];
+    return r;
+  }
+
+ private:
+  // Raw state of an ephemeris body 1..11 in AU and AU/day.
+  std::array<double, 6> Raw(int k) {
+    int program = k == 11 ? 0 : k == 10 ? 11 : k;
+    De405BodyState(a_, program);
+    double perDay = 2 / a_.De405Layout[static_cast<size_t>(k)].SubIntervalDays;
+    size_t kk = static_cast<size_t>(k);
+    return {a_.RawX[kk] / kAuKm,          a_.RawY[kk] / kAuKm,          a_.RawZ[kk] / kAuKm,
+            a_.RawVX[kk] * perDay / kAuKm, a_.RawVY[kk] * perDay / kAuKm, a_.RawVZ[kk] * perDay / kAuKm};
+  }
+  std::array<double, 6> Geo() { return Raw(10); }
+  static std::array<double, 6> Scale(std::array<double, 6> v, double f) {
+    for (double& x : v) x *= f;
+    return v;
+  }
+  std::array<double, 6> Barycentric(int body) {
+    if (body == 12) return {};
+    if (body == 13) return Raw(3);
+    if (body == 3 || body == 10) {
+      std::array<double, 6> emb = Raw(3), moon = Raw(10), r{};
+      for (int i = 0; i < 6; ++i) {
+        double earth = emb[i] - moon[i] / (1 + kEmrat);
+        r[i] = body == 3 ? earth : earth + moon[i];
+      }
+      return r;
+    }
+    return Raw(body);
+  }
+  AstroState& a_;
+};
+
+TEST_F(De405Test, JplTestPositions1960To1987) {
+  std::vector<TestPosition> rows = ReadTestPositions();
+  ASSERT_GT(rows.size(), 300u) << "tests/data/testpo-1960-1987.405 not read";
+  int checked = 0;
+  double worstPos = 0, worstVel = 0;
+  for (const TestPosition& t : rows) {
+    if (t.target < 1 || t.target > 13 || t.center < 1 || t.center > 13) continue;  // nutations, librations
+    ASSERT_TRUE(Load(t.jd)) << "block files missing in " << BlockFolder() << " (scripts/install_de405.sh)";
+    std::array<double, 6> pv = Pleph(a).Relative(t.target, t.center);
+    ASSERT_EQ(a.EphemerisError, 0) << t.line;
+    double got = pv[static_cast<size_t>(t.coordinate - 1)];
+    double err = std::fabs(got - t.value);
+    (t.coordinate <= 3 ? worstPos : worstVel) = std::max(t.coordinate <= 3 ? worstPos : worstVel, err);
+    EXPECT_NEAR_WHAT(got, t.value, kTolAu, t.line);
+    ++checked;
+  }
+  EXPECT_GE(checked, 290);
+  EXPECT_TRUE(ui.messages.empty());
+  std::printf("checked %d JPL test values; largest difference %.2g AU (positions), %.2g AU/day (velocities)\n",
+              checked, worstPos, worstVel);
+}
+
+// ---------------------------------------------------------------------------------------
+// Choice of file and record
+
+TEST_F(De405Test, BlockEdgesChooseTheFileOfTheCoverageTable) {
+  ASSERT_TRUE(Load(2451536.4));
+  EXPECT_EQ(a.De405Record[1], 2451504.5);
+  EXPECT_EQ(a.De405Record[2], 2451536.5);
+  EXPECT_TRUE(a.De405Cache[19].Loaded);   // ascp1980
+  EXPECT_FALSE(a.De405Cache[20].Loaded);  // ascp2000 not touched
+  ASSERT_TRUE(Load(2451536.5));
+  EXPECT_EQ(a.De405Record[1], 2451536.5);
+  EXPECT_TRUE(a.De405Cache[20].Loaded);
+  EXPECT_EQ(a.De405Cache[20].Path, BlockFolder() / "ascp2000.405");
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(De405Test, BlockEdgesWithHandMadeFiles) {
+  // ascp1980 with its last record and the overlap record (mark 1980), ascp2000 with its
+  // first record (mark 2000): 2451536.5 must come from ascp2000.
+  fs::path dir = test::FreshFolder("de405_edges");
+  a.De405Folder = dir;
+  WriteFile(dir / "ascp1980.405", HandRecord(1, 2451504.5, 1980) + HandRecord(2, 2451536.5, 1980));
+  WriteFile(dir / "ascp2000.405", HandRecord(1, 2451536.5, 2000));
+  WriteFile(dir / "ascp1600.405", HandRecord(1, 2305424.5, 1600));
+  ASSERT_TRUE(Load(2451536.4));
+  EXPECT_EQ(a.De405Record[1], 2451504.5);
+  EXPECT_EQ(a.De405Record[3], 1980 + 0.003);
+  ASSERT_TRUE(Load(2451536.5));
+  EXPECT_EQ(a.De405Record[1], 2451536.5);
+  EXPECT_EQ(a.De405Record[3], 2000 + 0.003);
+  EXPECT_EQ(a.De405Record[1020], 2000 + 1.020);
+  ASSERT_TRUE(Load(2305424.5));  // the first day of the files
+  EXPECT_EQ(a.De405Record[1], 2305424.5);
+  EXPECT_EQ(a.De405Record[3], 1600 + 0.003);
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(De405Test, DatesOutsideTheFilesAreRejected) {
+  ASSERT_TRUE(Load(2440000.5));
+  std::array<double, 1021> before = a.De405Record;
+  for (double jd : {2305424.49, 2458832.5, 2460000.5, 2200000.5}) {
+    EXPECT_FALSE(Load(jd)) << jd;
+    EXPECT_EQ(a.StopRequested, 1) << jd;
+    EXPECT_EQ(a.EphemerisError, 1) << jd;
+    ExpectOnlyMessage(kNoSuchDate);
+    EXPECT_EQ(a.De405Record, before) << "the record in memory is left as it was";
+  }
+  EXPECT_TRUE(Load(2458832.4));  // and the next good epoch works
+  EXPECT_EQ(a.StopRequested, 0);
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(De405Test, EpochAtARecordsEndIsServedByTheNextRecordAtTauMinusOne) {
+  // Record boundaries (multiples of 32 days from 2436912.5), inside and at the edges of
+  // the block files.
+  for (double jd : {2436912.5, 2436944.5, 2444208.5, 2451536.5, 2451568.5}) {
+    ASSERT_TRUE(Load(jd));
+    EXPECT_EQ(a.De405Record[1], jd) << "the record that begins at the epoch, not the one that ends there";
+    EXPECT_EQ(a.De405Record[2], jd + 32);
+    // tau = -1: T_m = (-1)^m, U_m = (-1)^m (m + 1); sub-interval 1 of every body.
+    for (int body : {0, 1, 3, 5, 11}) {
+      De405BodyState(a, body);
+      int k = body == 0 ? 11 : body == 11 ? 10 : body;
+      const De405LayoutEntry& e = a.De405Layout[static_cast<size_t>(k)];
+      const double raw[3] = {a.RawX[static_cast<size_t>(k)], a.RawY[static_cast<size_t>(k)],
+                             a.RawZ[static_cast<size_t>(k)]};
+      const double rawV[3] = {a.RawVX[static_cast<size_t>(k)], a.RawVY[static_cast<size_t>(k)],
+                              a.RawVZ[static_cast<size_t>(k)]};
+      for (int c = 0; c < 3; ++c) {
+        double x = 0, v = 0;
+        for (int j = 1; j <= e.CoefficientsPerComponent; ++j) {
+          double coef = a.De405Record[static_cast<size_t>(e.FirstCoefficient + c * e.CoefficientsPerComponent + j - 1)];
+          double t = (j - 1) % 2 ? -1.0 : 1.0;
+          x = x + coef * t;
+          if (j >= 2) {
+            double u = ((j - 2) % 2 ? -1.0 : 1.0) * (j - 1);
+            v = v + coef * (j - 1) * u;
+          }
+        }
+        EXPECT_EQ(raw[c], x) << "body " << body << " component " << c << " at " << jd;
+        EXPECT_EQ(rawV[c], v) << "body " << body << " component " << c << " at " << jd;
+      }
+    }
+  }
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(De405Test, MoonUsesEightSubIntervalsAndTheSunTwo) {
+  // 2436912.5 + 13.0: Moon sub-interval 4 (4 days each) at tau = 2*(1.0)/4 - 1 = -0.5;
+  // Sun sub-interval 1 (16 days) at tau = 2*13/16 - 1.
+  ASSERT_TRUE(Load(2436925.5));
+  De405BodyState(a, 11);
+  EXPECT_EQ(a.De405SubIntervalStart[8], 2436912.5 + 28);
+  double moonDistKm = std::hypot(a.RawX[10], a.RawY[10], a.RawZ[10]);
+  EXPECT_GT(moonDistKm, 356000);
+  EXPECT_LT(moonDistKm, 407000);
+  De405BodyState(a, 0);
+  EXPECT_EQ(a.De405SubIntervalStart[2], 2436912.5 + 16);
+  double sunFromSsbKm = std::hypot(a.RawX[11], a.RawY[11], a.RawZ[11]);
+  EXPECT_LT(sunFromSsbKm, 2.2e6);
+  EXPECT_EQ(a.EphemerisError, 0);
+}
+
+// ---------------------------------------------------------------------------------------
+// Conversions into the position table
+
+TEST_F(De405Test, StateToEclipticAndToKilometres) {
+  const double eps = a.Obliquity2000;
+  a.RawX[11] = 1.5e6;
+  a.RawY[11] = -2.5e5;
+  a.RawZ[11] = 3.25e4;
+  a.RawVX[11] = 10;
+  a.RawVY[11] = -20;
+  a.RawVZ[11] = 5;
+  De405StateToEcliptic(a, 0);  // the Sun: ephemeris body 11, slot 0, 16-day sub-intervals
+  EXPECT_EQ(a.PosX[0], 1000 * 1.5e6);
+  EXPECT_EQ(a.PosY[0], 1000 * (std::cos(eps) * -2.5e5 + std::sin(eps) * 3.25e4));
+  EXPECT_EQ(a.PosZ[0], 1000 * (std::cos(eps) * 3.25e4 - std::sin(eps) * -2.5e5));
+  EXPECT_EQ(a.VelX[0], 10.0 * 2000 / 86400 / 16);
+  EXPECT_EQ(a.VelY[0], (std::cos(eps) * -20 + std::sin(eps) * 5) * 2000 / 86400 / 16);
+  EXPECT_EQ(a.VelZ[0], (std::cos(eps) * 5 - std::sin(eps) * -20) * 2000 / 86400 / 16);
+  De405StateToKilometres(a, 0);
+  EXPECT_EQ(a.PosX[0], 1.5e6 / 1000);
+  EXPECT_EQ(a.PosY[0], -2.5e5 / 1000);
+  EXPECT_EQ(a.PosZ[0], 3.25e4 / 1000);
+  EXPECT_EQ(a.VelX[0], 10.0 * 2 / 16 / 86400);
+  EXPECT_EQ(a.VelY[0], -20.0 * 2 / 16 / 86400);
+  EXPECT_EQ(a.VelZ[0], 5.0 * 2 / 16 / 86400);
+
+  a.RawX[10] = 4e5;
+  a.RawVX[10] = 3;
+  De405StateToEcliptic(a, 11);  // the Moon: ephemeris body 10, slot 11, 4-day sub-intervals
+  EXPECT_EQ(a.PosX[11], 4e8);
+  EXPECT_EQ(a.VelX[11], 3.0 * 2000 / 86400 / 4);
+  EXPECT_EQ(a.EphemerisError, 0);
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(De405Test, HeliocentricEarthFromTheEphemerisIsAboutOneAu) {
+  // The callers' combination (Part 1.2): Earth = EMB - Moon/(1 + 81.300585), minus the Sun.
+  ASSERT_TRUE(Load(2451545.0));
+  for (int b : {0, 3, 11}) {
+    De405BodyState(a, b);
+    De405StateToEcliptic(a, b);
+  }
+  double k = 1 + a.EarthMoonMassRatio;
+  double x = a.PosX[3] - a.PosX[11] / k - a.PosX[0];
+  double y = a.PosY[3] - a.PosY[11] / k - a.PosY[0];
+  double z = a.PosZ[3] - a.PosZ[11] / k - a.PosZ[0];
+  EXPECT_NEAR(std::hypot(x, y, z) / a.AuMetres, 0.98333, 1e-4);  // perihelion season
+  EXPECT_LT(std::fabs(z), 1000e3 * test::kMetre) << "the Earth stays within a few hundred km of the ecliptic";
+  double speed = std::hypot(a.VelX[3] - a.VelX[0], a.VelY[3] - a.VelY[0], a.VelZ[3] - a.VelZ[0]);
+  EXPECT_NEAR(speed, 30280, 100);  // m/s near perihelion
+}
+
+// ---------------------------------------------------------------------------------------
+// Failures and recovery
+
+TEST_F(De405Test, MissingFolderThenRecovery) {
+  a.De405Folder = test::FreshFolder("de405_missing") / "no_such_folder";
+  EXPECT_FALSE(Load(2440000.5));
+  EXPECT_EQ(a.StopRequested, 0);
+  ExpectOnlyMessage(kReadError);
+  a.De405Folder = BlockFolder();
+  EXPECT_TRUE(Load(2440000.5));
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(De405Test, ApplicationFolderIsUsedWhenNoFolderIsSet) {
+  fs::path app = test::FreshFolder("de405_app");
+  fs::create_directories(app / "JPL");
+  WriteFile(app / "JPL" / "ascp1960.405", HandRecord(1, 2436912.5, 7));
+  ui.SetAppFolder(app);
+  a.De405Folder.clear();
+  ASSERT_TRUE(Load(2436913.5));
+  EXPECT_EQ(a.De405Record[3], 7.003);
+  // No folder at all: a read error, not a crash.
+  AstroState b;
+  b.CurrentJd = 2436913.5;
+  LoadDe405Record(b);
+  EXPECT_EQ(b.EphemerisError, 1);
+}
+
+TEST_F(De405Test, MissingAndUnreadableFilesThenRecovery) {
+  for (bool rescan : {false, true}) {
+    a.De405Rescan = rescan;
+    fs::path dir = test::FreshFolder("de405_missing_file");
+    a.De405Folder = dir;
+    WriteFile(dir / "ascp1960.405", HandRecord(1, 2436912.5, 1));
+    fs::create_directories(dir / "ascp1980.405");  // a folder where the file should be
+    EXPECT_FALSE(Load(2451000.5)) << rescan;        // ascp1980: not a readable file
+    ExpectOnlyMessage(kReadError);
+    EXPECT_FALSE(Load(2452000.5)) << rescan;  // ascp2000: missing
+    ExpectOnlyMessage(kReadError);
+    EXPECT_TRUE(Load(2436912.5)) << rescan;
+    EXPECT_EQ(a.De405Record[3], 1.003);
+    // The missing file appears: the next epoch reads it.
+    WriteFile(dir / "ascp2000.405", HandRecord(1, 2451984.5, 2));
+    EXPECT_TRUE(Load(2452000.5)) << rescan;
+    EXPECT_EQ(a.De405Record[3], 2.003);
+    EXPECT_TRUE(ui.messages.empty());
+  }
+}
+
+TEST_F(De405Test, TruncatedFileServesOnlyItsCompleteRecords) {
+  std::string real = Slurp(BlockFolder() / "ascp1960.405");
+  ASSERT_FALSE(real.empty()) << "block files missing in " << BlockFolder();
+  for (bool rescan : {false, true}) {
+    a.De405Rescan = rescan;
+    fs::path dir = test::FreshFolder("de405_truncated");
+    a.De405Folder = dir;
+    // Two whole records and 100 lines of the third; then one cut inside a number.
+    WriteFile(dir / "ascp1960.405", FirstLines(real, 2 * 341 + 100));
+    EXPECT_TRUE(Load(2436920.5)) << rescan;
+    EXPECT_EQ(a.De405Record[1], 2436912.5);
+    EXPECT_TRUE(Load(2436950.5)) << rescan;
+    EXPECT_EQ(a.De405Record[1], 2436944.5);
+    EXPECT_FALSE(Load(2436980.5)) << rescan;  // in the cut record
+    ExpectOnlyMessage(kReadError);
+    EXPECT_EQ(a.StopRequested, 0);
+    EXPECT_FALSE(Load(2440000.5)) << rescan;  // beyond the end of the file
+    ExpectOnlyMessage(kReadError);
+    EXPECT_TRUE(Load(2436913.5)) << rescan;  // the next good epoch works
+    EXPECT_EQ(a.De405Record[1], 2436912.5);
+    // The file ends inside a value of record 2 whose last word, "0.243697650000D", is no number.
+    std::string cut = FirstLines(real, 341 + 2);
+    cut.resize(cut.size() - 40);
+    cut += "D";
+    WriteFile(dir / "ascp1960.405", cut);
+    EXPECT_FALSE(Load(2436950.5)) << rescan;
+    ExpectOnlyMessage(kReadError);
+    EXPECT_TRUE(Load(2436920.5)) << rescan;
+    // An empty file.
+    WriteFile(dir / "ascp1960.405", "");
+    EXPECT_FALSE(Load(2436920.5)) << rescan;
+    ExpectOnlyMessage(kReadError);
+    EXPECT_TRUE(ui.messages.empty());
+  }
+}
+
+TEST_F(De405Test, LettersInANumber) {
+  std::string real = Slurp(BlockFolder() / "ascp1960.405");
+  ASSERT_FALSE(real.empty()) << "block files missing in " << BlockFolder();
+  std::string three = FirstLines(real, 3 * 341);
+  for (const char* bad : {"0.12345678901234567OD+03", "abc", "0.1234E+0X", "1.0.0", "inf", "nan", "--1"}) {
+    for (bool rescan : {false, true}) {
+      a.De405Rescan = rescan;
+      fs::path dir = test::FreshFolder("de405_letters");
+      a.De405Folder = dir;
+      // The 10th value of record 2 (line 4 of its values, first field) replaced.
+      std::string text = three;
+      size_t line = 0, pos = 0;
+      for (; line < 341 + 4; ++line) pos = text.find('\n', pos) + 1;
+      size_t first = text.find_first_not_of(' ', pos);
+      size_t last = text.find(' ', first);
+      text.replace(first, last - first, bad);
+      WriteFile(dir / "ascp1960.405", text);
+      EXPECT_TRUE(Load(2436920.5)) << bad << rescan;  // record 1 comes before it
+      EXPECT_FALSE(Load(2436950.5)) << bad << rescan;
+      ExpectOnlyMessage(kReadError);
+      EXPECT_FALSE(Load(2436980.5)) << bad << rescan;  // record 3: the scan stops at record 2
+      ExpectOnlyMessage(kReadError);
+      a.De405Folder = BlockFolder();
+      EXPECT_TRUE(Load(2436980.5)) << bad << rescan;  // the next good epoch works
+      EXPECT_TRUE(ui.messages.empty());
+    }
+  }
+}
+
+TEST_F(De405Test, BodyStateFailuresAreReportedNotThrown) {
+  ASSERT_TRUE(Load(2440000.5));
+  for (int body : {-1, 12, 27}) {
+    a.EphemerisError = 0;
+    De405BodyState(a, body);
+    EXPECT_EQ(a.EphemerisError, 1) << body;
+    ExpectOnlyMessage(kReadError);
+  }
+  // A record shorter than the layout needs (the Sun ends at value 818).
+  a.De405ValuesPerRecord = 800;
+  a.EphemerisError = 0;
+  De405BodyState(a, 0);
+  EXPECT_EQ(a.EphemerisError, 1);
+  ExpectOnlyMessage(kReadError);
+  a.EphemerisError = 0;
+  De405BodyState(a, 9);  // Pluto's coefficients lie within
+  EXPECT_EQ(a.EphemerisError, 0);
+  InitDe405Layout(a);
+  // An epoch the record does not cover.
+  a.CurrentJd = a.De405Record[2] + 1;
+  De405BodyState(a, 5);
+  EXPECT_EQ(a.EphemerisError, 1);
+  ExpectOnlyMessage(kReadError);
+  // A numeric fault.
+  ASSERT_TRUE(Load(2440000.5));
+  a.De405Record[342] = HUGE_VAL;
+  De405BodyState(a, 5);
+  EXPECT_EQ(a.EphemerisError, 1);
+  ExpectOnlyMessage(kReadError);
+  ASSERT_TRUE(Load(2440000.5));  // a good epoch after it
+  De405BodyState(a, 5);
+  EXPECT_EQ(a.EphemerisError, 0);
+}
+
+// ---------------------------------------------------------------------------------------
+// The cache
+
+TEST_F(De405Test, EachFileIsParsedOnceAndAgainWhenItChanges) {
+  for (int i = 0; i < 200; ++i) ASSERT_TRUE(Load(2436912.5 + i * 109.49));
+  EXPECT_EQ(a.De405FilesParsed, 3);
+  fs::path dir = test::FreshFolder("de405_changes");
+  a.De405Folder = dir;
+  WriteFile(dir / "ascp1960.405", HandRecord(1, 2436912.5, 1));
+  ASSERT_TRUE(Load(2436920.5));
+  EXPECT_EQ(a.De405Record[3], 1.003);
+  ASSERT_TRUE(Load(2436921.5));
+  EXPECT_EQ(a.De405FilesParsed, 4);
+  // Another size.
+  WriteFile(dir / "ascp1960.405", HandRecord(1, 2436912.5, 22) + HandRecord(2, 2436944.5, 23));
+  ASSERT_TRUE(Load(2436920.5));
+  EXPECT_EQ(a.De405Record[3], 22.003);
+  EXPECT_EQ(a.De405FilesParsed, 5);
+  // The same size, another modification time.
+  WriteFile(dir / "ascp1960.405", HandRecord(1, 2436912.5, 32) + HandRecord(2, 2436944.5, 33));
+  fs::last_write_time(dir / "ascp1960.405", fs::last_write_time(dir / "ascp1960.405") + std::chrono::seconds(5));
+  ASSERT_TRUE(Load(2436950.5));
+  EXPECT_EQ(a.De405Record[3], 33.003);
+  EXPECT_EQ(a.De405FilesParsed, 6);
+  // The re-scan path does not use the cache.
+  a.De405Rescan = true;
+  ASSERT_TRUE(Load(2436920.5));
+  EXPECT_EQ(a.De405FilesParsed, 6);
+}
+
+// Cached path and re-scan give the same bits: record, raw states and both conversions.
+TEST_F(De405Test, CachedAndRescanAreBitIdentical) {
+  AstroState r(&ui);
+  r.InitConstants();
+  InitDe405Layout(r);
+  r.De405Folder = BlockFolder();
+  r.De405Rescan = true;
+  std::vector<double> epochs = {2436912.5, 2436944.5, 2444208.4, 2444208.5, 2451536.4, 2451536.5, 2458832.4};
+  for (int i = 0; i < 90; ++i) epochs.push_back(2436912.5 + 0.37 + i * 243.31);  // over 1960-2019
+  for (double jd : epochs) {
+    ASSERT_TRUE(Load(jd)) << jd;
+    r.CurrentJd = jd;
+    LoadDe405Record(r);
+    ASSERT_EQ(r.EphemerisError, 0) << jd;
+    for (size_t i = 1; i <= 1020; ++i) ASSERT_TRUE(SameBits(a.De405Record[i], r.De405Record[i])) << jd << " " << i;
+    for (int b = 0; b <= 11; ++b) {
+      for (AstroState* s : {&a, &r}) {
+        De405BodyState(*s, b);
+        De405StateToEcliptic(*s, b);
+      }
+      size_t k = static_cast<size_t>(b == 0 ? 11 : b == 11 ? 10 : b);
+      size_t sl = static_cast<size_t>(b);
+      double x[] = {a.RawX[k], a.RawY[k], a.RawZ[k], a.RawVX[k], a.RawVY[k], a.RawVZ[k],
+                    a.PosX[sl], a.PosY[sl], a.PosZ[sl], a.VelX[sl], a.VelY[sl], a.VelZ[sl]};
+      double y[] = {r.RawX[k], r.RawY[k], r.RawZ[k], r.RawVX[k], r.RawVY[k], r.RawVZ[k],
+                    r.PosX[sl], r.PosY[sl], r.PosZ[sl], r.VelX[sl], r.VelY[sl], r.VelZ[sl]};
+      for (size_t i = 0; i < std::size(x); ++i) EXPECT_TRUE(SameBits(x[i], y[i])) << jd << " body " << b << " " << i;
+      De405StateToKilometres(a, b);
+      De405StateToKilometres(r, b);
+      EXPECT_TRUE(SameBits(a.PosZ[sl], r.PosZ[sl]) && SameBits(a.VelY[sl], r.VelY[sl])) << jd << " body " << b;
+    }
+  }
+  EXPECT_EQ(a.EphemerisError, 0);
+  EXPECT_EQ(r.EphemerisError, 0);
+  EXPECT_EQ(r.De405FilesParsed, 0);
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+}  // namespace
+}  // namespace planova
