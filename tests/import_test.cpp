@@ -19,7 +19,9 @@ namespace planova {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ReadTruth;
 using test::RecordingPlatform;
+using test::TruthRow;
 
 // The truth files give dates to 1e-8 day and places to 1e-9 degree, as the import must.
 constexpr double kJdTol = 1e-8;      // days
@@ -27,37 +29,6 @@ constexpr double kAngleTol = 1e-9;   // degrees
 
 const fs::path kTruth = fs::path(PLANOVA_TEST_DATA) / "truth";
 const fs::path kXls = fs::path(PLANOVA_TEST_DATA) / "xls";
-
-// One row of a truth CSV: line,record,body,jd_ut,…,ra_file_deg,dec_file_deg,status,note.
-struct TruthRow {
-  int line = 0, record = 0, body = 0;
-  double jd = 0, ra = 0, dec = 0;
-  std::string status;
-};
-
-std::vector<TruthRow> ReadTruth(const std::string& name) {
-  std::ifstream in(kTruth / name);
-  std::vector<TruthRow> rows;
-  std::string text;
-  std::getline(in, text);  // header
-  while (std::getline(in, text)) {
-    if (!text.empty() && text.back() == '\r') text.pop_back();
-    std::vector<std::string> c;
-    std::stringstream ss(text);
-    for (std::string cell; c.size() < 11 && std::getline(ss, cell, ',');) c.push_back(cell);
-    if (c.size() < 11) continue;
-    TruthRow r;
-    r.line = std::stoi(c[0]);
-    r.record = c[1].empty() ? 0 : std::stoi(c[1]);
-    r.body = c[2].empty() ? -1 : std::stoi(c[2]);
-    if (!c[3].empty()) r.jd = std::stod(c[3]);
-    if (!c[8].empty()) r.ra = std::stod(c[8]);
-    if (!c[9].empty()) r.dec = std::stod(c[9]);
-    r.status = c[10];
-    rows.push_back(r);
-  }
-  return rows;
-}
 
 // Expects the store to hold the truth's accepted records: record i in row i of column 1,
 // and the k-th accepted record in row k of column 3.

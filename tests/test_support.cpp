@@ -16,6 +16,32 @@ std::filesystem::path FreshFolder(const std::string& name, bool withSample) {
   return dir;
 }
 
+std::vector<TruthRow> ReadTruth(const std::string& name) {
+  std::ifstream in(std::filesystem::path(PLANOVA_TEST_DATA) / "truth" / name);
+  std::vector<TruthRow> rows;
+  std::string text;
+  std::getline(in, text);  // header
+  while (std::getline(in, text)) {
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    std::vector<std::string> c;
+    std::stringstream ss(text);
+    for (std::string cell; c.size() < 11 && std::getline(ss, cell, ',');) c.push_back(cell);
+    if (c.size() < 11) continue;
+    TruthRow r;
+    r.line = std::stoi(c[0]);
+    r.record = c[1].empty() ? 0 : std::stoi(c[1]);
+    r.body = c[2].empty() ? -1 : std::stoi(c[2]);
+    if (!c[3].empty()) r.jd = std::stod(c[3]);
+    if (!c[4].empty()) r.raTheory = std::stod(c[4]);
+    if (!c[5].empty()) r.decTheory = std::stod(c[5]);
+    if (!c[8].empty()) r.ra = std::stod(c[8]);
+    if (!c[9].empty()) r.dec = std::stod(c[9]);
+    r.status = c[10];
+    rows.push_back(r);
+  }
+  return rows;
+}
+
 std::string ReadBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream s;

@@ -57,6 +57,19 @@ class RecordingPlatform : public Platform {
 // into it when asked.
 std::filesystem::path FreshFolder(const std::string& name, bool withSample = false);
 
+// One row of a truth CSV of the sample sources: the record as the import must form it
+// (JD, ra_file_deg, dec_file_deg) and the noise-free theoretical place behind it.
+struct TruthRow {
+  int line = 0, record = 0, body = 0;
+  double jd = 0, ra = 0, dec = 0;
+  double raTheory = 0, decTheory = 0;
+  std::string status;
+};
+
+// tests/data/truth/<name>: line,record,body,jd_ut,ra_theory_deg,dec_theory_deg,
+// noise_ra_arcsec,noise_dec_arcsec,ra_file_deg,dec_file_deg,status,note.
+std::vector<TruthRow> ReadTruth(const std::string& name);
+
 // Whole file as bytes.
 std::string ReadBytes(const std::filesystem::path& path);
 

@@ -14,6 +14,7 @@
 #include "help/form3.h"
 #include "window1/form1.h"
 #include "window2/form2.h"
+#include "window3/form4.h"
 
 namespace planova {
 
@@ -27,6 +28,7 @@ class Application : public FormHost {
   Form1 form1;
   Form2 form2;
   Form3 form3;
+  Form4 form4;
 
   // A window by its name ("Form1" …), or null.
   FormModel* Form(const std::string& name);

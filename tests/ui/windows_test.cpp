@@ -88,6 +88,53 @@ TEST(Windows, Window2ShowsEveryControlReadably) {
   ASSERT_TRUE(w2.grab().save(QString::fromStdString((ScreenshotFolder() / "window2.png").string())));
 }
 
+// Clicks the button of `window` that has `caption`.
+void Click(FormWindow& window, const std::string& caption) {
+  const ControlEntry* b = window.Model().FindButton(caption);
+  ASSERT_NE(b, nullptr) << caption;
+  qobject_cast<QAbstractButton*>(window.Widget(b->Name))->click();
+}
+
+void Type(FormWindow& window, const char* name, const char* text) {
+  auto* box = qobject_cast<QLineEdit*>(window.Widget(name));
+  box->setText(text);
+  emit box->textEdited(box->text());
+}
+
+// Window 1 imports the Dov sample and writes it as a BDL file; window 3, opened through
+// window 2, loads it and compares it with the two-body theory.
+TEST(Windows, Window3LoadsAndComparesFromItsButtons) {
+  auto folder = test::FreshFolder("ui-window3", true);
+  Desktop desktop(folder);
+  std::vector<std::string> messages;
+  desktop.platform.MessageHook = [&](const std::string& t, const std::string&) { messages.push_back(t); };
+  desktop.Start();
+  FormWindow& w1 = desktop.Window("Form1");
+  Click(w1, "Создать массивы с N=");
+  Click(w1, "Загрузить исходные данные из");
+  Type(w1, "Text9", "G_40");
+  Click(w1, "Сохранить данные в формате BDL");
+  Click(w1, "К форме 2");
+  Click(desktop.Window("Form2"), "К форме 3");
+  FormWindow& w4 = desktop.Window("Form4");
+  QApplication::processEvents();
+  EXPECT_EQ(w4.windowTitle().toStdString(), "Преобразование формата данных Planova - форма 3");
+  ExpectReadable(w4);
+  EXPECT_EQ(ShownText(w4.Widget("Text10")).toStdString(), "4000");
+  EXPECT_EQ(ShownText(w4.Widget("Text21")).toStdString(), "1,5");
+  Click(w4, "Создать массивы с N=");
+  Click(w4, "Загрузить в формате BDL");
+  EXPECT_EQ(ShownText(w4.Widget("Text17")).toStdString(), "300");
+  Type(w4, "Text19", "0,5");  // half a year per division: the ten years fill the plot
+  Type(w4, "Text20", "200");
+  Click(w4, "Сравнить данные наблюдений с");
+  ASSERT_TRUE(messages.empty()) << messages[0];
+  EXPECT_EQ(ShownText(w4.Widget("Text5")).toStdString(), "300");
+  EXPECT_FALSE(desktop.platform.Busy());
+  QApplication::processEvents();
+  ASSERT_TRUE(w4.grab().save(QString::fromStdString((ScreenshotFolder() / "window3.png").string())));
+}
+
 TEST(Windows, TypingAndClickingGoThroughTheModel) {
   auto folder = test::FreshFolder("ui-typing", true);
   Desktop desktop(folder);

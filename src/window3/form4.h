@@ -1,0 +1,100 @@
+// Window 3 ("форма 3"): compares one observation file with a theory, optionally corrects
+// the observations by a correction that changes linearly in time between two records,
+// plots the deviations and their running means, and writes the corrected records as a
+// BDL file.  Data set 1 holds the loaded observations, data set 3 the corrected copy.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "astro/astro_state.h"
+#include "bdl/bdl_line.h"
+#include "common/form.h"
+#include "common/obs_store.h"
+#include "common/picture.h"
+
+namespace planova {
+
+class Form4 : public FormModel {
+ public:
+  Form4(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store);
+
+  AstroState& Astro;
+  ObservationStore& Store;
+
+  TextBox Text10;                  // N
+  TextBox Text3, Text8;            // "Имя обсерватории", "№ объекта"
+  TextBox Text1, Text2;            // "№ файла" to load, "файл" number of the result
+  TextBox Text16, Text17;          // "с №1", "по №2"
+  TextBox Text23, Text22, Text21;  // year, month, day of record №1
+  TextBox Text26, Text25, Text24;  // year, month, day of record №2
+  TextBox Text29, Text28, Text27;  // year, month, day of the record being compared
+  TextBox Text5;                   // records compared
+  TextBox Text18;                  // "ET-UT,сек"
+  CheckBox Check3;                 // "с 1700"
+  OptionButton Option4, Option7;   // theory "JPL0", "JPL2"
+  CheckBox Check6;                 // "+dL"
+  CheckBox Check2;                 // "По шагам"
+  CheckBox Check1;                 // "+ скорректировать данные"
+  TextBox Text30, Text31;          // "dLn=", "dLk=": longitude correction at №1 and №2, arcsec
+  TextBox Text11, Text12;          // "dBn=", "dBk=": latitude correction at №1 and №2, arcsec
+  CheckBox Check10;                // "+ учитывать для dLsr, dBsr"
+  TextBox Text41, Text42;          // "+dL=", "-dL="
+  TextBox Text43, Text44;          // "+dB=", "-dB="
+  TextBox Text7, Text9;            // current deviations, arcsec
+  TextBox Text32, Text33;          // running means, arcsec
+  CheckBox Check4, Check5;         // plot "dL", "dB"
+  CheckBox Check9, Check11;        // plot "dLsr", "dBsr"
+  CheckBox Check7;                 // "T0=T0": keep the time origin of the plot
+  TextBox Text19, Text20, Text6;   // "MT, лет/см", "MdP,  угл. сек / см  ", "+dP, см"
+  RichTextBox RichTextBox1;
+  PictureBox Picture1;
+  ProgressBar ProgressBar1;
+  std::array<Label, 32> Labels;
+
+  // Window state.
+  int32_t& Count1 = Store.Count1;
+  int32_t& Count3 = Store.Count3;
+  std::string& EpochLabel1 = Store.EpochLabel1;
+  double PlotTimeOrigin = 0;
+  int32_t PickedRow = 0;
+  std::string HeaderText;
+  std::string TimeScaleLabel;
+  BdlState Bdl;
+
+  // Run state.
+  int32_t First = 0, Last = 0;  // records №1 and №2
+  int32_t CurrentRow = 0, ComparedCount = 0, CountL = 0, CountB = 0;
+  double SumL = 0, SumB = 0, CurrL = 0, CurrB = 0, DevL = 0, DevB = 0;
+  double CorrL1 = 0, CorrL2 = 0, CorrB1 = 0, CorrB2 = 0;
+  double LimitLHigh = 0, LimitLLow = 0, LimitBHigh = 0, LimitBLow = 0;
+  double Jd1 = 0, Jd2 = 0;
+  double PlotScaleT = 10, PlotScaleD = 20, PlotOffset = 4;
+  bool RunActive = false;
+
+  void Load();       // defaults and the empty grid
+  void Activate();   // dates follow the Gregorian reform
+
+  // Buttons.
+  void CreateArrays();   // "Создать массивы с N="
+  void LoadBdl();        // "Загрузить в формате BDL"
+  void WriteResult();    // "Записать результат в файл"
+  void StartRun();       // "Сравнить данные наблюдений с"
+  void Step();           // "сделать 1 шаг"
+  void Stop();           // "Остановить сравнение", "Stop"
+  void ClearPlot();      // "Очистить рисунок"
+  void CloseWindow();    // "Закрыть форму"
+
+  // A mouse press on the plot at x (plot units): picks record №1 (left) or №2 (right).
+  void PickPoint(double x, bool left);
+
+  // Compares rows from CurrentRow on (all, or one in step mode, or up to a stop).
+  void CorrectionLoop();
+
+ private:
+  void DrawGrid();
+  // Counters, boxes, display and the copy into data set 3 after `rows` records were read.
+  void FinishLoad(int32_t rows, const std::string& display, const std::string& epochField);
+};
+
+}  // namespace planova

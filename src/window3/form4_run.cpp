@@ -1,0 +1,196 @@
+// Window 3's run: for every record from №1 to №2 the theoretical apparent place of the
+// body (two-body theory, optionally with the inner planets' periodic perturbations, or
+// DE405; light time, aberration, precession to the data's epoch, equator of date and
+// nutation), an optional correction of the observation that changes linearly in time
+// between the two records, the deviations observation - theory, their running means and
+// the plot.
+#include <cmath>
+
+#include "astro/frames.h"
+#include "astro/reductions.h"
+#include "astro/time.h"
+#include "common/numtext.h"
+#include "window2/theory.h"
+#include "window3/form4.h"
+
+namespace planova {
+
+namespace {
+
+struct BadInput {};
+
+double Read(const TextBox& box) {
+  double v = 0;
+  if (!TryParseReal(box.Text, v)) throw BadInput{};
+  return v;
+}
+
+// A deviation in arcseconds truncated to six decimals, as the window shows it.
+std::string Arcsec6(double degrees) { return RealText(Fix(1e6 * 3600 * degrees) / 1e6); }
+
+constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return (r << 16) | (g << 8) | b; }
+
+}  // namespace
+
+void Form4::StartRun() {
+  try {
+    PlotScaleT = Read(Text19);
+    PlotScaleD = Read(Text20);
+    PlotOffset = Read(Text6);
+    if (PlotScaleT == 0 || PlotScaleD == 0) throw BadInput{};
+    int32_t first = 0, last = 0;
+    if (!TryParseInt32(Text16.Text, first) || !TryParseInt32(Text17.Text, last)) throw BadInput{};
+    if (!Store.Exists() || first < 1 || last < first || last > std::min(Count1, Store.ObsJd.Rows())) throw BadInput{};
+    First = first;
+    Last = last;
+    Jd1 = Store.ObsJd(First, 1);
+    Jd2 = Store.ObsJd(Last, 1);
+    if (Jd2 == Jd1) throw BadInput{};  // the correction's interpolation needs two dates
+    CorrL1 = Read(Text30) / 3600;
+    CorrL2 = Read(Text31) / 3600;
+    CorrB1 = Read(Text11) / 3600;
+    CorrB2 = Read(Text12) / 3600;
+    LimitLHigh = Read(Text41) / 3600;
+    LimitLLow = Read(Text42) / 3600;
+    LimitBHigh = Read(Text43) / 3600;
+    LimitBLow = Read(Text44) / 3600;
+    int p = Store.ObjectNumber;
+    if (p < 0 || p > 11) throw BadInput{};
+    if (EpochLabel1 != "App" && EpochLabel1 != "B1950" && EpochLabel1 != "J2000") {
+      Ui().ShowMessage("Эпоха данных \"" + EpochLabel1 + "\" не известна: нужна эпоха App, B1950 или J2000");
+      return;
+    }
+  } catch (const BadInput&) {
+    Ui().ShowMessage("Введите правильно данные");
+    return;
+  }
+
+  Picture1.Line(0, PlotOffset, 25, PlotOffset, Rgb(120, 120, 120));
+  Picture1.CurrentX = 1.1;
+  Picture1.CurrentY = 17;
+  Picture1.Print("отклонение наблюдательных данных от расчетных (средние значения увеличены в 10 раз)");
+  if (Check10.Value) {
+    for (double limit : {LimitLHigh, LimitLLow}) {
+      double y = limit * 3600 / PlotScaleD + PlotOffset;
+      Picture1.Line(0, y, 25, y, Rgb(0, 200, 0));
+    }
+    for (double limit : {LimitBHigh, LimitBLow}) {
+      double y = limit * 3600 / PlotScaleD + PlotOffset;
+      Picture1.Line(0, y, 25, y, Rgb(0, 100, 0));
+    }
+  }
+  CurrentRow = First;
+  SumL = SumB = 0;
+  ComparedCount = CountL = CountB = 0;
+  Astro.StopRequested = 0;
+  Astro.EphemerisError = 0;
+  if (!Check7.Value) PlotTimeOrigin = Store.ObsJd(1, 1);
+  RunActive = true;
+  CorrectionLoop();
+}
+
+void Form4::Step() {
+  if (!RunActive || CurrentRow < First || CurrentRow > Last) {
+    Ui().ShowMessage("Сравнение закончено: следующей записи нет");
+    return;
+  }
+  CorrectionLoop();
+}
+
+void Form4::CorrectionLoop() {
+  AstroState& a = Astro;
+  const int p = Store.ObjectNumber;
+  const size_t ps = static_cast<size_t>(p);
+  const double c = 299792500;
+  while (true) {
+    const int32_t r = CurrentRow;
+    double jd = Store.ObsJd(r, 1);
+    a.CurrentJd = jd;
+    double dt = Check3.Value ? DeltaTPiecewise(a) : DeltaTParabola(a);
+    double shifted = jd + dt / 86400;
+    Text18.Text = RealText(dt);
+    a.CurrentJd = shifted;
+    TheorySource source = Option7.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
+    if (!ComputeBodyPositions(a, source, jd, p, Check6.Value && source == TheorySource::kJpl0, shifted)) {
+      RunActive = false;
+      return;
+    }
+    a.CurrentJd = jd;
+
+    a.PosX[ps] = a.PosX[ps] - a.PosX[3];
+    a.PosY[ps] = a.PosY[ps] - a.PosY[3];
+    a.PosZ[ps] = a.PosZ[ps] - a.PosZ[3];
+    a.PosX[0] = -a.PosX[3];
+    a.PosY[0] = -a.PosY[3];
+    a.PosZ[0] = -a.PosZ[3];
+    a.PosX[3] = a.PosY[3] = a.PosZ[3] = 0;
+    RelativeSpherical(a, 3, p);
+    double tau = a.RelDist / c;
+    a.PosX[ps] = a.PosX[ps] + tau * a.VelX[3];
+    a.PosY[ps] = a.PosY[ps] + tau * a.VelY[3];
+    a.PosZ[ps] = a.PosZ[ps] + tau * a.VelZ[3];
+    double x0 = a.PosX[ps], y0 = a.PosY[ps], z0 = a.PosZ[ps];
+    for (int pass = 0; pass < 3; ++pass) {
+      a.PosX[ps] = x0 - tau * a.VelX[ps];
+      a.PosY[ps] = y0 - tau * a.VelY[ps];
+      a.PosZ[ps] = z0 - tau * a.VelZ[ps];
+      RelativeSpherical(a, 3, p);
+      tau = a.RelDist / c;
+    }
+    double e = EpochLabel1 == "B1950" ? 2433282.423 : EpochLabel1 == "J2000" ? 2451545.0 : a.CurrentJd;
+    EclipticPrecessionMatrix(a, 0, (e - 2451545.0) / 36525);
+    a.CurrentSlot = p;
+    ApplyMatrix(a);
+    double t = (a.CurrentJd - 2451545.0) / 36525;
+    EclipticToEquatorial(a, t);
+    NutationCorrection(a, t, a.PosX[ps], a.PosY[ps], a.PosZ[ps], 0);
+    RelativeSpherical(a, 3, p);
+    a.BodyLon[ps] = a.RelLon[ps];
+    a.BodyLat[ps] = a.RelLat;
+
+    double x = (jd - PlotTimeOrigin) / 365.25 / PlotScaleT;
+    if (Store.ObsLon(r, 1) != 0) {
+      CurrL = CorrL1 + (CorrL2 - CorrL1) * (jd - Jd1) / (Jd2 - Jd1);
+      if (Check1.Value) Store.ObsLon(r, 3) = Store.ObsLon(r, 1) + CurrL;
+      DevL = Store.ObsLon(r, 3) - a.BodyLon[ps];
+      Text7.Text = Arcsec6(DevL);
+      if (Check4.Value) Picture1.Point(x, DevL * 3600 / PlotScaleD + PlotOffset, Rgb(250, 0, 0));
+      if (!Check10.Value || (LimitLLow <= DevL && DevL <= LimitLHigh)) {
+        SumL = SumL + DevL;
+        CountL = CountL + 1;
+        Text32.Text = Arcsec6(SumL / CountL);
+        if (Check9.Value) Picture1.Point(x, (SumL / CountL) * 36000 / PlotScaleD + PlotOffset, 0);
+      }
+    }
+    if (Store.ObsLat(r, 1) != 0 && Store.ObsLat(r, 1) != 90) {
+      CurrB = CorrB1 + (CorrB2 - CorrB1) * (jd - Jd1) / (Jd2 - Jd1);
+      if (Check1.Value) Store.ObsLat(r, 3) = Store.ObsLat(r, 1) + CurrB;
+      DevB = Store.ObsLat(r, 3) - a.BodyLat[ps];
+      Text9.Text = Arcsec6(DevB);
+      if (Check5.Value) Picture1.Point(x, DevB * 3600 / PlotScaleD + PlotOffset, Rgb(0, 0, 250));
+      if (!Check10.Value || (LimitBLow <= DevB && DevB <= LimitBHigh)) {
+        SumB = SumB + DevB;
+        CountB = CountB + 1;
+        Text33.Text = Arcsec6(SumB / CountB);
+        if (Check11.Value) Picture1.Point(x, (SumB / CountB) * 36000 / PlotScaleD + PlotOffset, 0);
+      }
+    }
+    if (CalendarFromJulianDate(a, jd)) {
+      Text29.Text = std::to_string(a.CalYear);
+      Text28.Text = std::to_string(a.CalMonth);
+      Text27.Text = RealText(a.CalDay);
+    }
+    ComparedCount = ComparedCount + 1;
+    Text5.Text = std::to_string(ComparedCount);
+    CurrentRow = r + 1;
+    ProgressBar1.Value = static_cast<int>(static_cast<int64_t>(ComparedCount) * 100 / (Last - First + 100));
+    if (CurrentRow > Last || a.StopRequested == 1) {
+      if (CurrentRow > Last) RunActive = false;
+      return;
+    }
+    if (Check2.Value) return;
+    Ui().ProcessEvents();
+  }
+}
+
+}  // namespace planova

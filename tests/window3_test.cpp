@@ -1,0 +1,328 @@
+// Window 3: loading a BDL file written by window 1, the comparison with theory against the
+// theoretical places behind the sample observations, the linear correction, the
+// perturbations of "+dL", picking records on the plot, and writing the result back.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <iomanip>
+
+#include "app/application.h"
+#include "astro/frames.h"
+#include "astro/time.h"
+#include "window2/theory.h"
+#include "common/numtext.h"
+#include "common/textfile.h"
+#include "test_support.h"
+
+namespace planova {
+namespace {
+
+namespace fs = std::filesystem;
+using test::RecordingPlatform;
+
+// Window 1 imports the Dov sample (300 Moon observations 1990-1999, apparent places of
+// date) and writes it as ObsPARI\PARI11_G_40.txt; window 3 is then opened on it.
+struct Window3 : ::testing::Test {
+  fs::path folder = test::FreshFolder(std::string("window3_") +
+                                          ::testing::UnitTest::GetInstance()->current_test_info()->name(),
+                                      true);
+  RecordingPlatform ui{folder};
+  Application app{ui};
+  Form4& f = app.form4;
+
+  void SetUp() override {
+    app.Astro.De405Folder = fs::path(PLANOVA_BINARY_DIR) / "de405";
+    Press(app.form1, "Создать массивы с N=");
+    Press(app.form1, "Загрузить исходные данные из");
+    app.form1.Text9.Text = "G_40";
+    Press(app.form1, "Сохранить данные в формате BDL");
+    ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
+    app.ShowForm("Form4");
+  }
+  void Press(FormModel& form, const std::string& caption) {
+    const ControlEntry* b = form.FindButton(caption);
+    ASSERT_NE(b, nullptr) << caption;
+    b->Press();
+    EXPECT_FALSE(ui.busy) << "pointer not restored after " << caption;
+  }
+  void Press(const std::string& caption) { Press(f, caption); }
+  void LoadFile() {
+    Press("Создать массивы с N=");
+    Press("Загрузить в формате BDL");
+  }
+};
+
+TEST_F(Window3, LoadShowsEveryRecordAndCopiesItToDataSet3) {
+  EXPECT_EQ(f.Text10.Text, "4000");
+  EXPECT_EQ(app.Astro.UseJulianCalendar, 0);
+  LoadFile();
+  ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
+  EXPECT_EQ(f.Count1, 300);
+  EXPECT_EQ(f.Count3, 300);
+  EXPECT_EQ(f.Text17.Text, "300");
+  EXPECT_EQ(f.EpochLabel1, "App");
+  EXPECT_EQ(f.ProgressBar1.Value, 100);
+  EXPECT_EQ(f.RichTextBox1.Text.rfind("всего прочитано  300  записей\r\nPARI\r\nPARI\r\nPARI\r\nPARI\r\nPARI\r\n", 0), 0u)
+      << f.RichTextBox1.Text.substr(0, 200);
+  for (int32_t r = 1; r <= 300; ++r) {
+    ASSERT_EQ(app.Store.ObsJd(r, 3), app.Store.ObsJd(r, 1));
+    ASSERT_EQ(app.Store.ObsLon(r, 3), app.Store.ObsLon(r, 1));
+    ASSERT_EQ(app.Store.ObsLat(r, 3), app.Store.ObsLat(r, 1));
+  }
+  // The loaded places are the imported ones to the BDL file's last digit.
+  auto truth = test::ReadTruth("PARI11_G_1.dov.csv");
+  int32_t row = 0;
+  for (const auto& t : truth) {
+    if (t.status != "ok") continue;
+    ++row;
+    EXPECT_NEAR_WHAT(app.Store.ObsJd(row, 1), t.jd, 1e-6, "JD");
+    EXPECT_NEAR_WHAT(app.Store.ObsLon(row, 1), t.ra, 0.0015 * test::kArcsec, "RA");
+    EXPECT_NEAR_WHAT(app.Store.ObsLat(row, 1), t.dec, 0.0015 * test::kArcsec, "Dec");
+  }
+}
+
+TEST_F(Window3, SmallArraysAndMissingFiles) {
+  f.Text10.Text = "3";
+  Press("Создать массивы с N=");
+  Press("Загрузить в формате BDL");  // 300 lines of 160 bytes for 3 rows
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "Желательно увеличить размер массива");
+  EXPECT_EQ(f.Count1, 0);
+
+  // Rows that fit stay loaded when the estimate passes but the file is longer: the lines
+  // of this copy end after the latitude (98 columns), so 250 rows pass the estimate.
+  {
+    TextInputFile in;
+    TextOutputFile out;
+    ASSERT_TRUE(in.Open(folder / "ObsPARI" / "PARI11_G_40.txt"));
+    ASSERT_TRUE(out.Create(folder / "ObsPARI" / "PARI11_G_8.txt"));
+    for (std::string line; in.ReadLine(line);) out.WriteLine(line.substr(0, 98));
+    ASSERT_TRUE(out.Close());
+  }
+  f.Text1.Text = "8";
+  f.Text10.Text = "250";
+  Press("Создать массивы с N=");
+  Press("Загрузить в формате BDL");
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[1], "увеличьте массивы данных");
+  EXPECT_EQ(f.Count1, 249);
+  EXPECT_EQ(app.Store.ObsJd(249, 3), app.Store.ObsJd(249, 1));
+  EXPECT_EQ(f.Text17.Text, "249");
+
+  f.Text1.Text = "99";
+  Press("Загрузить в формате BDL");
+  ASSERT_EQ(ui.messages.size(), 3u);
+  EXPECT_EQ(ui.messages[2], "Ошибка открытия файла\r\n" + PathText(folder / "ObsPARI" / "PARI11_G_99.txt"));
+
+  // A file of its five heading lines alone loads no record.
+  TextOutputFile out;
+  ASSERT_TRUE(out.Create(folder / "ObsPARI" / "PARI11_G_7.txt"));
+  for (int k = 0; k < 5; ++k) out.WriteLine("PARI");
+  ASSERT_TRUE(out.Close());
+  f.Text1.Text = "7";
+  Press("Загрузить в формате BDL");
+  EXPECT_EQ(ui.messages.size(), 3u);
+  EXPECT_EQ(f.Count1, 0);
+  EXPECT_EQ(f.RichTextBox1.Text.rfind("всего прочитано  0  записей\r\n", 0), 0u);
+}
+
+// The sample's observations are the theoretical places of DE405 with aberration and
+// nutation plus known noise; the run with "JPL2" must recover the noise record by record.
+TEST_F(Window3, De405RunRecoversTheSampleNoise) {
+  LoadFile();
+  f.ChooseOption("Option7");  // JPL2
+  f.Check2.Value = true;      // "По шагам"
+  f.Text17.Text = "300";
+  auto truth = test::ReadTruth("PARI11_G_1.dov.csv");
+  std::vector<test::TruthRow> ok;
+  for (const auto& t : truth) {
+    if (t.status == "ok") ok.push_back(t);
+  }
+  ASSERT_EQ(ok.size(), 300u);
+  Press("Сравнить данные наблюдений с");
+  double worst = 0;
+  for (int32_t r = 1; r <= 300; ++r) {
+    if (r > 1) Press("сделать 1 шаг");
+    ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
+    ASSERT_EQ(f.CurrentRow, r + 1);
+    const auto& t = ok[static_cast<size_t>(r - 1)];
+    // Observation minus theory: the file's value less the noise-free place.  The sample's
+    // generator reduces in its own order of operations; both agree to 0.0003".
+    double wantL = (app.Store.ObsLon(r, 1) - t.raTheory) * 3600;
+    double wantB = (app.Store.ObsLat(r, 1) - t.decTheory) * 3600;
+    EXPECT_NEAR_WHAT(f.DevL * 3600, wantL, 3e-4, "dL of row " + std::to_string(r));
+    EXPECT_NEAR_WHAT(f.DevB * 3600, wantB, 3e-4, "dB of row " + std::to_string(r));
+    worst = std::max({worst, std::fabs(f.DevL * 3600 - wantL), std::fabs(f.DevB * 3600 - wantB)});
+  }
+  RecordProperty("worst_arcsec", std::to_string(worst));
+  EXPECT_EQ(f.Text5.Text, "300");
+  EXPECT_EQ(f.ProgressBar1.Value, 300 * 100 / (299 + 100));
+  // Means of the noise: 0.3" per record in declination, 0.3"/cos(dec) in right ascension.
+  double meanB = 0;
+  ASSERT_TRUE(TryParseReal(f.Text33.Text, meanB));
+  EXPECT_LT(std::fabs(meanB), 0.1);
+  // The last row's date in the "now" boxes.
+  EXPECT_EQ(f.Text29.Text, "1999");
+  Press("сделать 1 шаг");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "Сравнение закончено: следующей записи нет");
+}
+
+TEST_F(Window3, LinearCorrectionBetweenTheTwoRecords) {
+  LoadFile();
+  const int32_t first = 11, last = 31;
+  f.Text16.Text = std::to_string(first);
+  f.Text17.Text = std::to_string(last);
+  f.Text30.Text = "10";  // dLn
+  f.Text31.Text = "20";  // dLk
+  f.Text11.Text = "-4";  // dBn
+  f.Text12.Text = "-4";  // dBk
+  f.Check1.Value = true;
+  Press("Сравнить данные наблюдений с");
+  ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
+  const ObservationStore& s = app.Store;
+  const double jd1 = s.ObsJd(first, 1), jd2 = s.ObsJd(last, 1);
+  for (int32_t r = 1; r <= 300; ++r) {
+    double dL = (s.ObsLon(r, 3) - s.ObsLon(r, 1)) * 3600, dB = (s.ObsLat(r, 3) - s.ObsLat(r, 1)) * 3600;
+    if (r < first || r > last) {
+      EXPECT_EQ(dL, 0) << r;
+      EXPECT_EQ(dB, 0) << r;
+      continue;
+    }
+    double want = 10 + 10 * (s.ObsJd(r, 1) - jd1) / (jd2 - jd1);
+    EXPECT_NEAR(dL, want, 1e-7) << r;
+    EXPECT_NEAR(dB, -4, 1e-7) << r;
+  }
+  EXPECT_NEAR((s.ObsLon(first, 3) - s.ObsLon(first, 1)) * 3600, 10, 1e-7);
+  EXPECT_NEAR((s.ObsLon(last, 3) - s.ObsLon(last, 1)) * 3600, 20, 1e-7);
+  EXPECT_EQ(f.Text5.Text, "21");
+
+  // Zero corrections with the box ticked: data set 3 is data set 1 again and the
+  // deviations are those of a run without the box.
+  f.Text30.Text = f.Text31.Text = f.Text11.Text = f.Text12.Text = "0";
+  Press("Сравнить данные наблюдений с");
+  double withBox = f.DevL;
+  for (int32_t r = first; r <= last; ++r) EXPECT_EQ(s.ObsLon(r, 3), s.ObsLon(r, 1));
+  f.Check1.Value = false;
+  Press("Сравнить данные наблюдений с");
+  EXPECT_EQ(f.DevL, withBox);
+
+  // The written file holds rows №1..№2 of data set 3 under the loaded headings; loaded
+  // again it gives the corrected places.
+  f.Check1.Value = true;
+  f.Text30.Text = "10";
+  f.Text31.Text = "20";
+  Press("Сравнить данные наблюдений с");
+  Press("Записать результат в файл");
+  ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
+  std::string written = test::ReadBytes(folder / "ObsPARI" / "PARI11_G_41.txt");
+  EXPECT_EQ(written.rfind("PARI\r\nPARI\r\nPARI\r\nPARI\r\nPARI\r\n", 0), 0u);
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 5 + (last - first + 1));
+  std::vector<double> corrected;
+  for (int32_t r = first; r <= last; ++r) corrected.push_back(s.ObsLon(r, 3));
+  f.Text1.Text = "41";
+  Press("Загрузить в формате BDL");
+  ASSERT_EQ(f.Count1, last - first + 1);
+  for (int32_t r = 1; r <= f.Count1; ++r) {
+    EXPECT_NEAR((s.ObsLon(r, 1) - corrected[static_cast<size_t>(r - 1)]) * 3600, 0, 0.0015) << r;
+  }
+  EXPECT_EQ(f.EpochLabel1, "App");
+
+  // №1 > №2 writes the headings alone.
+  f.Text16.Text = "5";
+  f.Text17.Text = "4";
+  f.Text2.Text = "42";
+  Press("Записать результат в файл");
+  EXPECT_EQ(test::ReadBytes(folder / "ObsPARI" / "PARI11_G_42.txt"), "PARI\r\nPARI\r\nPARI\r\nPARI\r\nPARI\r\n");
+}
+
+TEST_F(Window3, LimitsDecideWhatEntersTheMeans) {
+  LoadFile();
+  f.Text16.Text = "1";
+  f.Text17.Text = "40";
+  f.Check10.Value = true;
+  // Two-body theory of the Moon is the short series: deviations of tens of arcseconds.
+  f.Text41.Text = "0";
+  f.Text42.Text = "0";
+  Press("Сравнить данные наблюдений с");
+  ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
+  EXPECT_EQ(f.CountL, 0);  // only a deviation of exactly 0 would pass
+  f.Text41.Text = "100000";
+  f.Text42.Text = "-100000";
+  Press("Сравнить данные наблюдений с");
+  EXPECT_EQ(f.CountL, 40);
+  // Four limit lines, the zero line, the heading, points for dL, dB, dLsr, dBsr.
+  int greens = 0;
+  for (const auto& item : f.Picture1.Items) {
+    if (item.kind == PictureItem::Kind::kLine && (item.rgb == 0x00C800 || item.rgb == 0x006400)) ++greens;
+  }
+  EXPECT_EQ(greens, 4 * 2);
+}
+
+TEST_F(Window3, PerturbationsChangeTheInnerPlanetsOnly) {
+  AstroState& a = app.Astro;
+  app.ShowForm("Form2");  // constants and masses
+  // Mars and Jupiter on one date with and without "+dL": Mars moves, Jupiter does not.
+  for (int body : {4, 5}) {
+    double lon[2];
+    for (int k = 0; k < 2; ++k) {
+      a.CurrentJd = 2451545.0;
+      a.CurrentSlot = body;
+      KeplerBodyState(a, k == 1, 2451545.0);
+      RelativeSpherical(a, 0, body);
+      lon[k] = a.RelLon[static_cast<size_t>(body)];
+    }
+    double shift = (lon[1] - lon[0]) * 3600;
+    if (body == 4) {
+      EXPECT_GT(std::fabs(shift), 1.0);   // tens of arcseconds at most
+      EXPECT_LT(std::fabs(shift), 120.0);
+    } else {
+      EXPECT_NEAR(shift, 0, 1e-9);
+    }
+  }
+}
+
+TEST_F(Window3, PickingOnThePlot) {
+  LoadFile();
+  f.Text16.Text = "1";
+  f.Text17.Text = "2";
+  Press("Сравнить данные наблюдений с");  // sets the time origin to row 1
+  const ObservationStore& s = app.Store;
+  const double origin = s.ObsJd(1, 1);
+  EXPECT_EQ(f.PlotTimeOrigin, origin);
+  auto xOf = [&](int32_t r) { return (s.ObsJd(r, 1) - origin) / 365.25 / 10; };
+  f.PickPoint(xOf(50) + 1e-9, true);
+  EXPECT_EQ(f.PickedRow, 50);
+  EXPECT_EQ(f.Text16.Text, "50");
+  ASSERT_TRUE(CalendarFromJulianDate(app.Astro, s.ObsJd(50, 1)));
+  EXPECT_EQ(f.Text23.Text, std::to_string(app.Astro.CalYear));
+  EXPECT_EQ(f.Text21.Text, RealText(app.Astro.CalDay));
+  f.PickPoint(24.9, false);  // right of the last observation: the last row
+  EXPECT_EQ(f.PickedRow, 300);
+  EXPECT_EQ(f.Text17.Text, "300");
+  ASSERT_TRUE(ui.messages.empty());
+  f.PickPoint(-0.5, true);  // left of the first observation
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "Не могу найти эту точку");
+  EXPECT_EQ(ui.titles[0], "Planova3");
+  EXPECT_EQ(f.Text16.Text, "50");
+}
+
+TEST_F(Window3, BadRunParametersAreRefused) {
+  LoadFile();
+  f.Text16.Text = "7";
+  f.Text17.Text = "7";  // one date: the correction's slope is undefined
+  Press("Сравнить данные наблюдений с");
+  f.Text17.Text = "8";
+  f.Text30.Text = "1.5";  // a point is no decimal mark
+  Press("Сравнить данные наблюдений с");
+  f.Text30.Text = "0";
+  f.Text17.Text = "301";  // past the loaded rows
+  Press("Сравнить данные наблюдений с");
+  ASSERT_EQ(ui.messages.size(), 3u);
+  for (const auto& m : ui.messages) EXPECT_EQ(m, "Введите правильно данные");
+  EXPECT_EQ(f.ComparedCount, 0);
+}
+
+}  // namespace
+}  // namespace planova
