@@ -1,4 +1,4 @@
-// DE405 reader: the specification's re-scan of the block file for every epoch against the
+// DE405 reader: the plain re-scan of the block file for every epoch against the
 // parsed-once cache with binary search.
 //
 // One pass = 4000 epochs spread evenly over 1960-2019 (the three block files ascp1960,

@@ -37,7 +37,7 @@ MJD_TO_JD = 2400000.5
 LINE_WIDTH = 80
 EOL = "\r\n"
 
-# First JD of each 20-year block (Part 1.2's coverage table): block year -> JD from.
+# First JD of each 20-year block (the coverage table of JPL's block files): block year -> JD from.
 BLOCK_START = {
     1600: 2305424.5, 1620: 2312752.5, 1640: 2320048.5, 1660: 2327344.5,
     1680: 2334640.5, 1700: 2341968.5, 1720: 2349264.5, 1740: 2356560.5,

@@ -1,9 +1,9 @@
-// The DE405 reader (Part 1.2): JPL's own test positions from the block files that
+// The DE405 reader: JPL's own test positions from the block files that
 // scripts/install_de405.sh makes in the build tree's de405 folder, the choice of the file
 // and of the record at their edges, the failures (date outside the files, missing folder
 // or file, unreadable or short file, letters in a number) and the recovery after each,
 // the conversions into the position table, and the cached reader against the
-// specification's re-scan, bit for bit.
+// plain re-scan, bit for bit.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -108,7 +108,7 @@ class De405Test : public ::testing::Test {
 // ---------------------------------------------------------------------------------------
 // Layout and coverage tables
 
-TEST_F(De405Test, LayoutTableAsTheSpecificationGivesIt) {
+TEST_F(De405Test, LayoutTableOfJplsHeader) {
   AstroState b;
   b.De405Layout = {};
   b.De405ValuesPerRecord = 0;
@@ -387,7 +387,7 @@ TEST_F(De405Test, StateToEclipticAndToKilometres) {
 }
 
 TEST_F(De405Test, HeliocentricEarthFromTheEphemerisIsAboutOneAu) {
-  // The callers' combination (Part 1.2): Earth = EMB - Moon/(1 + 81.300585), minus the Sun.
+  // The callers' combination: Earth = EMB - Moon/(1 + 81.300585), minus the Sun.
   ASSERT_TRUE(Load(2451545.0));
   for (int b : {0, 3, 11}) {
     De405BodyState(a, b);

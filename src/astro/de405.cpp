@@ -29,7 +29,7 @@ constexpr const char* kNoSuchDate = "В файлах DE405 нет такой д�
 constexpr const char* kReadError = "Ошибка чтения файлов JPL DE405";
 
 // First JD of each 20-year block file, 1600 .. 2000, and the end of the last one
-// (Part 1.2's coverage table, half-open ranges).
+// (the coverage table of JPL's block files, half-open ranges).
 constexpr double kBlockStartJd[] = {
     2305424.5, 2312752.5, 2320048.5, 2327344.5, 2334640.5, 2341968.5, 2349264.5, 2356560.5,
     2363856.5, 2371184.5, 2378480.5, 2385776.5, 2393104.5, 2400400.5, 2407696.5, 2414992.5,
@@ -109,7 +109,7 @@ class LineNumberReader {
   const char* pos_ = line_.data();
 };
 
-// The specification's way (Part 1.2, LoadDe405Record steps 3-5): open the file, read
+// The plain way: open the file, read
 // record after record (a header line of two numbers, then the values 1..N into
 // De405Record) until the record's end JD exceeds jd.  False when the file cannot be
 // opened or ends, or a value is not a number, before such a record.

@@ -1,10 +1,10 @@
-// The JPL DE405 ephemeris reader (Part 1.2): the block file that covers an epoch, the
+// The JPL DE405 ephemeris reader: the block file that covers an epoch, the
 // coefficient record, one body's Chebyshev state, and its place in the position table.
 //
 // Files: JPL's published ASCII blocks "ascp" + first year + ".405" (1600 .. 2000), in
 // De405Folder or, when that is empty, in the application folder's "JPL".  Each block file
 // is parsed once and kept in memory (De405State::De405Cache) until it changes on disk;
-// De405Rescan = true reads it again for every epoch as the specification does.  Both ways
+// De405Rescan = true reads it again for every epoch as a plain reader does.  Both ways
 // give bit-identical records.
 //
 // Calling order for one epoch: store the epoch in CurrentJd; LoadDe405Record; then per
@@ -20,11 +20,11 @@ namespace planova {
 struct AstroState;
 
 // Writes the record layout table De405Layout (by ephemeris body number) and
-// De405ValuesPerRecord = 1020.  Window 2's start-up.  Source: JPL DE405 header, Part 1.2.
+// De405ValuesPerRecord = 1020.  Window 2's start-up.  Source: JPL DE405 header.
 void InitDe405Layout(AstroState& a);
 
 // File year of the 20-year block that covers jd (JD, days; half-open ranges from
-// 2305424.5 to 2458832.5), or 0 outside.  Source: Part 1.2's coverage table.
+// 2305424.5 to 2458832.5), or 0 outside.  Source: the coverage table of JPL's block files.
 int De405FileYear(double jd);
 
 // Full path of a block file: the reader's folder (De405Folder, else the application
@@ -37,7 +37,7 @@ std::filesystem::path De405FilePath(const AstroState& a, int fileYear);
 // даты", StopRequested = EphemerisError = 1, the record is left as it was.  A missing,
 // unreadable or short file, or a value that is not a number: "Ошибка чтения файлов JPL
 // DE405", EphemerisError = 1, and De405Record must not be used.
-// Source: Part 1.2 (JPL's ascp record format: a header line, 340 lines of three values).
+// Source: JPL's ascp record format: a header line, 340 lines of three values.
 void LoadDe405Record(AstroState& a);
 
 // Chebyshev state of one body from De405Record at CurrentJd: RawX/RawY/RawZ (km) and
@@ -45,17 +45,17 @@ void LoadDe405Record(AstroState& a);
 // the program number 0..11 (0 Sun -> 11, 11 Moon -> 10, others unchanged).  A record or
 // layout that does not serve the body or the epoch, or a non-finite result: "Ошибка
 // чтения файлов JPL DE405", EphemerisError = 1.
-// Source: Part 1.2; Chebyshev series of the first and second kind (JPL's INTERP).
+// Source: Chebyshev series of the first and second kind (JPL's INTERP).
 void De405BodyState(AstroState& a, int body);
 
 // Raw state of the body (program number) into slot = body of the position table, metres,
 // rotated from the equator to the ecliptic of J2000.0 by Obliquity2000 (radians), and
-// for slots 0..13 into the velocity table, metres per second.  Source: Part 1.2.
+// for slots 0..13 into the velocity table, metres per second.
 void De405StateToEcliptic(AstroState& a, int body);
 
 // Raw state of the body (program number) into slot = body without rotation: position in
 // thousands of kilometres, velocity (slots 0..13) in kilometres per second.  Window 2's
-// DE405 calculator.  Source: Part 1.2.
+// DE405 calculator.
 void De405StateToKilometres(AstroState& a, int body);
 
 }  // namespace planova

@@ -1,4 +1,4 @@
-// Module-wide state of the DE405 ephemeris reader (Part 1.2): record layout, coefficient
+// Module-wide state of the DE405 ephemeris reader: record layout, coefficient
 // record, unpacked coefficients, raw states, and the parsed block files kept in memory.
 // Part of AstroState.
 #pragma once
@@ -18,7 +18,7 @@ struct De405LayoutEntry {
   int SubIntervals = 0;              // sub-intervals per 32-day record, round(32 / length)
 };
 
-// JPL's DE405 record layout (Part 1.2), by ephemeris body number: first coefficient,
+// JPL's DE405 record layout, by ephemeris body number: first coefficient,
 // coefficients per component, sub-interval length in days.
 struct De405LayoutRow {
   int Body;
@@ -57,8 +57,8 @@ constexpr std::array<De405LayoutEntry, 12> De405LayoutFromTable() {
   return layout;
 }
 
-// One 20-year block file parsed into memory (the reader's cache; not in the
-// specification, which re-reads the file for every epoch).
+// One 20-year block file parsed into memory (the reader's cache; a plain
+// reader re-reads the file for every epoch).
 struct De405BlockCache {
   bool Loaded = false;
   std::filesystem::path Folder;  // the folder it was looked up in
@@ -70,7 +70,7 @@ struct De405BlockCache {
   // that could not be read: ValuesPerRecord values each (record positions 1..N).
   std::vector<double> Values;
   // Running maximum of the records' end JDs (value 2): the first entry above an epoch is
-  // the record where the specification's sequential scan stops.
+  // the record where the plain sequential scan stops.
   std::vector<double> EndJdMax;
 };
 
@@ -99,7 +99,7 @@ struct De405State {
 
   // --- Reading strategy ---
   // false (default): each block file is parsed once and kept in De405Cache, the covering
-  // record is found by binary search.  true: the specification's way, the file is opened
+  // record is found by binary search.  true: the plain way, the file is opened
   // and scanned from its start for every epoch.  Both give bit-identical records.
   bool De405Rescan = false;
   // Parsed block files by block, index (file year - 1600) / 20.
