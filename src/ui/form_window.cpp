@@ -143,7 +143,11 @@ void FormWindow::Refresh() {
             c.Kind == ControlKind::kText ? static_cast<TextBox*>(c.Target)->Text : static_cast<RichTextBox*>(c.Target)->Text;
         if (auto* e = qobject_cast<QLineEdit*>(w)) {
           QString t = QString::fromStdString(text);
-          if (e->text() != t) e->setText(t);
+          if (e->text() != t) {
+            e->setText(t);
+            // A long number is read from its first digits, as a user expects.
+            if (!e->hasFocus()) e->setCursorPosition(0);
+          }
         } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
           QString t = ToDisplay(text);
           if (p->toPlainText() != t) p->setPlainText(t);

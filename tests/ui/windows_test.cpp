@@ -135,6 +135,34 @@ TEST(Windows, Window3LoadsAndComparesFromItsButtons) {
   ASSERT_TRUE(w4.grab().save(QString::fromStdString((ScreenshotFolder() / "window3.png").string())));
 }
 
+// Window 2 loads window 1's file and compares it with the two-body theory, plotting.
+TEST(Windows, Window2ComparesAndPlotsFromItsButtons) {
+  auto folder = test::FreshFolder("ui-window2-compare", true);
+  Desktop desktop(folder);
+  std::vector<std::string> messages;
+  desktop.platform.MessageHook = [&](const std::string& t, const std::string&) { messages.push_back(t); };
+  desktop.Start();
+  FormWindow& w1 = desktop.Window("Form1");
+  Click(w1, "Создать массивы с N=");
+  Click(w1, "Загрузить исходные данные из");
+  Type(w1, "Text9", "G_110");
+  Click(w1, "Сохранить данные в формате BDL");
+  Click(w1, "К форме 2");
+  FormWindow& w2 = desktop.Window("Form2");
+  Click(w2, "Создать массивы с N=");
+  Click(w2, "Загрузить в формате BDL");
+  for (const char* name : {"Option4", "Check8", "Check9", "Check7", "Check13", "Check14", "Check4", "Check5", "Check1"}) {
+    qobject_cast<QAbstractButton*>(w2.Widget(name))->click();
+  }
+  Type(w2, "Text20", "600");
+  Click(w2, "Сравнить данные 1 с данными 2");
+  ASSERT_TRUE(messages.empty()) << messages[0];
+  EXPECT_EQ(desktop.app.form2.ComparedCount, 300);
+  EXPECT_FALSE(desktop.platform.Busy());
+  QApplication::processEvents();
+  ASSERT_TRUE(w2.grab().save(QString::fromStdString((ScreenshotFolder() / "window2_comparison.png").string())));
+}
+
 TEST(Windows, TypingAndClickingGoThroughTheModel) {
   auto folder = test::FreshFolder("ui-typing", true);
   Desktop desktop(folder);

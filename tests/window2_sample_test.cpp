@@ -1,0 +1,105 @@
+// Window 2's comparison of the sample catalogues with theory, from window 1's import to
+// the statistics: the theoretical places it computes (data set 3 after the run) are the
+// noise-free places behind the samples, for DE405 ("JPL2", the Dov sample of 1990-1999)
+// and for the two-body theory with the short lunar series ("JPL0", the USNO catalogue of
+// 1866-1891 after the "+/-" converter), and the differences are the samples' noise.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <iomanip>
+
+#include "app/application.h"
+#include "common/numtext.h"
+#include "common/textfile.h"
+#include "test_support.h"
+
+namespace planova {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct SampleComparison : ::testing::Test {
+  fs::path folder = test::FreshFolder(std::string("window2_sample_") +
+                                          ::testing::UnitTest::GetInstance()->current_test_info()->name(),
+                                      true);
+  test::RecordingPlatform ui{folder};
+  Application app{ui};
+  Form2& f = app.form2;
+
+  void SetUp() override { app.Astro.De405Folder = fs::path(PLANOVA_BINARY_DIR) / "de405"; }
+  void Press(FormModel& form, const std::string& caption) {
+    const ControlEntry* b = form.FindButton(caption);
+    ASSERT_NE(b, nullptr) << caption;
+    b->Press();
+    EXPECT_FALSE(ui.busy) << "pointer not restored after " << caption;
+    ASSERT_TRUE(ui.messages.empty()) << caption << ": " << ui.messages[0];
+  }
+  // Window 1: import with the settings of the sample's README, write ObsCODE\CODE11_G_110.txt.
+  void ImportAndWrite(const std::string& code, const std::string& fileNumber) {
+    Form1& w1 = app.form1;
+    w1.Text3.Text = code;
+    w1.Text18.Text = fileNumber;
+    Press(w1, "Создать массивы с N=");
+    Press(w1, "Загрузить исходные данные из");
+    w1.Text9.Text = "G_110";
+    Press(w1, "Сохранить данные в формате BDL");
+  }
+  // Window 2: load the file as data set 1 and compare it with `theory` with aberration
+  // and nutation, without refraction; every record gets its theoretical place in data set 3.
+  void Compare(const std::string& code, const char* theory) {
+    app.ShowForm("Form2");
+    f.Text3.Text = code;
+    Press(f, "Создать массивы с N=");
+    Press(f, "Загрузить в формате BDL");
+    f.ChooseOption(theory);
+    f.Check8.Value = f.Check9.Value = f.Check7.Value = true;
+    f.Check6.Value = false;
+    f.Check11.Value = true;  // "+File"
+    f.Check13.Value = true;  // "+График"
+    f.Check4.Value = f.Check5.Value = true;  // plot "dL", "dB"
+    Press(f, "Сравнить данные 1 с данными 2");
+  }
+  // Data set 3 against the truth's theoretical places, in arcseconds on the sky.
+  double WorstTheoryError(const std::string& truthFile) {
+    double worst = 0;
+    int32_t row = 0;
+    for (const auto& t : test::ReadTruth(truthFile)) {
+      if (t.status != "ok") continue;
+      ++row;
+      double cosDec = std::cos(t.decTheory * 3.14159265358979 / 180);
+      double dRa = std::remainder(app.Store.ObsLon(row, 3) - t.raTheory, 360.0) * 3600 * cosDec;
+      double dDec = (app.Store.ObsLat(row, 3) - t.decTheory) * 3600;
+      worst = std::max({worst, std::fabs(dRa), std::fabs(dDec)});
+    }
+    EXPECT_EQ(row, f.Count1);
+    return worst;
+  }
+};
+
+TEST_F(SampleComparison, De405TheoryGivesTheSamplesPlaces) {
+  ImportAndWrite("PARI", "1");
+  Compare("PARI", "Option7");  // "JPL2 (DE405)"
+  ASSERT_EQ(f.Count1, 300);
+  EXPECT_EQ(f.ComparedCount, 300);
+  EXPECT_LT(WorstTheoryError("PARI11_G_1.dov.csv"), 3e-4);
+  // The statistics and the record file are written; the plot holds a point per record
+  // and coordinate.
+  EXPECT_TRUE(fs::exists(folder / "Dat" / "StatPARI11.txt"));
+  EXPECT_TRUE(fs::exists(folder / "Dat" / "Param_data_PARI11.txt"));
+  int points = 0;
+  for (const auto& item : f.Picture1.Items) points += item.kind == PictureItem::Kind::kPoint;
+  EXPECT_GE(points, 600);
+}
+
+TEST_F(SampleComparison, TwoBodyTheoryGivesTheConvertedCataloguesPlaces) {
+  // "+/-" turns the catalogue into the Dov file USNO11_G_2.txt, which window 1 imports.
+  app.form1.Text3.Text = "USNO";
+  Press(app.form1, "+/-");
+  ImportAndWrite("USNO", "2");
+  Compare("USNO", "Option4");  // "JPL0"
+  ASSERT_EQ(f.Count1, 200);
+  EXPECT_LT(WorstTheoryError("USNO_1866_1891.csv"), 3e-4);
+}
+
+}  // namespace
+}  // namespace planova
