@@ -101,5 +101,34 @@ TEST_F(SampleComparison, TwoBodyTheoryGivesTheConvertedCataloguesPlaces) {
   EXPECT_LT(WorstTheoryError("USNO_1866_1891.csv"), 3e-4);
 }
 
+// Window 3's reduction under "JPL2" is window 2's with aberration, planetary aberration
+// and nutation on and refraction off: the deviations coincide record by record.
+TEST_F(SampleComparison, De405DeviationsOfWindow3AreThoseOfWindow2) {
+  ImportAndWrite("PARI", "1");
+  app.ShowForm("Form2");
+  f.Check2.Value = true;  // one row per step, to read each difference
+  Compare("PARI", "Option7");
+  std::vector<double> dL{f.DiffL}, dB{f.DiffB};
+  for (int32_t r = 2; r <= 300; ++r) {
+    Press(f, "сделать 1 шаг");
+    dL.push_back(f.DiffL);
+    dB.push_back(f.DiffB);
+  }
+  Form4& w3 = app.form4;
+  app.ShowForm("Form4");
+  w3.Text1.Text = "110";
+  Press(w3, "Создать массивы с N=");
+  Press(w3, "Загрузить в формате BDL");
+  w3.ChooseOption("Option7");
+  w3.Check2.Value = true;
+  Press(w3, "Сравнить данные наблюдений с");
+  for (int32_t r = 1; r <= 300; ++r) {
+    if (r > 1) Press(w3, "сделать 1 шаг");
+    const size_t k = static_cast<size_t>(r - 1);
+    EXPECT_NEAR_WHAT(w3.DevL * 3600, dL[k] * 3600, 1e-9, "dL of row " + std::to_string(r));
+    EXPECT_NEAR_WHAT(w3.DevB * 3600, dB[k] * 3600, 1e-9, "dB of row " + std::to_string(r));
+  }
+}
+
 }  // namespace
 }  // namespace planova

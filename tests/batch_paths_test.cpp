@@ -1,0 +1,112 @@
+// Whole processing paths run as batch scripts on a copy of the sample folder: window 1
+// from each kind of source to a BDL file (compared line for line with the files kept in
+// tests/data/expected), window 2 loading it and comparing it with DE405 (its record and
+// statistics files compared with kept files), and window 3 correcting it and writing a
+// file that window 2 loads back.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/application.h"
+#include "app/batch.h"
+#include "common/textfile.h"
+#include "test_support.h"
+
+namespace planova {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kExpected = fs::path(PLANOVA_TEST_DATA) / "expected";
+
+struct BatchPath : ::testing::Test {
+  fs::path folder = test::FreshFolder(std::string("batch_") + ::testing::UnitTest::GetInstance()->current_test_info()->name(),
+                                      true);
+  std::string Run(const std::string& script) {
+    std::ostringstream out, err;
+    BatchPlatform platform(out, folder);
+    Application app(platform);
+    std::istringstream in(script);
+    EXPECT_EQ(RunBatchScript(app, in, out, err), 0) << err.str();
+    EXPECT_FALSE(platform.Busy());
+    return out.str();
+  }
+  // Lines of two files compared one by one, so that a failure names the first line that differs.
+  void ExpectSameLines(const fs::path& got, const fs::path& want) {
+    std::string a = test::ReadBytes(got), b = test::ReadBytes(want);
+    ASSERT_FALSE(b.empty()) << want;
+    std::istringstream ga(a), wb(b);
+    std::string la, lb;
+    for (int n = 1; std::getline(wb, lb); ++n) {
+      ASSERT_TRUE(std::getline(ga, la)) << got << " ends before line " << n;
+      ASSERT_EQ(Cp1251ToUtf8(la), Cp1251ToUtf8(lb)) << got << " line " << n;
+    }
+    EXPECT_FALSE(std::getline(ga, la)) << got << " has more lines than " << want;
+    EXPECT_EQ(a, b);
+  }
+};
+
+TEST_F(BatchPath, EachSourceKindToBdlWithTheWindowsDefaults) {
+  struct Case {
+    const char* option;  // source kind
+    const char* expected;
+  };
+  for (const Case& c : {Case{"Option21", "PARI11_RDGT_0.dov.txt"}, Case{"Option9", "PARI11_RDGT_0.jpl.txt"},
+                        Case{"Option8", "PARI11_RDGT_0.xls.txt"}}) {
+    std::string out = Run(std::string("press Form1 Создать массивы с N=\n") + "set Form1." + c.option + " 1\n" +
+                          "press Form1 Загрузить исходные данные из\n"
+                          "print Form1.Text12\n"
+                          "press Form1 Сохранить данные в формате BDL\n");
+    EXPECT_EQ(out.find("MESSAGE"), std::string::npos) << out;
+    ExpectSameLines(folder / "ObsPARI" / "PARI11_RDGT_0.txt", kExpected / c.expected);
+  }
+}
+
+TEST_F(BatchPath, De405ComparisonAndCorrectionOfTheDovSample) {
+  fs::create_directories(folder / "JPL");
+  for (const char* f : {"ascp1980.405"}) fs::create_symlink(fs::path(PLANOVA_BINARY_DIR) / "de405" / f, folder / "JPL" / f);
+  std::string out = Run(
+      "press Form1 Создать массивы с N=\n"
+      "press Form1 Загрузить исходные данные из\n"
+      "set Form1.Text9 G_110\n"
+      "press Form1 Сохранить данные в формате BDL\n"
+      "press Form1 К форме 2\n"
+      "press Form2 Создать массивы с N=\n"
+      "press Form2 Загрузить в формате BDL\n"
+      "print Form2.Text17\n"
+      "set Form2.Option7 1\n"
+      "set Form2.Check8 1\n"
+      "set Form2.Check9 1\n"
+      "set Form2.Check7 1\n"
+      "set Form2.Check11 1\n"
+      "press Form2 Сравнить данные 1 с данными 2\n"
+      // Window 3: the same file, a correction of +1" to +2" in right ascension.
+      "press Form2 К форме 3\n"
+      "set Form4.Text1 110\n"
+      "press Form4 Создать массивы с N=\n"
+      "press Form4 Загрузить в формате BDL\n"
+      "set Form4.Option7 1\n"
+      "press Form4 Сравнить данные наблюдений с\n"
+      "click Form4.Picture1 0 1 left\n"
+      "click Form4.Picture1 24 1 right\n"
+      "print Form4.Text16\n"
+      "print Form4.Text17\n"
+      "set Form4.Check1 1\n"
+      "set Form4.Text30 1\n"
+      "set Form4.Text31 2\n"
+      "press Form4 Сравнить данные наблюдений с\n"
+      "print Form4.Text5\n"
+      "press Form4 Записать результат в файл\n"
+      // Window 2 loads the corrected file.
+      "set Form2.Text1 41\n"
+      "press Form2 Загрузить в формате BDL\n"
+      "print Form2.Text17\n"
+      "press Form2 Выход\n");
+  EXPECT_EQ(out, "300\n1\n300\n300\n300\n") << out;
+  ExpectSameLines(folder / "Dat" / "Param_data_PARI11.txt", kExpected / "Param_data_PARI11.jpl2.txt");
+  ExpectSameLines(folder / "Dat" / "StatPARI11.txt", kExpected / "StatPARI11.jpl2.txt");
+  EXPECT_TRUE(fs::exists(folder / "ObsPARI" / "PARI11_G_41.txt"));
+}
+
+}  // namespace
+}  // namespace planova
