@@ -98,9 +98,12 @@ FormWindow::FormWindow(FormModel& model, QWidget* parent) : QWidget(parent), mod
         w = p;
         break;
       }
-      case ControlKind::kPicture:
-        w = new PictureWidget(*static_cast<PictureBox*>(c.Target), this);
+      case ControlKind::kPicture: {
+        auto* picture = new PictureWidget(*static_cast<PictureBox*>(c.Target), this);
+        picture->AfterClick = [this] { Refresh(); };
+        w = picture;
         break;
+      }
       case ControlKind::kButton: {
         auto* b = new QPushButton(QString::fromStdString(c.Caption), this);
         auto press = c.Press;

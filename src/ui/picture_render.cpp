@@ -54,6 +54,7 @@ void PictureWidget::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton) {
     box_.Click(x, y, event->button() == Qt::LeftButton);
     update();
+    if (AfterClick) AfterClick();
   }
 }
 

@@ -6,6 +6,8 @@
 #include <QSize>
 #include <QWidget>
 
+#include <functional>
+
 #include "common/picture.h"
 
 namespace planova::ui {
@@ -18,6 +20,9 @@ QImage RenderPicture(const PictureBox& box, const QSize& size);
 class PictureWidget : public QWidget {
  public:
   PictureWidget(PictureBox& box, QWidget* parent) : QWidget(parent), box_(box) {}
+
+  // Called after a press has reached the model (the window shows what it changed).
+  std::function<void()> AfterClick;
 
  protected:
   void paintEvent(QPaintEvent*) override;

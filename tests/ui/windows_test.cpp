@@ -8,7 +8,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 #include "test_support.h"
 #include "ui/desktop.h"
@@ -161,6 +163,143 @@ TEST(Windows, Window2ComparesAndPlotsFromItsButtons) {
   EXPECT_FALSE(desktop.platform.Busy());
   QApplication::processEvents();
   ASSERT_TRUE(w2.grab().save(QString::fromStdString((ScreenshotFolder() / "window2_comparison.png").string())));
+}
+
+// The whole processing path a person takes, by clicking and typing in the real windows:
+// window 1 imports two sample catalogues and writes them as BDL files; window 2 loads,
+// cleans, sorts, merges, shows the changes, writes the merged set, compares with DE405
+// (stopped once, then stepped), and runs the DE405 calculator; window 3 loads the file, has its interval
+// picked with the mouse, corrects and writes it; "Выход" closes everything.  After every
+// button the pointer is normal again and no message has appeared.
+TEST(Windows, WholePathThroughTheWindows) {
+  namespace fs = std::filesystem;
+  auto folder = test::FreshFolder("ui-whole-path", true);
+  Desktop desktop(folder);
+  desktop.app.Astro.De405Folder = fs::path(PLANOVA_BINARY_DIR) / "de405";
+  std::vector<std::string> messages;
+  desktop.platform.MessageHook = [&](const std::string& t, const std::string&) { messages.push_back(t); };
+  desktop.Start();
+  auto press = [&](FormWindow& w, const std::string& caption) {
+    Click(w, caption);
+    EXPECT_FALSE(desktop.platform.Busy()) << caption;
+    ASSERT_TRUE(messages.empty()) << caption << ": " << messages[0];
+  };
+  auto choose = [&](FormWindow& w, const char* name) {
+    auto* b = qobject_cast<QAbstractButton*>(w.Widget(name));
+    if (!b->isChecked()) b->click();
+  };
+  auto shown = [&](FormWindow& w, const char* name) { return ShownText(w.Widget(name)).toStdString(); };
+  auto pane = [&](FormWindow& w, const char* name) {
+    return qobject_cast<QPlainTextEdit*>(w.Widget(name))->toPlainText().toStdString();
+  };
+
+  // Window 1: the Dov sample as file 110, the spreadsheet sample as file 111.
+  FormWindow& w1 = desktop.Window("Form1");
+  press(w1, "Создать массивы с N=");
+  choose(w1, "Option21");  // "File Dov"
+  press(w1, "Загрузить исходные данные из");
+  EXPECT_EQ(shown(w1, "Text11"), "303");
+  EXPECT_EQ(shown(w1, "Text12"), "300");
+  EXPECT_EQ(pane(w1, "RichTextBox2").rfind("распознанные программой записи", 0), 0u);
+  Type(w1, "Text9", "G_110");
+  press(w1, "Сохранить данные в формате BDL");
+  EXPECT_TRUE(fs::exists(folder / "ObsPARI" / "PARI11_G_110.txt"));
+  EXPECT_NE(pane(w1, "RichTextBox3").find("Moon      1990 03 Jan"), std::string::npos);
+  choose(w1, "Option8");  // "table Excel"
+  press(w1, "Загрузить исходные данные из");
+  EXPECT_EQ(shown(w1, "Text12"), "120");
+  Type(w1, "Text9", "G_111");
+  press(w1, "Сохранить данные в формате BDL");
+  w1.grab().save(QString::fromStdString((ScreenshotFolder() / "window1_import.png").string()));
+
+  // Window 2: data set 1, clean, sort, write; data set 2, merge, report.
+  press(w1, "К форме 2");
+  FormWindow& w2 = desktop.Window("Form2");
+  press(w2, "Создать массивы с N=");
+  choose(w2, "Option1");
+  press(w2, "Загрузить в формате BDL");
+  EXPECT_EQ(shown(w2, "Text17"), "300");
+  w2.grab().save(QString::fromStdString((ScreenshotFolder() / "window2_loaded.png").string()));
+  press(w2, "Почистить");
+  press(w2, "Упорядочить данные");
+  choose(w2, "Option2");
+  Type(w2, "Text1", "111");
+  press(w2, "Загрузить в формате BDL");
+  EXPECT_EQ(desktop.app.Store.Count2, 120);
+  press(w2, "Объединить данные 1 и данные 2");
+  EXPECT_EQ(shown(w2, "Text17"), "420");
+  press(w2, "Показать изменения");
+  press(w2, "Записать результат в");
+  EXPECT_TRUE(fs::exists(folder / "ObsPARI" / "PARI11_RDGLBT_40.txt"));
+  // The merge has used up data sets 1 and 2: load file 110 again to compare it.
+  choose(w2, "Option1");
+  Type(w2, "Text1", "110");
+  press(w2, "Загрузить в формате BDL");
+
+  // The comparison with DE405: stopped during the run, stepped, then run whole.
+  for (const char* name : {"Option5", "Option7"}) choose(w2, name);
+  for (const char* name : {"Check8", "Check9", "Check7", "Check1", "Check11", "Check13", "Check14", "Check4", "Check5"}) {
+    choose(w2, name);
+  }
+  Type(w2, "Text20", "2");
+  Form2& f2 = desktop.app.form2;
+  QTimer::singleShot(0, [&] { qobject_cast<QAbstractButton*>(w2.Widget("Command7"))->click(); });
+  press(w2, "Сравнить данные 1 с данными 2");
+  EXPECT_GE(f2.ComparedCount, 1);
+  EXPECT_LT(f2.ComparedCount, f2.Count1) << "Stop must end the run after the row in progress";
+  const int32_t afterStop = f2.ComparedCount;
+  press(w2, "сделать 1 шаг");
+  EXPECT_EQ(f2.ComparedCount, afterStop + 1);
+  press(w2, "Сравнить данные 1 с данными 2");
+  EXPECT_EQ(f2.ComparedCount, f2.Count1);
+  EXPECT_TRUE(fs::exists(folder / "Dat" / "StatPARI11.txt"));
+  EXPECT_NE(pane(w2, "RichTextBox3").find("L1-L2 (sec)="), std::string::npos);
+  QApplication::processEvents();
+  w2.grab().save(QString::fromStdString((ScreenshotFolder() / "window2_de405.png").string()));
+  Type(w2, "Text8", "4");
+  Type(w2, "Text23", "2000");
+  press(w2, "DE405");
+  EXPECT_EQ(pane(w2, "RichTextBox2").rfind("JDut=  ", 0), 0u);
+  Type(w2, "Text8", "11");
+
+  // Window 3: load file 110, run, pick the interval with the mouse, correct, write.
+  press(w2, "К форме 3");
+  FormWindow& w3 = desktop.Window("Form4");
+  Type(w3, "Text1", "110");
+  press(w3, "Создать массивы с N=");
+  press(w3, "Загрузить в формате BDL");
+  choose(w3, "Option7");
+  Type(w3, "Text19", "0,5");
+  press(w3, "Сравнить данные наблюдений с");
+  QWidget* plot = w3.Widget("Picture1");
+  auto mouse = [&](double fraction, Qt::MouseButton button) {
+    QPointF at(plot->width() * fraction, plot->height() / 2.0);
+    QMouseEvent event(QEvent::MouseButtonPress, at, plot->mapToGlobal(at), button, button, Qt::NoModifier);
+    QApplication::sendEvent(plot, &event);
+    EXPECT_FALSE(desktop.platform.Busy());
+  };
+  mouse(0.1, Qt::LeftButton);
+  mouse(0.3, Qt::RightButton);
+  ASSERT_TRUE(messages.empty()) << messages[0];
+  int32_t first = std::stoi(shown(w3, "Text16")), last = std::stoi(shown(w3, "Text17"));
+  EXPECT_GT(first, 1);
+  EXPECT_GT(last, first);
+  EXPECT_LT(last, 300);
+  choose(w3, "Check1");
+  Type(w3, "Text30", "1");
+  Type(w3, "Text31", "2");
+  press(w3, "Сравнить данные наблюдений с");
+  EXPECT_EQ(shown(w3, "Text5"), std::to_string(last - first + 1));
+  press(w3, "Записать результат в файл");
+  std::string written = test::ReadBytes(folder / "ObsPARI" / "PARI11_G_41.txt");
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 5 + last - first + 1);
+  QApplication::processEvents();
+  w3.grab().save(QString::fromStdString((ScreenshotFolder() / "window3_corrected.png").string()));
+
+  press(w2, "Выход");
+  EXPECT_FALSE(w1.isVisible());
+  EXPECT_FALSE(w2.isVisible());
+  EXPECT_FALSE(w3.isVisible());
 }
 
 TEST(Windows, TypingAndClickingGoThroughTheModel) {
