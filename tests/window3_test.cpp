@@ -234,6 +234,20 @@ TEST_F(Window3, LinearCorrectionBetweenTheTwoRecords) {
   f.Text2.Text = "42";
   Press("Записать результат в файл");
   EXPECT_EQ(test::ReadBytes(folder / "ObsPARI" / "PARI11_G_42.txt"), "PARI\r\nPARI\r\nPARI\r\nPARI\r\nPARI\r\n");
+
+  // A range past the loaded records, or a missing folder: a message, nothing written.
+  f.Text16.Text = "1";
+  f.Text17.Text = std::to_string(f.Count3 + 1);
+  f.Text2.Text = "43";
+  Press("Записать результат в файл");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].find("Задайте правильно номера записей"), std::string::npos);
+  EXPECT_FALSE(fs::exists(folder / "ObsPARI" / "PARI11_G_43.txt"));
+  f.Text17.Text = "2";
+  fs::remove_all(folder / "ObsPARI");
+  Press("Записать результат в файл");
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[1], "Ошибка записи в файл\r\n" + PathText(folder / "ObsPARI" / "PARI11_G_43.txt"));
 }
 
 TEST_F(Window3, LimitsDecideWhatEntersTheMeans) {
@@ -261,24 +275,37 @@ TEST_F(Window3, LimitsDecideWhatEntersTheMeans) {
 
 TEST_F(Window3, PerturbationsChangeTheInnerPlanetsOnly) {
   AstroState& a = app.Astro;
-  app.ShowForm("Form2");  // constants and masses
-  // Mars and Jupiter on one date with and without "+dL": Mars moves, Jupiter does not.
-  for (int body : {4, 5}) {
-    double lon[2];
+  const double jd = 2440000.5;
+  // Mars's terms written out from the classical table (mean anomalies in degrees,
+  // Julian centuries from 1900), arcseconds.
+  const double t = (jd - 2415020.0) / 36525, d = 3.14159265359 / 180;
+  const double E = (358.5 + 35999.6 * t) * d, Ma = (319.6 + 19140 * t) * d, J = (225.3 + 3034.6 * t) * d;
+  const double marsTerms = 13.08 * std::cos(E - 2 * Ma) + 7 * std::cos(E - Ma) - 6.85 * std::cos(2 * E - 3 * Ma) +
+                           16.67 * std::cos(J - Ma) + 19.15 * std::sin(J - Ma) - 15.69 * std::cos(2 * J - 2 * Ma) -
+                           21.64 * std::cos(2 * J - Ma);
+  for (int body : {1, 2, 3, 4, 5, 6, 7, 8, 9}) {
+    double lon[2], lat[2], dist[2];
     for (int k = 0; k < 2; ++k) {
-      a.CurrentJd = 2451545.0;
+      a.CurrentJd = jd;
       a.CurrentSlot = body;
-      KeplerBodyState(a, k == 1, 2451545.0);
+      KeplerBodyState(a, k == 1, jd);
       RelativeSpherical(a, 0, body);
       lon[k] = a.RelLon[static_cast<size_t>(body)];
+      lat[k] = a.RelLat;
+      dist[k] = a.RelDist;
     }
-    double shift = (lon[1] - lon[0]) * 3600;
-    if (body == 4) {
-      EXPECT_GT(std::fabs(shift), 1.0);   // tens of arcseconds at most
-      EXPECT_LT(std::fabs(shift), 120.0);
+    const double shift = std::remainder(lon[1] - lon[0], 360.0) * 3600;
+    const std::string what = "body " + std::to_string(body);
+    if (body == 4) EXPECT_NEAR_WHAT(shift, marsTerms, 1e-6, what + " longitude shift (arcsec)");
+    if (body <= 4) {
+      EXPECT_GT(std::fabs(shift), 0.01) << what;
+      EXPECT_LT(std::fabs(shift), 60.0) << what;
     } else {
-      EXPECT_NEAR(shift, 0, 1e-9);
+      // Only the round trip through spherical coordinates (with Pi to 12 digits).
+      EXPECT_NEAR(shift, 0.0, 1e-6) << what;
     }
+    EXPECT_NEAR(lat[1], lat[0], 1e-12) << what;
+    EXPECT_NEAR(dist[1] / dist[0], 1.0, 1e-12) << what;
   }
 }
 

@@ -229,9 +229,11 @@ void Form4::FinishLoad(int32_t rows, const std::string& display, const std::stri
 
 void Form4::WriteResult() {
   int32_t first = 0, last = 0;
+  // №1 > №2 writes the headings alone; otherwise both must be loaded records.
   if (!TryParseInt32(Text16.Text, first) || !TryParseInt32(Text17.Text, last) || first < 1 || !Store.Exists() ||
-      last > Store.ObsJd.Rows()) {
-    Ui().ShowMessage("Задайте правильно номера записей: с №1 от 1 до по №2, не больше размера массивов");
+      (first <= last && last > std::min(Count3, Store.ObsJd.Rows() - 1))) {
+    Ui().ShowMessage("Задайте правильно номера записей: с №1 от 1 по №2 не больше числа загруженных записей (" +
+                     std::to_string(Count3) + ")");
     return;
   }
   const std::string& code = Store.ObservatoryCode.empty() ? Text3.Text : Store.ObservatoryCode;
