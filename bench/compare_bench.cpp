@@ -1,0 +1,113 @@
+// Window 2's "Сравнить данные 1 с данными 2" against DE405: 4000 Moon observations spread
+// evenly over 1960-2019 (the three block files) as data set 1 from a BDL file, theory
+// "JPL2 (DE405)", all four corrections (AberZ, AberP, Ref, Nut), "+File" (Param_data_
+// and Stat files in Dat) and "+Текст" (the comparison log).
+//   Cached  the parsed-once reader.  Every iteration has a new application, so the
+//           block files are read and parsed inside the measured time; making the
+//           application and loading the observations are not measured.
+//   Rescan  De405Rescan = true: the plain reader, which opens and scans the block file
+//           for every observation.  Its log must be the cached run's, byte for byte;
+//           "x_cached" is how many times slower it is than the cached run.
+// The block files come from PLANOVA_DE405_DIR in the environment, else the build
+// tree's de405 (filled through the target de405_bench_data).
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "bench_support.h"
+
+namespace {
+
+using namespace planova;
+using namespace planova::bench;
+
+constexpr int kObservations = 4000;
+constexpr const char* kFile = "120";
+
+const AppFolder& Data() {
+  static const AppFolder* folder = [] {
+    static AppFolder f("compare_bench");
+    WriteBdlFile(f.path(), std::string("G_") + kFile, MoonLikeObservations(kObservations));
+    return &f;
+  }();
+  return *folder;
+}
+
+// Window 2 with data set 1 loaded and the comparison set up; nothing of DE405 read yet.
+struct Window2 {
+  QuietPlatform ui{Data().path()};
+  Application app{ui};
+  Form2& f = app.form2;
+
+  explicit Window2(bool rescan) {
+    app.Astro.De405Folder = De405Folder();
+    app.Astro.De405Rescan = rescan;
+    app.ShowForm("Form2");
+    f.Text10.Text = "5000";
+    f.FindButton("Создать массивы с N=")->Press();
+    f.ChooseOption("Option1");
+    f.Text1.Text = kFile;
+    f.FindButton("Загрузить в формате BDL")->Press();
+    f.ChooseOption("Option5");  // data 1 "из файла"
+    f.ChooseOption("Option7");  // data 2 "JPL2 (DE405)"
+    f.Check8.Value = f.Check9.Value = f.Check6.Value = f.Check7.Value = true;  // the corrections
+    f.Check11.Value = true;  // "+File"
+    f.Check1.Value = true;   // "+Текст"
+  }
+  void Compare() { f.FindButton("Сравнить данные 1 с данными 2")->Press(); }
+};
+
+struct RunResult {
+  std::string log;  // the comparison log of the last run
+  double seconds = 0;  // mean wall time of one comparison
+};
+RunResult cachedRun;
+
+// One benchmark: a new window per iteration, the comparison measured.
+void Run(benchmark::State& state, bool rescan) {
+  std::string log, error;
+  int compared = 0;
+  long parsed = 0;
+  double total = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto w = std::make_unique<Window2>(rescan);
+    if (w->ui.messages > 0 || w->f.Count1 != kObservations) error = "loading the observations failed: " + w->ui.last;
+    state.ResumeTiming();
+    auto t0 = std::chrono::steady_clock::now();
+    w->Compare();
+    total += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    state.PauseTiming();
+    if (w->ui.messages > 0) error = "window 2 said: " + w->ui.last;
+    if (w->app.Astro.EphemerisError != 0) error = "ephemeris error: are the block files in PLANOVA_DE405_DIR?";
+    compared = w->f.ComparedCount;
+    parsed = w->app.Astro.De405FilesParsed;
+    log = std::move(w->f.ComparisonLog);
+    w.reset();
+    state.ResumeTiming();
+  }
+  if (error.empty() && compared != kObservations) error = "not every observation was compared";
+  const double mean = total / static_cast<double>(state.iterations());
+  if (!rescan) {
+    cachedRun = {log, mean};
+  } else if (!cachedRun.log.empty()) {
+    if (error.empty() && log != cachedRun.log) error = "the plain reader's results differ from the cached reader's";
+    state.counters["x_cached"] = mean / cachedRun.seconds;
+  }
+  if (!error.empty()) state.SkipWithError(error.c_str());
+  state.counters["compared"] = compared;
+  state.counters["files_parsed"] = static_cast<double>(parsed);
+  state.SetItemsProcessed(state.iterations() * kObservations);
+}
+
+void BM_CompareDe405Cached4000(benchmark::State& state) { Run(state, false); }
+void BM_CompareDe405Rescan4000(benchmark::State& state) { Run(state, true); }
+
+}  // namespace
+
+BENCHMARK(BM_CompareDe405Cached4000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+BENCHMARK(BM_CompareDe405Rescan4000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+BENCHMARK_MAIN();
