@@ -7,6 +7,8 @@
 #include "astro/time.h"
 #include "common/numtext.h"
 #include "common/obs_store.h"
+#include "common/platform.h"
+#include "common/textfile.h"
 
 namespace planova {
 
@@ -237,6 +239,27 @@ std::string BdlDisplayLine(BdlState& b, const BdlRecord& r, int32_t row) {
 std::string EpochLabelOf(const std::string& epochField) {
   if (!epochField.empty() && epochField[0] == ' ') return epochField.size() > 2 ? epochField.substr(2, 3) : std::string();
   return epochField;
+}
+
+bool OpenBdlFileForLoading(Platform& ui, const std::filesystem::path& path, int32_t capacity, TextInputFile& in,
+                           double& length) {
+  const std::string openError = "Ошибка открытия файла\r\n" + PathText(path);
+  std::error_code ec;
+  auto size = std::filesystem::file_size(path, ec);
+  if (ec) {
+    ui.ShowMessage(openError);
+    return false;
+  }
+  length = static_cast<double>(size);
+  if (length / capacity > 150) {
+    ui.ShowMessage("Желательно увеличить размер массива");
+    return false;
+  }
+  if (!in.Open(path)) {
+    ui.ShowMessage(openError);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace planova

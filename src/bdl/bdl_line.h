@@ -6,10 +6,14 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
 namespace planova {
+
+class Platform;
+class TextInputFile;
 
 struct AstroState;
 struct ObservationStore;
@@ -140,5 +144,12 @@ std::string ZeroPadded(double whole, int width);
 
 // Bytes of columns [first, last] of a line (shorter when the line ends before).
 std::string Columns(std::string_view line, BdlColumns c);
+
+// Opens a BDL file for the loaders of windows 2 and 3 after the size rule: a file of more
+// than 150 bytes per row of the store is refused before it is read ("Желательно увеличить
+// размер массива").  A missing or unreadable file: "Ошибка открытия файла" and the path.
+// False after the message; otherwise `in` is open and `length` is the file's size.
+bool OpenBdlFileForLoading(Platform& ui, const std::filesystem::path& path, int32_t capacity, TextInputFile& in,
+                           double& length);
 
 }  // namespace planova

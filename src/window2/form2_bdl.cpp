@@ -78,23 +78,9 @@ void Form2::LoadBdl() {
   if (Option29.Value) mark = "_H_";
   std::string stem = code + std::to_string(object) + mark + Text1.Text;
   std::filesystem::path path = AppPath(Ui().AppFolder(), "Obs" + code + "/" + stem + ".txt");
-  const std::string openError = "Ошибка открытия файла" + std::string(kCrLf) + PathText(path);
-
-  std::error_code ec;
-  auto length = std::filesystem::file_size(path, ec);
-  if (ec) {
-    Ui().ShowMessage(openError);
-    return;
-  }
-  if (static_cast<double>(length) / Store.ObsCapacity > 150) {
-    Ui().ShowMessage("Желательно увеличить размер массива");
-    return;
-  }
   TextInputFile in;
-  if (!in.Open(path)) {
-    Ui().ShowMessage(openError);
-    return;
-  }
+  double length = 0;
+  if (!OpenBdlFileForLoading(Ui(), path, Store.ObsCapacity, in, length)) return;
   LoadSet = Option2.Value ? 2 : 1;
   std::string& records = LoadSet == 1 ? RecordsText1 : RecordsText2;
   records.clear();
@@ -102,7 +88,7 @@ void Form2::LoadBdl() {
   std::string line, lastLine;
   for (int k = 0; k < 5; ++k) {
     if (!in.ReadLine(line)) {
-      Ui().ShowMessage(openError);
+      Ui().ShowMessage("Ошибка открытия файла" + std::string(kCrLf) + PathText(path));
       return;
     }
     if (k > 0) HeaderText += kCrLf;
@@ -136,7 +122,7 @@ void Form2::LoadBdl() {
     Store.ObsLat(n, col) = rec.Lat;
     TimeScaleLabel = rec.TimeScale;
     records += Cp1251ToUtf8(BdlDisplayLine(Bdl, rec, n)) + kCrLf;
-    ProgressBar1.Value = static_cast<int>(std::min<double>(100, static_cast<double>(n) * 15000 / static_cast<double>(length)));
+    ProgressBar1.Value = static_cast<int>(std::min<double>(100, static_cast<double>(n) * 15000 / length));
     if (Astro.StopRequested == 1) break;
     Ui().ProcessEvents();
   }

@@ -152,22 +152,9 @@ void Form4::LoadBdl() {
   Astro.StopRequested = 0;
   std::filesystem::path path =
       AppPath(Ui().AppFolder(), "Obs" + code + "/" + code + std::to_string(object) + "_G_" + Text1.Text + ".txt");
-  const std::string openError = "Ошибка открытия файла" + std::string(kCrLf) + PathText(path);
-  std::error_code ec;
-  auto length = std::filesystem::file_size(path, ec);
-  if (ec) {
-    Ui().ShowMessage(openError);
-    return;
-  }
-  if (static_cast<double>(length) / Store.ObsCapacity > 150) {
-    Ui().ShowMessage("Желательно увеличить размер массива");
-    return;
-  }
   TextInputFile in;
-  if (!in.Open(path)) {
-    Ui().ShowMessage(openError);
-    return;
-  }
+  double length = 0;
+  if (!OpenBdlFileForLoading(Ui(), path, Store.ObsCapacity, in, length)) return;
   RichTextBox1.Text.clear();
   std::string line;
   for (int k = 0; k < 5; ++k) {
@@ -202,7 +189,7 @@ void Form4::LoadBdl() {
     TimeScaleLabel = rec.TimeScale;
     lastEpoch = rec.Epoch;
     display += kCrLf + Cp1251ToUtf8(BdlDisplayLine(Bdl, rec, row));
-    ProgressBar1.Value = static_cast<int>(std::min<double>(100, static_cast<double>(row) * 15000 / static_cast<double>(length)));
+    ProgressBar1.Value = static_cast<int>(std::min<double>(100, static_cast<double>(row) * 15000 / length));
     Ui().ProcessEvents();
   }
   in.Close();
