@@ -262,4 +262,12 @@ bool OpenBdlFileForLoading(Platform& ui, const std::filesystem::path& path, int3
   return true;
 }
 
+std::string BdlHeadingLines(const std::string& loadedHeader, const std::string& code) {
+  if (!loadedHeader.empty()) return loadedHeader;
+  const std::string c = Utf8ToCp1251(code);
+  std::string lines = c;
+  for (int k = 1; k < 5; ++k) lines.append("\r\n").append(c);
+  return lines;
+}
+
 }  // namespace planova

@@ -152,4 +152,9 @@ std::string Columns(std::string_view line, BdlColumns c);
 bool OpenBdlFileForLoading(Platform& ui, const std::filesystem::path& path, int32_t capacity, TextInputFile& in,
                            double& length);
 
+// The heading lines a writer puts at the top of a BDL file: those of the last file loaded
+// (Windows-1251, lines joined by CR LF, no final line end), or five lines of the
+// observatory code (UTF-8) when none was loaded.
+std::string BdlHeadingLines(const std::string& loadedHeader, const std::string& code);
+
 }  // namespace planova

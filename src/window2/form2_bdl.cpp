@@ -174,12 +174,7 @@ void Form2::WriteResult() {
     Ui().ShowMessage("Ошибка записи в файл" + std::string(kCrLf) + PathText(path));
     return;
   }
-  // The heading lines of the last file loaded; five lines of the code when none was.
-  std::string header = HeaderText;
-  if (header.empty()) {
-    std::string c = Utf8ToCp1251(code);
-    header = c + kCrLf + c + kCrLf + c + kCrLf + c + kCrLf + c;
-  }
+  const std::string header = BdlHeadingLines(HeaderText, code);
   bool ok = out.WriteLine(header);
   ProcessLog = Cp1251ToUtf8(header) + kCrLf;
   if (Bdl.BodyName.empty()) Bdl.BodyName = BodyNameOf(Store.ObjectNumber);

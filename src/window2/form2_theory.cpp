@@ -50,13 +50,7 @@ bool Form2::ComputeObservationTheory(int32_t i) {
   a.CurrentJd = ObservationJd;
 
   // Geocentric.
-  a.PosX[ps] = a.PosX[ps] - a.PosX[3];
-  a.PosY[ps] = a.PosY[ps] - a.PosY[3];
-  a.PosZ[ps] = a.PosZ[ps] - a.PosZ[3];
-  a.PosX[0] = -a.PosX[3];
-  a.PosY[0] = -a.PosY[3];
-  a.PosZ[0] = -a.PosZ[3];
-  a.PosX[3] = a.PosY[3] = a.PosZ[3] = 0;
+  MakeGeocentric(a, p);
   RelativeSpherical(a, 3, p);
   a.BodyLon[12] = a.RelLon[ps];
   a.BodyLat[12] = a.RelLat;

@@ -156,4 +156,15 @@ bool ComputeBodyPositions(AstroState& a, TheorySource source, double observation
 #endif
 }
 
+void MakeGeocentric(AstroState& a, int p) {
+  const size_t ps = static_cast<size_t>(p);
+  a.PosX[ps] = a.PosX[ps] - a.PosX[3];
+  a.PosY[ps] = a.PosY[ps] - a.PosY[3];
+  a.PosZ[ps] = a.PosZ[ps] - a.PosZ[3];
+  a.PosX[0] = -a.PosX[3];
+  a.PosY[0] = -a.PosY[3];
+  a.PosZ[0] = -a.PosZ[3];
+  a.PosX[3] = a.PosY[3] = a.PosZ[3] = 0;
+}
+
 }  // namespace planova

@@ -34,4 +34,8 @@ void PlanetPerturbations(AstroState& a, int slot, double shiftedJd);
 bool ComputeBodyPositions(AstroState& a, TheorySource source, double observationJd, int p, bool perturbations = false,
                           double shiftedJd = 0);
 
+// Makes the position table geocentric for the body in slot p: p from the Earth, the Sun
+// (slot 0) at minus the Earth's heliocentric position, the Earth (slot 3) at the origin.
+void MakeGeocentric(AstroState& a, int p);
+
 }  // namespace planova

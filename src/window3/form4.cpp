@@ -231,11 +231,7 @@ void Form4::WriteResult() {
     Ui().ShowMessage("Ошибка записи в файл" + std::string(kCrLf) + PathText(path));
     return;
   }
-  std::string header = HeaderText;
-  if (header.empty()) {
-    std::string c = Utf8ToCp1251(code);
-    header = c + kCrLf + c + kCrLf + c + kCrLf + c + kCrLf + c;
-  }
+  const std::string header = BdlHeadingLines(HeaderText, code);
   bool ok = out.WriteLine(header);
   if (Bdl.BodyName.empty()) Bdl.BodyName = BodyNameOf(Store.ObjectNumber);
   std::string scale = TimeScaleLabel;

@@ -117,13 +117,7 @@ void Form4::CorrectionLoop() {
     }
     a.CurrentJd = jd;
 
-    a.PosX[ps] = a.PosX[ps] - a.PosX[3];
-    a.PosY[ps] = a.PosY[ps] - a.PosY[3];
-    a.PosZ[ps] = a.PosZ[ps] - a.PosZ[3];
-    a.PosX[0] = -a.PosX[3];
-    a.PosY[0] = -a.PosY[3];
-    a.PosZ[0] = -a.PosZ[3];
-    a.PosX[3] = a.PosY[3] = a.PosZ[3] = 0;
+    MakeGeocentric(a, p);
     RelativeSpherical(a, 3, p);
     double tau = a.RelDist / c;
     a.PosX[ps] = a.PosX[ps] + tau * a.VelX[3];
