@@ -24,10 +24,7 @@ struct CompareTest : ::testing::Test {
     Press("Создать массивы с N=");
   }
   void Press(const std::string& caption) {
-    const ControlEntry* b = f.FindButton(caption);
-    ASSERT_NE(b, nullptr) << caption;
-    b->Press();
-    EXPECT_FALSE(ui.busy);
+    test::PressButton(f, caption, ui);
   }
 };
 

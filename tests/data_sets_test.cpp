@@ -206,10 +206,7 @@ struct Window2Sets : ::testing::Test {
     Press("Создать массивы с N=");
   }
   void Press(const std::string& caption) {
-    const ControlEntry* b = f.FindButton(caption);
-    ASSERT_NE(b, nullptr) << caption;
-    b->Press();
-    EXPECT_FALSE(ui.busy);
+    test::PressButton(f, caption, ui);
   }
   void LoadSet(int col, const std::vector<double>& jds) {
     for (size_t k = 0; k < jds.size(); ++k) {

@@ -38,10 +38,7 @@ struct Conversions : ::testing::Test {
     f.EpochLabel1 = "App";
   }
   void Press(const std::string& caption) {
-    const ControlEntry* b = f.FindButton(caption);
-    ASSERT_NE(b, nullptr) << caption;
-    b->Press();
-    EXPECT_FALSE(ui.busy) << caption;
+    test::PressButton(f, caption, ui);
   }
   double AngleDiff(double a, double b) { return std::remainder(a - b, 360.0); }
 };

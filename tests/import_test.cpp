@@ -61,10 +61,7 @@ struct ImportTest : ::testing::Test {
     ui.SetAppFolder(folder);
   }
   void Press(const std::string& caption) {
-    const ControlEntry* b = f.FindButton(caption);
-    ASSERT_NE(b, nullptr) << caption;
-    b->Press();
-    EXPECT_FALSE(ui.busy) << "pointer not restored after " << caption;
+    test::PressButton(f, caption, ui);
   }
   void CreateStore(int n) {
     f.Text10.Text = std::to_string(n);

@@ -1,9 +1,18 @@
 #include "test_support.h"
 
+#include "common/form.h"
+
 #include <fstream>
 #include <sstream>
 
 namespace planova::test {
+
+void PressButton(FormModel& form, const std::string& caption, const RecordingPlatform& ui) {
+  const ControlEntry* b = form.FindButton(caption);
+  ASSERT_NE(b, nullptr) << caption;
+  b->Press();
+  EXPECT_FALSE(ui.busy) << "pointer not restored after " << caption;
+}
 
 std::filesystem::path FreshFolder(const std::string& name, bool withSample) {
   namespace fs = std::filesystem;

@@ -10,6 +10,10 @@
 
 #include "common/platform.h"
 
+namespace planova {
+class FormModel;
+}
+
 namespace planova::test {
 
 // Tolerances, named by what they measure.
@@ -52,6 +56,10 @@ class RecordingPlatform : public Platform {
  private:
   std::filesystem::path folder_;
 };
+
+// Presses the button of `form` named by its caption or control name; the pointer must be
+// normal again afterwards (also after a message).
+void PressButton(FormModel& form, const std::string& caption, const RecordingPlatform& ui);
 
 // A new empty folder under the build tree for one test; with the sample tree copied
 // into it when asked.

@@ -16,10 +16,7 @@ struct Window1Test : ::testing::Test {
   Form1& f = app.form1;
 
   void Press(const std::string& caption) {
-    const ControlEntry* b = f.FindButton(caption);
-    ASSERT_NE(b, nullptr) << caption;
-    b->Press();
-    EXPECT_FALSE(ui.busy) << "pointer not restored after " << caption;
+    test::PressButton(f, caption, ui);
   }
   std::string Read(const std::string& control) {
     std::string v;

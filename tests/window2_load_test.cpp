@@ -28,10 +28,7 @@ struct Window2Load : ::testing::Test {
     Press("Создать массивы с N=");
   }
   void Press(const std::string& caption) {
-    const ControlEntry* b = f.FindButton(caption);
-    ASSERT_NE(b, nullptr) << caption;
-    b->Press();
-    EXPECT_FALSE(ui.busy) << caption;
+    test::PressButton(f, caption, ui);
   }
   // A BDL file PARI11_G_110.txt in ObsPARI with the given observation lines.
   void WriteFile(const std::vector<std::string>& lines, const std::string& name = "PARI11_G_110.txt") {

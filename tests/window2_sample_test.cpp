@@ -28,10 +28,7 @@ struct SampleComparison : ::testing::Test {
 
   void SetUp() override { app.Astro.De405Folder = fs::path(PLANOVA_BINARY_DIR) / "de405"; }
   void Press(FormModel& form, const std::string& caption) {
-    const ControlEntry* b = form.FindButton(caption);
-    ASSERT_NE(b, nullptr) << caption;
-    b->Press();
-    EXPECT_FALSE(ui.busy) << "pointer not restored after " << caption;
+    test::PressButton(form, caption, ui);
     ASSERT_TRUE(ui.messages.empty()) << caption << ": " << ui.messages[0];
   }
   // Window 1: import with the settings of the sample's README, write ObsCODE\CODE11_G_110.txt.

@@ -40,10 +40,7 @@ struct Window3 : ::testing::Test {
     app.ShowForm("Form4");
   }
   void Press(FormModel& form, const std::string& caption) {
-    const ControlEntry* b = form.FindButton(caption);
-    ASSERT_NE(b, nullptr) << caption;
-    b->Press();
-    EXPECT_FALSE(ui.busy) << "pointer not restored after " << caption;
+    test::PressButton(form, caption, ui);
   }
   void Press(const std::string& caption) { Press(f, caption); }
   void LoadFile() {

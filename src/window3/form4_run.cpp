@@ -143,31 +143,38 @@ void Form4::CorrectionLoop() {
     a.BodyLat[ps] = a.RelLat;
 
     double x = (jd - PlotTimeOrigin) / 365.25 / PlotScaleT;
-    if (Store.ObsLon(r, 1) != 0) {
-      CurrL = CorrL1 + (CorrL2 - CorrL1) * (jd - Jd1) / (Jd2 - Jd1);
-      if (Check1.Value) Store.ObsLon(r, 3) = Store.ObsLon(r, 1) + CurrL;
-      DevL = Store.ObsLon(r, 3) - a.BodyLon[ps];
-      Text7.Text = Arcsec6(DevL);
-      if (Check4.Value) Picture1.Point(x, DevL * 3600 / PlotScaleD + PlotOffset, Rgb(250, 0, 0));
-      if (!Check10.Value || (LimitLLow <= DevL && DevL <= LimitLHigh)) {
-        SumL = SumL + DevL;
-        CountL = CountL + 1;
-        Text32.Text = Arcsec6(SumL / CountL);
-        if (Check9.Value) Picture1.Point(x, (SumL / CountL) * 36000 / PlotScaleD + PlotOffset, 0);
+    // One coordinate: its correction at this date, the corrected observation, the
+    // deviation from theory, and the running mean of the deviations within the limits.
+    struct Coordinate {
+      double& obs1;
+      double& obs3;
+      double theory, corr1, corr2, low, high;
+      double &curr, &dev, &sum;
+      int32_t& count;
+      TextBox &devBox, &meanBox;
+      bool plotDev, plotMean;
+      uint32_t colour;
+    };
+    auto compare = [&](const Coordinate& c) {
+      c.curr = c.corr1 + (c.corr2 - c.corr1) * (jd - Jd1) / (Jd2 - Jd1);
+      if (Check1.Value) c.obs3 = c.obs1 + c.curr;
+      c.dev = c.obs3 - c.theory;
+      c.devBox.Text = Arcsec6(c.dev);
+      if (c.plotDev) Picture1.Point(x, c.dev * 3600 / PlotScaleD + PlotOffset, c.colour);
+      if (!Check10.Value || (c.low <= c.dev && c.dev <= c.high)) {
+        c.sum = c.sum + c.dev;
+        c.count = c.count + 1;
+        c.meanBox.Text = Arcsec6(c.sum / c.count);
+        if (c.plotMean) Picture1.Point(x, (c.sum / c.count) * 36000 / PlotScaleD + PlotOffset, 0);
       }
+    };
+    if (Store.ObsLon(r, 1) != 0) {
+      compare({Store.ObsLon(r, 1), Store.ObsLon(r, 3), a.BodyLon[ps], CorrL1, CorrL2, LimitLLow, LimitLHigh, CurrL, DevL,
+               SumL, CountL, Text7, Text32, Check4.Value, Check9.Value, Rgb(250, 0, 0)});
     }
     if (Store.ObsLat(r, 1) != 0 && Store.ObsLat(r, 1) != 90) {
-      CurrB = CorrB1 + (CorrB2 - CorrB1) * (jd - Jd1) / (Jd2 - Jd1);
-      if (Check1.Value) Store.ObsLat(r, 3) = Store.ObsLat(r, 1) + CurrB;
-      DevB = Store.ObsLat(r, 3) - a.BodyLat[ps];
-      Text9.Text = Arcsec6(DevB);
-      if (Check5.Value) Picture1.Point(x, DevB * 3600 / PlotScaleD + PlotOffset, Rgb(0, 0, 250));
-      if (!Check10.Value || (LimitBLow <= DevB && DevB <= LimitBHigh)) {
-        SumB = SumB + DevB;
-        CountB = CountB + 1;
-        Text33.Text = Arcsec6(SumB / CountB);
-        if (Check11.Value) Picture1.Point(x, (SumB / CountB) * 36000 / PlotScaleD + PlotOffset, 0);
-      }
+      compare({Store.ObsLat(r, 1), Store.ObsLat(r, 3), a.BodyLat[ps], CorrB1, CorrB2, LimitBLow, LimitBHigh, CurrB, DevB,
+               SumB, CountB, Text9, Text33, Check5.Value, Check11.Value, Rgb(0, 0, 250)});
     }
     if (CalendarFromJulianDate(a, jd)) {
       Text29.Text = std::to_string(a.CalYear);

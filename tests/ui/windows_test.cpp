@@ -103,6 +103,14 @@ void Type(FormWindow& window, const char* name, const char* text) {
   emit box->textEdited(box->text());
 }
 
+// Window 1 imports the Dov sample (its default source) and writes it as ObsPARI\PARI11_<name>.txt.
+void ImportDovSampleAs(FormWindow& w1, const char* name) {
+  Click(w1, "Создать массивы с N=");
+  Click(w1, "Загрузить исходные данные из");
+  Type(w1, "Text9", name);
+  Click(w1, "Сохранить данные в формате BDL");
+}
+
 // Window 1 imports the Dov sample and writes it as a BDL file; window 3, opened through
 // window 2, loads it and compares it with the two-body theory.
 TEST(Windows, Window3LoadsAndComparesFromItsButtons) {
@@ -112,10 +120,7 @@ TEST(Windows, Window3LoadsAndComparesFromItsButtons) {
   desktop.platform.MessageHook = [&](const std::string& t, const std::string&) { messages.push_back(t); };
   desktop.Start();
   FormWindow& w1 = desktop.Window("Form1");
-  Click(w1, "Создать массивы с N=");
-  Click(w1, "Загрузить исходные данные из");
-  Type(w1, "Text9", "G_40");
-  Click(w1, "Сохранить данные в формате BDL");
+  ImportDovSampleAs(w1, "G_40");
   Click(w1, "К форме 2");
   Click(desktop.Window("Form2"), "К форме 3");
   FormWindow& w4 = desktop.Window("Form4");
@@ -145,10 +150,7 @@ TEST(Windows, Window2ComparesAndPlotsFromItsButtons) {
   desktop.platform.MessageHook = [&](const std::string& t, const std::string&) { messages.push_back(t); };
   desktop.Start();
   FormWindow& w1 = desktop.Window("Form1");
-  Click(w1, "Создать массивы с N=");
-  Click(w1, "Загрузить исходные данные из");
-  Type(w1, "Text9", "G_110");
-  Click(w1, "Сохранить данные в формате BDL");
+  ImportDovSampleAs(w1, "G_110");
   Click(w1, "К форме 2");
   FormWindow& w2 = desktop.Window("Form2");
   Click(w2, "Создать массивы с N=");
