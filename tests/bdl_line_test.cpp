@@ -153,7 +153,7 @@ TEST(BdlLine, MonthsAndBodies) {
 
 TEST(BdlLine, ParseBackTheFormattedLine) {
   RecordingPlatform ui;
-  AstroState a(&ui);
+  AstroState a;
   ObservationStore s;
   s.Recreate(3);
   s.ObsJd(1, 3) = 2447893.337461;  // 1990-01-27 20:05:56.63

@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 // The date and coordinates of row 1 as FormatBdlLine writes them.
 struct OneRow {
   RecordingPlatform ui;
-  AstroState astro{&ui};
+  AstroState astro;
   ObservationStore store;
   BdlState b;
   OneRow() {
@@ -109,7 +109,7 @@ TEST(BdlRoutines, ParseRefusesWhatIsNoDateWithoutAMessage) {
 struct BdlWriter : ::testing::Test {
   fs::path folder = test::FreshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name(), true);
   RecordingPlatform ui{folder};
-  AstroState astro{&ui};
+  AstroState astro;
   ObservationStore store;
   Form1 f{ui, nullptr, astro, store};
 

@@ -481,7 +481,7 @@ class FakeSheet : public Workbook {
 
 struct TableTest : ::testing::Test {
   RecordingPlatform ui;
-  AstroState astro{&ui};
+  AstroState astro;
   ObservationStore store;
   FakeSheet sheet;
   ImportSettings s;
@@ -582,7 +582,7 @@ TEST_F(TableTest, YearsBeyondTheCalendarCellsRejectWithoutAMessage) {
 
 TEST(DovRecord, DeclinationSignsPolarDistanceAndCarriedSeconds) {
   RecordingPlatform ui;
-  AstroState astro(&ui);
+  AstroState astro;
   FieldTexts field;
   struct Case {
     std::string degrees, minutes, seconds;

@@ -59,3 +59,13 @@ std::string ReadBytes(const std::filesystem::path& path) {
 }
 
 }  // namespace planova::test
+
+namespace planova::test {
+
+AstroState AstroFor(const RecordingPlatform& ui) {
+  AstroState a;
+  a.AppFolder = [&ui] { return ui.AppFolder(); };
+  return a;
+}
+
+}  // namespace planova::test

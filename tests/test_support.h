@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "astro/astro_state.h"
 #include "common/platform.h"
 
 namespace planova {
@@ -30,6 +31,10 @@ constexpr double kMetre = 1.0;
         << (what) << ": want " << std::setprecision(17) << want_ << ", got " << got_         \
         << ", error " << (got_ - want_) << " (tolerance " << tol_ << ")";                    \
   } while (0)
+
+class RecordingPlatform;
+// An astronomy state whose application folder is the platform's.
+AstroState AstroFor(const RecordingPlatform& ui);
 
 class RecordingPlatform : public Platform {
  public:

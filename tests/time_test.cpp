@@ -14,7 +14,7 @@ using test::RecordingPlatform;
 
 struct TimeTest : ::testing::Test {
   RecordingPlatform ui;
-  AstroState a{&ui};
+  AstroState a;
 };
 
 TEST_F(TimeTest, GregorianReformIsOneDayStep) {
@@ -81,7 +81,7 @@ TEST_F(TimeTest, AgreesWithErfaForGregorianDates) {
   }
 }
 
-TEST_F(TimeTest, OverflowsGiveTheDateMessages) {
+TEST_F(TimeTest, OverflowsAreRefused) {
   bool failed = false;
   EXPECT_EQ(JulianDateFromCalendar(a, 1, 1, 40000, &failed), 0.0);
   EXPECT_TRUE(failed);
@@ -92,15 +92,11 @@ TEST_F(TimeTest, OverflowsGiveTheDateMessages) {
   EXPECT_FALSE(failed);
   EXPECT_EQ(JulianDateFromCalendar(a, 1, 1, -32768, &failed), 0.0);  // year - 1 overflows
   EXPECT_TRUE(failed);
-  ASSERT_EQ(ui.messages.size(), 3u);
-  EXPECT_EQ(ui.messages[0], "Введите правильно дату");
-  EXPECT_EQ(ui.titles[0], "Planova");
 
   a.CalYear = 7;
   EXPECT_FALSE(CalendarFromJulianDate(a, 1e12));
   EXPECT_FALSE(CalendarFromJulianDate(a, std::nan("")));
   EXPECT_EQ(a.CalYear, 7);
-  EXPECT_EQ(ui.messages.back(), "Введите правильно юлианскую дату");
 }
 
 TEST_F(TimeTest, DeltaTPiecewiseJoins) {

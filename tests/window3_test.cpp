@@ -9,7 +9,7 @@
 #include "app/application.h"
 #include "astro/frames.h"
 #include "astro/time.h"
-#include "window2/theory.h"
+#include "astro/theory.h"
 #include "common/numtext.h"
 #include "common/textfile.h"
 #include "test_support.h"

@@ -4,11 +4,11 @@ namespace planova {
 
 Application::Application(Platform& platform)
     : Ui(platform),
-      Astro(&platform),
       form1(platform, this, Astro, Store),
       form2(platform, this, Astro, Store),
       form3(platform, this),
       form4(platform, this, Astro, Store) {
+  Astro.AppFolder = [&platform] { return platform.AppFolder(); };
   open_.insert("Form1");
   loaded_.insert("Form1");
 }

@@ -11,36 +11,36 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
+#include <functional>
 
+#include "astro/constants.h"
 #include "astro/de405_state.h"
 #include "astro/orbit_state.h"
 #include "astro/reductions_state.h"
 
 namespace planova {
 
-class Platform;
-
+// The routines show no messages: they return a status or set a flag, and the window
+// models say what went wrong.
 struct AstroState : De405State, ReductionState, OrbitState {
-  explicit AstroState(Platform* ui = nullptr) : Ui(ui) {}
-
-  // Where the routines show their messages (title "Planova").  May be null in tests
-  // that do not look at messages.
-  Platform* Ui = nullptr;
-  void Message(const char* text) const;
+  // The application folder, below which the DE405 block files lie in "JPL" when
+  // De405Folder is empty.  Unset (or returning an empty path): no such folder.
+  std::function<std::filesystem::path()> AppFolder;
 
   // --- Constants (set by InitConstants at window 2's start-up) ---
-  double Pi = 3.14159265359;            // pi as the program uses it, not the double's pi
-  double DegPerRad = 180 / 3.14159265359;
-  double JdJ2000 = 2451545.0;
-  double JdJ1900 = 2415020.0;
-  double JdB1950 = 2433282.423;
-  double AuMetres = 149597870691.0;     // astronomical unit, m
-  double LightSpeed = 299792500.0;      // m/s
-  double SecondsPerDay = 86400.0;
-  double SunMass = 1.98976e30;          // kg
-  double GravConst = 66.7006e-12;       // m^3 kg^-1 s^-2
-  double Obliquity2000 = 23.43929111 / (180 / 3.14159265359);  // radians
-  double EarthMoonMassRatio = 81.300585;
+  double Pi = kProgramPi;               // pi as the program uses it, not the double's pi
+  double DegPerRad = 180 / kProgramPi;
+  double JdJ2000 = kJdJ2000;
+  double JdJ1900 = kJdJ1900;
+  double JdB1950 = kJdB1950;
+  double AuMetres = kAuMetres;           // astronomical unit, m
+  double LightSpeed = kLightSpeed;       // m/s
+  double SecondsPerDay = kSecondsPerDay;
+  double SunMass = kSunMass;             // kg
+  double GravConst = kGravConst;         // m^3 kg^-1 s^-2
+  double Obliquity2000 = kObliquity2000Deg / (180 / kProgramPi);  // radians
+  double EarthMoonMassRatio = kEarthMoonMassRatio;
 
   // --- Position table ---
   std::array<double, 27> PosX{}, PosY{}, PosZ{};   // slots 0..26, metres (or unit vectors)
@@ -68,6 +68,8 @@ struct AstroState : De405State, ReductionState, OrbitState {
   // --- Flags shared with the windows ---
   int16_t StopRequested = 0;
   int16_t EphemerisError = 0;
+  // What the last ephemeris failure was (set with EphemerisError = 1).
+  EphemerisFailure EphemerisFailureKind = EphemerisFailure::kNone;
 
   // Writes the constants above (window 2's start-up).
   void InitConstants();

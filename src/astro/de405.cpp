@@ -16,7 +16,6 @@
 
 #include "astro/astro_state.h"
 #include "common/numtext.h"
-#include "common/platform.h"
 #include "common/textfile.h"
 
 namespace planova {
@@ -24,9 +23,6 @@ namespace planova {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr const char* kNoSuchDate = "В файлах DE405 нет такой даты";
-constexpr const char* kReadError = "Ошибка чтения файлов JPL DE405";
 
 // First JD of each 20-year block file, 1600 .. 2000, and the end of the last one
 // (the coverage table of JPL's block files, half-open ranges).
@@ -39,7 +35,7 @@ constexpr int kFirstFileYear = 1600;
 constexpr int kYearsPerFile = 20;
 
 void ReadFailure(AstroState& a) {
-  a.Message(kReadError);
+  a.EphemerisFailureKind = EphemerisFailure::kReadError;
   a.EphemerisError = 1;
 }
 
@@ -210,8 +206,10 @@ std::string FileName(int fileYear) { return "ascp" + std::to_string(fileYear) + 
 // (written into `app`); null when neither is known.
 const fs::path* ReaderFolder(const AstroState& a, fs::path& app) {
   if (!a.De405Folder.empty()) return &a.De405Folder;
-  if (!a.Ui) return nullptr;
-  app = AppPath(a.Ui->AppFolder(), "JPL");
+  if (!a.AppFolder) return nullptr;
+  fs::path folder = a.AppFolder();
+  if (folder.empty()) return nullptr;
+  app = AppPath(folder, "JPL");
   return &app;
 }
 
@@ -277,7 +275,7 @@ void LoadDe405Record(AstroState& a) {
   double jd = a.CurrentJd;
   int fileYear = De405FileYear(jd);
   if (fileYear == 0) {
-    a.Message(kNoSuchDate);
+    a.EphemerisFailureKind = EphemerisFailure::kNoSuchDate;
     a.StopRequested = 1;
     a.EphemerisError = 1;
     return;

@@ -2,15 +2,15 @@
 // coefficient record, one body's Chebyshev state, and its place in the position table.
 //
 // Files: JPL's published ASCII blocks "ascp" + first year + ".405" (1600 .. 2000), in
-// De405Folder or, when that is empty, in the application folder's "JPL".  Each block file
+// De405Folder or, when that is empty, in the application folder's "JPL" (AppFolder).  Each block file
 // is parsed once and kept in memory (De405State::De405Cache) until it changes on disk;
 // De405Rescan = true reads it again for every epoch as a plain reader does.  Both ways
 // give bit-identical records.
 //
 // Calling order for one epoch: store the epoch in CurrentJd; LoadDe405Record; then per
 // body De405BodyState followed by De405StateToEcliptic (or De405StateToKilometres).
-// Failures show a message (title "Planova") and set EphemerisError = 1 (and, for a date
-// outside the files, StopRequested = 1); nothing is thrown.
+// Failures set EphemerisError = 1 and EphemerisFailureKind (and, for a date outside the
+// files, StopRequested = 1); nothing is shown and nothing is thrown.
 #pragma once
 
 #include <filesystem>
@@ -33,18 +33,18 @@ std::filesystem::path De405FilePath(const AstroState& a, int fileYear);
 
 // Fills De405Record (positions 1..1020: start JD, end JD, coefficients) with the first
 // record of the covering block file whose end JD exceeds CurrentJd (JD, days; TDB as the
-// caller chose).  A date outside 2305424.5 <= JD < 2458832.5: "В файлах DE405 нет такой
-// даты", StopRequested = EphemerisError = 1, the record is left as it was.  A missing,
-// unreadable or short file, or a value that is not a number: "Ошибка чтения файлов JPL
-// DE405", EphemerisError = 1, and De405Record must not be used.
+// caller chose).  A date outside 2305424.5 <= JD < 2458832.5: kNoSuchDate,
+// StopRequested = EphemerisError = 1, the record is left as it was.  A missing,
+// unreadable or short file, or a value that is not a number: kReadError,
+// EphemerisError = 1, and De405Record must not be used.
 // Source: JPL's ascp record format: a header line, 340 lines of three values.
 void LoadDe405Record(AstroState& a);
 
 // Chebyshev state of one body from De405Record at CurrentJd: RawX/RawY/RawZ (km) and
 // RawVX/RawVY/RawVZ (km per half sub-interval) at the body's ephemeris number.  body is
 // the program number 0..11 (0 Sun -> 11, 11 Moon -> 10, others unchanged).  A record or
-// layout that does not serve the body or the epoch, or a non-finite result: "Ошибка
-// чтения файлов JPL DE405", EphemerisError = 1.
+// layout that does not serve the body or the epoch, or a non-finite result: kReadError,
+// EphemerisError = 1.
 // Source: Chebyshev series of the first and second kind (JPL's INTERP).
 void De405BodyState(AstroState& a, int body);
 

@@ -10,6 +10,10 @@
 
 namespace planova {
 
+// Why an ephemeris read failed: a date outside the block files, or a block file that is
+// missing, unreadable, short or damaged (or a body or epoch the record does not serve).
+enum class EphemerisFailure { kNone, kNoSuchDate, kReadError };
+
 // One body's place in a DE405 coefficient record.
 struct De405LayoutEntry {
   int FirstCoefficient = 0;          // 1-based position of its first coefficient in the record

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "astro/astro_state.h"
+#include "astro/constants.h"
 #include "common/numtext.h"
 
 namespace planova {
@@ -12,7 +13,6 @@ double JulianDateFromCalendar(AstroState& a, double day, int32_t month, int32_t 
   // Year and month are 16-bit cells; step 2 adds 12 to the month and takes 1 from the year.
   if (year < -32768 || year > 32767 || month < -32768 || month > 32767 ||
       (month < 3 && (month + 12 > 32767 || year - 1 < -32768)) || !std::isfinite(day)) {
-    a.Message("Введите правильно дату");
     if (failed) *failed = true;
     return 0;
   }
@@ -33,10 +33,7 @@ double JulianDateFromCalendar(AstroState& a, double day, int32_t month, int32_t 
 
 bool CalendarFromJulianDate(AstroState& a, double jd) {
   double zReal = Int(jd + 0.5);
-  if (!(zReal >= -2147483648.0 && zReal <= 2147483647.0)) {
-    a.Message("Введите правильно юлианскую дату");
-    return false;
-  }
+  if (!(zReal >= -2147483648.0 && zReal <= 2147483647.0)) return false;
   int32_t z = static_cast<int32_t>(zReal);
   double f = jd + 0.5 - z;
   double A = z;
@@ -51,21 +48,18 @@ bool CalendarFromJulianDate(AstroState& a, double jd) {
   a.CalDay = B - D - Int(30.6001 * E) + f;
   a.CalMonth = static_cast<int32_t>(E < 13.5 ? E - 1 : E - 13);
   double year = a.CalMonth > 2.5 ? C - 4716 : C - 4715;
-  if (year < -32768 || year > 32767) {
-    a.Message("Введите правильно юлианскую дату");
-    return false;
-  }
+  if (year < -32768 || year > 32767) return false;
   a.CalYear = static_cast<int32_t>(year);
   return true;
 }
 
 double DeltaTParabola(const AstroState& a) {
-  double t = (a.CurrentJd - 2415020.0) / 36525;
+  double t = (a.CurrentJd - kJdJ1900) / kDaysPerJulianCentury;
   return 24.35 + 72.32 * t + 29.95 * t * t;
 }
 
 double DeltaTPiecewise(const AstroState& a) {
-  double t = (a.CurrentJd - 2451545.0) / 36525;
+  double t = CenturiesFromJ2000(a.CurrentJd);
   double fi = Fix(t / 0.25) - 1;
   if (fi > 0) fi = 0;
   int i = fi < -8 ? -8 : static_cast<int>(fi);  // before 1825 every index means "no piece"

@@ -13,13 +13,14 @@ namespace planova {
 struct AstroState;
 
 // JD of a calendar date; day carries the time as a fraction (0.5 = 12 h).
-// Year and month must fit 16 bits (and the month 12 more): otherwise the message
-// "Введите правильно дату", the result 0 and *failed (when given) set to true.
+// Year and month must fit 16 bits (and the month 12 more), the day must be finite:
+// otherwise the result 0 and *failed (when given) set to true (the window says
+// "Введите правильно дату").
 double JulianDateFromCalendar(AstroState& a, double day, int32_t month, int32_t year, bool* failed = nullptr);
 
 // Calendar date of a JD into CalYear, CalMonth, CalDay.  A JD whose day number does not
-// fit 32 bits, or whose year does not fit 16: the message
-// "Введите правильно юлианскую дату", false, and the fields not yet reached unchanged.
+// fit 32 bits, or whose year does not fit 16: false, and the fields not yet reached
+// unchanged (the window says "Введите правильно юлианскую дату").
 bool CalendarFromJulianDate(AstroState& a, double jd);
 
 // ET-UT in seconds at CurrentJd: the parabola 24.35 + 72.32 T + 29.95 T^2 in Julian

@@ -168,6 +168,11 @@ bool TextOutputFile::WriteLine(std::string_view bytes) {
   return Write("\r\n");
 }
 
+bool TextOutputFile::Flush() {
+  if (file_ && std::fflush(file_) != 0) failed_ = true;
+  return !failed_;
+}
+
 bool TextOutputFile::Close() {
   if (!file_) return !failed_;
   if (std::fclose(file_) != 0) failed_ = true;

@@ -53,6 +53,8 @@ class TextOutputFile {
   // Writes bytes as they are / followed by CR LF.  False once anything failed.
   bool Write(std::string_view bytes);
   bool WriteLine(std::string_view bytes);
+  // Hands what was written to the system (the file stays open); false once anything failed.
+  bool Flush();
   // Closes the file; false when a write or the close itself failed.
   bool Close();
 

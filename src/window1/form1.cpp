@@ -2,6 +2,7 @@
 
 #include "astro/time.h"
 #include "common/numtext.h"
+#include "models/messages.h"
 
 namespace planova {
 
@@ -172,7 +173,11 @@ void Form1::GregorianToJd() {
   }
   bool failed = false;
   double jd = JulianDateFromCalendar(Astro, day, month, year, &failed);
-  if (!failed) Text24.Text = RealText(jd);
+  if (failed) {
+    Ui().ShowMessage(kWrongDateMessage);
+    return;
+  }
+  Text24.Text = RealText(jd);
 }
 
 void Form1::JdToGregorian() {
@@ -182,7 +187,10 @@ void Form1::JdToGregorian() {
     Ui().ShowMessage("Задайте правильно данные");
     return;
   }
-  if (!CalendarFromJulianDate(Astro, jd)) return;
+  if (!CalendarFromJulianDate(Astro, jd)) {
+    Ui().ShowMessage(kWrongJdMessage);
+    return;
+  }
   Text34.Text = std::to_string(Astro.CalYear);
   Text33.Text = std::to_string(Astro.CalMonth);
   Text32.Text = RealText(Astro.CalDay);

@@ -2,6 +2,7 @@
 #include "astro/time.h"
 #include "bdl/bdl_line.h"
 #include "common/numtext.h"
+#include "models/messages.h"
 #include "common/textfile.h"
 #include "import/catalogue_converter.h"
 #include "window1/form1.h"
@@ -76,7 +77,8 @@ void Form1::SaveBdl() {
   for (int k = 0; k < 5; ++k) ok = ok && out.WriteLine(codeBytes);
   for (int32_t i = 1; ok && i <= Store.GoodCount; ++i) {
     if (!FormatBdlLine(b, Astro, Store, i)) {
-      // The calendar routine has said what is wrong with the date.
+      // A date beyond the calendar's range.
+      Ui().ShowMessage(kWrongJdMessage);
       out.Close();
       RichTextBox3.Text = pane;
       return;

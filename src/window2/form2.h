@@ -7,11 +7,13 @@
 #include <array>
 #include <string>
 
+#include "astro/apparent_place.h"
 #include "astro/astro_state.h"
 #include "common/form.h"
 #include "common/obs_store.h"
 #include "bdl/bdl_line.h"
 #include "common/picture.h"
+#include "compare/comparison_run.h"
 #include "window2/plot.h"
 
 namespace planova {
@@ -84,34 +86,30 @@ class Form2 : public FormModel {
   double ObservationJd = 0;   // date of the current observation (UT as observed)
   double ShiftedJd = 0;       // ObservationJd + ET-UT
   double DeltaTSeconds = 0;   // ET-UT, s
-  std::array<double, 27> LightTime{};  // light time per slot, s
-  double GeometricDistance = 0;        // geometric distance of the target, m
-  std::string TheoryLog;               // stages of the last observation's reduction
-  std::string ComparisonLabel;         // epoch label the comparison refers to
-  double ComparisonEpochJd = 0;        // epoch of that label in force
+  std::string TheoryLog;      // stages of the last observation's reduction
+  std::string ComparisonLabel;  // epoch label the comparison refers to
 
-  // The theoretical place of row i of data set 1 into row i of data set 3 (right
-  // ascension and declination of date, degrees), with the corrections switched on.
-  // False when the ephemeris failed (the run must end).  Throws InputError for a box
-  // that does not hold a number.
-  bool ComputeObservationTheory(int32_t i);
+  // The theoretical place of row i of data set 1 (right ascension and declination of
+  // date, degrees) into row i of data set 3, with the corrections switched on, and its
+  // corrections into the boxes.  Not Ok when the ephemeris failed.  Throws InputError for
+  // a box that does not hold a number.
+  ApparentPlace ComputeObservationTheory(int32_t i);
 
   // --- Comparison run ---
-  int32_t CurrentIndex = 0;       // next row of data set 1 to compare
-  int16_t ComparisonState = 0;    // 1: the current row has a comparison value
+  ComparisonRun Run;
+  int32_t& CurrentIndex = Run.CurrentRow;  // next row of data set 1 to compare
+  int32_t& ComparedCount = Run.Stats.ComparedCount;
+  double& SumAbsDL = Run.Stats.SumAbsDL;
+  double& SumAbsDB = Run.Stats.SumAbsDB;
   double TimeTolerance = 0;       // days
   double DiffL = 0, DiffB = 0;    // O-C of the current row, degrees
-  std::array<double, 60> IntervalEdges{};
-  std::array<double, 60> IntervalCounts{};
-  int32_t ComparedCount = 0, AcceptedL = 0, AcceptedB = 0;
-  double SumAbsDL = 0, SumAbsDB = 0;
-  std::string ComparisonLog, StatText;
+  std::string ComparisonLog;
   double PlotOrigin = 0;
   PlotColourTable PlotColours{};
   PlotSettings Plot;
 
   // Compares rows from CurrentIndex on: all of them, or one in step mode, or up to a stop.
-  // False when the ephemeris failed.
+  // False when the ephemeris failed (after its message).
   bool ProcessObservations();
 
   BdlState Bdl;  // the BDL cells; its body name is the one of the last file loaded
@@ -148,6 +146,17 @@ class Form2 : public FormModel {
  private:
   // True (after a message) when the arrays do not exist yet.
   bool ArraysMissing();
+  // Steps of the comparison: its boxes read into the run's settings (throws InputError),
+  // data set 1 generated from the two-body theory, one row compared, the Stat file.
+  void ReadComparisonSettings();
+  bool GenerateTwoBodySet(int p);
+  bool CompareRow(int32_t i);
+  bool RunnableComparison(bool generate, int p);
+  void FinishComparison();
+  // The request for the theoretical place of an observation at jd.
+  ApparentPlaceRequest TheoryRequest(double jd);
+  // A date that the calendar refuses, after its message.
+  bool CalendarOrMessage(double jd);
   // The "+Текст" line of merged row k of data set 3.
   std::string MergeLine(int32_t k, int takeFrom1, int takeFrom2);
 };

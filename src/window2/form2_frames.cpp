@@ -8,8 +8,9 @@
 #include "astro/reductions.h"
 #include "astro/time.h"
 #include "common/numtext.h"
+#include "models/messages.h"
 #include "window2/form2.h"
-#include "window2/theory.h"
+#include "astro/theory.h"
 
 namespace planova {
 
@@ -21,7 +22,7 @@ constexpr double kEarthRadius = 6378140.0;
 
 struct CalcError {};
 
-double T(double jd) { return (jd - 2451545.0) / 36525; }
+double T(double jd) { return CenturiesFromJ2000(jd); }
 
 }  // namespace
 
@@ -71,7 +72,7 @@ void Form2::ConvertEpoch() {
   ChooseOption("Option4");
   EpochLabel2 = EpochLabel1;
   double fromJd = 0, toJd = 0;
-  if (Option16.Value) fromJd = 2433282.423;
+  if (Option16.Value) fromJd = kJdB1950;
   if (Option17.Value) {
     double day = 0;
     int32_t month = 0, year = 0;
@@ -81,14 +82,17 @@ void Form2::ConvertEpoch() {
     }
     bool failed = false;
     fromJd = JulianDateFromCalendar(a, day, month, year, &failed);
-    if (failed) return;
+    if (failed) {
+      Ui().ShowMessage(kWrongDateMessage);
+      return;
+    }
   }
   if (Option22.Value) {
     EpochLabel1 = "App";
     EpochLabel3 = "App";
   }
   if (Option23.Value) {
-    toJd = 2451545.0;
+    toJd = kJdJ2000;
     EpochLabel1 = "J2000";
     EpochLabel3 = "J2000";
   }

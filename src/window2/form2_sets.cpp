@@ -4,6 +4,7 @@
 
 #include "astro/time.h"
 #include "common/numtext.h"
+#include "models/messages.h"
 #include "window2/data_sets.h"
 #include "window2/form2.h"
 
@@ -39,7 +40,7 @@ void Form2::Clean() {
   int32_t left = CleanDuplicateDates(Store, count, tau, removals);
   ProcessLog.clear();
   for (const auto& r : removals) {
-    CalendarFromJulianDate(Astro, r.keptJd);
+    if (!CalendarFromJulianDate(Astro, r.keptJd)) Ui().ShowMessage(kWrongJdMessage);
     ProcessLog += kCrLf + std::to_string(r.keptRow) + "  " + RealText(Astro.CalDay) + " . " +
                   std::to_string(Astro.CalMonth) + " . " + std::to_string(Astro.CalYear);
   }

@@ -1,15 +1,9 @@
-// The theoretical place of one observation: from the geometric heliocentric positions of
-// the theory to the geocentric place in the frame of the observation, step by step:
-// light time and aberration from the Earth's motion, planetary aberration, precession to
-// the comparison epoch, equator of date, refraction and nutation.
-#include <cmath>
-
-#include "astro/frames.h"
-#include "astro/reductions.h"
-#include "astro/time.h"
+// The theoretical place of one observation of data set 1, from the window's switches:
+// the reduction itself is the astronomy module's; here its request is made from the
+// boxes and its corrections and stages are shown.
 #include "common/numtext.h"
+#include "models/messages.h"
 #include "window2/form2.h"
-#include "window2/theory.h"
 
 namespace planova {
 
@@ -21,137 +15,66 @@ double ReadReal(const TextBox& box) {
   return v;
 }
 
+// The stage log of the right pane: one line per stage of the reduction.
+std::string StageLog(const ApparentPlace& place) {
+  static const char* const kLabels[kStageCount] = {
+      "ГЕО ЭКЛ J2000         GeoL  GeoB = ", "ГЕО ЭКЛ J2000 Azv  GeoL  GeoB = ", "ГЕО ЭКЛ J2000 Apl   GeoL  GeoB = ",
+      "ГЕО ЭКЛ JD              GeoL  GeoB = ", "ГЕО ЭКВ JD              GeoL  GeoB = ",
+      "ГЕО ЭКВ JD  Ref      GeoL  GeoB = ", "ГЕО ЭКВ JD  Nut      GeoL  GeoB = "};
+  std::string log;
+  for (int k = 0; k < kStageCount; ++k) {
+    const PlaceStage& s = place.Stages[static_cast<size_t>(k)];
+    log += std::string("\r\n") + kLabels[k] + RealText(s.Lon) + "    " + RealText(s.Lat);
+  }
+  return log;
+}
+
 }  // namespace
 
-bool Form2::ComputeObservationTheory(int32_t i) {
-  AstroState& a = Astro;
+ApparentPlaceRequest Form2::TheoryRequest(double jd) {
+  ApparentPlaceRequest r;
+  r.Body = Store.ObjectNumber;
+  r.Jd = jd;
+  r.Theory = Option7.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
+  r.DeltaT = !Option5.Value ? DeltaTModel::kNone : Check3.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola;
+  r.Aberration = Check8.Value;
+  r.PlanetaryAberration = Check9.Value;
+  r.Refraction = Check6.Value;
+  r.Nutation = Check7.Value;
+  r.Epoch = ComparisonLabel == "B1950"   ? ComparisonEpoch::kB1950
+            : ComparisonLabel == "J2000" ? ComparisonEpoch::kJ2000
+                                         : ComparisonEpoch::kOfDate;
+  if (r.Refraction) {
+    r.ObserverLongitude = ReadReal(Text14);
+    r.ObserverLatitude = ReadReal(Text15);
+  }
+  return r;
+}
+
+ApparentPlace Form2::ComputeObservationTheory(int32_t i) {
   const int p = Store.ObjectNumber;
   if (p < 0 || p > 11) throw InputError{};
-  const size_t ps = static_cast<size_t>(p);
-  auto log = [&](const char* label, double lon, double lat) {
-    TheoryLog += std::string("\r\n") + label + RealText(lon) + "    " + RealText(lat);
-  };
-
   TheoryLog.clear();
   RichTextBox2.Text.clear();
   EpochLabel2 = EpochLabel1;
   ObservationJd = Store.ObsJd(i, 1);
-  a.CurrentJd = ObservationJd;
-  ShiftedJd = ObservationJd;
-  if (Option5.Value) {
-    DeltaTSeconds = Check3.Value ? DeltaTPiecewise(a) : DeltaTParabola(a);
-    ShiftedJd = ObservationJd + DeltaTSeconds / 24 / 3600;
+  ApparentPlaceRequest request = TheoryRequest(ObservationJd);
+  ApparentPlace place = ComputeApparentPlace(Astro, request);
+  DeltaTSeconds = place.DeltaTSeconds;
+  ShiftedJd = place.EphemerisJd;
+  if (request.DeltaT != DeltaTModel::kNone) {
     Text18.Text = RealText(DeltaTSeconds);
     Store.ObsJd(i, 3) = ShiftedJd;
-    a.CurrentJd = ShiftedJd;
   }
-  TheorySource source = Option7.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
-  if (!ComputeBodyPositions(a, source, ObservationJd, p)) return false;
-  a.CurrentJd = ObservationJd;
-
-  // Geocentric.
-  MakeGeocentric(a, p);
-  RelativeSpherical(a, 3, p);
-  a.BodyLon[12] = a.RelLon[ps];
-  a.BodyLat[12] = a.RelLat;
-  GeometricDistance = a.RelDist;
-  a.BodyLon[ps] = a.RelLon[ps];
-  a.BodyLat[ps] = a.RelLat;
-  LightTime[ps] = a.RelDist / 299792500;
-  log("ГЕО ЭКЛ J2000         GeoL  GeoB = ", a.BodyLon[ps], a.BodyLat[ps]);
-
-  // Aberration from the Earth's motion.
-  if (Check8.Value) {
-    a.PosX[ps] = a.PosX[ps] + LightTime[ps] * a.VelX[3];
-    a.PosY[ps] = a.PosY[ps] + LightTime[ps] * a.VelY[3];
-    a.PosZ[ps] = a.PosZ[ps] + LightTime[ps] * a.VelZ[3];
-    RelativeSpherical(a, 3, p);
-    a.BodyLon[ps] = a.RelLon[ps];
-    a.BodyLat[ps] = a.RelLat;
-    Text9.Text = RealText((a.BodyLon[12] - a.BodyLon[ps]) * 3600);
-    a.BodyLon[12] = a.BodyLon[ps];
-  }
-  log("ГЕО ЭКЛ J2000 Azv  GeoL  GeoB = ", a.BodyLon[ps], a.BodyLat[ps]);
-
-  // Planetary aberration: the body where it was when its light left, three passes.
-  if (Check9.Value) {
-    double x0 = a.PosX[ps], y0 = a.PosY[ps], z0 = a.PosZ[ps];
-    for (int pass = 0; pass < 3; ++pass) {
-      a.PosX[ps] = x0 - a.VelX[ps] * LightTime[ps];
-      a.PosY[ps] = y0 - a.VelY[ps] * LightTime[ps];
-      a.PosZ[ps] = z0 - a.VelZ[ps] * LightTime[ps];
-      RelativeSpherical(a, 3, p);
-      LightTime[ps] = a.RelDist / 299792500;
-    }
-    a.BodyLon[ps] = a.RelLon[ps];
-    a.BodyLat[ps] = a.RelLat;
-    Text13.Text = RealText((a.BodyLon[12] - a.BodyLon[ps]) * 3600);
-  }
-  log("ГЕО ЭКЛ J2000 Apl   GeoL  GeoB = ", a.BodyLon[ps], a.BodyLat[ps]);
-
-  // Precession to the comparison epoch.
-  if (ComparisonLabel == "App") ComparisonEpochJd = a.CurrentJd;
-  if (ComparisonLabel == "B1950") ComparisonEpochJd = 2433282.423;
-  if (ComparisonLabel == "J2000") ComparisonEpochJd = 2451545.0;
-  double te = (ComparisonEpochJd - 2451545.0) / 36525;
-  EclipticPrecessionMatrix(a, 0, te);
-  a.CurrentSlot = p;
-  ApplyMatrix(a);
-  RelativeSpherical(a, 3, p);
-  log("ГЕО ЭКЛ JD              GeoL  GeoB = ", a.RelLon[ps], a.RelLat);
-
-  // Equator of date.
-  double t = (a.CurrentJd - 2451545.0) / 36525;
-  EclipticToEquatorial(a, t);
-  RelativeSpherical(a, 3, p);
-  a.BodyLon[ps] = a.RelLon[ps];
-  a.BodyLat[ps] = a.RelLat;
-  a.BodyLat[12] = a.BodyLat[ps];
-  log("ГЕО ЭКВ JD              GeoL  GeoB = ", a.BodyLon[ps], a.BodyLat[ps]);
-
-  // Refraction at the observatory.
-  if (Check6.Value) {
-    double obsL = ReadReal(Text14), obsB = ReadReal(Text15);
-    double s = SiderealTime(ObservationJd - 2400000.5);
-    double frac = s / 24;
-    s = 24 * FracPositive(frac);
-    double theta = obsL / 15 + s;
-    if (theta > 24) theta = theta - 24;
-    theta = 15 * theta;
-    double h = theta - a.BodyLon[ps];
-    if (h < 0) h = h + 360;
-    a.CurrentSlot = p;
-    a.HourAngle = h;
-    a.ObserverLatitude = obsB;
-    EquatorialToHorizontalVector(a, p);
-    RelativeSpherical(a, 3, p);
-    a.HorAzimuth = a.RelLon[ps];
-    a.HorAltitude = a.RelLat - Refraction(a, 90 - a.RelLat);
-    HorizontalToEquatorialVector(a, p);
-    RelativeSpherical(a, 3, p);
-    double alpha = theta - a.RelLon[ps];
-    if (alpha < 0) alpha = alpha + 360;
-    a.BodyLon[ps] = alpha;
-    a.BodyLat[ps] = a.RelLat;
-    SphericalToCartesian(a, p, a.BodyLon[ps], a.BodyLat[ps], GeometricDistance);
-    Text4.Text = RealText((a.BodyLat[12] - a.BodyLat[ps]) * 3600);
-    a.BodyLat[12] = a.BodyLat[ps];
-  }
-  log("ГЕО ЭКВ JD  Ref      GeoL  GeoB = ", a.BodyLon[ps], a.BodyLat[ps]);
-
-  // Nutation: mean to true equator and equinox of date.
-  if (Check7.Value) {
-    NutationCorrection(a, t, a.PosX[ps], a.PosY[ps], a.PosZ[ps], 0);
-    RelativeSpherical(a, 3, p);
-    a.BodyLon[ps] = a.RelLon[ps];
-    a.BodyLat[ps] = a.RelLat;
-    Text7.Text = RealText((a.BodyLat[12] - a.BodyLat[ps]) * 3600);
-  }
-  log("ГЕО ЭКВ JD  Nut      GeoL  GeoB = ", a.BodyLon[ps], a.BodyLat[ps]);
-
-  Store.ObsLon(i, 3) = a.BodyLon[ps];
-  Store.ObsLat(i, 3) = a.BodyLat[ps];
-  return true;
+  if (!place.Ok) return place;
+  if (request.Aberration) Text9.Text = RealText(place.AberrationArcsec);
+  if (request.PlanetaryAberration) Text13.Text = RealText(place.PlanetaryAberrationArcsec);
+  if (request.Refraction) Text4.Text = RealText(place.RefractionArcsec);
+  if (request.Nutation) Text7.Text = RealText(place.NutationArcsec);
+  TheoryLog = StageLog(place);
+  Store.ObsLon(i, 3) = place.Lon;
+  Store.ObsLat(i, 3) = place.Lat;
+  return place;
 }
 
 }  // namespace planova

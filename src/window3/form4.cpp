@@ -6,6 +6,7 @@
 #include "astro/orbit.h"
 #include "astro/time.h"
 #include "common/numtext.h"
+#include "models/messages.h"
 #include "common/textfile.h"
 
 namespace planova {
@@ -273,7 +274,10 @@ void Form4::PickPoint(double x, bool left) {
   double jd = Store.ObsJd(PickedRow, 1);
   double xr = (jd - PlotTimeOrigin) / 365.25 / mt;
   Picture1.Line(xr, 17, xr, 0, 0xFF0000);
-  if (!CalendarFromJulianDate(Astro, jd)) return;
+  if (!CalendarFromJulianDate(Astro, jd)) {
+    Ui().ShowMessage(kWrongJdMessage);
+    return;
+  }
   (left ? Text23 : Text26).Text = std::to_string(Astro.CalYear);
   (left ? Text22 : Text25).Text = std::to_string(Astro.CalMonth);
   (left ? Text21 : Text24).Text = RealText(Astro.CalDay);

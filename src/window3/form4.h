@@ -7,11 +7,13 @@
 #include <array>
 #include <string>
 
+#include "astro/apparent_place.h"
 #include "astro/astro_state.h"
 #include "bdl/bdl_line.h"
 #include "common/form.h"
 #include "common/obs_store.h"
 #include "common/picture.h"
+#include "compare/comparison_run.h"
 
 namespace planova {
 
@@ -62,15 +64,18 @@ class Form4 : public FormModel {
   std::string TimeScaleLabel;
   BdlState Bdl;
 
-  // Run state.
-  int32_t First = 0, Last = 0;  // records №1 and №2
-  int32_t CurrentRow = 0, ComparedCount = 0, CountL = 0, CountB = 0;
+  // Run state: the rows from №1 to №2 and the step state are the comparison run's.
+  ComparisonRun Run;
+  int32_t& First = Run.First;  // records №1 and №2
+  int32_t& Last = Run.Last;
+  int32_t& CurrentRow = Run.CurrentRow;
+  int32_t& ComparedCount = Run.Stats.ComparedCount;
+  int32_t CountL = 0, CountB = 0;
   double SumL = 0, SumB = 0, CurrL = 0, CurrB = 0, DevL = 0, DevB = 0;
   double CorrL1 = 0, CorrL2 = 0, CorrB1 = 0, CorrB2 = 0;
   double LimitLHigh = 0, LimitLLow = 0, LimitBHigh = 0, LimitBLow = 0;
   double Jd1 = 0, Jd2 = 0;
   double PlotScaleT = 10, PlotScaleD = 20, PlotOffset = 4;
-  bool RunActive = false;
 
   void Load();       // defaults and the empty grid
   void Activate();   // dates follow the Gregorian reform
@@ -90,9 +95,14 @@ class Form4 : public FormModel {
 
   // Compares rows from CurrentRow on (all, or one in step mode, or up to a stop).
   void CorrectionLoop();
+  // One record: its theoretical place, the correction, the deviations and their means.
+  bool CorrectRow(int32_t r);
 
  private:
   void DrawGrid();
+  // The run's boxes read and checked (throws on a bad box); false after a message.
+  bool ReadRunSettings();
+  void DrawRunFrame();
   // Counters, boxes, display and the copy into data set 3 after `rows` records were read.
   void FinishLoad(int32_t rows, const std::string& display, const std::string& epochField);
 };

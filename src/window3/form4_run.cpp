@@ -6,11 +6,9 @@
 // the plot.
 #include <cmath>
 
-#include "astro/frames.h"
-#include "astro/reductions.h"
 #include "astro/time.h"
 #include "common/numtext.h"
-#include "window2/theory.h"
+#include "models/messages.h"
 #include "window3/form4.h"
 
 namespace planova {
@@ -32,7 +30,7 @@ constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return (r << 16) | 
 
 }  // namespace
 
-void Form4::StartRun() {
+bool Form4::ReadRunSettings() {
   try {
     PlotScaleT = Read(Text19);
     PlotScaleD = Read(Text20);
@@ -56,41 +54,49 @@ void Form4::StartRun() {
     LimitBLow = Read(Text44) / 3600;
     int p = Store.ObjectNumber;
     if (p < 0 || p > 11) throw BadInput{};
-    if (EpochLabel1 != "App" && EpochLabel1 != "B1950" && EpochLabel1 != "J2000") {
-      Ui().ShowMessage("Эпоха данных \"" + EpochLabel1 + "\" не известна: нужна эпоха App, B1950 или J2000");
-      return;
-    }
   } catch (const BadInput&) {
-    Ui().ShowMessage("Введите правильно данные");
-    return;
+    Ui().ShowMessage(kWrongDataMessage);
+    return false;
   }
+  if (EpochLabel1 != "App" && EpochLabel1 != "B1950" && EpochLabel1 != "J2000") {
+    Ui().ShowMessage("Эпоха данных \"" + EpochLabel1 + "\" не известна: нужна эпоха App, B1950 или J2000");
+    return false;
+  }
+  return true;
+}
 
+// The zero line, the title and, when the limits count, the limit lines.
+void Form4::DrawRunFrame() {
   Picture1.Line(0, PlotOffset, 25, PlotOffset, Rgb(120, 120, 120));
   Picture1.CurrentX = 1.1;
   Picture1.CurrentY = 17;
   Picture1.Print("отклонение наблюдательных данных от расчетных (средние значения увеличены в 10 раз)");
-  if (Check10.Value) {
-    for (double limit : {LimitLHigh, LimitLLow}) {
-      double y = limit * 3600 / PlotScaleD + PlotOffset;
-      Picture1.Line(0, y, 25, y, Rgb(0, 200, 0));
-    }
-    for (double limit : {LimitBHigh, LimitBLow}) {
-      double y = limit * 3600 / PlotScaleD + PlotOffset;
-      Picture1.Line(0, y, 25, y, Rgb(0, 100, 0));
-    }
+  if (!Check10.Value) return;
+  for (double limit : {LimitLHigh, LimitLLow}) {
+    double y = limit * 3600 / PlotScaleD + PlotOffset;
+    Picture1.Line(0, y, 25, y, Rgb(0, 200, 0));
   }
-  CurrentRow = First;
+  for (double limit : {LimitBHigh, LimitBLow}) {
+    double y = limit * 3600 / PlotScaleD + PlotOffset;
+    Picture1.Line(0, y, 25, y, Rgb(0, 100, 0));
+  }
+}
+
+void Form4::StartRun() {
+  if (!ReadRunSettings()) return;
+  DrawRunFrame();
   SumL = SumB = 0;
-  ComparedCount = CountL = CountB = 0;
+  CountL = CountB = 0;
+  Run.Stats.Reset();
   Astro.StopRequested = 0;
   Astro.EphemerisError = 0;
   if (!Check7.Value) PlotTimeOrigin = Store.ObsJd(1, 1);
-  RunActive = true;
+  Run.Begin(First, Last);
   CorrectionLoop();
 }
 
 void Form4::Step() {
-  if (!RunActive || CurrentRow < First || CurrentRow > Last) {
+  if (!Run.Active || CurrentRow < First || CurrentRow > Last) {
     Ui().ShowMessage("Сравнение закончено: следующей записи нет");
     return;
   }
@@ -98,100 +104,74 @@ void Form4::Step() {
 }
 
 void Form4::CorrectionLoop() {
-  AstroState& a = Astro;
-  const int p = Store.ObjectNumber;
-  const size_t ps = static_cast<size_t>(p);
-  const double c = 299792500;
-  while (true) {
-    const int32_t r = CurrentRow;
-    double jd = Store.ObsJd(r, 1);
-    a.CurrentJd = jd;
-    double dt = Check3.Value ? DeltaTPiecewise(a) : DeltaTParabola(a);
-    double shifted = jd + dt / 86400;
-    Text18.Text = RealText(dt);
-    a.CurrentJd = shifted;
-    TheorySource source = Option7.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
-    if (!ComputeBodyPositions(a, source, jd, p, Check6.Value && source == TheorySource::kJpl0, shifted)) {
-      RunActive = false;
-      return;
-    }
-    a.CurrentJd = jd;
+  RunPause pause = Run.Drive(Check2.Value, Astro.StopRequested, [this](int32_t r) { return CorrectRow(r); },
+                             [this] { Ui().ProcessEvents(); });
+  if (pause != RunPause::kFailed) return;
+  Run.Active = false;
+  Ui().ShowMessage(EphemerisMessage(Astro.EphemerisFailureKind));
+}
 
-    MakeGeocentric(a, p);
-    RelativeSpherical(a, 3, p);
-    double tau = a.RelDist / c;
-    a.PosX[ps] = a.PosX[ps] + tau * a.VelX[3];
-    a.PosY[ps] = a.PosY[ps] + tau * a.VelY[3];
-    a.PosZ[ps] = a.PosZ[ps] + tau * a.VelZ[3];
-    double x0 = a.PosX[ps], y0 = a.PosY[ps], z0 = a.PosZ[ps];
-    for (int pass = 0; pass < 3; ++pass) {
-      a.PosX[ps] = x0 - tau * a.VelX[ps];
-      a.PosY[ps] = y0 - tau * a.VelY[ps];
-      a.PosZ[ps] = z0 - tau * a.VelZ[ps];
-      RelativeSpherical(a, 3, p);
-      tau = a.RelDist / c;
-    }
-    double e = EpochLabel1 == "B1950" ? 2433282.423 : EpochLabel1 == "J2000" ? 2451545.0 : a.CurrentJd;
-    EclipticPrecessionMatrix(a, 0, (e - 2451545.0) / 36525);
-    a.CurrentSlot = p;
-    ApplyMatrix(a);
-    double t = (a.CurrentJd - 2451545.0) / 36525;
-    EclipticToEquatorial(a, t);
-    NutationCorrection(a, t, a.PosX[ps], a.PosY[ps], a.PosZ[ps], 0);
-    RelativeSpherical(a, 3, p);
-    a.BodyLon[ps] = a.RelLon[ps];
-    a.BodyLat[ps] = a.RelLat;
+bool Form4::CorrectRow(int32_t r) {
+  const double jd = Store.ObsJd(r, 1);
+  ApparentPlaceRequest request;
+  request.Body = Store.ObjectNumber;
+  request.Jd = jd;
+  request.Theory = Option7.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
+  request.Perturbations = Check6.Value && request.Theory == TheorySource::kJpl0;
+  request.DeltaT = Check3.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola;
+  request.DeltaTBy86400 = true;
+  request.Epoch = EpochLabel1 == "B1950"   ? ComparisonEpoch::kB1950
+                  : EpochLabel1 == "J2000" ? ComparisonEpoch::kJ2000
+                                           : ComparisonEpoch::kOfDate;
+  ApparentPlace place = ComputeApparentPlace(Astro, request);
+  Text18.Text = RealText(place.DeltaTSeconds);
+  if (!place.Ok) return false;
 
-    double x = (jd - PlotTimeOrigin) / 365.25 / PlotScaleT;
-    // One coordinate: its correction at this date, the corrected observation, the
-    // deviation from theory, and the running mean of the deviations within the limits.
-    struct Coordinate {
-      double& obs1;
-      double& obs3;
-      double theory, corr1, corr2, low, high;
-      double &curr, &dev, &sum;
-      int32_t& count;
-      TextBox &devBox, &meanBox;
-      bool plotDev, plotMean;
-      uint32_t colour;
-    };
-    auto compare = [&](const Coordinate& c) {
-      c.curr = c.corr1 + (c.corr2 - c.corr1) * (jd - Jd1) / (Jd2 - Jd1);
-      if (Check1.Value) c.obs3 = c.obs1 + c.curr;
-      c.dev = c.obs3 - c.theory;
-      c.devBox.Text = Arcsec6(c.dev);
-      if (c.plotDev) Picture1.Point(x, c.dev * 3600 / PlotScaleD + PlotOffset, c.colour);
-      if (!Check10.Value || (c.low <= c.dev && c.dev <= c.high)) {
-        c.sum = c.sum + c.dev;
-        c.count = c.count + 1;
-        c.meanBox.Text = Arcsec6(c.sum / c.count);
-        if (c.plotMean) Picture1.Point(x, (c.sum / c.count) * 36000 / PlotScaleD + PlotOffset, 0);
-      }
-    };
-    if (Store.ObsLon(r, 1) != 0) {
-      compare({Store.ObsLon(r, 1), Store.ObsLon(r, 3), a.BodyLon[ps], CorrL1, CorrL2, LimitLLow, LimitLHigh, CurrL, DevL,
-               SumL, CountL, Text7, Text32, Check4.Value, Check9.Value, Rgb(250, 0, 0)});
+  double x = (jd - PlotTimeOrigin) / 365.25 / PlotScaleT;
+  // One coordinate: its correction at this date, the corrected observation, the
+  // deviation from theory, and the running mean of the deviations within the limits.
+  struct Coordinate {
+    double& obs1;
+    double& obs3;
+    double theory, corr1, corr2, low, high;
+    double &curr, &dev, &sum;
+    int32_t& count;
+    TextBox &devBox, &meanBox;
+    bool plotDev, plotMean;
+    uint32_t colour;
+  };
+  auto compare = [&](const Coordinate& c) {
+    c.curr = c.corr1 + (c.corr2 - c.corr1) * (jd - Jd1) / (Jd2 - Jd1);
+    if (Check1.Value) c.obs3 = c.obs1 + c.curr;
+    c.dev = c.obs3 - c.theory;
+    c.devBox.Text = Arcsec6(c.dev);
+    if (c.plotDev) Picture1.Point(x, c.dev * 3600 / PlotScaleD + PlotOffset, c.colour);
+    if (!Check10.Value || (c.low <= c.dev && c.dev <= c.high)) {
+      c.sum = c.sum + c.dev;
+      c.count = c.count + 1;
+      c.meanBox.Text = Arcsec6(c.sum / c.count);
+      if (c.plotMean) Picture1.Point(x, (c.sum / c.count) * 36000 / PlotScaleD + PlotOffset, 0);
     }
-    if (Store.ObsLat(r, 1) != 0 && Store.ObsLat(r, 1) != 90) {
-      compare({Store.ObsLat(r, 1), Store.ObsLat(r, 3), a.BodyLat[ps], CorrB1, CorrB2, LimitBLow, LimitBHigh, CurrB, DevB,
-               SumB, CountB, Text9, Text33, Check5.Value, Check11.Value, Rgb(0, 0, 250)});
-    }
-    if (CalendarFromJulianDate(a, jd)) {
-      Text29.Text = std::to_string(a.CalYear);
-      Text28.Text = std::to_string(a.CalMonth);
-      Text27.Text = RealText(a.CalDay);
-    }
-    ComparedCount = ComparedCount + 1;
-    Text5.Text = std::to_string(ComparedCount);
-    CurrentRow = r + 1;
-    ProgressBar1.Value = static_cast<int>(static_cast<int64_t>(ComparedCount) * 100 / (Last - First + 100));
-    if (CurrentRow > Last || a.StopRequested == 1) {
-      if (CurrentRow > Last) RunActive = false;
-      return;
-    }
-    if (Check2.Value) return;
-    Ui().ProcessEvents();
+  };
+  if (Store.ObsLon(r, 1) != 0) {
+    compare({Store.ObsLon(r, 1), Store.ObsLon(r, 3), place.Lon, CorrL1, CorrL2, LimitLLow, LimitLHigh, CurrL, DevL, SumL,
+             CountL, Text7, Text32, Check4.Value, Check9.Value, Rgb(250, 0, 0)});
   }
+  if (Store.ObsLat(r, 1) != 0 && Store.ObsLat(r, 1) != 90) {
+    compare({Store.ObsLat(r, 1), Store.ObsLat(r, 3), place.Lat, CorrB1, CorrB2, LimitBLow, LimitBHigh, CurrB, DevB, SumB,
+             CountB, Text9, Text33, Check5.Value, Check11.Value, Rgb(0, 0, 250)});
+  }
+  if (CalendarFromJulianDate(Astro, jd)) {
+    Text29.Text = std::to_string(Astro.CalYear);
+    Text28.Text = std::to_string(Astro.CalMonth);
+    Text27.Text = RealText(Astro.CalDay);
+  } else {
+    Ui().ShowMessage(kWrongJdMessage);
+  }
+  ComparedCount = ComparedCount + 1;
+  Text5.Text = std::to_string(ComparedCount);
+  ProgressBar1.Value = static_cast<int>(static_cast<int64_t>(ComparedCount) * 100 / (Last - First + 100));
+  return true;
 }
 
 }  // namespace planova

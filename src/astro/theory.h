@@ -1,7 +1,8 @@
 // Heliocentric positions of the Sun, the Earth, the Moon and the observed body for one
 // epoch, from the two-body theory with the short lunar series ("JPL0", optionally with
 // the periodic perturbations of the inner planets, "JPL1") or from DE405 ("JPL2").
-// Shared by the comparison of window 2 and the correction run of window 3.
+// The first step of every theoretical place (see apparent_place.h) and of the DE405
+// calculator.
 #pragma once
 
 #include <cstdint>
@@ -11,9 +12,6 @@ namespace planova {
 struct AstroState;
 
 enum class TheorySource { kJpl0, kJpl2 };
-
-// Offset of the Earth from the Earth-Moon barycentre used with the lunar series, metres.
-constexpr double kEarthOffsetFromBarycentre = 4672000.0;
 
 // Two-body state of the body in CurrentSlot: mean elements, Kepler position, velocity.
 // With perturbations, the heliocentric longitude of slots 1..4 gets the periodic terms of
@@ -30,7 +28,7 @@ void PlanetPerturbations(AstroState& a, int slot, double shiftedJd);
 // Fills slots 0 (the Sun, at the origin), 3 (the Earth), 11 (the Moon) and p (the body)
 // with heliocentric ecliptic J2000 positions (m) and velocities (m/s) for CurrentJd.
 // observationJd (unshifted) dates the precession of the series Moon to J2000.  False
-// after an ephemeris failure (the reader has reported it; EphemerisError is 1).
+// after an ephemeris failure (EphemerisError is 1, EphemerisFailureKind says which).
 bool ComputeBodyPositions(AstroState& a, TheorySource source, double observationJd, int p, bool perturbations = false,
                           double shiftedJd = 0);
 

@@ -1,15 +1,13 @@
-#include "window2/theory.h"
+#include "astro/theory.h"
 
 #include <cmath>
 
 #include "astro/astro_state.h"
+#include "astro/constants.h"
 #include "astro/frames.h"
 #include "astro/orbit.h"
 #include "astro/reductions.h"
-#if __has_include("astro/de405.h")
 #include "astro/de405.h"
-#define PLANOVA_HAVE_DE405 1
-#endif
 
 namespace planova {
 
@@ -23,7 +21,7 @@ void ZeroSlot(AstroState& a, int s) {
 }  // namespace
 
 void PlanetPerturbations(AstroState& a, int slot, double shiftedJd) {
-  double t = (shiftedJd - 2415020.0) / 36525;
+  double t = (shiftedJd - kJdJ1900) / kDaysPerJulianCentury;
   double me = (102.3 + 149472.5 * t) / a.DegPerRad;
   double v = (212.4 + 58517.5 * t) / a.DegPerRad;
   double e = (358.5 + 35999.6 * t) / a.DegPerRad;
@@ -78,12 +76,12 @@ bool ComputeBodyPositions(AstroState& a, TheorySource source, double observation
     ZeroSlot(a, 0);
     a.CurrentSlot = 3;
     KeplerBodyState(a, perturbations, shiftedJd);
-    double t = (a.CurrentJd - 2451545.0) / 36525;
+    double t = CenturiesFromJ2000(a.CurrentJd);
     MoonPositionSeries(a, t);
     double r = a.MoonDistance + kEarthOffsetFromBarycentre;
     SphericalToCartesian(a, 11, a.BodyLon[11], a.BodyLat[11], r);
     SphericalToCartesian(a, 14, a.BodyLon[11], a.BodyLat[11], kEarthOffsetFromBarycentre);
-    double tObs = (observationJd - 2451545.0) / 36525;
+    double tObs = CenturiesFromJ2000(observationJd);
     EclipticPrecessionMatrix(a, tObs, 0);
     a.CurrentSlot = 14;
     ApplyMatrix(a);
@@ -105,8 +103,8 @@ bool ComputeBodyPositions(AstroState& a, TheorySource source, double observation
     return true;
   }
 
-#ifdef PLANOVA_HAVE_DE405
   a.EphemerisError = 0;
+  a.EphemerisFailureKind = EphemerisFailure::kNone;
   LoadDe405Record(a);
   if (a.EphemerisError == 1) return false;
   for (int b : {0, 3, 11}) {
@@ -148,12 +146,6 @@ bool ComputeBodyPositions(AstroState& a, TheorySource source, double observation
   }
   ZeroSlot(a, 0);
   return true;
-#else
-  (void)p;
-  a.Message("Ошибка чтения файлов JPL DE405");
-  a.EphemerisError = 1;
-  return false;
-#endif
 }
 
 void MakeGeocentric(AstroState& a, int p) {

@@ -1,0 +1,269 @@
+#include "astro/apparent_place.h"
+
+#include "astro/astro_state.h"
+#include "astro/constants.h"
+#include "astro/frames.h"
+#include "astro/reductions.h"
+#include "astro/time.h"
+
+namespace planova {
+
+namespace {
+
+// Epoch of the comparison frame, JD.
+double EpochJd(ComparisonEpoch e, double ofDate) {
+  switch (e) {
+    case ComparisonEpoch::kB1950: return kJdB1950;
+    case ComparisonEpoch::kJ2000: return kJdJ2000;
+    default: return ofDate;
+  }
+}
+
+// Longitude and latitude of the body from the geocentre into BodyLon/BodyLat[p].
+void TakePlace(AstroState& a, int p) {
+  const size_t ps = static_cast<size_t>(p);
+  RelativeSpherical(a, 3, p);
+  a.BodyLon[ps] = a.RelLon[ps];
+  a.BodyLat[ps] = a.RelLat;
+}
+
+PlaceStage Stage(const AstroState& a, int p) {
+  return {a.BodyLon[static_cast<size_t>(p)], a.BodyLat[static_cast<size_t>(p)]};
+}
+
+// Aberration from the Earth's motion: the body displaced by the light time times the
+// Earth's velocity.  Slot 12 keeps the place before each correction.
+void ApplyAberration(AstroState& a, int p, double lightTime, ApparentPlace& out) {
+  const size_t ps = static_cast<size_t>(p);
+  a.PosX[ps] = a.PosX[ps] + lightTime * a.VelX[3];
+  a.PosY[ps] = a.PosY[ps] + lightTime * a.VelY[3];
+  a.PosZ[ps] = a.PosZ[ps] + lightTime * a.VelZ[3];
+  TakePlace(a, p);
+  out.AberrationArcsec = (a.BodyLon[12] - a.BodyLon[ps]) * 3600;
+  a.BodyLon[12] = a.BodyLon[ps];
+}
+
+// Planetary aberration: the body where it was when its light left, three passes, each
+// with the light time of the pass before.
+void ApplyPlanetaryAberration(AstroState& a, int p, ApparentPlace& out) {
+  const size_t ps = static_cast<size_t>(p);
+  double x0 = a.PosX[ps], y0 = a.PosY[ps], z0 = a.PosZ[ps];
+  for (int pass = 0; pass < 3; ++pass) {
+    a.PosX[ps] = x0 - a.VelX[ps] * out.LightTime;
+    a.PosY[ps] = y0 - a.VelY[ps] * out.LightTime;
+    a.PosZ[ps] = z0 - a.VelZ[ps] * out.LightTime;
+    RelativeSpherical(a, 3, p);
+    out.LightTime = a.RelDist / kLightSpeed;
+  }
+  a.BodyLon[ps] = a.RelLon[ps];
+  a.BodyLat[ps] = a.RelLat;
+  out.PlanetaryAberrationArcsec = (a.BodyLon[12] - a.BodyLon[ps]) * 3600;
+}
+
+// Refraction at the observatory: to the horizon with the local sidereal time, the
+// altitude raised by the refraction, and back to right ascension and declination.
+void ApplyRefraction(AstroState& a, int p, const ApparentPlaceRequest& r, double distance, ApparentPlace& out) {
+  const size_t ps = static_cast<size_t>(p);
+  double s = SiderealTime(r.Jd - 2400000.5);
+  double frac = s / 24;
+  s = 24 * FracPositive(frac);
+  double theta = r.ObserverLongitude / 15 + s;
+  if (theta > 24) theta = theta - 24;
+  theta = 15 * theta;
+  double h = theta - a.BodyLon[ps];
+  if (h < 0) h = h + 360;
+  a.CurrentSlot = p;
+  a.HourAngle = h;
+  a.ObserverLatitude = r.ObserverLatitude;
+  EquatorialToHorizontalVector(a, p);
+  RelativeSpherical(a, 3, p);
+  a.HorAzimuth = a.RelLon[ps];
+  a.HorAltitude = a.RelLat - Refraction(a, 90 - a.RelLat);
+  HorizontalToEquatorialVector(a, p);
+  RelativeSpherical(a, 3, p);
+  double alpha = theta - a.RelLon[ps];
+  if (alpha < 0) alpha = alpha + 360;
+  a.BodyLon[ps] = alpha;
+  a.BodyLat[ps] = a.RelLat;
+  SphericalToCartesian(a, p, a.BodyLon[ps], a.BodyLat[ps], distance);
+  out.RefractionArcsec = (a.BodyLat[12] - a.BodyLat[ps]) * 3600;
+  a.BodyLat[12] = a.BodyLat[ps];
+}
+
+}  // namespace
+
+double DeltaTSeconds(AstroState& a, double jd, DeltaTModel model) {
+  a.CurrentJd = jd;
+  switch (model) {
+    case DeltaTModel::kParabola: return DeltaTParabola(a);
+    case DeltaTModel::kPiecewise: return DeltaTPiecewise(a);
+    default: return 0;
+  }
+}
+
+PlaceStage TwoBodyEquatorialPlace(AstroState& a, int body, double jd) {
+  a.CurrentJd = jd;
+  ComputeBodyPositions(a, TheorySource::kJpl0, jd, body);
+  MakeGeocentric(a, body);
+  a.CurrentSlot = body;
+  EclipticToEquatorial(a, CenturiesFromJ2000(jd));
+  RelativeSpherical(a, 3, body);
+  return {a.RelLon[static_cast<size_t>(body)], a.RelLat};
+}
+
+ApparentPlace ComputeApparentPlace(AstroState& a, const ApparentPlaceRequest& r) {
+  ApparentPlace out;
+  const int p = r.Body;
+  const size_t ps = static_cast<size_t>(p);
+  out.EphemerisJd = r.Jd;
+  a.CurrentJd = r.Jd;
+  if (r.DeltaT != DeltaTModel::kNone) {
+    out.DeltaTSeconds = DeltaTSeconds(a, r.Jd, r.DeltaT);
+    out.EphemerisJd = r.DeltaTBy86400 ? r.Jd + out.DeltaTSeconds / 86400 : r.Jd + out.DeltaTSeconds / 24 / 3600;
+    a.CurrentJd = out.EphemerisJd;
+  }
+  if (!ComputeBodyPositions(a, r.Theory, r.Jd, p, r.Perturbations, out.EphemerisJd)) return out;
+  a.CurrentJd = r.Jd;
+
+  // Geocentric, geometric.
+  MakeGeocentric(a, p);
+  RelativeSpherical(a, 3, p);
+  a.BodyLon[12] = a.RelLon[ps];
+  a.BodyLat[12] = a.RelLat;
+  out.GeometricDistance = a.RelDist;
+  a.BodyLon[ps] = a.RelLon[ps];
+  a.BodyLat[ps] = a.RelLat;
+  out.LightTime = a.RelDist / kLightSpeed;
+  out.Stages[kStageGeometric] = Stage(a, p);
+
+  if (r.Aberration) ApplyAberration(a, p, out.LightTime, out);
+  out.Stages[kStageAberration] = Stage(a, p);
+  if (r.PlanetaryAberration) ApplyPlanetaryAberration(a, p, out);
+  out.Stages[kStagePlanetary] = Stage(a, p);
+
+  // Precession to the comparison epoch.
+  EclipticPrecessionMatrix(a, 0, CenturiesFromJ2000(EpochJd(r.Epoch, a.CurrentJd)));
+  a.CurrentSlot = p;
+  ApplyMatrix(a);
+  RelativeSpherical(a, 3, p);
+  out.Stages[kStageEcliptic] = {a.RelLon[ps], a.RelLat};
+
+  // Equator of date.
+  double t = CenturiesFromJ2000(a.CurrentJd);
+  EclipticToEquatorial(a, t);
+  TakePlace(a, p);
+  a.BodyLat[12] = a.BodyLat[ps];
+  out.Stages[kStageEquator] = Stage(a, p);
+
+  if (r.Refraction) ApplyRefraction(a, p, r, out.GeometricDistance, out);
+  out.Stages[kStageRefraction] = Stage(a, p);
+
+  // Nutation: mean to true equator and equinox of date.
+  if (r.Nutation) {
+    NutationCorrection(a, t, a.PosX[ps], a.PosY[ps], a.PosZ[ps], 0);
+    TakePlace(a, p);
+    out.NutationArcsec = (a.BodyLat[12] - a.BodyLat[ps]) * 3600;
+  }
+  out.Stages[kStageNutation] = Stage(a, p);
+
+  out.Lon = a.BodyLon[ps];
+  out.Lat = a.BodyLat[ps];
+  out.Ok = true;
+  return out;
+}
+
+}  // namespace planova
+
+#include <cmath>
+
+#include "astro/de405.h"
+
+namespace planova {
+
+namespace {
+
+SlotPlace PlaceFrom(AstroState& a, int origin, int p) {
+  const size_t s = static_cast<size_t>(p);
+  RelativeSpherical(a, origin, p);
+  return {a.RelLon[s], a.RelLat, a.RelDist, a.PosX[s], a.PosY[s], a.PosZ[s]};
+}
+
+// The states of the Sun, the body and the Earth-Moon barycentre, unrotated, in
+// thousands of km and km/s; false after an ephemeris failure.
+bool ReadCalculatorStates(AstroState& a, int p) {
+  a.EphemerisError = 0;
+  a.EphemerisFailureKind = EphemerisFailure::kNone;
+  LoadDe405Record(a);
+  for (int body : {0, p, 3}) {
+    if (a.EphemerisError == 1) return false;
+    De405BodyState(a, body);
+    if (a.EphemerisError == 1) return false;
+    De405StateToKilometres(a, body);
+  }
+  return true;
+}
+
+// Heliocentric body and Earth-Moon barycentre (the Sun to the origin) and the body's
+// heliocentric velocity and speed.
+void MakeHeliocentric(AstroState& a, int p, De405CalculatorPlaces& out) {
+  const size_t s = static_cast<size_t>(p);
+  if (p != 11) {
+    a.PosX[3] = a.PosX[3] - a.PosX[0];
+    a.PosY[3] = a.PosY[3] - a.PosY[0];
+    a.PosZ[3] = a.PosZ[3] - a.PosZ[0];
+    if (p != 3) {
+      a.PosX[s] = a.PosX[s] - a.PosX[0];
+      a.PosY[s] = a.PosY[s] - a.PosY[0];
+      a.PosZ[s] = a.PosZ[s] - a.PosZ[0];
+    }
+    a.VelX[s] = a.VelX[s] - a.VelX[0];
+    a.VelY[s] = a.VelY[s] - a.VelY[0];
+    a.VelZ[s] = a.VelZ[s] - a.VelZ[0];
+  }
+  out.Speed = std::sqrt(a.VelX[s] * a.VelX[s] + a.VelY[s] * a.VelY[s] + a.VelZ[s] * a.VelZ[s]);
+  out.VX = a.VelX[s];
+  out.VY = a.VelY[s];
+  out.VZ = a.VelZ[s];
+  a.PosX[0] = a.PosY[0] = a.PosZ[0] = 0;
+}
+
+}  // namespace
+
+De405CalculatorPlaces ComputeDe405CalculatorPlaces(AstroState& a, int p, double jdUt, DeltaTModel deltaT) {
+  De405CalculatorPlaces out;
+  const size_t s = static_cast<size_t>(p);
+  out.DeltaTSeconds = DeltaTSeconds(a, jdUt, deltaT);
+  out.EphemerisJd = jdUt + out.DeltaTSeconds / 24 / 3600;
+  a.CurrentJd = out.EphemerisJd;
+  if (!ReadCalculatorStates(a, p)) return out;
+  MakeHeliocentric(a, p, out);
+  out.Heliocentric = PlaceFrom(a, 0, p);
+
+  if (p != 11) {
+    // The Earth from the Earth-Moon barycentre, then the body from the Earth.
+    De405BodyState(a, 11);
+    if (a.EphemerisError == 1) return out;
+    De405StateToKilometres(a, 11);
+    a.PosX[14] = a.PosX[11] / (kEarthMoonMassRatio + 1);
+    a.PosY[14] = a.PosY[11] / (kEarthMoonMassRatio + 1);
+    a.PosZ[14] = a.PosZ[11] / (kEarthMoonMassRatio + 1);
+    a.PosX[3] = a.PosX[3] - a.PosX[14];
+    a.PosY[3] = a.PosY[3] - a.PosY[14];
+    a.PosZ[3] = a.PosZ[3] - a.PosZ[14];
+    a.PosX[s] = a.PosX[s] - a.PosX[3];
+    a.PosY[s] = a.PosY[s] - a.PosY[3];
+    a.PosZ[s] = a.PosZ[s] - a.PosZ[3];
+  }
+  a.PosX[3] = a.PosY[3] = a.PosZ[3] = 0;
+  out.GeocentricJ2000 = PlaceFrom(a, 3, p);
+
+  a.CurrentJd = jdUt;
+  a.CurrentSlot = p;
+  EquatorialPrecessionMatrix(a, 0, CenturiesFromJ2000(jdUt));
+  ApplyMatrix(a);
+  out.GeocentricOfDate = PlaceFrom(a, 3, p);
+  out.Ok = true;
+  return out;
+}
+
+}  // namespace planova

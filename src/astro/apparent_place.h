@@ -1,0 +1,107 @@
+// The theoretical place of one observation, from the geometric heliocentric positions of
+// the theory to the geocentric place in the frame of the observation, step by step:
+// ET-UT, light time and aberration from the Earth's motion, planetary aberration (the
+// body where it was when its light left, three passes), precession to the comparison
+// epoch, equator of date, refraction at the observatory and nutation.  The classical
+// reduction of an apparent place, e.g. Explanatory Supplement to the Astronomical Almanac
+// (1961), ch. 2, in the program's own first-order forms.
+//
+// Every input is an argument and every output is in the result; the position table of
+// AstroState is the routine's working space.
+#pragma once
+
+#include <array>
+
+#include "astro/theory.h"
+
+namespace planova {
+
+struct AstroState;
+
+// ET-UT used to date the ephemeris: none (ET = UT), the parabola, or the piecewise table
+// (DeltaTParabola, DeltaTPiecewise).
+enum class DeltaTModel { kNone, kParabola, kPiecewise };
+
+// The frame the place refers to: the equator and equinox of the date, of B1950.0 or of
+// J2000.0 (the precession runs to that epoch; equator and nutation are those of the date).
+enum class ComparisonEpoch { kOfDate, kB1950, kJ2000 };
+
+struct ApparentPlaceRequest {
+  int Body = 11;            // program body number 0..11
+  double Jd = 0;            // date of the observation, UT as observed
+  TheorySource Theory = TheorySource::kJpl2;
+  bool Perturbations = false;  // two-body theory with the inner planets' periodic terms
+  DeltaTModel DeltaT = DeltaTModel::kParabola;
+  // ET = UT + (ET-UT)/86400 (true) or + (ET-UT)/24/3600 (false).  The two quotients can
+  // differ in the last bit of the JD; the correction run keeps the first, the comparison
+  // and the calculator the second, so that their files stay as they were.
+  bool DeltaTBy86400 = false;
+  bool Aberration = true;           // light time times the Earth's velocity
+  bool PlanetaryAberration = true;  // the body's motion during the light time
+  bool Refraction = false;          // at the observatory below
+  bool Nutation = true;             // mean to true equator and equinox of date
+  ComparisonEpoch Epoch = ComparisonEpoch::kOfDate;
+  double ObserverLongitude = 0;  // degrees east (refraction only)
+  double ObserverLatitude = 0;   // degrees (refraction only)
+};
+
+// Longitude and latitude (degrees) after one stage of the reduction.
+struct PlaceStage {
+  double Lon = 0, Lat = 0;
+};
+
+// The stages in order: geocentric ecliptic J2000, with aberration, with planetary
+// aberration, ecliptic of the comparison epoch, equator, with refraction, with nutation.
+enum PlaceStageIndex { kStageGeometric, kStageAberration, kStagePlanetary, kStageEcliptic, kStageEquator,
+                       kStageRefraction, kStageNutation, kStageCount };
+
+struct ApparentPlace {
+  bool Ok = false;       // false: the ephemeris failed (EphemerisFailureKind says why)
+  double Lon = 0;        // right ascension, degrees (after the last stage)
+  double Lat = 0;        // declination, degrees
+  double DeltaTSeconds = 0;  // ET-UT applied, s (0 without)
+  double EphemerisJd = 0;    // Jd + ET-UT, the epoch of the positions
+  double GeometricDistance = 0;  // geocentric distance of the body, m
+  double LightTime = 0;          // light time of the last pass, s
+  // The corrections, arcseconds, each as the difference before - after of its stage:
+  // aberration and planetary aberration in longitude, refraction and nutation in latitude.
+  double AberrationArcsec = 0, PlanetaryAberrationArcsec = 0, RefractionArcsec = 0, NutationArcsec = 0;
+  std::array<PlaceStage, kStageCount> Stages{};
+};
+
+// ET-UT in seconds at jd (UT) after the model (0 for kNone); CurrentJd is left at jd.
+double DeltaTSeconds(AstroState& a, double jd, DeltaTModel model);
+
+// The geometric geocentric place of the body on the mean equator of date (ecliptic
+// J2000 positions turned by the obliquity of date) from the two-body theory and the
+// lunar series at jd: the observations that a generated data set holds.
+PlaceStage TwoBodyEquatorialPlace(AstroState& a, int body, double jd);
+
+// The theoretical place of the request.
+ApparentPlace ComputeApparentPlace(AstroState& a, const ApparentPlaceRequest& r);
+
+}  // namespace planova
+
+namespace planova {
+
+// A body's place from the origin slot: longitude, latitude (degrees), distance and the
+// rectangular coordinates, in the unit of the table.
+struct SlotPlace {
+  double Lon = 0, Lat = 0, Dist = 0;
+  double X = 0, Y = 0, Z = 0;
+};
+
+// The DE405 calculator's places of a body (1..9 or 11) for a UT date: heliocentric
+// equatorial J2000 position (thousands of km) and velocity (km/s), geocentric equatorial
+// J2000 position, and the geocentric position precessed to the mean equator of the UT
+// date.  The ephemeris is read at ET = UT + (ET-UT)/24/3600.  The Moon of the ephemeris
+// is geocentric already, and is shown as it comes.
+struct De405CalculatorPlaces {
+  bool Ok = false;  // false: the ephemeris failed (EphemerisFailureKind says why)
+  double DeltaTSeconds = 0, EphemerisJd = 0;
+  SlotPlace Heliocentric, GeocentricJ2000, GeocentricOfDate;
+  double VX = 0, VY = 0, VZ = 0, Speed = 0;
+};
+De405CalculatorPlaces ComputeDe405CalculatorPlaces(AstroState& a, int body, double jdUt, DeltaTModel deltaT);
+
+}  // namespace planova

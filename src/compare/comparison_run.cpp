@@ -1,0 +1,125 @@
+#include "compare/comparison_run.h"
+
+#include "common/numtext.h"
+
+namespace planova {
+
+namespace {
+
+constexpr double kBig = 1000000;
+const char* const kCrLf = "\r\n";
+
+}  // namespace
+
+void OcStatistics::Reset() {
+  ComparedCount = 0;
+  SumAbsDL = SumAbsDB = 0;
+  AcceptedL = AcceptedB = 0;
+  IntervalEdges.fill(0);
+  IntervalCounts.fill(0);
+  for (int k = 0; k <= 18; ++k) IntervalEdges[static_cast<size_t>(k)] = k / 3600.0;
+  IntervalEdges[19] = kBig;
+  for (int k = 20; k <= 38; ++k) IntervalEdges[static_cast<size_t>(k)] = (k - 20) / 14400.0;
+  IntervalEdges[39] = kBig;
+  IntervalEdges[59] = kBig * kBig;
+}
+
+void OcStatistics::Add(bool hasLon, bool hasLat, double diffL, double diffB) {
+  ComparedCount += 1;
+  const auto& e = IntervalEdges;
+  // One coordinate: the intervals [from, to) that hold its absolute difference, and the
+  // sum under the last finite edge.
+  auto classify = [&](double d, size_t from, size_t to, double& sum, int32_t& accepted) {
+    for (size_t k = from; k <= to; ++k) {
+      if (d > e[k - 1] && d < e[k]) IntervalCounts[k] += 1;
+    }
+    if (d < e[to - 1]) {
+      sum += d;
+      accepted += 1;
+    }
+  };
+  if (hasLon) classify(std::fabs(diffL), 1, 19, SumAbsDL, AcceptedL);
+  if (hasLat) classify(std::fabs(diffB), 21, 39, SumAbsDB, AcceptedB);
+}
+
+std::string OcStatistics::StatText(const std::string& code, int32_t object) {
+  if (AcceptedL == 0) AcceptedL = 1;
+  if (AcceptedB == 0) AcceptedB = 1;
+  const auto& e = IntervalEdges;
+  const auto& c = IntervalCounts;
+  std::string t = "статистика данных  " + code + "  по планете " + std::to_string(object) + kCrLf +
+                  "интервалы dL и dB в угловых секундах dR в тыс.км.)" + kCrLf + kCrLf;
+  for (size_t k = 1; k <= 18; ++k) {
+    t += Format(e[k - 1] * 3600, "00") + "..." + Format(e[k] * 3600, "00") + "   " + Format(c[k], "0000") + "        " +
+         Format(e[k + 19] * 3600, "0.00") + "..." + Format(e[k + 20] * 3600, "0.00") + "   " + Format(c[k + 20], "0000") +
+         "        " + Format(e[k + 39], "000.00") + "..." + Format(e[k + 40], "000.00") + "   " +
+         Format(c[k + 40], "0000") + kCrLf;
+  }
+  t += Format(e[18] * 3600, "00") + "...     " + Format(c[19], "0000") + "        " + Format(e[38] * 3600, "0.00") +
+       "...       " + Format(c[39], "0000") + "        " + Format(e[58], "000.00") + "...         " +
+       Format(c[59], "0000") + kCrLf;
+  t += std::string(kCrLf) + "                 общее количество точек  " + std::to_string(ComparedCount) + kCrLf;
+  t += "dLsr= " + RealText(Fix(kBig * 3600 * SumAbsDL / AcceptedL) / kBig) + " секунд по " + std::to_string(AcceptedL) +
+       " учтенным наблюдениям долготы" + kCrLf;
+  t += "dBsr= " + RealText(Fix(kBig * 3600 * SumAbsDB / AcceptedB) / kBig) + " секунд по " + std::to_string(AcceptedB) +
+       " учтенным наблюдениям широты";
+  return t;
+}
+
+RunPause ComparisonRun::Drive(bool stepMode, const volatile int16_t& stop, const std::function<bool(int32_t)>& compareRow,
+                              const std::function<void()>& idle) {
+  RunPause pause = RunPause::kFinished;
+  while (true) {
+    const int32_t r = CurrentRow;
+    if (!compareRow(r)) {
+      pause = RunPause::kFailed;
+      break;
+    }
+    CurrentRow = r + 1;
+    if (CurrentRow > Last) {
+      Active = false;
+      pause = RunPause::kFinished;
+      break;
+    }
+    if (stop == 1) {
+      pause = RunPause::kStopped;
+      break;
+    }
+    if (stepMode) {
+      pause = RunPause::kStep;
+      break;
+    }
+    idle();
+  }
+  if (param_.IsOpen()) param_.Flush();
+  return pause;
+}
+
+bool ComparisonRun::OpenParamFile(const std::filesystem::path& path, const std::string& code, int32_t object) {
+  param_.Close();
+  paramPath_ = path;
+  if (!param_.Create(path)) return false;
+  param_.Write(Utf8ToCp1251("планета  № " + std::to_string(object) + "   обсерватория " + code + kCrLf));
+  param_.Write(kCrLf);
+  param_.Write(Utf8ToCp1251(std::string(kCrLf) +
+                            "№ п/п, дата наблюдения (день с часами, месяц, год, JD), разность по долготе, широте и времени" +
+                            kCrLf));
+  return param_.Write(kCrLf);
+}
+
+bool ComparisonRun::WriteParamRecord(int32_t row, double day, int32_t month, int32_t year, double jd, double diffL,
+                                     double diffB, double diffT) {
+  std::string rec = PrintForm(row) + PrintForm(Fix(day * 1000)) + PrintForm(month * 1000.0) + PrintForm(year * 1000.0) +
+                    PrintForm(Fix(jd * 1000)) + PrintForm(Fix(diffL * 3600 * 1000)) + PrintForm(Fix(diffB * 3600 * 1000)) +
+                    PrintForm(Fix(diffT * 1000 * 24 * 3600));
+  return param_.WriteLine(rec);
+}
+
+bool ComparisonRun::CloseParamFile() { return param_.Close(); }
+
+bool WriteTextFile(const std::filesystem::path& path, const std::string& bytes) {
+  TextOutputFile f;
+  return f.Create(path) && f.WriteLine(bytes) && f.Close();
+}
+
+}  // namespace planova

@@ -1,0 +1,83 @@
+// A comparison run: observations compared record by record with theory or with a second
+// set, shared by window 2's comparison and window 3's correction run.  The run owns its
+// rows and step state (a run can pause after a record, for a step or a stop, and go on),
+// the interval statistics of the absolute O-C, and the Param_data_ file, which stays open
+// for the whole run.  The windows drive it and move its results into their boxes, panes
+// and plots; nothing here shows a message.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "common/textfile.h"
+
+namespace planova {
+
+// The classification of absolute differences: whole arcseconds of longitude (intervals
+// 1..19, the last open), quarter arcseconds of latitude (21..39), and a distance group
+// (41..59) that is not filled; with the sums of the differences under 18" (longitude)
+// and 4.5" (latitude) that give the mean absolute values.
+struct OcStatistics {
+  std::array<double, 60> IntervalEdges{};
+  std::array<double, 60> IntervalCounts{};
+  int32_t ComparedCount = 0, AcceptedL = 0, AcceptedB = 0;
+  double SumAbsDL = 0, SumAbsDB = 0;
+
+  void Reset();
+  // One compared record: its differences in degrees; a longitude or latitude that the
+  // record does not hold is not classified.
+  void Add(bool hasLon, bool hasLat, double diffL, double diffB);
+  // The Stat file's text (Windows-1251 is made by the writer): the intervals, the count
+  // and the mean absolute differences.  A sum of no record is divided by one.
+  std::string StatText(const std::string& code, int32_t object);
+};
+
+// Why a run paused: all its rows are done, a stop was asked for, one step is done, or a
+// record could not be computed (the ephemeris failed).
+enum class RunPause { kFinished, kStopped, kStep, kFailed };
+
+class ComparisonRun {
+ public:
+  int32_t CurrentRow = 0;  // next row to compare
+  int32_t First = 0, Last = 0;
+  bool Active = false;
+  OcStatistics Stats;
+
+  void Begin(int32_t first, int32_t last) {
+    First = first;
+    Last = last;
+    CurrentRow = first;
+    Active = true;
+  }
+
+  // Compares rows from CurrentRow on: `compareRow(row)` handles one row (false: the run
+  // pauses failed at that row, which stays the current one; Active is unchanged).  After each row the run ends when
+  // it passed Last, pauses when `stop` is set or in step mode, and otherwise lets the
+  // window process pending events (`idle`).  The Param_data_ file is flushed at a pause.
+  RunPause Drive(bool stepMode, const volatile int16_t& stop, const std::function<bool(int32_t)>& compareRow,
+                 const std::function<void()>& idle);
+
+  // The Param_data_ file of the run: created with its four heading lines (the body and
+  // observatory, the column legend) and kept open; false when it cannot be written.
+  bool OpenParamFile(const std::filesystem::path& path, const std::string& code, int32_t object);
+  bool ParamFileOpen() const { return param_.IsOpen(); }
+  // One record: row, day (with its fraction), month, year, JD, O-C in longitude and
+  // latitude (degrees) and in time (days), in thousandths of their units.
+  bool WriteParamRecord(int32_t row, double day, int32_t month, int32_t year, double jd, double diffL, double diffB,
+                        double diffT);
+  // Closes the file; false when anything of it failed.
+  bool CloseParamFile();
+  const std::filesystem::path& ParamPath() const { return paramPath_; }
+
+ private:
+  TextOutputFile param_;
+  std::filesystem::path paramPath_;
+};
+
+// Writes a whole text file (Windows-1251 bytes, a final CR LF); false when it fails.
+bool WriteTextFile(const std::filesystem::path& path, const std::string& bytes);
+
+}  // namespace planova
