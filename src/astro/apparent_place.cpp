@@ -208,17 +208,9 @@ bool ReadCalculatorStates(AstroState& a, int p) {
 void MakeHeliocentric(AstroState& a, int p, De405CalculatorPlaces& out) {
   const size_t s = static_cast<size_t>(p);
   if (p != 11) {
-    a.PosX[3] = a.PosX[3] - a.PosX[0];
-    a.PosY[3] = a.PosY[3] - a.PosY[0];
-    a.PosZ[3] = a.PosZ[3] - a.PosZ[0];
-    if (p != 3) {
-      a.PosX[s] = a.PosX[s] - a.PosX[0];
-      a.PosY[s] = a.PosY[s] - a.PosY[0];
-      a.PosZ[s] = a.PosZ[s] - a.PosZ[0];
-    }
-    a.VelX[s] = a.VelX[s] - a.VelX[0];
-    a.VelY[s] = a.VelY[s] - a.VelY[0];
-    a.VelZ[s] = a.VelZ[s] - a.VelZ[0];
+    SubtractPosition(a, 3, 0);
+    if (p != 3) SubtractPosition(a, p, 0);
+    SubtractVelocity(a, p, 0);
   }
   out.Speed = std::sqrt(a.VelX[s] * a.VelX[s] + a.VelY[s] * a.VelY[s] + a.VelZ[s] * a.VelZ[s]);
   out.VX = a.VelX[s];
@@ -231,7 +223,6 @@ void MakeHeliocentric(AstroState& a, int p, De405CalculatorPlaces& out) {
 
 De405CalculatorPlaces ComputeDe405CalculatorPlaces(AstroState& a, int p, double jdUt, DeltaTModel deltaT) {
   De405CalculatorPlaces out;
-  const size_t s = static_cast<size_t>(p);
   out.DeltaTSeconds = DeltaTSeconds(a, jdUt, deltaT);
   out.EphemerisJd = jdUt + out.DeltaTSeconds / 24 / 3600;
   a.CurrentJd = out.EphemerisJd;
@@ -244,15 +235,9 @@ De405CalculatorPlaces ComputeDe405CalculatorPlaces(AstroState& a, int p, double 
     De405BodyState(a, 11);
     if (a.EphemerisError == 1) return out;
     De405StateToKilometres(a, 11);
-    a.PosX[14] = a.PosX[11] / (kEarthMoonMassRatio + 1);
-    a.PosY[14] = a.PosY[11] / (kEarthMoonMassRatio + 1);
-    a.PosZ[14] = a.PosZ[11] / (kEarthMoonMassRatio + 1);
-    a.PosX[3] = a.PosX[3] - a.PosX[14];
-    a.PosY[3] = a.PosY[3] - a.PosY[14];
-    a.PosZ[3] = a.PosZ[3] - a.PosZ[14];
-    a.PosX[s] = a.PosX[s] - a.PosX[3];
-    a.PosY[s] = a.PosY[s] - a.PosY[3];
-    a.PosZ[s] = a.PosZ[s] - a.PosZ[3];
+    DividedPosition(a, 14, 11, kEarthMoonMassRatio + 1);
+    SubtractPosition(a, 3, 14);
+    SubtractPosition(a, p, 3);
   }
   a.PosX[3] = a.PosY[3] = a.PosZ[3] = 0;
   out.GeocentricJ2000 = PlaceFrom(a, 3, p);

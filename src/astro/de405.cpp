@@ -366,13 +366,17 @@ void De405BodyState(AstroState& a, int body) {
   }
 }
 
-void De405StateToEcliptic(AstroState& a, int body) {
+// The ephemeris number of a program body for the state conversions, or 0 after a read
+// failure for a number that is not a body of the files.
+static size_t ConvertibleBody(AstroState& a, int body) {
   int k = EphemerisBody(body);
-  if (k == 0) {
-    ReadFailure(a);
-    return;
-  }
-  const size_t kk = static_cast<size_t>(k);
+  if (k == 0) ReadFailure(a);
+  return static_cast<size_t>(k);
+}
+
+void De405StateToEcliptic(AstroState& a, int body) {
+  const size_t kk = ConvertibleBody(a, body);
+  if (kk == 0) return;
   const size_t slot = static_cast<size_t>(body);
   const double eps = a.Obliquity2000;
   const double len = a.De405Layout[kk].SubIntervalDays;
@@ -387,12 +391,8 @@ void De405StateToEcliptic(AstroState& a, int body) {
 }
 
 void De405StateToKilometres(AstroState& a, int body) {
-  int k = EphemerisBody(body);
-  if (k == 0) {
-    ReadFailure(a);
-    return;
-  }
-  const size_t kk = static_cast<size_t>(k);
+  const size_t kk = ConvertibleBody(a, body);
+  if (kk == 0) return;
   const size_t slot = static_cast<size_t>(body);
   const double len = a.De405Layout[kk].SubIntervalDays;
   a.PosX[slot] = a.RawX[kk] / 1000;

@@ -59,4 +59,39 @@ double FracPositive(double& x) {
   return f;
 }
 
+void SubtractPosition(AstroState& a, int slot, int other) {
+  const size_t s = static_cast<size_t>(slot), o = static_cast<size_t>(other);
+  a.PosX[s] = a.PosX[s] - a.PosX[o];
+  a.PosY[s] = a.PosY[s] - a.PosY[o];
+  a.PosZ[s] = a.PosZ[s] - a.PosZ[o];
+}
+
+void SubtractVelocity(AstroState& a, int slot, int other) {
+  const size_t s = static_cast<size_t>(slot), o = static_cast<size_t>(other);
+  a.VelX[s] = a.VelX[s] - a.VelX[o];
+  a.VelY[s] = a.VelY[s] - a.VelY[o];
+  a.VelZ[s] = a.VelZ[s] - a.VelZ[o];
+}
+
+void AddPosition(AstroState& a, int slot, int base) {
+  const size_t s = static_cast<size_t>(slot), b = static_cast<size_t>(base);
+  a.PosX[s] = a.PosX[b] + a.PosX[s];
+  a.PosY[s] = a.PosY[b] + a.PosY[s];
+  a.PosZ[s] = a.PosZ[b] + a.PosZ[s];
+}
+
+void AddVelocity(AstroState& a, int slot, int base) {
+  const size_t s = static_cast<size_t>(slot), b = static_cast<size_t>(base);
+  a.VelX[s] = a.VelX[b] + a.VelX[s];
+  a.VelY[s] = a.VelY[b] + a.VelY[s];
+  a.VelZ[s] = a.VelZ[b] + a.VelZ[s];
+}
+
+void DividedPosition(AstroState& a, int slot, int other, double divisor) {
+  const size_t s = static_cast<size_t>(slot), o = static_cast<size_t>(other);
+  a.PosX[s] = a.PosX[o] / divisor;
+  a.PosY[s] = a.PosY[o] / divisor;
+  a.PosZ[s] = a.PosZ[o] / divisor;
+}
+
 }  // namespace planova

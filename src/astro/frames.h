@@ -22,6 +22,14 @@ void EquatorialToHorizontalVector(AstroState& a, int slot);
 // ObserverLatitude, written into the slot.
 void HorizontalToEquatorialVector(AstroState& a, int slot);
 
+// Slot arithmetic of the position table, component by component: slot := slot - other
+// (position, or velocity), slot := base + slot, and slot := other / divisor.
+void SubtractPosition(AstroState& a, int slot, int other);
+void SubtractVelocity(AstroState& a, int slot, int other);
+void AddPosition(AstroState& a, int slot, int base);
+void AddVelocity(AstroState& a, int slot, int base);
+void DividedPosition(AstroState& a, int slot, int other, double divisor);
+
 // x - Fix(x), keeping the sign of x (-1.25 -> -0.25).
 double FracSigned(double x);
 

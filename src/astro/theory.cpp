@@ -87,12 +87,8 @@ bool ComputeBodyPositions(AstroState& a, TheorySource source, double observation
     ApplyMatrix(a);
     a.CurrentSlot = 11;
     ApplyMatrix(a);
-    a.PosX[3] = a.PosX[3] - a.PosX[14];
-    a.PosY[3] = a.PosY[3] - a.PosY[14];
-    a.PosZ[3] = a.PosZ[3] - a.PosZ[14];
-    a.PosX[11] = a.PosX[3] + a.PosX[11];
-    a.PosY[11] = a.PosY[3] + a.PosY[11];
-    a.PosZ[11] = a.PosZ[3] + a.PosZ[11];
+    SubtractPosition(a, 3, 14);
+    AddPosition(a, 11, 3);
     a.VelX[11] = a.VelX[3];
     a.VelY[11] = a.VelY[3];
     a.VelZ[11] = a.VelZ[3];
@@ -112,47 +108,27 @@ bool ComputeBodyPositions(AstroState& a, TheorySource source, double observation
     De405StateToEcliptic(a, b);
   }
   if (a.EphemerisError == 1) return false;
-  double mu = a.EarthMoonMassRatio;
-  a.PosX[14] = a.PosX[11] / (mu + 1);
-  a.PosY[14] = a.PosY[11] / (mu + 1);
-  a.PosZ[14] = a.PosZ[11] / (mu + 1);
-  a.PosX[3] = a.PosX[3] - a.PosX[14];
-  a.PosY[3] = a.PosY[3] - a.PosY[14];
-  a.PosZ[3] = a.PosZ[3] - a.PosZ[14];
-  a.PosX[3] = a.PosX[3] - a.PosX[0];
-  a.PosY[3] = a.PosY[3] - a.PosY[0];
-  a.PosZ[3] = a.PosZ[3] - a.PosZ[0];
-  a.VelX[3] = a.VelX[3] - a.VelX[0];
-  a.VelY[3] = a.VelY[3] - a.VelY[0];
-  a.VelZ[3] = a.VelZ[3] - a.VelZ[0];
-  a.PosX[11] = a.PosX[3] + a.PosX[11];
-  a.PosY[11] = a.PosY[3] + a.PosY[11];
-  a.PosZ[11] = a.PosZ[3] + a.PosZ[11];
-  a.VelX[11] = a.VelX[3] + a.VelX[11];
-  a.VelY[11] = a.VelY[3] + a.VelY[11];
-  a.VelZ[11] = a.VelZ[3] + a.VelZ[11];
+  // The Earth from the Earth-Moon barycentre by the mass ratio, heliocentric; the
+  // geocentric Moon of the files made heliocentric.
+  DividedPosition(a, 14, 11, a.EarthMoonMassRatio + 1);
+  SubtractPosition(a, 3, 14);
+  SubtractPosition(a, 3, 0);
+  SubtractVelocity(a, 3, 0);
+  AddPosition(a, 11, 3);
+  AddVelocity(a, 11, 3);
   if (p != 11) {
     De405BodyState(a, p);
     De405StateToEcliptic(a, p);
     if (a.EphemerisError == 1) return false;
-    a.PosX[p] = a.PosX[p] - a.PosX[0];
-    a.PosY[p] = a.PosY[p] - a.PosY[0];
-    a.PosZ[p] = a.PosZ[p] - a.PosZ[0];
-    if (p <= 13) {
-      a.VelX[p] = a.VelX[p] - a.VelX[0];
-      a.VelY[p] = a.VelY[p] - a.VelY[0];
-      a.VelZ[p] = a.VelZ[p] - a.VelZ[0];
-    }
+    SubtractPosition(a, p, 0);
+    if (p <= 13) SubtractVelocity(a, p, 0);
   }
   ZeroSlot(a, 0);
   return true;
 }
 
 void MakeGeocentric(AstroState& a, int p) {
-  const size_t ps = static_cast<size_t>(p);
-  a.PosX[ps] = a.PosX[ps] - a.PosX[3];
-  a.PosY[ps] = a.PosY[ps] - a.PosY[3];
-  a.PosZ[ps] = a.PosZ[ps] - a.PosZ[3];
+  SubtractPosition(a, p, 3);
   a.PosX[0] = -a.PosX[3];
   a.PosY[0] = -a.PosY[3];
   a.PosZ[0] = -a.PosZ[3];
