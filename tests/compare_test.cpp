@@ -86,6 +86,17 @@ TEST_F(CompareTest, StepModeAndRefusals) {
   EXPECT_EQ(ui.messages.back(), "Введите правильно данные");
 }
 
+TEST_F(CompareTest, UnwritableParamFileIsNamedInTheMessage) {
+  std::filesystem::remove_all(folder / "Dat");
+  f.ChooseOption("Option6");
+  f.ChooseOption("Option4");
+  f.Check11.Value = true;  // "+File"
+  Press("Сравнить данные 1 с данными 2");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "Ошибка записи в файл\r\n" + PathText(folder / "Dat" / "Param_data_PARI11.txt"));
+  EXPECT_EQ(f.ComparedCount, 0);
+}
+
 TEST_F(CompareTest, UnknownEpochLabelIsRefused) {
   f.Text19.Text = "1";
   f.Count1 = 1;
