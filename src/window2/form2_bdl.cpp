@@ -128,7 +128,9 @@ void Form2::LoadBdl() {
   }
   in.Close();
   std::string summary = "всего прочитано  " + std::to_string(n) + "  записей";
-  auto epochOf = [&](const std::string& l) { return Cp1251ToUtf8(EpochLabelOf(Columns(l, bdl::kEpoch))); };
+  auto epochOf = [&](const std::string& l) {
+    return Cp1251ToUtf8(EpochLabelOf(std::string(CutColumns(l, bdl::kEpoch))));
+  };
   if (LoadSet == 1) {
     Count1 = n;
     Count3 = n;
@@ -189,7 +191,7 @@ void Form2::WriteResult() {
     if (!scale.empty()) PlaceEndingAt(Bdl.BdlLine, bdl::kTimeScale.last, scale);
     PlaceAt(Bdl.BdlLine, bdl::kEpoch.first, "     ");
     PlaceEndingAt(Bdl.BdlLine, bdl::kEpoch.last, epoch);
-    if (Check12.Value) PlaceAt(Bdl.BdlLine, 151, " " + std::to_string(i));
+    if (Check12.Value) PlaceAt(Bdl.BdlLine, bdl::kRowInNote, " " + std::to_string(i));
     ok = out.WriteLine(Bdl.BdlLine);
     ProgressBar1.Value = last > first ? static_cast<int>(static_cast<int64_t>(i - first) * 100 / (last - first)) : 100;
     if (Check1.Value) ProcessLog += Cp1251ToUtf8(Bdl.BdlLine) + kCrLf;
@@ -201,10 +203,10 @@ void Form2::WriteResult() {
 
 std::string Form2::MergeLine(int32_t k, int takeFrom1, int takeFrom2) {
   if (!FormatBdlLine(Bdl, Astro, Store, k)) return {};
-  PlaceAt(Bdl.BdlLine, 97, Format(Store.ObsJd(k, 3), "0000000.000000"));
-  PlaceAt(Bdl.BdlLine, 120, std::to_string(k));
-  PlaceAt(Bdl.BdlLine, 127, std::to_string(takeFrom1));
-  PlaceAt(Bdl.BdlLine, 129, std::to_string(takeFrom2));
+  PlaceAt(Bdl.BdlLine, bdl::kMergedJd.first, Format(Store.ObsJd(k, 3), "0000000.000000"));
+  PlaceAt(Bdl.BdlLine, bdl::kMergedRow, std::to_string(k));
+  PlaceAt(Bdl.BdlLine, bdl::kMergedFrom1, std::to_string(takeFrom1));
+  PlaceAt(Bdl.BdlLine, bdl::kMergedFrom2, std::to_string(takeFrom2));
   return Cp1251ToUtf8(Bdl.BdlLine);
 }
 
