@@ -1,13 +1,13 @@
 // BDL lines and files: the layout character for character, the split of coordinates,
 // truncation without carry, formatting and parsing back over four millennia, the lines a
-// loader must refuse, and window 1's writer with its calendar, file name, field room,
-// date failures and messages.
+// loader must refuse, a load stopped by "Stop", and window 1's writer with its calendar,
+// file name, field room, date failures and messages.
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "astro/time.h"
-#include "bdl/bdl_line.h"
+#include "bdl/bdl_file.h"
 #include "common/textfile.h"
 #include "test_support.h"
 #include "window1/form1.h"
@@ -176,6 +176,37 @@ TEST(BdlLine, ParseRefusesWhatIsNoDateWithoutAMessage) {
     EXPECT_FALSE(ParseBdlLine(r.b, r.astro)) << bad;
   }
   EXPECT_TRUE(r.ui.messages.empty());
+}
+
+// "Stop" during a load: the records read before it stay loaded, mirrored in column 3.
+TEST(BdlFile, AStoppedLoadKeepsTheRecordsReadBeforeTheStop) {
+  fs::path folder = test::FreshFolder("bdl_stopped_load");
+  OneRow r;
+  r.store.Recreate(10);
+  {
+    TextOutputFile out;
+    ASSERT_TRUE(out.Create(folder / "stop.txt"));
+    for (int k = 0; k < kBdlHeadingLines; ++k) out.WriteLine("head");
+    for (int day = 0; day < 5; ++day) out.WriteLine(r.Line(2451545 + day, 15, -0.5));
+    ASSERT_TRUE(out.Close());
+  }
+  BdlLoadOptions options;
+  int events = 0;
+  options.ProcessEvents = [&] {
+    if (++events == 2) r.astro.StopRequested = 1;
+  };
+  BdlLoadResult loaded = LoadBdlFile(folder / "stop.txt", r.store, 1, r.b, r.astro, options);
+  EXPECT_EQ(loaded.End, BdlLoadEnd::kStopRequested);
+  ASSERT_EQ(loaded.Rows, 2);
+  EXPECT_EQ(loaded.Shown.size(), 2u);
+  EXPECT_EQ(r.store.Count1, 2);
+  EXPECT_EQ(r.store.Count3, 2);
+  for (int32_t row = 1; row <= 2; ++row) {
+    EXPECT_EQ(r.store.ObsJd(row, 1), 2451544.0 + row);
+    EXPECT_EQ(r.store.ObsJd(row, 3), r.store.ObsJd(row, 1));
+    EXPECT_EQ(r.store.ObsNote(row, 3), r.store.ObsNote(row, 1));
+  }
+  EXPECT_EQ(r.store.ObsJd(3, 1), 0.0) << "nothing read after the stop";
 }
 
 // Window 1's writer: five heading lines of the observatory code, then the records with

@@ -7,8 +7,6 @@
 #include "astro/time.h"
 #include "common/numtext.h"
 #include "common/obs_store.h"
-#include "common/platform.h"
-#include "common/textfile.h"
 
 namespace planova {
 
@@ -221,33 +219,9 @@ std::string EpochLabelOf(const std::string& epochField) {
   return epochField;
 }
 
-bool OpenBdlFileForLoading(Platform& ui, const std::filesystem::path& path, int32_t capacity, TextInputFile& in,
-                           double& length) {
-  const std::string openError = "Ошибка открытия файла\r\n" + PathText(path);
-  std::error_code ec;
-  auto size = std::filesystem::file_size(path, ec);
-  if (ec) {
-    ui.ShowMessage(openError);
-    return false;
-  }
-  length = static_cast<double>(size);
-  if (length / capacity > 150) {
-    ui.ShowMessage("Желательно увеличить размер массива");
-    return false;
-  }
-  if (!in.Open(path)) {
-    ui.ShowMessage(openError);
-    return false;
-  }
-  return true;
-}
-
-std::string BdlHeadingLines(const std::string& loadedHeader, const std::string& code) {
-  if (!loadedHeader.empty()) return loadedHeader;
-  const std::string c = Utf8ToCp1251(code);
-  std::string lines = c;
-  for (int k = 1; k < 5; ++k) lines.append("\r\n").append(c);
-  return lines;
+std::string TimeScaleLabelOf(const std::string& timeScaleField) {
+  if (!timeScaleField.empty() && timeScaleField[0] == ' ') return timeScaleField.substr(1, 2);
+  return timeScaleField;
 }
 
 }  // namespace planova

@@ -6,16 +6,12 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
 #include "common/columns.h"
 
 namespace planova {
-
-class Platform;
-class TextInputFile;
 
 struct AstroState;
 struct ObservationStore;
@@ -138,21 +134,11 @@ std::string BdlDisplayLine(BdlState& b, const BdlRecord& r, int32_t row);
 
 // A file's epoch field as a label: "  App" -> "App", "J2000" stays.
 std::string EpochLabelOf(const std::string& epochField);
+// A file's time-scale field as a label: " UT" -> "UT", "UTC" stays.
+std::string TimeScaleLabelOf(const std::string& timeScaleField);
 
 // A whole number padded with leading zeros to `width` digits ("00", "0000"); a wider
 // number takes more digits.
 std::string ZeroPadded(double whole, int width);
-
-// Opens a BDL file for the loaders of windows 2 and 3 after the size rule: a file of more
-// than 150 bytes per row of the store is refused before it is read ("Желательно увеличить
-// размер массива").  A missing or unreadable file: "Ошибка открытия файла" and the path.
-// False after the message; otherwise `in` is open and `length` is the file's size.
-bool OpenBdlFileForLoading(Platform& ui, const std::filesystem::path& path, int32_t capacity, TextInputFile& in,
-                           double& length);
-
-// The heading lines a writer puts at the top of a BDL file: those of the last file loaded
-// (Windows-1251, lines joined by CR LF, no final line end), or five lines of the
-// observatory code (UTF-8) when none was loaded.
-std::string BdlHeadingLines(const std::string& loadedHeader, const std::string& code);
 
 }  // namespace planova

@@ -16,6 +16,8 @@
 
 namespace planova {
 
+struct BdlLoadResult;
+
 // A box read by an operation does not hold a usable value.
 struct InputError {};
 
@@ -148,6 +150,8 @@ class Form2 : public FormModel {
  private:
   // True (after a message) when the arrays do not exist yet.
   bool ArraysMissing();
+  // The boxes, panes and labels of a data set after a load that read the file's heading.
+  void ShowLoadedSet(const BdlLoadResult& loaded);
   // The "+Текст" line of merged row k of data set 3.
   std::string MergeLine(int32_t k, int takeFrom1, int takeFrom2);
 };
