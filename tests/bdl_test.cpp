@@ -1,12 +1,13 @@
-// BDL lines and window 1's writer, beyond the example line: the written latitude sign,
-// formatting and parsing back over four millennia, the lines a loader must refuse, and
-// the writer's calendar, file name, field room and date failures.
+// BDL lines and files: the layout character for character, the split of coordinates,
+// truncation without carry, formatting and parsing back over four millennia, the lines a
+// loader must refuse, a load stopped by "Stop", and window 1's writer with its calendar,
+// file name, field room, date failures and messages.
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "astro/time.h"
-#include "bdl/bdl_line.h"
+#include "bdl/bdl_file.h"
 #include "common/textfile.h"
 #include "test_support.h"
 #include "window1/form1.h"
@@ -16,6 +17,12 @@ namespace {
 
 using test::RecordingPlatform;
 namespace fs = std::filesystem;
+
+// The example observation: JD 2451545, longitude 15 deg, latitude -0.5 deg, the Moon,
+// with window 1's default descriptive texts.
+const std::string kExample =
+    "Moon      2000 01 Jan  12 00 00.0000  UT   01 00 00.00000  1.11111  -00 30 00.0000  1.1111   PARI      USNO Transit 6 "
+    "198.0  Trans    App   C  E              ";
 
 // The date and coordinates of row 1 as FormatBdlLine writes them.
 struct OneRow {
@@ -37,7 +44,26 @@ struct OneRow {
   }
 };
 
-TEST(BdlRoutines, LatitudeSignAndDigitsInColumns69To82) {
+TEST(BdlLine, SplitGivesTheSignToTheFirstNonZeroPart) {
+  BdlState b;
+  SplitLonLat(b, 15, -0.5);
+  EXPECT_EQ(b.LonHours, 1);
+  EXPECT_EQ(b.LonMinutes, 0);
+  EXPECT_NEAR(b.LonSeconds, 0, 1e-9);
+  EXPECT_EQ(b.LatDegrees, 0);
+  EXPECT_EQ(b.LatMinutes, -30);
+  EXPECT_NEAR(b.LatSeconds, 0, 1e-9);
+  SplitLonLat(b, 0, -0.004);
+  EXPECT_EQ(b.LatDegrees, 0);
+  EXPECT_EQ(b.LatMinutes, 0);
+  EXPECT_NEAR(b.LatSeconds, -14.4, 1e-9);
+  SplitLonLat(b, 359.9, -12.5);
+  EXPECT_EQ(b.LonHours, 23);
+  EXPECT_EQ(b.LatDegrees, -12);
+  EXPECT_EQ(b.LatMinutes, 30);
+}
+
+TEST(BdlLine, LatitudeSignAndDigitsInColumns69To82) {
   OneRow r;
   EXPECT_EQ(r.Line(2451545, 15, -0.5).substr(68, 14), "-00 30 00.0000");
   EXPECT_EQ(r.Line(2451545, 0, -0.004).substr(68, 14), "-00 00 14.4000");
@@ -49,7 +75,62 @@ TEST(BdlRoutines, LatitudeSignAndDigitsInColumns69To82) {
             "23 59 59.99760  1.11111   89 59 59.9639");
 }
 
-TEST(BdlRoutines, FormattedLinesReadBackWithinTheirTruncation) {
+TEST(BdlLine, SecondsAreTruncatedWithoutCarry) {
+  BdlState b;
+  b.BodyName = "Moon";
+  b.BdlLine.assign(kBdlLineLength, ' ');
+  WriteBdlFields(b, 2000, "Jan", 1, 12, 59, 59.99999, 1, 59, 59.999999, -5, 59, 59.99999);
+  EXPECT_EQ(b.BdlLine.substr(23, 13), "12 59 59.9999");
+  EXPECT_EQ(b.BdlLine.substr(43, 14), "01 59 59.99999");
+  EXPECT_EQ(b.BdlLine.substr(68, 14), "-05 59 59.9999");
+  EXPECT_EQ(b.BdlLine.size(), 158u);
+  // A five-character year runs into column 15.
+  b.BdlLine.assign(kBdlLineLength, ' ');
+  WriteBdlFields(b, -1000, "Jan", 1, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+  EXPECT_EQ(b.BdlLine.substr(10, 5), "-1000");
+}
+
+TEST(BdlLine, MonthsAndBodies) {
+  BdlState b;
+  MonthAbbreviation(b, 12);
+  EXPECT_EQ(b.MonthText, "Dec");
+  MonthAbbreviation(b, 13);
+  EXPECT_EQ(b.MonthText, "Dec");
+  MonthAbbreviation(b, 0);
+  EXPECT_EQ(b.MonthText, "Dec");
+  b.MonthText = "Feb";
+  MonthNumber(b);
+  EXPECT_EQ(b.Month, 2);
+  // MonthNumber keeps the month for a text it does not know.
+  for (const char* unknown : {"feb", "Foo"}) {
+    b.MonthText = unknown;
+    MonthNumber(b);
+    EXPECT_EQ(b.Month, 2) << unknown;
+  }
+  for (int m = 1; m <= 12; ++m) {
+    MonthAbbreviation(b, m);
+    MonthNumber(b);
+    EXPECT_EQ(b.Month, m);
+  }
+  EXPECT_EQ(BodyNameOf(11), "Moon");
+  EXPECT_EQ(BodyNameOf(10), "Kometa");
+  EXPECT_EQ(BodyNameOf(3), "Sun");
+  EXPECT_EQ(BodyNameOf(0), "Sun");
+}
+
+TEST(BdlLine, ParseBackTheFormattedLine) {
+  OneRow r;
+  r.b.InputLine = r.Line(2447893.337461, 123.456789, -23.456789);  // 1990-01-27 20:05:56.63
+  ASSERT_TRUE(ParseBdlLine(r.b, r.astro));
+  EXPECT_EQ(r.b.Year, 1990);
+  EXPECT_EQ(r.b.Month, 1);
+  EXPECT_EQ(r.b.BodyName, "Moon    ");
+  // The line keeps 1e-4 s: the date comes back within that (and the JD's own rounding).
+  EXPECT_NEAR((r.astro.CurrentJd - 2447893.337461) * 86400, 0, 1.1e-4);
+  EXPECT_TRUE(r.ui.messages.empty());
+}
+
+TEST(BdlLine, FormattedLinesReadBackWithinTheirTruncation) {
   OneRow r;
   std::mt19937 rng(11);
   // Years 1..2100: Julian calendar before 1582 October 15, Gregorian after.
@@ -79,7 +160,7 @@ TEST(BdlRoutines, FormattedLinesReadBackWithinTheirTruncation) {
   EXPECT_EQ(r.b.Year, -100);
 }
 
-TEST(BdlRoutines, ParseRefusesWhatIsNoDateWithoutAMessage) {
+TEST(BdlLine, ParseRefusesWhatIsNoDateWithoutAMessage) {
   OneRow r;
   r.b.InputLine = r.Line(2451545, 15, -0.5);
   ASSERT_TRUE(ParseBdlLine(r.b, r.astro));
@@ -88,24 +169,48 @@ TEST(BdlRoutines, ParseRefusesWhatIsNoDateWithoutAMessage) {
   auto with = [&](size_t at, const std::string& text) { return good.substr(0, at) + text + good.substr(at + text.size()); };
   // An unknown month must not take the month of the line before it.
   for (const std::string& bad : {with(18, "Foo"), with(18, "JAN"), with(18, "   "), with(10, "9E99"), with(10, "20,5"),
-                                 with(15, "xx"), with(32, "00a0"), good.substr(0, 35)}) {
+                                 with(15, "xx"), with(32, "00a0"), good.substr(0, 35), std::string(),
+                                 std::string("Moon      2000 01 Jan"), std::string("Moon      2x00 01 Jan  12 00 00.0000"),
+                                 std::string("Moon      2000 01 Jan  1a 00 00.0000  UT")}) {
     r.b.InputLine = bad;
     EXPECT_FALSE(ParseBdlLine(r.b, r.astro)) << bad;
   }
-  // MonthNumber itself keeps the month for a text it does not know.
-  r.b.MonthText = "Foo";
-  MonthNumber(r.b);
-  EXPECT_EQ(r.b.Month, 1);
-  for (int m = 1; m <= 12; ++m) {
-    MonthAbbreviation(r.b, m);
-    MonthNumber(r.b);
-    EXPECT_EQ(r.b.Month, m);
-  }
-  MonthAbbreviation(r.b, 0);
-  EXPECT_EQ(r.b.MonthText, "Dec");
   EXPECT_TRUE(r.ui.messages.empty());
 }
 
+// "Stop" during a load: the records read before it stay loaded, mirrored in column 3.
+TEST(BdlFile, AStoppedLoadKeepsTheRecordsReadBeforeTheStop) {
+  fs::path folder = test::FreshFolder("bdl_stopped_load");
+  OneRow r;
+  r.store.Recreate(10);
+  {
+    TextOutputFile out;
+    ASSERT_TRUE(out.Create(folder / "stop.txt"));
+    for (int k = 0; k < kBdlHeadingLines; ++k) out.WriteLine("head");
+    for (int day = 0; day < 5; ++day) out.WriteLine(r.Line(2451545 + day, 15, -0.5));
+    ASSERT_TRUE(out.Close());
+  }
+  BdlLoadOptions options;
+  int events = 0;
+  options.ProcessEvents = [&] {
+    if (++events == 2) r.astro.StopRequested = 1;
+  };
+  BdlLoadResult loaded = LoadBdlFile(folder / "stop.txt", r.store, 1, r.b, r.astro, options);
+  EXPECT_EQ(loaded.End, BdlLoadEnd::kStopRequested);
+  ASSERT_EQ(loaded.Rows, 2);
+  EXPECT_EQ(loaded.Shown.size(), 2u);
+  EXPECT_EQ(r.store.Count1, 2);
+  EXPECT_EQ(r.store.Count3, 2);
+  for (int32_t row = 1; row <= 2; ++row) {
+    EXPECT_EQ(r.store.ObsJd(row, 1), 2451544.0 + row);
+    EXPECT_EQ(r.store.ObsJd(row, 3), r.store.ObsJd(row, 1));
+    EXPECT_EQ(r.store.ObsNote(row, 3), r.store.ObsNote(row, 1));
+  }
+  EXPECT_EQ(r.store.ObsJd(3, 1), 0.0) << "nothing read after the stop";
+}
+
+// Window 1's writer: five heading lines of the observatory code, then the records with
+// the window's descriptive texts.
 struct BdlWriter : ::testing::Test {
   fs::path folder = test::FreshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name(), true);
   RecordingPlatform ui{folder};
@@ -128,14 +233,44 @@ struct BdlWriter : ::testing::Test {
     f.FindButton("Сохранить данные в формате BDL")->Press();
     EXPECT_FALSE(ui.busy);
   }
+  // The lines of the file; every line must end with CR LF.
   std::vector<std::string> Lines(const std::string& name = "PARI11_RDGT_0.txt") {
-    TextInputFile in;
+    std::string bytes = test::ReadBytes(folder / "ObsPARI" / name);
     std::vector<std::string> out;
-    EXPECT_TRUE(in.Open(folder / "ObsPARI" / name)) << name;
-    for (std::string l; in.ReadLine(l);) out.push_back(l);
+    size_t start = 0;
+    for (size_t p; (p = bytes.find("\r\n", start)) != std::string::npos; start = p + 2) out.push_back(bytes.substr(start, p - start));
+    EXPECT_EQ(start, bytes.size()) << "every line ends with CR LF";
     return out;
   }
 };
+
+TEST_F(BdlWriter, ExampleLineCharacterForCharacter) {
+  ASSERT_EQ(kExample.size(), 158u);
+  Row(1, 2451545.0, 15.0, -0.5);
+  Save();
+  EXPECT_TRUE(ui.messages.empty());
+  auto lines = Lines();
+  ASSERT_EQ(lines.size(), 6u);
+  for (int k = 0; k < 5; ++k) EXPECT_EQ(lines[static_cast<size_t>(k)], "PARI");
+  EXPECT_EQ(lines[5], kExample);
+  // The pane shows the line with the descriptive block replaced by the record number.
+  std::string shown = kExample.substr(0, 98) + std::string(11, ' ') + "1" + std::string(48, ' ');
+  EXPECT_EQ(f.RichTextBox3.Text, shown + "\r\n");
+}
+
+TEST_F(BdlWriter, EmptySetWritesTheHeadingsOnly) {
+  Save();
+  EXPECT_EQ(Lines().size(), 5u);
+}
+
+TEST_F(BdlWriter, CyrillicTextsGoOutInTheFilesCodePage) {
+  Row(1, 2451545.0, 15.0, -0.5);
+  f.Text7.Text = "Фото";
+  Save();
+  auto lines = Lines();
+  ASSERT_EQ(lines[5].size(), 158u);
+  EXPECT_EQ(Cp1251ToUtf8(lines[5].substr(126, 4)), "Фото");
+}
 
 TEST_F(BdlWriter, GregorianFromOctober15WhateverTheImportUsed) {
   astro.UseJulianCalendar = 1;  // as left by an import with "Юлиан"
@@ -169,6 +304,27 @@ TEST_F(BdlWriter, NameAndBodyComeFromTheLastImportNotTheBoxes) {
   Save();
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], "Ошибка записи в файл");
+}
+
+TEST_F(BdlWriter, FailuresSayErrorWritingFile) {
+  Row(1, 2451545.0, 15.0, -0.5);
+  f.Text5.Text = std::string(30, 'X');  // an instrument longer than its field
+  Save();
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "Ошибка записи в файл");
+  EXPECT_EQ(Lines().size(), 5u) << "the lines before the failing one stay";
+
+  f.Text5.Text = "USNO Transit 6";
+  fs::remove_all(folder / "ObsPARI");
+  Save();
+  EXPECT_EQ(ui.messages.back(), "Ошибка записи в файл");
+
+  RecordingPlatform ui2{folder};
+  ObservationStore none;
+  Form1 fresh(ui2, nullptr, astro, none);
+  fresh.FindButton("Сохранить данные в формате BDL")->Press();  // no store yet
+  EXPECT_EQ(ui2.messages.back(), "Ошибка записи в файл");
+  EXPECT_FALSE(ui2.busy);
 }
 
 TEST_F(BdlWriter, TextsMustFitBeforeTheirEndColumn) {

@@ -1,6 +1,7 @@
 #include "test_support.h"
 
 #include "common/form.h"
+#include "common/obs_store.h"
 
 #include <fstream>
 #include <sstream>
@@ -49,6 +50,19 @@ std::vector<TruthRow> ReadTruth(const std::string& name) {
     rows.push_back(r);
   }
   return rows;
+}
+
+void ExpectDataSet1(const ObservationStore& store, const std::vector<double>& jd) {
+  const int32_t n = static_cast<int32_t>(jd.size());
+  EXPECT_EQ(store.Count1, n);
+  EXPECT_EQ(store.Count3, n);
+  for (int32_t r = 1; r <= n && store.HasRow(r); ++r) {
+    EXPECT_EQ(store.ObsJd(r, 1), jd[static_cast<size_t>(r - 1)]) << "row " << r;
+    EXPECT_EQ(store.ObsJd(r, 3), store.ObsJd(r, 1)) << "row " << r;
+    EXPECT_EQ(store.ObsLon(r, 3), store.ObsLon(r, 1)) << "row " << r;
+    EXPECT_EQ(store.ObsLat(r, 3), store.ObsLat(r, 1)) << "row " << r;
+    EXPECT_EQ(store.ObsNote(r, 3), store.ObsNote(r, 1)) << "row " << r;
+  }
 }
 
 std::string ReadBytes(const std::filesystem::path& path) {

@@ -13,6 +13,7 @@
 
 namespace planova {
 class FormModel;
+struct ObservationStore;
 }
 
 namespace planova::test {
@@ -82,6 +83,10 @@ struct TruthRow {
 // tests/data/truth/<name>: line,record,body,jd_ut,ra_theory_deg,dec_theory_deg,
 // noise_ra_arcsec,noise_dec_arcsec,ra_file_deg,dec_file_deg,status,note.
 std::vector<TruthRow> ReadTruth(const std::string& name);
+
+// Data sets 1 and 3 hold exactly the records with these dates, in this order: Count1 and
+// Count3 count them and column 3 repeats column 1 record by record.
+void ExpectDataSet1(const ObservationStore& store, const std::vector<double>& jd);
 
 // Whole file as bytes.
 std::string ReadBytes(const std::filesystem::path& path);

@@ -181,6 +181,53 @@ TEST_F(Window2Load, Messages) {
   EXPECT_EQ(ui.messages.back(), "Желательно увеличить размер массива");
 }
 
+// A load that stops early keeps exactly the records read before the stop: the counts,
+// data sets 1 and 3 and the labels describe them, never the file loaded before.  Lines
+// cut after the epoch (137 columns) pass the size rule of 150 bytes a row.
+TEST_F(Window2Load, AStoppedLoadKeepsExactlyTheRecordsRead) {
+  auto day = [](int d, const std::string& epoch) {
+    return Line("2000 " + std::string(d < 10 ? "0" : "") + std::to_string(d) + " Jan  12 00 00.0000", " 10 00 00.0000",
+                epoch)
+        .substr(0, 137);
+  };
+  auto jds = [](int from, int to) {
+    std::vector<double> out;
+    for (int d = from; d <= to; ++d) out.push_back(2451544.0 + d);
+    return out;
+  };
+  f.Text10.Text = "10";
+  Press("Создать массивы с N=");
+  WriteFile({day(20, "  App"), day(21, "  App")});
+  Press("Загрузить в формате BDL");
+  test::ExpectDataSet1(app.Store, jds(20, 21));
+
+  // Ten records for a store of N = 10: the first nine are loaded.
+  std::vector<std::string> ten;
+  for (int d = 1; d <= 10; ++d) ten.push_back(day(d, "J2000"));
+  WriteFile(ten);
+  Press("Загрузить в формате BDL");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "увеличьте массивы данных");
+  test::ExpectDataSet1(app.Store, jds(1, 9));
+  EXPECT_EQ(f.Text17.Text, "9");
+  EXPECT_EQ(f.EpochLabel1, "J2000");
+  EXPECT_EQ(f.EpochLabel3, "J2000");
+  EXPECT_NE(f.RichTextBox1.Text.find("всего прочитано  9  записей"), std::string::npos);
+
+  // A bad third line: the two records before it are loaded.
+  WriteFile({day(1, "B1950"), day(2, "B1950"), "not a BDL line", day(4, "B1950")});
+  Press("Загрузить в формате BDL");
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[1].rfind("Ошибка чтения данных из файла\r\n", 0), 0u);
+  test::ExpectDataSet1(app.Store, jds(1, 2));
+  EXPECT_EQ(f.Text12.Text, "B1950");
+  f.ChooseOption("Option2");
+  Press("Загрузить в формате BDL");
+  EXPECT_EQ(f.Count2, 2);
+  EXPECT_EQ(app.Store.ObsJd(2, 2), 2451546.0);
+  EXPECT_EQ(f.EpochLabel2, "B1950");
+}
+
 TEST_F(Window2Load, WriterPlacesNoteScaleEpochAndRowNumber) {
   WriteFile({Line("2000 01 Jan  12 00 00.0000", "-00 30 00.0000")});
   Press("Загрузить в формате BDL");
@@ -208,6 +255,19 @@ TEST_F(Window2Load, WriterPlacesNoteScaleEpochAndRowNumber) {
   f.Text17.Text = "1";
   Press("Записать результат в");
   EXPECT_EQ(ui.messages.back().rfind("Ошибка записи в файл", 0), 0u);
+}
+
+TEST_F(Window2Load, ADateTheCalendarCannotTakeIsSaidBeforeTheWriteError) {
+  WriteFile({Line("2000 01 Jan  12 00 00.0000", " 10 00 00.0000")});
+  Press("Загрузить в формате BDL");
+  app.Store.ObsJd(1, 3) = 1e300;
+  f.Text16.Text = "1";
+  f.Text17.Text = "1";
+  Press("Записать результат в");
+  ASSERT_GE(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[ui.messages.size() - 2], "Введите правильно юлианскую дату");
+  EXPECT_EQ(ui.messages.back().rfind("Ошибка записи в файл\r\n", 0), 0u);
+  EXPECT_EQ(test::ReadBytes(folder / "ObsPARI" / "PARI11_RDGLBT_40.txt"), "head 0\r\nhead 1\r\nhead 2\r\nhead 3\r\nhead 4\r\n");
 }
 
 }  // namespace

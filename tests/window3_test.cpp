@@ -123,6 +123,54 @@ TEST_F(Window3, SmallArraysAndMissingFiles) {
   EXPECT_EQ(f.RichTextBox1.Text.rfind("всего прочитано  0  записей\r\n", 0), 0u);
 }
 
+// A load that stops early keeps exactly the records read before the stop, never the 300
+// of the file loaded before: a bad line after record 10, then a store that takes 15 of
+// 20 records (lines cut to 98 columns pass the size rule).
+TEST_F(Window3, AStoppedLoadKeepsExactlyTheRecordsRead) {
+  LoadFile();
+  std::vector<double> jd;
+  for (int32_t r = 1; r <= 20; ++r) jd.push_back(app.Store.ObsJd(r, 1));
+  auto copy = [&](const std::string& number, auto&& edit) {
+    TextInputFile in;
+    TextOutputFile out;
+    ASSERT_TRUE(in.Open(folder / "ObsPARI" / "PARI11_G_40.txt"));
+    ASSERT_TRUE(out.Create(folder / "ObsPARI" / ("PARI11_G_" + number + ".txt")));
+    int k = 0;
+    for (std::string line; in.ReadLine(line); ++k) edit(out, k - 5, line);
+    ASSERT_TRUE(out.Close());
+  };
+  copy("9", [](TextOutputFile& out, int record, const std::string& line) {
+    if (record == 10) out.WriteLine("not a BDL line");
+    out.WriteLine(line);
+  });
+  copy("8", [](TextOutputFile& out, int record, const std::string& line) {
+    if (record < 20) out.WriteLine(line.substr(0, 98));
+  });
+  const struct {
+    const char* number;  // "№ файла"
+    const char* arrays;  // N of new arrays, or none: the 300 records stand before the load
+    size_t kept;
+    std::string message;
+  } cases[] = {
+      {"9", nullptr, 10, "Ошибка чтения данных из файла\r\n" + PathText(folder / "ObsPARI" / "PARI11_G_9.txt")},
+      {"8", "16", 15, "увеличьте массивы данных"},
+  };
+  for (const auto& c : cases) {
+    f.Text1.Text = c.number;
+    if (c.arrays) {
+      f.Text10.Text = c.arrays;
+      Press("Создать массивы с N=");
+    }
+    Press("Загрузить в формате BDL");
+    ASSERT_FALSE(ui.messages.empty());
+    EXPECT_EQ(ui.messages.back(), c.message);
+    test::ExpectDataSet1(app.Store, std::vector<double>(jd.begin(), jd.begin() + static_cast<long>(c.kept)));
+    EXPECT_EQ(f.Text17.Text, std::to_string(c.kept));
+    EXPECT_EQ(f.RichTextBox1.Text.rfind("всего прочитано  " + std::to_string(c.kept) + "  записей\r\n", 0), 0u);
+  }
+  EXPECT_EQ(ui.messages.size(), 2u);
+}
+
 // The sample's observations are the theoretical places of DE405 with aberration and
 // nutation plus known noise; the run with "JPL2" must recover the noise record by record.
 TEST_F(Window3, De405RunRecoversTheSampleNoise) {

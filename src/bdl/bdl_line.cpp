@@ -7,8 +7,6 @@
 #include "astro/time.h"
 #include "common/numtext.h"
 #include "common/obs_store.h"
-#include "common/platform.h"
-#include "common/textfile.h"
 
 namespace planova {
 
@@ -17,9 +15,9 @@ namespace {
 constexpr const char* kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 // A field of the line read as a number (blanks around it allowed).
-bool FieldNumber(std::string_view line, BdlColumns c, double& v) {
+bool FieldNumber(std::string_view line, FixedColumns c, double& v) {
   if (static_cast<int>(line.size()) < c.last) return false;
-  return TryParseReal(Columns(line, c), v);
+  return TryParseReal(CutColumns(line, c), v);
 }
 
 }  // namespace
@@ -60,26 +58,6 @@ std::string ZeroPadded(double whole, int width) {
     std::snprintf(buf, sizeof buf, "%0*lld", width, v);
   }
   return buf;
-}
-
-std::string Columns(std::string_view line, BdlColumns c) {
-  size_t from = static_cast<size_t>(c.first - 1);
-  if (from >= line.size()) return {};
-  return std::string(line.substr(from, static_cast<size_t>(c.width())));
-}
-
-bool PlaceAt(std::string& line, int column, std::string_view text) {
-  if (column < 1) return false;
-  for (size_t k = 0; k < text.size(); ++k) {
-    size_t pos = static_cast<size_t>(column - 1) + k;
-    if (pos >= line.size()) break;
-    line[pos] = text[k];
-  }
-  return true;
-}
-
-bool PlaceEndingAt(std::string& line, int endColumn, std::string_view text) {
-  return PlaceAt(line, endColumn + 1 - static_cast<int>(text.size()), text);
 }
 
 void SplitLonLat(BdlState& b, double lonDeg, double latDeg) {
@@ -160,9 +138,9 @@ bool ParseBdlLine(BdlState& b, AstroState& a) {
       !FieldNumber(line, kDay, b.Day)) {
     return false;
   }
-  b.BodyName = Columns(line, kBody);
+  b.BodyName = CutColumns(line, kBody);
   b.Year = static_cast<int32_t>(year);
-  b.MonthText = Columns(line, kMonth);
+  b.MonthText = CutColumns(line, kMonth);
   // MonthNumber keeps the previous month for a text it does not know; a line of the file
   // with such a month would silently take the month of the line before it.
   bool knownMonth = false;
@@ -188,7 +166,7 @@ namespace planova {
 
 namespace {
 
-bool WholeField(const std::string& text, double& v) {
+bool WholeField(std::string_view text, double& v) {
   int32_t n = 0;
   if (!TryParseInt32(text, n)) return false;
   v = n;
@@ -203,12 +181,12 @@ bool ReadBdlRecord(BdlState& b, AstroState& a, const std::string& line, BdlRecor
   std::string padded = line;
   if (padded.size() < static_cast<size_t>(kBdlLineLength)) padded.resize(kBdlLineLength, ' ');
   double lonH, lonM, lonS, latD, latM, latS;
-  bool ok = ParseBdlLine(b, a) && WholeField(Columns(padded, kLonHours), lonH) &&
-            WholeField(Columns(padded, kLonMinutes), lonM) &&
-            TryParseReal(DotToComma(Columns(padded, kLonSeconds) + "." + Columns(padded, kLonFraction)), lonS) &&
-            WholeField(Columns(padded, {kLatSign, kLatDegrees.last}), latD) &&
-            WholeField(Columns(padded, kLatMinutes), latM) &&
-            TryParseReal(DotToComma(Columns(padded, kLatSeconds) + "." + Columns(padded, kLatFraction)), latS);
+  bool ok = ParseBdlLine(b, a) && WholeField(CutColumns(padded, kLonHours), lonH) &&
+            WholeField(CutColumns(padded, kLonMinutes), lonM) &&
+            TryParseReal(DotToComma(CutPadded(padded, kLonSeconds) + "." + CutPadded(padded, kLonFraction)), lonS) &&
+            WholeField(CutColumns(padded, {kLatSign, kLatDegrees.last}), latD) &&
+            WholeField(CutColumns(padded, kLatMinutes), latM) &&
+            TryParseReal(DotToComma(CutPadded(padded, kLatSeconds) + "." + CutPadded(padded, kLatFraction)), latS);
   if (!ok) return false;
   out.Jd = a.CurrentJd;
   out.Lon = (lonM / 60 + lonH + lonS / 3600) * 15;
@@ -216,9 +194,9 @@ bool ReadBdlRecord(BdlState& b, AstroState& a, const std::string& line, BdlRecor
   if (padded[kLatSign - 1] == '-' || padded[kLatSign] == '-') lat = -lat;
   if (lat == 90) lat = 0;
   out.Lat = lat;
-  out.Note = Columns(padded, kNote);
-  out.TimeScale = Columns(padded, kTimeScale);
-  out.Epoch = Columns(padded, kEpoch);
+  out.Note = CutColumns(padded, kNote);
+  out.TimeScale = CutColumns(padded, kTimeScale);
+  out.Epoch = CutColumns(padded, kEpoch);
   return true;
 }
 
@@ -226,13 +204,13 @@ std::string BdlDisplayLine(BdlState& b, const BdlRecord& r, int32_t row) {
   b.BdlLine.assign(kBdlLineLength, ' ');
   SplitLonLat(b, r.Lon, r.Lat);
   double seconds = 0;
-  TryParseReal(Columns(b.InputLine + std::string(40, ' '), bdl::kSeconds) + "," + Format(b.TenThousandths, "0000"), seconds);
+  TryParseReal(CutPadded(b.InputLine, bdl::kSeconds) + "," + Format(b.TenThousandths, "0000"), seconds);
   // The whole day as the file has it (the day cell also carries the time of day).
   WriteBdlFields(b, b.Year, b.MonthText, b.Day, std::nearbyint(b.Hours), std::nearbyint(b.Minutes), seconds, b.LonHours,
                  b.LonMinutes, b.LonSeconds, b.LatDegrees, b.LatMinutes, b.LatSeconds);
   PlaceAt(b.BdlLine, bdl::kTimeScale.first, r.TimeScale);
-  PlaceAt(b.BdlLine, 94, Format(r.Jd, "0000000.000000"));
-  PlaceAt(b.BdlLine, 113, std::to_string(row));
+  PlaceAt(b.BdlLine, bdl::kShownJd.first, Format(r.Jd, "0000000.000000"));
+  PlaceAt(b.BdlLine, bdl::kShownRow, std::to_string(row));
   return b.BdlLine;
 }
 
@@ -241,33 +219,9 @@ std::string EpochLabelOf(const std::string& epochField) {
   return epochField;
 }
 
-bool OpenBdlFileForLoading(Platform& ui, const std::filesystem::path& path, int32_t capacity, TextInputFile& in,
-                           double& length) {
-  const std::string openError = "Ошибка открытия файла\r\n" + PathText(path);
-  std::error_code ec;
-  auto size = std::filesystem::file_size(path, ec);
-  if (ec) {
-    ui.ShowMessage(openError);
-    return false;
-  }
-  length = static_cast<double>(size);
-  if (length / capacity > 150) {
-    ui.ShowMessage("Желательно увеличить размер массива");
-    return false;
-  }
-  if (!in.Open(path)) {
-    ui.ShowMessage(openError);
-    return false;
-  }
-  return true;
-}
-
-std::string BdlHeadingLines(const std::string& loadedHeader, const std::string& code) {
-  if (!loadedHeader.empty()) return loadedHeader;
-  const std::string c = Utf8ToCp1251(code);
-  std::string lines = c;
-  for (int k = 1; k < 5; ++k) lines.append("\r\n").append(c);
-  return lines;
+std::string TimeScaleLabelOf(const std::string& timeScaleField) {
+  if (!timeScaleField.empty() && timeScaleField[0] == ' ') return timeScaleField.substr(1, 2);
+  return timeScaleField;
 }
 
 }  // namespace planova

@@ -6,61 +6,64 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
-namespace planova {
+#include "common/columns.h"
 
-class Platform;
-class TextInputFile;
+namespace planova {
 
 struct AstroState;
 struct ObservationStore;
 
 constexpr int kBdlLineLength = 158;
 
-// One field of the line: its first and last column.
-struct BdlColumns {
-  int first, last;
-  int width() const { return last - first + 1; }
-};
-
-// The layout, written once for the formatter, the parser and the loaders.
+// The layout, written once for the formatter, the parser, the loaders and the writers.
 namespace bdl {
-constexpr BdlColumns kBody{1, 8};
-constexpr BdlColumns kYear{11, 14};
-constexpr BdlColumns kDay{16, 17};
-constexpr BdlColumns kMonth{19, 21};
-constexpr BdlColumns kHours{24, 25};
-constexpr BdlColumns kMinutes{27, 28};
-constexpr BdlColumns kSeconds{30, 31};
+constexpr FixedColumns kBody{1, 8};
+constexpr FixedColumns kYear{11, 14};
+constexpr FixedColumns kDay{16, 17};
+constexpr FixedColumns kMonth{19, 21};
+constexpr FixedColumns kHours{24, 25};
+constexpr FixedColumns kMinutes{27, 28};
+constexpr FixedColumns kSeconds{30, 31};
 constexpr int kSecondsPoint = 32;
-constexpr BdlColumns kSecondsFraction{33, 36};   // ten-thousandths of a second
-constexpr BdlColumns kTimeScale{38, 40};         // right-aligned, ends at 40
-constexpr BdlColumns kLonHours{44, 45};
-constexpr BdlColumns kLonMinutes{47, 48};
-constexpr BdlColumns kLonSeconds{50, 51};
+constexpr FixedColumns kSecondsFraction{33, 36};  // ten-thousandths of a second
+constexpr FixedColumns kTimeScale{38, 40};        // right-aligned, ends at 40
+constexpr FixedColumns kLonHours{44, 45};
+constexpr FixedColumns kLonMinutes{47, 48};
+constexpr FixedColumns kLonSeconds{50, 51};
 constexpr int kLonPoint = 52;
-constexpr BdlColumns kLonFraction{53, 57};       // hundred-thousandths of a second
-constexpr int kLonConstant = 60;                 // "1.11111"
-constexpr int kLatSign = 69;                     // "-" for a negative latitude
-constexpr BdlColumns kLatDegrees{70, 71};
-constexpr BdlColumns kLatMinutes{73, 74};
-constexpr BdlColumns kLatSeconds{76, 77};
+constexpr FixedColumns kLonFraction{53, 57};      // hundred-thousandths of a second
+constexpr int kLonConstant = 60;                  // "1.11111"
+constexpr int kLatSign = 69;                      // "-" for a negative latitude
+constexpr FixedColumns kLatDegrees{70, 71};
+constexpr FixedColumns kLatMinutes{73, 74};
+constexpr FixedColumns kLatSeconds{76, 77};
 constexpr int kLatPoint = 78;
-constexpr BdlColumns kLatFraction{79, 82};       // ten-thousandths of an arcsecond
-constexpr int kLatConstant = 85;                 // "1.1111"
-constexpr int kObservatory = 94;                 // left-aligned from 94
-constexpr BdlColumns kNote{99, 158};             // the descriptive block kept as a note
+constexpr FixedColumns kLatFraction{79, 82};      // ten-thousandths of an arcsecond
+constexpr int kLatConstant = 85;                  // "1.1111"
+constexpr int kObservatory = 94;                  // left-aligned from 94
+constexpr FixedColumns kNote{99, 158};            // the descriptive block kept as a note
 constexpr int kInstrumentEnd = 117;
 constexpr int kFocalLengthEnd = 123;
 constexpr int kObservationTypeEnd = 130;
-constexpr BdlColumns kEpoch{133, 137};           // right-aligned, ends at 137
+constexpr FixedColumns kEpoch{133, 137};          // right-aligned, ends at 137
 constexpr int kLimbEnd = 141;
 constexpr int kClamp = 144;
 constexpr int kInitials = 147;
 constexpr int kReferenceEnd = 158;
+constexpr int kRowInNote = 151;                   // window 2's "+№ в примечаниях": " " + row
+
+// Lines the program shows in its panes, not written to files: the coordinates as above,
+// the descriptive block replaced by figures of the program.
+constexpr FixedColumns kShownJd{94, 107};         // a loader's line: JD "0000000,000000"
+constexpr int kShownRow = 113;                    // a loader's line: row number
+constexpr int kSavedRow = 110;                    // window 1's writer: record number
+constexpr FixedColumns kMergedJd{97, 110};        // window 2's merge: JD of the merged row
+constexpr int kMergedRow = 120;                   // its row in data set 3
+constexpr int kMergedFrom1 = 127;                 // 1 when data set 1 gave it, else 0
+constexpr int kMergedFrom2 = 129;                 // 1 when data set 2 gave it, else 0
 }  // namespace bdl
 
 // The BDL routines' working cells (the line being built or parsed and what it holds).
@@ -99,7 +102,7 @@ void WriteBdlFields(BdlState& b, int32_t year, const std::string& monthText, dou
 
 // BdlLine of row i of column 3 of the store: body name, date (Gregorian from 1582 Oct 15,
 // as UseJulianCalendar stands), right ascension and declination; descriptive columns
-// blank.  False after the calendar routine's message (a date beyond its range).
+// blank.  False for a date beyond the calendar routine's range.
 bool FormatBdlLine(BdlState& b, AstroState& a, const ObservationStore& store, int32_t i);
 
 // Reads body name, date and time of InputLine; CurrentJd := the line's Julian date (in
@@ -124,37 +127,18 @@ struct BdlRecord {
 bool ReadBdlRecord(BdlState& b, AstroState& a, const std::string& line, BdlRecord& out);
 
 // The record as the program read it, in the BDL layout: the parsed date with its whole
-// day, the coordinates, the time scale at column 38, the JD ("0000000,000000") at column
-// 94 and the row number at column 113.  Uses the cells ReadBdlRecord left in b.
+// day, the coordinates, the time scale at column 38, the JD ("0000000,000000") at
+// bdl::kShownJd and the row number at bdl::kShownRow.  Uses the cells ReadBdlRecord left
+// in b.
 std::string BdlDisplayLine(BdlState& b, const BdlRecord& r, int32_t row);
 
 // A file's epoch field as a label: "  App" -> "App", "J2000" stays.
 std::string EpochLabelOf(const std::string& epochField);
-
-// Placement in a line: a text written at a column replaces as many characters as it
-// has and never changes the length of the line (what would pass column 158 is dropped);
-// a right-aligned text of length n ending at column c starts at c + 1 - n.  False when
-// the text would start before column 1.
-bool PlaceAt(std::string& line, int column, std::string_view text);
-bool PlaceEndingAt(std::string& line, int endColumn, std::string_view text);
+// A file's time-scale field as a label: " UT" -> "UT", "UTC" stays.
+std::string TimeScaleLabelOf(const std::string& timeScaleField);
 
 // A whole number padded with leading zeros to `width` digits ("00", "0000"); a wider
 // number takes more digits.
 std::string ZeroPadded(double whole, int width);
-
-// Bytes of columns [first, last] of a line (shorter when the line ends before).
-std::string Columns(std::string_view line, BdlColumns c);
-
-// Opens a BDL file for the loaders of windows 2 and 3 after the size rule: a file of more
-// than 150 bytes per row of the store is refused before it is read ("Желательно увеличить
-// размер массива").  A missing or unreadable file: "Ошибка открытия файла" and the path.
-// False after the message; otherwise `in` is open and `length` is the file's size.
-bool OpenBdlFileForLoading(Platform& ui, const std::filesystem::path& path, int32_t capacity, TextInputFile& in,
-                           double& length);
-
-// The heading lines a writer puts at the top of a BDL file: those of the last file loaded
-// (Windows-1251, lines joined by CR LF, no final line end), or five lines of the
-// observatory code (UTF-8) when none was loaded.
-std::string BdlHeadingLines(const std::string& loadedHeader, const std::string& code);
 
 }  // namespace planova

@@ -59,6 +59,19 @@ struct ObservationStore {
     ObsNote.Recreate(n);
   }
 
+  // Copies the whole record (JD, longitude, latitude, note) of row `fromRow` of column
+  // `fromCol` into row `toRow` of column `toCol`; the rows lie within the arrays.
+  void CopyRecord(int32_t fromRow, int fromCol, int32_t toRow, int toCol) {
+    ObsJd(toRow, toCol) = ObsJd(fromRow, fromCol);
+    ObsLon(toRow, toCol) = ObsLon(fromRow, fromCol);
+    ObsLat(toRow, toCol) = ObsLat(fromRow, fromCol);
+    ObsNote(toRow, toCol) = ObsNote(fromRow, fromCol);
+  }
+  // Copies rows first..last of column `fromCol` into the same rows of column `toCol`.
+  void CopyRows(int32_t first, int32_t last, int fromCol, int toCol) {
+    for (int32_t r = first; r <= last; ++r) CopyRecord(r, fromCol, r, toCol);
+  }
+
   // "Создать массивы с N=": recreates the arrays, every element zero, from N as typed in
   // a box.  False, with the old arrays kept, for a text that is not a whole number from
   // 1 to kMaxObsCapacity.  The new arrays are built before the old ones are given up.

@@ -11,23 +11,6 @@ namespace {
 
 constexpr const char* kCrLf = "\r\n";
 
-// Columns of a line; blanks where the line is shorter.
-std::string Cut(const std::string& line, CatalogueColumns c) {
-  std::string out;
-  for (int col = c.first; col <= c.last; ++col) {
-    size_t k = static_cast<size_t>(col - 1);
-    out += k < line.size() ? line[k] : ' ';
-  }
-  return out;
-}
-
-// Writes `text` into `line` at `c`; false unless it fills the columns exactly.
-bool Put(std::string& line, CatalogueColumns c, const std::string& text) {
-  if (static_cast<int>(text.size()) != c.width()) return false;
-  line.replace(static_cast<size_t>(c.first - 1), text.size(), text);
-  return true;
-}
-
 }  // namespace
 
 bool SplitMinutesAndSeconds(const std::string& minutesText, const std::string& secondsText, const char* secondsPattern,
@@ -51,18 +34,20 @@ bool SplitMinutesAndSeconds(const std::string& minutesText, const std::string& s
 bool ConvertCatalogueLine(const std::string& line, std::string& out) {
   const CatalogueField* f = kCatalogueLayout;
   std::string timeMinutes, timeSeconds, decMinutes, decSeconds;
-  if (!SplitMinutesAndSeconds(Cut(line, f[kCatTimeMinutes].input), Cut(line, f[kCatTimeSeconds].input),
+  if (!SplitMinutesAndSeconds(CutPadded(line, f[kCatTimeMinutes].input), CutPadded(line, f[kCatTimeSeconds].input),
                               f[kCatTimeSeconds].pattern, timeMinutes, timeSeconds) ||
-      !SplitMinutesAndSeconds(Cut(line, f[kCatDecMinutes].input), Cut(line, f[kCatDecSeconds].input),
+      !SplitMinutesAndSeconds(CutPadded(line, f[kCatDecMinutes].input), CutPadded(line, f[kCatDecSeconds].input),
                               f[kCatDecSeconds].pattern, decMinutes, decSeconds)) {
     return false;
   }
   out.assign(kDovLineLength, ' ');
-  bool ok = Put(out, f[kCatDateHour].output, Cut(line, f[kCatDateHour].input)) &&
-            Put(out, f[kCatTimeMinutes].output, timeMinutes) && Put(out, f[kCatTimeSeconds].output, timeSeconds) &&
-            Put(out, f[kCatRaDecDegrees].output, Cut(line, f[kCatRaDecDegrees].input)) &&
-            Put(out, f[kCatDecMinutes].output, decMinutes) && Put(out, f[kCatDecSeconds].output, decSeconds) &&
-            Put(out, f[kCatNumber].output, Cut(line, f[kCatNumber].input));
+  bool ok = PlaceFilling(out, f[kCatDateHour].output, CutPadded(line, f[kCatDateHour].input)) &&
+            PlaceFilling(out, f[kCatTimeMinutes].output, timeMinutes) &&
+            PlaceFilling(out, f[kCatTimeSeconds].output, timeSeconds) &&
+            PlaceFilling(out, f[kCatRaDecDegrees].output, CutPadded(line, f[kCatRaDecDegrees].input)) &&
+            PlaceFilling(out, f[kCatDecMinutes].output, decMinutes) &&
+            PlaceFilling(out, f[kCatDecSeconds].output, decSeconds) &&
+            PlaceFilling(out, f[kCatNumber].output, CutPadded(line, f[kCatNumber].input));
   // The number format writes the decimal comma; the Dov layout has a point there.
   out[kDovTimeSecondsPoint - 1] = '.';
   out[kDovDecSecondsPoint - 1] = '.';

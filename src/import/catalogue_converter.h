@@ -6,21 +6,17 @@
 #include <filesystem>
 #include <string>
 
-namespace planova {
+#include "common/columns.h"
 
-// One fixed-column field: its first and last byte column (1-based).
-struct CatalogueColumns {
-  int first, last;
-  int width() const { return last - first + 1; }
-};
+namespace planova {
 
 // The fields of a catalogue line and where each goes in the Dov line.  Fields copied
 // unchanged keep their width; the converted ones are written with the digit pattern
 // given (decimal point at column 28 for the seconds of time, 62 for those of declination).
 struct CatalogueField {
   const char* name;
-  CatalogueColumns input;   // columns in the catalogue line
-  CatalogueColumns output;  // columns in the Dov line
+  FixedColumns input;   // columns in the catalogue line
+  FixedColumns output;  // columns in the Dov line
   const char* pattern;      // digit pattern of a converted field, nullptr for a copied one
 };
 

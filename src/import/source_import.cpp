@@ -69,12 +69,6 @@ bool CalendarJd(AstroState& astro, double day, int32_t month, int32_t year, doub
 
 }  // namespace
 
-std::string_view CutColumns(std::string_view line, const FixedColumn& field) {
-  size_t first = static_cast<size_t>(field.First - 1);
-  if (first >= line.size()) return {};
-  return line.substr(first, static_cast<size_t>(field.Last - field.First + 1));
-}
-
 // --- Table rows ------------------------------------------------------------------
 
 RecordValues ConvertTableRow(const FieldTexts& field, const TableOptions& o, AstroState& astro) {
@@ -214,7 +208,7 @@ RecordValues ConvertJplLine(std::string_view line, FieldTexts& field) {
 RecordValues ConvertDovLine(std::string_view line, bool longVariant, bool latitudeFromPole, AstroState& astro,
                             FieldTexts& field) {
   RecordValues r;
-  const FixedColumn* layout = longVariant ? kDovLongLayout : kDovNormalLayout;
+  const FixedColumns* layout = longVariant ? kDovLongLayout : kDovNormalLayout;
   std::string_view t[kDovFieldCount];
   for (int k = 0; k < kDovFieldCount; ++k) t[k] = CutColumns(line, layout[k]);
 

@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/columns.h"
 #include "common/obs_store.h"
 
 namespace planova {
@@ -28,17 +29,6 @@ class Workbook;
 // ---------------------------------------------------------------------------------
 // Fixed-column layouts
 // ---------------------------------------------------------------------------------
-
-// A field of a fixed-column line: 1-based first and last byte column (Windows-1251).
-struct FixedColumn {
-  const char* Name;
-  int First;
-  int Last;
-};
-
-// The bytes of a field, as far as the line reaches (a short line gives a shorter or
-// empty text, never an error).
-std::string_view CutColumns(std::string_view line, const FixedColumn& field);
 
 // JPL observation lines.  Five heading lines precede them.
 enum JplField {
@@ -56,13 +46,9 @@ enum JplField {
   kJplDecHundredths,  // hundredths of a second of arc
   kJplFieldCount
 };
-inline constexpr FixedColumn kJplLayout[kJplFieldCount] = {
-    {"mark", 1, 1},           {"body", 2, 4},
-    {"jd_x100000", 5, 16},    {"ra_h", 34, 35},
-    {"ra_min", 36, 37},       {"ra_s", 38, 39},
-    {"ra_s_0.001", 40, 42},   {"dec_sign", 51, 51},
-    {"dec_deg", 52, 53},      {"dec_arcmin", 54, 55},
-    {"dec_arcsec", 56, 57},   {"dec_arcsec_0.01", 58, 59},
+inline constexpr FixedColumns kJplLayout[kJplFieldCount] = {  // in the order of JplField
+    {1, 1},   {2, 4},   {5, 16},  {34, 35}, {36, 37}, {38, 39},
+    {40, 42}, {51, 51}, {52, 53}, {54, 55}, {56, 57}, {58, 59},
 };
 constexpr int kJplHeadingLines = 5;
 
@@ -83,15 +69,13 @@ enum DovField {
   kDovDecSeconds,
   kDovFieldCount
 };
-inline constexpr FixedColumn kDovNormalLayout[kDovFieldCount] = {
-    {"year", 7, 10},        {"month", 12, 13},      {"day", 15, 16},        {"time_h", 20, 21},
-    {"time_min", 23, 24},   {"time_s", 26, 29},     {"ra_h", 34, 35},       {"ra_min", 38, 39},
-    {"ra_s", 42, 46},       {"dec_deg", 51, 53},    {"dec_arcmin", 56, 57}, {"dec_arcsec", 60, 64},
+inline constexpr FixedColumns kDovNormalLayout[kDovFieldCount] = {  // in the order of DovField
+    {7, 10},  {12, 13}, {15, 16}, {20, 21}, {23, 24}, {26, 29},
+    {34, 35}, {38, 39}, {42, 46}, {51, 53}, {56, 57}, {60, 64},
 };
-inline constexpr FixedColumn kDovLongLayout[kDovFieldCount] = {
-    {"year", 7, 10},        {"month", 12, 13},      {"day", 15, 16},        {"time_h", 20, 24},
-    {"time_min", 26, 28},   {"time_s", 30, 32},     {"ra_h", 37, 38},       {"ra_min", 41, 42},
-    {"ra_s", 45, 49},       {"dec_deg", 54, 56},    {"dec_arcmin", 59, 62}, {"dec_arcsec", 65, 69},
+inline constexpr FixedColumns kDovLongLayout[kDovFieldCount] = {
+    {7, 10},  {12, 13}, {15, 16}, {20, 24}, {26, 28}, {30, 32},
+    {37, 38}, {41, 42}, {45, 49}, {54, 56}, {59, 62}, {65, 69},
 };
 constexpr int kDovHeadingLines = 2;
 

@@ -89,7 +89,7 @@ void Form1::SaveBdl() {
     // The pane shows the record number in place of the descriptive block.
     std::string shown = b.BdlLine;
     for (int c = bdl::kNote.first; c <= bdl::kNote.last; ++c) shown[static_cast<size_t>(c - 1)] = ' ';
-    PlaceAt(shown, 110, std::to_string(i));
+    PlaceAt(shown, bdl::kSavedRow, std::to_string(i));
     pane += Cp1251ToUtf8(shown) + "\r\n";
   }
   ok = out.Close() && ok;

@@ -18,6 +18,8 @@
 
 namespace planova {
 
+struct BdlLoadResult;
+
 // A box read by an operation does not hold a usable value.
 struct InputError {};
 
@@ -157,6 +159,8 @@ class Form2 : public FormModel {
   ApparentPlaceRequest TheoryRequest(double jd);
   // A date that the calendar refuses, after its message.
   bool CalendarOrMessage(double jd);
+  // The boxes, panes and labels of a data set after a load that read the file's heading.
+  void ShowLoadedSet(const BdlLoadResult& loaded);
   // The "+Текст" line of merged row k of data set 3.
   std::string MergeLine(int32_t k, int takeFrom1, int takeFrom2);
 };

@@ -1,9 +1,10 @@
 // Window 2's BDL files: "Загрузить в формате BDL" into data set 1 or 2 (with the
 // observatory's coordinates from its code) and "Записать результат в" from data set 3.
 #include <array>
-#include <cmath>
 
+#include "bdl/bdl_file.h"
 #include "common/numtext.h"
+#include "models/messages.h"
 #include "common/textfile.h"
 #include "window2/form2.h"
 
@@ -50,8 +51,6 @@ void Form2::LoadBdl() {
   Store.ObjectNumber = object;
   Store.ObservatoryCode = Text3.Text;
   const std::string& code = Store.ObservatoryCode;
-  HeaderText.clear();
-  Astro.StopRequested = 0;
 
   Text14.Text = "0";
   Text15.Text = "0";
@@ -78,85 +77,56 @@ void Form2::LoadBdl() {
   if (Option29.Value) mark = "_H_";
   std::string stem = code + std::to_string(object) + mark + Text1.Text;
   std::filesystem::path path = AppPath(Ui().AppFolder(), "Obs" + code + "/" + stem + ".txt");
-  TextInputFile in;
-  double length = 0;
-  if (!OpenBdlFileForLoading(Ui(), path, Store.ObsCapacity, in, length)) return;
-  LoadSet = Option2.Value ? 2 : 1;
-  std::string& records = LoadSet == 1 ? RecordsText1 : RecordsText2;
-  records.clear();
+  BdlLoadOptions options;
+  options.RejectNegativeTimes = true;
+  options.Progress = [this](int percent) { ProgressBar1.Value = percent; };
+  options.ProcessEvents = [this] { Ui().ProcessEvents(); };
+  const int set = Option2.Value ? 2 : 1;
+  const BdlLoadResult loaded = LoadBdlFile(path, Store, set, Bdl, Astro, options);
+  HeaderText = loaded.Heading;
+  const std::string openError = "Ошибка открытия файла" + std::string(kCrLf) + PathText(path);
+  if (loaded.End == BdlLoadEnd::kOpenFailed || loaded.End == BdlLoadEnd::kTooLarge) {
+    Ui().ShowMessage(loaded.End == BdlLoadEnd::kTooLarge ? "Желательно увеличить размер массива" : openError);
+    return;
+  }
+  LoadSet = set;
+  (LoadSet == 1 ? RecordsText1 : RecordsText2).clear();
   (LoadSet == 1 ? RichTextBox1 : RichTextBox2).Text.clear();
-  std::string line, lastLine;
-  for (int k = 0; k < 5; ++k) {
-    if (!in.ReadLine(line)) {
-      Ui().ShowMessage("Ошибка открытия файла" + std::string(kCrLf) + PathText(path));
-      return;
-    }
-    if (k > 0) HeaderText += kCrLf;
-    HeaderText += line;
-    lastLine = line;
+  if (!loaded.HeadingRead()) {
+    Ui().ShowMessage(openError);
+    return;
   }
-  records = Cp1251ToUtf8(HeaderText) + kCrLf;
-
-  const int col = LoadSet;
-  int32_t n = 0;
-  BdlRecord rec;
-  while (in.ReadLine(line)) {
-    if (!ReadBdlRecord(Bdl, Astro, line, rec)) {
-      RichTextBox2.Text = Cp1251ToUtf8(line);
-      Ui().ShowMessage("Ошибка чтения данных из файла" + std::string(kCrLf) + PathText(path));
-      return;
-    }
-    lastLine = line;
-    if (Bdl.Hours < 0 || Bdl.Minutes < 0 || Bdl.Seconds < 0) {
-      ProcessLog += Cp1251ToUtf8(line) + kCrLf;
-      continue;
-    }
-    n = n + 1;
-    if (n >= Store.ObsCapacity) {
-      Ui().ShowMessage("увеличьте массивы данных");
-      return;
-    }
-    Store.ObsNote(n, col) = rec.Note;
-    Store.ObsJd(n, col) = rec.Jd;
-    Store.ObsLon(n, col) = rec.Lon;
-    Store.ObsLat(n, col) = rec.Lat;
-    TimeScaleLabel = rec.TimeScale;
-    records += Cp1251ToUtf8(BdlDisplayLine(Bdl, rec, n)) + kCrLf;
-    ProgressBar1.Value = static_cast<int>(std::min<double>(100, static_cast<double>(n) * 15000 / length));
-    if (Astro.StopRequested == 1) break;
-    Ui().ProcessEvents();
-  }
-  in.Close();
-  std::string summary = "всего прочитано  " + std::to_string(n) + "  записей";
-  auto epochOf = [&](const std::string& l) { return Cp1251ToUtf8(EpochLabelOf(Columns(l, bdl::kEpoch))); };
-  if (LoadSet == 1) {
-    Count1 = n;
-    Count3 = n;
-    Text17.Text = std::to_string(n);
-    RecordsText1 += kCrLf + summary;
-    RichTextBox1.Text = RecordsText1;
-    for (int32_t r = 1; r <= n; ++r) {
-      Store.ObsJd(r, 3) = Store.ObsJd(r, 1);
-      Store.ObsNote(r, 3) = Store.ObsNote(r, 1);
-      Store.ObsLon(r, 3) = Store.ObsLon(r, 1);
-      Store.ObsLat(r, 3) = Store.ObsLat(r, 1);
-    }
-    std::string scale = TimeScaleLabel;
-    if (!scale.empty() && scale[0] == ' ') scale = scale.substr(1, 2);
-    Text11.Text = Cp1251ToUtf8(scale);
-    EpochLabel1 = epochOf(lastLine);
-    EpochLabel3 = EpochLabel1;
-    Text12.Text = EpochLabel1;
+  ShowLoadedSet(loaded);
+  if (loaded.End == BdlLoadEnd::kBadLine) {
+    RichTextBox2.Text = Cp1251ToUtf8(loaded.BadLine);
+    Ui().ShowMessage("Ошибка чтения данных из файла" + std::string(kCrLf) + PathText(path));
+  } else if (loaded.End == BdlLoadEnd::kStoreFull) {
+    Ui().ShowMessage("увеличьте массивы данных");
   } else {
-    Count2 = n;
-    Text17.Text = std::to_string(n);
-    EpochLabel2 = epochOf(lastLine);
-    RecordsText2 += kCrLf + summary;
-    RichTextBox2.Text = RecordsText2;
+    ProgressBar1.Value = 100;
   }
-  Label9.Caption = code + std::to_string(object) + "_";
+}
+
+void Form2::ShowLoadedSet(const BdlLoadResult& loaded) {
+  std::string& records = LoadSet == 1 ? RecordsText1 : RecordsText2;
+  records = Cp1251ToUtf8(loaded.Heading) + kCrLf;
+  for (const std::string& line : loaded.Shown) records += Cp1251ToUtf8(line) + kCrLf;
+  records += kCrLf + ("всего прочитано  " + std::to_string(loaded.Rows) + "  записей");
+  (LoadSet == 1 ? RichTextBox1 : RichTextBox2).Text = records;
+  for (const std::string& line : loaded.Rejected) ProcessLog += Cp1251ToUtf8(line) + kCrLf;
+  if (loaded.Rows > 0) TimeScaleLabel = loaded.TimeScale;
+  Text17.Text = std::to_string(loaded.Rows);
+  const std::string epoch = Cp1251ToUtf8(EpochLabelOf(loaded.LastEpochField));
+  if (LoadSet == 1) {
+    Text11.Text = Cp1251ToUtf8(TimeScaleLabelOf(TimeScaleLabel));
+    EpochLabel1 = epoch;
+    EpochLabel3 = epoch;
+    Text12.Text = epoch;
+  } else {
+    EpochLabel2 = epoch;
+  }
+  Label9.Caption = Store.ObservatoryCode + std::to_string(Store.ObjectNumber) + "_";
   RichTextBox3.Text = ProcessLog;
-  ProgressBar1.Value = 100;
 }
 
 void Form2::WriteResult() {
@@ -169,42 +139,34 @@ void Form2::WriteResult() {
   const std::string& code = Store.ObservatoryCode.empty() ? Text3.Text : Store.ObservatoryCode;
   std::string name = code + std::to_string(Store.ObjectNumber) + "_" + Text2.Text + ".txt";
   std::filesystem::path path = AppPath(Ui().AppFolder(), "Obs" + code + "/" + name);
-  TextOutputFile out;
-  if (!out.Create(path)) {
-    Ui().ShowMessage("Ошибка записи в файл" + std::string(kCrLf) + PathText(path));
-    return;
+  BdlWriteOptions options;
+  options.LoadedHeading = HeaderText;
+  options.ObservatoryCode = code;
+  options.TimeScale = Utf8ToCp1251(Text11.Text);
+  options.Epoch = Utf8ToCp1251(Text12.Text);
+  options.RowInNote = Check12.Value;
+  std::string lines;
+  options.Written = [&](int percent, const std::string& line) {
+    ProgressBar1.Value = percent;
+    if (Check1.Value) lines += Cp1251ToUtf8(line) + kCrLf;
+  };
+  const BdlWriteResult written = WriteBdlFile(path, Store, first, last, Bdl, Astro, options);
+  if (written.End != BdlWriteEnd::kCreateFailed) {
+    ProcessLog = Cp1251ToUtf8(written.Heading) + kCrLf + lines;
+    RichTextBox3.Text = ProcessLog;
   }
-  const std::string header = BdlHeadingLines(HeaderText, code);
-  bool ok = out.WriteLine(header);
-  ProcessLog = Cp1251ToUtf8(header) + kCrLf;
-  if (Bdl.BodyName.empty()) Bdl.BodyName = BodyNameOf(Store.ObjectNumber);
-  std::string scale = Utf8ToCp1251(Text11.Text), epoch = Utf8ToCp1251(Text12.Text);
-  for (int32_t i = first; ok && i <= last; ++i) {
-    if (!FormatBdlLine(Bdl, Astro, Store, i)) {
-      ok = false;
-      break;
-    }
-    PlaceAt(Bdl.BdlLine, bdl::kObservatory, Utf8ToCp1251(code));
-    PlaceAt(Bdl.BdlLine, bdl::kNote.first, Store.ObsNote(i, 3).substr(0, 60));
-    if (!scale.empty()) PlaceEndingAt(Bdl.BdlLine, bdl::kTimeScale.last, scale);
-    PlaceAt(Bdl.BdlLine, bdl::kEpoch.first, "     ");
-    PlaceEndingAt(Bdl.BdlLine, bdl::kEpoch.last, epoch);
-    if (Check12.Value) PlaceAt(Bdl.BdlLine, 151, " " + std::to_string(i));
-    ok = out.WriteLine(Bdl.BdlLine);
-    ProgressBar1.Value = last > first ? static_cast<int>(static_cast<int64_t>(i - first) * 100 / (last - first)) : 100;
-    if (Check1.Value) ProcessLog += Cp1251ToUtf8(Bdl.BdlLine) + kCrLf;
-  }
-  ok = out.Close() && ok;
-  RichTextBox3.Text = ProcessLog;
-  if (!ok) Ui().ShowMessage("Ошибка записи в файл" + std::string(kCrLf) + PathText(path));
+  // The calendar routine answers a date beyond its range with its result alone; the
+  // window says what is wrong before it says that the file is incomplete.
+  if (written.End == BdlWriteEnd::kCalendarFailed) Ui().ShowMessage(kWrongJdMessage);
+  if (written.End != BdlWriteEnd::kWritten) Ui().ShowMessage("Ошибка записи в файл" + std::string(kCrLf) + PathText(path));
 }
 
 std::string Form2::MergeLine(int32_t k, int takeFrom1, int takeFrom2) {
   if (!FormatBdlLine(Bdl, Astro, Store, k)) return {};
-  PlaceAt(Bdl.BdlLine, 97, Format(Store.ObsJd(k, 3), "0000000.000000"));
-  PlaceAt(Bdl.BdlLine, 120, std::to_string(k));
-  PlaceAt(Bdl.BdlLine, 127, std::to_string(takeFrom1));
-  PlaceAt(Bdl.BdlLine, 129, std::to_string(takeFrom2));
+  PlaceAt(Bdl.BdlLine, bdl::kMergedJd.first, Format(Store.ObsJd(k, 3), "0000000.000000"));
+  PlaceAt(Bdl.BdlLine, bdl::kMergedRow, std::to_string(k));
+  PlaceAt(Bdl.BdlLine, bdl::kMergedFrom1, std::to_string(takeFrom1));
+  PlaceAt(Bdl.BdlLine, bdl::kMergedFrom2, std::to_string(takeFrom2));
   return Cp1251ToUtf8(Bdl.BdlLine);
 }
 

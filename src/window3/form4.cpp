@@ -5,6 +5,7 @@
 #include "astro/de405.h"
 #include "astro/orbit.h"
 #include "astro/time.h"
+#include "bdl/bdl_file.h"
 #include "common/numtext.h"
 #include "models/messages.h"
 #include "common/textfile.h"
@@ -149,69 +150,49 @@ void Form4::LoadBdl() {
   Store.ObjectNumber = object;
   Store.ObservatoryCode = Text3.Text;
   const std::string& code = Store.ObservatoryCode;
-  HeaderText.clear();
-  Astro.StopRequested = 0;
   std::filesystem::path path =
       AppPath(Ui().AppFolder(), "Obs" + code + "/" + code + std::to_string(object) + "_G_" + Text1.Text + ".txt");
-  TextInputFile in;
-  double length = 0;
-  if (!OpenBdlFileForLoading(Ui(), path, Store.ObsCapacity, in, length)) return;
-  RichTextBox1.Text.clear();
-  std::string line;
-  for (int k = 0; k < 5; ++k) {
-    if (!in.ReadLine(line)) {
-      Ui().ShowMessage("Ошибка чтения данных из файла" + std::string(kCrLf) + PathText(path));
+  BdlLoadOptions options;
+  options.Progress = [this](int percent) { ProgressBar1.Value = percent; };
+  options.ProcessEvents = [this] { Ui().ProcessEvents(); };
+  const BdlLoadResult loaded = LoadBdlFile(path, Store, 1, Bdl, Astro, options);
+  HeaderText = loaded.Heading;
+  const std::string readError = "Ошибка чтения данных из файла" + std::string(kCrLf) + PathText(path);
+  switch (loaded.End) {
+    case BdlLoadEnd::kOpenFailed:
+      Ui().ShowMessage("Ошибка открытия файла" + std::string(kCrLf) + PathText(path));
       return;
-    }
-    HeaderText += line;
-    if (k < 4) HeaderText += kCrLf;
+    case BdlLoadEnd::kTooLarge:
+      Ui().ShowMessage("Желательно увеличить размер массива");
+      return;
+    case BdlLoadEnd::kShortHeading:
+      RichTextBox1.Text.clear();
+      Ui().ShowMessage(readError);
+      return;
+    default:
+      break;
   }
-  std::string display = Cp1251ToUtf8(HeaderText) + kCrLf;
-  int32_t row = 0;
-  BdlRecord rec;
-  std::string lastEpoch;
-  while (Astro.StopRequested != 1 && in.ReadLine(line)) {
-    if (!ReadBdlRecord(Bdl, Astro, line, rec)) {
-      Ui().ShowMessage("Ошибка чтения данных из файла" + std::string(kCrLf) + PathText(path));
-      return;
-    }
-    row = row + 1;
-    if (row > Store.ObsCapacity - 1) {
-      // The rows read so far stay loaded and usable.
-      in.Close();
-      FinishLoad(row - 1, display, lastEpoch);
-      Ui().ShowMessage("увеличьте массивы данных");
-      return;
-    }
-    Store.ObsNote(row, 1) = rec.Note;
-    Store.ObsJd(row, 1) = rec.Jd;
-    Store.ObsLon(row, 1) = rec.Lon;
-    Store.ObsLat(row, 1) = rec.Lat;
-    TimeScaleLabel = rec.TimeScale;
-    lastEpoch = rec.Epoch;
-    display += kCrLf + Cp1251ToUtf8(BdlDisplayLine(Bdl, rec, row));
-    ProgressBar1.Value = static_cast<int>(std::min<double>(100, static_cast<double>(row) * 15000 / length));
-    Ui().ProcessEvents();
+  FinishLoad(loaded);
+  if (loaded.End == BdlLoadEnd::kStoreFull) {
+    Ui().ShowMessage("увеличьте массивы данных");
+  } else if (loaded.End == BdlLoadEnd::kBadLine) {
+    Ui().ShowMessage(readError);
+  } else {
+    ProgressBar1.Value = 100;
   }
-  in.Close();
-  FinishLoad(row, display, lastEpoch);
-  ProgressBar1.Value = 100;
 }
 
-void Form4::FinishLoad(int32_t rows, const std::string& display, const std::string& epochField) {
-  Count1 = rows;
-  Count3 = rows;
+void Form4::FinishLoad(const BdlLoadResult& loaded) {
   Text16.Text = "1";
-  Text17.Text = std::to_string(rows);
-  RichTextBox1.Text = "всего прочитано  " + std::to_string(rows) + "  записей" + kCrLf + display;
-  for (int32_t r = 1; r <= Count1; ++r) {
-    Store.ObsJd(r, 3) = Store.ObsJd(r, 1);
-    Store.ObsNote(r, 3) = Store.ObsNote(r, 1);
-    Store.ObsLon(r, 3) = Store.ObsLon(r, 1);
-    Store.ObsLat(r, 3) = Store.ObsLat(r, 1);
-  }
+  Text17.Text = std::to_string(loaded.Rows);
+  std::string display = "всего прочитано  " + std::to_string(loaded.Rows) + "  записей" + kCrLf +
+                        Cp1251ToUtf8(loaded.Heading) + kCrLf;
+  for (const std::string& line : loaded.Shown) display += kCrLf + Cp1251ToUtf8(line);
+  RichTextBox1.Text = display;
+  if (loaded.Rows == 0) return;
+  TimeScaleLabel = loaded.TimeScale;
   // The epoch of the file's records is the epoch the run compares in.
-  std::string epoch = Cp1251ToUtf8(EpochLabelOf(epochField));
+  std::string epoch = Cp1251ToUtf8(EpochLabelOf(loaded.LastEpochField));
   if (epoch == "App" || epoch == "B1950" || epoch == "J2000") EpochLabel1 = epoch;
 }
 
@@ -227,32 +208,16 @@ void Form4::WriteResult() {
   const std::string& code = Store.ObservatoryCode.empty() ? Text3.Text : Store.ObservatoryCode;
   std::filesystem::path path = AppPath(
       Ui().AppFolder(), "Obs" + code + "/" + code + std::to_string(Store.ObjectNumber) + "_G_" + Text2.Text + ".txt");
-  TextOutputFile out;
-  if (!out.Create(path)) {
-    Ui().ShowMessage("Ошибка записи в файл" + std::string(kCrLf) + PathText(path));
-    return;
-  }
-  const std::string header = BdlHeadingLines(HeaderText, code);
-  bool ok = out.WriteLine(header);
-  if (Bdl.BodyName.empty()) Bdl.BodyName = BodyNameOf(Store.ObjectNumber);
-  std::string scale = TimeScaleLabel;
-  if (!scale.empty() && scale[0] == ' ') scale = scale.substr(1, 2);
-  std::string epoch = Utf8ToCp1251(EpochLabel1);
-  for (int32_t row = first; ok && row <= last; ++row) {
-    if (!FormatBdlLine(Bdl, Astro, Store, row)) {
-      ok = false;
-      break;
-    }
-    PlaceAt(Bdl.BdlLine, bdl::kObservatory, Utf8ToCp1251(code));
-    PlaceAt(Bdl.BdlLine, bdl::kNote.first, Store.ObsNote(row, 3).substr(0, 60));
-    PlaceEndingAt(Bdl.BdlLine, bdl::kTimeScale.last, scale);
-    PlaceAt(Bdl.BdlLine, bdl::kEpoch.first, "     ");
-    PlaceEndingAt(Bdl.BdlLine, bdl::kEpoch.last, epoch);
-    ok = out.WriteLine(Bdl.BdlLine);
-    ProgressBar1.Value = last > first ? static_cast<int>(static_cast<int64_t>(row - first) * 100 / (last - first)) : 100;
-  }
-  ok = out.Close() && ok;
-  if (!ok) Ui().ShowMessage("Ошибка записи в файл" + std::string(kCrLf) + PathText(path));
+  BdlWriteOptions options;
+  options.LoadedHeading = HeaderText;
+  options.ObservatoryCode = code;
+  options.TimeScale = TimeScaleLabelOf(TimeScaleLabel);
+  options.Epoch = Utf8ToCp1251(EpochLabel1);
+  options.Written = [this](int percent, const std::string&) { ProgressBar1.Value = percent; };
+  const BdlWriteResult written = WriteBdlFile(path, Store, first, last, Bdl, Astro, options);
+  // The calendar routine answers a date beyond its range with its result alone.
+  if (written.End == BdlWriteEnd::kCalendarFailed) Ui().ShowMessage(kWrongJdMessage);
+  if (written.End != BdlWriteEnd::kWritten) Ui().ShowMessage("Ошибка записи в файл" + std::string(kCrLf) + PathText(path));
 }
 
 void Form4::PickPoint(double x, bool left) {

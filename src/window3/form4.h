@@ -17,6 +17,8 @@
 
 namespace planova {
 
+struct BdlLoadResult;
+
 class Form4 : public FormModel {
  public:
   Form4(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store);
@@ -103,8 +105,8 @@ class Form4 : public FormModel {
   // The run's boxes read and checked (throws on a bad box); false after a message.
   bool ReadRunSettings();
   void DrawRunFrame();
-  // Counters, boxes, display and the copy into data set 3 after `rows` records were read.
-  void FinishLoad(int32_t rows, const std::string& display, const std::string& epochField);
+  // The boxes, the pane and the labels after a load that read the file's heading.
+  void FinishLoad(const BdlLoadResult& loaded);
 };
 
 }  // namespace planova

@@ -1,0 +1,146 @@
+#include "bdl/bdl_file.h"
+
+#include <algorithm>
+
+#include "astro/astro_state.h"
+#include "common/numtext.h"
+#include "common/obs_store.h"
+#include "common/textfile.h"
+
+namespace planova {
+
+namespace {
+
+const char* const kCrLf = "\r\n";
+
+// Bytes of file a row of the store may take before the file is refused unread.
+constexpr double kBytesPerRow = 150;
+// The progress estimate of the lines read: 150 bytes a line, in percent.
+constexpr double kProgressBytesPerLine = 15000;
+
+// Opens the file after the size rule; kEndOfFile when it is open and `length` holds its
+// size.
+BdlLoadEnd OpenForLoading(const std::filesystem::path& path, int32_t capacity, TextInputFile& in, double& length) {
+  std::error_code ec;
+  auto size = std::filesystem::file_size(path, ec);
+  if (ec) return BdlLoadEnd::kOpenFailed;
+  length = static_cast<double>(size);
+  if (length / capacity > kBytesPerRow) return BdlLoadEnd::kTooLarge;
+  if (!in.Open(path)) return BdlLoadEnd::kOpenFailed;
+  return BdlLoadEnd::kEndOfFile;
+}
+
+bool NegativeTime(const BdlState& b) { return b.Hours < 0 || b.Minutes < 0 || b.Seconds < 0; }
+
+// The records of the file after its heading into rows 1.. of `column`, as far as they go.
+void LoadRecords(TextInputFile& in, double length, ObservationStore& store, int column, BdlState& b, AstroState& a,
+                 const BdlLoadOptions& o, BdlLoadResult& r, std::string& lastTaken) {
+  std::string line;
+  BdlRecord rec;
+  while (a.StopRequested != 1 && in.ReadLine(line)) {
+    if (!ReadBdlRecord(b, a, line, rec)) {
+      r.End = BdlLoadEnd::kBadLine;
+      r.BadLine = line;
+      return;
+    }
+    if (o.RejectNegativeTimes && NegativeTime(b)) {
+      r.Rejected.push_back(line);
+      lastTaken = line;
+      continue;
+    }
+    if (r.Rows + 1 > store.ObsCapacity - 1) {
+      r.End = BdlLoadEnd::kStoreFull;
+      return;
+    }
+    const int32_t row = ++r.Rows;
+    store.ObsJd(row, column) = rec.Jd;
+    store.ObsLon(row, column) = rec.Lon;
+    store.ObsLat(row, column) = rec.Lat;
+    store.ObsNote(row, column) = rec.Note;
+    r.TimeScale = rec.TimeScale;
+    lastTaken = line;
+    r.Shown.push_back(BdlDisplayLine(b, rec, row));
+    if (o.Progress) {
+      o.Progress(static_cast<int>(std::min<double>(100, static_cast<double>(row) * kProgressBytesPerLine / length)));
+    }
+    if (o.ProcessEvents) o.ProcessEvents();
+  }
+  r.End = a.StopRequested == 1 ? BdlLoadEnd::kStopRequested : BdlLoadEnd::kEndOfFile;
+}
+
+}  // namespace
+
+BdlLoadResult LoadBdlFile(const std::filesystem::path& path, ObservationStore& store, int column, BdlState& b,
+                          AstroState& a, const BdlLoadOptions& options) {
+  BdlLoadResult r;
+  a.StopRequested = 0;
+  TextInputFile in;
+  double length = 0;
+  r.End = OpenForLoading(path, store.ObsCapacity, in, length);
+  if (r.End != BdlLoadEnd::kEndOfFile) return r;
+  std::string line, lastTaken;
+  for (int k = 0; k < kBdlHeadingLines; ++k) {
+    if (!in.ReadLine(line)) {
+      r.End = BdlLoadEnd::kShortHeading;
+      return r;
+    }
+    if (k > 0) r.Heading += kCrLf;
+    r.Heading += line;
+    lastTaken = line;
+  }
+  LoadRecords(in, length, store, column, b, a, options, r, lastTaken);
+  r.LastEpochField = CutColumns(lastTaken, bdl::kEpoch);
+  if (column == 1) {
+    store.CopyRows(1, r.Rows, 1, 3);
+    store.Count1 = r.Rows;
+    store.Count3 = r.Rows;
+  } else {
+    store.Count2 = r.Rows;
+  }
+  return r;
+}
+
+BdlWriteResult WriteBdlFile(const std::filesystem::path& path, const ObservationStore& store, int32_t first,
+                            int32_t last, BdlState& b, AstroState& a, const BdlWriteOptions& o) {
+  BdlWriteResult r;
+  TextOutputFile out;
+  if (!out.Create(path)) {
+    r.End = BdlWriteEnd::kCreateFailed;
+    return r;
+  }
+  r.Heading = BdlHeadingLines(o.LoadedHeading, o.ObservatoryCode);
+  bool ok = out.WriteLine(r.Heading);
+  if (b.BodyName.empty()) b.BodyName = BodyNameOf(store.ObjectNumber);
+  const std::string code = Utf8ToCp1251(o.ObservatoryCode);
+  for (int32_t i = first; ok && i <= last; ++i) {
+    if (!FormatBdlLine(b, a, store, i)) {
+      r.End = BdlWriteEnd::kCalendarFailed;
+      r.FailedRow = i;
+      break;
+    }
+    std::string& line = b.BdlLine;
+    PlaceAt(line, bdl::kObservatory, code);
+    PlaceAt(line, bdl::kNote.first, store.ObsNote(i, 3).substr(0, static_cast<size_t>(bdl::kNote.width())));
+    PlaceEndingAt(line, bdl::kTimeScale.last, o.TimeScale);
+    PlaceAt(line, bdl::kEpoch.first, std::string(static_cast<size_t>(bdl::kEpoch.width()), ' '));
+    PlaceEndingAt(line, bdl::kEpoch.last, o.Epoch);
+    if (o.RowInNote) PlaceAt(line, bdl::kRowInNote, " " + std::to_string(i));
+    ok = out.WriteLine(line);
+    if (o.Written) {
+      o.Written(last > first ? static_cast<int>(static_cast<int64_t>(i - first) * 100 / (last - first)) : 100, line);
+    }
+  }
+  ok = out.Close() && ok;
+  if (!ok && r.End == BdlWriteEnd::kWritten) r.End = BdlWriteEnd::kWriteFailed;
+  return r;
+}
+
+std::string BdlHeadingLines(const std::string& loadedHeader, const std::string& code) {
+  if (!loadedHeader.empty()) return loadedHeader;
+  const std::string c = Utf8ToCp1251(code);
+  std::string lines = c;
+  for (int k = 1; k < kBdlHeadingLines; ++k) lines.append("\r\n").append(c);
+  return lines;
+}
+
+}  // namespace planova
