@@ -6,8 +6,11 @@
 // find a control by name in one place.  Texts are UTF-8.
 #pragma once
 
+#include <cstddef>
 #include <functional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/picture.h"
@@ -35,6 +38,42 @@ struct ControlEntry {
 };
 
 class FormHost;
+
+// Rows of the tables from which a window registers its controls, one table per kind.
+// `Form` is the window model; a member pointer names the member behind each control.
+struct LabelSpec {
+  const char* name;
+  const char* caption;
+};
+struct FrameSpec {
+  const char* name;
+  const char* caption;
+};
+template <class Form>
+struct TextSpec {
+  const char* name;
+  TextBox Form::*box;
+  const char* text = nullptr;  // the text the window's start-up puts in; null: none
+};
+template <class Form>
+struct OptionSpec {
+  const char* name;
+  OptionButton Form::*option;
+  const char* caption;
+  const char* frame;  // the frame whose choices exclude each other
+};
+template <class Form>
+struct CheckSpec {
+  const char* name;
+  CheckBox Form::*check;
+  const char* caption;
+};
+template <class Form>
+struct ButtonSpec {
+  const char* name;
+  const char* caption;
+  void (Form::*press)();
+};
 
 class FormModel {
  public:
@@ -81,6 +120,42 @@ class FormModel {
   // A button; its operation runs under the busy pointer, which is restored at every
   // exit, and an unexpected failure ends the operation with a message, never a crash.
   void AddButton(const std::string& name, const std::string& caption, std::function<void()> press);
+
+  // Registration from tables, in the order of the table's rows.
+  void AddLabels(std::span<Label> labels, std::span<const LabelSpec> specs) {
+    for (std::size_t k = 0; k < specs.size(); ++k) AddLabel(specs[k].name, labels[k], specs[k].caption);
+  }
+  template <class Form, std::size_t N>
+  void AddTexts(const TextSpec<Form> (&specs)[N]) {
+    for (const auto& s : specs) AddText(s.name, static_cast<Form&>(*this).*s.box);
+  }
+  // Each frame, followed by the options of the table that lie in it (a frame may have none).
+  template <class Form, std::size_t F, std::size_t N>
+  void AddOptions(const FrameSpec (&frames)[F], const OptionSpec<Form> (&options)[N]) {
+    for (const FrameSpec& f : frames) {
+      AddFrame(f.name, f.caption);
+      for (const auto& o : options) {
+        if (std::string_view(o.frame) == f.name) AddOption(o.name, static_cast<Form&>(*this).*o.option, o.caption, o.frame);
+      }
+    }
+  }
+  template <class Form, std::size_t N>
+  void AddChecks(const CheckSpec<Form> (&specs)[N]) {
+    for (const auto& s : specs) AddCheck(s.name, static_cast<Form&>(*this).*s.check, s.caption);
+  }
+  template <class Form, std::size_t N>
+  void AddButtons(const ButtonSpec<Form> (&specs)[N]) {
+    for (const auto& s : specs) {
+      AddButton(s.name, s.caption, [form = &static_cast<Form&>(*this), press = s.press] { (form->*press)(); });
+    }
+  }
+  // Puts the starting text of the table's rows that have one into their boxes.
+  template <class Form, std::size_t N>
+  void SetTexts(const TextSpec<Form> (&specs)[N]) {
+    for (const auto& s : specs) {
+      if (s.text) (static_cast<Form&>(*this).*s.box).Text = s.text;
+    }
+  }
 
   FormHost* Host() { return host_; }
 
