@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
@@ -38,6 +39,7 @@ struct ControlEntry {
 };
 
 class FormHost;
+class ObservationStore;
 
 // Rows of the tables from which a window registers its controls, one table per kind.
 // `Form` is the window model; a member pointer names the member behind each control.
@@ -158,6 +160,14 @@ class FormModel {
   }
 
   FormHost* Host() { return host_; }
+
+  // Opens a window, or closes windows in the order given, through the host (if any).
+  void ShowForm(const std::string& name);
+  void CloseForms(std::initializer_list<std::string> names);
+
+  // "Создать массивы с N=": new observation arrays with the N of `n`; false after a
+  // message when the box does not hold a valid N.
+  bool RecreateArrays(ObservationStore& store, const TextBox& n);
 
  private:
   void Add(ControlEntry e) { controls_.push_back(std::move(e)); }

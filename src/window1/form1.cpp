@@ -118,9 +118,7 @@ void Form1::Load() {
   RichTextBox3.Text = "не распознанные записи";
 }
 
-void Form1::CreateArrays() {
-  if (!Store.RecreateFromText(Text10.Text)) Ui().ShowMessage("Задайте правильно данные");
-}
+void Form1::CreateArrays() { RecreateArrays(Store, Text10); }
 
 void Form1::GregorianToJd() {
   Astro.UseJulianCalendar = Option3.Value ? 1 : 0;
@@ -148,17 +146,10 @@ void Form1::JdToGregorian() {
   Text32.Text = RealText(Astro.CalDay);
 }
 
-void Form1::ToForm2() {
-  if (Host()) Host()->ShowForm("Form2");
-}
+void Form1::ToForm2() { ShowForm("Form2"); }
 
-void Form1::About() {
-  if (Host()) Host()->ShowForm("Form3");
-}
+void Form1::About() { ShowForm("Form3"); }
 
-void Form1::Exit() {
-  if (!Host()) return;
-  for (const char* form : {"Form1", "Form2", "Form3", "Form4"}) Host()->CloseForm(form);
-}
+void Form1::Exit() { CloseForms({"Form1", "Form2", "Form3", "Form4"}); }
 
 }  // namespace planova

@@ -153,23 +153,15 @@ bool Form2::ArraysMissing() {
 }
 
 void Form2::CreateArrays() {
-  if (!Store.RecreateFromText(Text10.Text)) {
-    Ui().ShowMessage("Задайте правильно данные");
-    return;
-  }
+  if (!RecreateArrays(Store, Text10)) return;
   Count1 = 0;
   Count2 = 0;
 }
 
 void Form2::Stop() { Astro.StopRequested = 1; }
 
-void Form2::ToForm3() {
-  if (Host()) Host()->ShowForm("Form4");
-}
+void Form2::ToForm3() { ShowForm("Form4"); }
 
-void Form2::Exit() {
-  if (!Host()) return;
-  for (const char* form : {"Form1", "Form3", "Form4", "Form2"}) Host()->CloseForm(form);
-}
+void Form2::Exit() { CloseForms({"Form1", "Form3", "Form4", "Form2"}); }
 
 }  // namespace planova

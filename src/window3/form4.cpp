@@ -112,10 +112,7 @@ void Form4::DrawGrid() {
 void Form4::ClearPlot() { DrawGrid(); }
 
 void Form4::CreateArrays() {
-  if (!Store.RecreateFromText(Text10.Text)) {
-    Ui().ShowMessage("Задайте правильно данные");
-    return;
-  }
+  if (!RecreateArrays(Store, Text10)) return;
   Count1 = 0;
   Count3 = 0;
 }
