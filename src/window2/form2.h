@@ -150,6 +150,9 @@ class Form2 : public FormModel {
   bool ArraysMissing();
   // The "+Текст" line of merged row k of data set 3.
   std::string MergeLine(int32_t k, int takeFrom1, int takeFrom2);
+  // "Объединить данные 1 и данные 2": the merge of the first n1 and n2 rows into data set 3.
+  struct MergeHeads;
+  MergeHeads MergeByDate(int32_t n1, int32_t n2, double tau);
 };
 
 }  // namespace planova
