@@ -43,35 +43,35 @@ class ObservationStore;
 
 // Rows of the tables from which a window registers its controls, one table per kind.
 // `Form` is the window model; a member pointer names the member behind each control.
-struct LabelSpec {
+struct LabelRow {
   const char* name;
   const char* caption;
 };
-struct FrameSpec {
+struct FrameRow {
   const char* name;
   const char* caption;
 };
 template <class Form>
-struct TextSpec {
+struct TextRow {
   const char* name;
   TextBox Form::*box;
   const char* text = nullptr;  // the text the window's start-up puts in; null: none
 };
 template <class Form>
-struct OptionSpec {
+struct OptionRow {
   const char* name;
   OptionButton Form::*option;
   const char* caption;
   const char* frame;  // the frame whose choices exclude each other
 };
 template <class Form>
-struct CheckSpec {
+struct CheckRow {
   const char* name;
   CheckBox Form::*check;
   const char* caption;
 };
 template <class Form>
-struct ButtonSpec {
+struct ButtonRow {
   const char* name;
   const char* caption;
   void (Form::*press)();
@@ -124,17 +124,17 @@ class FormModel {
   void AddButton(const std::string& name, const std::string& caption, std::function<void()> press);
 
   // Registration from tables, in the order of the table's rows.
-  void AddLabels(std::span<Label> labels, std::span<const LabelSpec> specs) {
-    for (std::size_t k = 0; k < specs.size(); ++k) AddLabel(specs[k].name, labels[k], specs[k].caption);
+  void AddLabels(std::span<Label> labels, std::span<const LabelRow> rows) {
+    for (std::size_t k = 0; k < rows.size(); ++k) AddLabel(rows[k].name, labels[k], rows[k].caption);
   }
   template <class Form, std::size_t N>
-  void AddTexts(const TextSpec<Form> (&specs)[N]) {
-    for (const auto& s : specs) AddText(s.name, static_cast<Form&>(*this).*s.box);
+  void AddTexts(const TextRow<Form> (&rows)[N]) {
+    for (const auto& r : rows) AddText(r.name, static_cast<Form&>(*this).*r.box);
   }
   // Each frame, followed by the options of the table that lie in it (a frame may have none).
   template <class Form, std::size_t F, std::size_t N>
-  void AddOptions(const FrameSpec (&frames)[F], const OptionSpec<Form> (&options)[N]) {
-    for (const FrameSpec& f : frames) {
+  void AddOptions(const FrameRow (&frames)[F], const OptionRow<Form> (&options)[N]) {
+    for (const FrameRow& f : frames) {
       AddFrame(f.name, f.caption);
       for (const auto& o : options) {
         if (std::string_view(o.frame) == f.name) AddOption(o.name, static_cast<Form&>(*this).*o.option, o.caption, o.frame);
@@ -142,20 +142,20 @@ class FormModel {
     }
   }
   template <class Form, std::size_t N>
-  void AddChecks(const CheckSpec<Form> (&specs)[N]) {
-    for (const auto& s : specs) AddCheck(s.name, static_cast<Form&>(*this).*s.check, s.caption);
+  void AddChecks(const CheckRow<Form> (&rows)[N]) {
+    for (const auto& r : rows) AddCheck(r.name, static_cast<Form&>(*this).*r.check, r.caption);
   }
   template <class Form, std::size_t N>
-  void AddButtons(const ButtonSpec<Form> (&specs)[N]) {
-    for (const auto& s : specs) {
-      AddButton(s.name, s.caption, [form = &static_cast<Form&>(*this), press = s.press] { (form->*press)(); });
+  void AddButtons(const ButtonRow<Form> (&rows)[N]) {
+    for (const auto& r : rows) {
+      AddButton(r.name, r.caption, [form = &static_cast<Form&>(*this), press = r.press] { (form->*press)(); });
     }
   }
   // Puts the starting text of the table's rows that have one into their boxes.
   template <class Form, std::size_t N>
-  void SetTexts(const TextSpec<Form> (&specs)[N]) {
-    for (const auto& s : specs) {
-      if (s.text) (static_cast<Form&>(*this).*s.box).Text = s.text;
+  void SetTexts(const TextRow<Form> (&rows)[N]) {
+    for (const auto& r : rows) {
+      if (r.text) (static_cast<Form&>(*this).*r.box).Text = r.text;
     }
   }
 

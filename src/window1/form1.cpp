@@ -8,7 +8,7 @@ namespace planova {
 namespace {
 
 // The fixed captions beside the boxes of window 1 (index into Form1::Labels).
-constexpr LabelSpec kLabels[] = {
+constexpr LabelRow kLabels[] = {
     {"Label1", "Имя обсерватории"},
     {"Label2", "объект наблюдения №"},
     {"Label3", "№"},
@@ -33,7 +33,7 @@ constexpr const char* kFieldLabels[17] = {"Planet", "год",  "месяц", "д
                                           "L_S",    "B_D",  "B_M",   "B_S",  "Day",  "JD",   "L_D",  "B_D"};
 
 // The boxes and the texts the start-up puts in them.
-constexpr TextSpec<Form1> kTexts[] = {
+constexpr TextRow<Form1> kTexts[] = {
     {"Text3", &Form1::Text3, "PARI"}, {"Text8", &Form1::Text8, "11"}, {"Text10", &Form1::Text10, "3200"},
     {"Text18", &Form1::Text18, "1"},
     // Import counters: all, good and bad records.
@@ -48,14 +48,14 @@ constexpr TextSpec<Form1> kTexts[] = {
     {"Text24", &Form1::Text24, "2305814"},
 };
 
-constexpr FrameSpec kFrames[] = {
+constexpr FrameRow kFrames[] = {
     {"Frame1", ""}, {"Frame2", "разделитель в таблицах"}, {"Frame3", "Широта задана от"},
     {"Frame4", "Широта B"}, {"Frame5", "Долгота L "}, {"Frame6", "Дата наблюдений в формате"},
     {"Frame7", "календарь"}, {"Frame8", "по параметру"},
 };
 
 // One line per frame.
-constexpr OptionSpec<Form1> kOptions[] = {
+constexpr OptionRow<Form1> kOptions[] = {
     {"Option8", &Form1::Option8, "table Excel", "Frame1"}, {"Option9", &Form1::Option9, "File JPL", "Frame1"},
         {"Option21", &Form1::Option21, "File Dov", "Frame1"},
     {"Option19", &Form1::Option19, "запятая", "Frame2"}, {"Option18", &Form1::Option18, "точка", "Frame2"},
@@ -70,12 +70,12 @@ constexpr OptionSpec<Form1> kOptions[] = {
         {"Option6", &Form1::Option6, "Geo", "Frame8"},
 };
 
-constexpr CheckSpec<Form1> kChecks[] = {
+constexpr CheckRow<Form1> kChecks[] = {
     {"Check1", &Form1::Check1, "+long"}, {"Check2", &Form1::Check2, "+FileBad"},
     {"Check3", &Form1::Check3, "+Topo"}, {"Check4", &Form1::Check4, "+Hor"},
 };
 
-constexpr ButtonSpec<Form1> kButtons[] = {
+constexpr ButtonRow<Form1> kButtons[] = {
     {"Command2", "Создать массивы с N=", &Form1::CreateArrays},
     {"Command3", "Загрузить исходные данные из", &Form1::LoadSourceData},
     {"Command4", "Сохранить данные в формате BDL", &Form1::SaveBdl},

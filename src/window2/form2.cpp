@@ -9,7 +9,7 @@ namespace planova {
 namespace {
 
 // Fixed captions beside the boxes of window 2 (index into Form2::Labels).
-constexpr LabelSpec kLabels[] = {
+constexpr LabelRow kLabels[] = {
     {"Label1", "Имя обсерватории"},
     {"Label2", "№ объекта"},
     {"Label3", "№ файла"},
@@ -35,7 +35,7 @@ constexpr LabelSpec kLabels[] = {
 
 // The boxes and the texts they hold from the start (the load step fills in the
 // observatory, its place, the marks and the file name).
-constexpr TextSpec<Form2> kTexts[] = {
+constexpr TextRow<Form2> kTexts[] = {
     // Data sets and loading.
     {"Text10", &Form2::Text10, "4000"}, {"Text3", &Form2::Text3}, {"Text8", &Form2::Text8, "11"},
     {"Text1", &Form2::Text1, "110"},
@@ -53,7 +53,7 @@ constexpr TextSpec<Form2> kTexts[] = {
     {"Text24", &Form2::Text24, "2"}, {"Text25", &Form2::Text25, "3"}, {"Text26", &Form2::Text26, "4"},
 };
 
-constexpr FrameSpec kFrames[] = {
+constexpr FrameRow kFrames[] = {
     {"Frame1", "данные №"}, {"Frame3", ""}, {"Frame4", "Geo (Topo)"},
     {"Frame8", ""}, {"Frame11", ""}, {"Frame9", ""}, {"Frame7", ""}, {"Frame10", "в эпоху"},
     {"Frame5", "данные 1 (сравнение)"}, {"Frame6", "данные 2 (сравнение)"},
@@ -61,7 +61,7 @@ constexpr FrameSpec kFrames[] = {
 };
 
 // One line per frame.
-constexpr OptionSpec<Form2> kOptions[] = {
+constexpr OptionRow<Form2> kOptions[] = {
     {"Option1", &Form2::Option1, "1 (Hor, Topo всегда №1)", "Frame1"}, {"Option2", &Form2::Option2, "2", "Frame1"},
     {"Option8", &Form2::Option8, "RA", "Frame3"}, {"Option9", &Form2::Option9, "Dec", "Frame3"},
         {"Option10", &Form2::Option10, "Geo ", "Frame3"}, {"Option29", &Form2::Option29, "Hor", "Frame3"},
@@ -79,7 +79,7 @@ constexpr OptionSpec<Form2> kOptions[] = {
         {"Option7", &Form2::Option7, "JPL2 (DE405)", "Frame6"},
 };
 
-constexpr CheckSpec<Form2> kChecks[] = {
+constexpr CheckRow<Form2> kChecks[] = {
     {"Check1", &Form2::Check1, "+Текст"}, {"Check2", &Form2::Check2, "По шагам"}, {"Check3", &Form2::Check3, "с 1700"},
     {"Check4", &Form2::Check4, "dL"}, {"Check5", &Form2::Check5, "dB"},
     // The corrections added to the theory.
@@ -90,7 +90,7 @@ constexpr CheckSpec<Form2> kChecks[] = {
     {"Check14", &Form2::Check14, "+ очистка рисунка"},
 };
 
-constexpr ButtonSpec<Form2> kButtons[] = {
+constexpr ButtonRow<Form2> kButtons[] = {
     // Data sets.
     {"Command6", "Создать массивы с N=", &Form2::CreateArrays}, {"Command5", "Загрузить в формате BDL", &Form2::LoadBdl},
     {"Command20", "Почистить", &Form2::Clean}, {"Command2", "Упорядочить данные", &Form2::Sort},

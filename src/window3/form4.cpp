@@ -14,7 +14,7 @@ namespace {
 
 const char* const kCrLf = "\r\n";
 
-constexpr LabelSpec kLabels[] = {
+constexpr LabelRow kLabels[] = {
     {"Label1", "Имя обсерватории"}, {"Label2", "№ объекта"},   {"Label3", "№ файла"},     {"Label4", "файл"},
     {"Label5", "с №1"},             {"Label6", "по №2"},       {"Label7", "№1: год, месяц, день"},
     {"Label8", "№2: год, месяц, день"}, {"Label10", "сейчас: год, месяц, день"}, {"Label11", "сравнено"},
@@ -26,7 +26,7 @@ constexpr LabelSpec kLabels[] = {
 };
 
 // The boxes and the texts the load step puts in them.
-constexpr TextSpec<Form4> kTexts[] = {
+constexpr TextRow<Form4> kTexts[] = {
     {"Text10", &Form4::Text10, "4000"}, {"Text3", &Form4::Text3, "PARI"}, {"Text8", &Form4::Text8, "11"},
     {"Text1", &Form4::Text1, "40"}, {"Text2", &Form4::Text2, "41"},
     {"Text16", &Form4::Text16, "1"}, {"Text17", &Form4::Text17, "1"},
@@ -45,20 +45,20 @@ constexpr TextSpec<Form4> kTexts[] = {
     {"Text19", &Form4::Text19, "10"}, {"Text20", &Form4::Text20, "20"}, {"Text6", &Form4::Text6, "4"},
 };
 
-constexpr FrameSpec kFrames[] = {{"Frame5", "данными"}};
+constexpr FrameRow kFrames[] = {{"Frame5", "данными"}};
 
-constexpr OptionSpec<Form4> kOptions[] = {
+constexpr OptionRow<Form4> kOptions[] = {
     {"Option4", &Form4::Option4, "JPL0", "Frame5"}, {"Option7", &Form4::Option7, "JPL2", "Frame5"},
 };
 
-constexpr CheckSpec<Form4> kChecks[] = {
+constexpr CheckRow<Form4> kChecks[] = {
     {"Check1", &Form4::Check1, "+ скорректировать данные"}, {"Check2", &Form4::Check2, "По шагам"},
     {"Check3", &Form4::Check3, "с 1700"}, {"Check4", &Form4::Check4, "dL"}, {"Check5", &Form4::Check5, "dB"},
     {"Check6", &Form4::Check6, "+dL"}, {"Check7", &Form4::Check7, "T0=T0"}, {"Check9", &Form4::Check9, "dLsr"},
     {"Check10", &Form4::Check10, "+ учитывать для dLsr, dBsr"}, {"Check11", &Form4::Check11, "dBsr"},
 };
 
-constexpr ButtonSpec<Form4> kButtons[] = {
+constexpr ButtonRow<Form4> kButtons[] = {
     {"Command6", "Создать массивы с N=", &Form4::CreateArrays}, {"Command5", "Загрузить в формате BDL", &Form4::LoadBdl},
     {"Command14", "Записать результат в файл", &Form4::WriteResult},
     // The comparison run.
