@@ -1,5 +1,7 @@
 #include "common/form.h"
 
+#include "common/obs_store.h"
+
 #include <exception>
 #include <new>
 
@@ -17,6 +19,21 @@ void FormModel::AddButton(const std::string& name, const std::string& caption, s
     }
   };
   Add({name, ControlKind::kButton, caption, "", nullptr, std::move(run)});
+}
+
+void FormModel::ShowForm(const std::string& name) {
+  if (host_) host_->ShowForm(name);
+}
+
+void FormModel::CloseForms(std::initializer_list<std::string> names) {
+  if (!host_) return;
+  for (const std::string& name : names) host_->CloseForm(name);
+}
+
+bool FormModel::RecreateArrays(ObservationStore& store, const TextBox& n) {
+  if (store.RecreateFromText(n.Text)) return true;
+  ui_.ShowMessage("Задайте правильно данные");
+  return false;
 }
 
 const ControlEntry* FormModel::Find(const std::string& name) const {

@@ -6,8 +6,12 @@
 // find a control by name in one place.  Texts are UTF-8.
 #pragma once
 
+#include <cstddef>
 #include <functional>
+#include <initializer_list>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/picture.h"
@@ -35,6 +39,43 @@ struct ControlEntry {
 };
 
 class FormHost;
+class ObservationStore;
+
+// Rows of the tables from which a window registers its controls, one table per kind.
+// `Form` is the window model; a member pointer names the member behind each control.
+struct LabelRow {
+  const char* name;
+  const char* caption;
+};
+struct FrameRow {
+  const char* name;
+  const char* caption;
+};
+template <class Form>
+struct TextRow {
+  const char* name;
+  TextBox Form::*box;
+  const char* text = nullptr;  // the text the window's start-up puts in; null: none
+};
+template <class Form>
+struct OptionRow {
+  const char* name;
+  OptionButton Form::*option;
+  const char* caption;
+  const char* frame;  // the frame whose choices exclude each other
+};
+template <class Form>
+struct CheckRow {
+  const char* name;
+  CheckBox Form::*check;
+  const char* caption;
+};
+template <class Form>
+struct ButtonRow {
+  const char* name;
+  const char* caption;
+  void (Form::*press)();
+};
 
 class FormModel {
  public:
@@ -82,7 +123,51 @@ class FormModel {
   // exit, and an unexpected failure ends the operation with a message, never a crash.
   void AddButton(const std::string& name, const std::string& caption, std::function<void()> press);
 
+  // Registration from tables, in the order of the table's rows.
+  void AddLabels(std::span<Label> labels, std::span<const LabelRow> rows) {
+    for (std::size_t k = 0; k < rows.size(); ++k) AddLabel(rows[k].name, labels[k], rows[k].caption);
+  }
+  template <class Form, std::size_t N>
+  void AddTexts(const TextRow<Form> (&rows)[N]) {
+    for (const auto& r : rows) AddText(r.name, static_cast<Form&>(*this).*r.box);
+  }
+  // Each frame, followed by the options of the table that lie in it (a frame may have none).
+  template <class Form, std::size_t F, std::size_t N>
+  void AddOptions(const FrameRow (&frames)[F], const OptionRow<Form> (&options)[N]) {
+    for (const FrameRow& f : frames) {
+      AddFrame(f.name, f.caption);
+      for (const auto& o : options) {
+        if (std::string_view(o.frame) == f.name) AddOption(o.name, static_cast<Form&>(*this).*o.option, o.caption, o.frame);
+      }
+    }
+  }
+  template <class Form, std::size_t N>
+  void AddChecks(const CheckRow<Form> (&rows)[N]) {
+    for (const auto& r : rows) AddCheck(r.name, static_cast<Form&>(*this).*r.check, r.caption);
+  }
+  template <class Form, std::size_t N>
+  void AddButtons(const ButtonRow<Form> (&rows)[N]) {
+    for (const auto& r : rows) {
+      AddButton(r.name, r.caption, [form = &static_cast<Form&>(*this), press = r.press] { (form->*press)(); });
+    }
+  }
+  // Puts the starting text of the table's rows that have one into their boxes.
+  template <class Form, std::size_t N>
+  void SetTexts(const TextRow<Form> (&rows)[N]) {
+    for (const auto& r : rows) {
+      if (r.text) (static_cast<Form&>(*this).*r.box).Text = r.text;
+    }
+  }
+
   FormHost* Host() { return host_; }
+
+  // Opens a window, or closes windows in the order given, through the host (if any).
+  void ShowForm(const std::string& name);
+  void CloseForms(std::initializer_list<std::string> names);
+
+  // "Создать массивы с N=": new observation arrays with the N of `n`; false after a
+  // message when the box does not hold a valid N.
+  bool RecreateArrays(ObservationStore& store, const TextBox& n);
 
  private:
   void Add(ControlEntry e) { controls_.push_back(std::move(e)); }

@@ -19,8 +19,6 @@ void Form3::Load() {
   Text1.Text = text;
 }
 
-void Form3::CloseButton() {
-  if (Host()) Host()->CloseForm(Name);
-}
+void Form3::CloseButton() { CloseForms({Name}); }
 
 }  // namespace planova

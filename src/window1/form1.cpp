@@ -8,13 +8,8 @@ namespace planova {
 
 namespace {
 
-struct LabelSpec {
-  const char* name;
-  const char* caption;
-};
-
 // The fixed captions beside the boxes of window 1 (index into Form1::Labels).
-constexpr LabelSpec kLabels[] = {
+constexpr LabelRow kLabels[] = {
     {"Label1", "Имя обсерватории"},
     {"Label2", "объект наблюдения №"},
     {"Label3", "№"},
@@ -38,130 +33,93 @@ constexpr LabelSpec kLabels[] = {
 constexpr const char* kFieldLabels[17] = {"Planet", "год",  "месяц", "день", "часы", "мин.", "сек.", "L_H", "L_M",
                                           "L_S",    "B_D",  "B_M",   "B_S",  "Day",  "JD",   "L_D",  "B_D"};
 
+// The boxes and the texts the start-up puts in them.
+constexpr TextRow<Form1> kTexts[] = {
+    {"Text3", &Form1::Text3, "PARI"}, {"Text8", &Form1::Text8, "11"}, {"Text10", &Form1::Text10, "3200"},
+    {"Text18", &Form1::Text18, "1"},
+    // Import counters: all, good and bad records.
+    {"Text11", &Form1::Text11, "0"}, {"Text12", &Form1::Text12, "0"}, {"Text13", &Form1::Text13, "0"},
+    // The BDL file: its name part, the time-scale and epoch marks, the descriptive fields.
+    {"Text9", &Form1::Text9, "RDGT_0"}, {"Text2", &Form1::Text2, "UT"}, {"Text4", &Form1::Text4, "App"},
+    {"Text5", &Form1::Text5, "USNO Transit 6"}, {"Text6", &Form1::Text6, "198.0"}, {"Text7", &Form1::Text7, "Trans"},
+    {"Text14", &Form1::Text14, "C"}, {"Text15", &Form1::Text15, "E"},
+    {"Text16", &Form1::Text16, ""}, {"Text17", &Form1::Text17, ""},
+    // The date converter: day, month, year and JD.
+    {"Text32", &Form1::Text32, "1,5"}, {"Text33", &Form1::Text33, "1"}, {"Text34", &Form1::Text34, "1601"},
+    {"Text24", &Form1::Text24, "2305814"},
+};
+
+constexpr FrameRow kFrames[] = {
+    {"Frame1", ""}, {"Frame2", "разделитель в таблицах"}, {"Frame3", "Широта задана от"},
+    {"Frame4", "Широта B"}, {"Frame5", "Долгота L "}, {"Frame6", "Дата наблюдений в формате"},
+    {"Frame7", "календарь"}, {"Frame8", "по параметру"},
+};
+
+// One line per frame.
+constexpr OptionRow<Form1> kOptions[] = {
+    {"Option8", &Form1::Option8, "table Excel", "Frame1"}, {"Option9", &Form1::Option9, "File JPL", "Frame1"},
+        {"Option21", &Form1::Option21, "File Dov", "Frame1"},
+    {"Option19", &Form1::Option19, "запятая", "Frame2"}, {"Option18", &Form1::Option18, "точка", "Frame2"},
+    {"Option17", &Form1::Option17, "полюса", "Frame3"}, {"Option16", &Form1::Option16, "экватора", "Frame3"},
+    {"Option15", &Form1::Option15, "D", "Frame4"}, {"Option14", &Form1::Option14, "DMS", "Frame4"},
+    {"Option2", &Form1::Option2, "DMS", "Frame5"}, {"Option13", &Form1::Option13, "D", "Frame5"},
+        {"Option12", &Form1::Option12, "HMS", "Frame5"},
+    {"Option11", &Form1::Option11, "JD", "Frame6"}, {"Option10", &Form1::Option10, "YMDay", "Frame6"},
+        {"Option1", &Form1::Option1, "YMDHMS", "Frame6"},
+    {"Option20", &Form1::Option20, "Григор", "Frame7"}, {"Option3", &Form1::Option3, "Юлиан", "Frame7"},
+    {"Option4", &Form1::Option4, "RA", "Frame8"}, {"Option5", &Form1::Option5, "Dec", "Frame8"},
+        {"Option6", &Form1::Option6, "Geo", "Frame8"},
+};
+
+constexpr CheckRow<Form1> kChecks[] = {
+    {"Check1", &Form1::Check1, "+long"}, {"Check2", &Form1::Check2, "+FileBad"},
+    {"Check3", &Form1::Check3, "+Topo"}, {"Check4", &Form1::Check4, "+Hor"},
+};
+
+constexpr ButtonRow<Form1> kButtons[] = {
+    {"Command2", "Создать массивы с N=", &Form1::CreateArrays},
+    {"Command3", "Загрузить исходные данные из", &Form1::LoadSourceData},
+    {"Command4", "Сохранить данные в формате BDL", &Form1::SaveBdl},
+    {"Command5", "+/-", &Form1::ConvertCatalogue},
+    // The date converter.
+    {"Command17", "G->J", &Form1::GregorianToJd}, {"Command18", "J->G", &Form1::JdToGregorian},
+    // Other windows and the way out.
+    {"Command1", "К форме 2", &Form1::ToForm2}, {"Command8", "About*", &Form1::About}, {"Command9", "Выход", &Form1::Exit},
+};
+
 }  // namespace
 
 Form1::Form1(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store)
     : FormModel("Form1", "Преобразование формата данных Planova - форма 1", platform, host), Astro(astro), Store(store) {
-  AddText("Text3", Text3);
-  AddText("Text8", Text8);
-  AddText("Text10", Text10);
-  AddText("Text18", Text18);
-  AddText("Text11", Text11);
-  AddText("Text12", Text12);
-  AddText("Text13", Text13);
-  AddText("Text9", Text9);
-  AddText("Text2", Text2);
-  AddText("Text4", Text4);
-  AddText("Text5", Text5);
-  AddText("Text6", Text6);
-  AddText("Text7", Text7);
-  AddText("Text14", Text14);
-  AddText("Text15", Text15);
-  AddText("Text16", Text16);
-  AddText("Text17", Text17);
-  AddText("Text32", Text32);
-  AddText("Text33", Text33);
-  AddText("Text34", Text34);
-  AddText("Text24", Text24);
+  AddTexts(kTexts);
   for (int k = 0; k < 17; ++k) {
     AddText("Text1(" + std::to_string(k) + ")", Text1[static_cast<size_t>(k)]);
     AddLabel("Label20(" + std::to_string(k) + ")", Label20[static_cast<size_t>(k)], kFieldLabels[k]);
   }
-  for (size_t k = 0; k < std::size(kLabels); ++k) AddLabel(kLabels[k].name, Labels[k], kLabels[k].caption);
+  AddLabels(Labels, kLabels);
   AddLabel("Label9", Label9, "в файл");
-
-  AddFrame("Frame1", "");
-  AddOption("Option8", Option8, "table Excel", "Frame1");
-  AddOption("Option9", Option9, "File JPL", "Frame1");
-  AddOption("Option21", Option21, "File Dov", "Frame1");
-  AddFrame("Frame2", "разделитель в таблицах");
-  AddOption("Option19", Option19, "запятая", "Frame2");
-  AddOption("Option18", Option18, "точка", "Frame2");
-  AddFrame("Frame3", "Широта задана от");
-  AddOption("Option17", Option17, "полюса", "Frame3");
-  AddOption("Option16", Option16, "экватора", "Frame3");
-  AddFrame("Frame4", "Широта B");
-  AddOption("Option15", Option15, "D", "Frame4");
-  AddOption("Option14", Option14, "DMS", "Frame4");
-  AddFrame("Frame5", "Долгота L ");
-  AddOption("Option2", Option2, "DMS", "Frame5");
-  AddOption("Option13", Option13, "D", "Frame5");
-  AddOption("Option12", Option12, "HMS", "Frame5");
-  AddFrame("Frame6", "Дата наблюдений в формате");
-  AddOption("Option11", Option11, "JD", "Frame6");
-  AddOption("Option10", Option10, "YMDay", "Frame6");
-  AddOption("Option1", Option1, "YMDHMS", "Frame6");
-  AddFrame("Frame7", "календарь");
-  AddOption("Option20", Option20, "Григор", "Frame7");
-  AddOption("Option3", Option3, "Юлиан", "Frame7");
-  AddFrame("Frame8", "по параметру");
-  AddOption("Option4", Option4, "RA", "Frame8");
-  AddOption("Option5", Option5, "Dec", "Frame8");
-  AddOption("Option6", Option6, "Geo", "Frame8");
-
-  AddCheck("Check1", Check1, "+long");
-  AddCheck("Check2", Check2, "+FileBad");
-  AddCheck("Check3", Check3, "+Topo");
-  AddCheck("Check4", Check4, "+Hor");
-
+  AddOptions(kFrames, kOptions);
+  AddChecks(kChecks);
   AddRichText("RichTextBox1", RichTextBox1);
   AddRichText("RichTextBox2", RichTextBox2);
   AddRichText("RichTextBox3", RichTextBox3);
-
-  AddButton("Command2", "Создать массивы с N=", [this] { CreateArrays(); });
-  AddButton("Command3", "Загрузить исходные данные из", [this] { LoadSourceData(); });
-  AddButton("Command4", "Сохранить данные в формате BDL", [this] { SaveBdl(); });
-  AddButton("Command5", "+/-", [this] { ConvertCatalogue(); });
-  AddButton("Command17", "G->J", [this] { GregorianToJd(); });
-  AddButton("Command18", "J->G", [this] { JdToGregorian(); });
-  AddButton("Command1", "К форме 2", [this] { ToForm2(); });
-  AddButton("Command8", "About*", [this] { About(); });
-  AddButton("Command9", "Выход", [this] { Exit(); });
-
+  AddButtons(kButtons);
   Load();
 }
 
 void Form1::Load() {
-  Text2.Text = "UT";
-  Text3.Text = "PARI";
-  Text4.Text = "App";
-  Text5.Text = "USNO Transit 6";
-  Text6.Text = "198.0";
-  Text7.Text = "Trans";
-  Text8.Text = "11";
-  Text9.Text = "RDGT_0";
-  Text10.Text = "3200";
-  Text11.Text = "0";
-  Text12.Text = "0";
-  Text13.Text = "0";
-  Text14.Text = "C";
-  Text15.Text = "E";
-  Text16.Text = "";
-  Text17.Text = "";
-  Text18.Text = "1";
-  Text24.Text = "2305814";
-  Text32.Text = RealText(1.5);
-  Text33.Text = "1";
-  Text34.Text = "1601";
+  SetTexts(kTexts);
   for (int k = 0; k < 17; ++k) Text1[static_cast<size_t>(k)].Text = std::string(1, static_cast<char>('A' + k));
-
-  ChooseOption("Option21");
-  ChooseOption("Option19");
-  ChooseOption("Option16");
-  ChooseOption("Option14");
-  ChooseOption("Option12");
-  ChooseOption("Option1");
-  ChooseOption("Option20");
-  ChooseOption("Option6");
-
+  // The choice each frame starts with.
+  for (const char* option : {"Option21", "Option19", "Option16", "Option14", "Option12", "Option1", "Option20", "Option6"}) {
+    ChooseOption(option);
+  }
   RichTextBox1.Text = "исходная запись данных";
   RichTextBox2.Text = "прочитанные программой данные";
   RichTextBox3.Text = "не распознанные записи";
 }
 
-void Form1::CreateArrays() {
-  if (!Store.RecreateFromText(Text10.Text)) Ui().ShowMessage("Задайте правильно данные");
-}
+void Form1::CreateArrays() { RecreateArrays(Store, Text10); }
 
 void Form1::GregorianToJd() {
   Astro.UseJulianCalendar = Option3.Value ? 1 : 0;
@@ -196,17 +154,10 @@ void Form1::JdToGregorian() {
   Text32.Text = RealText(Astro.CalDay);
 }
 
-void Form1::ToForm2() {
-  if (Host()) Host()->ShowForm("Form2");
-}
+void Form1::ToForm2() { ShowForm("Form2"); }
 
-void Form1::About() {
-  if (Host()) Host()->ShowForm("Form3");
-}
+void Form1::About() { ShowForm("Form3"); }
 
-void Form1::Exit() {
-  if (!Host()) return;
-  for (const char* form : {"Form1", "Form2", "Form3", "Form4"}) Host()->CloseForm(form);
-}
+void Form1::Exit() { CloseForms({"Form1", "Form2", "Form3", "Form4"}); }
 
 }  // namespace planova

@@ -49,16 +49,16 @@ class Form1 : public FormModel {
   // Start-up: the default texts and choices.
   void Load();
 
-  // Buttons.
-  void CreateArrays();      // "Создать массивы с N="
-  void LoadSourceData();    // "Загрузить исходные данные из"
-  void SaveBdl();           // "Сохранить данные в формате BDL"
-  void ConvertCatalogue();  // "+/-"
-  void GregorianToJd();     // "G->J"
-  void JdToGregorian();     // "J->G"
-  void ToForm2();           // "К форме 2"
-  void About();             // "About*"
-  void Exit();              // "Выход"
+  // Buttons (their captions stand in the button table of form1.cpp).
+  void CreateArrays();
+  void LoadSourceData();
+  void SaveBdl();
+  void ConvertCatalogue();
+  void GregorianToJd();
+  void JdToGregorian();
+  void ToForm2();
+  void About();
+  void Exit();
 
   AstroState& Astro;
   ObservationStore& Store;

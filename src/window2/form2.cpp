@@ -8,13 +8,8 @@ namespace planova {
 
 namespace {
 
-struct LabelSpec {
-  const char* name;
-  const char* caption;
-};
-
 // Fixed captions beside the boxes of window 2 (index into Form2::Labels).
-constexpr LabelSpec kLabels[] = {
+constexpr LabelRow kLabels[] = {
     {"Label1", "Имя обсерватории"},
     {"Label2", "№ объекта"},
     {"Label3", "№ файла"},
@@ -38,147 +33,102 @@ constexpr LabelSpec kLabels[] = {
     {"Label22", "цвет dT"},
 };
 
+// The boxes and the texts they hold from the start (the load step fills in the
+// observatory, its place, the marks and the file name).
+constexpr TextRow<Form2> kTexts[] = {
+    // Data sets and loading.
+    {"Text10", &Form2::Text10, "4000"}, {"Text3", &Form2::Text3}, {"Text8", &Form2::Text8, "11"},
+    {"Text1", &Form2::Text1, "110"},
+    {"Text14", &Form2::Text14}, {"Text15", &Form2::Text15}, {"Text11", &Form2::Text11}, {"Text12", &Form2::Text12},
+    // Rows to write, the file name, the time tolerance and ET-UT.
+    {"Text16", &Form2::Text16, "1"}, {"Text17", &Form2::Text17, "1"}, {"Text2", &Form2::Text2},
+    {"Text5", &Form2::Text5, "1,5"}, {"Text18", &Form2::Text18},
+    // The epoch: year, month, day.
+    {"Text23", &Form2::Text23, "1861"}, {"Text22", &Form2::Text22, "1"}, {"Text21", &Form2::Text21, "1,5"},
+    // Comparison: the end year of JPL0 and the corrections shown.
+    {"Text27", &Form2::Text27, "2000"},
+    {"Text9", &Form2::Text9}, {"Text13", &Form2::Text13}, {"Text4", &Form2::Text4}, {"Text7", &Form2::Text7},
+    // The plot: scales, offset and the colours of the dL, dB and dT points.
+    {"Text19", &Form2::Text19, "1"}, {"Text20", &Form2::Text20, "3600"}, {"Text6", &Form2::Text6, "0"},
+    {"Text24", &Form2::Text24, "2"}, {"Text25", &Form2::Text25, "3"}, {"Text26", &Form2::Text26, "4"},
+};
+
+constexpr FrameRow kFrames[] = {
+    {"Frame1", "данные №"}, {"Frame3", ""}, {"Frame4", "Geo (Topo)"},
+    {"Frame8", ""}, {"Frame11", ""}, {"Frame9", ""}, {"Frame7", ""}, {"Frame10", "в эпоху"},
+    {"Frame5", "данные 1 (сравнение)"}, {"Frame6", "данные 2 (сравнение)"},
+    {"Frame2", "к теоретическим, т.е. геометрическим, координатам JPL добавить "},
+};
+
+// One line per frame.
+constexpr OptionRow<Form2> kOptions[] = {
+    {"Option1", &Form2::Option1, "1 (Hor, Topo всегда №1)", "Frame1"}, {"Option2", &Form2::Option2, "2", "Frame1"},
+    {"Option8", &Form2::Option8, "RA", "Frame3"}, {"Option9", &Form2::Option9, "Dec", "Frame3"},
+        {"Option10", &Form2::Option10, "Geo ", "Frame3"}, {"Option29", &Form2::Option29, "Hor", "Frame3"},
+    {"Option11", &Form2::Option11, "G", "Frame4"}, {"Option12", &Form2::Option12, "GLB", "Frame4"},
+        {"Option13", &Form2::Option13, "GT", "Frame4"}, {"Option14", &Form2::Option14, "T", "Frame4"},
+    {"Option18", &Form2::Option18, "с начала", "Frame8"}, {"Option19", &Form2::Option19, "с конца", "Frame8"},
+    {"Option24", &Form2::Option24, "12", "Frame11"}, {"Option25", &Form2::Option25, "ET- UT", "Frame11"},
+        {"Option26", &Form2::Option26, "LT- UT", "Frame11"},
+    {"Option20", &Form2::Option20, "+", "Frame9"}, {"Option21", &Form2::Option21, "-", "Frame9"},
+    {"Option16", &Form2::Option16, "B1950", "Frame7"}, {"Option15", &Form2::Option15, "JD", "Frame7"},
+        {"Option17", &Form2::Option17, "Other", "Frame7"},
+    {"Option23", &Form2::Option23, "J2000", "Frame10"}, {"Option22", &Form2::Option22, "JD", "Frame10"},
+    {"Option6", &Form2::Option6, "JPL0", "Frame5"}, {"Option5", &Form2::Option5, "из файла", "Frame5"},
+    {"Option3", &Form2::Option3, "из файла", "Frame6"}, {"Option4", &Form2::Option4, "JPL0", "Frame6"},
+        {"Option7", &Form2::Option7, "JPL2 (DE405)", "Frame6"},
+};
+
+constexpr CheckRow<Form2> kChecks[] = {
+    {"Check1", &Form2::Check1, "+Текст"}, {"Check2", &Form2::Check2, "По шагам"}, {"Check3", &Form2::Check3, "с 1700"},
+    {"Check4", &Form2::Check4, "dL"}, {"Check5", &Form2::Check5, "dB"},
+    // The corrections added to the theory.
+    {"Check6", &Form2::Check6, "Ref(B)="}, {"Check7", &Form2::Check7, "Nut(B)="},
+    {"Check8", &Form2::Check8, "AberZ(L)="}, {"Check9", &Form2::Check9, "AberP(L)="},
+    {"Check10", &Form2::Check10, "dT"}, {"Check11", &Form2::Check11, "+File"},
+    {"Check12", &Form2::Check12, "+№ в примечаниях"}, {"Check13", &Form2::Check13, "+График"},
+    {"Check14", &Form2::Check14, "+ очистка рисунка"},
+};
+
+constexpr ButtonRow<Form2> kButtons[] = {
+    // Data sets.
+    {"Command6", "Создать массивы с N=", &Form2::CreateArrays}, {"Command5", "Загрузить в формате BDL", &Form2::LoadBdl},
+    {"Command20", "Почистить", &Form2::Clean}, {"Command2", "Упорядочить данные", &Form2::Sort},
+    {"Command15", "Изменить время", &Form2::ChangeTime}, {"Command4", "Объединить данные 1 и данные 2", &Form2::Merge},
+    // Epoch and frame conversions.
+    {"Command10", "Перевести из эпохи", &Form2::ConvertEpoch},
+    {"Command18", "Hor -> Topo", &Form2::HorToTopo}, {"Command19", "Topo -> Hor", &Form2::TopoToHor},
+    {"Command11", "Topo -> Geo", &Form2::TopoToGeo}, {"Command13", "Geo -> Topo", &Form2::GeoToTopo},
+    // The report of changes and the writer.
+    {"Command3", "Показать изменения", &Form2::ShowChanges}, {"Command14", "Записать результат в", &Form2::WriteResult},
+    // The comparison (a Stop beside the cleaning and one beside the comparison) and DE405.
+    {"Command17", "Stop", &Form2::Stop}, {"Command12", "Сравнить данные 1 с данными 2", &Form2::Compare},
+    {"Command7", "Stop", &Form2::Stop}, {"Command16", "сделать 1 шаг", &Form2::Step}, {"Command8", "DE405", &Form2::De405},
+    // Other windows and the way out.
+    {"Command1", "К форме 3", &Form2::ToForm3}, {"Command9", "Выход", &Form2::Exit},
+};
+
 }  // namespace
 
 Form2::Form2(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store)
     : FormModel("Form2", "Преобразование формата данных Planova - форма 2", platform, host), Astro(astro), Store(store) {
-  for (size_t k = 0; k < std::size(kLabels); ++k) AddLabel(kLabels[k].name, Labels[k], kLabels[k].caption);
+  AddLabels(Labels, kLabels);
   AddLabel("Label9", Label9, "файл");
-
-  AddText("Text10", Text10);
-  AddText("Text3", Text3);
-  AddText("Text8", Text8);
-  AddText("Text1", Text1);
-  AddText("Text14", Text14);
-  AddText("Text15", Text15);
-  AddText("Text11", Text11);
-  AddText("Text12", Text12);
-  AddText("Text16", Text16);
-  AddText("Text17", Text17);
-  AddText("Text2", Text2);
-  AddText("Text5", Text5);
-  AddText("Text18", Text18);
-  AddText("Text23", Text23);
-  AddText("Text22", Text22);
-  AddText("Text21", Text21);
-  AddText("Text27", Text27);
-  AddText("Text9", Text9);
-  AddText("Text13", Text13);
-  AddText("Text4", Text4);
-  AddText("Text7", Text7);
-  AddText("Text19", Text19);
-  AddText("Text20", Text20);
-  AddText("Text6", Text6);
-  AddText("Text24", Text24);
-  AddText("Text25", Text25);
-  AddText("Text26", Text26);
-
-  AddFrame("Frame1", "данные №");
-  AddOption("Option1", Option1, "1 (Hor, Topo всегда №1)", "Frame1");
-  AddOption("Option2", Option2, "2", "Frame1");
-  AddFrame("Frame3", "");
-  AddOption("Option8", Option8, "RA", "Frame3");
-  AddOption("Option9", Option9, "Dec", "Frame3");
-  AddOption("Option10", Option10, "Geo ", "Frame3");
-  AddOption("Option29", Option29, "Hor", "Frame3");
-  AddFrame("Frame4", "Geo (Topo)");
-  AddOption("Option11", Option11, "G", "Frame4");
-  AddOption("Option12", Option12, "GLB", "Frame4");
-  AddOption("Option13", Option13, "GT", "Frame4");
-  AddOption("Option14", Option14, "T", "Frame4");
-  AddFrame("Frame8", "");
-  AddOption("Option18", Option18, "с начала", "Frame8");
-  AddOption("Option19", Option19, "с конца", "Frame8");
-  AddFrame("Frame11", "");
-  AddOption("Option24", Option24, "12", "Frame11");
-  AddOption("Option25", Option25, "ET- UT", "Frame11");
-  AddOption("Option26", Option26, "LT- UT", "Frame11");
-  AddFrame("Frame9", "");
-  AddOption("Option20", Option20, "+", "Frame9");
-  AddOption("Option21", Option21, "-", "Frame9");
-  AddFrame("Frame7", "");
-  AddOption("Option16", Option16, "B1950", "Frame7");
-  AddOption("Option15", Option15, "JD", "Frame7");
-  AddOption("Option17", Option17, "Other", "Frame7");
-  AddFrame("Frame10", "в эпоху");
-  AddOption("Option23", Option23, "J2000", "Frame10");
-  AddOption("Option22", Option22, "JD", "Frame10");
-  AddFrame("Frame5", "данные 1 (сравнение)");
-  AddOption("Option6", Option6, "JPL0", "Frame5");
-  AddOption("Option5", Option5, "из файла", "Frame5");
-  AddFrame("Frame6", "данные 2 (сравнение)");
-  AddOption("Option3", Option3, "из файла", "Frame6");
-  AddOption("Option4", Option4, "JPL0", "Frame6");
-  AddOption("Option7", Option7, "JPL2 (DE405)", "Frame6");
-  AddFrame("Frame2", "к теоретическим, т.е. геометрическим, координатам JPL добавить ");
-
-  AddCheck("Check1", Check1, "+Текст");
-  AddCheck("Check2", Check2, "По шагам");
-  AddCheck("Check3", Check3, "с 1700");
-  AddCheck("Check4", Check4, "dL");
-  AddCheck("Check5", Check5, "dB");
-  AddCheck("Check6", Check6, "Ref(B)=");
-  AddCheck("Check7", Check7, "Nut(B)=");
-  AddCheck("Check8", Check8, "AberZ(L)=");
-  AddCheck("Check9", Check9, "AberP(L)=");
-  AddCheck("Check10", Check10, "dT");
-  AddCheck("Check11", Check11, "+File");
-  AddCheck("Check12", Check12, "+№ в примечаниях");
-  AddCheck("Check13", Check13, "+График");
-  AddCheck("Check14", Check14, "+ очистка рисунка");
-
+  AddTexts(kTexts);
+  AddOptions(kFrames, kOptions);
+  AddChecks(kChecks);
   AddRichText("RichTextBox1", RichTextBox1);
   AddRichText("RichTextBox2", RichTextBox2);
   AddRichText("RichTextBox3", RichTextBox3);
   AddProgress("ProgressBar1", ProgressBar1);
   AddPicture("Picture1", Picture1);
+  AddButtons(kButtons);
 
-  AddButton("Command6", "Создать массивы с N=", [this] { CreateArrays(); });
-  AddButton("Command5", "Загрузить в формате BDL", [this] { LoadBdl(); });
-  AddButton("Command20", "Почистить", [this] { Clean(); });
-  AddButton("Command2", "Упорядочить данные", [this] { Sort(); });
-  AddButton("Command15", "Изменить время", [this] { ChangeTime(); });
-  AddButton("Command4", "Объединить данные 1 и данные 2", [this] { Merge(); });
-  AddButton("Command10", "Перевести из эпохи", [this] { ConvertEpoch(); });
-  AddButton("Command18", "Hor -> Topo", [this] { HorToTopo(); });
-  AddButton("Command19", "Topo -> Hor", [this] { TopoToHor(); });
-  AddButton("Command11", "Topo -> Geo", [this] { TopoToGeo(); });
-  AddButton("Command13", "Geo -> Topo", [this] { GeoToTopo(); });
-  AddButton("Command3", "Показать изменения", [this] { ShowChanges(); });
-  AddButton("Command14", "Записать результат в", [this] { WriteResult(); });
-  AddButton("Command17", "Stop", [this] { Stop(); });
-  AddButton("Command12", "Сравнить данные 1 с данными 2", [this] { Compare(); });
-  AddButton("Command7", "Stop", [this] { Stop(); });
-  AddButton("Command16", "сделать 1 шаг", [this] { Step(); });
-  AddButton("Command8", "DE405", [this] { De405(); });
-  AddButton("Command1", "К форме 3", [this] { ToForm3(); });
-  AddButton("Command9", "Выход", [this] { Exit(); });
-
-  // Texts that do not depend on the load step.
-  Text10.Text = "4000";
-  Text8.Text = "11";
-  Text1.Text = "110";
-  Text16.Text = "1";
-  Text17.Text = "1";
-  Text5.Text = RealText(1.5);
-  Text23.Text = "1861";
-  Text22.Text = "1";
-  Text21.Text = RealText(1.5);
-  Text27.Text = "2000";
-  Text19.Text = "1";
-  Text20.Text = "3600";
-  Text6.Text = "0";
-  Text24.Text = "2";
-  Text25.Text = "3";
-  Text26.Text = "4";
-  ChooseOption("Option1");
-  ChooseOption("Option10");
-  ChooseOption("Option11");
-  ChooseOption("Option18");
-  ChooseOption("Option15");
-  ChooseOption("Option23");
-  ChooseOption("Option5");
-  ChooseOption("Option7");
+  SetTexts(kTexts);
+  // The choice each frame starts with (the time-change frames start with none).
+  for (const char* option : {"Option1", "Option10", "Option11", "Option18", "Option15", "Option23", "Option5", "Option7"}) {
+    ChooseOption(option);
+  }
 }
 
 void Form2::Load() {
@@ -203,23 +153,15 @@ bool Form2::ArraysMissing() {
 }
 
 void Form2::CreateArrays() {
-  if (!Store.RecreateFromText(Text10.Text)) {
-    Ui().ShowMessage("Задайте правильно данные");
-    return;
-  }
+  if (!RecreateArrays(Store, Text10)) return;
   Count1 = 0;
   Count2 = 0;
 }
 
 void Form2::Stop() { Astro.StopRequested = 1; }
 
-void Form2::ToForm3() {
-  if (Host()) Host()->ShowForm("Form4");
-}
+void Form2::ToForm3() { ShowForm("Form4"); }
 
-void Form2::Exit() {
-  if (!Host()) return;
-  for (const char* form : {"Form1", "Form3", "Form4", "Form2"}) Host()->CloseForm(form);
-}
+void Form2::Exit() { CloseForms({"Form1", "Form3", "Form4", "Form2"}); }
 
 }  // namespace planova

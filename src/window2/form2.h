@@ -124,26 +124,26 @@ class Form2 : public FormModel {
   // Every showing: dates in windows 2 and 3 follow the Gregorian reform.
   void Activate();
 
-  // Buttons.
-  void CreateArrays();      // "Создать массивы с N="
-  void LoadBdl();           // "Загрузить в формате BDL"
-  void Clean();             // "Почистить"
-  void Sort();              // "Упорядочить данные"
-  void ChangeTime();        // "Изменить время"
-  void Merge();             // "Объединить данные 1 и данные 2"
-  void ConvertEpoch();      // "Перевести из эпохи"
-  void HorToTopo();         // "Hor -> Topo"
-  void TopoToHor();         // "Topo -> Hor"
-  void TopoToGeo();         // "Topo -> Geo"
-  void GeoToTopo();         // "Geo -> Topo"
-  void ShowChanges();       // "Показать изменения"
-  void WriteResult();       // "Записать результат в"
-  void Stop();              // "Stop"
-  void Compare();           // "Сравнить данные 1 с данными 2"
-  void Step();              // "сделать 1 шаг"
-  void De405();             // "DE405"
-  void ToForm3();           // "К форме 3"
-  void Exit();              // "Выход"
+  // Buttons (their captions stand in the button table of form2.cpp).
+  void CreateArrays();
+  void LoadBdl();
+  void Clean();
+  void Sort();
+  void ChangeTime();
+  void Merge();
+  void ConvertEpoch();
+  void HorToTopo();
+  void TopoToHor();
+  void TopoToGeo();
+  void GeoToTopo();
+  void ShowChanges();
+  void WriteResult();
+  void Stop();
+  void Compare();
+  void Step();
+  void De405();
+  void ToForm3();
+  void Exit();
 
  private:
   // True (after a message) when the arrays do not exist yet.
@@ -163,6 +163,9 @@ class Form2 : public FormModel {
   void ShowLoadedSet(const BdlLoadResult& loaded);
   // The "+Текст" line of merged row k of data set 3.
   std::string MergeLine(int32_t k, int takeFrom1, int takeFrom2);
+  // "Объединить данные 1 и данные 2": the merge of the first n1 and n2 rows into data set 3.
+  struct MergeHeads;
+  MergeHeads MergeByDate(int32_t n1, int32_t n2, double tau);
 };
 
 }  // namespace planova

@@ -26,6 +26,54 @@ bool ReadTolerance(const std::string& text, double& tauDays) {
   return true;
 }
 
+// Row `out` of data set 3 from row h1 of set 1, from row h2 of set 2, or from both: one
+// record seen in both sets gives the mean, where a zero coordinate means "not observed"
+// (a right-ascension file and a declination file merge into whole records).
+void WriteMergedRow(ObservationStore& s, int32_t out, int32_t h1, bool from1, int32_t h2, bool from2) {
+  if (from1 && !from2) {
+    s.ObsJd(out, 3) = s.ObsJd(h1, 1);
+    s.ObsNote(out, 3) = s.ObsNote(h1, 1);
+    s.ObsLon(out, 3) = s.ObsLon(h1, 1);
+    s.ObsLat(out, 3) = s.ObsLat(h1, 1);
+  } else if (from2 && !from1) {
+    s.ObsJd(out, 3) = s.ObsJd(h2, 2);
+    s.ObsNote(out, 3) = s.ObsNote(h2, 2);
+    s.ObsLon(out, 3) = s.ObsLon(h2, 2);
+    s.ObsLat(out, 3) = s.ObsLat(h2, 2);
+  } else {
+    double lon1 = s.ObsLon(h1, 1), lon2 = s.ObsLon(h2, 2);
+    double lat1 = s.ObsLat(h1, 1), lat2 = s.ObsLat(h2, 2);
+    s.ObsNote(out, 3) = s.ObsNote(h1, 1);
+    s.ObsJd(out, 3) = (s.ObsJd(h1, 1) + s.ObsJd(h2, 2)) / 2;
+    s.ObsLon(out, 3) = (lon1 + lon2) / 2;
+    s.ObsLat(out, 3) = (lat1 + lat2) / 2;
+    if (lon1 == 0) s.ObsLon(out, 3) = lon2;
+    if (lon2 == 0) s.ObsLon(out, 3) = lon1;
+    if (lat1 == 0) s.ObsLat(out, 3) = lat2;
+    if (lat2 == 0) s.ObsLat(out, 3) = lat1;
+  }
+}
+
+// Column `col` (n rows, `taken` of them merged) is left as taking records from its
+// head leaves it: the records not taken move up to row 1, the rows behind them repeat
+// the last record, and a set used up shows the exhausted date in row 1.
+void SettleAfterMerge(ObservationStore& s, int col, int32_t n, int32_t taken) {
+  if (taken <= 0 || n <= 0) return;
+  for (int32_t r = 1; r <= n - taken; ++r) {
+    s.ObsJd(r, col) = s.ObsJd(r + taken, col);
+    s.ObsLon(r, col) = s.ObsLon(r + taken, col);
+    s.ObsLat(r, col) = s.ObsLat(r + taken, col);
+    s.ObsNote(r, col) = s.ObsNote(r + taken, col);
+  }
+  for (int32_t r = n - taken + 1; r < n; ++r) {
+    s.ObsJd(r, col) = s.ObsJd(n, col);
+    s.ObsLon(r, col) = s.ObsLon(n, col);
+    s.ObsLat(r, col) = s.ObsLat(n, col);
+    s.ObsNote(r, col) = s.ObsNote(n, col);
+  }
+  if (taken >= n) s.ObsJd(1, col) = kExhaustedJd;
+}
+
 }  // namespace
 
 void Form2::Clean() {
@@ -95,6 +143,14 @@ void Form2::ChangeTime() {
   RichTextBox3.Text = "изменено время в  " + std::to_string(std::max(count, 0)) + "  записях";
 }
 
+// How far a merge took each set: h1 and h2 are the rows of sets 1 and 2 that stand
+// first, `written` the rows of set 3, `matches` the dates found in both sets.
+struct Form2::MergeHeads {
+  int32_t h1 = 1, h2 = 1, written = 0, matches = 0;
+  bool stopped = false;  // "Stop" was pressed
+  bool full = false;     // set 3 has no row left
+};
+
 void Form2::Merge() {
   RichTextBox3.Text.clear();
   Astro.StopRequested = 0;
@@ -113,13 +169,35 @@ void Form2::Merge() {
   ProcessLog = std::string("РЕЗУЛЬТАТ КОМПИЛЯЦИИ") + kCrLf;
   Count3 = n1 + n2;
 
-  // Both sets are taken from their heads; h1 and h2 are the rows that stand first.  A set
-  // that is used up (or was empty) shows the exhausted date, so the other comes first.
-  int32_t h1 = 1, h2 = 1, k = 0, matches = 0;
+  const MergeHeads m = MergeByDate(n1, n2, tau);
+  SettleAfterMerge(Store, 1, n1, m.h1 - 1);
+  SettleAfterMerge(Store, 2, n2, m.h2 - 1);
+  Count1 = n1 - (m.h1 - 1);
+  Count2 = n2 - (m.h2 - 1);
+
+  if (m.full || m.stopped) {
+    // Data set 3 is what was merged so far.
+    Count3 = m.written;
+    Text17.Text = std::to_string(Count3);
+    RichTextBox3.Text = ProcessLog;
+    if (m.full) Ui().ShowMessage("Увеличьте массивы данных");
+    return;
+  }
+  ProcessLog += kCrLf + std::string("совпадений в датах ") + std::to_string(m.matches);
+  RichTextBox3.Text = ProcessLog;
+  Count3 = Count3 - m.matches;
+  Text17.Text = std::to_string(Count3);
+}
+
+// Both sets are taken from their heads, the earlier date first and two dates within
+// tau as one record.  A set that is used up (or was empty) shows the exhausted date,
+// so the other comes first.
+Form2::MergeHeads Form2::MergeByDate(int32_t n1, int32_t n2, double tau) {
+  const int32_t rows = Store.ObsJd.Rows();
+  MergeHeads m;
   auto headJd = [&](int col, int32_t h, int32_t n) { return h <= n ? Store.ObsJd(h, col) : kExhaustedJd; };
-  bool stopped = false, full = false;
   while (true) {
-    double jd1 = headJd(1, h1, n1), jd2 = headJd(2, h2, n2);
+    double jd1 = headJd(1, m.h1, n1), jd2 = headJd(2, m.h2, n2);
     int takeFrom1 = 1, takeFrom2 = 0;
     if (jd2 < jd1) {
       takeFrom1 = 0;
@@ -127,86 +205,27 @@ void Form2::Merge() {
     }
     if (std::fabs(jd1 - jd2) <= tau) {
       takeFrom1 = takeFrom2 = 1;
-      ++matches;
+      ++m.matches;
     }
-    int32_t out = k + 1;
-    if (takeFrom1 && !takeFrom2) {
-      Store.ObsJd(out, 3) = Store.ObsJd(h1, 1);
-      Store.ObsNote(out, 3) = Store.ObsNote(h1, 1);
-      Store.ObsLon(out, 3) = Store.ObsLon(h1, 1);
-      Store.ObsLat(out, 3) = Store.ObsLat(h1, 1);
-    } else if (takeFrom2 && !takeFrom1) {
-      Store.ObsJd(out, 3) = Store.ObsJd(h2, 2);
-      Store.ObsNote(out, 3) = Store.ObsNote(h2, 2);
-      Store.ObsLon(out, 3) = Store.ObsLon(h2, 2);
-      Store.ObsLat(out, 3) = Store.ObsLat(h2, 2);
-    } else {
-      // One record seen in both sets: the mean, where a zero coordinate means "not
-      // observed" (a right-ascension file and a declination file merge into whole records).
-      double lon1 = Store.ObsLon(h1, 1), lon2 = Store.ObsLon(h2, 2);
-      double lat1 = Store.ObsLat(h1, 1), lat2 = Store.ObsLat(h2, 2);
-      Store.ObsNote(out, 3) = Store.ObsNote(h1, 1);
-      Store.ObsJd(out, 3) = (Store.ObsJd(h1, 1) + Store.ObsJd(h2, 2)) / 2;
-      Store.ObsLon(out, 3) = (lon1 + lon2) / 2;
-      Store.ObsLat(out, 3) = (lat1 + lat2) / 2;
-      if (lon1 == 0) Store.ObsLon(out, 3) = lon2;
-      if (lon2 == 0) Store.ObsLon(out, 3) = lon1;
-      if (lat1 == 0) Store.ObsLat(out, 3) = lat2;
-      if (lat2 == 0) Store.ObsLat(out, 3) = lat1;
-    }
-    if (takeFrom1) ++h1;
-    if (takeFrom2) ++h2;
+    int32_t out = m.written + 1;
+    WriteMergedRow(Store, out, m.h1, takeFrom1, m.h2, takeFrom2);
+    if (takeFrom1) ++m.h1;
+    if (takeFrom2) ++m.h2;
     if (Check1.Value) ProcessLog += MergeLine(out, takeFrom1, takeFrom2) + kCrLf;
-    ProgressBar1.Value = static_cast<int>(static_cast<int64_t>(k) * 100 / Count3);
-    k = k + 1;
-    if (h1 > n1 && h2 > n2) break;
-    if (k > rows - 1) {
-      full = true;
+    ProgressBar1.Value = static_cast<int>(static_cast<int64_t>(m.written) * 100 / Count3);
+    m.written = m.written + 1;
+    if (m.h1 > n1 && m.h2 > n2) break;
+    if (m.written > rows - 1) {
+      m.full = true;
       break;
     }
     if (Astro.StopRequested == 1) {
-      stopped = true;
+      m.stopped = true;
       break;
     }
     Ui().ProcessEvents();
   }
-
-  // Columns 1 and 2 are left as taking records from their heads leaves them: the records
-  // not taken move up to row 1, the rows behind them repeat the last record, and a set
-  // used up shows the exhausted date in row 1.
-  auto settle = [&](int col, int32_t n, int32_t taken) {
-    if (taken <= 0 || n <= 0) return;
-    for (int32_t r = 1; r <= n - taken; ++r) {
-      Store.ObsJd(r, col) = Store.ObsJd(r + taken, col);
-      Store.ObsLon(r, col) = Store.ObsLon(r + taken, col);
-      Store.ObsLat(r, col) = Store.ObsLat(r + taken, col);
-      Store.ObsNote(r, col) = Store.ObsNote(r + taken, col);
-    }
-    for (int32_t r = n - taken + 1; r < n; ++r) {
-      Store.ObsJd(r, col) = Store.ObsJd(n, col);
-      Store.ObsLon(r, col) = Store.ObsLon(n, col);
-      Store.ObsLat(r, col) = Store.ObsLat(n, col);
-      Store.ObsNote(r, col) = Store.ObsNote(n, col);
-    }
-    if (taken >= n) Store.ObsJd(1, col) = kExhaustedJd;
-  };
-  settle(1, n1, h1 - 1);
-  settle(2, n2, h2 - 1);
-  Count1 = n1 - (h1 - 1);
-  Count2 = n2 - (h2 - 1);
-
-  if (full || stopped) {
-    // Data set 3 is what was merged so far.
-    Count3 = k;
-    Text17.Text = std::to_string(Count3);
-    RichTextBox3.Text = ProcessLog;
-    if (full) Ui().ShowMessage("Увеличьте массивы данных");
-    return;
-  }
-  ProcessLog += kCrLf + std::string("совпадений в датах ") + std::to_string(matches);
-  RichTextBox3.Text = ProcessLog;
-  Count3 = Count3 - matches;
-  Text17.Text = std::to_string(Count3);
+  return m;
 }
 
 void Form2::ShowChanges() {

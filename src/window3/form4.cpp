@@ -16,12 +16,7 @@ namespace {
 
 const char* const kCrLf = "\r\n";
 
-struct LabelSpec {
-  const char* name;
-  const char* caption;
-};
-
-constexpr LabelSpec kLabels[] = {
+constexpr LabelRow kLabels[] = {
     {"Label1", "Имя обсерватории"}, {"Label2", "№ объекта"},   {"Label3", "№ файла"},     {"Label4", "файл"},
     {"Label5", "с №1"},             {"Label6", "по №2"},       {"Label7", "№1: год, месяц, день"},
     {"Label8", "№2: год, месяц, день"}, {"Label10", "сейчас: год, месяц, день"}, {"Label11", "сравнено"},
@@ -32,49 +27,62 @@ constexpr LabelSpec kLabels[] = {
     {"Label27", "+dP, см"},
 };
 
+// The boxes and the texts the load step puts in them.
+constexpr TextRow<Form4> kTexts[] = {
+    {"Text10", &Form4::Text10, "4000"}, {"Text3", &Form4::Text3, "PARI"}, {"Text8", &Form4::Text8, "11"},
+    {"Text1", &Form4::Text1, "40"}, {"Text2", &Form4::Text2, "41"},
+    {"Text16", &Form4::Text16, "1"}, {"Text17", &Form4::Text17, "1"},
+    // Year, month and day of record №1, of record №2 and of the record being compared.
+    {"Text23", &Form4::Text23, "1861"}, {"Text22", &Form4::Text22, "1"}, {"Text21", &Form4::Text21, "1,5"},
+    {"Text26", &Form4::Text26}, {"Text25", &Form4::Text25}, {"Text24", &Form4::Text24},
+    {"Text29", &Form4::Text29}, {"Text28", &Form4::Text28}, {"Text27", &Form4::Text27},
+    {"Text5", &Form4::Text5}, {"Text18", &Form4::Text18},
+    // The correction at №1 and №2, and the limits of the deviations.
+    {"Text30", &Form4::Text30, "0"}, {"Text31", &Form4::Text31, "0"},
+    {"Text11", &Form4::Text11, "0"}, {"Text12", &Form4::Text12, "0"},
+    {"Text41", &Form4::Text41, "20"}, {"Text42", &Form4::Text42, "-20"},
+    {"Text43", &Form4::Text43, "10"}, {"Text44", &Form4::Text44, "-10"},
+    // Current deviations and running means; the plot's scales and offset.
+    {"Text7", &Form4::Text7}, {"Text9", &Form4::Text9}, {"Text32", &Form4::Text32}, {"Text33", &Form4::Text33},
+    {"Text19", &Form4::Text19, "10"}, {"Text20", &Form4::Text20, "20"}, {"Text6", &Form4::Text6, "4"},
+};
+
+constexpr FrameRow kFrames[] = {{"Frame5", "данными"}};
+
+constexpr OptionRow<Form4> kOptions[] = {
+    {"Option4", &Form4::Option4, "JPL0", "Frame5"}, {"Option7", &Form4::Option7, "JPL2", "Frame5"},
+};
+
+constexpr CheckRow<Form4> kChecks[] = {
+    {"Check1", &Form4::Check1, "+ скорректировать данные"}, {"Check2", &Form4::Check2, "По шагам"},
+    {"Check3", &Form4::Check3, "с 1700"}, {"Check4", &Form4::Check4, "dL"}, {"Check5", &Form4::Check5, "dB"},
+    {"Check6", &Form4::Check6, "+dL"}, {"Check7", &Form4::Check7, "T0=T0"}, {"Check9", &Form4::Check9, "dLsr"},
+    {"Check10", &Form4::Check10, "+ учитывать для dLsr, dBsr"}, {"Check11", &Form4::Check11, "dBsr"},
+};
+
+constexpr ButtonRow<Form4> kButtons[] = {
+    {"Command6", "Создать массивы с N=", &Form4::CreateArrays}, {"Command5", "Загрузить в формате BDL", &Form4::LoadBdl},
+    {"Command14", "Записать результат в файл", &Form4::WriteResult},
+    // The comparison run.
+    {"Command12", "Сравнить данные наблюдений с", &Form4::StartRun}, {"Command16", "сделать 1 шаг", &Form4::Step},
+    {"Command7", "Остановить сравнение", &Form4::Stop}, {"Command17", "Stop", &Form4::Stop},
+    {"Command1", "Очистить рисунок", &Form4::ClearPlot}, {"Command9", "Закрыть форму", &Form4::CloseWindow},
+};
+
 const uint32_t kGrey = (200u << 16) | (200u << 8) | 200u;
 
 }  // namespace
 
 Form4::Form4(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store)
     : FormModel("Form4", "Преобразование формата данных Planova - форма 3", platform, host), Astro(astro), Store(store) {
-  for (size_t k = 0; k < std::size(kLabels); ++k) AddLabel(kLabels[k].name, Labels[k], kLabels[k].caption);
-  for (auto [name, box] : std::initializer_list<std::pair<const char*, TextBox*>>{
-           {"Text10", &Text10}, {"Text3", &Text3},   {"Text8", &Text8},   {"Text1", &Text1},   {"Text2", &Text2},
-           {"Text16", &Text16}, {"Text17", &Text17}, {"Text23", &Text23}, {"Text22", &Text22}, {"Text21", &Text21},
-           {"Text26", &Text26}, {"Text25", &Text25}, {"Text24", &Text24}, {"Text29", &Text29}, {"Text28", &Text28},
-           {"Text27", &Text27}, {"Text5", &Text5},   {"Text18", &Text18}, {"Text30", &Text30}, {"Text31", &Text31},
-           {"Text11", &Text11}, {"Text12", &Text12}, {"Text41", &Text41}, {"Text42", &Text42}, {"Text43", &Text43},
-           {"Text44", &Text44}, {"Text7", &Text7},   {"Text9", &Text9},   {"Text32", &Text32}, {"Text33", &Text33},
-           {"Text19", &Text19}, {"Text20", &Text20}, {"Text6", &Text6}}) {
-    AddText(name, *box);
-  }
-  AddFrame("Frame5", "данными");
-  AddOption("Option4", Option4, "JPL0", "Frame5");
-  AddOption("Option7", Option7, "JPL2", "Frame5");
-  AddCheck("Check1", Check1, "+ скорректировать данные");
-  AddCheck("Check2", Check2, "По шагам");
-  AddCheck("Check3", Check3, "с 1700");
-  AddCheck("Check4", Check4, "dL");
-  AddCheck("Check5", Check5, "dB");
-  AddCheck("Check6", Check6, "+dL");
-  AddCheck("Check7", Check7, "T0=T0");
-  AddCheck("Check9", Check9, "dLsr");
-  AddCheck("Check10", Check10, "+ учитывать для dLsr, dBsr");
-  AddCheck("Check11", Check11, "dBsr");
+  AddLabels(Labels, kLabels);
+  AddTexts(kTexts);
+  AddOptions(kFrames, kOptions);
+  AddChecks(kChecks);
   AddRichText("RichTextBox1", RichTextBox1);
   AddPicture("Picture1", Picture1);
   AddProgress("ProgressBar1", ProgressBar1);
-
-  AddButton("Command6", "Создать массивы с N=", [this] { CreateArrays(); });
-  AddButton("Command5", "Загрузить в формате BDL", [this] { LoadBdl(); });
-  AddButton("Command14", "Записать результат в файл", [this] { WriteResult(); });
-  AddButton("Command12", "Сравнить данные наблюдений с", [this] { StartRun(); });
-  AddButton("Command16", "сделать 1 шаг", [this] { Step(); });
-  AddButton("Command7", "Остановить сравнение", [this] { Stop(); });
-  AddButton("Command17", "Stop", [this] { Stop(); });
-  AddButton("Command1", "Очистить рисунок", [this] { ClearPlot(); });
-  AddButton("Command9", "Закрыть форму", [this] { CloseWindow(); });
+  AddButtons(kButtons);
 
   Picture1.OnMouseDown = [this](double x, double, bool left) {
     BusyPointer busy(Ui());
@@ -87,24 +95,7 @@ void Form4::Load() {
   Astro.InitConstants();
   InitDe405Layout(Astro);
   InitPlanetMasses(Astro);
-  Text10.Text = "4000";
-  Text3.Text = "PARI";
-  Text8.Text = "11";
-  Text1.Text = "40";
-  Text2.Text = "41";
-  Text16.Text = "1";
-  Text17.Text = "1";
-  Text23.Text = "1861";
-  Text22.Text = "1";
-  Text21.Text = RealText(1.5);
-  Text30.Text = Text31.Text = Text11.Text = Text12.Text = "0";
-  Text41.Text = "20";
-  Text42.Text = "-20";
-  Text43.Text = "10";
-  Text44.Text = "-10";
-  Text19.Text = "10";
-  Text20.Text = "20";
-  Text6.Text = "4";
+  SetTexts(kTexts);
   RichTextBox1.Text = "первые данные";
   ChooseOption("Option4");
   Check4.Value = Check5.Value = Check9.Value = Check11.Value = true;
@@ -123,10 +114,7 @@ void Form4::DrawGrid() {
 void Form4::ClearPlot() { DrawGrid(); }
 
 void Form4::CreateArrays() {
-  if (!Store.RecreateFromText(Text10.Text)) {
-    Ui().ShowMessage("Задайте правильно данные");
-    return;
-  }
+  if (!RecreateArrays(Store, Text10)) return;
   Count1 = 0;
   Count3 = 0;
 }
