@@ -19,12 +19,14 @@ namespace fs = std::filesystem;
 // A catalogue data line with the given minutes and seconds of time (columns 23-26,
 // 28-31) and of declination (58-61, 64-68); the other fields are those of the sample's
 // first record.
-std::string CatalogueLine(const std::string& tm, const std::string& ts, const std::string& dm, const std::string& ds) {
-  return "      1866 05 04   09 " + tm + " " + ts + "    18  12  39.35    -18  " + dm + "  " + ds + "   000001";
+std::string CatalogueLine(const std::string& tm, const std::string& ts, const std::string& dm, const std::string& ds,
+                          const std::string& degrees = "-18") {
+  return "      1866 05 04   09 " + tm + " " + ts + "    18  12  39.35    " + degrees + "  " + dm + "  " + ds + "   000001";
 }
 // The Dov line the converter should make of it.
-std::string DovLine(const std::string& tm, const std::string& ts, const std::string& dm, const std::string& ds) {
-  return "      1866 05 04   09 " + tm + " " + ts + "    18  12  39.35    -18  " + dm + "  " + ds + "   000001";
+std::string DovLine(const std::string& tm, const std::string& ts, const std::string& dm, const std::string& ds,
+                    const std::string& degrees = "-18") {
+  return "      1866 05 04   09 " + tm + " " + ts + "    18  12  39.35    " + degrees + "  " + dm + "  " + ds + "   000001";
 }
 
 std::string Converted(const std::string& line) {
@@ -58,6 +60,21 @@ TEST(CatalogueConverter, FromHundredSecondsWholeMinutesAreCarried) {
   EXPECT_FALSE(ConvertCatalogueLine(CatalogueLine("34.5", "12.0", "16.3", "24,2x"), out));
   EXPECT_FALSE(ConvertCatalogueLine("      1866 05 04   09 34.5 12.0", out)) << "a line cut short";
   EXPECT_FALSE(ConvertCatalogueLine("", out));
+}
+
+TEST(CatalogueConverter, SecondsNoCarryCanFitAreRefusedAtOnce) {
+  // 6039 s carry 99 minutes and leave 99.0 s; from 6040 s on even 99 minutes leave 100 s.
+  EXPECT_EQ(Converted(CatalogueLine("00.0", "6039", "16.3", "24.22")), DovLine("99", "99.0", "16", "42.22"));
+  struct Case {
+    const char* ts;
+    const char* ds;
+  };
+  // Exponents (a value no subtraction of 60 changes) and plain values beyond any carry.
+  for (const Case& c : {Case{"9E20", "24.22"}, Case{"34.5", "9E300"}, Case{" 1E9", "24.22"}, Case{"6040", "24.22"},
+                        Case{"9999", "24.22"}, Case{"12.0", "99999"}, Case{"inf ", "24.22"}}) {
+    std::string out;
+    EXPECT_FALSE(ConvertCatalogueLine(CatalogueLine("34.5", c.ts, "16.3", c.ds), out)) << c.ts << " " << c.ds;
+  }
 }
 
 struct ConverterWindow : ::testing::Test {
@@ -108,6 +125,12 @@ TEST_F(ConverterWindow, HeadingsOnlyAndFailures) {
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], "Ошибка чтения данных из файла\r\n" + PathText(input) + "\r\nстрока 4");
   EXPECT_EQ(test::ReadBytes(output), "h1\r\nh2\r\n" + DovLine("34", "42.0", "16", "42.22") + "\r\n");
+  // Seconds that no carry can fit end the conversion at once, with the same message.
+  WriteInput({"h1", "h2", CatalogueLine("34.5", "9E20", "16.3", "24.22")});
+  Press();
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[1], "Ошибка чтения данных из файла\r\n" + PathText(input) + "\r\nстрока 3");
+  ui.messages.pop_back();
 
   // No input: the message with the path, and no output file is made.
   fs::remove(input);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
 
 #include "common/numtext.h"
 
@@ -55,6 +56,32 @@ TEST(NumText, WholeNumbersRoundAndCheckRange) {
   EXPECT_FALSE(TryParseInt32("2147483648", l));
   EXPECT_FALSE(TryParseInt32("", l));
   EXPECT_FALSE(TryParseInt32("1E300", l));
+}
+
+TEST(NumText, FixedColumnFieldsTakeNoExponent) {
+  // The typed readers take an exponent; a field of a fixed-column record does not.
+  struct Case {
+    const char* text;
+    bool field;  // a field reader takes it (the typed readers take every one)
+    double value;
+  };
+  for (const Case& c : {Case{" 59,99", true, 59.99}, Case{"-00", true, -0.0}, Case{"+12", true, 12}, Case{"9E20", false, 9e20},
+                        Case{"1E300", false, 1e300}, Case{"1e3", false, 1000}, Case{"0,5E-1", false, 0.05}}) {
+    double typed = 0, field = 0;
+    ASSERT_TRUE(TryParseReal(c.text, typed)) << c.text;
+    EXPECT_EQ(typed, c.value) << c.text;
+    EXPECT_EQ(TryParseFieldReal(c.text, field), c.field) << c.text;
+    int16_t s = 0;
+    int32_t l = 0;
+    if (std::fabs(c.value) < 32768) {
+      EXPECT_EQ(TryParseFieldInt16(c.text, s), c.field) << c.text;
+      EXPECT_EQ(TryParseFieldInt32(c.text, l), c.field) << c.text;
+    }
+  }
+  double v = 0;
+  EXPECT_TRUE(TryParseFieldReal("-00", v));
+  EXPECT_TRUE(std::signbit(v)) << "the sign of a zero stays in the value";
+  for (const char* bad : {"inf", "nan", "1.5", "1,2,3", "", "E5"}) EXPECT_FALSE(TryParseFieldReal(bad, v)) << bad;
 }
 
 TEST(NumText, FormatPatterns) {

@@ -130,6 +130,24 @@ bool TryParseInt32(std::string_view text, int32_t& value) {
   return true;
 }
 
+namespace {
+
+bool HasExponent(std::string_view text) { return text.find_first_of("Ee") != std::string_view::npos; }
+
+}  // namespace
+
+bool TryParseFieldReal(std::string_view text, double& value) {
+  return !HasExponent(text) && TryParseReal(text, value);
+}
+
+bool TryParseFieldInt16(std::string_view text, int16_t& value) {
+  return !HasExponent(text) && TryParseInt16(text, value);
+}
+
+bool TryParseFieldInt32(std::string_view text, int32_t& value) {
+  return !HasExponent(text) && TryParseInt32(text, value);
+}
+
 std::string Format(double x, std::string_view pattern) {
   size_t dot = pattern.find('.');
   int intPlaces = static_cast<int>(dot == std::string_view::npos ? pattern.size() : dot);

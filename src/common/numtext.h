@@ -32,6 +32,13 @@ bool TryParseReal(std::string_view text, double& value);
 bool TryParseInt16(std::string_view text, int16_t& value);
 bool TryParseInt32(std::string_view text, int32_t& value);
 
+// The same readers for a field of a fixed-column record (a catalogue line, a BDL line):
+// only digits, a sign and one decimal comma, no exponent.  In a field of four or five
+// columns "9E20" or "1E300" is a misprint, never a number a catalogue means.
+bool TryParseFieldReal(std::string_view text, double& value);
+bool TryParseFieldInt16(std::string_view text, int16_t& value);
+bool TryParseFieldInt32(std::string_view text, int32_t& value);
+
 // Format(x, pattern): every "0" of the pattern is one digit position (missing leading
 // digits are zeros, more integer digits widen the text), the "." marks where the
 // decimal places start and is written as the decimal comma, x is rounded half away

@@ -11,14 +11,20 @@ namespace {
 
 constexpr const char* kCrLf = "\r\n";
 
+// Seconds that cannot fit whatever is carried: 99 minutes carried from them still leave
+// 100 s, and a 100th minute does not fit the two columns of the minutes.
+constexpr double kSecondsBeyondAnyCarry = 99 * 60 + 100;
+
 }  // namespace
 
 bool SplitMinutesAndSeconds(const std::string& minutesText, const std::string& secondsText, const char* secondsPattern,
                             std::string& minutes, std::string& seconds) {
   double m = 0, s = 0;
-  if (!TryParseReal(DotToComma(minutesText), m) || !TryParseReal(DotToComma(secondsText), s)) return false;
+  if (!TryParseFieldReal(DotToComma(minutesText), m) || !TryParseFieldReal(DotToComma(secondsText), s)) return false;
   s = (m - Fix(m)) * 60 + s;
   double whole = Fix(m);
+  // Refused before the carry, which then takes at most 99 steps.
+  if (!(s < kSecondsBeyondAnyCarry) || !(whole <= 99)) return false;
   const size_t width = std::strlen(secondsPattern);
   seconds = Format(s, secondsPattern);
   // 100 s and more would push the line out of its columns: carry whole minutes.

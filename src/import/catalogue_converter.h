@@ -48,8 +48,9 @@ constexpr int kDovDecSecondsPoint = 62;
 // (texts with a point or a comma): s = (m - Fix(m)) * 60 + s, minutes = Fix(m).
 // Seconds of 60 and more stay as they are while they fit the seconds pattern ("00.0":
 // up to 99.9); from 100 on (after rounding to the pattern) whole minutes are carried
-// until they fit.  False when a text is not a number or the result does not fit the
-// columns (minutes past 99, negative seconds).
+// until they fit.  False when a text is not a number of a fixed-column field (digits, a
+// sign, one point or comma; no exponent) or the result does not fit the columns (minutes
+// past 99, negative seconds); seconds that no carry could fit are refused before any.
 bool SplitMinutesAndSeconds(const std::string& minutesText, const std::string& secondsText, const char* secondsPattern,
                             std::string& minutes, std::string& seconds);
 
