@@ -8,6 +8,7 @@
 #include "app/application.h"
 #include "common/textfile.h"
 #include "import/catalogue_converter.h"
+#include "import/source_import.h"
 #include "test_support.h"
 
 namespace planova {
@@ -75,6 +76,17 @@ TEST(CatalogueConverter, SecondsNoCarryCanFitAreRefusedAtOnce) {
     std::string out;
     EXPECT_FALSE(ConvertCatalogueLine(CatalogueLine("34.5", c.ts, "16.3", c.ds), out)) << c.ts << " " << c.ds;
   }
+}
+
+TEST(CatalogueConverter, SouthernDeclinationOfZeroDegreesStaysSouthern) {
+  // "-00 16.3 24.22" is the Dov "-00 16 42.22", which the import reads as south.
+  const std::string dov = Converted(CatalogueLine("34.5", "12.0", "16.3", "24.22", "-00"));
+  EXPECT_EQ(dov, DovLine("34", "42.0", "16", "42.22", "-00"));
+  AstroState astro;
+  FieldTexts field;
+  RecordValues v = ConvertDovLine(dov, false, false, astro, field);
+  ASSERT_TRUE(v.Accepted);
+  EXPECT_NEAR(v.Lat, -(16 / 60.0 + 42.22 / 3600), 1e-12);
 }
 
 struct ConverterWindow : ::testing::Test {

@@ -329,16 +329,17 @@ TEST_F(ImportTest, DovBadLinesAreRejectedOnceWithoutMessages) {
                Put(kDovLine, 23, "ab"),              // letters in the minutes of time
                Put(kDovLine, 15, "33"),              // day over 32.5
                Put(kDovLine, 7, "9999"),             // a far year, still a date
-               Put(kDovLine, 20, "24"),              // hour 24: the next day
+               Put(kDovLine, 20, "24"),              // hour 24: no hour of a day
+               Put(kDovLine, 42, "1E300"),           // an exponent in the RA seconds
                "",                                   // empty line
                kDovLine});
   for (bool fileBad : {true, false}) {
     f.Check2.Value = fileBad;
     Import();
     EXPECT_TRUE(ui.messages.empty()) << (ui.messages.empty() ? "" : ui.messages[0]);
-    EXPECT_EQ(f.Text11.Text, "8");
-    EXPECT_EQ(f.Text12.Text, "3");
-    EXPECT_EQ(f.Text13.Text, fileBad ? "5" : "0");
+    EXPECT_EQ(f.Text11.Text, "9");
+    EXPECT_EQ(f.Text12.Text, "2");
+    EXPECT_EQ(f.Text13.Text, fileBad ? "7" : "0");
   }
   // The day over 32.5 is rejected before its date is stored.
   EXPECT_EQ(store.ObsJd(4, 1), 0.0);
@@ -590,6 +591,8 @@ TEST(DovRecord, DeclinationSignsPolarDistanceAndCarriedSeconds) {
     double want;
   };
   for (const Case& c : {Case{"-05", "30", "00.00", false, -5.5}, Case{"+00", "30", "00.00", false, 0.5},
+                        Case{"-00", "30", "00.00", false, -0.5}, Case{" -0", "00", "01.80", false, -0.0005},
+                        Case{"120", "00", "00.00", true, -30}, Case{"+90", "00", "00.00", false, 90},
                         Case{"+00", "00", "-1.80", false, -0.0005}, Case{"+30", "00", "00.00", true, 60.0},
                         Case{"+12", "59", "66.54", false, 12 + 59 / 60.0 + 66.54 / 3600}}) {
     std::string line = Put(Put(Put(kDovLine, 51, c.degrees), 56, c.minutes), 60, c.seconds);
@@ -607,6 +610,30 @@ TEST(DovRecord, DeclinationSignsPolarDistanceAndCarriedSeconds) {
   // Day 32 at 12h is 32.5 exactly: not over the limit.
   EXPECT_TRUE(ConvertDovLine(Put(Put(Put(Put(kDovLine, 15, "32"), 20, "12"), 23, "00"), 26, "00.0"), false, false, astro, field).Accepted);
   EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(DovRecord, ImpossibleValuesAndExponentsReject) {
+  AstroState astro;
+  FieldTexts field;
+  // Each case changes the one line at the columns given.
+  struct Case {
+    std::vector<std::pair<size_t, const char*>> put;
+    bool accepted;
+  };
+  for (const Case& c : std::vector<Case>{
+           {{{12, "12"}}, true}, {{{12, "13"}}, false}, {{{12, "00"}}, false},              // month
+           {{{20, "23"}}, true}, {{{20, "30"}}, false}, {{{20, "-1"}}, false},              // hours of time
+           {{{34, "23"}}, true}, {{{34, "24"}}, false},                                     // hours of RA
+           {{{34, "23"}, {38, "59"}, {42, "59.99"}}, true},                                 // RA below 24 h
+           {{{34, "23"}, {38, "60"}, {42, "00.00"}}, false},                                // RA of 24 h
+           {{{51, "+90"}, {56, "00"}, {60, "00.00"}}, true}, {{{51, "-90"}, {56, "00"}, {60, "00.00"}}, true},
+           {{{51, "+90"}, {56, "00"}, {60, "00.01"}}, false}, {{{51, "+99"}}, false},        // past the pole
+           {{{42, "1E300"}}, false}, {{{42, " 1e3 "}}, false}, {{{7, "2E3 "}}, false},       // exponents
+       }) {
+    std::string line = kDovLine;
+    for (const auto& [column, text] : c.put) line = Put(line, column, text);
+    EXPECT_EQ(ConvertDovLine(line, false, false, astro, field).Accepted, c.accepted) << line;
+  }
 }
 
 TEST(DovRecord, LongVariantColumns) {
@@ -652,6 +679,15 @@ TEST(JplRecord, PartsBlanksAndSign) {
   EXPECT_TRUE(v.HasJd && v.HasLon && !v.HasLat);
   EXPECT_FALSE(ConvertJplLine(Put("P011245155843970", 52, "06071430"), field).Accepted);  // no RA
   EXPECT_FALSE(ConvertJplLine("P011245155843970                 01x439308         06071430", field).Accepted);
+  // Impossible values and exponents reject the line; "-0" degrees is south as column 51 is.
+  for (const auto& [bad, accepted] : {std::pair<std::string, bool>{Put(line, 34, "24"), false}, {Put(line, 34, "23"), true},
+                                      {Put(line, 52, "91"), false}, {Put(line, 52, "90"), false}, {Put(line, 52, "89"), true},
+                                      {Put(line, 40, "1E2"), false}, {Put(line, 5, "2451558E-10"), false}}) {
+    EXPECT_EQ(ConvertJplLine(bad, field).Accepted, accepted) << bad;
+  }
+  v = ConvertJplLine(Put(line, 52, "-0"), field);
+  ASSERT_TRUE(v.Accepted);
+  EXPECT_NEAR_WHAT(v.Lat, -(7 / 60.0 + 14.30 / 3600), kAngleTol, "-0 07 14.30");
   EXPECT_FALSE(ConvertJplLine("P011  JD missing", field).Accepted);
 
   EXPECT_TRUE(IsJplObservationOf("P011", 11));

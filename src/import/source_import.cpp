@@ -19,6 +19,25 @@ constexpr const char* kCrLf = "\r\n";
 
 // A real with the decimal comma, after the last point has become a comma ("12.5").
 bool RealViaDotToComma(std::string_view text, double& value) { return TryParseReal(DotToComma(text), value); }
+// The same for a field of a fixed-column line: no exponent.
+bool FieldViaDotToComma(std::string_view text, double& value) { return TryParseFieldReal(DotToComma(text), value); }
+
+// True when a field's text carries a minus sign: "-00" degrees is a southern declination,
+// which the number the text reads as (0) cannot say.
+bool MinusSign(std::string_view text) {
+  size_t p = text.find_first_not_of(' ');
+  return p != std::string_view::npos && text[p] == '-';
+}
+
+// What a fixed-column record can hold: a month 1..12, hours of time and of right
+// ascension below 24, a right ascension below 24 h and a declination within 90 degrees.
+constexpr double kHoursPerDay = 24;
+constexpr double kFullCircle = 360;
+constexpr double kPole = 90;
+bool PossibleMonth(int32_t month) { return month >= 1 && month <= 12; }
+bool PossibleHours(double hours) { return hours >= 0 && hours < kHoursPerDay; }
+bool PossibleRightAscension(double degrees) { return degrees >= 0 && degrees < kFullCircle; }
+bool PossibleDeclination(double degrees) { return std::fabs(degrees) <= kPole; }
 
 // A real under the table's separator choice: with "точка" the text first passes
 // through DotToComma, with "запятая" only the comma is a decimal mark.
@@ -52,7 +71,7 @@ bool JplPart(std::string_view text, int16_t& value, bool& blank) {
     value = 0;
     return true;
   }
-  return TryParseInt16(text, value);
+  return TryParseFieldInt16(text, value);
 }
 
 // JD of a calendar date through JulianDateFromCalendar, but false, and no message,
@@ -141,7 +160,7 @@ RecordValues ConvertTableRow(const FieldTexts& field, const TableOptions& o, Ast
       if (!WholeOrDash(field[10], d) || !WholeOrDash(field[11], m) || !RealOrDash(field[12], point, s)) return r;
       r.Lat = m / 60.0 + d + s / 3600;
       // "-0 30 0": the sign of a declination above -1 degree stands only in the text.
-      if (r.Lat > 0 && !field[10].empty() && field[10][0] == '-') r.Lat = -r.Lat;
+      if (r.Lat > 0 && MinusSign(field[10])) r.Lat = -r.Lat;
       r.HasLat = true;
     }
     if (r.HasLat && o.LatitudeFromPole) r.Lat = 90 - r.Lat;
@@ -159,7 +178,7 @@ bool IsJplObservationOf(std::string_view line, int32_t objectNumber) {
   if (digits.empty()) return false;
   if (digits[0] != '0') digits = digits.substr(0, 1);
   int32_t body = 0;
-  if (!TryParseInt32(digits, body)) return false;
+  if (!TryParseFieldInt32(digits, body)) return false;
   if (body == 10) body = 0;
   return body == objectNumber;
 }
@@ -175,7 +194,7 @@ RecordValues ConvertJplLine(std::string_view line, FieldTexts& field) {
   for (int k = 0; k < 8; ++k) field[static_cast<size_t>(5 + k)] = part[k];
 
   double jdTimes100000 = 0;
-  if (!TryParseReal(jdText, jdTimes100000)) return r;
+  if (!TryParseFieldReal(jdText, jdTimes100000)) return r;
   r.Jd = jdTimes100000 / 100000;
   r.HasJd = true;
 
@@ -189,13 +208,16 @@ RecordValues ConvertJplLine(std::string_view line, FieldTexts& field) {
   if (blank[0] && blank[1] && blank[2] && blank[3]) return r;
   double s = v[2] + v[3] / 1000.0;
   r.Lon = (v[1] / 60.0 + v[0] + s / 3600) * 360 / 24;
+  if (!PossibleHours(v[0]) || !PossibleRightAscension(r.Lon)) return r;
   r.HasLon = true;
 
-  // Declination: degrees, minutes, seconds + hundredths of arc; the sign in column 51.
+  // Declination: degrees, minutes, seconds + hundredths of arc; the sign in column 51, or
+  // in the degrees' own text.
   if (blank[4] && blank[5] && blank[6] && blank[7]) return r;
   s = v[6] + v[7] / 100.0;
-  double value = v[5] / 60.0 + v[4] + s / 3600;
-  if (CutColumns(line, kJplLayout[kJplDecSign]) == "-") value = -value;
+  double value = v[5] / 60.0 + std::abs(v[4]) + s / 3600;
+  if (CutColumns(line, kJplLayout[kJplDecSign]) == "-" || MinusSign(part[4])) value = -value;
+  if (!PossibleDeclination(value)) return r;
   r.Lat = value;
   r.HasLat = true;
 
@@ -229,11 +251,12 @@ RecordValues ConvertDovLine(std::string_view line, bool longVariant, bool latitu
   // Date and UT time.
   int32_t year = 0, month = 0;
   double day = 0, h = 0, m = 0, s = 0;
-  if (!TryParseInt32(t[kDovYear], year) || !TryParseInt32(t[kDovMonth], month) || !TryParseReal(t[kDovDay], day) ||
-      !RealViaDotToComma(t[kDovHours], h) || !RealViaDotToComma(t[kDovMinutes], m) ||
-      !RealViaDotToComma(t[kDovSeconds], s)) {
+  if (!TryParseFieldInt32(t[kDovYear], year) || !TryParseFieldInt32(t[kDovMonth], month) ||
+      !TryParseFieldReal(t[kDovDay], day) || !FieldViaDotToComma(t[kDovHours], h) ||
+      !FieldViaDotToComma(t[kDovMinutes], m) || !FieldViaDotToComma(t[kDovSeconds], s)) {
     return r;
   }
+  if (!PossibleMonth(month) || !PossibleHours(h)) return r;
   double d = (m / 60 + h + s / 3600) / 24 + day;
   if (d > 32.5) return r;
   if (!CalendarJd(astro, d, month, year, r.Jd)) return r;
@@ -242,25 +265,28 @@ RecordValues ConvertDovLine(std::string_view line, bool longVariant, bool latitu
   // Right ascension.
   int16_t raH = 0, raM = 0;
   double raS = 0;
-  if (!TryParseInt16(t[kDovRaHours], raH) || !TryParseInt16(t[kDovRaMinutes], raM) ||
-      !RealViaDotToComma(t[kDovRaSeconds], raS)) {
+  if (!TryParseFieldInt16(t[kDovRaHours], raH) || !TryParseFieldInt16(t[kDovRaMinutes], raM) ||
+      !FieldViaDotToComma(t[kDovRaSeconds], raS)) {
     return r;
   }
   r.Lon = (raM / 60.0 + raH + raS / 3600) * 360 / 24;
+  if (!PossibleHours(raH) || !PossibleRightAscension(r.Lon)) return r;
   r.HasLon = true;
 
-  // Declination: the sum of the absolute parts with the sign of the first part that is
-  // not zero ("+00 30" is north, "-05 30" south).
+  // Declination: the sum of the absolute parts, south when the degrees' text has a minus
+  // ("-00 30" too) or, under zero degrees, the first part that is not zero is negative
+  // ("+00 30" is north, "-05 30" south, "+00 00 -1.8" south).
   int16_t decD = 0;
   double decM = 0, decS = 0;
-  if (!TryParseInt16(t[kDovDecDegrees], decD) || !RealViaDotToComma(t[kDovDecMinutes], decM) ||
-      !RealViaDotToComma(t[kDovDecSeconds], decS)) {
+  if (!TryParseFieldInt16(t[kDovDecDegrees], decD) || !FieldViaDotToComma(t[kDovDecMinutes], decM) ||
+      !FieldViaDotToComma(t[kDovDecSeconds], decS)) {
     return r;
   }
   double value = std::fabs(decM / 60) + std::abs(decD) + std::fabs(decS / 3600);
-  bool south = decD != 0 ? decD < 0 : decM != 0 ? decM < 0 : decS < 0;
+  bool south = MinusSign(t[kDovDecDegrees]) || (decD == 0 && (decM != 0 ? decM < 0 : decS < 0));
   if (south) value = -value;
   if (latitudeFromPole) value = 90 - value;
+  if (!PossibleDeclination(value)) return r;
   r.Lat = value;
   r.HasLat = true;
 

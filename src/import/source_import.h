@@ -132,16 +132,23 @@ bool IsJplObservationOf(std::string_view line, int32_t objectNumber);
 
 // Converts a JPL observation line: JD = columns 5-16 / 100000; right ascension from
 // hours, minutes, seconds and thousandths of time (degrees); declination from degrees,
-// minutes, seconds and hundredths of arc, negative with "-" in column 51.  Coordinate
-// parts of blanks count as 0, but a line that holds no right ascension or no
-// declination at all (every part blank or beyond its end) is rejected.  Fills
-// field[4] (JD text) and field[5..12] (the eight coordinate parts).
+// minutes, seconds and hundredths of arc, negative with "-" in column 51 or before the
+// degrees ("-0").  Coordinate parts of blanks count as 0, but a line that holds no right
+// ascension or no declination at all (every part blank or beyond its end) is rejected.
+// Fields are numbers without an exponent; hours of right ascension 0..23, a right
+// ascension below 24 h and a declination within 90 degrees, or the line is rejected.
+// Fills field[4] (JD text) and field[5..12] (the eight coordinate parts).
 RecordValues ConvertJplLine(std::string_view line, FieldTexts& field);
 
 // Converts a Dov line (normal or "+long" variant): date and UT time to a Julian date in
-// the calendar chosen in `astro`, right ascension (degrees), declination (degrees) with
-// the sign of its first non-zero part, or its polar distance.  A day over 32.5 with the
-// time added rejects the line.  Fills field[4..12] with the cut texts.
+// the calendar chosen in `astro`, right ascension (degrees), declination (degrees) south
+// when its degrees' text has a minus ("-00 30" too) or, under zero degrees, its first
+// non-zero part is negative, or its polar distance.  Fields are numbers without an
+// exponent.  A month outside 1..12, hours of time or of right ascension outside 0..23, a
+// right ascension of 24 h or more, a declination beyond 90 degrees, and a day over 32.5
+// with the time added reject the line; minutes and seconds of 60 and more (the
+// catalogue converter's carried fields) add as they stand.  Fills field[4..12] with the
+// cut texts.
 RecordValues ConvertDovLine(std::string_view line, bool longVariant, bool latitudeFromPole, AstroState& astro,
                             FieldTexts& field);
 
