@@ -4,6 +4,7 @@
 // file name, field room, date failures and messages.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 
 #include "astro/time.h"
@@ -69,10 +70,13 @@ TEST(BdlLine, LatitudeSignAndDigitsInColumns69To82) {
   EXPECT_EQ(r.Line(2451545, 0, -0.004).substr(68, 14), "-00 00 14.4000");
   EXPECT_EQ(r.Line(2451545, 0, 0.004).substr(68, 14), " 00 00 14.4000");
   EXPECT_EQ(r.Line(2451545, 0, -12.5).substr(68, 14), "-12 30 00.0000");
-  // Truncated, not rounded: 89.99999 deg gives 59.963999...", written 59.9639 (the
-  // digits worked out independently with the same order of operations).
+  // 1 23' 00" north, whose seconds come out as -2e-13": no minus.
+  EXPECT_EQ(r.Line(2451545, 0, 23 / 60.0 + 1).substr(68, 14), " 01 23 00.0000");
+  // Truncated, not rounded: 359.99999 deg is 23h 59m 59.9976s; 89.99999 deg is
+  // 89 59' 59.964", which its double gives as 59.963999999999...", less than 1e-6 of the
+  // last place below its digits: written 59.9640.
   EXPECT_EQ(r.Line(2451545, 359.99999, 89.99999).substr(43, 39),
-            "23 59 59.99760  1.11111   89 59 59.9639");
+            "23 59 59.99760  1.11111   89 59 59.9640");
 }
 
 TEST(BdlLine, SecondsAreTruncatedWithoutCarry) {
@@ -88,6 +92,31 @@ TEST(BdlLine, SecondsAreTruncatedWithoutCarry) {
   b.BdlLine.assign(kBdlLineLength, ' ');
   WriteBdlFields(b, -1000, "Jan", 1, 0, 0, 0, 0, 0, 0, 0, 0, 0);
   EXPECT_EQ(b.BdlLine.substr(10, 5), "-1000");
+}
+
+TEST(BdlLine, SecondsTheSlackTakesToSixtyCarry) {
+  // Just below a whole minute by less than the slack (1e-6 of the last place, 1e-5 for
+  // the right ascension): a minute is carried, and 60 minutes an hour or a degree; a
+  // right ascension of 24 h is 0 h, a time stays below 24 h with its truncation.
+  struct Case {
+    double h, m, s, lonH, lonM, lonS, latD, latM, latS;
+    const char* time;  // columns 24-36
+    const char* ra;    // columns 44-57
+    const char* dec;   // columns 69-82
+  };
+  const double below = 60 - 1e-11;
+  for (const Case& c : {Case{12, 0, below, 1, 0, below, 5, 0, below, "12 01 00.0000", "01 01 00.00000", " 05 01 00.0000"},
+                        Case{12, 59, below, 1, 59, below, 5, 59, below, "13 00 00.0000", "02 00 00.00000", " 06 00 00.0000"},
+                        Case{23, 59, below, 23, 59, below, 89, 59, below, "23 59 59.9999", "00 00 00.00000", " 90 00 00.0000"},
+                        Case{0, 0, 0, 0, 0, 0, 0, 0, -below, "00 00 00.0000", "00 00 00.00000", "-00 01 00.0000"},
+                        Case{0, 0, 59.99999, 0, 0, 59.999999, 0, 0, 59.99999, "00 00 59.9999", "00 00 59.99999", " 00 00 59.9999"}}) {
+    BdlState b;
+    b.BdlLine.assign(kBdlLineLength, ' ');
+    WriteBdlFields(b, 2000, "Jan", 1, c.h, c.m, c.s, c.lonH, c.lonM, c.lonS, c.latD, c.latM, c.latS);
+    EXPECT_EQ(b.BdlLine.substr(23, 13), c.time);
+    EXPECT_EQ(b.BdlLine.substr(43, 14), c.ra);
+    EXPECT_EQ(b.BdlLine.substr(68, 14), c.dec);
+  }
 }
 
 TEST(BdlLine, MonthsAndBodies) {
@@ -158,6 +187,66 @@ TEST(BdlLine, FormattedLinesReadBackWithinTheirTruncation) {
   r.b.InputLine = line;
   ASSERT_TRUE(ParseBdlLine(r.b, r.astro));
   EXPECT_EQ(r.b.Year, -100);
+}
+
+// A BDL line of the given fields, as window 1 writes them.
+std::string BdlText(int year, const char* month, int day, int h, int m, int s, int sf, int rh, int rm, int rs, int rf,
+                    bool south, int dd, int dm, int ds, int df) {
+  char buf[200];
+  std::snprintf(buf, sizeof buf,
+                "Moon      %4d %02d %s  %02d %02d %02d.%04d  UT   %02d %02d %02d.%05d  1.11111  %c%02d %02d %02d.%04d  1.1111",
+                year, day, month, h, m, s, sf, rh, rm, rs, rf, south ? '-' : ' ', dd, dm, ds, df);
+  std::string line = buf;
+  line.resize(kBdlLineLength, ' ');
+  return line;
+}
+
+TEST(BdlLine, ReadThenWrittenLinesKeepTheirDigits) {
+  // Random lines, then every whole minute of right ascension and declination (which
+  // their doubles hold as a minute less 59.99999999999 s): the right ascension and
+  // declination written from the values read are the same bytes, and the display line,
+  // written from the fields read, repeats the date and time too.
+  OneRow r;
+  std::mt19937 rng(7);
+  auto u = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  const char* months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  std::vector<std::string> lines;
+  for (int k = 0; k < 5000; ++k) {
+    lines.push_back(BdlText(1700 + u(400), months[u(12)], 1 + u(28), u(24), u(60), u(60), u(10000), u(24), u(60), u(60),
+                            u(100000), u(2) == 1, u(90), u(60), u(60), u(10000)));
+  }
+  for (int m = 0; m < 24 * 60; ++m) lines.push_back(BdlText(2000, "Jan", 1, 0, 0, 0, 0, m / 60, m % 60, 0, 0, false, 0, 0, 0, 0));
+  for (int m = 0; m < 90 * 60; ++m) lines.push_back(BdlText(2000, "Jan", 1, 0, 0, 0, 0, 0, 0, 0, 0, m % 2 == 0, m / 60, m % 60, 0, 0));
+  for (const std::string& line : lines) {
+    if (line.substr(68, 14) == "-00 00 00.0000") continue;  // a declination of 0 has no sign to write
+    BdlRecord rec;
+    ASSERT_TRUE(ReadBdlRecord(r.b, r.astro, line, rec)) << line;
+    EXPECT_EQ(BdlDisplayLine(r.b, rec, 1).substr(0, 93), line.substr(0, 93));
+    r.store.ObsLon(1, 3) = rec.Lon;
+    r.store.ObsLat(1, 3) = rec.Lat;
+    r.store.ObsJd(1, 3) = rec.Jd;
+    ASSERT_TRUE(FormatBdlLine(r.b, r.astro, r.store, 1));
+    EXPECT_EQ(r.b.BdlLine.substr(43, 39), line.substr(43, 39)) << line;
+  }
+}
+
+TEST(BdlLine, ReadRefusesImpossibleValuesAndExponents) {
+  OneRow r;
+  const std::string good = BdlText(2000, "Jan", 1, 23, 59, 59, 9999, 23, 59, 59, 99999, true, 90, 0, 0, 0);
+  auto with = [&](size_t column, const std::string& text) {
+    return good.substr(0, column - 1) + text + good.substr(column - 1 + text.size());
+  };
+  BdlRecord rec;
+  ASSERT_TRUE(ReadBdlRecord(r.b, r.astro, good, rec));
+  EXPECT_EQ(rec.Lat, -90.0);
+  ASSERT_TRUE(ReadBdlRecord(r.b, r.astro, with(24, "-5"), rec)) << "negative times are the loaders' affair";
+  for (const std::string& bad : {with(24, "24"), with(24, "99"), with(27, "60"), with(30, "60"), with(44, "24"),
+                                 with(47, "60"), with(50, "60"), with(53, "1E300"), with(33, "1E30"), with(70, "91"),
+                                 with(70, "90 00 00.0001"), with(73, "60"), with(76, "60"), with(79, "1E-5"),
+                                 with(11, "2E03")}) {
+    EXPECT_FALSE(ReadBdlRecord(r.b, r.astro, bad, rec)) << bad;
+  }
+  EXPECT_TRUE(r.ui.messages.empty());
 }
 
 TEST(BdlLine, ParseRefusesWhatIsNoDateWithoutAMessage) {

@@ -14,10 +14,64 @@ namespace {
 
 constexpr const char* kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
-// A field of the line read as a number (blanks around it allowed).
+// A field of the line read as a number (blanks around it allowed, no exponent).
 bool FieldNumber(std::string_view line, FixedColumns c, double& v) {
   if (static_cast<int>(line.size()) < c.last) return false;
-  return TryParseReal(CutColumns(line, c), v);
+  return TryParseFieldReal(CutColumns(line, c), v);
+}
+
+// What a line can hold: hours of time and of right ascension below 24, minutes and
+// seconds below 60 (negative times are the loaders' own affair), a declination within
+// 90 degrees.
+constexpr double kHoursPerDay = 24;
+constexpr double kSixty = 60;
+constexpr double kPole = 90;
+bool Below(double v, double limit) { return std::fabs(v) < limit; }
+
+// A value read from a line lies next to its text, as often below it as above (30.2 s is
+// 30.199999999999999289): before truncating to the last place written, 1e-6 of a unit of
+// that place is added, so that such a value is written with its own digits again while
+// any other keeps its truncation (59.99999 s is still written 59.9999).
+constexpr double kTruncationSlack = 1e-6;
+// A right ascension is held in degrees up to 360, whose last bit (5.7e-14 degrees,
+// 1.4e-11 s of time) is more than 1e-6 of the 1e-5 s the line writes: its slack is 1e-5
+// of that place (1e-10 s).
+constexpr double kRightAscensionSlack = 1e-5;
+
+// Sexagesimal parts as a line writes them: the first part (hours or degrees), minutes,
+// whole seconds and the fraction of the seconds in units of the last place.
+struct WrittenParts {
+  double First = 0, Minutes = 0, Seconds = 0, Fraction = 0;
+};
+
+// How a carry into the first part ends at its limit: a right ascension of 24 h starts
+// again from 0 h; a time of 24 h would need the next date, so its seconds are not
+// carried but keep their truncation.
+enum class AtLimit { kWrap, kKeepTruncation };
+
+// The parts of first, minutes, seconds with the seconds truncated to `unitsPerSecond`
+// after the slack.  When the slack takes the seconds to 60 (a value just below a whole
+// minute, such as 1h 01m 00s held as 1h 00m 59.99999999999s), a minute is carried, and
+// 60 minutes carry into the first part up to `limit`.  Parts with a sign are truncated,
+// never carried.
+WrittenParts Truncated(double first, double minutes, double seconds, double unitsPerSecond, double slack, double limit,
+                       AtLimit atLimit) {
+  const double units = std::trunc(std::fabs(seconds) * unitsPerSecond + slack);
+  const double sign = seconds < 0 ? -1 : 1;
+  const double whole = std::trunc(units / unitsPerSecond);
+  WrittenParts w{first, minutes, sign * whole, sign * (units - whole * unitsPerSecond)};
+  if (whole < kSixty) return w;
+  WrittenParts carried{first, minutes + 1, 0, 0};
+  if (carried.Minutes >= kSixty) {
+    carried.Minutes = 0;
+    carried.First += 1;
+  }
+  if (carried.First >= limit && atLimit == AtLimit::kWrap) carried.First = 0;
+  if (first >= 0 && minutes >= 0 && seconds >= 0 && carried.First < limit) return carried;
+  // No carry: the seconds as plain truncation writes them, 59 and every last place 9.
+  w.Seconds = sign * (kSixty - 1);
+  w.Fraction = sign * (unitsPerSecond - 1);
+  return w;
 }
 
 }  // namespace
@@ -69,6 +123,10 @@ void SplitLonLat(BdlState& b, double lonDeg, double latDeg) {
   b.LatDegrees = Fix(a);
   b.LatMinutes = Fix((a - b.LatDegrees) * 60);
   b.LatSeconds = (a - b.LatDegrees - b.LatMinutes / 60) * 3600;
+  // The seconds of a whole minute can come out just below zero (1 23' 00" leaves
+  // -2e-13"): they are 0, or the writer would put a minus before a northern declination.
+  if (t >= 0 && b.LonSeconds < 0) b.LonSeconds = 0;
+  if (b.LatSeconds < 0) b.LatSeconds = 0;
   if (latDeg < 0) {
     if (a >= 1) {
       b.LatDegrees = -b.LatDegrees;
@@ -88,26 +146,31 @@ void WriteBdlFields(BdlState& b, int32_t year, const std::string& monthText, dou
   PlaceAt(l, kYear.first, std::to_string(year));
   PlaceAt(l, kDay.first, ZeroPadded(day, 2));
   PlaceAt(l, kMonth.first, monthText);
-  PlaceAt(l, kHours.first, ZeroPadded(hours, 2));
-  PlaceAt(l, kMinutes.first, ZeroPadded(minutes, 2));
-
-  PlaceAt(l, kSeconds.first, ZeroPadded(Fix(seconds), 2));
+  const WrittenParts t = Truncated(hours, minutes, seconds, 1e4, kTruncationSlack, kHoursPerDay, AtLimit::kKeepTruncation);
+  PlaceAt(l, kHours.first, ZeroPadded(t.First, 2));
+  PlaceAt(l, kMinutes.first, ZeroPadded(t.Minutes, 2));
+  PlaceAt(l, kSeconds.first, ZeroPadded(t.Seconds, 2));
   PlaceAt(l, kSecondsPoint, ".");
-  PlaceAt(l, kSecondsFraction.first, ZeroPadded(Fix((seconds - Fix(seconds)) * 10000), 4));
+  PlaceAt(l, kSecondsFraction.first, ZeroPadded(t.Fraction, 4));
 
-  PlaceAt(l, kLonHours.first, ZeroPadded(lonH, 2));
-  PlaceAt(l, kLonMinutes.first, ZeroPadded(lonM, 2));
-  PlaceAt(l, kLonSeconds.first, ZeroPadded(Fix(lonS), 2));
+  const WrittenParts ra = Truncated(lonH, lonM, lonS, 1e5, kRightAscensionSlack, kHoursPerDay, AtLimit::kWrap);
+  PlaceAt(l, kLonHours.first, ZeroPadded(ra.First, 2));
+  PlaceAt(l, kLonMinutes.first, ZeroPadded(ra.Minutes, 2));
+  PlaceAt(l, kLonSeconds.first, ZeroPadded(ra.Seconds, 2));
   PlaceAt(l, kLonPoint, ".");
-  PlaceAt(l, kLonFraction.first, ZeroPadded(Fix((lonS - Fix(lonS)) * 100000), 5));
+  PlaceAt(l, kLonFraction.first, ZeroPadded(ra.Fraction, 5));
 
   PlaceAt(l, kLonConstant, "1.11111");
+  // The sign of the declination is that of its first part that is not zero: it stands in
+  // column 69, and the parts are written without it.
   if (!(latD >= 0 && latM >= 0 && latS >= 0)) PlaceAt(l, kLatSign, "-");
-  PlaceAt(l, kLatDegrees.first, ZeroPadded(std::fabs(latD), 2));
-  PlaceAt(l, kLatMinutes.first, ZeroPadded(std::fabs(latM), 2));
-  PlaceAt(l, kLatSeconds.first, ZeroPadded(std::fabs(Fix(latS)), 2));
+  const WrittenParts dec = Truncated(std::fabs(latD), std::fabs(latM), std::fabs(latS), 1e4, kTruncationSlack,
+                                     HUGE_VAL, AtLimit::kKeepTruncation);
+  PlaceAt(l, kLatDegrees.first, ZeroPadded(dec.First, 2));
+  PlaceAt(l, kLatMinutes.first, ZeroPadded(dec.Minutes, 2));
+  PlaceAt(l, kLatSeconds.first, ZeroPadded(dec.Seconds, 2));
   PlaceAt(l, kLatPoint, ".");
-  PlaceAt(l, kLatFraction.first, ZeroPadded(std::fabs(Fix((latS - Fix(latS)) * 10000)), 4));
+  PlaceAt(l, kLatFraction.first, ZeroPadded(dec.Fraction, 4));
   PlaceAt(l, kLatConstant, "1.1111");
 }
 
@@ -148,7 +211,8 @@ bool ParseBdlLine(BdlState& b, AstroState& a) {
   if (!knownMonth) return false;
   MonthNumber(b);
   if (!FieldNumber(line, kHours, b.Hours) || !FieldNumber(line, kMinutes, b.Minutes) ||
-      !FieldNumber(line, kSeconds, b.Seconds) || !FieldNumber(line, kSecondsFraction, b.TenThousandths)) {
+      !FieldNumber(line, kSeconds, b.Seconds) || !FieldNumber(line, kSecondsFraction, b.TenThousandths) ||
+      !Below(b.Hours, kHoursPerDay) || !Below(b.Minutes, kSixty) || !Below(b.Seconds, kSixty)) {
     return false;
   }
   double hours = b.Minutes / 60 + b.Hours + b.Seconds / 3600 + b.TenThousandths / 3600 / 10000;
@@ -168,7 +232,7 @@ namespace {
 
 bool WholeField(std::string_view text, double& v) {
   int32_t n = 0;
-  if (!TryParseInt32(text, n)) return false;
+  if (!TryParseFieldInt32(text, n)) return false;
   v = n;
   return true;
 }
@@ -183,14 +247,17 @@ bool ReadBdlRecord(BdlState& b, AstroState& a, const std::string& line, BdlRecor
   double lonH, lonM, lonS, latD, latM, latS;
   bool ok = ParseBdlLine(b, a) && WholeField(CutColumns(padded, kLonHours), lonH) &&
             WholeField(CutColumns(padded, kLonMinutes), lonM) &&
-            TryParseReal(DotToComma(CutPadded(padded, kLonSeconds) + "." + CutPadded(padded, kLonFraction)), lonS) &&
+            TryParseFieldReal(DotToComma(CutPadded(padded, kLonSeconds) + "." + CutPadded(padded, kLonFraction)), lonS) &&
             WholeField(CutColumns(padded, {kLatSign, kLatDegrees.last}), latD) &&
             WholeField(CutColumns(padded, kLatMinutes), latM) &&
-            TryParseReal(DotToComma(CutPadded(padded, kLatSeconds) + "." + CutPadded(padded, kLatFraction)), latS);
+            TryParseFieldReal(DotToComma(CutPadded(padded, kLatSeconds) + "." + CutPadded(padded, kLatFraction)), latS) &&
+            Below(lonH, kHoursPerDay) && Below(lonM, kSixty) && Below(lonS, kSixty) && Below(latM, kSixty) &&
+            Below(latS, kSixty);
   if (!ok) return false;
   out.Jd = a.CurrentJd;
   out.Lon = (lonM / 60 + lonH + lonS / 3600) * 15;
   double lat = std::fabs(latD) + latM / 60 + latS / 3600;
+  if (!(lat <= kPole)) return false;
   if (padded[kLatSign - 1] == '-' || padded[kLatSign] == '-') lat = -lat;
   if (lat == 90) lat = 0;
   out.Lat = lat;

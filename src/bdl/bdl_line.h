@@ -91,12 +91,18 @@ void MonthAbbreviation(BdlState& b, int32_t month);
 void MonthNumber(BdlState& b);
 
 // Longitude (degrees) as hours, minutes, seconds of time and latitude (degrees) as
-// degrees, minutes, seconds, each truncated toward zero, nothing carried; the sign of a
-// negative latitude goes to its first part that is not zero.
+// degrees, minutes, seconds, each truncated toward zero, nothing carried; seconds that
+// rounding leaves just below 0 are 0; the sign of a negative latitude goes to its first
+// part that is not zero.
 void SplitLonLat(BdlState& b, double lonDeg, double latDeg);
 
-// Writes date and coordinates into BdlLine at their columns (whole numbers zero-padded,
-// fractions truncated).
+// Writes date and coordinates into BdlLine at their columns: whole numbers zero-padded,
+// seconds truncated to the last place written (1e-4 s of time, 1e-5 s of right
+// ascension, 1e-4" of declination) after adding 1e-6 of a unit of that place (1e-5 for
+// the right ascension, which its degrees hold no closer), so that a value read from a BDL
+// line is written with its own digits again; 59.99999 s is still 59.9999.  Seconds that
+// the addition takes to 60 carry into the minutes, and 60 minutes into the hours or
+// degrees (a right ascension of 24 h is 0 h; a time is not carried to 24 h).
 void WriteBdlFields(BdlState& b, int32_t year, const std::string& monthText, double day, double hours, double minutes,
                     double seconds, double lonH, double lonM, double lonS, double latD, double latM, double latS);
 
@@ -107,15 +113,17 @@ bool FormatBdlLine(BdlState& b, AstroState& a, const ObservationStore& store, in
 
 // Reads body name, date and time of InputLine; CurrentJd := the line's Julian date (in
 // the calendar UseJulianCalendar selects).  False, with nothing shown, for a line whose
-// date or time fields do not hold numbers (a short line, letters) or whose month is not
-// one of "Jan" … "Dec".
+// date or time fields do not hold numbers without an exponent (a short line, letters,
+// "1E5"), whose month is not one of "Jan" … "Dec", or whose hours reach 24 or minutes or
+// seconds 60 (either sign).
 bool ParseBdlLine(BdlState& b, AstroState& a);
 
 // One observation line as the loaders of windows 2 and 3 read it: ParseBdlLine for the
 // date, then right ascension from columns 44-57 and declination from columns 69-82
 // (negative when column 69 or 70 holds "-"; exactly 90 deg is taken as no declination,
 // 0).  The note is columns 99-158 (Windows-1251 bytes, blank-padded).  False for a line
-// whose fields do not hold numbers.
+// whose fields do not hold numbers without an exponent, whose hours of right ascension
+// reach 24 or minutes or seconds 60, or whose declination passes 90 degrees.
 struct BdlRecord {
   double Jd = 0;
   double Lon = 0;  // degrees
