@@ -237,13 +237,15 @@ TEST_F(ImportTest, TableOfNMinusOneRowsImportsWhole) {
   EXPECT_EQ(store.GoodCount, 3);
 }
 
-TEST_F(ImportTest, ImportBeforeTheStoreExistsAsksForALargerStore) {
+TEST_F(ImportTest, ImportBeforeTheStoreExistsAsksForTheArrays) {
   UseFolder(true);
+  f.RichTextBox1.Text = "earlier log";
   for (const char* source : {"Option21", "Option9", "Option8"}) {
     f.ChooseOption(source);
     Import();
     ASSERT_EQ(ui.messages.size(), 1u) << source;
-    EXPECT_EQ(ui.messages[0], "увеличьте массив данных") << source;
+    EXPECT_EQ(ui.messages[0], "Сначала создайте массивы данных (кнопка \"Создать массивы с N=\")") << source;
+    EXPECT_EQ(f.RichTextBox1.Text, "earlier log") << "nothing was started";
     EXPECT_EQ(store.GoodCount, 0);
     ui.messages.clear();
   }

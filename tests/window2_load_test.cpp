@@ -153,8 +153,8 @@ TEST_F(Window2Load, Messages) {
     std::ofstream out(folder / "ObsPARI" / "PARI11_G_110.txt", std::ios::binary);
     out << "only\r\ntwo\r\n";
   }
-  Press("Загрузить в формате BDL");
-  EXPECT_EQ(ui.messages.back().rfind("Ошибка открытия файла", 0), 0u);
+  Press("Загрузить в формате BDL");  // a file that ends within its heading lines
+  EXPECT_EQ(ui.messages.back().rfind("Ошибка чтения данных из файла\r\n", 0), 0u);
 
   for (const std::string& bad : {std::string("Moon      2000 01 Jan  12 00 00.0000  UT"),
                                  Line("2000 01 Jan  12 00 00.0000", " 1x 00 00.0000"), std::string("not a BDL line")}) {

@@ -1,5 +1,6 @@
 #include "common/form.h"
 
+#include "common/name_part.h"
 #include "common/obs_store.h"
 
 #include <exception>
@@ -34,6 +35,16 @@ bool FormModel::RecreateArrays(ObservationStore& store, const TextBox& n) {
   if (store.RecreateFromText(n.Text)) return true;
   ui_.ShowMessage("Задайте правильно данные");
   return false;
+}
+
+bool FormModel::NamePartsAllowed(std::initializer_list<std::string_view> parts) {
+  for (std::string_view part : parts) {
+    if (!IsPlainNamePart(part)) {
+      ui_.ShowMessage(kBadNamePartMessage + std::string(part));
+      return false;
+    }
+  }
+  return true;
 }
 
 const ControlEntry* FormModel::Find(const std::string& name) const {

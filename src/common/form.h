@@ -169,6 +169,11 @@ class FormModel {
   // message when the box does not hold a valid N.
   bool RecreateArrays(ObservationStore& store, const TextBox& n);
 
+  // The name parts a button joins into a path of the application folder: false after the
+  // message "Недопустимое имя файла или обсерватории: " + the part, for the first that
+  // is not plain (IsPlainNamePart), before any file is touched.
+  bool NamePartsAllowed(std::initializer_list<std::string_view> parts);
+
  private:
   void Add(ControlEntry e) { controls_.push_back(std::move(e)); }
 

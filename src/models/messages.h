@@ -13,6 +13,7 @@ namespace planova {
 inline constexpr const char* kWrongDateMessage = "Введите правильно дату";
 inline constexpr const char* kWrongJdMessage = "Введите правильно юлианскую дату";
 inline constexpr const char* kWrongDataMessage = "Введите правильно данные";
+inline constexpr const char* kCreateArraysFirstMessage = "Сначала создайте массивы данных (кнопка \"Создать массивы с N=\")";
 
 // An ephemeris failure as the windows report it (empty for none).
 inline std::string EphemerisMessage(EphemerisFailure f) {

@@ -42,6 +42,7 @@ void Form1::SaveBdl() {
   const std::string code = Store.ObservatoryCode;
   const int32_t object = Store.ObjectNumber;
   const std::string number = std::to_string(object);
+  if (!NamePartsAllowed({code, Text9.Text})) return;
 
   std::filesystem::path path = AppPath(Ui().AppFolder(), "Obs" + code + "/" + code + number + "_" + Text9.Text + ".txt");
   TextOutputFile out;

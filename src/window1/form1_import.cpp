@@ -1,6 +1,7 @@
 // Window 1's import button: "Загрузить исходные данные из".
 #include "import/source_import.h"
 #include "import/xls_reader.h"
+#include "models/messages.h"
 #include "window1/form1.h"
 
 namespace planova {
@@ -37,6 +38,11 @@ ImportSettings SettingsOf(Form1& f) {
 }  // namespace
 
 void Form1::LoadSourceData() {
+  if (!Store.Exists()) {
+    Ui().ShowMessage(kCreateArraysFirstMessage);
+    return;
+  }
+  if (!NamePartsAllowed({Text3.Text, Text18.Text})) return;
   FreeXlWorkbook workbook;
   ImportResult r = RunSourceImport(SettingsOf(*this), Store, Astro, workbook);
   if (r.Started) {

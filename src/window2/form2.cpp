@@ -3,6 +3,7 @@
 #include "astro/de405.h"
 #include "astro/orbit.h"
 #include "common/numtext.h"
+#include "models/messages.h"
 
 namespace planova {
 
@@ -148,7 +149,7 @@ void Form2::Activate() { Astro.UseJulianCalendar = 0; }
 
 bool Form2::ArraysMissing() {
   if (Store.Exists()) return false;
-  Ui().ShowMessage("Сначала создайте массивы данных (кнопка \"Создать массивы с N=\")");
+  Ui().ShowMessage(kCreateArraysFirstMessage);
   return true;
 }
 

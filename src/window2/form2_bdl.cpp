@@ -48,6 +48,7 @@ void Form2::LoadBdl() {
     return;
   }
   if (ArraysMissing()) return;
+  if (!NamePartsAllowed({Text3.Text, Text1.Text})) return;
   Store.ObjectNumber = object;
   Store.ObservatoryCode = Text3.Text;
   const std::string& code = Store.ObservatoryCode;
@@ -84,22 +85,25 @@ void Form2::LoadBdl() {
   const int set = Option2.Value ? 2 : 1;
   const BdlLoadResult loaded = LoadBdlFile(path, Store, set, Bdl, Astro, options);
   HeaderText = loaded.Heading;
-  const std::string openError = "Ошибка открытия файла" + std::string(kCrLf) + PathText(path);
   if (loaded.End == BdlLoadEnd::kOpenFailed || loaded.End == BdlLoadEnd::kTooLarge) {
-    Ui().ShowMessage(loaded.End == BdlLoadEnd::kTooLarge ? "Желательно увеличить размер массива" : openError);
+    Ui().ShowMessage(loaded.End == BdlLoadEnd::kTooLarge ? "Желательно увеличить размер массива"
+                                                         : "Ошибка открытия файла" + std::string(kCrLf) + PathText(path));
     return;
   }
   LoadSet = set;
   (LoadSet == 1 ? RecordsText1 : RecordsText2).clear();
   (LoadSet == 1 ? RichTextBox1 : RichTextBox2).Text.clear();
+  // A file that ends within its heading lines, like a line that holds no record, is a
+  // read error.
+  const std::string readError = "Ошибка чтения данных из файла" + std::string(kCrLf) + PathText(path);
   if (!loaded.HeadingRead()) {
-    Ui().ShowMessage(openError);
+    Ui().ShowMessage(readError);
     return;
   }
   ShowLoadedSet(loaded);
   if (loaded.End == BdlLoadEnd::kBadLine) {
     RichTextBox2.Text = Cp1251ToUtf8(loaded.BadLine);
-    Ui().ShowMessage("Ошибка чтения данных из файла" + std::string(kCrLf) + PathText(path));
+    Ui().ShowMessage(readError);
   } else if (loaded.End == BdlLoadEnd::kStoreFull) {
     Ui().ShowMessage("увеличьте массивы данных");
   } else {
@@ -137,6 +141,7 @@ void Form2::WriteResult() {
     return;
   }
   const std::string& code = Store.ObservatoryCode.empty() ? Text3.Text : Store.ObservatoryCode;
+  if (!NamePartsAllowed({code, Text2.Text})) return;
   std::string name = code + std::to_string(Store.ObjectNumber) + "_" + Text2.Text + ".txt";
   std::filesystem::path path = AppPath(Ui().AppFolder(), "Obs" + code + "/" + name);
   BdlWriteOptions options;

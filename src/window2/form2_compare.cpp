@@ -74,6 +74,7 @@ void Form2::Compare() {
     if (generate) {
       int32_t n = 0;
       if (!TryParseInt32(Text8.Text, n)) throw InputError{};
+      if (!NamePartsAllowed({Text3.Text})) return;
       Store.ObjectNumber = n;
       Store.ObservatoryCode = Text3.Text;
     }

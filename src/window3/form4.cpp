@@ -132,9 +132,10 @@ void Form4::LoadBdl() {
     return;
   }
   if (!Store.Exists()) {
-    Ui().ShowMessage("Сначала создайте массивы данных (кнопка \"Создать массивы с N=\")");
+    Ui().ShowMessage(kCreateArraysFirstMessage);
     return;
   }
+  if (!NamePartsAllowed({Text3.Text, Text1.Text})) return;
   Store.ObjectNumber = object;
   Store.ObservatoryCode = Text3.Text;
   const std::string& code = Store.ObservatoryCode;
@@ -194,6 +195,7 @@ void Form4::WriteResult() {
     return;
   }
   const std::string& code = Store.ObservatoryCode.empty() ? Text3.Text : Store.ObservatoryCode;
+  if (!NamePartsAllowed({code, Text2.Text})) return;
   std::filesystem::path path = AppPath(
       Ui().AppFolder(), "Obs" + code + "/" + code + std::to_string(Store.ObjectNumber) + "_G_" + Text2.Text + ".txt");
   BdlWriteOptions options;
