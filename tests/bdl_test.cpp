@@ -243,7 +243,7 @@ TEST(BdlLine, ReadRefusesImpossibleValuesAndExponents) {
   for (const std::string& bad : {with(24, "24"), with(24, "99"), with(27, "60"), with(30, "60"), with(44, "24"),
                                  with(47, "60"), with(50, "60"), with(53, "1E300"), with(33, "1E30"), with(70, "91"),
                                  with(70, "90 00 00.0001"), with(73, "60"), with(76, "60"), with(79, "1E-5"),
-                                 with(11, "2E03")}) {
+                                 with(11, "2E03"), with(44, "-1"), with(47, "-1"), with(50, "-1"), with(73, "-1"), with(76, "-1")}) {
     EXPECT_FALSE(ReadBdlRecord(r.b, r.astro, bad, rec)) << bad;
   }
   EXPECT_TRUE(r.ui.messages.empty());

@@ -21,12 +21,15 @@ bool FieldNumber(std::string_view line, FixedColumns c, double& v) {
 }
 
 // What a line can hold: hours of time and of right ascension below 24, minutes and
-// seconds below 60 (negative times are the loaders' own affair), a declination within
-// 90 degrees.
+// seconds below 60, a declination within 90 degrees.  Only the parts of the time may
+// be negative (window 2 lists such records as rejected); the right ascension and the
+// declination's minutes and seconds have no sign, the declination's stands before its
+// degrees.
 constexpr double kHoursPerDay = 24;
 constexpr double kSixty = 60;
 constexpr double kPole = 90;
 bool Below(double v, double limit) { return std::fabs(v) < limit; }
+bool Part(double v, double limit) { return v >= 0 && v < limit; }
 
 // A value read from a line lies next to its text, as often below it as above (30.2 s is
 // 30.199999999999999289): before truncating to the last place written, 1e-6 of a unit of
@@ -251,8 +254,8 @@ bool ReadBdlRecord(BdlState& b, AstroState& a, const std::string& line, BdlRecor
             WholeField(CutColumns(padded, {kLatSign, kLatDegrees.last}), latD) &&
             WholeField(CutColumns(padded, kLatMinutes), latM) &&
             TryParseFieldReal(DotToComma(CutPadded(padded, kLatSeconds) + "." + CutPadded(padded, kLatFraction)), latS) &&
-            Below(lonH, kHoursPerDay) && Below(lonM, kSixty) && Below(lonS, kSixty) && Below(latM, kSixty) &&
-            Below(latS, kSixty);
+            Part(lonH, kHoursPerDay) && Part(lonM, kSixty) && Part(lonS, kSixty) && Part(latM, kSixty) &&
+            Part(latS, kSixty);
   if (!ok) return false;
   out.Jd = a.CurrentJd;
   out.Lon = (lonM / 60 + lonH + lonS / 3600) * 15;

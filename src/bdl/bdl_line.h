@@ -122,8 +122,9 @@ bool ParseBdlLine(BdlState& b, AstroState& a);
 // date, then right ascension from columns 44-57 and declination from columns 69-82
 // (negative when column 69 or 70 holds "-"; exactly 90 deg is taken as no declination,
 // 0).  The note is columns 99-158 (Windows-1251 bytes, blank-padded).  False for a line
-// whose fields do not hold numbers without an exponent, whose hours of right ascension
-// reach 24 or minutes or seconds 60, or whose declination passes 90 degrees.
+// whose fields do not hold numbers without an exponent, whose right ascension or
+// declination minutes or seconds have a sign, whose hours of right ascension reach 24
+// or minutes or seconds 60, or whose declination passes 90 degrees.
 struct BdlRecord {
   double Jd = 0;
   double Lon = 0;  // degrees
