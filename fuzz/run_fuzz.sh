@@ -1,17 +1,22 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets of the record converters with clang's libFuzzer and
-# AddressSanitizer (plus UndefinedBehaviorSanitizer), then runs each for a while.
+# Builds the fuzz targets of the readers of the program's input (source records, the
+# catalogue converter, BDL lines and files, the DE405 block files) with clang's libFuzzer
+# and AddressSanitizer (plus UndefinedBehaviorSanitizer), then runs each for a while.
 #
-#   bash fuzz/run_fuzz.sh [SECONDS]      (default 60 seconds per target)
+#   bash fuzz/run_fuzz.sh [SECONDS [TARGET...]]   (default 60 seconds per target, every target)
 #
 # Needs Debian's clang and libclang-rt-14-dev.  Binaries, corpora and any crash inputs
-# go to build-fuzz/ in the repository.  Every target runs; the script ends with the list
-# of targets that found something (and their crash inputs) and a non-zero status.
+# go to build-fuzz/ in the repository.  The targets named (or all) run one after the
+# other; two runs of the script with different targets may share build-fuzz/.  The
+# script ends with the list of targets that found something (and their crash inputs)
+# and a non-zero status.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 OUT="${FUZZ_OUT:-$ROOT/build-fuzz}"
 SECONDS_PER_TARGET="${1:-60}"
+shift || true
+WANTED=("$@")
 CXX="${CXX:-clang++}"
 mkdir -p "$OUT"
 
@@ -21,23 +26,35 @@ COMMON=("$ROOT/src/common/numtext.cpp" "$ROOT/src/common/textfile.cpp" "$ROOT/sr
         "$ROOT/src/astro/time.cpp" "$ROOT/src/astro/astro_state.cpp")
 IMPORT=("$ROOT/src/import/source_import.cpp" "$ROOT/src/import/xls_reader.cpp")
 
+BDL=("$ROOT/src/bdl/bdl_line.cpp" "$ROOT/src/bdl/bdl_file.cpp" "$ROOT/src/common/obs_store.cpp")
+
+TARGETS=()
+wanted() {  # name: true when the target is to be built and run
+  [ ${#WANTED[@]} -eq 0 ] && return 0
+  local w
+  for w in "${WANTED[@]}"; do [ "$w" = "$1" ] && return 0; done
+  return 1
+}
 build() {  # name sources...
   local name="$1"; shift
+  wanted "$name" || return 0
   echo "== building $name"
   "$CXX" "${FLAGS[@]}" "$@" -o "$OUT/$name"
+  TARGETS+=("$name")
 }
 
 build jpl_record_fuzz "$ROOT/fuzz/jpl_record_fuzz.cpp" "${IMPORT[@]}" "${COMMON[@]}"
 build dov_record_fuzz "$ROOT/fuzz/dov_record_fuzz.cpp" "${IMPORT[@]}" "${COMMON[@]}"
 build table_row_fuzz "$ROOT/fuzz/table_row_fuzz.cpp" "${IMPORT[@]}" "${COMMON[@]}"
-TARGETS=(jpl_record_fuzz dov_record_fuzz table_row_fuzz)
-if [ -f "$ROOT/src/bdl/bdl_line.cpp" ]; then
-  build bdl_line_fuzz "$ROOT/fuzz/bdl_line_fuzz.cpp" "$ROOT/src/bdl/bdl_line.cpp" "${COMMON[@]}"
-  TARGETS+=(bdl_line_fuzz)
-fi
+build bdl_line_fuzz "$ROOT/fuzz/bdl_line_fuzz.cpp" "${BDL[@]}" "${COMMON[@]}"
+build catalogue_converter_fuzz "$ROOT/fuzz/catalogue_converter_fuzz.cpp" "$ROOT/src/import/catalogue_converter.cpp" \
+  "${IMPORT[@]}" "${COMMON[@]}"
+build de405_block_fuzz "$ROOT/fuzz/de405_block_fuzz.cpp" "$ROOT/src/astro/de405.cpp" "${COMMON[@]}"
+build bdl_load_fuzz "$ROOT/fuzz/bdl_load_fuzz.cpp" "${BDL[@]}" "${COMMON[@]}"
 
 # Seeds: lines of the sample sources.
-seed() {  # target file first-line
+seed() {  # target file first-line [prefix]
+  wanted "$1" || return 0
   local dir="$OUT/corpus/$1"
   mkdir -p "$dir"
   [ -f "$2" ] || return 0
@@ -49,16 +66,39 @@ seed() {  # target file first-line
 }
 seed jpl_record_fuzz "$ROOT/sample/FileJPL/PARI_1.txt" 6
 seed dov_record_fuzz "$ROOT/sample/FileDov/PARI11_G_1.txt" 3 " "
+seed catalogue_converter_fuzz "$ROOT/sample/FileDov/USNO_1866_1891.txt" 3 " "
 seed table_row_fuzz /dev/null 1
-printf '\0\0001995\n1\n10\n21\n31\n57,6\n2\n48\n44,096\n+16\n2\n0,38\n10,89\n2449728,39\n42,18\n16,03' \
-  > "$OUT/corpus/table_row_fuzz/seed_1"
-mkdir -p "$OUT/corpus/bdl_line_fuzz"
-for f in "$ROOT"/sample/Obs*/*.txt "$ROOT"/tests/data/bdl/*.txt; do
-  [ -f "$f" ] || continue
-  tail -n +6 "$f" | tr -d '\r' | head -n 20 | while IFS= read -r line; do
-    printf '%s' "$line" > "$OUT/corpus/bdl_line_fuzz/seed_$(printf '%s' "$line" | md5sum | cut -c1-12)"
+if wanted table_row_fuzz; then
+  printf '\0\0001995\n1\n10\n21\n31\n57,6\n2\n48\n44,096\n+16\n2\n0,38\n10,89\n2449728,39\n42,18\n16,03' \
+    > "$OUT/corpus/table_row_fuzz/seed_1"
+fi
+if wanted catalogue_converter_fuzz; then  # a small catalogue file
+  { printf '\001'; head -n 6 "$ROOT/sample/FileDov/USNO_1866_1891.txt"; } > "$OUT/corpus/catalogue_converter_fuzz/file_1"
+fi
+# BDL lines: those kept as the expected output of window 1 (the sample tree holds none).
+BDL_SOURCES=("$ROOT"/sample/Obs*/*.txt "$ROOT"/tests/data/expected/PARI11_RDGT_0.*.txt)
+if wanted bdl_line_fuzz; then
+  mkdir -p "$OUT/corpus/bdl_line_fuzz"
+  for f in "${BDL_SOURCES[@]}"; do
+    [ -f "$f" ] || continue
+    tail -n +6 "$f" | tr -d '\r' | head -n 20 | while IFS= read -r line; do
+      printf '%s' "$line" > "$OUT/corpus/bdl_line_fuzz/seed_$(printf '%s' "$line" | md5sum | cut -c1-12)"
+    done
   done
-done
+fi
+if wanted bdl_load_fuzz; then  # five heading lines and two records, CR LF
+  mkdir -p "$OUT/corpus/bdl_load_fuzz"
+  for f in "${BDL_SOURCES[@]}"; do
+    [ -f "$f" ] || continue
+    { printf '\0'; head -n 7 "$f"; } > "$OUT/corpus/bdl_load_fuzz/seed_$(basename "$f")"
+  done
+fi
+if wanted de405_block_fuzz; then  # records of 2..9 values over the 1980 block
+  mkdir -p "$OUT/corpus/de405_block_fuzz"
+  printf '\000\000 1 2\n 2444208.5 2444240.5\n 2 2\n 2444240.5 2444272.5\n' > "$OUT/corpus/de405_block_fuzz/seed_1"
+  printf '\004\000     1  1018\n  0.244420850000000000D+07  0.244424050000000000D+07  0.1D+01\n  -0.5E-3  1018 0.25\n' \
+    > "$OUT/corpus/de405_block_fuzz/seed_2"
+fi
 
 FOUND=()
 for t in "${TARGETS[@]}"; do

@@ -97,7 +97,8 @@ TEST(BdlLine, SecondsAreTruncatedWithoutCarry) {
 TEST(BdlLine, SecondsTheSlackTakesToSixtyCarry) {
   // Just below a whole minute by less than the slack (1e-6 of the last place, 1e-5 for
   // the right ascension): a minute is carried, and 60 minutes an hour or a degree; a
-  // right ascension of 24 h is 0 h, a time stays below 24 h with its truncation.
+  // right ascension of 24 h is 0 h, a time stays below 24 h and a declination below 90
+  // degrees with their truncation.
   struct Case {
     double h, m, s, lonH, lonM, lonS, latD, latM, latS;
     const char* time;  // columns 24-36
@@ -107,7 +108,7 @@ TEST(BdlLine, SecondsTheSlackTakesToSixtyCarry) {
   const double below = 60 - 1e-11;
   for (const Case& c : {Case{12, 0, below, 1, 0, below, 5, 0, below, "12 01 00.0000", "01 01 00.00000", " 05 01 00.0000"},
                         Case{12, 59, below, 1, 59, below, 5, 59, below, "13 00 00.0000", "02 00 00.00000", " 06 00 00.0000"},
-                        Case{23, 59, below, 23, 59, below, 89, 59, below, "23 59 59.9999", "00 00 00.00000", " 90 00 00.0000"},
+                        Case{23, 59, below, 23, 59, below, 89, 59, below, "23 59 59.9999", "00 00 00.00000", " 89 59 59.9999"},
                         Case{0, 0, 0, 0, 0, 0, 0, 0, -below, "00 00 00.0000", "00 00 00.00000", "-00 01 00.0000"},
                         Case{0, 0, 59.99999, 0, 0, 59.999999, 0, 0, 59.99999, "00 00 59.9999", "00 00 59.99999", " 00 00 59.9999"}}) {
     BdlState b;

@@ -145,10 +145,10 @@ bool ReadWholeFile(const fs::path& path, std::uintmax_t sizeHint, std::string& b
   return ok;
 }
 
-// Parses a block file's text into the cache entry: every complete record up to the end
-// of the text or up to the first record that has a word that is not a number or is cut
-// short.  The same numbers, in the same order, as RescanBlockFile reads.
-void ParseBlockFile(const std::string& bytes, int valuesPerRecord, De405BlockCache& c) {
+}  // namespace
+
+// The same numbers, in the same order, as RescanBlockFile reads.
+void ParseDe405BlockFile(const std::string& bytes, int valuesPerRecord, De405BlockCache& c) {
   const char* p = bytes.data();
   const char* end = p + bytes.size();
   const size_t stride = static_cast<size_t>(valuesPerRecord);
@@ -175,6 +175,8 @@ void ParseBlockFile(const std::string& bytes, int valuesPerRecord, De405BlockCac
     c.EndJdMax.push_back(endMax);
   }
 }
+
+namespace {
 
 // Size and modification time (ns) of a regular file; false when there is none.
 struct FileStamp {
@@ -233,7 +235,7 @@ bool LoadFromCache(AstroState& a, int fileYear, const fs::path& folder, double j
     c = De405BlockCache{};
     std::string bytes;
     if (!ReadWholeFile(path, stamp.Size, bytes)) return false;
-    ParseBlockFile(bytes, n, c);
+    ParseDe405BlockFile(bytes, n, c);
     c.Loaded = true;
     c.Folder = folder;
     c.Path = path;

@@ -14,10 +14,12 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 namespace planova {
 
 struct AstroState;
+struct De405BlockCache;
 
 // Writes the record layout table De405Layout (by ephemeris body number) and
 // De405ValuesPerRecord = 1020.  Window 2's start-up.  Source: JPL DE405 header.
@@ -39,6 +41,12 @@ std::filesystem::path De405FilePath(const AstroState& a, int fileYear);
 // EphemerisError = 1, and De405Record must not be used.
 // Source: JPL's ascp record format: a header line, 340 lines of three values.
 void LoadDe405Record(AstroState& a);
+
+// Parses a block file's text into Values and EndJdMax of `c`: every complete record of
+// valuesPerRecord (1 .. 1020) values after its header of two numbers, up to the end of
+// the text or up to the first record that has a word that is not a number or is cut
+// short.  The cached reader's parse, open to tests and fuzzing on any text.
+void ParseDe405BlockFile(const std::string& bytes, int valuesPerRecord, De405BlockCache& c);
 
 // Chebyshev state of one body from De405Record at CurrentJd: RawX/RawY/RawZ (km) and
 // RawVX/RawVY/RawVZ (km per half sub-interval) at the body's ephemeris number.  body is

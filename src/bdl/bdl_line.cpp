@@ -48,8 +48,8 @@ struct WrittenParts {
 };
 
 // How a carry into the first part ends at its limit: a right ascension of 24 h starts
-// again from 0 h; a time of 24 h would need the next date, so its seconds are not
-// carried but keep their truncation.
+// again from 0 h; a time of 24 h would need the next date, and a declination of 90
+// degrees reads as none, so their seconds are not carried but keep their truncation.
 enum class AtLimit { kWrap, kKeepTruncation };
 
 // The parts of first, minutes, seconds with the seconds truncated to `unitsPerSecond`
@@ -167,8 +167,9 @@ void WriteBdlFields(BdlState& b, int32_t year, const std::string& monthText, dou
   // The sign of the declination is that of its first part that is not zero: it stands in
   // column 69, and the parts are written without it.
   if (!(latD >= 0 && latM >= 0 && latS >= 0)) PlaceAt(l, kLatSign, "-");
-  const WrittenParts dec = Truncated(std::fabs(latD), std::fabs(latM), std::fabs(latS), 1e4, kTruncationSlack,
-                                     HUGE_VAL, AtLimit::kKeepTruncation);
+  // Not carried to the pole: a line of exactly 90 degrees is read as no declination.
+  const WrittenParts dec = Truncated(std::fabs(latD), std::fabs(latM), std::fabs(latS), 1e4, kTruncationSlack, kPole,
+                                     AtLimit::kKeepTruncation);
   PlaceAt(l, kLatDegrees.first, ZeroPadded(dec.First, 2));
   PlaceAt(l, kLatMinutes.first, ZeroPadded(dec.Minutes, 2));
   PlaceAt(l, kLatSeconds.first, ZeroPadded(dec.Seconds, 2));

@@ -102,7 +102,8 @@ void SplitLonLat(BdlState& b, double lonDeg, double latDeg);
 // the right ascension, which its degrees hold no closer), so that a value read from a BDL
 // line is written with its own digits again; 59.99999 s is still 59.9999.  Seconds that
 // the addition takes to 60 carry into the minutes, and 60 minutes into the hours or
-// degrees (a right ascension of 24 h is 0 h; a time is not carried to 24 h).
+// degrees (a right ascension of 24 h is 0 h; a time is not carried to 24 h nor a
+// declination to 90 degrees).
 void WriteBdlFields(BdlState& b, int32_t year, const std::string& monthText, double day, double hours, double minutes,
                     double seconds, double lonH, double lonM, double lonS, double latD, double latM, double latS);
 
