@@ -157,7 +157,9 @@ TEST_F(Window2Load, Messages) {
   EXPECT_EQ(ui.messages.back().rfind("Ошибка чтения данных из файла\r\n", 0), 0u);
 
   for (const std::string& bad : {std::string("Moon      2000 01 Jan  12 00 00.0000  UT"),
-                                 Line("2000 01 Jan  12 00 00.0000", " 1x 00 00.0000"), std::string("not a BDL line")}) {
+                                 Line("2000 01 Jan  12 00 00.0000", " 1x 00 00.0000"), std::string("not a BDL line"),
+                                 Line("2000 01 Jan  24 00 00.0000", " 10 00 00.0000"),    // no hour of a day
+                                 Line("2000 01 Jan  12 00 00.0000", " 10 00 00.1E30")}) {  // an exponent
     WriteFile({Line("2000 01 Jan  12 00 00.0000", " 10 00 00.0000"), bad});
     size_t before = ui.messages.size();
     Press("Загрузить в формате BDL");
