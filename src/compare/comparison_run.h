@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "common/textfile.h"
 
@@ -79,5 +80,26 @@ class ComparisonRun {
 
 // Writes a whole text file (Windows-1251 bytes, a final CR LF); false when it fails.
 bool WriteTextFile(const std::filesystem::path& path, const std::string& bytes);
+
+}  // namespace planova
+
+namespace planova {
+
+// The records of a second set by date, for matching an observation with the last record
+// (in the set's own order) whose date lies within a tolerance: |jd - JD[j]| <= tolerance.
+// The dates are sorted once; the records within the tolerance form one run of the
+// sorted dates, found by binary search, and the last of them in the set's order comes
+// from a segment tree of maxima.  O(n log n) to build, O(log n) a query, 3n numbers.
+class TimeMatchIndex {
+ public:
+  // jds[j] for j = 1..n (jds[0] is not used); NaN dates never match.
+  void Build(const std::vector<double>& jds);
+  // The largest j with |jd - jds[j]| <= tolerance, or 0 when there is none.
+  int32_t LastWithin(double jd, double tolerance) const;
+
+ private:
+  std::vector<double> sortedJd_;
+  std::vector<int32_t> maxRow_;  // segment tree: node i holds the largest j below it
+};
 
 }  // namespace planova

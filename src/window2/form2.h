@@ -104,6 +104,7 @@ class Form2 : public FormModel {
   double& SumAbsDL = Run.Stats.SumAbsDL;
   double& SumAbsDB = Run.Stats.SumAbsDB;
   double TimeTolerance = 0;       // days
+  TimeMatchIndex Set2Dates;       // data set 2 by date, for a comparison "из файла"
   double DiffL = 0, DiffB = 0;    // O-C of the current row, degrees
   std::string ComparisonLog;
   double PlotOrigin = 0;

@@ -163,6 +163,11 @@ bool Form2::ProcessObservations() {
   const int p = Store.ObjectNumber;
   if (p < 0 || p > 11) throw InputError{};
   Run.Last = Count1;
+  if (Option3.Value) {
+    std::vector<double> jds(static_cast<size_t>(std::max(0, std::min(Count2, Store.ObsJd.Rows()))) + 1);
+    for (size_t j = 1; j < jds.size(); ++j) jds[j] = Store.ObsJd(static_cast<int32_t>(j), 2);
+    Set2Dates.Build(jds);
+  }
   RunPause pause = Run.Drive(Check2.Value, Astro.StopRequested, [this](int32_t i) { return CompareRow(i); },
                              [this] { Ui().ProcessEvents(); });
   if (pause != RunPause::kFailed) return true;
@@ -170,23 +175,21 @@ bool Form2::ProcessObservations() {
   return false;
 }
 
-// One row of data set 1: its comparison value from data set 2 (the last record within
-// the time tolerance) or from theory, then the differences, their statistics, the date
+// One row of data set 1: its comparison value from data set 2 (the last record, in the
+// set's order, within the time tolerance) or from theory, then the differences, their statistics, the date
 // boxes, the log line, the plot and the record of the Param_data_ file.
 bool Form2::CompareRow(int32_t i) {
   if (i < 1 || i > Store.ObsJd.Rows()) throw InputError{};
   bool matched = false;
   double lon = 0, lat = 0;
   if (Option3.Value) {
-    int32_t n2 = std::min(Count2, Store.ObsJd.Rows());
-    for (int32_t j = 1; j <= n2; ++j) {
-      if (std::fabs(Store.ObsJd(i, 1) - Store.ObsJd(j, 2)) <= TimeTolerance) {
-        lon = Store.ObsLon(j, 2);
-        lat = Store.ObsLat(j, 2);
-        Store.ObsJd(i, 3) = Store.ObsJd(j, 2);
-        ObservationJd = Store.ObsJd(j, 2);
-        matched = true;
-      }
+    int32_t j = Set2Dates.LastWithin(Store.ObsJd(i, 1), TimeTolerance);
+    if (j > 0) {
+      lon = Store.ObsLon(j, 2);
+      lat = Store.ObsLat(j, 2);
+      Store.ObsJd(i, 3) = Store.ObsJd(j, 2);
+      ObservationJd = Store.ObsJd(j, 2);
+      matched = true;
     }
   } else {
     ApparentPlace place = ComputeObservationTheory(i);
