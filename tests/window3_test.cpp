@@ -396,5 +396,37 @@ TEST_F(Window3, BadRunParametersAreRefused) {
   EXPECT_EQ(f.ComparedCount, 0);
 }
 
+// A step run whose rows or body changed under it (smaller arrays made, a body number
+// typed before a load that failed) ends with a message instead of reading past them.
+TEST_F(Window3, StepAfterTheDataChangedEndsTheRun) {
+  for (int change = 0; change < 2; ++change) {
+    LoadFile();
+    f.Text16.Text = "1";
+    f.Text17.Text = "300";
+    f.Check2.Value = true;  // "По шагам"
+    Press("Сравнить данные наблюдений с");
+    ASSERT_EQ(f.ComparedCount, 1);
+    if (change == 0) {
+      f.Text10.Text = "10";
+      Press("Создать массивы с N=");
+    } else {
+      f.Text8.Text = "99";
+      f.Text1.Text = "missing";
+      Press("Загрузить в формате BDL");
+      ui.messages.clear();
+    }
+    Press("сделать 1 шаг");
+    ASSERT_EQ(ui.messages.size(), 1u) << change;
+    EXPECT_EQ(ui.messages[0], "Данные сравнения изменились: начните сравнение заново");
+    Press("сделать 1 шаг");
+    EXPECT_EQ(ui.messages.back(), "Сравнение закончено: следующей записи нет");
+    EXPECT_EQ(f.ComparedCount, 1);
+    ui.messages.clear();
+    f.Text10.Text = "4000";
+    f.Text8.Text = "11";
+    f.Text1.Text = "40";
+  }
+}
+
 }  // namespace
 }  // namespace planova

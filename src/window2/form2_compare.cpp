@@ -78,7 +78,7 @@ void Form2::Compare() {
       Store.ObservatoryCode = Text3.Text;
     }
     const int p = Store.ObjectNumber;
-    if (p < 0 || p > 11) throw InputError{};
+    if (!IsTheoryBody(p)) throw InputError{};
 
     Run.CloseParamFile();
     std::filesystem::path paramPath = AppPath(Ui().AppFolder(), "Dat/Param_data_" + Store.ObservatoryCode +
@@ -161,7 +161,7 @@ bool Form2::GenerateTwoBodySet(int p) {
 bool Form2::ProcessObservations() {
   SetPlotBoxGeometry(Picture1, Check13.Value);
   const int p = Store.ObjectNumber;
-  if (p < 0 || p > 11) throw InputError{};
+  if (!IsTheoryBody(p)) throw InputError{};
   Run.Last = Count1;
   if (Option3.Value) {
     std::vector<double> jds(static_cast<size_t>(std::max(0, std::min(Count2, Store.ObsJd.Rows()))) + 1);

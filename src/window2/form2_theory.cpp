@@ -53,7 +53,7 @@ ApparentPlaceRequest Form2::TheoryRequest(double jd) {
 
 ApparentPlace Form2::ComputeObservationTheory(int32_t i) {
   const int p = Store.ObjectNumber;
-  if (p < 0 || p > 11) throw InputError{};
+  if (!IsTheoryBody(p)) throw InputError{};
   TheoryLog.clear();
   RichTextBox2.Text.clear();
   EpochLabel2 = EpochLabel1;

@@ -53,7 +53,7 @@ bool Form4::ReadRunSettings() {
     LimitBHigh = Read(Text43) / 3600;
     LimitBLow = Read(Text44) / 3600;
     int p = Store.ObjectNumber;
-    if (p < 0 || p > 11) throw BadInput{};
+    if (!IsTheoryBody(p)) throw BadInput{};
   } catch (const BadInput&) {
     Ui().ShowMessage(kWrongDataMessage);
     return false;
@@ -98,6 +98,13 @@ void Form4::StartRun() {
 void Form4::Step() {
   if (!Run.Active || CurrentRow < First || CurrentRow > Last) {
     Ui().ShowMessage("Сравнение закончено: следующей записи нет");
+    return;
+  }
+  // The arrays or the body may have changed since the run began (new arrays, a load
+  // that failed after its boxes were read): the run goes on only over the rows loaded.
+  if (!Store.Exists() || Last > std::min(Count1, Store.ObsJd.Rows()) || !IsTheoryBody(Store.ObjectNumber)) {
+    Run.Active = false;
+    Ui().ShowMessage("Данные сравнения изменились: начните сравнение заново");
     return;
   }
   CorrectionLoop();
