@@ -3,6 +3,7 @@
 // their layout.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -99,6 +100,22 @@ TEST_F(CompareTest, UnwritableParamFileIsNamedInTheMessage) {
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], "Ошибка записи в файл\r\n" + PathText(folder / "Dat" / "Param_data_PARI11.txt"));
   EXPECT_EQ(f.ComparedCount, 0);
+}
+
+// A generated set over absurd dates: one message for the run's dates, and a later time
+// change stops at the first date it cannot take, with a message.
+TEST_F(CompareTest, AbsurdDatesGiveOneMessage) {
+  f.ChooseOption("Option6");
+  f.ChooseOption("Option4");
+  f.Text21.Text = "-1e300";  // day of the first and last generated dates
+  Press("Сравнить данные 1 с данными 2");
+  EXPECT_EQ(std::count(ui.messages.begin(), ui.messages.end(), "Введите правильно юлианскую дату"), 1) << ui.messages.size();
+  ui.messages.clear();
+  f.ChooseOption("Option25");  // "ET- UT"
+  f.ChooseOption("Option20");  // "+"
+  Press("Изменить время");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "Ошибка в расчетах");
 }
 
 TEST_F(CompareTest, UnknownEpochLabelIsRefused) {

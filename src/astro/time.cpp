@@ -39,7 +39,8 @@ bool CalendarFromJulianDate(AstroState& a, double jd) {
   double A = z;
   if (a.UseJulianCalendar != 1 && z >= 2299161) {
     double alpha = Int((z - 1867216.25) / 36524.25);
-    A = z + 1 + alpha - Fix(alpha / 4);  // alpha \ 4: integer division toward zero
+    // In reals: z + 1 would overflow the 32-bit day number at its largest value.
+    A = static_cast<double>(z) + 1 + alpha - Fix(alpha / 4);  // alpha \ 4: integer division toward zero
   }
   double B = A + 1524;
   double C = Int((B - 122.1) / 365.25);
@@ -60,6 +61,7 @@ double DeltaTParabola(const AstroState& a) {
 
 double DeltaTPiecewise(const AstroState& a) {
   double t = CenturiesFromJ2000(a.CurrentJd);
+  if (std::isnan(t)) return t;  // no date, no ET-UT
   double fi = Fix(t / 0.25) - 1;
   if (fi > 0) fi = 0;
   int i = fi < -8 ? -8 : static_cast<int>(fi);  // before 1825 every index means "no piece"

@@ -106,6 +106,7 @@ class Form2 : public FormModel {
   double TimeTolerance = 0;       // days
   TimeMatchIndex Set2Dates;       // data set 2 by date, for a comparison "из файла"
   double DiffL = 0, DiffB = 0;    // O-C of the current row, degrees
+  bool CalendarWarned = false;    // the run has said that a date is beyond the calendar
   std::string ComparisonLog;
   double PlotOrigin = 0;
   PlotColourTable PlotColours{};

@@ -39,7 +39,9 @@ struct FileError {
 
 bool Form2::CalendarOrMessage(double jd) {
   if (CalendarFromJulianDate(Astro, jd)) return true;
-  Ui().ShowMessage(kWrongJdMessage);
+  // One message a run, not one per record of a set over absurd dates.
+  if (!CalendarWarned) Ui().ShowMessage(kWrongJdMessage);
+  CalendarWarned = true;
   return false;
 }
 
@@ -66,6 +68,7 @@ void Form2::Compare() {
     RichTextBox3.Text.clear();
     Run.Stats.Reset();
     Run.CurrentRow = 1;
+    CalendarWarned = false;
     Astro.StopRequested = 0;
     Astro.EphemerisError = 0;
     ComparisonLabel = EpochLabel1;

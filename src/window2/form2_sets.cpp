@@ -136,6 +136,14 @@ void Form2::ChangeTime() {
       Store.ObsJd(i, 1) = Store.ObsJd(i, 1) + s;
       Text18.Text = RealText(s * 24);
     }
+    if (!std::isfinite(Store.ObsJd(i, 1))) {
+      // A date the time scales cannot take (a generated set over absurd years): the
+      // record keeps its date and the change stops here.
+      Store.ObsJd(i, 1) = Store.ObsJd(i, 2);
+      Ui().ShowMessage("Ошибка в расчетах");
+      count = i - 1;
+      break;
+    }
     Store.ObsJd(i, 3) = Store.ObsJd(i, 1);
     ProgressBar1.Value = static_cast<int>(static_cast<int64_t>(i) * 100 / count);
   }
