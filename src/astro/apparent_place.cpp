@@ -64,14 +64,8 @@ void ApplyPlanetaryAberration(AstroState& a, int p, ApparentPlace& out) {
 // altitude raised by the refraction, and back to right ascension and declination.
 void ApplyRefraction(AstroState& a, int p, const ApparentPlaceRequest& r, double distance, ApparentPlace& out) {
   const size_t ps = static_cast<size_t>(p);
-  double s = SiderealTime(r.Jd - 2400000.5);
-  double frac = s / 24;
-  s = 24 * FracPositive(frac);
-  double theta = r.ObserverLongitude / 15 + s;
-  if (theta > 24) theta = theta - 24;
-  theta = 15 * theta;
-  double h = theta - a.BodyLon[ps];
-  if (h < 0) h = h + 360;
+  double theta = LocalSiderealAngle(r.Jd, r.ObserverLongitude);
+  double h = OneTurn(theta - a.BodyLon[ps]);
   a.CurrentSlot = p;
   a.HourAngle = h;
   a.ObserverLatitude = r.ObserverLatitude;
@@ -81,9 +75,7 @@ void ApplyRefraction(AstroState& a, int p, const ApparentPlaceRequest& r, double
   a.HorAltitude = a.RelLat - Refraction(a, 90 - a.RelLat);
   HorizontalToEquatorialVector(a, p);
   RelativeSpherical(a, 3, p);
-  double alpha = theta - a.RelLon[ps];
-  if (alpha < 0) alpha = alpha + 360;
-  a.BodyLon[ps] = alpha;
+  a.BodyLon[ps] = OneTurn(theta - a.RelLon[ps]);
   a.BodyLat[ps] = a.RelLat;
   SphericalToCartesian(a, p, a.BodyLon[ps], a.BodyLat[ps], distance);
   out.RefractionArcsec = (a.BodyLat[12] - a.BodyLat[ps]) * 3600;

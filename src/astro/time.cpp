@@ -4,6 +4,7 @@
 
 #include "astro/astro_state.h"
 #include "astro/constants.h"
+#include "astro/frames.h"
 #include "common/numtext.h"
 
 namespace planova {
@@ -85,6 +86,23 @@ double SiderealTime(double mjd) {
   double ut = (mjd - Fix(mjd)) * 24;
   double t0 = (Fix(mjd) - 51544.5) / 36525;
   return 6.697374558 + 1.0027379093 * ut + (8640184.812866 * t0 + 0.093104 * t0 * t0 - 6.2e-6 * t0 * t0 * t0) / 3600;
+}
+
+double LocalSiderealAngle(double jd, double eastLongitude) {
+  double s = SiderealTime(jd - 2400000.5);
+  double f = s / 24;
+  s = 24 * FracPositive(f);
+  double theta = eastLongitude / 15 + s;
+  if (theta > 24) theta = theta - 24;
+  if (theta < 0) theta = theta + 24;  // west of Greenwich
+  if (!(theta >= 0 && theta <= 24)) theta = theta - 24 * Int(theta / 24);  // a longitude beyond a turn
+  return 15 * theta;
+}
+
+double OneTurn(double degrees) {
+  if (degrees < 0) degrees = degrees + 360;
+  if (degrees >= 360) degrees = degrees - 360;
+  return degrees;
 }
 
 }  // namespace planova
