@@ -128,6 +128,10 @@ TEST_F(CompareTest, UnknownEpochLabelIsRefused) {
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_NE(ui.messages[0].find("B1900"), std::string::npos);
   EXPECT_EQ(f.ComparedCount, 0);
+  // With no data, that comes first.
+  f.Count1 = 0;
+  Press("Сравнить данные 1 с данными 2");
+  EXPECT_EQ(ui.messages.back(), "Надо загрузить данные");
 }
 
 }  // namespace

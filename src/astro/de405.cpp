@@ -257,6 +257,19 @@ void InitDe405Layout(AstroState& a) {
   a.De405ValuesPerRecord = kDe405ValuesPerRecord;
 }
 
+std::vector<int> De405FileYearsPresent(const AstroState& a) {
+  std::vector<int> years;
+  fs::path app;
+  const fs::path* folder = ReaderFolder(a, app);
+  if (!folder) return years;
+  for (int i = 0; i < kBlockCount; ++i) {
+    std::error_code ec;
+    int year = kFirstFileYear + kYearsPerFile * i;
+    if (fs::is_regular_file(*folder / FileName(year), ec)) years.push_back(year);
+  }
+  return years;
+}
+
 int De405FileYear(double jd) {
   for (int i = 0; i < kBlockCount; ++i) {
     if (jd >= kBlockStartJd[i] && jd < kBlockStartJd[i + 1]) return kFirstFileYear + kYearsPerFile * i;
@@ -282,6 +295,7 @@ void LoadDe405Record(AstroState& a) {
   }
   fs::path app;
   const fs::path* folder = ReaderFolder(a, app);
+  a.De405FilePathRead = folder ? *folder / FileName(fileYear) : fs::path();
   bool ok = folder && a.De405ValuesPerRecord >= 2 && a.De405ValuesPerRecord <= kDe405ValuesPerRecord;
   if (ok) {
     ok = a.De405Rescan ? RescanBlockFile(a, *folder / FileName(fileYear), jd)

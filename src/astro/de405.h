@@ -14,6 +14,7 @@
 #pragma once
 
 #include <filesystem>
+#include <vector>
 
 namespace planova {
 
@@ -26,6 +27,10 @@ void InitDe405Layout(AstroState& a);
 // File year of the 20-year block that covers jd (JD, days; half-open ranges from
 // 2305424.5 to 2458832.5), or 0 outside.  Source: the coverage table of JPL's block files.
 int De405FileYear(double jd);
+
+// First years of the block files present in the reader's folder (each covers 20 years),
+// in order; empty when there is no folder or no file.
+std::vector<int> De405FileYearsPresent(const AstroState& a);
 
 // Full path of a block file: the reader's folder (De405Folder, else the application
 // folder's "JPL") / "ascp" + year + ".405".  Empty when neither folder is known.

@@ -83,6 +83,10 @@ struct De405State {
   std::array<De405LayoutEntry, 12> De405Layout = De405LayoutFromTable();  // by ephemeris body 1..11
   int De405ValuesPerRecord = kDe405ValuesPerRecord;
 
+  // The block file the last epoch was looked up in (empty for a date outside the files
+  // or no folder): what a read failure names.
+  std::filesystem::path De405FilePathRead;
+
   // Folder of the block files ascpYYYY.405.  Empty: the application folder's "JPL"
   // (Ui->AppFolder() / "JPL").
   std::filesystem::path De405Folder;

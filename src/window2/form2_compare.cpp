@@ -115,13 +115,13 @@ void Form2::Compare() {
 // after the message that says what is missing.
 bool Form2::RunnableComparison(bool generate, int p) {
   if (generate && !GenerateTwoBodySet(p)) return false;
+  if (Count1 < 1) {
+    Ui().ShowMessage("Надо загрузить данные");
+    return false;
+  }
   if (!Option3.Value && ComparisonLabel != "App" && ComparisonLabel != "B1950" && ComparisonLabel != "J2000") {
     Ui().ShowMessage("Эпоха данных 1 \"" + ComparisonLabel +
                      "\" не известна: для сравнения с теорией нужна эпоха App, B1950 или J2000");
-    return false;
-  }
-  if (Count1 < 1) {
-    Ui().ShowMessage("Надо загрузить данные");
     return false;
   }
   return true;
@@ -174,7 +174,7 @@ bool Form2::ProcessObservations() {
   RunPause pause = Run.Drive(Check2.Value, Astro.StopRequested, [this](int32_t i) { return CompareRow(i); },
                              [this] { Ui().ProcessEvents(); });
   if (pause != RunPause::kFailed) return true;
-  Ui().ShowMessage(EphemerisMessage(Astro.EphemerisFailureKind));
+  Ui().ShowMessage(EphemerisMessage(Astro));
   return false;
 }
 

@@ -115,7 +115,7 @@ void Form4::CorrectionLoop() {
                              [this] { Ui().ProcessEvents(); });
   if (pause != RunPause::kFailed) return;
   Run.Active = false;
-  Ui().ShowMessage(EphemerisMessage(Astro.EphemerisFailureKind));
+  Ui().ShowMessage(EphemerisMessage(Astro));
 }
 
 bool Form4::CorrectRow(int32_t r) {
