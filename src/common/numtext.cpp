@@ -1,6 +1,8 @@
 #include "common/numtext.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -76,12 +78,15 @@ bool TryParseWhole(std::string_view text, double lo, double hi, double& whole) {
 // 15 significant decimal digits (so 0.285 formats as 0,29 although its binary value lies
 // just below).  Returns the digits with the decimal point at `pointPos` from the left.
 std::string RoundedDigits(double ax, int decimals, int& pointPos) {
+  // d.dddddddddddddde±XX, the digits printf's "%.14e" gives, without its machinery.
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.14e", ax);  // d.dddddddddddddde±XX
+  char* end = std::to_chars(buf, buf + sizeof buf, ax, std::chars_format::scientific, 14).ptr;
   std::string mant;
   mant += buf[0];
   mant.append(buf + 2, 14);
-  int exp10 = std::atoi(std::strchr(buf, 'e') + 1);
+  int exp10 = 0;
+  const char* e = std::find(buf, end, 'e') + 1;
+  std::from_chars(e + (*e == '+' ? 1 : 0), end, exp10);
   // Value = 0.mant × 10^(exp10+1); the point stands after exp10+1 digits.
   int point = exp10 + 1;
   if (point < 0) {  // very small: prepend zeros so that the point lies inside
@@ -157,9 +162,9 @@ std::string RealText(double x) {
   if (x == 0.0) return "0";
   if (std::isnan(x)) return "NaN";
   if (std::isinf(x)) return x < 0 ? "-Inf" : "Inf";
+  // The digits of printf's "%.15g", without its machinery.
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.15g", x);
-  std::string s = buf;
+  std::string s(buf, std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 15).ptr);
   for (char& ch : s) {
     if (ch == '.') ch = ',';
     if (ch == 'e') ch = 'E';
