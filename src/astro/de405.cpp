@@ -223,12 +223,14 @@ bool LoadFromCache(AstroState& a, int fileYear, const fs::path& folder, double j
   if (!sameFolder) built = folder / FileName(fileYear);
   const fs::path& looked = sameFolder ? c.Path : built;
   FileStamp stamp;
-  if (!StampOf(looked, stamp)) {
+  const int n = a.De405ValuesPerRecord;
+  const bool checked = sameFolder && a.De405RunStamp != 0 && c.CheckedInRun == a.De405RunStamp && c.ValuesPerRecord == n;
+  if (!checked && !StampOf(looked, stamp)) {
     c = De405BlockCache{};
     return false;
   }
-  const int n = a.De405ValuesPerRecord;
-  if (!sameFolder || c.Size != stamp.Size || c.ModifiedNs != stamp.ModifiedNs || c.ValuesPerRecord != n) {
+  if (!checked &&
+      (!sameFolder || c.Size != stamp.Size || c.ModifiedNs != stamp.ModifiedNs || c.ValuesPerRecord != n)) {
     fs::path path = looked;
     c = De405BlockCache{};
     std::string bytes;
@@ -242,11 +244,16 @@ bool LoadFromCache(AstroState& a, int fileYear, const fs::path& folder, double j
     c.ValuesPerRecord = n;
     ++a.De405FilesParsed;
   }
+  c.CheckedInRun = a.De405RunStamp;
   auto it = std::upper_bound(c.EndJdMax.begin(), c.EndJdMax.end(), jd);
   if (it == c.EndJdMax.end()) return false;
   size_t record = static_cast<size_t>(it - c.EndJdMax.begin());
-  std::copy_n(c.Values.begin() + static_cast<std::ptrdiff_t>(record * static_cast<size_t>(n)), n,
-              a.De405Record.begin() + 1);
+  const double* values = c.Values.data() + record * static_cast<size_t>(n);
+  if (a.De405RunStamp != 0) {
+    a.De405Values = values - 1;  // record positions are 1-based
+  } else {
+    std::copy_n(values, n, a.De405Record.begin() + 1);
+  }
   return true;
 }
 
@@ -289,19 +296,34 @@ void LoadDe405Record(AstroState& a) {
   int fileYear = De405FileYear(jd);
   if (fileYear == 0) {
     a.EphemerisFailureKind = EphemerisFailure::kNoSuchDate;
+    a.De405FilePathRead.clear();
     a.StopRequested = 1;
     a.EphemerisError = 1;
     return;
   }
   fs::path app;
   const fs::path* folder = ReaderFolder(a, app);
-  a.De405FilePathRead = folder ? *folder / FileName(fileYear) : fs::path();
+  a.De405Values = nullptr;
   bool ok = folder && a.De405ValuesPerRecord >= 2 && a.De405ValuesPerRecord <= kDe405ValuesPerRecord;
   if (ok) {
     ok = a.De405Rescan ? RescanBlockFile(a, *folder / FileName(fileYear), jd)
                        : LoadFromCache(a, fileYear, *folder, jd);
   }
-  if (!ok) ReadFailure(a);
+  if (!ok) {
+    a.De405Values = nullptr;
+    a.De405FilePathRead = folder ? *folder / FileName(fileYear) : fs::path();
+    ReadFailure(a);
+  }
+}
+
+void BeginEphemerisRun(AstroState& a) {
+  a.De405RunStamp = ++a.De405RunsBegun;
+  a.De405Values = nullptr;
+}
+
+void EndEphemerisRun(AstroState& a) {
+  a.De405RunStamp = 0;
+  a.De405Values = nullptr;
 }
 
 void De405BodyState(AstroState& a, int body) {
@@ -323,17 +345,17 @@ void De405BodyState(AstroState& a, int body) {
   }
 
   // Unpack: for each sub-interval the n coefficients of x, then of y, then of z.
+  const double* record = a.De405Values ? a.De405Values : a.De405Record.data();
   auto& C = a.De405Coefficients;
   for (int i = 1; i <= subIntervals; ++i) {
     for (int c = 1; c <= 3; ++c) {
       for (int j = 1; j <= n; ++j) {
-        C[static_cast<size_t>(i)][static_cast<size_t>(c)][static_cast<size_t>(j)] =
-            a.De405Record[static_cast<size_t>(p)];
+        C[static_cast<size_t>(i)][static_cast<size_t>(c)][static_cast<size_t>(j)] = record[p];
         p = p + 1;
       }
     }
   }
-  const double start = a.De405Record[1];
+  const double start = record[1];
   for (int i = 1; i <= subIntervals; ++i) a.De405SubIntervalStart[static_cast<size_t>(i)] = start + (i - 1) * len;
 
   const double jd = a.CurrentJd;

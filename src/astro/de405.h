@@ -45,6 +45,24 @@ std::filesystem::path De405FilePath(const AstroState& a, int fileYear);
 // Source: JPL's ascp record format: a header line, 340 lines of three values.
 void LoadDe405Record(AstroState& a);
 
+// A run of many epochs, such as a comparison: inside it the block files are checked
+// against the disk once (not at every epoch) and records are served from the parsed files
+// without a copy (De405Record is not filled).  Results are bit-identical either way.
+void BeginEphemerisRun(AstroState& a);
+void EndEphemerisRun(AstroState& a);
+
+// Begins a run for the life of the object.
+class EphemerisRun {
+ public:
+  explicit EphemerisRun(AstroState& a) : a_(a) { BeginEphemerisRun(a_); }
+  ~EphemerisRun() { EndEphemerisRun(a_); }
+  EphemerisRun(const EphemerisRun&) = delete;
+  EphemerisRun& operator=(const EphemerisRun&) = delete;
+
+ private:
+  AstroState& a_;
+};
+
 // Chebyshev state of one body from De405Record at CurrentJd: RawX/RawY/RawZ (km) and
 // RawVX/RawVY/RawVZ (km per half sub-interval) at the body's ephemeris number.  body is
 // the program number 0..11 (0 Sun -> 11, 11 Moon -> 10, others unchanged).  A record or

@@ -76,6 +76,8 @@ struct De405BlockCache {
   // Running maximum of the records' end JDs (value 2): the first entry above an epoch is
   // the record where the plain sequential scan stops.
   std::vector<double> EndJdMax;
+  // The run (De405State::De405RunStamp) in which the file was last checked on disk.
+  std::uint64_t CheckedInRun = 0;
 };
 
 struct De405State {
@@ -114,6 +116,14 @@ struct De405State {
   std::array<De405BlockCache, 21> De405Cache{};
   // How many times a block file was parsed into the cache (for tests and benchmarks).
   long De405FilesParsed = 0;
+
+  // --- A run of many epochs (BeginEphemerisRun .. EndEphemerisRun) ---
+  // Nonzero inside a run: each block file is checked on disk once per run, and records
+  // are served in place from the parsed file through De405Values (1-based), not copied
+  // into De405Record.  Zero outside: every epoch checks the file and copies its record.
+  std::uint64_t De405RunStamp = 0;
+  std::uint64_t De405RunsBegun = 0;
+  const double* De405Values = nullptr;
 };
 
 }  // namespace planova

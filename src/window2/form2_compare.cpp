@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "astro/time.h"
+#include "astro/de405.h"
 #include "common/numtext.h"
 #include "common/textfile.h"
 #include "models/messages.h"
@@ -171,6 +172,7 @@ bool Form2::ProcessObservations() {
     for (size_t j = 1; j < jds.size(); ++j) jds[j] = Store.ObsJd(static_cast<int32_t>(j), 2);
     Set2Dates.Build(jds);
   }
+  EphemerisRun ephemeris(Astro);
   RunPause pause = Run.Drive(Check2.Value, Astro.StopRequested, [this](int32_t i) { return CompareRow(i); },
                              [this] { Ui().ProcessEvents(); });
   if (pause != RunPause::kFailed) return true;

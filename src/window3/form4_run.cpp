@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "astro/time.h"
+#include "astro/de405.h"
 #include "common/numtext.h"
 #include "models/messages.h"
 #include "window3/form4.h"
@@ -111,6 +112,7 @@ void Form4::Step() {
 }
 
 void Form4::CorrectionLoop() {
+  EphemerisRun ephemeris(Astro);
   RunPause pause = Run.Drive(Check2.Value, Astro.StopRequested, [this](int32_t r) { return CorrectRow(r); },
                              [this] { Ui().ProcessEvents(); });
   if (pause != RunPause::kFailed) return;
