@@ -4,6 +4,7 @@
 // file name, field room, date failures and messages.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <random>
 
 #include "astro/time.h"
@@ -188,7 +189,7 @@ TEST(BdlFile, AStoppedLoadKeepsTheRecordsReadBeforeTheStop) {
     ASSERT_TRUE(out.Create(folder / "stop.txt"));
     for (int k = 0; k < kBdlHeadingLines; ++k) out.WriteLine("head");
     for (int day = 0; day < 5; ++day) out.WriteLine(r.Line(2451545 + day, 15, -0.5));
-    ASSERT_TRUE(out.Close());
+    ASSERT_TRUE(out.Commit());
   }
   BdlLoadOptions options;
   int events = 0;
@@ -303,27 +304,28 @@ TEST_F(BdlWriter, NameAndBodyComeFromTheLastImportNotTheBoxes) {
   store.ObjectNumber = 0;
   Save();
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0], "Ошибка записи в файл");
+  EXPECT_EQ(ui.messages[0], "Ошибка записи в файл\r\n" + PathText(folder / "Obs" / "0_X.txt"));
 }
 
 TEST_F(BdlWriter, FailuresSayErrorWritingFile) {
   Row(1, 2451545.0, 15.0, -0.5);
   f.Text5.Text = std::string(30, 'X');  // an instrument longer than its field
+  const fs::path file = folder / "ObsPARI" / "PARI11_RDGT_0.txt";
   Save();
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0], "Ошибка записи в файл");
-  EXPECT_EQ(Lines().size(), 5u) << "the lines before the failing one stay";
+  EXPECT_EQ(ui.messages[0], "Ошибка записи в файл\r\n" + PathText(file));
+  EXPECT_FALSE(fs::exists(file)) << "no part of the file is written";
 
   f.Text5.Text = "USNO Transit 6";
   fs::remove_all(folder / "ObsPARI");
   Save();
-  EXPECT_EQ(ui.messages.back(), "Ошибка записи в файл");
+  EXPECT_EQ(ui.messages.back(), "Ошибка записи в файл\r\n" + PathText(file));
 
   RecordingPlatform ui2{folder};
   ObservationStore none;
   Form1 fresh(ui2, nullptr, astro, none);
   fresh.FindButton("Сохранить данные в формате BDL")->Press();  // no store yet
-  EXPECT_EQ(ui2.messages.back(), "Ошибка записи в файл");
+  EXPECT_EQ(ui2.messages.back(), "Ошибка записи в файл\r\n" + PathText(folder / "Obs" / "0_RDGT_0.txt"));
   EXPECT_FALSE(ui2.busy);
 }
 
@@ -336,10 +338,11 @@ TEST_F(BdlWriter, TextsMustFitBeforeTheirEndColumn) {
   EXPECT_EQ(Lines()[5].substr(93, 24), "PARI" + std::string(20, 'I'));
 
   f.Text5.Text = std::string(21, 'I');
+  const std::string before = test::ReadBytes(folder / "ObsPARI" / "PARI11_RDGT_0.txt");
   Save();
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0], "Ошибка записи в файл");
-  EXPECT_EQ(Lines().size(), 5u);
+  EXPECT_EQ(ui.messages[0], "Ошибка записи в файл\r\n" + PathText(folder / "ObsPARI" / "PARI11_RDGT_0.txt"));
+  EXPECT_EQ(test::ReadBytes(folder / "ObsPARI" / "PARI11_RDGT_0.txt"), before) << "the saved file stays";
 
   // A reference longer than the room after the initials, a time mark reaching the seconds.
   f.Text5.Text = "USNO Transit 6";
@@ -358,10 +361,11 @@ TEST_F(BdlWriter, ADateTheCalendarCannotTakeStopsWithItsOwnMessage) {
   Row(2, 1e300);
   Row(3, 2451546);
   Save();
-  ASSERT_EQ(ui.messages.size(), 1u);
+  ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[0], "Введите правильно юлианскую дату");
-  EXPECT_EQ(Lines().size(), 6u) << "the line before it stays";
-  EXPECT_EQ(f.RichTextBox3.Text.size(), 160u) << "the pane shows the line written";
+  EXPECT_EQ(ui.messages[1], "Ошибка записи в файл\r\n" + PathText(folder / "ObsPARI" / "PARI11_RDGT_0.txt"));
+  EXPECT_FALSE(fs::exists(folder / "ObsPARI" / "PARI11_RDGT_0.txt")) << "no part of the file is written";
+  EXPECT_EQ(f.RichTextBox3.Text.size(), 160u) << "the pane shows the line formatted";
 }
 
 }  // namespace

@@ -282,9 +282,16 @@ std::string SourceStem(const std::string& observatoryCode, int32_t objectNumber,
 
 namespace {
 
+// "Ошибка записи в файл" and the path.
+std::string WriteFailure(const std::filesystem::path& path) {
+  return "Ошибка записи в файл" + std::string(kCrLf) + PathText(path);
+}
+
 // Working state of one import: the fields of the current record, the three logs (kept
 // as Windows-1251 bytes, like the records, and converted for the panes at the end) and
-// the rejected-records file.
+// the rejected-records file.  That file replaces the old one only when the import
+// finishes: a missing source or a full store leave the rejected records of the last
+// finished import in place.
 class ImportRun {
  public:
   ImportRun(const ImportSettings& s, ObservationStore& store, AstroState& astro)
@@ -307,6 +314,10 @@ class ImportRun {
   void Accept();
   void Reject(bool textLine);
 
+  // With "+FileBad": the rejected-records file with its heading; false when it cannot be
+  // made.
+  bool OpenBadFile();
+  ImportResult BadFileFailed();
   ImportResult Finish();
   ImportResult StoreFull();
   ImportResult Missing(const char* what, const std::filesystem::path& path);
@@ -398,10 +409,26 @@ ImportResult ImportRun::Finish() {
   r.FileLabel = "в файл   " + s_.ObservatoryCode + std::to_string(store_.ObjectNumber) + "_";
   // The rejected records must not be lost silently (a full disk, a file turned
   // read-only): say so once the import is shown.
-  if (s_.FileBad && !badFile_.Close()) r.Message = "Ошибка записи в файл" + std::string(kCrLf) + PathText(badPath_);
+  if (s_.FileBad && !badFile_.Commit()) r.Message = WriteFailure(badPath_);
   return r;
 }
 
+bool ImportRun::OpenBadFile() {
+  if (!s_.FileBad) return true;
+  badPath_ = AppPath(s_.AppFolder, "Dat/Bad_data_" + sourceStem_ + ".txt");
+  std::string heading = kCrLf + Utf8ToCp1251("плохие данные в таблице или файле" + sourceStem_) + kCrLf;
+  return badFile_.Create(badPath_) && badFile_.Write(heading) && badFile_.Write(kCrLf);
+}
+
+ImportResult ImportRun::BadFileFailed() {
+  ImportResult r;
+  r.End = ImportEnd::kWriteFailed;
+  r.Started = true;
+  r.Message = WriteFailure(badPath_);
+  return r;
+}
+
+// The rejected records read so far are not written: the import did not finish.
 ImportResult ImportRun::StoreFull() {
   ImportResult r;
   r.End = ImportEnd::kStoreFull;
@@ -440,17 +467,7 @@ ImportResult ImportRun::Run(Workbook& workbook) {
 
   sourceStem_ = SourceStem(s_.ObservatoryCode, objectNumber, s_.Table.Param, s_.Topo, s_.Hor, s_.FileNumber);
 
-  if (s_.FileBad) {
-    badPath_ = AppPath(s_.AppFolder, "Dat/Bad_data_" + sourceStem_ + ".txt");
-    std::string heading = kCrLf + Utf8ToCp1251("плохие данные в таблице или файле" + sourceStem_) + kCrLf;
-    if (!badFile_.Create(badPath_) || !badFile_.Write(heading) || !badFile_.Write(kCrLf)) {
-      ImportResult r;
-      r.End = ImportEnd::kBadSettings;
-      r.Started = true;
-      r.Message = "задайте правильно данные";
-      return r;
-    }
-  }
+  if (!OpenBadFile()) return BadFileFailed();
 
   switch (s_.Source) {
     case SourceKind::kTable: return RunTable(workbook);
