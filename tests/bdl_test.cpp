@@ -259,9 +259,21 @@ TEST_F(BdlWriter, ExampleLineCharacterForCharacter) {
   EXPECT_EQ(f.RichTextBox3.Text, shown + "\r\n");
 }
 
-TEST_F(BdlWriter, EmptySetWritesTheHeadingsOnly) {
+// With no record read by the last import (or no arrays) there is nothing to save: a file
+// of the same name keeps its records.
+TEST_F(BdlWriter, NothingReadIsNotSaved) {
+  const fs::path file = folder / "ObsPARI" / "PARI11_RDGT_0.txt";
+  std::ofstream(file, std::ios::binary) << "records\r\n";
   Save();
-  EXPECT_EQ(Lines().size(), 5u);
+  RecordingPlatform ui2{folder};
+  ObservationStore none;
+  Form1 fresh(ui2, nullptr, astro, none);
+  fresh.FindButton("Сохранить данные в формате BDL")->Press();
+  EXPECT_FALSE(ui2.busy);
+  for (const auto* messages : {&ui.messages, &ui2.messages}) {
+    EXPECT_EQ(*messages, std::vector<std::string>{"Нет данных для записи: загрузите исходные данные"});
+  }
+  EXPECT_EQ(test::ReadBytes(file), "records\r\n");
 }
 
 TEST_F(BdlWriter, CyrillicTextsGoOutInTheFilesCodePage) {
@@ -320,13 +332,6 @@ TEST_F(BdlWriter, FailuresSayErrorWritingFile) {
   fs::remove_all(folder / "ObsPARI");
   Save();
   EXPECT_EQ(ui.messages.back(), "Ошибка записи в файл\r\n" + PathText(file));
-
-  RecordingPlatform ui2{folder};
-  ObservationStore none;
-  Form1 fresh(ui2, nullptr, astro, none);
-  fresh.FindButton("Сохранить данные в формате BDL")->Press();  // no store yet
-  EXPECT_EQ(ui2.messages.back(), "Ошибка записи в файл\r\n" + PathText(folder / "Obs" / "0_RDGT_0.txt"));
-  EXPECT_FALSE(ui2.busy);
 }
 
 TEST_F(BdlWriter, TextsMustFitBeforeTheirEndColumn) {

@@ -158,6 +158,25 @@ TEST(FileWrites, AFailedWriteKeepsThePreviousFile) {
   }
 }
 
+// After an import that read nothing (its source missing) neither the BDL file nor the
+// rejected-records file of the same name is touched.
+TEST(FileWrites, AFailedImportTouchesNoFile) {
+  Desk d("failed_import");
+  const fs::path bdl = d.folder / "ObsPARI" / "PARI11_G_40.txt";
+  const fs::path bad = d.folder / "Dat" / "Bad_data_PARI11_G_7.txt";
+  for (const fs::path& p : {bdl, bad}) std::ofstream(p, std::ios::binary) << kPrevious;
+  d.app.form1.Check2.Value = true;  // "+FileBad"
+  d.app.form1.Text18.Text = "7";    // no FileDov\PARI11_G_7.txt
+  d.Import();
+  d.SaveWindow1Bdl();
+  EXPECT_EQ(d.ui.messages, (std::vector<std::string>{"Не найден файл  \r\n" +
+                                                          PathText(d.folder / "FileDov" / "PARI11_G_7.txt"),
+                                                      "Нет данных для записи: загрузите исходные данные"}));
+  EXPECT_EQ(test::ReadBytes(bdl), kPrevious);
+  EXPECT_EQ(test::ReadBytes(bad), kPrevious);
+  EXPECT_EQ(test::TemporaryFiles(d.folder), std::vector<std::string>{});
+}
+
 // A comparison run in steps: its records file replaces the old one when the run passes
 // its last row, or when a new run begins; while it is paused the old file stays.
 TEST(FileWrites, APausedRunKeepsThePreviousRecordsFile) {

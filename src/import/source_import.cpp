@@ -289,9 +289,9 @@ std::string WriteFailure(const std::filesystem::path& path) {
 
 // Working state of one import: the fields of the current record, the three logs (kept
 // as Windows-1251 bytes, like the records, and converted for the panes at the end) and
-// the rejected-records file.  That file replaces the old one only when the import
-// finishes: a missing source or a full store leave the rejected records of the last
-// finished import in place.
+// the rejected-records file.  That file is opened only once the source is open, and
+// replaces the old one only when the import finishes: a missing source or a full store
+// leave the rejected records of the last finished import in place.
 class ImportRun {
  public:
   ImportRun(const ImportSettings& s, ObservationStore& store, AstroState& astro)
@@ -314,8 +314,8 @@ class ImportRun {
   void Accept();
   void Reject(bool textLine);
 
-  // With "+FileBad": the rejected-records file with its heading; false when it cannot be
-  // made.
+  // With "+FileBad", once the source is open: the rejected-records file with its
+  // heading; false when it cannot be made.
   bool OpenBadFile();
   ImportResult BadFileFailed();
   ImportResult Finish();
@@ -467,8 +467,6 @@ ImportResult ImportRun::Run(Workbook& workbook) {
 
   sourceStem_ = SourceStem(s_.ObservatoryCode, objectNumber, s_.Table.Param, s_.Topo, s_.Hor, s_.FileNumber);
 
-  if (!OpenBadFile()) return BadFileFailed();
-
   switch (s_.Source) {
     case SourceKind::kTable: return RunTable(workbook);
     case SourceKind::kJpl: return RunJpl();
@@ -487,6 +485,7 @@ ImportResult ImportRun::RunTable(Workbook& workbook) {
     Workbook& w;
     ~CloseAtExit() { w.Close(); }
   } closeAtExit{workbook};
+  if (!OpenBadFile()) return BadFileFailed();
 
   std::string record;
   // Row 1 holds the headings; the data end at the first row whose column B is empty.
@@ -521,6 +520,7 @@ ImportResult ImportRun::RunJpl() {
   const std::filesystem::path path = AppPath(s_.AppFolder, "FileJPL/" + s_.ObservatoryCode + "_" + s_.FileNumber + ".txt");
   TextInputFile in;
   if (!in.Open(path)) return Missing("Не найден файл  ", path);
+  if (!OpenBadFile()) return BadFileFailed();
   std::string line;
   for (int k = 0; k < kJplHeadingLines && in.ReadLine(line); ++k) {
   }
@@ -538,6 +538,7 @@ ImportResult ImportRun::RunDov() {
   const std::filesystem::path path = AppPath(s_.AppFolder, "FileDov/" + sourceStem_ + ".txt");
   TextInputFile in;
   if (!in.Open(path)) return Missing("Не найден файл  ", path);
+  if (!OpenBadFile()) return BadFileFailed();
   std::string line;
   for (int k = 0; k < kDovHeadingLines && in.ReadLine(line); ++k) {
   }

@@ -11,6 +11,10 @@ namespace planova {
 
 namespace {
 
+// A save with no record read by the last import (a source file missing, every record
+// rejected, no arrays) would replace a file of observations by its heading lines alone.
+constexpr const char* kNoDataMessage = "Нет данных для записи: загрузите исходные данные";
+
 // Places a descriptive text (UTF-8, written in Windows-1251) so that it fills blank
 // columns only: a text too long for the space before its end column would overwrite the
 // field before it, or run past column 158.  `endColumn` > 0 places it right-aligned
@@ -44,8 +48,12 @@ void Form1::SaveBdl() {
   const std::string number = std::to_string(object);
 
   std::filesystem::path path = AppPath(Ui().AppFolder(), "Obs" + code + "/" + code + number + "_" + Text9.Text + ".txt");
+  if (!Store.Exists() || Store.GoodCount < 1) {
+    Ui().ShowMessage(kNoDataMessage);
+    return;
+  }
   TextOutputFile out;
-  if (!Store.Exists() || Store.GoodCount > Store.ObsJd.Rows() || !out.Create(path)) {
+  if (Store.GoodCount > Store.ObsJd.Rows() || !out.Create(path)) {
     Ui().ShowMessage(WriteFailureMessage(path));
     return;
   }
