@@ -94,7 +94,7 @@ TEST_F(Window3, SmallArraysAndMissingFiles) {
     ASSERT_TRUE(in.Open(folder / "ObsPARI" / "PARI11_G_40.txt"));
     ASSERT_TRUE(out.Create(folder / "ObsPARI" / "PARI11_G_8.txt"));
     for (std::string line; in.ReadLine(line);) out.WriteLine(line.substr(0, 98));
-    ASSERT_TRUE(out.Close());
+    ASSERT_TRUE(out.Commit());
   }
   f.Text1.Text = "8";
   f.Text10.Text = "250";
@@ -115,7 +115,7 @@ TEST_F(Window3, SmallArraysAndMissingFiles) {
   TextOutputFile out;
   ASSERT_TRUE(out.Create(folder / "ObsPARI" / "PARI11_G_7.txt"));
   for (int k = 0; k < 5; ++k) out.WriteLine("PARI");
-  ASSERT_TRUE(out.Close());
+  ASSERT_TRUE(out.Commit());
   f.Text1.Text = "7";
   Press("Загрузить в формате BDL");
   EXPECT_EQ(ui.messages.size(), 3u);
@@ -137,7 +137,7 @@ TEST_F(Window3, AStoppedLoadKeepsExactlyTheRecordsRead) {
     ASSERT_TRUE(out.Create(folder / "ObsPARI" / ("PARI11_G_" + number + ".txt")));
     int k = 0;
     for (std::string line; in.ReadLine(line); ++k) edit(out, k - 5, line);
-    ASSERT_TRUE(out.Close());
+    ASSERT_TRUE(out.Commit());
   };
   copy("9", [](TextOutputFile& out, int record, const std::string& line) {
     if (record == 10) out.WriteLine("not a BDL line");

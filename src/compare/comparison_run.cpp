@@ -100,7 +100,7 @@ RunPause ComparisonRun::Drive(bool stepMode, const volatile int16_t& stop, const
 }
 
 bool ComparisonRun::OpenParamFile(const std::filesystem::path& path, const std::string& code, int32_t object) {
-  param_.Close();
+  CloseParamFile();
   paramPath_ = path;
   if (!param_.Create(path)) return false;
   param_.Write(Utf8ToCp1251("планета  № " + std::to_string(object) + "   обсерватория " + code + kCrLf));
@@ -116,14 +116,15 @@ bool ComparisonRun::WriteParamRecord(int32_t row, double day, int32_t month, int
   std::string rec = PrintForm(row) + PrintForm(Fix(day * 1000)) + PrintForm(month * 1000.0) + PrintForm(year * 1000.0) +
                     PrintForm(Fix(jd * 1000)) + PrintForm(Fix(diffL * 3600 * 1000)) + PrintForm(Fix(diffB * 3600 * 1000)) +
                     PrintForm(Fix(diffT * 1000 * 24 * 3600));
-  return param_.WriteLine(rec);
+  if (param_.WriteLine(rec)) return true;
+  param_.Discard();
+  return false;
 }
 
-bool ComparisonRun::CloseParamFile() { return param_.Close(); }
+bool ComparisonRun::CloseParamFile() { return !param_.IsOpen() || param_.Commit(); }
 
 bool WriteTextFile(const std::filesystem::path& path, const std::string& bytes) {
-  TextOutputFile f;
-  return f.Create(path) && f.WriteLine(bytes) && f.Close();
+  return WriteFileAtomically(path, bytes + kCrLf);
 }
 
 void TimeMatchIndex::Build(const std::vector<double>& jds) {

@@ -84,7 +84,8 @@ void Form2::Compare() {
     const int p = Store.ObjectNumber;
     if (!IsTheoryBody(p)) throw InputError{};
 
-    Run.CloseParamFile();
+    // A paused run ends here: its file takes the old one's place (comparison_run.h).
+    if (!Run.CloseParamFile()) Ui().ShowMessage(WriteFailureMessage(Run.ParamPath()));
     std::filesystem::path paramPath = AppPath(Ui().AppFolder(), "Dat/Param_data_" + Store.ObservatoryCode +
                                                                     std::to_string(Store.ObjectNumber) + ".txt");
     if (Check11.Value && !Run.OpenParamFile(paramPath, Store.ObservatoryCode, Store.ObjectNumber)) {
@@ -92,7 +93,7 @@ void Form2::Compare() {
       throw FileError{paramPath};
     }
     if (!RunnableComparison(generate, p)) {
-      Run.CloseParamFile();
+      Run.DiscardParamFile();
       return;
     }
     PlotOrigin = Store.ObsJd(1, 1);
@@ -234,7 +235,8 @@ bool Form2::CompareRow(int32_t i) {
 }
 
 // After a run or a step: the panes; when the run has passed its last row the
-// Param_data_ file is closed (a paused run keeps it open, its records flushed).
+// Param_data_ file is closed and replaces the old one (a paused run keeps it open, the
+// old file in place).
 void Form2::FinishComparison() {
   RichTextBox2.Text = TheoryLog;
   RichTextBox3.Text = ComparisonLog;
