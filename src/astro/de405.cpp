@@ -344,17 +344,7 @@ void De405BodyState(AstroState& a, int body) {
     return;
   }
 
-  // Unpack: for each sub-interval the n coefficients of x, then of y, then of z.
   const double* record = a.De405Values ? a.De405Values : a.De405Record.data();
-  auto& C = a.De405Coefficients;
-  for (int i = 1; i <= subIntervals; ++i) {
-    for (int c = 1; c <= 3; ++c) {
-      for (int j = 1; j <= n; ++j) {
-        C[static_cast<size_t>(i)][static_cast<size_t>(c)][static_cast<size_t>(j)] = record[p];
-        p = p + 1;
-      }
-    }
-  }
   const double start = record[1];
   for (int i = 1; i <= subIntervals; ++i) a.De405SubIntervalStart[static_cast<size_t>(i)] = start + (i - 1) * len;
 
@@ -378,12 +368,16 @@ void De405BodyState(AstroState& a, int body) {
     U[m] = 2 * tau * U[m - 1] - U[m - 2];
   }
 
+  // The record holds, for each sub-interval, the n coefficients of x, then of y, then
+  // of z; only the covering sub-interval's are read.
+  const double* coefficients = record + p + (h - 1) * 3 * static_cast<size_t>(n);
   double pos[4], der[4];
   for (size_t c = 1; c <= 3; ++c) {
+    const double* C = coefficients + (c - 1) * static_cast<size_t>(n) - 1;  // C[1] .. C[n]
     double x = 0;
-    for (int j = 1; j <= n; ++j) x = x + C[h][c][static_cast<size_t>(j)] * T[j - 1];
+    for (int j = 1; j <= n; ++j) x = x + C[j] * T[j - 1];
     double v = 0;
-    for (int j = 2; j <= n; ++j) v = v + C[h][c][static_cast<size_t>(j)] * (j - 1) * U[j - 2];
+    for (int j = 2; j <= n; ++j) v = v + C[j] * (j - 1) * U[j - 2];
     pos[c] = x;
     der[c] = v;
   }
@@ -415,14 +409,20 @@ void De405StateToEcliptic(AstroState& a, int body) {
   if (kk == 0) return;
   const size_t slot = static_cast<size_t>(body);
   const double eps = a.Obliquity2000;
+  if (!(a.De405RotationObliquity == eps)) {
+    a.De405RotationObliquity = eps;
+    a.De405RotationCos = std::cos(eps);
+    a.De405RotationSin = std::sin(eps);
+  }
+  const double ce = a.De405RotationCos, se = a.De405RotationSin;
   const double len = a.De405Layout[kk].SubIntervalDays;
   a.PosX[slot] = 1000 * a.RawX[kk];
-  a.PosY[slot] = 1000 * (std::cos(eps) * a.RawY[kk] + std::sin(eps) * a.RawZ[kk]);
-  a.PosZ[slot] = 1000 * (std::cos(eps) * a.RawZ[kk] - std::sin(eps) * a.RawY[kk]);
+  a.PosY[slot] = 1000 * (ce * a.RawY[kk] + se * a.RawZ[kk]);
+  a.PosZ[slot] = 1000 * (ce * a.RawZ[kk] - se * a.RawY[kk]);
   if (slot <= 13) {
     a.VelX[slot] = a.RawVX[kk] * 2000 / 86400 / len;
-    a.VelY[slot] = (std::cos(eps) * a.RawVY[kk] + std::sin(eps) * a.RawVZ[kk]) * 2000 / 86400 / len;
-    a.VelZ[slot] = (std::cos(eps) * a.RawVZ[kk] - std::sin(eps) * a.RawVY[kk]) * 2000 / 86400 / len;
+    a.VelY[slot] = (ce * a.RawVY[kk] + se * a.RawVZ[kk]) * 2000 / 86400 / len;
+    a.VelZ[slot] = (ce * a.RawVZ[kk] - se * a.RawVY[kk]) * 2000 / 86400 / len;
   }
 }
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <vector>
 
 namespace planova {
@@ -97,9 +98,6 @@ struct De405State {
   std::array<double, kDe405ValuesPerRecord + 1> De405Record{};
 
   // --- One body at a time (De405BodyState) ---
-  // C[sub-interval 1..8][component 1..3][coefficient 1..15]; index 0 unused.
-  std::array<std::array<std::array<double, kDe405MaxCoefficients + 1>, 4>, kDe405MaxSubIntervals + 1>
-      De405Coefficients{};
   std::array<double, kDe405MaxSubIntervals + 1> De405SubIntervalStart{};  // JD, index 1..8
 
   // Raw states by ephemeris body number 1..11: position in km, derivative with respect to
@@ -122,6 +120,10 @@ struct De405State {
   // are served in place from the parsed file through De405Values (1-based), not copied
   // into De405Record.  Zero outside: every epoch checks the file and copies its record.
   std::uint64_t De405RunStamp = 0;
+  // cos and sin of the obliquity the ecliptic states were last rotated by, kept so that
+  // they are not computed again for every body and epoch.
+  double De405RotationObliquity = std::numeric_limits<double>::quiet_NaN();
+  double De405RotationCos = 0, De405RotationSin = 0;
   std::uint64_t De405RunsBegun = 0;
   const double* De405Values = nullptr;
 };

@@ -158,24 +158,41 @@ std::string Format(double x, std::string_view pattern) {
   return out;
 }
 
-std::string RealText(double x) {
-  if (x == 0.0) return "0";
-  if (std::isnan(x)) return "NaN";
-  if (std::isinf(x)) return x < 0 ? "-Inf" : "Inf";
+namespace {
+
+// RealText's characters into buf; returns their end.
+char* RealTextInto(char* buf, size_t size, double x) {
+  auto copy = [&](const char* t) { return std::copy(t, t + std::strlen(t), buf); };
+  if (x == 0.0) return copy("0");
+  if (std::isnan(x)) return copy("NaN");
+  if (std::isinf(x)) return copy(x < 0 ? "-Inf" : "Inf");
   // The digits of printf's "%.15g", without its machinery.
-  char buf[64];
-  std::string s(buf, std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 15).ptr);
-  for (char& ch : s) {
-    if (ch == '.') ch = ',';
-    if (ch == 'e') ch = 'E';
+  char* end = std::to_chars(buf, buf + size, x, std::chars_format::general, 15).ptr;
+  for (char* c = buf; c < end; ++c) {
+    if (*c == '.') *c = ',';
+    if (*c == 'e') *c = 'E';
   }
-  return s;
+  return end;
+}
+
+}  // namespace
+
+std::string RealText(double x) {
+  char buf[64];
+  return std::string(buf, RealTextInto(buf, sizeof buf, x));
+}
+
+void AppendPrintForm(std::string& out, double x) {
+  char buf[64];
+  char* end = RealTextInto(buf, sizeof buf, x);
+  if (buf[0] != '-') out += ' ';
+  out.append(buf, end);
+  out += ' ';
 }
 
 std::string PrintForm(double x) {
-  std::string s = RealText(x);
-  if (s[0] != '-') s.insert(s.begin(), ' ');
-  s += ' ';
+  std::string s;
+  AppendPrintForm(s, x);
   return s;
 }
 

@@ -113,9 +113,12 @@ bool ComparisonRun::OpenParamFile(const std::filesystem::path& path, const std::
 
 bool ComparisonRun::WriteParamRecord(int32_t row, double day, int32_t month, int32_t year, double jd, double diffL,
                                      double diffB, double diffT) {
-  std::string rec = PrintForm(row) + PrintForm(Fix(day * 1000)) + PrintForm(month * 1000.0) + PrintForm(year * 1000.0) +
-                    PrintForm(Fix(jd * 1000)) + PrintForm(Fix(diffL * 3600 * 1000)) + PrintForm(Fix(diffB * 3600 * 1000)) +
-                    PrintForm(Fix(diffT * 1000 * 24 * 3600));
+  std::string& rec = record_;
+  rec.clear();
+  for (double v : {static_cast<double>(row), Fix(day * 1000), month * 1000.0, year * 1000.0, Fix(jd * 1000),
+                   Fix(diffL * 3600 * 1000), Fix(diffB * 3600 * 1000), Fix(diffT * 1000 * 24 * 3600)}) {
+    AppendPrintForm(rec, v);
+  }
   if (param_.WriteLine(rec)) return true;
   param_.Discard();
   return false;

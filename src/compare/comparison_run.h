@@ -91,6 +91,7 @@ class ComparisonRun {
 
  private:
   TextOutputFile param_;
+  std::string record_;  // the record being formed, its buffer kept for the run
   std::filesystem::path paramPath_;
 };
 

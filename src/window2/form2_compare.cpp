@@ -4,6 +4,7 @@
 // the Param_data_ and Stat files in Dat.  Also "сделать 1 шаг".  The comparison run
 // holds the rows, the statistics and the open Param_data_ file; this window moves its
 // results into the boxes, panes and plot.
+#include <chrono>
 #include <cmath>
 
 #include "astro/time.h"
@@ -173,12 +174,38 @@ bool Form2::ProcessObservations() {
     for (size_t j = 1; j < jds.size(); ++j) jds[j] = Store.ObsJd(static_cast<int32_t>(j), 2);
     Set2Dates.Build(jds);
   }
+  if (!Option3.Value) TheoryTemplate = TheoryRequest(0);
   EphemerisRun ephemeris(Astro);
+  auto lastShown = std::chrono::steady_clock::now();
   RunPause pause = Run.Drive(Check2.Value, Astro.StopRequested, [this](int32_t i) { return CompareRow(i); },
-                             [this] { Ui().ProcessEvents(); });
+                             [this, &lastShown, rows = 0]() mutable {
+                               // The boxes follow the run a few times a second, not at
+                               // every record: only what the window can show is formed.
+                               if (++rows % 64 == 0) {
+                                 auto now = std::chrono::steady_clock::now();
+                                 if (now - lastShown > std::chrono::milliseconds(100)) {
+                                   ShowCurrentRow();
+                                   lastShown = now;
+                                 }
+                               }
+                               Ui().ProcessEvents();
+                             });
+  ShowCurrentRow();
   if (pause != RunPause::kFailed) return true;
   Ui().ShowMessage(EphemerisMessage(Astro));
   return false;
+}
+
+// The boxes of the last compared row: its date, and with theory its ET-UT, corrections
+// and stage log.
+void Form2::ShowCurrentRow() {
+  if (ShownRow > 0 && CalendarOrMessage(Store.ObsJd(ShownRow, 1))) {
+    Text23.Text = std::to_string(Astro.CalYear);
+    Text22.Text = std::to_string(Astro.CalMonth);
+    Text21.Text = RealText(Astro.CalDay);
+  }
+  ShownRow = 0;
+  ShowTheory();
 }
 
 // One row of data set 1: its comparison value from data set 2 (the last record, in the
@@ -209,12 +236,10 @@ bool Form2::CompareRow(int32_t i) {
     DiffL = Store.ObsLon(i, 1) - lon;
     DiffB = Store.ObsLat(i, 1) - lat;
     Run.Stats.Add(Store.ObsLon(i, 1) != 0, Store.ObsLat(i, 1) != 0 && Store.ObsLat(i, 1) != 90, DiffL, DiffB);
-    CalendarOrMessage(Store.ObsJd(i, 1));
+    ShownRow = i;
+    if (Check1.Value || Check11.Value) CalendarOrMessage(Store.ObsJd(i, 1));
     int32_t year = Astro.CalYear, month = Astro.CalMonth;
     double day = Astro.CalDay;
-    Text23.Text = std::to_string(year);
-    Text22.Text = std::to_string(month);
-    Text21.Text = RealText(day);
     const double diffT = Store.ObsJd(i, 1) - Store.ObsJd(i, 3);
     if (Check1.Value) {
       ComparisonLog += Format(i, "0000") + "   year= " + Format(year, "0000") + "   T1-T2 (sec)= " +
