@@ -59,7 +59,7 @@ fs::path MakeFolder() {
   out.WriteLine(lines[0]);
   out.WriteLine(lines[1]);
   for (int k = 0; k < kLines; ++k) out.WriteLine(lines[2 + static_cast<size_t>(k) % (lines.size() - 2)]);
-  if (!out.Close()) throw std::runtime_error("cannot write the benchmark's Dov file");
+  if (!out.Commit()) throw std::runtime_error("cannot write the benchmark's Dov file");
   return dir;
 }
 

@@ -4,6 +4,7 @@
 // from a script without showing windows (see app/batch.h).  The application folder is
 // the executable's folder unless --app-dir names another.
 #include <QApplication>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -29,6 +30,9 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A file growing past the user's file-size limit (ulimit -f) fails its write like a
+  // full disk, and the window says so, instead of ending the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   std::filesystem::path appFolder = ExecutableFolder(argv[0]);
   std::string script;
   for (int i = 1; i < argc; ++i) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
 #include <random>
 
 #include "astro/time.h"
@@ -278,7 +279,7 @@ TEST(BdlFile, AStoppedLoadKeepsTheRecordsReadBeforeTheStop) {
     ASSERT_TRUE(out.Create(folder / "stop.txt"));
     for (int k = 0; k < kBdlHeadingLines; ++k) out.WriteLine("head");
     for (int day = 0; day < 5; ++day) out.WriteLine(r.Line(2451545 + day, 15, -0.5));
-    ASSERT_TRUE(out.Close());
+    ASSERT_TRUE(out.Commit());
   }
   BdlLoadOptions options;
   int events = 0;
@@ -348,9 +349,21 @@ TEST_F(BdlWriter, ExampleLineCharacterForCharacter) {
   EXPECT_EQ(f.RichTextBox3.Text, shown + "\r\n");
 }
 
-TEST_F(BdlWriter, EmptySetWritesTheHeadingsOnly) {
+// With no record read by the last import (or no arrays) there is nothing to save: a file
+// of the same name keeps its records.
+TEST_F(BdlWriter, NothingReadIsNotSaved) {
+  const fs::path file = folder / "ObsPARI" / "PARI11_RDGT_0.txt";
+  std::ofstream(file, std::ios::binary) << "records\r\n";
   Save();
-  EXPECT_EQ(Lines().size(), 5u);
+  RecordingPlatform ui2{folder};
+  ObservationStore none;
+  Form1 fresh(ui2, nullptr, astro, none);
+  fresh.FindButton("Сохранить данные в формате BDL")->Press();
+  EXPECT_FALSE(ui2.busy);
+  for (const auto* messages : {&ui.messages, &ui2.messages}) {
+    EXPECT_EQ(*messages, std::vector<std::string>{"Нет данных для записи: загрузите исходные данные"});
+  }
+  EXPECT_EQ(test::ReadBytes(file), "records\r\n");
 }
 
 TEST_F(BdlWriter, CyrillicTextsGoOutInTheFilesCodePage) {
@@ -393,28 +406,22 @@ TEST_F(BdlWriter, NameAndBodyComeFromTheLastImportNotTheBoxes) {
   store.ObjectNumber = 0;
   Save();
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0], "Ошибка записи в файл");
+  EXPECT_EQ(ui.messages[0], "Ошибка записи в файл\r\n" + PathText(folder / "Obs" / "0_X.txt"));
 }
 
 TEST_F(BdlWriter, FailuresSayErrorWritingFile) {
   Row(1, 2451545.0, 15.0, -0.5);
   f.Text5.Text = std::string(30, 'X');  // an instrument longer than its field
+  const fs::path file = folder / "ObsPARI" / "PARI11_RDGT_0.txt";
   Save();
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0], "Ошибка записи в файл");
-  EXPECT_EQ(Lines().size(), 5u) << "the lines before the failing one stay";
+  EXPECT_EQ(ui.messages[0], "Ошибка записи в файл\r\n" + PathText(file));
+  EXPECT_FALSE(fs::exists(file)) << "no part of the file is written";
 
   f.Text5.Text = "USNO Transit 6";
   fs::remove_all(folder / "ObsPARI");
   Save();
-  EXPECT_EQ(ui.messages.back(), "Ошибка записи в файл");
-
-  RecordingPlatform ui2{folder};
-  ObservationStore none;
-  Form1 fresh(ui2, nullptr, astro, none);
-  fresh.FindButton("Сохранить данные в формате BDL")->Press();  // no store yet
-  EXPECT_EQ(ui2.messages.back(), "Ошибка записи в файл");
-  EXPECT_FALSE(ui2.busy);
+  EXPECT_EQ(ui.messages.back(), "Ошибка записи в файл\r\n" + PathText(file));
 }
 
 TEST_F(BdlWriter, TextsMustFitBeforeTheirEndColumn) {
@@ -426,10 +433,11 @@ TEST_F(BdlWriter, TextsMustFitBeforeTheirEndColumn) {
   EXPECT_EQ(Lines()[5].substr(93, 24), "PARI" + std::string(20, 'I'));
 
   f.Text5.Text = std::string(21, 'I');
+  const std::string before = test::ReadBytes(folder / "ObsPARI" / "PARI11_RDGT_0.txt");
   Save();
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0], "Ошибка записи в файл");
-  EXPECT_EQ(Lines().size(), 5u);
+  EXPECT_EQ(ui.messages[0], "Ошибка записи в файл\r\n" + PathText(folder / "ObsPARI" / "PARI11_RDGT_0.txt"));
+  EXPECT_EQ(test::ReadBytes(folder / "ObsPARI" / "PARI11_RDGT_0.txt"), before) << "the saved file stays";
 
   // A reference longer than the room after the initials, a time mark reaching the seconds.
   f.Text5.Text = "USNO Transit 6";
@@ -448,10 +456,11 @@ TEST_F(BdlWriter, ADateTheCalendarCannotTakeStopsWithItsOwnMessage) {
   Row(2, 1e300);
   Row(3, 2451546);
   Save();
-  ASSERT_EQ(ui.messages.size(), 1u);
+  ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[0], "Введите правильно юлианскую дату");
-  EXPECT_EQ(Lines().size(), 6u) << "the line before it stays";
-  EXPECT_EQ(f.RichTextBox3.Text.size(), 160u) << "the pane shows the line written";
+  EXPECT_EQ(ui.messages[1], "Ошибка записи в файл\r\n" + PathText(folder / "ObsPARI" / "PARI11_RDGT_0.txt"));
+  EXPECT_FALSE(fs::exists(folder / "ObsPARI" / "PARI11_RDGT_0.txt")) << "no part of the file is written";
+  EXPECT_EQ(f.RichTextBox3.Text.size(), 160u) << "the pane shows the line formatted";
 }
 
 }  // namespace

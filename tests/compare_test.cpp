@@ -3,8 +3,13 @@
 // their layout.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <random>
+
 #include "app/application.h"
 #include "common/textfile.h"
+#include "compare/comparison_run.h"
 #include "test_support.h"
 
 namespace planova {
@@ -97,6 +102,22 @@ TEST_F(CompareTest, UnwritableParamFileIsNamedInTheMessage) {
   EXPECT_EQ(f.ComparedCount, 0);
 }
 
+// A generated set over absurd dates: one message for the run's dates, and a later time
+// change stops at the first date it cannot take, with a message.
+TEST_F(CompareTest, AbsurdDatesGiveOneMessage) {
+  f.ChooseOption("Option6");
+  f.ChooseOption("Option4");
+  f.Text21.Text = "-1e300";  // day of the first and last generated dates
+  Press("Сравнить данные 1 с данными 2");
+  EXPECT_EQ(std::count(ui.messages.begin(), ui.messages.end(), "Введите правильно юлианскую дату"), 1) << ui.messages.size();
+  ui.messages.clear();
+  f.ChooseOption("Option25");  // "ET- UT"
+  f.ChooseOption("Option20");  // "+"
+  Press("Изменить время");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "Ошибка в расчетах");
+}
+
 TEST_F(CompareTest, UnknownEpochLabelIsRefused) {
   f.Text19.Text = "1";
   f.Count1 = 1;
@@ -107,6 +128,41 @@ TEST_F(CompareTest, UnknownEpochLabelIsRefused) {
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_NE(ui.messages[0].find("B1900"), std::string::npos);
   EXPECT_EQ(f.ComparedCount, 0);
+  // With no data, that comes first.
+  f.Count1 = 0;
+  Press("Сравнить данные 1 с данными 2");
+  EXPECT_EQ(ui.messages.back(), "Надо загрузить данные");
+}
+
+}  // namespace
+}  // namespace planova
+
+namespace planova {
+namespace {
+
+// The date index gives the record the plain scan of data set 2 gives: the last one, in
+// the set's order, with |jd1 - jd2| <= tolerance; with repeated dates, a tolerance of 0,
+// dates a tolerance apart exactly, NaN dates and tolerances that match nothing or all.
+TEST(TimeMatchIndexTest, AgreesWithThePlainScan) {
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> day(0, 40);
+  for (int trial = 0; trial < 200; ++trial) {
+    std::vector<double> jds(1 + trial % 37);
+    for (size_t j = 1; j < jds.size(); ++j) jds[j] = 2451545.0 + day(rng) * 0.25;
+    if (trial % 5 == 0 && jds.size() > 2) jds[1] = std::nan("");
+    TimeMatchIndex index;
+    index.Build(jds);
+    for (double tolerance : {0.0, 0.25, 0.5, 3.0, -1.0, 1e300, std::nan("")}) {
+      for (int k = -2; k <= 42; ++k) {
+        double jd = 2451545.0 + k * 0.25;
+        int32_t want = 0;
+        for (size_t j = 1; j < jds.size(); ++j) {
+          if (std::fabs(jd - jds[j]) <= tolerance) want = static_cast<int32_t>(j);
+        }
+        ASSERT_EQ(index.LastWithin(jd, tolerance), want) << trial << " " << tolerance << " " << jd;
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -130,27 +130,29 @@ TEST_F(ConverterWindow, HeadingsOnlyAndFailures) {
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(test::ReadBytes(output), "USNO heading\r\n      yyyy mo dd\r\n");
 
-  // A line that does not convert: a message naming the file and the line; the lines
-  // before it stay written.
+  // A line that does not convert: a message naming the file and the line, then that the
+  // Dov file was not written; it keeps what it held.
   WriteInput({"h1", "h2", CatalogueLine("34.5", "12.0", "16.3", "24.22"), CatalogueLine("34.5", "1x.0", "16.3", "24.22")});
   Press();
-  ASSERT_EQ(ui.messages.size(), 1u);
+  ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[0], "Ошибка чтения данных из файла\r\n" + PathText(input) + "\r\nстрока 4");
-  EXPECT_EQ(test::ReadBytes(output), "h1\r\nh2\r\n" + DovLine("34", "42.0", "16", "42.22") + "\r\n");
-  // Seconds that no carry can fit end the conversion at once, with the same message.
+  EXPECT_EQ(ui.messages[1], "Ошибка записи в файл\r\n" + PathText(output));
+  EXPECT_EQ(test::ReadBytes(output), "USNO heading\r\n      yyyy mo dd\r\n");
+  // Seconds that no carry can fit end the conversion at once, with the same messages.
   WriteInput({"h1", "h2", CatalogueLine("34.5", "9E20", "16.3", "24.22")});
   Press();
-  ASSERT_EQ(ui.messages.size(), 2u);
-  EXPECT_EQ(ui.messages[1], "Ошибка чтения данных из файла\r\n" + PathText(input) + "\r\nстрока 3");
-  ui.messages.pop_back();
+  ASSERT_EQ(ui.messages.size(), 4u);
+  EXPECT_EQ(ui.messages[2], "Ошибка чтения данных из файла\r\n" + PathText(input) + "\r\nстрока 3");
+  ui.messages.resize(2);
+  ui.titles.resize(2);
 
   // No input: the message with the path, and no output file is made.
   fs::remove(input);
   fs::remove(output);
   Press();
-  ASSERT_EQ(ui.messages.size(), 2u);
-  EXPECT_EQ(ui.messages[1], "Не найден файл  \r\n" + PathText(input));
-  EXPECT_EQ(ui.titles[1], "Planova");
+  ASSERT_EQ(ui.messages.size(), 3u);
+  EXPECT_EQ(ui.messages[2], "Не найден файл  \r\n" + PathText(input));
+  EXPECT_EQ(ui.titles[2], "Planova");
   EXPECT_FALSE(fs::exists(output));
 }
 

@@ -300,6 +300,34 @@ TEST_F(Window2Sets, MergeByTime) {
   EXPECT_EQ(app.Store.ObsJd(2, 3), t0 + 1 * s);
 }
 
+// A set that is used up is never taken from again: a tolerance that covers every date,
+// a date past the used-up mark (year 5000) and an empty set 1 merge within the sets.
+TEST_F(Window2Sets, MergeNeverStepsPastASet) {
+  const double t0 = 2451545.0, year5000 = 3547731.5;
+  struct Case {
+    const char* tolerance;
+    std::vector<double> set1, set2;
+    int32_t merged;
+    std::vector<double> dates;  // of data set 3
+  };
+  const Case cases[] = {
+      {"1e300", {t0, t0 + 1, t0 + 2}, {t0 + 0.5, t0 + 3}, 3, {t0 + 0.25, t0 + 2, t0 + 2}},
+      {"1,5", {t0, year5000}, {t0 + 1, t0 + 2}, 4, {t0, t0 + 1, t0 + 2, year5000}},
+      {"1e300", {}, {t0, t0 + 1}, 2, {t0, t0 + 1}},
+  };
+  for (const Case& c : cases) {
+    f.Text5.Text = c.tolerance;
+    LoadSet(1, c.set1);
+    LoadSet(2, c.set2);
+    Press("Объединить данные 1 и данные 2");
+    EXPECT_EQ(f.Count3, c.merged) << c.tolerance;
+    EXPECT_EQ(f.Count1, 0);
+    EXPECT_EQ(f.Count2, 0);
+    for (size_t k = 0; k < c.dates.size(); ++k) EXPECT_EQ(app.Store.ObsJd(static_cast<int32_t>(k) + 1, 3), c.dates[k]);
+  }
+  EXPECT_TRUE(ui.messages.empty());
+}
+
 TEST_F(Window2Sets, MergeCompletesRightAscensionsWithDeclinations) {
   double t0 = 2451545.0;
   LoadSet(1, {t0});

@@ -12,6 +12,7 @@
 #include "app/application.h"
 #include "astro/time.h"
 #include "common/numtext.h"
+#include "common/textfile.h"
 #include "test_support.h"
 
 namespace planova {
@@ -153,13 +154,24 @@ TEST_F(De405Calculator, RefusalsShowNothingStale) {
     EXPECT_EQ(ui.messages[0], "Номер планеты должен быть от 1 до 9 или 11");
     ui.messages.clear();
   }
-  // A date outside the files: the reader's message and an empty text.
+  // A date outside the files: the reader's message with the years the files cover, and
+  // an empty text.
   f.Text8.Text = "5";
   f.Text23.Text = "2300";
   f.FindButton("DE405")->Press();
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0], "В файлах DE405 нет такой даты");
+  EXPECT_EQ(ui.messages[0], "В файлах DE405 нет такой даты\r\nфайлы DE405 охватывают годы 1960–2019");
   EXPECT_TRUE(f.RichTextBox2.Text.empty());
+  ui.messages.clear();
+  // A block file missing from the folder: the file is named.
+  const std::filesystem::path folder = test::FreshFolder("de405_calculator_missing");
+  std::filesystem::copy_file(app.Astro.De405Folder / "ascp1960.405", folder / "ascp1960.405");
+  app.Astro.De405Folder = folder;
+  f.Text23.Text = "1990";
+  f.FindButton("DE405")->Press();
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "Ошибка чтения файлов JPL DE405\r\n" + PathText(folder / "ascp1980.405") +
+                                "\r\nфайлы DE405 охватывают годы 1960–1979");
   ui.messages.clear();
   f.Text23.Text = "19x";
   f.FindButton("DE405")->Press();

@@ -1,9 +1,14 @@
 // Window 2's epoch and frame conversions: round trips and the precession of 50 years.
 #include <gtest/gtest.h>
 
+#include <erfa.h>
+#include <erfam.h>
+
+#include <cmath>
 #include <random>
 
 #include "app/application.h"
+#include "astro/time.h"
 #include "test_support.h"
 
 namespace planova {
@@ -54,6 +59,42 @@ TEST_F(Conversions, HorizontalToTopocentricAndBack) {
     EXPECT_EQ(app.Store.ObsLat(i, 3), app.Store.ObsLat(i, 1));
   }
   EXPECT_TRUE(ui.messages.empty());
+}
+
+// West of Greenwich (USNO) and far east: right ascensions and hour angles stay within
+// one turn, and the round trip holds.
+TEST_F(Conversions, WestLongitudesGiveRightAscensionsWithinOneTurn) {
+  for (const char* longitude : {"-77,066", "-179,5", "179,5"}) {
+    SetUp();
+    f.Text14.Text = longitude;
+    f.Text15.Text = "38,921";
+    Press("Hor -> Topo");
+    for (int i = 1; i <= 20; ++i) {
+      EXPECT_GE(app.Store.ObsLon(i, 1), 0.0) << longitude << " " << i;
+      EXPECT_LT(app.Store.ObsLon(i, 1), 360.0) << longitude << " " << i;
+    }
+    Press("Topo -> Hor");
+    for (int i = 1; i <= 20; ++i) {
+      EXPECT_NEAR(AngleDiff(app.Store.ObsLon(i, 1), loaded[static_cast<size_t>(i - 1)][1]), 0, 1e-9) << i;
+    }
+  }
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+// The local sidereal angle against ERFA's IAU 1982 GMST plus the longitude, in [0, 360)
+// for every longitude of the Earth.
+TEST(LocalSiderealTime, AgreesWithErfaEastAndWest) {
+  constexpr double kTolerance = 1e-6;  // degrees: GMST's series as the program writes it
+  std::mt19937 rng(5);
+  std::uniform_real_distribution<double> jd(2415020.5, 2469807.5), longitude(-180, 180);
+  for (int k = 0; k < 2000; ++k) {
+    double t = jd(rng), lon = longitude(rng);
+    double got = LocalSiderealAngle(t, lon);
+    ASSERT_GE(got, 0.0);
+    ASSERT_LE(got, 360.0);
+    double want = eraAnp(eraGmst82(t, 0) + lon / 180 * ERFA_DPI) * 180 / ERFA_DPI;
+    EXPECT_NEAR(std::remainder(got - want, 360.0), 0, kTolerance) << t << " " << lon;
+  }
 }
 
 TEST_F(Conversions, NutationOutAndInAtTheSameDate) {

@@ -3,6 +3,9 @@
 #include "common/form.h"
 #include "common/obs_store.h"
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <fstream>
 #include <sstream>
 
@@ -70,6 +73,31 @@ std::string ReadBytes(const std::filesystem::path& path) {
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+FileSizeLimit::FileSizeLimit(size_t bytes) {
+  rlimit l{};
+  getrlimit(RLIMIT_FSIZE, &l);
+  old_ = l.rlim_cur;
+  oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+  l.rlim_cur = bytes;
+  EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &l), 0);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+  rlimit l{};
+  getrlimit(RLIMIT_FSIZE, &l);
+  l.rlim_cur = old_;
+  setrlimit(RLIMIT_FSIZE, &l);
+  std::signal(SIGXFSZ, oldHandler_);
+}
+
+std::vector<std::string> TemporaryFiles(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::recursive_directory_iterator(folder)) {
+    if (e.path().filename().string().find(".tmp-") != std::string::npos) names.push_back(e.path().string());
+  }
+  return names;
 }
 
 }  // namespace planova::test

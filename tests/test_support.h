@@ -91,6 +91,23 @@ void ExpectDataSet1(const ObservationStore& store, const std::vector<double>& jd
 // Whole file as bytes.
 std::string ReadBytes(const std::filesystem::path& path);
 
+// While it lives, no file of this process may grow past `bytes` (RLIMIT_FSIZE, with
+// SIGXFSZ ignored): a write past the limit fails with EFBIG, as on a full disk.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(size_t bytes);
+  ~FileSizeLimit();
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  unsigned long long old_;
+  void (*oldHandler_)(int);
+};
+
+// The temporary files ("<name>.tmp-…") of unfinished writes below `folder`.
+std::vector<std::string> TemporaryFiles(const std::filesystem::path& folder);
+
 }  // namespace planova::test
 
 #include <cmath>

@@ -96,7 +96,13 @@ TEST_F(TimeTest, OverflowsAreRefused) {
   a.CalYear = 7;
   EXPECT_FALSE(CalendarFromJulianDate(a, 1e12));
   EXPECT_FALSE(CalendarFromJulianDate(a, std::nan("")));
+  EXPECT_FALSE(CalendarFromJulianDate(a, 2147483647.0));  // the largest day number: a year past 16 bits
   EXPECT_EQ(a.CalYear, 7);
+}
+
+TEST_F(TimeTest, DeltaTOfNoDateIsNoNumber) {
+  a.CurrentJd = std::nan("");
+  EXPECT_TRUE(std::isnan(DeltaTPiecewise(a)));
 }
 
 TEST_F(TimeTest, DeltaTPiecewiseJoins) {

@@ -94,7 +94,7 @@ TEST_F(Window3, SmallArraysAndMissingFiles) {
     ASSERT_TRUE(in.Open(folder / "ObsPARI" / "PARI11_G_40.txt"));
     ASSERT_TRUE(out.Create(folder / "ObsPARI" / "PARI11_G_8.txt"));
     for (std::string line; in.ReadLine(line);) out.WriteLine(line.substr(0, 98));
-    ASSERT_TRUE(out.Close());
+    ASSERT_TRUE(out.Commit());
   }
   f.Text1.Text = "8";
   f.Text10.Text = "250";
@@ -115,7 +115,7 @@ TEST_F(Window3, SmallArraysAndMissingFiles) {
   TextOutputFile out;
   ASSERT_TRUE(out.Create(folder / "ObsPARI" / "PARI11_G_7.txt"));
   for (int k = 0; k < 5; ++k) out.WriteLine("PARI");
-  ASSERT_TRUE(out.Close());
+  ASSERT_TRUE(out.Commit());
   f.Text1.Text = "7";
   Press("Загрузить в формате BDL");
   EXPECT_EQ(ui.messages.size(), 3u);
@@ -137,7 +137,7 @@ TEST_F(Window3, AStoppedLoadKeepsExactlyTheRecordsRead) {
     ASSERT_TRUE(out.Create(folder / "ObsPARI" / ("PARI11_G_" + number + ".txt")));
     int k = 0;
     for (std::string line; in.ReadLine(line); ++k) edit(out, k - 5, line);
-    ASSERT_TRUE(out.Close());
+    ASSERT_TRUE(out.Commit());
   };
   copy("9", [](TextOutputFile& out, int record, const std::string& line) {
     if (record == 10) out.WriteLine("not a BDL line");
@@ -394,6 +394,38 @@ TEST_F(Window3, BadRunParametersAreRefused) {
   ASSERT_EQ(ui.messages.size(), 3u);
   for (const auto& m : ui.messages) EXPECT_EQ(m, "Введите правильно данные");
   EXPECT_EQ(f.ComparedCount, 0);
+}
+
+// A step run whose rows or body changed under it (smaller arrays made, a body number
+// typed before a load that failed) ends with a message instead of reading past them.
+TEST_F(Window3, StepAfterTheDataChangedEndsTheRun) {
+  for (int change = 0; change < 2; ++change) {
+    LoadFile();
+    f.Text16.Text = "1";
+    f.Text17.Text = "300";
+    f.Check2.Value = true;  // "По шагам"
+    Press("Сравнить данные наблюдений с");
+    ASSERT_EQ(f.ComparedCount, 1);
+    if (change == 0) {
+      f.Text10.Text = "10";
+      Press("Создать массивы с N=");
+    } else {
+      f.Text8.Text = "99";
+      f.Text1.Text = "missing";
+      Press("Загрузить в формате BDL");
+      ui.messages.clear();
+    }
+    Press("сделать 1 шаг");
+    ASSERT_EQ(ui.messages.size(), 1u) << change;
+    EXPECT_EQ(ui.messages[0], "Данные сравнения изменились: начните сравнение заново");
+    Press("сделать 1 шаг");
+    EXPECT_EQ(ui.messages.back(), "Сравнение закончено: следующей записи нет");
+    EXPECT_EQ(f.ComparedCount, 1);
+    ui.messages.clear();
+    f.Text10.Text = "4000";
+    f.Text8.Text = "11";
+    f.Text1.Text = "40";
+  }
 }
 
 }  // namespace

@@ -7,10 +7,14 @@
 
 #include "app/application.h"
 #include "common/numtext.h"
+#include "models/messages.h"
 
 namespace planova {
 
-void BatchPlatform::ShowMessage(const std::string& text, const std::string& title) {
+namespace {
+
+// A message on one line: each CR LF as the two characters "\n".
+std::string OneLine(const std::string& text) {
   std::string flat;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
@@ -20,7 +24,13 @@ void BatchPlatform::ShowMessage(const std::string& text, const std::string& titl
       flat += text[i];
     }
   }
-  out_ << "MESSAGE " << title << ": " << flat << "\n";
+  return flat;
+}
+
+}  // namespace
+
+void BatchPlatform::ShowMessage(const std::string& text, const std::string& title) {
+  out_ << "MESSAGE " << title << ": " << OneLine(text) << "\n";
   out_.flush();
 }
 
@@ -96,8 +106,10 @@ class Runner {
       if (!c || c->Kind != ControlKind::kPicture) throw ScriptError{"unknown picture box " + target};
       std::string file = RestAfterBlank(line, line.find(target) + target.size());
       if (file.empty()) throw ScriptError{"save needs a file name"};
-      if (!pictures_.Save || !pictures_.Save(form.Name, control_, std::filesystem::path(file))) {
-        throw ScriptError{"cannot save " + target + " to " + file};
+      if (!pictures_.Save) throw ScriptError{"cannot save " + target + " to " + file};
+      // The picture box exists: a failure is the file's, said as the windows say it.
+      if (!pictures_.Save(form.Name, control_, std::filesystem::path(file))) {
+        throw ScriptError{OneLine(WriteFailureMessage(std::filesystem::path(file)))};
       }
     } else {
       throw ScriptError{"unknown command '" + verb + "'"};

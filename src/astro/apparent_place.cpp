@@ -31,16 +31,19 @@ PlaceStage Stage(const AstroState& a, int p) {
   return {a.BodyLon[static_cast<size_t>(p)], a.BodyLat[static_cast<size_t>(p)]};
 }
 
+// The body's geocentric vector (the Earth stands at the origin of the table).
+std::array<double, 3> Vector(const AstroState& a, int p) {
+  const size_t ps = static_cast<size_t>(p);
+  return {a.PosX[ps], a.PosY[ps], a.PosZ[ps]};
+}
+
 // Aberration from the Earth's motion: the body displaced by the light time times the
-// Earth's velocity.  Slot 12 keeps the place before each correction.
-void ApplyAberration(AstroState& a, int p, double lightTime, ApparentPlace& out) {
+// Earth's velocity.
+void ApplyAberration(AstroState& a, int p, double lightTime) {
   const size_t ps = static_cast<size_t>(p);
   a.PosX[ps] = a.PosX[ps] + lightTime * a.VelX[3];
   a.PosY[ps] = a.PosY[ps] + lightTime * a.VelY[3];
   a.PosZ[ps] = a.PosZ[ps] + lightTime * a.VelZ[3];
-  TakePlace(a, p);
-  out.AberrationArcsec = (a.BodyLon[12] - a.BodyLon[ps]) * 3600;
-  a.BodyLon[12] = a.BodyLon[ps];
 }
 
 // Planetary aberration: the body where it was when its light left, three passes, each
@@ -52,26 +55,16 @@ void ApplyPlanetaryAberration(AstroState& a, int p, ApparentPlace& out) {
     a.PosX[ps] = x0 - a.VelX[ps] * out.LightTime;
     a.PosY[ps] = y0 - a.VelY[ps] * out.LightTime;
     a.PosZ[ps] = z0 - a.VelZ[ps] * out.LightTime;
-    RelativeSpherical(a, 3, p);
-    out.LightTime = a.RelDist / kLightSpeed;
+    out.LightTime = DistanceOf(a.PosX[ps], a.PosY[ps], a.PosZ[ps]) / kLightSpeed;
   }
-  a.BodyLon[ps] = a.RelLon[ps];
-  a.BodyLat[ps] = a.RelLat;
-  out.PlanetaryAberrationArcsec = (a.BodyLon[12] - a.BodyLon[ps]) * 3600;
 }
 
 // Refraction at the observatory: to the horizon with the local sidereal time, the
 // altitude raised by the refraction, and back to right ascension and declination.
 void ApplyRefraction(AstroState& a, int p, const ApparentPlaceRequest& r, double distance, ApparentPlace& out) {
   const size_t ps = static_cast<size_t>(p);
-  double s = SiderealTime(r.Jd - 2400000.5);
-  double frac = s / 24;
-  s = 24 * FracPositive(frac);
-  double theta = r.ObserverLongitude / 15 + s;
-  if (theta > 24) theta = theta - 24;
-  theta = 15 * theta;
-  double h = theta - a.BodyLon[ps];
-  if (h < 0) h = h + 360;
+  double theta = LocalSiderealAngle(r.Jd, r.ObserverLongitude);
+  double h = OneTurn(theta - a.BodyLon[ps]);
   a.CurrentSlot = p;
   a.HourAngle = h;
   a.ObserverLatitude = r.ObserverLatitude;
@@ -81,9 +74,7 @@ void ApplyRefraction(AstroState& a, int p, const ApparentPlaceRequest& r, double
   a.HorAltitude = a.RelLat - Refraction(a, 90 - a.RelLat);
   HorizontalToEquatorialVector(a, p);
   RelativeSpherical(a, 3, p);
-  double alpha = theta - a.RelLon[ps];
-  if (alpha < 0) alpha = alpha + 360;
-  a.BodyLon[ps] = alpha;
+  a.BodyLon[ps] = OneTurn(theta - a.RelLon[ps]);
   a.BodyLat[ps] = a.RelLat;
   SphericalToCartesian(a, p, a.BodyLon[ps], a.BodyLat[ps], distance);
   out.RefractionArcsec = (a.BodyLat[12] - a.BodyLat[ps]) * 3600;
@@ -99,6 +90,19 @@ double DeltaTSeconds(AstroState& a, double jd, DeltaTModel model) {
     case DeltaTModel::kPiecewise: return DeltaTPiecewise(a);
     default: return 0;
   }
+}
+
+void CompleteStages(ApparentPlace& place) {
+  if (place.StagesComplete) return;
+  place.StagesComplete = true;
+  for (int k = kStageGeometric; k <= kStageEcliptic; ++k) {
+    const auto& v = place.StageVectors[static_cast<size_t>(k)];
+    Spherical s = SphericalOf(v[0], v[1], v[2], place.DegPerRad);
+    place.Stages[static_cast<size_t>(k)] = {s.Lon, s.Lat};
+  }
+  // Each correction as the place before it minus the place after it.
+  place.AberrationArcsec = (place.Stages[kStageGeometric].Lon - place.Stages[kStageAberration].Lon) * 3600;
+  place.PlanetaryAberrationArcsec = (place.Stages[kStageAberration].Lon - place.Stages[kStagePlanetary].Lon) * 3600;
 }
 
 PlaceStage TwoBodyEquatorialPlace(AstroState& a, int body, double jd) {
@@ -125,28 +129,25 @@ ApparentPlace ComputeApparentPlace(AstroState& a, const ApparentPlaceRequest& r)
   if (!ComputeBodyPositions(a, r.Theory, r.Jd, p, r.Perturbations, out.EphemerisJd)) return out;
   a.CurrentJd = r.Jd;
 
-  // Geocentric, geometric.
+  // Geocentric, geometric.  The places of the stages that only the stage log and the
+  // corrections' boxes show are kept as vectors and turned into angles by
+  // CompleteStages, when they are shown.
   MakeGeocentric(a, p);
-  RelativeSpherical(a, 3, p);
-  a.BodyLon[12] = a.RelLon[ps];
-  a.BodyLat[12] = a.RelLat;
-  out.GeometricDistance = a.RelDist;
-  a.BodyLon[ps] = a.RelLon[ps];
-  a.BodyLat[ps] = a.RelLat;
-  out.LightTime = a.RelDist / kLightSpeed;
-  out.Stages[kStageGeometric] = Stage(a, p);
+  out.GeometricDistance = DistanceOf(a.PosX[ps], a.PosY[ps], a.PosZ[ps]);
+  out.LightTime = out.GeometricDistance / kLightSpeed;
+  out.StageVectors[kStageGeometric] = Vector(a, p);
 
-  if (r.Aberration) ApplyAberration(a, p, out.LightTime, out);
-  out.Stages[kStageAberration] = Stage(a, p);
+  if (r.Aberration) ApplyAberration(a, p, out.LightTime);
+  out.StageVectors[kStageAberration] = Vector(a, p);
   if (r.PlanetaryAberration) ApplyPlanetaryAberration(a, p, out);
-  out.Stages[kStagePlanetary] = Stage(a, p);
+  out.StageVectors[kStagePlanetary] = Vector(a, p);
 
   // Precession to the comparison epoch.
   EclipticPrecessionMatrix(a, 0, CenturiesFromJ2000(EpochJd(r.Epoch, a.CurrentJd)));
   a.CurrentSlot = p;
   ApplyMatrix(a);
-  RelativeSpherical(a, 3, p);
-  out.Stages[kStageEcliptic] = {a.RelLon[ps], a.RelLat};
+  out.StageVectors[kStageEcliptic] = Vector(a, p);
+  out.DegPerRad = a.DegPerRad;
 
   // Equator of date.
   double t = CenturiesFromJ2000(a.CurrentJd);

@@ -65,9 +65,18 @@ struct ApparentPlace {
   double LightTime = 0;          // light time of the last pass, s
   // The corrections, arcseconds, each as the difference before - after of its stage:
   // aberration and planetary aberration in longitude, refraction and nutation in latitude.
+  // The first two, and the first four stages, are there after CompleteStages.
   double AberrationArcsec = 0, PlanetaryAberrationArcsec = 0, RefractionArcsec = 0, NutationArcsec = 0;
   std::array<PlaceStage, kStageCount> Stages{};
+  // The geocentric vectors of the first four stages, turned into Stages on demand.
+  std::array<std::array<double, 3>, kStageCount> StageVectors{};
+  double DegPerRad = 0;
+  bool StagesComplete = false;
 };
+
+// The angles of the stages kept as vectors, and the aberrations they give, for the stage
+// log and the boxes: the same arithmetic as when every stage is computed in turn.
+void CompleteStages(ApparentPlace& place);
 
 // ET-UT in seconds at jd (UT) after the model (0 for kNone); CurrentJd is left at jd.
 double DeltaTSeconds(AstroState& a, double jd, DeltaTModel model);

@@ -225,12 +225,14 @@ bool LoadFromCache(AstroState& a, int fileYear, const fs::path& folder, double j
   if (!sameFolder) built = folder / FileName(fileYear);
   const fs::path& looked = sameFolder ? c.Path : built;
   FileStamp stamp;
-  if (!StampOf(looked, stamp)) {
+  const int n = a.De405ValuesPerRecord;
+  const bool checked = sameFolder && a.De405RunStamp != 0 && c.CheckedInRun == a.De405RunStamp && c.ValuesPerRecord == n;
+  if (!checked && !StampOf(looked, stamp)) {
     c = De405BlockCache{};
     return false;
   }
-  const int n = a.De405ValuesPerRecord;
-  if (!sameFolder || c.Size != stamp.Size || c.ModifiedNs != stamp.ModifiedNs || c.ValuesPerRecord != n) {
+  if (!checked &&
+      (!sameFolder || c.Size != stamp.Size || c.ModifiedNs != stamp.ModifiedNs || c.ValuesPerRecord != n)) {
     fs::path path = looked;
     c = De405BlockCache{};
     std::string bytes;
@@ -244,11 +246,16 @@ bool LoadFromCache(AstroState& a, int fileYear, const fs::path& folder, double j
     c.ValuesPerRecord = n;
     ++a.De405FilesParsed;
   }
+  c.CheckedInRun = a.De405RunStamp;
   auto it = std::upper_bound(c.EndJdMax.begin(), c.EndJdMax.end(), jd);
   if (it == c.EndJdMax.end()) return false;
   size_t record = static_cast<size_t>(it - c.EndJdMax.begin());
-  std::copy_n(c.Values.begin() + static_cast<std::ptrdiff_t>(record * static_cast<size_t>(n)), n,
-              a.De405Record.begin() + 1);
+  const double* values = c.Values.data() + record * static_cast<size_t>(n);
+  if (a.De405RunStamp != 0) {
+    a.De405Values = values - 1;  // record positions are 1-based
+  } else {
+    std::copy_n(values, n, a.De405Record.begin() + 1);
+  }
   return true;
 }
 
@@ -257,6 +264,19 @@ bool LoadFromCache(AstroState& a, int fileYear, const fs::path& folder, double j
 void InitDe405Layout(AstroState& a) {
   a.De405Layout = De405LayoutFromTable();
   a.De405ValuesPerRecord = kDe405ValuesPerRecord;
+}
+
+std::vector<int> De405FileYearsPresent(const AstroState& a) {
+  std::vector<int> years;
+  fs::path app;
+  const fs::path* folder = ReaderFolder(a, app);
+  if (!folder) return years;
+  for (int i = 0; i < kBlockCount; ++i) {
+    std::error_code ec;
+    int year = kFirstFileYear + kYearsPerFile * i;
+    if (fs::is_regular_file(*folder / FileName(year), ec)) years.push_back(year);
+  }
+  return years;
 }
 
 int De405FileYear(double jd) {
@@ -278,18 +298,34 @@ void LoadDe405Record(AstroState& a) {
   int fileYear = De405FileYear(jd);
   if (fileYear == 0) {
     a.EphemerisFailureKind = EphemerisFailure::kNoSuchDate;
+    a.De405FilePathRead.clear();
     a.StopRequested = 1;
     a.EphemerisError = 1;
     return;
   }
   fs::path app;
   const fs::path* folder = ReaderFolder(a, app);
+  a.De405Values = nullptr;
   bool ok = folder && a.De405ValuesPerRecord >= 2 && a.De405ValuesPerRecord <= kDe405ValuesPerRecord;
   if (ok) {
     ok = a.De405Rescan ? RescanBlockFile(a, *folder / FileName(fileYear), jd)
                        : LoadFromCache(a, fileYear, *folder, jd);
   }
-  if (!ok) ReadFailure(a);
+  if (!ok) {
+    a.De405Values = nullptr;
+    a.De405FilePathRead = folder ? *folder / FileName(fileYear) : fs::path();
+    ReadFailure(a);
+  }
+}
+
+void BeginEphemerisRun(AstroState& a) {
+  a.De405RunStamp = ++a.De405RunsBegun;
+  a.De405Values = nullptr;
+}
+
+void EndEphemerisRun(AstroState& a) {
+  a.De405RunStamp = 0;
+  a.De405Values = nullptr;
 }
 
 void De405BodyState(AstroState& a, int body) {
@@ -310,18 +346,8 @@ void De405BodyState(AstroState& a, int body) {
     return;
   }
 
-  // Unpack: for each sub-interval the n coefficients of x, then of y, then of z.
-  auto& C = a.De405Coefficients;
-  for (int i = 1; i <= subIntervals; ++i) {
-    for (int c = 1; c <= 3; ++c) {
-      for (int j = 1; j <= n; ++j) {
-        C[static_cast<size_t>(i)][static_cast<size_t>(c)][static_cast<size_t>(j)] =
-            a.De405Record[static_cast<size_t>(p)];
-        p = p + 1;
-      }
-    }
-  }
-  const double start = a.De405Record[1];
+  const double* record = a.De405Values ? a.De405Values : a.De405Record.data();
+  const double start = record[1];
   for (int i = 1; i <= subIntervals; ++i) a.De405SubIntervalStart[static_cast<size_t>(i)] = start + (i - 1) * len;
 
   const double jd = a.CurrentJd;
@@ -344,12 +370,16 @@ void De405BodyState(AstroState& a, int body) {
     U[m] = 2 * tau * U[m - 1] - U[m - 2];
   }
 
+  // The record holds, for each sub-interval, the n coefficients of x, then of y, then
+  // of z; only the covering sub-interval's are read.
+  const double* coefficients = record + p + (h - 1) * 3 * static_cast<size_t>(n);
   double pos[4], der[4];
   for (size_t c = 1; c <= 3; ++c) {
+    const double* C = coefficients + (c - 1) * static_cast<size_t>(n) - 1;  // C[1] .. C[n]
     double x = 0;
-    for (int j = 1; j <= n; ++j) x = x + C[h][c][static_cast<size_t>(j)] * T[j - 1];
+    for (int j = 1; j <= n; ++j) x = x + C[j] * T[j - 1];
     double v = 0;
-    for (int j = 2; j <= n; ++j) v = v + C[h][c][static_cast<size_t>(j)] * (j - 1) * U[j - 2];
+    for (int j = 2; j <= n; ++j) v = v + C[j] * (j - 1) * U[j - 2];
     pos[c] = x;
     der[c] = v;
   }
@@ -381,14 +411,20 @@ void De405StateToEcliptic(AstroState& a, int body) {
   if (kk == 0) return;
   const size_t slot = static_cast<size_t>(body);
   const double eps = a.Obliquity2000;
+  if (!(a.De405RotationObliquity == eps)) {
+    a.De405RotationObliquity = eps;
+    a.De405RotationCos = std::cos(eps);
+    a.De405RotationSin = std::sin(eps);
+  }
+  const double ce = a.De405RotationCos, se = a.De405RotationSin;
   const double len = a.De405Layout[kk].SubIntervalDays;
   a.PosX[slot] = 1000 * a.RawX[kk];
-  a.PosY[slot] = 1000 * (std::cos(eps) * a.RawY[kk] + std::sin(eps) * a.RawZ[kk]);
-  a.PosZ[slot] = 1000 * (std::cos(eps) * a.RawZ[kk] - std::sin(eps) * a.RawY[kk]);
+  a.PosY[slot] = 1000 * (ce * a.RawY[kk] + se * a.RawZ[kk]);
+  a.PosZ[slot] = 1000 * (ce * a.RawZ[kk] - se * a.RawY[kk]);
   if (slot <= 13) {
     a.VelX[slot] = a.RawVX[kk] * 2000 / 86400 / len;
-    a.VelY[slot] = (std::cos(eps) * a.RawVY[kk] + std::sin(eps) * a.RawVZ[kk]) * 2000 / 86400 / len;
-    a.VelZ[slot] = (std::cos(eps) * a.RawVZ[kk] - std::sin(eps) * a.RawVY[kk]) * 2000 / 86400 / len;
+    a.VelY[slot] = (ce * a.RawVY[kk] + se * a.RawVZ[kk]) * 2000 / 86400 / len;
+    a.VelZ[slot] = (ce * a.RawVZ[kk] - se * a.RawVY[kk]) * 2000 / 86400 / len;
   }
 }
 

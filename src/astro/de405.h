@@ -15,6 +15,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace planova {
 
@@ -28,6 +29,10 @@ void InitDe405Layout(AstroState& a);
 // File year of the 20-year block that covers jd (JD, days; half-open ranges from
 // 2305424.5 to 2458832.5), or 0 outside.  Source: the coverage table of JPL's block files.
 int De405FileYear(double jd);
+
+// First years of the block files present in the reader's folder (each covers 20 years),
+// in order; empty when there is no folder or no file.
+std::vector<int> De405FileYearsPresent(const AstroState& a);
 
 // Full path of a block file: the reader's folder (De405Folder, else the application
 // folder's "JPL") / "ascp" + year + ".405".  Empty when neither folder is known.
@@ -47,6 +52,24 @@ void LoadDe405Record(AstroState& a);
 // the text or up to the first record that has a word that is not a number or is cut
 // short.  The cached reader's parse, open to tests and fuzzing on any text.
 void ParseDe405BlockFile(const std::string& bytes, int valuesPerRecord, De405BlockCache& c);
+
+// A run of many epochs, such as a comparison: inside it the block files are checked
+// against the disk once (not at every epoch) and records are served from the parsed files
+// without a copy (De405Record is not filled).  Results are bit-identical either way.
+void BeginEphemerisRun(AstroState& a);
+void EndEphemerisRun(AstroState& a);
+
+// Begins a run for the life of the object.
+class EphemerisRun {
+ public:
+  explicit EphemerisRun(AstroState& a) : a_(a) { BeginEphemerisRun(a_); }
+  ~EphemerisRun() { EndEphemerisRun(a_); }
+  EphemerisRun(const EphemerisRun&) = delete;
+  EphemerisRun& operator=(const EphemerisRun&) = delete;
+
+ private:
+  AstroState& a_;
+};
 
 // Chebyshev state of one body from De405Record at CurrentJd: RawX/RawY/RawZ (km) and
 // RawVX/RawVY/RawVZ (km per half sub-interval) at the body's ephemeris number.  body is

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <vector>
 
 namespace planova {
@@ -76,12 +77,18 @@ struct De405BlockCache {
   // Running maximum of the records' end JDs (value 2): the first entry above an epoch is
   // the record where the plain sequential scan stops.
   std::vector<double> EndJdMax;
+  // The run (De405State::De405RunStamp) in which the file was last checked on disk.
+  std::uint64_t CheckedInRun = 0;
 };
 
 struct De405State {
   // --- Set once at start-up (InitDe405Layout) ---
   std::array<De405LayoutEntry, 12> De405Layout = De405LayoutFromTable();  // by ephemeris body 1..11
   int De405ValuesPerRecord = kDe405ValuesPerRecord;
+
+  // The block file the last epoch was looked up in (empty for a date outside the files
+  // or no folder): what a read failure names.
+  std::filesystem::path De405FilePathRead;
 
   // Folder of the block files ascpYYYY.405.  Empty: the application folder's "JPL"
   // (Ui->AppFolder() / "JPL").
@@ -91,9 +98,6 @@ struct De405State {
   std::array<double, kDe405ValuesPerRecord + 1> De405Record{};
 
   // --- One body at a time (De405BodyState) ---
-  // C[sub-interval 1..8][component 1..3][coefficient 1..15]; index 0 unused.
-  std::array<std::array<std::array<double, kDe405MaxCoefficients + 1>, 4>, kDe405MaxSubIntervals + 1>
-      De405Coefficients{};
   std::array<double, kDe405MaxSubIntervals + 1> De405SubIntervalStart{};  // JD, index 1..8
 
   // Raw states by ephemeris body number 1..11: position in km, derivative with respect to
@@ -110,6 +114,18 @@ struct De405State {
   std::array<De405BlockCache, 21> De405Cache{};
   // How many times a block file was parsed into the cache (for tests and benchmarks).
   long De405FilesParsed = 0;
+
+  // --- A run of many epochs (BeginEphemerisRun .. EndEphemerisRun) ---
+  // Nonzero inside a run: each block file is checked on disk once per run, and records
+  // are served in place from the parsed file through De405Values (1-based), not copied
+  // into De405Record.  Zero outside: every epoch checks the file and copies its record.
+  std::uint64_t De405RunStamp = 0;
+  // cos and sin of the obliquity the ecliptic states were last rotated by, kept so that
+  // they are not computed again for every body and epoch.
+  double De405RotationObliquity = std::numeric_limits<double>::quiet_NaN();
+  double De405RotationCos = 0, De405RotationSin = 0;
+  std::uint64_t De405RunsBegun = 0;
+  const double* De405Values = nullptr;
 };
 
 }  // namespace planova

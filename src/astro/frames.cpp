@@ -15,21 +15,33 @@ void SphericalToCartesian(AstroState& a, int slot, double lonDeg, double latDeg,
   a.PosZ[slot] = distance * std::sin(b);
 }
 
-void RelativeSpherical(AstroState& a, int origin, int target) {
-  if (target == origin) return;
-  double dx = a.PosX[target] - a.PosX[origin];
-  double dy = a.PosY[target] - a.PosY[origin];
-  double dz = a.PosZ[target] - a.PosZ[origin];
+double DistanceOf(double dx, double dy, double dz) {
   double rho = std::sqrt(dx * dx + dy * dy);
-  a.RelDist = std::sqrt(rho * rho + dz * dz);
+  return std::sqrt(rho * rho + dz * dz);
+}
+
+Spherical SphericalOf(double dx, double dy, double dz, double degPerRad) {
+  double rho = std::sqrt(dx * dx + dy * dy);
+  Spherical s;
+  s.Dist = std::sqrt(rho * rho + dz * dz);
   double lon = dy < 0 ? 270.0 : 90.0;
   if (dx != 0) {
-    lon = std::atan(dy / dx) * a.DegPerRad;
+    lon = std::atan(dy / dx) * degPerRad;
     if (dx >= 0 && dy < 0) lon += 360;
     if (dx < 0) lon += 180;
   }
-  a.RelLon[target] = lon;
-  a.RelLat = std::atan(dz / rho) * a.DegPerRad;
+  s.Lon = lon;
+  s.Lat = std::atan(dz / rho) * degPerRad;
+  return s;
+}
+
+void RelativeSpherical(AstroState& a, int origin, int target) {
+  if (target == origin) return;
+  Spherical s = SphericalOf(a.PosX[target] - a.PosX[origin], a.PosY[target] - a.PosY[origin],
+                            a.PosZ[target] - a.PosZ[origin], a.DegPerRad);
+  a.RelDist = s.Dist;
+  a.RelLon[target] = s.Lon;
+  a.RelLat = s.Lat;
 }
 
 void EquatorialToHorizontalVector(AstroState& a, int slot) {

@@ -10,6 +10,14 @@ struct AstroState;
 // PosX/PosY/PosZ[slot] = r (cos b cos l, cos b sin l, sin b); l, b in degrees.
 void SphericalToCartesian(AstroState& a, int slot, double lonDeg, double latDeg, double distance);
 
+// Longitude in [0, 360) and latitude (degrees) and length of a vector, and its length
+// alone (the same arithmetic).
+struct Spherical {
+  double Lon = 0, Lat = 0, Dist = 0;
+};
+Spherical SphericalOf(double dx, double dy, double dz, double degPerRad);
+double DistanceOf(double dx, double dy, double dz);
+
 // Distance, longitude and latitude of the target slot seen from the origin slot:
 // RelLon[target] in [0, 360), RelLat, RelDist.  Nothing is written when they are equal.
 void RelativeSpherical(AstroState& a, int origin, int target);

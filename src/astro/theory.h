@@ -13,6 +13,10 @@ struct AstroState;
 
 enum class TheorySource { kJpl0, kJpl2 };
 
+// The bodies the theories know: the Sun (0), Mercury .. Pluto (1..9, 3 the Earth) and
+// the Moon (11); the comet (10) has no theory.
+inline bool IsTheoryBody(int p) { return p >= 0 && p <= 11 && p != 10; }
+
 // Two-body state of the body in CurrentSlot: mean elements, Kepler position, velocity.
 // With perturbations, the heliocentric longitude of slots 1..4 gets the periodic terms of
 // PlanetPerturbations (the velocity stays the two-body one); shiftedJd is their epoch.

@@ -4,6 +4,7 @@
 
 #include "astro/astro_state.h"
 #include "astro/constants.h"
+#include "astro/frames.h"
 #include "common/numtext.h"
 
 namespace planova {
@@ -39,7 +40,8 @@ bool CalendarFromJulianDate(AstroState& a, double jd) {
   double A = z;
   if (a.UseJulianCalendar != 1 && z >= 2299161) {
     double alpha = Int((z - 1867216.25) / 36524.25);
-    A = z + 1 + alpha - Fix(alpha / 4);  // alpha \ 4: integer division toward zero
+    // In reals: z + 1 would overflow the 32-bit day number at its largest value.
+    A = static_cast<double>(z) + 1 + alpha - Fix(alpha / 4);  // alpha \ 4: integer division toward zero
   }
   double B = A + 1524;
   double C = Int((B - 122.1) / 365.25);
@@ -60,6 +62,7 @@ double DeltaTParabola(const AstroState& a) {
 
 double DeltaTPiecewise(const AstroState& a) {
   double t = CenturiesFromJ2000(a.CurrentJd);
+  if (std::isnan(t)) return t;  // no date, no ET-UT
   double fi = Fix(t / 0.25) - 1;
   if (fi > 0) fi = 0;
   int i = fi < -8 ? -8 : static_cast<int>(fi);  // before 1825 every index means "no piece"
@@ -83,6 +86,23 @@ double SiderealTime(double mjd) {
   double ut = (mjd - Fix(mjd)) * 24;
   double t0 = (Fix(mjd) - 51544.5) / 36525;
   return 6.697374558 + 1.0027379093 * ut + (8640184.812866 * t0 + 0.093104 * t0 * t0 - 6.2e-6 * t0 * t0 * t0) / 3600;
+}
+
+double LocalSiderealAngle(double jd, double eastLongitude) {
+  double s = SiderealTime(jd - 2400000.5);
+  double f = s / 24;
+  s = 24 * FracPositive(f);
+  double theta = eastLongitude / 15 + s;
+  if (theta > 24) theta = theta - 24;
+  if (theta < 0) theta = theta + 24;  // west of Greenwich
+  if (!(theta >= 0 && theta <= 24)) theta = theta - 24 * Int(theta / 24);  // a longitude beyond a turn
+  return 15 * theta;
+}
+
+double OneTurn(double degrees) {
+  if (degrees < 0) degrees = degrees + 360;
+  if (degrees >= 360) degrees = degrees - 360;
+  return degrees;
 }
 
 }  // namespace planova

@@ -35,4 +35,13 @@ double DeltaTPiecewise(const AstroState& a);
 // date whose fraction is UT.  T0 is counted from the start of the UT day.
 double SiderealTime(double mjd);
 
+// Local mean sidereal time of a JD (UT) at an east longitude (degrees, west negative),
+// as an angle in degrees from 0 to 360: GMST reduced to one day, the longitude in hours
+// added, and the sum brought back into the day from either side.
+double LocalSiderealAngle(double jd, double eastLongitude);
+
+// An angle in degrees brought into [0, 360) by one turn from either side (hour angles
+// and right ascensions formed as differences of two such angles).
+double OneTurn(double degrees);
+
 }  // namespace planova

@@ -130,8 +130,8 @@ BdlWriteResult WriteBdlFile(const std::filesystem::path& path, const Observation
       o.Written(last > first ? static_cast<int>(static_cast<int64_t>(i - first) * 100 / (last - first)) : 100, line);
     }
   }
-  ok = out.Close() && ok;
-  if (!ok && r.End == BdlWriteEnd::kWritten) r.End = BdlWriteEnd::kWriteFailed;
+  if (r.End != BdlWriteEnd::kWritten) return r;  // the file is discarded with `out`
+  if (!ok || !out.Commit()) r.End = BdlWriteEnd::kWriteFailed;
   return r;
 }
 

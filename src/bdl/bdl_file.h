@@ -73,11 +73,11 @@ BdlLoadResult LoadBdlFile(const std::filesystem::path& path, ObservationStore& s
 // Writing
 // ---------------------------------------------------------------------------------
 
+// Only kWritten replaces the file at the path; after any other end it is as it was.
 enum class BdlWriteEnd {
   kWritten,         // every line was written
   kCreateFailed,    // the file could not be created: nothing was written
-  kCalendarFailed,  // the date of row FailedRow is beyond the calendar routine's range;
-                    // the lines before it stay written
+  kCalendarFailed,  // the date of row FailedRow is beyond the calendar routine's range
   kWriteFailed,     // a line or the closing of the file failed
 };
 
@@ -98,11 +98,11 @@ struct BdlWriteResult {
 };
 
 // Writes rows first..last of data set 3 (column 3 of the store) as the BDL file at
-// `path`, created anew: the heading lines, then per row FormatBdlLine with the
-// observatory code at column 94, the note at column 99, the time scale and the epoch
-// (columns 133-137 blanked first) and, if asked, the row number.  The body name is that
-// of the last file loaded, else the one of the store's object number.  first > last
-// writes the heading alone.
+// `path`, replacing it only once every line is written (TextOutputFile): the heading
+// lines, then per row FormatBdlLine with the observatory code at column 94, the note at
+// column 99, the time scale and the epoch (columns 133-137 blanked first) and, if asked,
+// the row number.  The body name is that of the last file loaded, else the one of the
+// store's object number.  first > last writes the heading alone.
 BdlWriteResult WriteBdlFile(const std::filesystem::path& path, const ObservationStore& store, int32_t first,
                             int32_t last, BdlState& b, AstroState& a, const BdlWriteOptions& options);
 

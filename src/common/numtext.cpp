@@ -1,6 +1,8 @@
 #include "common/numtext.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -76,12 +78,15 @@ bool TryParseWhole(std::string_view text, double lo, double hi, double& whole) {
 // 15 significant decimal digits (so 0.285 formats as 0,29 although its binary value lies
 // just below).  Returns the digits with the decimal point at `pointPos` from the left.
 std::string RoundedDigits(double ax, int decimals, int& pointPos) {
+  // d.dddddddddddddde±XX, the digits printf's "%.14e" gives, without its machinery.
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.14e", ax);  // d.dddddddddddddde±XX
+  char* end = std::to_chars(buf, buf + sizeof buf, ax, std::chars_format::scientific, 14).ptr;
   std::string mant;
   mant += buf[0];
   mant.append(buf + 2, 14);
-  int exp10 = std::atoi(std::strchr(buf, 'e') + 1);
+  int exp10 = 0;
+  const char* e = std::find(buf, end, 'e') + 1;
+  std::from_chars(e + (*e == '+' ? 1 : 0), end, exp10);
   // Value = 0.mant × 10^(exp10+1); the point stands after exp10+1 digits.
   int point = exp10 + 1;
   if (point < 0) {  // very small: prepend zeros so that the point lies inside
@@ -171,24 +176,41 @@ std::string Format(double x, std::string_view pattern) {
   return out;
 }
 
-std::string RealText(double x) {
-  if (x == 0.0) return "0";
-  if (std::isnan(x)) return "NaN";
-  if (std::isinf(x)) return x < 0 ? "-Inf" : "Inf";
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.15g", x);
-  std::string s = buf;
-  for (char& ch : s) {
-    if (ch == '.') ch = ',';
-    if (ch == 'e') ch = 'E';
+namespace {
+
+// RealText's characters into buf; returns their end.
+char* RealTextInto(char* buf, size_t size, double x) {
+  auto copy = [&](const char* t) { return std::copy(t, t + std::strlen(t), buf); };
+  if (x == 0.0) return copy("0");
+  if (std::isnan(x)) return copy("NaN");
+  if (std::isinf(x)) return copy(x < 0 ? "-Inf" : "Inf");
+  // The digits of printf's "%.15g", without its machinery.
+  char* end = std::to_chars(buf, buf + size, x, std::chars_format::general, 15).ptr;
+  for (char* c = buf; c < end; ++c) {
+    if (*c == '.') *c = ',';
+    if (*c == 'e') *c = 'E';
   }
-  return s;
+  return end;
+}
+
+}  // namespace
+
+std::string RealText(double x) {
+  char buf[64];
+  return std::string(buf, RealTextInto(buf, sizeof buf, x));
+}
+
+void AppendPrintForm(std::string& out, double x) {
+  char buf[64];
+  char* end = RealTextInto(buf, sizeof buf, x);
+  if (buf[0] != '-') out += ' ';
+  out.append(buf, end);
+  out += ' ';
 }
 
 std::string PrintForm(double x) {
-  std::string s = RealText(x);
-  if (s[0] != '-') s.insert(s.begin(), ' ');
-  s += ' ';
+  std::string s;
+  AppendPrintForm(s, x);
   return s;
 }
 

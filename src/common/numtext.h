@@ -54,5 +54,7 @@ std::string RealText(double x);
 // The print form of a number in output files: a blank before a value that is not
 // negative (the minus sign stands there otherwise) and one blank after it.
 std::string PrintForm(double x);
+// The same appended to `out`.
+void AppendPrintForm(std::string& out, double x);
 
 }  // namespace planova

@@ -1,5 +1,11 @@
 #include "common/textfile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 namespace planova {
 namespace {
 
@@ -143,18 +149,34 @@ void TextInputFile::Close() {
   file_ = nullptr;
 }
 
-bool TextOutputFile::Create(const std::filesystem::path& path) {
-  Close();
+bool TextOutputFile::Create(const std::filesystem::path& target) {
+  Discard();
   failed_ = false;
-  file_ = std::fopen(path.c_str(), "wb");
-  return file_ != nullptr;
-}
-
-bool TextOutputFile::Append(const std::filesystem::path& path) {
-  Close();
-  failed_ = false;
-  file_ = std::fopen(path.c_str(), "ab");
-  return file_ != nullptr;
+  target_ = target;
+  // A target that exists lends its permission bits to the new file; one the user may
+  // not write (a file turned read-only) is refused, as writing it in place would be.
+  struct stat old {};
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  if (exists && ::access(target.c_str(), W_OK) != 0) return false;
+  // A name no other writer uses: the process id and a count, tried afresh when taken.
+  static unsigned counter = 0;  // the program writes from one thread
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    std::filesystem::path name = target;
+    name += ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+    fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) temporary_ = std::move(name);
+    if (fd < 0 && errno != EEXIST) return false;
+  }
+  if (fd < 0) return false;
+  if (exists) ::fchmod(fd, old.st_mode & 07777);
+  file_ = ::fdopen(fd, "wb");
+  if (!file_) {
+    ::close(fd);
+    Discard();
+    return false;
+  }
+  return true;
 }
 
 bool TextOutputFile::Write(std::string_view bytes) {
@@ -173,11 +195,38 @@ bool TextOutputFile::Flush() {
   return !failed_;
 }
 
-bool TextOutputFile::Close() {
-  if (!file_) return !failed_;
-  if (std::fclose(file_) != 0) failed_ = true;
+bool TextOutputFile::Commit() {
+  if (!file_) return false;
+  // The bytes reach the disk before the name does, so that a crash just after the
+  // rename cannot leave an empty file under the target's name.
+  bool ok = !failed_ && std::fflush(file_) == 0 && ::fsync(::fileno(file_)) == 0;
+  ok = std::fclose(file_) == 0 && ok;
   file_ = nullptr;
-  return !failed_;
+  if (!ok || ::rename(temporary_.c_str(), target_.c_str()) != 0) {
+    Discard();
+    return false;
+  }
+  temporary_.clear();
+  // The folder's new entry to the disk as well (where the system allows it).
+  const std::filesystem::path folder = target_.parent_path().empty() ? "." : target_.parent_path();
+  int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return true;
+}
+
+void TextOutputFile::Discard() {
+  if (file_) std::fclose(file_);
+  file_ = nullptr;
+  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+  temporary_.clear();
+}
+
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+  TextOutputFile f;
+  return f.Create(path) && f.Write(bytes) && f.Commit();
 }
 
 std::filesystem::path AppPath(const std::filesystem::path& appFolder, std::string_view relUtf8) {

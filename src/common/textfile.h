@@ -39,29 +39,44 @@ class TextInputFile {
   std::FILE* file_ = nullptr;
 };
 
-// A file opened for sequential writing (created anew) or appending.
+// A file written whole or not at all.  Create() opens a temporary file in the target's
+// folder ("<name>.tmp-<process>-<n>", beside the target so that the final rename stays on
+// one file system); the target keeps what it held until Commit() has written, flushed and
+// synced every byte and renamed the temporary file over it.  Discard(), or destruction
+// without a commit, removes the temporary file.  So whatever fails on the way (a missing
+// folder, a full disk, a file-size limit, a record that cannot be formatted) the old file
+// stays byte for byte as it was, and no half-written file takes its place.  A target
+// that exists keeps its permissions; one the user has made read-only is not replaced.
 class TextOutputFile {
  public:
   TextOutputFile() = default;
-  ~TextOutputFile() { Close(); }
+  ~TextOutputFile() { Discard(); }
   TextOutputFile(const TextOutputFile&) = delete;
   TextOutputFile& operator=(const TextOutputFile&) = delete;
 
-  bool Create(const std::filesystem::path& path);
-  bool Append(const std::filesystem::path& path);
+  // False when the temporary file cannot be made (or the target may not be written).
+  bool Create(const std::filesystem::path& target);
   bool IsOpen() const { return file_ != nullptr; }
   // Writes bytes as they are / followed by CR LF.  False once anything failed.
   bool Write(std::string_view bytes);
   bool WriteLine(std::string_view bytes);
   // Hands what was written to the system (the file stays open); false once anything failed.
   bool Flush();
-  // Closes the file; false when a write or the close itself failed.
-  bool Close();
+  // Puts the file in the target's place; false, with the temporary file removed and the
+  // target untouched, when nothing is open or anything of the file failed.
+  bool Commit();
+  // Removes the temporary file; the target stays as it was.
+  void Discard();
 
  private:
   std::FILE* file_ = nullptr;
   bool failed_ = false;
+  std::filesystem::path target_, temporary_;
 };
+
+// Writes `bytes` as the whole file at `path` through a TextOutputFile: the old file is
+// replaced only when every byte is written; false when it is not.
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 // Full path of a file of the application folder, such as AppPath(folder, "Dat", "x.txt").
 std::filesystem::path AppPath(const std::filesystem::path& appFolder, std::string_view relUtf8);

@@ -1,5 +1,9 @@
 #include "compare/comparison_run.h"
 
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
 #include "common/numtext.h"
 
 namespace planova {
@@ -96,7 +100,7 @@ RunPause ComparisonRun::Drive(bool stepMode, const volatile int16_t& stop, const
 }
 
 bool ComparisonRun::OpenParamFile(const std::filesystem::path& path, const std::string& code, int32_t object) {
-  param_.Close();
+  CloseParamFile();
   paramPath_ = path;
   if (!param_.Create(path)) return false;
   param_.Write(Utf8ToCp1251("планета  № " + std::to_string(object) + "   обсерватория " + code + kCrLf));
@@ -109,17 +113,56 @@ bool ComparisonRun::OpenParamFile(const std::filesystem::path& path, const std::
 
 bool ComparisonRun::WriteParamRecord(int32_t row, double day, int32_t month, int32_t year, double jd, double diffL,
                                      double diffB, double diffT) {
-  std::string rec = PrintForm(row) + PrintForm(Fix(day * 1000)) + PrintForm(month * 1000.0) + PrintForm(year * 1000.0) +
-                    PrintForm(Fix(jd * 1000)) + PrintForm(Fix(diffL * 3600 * 1000)) + PrintForm(Fix(diffB * 3600 * 1000)) +
-                    PrintForm(Fix(diffT * 1000 * 24 * 3600));
-  return param_.WriteLine(rec);
+  std::string& rec = record_;
+  rec.clear();
+  for (double v : {static_cast<double>(row), Fix(day * 1000), month * 1000.0, year * 1000.0, Fix(jd * 1000),
+                   Fix(diffL * 3600 * 1000), Fix(diffB * 3600 * 1000), Fix(diffT * 1000 * 24 * 3600)}) {
+    AppendPrintForm(rec, v);
+  }
+  if (param_.WriteLine(rec)) return true;
+  param_.Discard();
+  return false;
 }
 
-bool ComparisonRun::CloseParamFile() { return param_.Close(); }
+bool ComparisonRun::CloseParamFile() { return !param_.IsOpen() || param_.Commit(); }
 
 bool WriteTextFile(const std::filesystem::path& path, const std::string& bytes) {
-  TextOutputFile f;
-  return f.Create(path) && f.WriteLine(bytes) && f.Close();
+  return WriteFileAtomically(path, bytes + kCrLf);
+}
+
+void TimeMatchIndex::Build(const std::vector<double>& jds) {
+  std::vector<int32_t> rows;
+  for (size_t j = 1; j < jds.size(); ++j) {
+    if (!std::isnan(jds[j])) rows.push_back(static_cast<int32_t>(j));
+  }
+  std::stable_sort(rows.begin(), rows.end(),
+                   [&](int32_t a, int32_t b) { return jds[static_cast<size_t>(a)] < jds[static_cast<size_t>(b)]; });
+  sortedJd_.resize(rows.size());
+  for (size_t i = 0; i < rows.size(); ++i) sortedJd_[i] = jds[static_cast<size_t>(rows[i])];
+  // A segment tree of maxima over the sorted order: leaves at n .. 2n - 1.
+  const size_t n = rows.size();
+  maxRow_.assign(2 * n, 0);
+  for (size_t i = 0; i < n; ++i) maxRow_[n + i] = rows[i];
+  for (size_t i = n; i-- > 1;) maxRow_[i] = std::max(maxRow_[2 * i], maxRow_[2 * i + 1]);
+}
+
+int32_t TimeMatchIndex::LastWithin(double jd, double tolerance) const {
+  // |jd - x| is monotone on either side of jd, so the dates within the tolerance are one
+  // run of the sorted dates; the predicates below are exactly the comparison made.
+  auto first = std::partition_point(sortedJd_.begin(), sortedJd_.end(),
+                                    [&](double x) { return x < jd && !(std::fabs(jd - x) <= tolerance); });
+  auto last = std::partition_point(first, sortedJd_.end(),
+                                   [&](double x) { return x < jd || std::fabs(jd - x) <= tolerance; });
+  if (first == last) return 0;
+  const size_t n = sortedJd_.size();
+  size_t lo = static_cast<size_t>(first - sortedJd_.begin()) + n;
+  size_t hi = static_cast<size_t>(last - sortedJd_.begin()) + n;  // half-open
+  int32_t best = 0;
+  for (; lo < hi; lo /= 2, hi /= 2) {
+    if (lo & 1) best = std::max(best, maxRow_[lo++]);
+    if (hi & 1) best = std::max(best, maxRow_[--hi]);
+  }
+  return best;
 }
 
 }  // namespace planova

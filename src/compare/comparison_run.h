@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "common/textfile.h"
 
@@ -62,22 +63,61 @@ class ComparisonRun {
 
   // The Param_data_ file of the run: created with its four heading lines (the body and
   // observatory, the column legend) and kept open; false when it cannot be written.
+  //
+  // The records go to a temporary file beside the old one (TextOutputFile), which takes
+  // the old file's place only when the run ends: when it has passed its last row, or
+  // when a new run begins while it is paused.  While a run is paused after a step or a
+  // "Stop" the old file stays as it was: an astronomer who steps through a few records
+  // to look at them, or stops to look at the plot and goes on, keeps the file of the
+  // last whole run until this one is done, and a run continued to its end gives one
+  // file, never a partial one on the way.  A run given up for a new one has ended as far
+  // as the astronomer took it: its file then holds the records the pane and the plot
+  // showed, until the new run's file replaces it in its turn.  Closing the program with
+  // a run paused leaves the old file; a run that does not start (DiscardParamFile)
+  // replaces nothing.
   bool OpenParamFile(const std::filesystem::path& path, const std::string& code, int32_t object);
   bool ParamFileOpen() const { return param_.IsOpen(); }
   // One record: row, day (with its fraction), month, year, JD, O-C in longitude and
-  // latitude (degrees) and in time (days), in thousandths of their units.
+  // latitude (degrees) and in time (days), in thousandths of their units.  False when it
+  // cannot be written; the file is then given up, the old one stays.
   bool WriteParamRecord(int32_t row, double day, int32_t month, int32_t year, double jd, double diffL, double diffB,
                         double diffT);
-  // Closes the file; false when anything of it failed.
+  // Ends the file: it replaces the old one.  False when anything of it failed (the old
+  // file then stays); true when no file is open.
   bool CloseParamFile();
+  // Gives the file up: the old one stays.
+  void DiscardParamFile() { param_.Discard(); }
   const std::filesystem::path& ParamPath() const { return paramPath_; }
 
  private:
   TextOutputFile param_;
+  std::string record_;  // the record being formed, its buffer kept for the run
   std::filesystem::path paramPath_;
 };
 
-// Writes a whole text file (Windows-1251 bytes, a final CR LF); false when it fails.
+// Writes a whole text file (Windows-1251 bytes, a final CR LF), replacing the old one only
+// when every byte is written; false when it fails.
 bool WriteTextFile(const std::filesystem::path& path, const std::string& bytes);
+
+}  // namespace planova
+
+namespace planova {
+
+// The records of a second set by date, for matching an observation with the last record
+// (in the set's own order) whose date lies within a tolerance: |jd - JD[j]| <= tolerance.
+// The dates are sorted once; the records within the tolerance form one run of the
+// sorted dates, found by binary search, and the last of them in the set's order comes
+// from a segment tree of maxima.  O(n log n) to build, O(log n) a query, 3n numbers.
+class TimeMatchIndex {
+ public:
+  // jds[j] for j = 1..n (jds[0] is not used); NaN dates never match.
+  void Build(const std::vector<double>& jds);
+  // The largest j with |jd - jds[j]| <= tolerance, or 0 when there is none.
+  int32_t LastWithin(double jd, double tolerance) const;
+
+ private:
+  std::vector<double> sortedJd_;
+  std::vector<int32_t> maxRow_;  // segment tree: node i holds the largest j below it
+};
 
 }  // namespace planova

@@ -60,37 +60,29 @@ bool ConvertCatalogueLine(const std::string& line, std::string& out) {
   return ok;
 }
 
-bool ConvertCatalogueToDov(const std::filesystem::path& input, const std::filesystem::path& output, std::string& message) {
+ConversionEnd ConvertCatalogueToDov(const std::filesystem::path& input, const std::filesystem::path& output,
+                                    std::string& message) {
+  message.clear();
   TextInputFile in;
   if (!in.Open(input)) {
     message = "Не найден файл  " + std::string(kCrLf) + PathText(input);
-    return false;
+    return ConversionEnd::kInputMissing;
   }
   TextOutputFile out;
-  if (!out.Create(output)) {
-    message = "Ошибка записи в файл" + std::string(kCrLf) + PathText(output);
-    return false;
-  }
+  if (!out.Create(output)) return ConversionEnd::kWriteFailed;
   std::string line, converted;
   int lineNumber = 0;
   for (; lineNumber < 2 && in.ReadLine(line); ++lineNumber) out.WriteLine(line);
   while (in.ReadLine(line)) {
     ++lineNumber;
     if (!ConvertCatalogueLine(line, converted)) {
-      in.Close();
-      out.Close();
       message = "Ошибка чтения данных из файла" + std::string(kCrLf) + PathText(input) + kCrLf + "строка " +
                 std::to_string(lineNumber);
-      return false;
+      return ConversionEnd::kBadLine;
     }
     out.WriteLine(converted);
   }
-  in.Close();
-  if (!out.Close()) {
-    message = "Ошибка записи в файл" + std::string(kCrLf) + PathText(output);
-    return false;
-  }
-  return true;
+  return out.Commit() ? ConversionEnd::kConverted : ConversionEnd::kWriteFailed;
 }
 
 }  // namespace planova

@@ -58,11 +58,20 @@ bool SplitMinutesAndSeconds(const std::string& minutesText, const std::string& s
 // as blank-padded); false when a minutes or seconds field does not convert.
 bool ConvertCatalogueLine(const std::string& line, std::string& out);
 
-// Converts the catalogue file `input` into the Dov file `output` (created anew): the first
-// two (heading) lines are copied, every further line converted.  False with a message for
-// the user when the input cannot be opened (the output is then not touched), the output
-// cannot be written, or a line does not convert (both files closed; the lines before it
-// stay written).
-bool ConvertCatalogueToDov(const std::filesystem::path& input, const std::filesystem::path& output, std::string& message);
+// How a conversion ended.  Only kConverted replaces the output file.
+enum class ConversionEnd {
+  kConverted,
+  kInputMissing,  // the input cannot be opened
+  kBadLine,       // a line does not convert
+  kWriteFailed,   // the output cannot be written
+};
+
+// Converts the catalogue file `input` into the Dov file `output`: the first two (heading)
+// lines are copied, every further line converted.  The output is replaced only when
+// every line is converted and written; otherwise it stays as it was.  `message` says
+// what is wrong with the input (kInputMissing, kBadLine: the file and the line) for the
+// user, and is empty otherwise.
+ConversionEnd ConvertCatalogueToDov(const std::filesystem::path& input, const std::filesystem::path& output,
+                                    std::string& message);
 
 }  // namespace planova

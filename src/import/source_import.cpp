@@ -308,9 +308,16 @@ std::string SourceStem(const std::string& observatoryCode, int32_t objectNumber,
 
 namespace {
 
+// "Ошибка записи в файл" and the path.
+std::string WriteFailure(const std::filesystem::path& path) {
+  return "Ошибка записи в файл" + std::string(kCrLf) + PathText(path);
+}
+
 // Working state of one import: the fields of the current record, the three logs (kept
 // as Windows-1251 bytes, like the records, and converted for the panes at the end) and
-// the rejected-records file.
+// the rejected-records file.  That file is opened only once the source is open, and
+// replaces the old one only when the import finishes: a missing source or a full store
+// leave the rejected records of the last finished import in place.
 class ImportRun {
  public:
   ImportRun(const ImportSettings& s, ObservationStore& store, AstroState& astro)
@@ -333,6 +340,10 @@ class ImportRun {
   void Accept();
   void Reject(bool textLine);
 
+  // With "+FileBad", once the source is open: the rejected-records file with its
+  // heading; false when it cannot be made.
+  bool OpenBadFile();
+  ImportResult BadFileFailed();
   ImportResult Finish();
   ImportResult StoreFull();
   ImportResult Missing(const char* what, const std::filesystem::path& path);
@@ -424,10 +435,26 @@ ImportResult ImportRun::Finish() {
   r.FileLabel = "в файл   " + s_.ObservatoryCode + std::to_string(store_.ObjectNumber) + "_";
   // The rejected records must not be lost silently (a full disk, a file turned
   // read-only): say so once the import is shown.
-  if (s_.FileBad && !badFile_.Close()) r.Message = "Ошибка записи в файл" + std::string(kCrLf) + PathText(badPath_);
+  if (s_.FileBad && !badFile_.Commit()) r.Message = WriteFailure(badPath_);
   return r;
 }
 
+bool ImportRun::OpenBadFile() {
+  if (!s_.FileBad) return true;
+  badPath_ = AppPath(s_.AppFolder, "Dat/Bad_data_" + sourceStem_ + ".txt");
+  std::string heading = kCrLf + Utf8ToCp1251("плохие данные в таблице или файле" + sourceStem_) + kCrLf;
+  return badFile_.Create(badPath_) && badFile_.Write(heading) && badFile_.Write(kCrLf);
+}
+
+ImportResult ImportRun::BadFileFailed() {
+  ImportResult r;
+  r.End = ImportEnd::kWriteFailed;
+  r.Started = true;
+  r.Message = WriteFailure(badPath_);
+  return r;
+}
+
+// The rejected records read so far are not written: the import did not finish.
 ImportResult ImportRun::StoreFull() {
   ImportResult r;
   r.End = ImportEnd::kStoreFull;
@@ -466,18 +493,6 @@ ImportResult ImportRun::Run(Workbook& workbook) {
 
   sourceStem_ = SourceStem(s_.ObservatoryCode, objectNumber, s_.Table.Param, s_.Topo, s_.Hor, s_.FileNumber);
 
-  if (s_.FileBad) {
-    badPath_ = AppPath(s_.AppFolder, "Dat/Bad_data_" + sourceStem_ + ".txt");
-    std::string heading = kCrLf + Utf8ToCp1251("плохие данные в таблице или файле" + sourceStem_) + kCrLf;
-    if (!badFile_.Create(badPath_) || !badFile_.Write(heading) || !badFile_.Write(kCrLf)) {
-      ImportResult r;
-      r.End = ImportEnd::kBadSettings;
-      r.Started = true;
-      r.Message = "задайте правильно данные";
-      return r;
-    }
-  }
-
   switch (s_.Source) {
     case SourceKind::kTable: return RunTable(workbook);
     case SourceKind::kJpl: return RunJpl();
@@ -496,6 +511,7 @@ ImportResult ImportRun::RunTable(Workbook& workbook) {
     Workbook& w;
     ~CloseAtExit() { w.Close(); }
   } closeAtExit{workbook};
+  if (!OpenBadFile()) return BadFileFailed();
 
   std::string record;
   // Row 1 holds the headings; the data end at the first row whose column B is empty.
@@ -530,6 +546,7 @@ ImportResult ImportRun::RunJpl() {
   const std::filesystem::path path = AppPath(s_.AppFolder, "FileJPL/" + s_.ObservatoryCode + "_" + s_.FileNumber + ".txt");
   TextInputFile in;
   if (!in.Open(path)) return Missing("Не найден файл  ", path);
+  if (!OpenBadFile()) return BadFileFailed();
   std::string line;
   for (int k = 0; k < kJplHeadingLines && in.ReadLine(line); ++k) {
   }
@@ -547,6 +564,7 @@ ImportResult ImportRun::RunDov() {
   const std::filesystem::path path = AppPath(s_.AppFolder, "FileDov/" + sourceStem_ + ".txt");
   TextInputFile in;
   if (!in.Open(path)) return Missing("Не найден файл  ", path);
+  if (!OpenBadFile()) return BadFileFailed();
   std::string line;
   for (int k = 0; k < kDovHeadingLines && in.ReadLine(line); ++k) {
   }

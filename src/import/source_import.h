@@ -186,6 +186,7 @@ enum class ImportEnd {
   kBadSettings,    // nothing was read: "задайте правильно данные"
   kSourceMissing,  // the table or file could not be opened
   kStoreFull,      // a record would exceed N - 1: "увеличьте массив данных"
+  kWriteFailed,    // the rejected-records file could not be made: nothing was read
 };
 
 struct ImportResult {

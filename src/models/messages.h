@@ -5,7 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include "astro/de405_state.h"
+#include "astro/astro_state.h"
+#include "astro/de405.h"
 #include "common/textfile.h"
 
 namespace planova {
@@ -22,6 +23,30 @@ inline std::string EphemerisMessage(EphemerisFailure f) {
     case EphemerisFailure::kReadError: return "Ошибка чтения файлов JPL DE405";
     default: return {};
   }
+}
+
+// The years the DE405 block files present cover, as runs of years ("1960–2019").
+inline std::string De405CoverageText(const AstroState& a) {
+  std::vector<int> years = De405FileYearsPresent(a);
+  if (years.empty()) return "файлов DE405 (ascpГГГГ.405) нет";
+  std::string runs;
+  for (size_t k = 0; k < years.size(); ++k) {
+    size_t last = k;
+    while (last + 1 < years.size() && years[last + 1] == years[last] + 20) ++last;
+    if (!runs.empty()) runs += ", ";
+    runs += std::to_string(years[k]) + "–" + std::to_string(years[last] + 19);
+    k = last;
+  }
+  return "файлы DE405 охватывают годы " + runs;
+}
+
+// The failure, the file it concerns and the years the files present cover.
+inline std::string EphemerisMessage(const AstroState& a) {
+  std::string text = EphemerisMessage(a.EphemerisFailureKind);
+  if (a.EphemerisFailureKind == EphemerisFailure::kReadError && !a.De405FilePathRead.empty()) {
+    text += "\r\n" + PathText(a.De405FilePathRead);
+  }
+  return text + "\r\n" + De405CoverageText(a);
 }
 
 // A file that could not be written: the message and the file's path.

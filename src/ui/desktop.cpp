@@ -1,7 +1,9 @@
 #include "ui/desktop.h"
 
 #include <QApplication>
+#include <QBuffer>
 
+#include "common/textfile.h"
 #include "ui/layouts.h"
 #include "ui/picture_render.h"
 
@@ -58,8 +60,13 @@ bool SavePicturePng(Application& app, const std::string& form, const std::string
   for (const auto& p : LayoutOf(form).places) {
     if (control == p.name) size = QSize(p.w, p.h);
   }
-  QImage image = RenderPicture(*static_cast<PictureBox*>(c->Target), size);
-  return image.save(QString::fromStdString(file.string()), "PNG");
+  // Encoded whole in memory, then written as a file that replaces an old picture only
+  // when every byte is written.
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  if (!RenderPicture(*static_cast<PictureBox*>(c->Target), size).save(&buffer, "PNG")) return false;
+  return WriteFileAtomically(file, std::string_view(png.constData(), static_cast<size_t>(png.size())));
 }
 
 }  // namespace planova::ui

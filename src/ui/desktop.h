@@ -27,7 +27,9 @@ class Desktop {
   std::map<std::string, std::unique_ptr<FormWindow>> windows_;
 };
 
-// Saves a picture box of a form as a PNG file, at the size the window gives it.
+// Saves a picture box of a form as a PNG file, at the size the window gives it; an old
+// file at that path is replaced only when the new one is complete.  False when the
+// form has no such picture box or the file cannot be written.
 bool SavePicturePng(Application& app, const std::string& form, const std::string& control,
                     const std::filesystem::path& file);
 

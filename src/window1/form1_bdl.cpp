@@ -11,7 +11,9 @@ namespace planova {
 
 namespace {
 
-constexpr const char* kWriteError = "Ошибка записи в файл";
+// A save with no record read by the last import (a source file missing, every record
+// rejected, no arrays) would replace a file of observations by its heading lines alone.
+constexpr const char* kNoDataMessage = "Нет данных для записи: загрузите исходные данные";
 
 // Places a descriptive text (UTF-8, written in Windows-1251) so that it fills blank
 // columns only: a text too long for the space before its end column would overwrite the
@@ -35,7 +37,9 @@ bool PlaceDescriptive(std::string& line, const std::string& utf8, int startColum
 // \Obs<code>\<code><object>_<"в файл">.txt: five heading lines holding the observatory
 // code, then one line per record with the descriptive texts of the window.  The code and
 // the object number are those kept by the last import.  Dates are written in the
-// Gregorian calendar from 1582 October 15 and in the Julian calendar before.
+// Gregorian calendar from 1582 October 15 and in the Julian calendar before.  The file is
+// replaced only when every line is written: a text that does not fit, a date beyond the
+// calendar or a failing disk leave the old file as it was, with a message naming it.
 void Form1::SaveBdl() {
   RichTextBox3.Text.clear();
   std::string pane;
@@ -45,9 +49,13 @@ void Form1::SaveBdl() {
   if (!NamePartsAllowed({code, Text9.Text})) return;
 
   std::filesystem::path path = AppPath(Ui().AppFolder(), "Obs" + code + "/" + code + number + "_" + Text9.Text + ".txt");
+  if (!Store.Exists() || Store.GoodCount < 1) {
+    Ui().ShowMessage(kNoDataMessage);
+    return;
+  }
   TextOutputFile out;
-  if (!Store.Exists() || Store.GoodCount > Store.ObsJd.Rows() || !out.Create(path)) {
-    Ui().ShowMessage(kWriteError);
+  if (Store.GoodCount > Store.ObsJd.Rows() || !out.Create(path)) {
+    Ui().ShowMessage(WriteFailureMessage(path));
     return;
   }
   Astro.UseJulianCalendar = 0;
@@ -78,9 +86,9 @@ void Form1::SaveBdl() {
   for (int k = 0; k < 5; ++k) ok = ok && out.WriteLine(codeBytes);
   for (int32_t i = 1; ok && i <= Store.GoodCount; ++i) {
     if (!FormatBdlLine(b, Astro, Store, i)) {
-      // A date beyond the calendar's range.
+      // A date beyond the calendar's range: what is wrong, then that nothing was written.
       Ui().ShowMessage(kWrongJdMessage);
-      out.Close();
+      Ui().ShowMessage(WriteFailureMessage(path));
       RichTextBox3.Text = pane;
       return;
     }
@@ -93,19 +101,21 @@ void Form1::SaveBdl() {
     PlaceAt(shown, bdl::kSavedRow, std::to_string(i));
     pane += Cp1251ToUtf8(shown) + "\r\n";
   }
-  ok = out.Close() && ok;
+  ok = ok && out.Commit();
   RichTextBox3.Text = pane;
-  if (!ok) Ui().ShowMessage(kWriteError);
+  if (!ok) Ui().ShowMessage(WriteFailureMessage(path));
 }
 
 // "+/-": FileDov\USNO_1866_1891.txt into FileDov\USNO11_G_2.txt (the Dov file that the
 // import reads for observatory USNO, object 11, "Geo", file 2).
+// A line that does not convert is named first; the Dov file then stays as it was.
 void Form1::ConvertCatalogue() {
-  std::filesystem::path folder = AppPath(Ui().AppFolder(), "FileDov");
+  const std::filesystem::path folder = AppPath(Ui().AppFolder(), "FileDov");
+  const std::filesystem::path output = folder / "USNO11_G_2.txt";
   std::string message;
-  if (!ConvertCatalogueToDov(folder / "USNO_1866_1891.txt", folder / "USNO11_G_2.txt", message)) {
-    Ui().ShowMessage(message);
-  }
+  const ConversionEnd end = ConvertCatalogueToDov(folder / "USNO_1866_1891.txt", output, message);
+  if (!message.empty()) Ui().ShowMessage(message);
+  if (end == ConversionEnd::kBadLine || end == ConversionEnd::kWriteFailed) Ui().ShowMessage(WriteFailureMessage(output));
 }
 
 }  // namespace planova

@@ -96,6 +96,10 @@ class Form2 : public FormModel {
   // corrections into the boxes.  Not Ok when the ephemeris failed.  Throws InputError for
   // a box that does not hold a number.
   ApparentPlace ComputeObservationTheory(int32_t i);
+  ApparentPlaceRequest TheoryTemplate;  // the run's switches; the date is each row's
+  ApparentPlace LastPlace;              // the place of the last row computed
+  bool LastPlaceShown = true;           // its boxes and stage log are formed
+  int32_t ShownRow = 0;                 // the last compared row whose date boxes are not yet formed
 
   // --- Comparison run ---
   ComparisonRun Run;
@@ -104,7 +108,9 @@ class Form2 : public FormModel {
   double& SumAbsDL = Run.Stats.SumAbsDL;
   double& SumAbsDB = Run.Stats.SumAbsDB;
   double TimeTolerance = 0;       // days
+  TimeMatchIndex Set2Dates;       // data set 2 by date, for a comparison "из файла"
   double DiffL = 0, DiffB = 0;    // O-C of the current row, degrees
+  bool CalendarWarned = false;    // the run has said that a date is beyond the calendar
   std::string ComparisonLog;
   double PlotOrigin = 0;
   PlotColourTable PlotColours{};
@@ -159,6 +165,10 @@ class Form2 : public FormModel {
   ApparentPlaceRequest TheoryRequest(double jd);
   // A date that the calendar refuses, after its message.
   bool CalendarOrMessage(double jd);
+  // The boxes, the stage log and the date of the last row, formed when the window can
+  // show them (a few times a second during a run, and at its end or pause).
+  void ShowCurrentRow();
+  void ShowTheory();
   // The boxes, panes and labels of a data set after a load that read the file's heading.
   void ShowLoadedSet(const BdlLoadResult& loaded);
   // The "+Текст" line of merged row k of data set 3.

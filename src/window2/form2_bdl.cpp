@@ -161,9 +161,9 @@ void Form2::WriteResult() {
     RichTextBox3.Text = ProcessLog;
   }
   // The calendar routine answers a date beyond its range with its result alone; the
-  // window says what is wrong before it says that the file is incomplete.
+  // window says what is wrong before it says that the file was not written.
   if (written.End == BdlWriteEnd::kCalendarFailed) Ui().ShowMessage(kWrongJdMessage);
-  if (written.End != BdlWriteEnd::kWritten) Ui().ShowMessage("Ошибка записи в файл" + std::string(kCrLf) + PathText(path));
+  if (written.End != BdlWriteEnd::kWritten) Ui().ShowMessage(WriteFailureMessage(path));
 }
 
 std::string Form2::MergeLine(int32_t k, int takeFrom1, int takeFrom2) {

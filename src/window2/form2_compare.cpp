@@ -4,9 +4,11 @@
 // the Param_data_ and Stat files in Dat.  Also "сделать 1 шаг".  The comparison run
 // holds the rows, the statistics and the open Param_data_ file; this window moves its
 // results into the boxes, panes and plot.
+#include <chrono>
 #include <cmath>
 
 #include "astro/time.h"
+#include "astro/de405.h"
 #include "common/numtext.h"
 #include "common/textfile.h"
 #include "models/messages.h"
@@ -39,7 +41,9 @@ struct FileError {
 
 bool Form2::CalendarOrMessage(double jd) {
   if (CalendarFromJulianDate(Astro, jd)) return true;
-  Ui().ShowMessage(kWrongJdMessage);
+  // One message a run, not one per record of a set over absurd dates.
+  if (!CalendarWarned) Ui().ShowMessage(kWrongJdMessage);
+  CalendarWarned = true;
   return false;
 }
 
@@ -66,6 +70,7 @@ void Form2::Compare() {
     RichTextBox3.Text.clear();
     Run.Stats.Reset();
     Run.CurrentRow = 1;
+    CalendarWarned = false;
     Astro.StopRequested = 0;
     Astro.EphemerisError = 0;
     ComparisonLabel = EpochLabel1;
@@ -79,9 +84,10 @@ void Form2::Compare() {
       Store.ObservatoryCode = Text3.Text;
     }
     const int p = Store.ObjectNumber;
-    if (p < 0 || p > 11) throw InputError{};
+    if (!IsTheoryBody(p)) throw InputError{};
 
-    Run.CloseParamFile();
+    // A paused run ends here: its file takes the old one's place (comparison_run.h).
+    if (!Run.CloseParamFile()) Ui().ShowMessage(WriteFailureMessage(Run.ParamPath()));
     std::filesystem::path paramPath = AppPath(Ui().AppFolder(), "Dat/Param_data_" + Store.ObservatoryCode +
                                                                     std::to_string(Store.ObjectNumber) + ".txt");
     if (Check11.Value && !Run.OpenParamFile(paramPath, Store.ObservatoryCode, Store.ObjectNumber)) {
@@ -89,7 +95,7 @@ void Form2::Compare() {
       throw FileError{paramPath};
     }
     if (!RunnableComparison(generate, p)) {
-      Run.CloseParamFile();
+      Run.DiscardParamFile();
       return;
     }
     PlotOrigin = Store.ObsJd(1, 1);
@@ -113,13 +119,13 @@ void Form2::Compare() {
 // after the message that says what is missing.
 bool Form2::RunnableComparison(bool generate, int p) {
   if (generate && !GenerateTwoBodySet(p)) return false;
+  if (Count1 < 1) {
+    Ui().ShowMessage("Надо загрузить данные");
+    return false;
+  }
   if (!Option3.Value && ComparisonLabel != "App" && ComparisonLabel != "B1950" && ComparisonLabel != "J2000") {
     Ui().ShowMessage("Эпоха данных 1 \"" + ComparisonLabel +
                      "\" не известна: для сравнения с теорией нужна эпоха App, B1950 или J2000");
-    return false;
-  }
-  if (Count1 < 1) {
-    Ui().ShowMessage("Надо загрузить данные");
     return false;
   }
   return true;
@@ -162,32 +168,62 @@ bool Form2::GenerateTwoBodySet(int p) {
 bool Form2::ProcessObservations() {
   SetPlotBoxGeometry(Picture1, Check13.Value);
   const int p = Store.ObjectNumber;
-  if (p < 0 || p > 11) throw InputError{};
+  if (!IsTheoryBody(p)) throw InputError{};
   Run.Last = Count1;
+  if (Option3.Value) {
+    std::vector<double> jds(static_cast<size_t>(std::max(0, std::min(Count2, Store.ObsJd.Rows()))) + 1);
+    for (size_t j = 1; j < jds.size(); ++j) jds[j] = Store.ObsJd(static_cast<int32_t>(j), 2);
+    Set2Dates.Build(jds);
+  }
+  if (!Option3.Value) TheoryTemplate = TheoryRequest(0);
+  EphemerisRun ephemeris(Astro);
+  auto lastShown = std::chrono::steady_clock::now();
   RunPause pause = Run.Drive(Check2.Value, Astro.StopRequested, [this](int32_t i) { return CompareRow(i); },
-                             [this] { Ui().ProcessEvents(); });
+                             [this, &lastShown, rows = 0]() mutable {
+                               // The boxes follow the run a few times a second, not at
+                               // every record: only what the window can show is formed.
+                               if (++rows % 64 == 0) {
+                                 auto now = std::chrono::steady_clock::now();
+                                 if (now - lastShown > std::chrono::milliseconds(100)) {
+                                   ShowCurrentRow();
+                                   lastShown = now;
+                                 }
+                               }
+                               Ui().ProcessEvents();
+                             });
+  ShowCurrentRow();
   if (pause != RunPause::kFailed) return true;
-  Ui().ShowMessage(EphemerisMessage(Astro.EphemerisFailureKind));
+  Ui().ShowMessage(EphemerisMessage(Astro));
   return false;
 }
 
-// One row of data set 1: its comparison value from data set 2 (the last record within
-// the time tolerance) or from theory, then the differences, their statistics, the date
+// The boxes of the last compared row: its date, and with theory its ET-UT, corrections
+// and stage log.
+void Form2::ShowCurrentRow() {
+  if (ShownRow > 0 && CalendarOrMessage(Store.ObsJd(ShownRow, 1))) {
+    Text23.Text = std::to_string(Astro.CalYear);
+    Text22.Text = std::to_string(Astro.CalMonth);
+    Text21.Text = RealText(Astro.CalDay);
+  }
+  ShownRow = 0;
+  ShowTheory();
+}
+
+// One row of data set 1: its comparison value from data set 2 (the last record, in the
+// set's order, within the time tolerance) or from theory, then the differences, their statistics, the date
 // boxes, the log line, the plot and the record of the Param_data_ file.
 bool Form2::CompareRow(int32_t i) {
   if (i < 1 || i > Store.ObsJd.Rows()) throw InputError{};
   bool matched = false;
   double lon = 0, lat = 0;
   if (Option3.Value) {
-    int32_t n2 = std::min(Count2, Store.ObsJd.Rows());
-    for (int32_t j = 1; j <= n2; ++j) {
-      if (std::fabs(Store.ObsJd(i, 1) - Store.ObsJd(j, 2)) <= TimeTolerance) {
-        lon = Store.ObsLon(j, 2);
-        lat = Store.ObsLat(j, 2);
-        Store.ObsJd(i, 3) = Store.ObsJd(j, 2);
-        ObservationJd = Store.ObsJd(j, 2);
-        matched = true;
-      }
+    int32_t j = Set2Dates.LastWithin(Store.ObsJd(i, 1), TimeTolerance);
+    if (j > 0) {
+      lon = Store.ObsLon(j, 2);
+      lat = Store.ObsLat(j, 2);
+      Store.ObsJd(i, 3) = Store.ObsJd(j, 2);
+      ObservationJd = Store.ObsJd(j, 2);
+      matched = true;
     }
   } else {
     ApparentPlace place = ComputeObservationTheory(i);
@@ -201,12 +237,10 @@ bool Form2::CompareRow(int32_t i) {
     DiffL = Store.ObsLon(i, 1) - lon;
     DiffB = Store.ObsLat(i, 1) - lat;
     Run.Stats.Add(Store.ObsLon(i, 1) != 0, Store.ObsLat(i, 1) != 0 && Store.ObsLat(i, 1) != 90, DiffL, DiffB);
-    CalendarOrMessage(Store.ObsJd(i, 1));
+    ShownRow = i;
+    if (Check1.Value || Check11.Value) CalendarOrMessage(Store.ObsJd(i, 1));
     int32_t year = Astro.CalYear, month = Astro.CalMonth;
     double day = Astro.CalDay;
-    Text23.Text = std::to_string(year);
-    Text22.Text = std::to_string(month);
-    Text21.Text = RealText(day);
     const double diffT = Store.ObsJd(i, 1) - Store.ObsJd(i, 3);
     if (Check1.Value) {
       ComparisonLog += Format(i, "0000") + "   year= " + Format(year, "0000") + "   T1-T2 (sec)= " +
@@ -227,7 +261,8 @@ bool Form2::CompareRow(int32_t i) {
 }
 
 // After a run or a step: the panes; when the run has passed its last row the
-// Param_data_ file is closed (a paused run keeps it open, its records flushed).
+// Param_data_ file is closed and replaces the old one (a paused run keeps it open, the
+// old file in place).
 void Form2::FinishComparison() {
   RichTextBox2.Text = TheoryLog;
   RichTextBox3.Text = ComparisonLog;

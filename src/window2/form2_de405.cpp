@@ -52,7 +52,7 @@ void Form2::De405() {
   Text18.Text = RealText(DeltaTSeconds);
   // A failed read shows nothing of an earlier date.
   if (!r.Ok) {
-    Ui().ShowMessage(EphemerisMessage(Astro.EphemerisFailureKind));
+    Ui().ShowMessage(EphemerisMessage(Astro));
     return;
   }
   Speed[static_cast<size_t>(p)] = r.Speed;

@@ -26,20 +26,6 @@ double T(double jd) { return CenturiesFromJ2000(jd); }
 
 }  // namespace
 
-namespace {
-
-// Local sidereal time of CurrentJd (taken as UT) at an east longitude, as an angle in degrees.
-double LocalSiderealAngle(const AstroState& a, double observerLongitude) {
-  double s = SiderealTime(a.CurrentJd - 2400000.5);
-  double f = s / 24;
-  s = 24 * FracPositive(f);
-  double theta = observerLongitude / 15 + s;
-  if (theta > 24) theta = theta - 24;
-  return 15 * theta;
-}
-
-}  // namespace
-
 // Runs a conversion over data set 1 with the window's common frame: the observer's
 // coordinates when asked, the report, the labels and the error message.
 template <typename PerRecord>
@@ -137,8 +123,7 @@ void Form2::HorToTopo() {
     a.CurrentSlot = p;
     HorizontalToEquatorialVector(a, p);
     RelativeSpherical(a, 3, p);
-    double alpha = LocalSiderealAngle(a, obsL) - a.RelLon[ps];
-    if (alpha < 0) alpha = alpha + 360;
+    double alpha = OneTurn(LocalSiderealAngle(a.CurrentJd, obsL) - a.RelLon[ps]);
     if (!std::isfinite(alpha) || !std::isfinite(a.RelLat)) throw CalcError{};
     Store.ObsLon(i, 1) = Store.ObsLon(i, 3) = alpha;
     Store.ObsLat(i, 1) = Store.ObsLat(i, 3) = a.RelLat;
@@ -156,8 +141,7 @@ void Form2::TopoToHor() {
     Store.ObsJd(i, 2) = a.CurrentJd;
     Store.ObsLon(i, 2) = a.BodyLon[ps];
     Store.ObsLat(i, 2) = a.BodyLat[ps];
-    a.HourAngle = LocalSiderealAngle(a, obsL) - a.BodyLon[ps];
-    if (a.HourAngle < 0) a.HourAngle = a.HourAngle + 360;
+    a.HourAngle = OneTurn(LocalSiderealAngle(a.CurrentJd, obsL) - a.BodyLon[ps]);
     a.CurrentSlot = p;
     EquatorialToHorizontalVector(a, p);
     RelativeSpherical(a, 3, p);
@@ -185,7 +169,7 @@ static void ShiftObserver(Form2& f, double direction) {
     f.Store.ObsLat(i, 2) = a.BodyLat[ps];
     f.Store.ObsJd(i, 2) = a.CurrentJd;
     SphericalToCartesian(a, p, a.BodyLon[ps], a.BodyLat[ps], d);
-    SphericalToCartesian(a, 12, LocalSiderealAngle(a, obsL), obsB, kEarthRadius);
+    SphericalToCartesian(a, 12, LocalSiderealAngle(a.CurrentJd, obsL), obsB, kEarthRadius);
     a.PosX[ps] = a.PosX[ps] + direction * a.PosX[12];
     a.PosY[ps] = a.PosY[ps] + direction * a.PosY[12];
     a.PosZ[ps] = a.PosZ[ps] + direction * a.PosZ[12];

@@ -1,5 +1,6 @@
 // Window 2's whole-set buttons: "Почистить", "Упорядочить данные", "Изменить время",
 // "Объединить данные 1 и данные 2" and "Показать изменения".
+#include <algorithm>
 #include <cmath>
 
 #include "astro/time.h"
@@ -135,6 +136,14 @@ void Form2::ChangeTime() {
       Store.ObsJd(i, 1) = Store.ObsJd(i, 1) + s;
       Text18.Text = RealText(s * 24);
     }
+    if (!std::isfinite(Store.ObsJd(i, 1))) {
+      // A date the time scales cannot take (a generated set over absurd years): the
+      // record keeps its date and the change stops here.
+      Store.ObsJd(i, 1) = Store.ObsJd(i, 2);
+      Ui().ShowMessage("Ошибка в расчетах");
+      count = i - 1;
+      break;
+    }
     Store.ObsJd(i, 3) = Store.ObsJd(i, 1);
     ProgressBar1.Value = static_cast<int>(static_cast<int64_t>(i) * 100 / count);
   }
@@ -159,13 +168,13 @@ void Form2::Merge() {
     Ui().ShowMessage("Задайте правильно данные");
     return;
   }
-  if (Count1 + Count2 <= 0) {
+  const int32_t rows = Store.ObsJd.Rows();
+  const int32_t n1 = std::clamp(Count1, 0, std::max(rows, 0)), n2 = std::clamp(Count2, 0, std::max(rows, 0));
+  if (Count1 + Count2 <= 0 || (Store.Exists() && n1 + n2 <= 0)) {
     Ui().ShowMessage("Надо загрузить данные");
     return;
   }
   if (ArraysMissing()) return;
-  const int32_t rows = Store.ObsJd.Rows();
-  const int32_t n1 = std::min(Count1, rows), n2 = std::min(Count2, rows);
   ProcessLog = std::string("РЕЗУЛЬТАТ КОМПИЛЯЦИИ") + kCrLf;
   Count3 = n1 + n2;
 
@@ -190,20 +199,17 @@ void Form2::Merge() {
 }
 
 // Both sets are taken from their heads, the earlier date first and two dates within
-// tau as one record.  A set that is used up (or was empty) shows the exhausted date,
-// so the other comes first.
+// tau as one record.  A set that is used up (or was empty) is never taken from again,
+// whatever the tolerance or the other set's dates: the other set comes first.
 Form2::MergeHeads Form2::MergeByDate(int32_t n1, int32_t n2, double tau) {
   const int32_t rows = Store.ObsJd.Rows();
   MergeHeads m;
-  auto headJd = [&](int col, int32_t h, int32_t n) { return h <= n ? Store.ObsJd(h, col) : kExhaustedJd; };
   while (true) {
-    double jd1 = headJd(1, m.h1, n1), jd2 = headJd(2, m.h2, n2);
-    int takeFrom1 = 1, takeFrom2 = 0;
-    if (jd2 < jd1) {
-      takeFrom1 = 0;
-      takeFrom2 = 1;
-    }
-    if (std::fabs(jd1 - jd2) <= tau) {
+    const bool have1 = m.h1 <= n1, have2 = m.h2 <= n2;
+    double jd1 = have1 ? Store.ObsJd(m.h1, 1) : 0, jd2 = have2 ? Store.ObsJd(m.h2, 2) : 0;
+    int takeFrom1 = have1 && !(have2 && jd2 < jd1) ? 1 : 0;
+    int takeFrom2 = 1 - takeFrom1;
+    if (have1 && have2 && std::fabs(jd1 - jd2) <= tau) {
       takeFrom1 = takeFrom2 = 1;
       ++m.matches;
     }

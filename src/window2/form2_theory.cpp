@@ -53,28 +53,39 @@ ApparentPlaceRequest Form2::TheoryRequest(double jd) {
 
 ApparentPlace Form2::ComputeObservationTheory(int32_t i) {
   const int p = Store.ObjectNumber;
-  if (p < 0 || p > 11) throw InputError{};
+  if (!IsTheoryBody(p)) throw InputError{};
+  if (EpochLabel2 != EpochLabel1) EpochLabel2 = EpochLabel1;
+  ObservationJd = Store.ObsJd(i, 1);
+  TheoryTemplate.Jd = ObservationJd;
+  LastPlace = ComputeApparentPlace(Astro, TheoryTemplate);
+  LastPlaceShown = false;
+  DeltaTSeconds = LastPlace.DeltaTSeconds;
+  ShiftedJd = LastPlace.EphemerisJd;
+  if (TheoryTemplate.DeltaT != DeltaTModel::kNone) Store.ObsJd(i, 3) = ShiftedJd;
+  if (!LastPlace.Ok) {
+    ShowTheory();
+    return LastPlace;
+  }
+  Store.ObsLon(i, 3) = LastPlace.Lon;
+  Store.ObsLat(i, 3) = LastPlace.Lat;
+  return LastPlace;
+}
+
+void Form2::ShowTheory() {
+  if (LastPlaceShown) return;
+  LastPlaceShown = true;
+  const ApparentPlaceRequest& r = TheoryTemplate;
+  CompleteStages(LastPlace);
+  const ApparentPlace& place = LastPlace;
+  if (r.DeltaT != DeltaTModel::kNone) Text18.Text = RealText(place.DeltaTSeconds);
   TheoryLog.clear();
   RichTextBox2.Text.clear();
-  EpochLabel2 = EpochLabel1;
-  ObservationJd = Store.ObsJd(i, 1);
-  ApparentPlaceRequest request = TheoryRequest(ObservationJd);
-  ApparentPlace place = ComputeApparentPlace(Astro, request);
-  DeltaTSeconds = place.DeltaTSeconds;
-  ShiftedJd = place.EphemerisJd;
-  if (request.DeltaT != DeltaTModel::kNone) {
-    Text18.Text = RealText(DeltaTSeconds);
-    Store.ObsJd(i, 3) = ShiftedJd;
-  }
-  if (!place.Ok) return place;
-  if (request.Aberration) Text9.Text = RealText(place.AberrationArcsec);
-  if (request.PlanetaryAberration) Text13.Text = RealText(place.PlanetaryAberrationArcsec);
-  if (request.Refraction) Text4.Text = RealText(place.RefractionArcsec);
-  if (request.Nutation) Text7.Text = RealText(place.NutationArcsec);
+  if (!place.Ok) return;
+  if (r.Aberration) Text9.Text = RealText(place.AberrationArcsec);
+  if (r.PlanetaryAberration) Text13.Text = RealText(place.PlanetaryAberrationArcsec);
+  if (r.Refraction) Text4.Text = RealText(place.RefractionArcsec);
+  if (r.Nutation) Text7.Text = RealText(place.NutationArcsec);
   TheoryLog = StageLog(place);
-  Store.ObsLon(i, 3) = place.Lon;
-  Store.ObsLat(i, 3) = place.Lat;
-  return place;
 }
 
 }  // namespace planova

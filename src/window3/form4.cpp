@@ -207,7 +207,7 @@ void Form4::WriteResult() {
   const BdlWriteResult written = WriteBdlFile(path, Store, first, last, Bdl, Astro, options);
   // The calendar routine answers a date beyond its range with its result alone.
   if (written.End == BdlWriteEnd::kCalendarFailed) Ui().ShowMessage(kWrongJdMessage);
-  if (written.End != BdlWriteEnd::kWritten) Ui().ShowMessage("Ошибка записи в файл" + std::string(kCrLf) + PathText(path));
+  if (written.End != BdlWriteEnd::kWritten) Ui().ShowMessage(WriteFailureMessage(path));
 }
 
 void Form4::PickPoint(double x, bool left) {

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "astro/time.h"
+#include "astro/de405.h"
 #include "common/numtext.h"
 #include "models/messages.h"
 #include "window3/form4.h"
@@ -53,7 +54,7 @@ bool Form4::ReadRunSettings() {
     LimitBHigh = Read(Text43) / 3600;
     LimitBLow = Read(Text44) / 3600;
     int p = Store.ObjectNumber;
-    if (p < 0 || p > 11) throw BadInput{};
+    if (!IsTheoryBody(p)) throw BadInput{};
   } catch (const BadInput&) {
     Ui().ShowMessage(kWrongDataMessage);
     return false;
@@ -100,15 +101,23 @@ void Form4::Step() {
     Ui().ShowMessage("Сравнение закончено: следующей записи нет");
     return;
   }
+  // The arrays or the body may have changed since the run began (new arrays, a load
+  // that failed after its boxes were read): the run goes on only over the rows loaded.
+  if (!Store.Exists() || Last > std::min(Count1, Store.ObsJd.Rows()) || !IsTheoryBody(Store.ObjectNumber)) {
+    Run.Active = false;
+    Ui().ShowMessage("Данные сравнения изменились: начните сравнение заново");
+    return;
+  }
   CorrectionLoop();
 }
 
 void Form4::CorrectionLoop() {
+  EphemerisRun ephemeris(Astro);
   RunPause pause = Run.Drive(Check2.Value, Astro.StopRequested, [this](int32_t r) { return CorrectRow(r); },
                              [this] { Ui().ProcessEvents(); });
   if (pause != RunPause::kFailed) return;
   Run.Active = false;
-  Ui().ShowMessage(EphemerisMessage(Astro.EphemerisFailureKind));
+  Ui().ShowMessage(EphemerisMessage(Astro));
 }
 
 bool Form4::CorrectRow(int32_t r) {

@@ -14,8 +14,8 @@ struct Outcome {
   std::string out;
 };
 
-Outcome RunProgram(const std::string& args) {
-  std::string command = std::string(PLANOVA_EXE) + " " + args + " 2>/dev/null";
+// Runs a shell command and reads its standard output.
+Outcome RunCommand(const std::string& command) {
   FILE* pipe = popen(command.c_str(), "r");
   std::string out;
   char buf[4096];
@@ -24,6 +24,8 @@ Outcome RunProgram(const std::string& args) {
   int status = pclose(pipe);
   return {WEXITSTATUS(status), out};
 }
+
+Outcome RunProgram(const std::string& args) { return RunCommand(std::string(PLANOVA_EXE) + " " + args + " 2>/dev/null"); }
 
 std::filesystem::path WriteScript(const std::filesystem::path& folder, const std::string& text) {
   auto path = folder / "script.txt";
@@ -47,6 +49,24 @@ TEST(Program, BadScriptLineGivesStatusTwo) {
   EXPECT_EQ(RunProgram("--batch " + script.string()).status, 2);
   EXPECT_EQ(RunProgram("--batch " + (folder / "missing.txt").string()).status, 2);
   EXPECT_EQ(RunProgram("--no-such-option").status, 2);
+}
+
+// "save" writes a picture whole: under a file-size limit of nothing the old picture stays
+// byte for byte, the script ends with status 2 and the message names the file.
+TEST(Program, BatchSaveKeepsTheOldPictureWhenTheWriteFails) {
+  auto folder = test::FreshFolder("program-save", true);
+  const std::filesystem::path picture = folder / "plot.png";
+  auto script = WriteScript(folder, "press Form1 К форме 2\nsave Form2.Picture1 " + picture.string() + "\n");
+  const std::string run = std::string(PLANOVA_EXE) + " --batch " + script.string() + " --app-dir " + folder.string();
+  ASSERT_EQ(RunCommand(run + " 2>/dev/null").status, 0);
+  const std::string png = test::ReadBytes(picture);
+  ASSERT_EQ(png.substr(1, 3), "PNG");
+
+  Outcome r = RunCommand("ulimit -f 0; " + run + " 2>&1 >/dev/null");  // standard error only
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.out.find("script line 2: Ошибка записи в файл\\n" + picture.string() + "\n"), std::string::npos) << r.out;
+  EXPECT_EQ(test::ReadBytes(picture), png);
+  EXPECT_EQ(test::TemporaryFiles(folder), std::vector<std::string>{});
 }
 
 }  // namespace
