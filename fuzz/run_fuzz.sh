@@ -23,7 +23,7 @@ mkdir -p "$OUT"
 FLAGS=(-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
        -ffp-contract=off -I"$ROOT/src" -I"$ROOT/fuzz")
 COMMON=("$ROOT/src/common/numtext.cpp" "$ROOT/src/common/textfile.cpp" "$ROOT/src/common/columns.cpp"
-        "$ROOT/src/astro/time.cpp" "$ROOT/src/astro/astro_state.cpp")
+        "$ROOT/src/astro/time.cpp" "$ROOT/src/astro/frames.cpp" "$ROOT/src/astro/astro_state.cpp")
 IMPORT=("$ROOT/src/import/source_import.cpp" "$ROOT/src/import/xls_reader.cpp")
 
 BDL=("$ROOT/src/bdl/bdl_line.cpp" "$ROOT/src/bdl/bdl_file.cpp" "$ROOT/src/common/obs_store.cpp")
