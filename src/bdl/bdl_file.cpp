@@ -56,10 +56,15 @@ void LoadRecords(TextInputFile& in, double length, ObservationStore& store, int 
     store.ObsJd(row, column) = rec.Jd;
     store.ObsLon(row, column) = rec.Lon;
     store.ObsLat(row, column) = rec.Lat;
-    store.ObsNote(row, column) = rec.Note;
+    // Records with the note of the record before share its text.
+    if (row > 1 && store.ObsNote(row - 1, column) == rec.Note) {
+      store.ObsNote(row, column) = store.ObsNote(row - 1, column);
+    } else {
+      store.ObsNote(row, column) = rec.Note;
+    }
     r.TimeScale = rec.TimeScale;
     lastTaken = line;
-    r.Shown.push_back(BdlDisplayLine(b, rec, row));
+    if (row <= o.ShownLimit) r.Shown.push_back(BdlDisplayLine(b, rec, row));
     if (o.Progress) {
       o.Progress(static_cast<int>(std::min<double>(100, static_cast<double>(row) * kProgressBytesPerLine / length)));
     }
@@ -69,6 +74,10 @@ void LoadRecords(TextInputFile& in, double length, ObservationStore& store, int 
 }
 
 }  // namespace
+
+std::string BdlNotShownLine(int32_t rows, int32_t shown) {
+  return "... показаны первые " + std::to_string(shown) + " записей из " + std::to_string(rows);
+}
 
 BdlLoadResult LoadBdlFile(const std::filesystem::path& path, ObservationStore& store, int column, BdlState& b,
                           AstroState& a, const BdlLoadOptions& options) {

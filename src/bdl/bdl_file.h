@@ -31,6 +31,12 @@ enum class BdlLoadEnd {
   kTooLarge,       // the size rule: more than 150 bytes of file per row of the store
 };
 
+// The records a loader's pane shows as lines.
+inline constexpr int32_t kBdlShownLines = 20000;
+
+// The pane's line after the shown records of a load with more records than it shows.
+std::string BdlNotShownLine(int32_t rows, int32_t shown);
+
 struct BdlLoadOptions {
   // Window 2: a record whose hours, minutes or seconds are negative is not loaded but
   // listed in Rejected.
@@ -39,6 +45,9 @@ struct BdlLoadOptions {
   // 150 bytes a line), then the chance for the window to take a "Stop".
   std::function<void(int percent)> Progress;
   std::function<void()> ProcessEvents;
+  // How many records the pane shows as lines; the rest are loaded but not made into
+  // lines (a pane of a million lines serves no one and costs hundreds of megabytes).
+  int32_t ShownLimit = kBdlShownLines;
 };
 
 struct BdlLoadResult {
@@ -48,7 +57,7 @@ struct BdlLoadResult {
   std::string TimeScale;         // columns 38-40 of the last record loaded
   std::string LastEpochField;    // columns 133-137 of the last line taken: the last record
                                  // loaded or rejected, else the last heading line
-  std::vector<std::string> Shown;     // BdlDisplayLine of every record loaded
+  std::vector<std::string> Shown;     // BdlDisplayLine of the first records loaded (ShownLimit)
   std::vector<std::string> Rejected;  // the lines RejectNegativeTimes kept out
   std::string BadLine;                // kBadLine: the line that holds no record
   // True when the heading was read, so that the records read (perhaps none) are loaded.

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,13 +28,38 @@ class StoreArray {
   int32_t rows_ = -1;
 };
 
+// A record's note (the descriptive block of its BDL line, Windows-1251 bytes).  Copies
+// share one text, so that a set copied between columns, or the records of a file with
+// one descriptive block, do not hold it again and again: a million notes of a file
+// cost one text, not a million.
+class NoteText {
+ public:
+  NoteText() = default;
+  NoteText(std::string text)  // NOLINT: a note is made from its text
+      : text_(text.empty() ? nullptr : std::make_shared<const std::string>(std::move(text))) {}
+  NoteText(const char* text) : NoteText(std::string(text)) {}  // NOLINT
+  const std::string& str() const { return text_ ? *text_ : Empty(); }
+  operator const std::string&() const { return str(); }  // NOLINT
+  std::string substr(size_t pos, size_t n) const { return str().substr(pos, n); }
+  bool empty() const { return str().empty(); }
+  friend bool operator==(const NoteText& a, const NoteText& b) { return a.text_ == b.text_ || a.str() == b.str(); }
+  friend bool operator==(const NoteText& a, const std::string& b) { return a.str() == b; }
+
+ private:
+  static const std::string& Empty() {
+    static const std::string empty;
+    return empty;
+  }
+  std::shared_ptr<const std::string> text_;
+};
+
 // Largest N that "Создать массивы с N=" accepts: about 2 GB of arrays.
 constexpr int32_t kMaxObsCapacity = 10000000;
 
 struct ObservationStore {
   int32_t ObsCapacity = 0;  // N: rows 0..N
   StoreArray<double> ObsJd, ObsLon, ObsLat;
-  StoreArray<std::string> ObsNote;
+  StoreArray<NoteText> ObsNote;
 
   // Rows in data sets 1, 2 and 3 (columns 1, 2, 3), shared by windows 2 and 3.
   int32_t Count1 = 0, Count2 = 0, Count3 = 0;

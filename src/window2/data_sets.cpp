@@ -11,7 +11,7 @@ namespace {
 
 struct Record {
   double jd, lon, lat;
-  std::string note;
+  NoteText note;
 };
 
 Record Take(const ObservationStore& s, int32_t row, int col) {

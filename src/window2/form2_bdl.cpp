@@ -115,6 +115,8 @@ void Form2::ShowLoadedSet(const BdlLoadResult& loaded) {
   std::string& records = LoadSet == 1 ? RecordsText1 : RecordsText2;
   records = Cp1251ToUtf8(loaded.Heading) + kCrLf;
   for (const std::string& line : loaded.Shown) records += Cp1251ToUtf8(line) + kCrLf;
+  const auto shown = static_cast<int32_t>(loaded.Shown.size());
+  if (loaded.Rows > shown) records += BdlNotShownLine(loaded.Rows, shown) + kCrLf;
   records += kCrLf + ("всего прочитано  " + std::to_string(loaded.Rows) + "  записей");
   (LoadSet == 1 ? RichTextBox1 : RichTextBox2).Text = records;
   for (const std::string& line : loaded.Rejected) ProcessLog += Cp1251ToUtf8(line) + kCrLf;

@@ -177,6 +177,8 @@ void Form4::FinishLoad(const BdlLoadResult& loaded) {
   std::string display = "всего прочитано  " + std::to_string(loaded.Rows) + "  записей" + kCrLf +
                         Cp1251ToUtf8(loaded.Heading) + kCrLf;
   for (const std::string& line : loaded.Shown) display += kCrLf + Cp1251ToUtf8(line);
+  const auto shown = static_cast<int32_t>(loaded.Shown.size());
+  if (loaded.Rows > shown) display += kCrLf + BdlNotShownLine(loaded.Rows, shown);
   RichTextBox1.Text = display;
   if (loaded.Rows == 0) return;
   TimeScaleLabel = loaded.TimeScale;
