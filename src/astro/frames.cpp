@@ -10,8 +10,9 @@ namespace planova {
 void SphericalToCartesian(AstroState& a, int slot, double lonDeg, double latDeg, double distance) {
   double l = lonDeg / a.DegPerRad;
   double b = latDeg / a.DegPerRad;
-  a.PosX[slot] = distance * std::cos(b) * std::cos(l);
-  a.PosY[slot] = distance * std::cos(b) * std::sin(l);
+  const double cb = std::cos(b);
+  a.PosX[slot] = distance * cb * std::cos(l);
+  a.PosY[slot] = distance * cb * std::sin(l);
   a.PosZ[slot] = distance * std::sin(b);
 }
 
@@ -48,18 +49,23 @@ void EquatorialToHorizontalVector(AstroState& a, int slot) {
   double phi = a.ObserverLatitude / a.DegPerRad;
   double t = a.HourAngle / a.DegPerRad;
   double d = a.BodyLat[slot] / a.DegPerRad;
-  a.PosX[slot] = std::sin(phi) * std::cos(d) * std::cos(t) - std::cos(phi) * std::sin(d);
-  a.PosY[slot] = std::cos(d) * std::sin(t);
-  a.PosZ[slot] = std::cos(phi) * std::cos(d) * std::cos(t) + std::sin(phi) * std::sin(d);
+  // Each sine and cosine once (the same values as calling them where they stand).
+  const double sphi = std::sin(phi), cphi = std::cos(phi), sd = std::sin(d), cd = std::cos(d);
+  const double st = std::sin(t), ct = std::cos(t);
+  a.PosX[slot] = sphi * cd * ct - cphi * sd;
+  a.PosY[slot] = cd * st;
+  a.PosZ[slot] = cphi * cd * ct + sphi * sd;
 }
 
 void HorizontalToEquatorialVector(AstroState& a, int slot) {
   double phi = a.ObserverLatitude / a.DegPerRad;
   double az = a.HorAzimuth / a.DegPerRad;
   double h = a.HorAltitude / a.DegPerRad;
-  a.PosX[slot] = std::sin(phi) * std::cos(h) * std::cos(az) + std::cos(phi) * std::sin(h);
-  a.PosY[slot] = std::cos(h) * std::sin(az);
-  a.PosZ[slot] = std::sin(phi) * std::sin(h) - std::cos(phi) * std::cos(h) * std::cos(az);
+  const double sphi = std::sin(phi), cphi = std::cos(phi), sh = std::sin(h), ch = std::cos(h);
+  const double saz = std::sin(az), caz = std::cos(az);
+  a.PosX[slot] = sphi * ch * caz + cphi * sh;
+  a.PosY[slot] = ch * saz;
+  a.PosZ[slot] = sphi * sh - cphi * ch * caz;
 }
 
 double FracSigned(double x) { return x - Fix(x); }

@@ -33,8 +33,9 @@ void EclipticToEquatorial(AstroState& a, double t) {
   double eps = (23.43929111 - (46.815 * t + 0.00059 * t * t - 0.001813 * t * t * t) / 3600) / a.DegPerRad;
   int s = a.CurrentSlot;
   double y = a.PosY[s], z = a.PosZ[s];
-  a.PosY[s] = std::cos(eps) * y - std::sin(eps) * z;
-  a.PosZ[s] = std::sin(eps) * y + std::cos(eps) * z;
+  const double ce = std::cos(eps), se = std::sin(eps);
+  a.PosY[s] = ce * y - se * z;
+  a.PosZ[s] = se * y + ce * z;
 }
 
 void EclipticPrecessionMatrix(AstroState& a, double t1, double t2) {
@@ -99,9 +100,10 @@ void NutationCorrection(const AstroState& a, double t, double& x, double& y, dou
   double deps = (9.203 * std::cos(n) + 0.574 * std::cos(2 * (f - d + n)) + 0.098 * std::cos(2 * (f + n)) -
                  0.090 * std::cos(2 * n)) /
                 kArcsecPerRad;
-  double dx = -dpsi * std::cos(eps) * y - dpsi * std::sin(eps) * z;
-  double dy = dpsi * std::cos(eps) * x - deps * z;
-  double dz = dpsi * std::sin(eps) * x + deps * y;
+  const double ce = std::cos(eps), se = std::sin(eps);
+  double dx = -dpsi * ce * y - dpsi * se * z;
+  double dy = dpsi * ce * x - deps * z;
+  double dz = dpsi * se * x + deps * y;
   double sign = direction == 0 ? 1.0 : -1.0;
   x += sign * dx;
   y += sign * dy;
