@@ -184,6 +184,11 @@ char* RealTextInto(char* buf, size_t size, double x) {
   if (x == 0.0) return copy("0");
   if (std::isnan(x)) return copy("NaN");
   if (std::isinf(x)) return copy(x < 0 ? "-Inf" : "Inf");
+  // A whole number of up to 15 digits is what "%.15g" writes of it: its digits, with no
+  // point and no exponent (the files' thousandths are such numbers).
+  if (std::fabs(x) < 1e15 && x == std::trunc(x)) {
+    return std::to_chars(buf, buf + size, static_cast<long long>(x)).ptr;
+  }
   // The digits of printf's "%.15g", without its machinery.
   char* end = std::to_chars(buf, buf + size, x, std::chars_format::general, 15).ptr;
   for (char* c = buf; c < end; ++c) {
