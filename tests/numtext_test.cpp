@@ -116,6 +116,11 @@ TEST(NumText, DefaultTextAndPrintForm) {
   EXPECT_EQ(RealText(1.5), "1,5");
   EXPECT_EQ(RealText(-0.25), "-0,25");
   EXPECT_EQ(RealText(-0.0), "0");
+  // Whole numbers: fifteen digits as they are, from 1e15 on an exponent (as %.15g).
+  EXPECT_EQ(RealText(999999999999999.0), "999999999999999");
+  EXPECT_EQ(RealText(-123456789012345.0), "-123456789012345");
+  EXPECT_EQ(RealText(1e15), "1E+15");
+  EXPECT_EQ(PrintForm(-2400777000.0), "-2400777000 ");
   EXPECT_EQ(RealText(2451545.123456789), "2451545,12345679");
   EXPECT_EQ(RealText(0.1 + 0.2), "0,3");  // 15 significant digits
   EXPECT_EQ(RealText(1e16), "1E+16");
