@@ -99,6 +99,15 @@ class Form4 : public FormModel {
   void CorrectionLoop();
   // One record: its theoretical place, the correction, the deviations and their means.
   bool CorrectRow(int32_t r);
+  // The boxes of the last record, formed when the window can show them (a few times a
+  // second during a run, and at its end or pause), not for every record.
+  void ShowCurrentRow();
+  ApparentPlaceRequest RunRequest;  // the run's switches; the date is each record's
+  double ShownDeltaT = 0;
+  struct PendingBoxes {
+    bool DeltaT = false, DevL = false, DevB = false, MeanL = false, MeanB = false;
+    int32_t Row = 0;  // the record whose date and count are still to be shown
+  } Pending;
 
  private:
   void DrawGrid();

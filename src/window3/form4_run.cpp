@@ -4,6 +4,7 @@
 // nutation), an optional correction of the observation that changes linearly in time
 // between the two records, the deviations observation - theory, their running means and
 // the plot.
+#include <chrono>
 #include <cmath>
 
 #include "astro/time.h"
@@ -112,19 +113,8 @@ void Form4::Step() {
 }
 
 void Form4::CorrectionLoop() {
-  EphemerisRun ephemeris(Astro);
-  RunPause pause = Run.Drive(Check2.Value, Astro.StopRequested, [this](int32_t r) { return CorrectRow(r); },
-                             [this] { Ui().ProcessEvents(); });
-  if (pause != RunPause::kFailed) return;
-  Run.Active = false;
-  Ui().ShowMessage(EphemerisMessage(Astro));
-}
-
-bool Form4::CorrectRow(int32_t r) {
-  const double jd = Store.ObsJd(r, 1);
-  ApparentPlaceRequest request;
+  ApparentPlaceRequest& request = RunRequest;
   request.Body = Store.ObjectNumber;
-  request.Jd = jd;
   request.Theory = Option7.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
   request.Perturbations = Check6.Value && request.Theory == TheorySource::kJpl0;
   request.DeltaT = Check3.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola;
@@ -132,8 +122,53 @@ bool Form4::CorrectRow(int32_t r) {
   request.Epoch = EpochLabel1 == "B1950"   ? ComparisonEpoch::kB1950
                   : EpochLabel1 == "J2000" ? ComparisonEpoch::kJ2000
                                            : ComparisonEpoch::kOfDate;
-  ApparentPlace place = ComputeApparentPlace(Astro, request);
-  Text18.Text = RealText(place.DeltaTSeconds);
+  EphemerisRun ephemeris(Astro);
+  auto lastShown = std::chrono::steady_clock::now();
+  RunPause pause = Run.Drive(Check2.Value, Astro.StopRequested, [this](int32_t r) { return CorrectRow(r); },
+                             [this, &lastShown, rows = 0]() mutable {
+                               // The boxes follow the run a few times a second.
+                               if (++rows % 64 == 0) {
+                                 auto now = std::chrono::steady_clock::now();
+                                 if (now - lastShown > std::chrono::milliseconds(100)) {
+                                   ShowCurrentRow();
+                                   lastShown = now;
+                                 }
+                               }
+                               Ui().ProcessEvents();
+                             });
+  ShowCurrentRow();
+  if (pause != RunPause::kFailed) return;
+  Run.Active = false;
+  Ui().ShowMessage(EphemerisMessage(Astro));
+}
+
+// The boxes of the last record compared: ET-UT, the deviations and means that changed,
+// the date and the count.
+void Form4::ShowCurrentRow() {
+  if (Pending.DeltaT) Text18.Text = RealText(ShownDeltaT);
+  if (Pending.DevL) Text7.Text = Arcsec6(DevL);
+  if (Pending.DevB) Text9.Text = Arcsec6(DevB);
+  if (Pending.MeanL) Text32.Text = Arcsec6(SumL / CountL);
+  if (Pending.MeanB) Text33.Text = Arcsec6(SumB / CountB);
+  if (Pending.Row > 0) {
+    if (CalendarFromJulianDate(Astro, Store.ObsJd(Pending.Row, 1))) {
+      Text29.Text = std::to_string(Astro.CalYear);
+      Text28.Text = std::to_string(Astro.CalMonth);
+      Text27.Text = RealText(Astro.CalDay);
+    } else {
+      Ui().ShowMessage(kWrongJdMessage);
+    }
+    Text5.Text = std::to_string(ComparedCount);
+  }
+  Pending = {};
+}
+
+bool Form4::CorrectRow(int32_t r) {
+  const double jd = Store.ObsJd(r, 1);
+  RunRequest.Jd = jd;
+  ApparentPlace place = ComputeApparentPlace(Astro, RunRequest);
+  ShownDeltaT = place.DeltaTSeconds;
+  Pending.DeltaT = true;
   if (!place.Ok) return false;
 
   double x = (jd - PlotTimeOrigin) / 365.25 / PlotScaleT;
@@ -145,7 +180,7 @@ bool Form4::CorrectRow(int32_t r) {
     double theory, corr1, corr2, low, high;
     double &curr, &dev, &sum;
     int32_t& count;
-    TextBox &devBox, &meanBox;
+    bool &devShown, &meanShown;
     bool plotDev, plotMean;
     uint32_t colour;
   };
@@ -153,32 +188,25 @@ bool Form4::CorrectRow(int32_t r) {
     c.curr = c.corr1 + (c.corr2 - c.corr1) * (jd - Jd1) / (Jd2 - Jd1);
     if (Check1.Value) c.obs3 = c.obs1 + c.curr;
     c.dev = c.obs3 - c.theory;
-    c.devBox.Text = Arcsec6(c.dev);
+    c.devShown = true;
     if (c.plotDev) Picture1.Point(x, c.dev * 3600 / PlotScaleD + PlotOffset, c.colour);
     if (!Check10.Value || (c.low <= c.dev && c.dev <= c.high)) {
       c.sum = c.sum + c.dev;
       c.count = c.count + 1;
-      c.meanBox.Text = Arcsec6(c.sum / c.count);
+      c.meanShown = true;
       if (c.plotMean) Picture1.Point(x, (c.sum / c.count) * 36000 / PlotScaleD + PlotOffset, 0);
     }
   };
   if (Store.ObsLon(r, 1) != 0) {
     compare({Store.ObsLon(r, 1), Store.ObsLon(r, 3), place.Lon, CorrL1, CorrL2, LimitLLow, LimitLHigh, CurrL, DevL, SumL,
-             CountL, Text7, Text32, Check4.Value, Check9.Value, Rgb(250, 0, 0)});
+             CountL, Pending.DevL, Pending.MeanL, Check4.Value, Check9.Value, Rgb(250, 0, 0)});
   }
   if (Store.ObsLat(r, 1) != 0 && Store.ObsLat(r, 1) != 90) {
     compare({Store.ObsLat(r, 1), Store.ObsLat(r, 3), place.Lat, CorrB1, CorrB2, LimitBLow, LimitBHigh, CurrB, DevB, SumB,
-             CountB, Text9, Text33, Check5.Value, Check11.Value, Rgb(0, 0, 250)});
+             CountB, Pending.DevB, Pending.MeanB, Check5.Value, Check11.Value, Rgb(0, 0, 250)});
   }
-  if (CalendarFromJulianDate(Astro, jd)) {
-    Text29.Text = std::to_string(Astro.CalYear);
-    Text28.Text = std::to_string(Astro.CalMonth);
-    Text27.Text = RealText(Astro.CalDay);
-  } else {
-    Ui().ShowMessage(kWrongJdMessage);
-  }
+  Pending.Row = r;
   ComparedCount = ComparedCount + 1;
-  Text5.Text = std::to_string(ComparedCount);
   ProgressBar1.Value = static_cast<int>(static_cast<int64_t>(ComparedCount) * 100 / (Last - First + 100));
   return true;
 }
