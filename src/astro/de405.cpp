@@ -312,7 +312,6 @@ void LoadDe405Record(AstroState& a) {
                        : LoadFromCache(a, fileYear, *folder, jd);
   }
   if (!ok) {
-    a.De405Values = nullptr;
     a.De405FilePathRead = folder ? *folder / FileName(fileYear) : fs::path();
     ReadFailure(a);
   }

@@ -1,6 +1,7 @@
 #include "compare/comparison_run.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <numeric>
 
@@ -71,9 +72,11 @@ std::string OcStatistics::StatText(const std::string& code, int32_t object) {
 }
 
 RunPause ComparisonRun::Drive(bool stepMode, const volatile int16_t& stop, const std::function<bool(int32_t)>& compareRow,
-                              const std::function<void()>& idle) {
+                              const std::function<void()>& show, const std::function<void()>& idle) {
+  constexpr auto kShowEvery = std::chrono::milliseconds(100);
   RunPause pause = RunPause::kFinished;
-  while (true) {
+  auto lastShown = std::chrono::steady_clock::now();
+  for (int32_t rows = 1;; ++rows) {
     const int32_t r = CurrentRow;
     if (!compareRow(r)) {
       pause = RunPause::kFailed;
@@ -93,8 +96,16 @@ RunPause ComparisonRun::Drive(bool stepMode, const volatile int16_t& stop, const
       pause = RunPause::kStep;
       break;
     }
+    if (rows % 64 == 0) {
+      auto now = std::chrono::steady_clock::now();
+      if (now - lastShown > kShowEvery) {
+        show();
+        lastShown = now;
+      }
+    }
     idle();
   }
+  show();
   if (param_.IsOpen()) param_.Flush();
   return pause;
 }

@@ -55,11 +55,15 @@ class ComparisonRun {
   }
 
   // Compares rows from CurrentRow on: `compareRow(row)` handles one row (false: the run
-  // pauses failed at that row, which stays the current one; Active is unchanged).  After each row the run ends when
-  // it passed Last, pauses when `stop` is set or in step mode, and otherwise lets the
-  // window process pending events (`idle`).  The Param_data_ file is flushed at a pause.
+  // pauses failed at that row, which stays the current one; Active is unchanged).  After
+  // each row the run ends when it passed Last, pauses when `stop` is set or in step
+  // mode, and otherwise lets the window process pending events (`idle`).  The
+  // Param_data_ file is flushed at a pause.
+  // `show` forms the window's boxes of the last row: a few times a second while the run
+  // goes on (every 64 rows the clock is looked at) and once when it pauses, not at every
+  // record.
   RunPause Drive(bool stepMode, const volatile int16_t& stop, const std::function<bool(int32_t)>& compareRow,
-                 const std::function<void()>& idle);
+                 const std::function<void()>& show, const std::function<void()>& idle);
 
   // The Param_data_ file of the run: created with its four heading lines (the body and
   // observatory, the column legend) and kept open; false when it cannot be written.
@@ -76,7 +80,6 @@ class ComparisonRun {
   // a run paused leaves the old file; a run that does not start (DiscardParamFile)
   // replaces nothing.
   bool OpenParamFile(const std::filesystem::path& path, const std::string& code, int32_t object);
-  bool ParamFileOpen() const { return param_.IsOpen(); }
   // One record: row, day (with its fraction), month, year, JD, O-C in longitude and
   // latitude (degrees) and in time (days), in thousandths of their units.  False when it
   // cannot be written; the file is then given up, the old one stays.

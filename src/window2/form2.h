@@ -161,8 +161,9 @@ class Form2 : public FormModel {
   bool CompareRow(int32_t i);
   bool RunnableComparison(bool generate, int p);
   void FinishComparison();
-  // The request for the theoretical place of an observation at jd.
-  ApparentPlaceRequest TheoryRequest(double jd);
+  // The run's request for theoretical places, from the switches and boxes (the date is
+  // each row's).
+  ApparentPlaceRequest TheoryRequest();
   // A date that the calendar refuses, after its message.
   bool CalendarOrMessage(double jd);
   // The boxes, the stage log and the date of the last row, formed when the window can

@@ -4,7 +4,6 @@
 // the Param_data_ and Stat files in Dat.  Also "сделать 1 шаг".  The comparison run
 // holds the rows, the statistics and the open Param_data_ file; this window moves its
 // results into the boxes, panes and plot.
-#include <chrono>
 #include <cmath>
 
 #include "astro/time.h"
@@ -175,23 +174,11 @@ bool Form2::ProcessObservations() {
     for (size_t j = 1; j < jds.size(); ++j) jds[j] = Store.ObsJd(static_cast<int32_t>(j), 2);
     Set2Dates.Build(jds);
   }
-  if (!Option3.Value) TheoryTemplate = TheoryRequest(0);
+  if (!Option3.Value) TheoryTemplate = TheoryRequest();
   EphemerisRun ephemeris(Astro);
-  auto lastShown = std::chrono::steady_clock::now();
-  RunPause pause = Run.Drive(Check2.Value, Astro.StopRequested, [this](int32_t i) { return CompareRow(i); },
-                             [this, &lastShown, rows = 0]() mutable {
-                               // The boxes follow the run a few times a second, not at
-                               // every record: only what the window can show is formed.
-                               if (++rows % 64 == 0) {
-                                 auto now = std::chrono::steady_clock::now();
-                                 if (now - lastShown > std::chrono::milliseconds(100)) {
-                                   ShowCurrentRow();
-                                   lastShown = now;
-                                 }
-                               }
-                               Ui().ProcessEvents();
-                             });
-  ShowCurrentRow();
+  RunPause pause = Run.Drive(
+      Check2.Value, Astro.StopRequested, [this](int32_t i) { return CompareRow(i); }, [this] { ShowCurrentRow(); },
+      [this] { Ui().ProcessEvents(); });
   if (pause != RunPause::kFailed) return true;
   Ui().ShowMessage(EphemerisMessage(Astro));
   return false;
@@ -267,8 +254,7 @@ void Form2::FinishComparison() {
   RichTextBox2.Text = TheoryLog;
   RichTextBox3.Text = ComparisonLog;
   if (Run.Active) return;
-  bool paramOpen = Run.ParamFileOpen();
-  if (!Run.CloseParamFile() && paramOpen) throw FileError{Run.ParamPath()};
+  if (!Run.CloseParamFile()) throw FileError{Run.ParamPath()};
 }
 
 void Form2::Step() {

@@ -31,10 +31,9 @@ std::string StageLog(const ApparentPlace& place) {
 
 }  // namespace
 
-ApparentPlaceRequest Form2::TheoryRequest(double jd) {
+ApparentPlaceRequest Form2::TheoryRequest() {
   ApparentPlaceRequest r;
   r.Body = Store.ObjectNumber;
-  r.Jd = jd;
   r.Theory = Option7.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
   r.DeltaT = !Option5.Value ? DeltaTModel::kNone : Check3.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola;
   r.Aberration = Check8.Value;

@@ -4,7 +4,6 @@
 // nutation), an optional correction of the observation that changes linearly in time
 // between the two records, the deviations observation - theory, their running means and
 // the plot.
-#include <chrono>
 #include <cmath>
 
 #include "astro/time.h"
@@ -123,20 +122,9 @@ void Form4::CorrectionLoop() {
                   : EpochLabel1 == "J2000" ? ComparisonEpoch::kJ2000
                                            : ComparisonEpoch::kOfDate;
   EphemerisRun ephemeris(Astro);
-  auto lastShown = std::chrono::steady_clock::now();
-  RunPause pause = Run.Drive(Check2.Value, Astro.StopRequested, [this](int32_t r) { return CorrectRow(r); },
-                             [this, &lastShown, rows = 0]() mutable {
-                               // The boxes follow the run a few times a second.
-                               if (++rows % 64 == 0) {
-                                 auto now = std::chrono::steady_clock::now();
-                                 if (now - lastShown > std::chrono::milliseconds(100)) {
-                                   ShowCurrentRow();
-                                   lastShown = now;
-                                 }
-                               }
-                               Ui().ProcessEvents();
-                             });
-  ShowCurrentRow();
+  RunPause pause = Run.Drive(
+      Check2.Value, Astro.StopRequested, [this](int32_t r) { return CorrectRow(r); }, [this] { ShowCurrentRow(); },
+      [this] { Ui().ProcessEvents(); });
   if (pause != RunPause::kFailed) return;
   Run.Active = false;
   Ui().ShowMessage(EphemerisMessage(Astro));
