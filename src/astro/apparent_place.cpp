@@ -1,5 +1,7 @@
 #include "astro/apparent_place.h"
 
+#include <cmath>
+
 #include "astro/astro_state.h"
 #include "astro/constants.h"
 #include "astro/frames.h"
@@ -92,9 +94,79 @@ double DeltaTSeconds(AstroState& a, double jd, DeltaTModel model) {
   }
 }
 
+namespace {
+
+// The rigorous reduction of the request at TT = UT + ET-UT; the program's refraction at
+// the observatory is applied to the true place of date (and, for the J2000 frame, turned
+// back to the GCRS with the transposed rotation).
+ApparentPlace PreciseApparentPlace(AstroState& a, const ApparentPlaceRequest& r) {
+  ApparentPlace out;
+  out.Precise = true;
+  out.EphemerisJd = r.Jd;
+  if (r.DeltaT != DeltaTModel::kNone) {
+    out.DeltaTSeconds = DeltaTSeconds(a, r.Jd, r.DeltaT);
+    out.EphemerisJd = r.DeltaTBy86400 ? r.Jd + out.DeltaTSeconds / 86400 : r.Jd + out.DeltaTSeconds / 24 / 3600;
+  }
+  out.Rigorous = ComputePrecisePlace(a, r.Body, out.EphemerisJd);
+  a.CurrentJd = r.Jd;
+  if (!out.Rigorous.Ok) return out;
+  const PrecisePlace& rp = out.Rigorous;
+  out.GeometricDistance = rp.GeometricKm * 1000;
+  out.LightTime = rp.LightTimeDays * kSecondsPerDay;
+  const bool ofDate = r.Epoch == ComparisonEpoch::kOfDate;
+  Vector3 result = rp.Stages[ofDate ? kPreciseTrue : kPreciseGcrs];
+  if (r.Refraction) {
+    const int p = r.Body;
+    const size_t ps = static_cast<size_t>(p);
+    const RaDec t = RaDecOf(rp.Stages[kPreciseTrue]);
+    a.BodyLon[ps] = t.Ra;
+    a.BodyLat[ps] = a.BodyLat[12] = t.Dec;
+    ApplyRefraction(a, p, r, out.GeometricDistance, out);
+    out.Refracted = {a.BodyLon[ps], a.BodyLat[ps]};
+    const double ra = a.BodyLon[ps] / a.DegPerRad, dec = a.BodyLat[ps] / a.DegPerRad;
+    const Vector3 refracted = {std::cos(dec) * std::cos(ra), std::cos(dec) * std::sin(ra), std::sin(dec)};
+    if (ofDate) {
+      result = refracted;
+    } else {
+      for (size_t i = 0; i < 3; ++i) {
+        result[i] = rp.Npb[0][i] * refracted[0] + rp.Npb[1][i] * refracted[1] + rp.Npb[2][i] * refracted[2];
+      }
+    }
+  }
+  const RaDec place = RaDecOf(result);
+  out.Lon = place.Ra;
+  out.Lat = place.Dec;
+  out.Ok = true;
+  return out;
+}
+
+// Difference of two right ascensions, degrees, across 0/360.
+double RaDifference(double before, double after) { return std::remainder(before - after, 360.0); }
+
+void CompletePreciseStages(ApparentPlace& place) {
+  const auto& v = place.Rigorous.Stages;
+  for (int k = 0; k < kPreciseStageCount; ++k) {
+    const RaDec s = RaDecOf(v[static_cast<size_t>(k)]);
+    place.PreciseStages[static_cast<size_t>(k)] = {s.Ra, s.Dec};
+    if (k > 0) place.PreciseSizes[static_cast<size_t>(k)] = SeparationArcsec(v[static_cast<size_t>(k - 1)], v[static_cast<size_t>(k)]);
+  }
+  // Bias + precession from the GCRS place, nutation from the mean place.
+  place.PreciseSizes[kPreciseMean] = SeparationArcsec(v[kPreciseGcrs], v[kPreciseMean]);
+  const auto& st = place.PreciseStages;
+  place.PlanetaryAberrationArcsec = RaDifference(st[kPreciseGeometric].Lon, st[kPreciseAstrometric].Lon) * 3600;
+  place.AberrationArcsec = RaDifference(st[kPreciseDeflected].Lon, st[kPreciseGcrs].Lon) * 3600;
+  place.NutationArcsec = (st[kPreciseMean].Lat - st[kPreciseTrue].Lat) * 3600;
+}
+
+}  // namespace
+
 void CompleteStages(ApparentPlace& place) {
   if (place.StagesComplete) return;
   place.StagesComplete = true;
+  if (place.Precise) {
+    if (place.Ok) CompletePreciseStages(place);
+    return;
+  }
   for (int k = kStageGeometric; k <= kStageEcliptic; ++k) {
     const auto& v = place.StageVectors[static_cast<size_t>(k)];
     Spherical s = SphericalOf(v[0], v[1], v[2], place.DegPerRad);
@@ -116,6 +188,7 @@ PlaceStage TwoBodyEquatorialPlace(AstroState& a, int body, double jd) {
 }
 
 ApparentPlace ComputeApparentPlace(AstroState& a, const ApparentPlaceRequest& r) {
+  if (UsesPreciseChain(r)) return PreciseApparentPlace(a, r);
   ApparentPlace out;
   const int p = r.Body;
   const size_t ps = static_cast<size_t>(p);

@@ -12,6 +12,7 @@
 
 #include <array>
 
+#include "astro/precise_place.h"
 #include "astro/theory.h"
 
 namespace planova {
@@ -43,7 +44,16 @@ struct ApparentPlaceRequest {
   ComparisonEpoch Epoch = ComparisonEpoch::kOfDate;
   double ObserverLongitude = 0;  // degrees east (refraction only)
   double ObserverLatitude = 0;   // degrees (refraction only)
+  // The rigorous reduction (IAU 2006/2000A, PrecisePlace) instead of the classical one,
+  // for the DE405 theory and the epochs of date and J2000; the B1950 frame and the
+  // two-body theory keep the classical reduction (UsesPreciseChain).
+  bool Precise = false;
 };
+
+// Whether the request is served by the rigorous reduction.
+inline bool UsesPreciseChain(const ApparentPlaceRequest& r) {
+  return r.Precise && r.Theory == TheorySource::kJpl2 && r.Epoch != ComparisonEpoch::kB1950;
+}
 
 // Longitude and latitude (degrees) after one stage of the reduction.
 struct PlaceStage {
@@ -72,6 +82,16 @@ struct ApparentPlace {
   std::array<std::array<double, 3>, kStageCount> StageVectors{};
   double DegPerRad = 0;
   bool StagesComplete = false;
+
+  // The rigorous reduction's stages (Precise): the place of each (right ascension and
+  // declination in the stage's frame, degrees) and its size, the angle from the stage
+  // before, arcseconds (for the true place: from the GCRS place, bias + precession +
+  // nutation).  There after CompleteStages; the refracted stage only with refraction.
+  bool Precise = false;
+  PrecisePlace Rigorous;
+  std::array<PlaceStage, kPreciseStageCount> PreciseStages{};
+  std::array<double, kPreciseStageCount> PreciseSizes{};
+  PlaceStage Refracted;
 };
 
 // The angles of the stages kept as vectors, and the aberrations they give, for the stage

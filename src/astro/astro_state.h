@@ -17,13 +17,14 @@
 #include "astro/constants.h"
 #include "astro/de405_state.h"
 #include "astro/orbit_state.h"
+#include "astro/precise_state.h"
 #include "astro/reductions_state.h"
 
 namespace planova {
 
 // The routines show no messages: they return a status or set a flag, and the window
 // models say what went wrong.
-struct AstroState : De405State, ReductionState, OrbitState {
+struct AstroState : De405State, ReductionState, OrbitState, PreciseState {
   // The application folder, below which the DE405 block files lie in "JPL" when
   // De405Folder is empty.  Unset (or returning an empty path): no such folder.
   std::function<std::filesystem::path()> AppFolder;

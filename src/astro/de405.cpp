@@ -442,4 +442,10 @@ void De405StateToKilometres(AstroState& a, int body) {
   }
 }
 
+De405Kilometres De405BodyKilometres(const AstroState& a, int body) {
+  const size_t kk = static_cast<size_t>(EphemerisBody(body));
+  const double perDay = 2 / a.De405Layout[kk].SubIntervalDays;
+  return {{a.RawX[kk], a.RawY[kk], a.RawZ[kk]}, {a.RawVX[kk] * perDay, a.RawVY[kk] * perDay, a.RawVZ[kk] * perDay}};
+}
+
 }  // namespace planova

@@ -79,6 +79,14 @@ class EphemerisRun {
 // Source: Chebyshev series of the first and second kind (JPL's INTERP).
 void De405BodyState(AstroState& a, int body);
 
+// The raw state of a program body after De405BodyState, unrotated (equator of J2000):
+// position in km, velocity in km per day.
+struct De405Kilometres {
+  double Pos[3];
+  double Vel[3];
+};
+De405Kilometres De405BodyKilometres(const AstroState& a, int body);
+
 // Raw state of the body (program number) into slot = body of the position table, metres,
 // rotated from the equator to the ecliptic of J2000.0 by Obliquity2000 (radians), and
 // for slots 0..13 into the velocity table, metres per second.

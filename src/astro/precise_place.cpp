@@ -1,0 +1,259 @@
+#include "astro/precise_place.h"
+
+#include <erfa.h>
+#include <erfam.h>
+
+#include <cmath>
+#include <limits>
+
+#include "astro/astro_state.h"
+#include "astro/constants.h"
+#include "astro/de405.h"
+
+namespace planova {
+
+namespace {
+
+constexpr double kKmPerAu = ERFA_DAU / 1000;
+constexpr double kLightKmPerDay = ERFA_CMPS / 1000 * ERFA_DAYSEC;
+// The light time stops changing (1e-12 day is 86 ns: 3 microarcseconds for the Moon).
+constexpr double kLightTimeConverged = 1e-12;
+constexpr int kLightTimePasses = 8;
+
+// The deflectors besides the Sun: program body, reciprocal mass (DE405, solar masses) and
+// ERFA's deflection limiter.  Mercury (0.08 mas at its limb), Pluto and the Moon never
+// reach 0.1 mas.
+struct Deflector {
+  int Body;
+  double ReciprocalMass;
+  double Limiter;
+};
+constexpr Deflector kDeflectors[] = {{2, 408523.71, 3e-10}, {4, 3098708.0, 3e-10}, {5, 1047.3486, 3e-9},
+                                     {6, 3497.898, 3e-10}, {7, 22902.98, 3e-10}, {8, 19412.24, 3e-10}};
+constexpr double kSunLimiter = 1e-6;
+constexpr double kDeflectionApplied = 1e-4 * ERFA_DAS2R;  // 0.1 mas
+
+struct Barycentric {
+  Vector3 Pos{}, Vel{};  // km, km/day
+};
+
+Vector3 Minus(const Vector3& x, const Vector3& y) { return {x[0] - y[0], x[1] - y[1], x[2] - y[2]}; }
+double Norm(const Vector3& v) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
+Vector3 Unit(const Vector3& v, double& length) {
+  length = Norm(v);
+  return {v[0] / length, v[1] / length, v[2] / length};
+}
+Vector3 Scaled(const Vector3& v, double s) { return {v[0] * s, v[1] * s, v[2] * s}; }
+Vector3 Turned(const std::array<Vector3, 3>& m, const Vector3& v) {
+  Vector3 r;
+  for (size_t i = 0; i < 3; ++i) r[i] = m[i][0] * v[0] + m[i][1] * v[1] + m[i][2] * v[2];
+  return r;
+}
+
+// The record of the ephemeris that covers tdb; false after a failure.
+bool LoadRecord(AstroState& a, double tdb) {
+  a.CurrentJd = tdb;
+  LoadDe405Record(a);
+  return a.EphemerisError == 0;
+}
+
+// The DE405 state of a program body from the loaded record: planets, the Sun and the
+// Earth-Moon barycentre barycentric, the Moon geocentric.
+bool RawState(AstroState& a, int body, Barycentric& s) {
+  De405BodyState(a, body);
+  if (a.EphemerisError) return false;
+  De405Kilometres k = De405BodyKilometres(a, body);
+  s.Pos = {k.Pos[0], k.Pos[1], k.Pos[2]};
+  s.Vel = {k.Vel[0], k.Vel[1], k.Vel[2]};
+  return true;
+}
+
+// The Earth (body 3 here) or the Moon from the Earth-Moon barycentre and the geocentric
+// Moon, with DE405's own Earth/Moon mass ratio.
+bool EarthOrMoon(AstroState& a, bool moon, Barycentric& s) {
+  Barycentric emb, geo;
+  if (!RawState(a, 3, emb) || !RawState(a, 11, geo)) return false;
+  const double f = moon ? kDe405EarthMoonMassRatio / (1 + kDe405EarthMoonMassRatio) : -1 / (1 + kDe405EarthMoonMassRatio);
+  for (size_t k = 0; k < 3; ++k) {
+    s.Pos[k] = emb.Pos[k] + f * geo.Pos[k];
+    s.Vel[k] = emb.Vel[k] + f * geo.Vel[k];
+  }
+  return true;
+}
+
+bool BodyState(AstroState& a, int body, Barycentric& s) {
+  return body == 11 ? EarthOrMoon(a, true, s) : RawState(a, body, s);
+}
+
+// The body's barycentric position (km) at tdb - tau.  The date is a double of about
+// 4e-5 s resolution; what rounding leaves of tau is added along the velocity, so that the
+// Moon's place does not jump by a few tenths of a mas with it.
+bool RetardedPosition(AstroState& a, int body, double tdb, double tau, Vector3& pos) {
+  const double t = tdb - tau;
+  const double rest = (tdb - t) - tau;  // t + rest = tdb - tau
+  Barycentric s;
+  if (!LoadRecord(a, t) || !BodyState(a, body, s)) return false;
+  for (size_t k = 0; k < 3; ++k) pos[k] = s.Pos[k] + rest * s.Vel[k];
+  return true;
+}
+
+// Six-point Lagrange interpolation in the table of whole TT days.
+const std::array<double, 3>& NutationDay(AstroState& a, int64_t day) {
+  const int64_t chunk = day >= 0 ? day / kNutationChunk : (day - kNutationChunk + 1) / kNutationChunk;
+  if (chunk != a.NutationLastChunk) {
+    auto& slot = a.NutationTable[chunk];
+    if (!slot) {
+      slot = std::make_shared<NutationChunk>();
+      for (auto& d : slot->Day) d.fill(std::numeric_limits<double>::quiet_NaN());
+    }
+    a.NutationLastChunk = chunk;
+    a.NutationLast = slot.get();
+  }
+  auto& value = a.NutationLast->Day[static_cast<size_t>(day - chunk * kNutationChunk)];
+  if (std::isnan(value[0])) {
+    const double date2 = static_cast<double>(day) - ERFA_DJ00;
+    eraNut06a(ERFA_DJ00, date2, &value[0], &value[1]);
+    // Geocentric: the terms of the observer's place vanish, and with them the UT.
+    value[2] = eraDtdb(ERFA_DJ00, date2, 0, 0, 0, 0);
+  }
+  return value;
+}
+
+std::array<double, 3> InterpolatedNutation(AstroState& a, double tt) {
+  const double first = std::floor(tt);
+  const double u = tt - first;
+  const int64_t day0 = static_cast<int64_t>(first);
+  std::array<double, 3> r{0, 0, 0};
+  for (int k = -2; k <= 3; ++k) {
+    double w = 1;
+    for (int j = -2; j <= 3; ++j) {
+      if (j != k) w *= (u - j) / (k - j);
+    }
+    const auto& v = NutationDay(a, day0 + k);
+    for (size_t c = 0; c < 3; ++c) r[c] += w * v[c];
+  }
+  return r;
+}
+
+// Deflection of the direction p (unit) of a source at barycentric position source (au) by
+// a body at bodyPos moving with bodyVel (au, au/day), seen from the Earth at earth (au):
+// the body where the light passed it, then ERFA's eraLd with the source at its finite
+// distance.
+Vector3 Deflected(const Vector3& p, const Vector3& source, const Vector3& earth, const Vector3& bodyPos,
+                  const Vector3& bodyVel, double mass, double limiter) {
+  Vector3 v = Minus(earth, bodyPos);
+  double dt = (p[0] * v[0] + p[1] * v[1] + p[2] * v[2]) * (ERFA_AULT / ERFA_DAYSEC);
+  dt = std::min(dt, 0.0);
+  Vector3 passed = {bodyPos[0] + dt * bodyVel[0], bodyPos[1] + dt * bodyVel[1], bodyPos[2] + dt * bodyVel[2]};
+  double em = 0, qd = 0;
+  Vector3 e = Unit(Minus(earth, passed), em);
+  Vector3 q = Unit(Minus(source, passed), qd);
+  double pin[3] = {p[0], p[1], p[2]}, qin[3] = {q[0], q[1], q[2]}, ein[3] = {e[0], e[1], e[2]}, out[3];
+  eraLd(mass, pin, qin, ein, em, limiter, out);
+  return {out[0], out[1], out[2]};
+}
+
+}  // namespace
+
+RaDec RaDecOf(const Vector3& v) {
+  double ra = 0, dec = 0;
+  double c[3] = {v[0], v[1], v[2]};
+  eraC2s(c, &ra, &dec);
+  return {eraAnp(ra) * ERFA_DR2D, dec * ERFA_DR2D};
+}
+
+double SeparationArcsec(const Vector3& a, const Vector3& b) {
+  double x[3] = {a[0], a[1], a[2]}, y[3] = {b[0], b[1], b[2]};
+  return eraSepp(x, y) * ERFA_DR2AS;
+}
+
+PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt) {
+  PrecisePlace out;
+  a.EphemerisError = 0;
+  a.EphemerisFailureKind = EphemerisFailure::kNone;
+  out.Tt = tt;
+  const std::array<double, 3> nut = InterpolatedNutation(a, tt);
+  out.Tdb = tt + nut[2] / ERFA_DAYSEC;
+  const double tdb = out.Tdb;
+
+  // The states at the date: Earth, Sun, the deflectors and the body itself.
+  Barycentric earth, sun, target;
+  Barycentric deflectors[std::size(kDeflectors)];
+  if (!LoadRecord(a, tdb) || !EarthOrMoon(a, false, earth) || !RawState(a, 0, sun) || !BodyState(a, body, target)) {
+    return out;
+  }
+  for (size_t k = 0; k < std::size(kDeflectors); ++k) {
+    if (!RawState(a, kDeflectors[k].Body, deflectors[k])) return out;
+  }
+
+  Vector3 geometric = Minus(target.Pos, earth.Pos);
+  double distance = 0;
+  out.Stages[kPreciseGeometric] = Unit(geometric, distance);
+  out.GeometricKm = distance;
+
+  // Light time: the body where it was when the light now arriving left it.
+  double tau = distance / kLightKmPerDay;
+  Vector3 astrometric = geometric;
+  for (int pass = 0; pass < kLightTimePasses; ++pass) {
+    Vector3 source;
+    if (!RetardedPosition(a, body, tdb, tau, source)) return out;
+    astrometric = Minus(source, earth.Pos);
+    const double next = Norm(astrometric) / kLightKmPerDay;
+    const bool converged = std::fabs(next - tau) < kLightTimeConverged;
+    tau = next;
+    if (converged) break;
+  }
+  out.LightTimeDays = tau;
+  Vector3 p = Unit(astrometric, distance);
+  out.Stages[kPreciseAstrometric] = p;
+  out.AstrometricKm = distance;
+
+  // Deflection, in au: the planets where it matters, then the Sun (not for its own light).
+  const Vector3 earthAu = Scaled(earth.Pos, 1 / kKmPerAu);
+  const double au = distance / kKmPerAu;
+  const Vector3 sourceAu = {earthAu[0] + p[0] * au, earthAu[1] + p[1] * au, earthAu[2] + p[2] * au};
+  for (size_t k = 0; k < std::size(kDeflectors); ++k) {
+    const Deflector& d = kDeflectors[k];
+    if (d.Body == body) continue;
+    Vector3 q = Deflected(p, sourceAu, earthAu, Scaled(deflectors[k].Pos, 1 / kKmPerAu),
+                          Scaled(deflectors[k].Vel, 1 / kKmPerAu), 1 / d.ReciprocalMass, d.Limiter);
+    if (SeparationArcsec(p, q) * ERFA_DAS2R > kDeflectionApplied) p = q;
+  }
+  double sunDistance = 0;
+  const Vector3 heliocentric = Scaled(Minus(earth.Pos, sun.Pos), 1 / kKmPerAu);
+  Vector3 eh = Unit(heliocentric, sunDistance);
+  if (body != 0) {
+    double qd = 0;
+    Vector3 q = Unit(Minus(sourceAu, Scaled(sun.Pos, 1 / kKmPerAu)), qd);
+    double pin[3] = {p[0], p[1], p[2]}, qin[3] = {q[0], q[1], q[2]}, ein[3] = {eh[0], eh[1], eh[2]}, o[3];
+    eraLd(1.0, pin, qin, ein, sunDistance, kSunLimiter, o);
+    p = {o[0], o[1], o[2]};
+  }
+  out.Stages[kPreciseDeflected] = p;
+
+  // Annual aberration, relativistic, from the Earth's barycentric velocity.
+  double v[3] = {earth.Vel[0] / kLightKmPerDay, earth.Vel[1] / kLightKmPerDay, earth.Vel[2] / kLightKmPerDay};
+  const double bm1 = std::sqrt(1 - (v[0] * v[0] + v[1] * v[1] + v[2] * v[2]));
+  double pin[3] = {p[0], p[1], p[2]}, proper[3];
+  eraAb(pin, v, sunDistance, bm1, proper);
+  out.Stages[kPreciseGcrs] = {proper[0], proper[1], proper[2]};
+
+  // Frame bias and precession (IAU 2006), then nutation (IAU 2000A).
+  double gamb = 0, phib = 0, psib = 0, epsa = 0, pb[3][3], npb[3][3];
+  eraPfw06(ERFA_DJ00, tt - ERFA_DJ00, &gamb, &phib, &psib, &epsa);
+  eraFw2m(gamb, phib, psib, epsa, pb);
+  eraFw2m(gamb, phib, psib + nut[0], epsa + nut[1], npb);
+  std::array<Vector3, 3> meanRotation;
+  for (size_t i = 0; i < 3; ++i) {
+    for (size_t j = 0; j < 3; ++j) {
+      meanRotation[i][j] = pb[i][j];
+      out.Npb[i][j] = npb[i][j];
+    }
+  }
+  out.Stages[kPreciseMean] = Turned(meanRotation, out.Stages[kPreciseGcrs]);
+  out.Stages[kPreciseTrue] = Turned(out.Npb, out.Stages[kPreciseGcrs]);
+  out.Ok = true;
+  return out;
+}
+
+}  // namespace planova

@@ -1,0 +1,27 @@
+// Module-wide state of the rigorous reduction: a table of IAU 2000A nutation (IAU 2006
+// adjusted) and of TDB-TT at whole TT days, filled as dates are asked for and kept for the
+// life of the application.  Part of AstroState.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+
+namespace planova {
+
+// One block of kNutationChunk consecutive days: per day dpsi, deps (radians) and
+// TDB-TT (seconds); a day not computed yet holds NaN.
+inline constexpr int kNutationChunk = 256;
+struct NutationChunk {
+  std::array<std::array<double, 3>, kNutationChunk> Day;
+};
+
+struct PreciseState {
+  std::unordered_map<int64_t, std::shared_ptr<NutationChunk>> NutationTable;
+  // The block used last, which the next date nearly always wants again.
+  int64_t NutationLastChunk = INT64_MIN;
+  NutationChunk* NutationLast = nullptr;
+};
+
+}  // namespace planova
