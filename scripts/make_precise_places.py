@@ -105,11 +105,11 @@ HEADER = """
 # Epochs: {random} random per body over JD {first:.1f} to {last:.1f} (seed {seed}), plus {close} near
 #   conjunction with the Sun (elongation {close_min:.1f} to {close_max:.1f} deg) for Mercury, Venus (half at
 #   inferior, half at superior conjunction), Mars and the Moon.
-# Note: astropy also deflects the Sun's own light, with the direction from the Sun at t to the
-#   Sun at t - tau as source direction.  That moves the Sun's place (body 0, and the Sun in
-#   elong_deg) by a median {sun_median:.1f} mas, up to {sun_max:.1f} mas at the Sun's epochs here;
-#   the elongations change by up to {elong_effect:.1f} mas.  Without it the Sun's GCRS place is
-#   the astrometric place plus aberration.
+# Sun (body 0): astropy's get_body() would deflect the Sun's own light, with the direction from
+#   the Sun at t to the Sun at t - tau as source direction (a few mas, up to 0.8 arcsec); the
+#   Sun's GCRS place here is its astrometric direction through astropy's ICRS -> GCRS as a
+#   direction (no distance), which is the astrometric place plus aberration within
+#   {sun_max:.3f} mas (median {sun_median:.3f} mas); the elongations use that place.
 # body jd_tt gcrs_ra gcrs_dec tete_ra tete_dec astr_ra astr_dec dist_au elong_deg
 """
 
@@ -443,24 +443,32 @@ def places(name, jd_tt):
     by hand for comparison."""
     import erfa
     import astropy.units as u
-    from astropy.coordinates import TETE, get_body, get_body_barycentric
+    from astropy.coordinates import (GCRS, ICRS, TETE, UnitSphericalRepresentation, get_body,
+                                     get_body_barycentric)
     from astropy.coordinates.solar_system import _get_apparent_body_position
     from astropy.time import Time
 
     t = Time(jd_tt, format="jd", scale="tt")
-    gcrs = get_body(name, t)           # ephemeris: the SPK set in solar_system_ephemeris
+    astr = (_get_apparent_body_position(name, t, None)
+            - get_body_barycentric("earth", t)).get_xyz().to_value(u.km)
+    astr_ra, astr_dec = radec_deg(astr)
+    if name == "sun":
+        # The Sun's light is not deflected by the Sun: its astrometric direction goes through
+        # astropy's ICRS -> GCRS as a direction (no distance), where the deflection by the
+        # Sun vanishes (to 0.2 mas) and the aberration is the same.
+        direction = ICRS(UnitSphericalRepresentation(astr_ra * u.deg, astr_dec * u.deg))
+        gcrs = direction.transform_to(GCRS(obstime=t))
+    else:
+        gcrs = get_body(name, t)       # ephemeris: the SPK set in solar_system_ephemeris
     tete = gcrs.transform_to(TETE(obstime=t))
 
     # The same rotation by hand: IAU 2006/2000A bias-precession-nutation matrix at TT.  For a
     # geocentric observer TETE is this rotation alone; UT1 and polar motion (which astropy
     # warns about before 1962) enter only through the observer's place, here the geocentre.
-    v = gcrs.cartesian.get_xyz().to_value(u.km)
+    v = gcrs.cartesian.get_xyz().value  # only the direction counts
     rbpn = erfa.pnm06a(*np.broadcast_arrays(t.tt.jd1, t.tt.jd2))
     tete_ra_hand, tete_dec_hand = radec_deg(np.einsum("nij,jn->in", rbpn, v))
 
-    astr = (_get_apparent_body_position(name, t, None)
-            - get_body_barycentric("earth", t)).get_xyz().to_value(u.km)
-    astr_ra, astr_dec = radec_deg(astr)
     cols = {
         "gcrs_ra": gcrs.ra.to_value(u.deg) % 360.0, "gcrs_dec": gcrs.dec.to_value(u.deg),
         "tete_ra": tete.ra.to_value(u.deg) % 360.0, "tete_dec": tete.dec.to_value(u.deg),
