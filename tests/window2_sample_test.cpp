@@ -99,32 +99,71 @@ TEST_F(SampleComparison, TwoBodyTheoryGivesTheConvertedCataloguesPlaces) {
 }
 
 // Window 3's reduction under "JPL2" is window 2's with aberration, planetary aberration
-// and nutation on and refraction off: the deviations coincide record by record.
+// and nutation on and refraction off: the deviations coincide record by record, with the
+// classical reduction and with the rigorous one ("точно (IAU 2006)" in both windows).
 TEST_F(SampleComparison, De405DeviationsOfWindow3AreThoseOfWindow2) {
   ImportAndWrite("PARI", "1");
-  app.ShowForm("Form2");
-  f.Check2.Value = true;  // one row per step, to read each difference
+  for (bool precise : {false, true}) {
+    app.ShowForm("Form2");
+    f.Check2.Value = true;  // one row per step, to read each difference
+    f.Check15.Value = precise;
+    Compare("PARI", "Option7");
+    std::vector<double> dL{f.DiffL}, dB{f.DiffB};
+    for (int32_t r = 2; r <= 300; ++r) {
+      Press(f, "сделать 1 шаг");
+      dL.push_back(f.DiffL);
+      dB.push_back(f.DiffB);
+    }
+    Form4& w3 = app.form4;
+    app.ShowForm("Form4");
+    w3.Text1.Text = "110";
+    Press(w3, "Создать массивы с N=");
+    Press(w3, "Загрузить в формате BDL");
+    w3.ChooseOption("Option7");
+    w3.Check2.Value = true;
+    w3.Check12.Value = precise;
+    Press(w3, "Сравнить данные наблюдений с");
+    for (int32_t r = 1; r <= 300; ++r) {
+      if (r > 1) Press(w3, "сделать 1 шаг");
+      const size_t k = static_cast<size_t>(r - 1);
+      EXPECT_NEAR_WHAT(w3.DevL * 3600, dL[k] * 3600, 1e-9, "dL of row " + std::to_string(r));
+      EXPECT_NEAR_WHAT(w3.DevB * 3600, dB[k] * 3600, 1e-9, "dB of row " + std::to_string(r));
+    }
+  }
+}
+
+// "точно (IAU 2006)": the rigorous places lie within the classical reduction's known error
+// (0.24" in right ascension, 0.10" in declination) of the classical ones behind the sample;
+// the window shows the rigorous stages and holds the switches that are part of them; the
+// B1950 frame keeps the classical reduction and the log says so.
+TEST_F(SampleComparison, PreciseTheoryShowsItsStages) {
+  ImportAndWrite("PARI", "1");
+  f.Check15.Value = true;
   Compare("PARI", "Option7");
-  std::vector<double> dL{f.DiffL}, dB{f.DiffB};
-  for (int32_t r = 2; r <= 300; ++r) {
-    Press(f, "сделать 1 шаг");
-    dL.push_back(f.DiffL);
-    dB.push_back(f.DiffB);
+  ASSERT_EQ(f.ComparedCount, 300);
+  const double worst = WorstTheoryError("PARI11_G_1.dov.csv");
+  EXPECT_GT(worst, 0.005);
+  EXPECT_LT(worst, 0.3);
+  for (const char* held : {"Check8", "Check9", "Check7"}) EXPECT_TRUE(f.CheckHeld(held)) << held;
+  EXPECT_FALSE(f.CheckHeld("Check6"));  // refraction stays the user's choice
+  EXPECT_EQ(f.RichTextBox2.Text.find("\r\nТОЧНО (IAU 2006/2000A)"), 0u) << f.RichTextBox2.Text;
+  for (const char* stage : {"свет. время", "откл.", "аберр.", "смещ.+прец.", "нутация", "результат App"}) {
+    EXPECT_NE(f.RichTextBox2.Text.find(stage), std::string::npos) << stage;
   }
-  Form4& w3 = app.form4;
-  app.ShowForm("Form4");
-  w3.Text1.Text = "110";
-  Press(w3, "Создать массивы с N=");
-  Press(w3, "Загрузить в формате BDL");
-  w3.ChooseOption("Option7");
-  w3.Check2.Value = true;
-  Press(w3, "Сравнить данные наблюдений с");
-  for (int32_t r = 1; r <= 300; ++r) {
-    if (r > 1) Press(w3, "сделать 1 шаг");
-    const size_t k = static_cast<size_t>(r - 1);
-    EXPECT_NEAR_WHAT(w3.DevL * 3600, dL[k] * 3600, 1e-9, "dL of row " + std::to_string(r));
-    EXPECT_NEAR_WHAT(w3.DevB * 3600, dB[k] * 3600, 1e-9, "dB of row " + std::to_string(r));
+  EXPECT_FALSE(f.Text7.Text.empty());
+
+  // The DE405 calculator adds the rigorous places at the window's date.
+  f.Text8.Text = "4";
+  f.Text23.Text = "1995";
+  Press(f, "DE405");
+  for (const char* line : {"ТОЧНО (IAU 2006/2000A)", "ГЕО астрометр. ICRS", "ГЕО GCRS (J2000)", "ГЕО видимое ист. JD"}) {
+    EXPECT_NE(f.RichTextBox2.Text.find(line), std::string::npos) << line;
   }
+
+  f.EpochLabel1 = "B1950";
+  EXPECT_FALSE(f.CheckHeld("Check8"));
+  Press(f, "Сравнить данные 1 с данными 2");
+  EXPECT_NE(f.RichTextBox2.Text.find("B1950 — классическая редукция"), std::string::npos) << f.RichTextBox2.Text;
 }
 
 }  // namespace

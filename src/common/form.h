@@ -105,6 +105,13 @@ class FormModel {
 
   Platform& Ui() { return ui_; }
 
+  // A check box that the window's other choices hold on: shown ticked and not to be
+  // changed while they do (its own value is kept for when they no longer do).
+  virtual bool CheckHeld(const std::string& name) const {
+    (void)name;
+    return false;
+  }
+
  protected:
   void AddText(const std::string& name, TextBox& box) { Add({name, ControlKind::kText, "", "", &box, {}}); }
   void AddLabel(const std::string& name, Label& label, const std::string& caption) {

@@ -88,7 +88,10 @@ FormWindow::FormWindow(FormModel& model, QWidget* parent) : QWidget(parent), mod
       }
       case ControlKind::kCheck: {
         auto* b = new QCheckBox(QString::fromStdString(c.Caption), this);
-        connect(b, &QCheckBox::clicked, this, [this, name](bool on) { model_.WriteControl(name, on ? "1" : "0"); });
+        connect(b, &QCheckBox::clicked, this, [this, name](bool on) {
+          model_.WriteControl(name, on ? "1" : "0");
+          Refresh();  // a check may hold others (CheckHeld)
+        });
         w = b;
         break;
       }
@@ -163,9 +166,12 @@ void FormWindow::Refresh() {
       case ControlKind::kOption:
         static_cast<QRadioButton*>(w)->setChecked(static_cast<OptionButton*>(c.Target)->Value);
         break;
-      case ControlKind::kCheck:
-        static_cast<QCheckBox*>(w)->setChecked(static_cast<CheckBox*>(c.Target)->Value);
+      case ControlKind::kCheck: {
+        const bool held = model_.CheckHeld(c.Name);
+        static_cast<QCheckBox*>(w)->setChecked(held || static_cast<CheckBox*>(c.Target)->Value);
+        w->setEnabled(!held);
         break;
+      }
       case ControlKind::kProgress:
         static_cast<QProgressBar*>(w)->setValue(static_cast<ProgressBar*>(c.Target)->Value);
         break;

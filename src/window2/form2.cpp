@@ -89,6 +89,8 @@ constexpr CheckRow<Form2> kChecks[] = {
     {"Check10", &Form2::Check10, "dT"}, {"Check11", &Form2::Check11, "+File"},
     {"Check12", &Form2::Check12, "+№ в примечаниях"}, {"Check13", &Form2::Check13, "+График"},
     {"Check14", &Form2::Check14, "+ очистка рисунка"},
+    // The rigorous reduction instead of the classical one.
+    {"Check15", &Form2::Check15, "точно (IAU 2006)"},
 };
 
 constexpr ButtonRow<Form2> kButtons[] = {

@@ -25,6 +25,9 @@ struct InputError {};
 
 class Form2 : public FormModel {
  public:
+  // "AberZ(L)=", "AberP(L)=" and "Nut(B)=" are part of the rigorous reduction while
+  // "точно (IAU 2006)" serves the comparison.
+  bool CheckHeld(const std::string& name) const override;
   Form2(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store);
 
   AstroState& Astro;
@@ -60,6 +63,7 @@ class Form2 : public FormModel {
   CheckBox Check3;         // "с 1700"
   CheckBox Check8, Check9, Check6, Check7;             // "AberZ(L)=", "AberP(L)=", "Ref(B)=", "Nut(B)="
   TextBox Text9, Text13, Text4, Text7;                 // the corrections shown, arcsec
+  CheckBox Check15;        // "точно (IAU 2006)": the rigorous reduction with "JPL2 (DE405)"
   CheckBox Check11, Check13, Check14, Check2;          // "+File", "+График", "+ очистка рисунка", "По шагам"
   CheckBox Check4, Check5, Check10;                    // plot "dL", "dB", "dT"
   TextBox Text27;          // "JPL0 до": end year of generation

@@ -2,7 +2,8 @@
 // heliocentric equatorial J2000 position and velocity, its geocentric equatorial J2000
 // position and its geocentric equatorial position of date, in thousands of kilometres
 // and kilometres per second.  The ephemeris is read at ET = UT + (ET-UT); the
-// precession to the equator of date uses the UT date.
+// precession to the equator of date uses the UT date.  With "точно (IAU 2006)" the rigorous
+// astrometric and apparent geocentric places follow.
 #include "astro/time.h"
 #include "common/numtext.h"
 #include "models/messages.h"
@@ -19,6 +20,25 @@ std::string PlaceText(const char* heading, const SlotPlace& s) {
   return std::string(heading) + Format(s.Lon, "000.000000") + "       B=  " + Format(s.Lat, "000.000000") + "      R=  " +
          Format(s.Dist, "0.000") + kCrLf + "  X=  " + Format(s.X, "0.000") + "     Y=   " + Format(s.Y, "0.000") +
          "       Z=   " + Format(s.Z, "0.000");
+}
+
+// A rigorous place: right ascension and declination (degrees) and the distance.
+std::string PreciseText(const char* heading, const Vector3& v, double distanceKm) {
+  const RaDec d = RaDecOf(v);
+  std::string text = std::string(heading) + Format(d.Ra, "000.00000000") + "   Dec=  " + Format(d.Dec, "00.00000000");
+  if (distanceKm > 0) text += "   R=  " + Format(distanceKm / 1000, "0.000") + "  тыс.км";
+  return text;
+}
+
+// With "точно (IAU 2006)": the astrometric place (light time, ICRS axes), the GCRS place and
+// the apparent place on the true equator and equinox of date, at TT = UT + (ET-UT).
+std::string PreciseCalculatorText(const PrecisePlace& p) {
+  return std::string(kCrLf) + kCrLf + "ТОЧНО (IAU 2006/2000A)   TT=  " + Format(p.Tt, "0000000.00000") +
+         "   TDB-TT=  " + Format((p.Tdb - p.Tt) * 86400, "0.000000") + " сек   свет=  " +
+         Format(p.LightTimeDays * 86400, "0.000000") + " сек" + kCrLf +
+         PreciseText("ГЕО астрометр. ICRS        RA=  ", p.Stages[kPreciseAstrometric], p.AstrometricKm) + kCrLf +
+         PreciseText("ГЕО GCRS (J2000)            RA=  ", p.Stages[kPreciseGcrs], 0) + kCrLf +
+         PreciseText("ГЕО видимое ист. JD        RA=  ", p.Stages[kPreciseTrue], 0);
 }
 
 }  // namespace
@@ -64,6 +84,16 @@ void Form2::De405() {
                Format(r.VZ, "0.0000") + "      V=   " + Format(r.Speed, "0.0000") + "     км/с" + kCrLf + kCrLf;
   TheoryLog += PlaceText("ГЕО   ЭКВ   J2000           L=  ", r.GeocentricJ2000) + kCrLf + kCrLf;
   TheoryLog += PlaceText("ГЕО   ЭКВ    JD               L=  ", r.GeocentricOfDate);
+  if (Check15.Value) {
+    PrecisePlace precise = ComputePrecisePlace(Astro, p, ShiftedJd);
+    Astro.CurrentJd = ObservationJd;
+    if (!precise.Ok) {
+      RichTextBox2.Text = TheoryLog;
+      Ui().ShowMessage(EphemerisMessage(Astro));
+      return;
+    }
+    TheoryLog += PreciseCalculatorText(precise);
+  }
   RichTextBox2.Text = TheoryLog;
 }
 

@@ -29,7 +29,38 @@ std::string StageLog(const ApparentPlace& place) {
   return log;
 }
 
+// The stage log of the rigorous reduction: each stage's right ascension and declination
+// (degrees, in the stage's frame) and its size, the angle from the stage before
+// (arcseconds).
+std::string PreciseStageLog(const ApparentPlace& place, const ApparentPlaceRequest& r) {
+  static const char* const kLabels[kPreciseStageCount] = {
+      "ГЕО ICRS геометрич.       RA  Dec = ", "ГЕО ICRS световое время   RA  Dec = ",
+      "ГЕО ICRS отклонение света RA  Dec = ", "GCRS аберрация            RA  Dec = ",
+      "ГЕО ЭКВ JD ср. (B+P)      RA  Dec = ", "ГЕО ЭКВ JD ист. (Nut)     RA  Dec = "};
+  static const char* const kSizes[kPreciseStageCount] = {
+      "", "    свет. время ", "    откл. ", "    аберр. ", "    смещ.+прец. ", "    нутация "};
+  const PrecisePlace& rp = place.Rigorous;
+  std::string log = "\r\nТОЧНО (IAU 2006/2000A)  TT= " + RealText(rp.Tt) +
+                    "  TDB-TT= " + RealText((rp.Tdb - rp.Tt) * 86400) + " сек  свет= " + RealText(place.LightTime) + " сек";
+  for (int k = 0; k < kPreciseStageCount; ++k) {
+    const PlaceStage& st = place.PreciseStages[static_cast<size_t>(k)];
+    log += std::string("\r\n") + kLabels[k] + RealText(st.Lon) + "    " + RealText(st.Lat);
+    if (k > 0) log += kSizes[k] + RealText(place.PreciseSizes[static_cast<size_t>(k)]) + "\"";
+  }
+  if (r.Refraction) {
+    log += "\r\nГЕО ЭКВ JD  Ref           RA  Dec = " + RealText(place.Refracted.Lon) + "    " + RealText(place.Refracted.Lat);
+  }
+  log += std::string("\r\nрезультат ") + (r.Epoch == ComparisonEpoch::kOfDate ? "App  " : "J2000") +
+         "           RA  Dec = " + RealText(place.Lon) + "    " + RealText(place.Lat);
+  return log;
+}
+
 }  // namespace
+
+bool Form2::CheckHeld(const std::string& name) const {
+  if (!Check15.Value || !Option7.Value || EpochLabel1 == "B1950") return false;
+  return name == "Check8" || name == "Check9" || name == "Check7";
+}
 
 ApparentPlaceRequest Form2::TheoryRequest() {
   ApparentPlaceRequest r;
@@ -40,6 +71,7 @@ ApparentPlaceRequest Form2::TheoryRequest() {
   r.PlanetaryAberration = Check9.Value;
   r.Refraction = Check6.Value;
   r.Nutation = Check7.Value;
+  r.Precise = Check15.Value;
   r.Epoch = ComparisonLabel == "B1950"   ? ComparisonEpoch::kB1950
             : ComparisonLabel == "J2000" ? ComparisonEpoch::kJ2000
                                          : ComparisonEpoch::kOfDate;
@@ -80,11 +112,22 @@ void Form2::ShowTheory() {
   TheoryLog.clear();
   RichTextBox2.Text.clear();
   if (!place.Ok) return;
+  if (place.Precise) {
+    // Every stage of the rigorous reduction is applied; the boxes show its light time and
+    // aberration in right ascension and its nutation in declination.
+    Text9.Text = RealText(place.AberrationArcsec);
+    Text13.Text = RealText(place.PlanetaryAberrationArcsec);
+    if (r.Refraction) Text4.Text = RealText(place.RefractionArcsec);
+    Text7.Text = RealText(place.NutationArcsec);
+    TheoryLog = PreciseStageLog(place, r);
+    return;
+  }
   if (r.Aberration) Text9.Text = RealText(place.AberrationArcsec);
   if (r.PlanetaryAberration) Text13.Text = RealText(place.PlanetaryAberrationArcsec);
   if (r.Refraction) Text4.Text = RealText(place.RefractionArcsec);
   if (r.Nutation) Text7.Text = RealText(place.NutationArcsec);
   TheoryLog = StageLog(place);
+  if (r.Precise) TheoryLog = "\r\n" + PreciseClassicalNote(ComparisonLabel, r.Theory == TheorySource::kJpl2) + TheoryLog;
 }
 
 }  // namespace planova

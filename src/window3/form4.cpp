@@ -58,6 +58,7 @@ constexpr CheckRow<Form4> kChecks[] = {
     {"Check3", &Form4::Check3, "с 1700"}, {"Check4", &Form4::Check4, "dL"}, {"Check5", &Form4::Check5, "dB"},
     {"Check6", &Form4::Check6, "+dL"}, {"Check7", &Form4::Check7, "T0=T0"}, {"Check9", &Form4::Check9, "dLsr"},
     {"Check10", &Form4::Check10, "+ учитывать для dLsr, dBsr"}, {"Check11", &Form4::Check11, "dBsr"},
+    {"Check12", &Form4::Check12, "точно (IAU 2006)"},
 };
 
 constexpr ButtonRow<Form4> kButtons[] = {

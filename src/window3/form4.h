@@ -38,6 +38,7 @@ class Form4 : public FormModel {
   CheckBox Check3;                 // "с 1700"
   OptionButton Option4, Option7;   // theory "JPL0", "JPL2"
   CheckBox Check6;                 // "+dL"
+  CheckBox Check12;                // "точно (IAU 2006)": the rigorous reduction with "JPL2"
   CheckBox Check2;                 // "По шагам"
   CheckBox Check1;                 // "+ скорректировать данные"
   TextBox Text30, Text31;          // "dLn=", "dLk=": longitude correction at №1 and №2, arcsec

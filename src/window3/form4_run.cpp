@@ -72,6 +72,14 @@ void Form4::DrawRunFrame() {
   Picture1.CurrentX = 1.1;
   Picture1.CurrentY = 17;
   Picture1.Print("отклонение наблюдательных данных от расчетных (средние значения увеличены в 10 раз)");
+  if (Check12.Value) {
+    // Which reduction the theory of the run uses.
+    Picture1.CurrentX = 1.1;
+    Picture1.CurrentY = 16.4;
+    const bool precise = Option7.Value && EpochLabel1 != "B1950";
+    Picture1.Print(precise ? std::string("JPL2: точная редукция (IAU 2006/2000A)")
+                           : PreciseClassicalNote(EpochLabel1, Option7.Value));
+  }
   if (!Check10.Value) return;
   for (double limit : {LimitLHigh, LimitLLow}) {
     double y = limit * 3600 / PlotScaleD + PlotOffset;
@@ -118,6 +126,7 @@ void Form4::CorrectionLoop() {
   request.Perturbations = Check6.Value && request.Theory == TheorySource::kJpl0;
   request.DeltaT = Check3.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola;
   request.DeltaTBy86400 = true;
+  request.Precise = Check12.Value;
   request.Epoch = EpochLabel1 == "B1950"   ? ComparisonEpoch::kB1950
                   : EpochLabel1 == "J2000" ? ComparisonEpoch::kJ2000
                                            : ComparisonEpoch::kOfDate;

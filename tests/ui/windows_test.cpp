@@ -14,6 +14,7 @@
 
 #include "test_support.h"
 #include "ui/desktop.h"
+#include "help/help_text.h"
 
 namespace planova::ui {
 namespace {
@@ -352,7 +353,7 @@ TEST(Windows, HelpWindowOpensOnceAndShowsItsText) {
   EXPECT_EQ(helpWindows, 1);
   auto* text = qobject_cast<QPlainTextEdit*>(help.Widget("Text1"));
   ASSERT_NE(text, nullptr);
-  EXPECT_EQ(text->toPlainText().split('\n').size(), 42);
+  EXPECT_EQ(text->toPlainText().split('\n').size(), static_cast<int>(kHelpLines.size()));
   ExpectReadable(help);
   ASSERT_TRUE(help.grab().save(QString::fromStdString((ScreenshotFolder() / "help.png").string())));
 
