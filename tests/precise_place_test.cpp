@@ -109,6 +109,11 @@ TEST(PreciseDe405, RequestChoosesTheFrame) {
     r.Epoch = ComparisonEpoch::kB1950;
     EXPECT_FALSE(ComputeApparentPlace(a, r).Precise);
   }
+  // A date no block file covers fails as the reader does.
+  for (double tt : {std::nan(""), 2458832.5, 2305424.4}) {
+    EXPECT_FALSE(ComputePrecisePlace(a, 11, tt).Ok) << tt;
+    EXPECT_EQ(a.EphemerisFailureKind, EphemerisFailure::kNoSuchDate) << tt;
+  }
 }
 
 }  // namespace

@@ -172,6 +172,12 @@ PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt) {
   a.EphemerisError = 0;
   a.EphemerisFailureKind = EphemerisFailure::kNone;
   out.Tt = tt;
+  // A date no block file can cover (NaN included) fails as the reader fails it, before
+  // it reaches the day table.
+  if (De405FileYear(tt) == 0) {
+    LoadRecord(a, tt);
+    return out;
+  }
   const std::array<double, 3> nut = InterpolatedNutation(a, tt);
   out.Tdb = tt + nut[2] / ERFA_DAYSEC;
   const double tdb = out.Tdb;
