@@ -83,6 +83,11 @@ TEST_F(SampleComparison, De405TheoryGivesTheSamplesPlaces) {
   // and coordinate.
   EXPECT_TRUE(fs::exists(folder / "Dat" / "StatPARI11.txt"));
   EXPECT_TRUE(fs::exists(folder / "Dat" / "Param_data_PARI11.txt"));
+  // Its CSV twin reads in Python's csv module with the values of Param_data_.
+  const std::string check = "python3 " PLANOVA_SOURCE_DIR "/tests/tools/check_oc_csv.py '" +
+                            (folder / "Dat" / "Param_data_PARI11.txt").string() + "' '" +
+                            (folder / "Dat" / "Param_data_PARI11.csv").string() + "' >/dev/null";
+  EXPECT_EQ(std::system(check.c_str()), 0) << check;
   int points = 0;
   for (const auto& item : f.Picture1.Items) points += item.kind == PictureItem::Kind::kPoint;
   EXPECT_GE(points, 600);

@@ -3,6 +3,8 @@
 // perturbations of "+dL", picking records on the plot, and writing the result back.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <cmath>
 #include <iomanip>
 
@@ -208,6 +210,14 @@ TEST_F(Window3, De405RunRecoversTheSampleNoise) {
   EXPECT_LT(std::fabs(meanB), 0.1);
   // The last row's date in the "now" boxes.
   EXPECT_EQ(f.Text29.Text, "1999");
+  // The deviations' CSV: a header and a line a record, the last with the last deviations.
+  std::ifstream csv(folder / "Dat" / "Dev_data_PARI11.csv");
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(csv, line);) lines.push_back(line);
+  ASSERT_EQ(lines.size(), 301u);
+  EXPECT_EQ(lines[0].rfind("record,date_utc,jd,body,theory,epoch,dev_ra_arcsec,", 0), 0u);
+  EXPECT_EQ(lines[300].rfind("300,1999-", 0), 0u) << lines[300];
+  EXPECT_NE(lines[300].find(",11,JPL2 DE405,App," + CsvNumber(f.DevL * 3600, 6) + ","), std::string::npos) << lines[300];
   Press("сделать 1 шаг");
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], "Сравнение закончено: следующей записи нет");

@@ -1,5 +1,7 @@
 #include "astro/time.h"
 
+#include <cstdio>
+
 #include <cmath>
 
 #include "astro/astro_state.h"
@@ -103,6 +105,37 @@ double OneTurn(double degrees) {
   if (degrees < 0) degrees = degrees + 360;
   if (degrees >= 360) degrees = degrees - 360;
   return degrees;
+}
+
+std::string IsoDateTime::operator()(AstroState& a, double jd) {
+  if (!std::isfinite(jd)) return {};
+  // Milliseconds of the day from midnight, carried into the next day when they round up
+  // to a whole day.
+  double midnight = std::floor(jd + 0.5) - 0.5;
+  double ms = std::round((jd - midnight) * 86400000.0);
+  if (ms >= 86400000.0) {
+    ms -= 86400000.0;
+    midnight += 1;
+  }
+  if (midnight != midnight_) {
+    if (!CalendarFromJulianDate(a, midnight + 0.25)) return {};
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT", static_cast<int>(a.CalYear), static_cast<int>(a.CalMonth),
+                  static_cast<int>(std::floor(a.CalDay)));
+    date_ = buf;
+    midnight_ = midnight;
+  }
+  const auto t = static_cast<int32_t>(ms);
+  const int32_t parts[4] = {t / 3600000, t / 60000 % 60, t / 1000 % 60, t % 1000};
+  std::string text = date_;
+  for (int k = 0; k < 4; ++k) {
+    const int32_t v = parts[k];
+    if (k == 3) text += static_cast<char>('0' + v / 100);
+    text += static_cast<char>('0' + v / 10 % 10);
+    text += static_cast<char>('0' + v % 10);
+    text += k < 2 ? ':' : k == 2 ? '.' : 'Z';
+  }
+  return text;
 }
 
 }  // namespace planova

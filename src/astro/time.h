@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace planova {
 
@@ -22,6 +23,19 @@ double JulianDateFromCalendar(AstroState& a, double day, int32_t month, int32_t 
 // fit 32 bits, or whose year does not fit 16: false, and the fields not yet reached
 // unchanged (the window says "Введите правильно юлианскую дату").
 bool CalendarFromJulianDate(AstroState& a, double jd);
+
+// The date and time of a JD as ISO 8601 to the millisecond, "1990-01-03T20:55:30.200Z"
+// (the calendar of CalendarFromJulianDate); empty when that fails or the JD is not finite.
+// The date of the last day is kept: a run of observations sorted in time asks the
+// calendar once a day.
+class IsoDateTime {
+ public:
+  std::string operator()(AstroState& a, double jd);
+
+ private:
+  double midnight_ = -1;
+  std::string date_;  // "1990-01-03T"
+};
 
 // ET-UT in seconds at CurrentJd: the parabola 24.35 + 72.32 T + 29.95 T^2 in Julian
 // centuries from 1900 January 0.5.

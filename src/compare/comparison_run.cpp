@@ -1,5 +1,7 @@
 #include "compare/comparison_run.h"
 
+#include <charconv>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -45,6 +47,14 @@ void OcStatistics::Add(bool hasLon, bool hasLat, double diffL, double diffB) {
   };
   if (hasLon) classify(std::fabs(diffL), 1, 19, SumAbsDL, AcceptedL);
   if (hasLat) classify(std::fabs(diffB), 21, 39, SumAbsDB, AcceptedB);
+}
+
+int32_t OcStatistics::IntervalOf(double d, bool latitude) const {
+  const size_t from = latitude ? 21 : 1, to = latitude ? 39 : 19;
+  for (size_t k = from; k <= to; ++k) {
+    if (d > IntervalEdges[k - 1] && d < IntervalEdges[k]) return static_cast<int32_t>(k);
+  }
+  return 0;
 }
 
 std::string OcStatistics::StatText(const std::string& code, int32_t object) {
@@ -132,10 +142,33 @@ bool ComparisonRun::WriteParamRecord(int32_t row, double day, int32_t month, int
   }
   if (param_.WriteLine(rec)) return true;
   param_.Discard();
+  csv_.Discard();
   return false;
 }
 
-bool ComparisonRun::CloseParamFile() { return !param_.IsOpen() || param_.Commit(); }
+bool ComparisonRun::CloseParamFile() {
+  const bool param = !param_.IsOpen() || param_.Commit();
+  const bool csv = !csv_.IsOpen() || csv_.Commit();
+  return param && csv;
+}
+
+std::string CsvNumber(double value, int decimals) {
+  char buf[64];
+  auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+  return r.ec == std::errc() ? std::string(buf, r.ptr) : std::string();
+}
+
+bool ComparisonRun::OpenCsvFile(const std::filesystem::path& path, const std::string& header) {
+  csv_.Discard();
+  csvPath_ = path;
+  return csv_.Create(path) && csv_.WriteLine(header);
+}
+
+bool ComparisonRun::WriteCsvLine(const std::string& line) {
+  if (csv_.WriteLine(line)) return true;
+  csv_.Discard();
+  return false;
+}
 
 bool WriteTextFile(const std::filesystem::path& path, const std::string& bytes) {
   return WriteFileAtomically(path, bytes + kCrLf);

@@ -34,6 +34,9 @@ struct OcStatistics {
   // The Stat file's text (Windows-1251 is made by the writer): the intervals, the count
   // and the mean absolute differences.  A sum of no record is divided by one.
   std::string StatText(const std::string& code, int32_t object);
+  // The interval (1..19 for longitude, 21..39 for latitude) that holds an absolute
+  // difference (degrees), as Add counts it; 0 for none (an edge, or beyond the last).
+  int32_t IntervalOf(double absDiff, bool latitude) const;
 };
 
 // Why a run paused: all its rows are done, a stop was asked for, one step is done, or a
@@ -89,14 +92,28 @@ class ComparisonRun {
   // file then stays); true when no file is open.
   bool CloseParamFile();
   // Gives the file up: the old one stays.
-  void DiscardParamFile() { param_.Discard(); }
+  void DiscardParamFile() {
+    param_.Discard();
+    csv_.Discard();
+  }
+  // The CSV twin of the Param_data_ file, for Python or R (UTF-8, comma-separated,
+  // decimal point, a header line): opened after it, written line by line, and ended or
+  // given up with it.  False when it cannot be written.
+  bool OpenCsvFile(const std::filesystem::path& path, const std::string& header);
+  bool WriteCsvLine(const std::string& line);
+  const std::filesystem::path& CsvPath() const { return csvPath_; }
+  bool CsvOpen() const { return csv_.IsOpen(); }
   const std::filesystem::path& ParamPath() const { return paramPath_; }
 
  private:
-  TextOutputFile param_;
+  TextOutputFile param_, csv_;
   std::string record_;  // the record being formed, its buffer kept for the run
-  std::filesystem::path paramPath_;
+  std::filesystem::path paramPath_, csvPath_;
 };
+
+// A number of a CSV file: fixed decimals and a decimal point, whatever the locale (empty
+// for a value that is not finite).
+std::string CsvNumber(double value, int decimals);
 
 // Writes a whole text file (Windows-1251 bytes, a final CR LF), replacing the old one only
 // when every byte is written; false when it fails.

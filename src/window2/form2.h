@@ -9,6 +9,7 @@
 
 #include "astro/apparent_place.h"
 #include "astro/astro_state.h"
+#include "astro/time.h"
 #include "common/form.h"
 #include "common/obs_store.h"
 #include "bdl/bdl_line.h"
@@ -116,6 +117,9 @@ class Form2 : public FormModel {
   double DiffL = 0, DiffB = 0;    // O-C of the current row, degrees
   bool CalendarWarned = false;    // the run has said that a date is beyond the calendar
   std::string ComparisonLog;
+  // The CSV twin of Param_data_ ("+File"): the theory named in its rows, and their dates.
+  std::string CsvTheory;
+  IsoDateTime CsvDate;
   double PlotOrigin = 0;
   PlotColourTable PlotColours{};
   PlotSettings Plot;
@@ -163,6 +167,7 @@ class Form2 : public FormModel {
   void ReadComparisonSettings();
   bool GenerateTwoBodySet(int p);
   bool CompareRow(int32_t i);
+  std::string CsvRow(int32_t i, double diffT);
   bool RunnableComparison(bool generate, int p);
   void FinishComparison();
   // The run's request for theoretical places, from the switches and boxes (the date is

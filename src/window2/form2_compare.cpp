@@ -93,6 +93,18 @@ void Form2::Compare() {
       Run.CloseParamFile();
       throw FileError{paramPath};
     }
+    if (Check11.Value) {
+      // Its twin for Python or R: the same records, in arcseconds and seconds.
+      std::filesystem::path csvPath = std::filesystem::path(paramPath).replace_extension(".csv");
+      if (!Run.OpenCsvFile(csvPath, "record,date_utc,jd,body,theory,epoch,oc_ra_arcsec,oc_ra_cosdec_arcsec,"
+                                    "oc_dec_arcsec,oc_time_s,interval_ra,interval_dec")) {
+        Run.DiscardParamFile();
+        throw FileError{csvPath};
+      }
+      CsvTheory = Option3.Value ? "file" : Option4.Value ? "JPL0" : Check15.Value && ComparisonLabel != "B1950"
+                                                                         ? "JPL2 DE405 IAU2006"
+                                                                         : "JPL2 DE405";
+    }
     if (!RunnableComparison(generate, p)) {
       Run.DiscardParamFile();
       return;
@@ -242,9 +254,24 @@ bool Form2::CompareRow(int32_t i) {
         !Run.WriteParamRecord(i, day, month, year, Store.ObsJd(i, 1), DiffL, DiffB, diffT)) {
       throw FileError{Run.ParamPath()};
     }
+    if (Check11.Value && i <= Count1 && !Run.WriteCsvLine(CsvRow(i, diffT))) throw FileError{Run.CsvPath()};
   }
   ProgressBar1.Value = static_cast<int>(static_cast<float>((i + 1) * 100.0) / static_cast<float>(Store.ObsCapacity + 100));
   return true;
+}
+
+// The CSV line of row i: its date (ISO 8601 and JD), body, theory and epoch, the O-C in
+// right ascension (as in Param_data_ and times cos of the declination), declination and
+// time, and the Stat intervals of the first two.
+std::string Form2::CsvRow(int32_t i, double diffT) {
+  const double jd = Store.ObsJd(i, 1);
+  const double cosDec = std::cos(Store.ObsLat(i, 1) / Astro.DegPerRad);
+  const double raArcsec = DiffL * 3600, decArcsec = DiffB * 3600;
+  return std::to_string(i) + ',' + CsvDate(Astro, jd) + ',' + CsvNumber(jd, 8) + ',' + std::to_string(Store.ObjectNumber) +
+         ',' + CsvTheory + ',' + ComparisonLabel + ',' + CsvNumber(raArcsec, 6) + ',' + CsvNumber(raArcsec * cosDec, 6) + ',' +
+         CsvNumber(decArcsec, 6) + ',' + CsvNumber(diffT * 86400, 6) + ',' +
+         std::to_string(Run.Stats.IntervalOf(std::fabs(DiffL), false)) + ',' +
+         std::to_string(Run.Stats.IntervalOf(std::fabs(DiffB), true));
 }
 
 // After a run or a step: the panes; when the run has passed its last row the

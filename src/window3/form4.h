@@ -9,6 +9,7 @@
 
 #include "astro/apparent_place.h"
 #include "astro/astro_state.h"
+#include "astro/time.h"
 #include "bdl/bdl_line.h"
 #include "common/form.h"
 #include "common/obs_store.h"
@@ -104,6 +105,12 @@ class Form4 : public FormModel {
   // second during a run, and at its end or pause), not for every record.
   void ShowCurrentRow();
   ApparentPlaceRequest RunRequest;  // the run's switches; the date is each record's
+  // The CSV of the run's deviations (Dat/Dev_data_): the theory named in its rows, and
+  // their dates.
+  std::string CsvTheory;
+  IsoDateTime CsvDate;
+  void OpenDeviationsCsv();
+  void WriteDeviationsCsv(int32_t r, const ApparentPlace& place);
   double ShownDeltaT = 0;
   struct PendingBoxes {
     bool DeltaT = false, DevL = false, DevB = false, MeanL = false, MeanB = false;

@@ -91,6 +91,37 @@ void Form4::DrawRunFrame() {
   }
 }
 
+// Dat/Dev_data_<code><object>.csv: the run's deviations and running means for Python or R
+// (UTF-8, comma-separated, decimal point), replacing the old file when the run ends.  A
+// file that cannot be made is reported and the run goes on without it.
+void Form4::OpenDeviationsCsv() {
+  Run.CloseParamFile();  // a paused run's file takes the old one's place
+  const std::filesystem::path path = AppPath(Ui().AppFolder(), "Dat/Dev_data_" + Store.ObservatoryCode +
+                                                                   std::to_string(Store.ObjectNumber) + ".csv");
+  if (!Run.OpenCsvFile(path, "record,date_utc,jd,body,theory,epoch,dev_ra_arcsec,dev_ra_cosdec_arcsec,dev_dec_arcsec,"
+                             "mean_ra_arcsec,mean_dec_arcsec,corr_ra_arcsec,corr_dec_arcsec")) {
+    Run.DiscardParamFile();
+    Ui().ShowMessage(WriteFailureMessage(path));
+  }
+  CsvTheory = !Option7.Value ? (Check6.Value ? "JPL1" : "JPL0")
+                             : Check12.Value && EpochLabel1 != "B1950" ? "JPL2 DE405 IAU2006" : "JPL2 DE405";
+}
+
+// One record of the CSV: a coordinate the record does not hold has empty fields.
+void Form4::WriteDeviationsCsv(int32_t r, const ApparentPlace& place) {
+  const double jd = Store.ObsJd(r, 1);
+  const bool hasL = Store.ObsLon(r, 1) != 0, hasB = Store.ObsLat(r, 1) != 0 && Store.ObsLat(r, 1) != 90;
+  auto arcsec = [](bool has, double degrees) { return has ? CsvNumber(degrees * 3600, 6) : std::string(); };
+  const double cosDec = std::cos(place.Lat / Astro.DegPerRad);
+  std::string line = std::to_string(r) + ',' + CsvDate(Astro, jd) + ',' + CsvNumber(jd, 8) + ',' +
+                     std::to_string(Store.ObjectNumber) + ',' + CsvTheory + ',' + EpochLabel1 + ',' + arcsec(hasL, DevL) +
+                     ',' + arcsec(hasL, DevL * cosDec) + ',' + arcsec(hasB, DevB) + ',' +
+                     arcsec(hasL && CountL > 0, CountL > 0 ? SumL / CountL : 0) + ',' +
+                     arcsec(hasB && CountB > 0, CountB > 0 ? SumB / CountB : 0) + ',' + arcsec(hasL, CurrL) + ',' +
+                     arcsec(hasB, CurrB);
+  if (!Run.WriteCsvLine(line)) Ui().ShowMessage(WriteFailureMessage(Run.CsvPath()));
+}
+
 void Form4::StartRun() {
   if (!ReadRunSettings()) return;
   DrawRunFrame();
@@ -100,6 +131,7 @@ void Form4::StartRun() {
   Astro.StopRequested = 0;
   Astro.EphemerisError = 0;
   if (!Check7.Value) PlotTimeOrigin = Store.ObsJd(1, 1);
+  OpenDeviationsCsv();
   Run.Begin(First, Last);
   CorrectionLoop();
 }
@@ -134,6 +166,7 @@ void Form4::CorrectionLoop() {
   RunPause pause = Run.Drive(
       Check2.Value, Astro.StopRequested, [this](int32_t r) { return CorrectRow(r); }, [this] { ShowCurrentRow(); },
       [this] { Ui().ProcessEvents(); });
+  if (pause == RunPause::kFinished && !Run.CloseParamFile()) Ui().ShowMessage(WriteFailureMessage(Run.CsvPath()));
   if (pause != RunPause::kFailed) return;
   Run.Active = false;
   Ui().ShowMessage(EphemerisMessage(Astro));
@@ -203,6 +236,7 @@ bool Form4::CorrectRow(int32_t r) {
              CountB, Pending.DevB, Pending.MeanB, Check5.Value, Check11.Value, Rgb(0, 0, 250)});
   }
   Pending.Row = r;
+  if (Run.CsvOpen()) WriteDeviationsCsv(r, place);
   ComparedCount = ComparedCount + 1;
   ProgressBar1.Value = static_cast<int>(static_cast<int64_t>(ComparedCount) * 100 / (Last - First + 100));
   return true;
