@@ -3,6 +3,8 @@
 // capacity, and every message of the import.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <cmath>
 #include <fstream>
 #include <iomanip>
@@ -123,6 +125,46 @@ TEST_F(ImportTest, DovSampleGivesTheCountsAndPlacesOfItsTruthFile) {
   EXPECT_EQ(f.Text13.Text, "0");
   EXPECT_EQ(f.RichTextBox3.Text.find(Cp1251ToUtf8(fields165)), std::string::npos);
   EXPECT_NE(f.RichTextBox3.Text.find("0190          1996 01 33"), std::string::npos);
+}
+
+// The sample's MPC file holds the Dov sample's observations in the 80-column layout: the
+// same places within that layout's precision (a millionth of a day), epoch J2000 for the
+// BDL file; lines of other kinds are rejected with their reason.
+TEST_F(ImportTest, MpcFileGivesTheDovSamplesPlaces) {
+  UseFolder(true);
+  CreateStore(3200);
+  Import();  // the Dov sample
+  std::vector<std::array<double, 3>> dov;
+  for (int32_t g = 1; g <= store.GoodCount; ++g) dov.push_back({store.ObsJd(g, 3), store.ObsLon(g, 3), store.ObsLat(g, 3)});
+  ASSERT_EQ(dov.size(), 300u);
+  f.ChooseOption("Option22");  // "File MPC"
+  Import();
+  EXPECT_TRUE(ui.messages.empty()) << ui.messages[0];
+  EXPECT_EQ(f.Text11.Text, "301");  // the Dov file's day 33 is there too, and rejected again
+  ASSERT_EQ(store.GoodCount, 300);
+  for (int32_t g = 1; g <= 300; ++g) {
+    const auto& d = dov[static_cast<size_t>(g - 1)];
+    EXPECT_NEAR_WHAT(store.ObsJd(g, 3), d[0], 0.5e-6 + 1e-9, "JD of " + std::to_string(g));
+    EXPECT_NEAR_WHAT(store.ObsLon(g, 3), d[1], 1e-10, "RA of " + std::to_string(g));
+    EXPECT_NEAR_WHAT(store.ObsLat(g, 3), d[2], 1e-10, "Dec of " + std::to_string(g));
+  }
+  EXPECT_EQ(f.Text4.Text, "J2000");
+  EXPECT_EQ(f.Text2.Text, "UT");
+
+  const std::string place = "1995 07 11.89137718 46 56.670-05 54 24.54";
+  WriteSource("FileMPC/PARI11_2.txt",
+              {std::string(14, ' ') + "C" + place, std::string(14, ' ') + "S" + place, std::string(14, ' ') + "s" + place,
+               std::string(14, ' ') + "V" + place, std::string(14, ' ') + "R" + place,
+               std::string(14, ' ') + "C1995 07 11.891377"});
+  f.Text18.Text = "2";
+  Import();
+  EXPECT_EQ(f.Text11.Text, "6");
+  EXPECT_EQ(f.Text12.Text, "1");
+  EXPECT_NEAR(store.ObsLat(1, 3), -(5 + 54 / 60.0 + 24.54 / 3600), 1e-12);  // the sign of column 45
+  for (const char* reason : {"наблюдение со спутника", "вторая строка наблюдения со спутника",
+                             "наблюдение подвижного наблюдателя", "радарное наблюдение", "короткая строка"}) {
+    EXPECT_NE(f.RichTextBox3.Text.find(std::string("<- ") + reason), std::string::npos) << reason;
+  }
 }
 
 TEST_F(ImportTest, ConvertedUsnoCatalogueKeepsSecondsOfSixtyAndMore) {

@@ -294,6 +294,75 @@ RecordValues ConvertDovLine(std::string_view line, bool longVariant, bool latitu
   return r;
 }
 
+RecordValues ConvertMpcLine(std::string_view line, AstroState& astro, FieldTexts& field) {
+  RecordValues r;
+  std::string_view t[kMpcFieldCount];
+  for (int k = 0; k < kMpcFieldCount; ++k) t[k] = CutColumns(line, kMpcLayout[k]);
+  std::string& date = field[4];
+  date.assign(t[kMpcYear]).append("  ").append(t[kMpcMonth]).append("  ").append(t[kMpcDay]);
+  field[5] = t[kMpcRaHours];
+  field[6] = t[kMpcRaMinutes];
+  field[7] = t[kMpcRaSeconds];
+  field[8] = t[kMpcDecSign];
+  field[9] = t[kMpcDecDegrees];
+  field[10] = t[kMpcDecMinutes];
+  field[11] = t[kMpcDecSeconds];
+  field[12] = t[kMpcObservatory];
+
+  // Lines that hold no place of an observer on the Earth.
+  switch (t[kMpcNote2].empty() ? ' ' : t[kMpcNote2][0]) {
+    case 'S': r.Reason = "наблюдение со спутника: место наблюдателя во второй строке"; return r;
+    case 's': r.Reason = "вторая строка наблюдения со спутника"; return r;
+    case 'V': r.Reason = "наблюдение подвижного наблюдателя"; return r;
+    case 'v': r.Reason = "вторая строка подвижного наблюдателя"; return r;
+    case 'R': case 'r': r.Reason = "радарное наблюдение"; return r;
+    default: break;
+  }
+  if (line.size() < static_cast<size_t>(kMpcLayout[kMpcDecSeconds].first)) {
+    r.Reason = "короткая строка: нет места";
+    return r;
+  }
+
+  // Date of UTC: year, month, decimal day, Gregorian.
+  int32_t year = 0, month = 0;
+  double day = 0;
+  if (!TryParseFieldInt32(t[kMpcYear], year) || !TryParseFieldInt32(t[kMpcMonth], month) ||
+      !FieldViaDotToComma(t[kMpcDay], day)) {
+    return r;
+  }
+  if (!PossibleMonth(month) || !(day >= 1 && day < 33)) return r;
+  astro.UseJulianCalendar = 0;
+  if (!CalendarJd(astro, day, month, year, r.Jd)) return r;
+  r.HasJd = true;
+
+  // Right ascension: hours, minutes, seconds of time.
+  int16_t raH = 0, raM = 0;
+  double raS = 0;
+  if (!TryParseFieldInt16(t[kMpcRaHours], raH) || !TryParseFieldInt16(t[kMpcRaMinutes], raM) ||
+      !FieldViaDotToComma(t[kMpcRaSeconds], raS)) {
+    return r;
+  }
+  r.Lon = (raM / 60.0 + raH + raS / 3600) * 360 / 24;
+  if (!PossibleHours(raH) || !PossibleRightAscension(r.Lon)) return r;
+  r.HasLon = true;
+
+  // Declination: the sign in column 45, degrees, minutes, seconds of arc.
+  int16_t decD = 0, decM = 0;
+  double decS = 0;
+  const std::string_view sign = t[kMpcDecSign];
+  if ((sign != "+" && sign != "-") || !TryParseFieldInt16(t[kMpcDecDegrees], decD) ||
+      !TryParseFieldInt16(t[kMpcDecMinutes], decM) || !FieldViaDotToComma(t[kMpcDecSeconds], decS)) {
+    return r;
+  }
+  double value = decM / 60.0 + decD + decS / 3600;
+  if (sign == "-") value = -value;
+  if (!PossibleDeclination(value)) return r;
+  r.Lat = value;
+  r.HasLat = true;
+  r.Accepted = true;
+  return r;
+}
+
 // --- The import ------------------------------------------------------------------
 
 std::string SourceStem(const std::string& observatoryCode, int32_t objectNumber, Parameter param, bool topo, bool hor,
@@ -329,6 +398,7 @@ class ImportRun {
   ImportResult RunTable(Workbook& workbook);
   ImportResult RunJpl();
   ImportResult RunDov();
+  ImportResult RunMpc();
 
   // Counts a record read: false when the store cannot take it (record number > N - 1).
   bool CountRecord() { return ++store_.ReadCount <= capacity_ - 1; }
@@ -338,7 +408,7 @@ class ImportRun {
   // Stores what converted into row i of column 1, then accepts or rejects the record.
   void Conclude(const RecordValues& v, bool textLine);
   void Accept();
-  void Reject(bool textLine);
+  void Reject(bool textLine, const char* reason = nullptr);
 
   // With "+FileBad", once the source is open: the rejected-records file with its
   // heading; false when it cannot be made.
@@ -372,7 +442,7 @@ const std::string& ImportRun::LogSource(std::string_view record) {
 void ImportRun::Conclude(const RecordValues& v, bool textLine) {
   const int32_t i = store_.ReadCount;
   if (!store_.HasRow(i)) {  // no store: nothing can be kept
-    Reject(textLine);
+    Reject(textLine, v.Reason);
     return;
   }
   if (v.HasJd) store_.ObsJd(i, 1) = v.Jd;
@@ -381,7 +451,7 @@ void ImportRun::Conclude(const RecordValues& v, bool textLine) {
   if (v.Accepted) {
     Accept();
   } else {
-    Reject(textLine);
+    Reject(textLine, v.Reason);
   }
 }
 
@@ -401,9 +471,10 @@ void ImportRun::Accept() {
   store_.ObsLat(g, 3) = store_.ObsLat(i, 1);
 }
 
-void ImportRun::Reject(bool textLine) {
+void ImportRun::Reject(bool textLine, const char* reason) {
   // A text line is followed by its cut fields, joined by two blanks.
   std::string entry = recordText_;
+  if (reason) entry += Utf8ToCp1251(std::string("    <- ") + reason);
   entry += kCrLf;
   if (textLine) {
     for (int k = 4; k <= 12; ++k) {
@@ -419,6 +490,7 @@ void ImportRun::Reject(bool textLine) {
   }
   if (textLine && !s_.FileBad) {
     rejectedLog_ += recordText_;
+    if (reason) rejectedLog_ += Utf8ToCp1251(std::string("    <- ") + reason);
   } else {
     rejectedLog_ += entry;
   }
@@ -497,6 +569,7 @@ ImportResult ImportRun::Run(Workbook& workbook) {
     case SourceKind::kTable: return RunTable(workbook);
     case SourceKind::kJpl: return RunJpl();
     case SourceKind::kDov: return RunDov();
+    case SourceKind::kMpc: return RunMpc();
   }
   return Finish();
 }
@@ -556,6 +629,25 @@ ImportResult ImportRun::RunJpl() {
     LogSource(line);
     if (!fits) return StoreFull();
     Conclude(ConvertJplLine(line, FieldText), true);
+  }
+  return Finish();
+}
+
+// MPC files: FileMPC/<code><object>_<n>.txt, every line an observation of the object of
+// window 1 (the designation columns are not read).
+ImportResult ImportRun::RunMpc() {
+  const std::filesystem::path path =
+      AppPath(s_.AppFolder, "FileMPC/" + s_.ObservatoryCode + std::to_string(store_.ObjectNumber) + "_" + s_.FileNumber + ".txt");
+  TextInputFile in;
+  if (!in.Open(path)) return Missing("Не найден файл  ", path);
+  if (!OpenBadFile()) return BadFileFailed();
+  std::string line;
+  while (in.ReadLine(line)) {
+    if (line.find_first_not_of(' ') == std::string::npos) continue;
+    bool fits = CountRecord();
+    LogSource(line);
+    if (!fits) return StoreFull();
+    Conclude(ConvertMpcLine(line, astro_, FieldText), true);
   }
   return Finish();
 }

@@ -79,6 +79,33 @@ inline constexpr FixedColumns kDovLongLayout[kDovFieldCount] = {
 };
 constexpr int kDovHeadingLines = 2;
 
+// The Minor Planet Center's 80-column optical observation lines (MPC's "Format for
+// optical astrometric observations"): the date of UTC as year, month and decimal day,
+// right ascension and declination of J2000, the magnitude and band, the observatory
+// code.  No heading lines.
+enum MpcField {
+  kMpcNote1,        // column 14: the observer's note
+  kMpcNote2,        // column 15: the kind of observation ("C" CCD, "P" photographic, ...)
+  kMpcYear,
+  kMpcMonth,
+  kMpcDay,          // day with its decimal fraction of UTC
+  kMpcRaHours,
+  kMpcRaMinutes,
+  kMpcRaSeconds,
+  kMpcDecSign,
+  kMpcDecDegrees,
+  kMpcDecMinutes,
+  kMpcDecSeconds,
+  kMpcMagnitude,
+  kMpcBand,
+  kMpcObservatory,  // columns 78-80
+  kMpcFieldCount
+};
+inline constexpr FixedColumns kMpcLayout[kMpcFieldCount] = {  // in the order of MpcField
+    {14, 14}, {15, 15}, {16, 19}, {21, 22}, {24, 32}, {33, 34}, {36, 37}, {39, 44},
+    {45, 45}, {46, 47}, {49, 50}, {52, 56}, {66, 70}, {71, 71}, {78, 80},
+};
+
 // ---------------------------------------------------------------------------------
 // Records
 // ---------------------------------------------------------------------------------
@@ -97,6 +124,9 @@ struct RecordValues {
   double Jd = 0;   // Julian date (days)
   double Lon = 0;  // longitude or right ascension (degrees)
   double Lat = 0;  // latitude or declination (degrees)
+  // Why a record that is no observation of the kind read was set aside (written after
+  // it in the rejected records), or null.
+  const char* Reason = nullptr;
 };
 
 // Choices of window 1 that act on the table.
@@ -152,11 +182,22 @@ RecordValues ConvertJplLine(std::string_view line, FieldTexts& field);
 RecordValues ConvertDovLine(std::string_view line, bool longVariant, bool latitudeFromPole, AstroState& astro,
                             FieldTexts& field);
 
+// Converts an MPC 80-column optical observation line: the date (UTC) with its decimal
+// day to a Julian date in the Gregorian calendar, right ascension (degrees), declination
+// (degrees, south with "-" in column 45).  Lines of other kinds are rejected with their
+// reason (Reason): the first and second lines of observations from a satellite ("S",
+// "s" in column 15), of a roving observer ("V", "v"), radar lines ("R", "r") and lines
+// too short to hold a place.  Fields are numbers without an exponent; a month outside
+// 1..12, a day outside 1..32, hours of right ascension outside 0..23, a right ascension
+// of 24 h or more and a declination beyond 90 degrees reject the line.  Fills field[4..12]
+// with the cut texts.
+RecordValues ConvertMpcLine(std::string_view line, AstroState& astro, FieldTexts& field);
+
 // ---------------------------------------------------------------------------------
 // The import
 // ---------------------------------------------------------------------------------
 
-enum class SourceKind { kTable, kJpl, kDov };
+enum class SourceKind { kTable, kJpl, kDov, kMpc };
 
 // The controls of window 1 that the import reads (texts UTF-8).
 struct ImportSettings {

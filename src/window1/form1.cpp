@@ -58,7 +58,7 @@ constexpr FrameRow kFrames[] = {
 // One line per frame.
 constexpr OptionRow<Form1> kOptions[] = {
     {"Option8", &Form1::Option8, "table Excel", "Frame1"}, {"Option9", &Form1::Option9, "File JPL", "Frame1"},
-        {"Option21", &Form1::Option21, "File Dov", "Frame1"},
+        {"Option21", &Form1::Option21, "File Dov", "Frame1"}, {"Option22", &Form1::Option22, "File MPC", "Frame1"},
     {"Option19", &Form1::Option19, "запятая", "Frame2"}, {"Option18", &Form1::Option18, "точка", "Frame2"},
     {"Option17", &Form1::Option17, "полюса", "Frame3"}, {"Option16", &Form1::Option16, "экватора", "Frame3"},
     {"Option15", &Form1::Option15, "D", "Frame4"}, {"Option14", &Form1::Option14, "DMS", "Frame4"},

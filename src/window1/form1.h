@@ -35,6 +35,7 @@ class Form1 : public FormModel {
 
   // Option frames.
   OptionButton Option8, Option9, Option21;       // source: "table Excel", "File JPL", "File Dov"
+  OptionButton Option22;                         // source: "File MPC" (80-column optical observations)
   OptionButton Option19, Option18;               // "разделитель в таблицах": "запятая", "точка"
   OptionButton Option17, Option16;               // "Широта задана от": "полюса", "экватора"
   OptionButton Option15, Option14;               // "Широта B": "D", "DMS"

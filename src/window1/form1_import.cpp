@@ -16,7 +16,10 @@ ImportSettings SettingsOf(Form1& f) {
   s.ObservatoryCode = f.Text3.Text;
   s.ObjectNumberText = f.Text8.Text;
   s.FileNumber = f.Text18.Text;
-  s.Source = f.Option8.Value ? SourceKind::kTable : f.Option9.Value ? SourceKind::kJpl : SourceKind::kDov;
+  s.Source = f.Option8.Value    ? SourceKind::kTable
+             : f.Option9.Value  ? SourceKind::kJpl
+             : f.Option22.Value ? SourceKind::kMpc
+                                : SourceKind::kDov;
 
   TableOptions& t = s.Table;
   t.Date = f.Option11.Value ? DateForm::kJd : f.Option10.Value ? DateForm::kYmday : DateForm::kYmdhms;
@@ -54,6 +57,11 @@ void Form1::LoadSourceData() {
     RichTextBox3.Text.clear();
   }
   if (r.End == ImportEnd::kFinished) {
+    // MPC places are of J2000 and their dates of UTC: the BDL file written says so.
+    if (Option22.Value) {
+      Text4.Text = "J2000";
+      Text2.Text = "UT";
+    }
     Text11.Text = std::to_string(Store.ReadCount);
     Text12.Text = std::to_string(Store.GoodCount);
     Text13.Text = std::to_string(Store.BadCount);
