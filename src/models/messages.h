@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "astro/astro_state.h"
 #include "astro/de405.h"
@@ -46,11 +47,22 @@ inline std::string De405CoverageText(const AstroState& a) {
   return "файлы DE405 охватывают годы " + runs;
 }
 
-// The failure, the file it concerns and the years the files present cover.
+// The failure, the file it concerns and the years the files present cover.  A block
+// file that is not there says so; a date beyond every block names the blocks DE405 has
+// and the folder they belong in.
 inline std::string EphemerisMessage(const AstroState& a) {
   std::string text = EphemerisMessage(a.EphemerisFailureKind);
   if (a.EphemerisFailureKind == EphemerisFailure::kReadError && !a.De405FilePathRead.empty()) {
     text += "\r\n" + PathText(a.De405FilePathRead);
+    std::error_code ec;
+    if (!std::filesystem::exists(a.De405FilePathRead, ec)) text += " — файла нет";
+  }
+  if (a.EphemerisFailureKind == EphemerisFailure::kNoSuchDate) {
+    const std::string first = std::to_string(kDe405FirstFileYear), last = std::to_string(kDe405LastFileYear);
+    text += "\r\nDE405 охватывает годы " + first + "–" + std::to_string(kDe405LastFileYear + kDe405YearsPerFile - 1) +
+            ": файлы ascp" + first + ".405 … ascp" + last + ".405";
+    const std::filesystem::path folder = De405FilePath(a, kDe405FirstFileYear).parent_path();
+    if (!folder.empty()) text += " в папке " + PathText(folder);
   }
   return text + "\r\n" + De405CoverageText(a);
 }
