@@ -8,6 +8,7 @@
 
 #include "astro/astro_state.h"
 #include "astro/de405.h"
+#include "common/app_folder.h"
 #include "common/textfile.h"
 
 namespace planova {
@@ -70,6 +71,33 @@ inline std::string EphemerisMessage(const AstroState& a) {
 // A file that could not be written: the message and the file's path.
 inline std::string WriteFailureMessage(const std::filesystem::path& path) {
   return "Ошибка записи в файл\r\n" + PathText(path);
+}
+
+// What the start-up check found missing in the application folder, one item a line
+// (empty when nothing is missing).
+inline std::string AppFolderMissingText(const std::filesystem::path& folder, const AppFolderCheck& c) {
+  if (!c.Exists) return "Папки программы нет:\r\n" + PathText(folder);
+  std::string text;
+  for (const std::string& name : c.Missing) {
+    text += "\r\n  ";
+    if (name == "Obs…") text += "Obs… — папки наблюдений Obs<код> (например ObsPARI)";
+    else if (name == "Tab…") text += "Tab… — папки таблиц Tab<код> (например TabPARI)";
+    else if (name == "FileJPL") text += "FileJPL — исходные файлы JPL";
+    else if (name == "FileDov") text += "FileDov — исходные файлы Dov";
+    else if (name == "Dat") text += "Dat — файлы результатов";
+    else if (name == "JPL") text += "JPL — файлы DE405";
+    else text += name;
+  }
+  if (c.De405Missing) text += "\r\n  JPL/ascpГГГГ.405 — файлы DE405 (их делает scripts/install_de405.sh ПАПКА/JPL)";
+  if (text.empty()) return text;
+  return "В папке программы\r\n" + PathText(folder) + "\r\nнет:" + text;
+}
+inline constexpr const char* kAppFolderOffer = "Создать стандартные папки?";
+inline std::string AppFolderInitHint(const std::filesystem::path& folder) {
+  return "Стандартные папки создаёт команда planova3 --init " + PathText(folder);
+}
+inline std::string FolderNotMadeMessage(const std::filesystem::path& path) {
+  return "Не удалось создать папку\r\n" + PathText(path);
 }
 
 }  // namespace planova
