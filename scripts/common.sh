@@ -6,8 +6,8 @@ PLANOVA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PLANOVA_BUILD="${PLANOVA_BUILD:-$PLANOVA_ROOT/build}"
 
 PLANOVA_PACKAGES=(
-  g++ cmake make pkg-config
-  qt6-base-dev libgl-dev fonts-dejavu-core
+  g++ cmake make pkg-config desktop-file-utils
+  qt6-base-dev libqt6svg6 libgl-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   liberfa-dev libfreexl-dev
   python3
