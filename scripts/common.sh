@@ -6,8 +6,8 @@ PLANOVA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PLANOVA_BUILD="${PLANOVA_BUILD:-$PLANOVA_ROOT/build}"
 
 PLANOVA_PACKAGES=(
-  g++ cmake make pkg-config
-  qt6-base-dev libgl-dev fonts-dejavu-core
+  g++ cmake make pkg-config desktop-file-utils
+  qt6-base-dev libqt6svg6 libgl-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   liberfa-dev libfreexl-dev
   python3
@@ -20,7 +20,7 @@ planova_install_packages() {
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
+    planova_step "Installing: ${missing[*]}"
     local sudo=""
     [ "$(id -u)" -eq 0 ] || sudo="sudo"
     $sudo apt-get update -qq
@@ -28,8 +28,27 @@ planova_install_packages() {
   fi
 }
 
-# Configures and builds in Release (extra CMake options may be given).
+# Says which step of the set-up begins.
+planova_step() {
+  echo "==> $*"
+}
+
+# Configures the build folder in Release (extra CMake options may be given); an existing
+# configuration is kept and brought up to date, so an earlier build is reused.
+planova_configure() {
+  cmake -S "$PLANOVA_ROOT" -B "$PLANOVA_BUILD" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+}
+
+# Configures and builds every target, the tests included (extra CMake options may be given).
 planova_build() {
-  cmake -S "$PLANOVA_ROOT" -B "$PLANOVA_BUILD" -DCMAKE_BUILD_TYPE=Release "$@"
+  planova_step "Building everything in $PLANOVA_BUILD (Release)"
+  planova_configure "$@"
   cmake --build "$PLANOVA_BUILD" -j "$(nproc)"
+}
+
+# Builds only the given targets of the build folder, with the build's progress shown.
+planova_build_targets() {
+  planova_step "Building $* in $PLANOVA_BUILD (Release)"
+  planova_configure
+  cmake --build "$PLANOVA_BUILD" -j "$(nproc)" --target "$@"
 }

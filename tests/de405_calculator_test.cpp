@@ -154,13 +154,15 @@ TEST_F(De405Calculator, RefusalsShowNothingStale) {
     EXPECT_EQ(ui.messages[0], "Номер планеты должен быть от 1 до 9 или 11");
     ui.messages.clear();
   }
-  // A date outside the files: the reader's message with the years the files cover, and
-  // an empty text.
+  // A date outside DE405: the blocks DE405 has, their folder, the years the files present
+  // cover, and an empty text.
   f.Text8.Text = "5";
   f.Text23.Text = "2300";
   f.FindButton("DE405")->Press();
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0], "В файлах DE405 нет такой даты\r\nфайлы DE405 охватывают годы 1960–2019");
+  EXPECT_EQ(ui.messages[0], "В файлах DE405 нет такой даты\r\nDE405 охватывает годы 1600–2019: файлы ascp1600.405 … "
+                            "ascp2000.405 в папке " + PathText(app.Astro.De405Folder) +
+                            "\r\nфайлы DE405 охватывают годы 1960–2019");
   EXPECT_TRUE(f.RichTextBox2.Text.empty());
   ui.messages.clear();
   // A block file missing from the folder: the file is named.
@@ -171,7 +173,7 @@ TEST_F(De405Calculator, RefusalsShowNothingStale) {
   f.FindButton("DE405")->Press();
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], "Ошибка чтения файлов JPL DE405\r\n" + PathText(folder / "ascp1980.405") +
-                                "\r\nфайлы DE405 охватывают годы 1960–1979");
+                                " — файла нет\r\nфайлы DE405 охватывают годы 1960–1979");
   ui.messages.clear();
   f.Text23.Text = "19x";
   f.FindButton("DE405")->Press();

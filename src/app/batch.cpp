@@ -64,60 +64,84 @@ class Runner {
     };
   }
 
-  // Runs one script line; false when the program has ended.
+  // Runs one script line through the command table; false when the program has ended.
   bool Run(const std::string& line) {
     std::istringstream words(line);
     std::string verb, target;
     words >> verb >> target;
-    if (verb == "set") {
-      if (target.empty()) throw ScriptError{"set needs FORM.CONTROL"};
-      FormModel& form = UsableForm(target, true);
-      std::string value = RestAfterBlank(line, line.find(target) + target.size());
-      if (!form.Find(control_)) throw ScriptError{"unknown control " + target};
-      if (!form.WriteControl(control_, value)) throw ScriptError{"cannot set " + target + " to '" + value + "'"};
-    } else if (verb == "print") {
-      FormModel& form = UsableForm(target, true);
-      std::string value;
-      if (!form.ReadControl(control_, value)) throw ScriptError{"unknown control " + target};
-      out_ << value << "\n";
-      out_.flush();
-    } else if (verb == "press") {
-      FormModel& form = UsableForm(target, false);
-      std::string button = RestAfterBlank(line, line.find(target) + target.size());
-      const ControlEntry* b = form.FindButton(button);
-      if (!b) throw ScriptError{"unknown button '" + button + "' on " + target};
-      b->Press();
-      if (!app_.AnyOpen()) return false;
-    } else if (verb == "click") {
-      FormModel& form = UsableForm(target, true);
-      const ControlEntry* c = form.Find(control_);
-      if (!c || c->Kind != ControlKind::kPicture) throw ScriptError{"unknown picture box " + target};
-      std::string xs, ys, side, extra;
-      words >> xs >> ys >> side >> extra;
-      double x, y;
-      if (!TryParseCoordinate(xs, x) || !TryParseCoordinate(ys, y) || (side != "left" && side != "right") || !extra.empty()) {
-        throw ScriptError{"click needs X Y left|right"};
-      }
-      auto* box = static_cast<PictureBox*>(c->Target);
-      box->Click(x, y, side == "left");
-    } else if (verb == "save") {
-      FormModel& form = UsableForm(target, true);
-      const ControlEntry* c = form.Find(control_);
-      if (!c || c->Kind != ControlKind::kPicture) throw ScriptError{"unknown picture box " + target};
-      std::string file = RestAfterBlank(line, line.find(target) + target.size());
-      if (file.empty()) throw ScriptError{"save needs a file name"};
-      if (!pictures_.Save) throw ScriptError{"cannot save " + target + " to " + file};
-      // The picture box exists: a failure is the file's, said as the windows say it.
-      if (!pictures_.Save(form.Name, control_, std::filesystem::path(file))) {
-        throw ScriptError{OneLine(WriteFailureMessage(std::filesystem::path(file)))};
-      }
-    } else {
-      throw ScriptError{"unknown command '" + verb + "'"};
+    for (const Command& c : kCommands) {
+      if (verb == c.verb) return (this->*c.run)(line, words, target);
+    }
+    throw ScriptError{"unknown command '" + verb + "'"};
+  }
+
+  // A command: its word, what follows it, what it does, and its handler (false: the
+  // program has ended).  --help lists the commands from this table.
+  struct Command {
+    const char* verb;
+    const char* arguments;
+    const char* meaning;
+    bool (Runner::*run)(const std::string& line, std::istringstream& words, const std::string& target);
+  };
+  static const Command kCommands[5];
+
+ private:
+  bool Set(const std::string& line, std::istringstream&, const std::string& target) {
+    if (target.empty()) throw ScriptError{"set needs FORM.CONTROL"};
+    FormModel& form = UsableForm(target, true);
+    std::string value = RestAfterBlank(line, line.find(target) + target.size());
+    if (!form.Find(control_)) throw ScriptError{"unknown control " + target};
+    if (!form.WriteControl(control_, value)) throw ScriptError{"cannot set " + target + " to '" + value + "'"};
+    return true;
+  }
+
+  bool Print(const std::string&, std::istringstream&, const std::string& target) {
+    FormModel& form = UsableForm(target, true);
+    std::string value;
+    if (!form.ReadControl(control_, value)) throw ScriptError{"unknown control " + target};
+    out_ << value << "\n";
+    out_.flush();
+    return true;
+  }
+
+  bool Press(const std::string& line, std::istringstream&, const std::string& target) {
+    FormModel& form = UsableForm(target, false);
+    std::string button = RestAfterBlank(line, line.find(target) + target.size());
+    const ControlEntry* b = form.FindButton(button);
+    if (!b) throw ScriptError{"unknown button '" + button + "' on " + target};
+    b->Press();
+    return app_.AnyOpen();
+  }
+
+  bool Click(const std::string&, std::istringstream& words, const std::string& target) {
+    FormModel& form = UsableForm(target, true);
+    const ControlEntry* c = form.Find(control_);
+    if (!c || c->Kind != ControlKind::kPicture) throw ScriptError{"unknown picture box " + target};
+    std::string xs, ys, side, extra;
+    words >> xs >> ys >> side >> extra;
+    double x, y;
+    if (!TryParseCoordinate(xs, x) || !TryParseCoordinate(ys, y) || (side != "left" && side != "right") || !extra.empty()) {
+      throw ScriptError{"click needs X Y left|right"};
+    }
+    auto* box = static_cast<PictureBox*>(c->Target);
+    box->Click(x, y, side == "left");
+    return true;
+  }
+
+  bool Save(const std::string& line, std::istringstream&, const std::string& target) {
+    FormModel& form = UsableForm(target, true);
+    const ControlEntry* c = form.Find(control_);
+    if (!c || c->Kind != ControlKind::kPicture) throw ScriptError{"unknown picture box " + target};
+    std::string file = RestAfterBlank(line, line.find(target) + target.size());
+    if (file.empty()) throw ScriptError{"save needs a file name"};
+    if (!pictures_.Save) throw ScriptError{"cannot save " + target + " to " + file};
+    // The picture box exists: a failure is the file's, said as the windows say it.
+    if (!pictures_.Save(form.Name, control_, std::filesystem::path(file))) {
+      throw ScriptError{OneLine(WriteFailureMessage(std::filesystem::path(file)))};
     }
     return true;
   }
 
- private:
   // Coordinates may be typed with a point or a comma.
   static bool TryParseCoordinate(std::string text, double& v) {
     for (char& ch : text) {
@@ -143,7 +167,21 @@ class Runner {
   std::string control_;
 };
 
+const Runner::Command Runner::kCommands[5] = {
+    {"set", "FORM.CONTROL VALUE", "VALUE is the rest of the line (may be empty); 1/0 for options and checks", &Runner::Set},
+    {"press", "FORM BUTTON", "runs a button, named by its exact caption or its control name (Command17)", &Runner::Press},
+    {"print", "FORM.CONTROL", "writes the control's text (1/0 for options and checks, a bar's value)", &Runner::Print},
+    {"click", "FORM.CONTROL X Y left|right", "a mouse press on a picture box, in the box's user coordinates", &Runner::Click},
+    {"save", "FORM.CONTROL FILE", "writes what a picture box shows as a PNG file", &Runner::Save},
+};
+
 }  // namespace
+
+std::vector<BatchCommandHelp> BatchCommands() {
+  std::vector<BatchCommandHelp> list;
+  for (const Runner::Command& c : Runner::kCommands) list.push_back({c.verb, c.arguments, c.meaning});
+  return list;
+}
 
 int RunBatchScript(Application& app, std::istream& script, std::ostream& out, std::ostream& err,
                    const PictureActions& pictures) {

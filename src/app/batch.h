@@ -16,6 +16,7 @@
 #include <functional>
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 #include "common/platform.h"
 
@@ -45,6 +46,13 @@ struct PictureActions {
   // Writes the picture box's image to a PNG file; false when it cannot.
   std::function<bool(const std::string& form, const std::string& control, const std::filesystem::path& file)> Save;
 };
+
+// A script command as --help lists it: its word, what follows it and what it does.
+struct BatchCommandHelp {
+  std::string verb, arguments, meaning;
+};
+// The commands the runner knows, from its own command table.
+std::vector<BatchCommandHelp> BatchCommands();
 
 // Runs the script; returns the exit status: 0 at the end of the script (or when the
 // program ends by "Выход"), 2 after a bad line, which is reported on `err`.

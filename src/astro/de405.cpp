@@ -31,8 +31,9 @@ constexpr double kBlockStartJd[] = {
     2363856.5, 2371184.5, 2378480.5, 2385776.5, 2393104.5, 2400400.5, 2407696.5, 2414992.5,
     2422320.5, 2429616.5, 2436912.5, 2444208.5, 2451536.5, 2458832.5};
 constexpr int kBlockCount = static_cast<int>(std::size(kBlockStartJd)) - 1;
-constexpr int kFirstFileYear = 1600;
-constexpr int kYearsPerFile = 20;
+constexpr int kFirstFileYear = kDe405FirstFileYear;
+constexpr int kYearsPerFile = kDe405YearsPerFile;
+static_assert(kFirstFileYear + kYearsPerFile * (kBlockCount - 1) == kDe405LastFileYear);
 
 void ReadFailure(AstroState& a) {
   a.EphemerisFailureKind = EphemerisFailure::kReadError;

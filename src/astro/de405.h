@@ -22,6 +22,11 @@ namespace planova {
 struct AstroState;
 struct De405BlockCache;
 
+// The block files JPL publishes: "ascp1600.405" .. "ascp2000.405", 20 years each.
+inline constexpr int kDe405FirstFileYear = 1600;
+inline constexpr int kDe405LastFileYear = 2000;
+inline constexpr int kDe405YearsPerFile = 20;
+
 // Writes the record layout table De405Layout (by ephemeris body number) and
 // De405ValuesPerRecord = 1020.  Window 2's start-up.  Source: JPL DE405 header.
 void InitDe405Layout(AstroState& a);

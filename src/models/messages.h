@@ -4,9 +4,11 @@
 
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "astro/astro_state.h"
 #include "astro/de405.h"
+#include "common/app_folder.h"
 #include "common/textfile.h"
 
 namespace planova {
@@ -46,11 +48,22 @@ inline std::string De405CoverageText(const AstroState& a) {
   return "файлы DE405 охватывают годы " + runs;
 }
 
-// The failure, the file it concerns and the years the files present cover.
+// The failure, the file it concerns and the years the files present cover.  A block
+// file that is not there says so; a date beyond every block names the blocks DE405 has
+// and the folder they belong in.
 inline std::string EphemerisMessage(const AstroState& a) {
   std::string text = EphemerisMessage(a.EphemerisFailureKind);
   if (a.EphemerisFailureKind == EphemerisFailure::kReadError && !a.De405FilePathRead.empty()) {
     text += "\r\n" + PathText(a.De405FilePathRead);
+    std::error_code ec;
+    if (!std::filesystem::exists(a.De405FilePathRead, ec)) text += " — файла нет";
+  }
+  if (a.EphemerisFailureKind == EphemerisFailure::kNoSuchDate) {
+    const std::string first = std::to_string(kDe405FirstFileYear), last = std::to_string(kDe405LastFileYear);
+    text += "\r\nDE405 охватывает годы " + first + "–" + std::to_string(kDe405LastFileYear + kDe405YearsPerFile - 1) +
+            ": файлы ascp" + first + ".405 … ascp" + last + ".405";
+    const std::filesystem::path folder = De405FilePath(a, kDe405FirstFileYear).parent_path();
+    if (!folder.empty()) text += " в папке " + PathText(folder);
   }
   return text + "\r\n" + De405CoverageText(a);
 }
@@ -58,6 +71,33 @@ inline std::string EphemerisMessage(const AstroState& a) {
 // A file that could not be written: the message and the file's path.
 inline std::string WriteFailureMessage(const std::filesystem::path& path) {
   return "Ошибка записи в файл\r\n" + PathText(path);
+}
+
+// What the start-up check found missing in the application folder, one item a line
+// (empty when nothing is missing).
+inline std::string AppFolderMissingText(const std::filesystem::path& folder, const AppFolderCheck& c) {
+  if (!c.Exists) return "Папки программы нет:\r\n" + PathText(folder);
+  std::string text;
+  for (const std::string& name : c.Missing) {
+    text += "\r\n  ";
+    if (name == "Obs…") text += "Obs… — папки наблюдений Obs<код> (например ObsPARI)";
+    else if (name == "Tab…") text += "Tab… — папки таблиц Tab<код> (например TabPARI)";
+    else if (name == "FileJPL") text += "FileJPL — исходные файлы JPL";
+    else if (name == "FileDov") text += "FileDov — исходные файлы Dov";
+    else if (name == "Dat") text += "Dat — файлы результатов";
+    else if (name == "JPL") text += "JPL — файлы DE405";
+    else text += name;
+  }
+  if (c.De405Missing) text += "\r\n  JPL/ascpГГГГ.405 — файлы DE405 (их делает scripts/install_de405.sh ПАПКА/JPL)";
+  if (text.empty()) return text;
+  return "В папке программы\r\n" + PathText(folder) + "\r\nнет:" + text;
+}
+inline constexpr const char* kAppFolderOffer = "Создать стандартные папки?";
+inline std::string AppFolderInitHint(const std::filesystem::path& folder) {
+  return "Стандартные папки создаёт команда planova3 --init " + PathText(folder);
+}
+inline std::string FolderNotMadeMessage(const std::filesystem::path& path) {
+  return "Не удалось создать папку\r\n" + PathText(path);
 }
 
 }  // namespace planova

@@ -191,6 +191,9 @@ bool Form2::ProcessObservations() {
   RunPause pause = Run.Drive(
       Check2.Value, Astro.StopRequested, [this](int32_t i) { return CompareRow(i); }, [this] { ShowCurrentRow(); },
       [this] { Ui().ProcessEvents(); });
+  // The bar's scale is the store's size plus 100: a run that has passed its last row
+  // shows it whole, a stopped or failed one where it stopped.
+  if (pause == RunPause::kFinished) ProgressBar1.Value = 100;
   if (pause != RunPause::kFailed) return true;
   Ui().ShowMessage(EphemerisMessage(Astro));
   return false;

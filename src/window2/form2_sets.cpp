@@ -192,6 +192,8 @@ void Form2::Merge() {
     if (m.full) Ui().ShowMessage("Увеличьте массивы данных");
     return;
   }
+  // The bar counts written rows against both sets' sizes; matched dates make fewer rows.
+  ProgressBar1.Value = 100;
   ProcessLog += kCrLf + std::string("совпадений в датах ") + std::to_string(m.matches);
   RichTextBox3.Text = ProcessLog;
   Count3 = Count3 - m.matches;

@@ -166,7 +166,12 @@ void Form4::CorrectionLoop() {
   RunPause pause = Run.Drive(
       Check2.Value, Astro.StopRequested, [this](int32_t r) { return CorrectRow(r); }, [this] { ShowCurrentRow(); },
       [this] { Ui().ProcessEvents(); });
-  if (pause == RunPause::kFinished && !Run.CloseParamFile()) Ui().ShowMessage(WriteFailureMessage(Run.CsvPath()));
+  // The bar's scale is №2-№1+100: a run that has passed №2 shows it whole, a stopped or
+  // failed one where it stopped.
+  if (pause == RunPause::kFinished) {
+    ProgressBar1.Value = 100;
+    if (!Run.CloseParamFile()) Ui().ShowMessage(WriteFailureMessage(Run.CsvPath()));
+  }
   if (pause != RunPause::kFailed) return;
   Run.Active = false;
   Ui().ShowMessage(EphemerisMessage(Astro));

@@ -1,10 +1,16 @@
-// The program itself, as a user runs it: planova3 --batch SCRIPT [--app-dir DIR].
+// The program itself, as a user runs it: planova3 --batch SCRIPT [--app-dir DIR], its
+// other options, and what it says when it cannot start.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QIcon>
 #include <cstdio>
 #include <fstream>
+#include <regex>
 
+#include "app/batch.h"
 #include "test_support.h"
+#include "ui/start_up.h"
 
 namespace planova {
 namespace {
@@ -67,6 +73,73 @@ TEST(Program, BatchSaveKeepsTheOldPictureWhenTheWriteFails) {
   EXPECT_NE(r.out.find("script line 2: Ошибка записи в файл\\n" + picture.string() + "\n"), std::string::npos) << r.out;
   EXPECT_EQ(test::ReadBytes(picture), png);
   EXPECT_EQ(test::TemporaryFiles(folder), std::vector<std::string>{});
+}
+
+// The options that end at once, and a start without a display: their status and what
+// they print (standard output and error together).
+TEST(Program, OptionsAndAStartWithoutADisplay) {
+  const std::string exe = PLANOVA_EXE;
+  const std::string noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY -u WAYLAND_SOCKET ";
+  const struct {
+    std::string command;
+    int status;
+    std::vector<std::string> shows;
+  } cases[] = {
+      {exe + " --help", 0, {"--app-dir DIR", "--batch SCRIPT", "--init DIR", "--lang en|ru", "--version"}},
+      {exe + " --app-dir ''", 2, {"--app-dir needs a value", "See planova3 --help"}},
+      {noDisplay + "-u QT_QPA_PLATFORM " + exe, 1, {"no display to show the windows on", "planova3 --batch SCRIPT"}},
+      // A display that does not answer: Qt's platform fails, the program says why.
+      {noDisplay + "QT_QPA_PLATFORM=xcb DISPLAY=:987 " + exe, 1, {"the windows cannot be shown", "planova3 --batch SCRIPT"}},
+  };
+  for (const auto& c : cases) {
+    Outcome r = RunCommand(c.command + " 2>&1");
+    EXPECT_EQ(r.status, c.status) << c.command << "\n" << r.out;
+    for (const std::string& text : c.shows) EXPECT_NE(r.out.find(text), std::string::npos) << c.command << ": " << text;
+    EXPECT_EQ(r.out.find("Reinstalling"), std::string::npos) << r.out;
+  }
+  // --help lists every command of the batch runner's table.
+  const std::string help = RunCommand(exe + " --help").out;
+  for (const BatchCommandHelp& c : BatchCommands()) {
+    EXPECT_NE(help.find("  " + c.verb + " " + c.arguments + "\n      " + c.meaning), std::string::npos) << c.verb;
+  }
+  Outcome version = RunCommand(exe + " --version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_TRUE(std::regex_match(version.out, std::regex("planova3 3\\.[0-9]+\\.[0-9]+\n"))) << version.out;
+}
+
+// --init makes the sample's folders and files (keeping what is there); a batch run names
+// on standard error what its folder lacks, before and after.
+TEST(Program, InitMakesTheSampleLayout) {
+  namespace fs = std::filesystem;
+  const fs::path folder = test::FreshFolder("program-init") / "app";
+  const fs::path sample = PLANOVA_SAMPLE_DIR;
+  auto script = WriteScript(folder.parent_path(), "press Form1 G->J\n");
+  const std::string batch = std::string(PLANOVA_EXE) + " --batch " + script.string() + " --app-dir " + folder.string();
+  Outcome before = RunCommand(batch + " 2>&1 >/dev/null");
+  EXPECT_EQ(before.status, 0);
+  EXPECT_NE(before.out.find("Папки программы нет:\n" + folder.string()), std::string::npos) << before.out;
+  EXPECT_NE(before.out.find("planova3 --init " + folder.string()), std::string::npos) << before.out;
+
+  ASSERT_EQ(RunProgram("--init " + folder.string()).status, 0);
+  for (const char* name : {"Dat", "FileDov", "FileJPL", "JPL", "ObsPARI", "ObsUSNO", "TabPARI"}) {
+    EXPECT_TRUE(fs::is_directory(folder / name)) << name;
+  }
+  EXPECT_EQ(test::ReadBytes(folder / "TabPARI" / "PARI11_G_1.xls"), test::ReadBytes(sample / "TabPARI" / "PARI11_G_1.xls"));
+  EXPECT_FALSE(fs::exists(folder / "Dat" / ".gitkeep"));
+  Outcome after = RunCommand(batch + " 2>&1 >/dev/null");
+  EXPECT_NE(after.out.find("JPL/ascpГГГГ.405"), std::string::npos) << after.out;
+  EXPECT_EQ(after.out.find("Dat —"), std::string::npos) << after.out;
+
+  std::ofstream(folder / "FileDov" / "PARI11_G_1.txt", std::ios::binary) << "own";
+  ASSERT_EQ(RunProgram("--init " + folder.string()).status, 0);
+  EXPECT_EQ(test::ReadBytes(folder / "FileDov" / "PARI11_G_1.txt"), "own");
+  EXPECT_EQ(RunProgram("--init /proc/planova-init").status, 1);
+}
+
+// The windows carry the program's icon, drawn from its SVG.
+TEST(Program, WindowsCarryTheProgramIcon) {
+  ui::SetProgramIcon();
+  EXPECT_FALSE(QApplication::windowIcon().pixmap(64).isNull());
 }
 
 }  // namespace

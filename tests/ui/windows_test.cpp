@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QTimer>
 
 #include "test_support.h"
@@ -138,6 +139,7 @@ TEST(Windows, Window3LoadsAndComparesFromItsButtons) {
   Click(w4, "Сравнить данные наблюдений с");
   ASSERT_TRUE(messages.empty()) << messages[0];
   EXPECT_EQ(ShownText(w4.Widget("Text5")).toStdString(), "300");
+  EXPECT_EQ(qobject_cast<QProgressBar*>(w4.Widget("ProgressBar1"))->value(), 100);
   EXPECT_FALSE(desktop.platform.Busy());
   QApplication::processEvents();
   ASSERT_TRUE(w4.grab().save(QString::fromStdString((ScreenshotFolder() / "window3.png").string())));
@@ -163,6 +165,8 @@ TEST(Windows, Window2ComparesAndPlotsFromItsButtons) {
   Click(w2, "Сравнить данные 1 с данными 2");
   ASSERT_TRUE(messages.empty()) << messages[0];
   EXPECT_EQ(desktop.app.form2.ComparedCount, 300);
+  // The bar's in-run scale is the store's size plus 100; the finished run shows it full.
+  EXPECT_EQ(qobject_cast<QProgressBar*>(w2.Widget("ProgressBar1"))->value(), 100);
   EXPECT_FALSE(desktop.platform.Busy());
   QApplication::processEvents();
   ASSERT_TRUE(w2.grab().save(QString::fromStdString((ScreenshotFolder() / "window2_comparison.png").string())));

@@ -1,0 +1,33 @@
+#include "ui/start_up.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QMessageBox>
+
+#include "common/app_folder.h"
+#include "models/messages.h"
+
+namespace planova::ui {
+
+void SetProgramIcon() {
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/planova3.svg")));
+}
+
+void CheckAppFolderAtStart(const std::filesystem::path& folder, const std::filesystem::path& sample) {
+  const AppFolderCheck check = CheckAppFolder(folder);
+  const QString text = QString::fromStdString(AppFolderMissingText(folder, check));
+  if (text.isEmpty()) return;
+  if (check.FoldersComplete()) {
+    QMessageBox::information(nullptr, QStringLiteral("Planova"), text);
+    return;
+  }
+  const QString question = text + QStringLiteral("\r\n\r\n") + QString::fromUtf8(kAppFolderOffer);
+  if (QMessageBox::question(nullptr, QStringLiteral("Planova"), question) != QMessageBox::Yes) return;
+  std::filesystem::path failed;
+  MakeAppFolder(folder, sample, false, failed);
+  if (!failed.empty()) {
+    QMessageBox::warning(nullptr, QStringLiteral("Planova"), QString::fromStdString(FolderNotMadeMessage(failed)));
+  }
+}
+
+}  // namespace planova::ui
