@@ -228,7 +228,7 @@ TEST(Captions, Window2) {
       {"Text21", std::nullopt, "1,5"},
       {"Text27", "JPL0 до", "2000"},
       {"Text19", "MT, лет/см", "1"},
-      {"Text20", "MdP,  угл. сек / см    (сек / см)", "3600"},
+      {"Text20", "MdP,  угл. сек / см    (сек / см)", "1"},
       {"Text6", "+dP, угл.сек(сек)", "0"},
       {"Text24", std::nullopt, "2"},
       {"Text25", std::nullopt, "3"},
@@ -348,8 +348,8 @@ TEST(Captions, Window3) {
       {"Text9", std::nullopt, std::nullopt},
       {"Text32", std::nullopt, std::nullopt},
       {"Text33", std::nullopt, std::nullopt},
-      {"Text19", "MT, лет/см", "10"},
-      {"Text20", "MdP,  угл. сек / см  ", "20"},
+      {"Text19", "MT, лет/см", "1"},
+      {"Text20", "MdP,  угл. сек / см  ", "1"},
       {"Text6", "+dP, см", "4"},
   });
 

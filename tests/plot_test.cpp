@@ -48,6 +48,17 @@ TEST(Plot, PointsPagesAndRanges) {
   s.ShowL = s.ShowB = s.ShowT = true;
   double origin = 2451545.0;
   const double sec = 1.0 / 86400;
+  // The axes the front end labels: the run's scales and the colours it plots.
+  s.Offset = 1800;
+  SetPlotAxes(box, c, s, origin);
+  EXPECT_TRUE(box.Axes.Known);
+  EXPECT_EQ(box.Axes.YearsPerUnit, 1);
+  EXPECT_EQ(box.Axes.ArcsecPerUnit, 3600);
+  EXPECT_EQ(box.Axes.ZeroY, 0.5);  // a value v is drawn at (v + 1800") / 3600"
+  ASSERT_EQ(box.Axes.Legend.size(), 3u);
+  EXPECT_EQ(box.Axes.Legend[1].rgb, c[3].Rgb());
+  EXPECT_EQ(box.Axes.Legend[2].text, "dT, сек");
+  s.Offset = 0;
 
   // 1" and 2" at the origin; ET-UT of 64 s as the time point of a theory comparison.
   PlotRow(box, c, s, origin, {2451545.0, 2451545.0 + 64 * sec, 1.0 / 3600, 2.0 / 3600, false});
@@ -64,6 +75,7 @@ TEST(Plot, PointsPagesAndRanges) {
   double later = 2451545.0 + 25 * 365.25;
   PlotRow(box, c, s, origin, {later, later, 0, 0, true});
   EXPECT_EQ(origin, later);
+  EXPECT_EQ(box.Axes.OriginJd, later) << "the new page's time labels start at its origin";
   EXPECT_EQ(CountPoints(box), 3u);
   EXPECT_EQ(box.Items.back().x1, 0.0);
 

@@ -376,7 +376,7 @@ TEST_F(Window3, PickingOnThePlot) {
   const ObservationStore& s = app.Store;
   const double origin = s.ObsJd(1, 1);
   EXPECT_EQ(f.PlotTimeOrigin, origin);
-  auto xOf = [&](int32_t r) { return (s.ObsJd(r, 1) - origin) / 365.25 / 10; };
+  auto xOf = [&](int32_t r) { return (s.ObsJd(r, 1) - origin) / 365.25 / 1; };  // "MT" 1 year a unit
   f.PickPoint(xOf(50) + 1e-9, true);
   EXPECT_EQ(f.PickedRow, 50);
   EXPECT_EQ(f.Text16.Text, "50");

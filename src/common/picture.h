@@ -1,7 +1,9 @@
 // A picture box as the window models draw on it: a user coordinate scale, clearing,
 // lines, points and text in RGB colours.  The model keeps what is drawn as a display
 // list in user coordinates; the Qt front end paints it and the batch runner renders it
-// into a PNG file.  Mouse presses come back in user coordinates.
+// into a PNG file.  Mouse presses come back in user coordinates.  A plot also says what
+// its axes mean (PlotAxes), so that the front end can write the dates, the arcseconds
+// and the legend beside the grid.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +19,23 @@ struct PictureItem {
   double x1, y1, x2, y2;  // a line from (x1, y1) to (x2, y2); a point or text at (x1, y1)
   uint32_t rgb;           // 0xRRGGBB
   std::string text;
+};
+
+// One colour of a plot and what its points are.
+struct LegendEntry {
+  uint32_t rgb;
+  std::string text;
+};
+
+// The meaning of a plot's user coordinates.  Time runs to the right: x = (JD - OriginJd)
+// / 365.25 / YearsPerUnit (Julian years).  A value of v arcseconds (seconds of time for a
+// time difference) lies at y = v / ArcsecPerUnit + ZeroY.  Known is false until a run has
+// set them; the front end then labels nothing.
+struct PlotAxes {
+  bool Known = false;
+  double OriginJd = 0, YearsPerUnit = 1;
+  double ArcsecPerUnit = 1, ZeroY = 0;
+  std::vector<LegendEntry> Legend;
 };
 
 class PictureBox {
@@ -65,6 +84,7 @@ class PictureBox {
   double Left = 0, Top = 0, Right = 1, Bottom = 1;
   double CurrentX = 0, CurrentY = 0;
   std::vector<PictureItem> Items;
+  PlotAxes Axes;
   std::function<void(double, double, bool)> OnMouseDown;
 };
 

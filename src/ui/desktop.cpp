@@ -1,7 +1,6 @@
 #include "ui/desktop.h"
 
 #include <QApplication>
-#include <QBuffer>
 
 #include "common/textfile.h"
 #include "ui/layouts.h"
@@ -62,10 +61,8 @@ bool SavePicturePng(Application& app, const std::string& form, const std::string
   }
   // Encoded whole in memory, then written as a file that replaces an old picture only
   // when every byte is written.
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  if (!RenderPicture(*static_cast<PictureBox*>(c->Target), size).save(&buffer, "PNG")) return false;
+  QByteArray png = EncodePicture(*static_cast<PictureBox*>(c->Target), size, "PNG");
+  if (png.isEmpty()) return false;
   return WriteFileAtomically(file, std::string_view(png.constData(), static_cast<size_t>(png.size())));
 }
 

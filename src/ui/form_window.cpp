@@ -10,12 +10,28 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "models/messages.h"
 #include "ui/layouts.h"
 #include "ui/picture_render.h"
 
 namespace planova::ui {
 
 namespace {
+
+// The canvas of a window: it places the controls again whenever its size changes.
+class ControlCanvas : public QWidget {
+ public:
+  using QWidget::QWidget;
+  std::function<void()> Resized;
+
+ protected:
+  void resizeEvent(QResizeEvent*) override {
+    if (Resized) Resized();
+  }
+};
 
 // Panes show LF line ends; the models keep CR LF.
 QString ToDisplay(const std::string& text) { return QString::fromStdString(text).replace("\r\n", "\n"); }
@@ -31,7 +47,17 @@ FormWindow::FormWindow(FormModel& model, QWidget* parent) : QWidget(parent), mod
   setObjectName(QString::fromStdString(model.Name));
   setWindowTitle(QString::fromStdString(model.Caption));
   const WindowLayout& layout = LayoutOf(model.Name);
-  setFixedSize(layout.width, layout.height);
+  auto* canvas = new ControlCanvas;
+  canvas_ = canvas;
+  canvas_->setMinimumSize(layout.minWidth, layout.minHeight);
+  scroller_ = new QScrollArea(this);
+  scroller_->setFrameShape(QFrame::NoFrame);
+  scroller_->setWidgetResizable(true);  // the canvas fills the window, never below its minimum
+  scroller_->setWidget(canvas_);
+  auto* box = new QVBoxLayout(this);
+  box->setContentsMargins(0, 0, 0, 0);
+  box->addWidget(scroller_);
+  resize(layout.width, layout.height);
 
   std::map<std::string, QRect>& where = places_;
   for (const auto& p : layout.places) where[p.name] = QRect(p.x, p.y, p.w, p.h);
@@ -39,7 +65,7 @@ FormWindow::FormWindow(FormModel& model, QWidget* parent) : QWidget(parent), mod
   // Frames first, so that the controls inside them lie on top.
   for (const auto& c : model.Controls()) {
     if (c.Kind != ControlKind::kFrame) continue;
-    auto* g = new QGroupBox(QString::fromStdString(c.Caption), this);
+    auto* g = new QGroupBox(QString::fromStdString(c.Caption), canvas_);
     widgets_[c.Name] = g;
   }
   for (const auto& c : model.Controls()) {
@@ -49,7 +75,7 @@ FormWindow::FormWindow(FormModel& model, QWidget* parent) : QWidget(parent), mod
       case ControlKind::kText: {
         bool multiline = where.count(name) && where[name].height() > 40;
         if (multiline) {
-          auto* e = new QPlainTextEdit(this);
+          auto* e = new QPlainTextEdit(canvas_);
           // A multi-line box with a vertical scroll bar: long lines wrap at word boundaries.
           e->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
           e->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -57,14 +83,14 @@ FormWindow::FormWindow(FormModel& model, QWidget* parent) : QWidget(parent), mod
           connect(e, &QPlainTextEdit::textChanged, this, [this, name, e] { model_.WriteControl(name, FromDisplay(e->toPlainText())); });
           w = e;
         } else {
-          auto* e = new QLineEdit(this);
+          auto* e = new QLineEdit(canvas_);
           connect(e, &QLineEdit::textEdited, this, [this, name](const QString& t) { model_.WriteControl(name, t.toStdString()); });
           w = e;
         }
         break;
       }
       case ControlKind::kRichText: {
-        auto* e = new QPlainTextEdit(this);
+        auto* e = new QPlainTextEdit(canvas_);
         e->setLineWrapMode(QPlainTextEdit::NoWrap);
         QFont mono("DejaVu Sans Mono");
         mono.setStyleHint(QFont::Monospace);
@@ -74,10 +100,10 @@ FormWindow::FormWindow(FormModel& model, QWidget* parent) : QWidget(parent), mod
         break;
       }
       case ControlKind::kLabel:
-        w = new QLabel(this);
+        w = new QLabel(canvas_);
         break;
       case ControlKind::kOption: {
-        auto* r = new QRadioButton(QString::fromStdString(c.Caption), this);
+        auto* r = new QRadioButton(QString::fromStdString(c.Caption), canvas_);
         r->setAutoExclusive(false);
         connect(r, &QRadioButton::clicked, this, [this, name](bool on) {
           model_.WriteControl(name, on ? "1" : "0");
@@ -87,7 +113,7 @@ FormWindow::FormWindow(FormModel& model, QWidget* parent) : QWidget(parent), mod
         break;
       }
       case ControlKind::kCheck: {
-        auto* b = new QCheckBox(QString::fromStdString(c.Caption), this);
+        auto* b = new QCheckBox(QString::fromStdString(c.Caption), canvas_);
         connect(b, &QCheckBox::clicked, this, [this, name](bool on) {
           model_.WriteControl(name, on ? "1" : "0");
           Refresh();  // a check may hold others (CheckHeld)
@@ -96,19 +122,22 @@ FormWindow::FormWindow(FormModel& model, QWidget* parent) : QWidget(parent), mod
         break;
       }
       case ControlKind::kProgress: {
-        auto* p = new QProgressBar(this);
+        auto* p = new QProgressBar(canvas_);
         p->setRange(0, 100);
         w = p;
         break;
       }
       case ControlKind::kPicture: {
-        auto* picture = new PictureWidget(*static_cast<PictureBox*>(c.Target), this);
+        auto* picture = new PictureWidget(*static_cast<PictureBox*>(c.Target), canvas_);
         picture->AfterClick = [this] { Refresh(); };
+        picture->SaveFailed = [this](const QString& path) {
+          model_.Ui().ShowMessage(WriteFailureMessage(std::filesystem::path(path.toStdString())));
+        };
         w = picture;
         break;
       }
       case ControlKind::kButton: {
-        auto* b = new QPushButton(QString::fromStdString(c.Caption), this);
+        auto* b = new QPushButton(QString::fromStdString(c.Caption), canvas_);
         auto press = c.Press;
         connect(b, &QPushButton::clicked, this, [this, press] {
           press();
@@ -129,7 +158,32 @@ FormWindow::FormWindow(FormModel& model, QWidget* parent) : QWidget(parent), mod
       w->hide();  // a control this window's layout does not place yet
     }
   }
+  canvas->Resized = [this] { PlaceControls(); };
   Refresh();
+}
+
+void FormWindow::PlaceControls() {
+  const WindowLayout& layout = LayoutOf(model_.Name);
+  for (const auto& p : layout.places) {
+    places_[p.name] = PlaceIn(layout, p, canvas_->size());
+    if (QWidget* w = Widget(p.name)) w->setGeometry(places_[p.name]);
+  }
+  for (const auto& c : model_.Controls()) {
+    if (c.Kind == ControlKind::kPicture) PlacePicture(c, Widget(c.Name));
+  }
+}
+
+void FormWindow::FitInto(const QRect& available) {
+  resize(OpeningSize(LayoutOf(model_.Name), available));
+  if (!available.contains(QRect(pos(), size()))) move(available.topLeft());
+}
+
+void FormWindow::setVisible(bool visible) {
+  if (visible && !fitted_ && !isVisible()) {
+    fitted_ = true;
+    if (QScreen* s = screen()) FitInto(s->availableGeometry());
+  }
+  QWidget::setVisible(visible);
 }
 
 QWidget* FormWindow::Widget(const std::string& name) const {
@@ -175,28 +229,30 @@ void FormWindow::Refresh() {
       case ControlKind::kProgress:
         static_cast<QProgressBar*>(w)->setValue(static_cast<ProgressBar*>(c.Target)->Value);
         break;
-      case ControlKind::kPicture: {
-        // The window makes the box small to move it out of the way; at full size it
-        // takes the place its layout gives it.
-        const auto* box = static_cast<PictureBox*>(c.Target);
-        auto it = places_.find(c.Name);
-        if (it != places_.end()) {
-          QRect full = it->second;
-          if (box->WidthTwips > 0 && box->WidthTwips < 1000) {
-            QSize small(std::max(1, box->WidthTwips / 15), std::max(1, box->HeightTwips / 15));
-            w->setGeometry(QRect(full.bottomRight() - QPoint(small.width(), small.height()), small));
-          } else {
-            w->setGeometry(full);
-          }
-        }
+      case ControlKind::kPicture:
+        PlacePicture(c, w);
         w->update();
         break;
-      }
       default:
         break;
     }
   }
   setWindowTitle(QString::fromStdString(model_.Caption));
+}
+
+void FormWindow::PlacePicture(const ControlEntry& c, QWidget* w) {
+  // The window makes the box small to move it out of the way; at full size it takes the
+  // place its layout gives it at the window's present size.
+  const auto* box = static_cast<PictureBox*>(c.Target);
+  auto it = places_.find(c.Name);
+  if (!w || it == places_.end()) return;
+  QRect full = it->second;
+  if (box->WidthTwips > 0 && box->WidthTwips < 1000) {
+    QSize small(std::max(1, box->WidthTwips / 15), std::max(1, box->HeightTwips / 15));
+    w->setGeometry(QRect(full.bottomRight() - QPoint(small.width(), small.height()), small));
+  } else {
+    w->setGeometry(full);
+  }
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {

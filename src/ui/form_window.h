@@ -1,10 +1,14 @@
 // A window built from a window model: one widget per control, named by the control's
-// name, placed by the window's layout.  Widgets write what the user types or chooses
+// name, placed by the window's layout.  The window can be resized: the controls lie on a
+// canvas inside a scroll area, placed by the layout's table and its rules of what grows
+// (ui/layouts.h); below the layout's smallest useful size the canvas keeps that size and
+// scrolls.  Widgets write what the user types or chooses
 // straight into the model; after every button (and while a long loop processes events)
 // the widgets are refreshed from the model.
 #pragma once
 
 #include <QRect>
+#include <QScrollArea>
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -22,6 +26,11 @@ class FormWindow : public QWidget {
   void Refresh();
   // The widget of a control, or null.
   QWidget* Widget(const std::string& name) const;
+  // The widget the controls lie on, and the scroll area that shows it.
+  QWidget* Canvas() const { return canvas_; }
+  QScrollArea* Scroller() const { return scroller_; }
+  // Sizes the window to open within a screen's available area (at most its default size).
+  void FitInto(const QRect& available);
 
   // Called when the user closes the window with its title-bar button.
   std::function<void()> OnUserClose;
@@ -30,11 +39,19 @@ class FormWindow : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void setVisible(bool visible) override;
 
  private:
+  // Places every control for the canvas's present size.
+  void PlaceControls();
+  void PlacePicture(const ControlEntry& c, QWidget* w);
+
   FormModel& model_;
   std::map<std::string, QWidget*> widgets_;
-  std::map<std::string, QRect> places_;  // the layout's rectangle of each control
+  std::map<std::string, QRect> places_;  // each control's rectangle at the canvas's present size
+  QScrollArea* scroller_ = nullptr;
+  QWidget* canvas_ = nullptr;
+  bool fitted_ = false;  // sized for its screen when first shown
 };
 
 }  // namespace planova::ui

@@ -1,5 +1,8 @@
 #include "ui/layouts.h"
 
+#include <cmath>
+#include <string_view>
+
 namespace planova::ui {
 
 const WindowLayout& LayoutOf(const std::string& form) {
@@ -122,11 +125,25 @@ const WindowLayout& LayoutOf(const std::string& form) {
       {"RichTextBox1", 10, 424, 370, 310},
       {"RichTextBox2", 385, 424, 370, 310},
       {"RichTextBox3", 760, 424, 370, 310},
-  }};
+  },
+  // The three panes take the extra width in equal thirds and the extra height whole;
+  // everything above them keeps its place.  Smallest: panes 130 pixels high.
+  {
+      {"RichTextBox1", 0, 1. / 3, 0, 1, 0, 1},
+      {"RichTextBox2", 1. / 3, 2. / 3, 0, 1, 0, 1},
+      {"RichTextBox3", 2. / 3, 1, 0, 1, 0, 1},
+  },
+  1140, 744 - 180};
   static const WindowLayout kForm3{900, 574, {
       {"Text1", 8, 8, 884, 520},
       {"Command1", 392, 536, 116, 30},
-  }};
+  },
+  // The text takes the extra width and height; the button stays centred under it.
+  {
+      {"Text1", 0, 1, 0, 1, 0, 1},
+      {"Command1", 0.5, 0.5, 1, 1, 1, 1},
+  },
+  900, 574 - 300};
   static const WindowLayout kForm2{1278, 856, {
       {"Command6", 8, 8, 185, 28},
       {"Text10", 198, 10, 60, 24},
@@ -255,7 +272,18 @@ const WindowLayout& LayoutOf(const std::string& form) {
       {"RichTextBox1", 8, 578, 415, 270},
       {"RichTextBox2", 430, 578, 415, 270},
       {"RichTextBox3", 852, 578, 418, 270},
-  }};
+  },
+  // The plot takes the extra width and half the extra height; the three panes below it
+  // move down by that half, take the other half and share the width in thirds.  The
+  // controls above the plot keep their places.  Made smaller, the panes give four fifths
+  // of the height and the plot one fifth, down to panes 110 and the plot 110 pixels high.
+  {
+      {"Picture1", 0, 1, 0, 0.5, 0, 0.2},
+      {"RichTextBox1", 0, 1. / 3, 0.5, 1, 0.2, 1},
+      {"RichTextBox2", 1. / 3, 2. / 3, 0.5, 1, 0.2, 1},
+      {"RichTextBox3", 2. / 3, 1, 0.5, 1, 0.2, 1},
+  },
+  1278, 856 - 200};
   static const WindowLayout kForm4{1180, 900, {
       {"Command6", 10, 10, 190, 28},
       {"Text10", 205, 12, 70, 24},
@@ -342,13 +370,44 @@ const WindowLayout& LayoutOf(const std::string& form) {
       {"ProgressBar1", 10, 338, 1160, 18},
       {"Picture1", 10, 364, 1160, 380},
       {"RichTextBox1", 10, 752, 1160, 140},
-  }};
-  static const WindowLayout kEmpty{600, 400, {}};
+  },
+  // The progress bar, the plot and the pane take the extra width; the plot takes two
+  // thirds of the extra height and the pane below it the other third.  Made smaller, the
+  // plot gives four fifths of the height and the pane one fifth, down to a plot of 180
+  // and a pane of 90 pixels.
+  {
+      {"ProgressBar1", 0, 1, 0, 0, 0, 0},
+      {"Picture1", 0, 1, 0, 2. / 3, 0, 0.8},
+      {"RichTextBox1", 0, 1, 2. / 3, 1, 0.8, 1},
+  },
+  1180, 900 - 250};
+  static const WindowLayout kEmpty{600, 400, {}, {}, 600, 400};
   if (form == "Form1") return kForm1;
   if (form == "Form2") return kForm2;
   if (form == "Form3") return kForm3;
   if (form == "Form4") return kForm4;
   return kEmpty;
+}
+
+QRect PlaceIn(const WindowLayout& layout, const Placement& place, const QSize& size) {
+  const int dw = size.width() - layout.width, dh = size.height() - layout.height;
+  for (const Follow& f : layout.follows) {
+    if (std::string_view(f.name) != place.name) continue;
+    const double top = dh < 0 ? f.shrinkTop : f.top, bottom = dh < 0 ? f.shrinkBottom : f.bottom;
+    // Each edge is moved on its own, so that neighbours sharing a fraction stay adjacent.
+    const int left = place.x + static_cast<int>(std::lround(f.left * dw));
+    const int right = place.x + place.w + static_cast<int>(std::lround(f.right * dw));
+    const int upper = place.y + static_cast<int>(std::lround(top * dh));
+    const int lower = place.y + place.h + static_cast<int>(std::lround(bottom * dh));
+    return QRect(left, upper, right - left, lower - upper);
+  }
+  return QRect(place.x, place.y, place.w, place.h);
+}
+
+QSize OpeningSize(const WindowLayout& layout, const QRect& available) {
+  // Room for the window manager's title bar and borders.
+  const QSize decorations(16, 40);
+  return QSize(layout.width, layout.height).boundedTo(available.size() - decorations).expandedTo(QSize(200, 150));
 }
 
 }  // namespace planova::ui

@@ -50,7 +50,8 @@ constexpr TextRow<Form2> kTexts[] = {
     {"Text27", &Form2::Text27, "2000"},
     {"Text9", &Form2::Text9}, {"Text13", &Form2::Text13}, {"Text4", &Form2::Text4}, {"Text7", &Form2::Text7},
     // The plot: scales, offset and the colours of the dL, dB and dT points.
-    {"Text19", &Form2::Text19, "1"}, {"Text20", &Form2::Text20, "3600"}, {"Text6", &Form2::Text6, "0"},
+    // One arcsecond to a unit: the grid's +-3 units hold the sample's 0,3" noise visibly.
+    {"Text19", &Form2::Text19, "1"}, {"Text20", &Form2::Text20, "1"}, {"Text6", &Form2::Text6, "0"},
     {"Text24", &Form2::Text24, "2"}, {"Text25", &Form2::Text25, "3"}, {"Text26", &Form2::Text26, "4"},
 };
 

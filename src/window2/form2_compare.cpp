@@ -110,6 +110,7 @@ void Form2::Compare() {
       return;
     }
     PlotOrigin = Store.ObsJd(1, 1);
+    SetPlotAxes(Picture1, PlotColours, Plot, PlotOrigin);
     Run.Begin(1, Count1);
     ProcessObservations();
     FinishComparison();

@@ -38,11 +38,27 @@ void DrawPlotFrame(PictureBox& box) {
   box.Line(0, 0, 25, 0, (120u << 16) | (120u << 8) | 120u);
 }
 
+void SetPlotAxes(PictureBox& box, const PlotColourTable& colours, const PlotSettings& s, double origin) {
+  PlotAxes& a = box.Axes;
+  a.Known = true;
+  a.OriginJd = origin;
+  a.YearsPerUnit = s.ScaleT;
+  // A value v is drawn at (v + Offset) / ScaleD.
+  a.ArcsecPerUnit = s.ScaleD;
+  a.ZeroY = s.Offset / s.ScaleD;
+  a.Legend.clear();
+  auto colour = [&](int n) { return colours[static_cast<size_t>(n)].Rgb(); };
+  if (s.ShowL) a.Legend.push_back({colour(s.ColourL), "dL"});
+  if (s.ShowB) a.Legend.push_back({colour(s.ColourB), "dB"});
+  if (s.ShowT) a.Legend.push_back({colour(s.ColourT), "dT, сек"});
+}
+
 void PlotRow(PictureBox& box, const PlotColourTable& colours, const PlotSettings& s, double& origin, const PlotRowInput& row) {
   double x = (row.ObsJd1 - origin) / 365.25 / s.ScaleT;
   if (x >= 25) {
     origin = row.ObsJd1;
     DrawPlotFrame(box);
+    box.Axes.OriginJd = origin;
     x = (row.ObsJd1 - origin) / 365.25 / s.ScaleT;
   }
   // The range test subtracts the offset while the plotted value adds it.

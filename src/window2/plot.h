@@ -42,6 +42,11 @@ struct PlotSettings {
   int ColourL = 2, ColourB = 3, ColourT = 4;
 };
 
+// Tells the picture what its axes mean for a run whose time origin is `origin` (JD):
+// years per unit, arcseconds per unit, the offset, and the colours of dL, dB and dT
+// that the run plots.
+void SetPlotAxes(PictureBox& box, const PlotColourTable& colours, const PlotSettings& s, double origin);
+
 // Plots one row; moves `origin` (JD) to the row's date and starts a new page when the row
 // lies 25 or more units to the right.
 void PlotRow(PictureBox& box, const PlotColourTable& colours, const PlotSettings& s, double& origin, const PlotRowInput& row);

@@ -44,7 +44,9 @@ constexpr TextRow<Form4> kTexts[] = {
     {"Text43", &Form4::Text43, "10"}, {"Text44", &Form4::Text44, "-10"},
     // Current deviations and running means; the plot's scales and offset.
     {"Text7", &Form4::Text7}, {"Text9", &Form4::Text9}, {"Text32", &Form4::Text32}, {"Text33", &Form4::Text33},
-    {"Text19", &Form4::Text19, "10"}, {"Text20", &Form4::Text20, "20"}, {"Text6", &Form4::Text6, "4"},
+    // One year and one arcsecond to a unit: the sample's ten years span 10 of the 25
+    // units and its 0,3" noise about 7 pixels of the default box.
+    {"Text19", &Form4::Text19, "1"}, {"Text20", &Form4::Text20, "1"}, {"Text6", &Form4::Text6, "4"},
 };
 
 constexpr FrameRow kFrames[] = {{"Frame5", "данными"}};

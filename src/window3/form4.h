@@ -79,7 +79,7 @@ class Form4 : public FormModel {
   double CorrL1 = 0, CorrL2 = 0, CorrB1 = 0, CorrB2 = 0;
   double LimitLHigh = 0, LimitLLow = 0, LimitBHigh = 0, LimitBLow = 0;
   double Jd1 = 0, Jd2 = 0;
-  double PlotScaleT = 10, PlotScaleD = 20, PlotOffset = 4;
+  double PlotScaleT = 1, PlotScaleD = 1, PlotOffset = 4;
 
   void Load();       // defaults and the empty grid
   void Activate();   // dates follow the Gregorian reform
@@ -122,6 +122,7 @@ class Form4 : public FormModel {
   // The run's boxes read and checked (throws on a bad box); false after a message.
   bool ReadRunSettings();
   void DrawRunFrame();
+  void SetPlotAxes();
   // The boxes, the pane and the labels after a load that read the file's heading.
   void FinishLoad(const BdlLoadResult& loaded);
 };

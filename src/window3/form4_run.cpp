@@ -122,6 +122,20 @@ void Form4::WriteDeviationsCsv(int32_t r, const ApparentPlace& place) {
   if (!Run.WriteCsvLine(line)) Ui().ShowMessage(WriteFailureMessage(Run.CsvPath()));
 }
 
+// What the plot's axes mean for this run, and the colours the run plots.
+void Form4::SetPlotAxes() {
+  PlotAxes& a = Picture1.Axes;
+  a.Known = true;
+  a.OriginJd = PlotTimeOrigin;
+  a.YearsPerUnit = PlotScaleT;
+  a.ArcsecPerUnit = PlotScaleD;
+  a.ZeroY = PlotOffset;
+  a.Legend.clear();
+  if (Check4.Value) a.Legend.push_back({Rgb(250, 0, 0), "dL: прямое восхождение"});
+  if (Check5.Value) a.Legend.push_back({Rgb(0, 0, 250), "dB: склонение"});
+  if (Check9.Value || Check11.Value) a.Legend.push_back({0, "dLsr, dBsr: средние × 10"});
+}
+
 void Form4::StartRun() {
   if (!ReadRunSettings()) return;
   DrawRunFrame();
@@ -132,6 +146,7 @@ void Form4::StartRun() {
   Astro.EphemerisError = 0;
   if (!Check7.Value) PlotTimeOrigin = Store.ObsJd(1, 1);
   OpenDeviationsCsv();
+  SetPlotAxes();
   Run.Begin(First, Last);
   CorrectionLoop();
 }

@@ -1,6 +1,7 @@
-// The real windows on Qt's offscreen platform: every control of a window is placed,
-// visible and wide enough for its caption, and screenshots are saved under the build
-// tree (screenshots/).
+// The real windows on Qt's offscreen platform (a 1920 x 1200 screen): every control of a
+// window is placed, visible and wide enough for its caption, windows resize, plots carry
+// their scales and save as PNG and SVG, and screenshots are saved under the build tree
+// (screenshots/).
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -11,10 +12,17 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QScrollBar>
+#include <QSvgRenderer>
 #include <QTimer>
+
+#include <fstream>
 
 #include "test_support.h"
 #include "ui/desktop.h"
+#include "ui/layouts.h"
+#include "ui/picture_render.h"
+#include "window2/plot.h"
 #include "help/help_text.h"
 
 namespace planova::ui {
@@ -41,7 +49,7 @@ void ExpectReadable(FormWindow& window) {
     QWidget* w = window.Widget(c.Name);
     ASSERT_NE(w, nullptr) << c.Name;
     EXPECT_TRUE(w->isVisible()) << c.Name << " is not placed on " << window.Model().Name;
-    EXPECT_TRUE(window.rect().contains(w->geometry())) << c.Name << " lies outside the window";
+    EXPECT_TRUE(window.Canvas()->rect().contains(w->geometry())) << c.Name << " lies outside the window";
     QString text = ShownText(w);
     if (text.isEmpty()) continue;
     int need = w->fontMetrics().horizontalAdvance(text);
@@ -143,6 +151,134 @@ TEST(Windows, Window3LoadsAndComparesFromItsButtons) {
   EXPECT_FALSE(desktop.platform.Busy());
   QApplication::processEvents();
   ASSERT_TRUE(w4.grab().save(QString::fromStdString((ScreenshotFolder() / "window3.png").string())));
+
+  // The plot's scales: the years of the sample (1990-1999, half a year a unit) under the
+  // grid, 200" a unit from the zero line 4 units up, and the legend of the three colours.
+  auto* plot = dynamic_cast<PictureWidget*>(w4.Widget("Picture1"));
+  ASSERT_NE(plot, nullptr);
+  std::map<PlotLabel::Kind, QStringList> labels;
+  for (const auto& l : PlotLabels(desktop.app.form4.Picture1, plot->size(), QFontMetricsF(plot->font()))) {
+    EXPECT_TRUE(QRectF(plot->rect()).contains(l.rect)) << l.text.toStdString();
+    labels[l.kind] << l.text;
+  }
+  EXPECT_TRUE(labels[PlotLabel::Kind::kTime].contains("1990")) << labels[PlotLabel::Kind::kTime].join(' ').toStdString();
+  EXPECT_TRUE(labels[PlotLabel::Kind::kTime].contains("1999"));
+  for (const char* value : {"-800″", "0″", "2600″"}) {
+    EXPECT_TRUE(labels[PlotLabel::Kind::kValue].contains(QString::fromUtf8(value))) << value;
+  }
+  EXPECT_EQ(labels[PlotLabel::Kind::kLegend],  // placed from the right
+            QStringList({"dLsr, dBsr: средние × 10", "dB: склонение", "dL: прямое восхождение"}));
+
+  // The context menu saves what the box shows as PNG and as SVG.
+  std::map<QString, QString> files{{"PNG", QString::fromStdString((folder / "plot.png").string())},
+                                   {"SVG", QString::fromStdString((folder / "plot.svg").string())}};
+  plot->AskFileName = [&](const QString& format) { return files[format]; };
+  auto menu = plot->ContextMenu();
+  for (QAction* action : menu->actions()) action->trigger();
+  QImage png(files["PNG"], "PNG");
+  EXPECT_EQ(png.size(), plot->size());
+  QSvgRenderer svg(files["SVG"]);
+  EXPECT_TRUE(svg.isValid());
+  EXPECT_EQ(svg.viewBox(), plot->rect());
+  EXPECT_NE(test::ReadBytes(files["SVG"].toStdString()).find("1995"), std::string::npos) << "the SVG keeps its texts";
+  EXPECT_TRUE(messages.empty());
+  // A file that cannot be written: the window says so with its path.
+  files["PNG"] = QString::fromStdString((folder / "no-such-folder" / "plot.png").string());
+  menu->actions().first()->trigger();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].rfind("Ошибка записи в файл", 0), 0u);
+}
+
+// The rectangles of the placed controls of a window, by name.
+std::map<std::string, QRect> Geometries(FormWindow& w) {
+  std::map<std::string, QRect> g;
+  for (const auto& p : LayoutOf(w.Model().Name).places) g[p.name] = w.Widget(p.name)->geometry();
+  return g;
+}
+
+// Every window at its default size keeps its table's places; made larger, its plot and
+// panes grow and the controls above and left of them stay; on a 1366 x 768 laptop it
+// opens within the screen with every control on its canvas, nothing overlapping that did
+// not overlap at the default size.
+TEST(Windows, WindowsResizeTheirPlotsAndPanes) {
+  auto folder = test::FreshFolder("ui-resize", true);
+  Desktop desktop(folder);
+  desktop.Start();
+  FormWindow& w1 = desktop.Window("Form1");
+  Click(w1, "К форме 2");
+  Click(w1, "About*");
+  Click(desktop.Window("Form2"), "К форме 3");
+  const struct {
+    const char* form;
+    std::vector<std::string> growing;
+    std::vector<std::string> staying;
+  } cases[] = {
+      {"Form1", {"RichTextBox1", "RichTextBox2", "RichTextBox3"}, {"Command2", "Text1(16)", "Command9", "Text17"}},
+      {"Form2", {"Picture1", "RichTextBox1", "RichTextBox3"}, {"Command6", "Text2", "ProgressBar1", "Check10"}},
+      {"Form4", {"Picture1", "RichTextBox1"}, {"Command6", "Check12", "Command9", "Text6"}},
+      {"Form3", {"Text1"}, {}},
+  };
+  const QRect laptop(0, 0, 1366, 768 - 40);  // less a panel
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.form);
+    FormWindow& w = desktop.Window(c.form);
+    QApplication::processEvents();
+    ASSERT_TRUE(w.isVisible());
+    const WindowLayout& layout = LayoutOf(c.form);
+    EXPECT_EQ(w.size(), QSize(layout.width, layout.height));
+    const auto before = Geometries(w);
+    for (const auto& p : layout.places) EXPECT_EQ(before.at(p.name), QRect(p.x, p.y, p.w, p.h)) << p.name;
+    auto expectNoNewOverlaps = [&](const std::map<std::string, QRect>& now) {
+      for (const auto& [a, ra] : now) {
+        EXPECT_TRUE(w.Canvas()->rect().contains(ra)) << a;
+        for (const auto& [b, rb] : now) {
+          if (a < b && !before.at(a).intersects(before.at(b))) {
+            EXPECT_FALSE(ra.intersects(rb)) << a << " meets " << b;
+          }
+        }
+      }
+    };
+
+    w.resize(layout.width + 300, layout.height + 200);
+    QApplication::processEvents();
+    auto larger = Geometries(w);
+    for (const auto& name : c.growing) {
+      EXPECT_GT(larger[name].width() * larger[name].height(), before.at(name).width() * before.at(name).height()) << name;
+    }
+    for (const auto& name : c.staying) EXPECT_EQ(larger[name], before.at(name)) << name;
+    expectNoNewOverlaps(larger);
+    if (std::string(c.form) == "Form4") {
+      w.grab().save(QString::fromStdString((ScreenshotFolder() / "window3_larger.png").string()));
+    }
+
+    w.FitInto(laptop);
+    QApplication::processEvents();
+    EXPECT_TRUE(laptop.contains(QRect(w.pos(), w.size() + QSize(16, 40))));
+    const auto small = Geometries(w);
+    expectNoNewOverlaps(small);
+    // The canvas is shown whole, or the scroll bars reach the rest of it.
+    const QSize view = w.Scroller()->viewport()->size();
+    EXPECT_TRUE(w.Canvas()->width() <= view.width() || w.Scroller()->horizontalScrollBar()->maximum() > 0);
+    EXPECT_TRUE(w.Canvas()->height() <= view.height() || w.Scroller()->verticalScrollBar()->maximum() > 0);
+    for (const auto& name : c.growing) EXPECT_GE(small.at(name).height(), 90) << name;
+    w.resize(layout.width, layout.height);
+  }
+}
+
+// The grid reaches the last column and row of the box, inside it; a picture that knows
+// its axes leaves the margins of its labels.
+TEST(Windows, PlotGridLiesInsideTheBox) {
+  PictureBox box;
+  DrawPlotFrame(box);
+  const QSize size(250, 61);
+  QImage image = RenderPicture(box, size);
+  EXPECT_NE(image.pixel(size.width() - 1, 30), qRgb(255, 255, 255)) << "right grid line";
+  EXPECT_NE(image.pixel(125, size.height() - 1), qRgb(255, 255, 255)) << "bottom grid line";
+  box.Axes.Known = true;
+  const QRectF area = PlotArea(box, size, QFontMetricsF(QFont()));
+  EXPECT_GT(area.left(), 10);
+  EXPECT_LT(area.bottom(), size.height() - 10);
+  EXPECT_EQ(PlotArea(box, QSize(33, 4), QFontMetricsF(QFont())), QRectF(0, 0, 32, 3)) << "a box moved out of the way";
 }
 
 // Window 2 loads window 1's file and compares it with the two-body theory, plotting.
@@ -386,7 +522,11 @@ TEST(Windows, ExitClosesEveryWindow) {
 }  // namespace planova::ui
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  // A desktop screen, so that the windows open at their default size.
+  const std::string screens = std::string(PLANOVA_BINARY_DIR) + "/offscreen-screens.json";
+  std::ofstream(screens) << R"({"screens": [{"name": "desktop", "x": 0, "y": 0, "width": 1920, "height": 1200,)"
+                            R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
+  qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + screens.c_str());
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
   ::testing::InitGoogleTest(&argc, argv);
