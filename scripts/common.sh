@@ -9,7 +9,7 @@ PLANOVA_PACKAGES=(
   g++ cmake make pkg-config
   qt6-base-dev libgl-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
-  liberfa-dev libfreexl-dev
+  liberfa-dev libfreexl-dev libzip-dev
   python3
 )
 
