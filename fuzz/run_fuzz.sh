@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets of the readers of the program's input (source records, the
-# catalogue converter, BDL lines and files, the DE405 block files) with clang's libFuzzer
+# catalogue converter, the .xlsx and .ods reader, BDL lines and files, the DE405 block
+# files) with clang's libFuzzer
 # and AddressSanitizer (plus UndefinedBehaviorSanitizer), then runs each for a while.
 #
 #   bash fuzz/run_fuzz.sh [SECONDS [TARGET...]]   (default 60 seconds per target, every target)
 #
-# Needs Debian's clang and libclang-rt-14-dev.  Binaries, corpora and any crash inputs
+# Needs Debian's clang and libclang-rt-14-dev (and the build's qt6-base-dev, libzip-dev).  Binaries, corpora and any crash inputs
 # go to build-fuzz/ in the repository.  The targets named (or all) run one after the
 # other; two runs of the script with different targets may share build-fuzz/.  The
 # script ends with the list of targets that found something (and their crash inputs)
@@ -51,6 +52,9 @@ build catalogue_converter_fuzz "$ROOT/fuzz/catalogue_converter_fuzz.cpp" "$ROOT/
   "${IMPORT[@]}" "${COMMON[@]}"
 build de405_block_fuzz "$ROOT/fuzz/de405_block_fuzz.cpp" "$ROOT/src/astro/de405.cpp" "${COMMON[@]}"
 build bdl_load_fuzz "$ROOT/fuzz/bdl_load_fuzz.cpp" "${BDL[@]}" "${COMMON[@]}"
+# Qt is built to be linked from position-independent code only.
+build workbook_fuzz "$ROOT/fuzz/workbook_fuzz.cpp" "$ROOT/src/import/zip_workbook.cpp" "$ROOT/src/import/xls_reader.cpp" \
+  "${COMMON[@]}" -fPIC $(pkg-config --cflags --libs Qt6Core libzip)
 
 # Seeds: lines of the sample sources.
 seed() {  # target file first-line [prefix]
@@ -98,6 +102,23 @@ if wanted de405_block_fuzz; then  # records of 2..9 values over the 1980 block
   printf '\000\000 1 2\n 2444208.5 2444240.5\n 2 2\n 2444240.5 2444272.5\n' > "$OUT/corpus/de405_block_fuzz/seed_1"
   printf '\004\000     1  1018\n  0.244420850000000000D+07  0.244424050000000000D+07  0.1D+01\n  -0.5E-3  1018 0.25\n' \
     > "$OUT/corpus/de405_block_fuzz/seed_2"
+fi
+
+if wanted workbook_fuzz; then  # an .xlsx sheet and its strings, an .ods table, a manifest, a whole .ods
+  dir="$OUT/corpus/workbook_fuzz"
+  mkdir -p "$dir"
+  printf '\001<worksheet><sheetData><row r="2"><c r="A2" t="s"><v>0</v></c><c r="B2"><v>1995</v></c><c t="inlineStr"><is><t>+16</t></is></c><c r="D2" t="b"><v>1</v></c></row><row><c><v>2449728.3971944442</v></c></row></sheetData></worksheet>\000<sst><si><t>Moon</t></si><si><r><t>a</t></r><rPh><t>b</t></rPh></si></sst>' > "$dir/seed_xlsx"
+  ods='<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"><office:body><office:spreadsheet><table:table><table:table-row table:number-rows-repeated="3"><table:table-cell office:value-type="string"><text:p>a<text:s text:c="2"/>b</text:p></table:table-cell><table:table-cell table:number-columns-repeated="2" office:value-type="float" office:value="1.5"/><table:table-cell office:value-type="date" office:date-value="1995-01-10T12:00:00"/></table:table-row></table:table></office:spreadsheet></office:body></office:document-content>'
+  printf '\002%s' "$ods" > "$dir/seed_ods"
+  printf '\003<manifest:manifest xmlns:manifest="urn:oasis:names:tc:opendocument:xmlns:manifest:1.0"><manifest:file-entry manifest:full-path="content.xml"/></manifest:manifest>\000%s' "$ods" > "$dir/seed_manifest"
+  python3 - "$dir/seed_zip" "$ods" <<'EOF'
+import io, sys, zipfile
+buffer = io.BytesIO()
+with zipfile.ZipFile(buffer, "w", zipfile.ZIP_DEFLATED) as z:
+    z.writestr("mimetype", "application/vnd.oasis.opendocument.spreadsheet", zipfile.ZIP_STORED)
+    z.writestr("content.xml", sys.argv[2])
+open(sys.argv[1], "wb").write(b"\0" + buffer.getvalue())
+EOF
 fi
 
 FOUND=()

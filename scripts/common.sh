@@ -9,7 +9,7 @@ PLANOVA_PACKAGES=(
   g++ cmake make pkg-config desktop-file-utils
   qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
-  liberfa-dev libfreexl-dev
+  liberfa-dev libfreexl-dev libzip-dev
   python3
 )
 

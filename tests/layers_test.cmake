@@ -42,6 +42,10 @@ check(window_models_side_by_side "window3/form4.cpp:1"
   window3/form4.cpp "#include \"window2/theory.h\"\n" window2/theory.h "${ok}")
 check(qt_outside_ui "app/batch.cpp:2"
   app/batch.cpp "#include <queue>\n#include <QString>\n")
+check(qt_gui_in_import "import/zip_workbook.cpp:2"
+  import/zip_workbook.cpp "#include <QXmlStreamReader>\n#include <QtGui/QColor>\n")
+check(qt_xml_outside_import "bdl/bdl_file.cpp:1"
+  bdl/bdl_file.cpp "#include <QXmlStreamReader>\n")
 check(platform_in_bdl "bdl/bdl_line.cpp:1"
   bdl/bdl_line.cpp "#include \"common/platform.h\"\n" common/platform.h "${ok}")
 check(folder_in_no_layer "widgets/x.h:1"
@@ -51,7 +55,8 @@ check(keeps_to_the_layers PASS
   ui/desktop.h "#include <QWidget>\n#include \"app/application.h\"\n"
   app/application.h "#include \"window1/form1.h\"\n#include \"common/platform.h\"\n"
   window1/form1.h "#include \"import/source_import.h\"\n#include \"common/form.h\"\n"
-  import/source_import.h "#include \"bdl/bdl_line.h\"\n" bdl/bdl_line.h "#include \"astro/time.h\"\n"
+  import/source_import.h "#include \"bdl/bdl_line.h\"\n"
+  import/zip_workbook.cpp "#include <QXmlStreamReader>\n#include \"import/source_import.h\"\n" bdl/bdl_line.h "#include \"astro/time.h\"\n"
   astro/time.h "#include \"common/numtext.h\"\n" common/numtext.h "${ok}"
   common/form.h "#include \"common/platform.h\"\n" common/platform.h "${ok}")
 

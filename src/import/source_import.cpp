@@ -574,11 +574,36 @@ ImportResult ImportRun::Run(Workbook& workbook) {
   return Finish();
 }
 
+// The message of a table that could not be read, before its path.
+const char* TableProblemText(WorkbookProblem problem) {
+  switch (problem) {
+    case WorkbookProblem::kNone: break;
+    case WorkbookProblem::kNotWorkbook: return "Таблица не читается: это не книга .xlsx или .ods  ";
+    case WorkbookProblem::kEncrypted: return "Таблица защищена паролем: сохраните ее без пароля  ";
+    case WorkbookProblem::kStrict:
+      return "Таблица в формате Strict Open XML: сохраните ее как книгу Excel (.xlsx)  ";
+    case WorkbookProblem::kNoSheet: return "В таблице нет ни одного листа  ";
+    case WorkbookProblem::kDamaged: return "Таблица повреждена и не читается  ";
+  }
+  return "Не найдена таблица  ";
+}
+
 ImportResult ImportRun::RunTable(Workbook& workbook) {
-  const std::filesystem::path path = AppPath(s_.AppFolder, "Tab" + s_.ObservatoryCode + "/" + sourceStem_ + ".xls");
+  // The first of <stem>.xls, .xlsx and .ods that exists; the .xls name when none does.
+  const std::string stem = "Tab" + s_.ObservatoryCode + "/" + sourceStem_;
+  std::filesystem::path path = AppPath(s_.AppFolder, stem + ".xls");
+  for (const char* ext : {".xls", ".xlsx", ".ods"}) {
+    std::error_code ec;
+    std::filesystem::path candidate = AppPath(s_.AppFolder, stem + ext);
+    if (std::filesystem::is_regular_file(candidate, ec)) {
+      path = std::move(candidate);
+      break;
+    }
+  }
   if (!workbook.Open(path) || !workbook.SelectFirstSheet()) {
+    const WorkbookProblem problem = workbook.Problem();
     workbook.Close();
-    return Missing("Не найдена таблица  ", path);
+    return Missing(TableProblemText(problem), path);
   }
   struct CloseAtExit {
     Workbook& w;

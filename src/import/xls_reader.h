@@ -3,8 +3,9 @@
 // The table import needs four operations only: open a workbook file, take its first
 // worksheet, read one cell by its address ("B2"), close the workbook.  They form the
 // small interface `Workbook`; `FreeXlWorkbook` implements it with the FreeXL library
-// (BIFF5/BIFF8 files read directly, no spreadsheet application needed), and tests can
-// feed a sheet of their own through the same interface.
+// (BIFF5/BIFF8 files read directly, no spreadsheet application needed), `ZipWorkbook`
+// (import/zip_workbook.h) for .xlsx and .ods, and tests can feed a sheet of their own
+// through the same interface.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +14,16 @@
 #include <string_view>
 
 namespace planova {
+
+// Why a workbook could not be opened or has no sheet to read, for the import's message.
+enum class WorkbookProblem {
+  kNone,         // no reason known beyond "missing or not a workbook"
+  kNotWorkbook,  // not a zip archive, or a zip that holds no .xlsx or .ods workbook
+  kEncrypted,    // protected by a password (an encrypted .xlsx, an ODF file with encryption)
+  kStrict,       // Strict Office Open XML (namespaces http://purl.oclc.org/ooxml/...)
+  kNoSheet,      // a workbook without a worksheet
+  kDamaged,      // a part that cannot be read or is not well-formed XML
+};
 
 // One workbook opened for reading.  Cell texts are UTF-8.
 class Workbook {
@@ -30,6 +41,8 @@ class Workbook {
   virtual std::string CellText(std::string_view address) = 0;
   // Ends the work on the workbook; harmless when nothing is open.
   virtual void Close() = 0;
+  // After Open or SelectFirstSheet failed: why, where the reader can tell.
+  virtual WorkbookProblem Problem() const { return WorkbookProblem::kNone; }
 };
 
 // Splits a cell address such as "B2" or "aa17" into a zero-based row and column:

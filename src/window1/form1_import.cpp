@@ -1,6 +1,6 @@
 // Window 1's import button: "Загрузить исходные данные из".
 #include "import/source_import.h"
-#include "import/xls_reader.h"
+#include "import/zip_workbook.h"
 #include "models/messages.h"
 #include "window1/form1.h"
 
@@ -46,7 +46,7 @@ void Form1::LoadSourceData() {
     return;
   }
   if (!NamePartsAllowed({Text3.Text, Text18.Text})) return;
-  FreeXlWorkbook workbook;
+  TableWorkbook workbook;  // .xls, .xlsx or .ods by the name of the file found
   ImportResult r = RunSourceImport(SettingsOf(*this), Store, Astro, workbook);
   if (r.Started) {
     Text11.Text = "0";
