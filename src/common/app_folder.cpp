@@ -31,7 +31,7 @@ AppFolderCheck CheckAppFolder(const fs::path& folder) {
   c.Exists = fs::is_directory(folder, ec);
   if (!HasEntry(folder, "Obs", true)) c.Missing.push_back("Obs…");
   if (!HasEntry(folder, "Tab", true)) c.Missing.push_back("Tab…");
-  for (const char* name : {"FileJPL", "FileDov", "Dat", "JPL"}) {
+  for (const char* name : {"FileJPL", "FileDov", "FileMPC", "Dat", "JPL"}) {
     if (!fs::is_directory(folder / name, ec)) c.Missing.push_back(name);
   }
   c.De405Missing = !HasEntry(folder / "JPL", "ascp", false, ".405");

@@ -1,7 +1,7 @@
 // The application folder's standard layout: what of it is missing, and making it.
 //
 // Every file the program reads or writes lies below the application folder: observation
-// files in Obs<code>, spreadsheets in Tab<code>, source texts in FileJPL and FileDov,
+// files in Obs<code>, spreadsheets in Tab<code>, source texts in FileJPL, FileDov and FileMPC,
 // results in Dat and the DE405 block files ascpYYYY.405 in JPL.  The windows create no
 // folders; the program checks the layout when it starts and can make it.
 #pragma once
@@ -14,7 +14,7 @@ namespace planova {
 
 struct AppFolderCheck {
   bool Exists = false;                // the folder itself is there
-  std::vector<std::string> Missing;   // "Obs…", "Tab…", "FileJPL", "FileDov", "Dat", "JPL", in that order
+  std::vector<std::string> Missing;   // "Obs…", "Tab…", "FileJPL", "FileDov", "FileMPC", "Dat", "JPL", in that order
   bool De405Missing = false;          // JPL holds no block file ascpYYYY.405
   bool FoldersComplete() const { return Exists && Missing.empty(); }
 };
@@ -22,7 +22,7 @@ struct AppFolderCheck {
 AppFolderCheck CheckAppFolder(const std::filesystem::path& folder);
 
 // The standard folders made where no sample tree is found.
-inline const std::vector<std::string> kStandardFolders = {"Dat", "FileDov", "FileJPL", "JPL", "ObsPARI", "TabPARI"};
+inline const std::vector<std::string> kStandardFolders = {"Dat", "FileDov", "FileJPL", "FileMPC", "JPL", "ObsPARI", "TabPARI"};
 
 // Makes the folder and, after the sample tree `sample` (when it is a folder), its
 // folders, or else kStandardFolders; with `withFiles` the sample's files are copied too.

@@ -84,6 +84,7 @@ inline std::string AppFolderMissingText(const std::filesystem::path& folder, con
     else if (name == "Tab…") text += "Tab… — папки таблиц Tab<код> (например TabPARI)";
     else if (name == "FileJPL") text += "FileJPL — исходные файлы JPL";
     else if (name == "FileDov") text += "FileDov — исходные файлы Dov";
+    else if (name == "FileMPC") text += "FileMPC — исходные файлы MPC";
     else if (name == "Dat") text += "Dat — файлы результатов";
     else if (name == "JPL") text += "JPL — файлы DE405";
     else text += name;
