@@ -2,7 +2,9 @@
 //
 // Without --batch the program opens window 1.  With --batch it runs the window models
 // from a script without showing windows (see app/batch.h).  The application folder is
-// the executable's folder unless --app-dir names another.
+// the executable's folder unless --app-dir names another.  The windows speak the
+// language of --lang en|ru, else that of the system's locale (ui/translation.h); a
+// batch script and the files written are Russian whatever the language.
 #include <QApplication>
 #include <csignal>
 #include <cstdlib>
@@ -12,6 +14,7 @@
 #include "app/application.h"
 #include "app/batch.h"
 #include "ui/desktop.h"
+#include "ui/translation.h"
 
 namespace {
 
@@ -35,12 +38,17 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);
   std::filesystem::path appFolder = ExecutableFolder(argv[0]);
   std::string script;
+  std::string language;  // "en" or "ru"; empty: the system locale's
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--app-dir" && i + 1 < argc) {
       appFolder = std::filesystem::absolute(argv[++i]);
     } else if (arg == "--batch" && i + 1 < argc) {
       script = argv[++i];
+    } else if (arg == "--lang" && i + 1 < argc) {
+      language = argv[++i];
+      planova::ui::Language unused;
+      if (!planova::ui::LanguageFromName(language, unused)) return Usage();
     } else if (arg == "--help" || arg == "-h") {
       Usage();
       return 0;
@@ -70,6 +78,9 @@ int main(int argc, char** argv) {
 
   QApplication qt(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
+  planova::ui::Language chosen = planova::ui::LanguageOfLocale(QLocale::system());
+  if (!language.empty()) planova::ui::LanguageFromName(language, chosen);
+  if (!planova::ui::UseLanguage(chosen)) std::cerr << "the English translation cannot be loaded\n";
   planova::ui::Desktop desktop(appFolder);
   desktop.Start();
   return QApplication::exec();

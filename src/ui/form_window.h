@@ -35,6 +35,9 @@ class FormWindow : public QWidget {
   FormModel& model_;
   std::map<std::string, QWidget*> widgets_;
   std::map<std::string, QRect> places_;  // the layout's rectangle of each control
+  // The text a multi-line box or pane shows for its model text, in the chosen language.
+  QString ShownText(const ControlEntry& c, const std::string& text);
+  std::map<std::string, std::pair<std::string, QString>> shown_;  // by control: model text, shown text
 };
 
 }  // namespace planova::ui
