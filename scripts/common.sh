@@ -8,6 +8,7 @@ PLANOVA_BUILD="${PLANOVA_BUILD:-$PLANOVA_ROOT/build}"
 PLANOVA_PACKAGES=(
   g++ cmake make pkg-config desktop-file-utils
   qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core
+  qt6-l10n-tools qt6-tools-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   liberfa-dev libfreexl-dev libzip-dev
   python3

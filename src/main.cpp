@@ -3,6 +3,9 @@
 // Without --batch the program opens window 1.  With --batch it runs the window models
 // from a script without showing windows (see app/batch.h).  The application folder is
 // the executable's folder unless --app-dir names another; --init makes one and ends.
+// The windows speak the language of --lang en|ru, else that of the system's locale
+// (ui/translation.h); a batch script and the files written are Russian whatever the
+// language.
 #include <QApplication>
 #include <QString>
 #include <csignal>
@@ -18,6 +21,7 @@
 #include "models/messages.h"
 #include "ui/desktop.h"
 #include "ui/start_up.h"
+#include "ui/translation.h"
 
 namespace {
 
@@ -170,6 +174,7 @@ int main(int argc, char** argv) {
   const fs::path exeFolder = ExecutableFolder(argv[0]);
   fs::path appFolder = exeFolder;
   std::string script;
+  std::string language;  // "en" or "ru"; empty: the system locale's
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -180,9 +185,16 @@ int main(int argc, char** argv) {
       std::cout << "planova3 " << PLANOVA_VERSION << "\n";
       return 0;
     }
-    if (arg != "--app-dir" && arg != "--batch" && arg != "--init") return UsageError("unknown option '" + arg + "'");
+    if (arg != "--app-dir" && arg != "--batch" && arg != "--init" && arg != "--lang") {
+      return UsageError("unknown option '" + arg + "'");
+    }
     if (i + 1 >= argc || argv[i + 1][0] == '\0') return UsageError(arg + " needs a value");
     const std::string value = argv[++i];
+    if (arg == "--lang") {
+      language = value;
+      planova::ui::Language known;
+      if (!planova::ui::LanguageFromName(language, known)) return UsageError("unknown language '" + value + "' (en or ru)");
+    }
     if (arg == "--init") return Init(FolderArgument(value), SharedFolder(exeFolder));
     if (arg == "--app-dir") appFolder = FolderArgument(value);
     if (arg == "--batch") script = value;
@@ -226,6 +238,9 @@ int main(int argc, char** argv) {
 
   planova::ui::SetProgramIcon();
   QApplication::setQuitOnLastWindowClosed(false);
+  planova::ui::Language chosen = planova::ui::LanguageOfLocale(QLocale::system());
+  if (!language.empty()) planova::ui::LanguageFromName(language, chosen);
+  if (!planova::ui::UseLanguage(chosen)) std::cerr << "the English translation cannot be loaded\n";
   planova::ui::CheckAppFolderAtStart(appFolder, sample);
   planova::ui::Desktop desktop(appFolder);
   desktop.Start();

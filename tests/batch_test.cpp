@@ -66,7 +66,7 @@ TEST(Batch, MessagesArePrintedWithTheirTitle) {
       "set Form1.Text10 10\n"
       "press Form1 Создать массивы с N=\n");
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "MESSAGE Planova: Задайте правильно данные\n");
+  EXPECT_EQ(r.out, "MESSAGE Planova: Задайте правильно данные: Создать массивы с N=\n");
 }
 
 TEST(Batch, BadLinesStopWithStatusTwo) {

@@ -344,9 +344,10 @@ TEST_F(BdlWriter, ExampleLineCharacterForCharacter) {
   ASSERT_EQ(lines.size(), 6u);
   for (int k = 0; k < 5; ++k) EXPECT_EQ(lines[static_cast<size_t>(k)], "PARI");
   EXPECT_EQ(lines[5], kExample);
-  // The pane shows the line with the descriptive block replaced by the record number.
+  // The pane shows the line with the descriptive block replaced by the record number,
+  // then how many records went to which file.
   std::string shown = kExample.substr(0, 98) + std::string(11, ' ') + "1" + std::string(48, ' ');
-  EXPECT_EQ(f.RichTextBox3.Text, shown + "\r\n");
+  EXPECT_EQ(f.RichTextBox3.Text, shown + "\r\n\r\nзаписано  1  записей в ObsPARI/PARI11_RDGT_0.txt");
 }
 
 // With no record read by the last import (or no arrays) there is nothing to save: a file

@@ -84,11 +84,12 @@ TEST_F(CompareTest, StepModeAndRefusals) {
 
   f.Text24.Text = "14";  // no such colour
   Press("Сравнить данные 1 с данными 2");
-  EXPECT_EQ(ui.messages.back(), "Введите правильно данные");
+  EXPECT_EQ(ui.messages.back(), "Введите правильно данные: цвет dL");
   f.Text24.Text = "2";
   f.Text19.Text = "abc";
   Press("Сравнить данные 1 с данными 2");
-  EXPECT_EQ(ui.messages.back(), "Введите правильно данные");
+  EXPECT_EQ(ui.messages.back(), "Введите правильно данные: MT, лет/см");
+  EXPECT_EQ(ui.focused.back(), "Form2.Text19");
 }
 
 TEST_F(CompareTest, UnwritableParamFileIsNamedInTheMessage) {

@@ -347,7 +347,7 @@ TEST_F(Window2Sets, MergeMessages) {
   LoadSet(1, {2451545.0});
   f.Text5.Text = "x";
   Press("Объединить данные 1 и данные 2");
-  EXPECT_EQ(ui.messages.back(), "Задайте правильно данные");
+  EXPECT_EQ(ui.messages.back(), "Задайте правильно данные: при dT, сек=");
   // More merged rows than the arrays hold: the message, and data set 3 is what fits.
   f.Text5.Text = "1,5";
   std::vector<double> many, others;

@@ -178,7 +178,7 @@ TEST_F(De405Calculator, RefusalsShowNothingStale) {
   f.Text23.Text = "19x";
   f.FindButton("DE405")->Press();
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0], "Введите правильно данные");
+  EXPECT_EQ(ui.messages[0], "Введите правильно данные: год");
 }
 
 }  // namespace

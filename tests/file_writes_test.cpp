@@ -160,6 +160,25 @@ TEST(FileWrites, AFailedWriteKeepsThePreviousFile) {
 
 // After an import that read nothing (its source missing) neither the BDL file nor the
 // rejected-records file of the same name is touched.
+// Every write says in its window's pane how many records it wrote and where, relative to
+// the application folder.
+TEST(FileWrites, EveryWriteReportsItsCountAndFile) {
+  Desk d("reports");
+  d.Import();
+  d.SaveWindow1Bdl();
+  const std::string& pane1 = d.app.form1.RichTextBox3.Text;
+  EXPECT_EQ(pane1.substr(pane1.rfind("\r\n") + 2), "записано  300  записей в ObsPARI/PARI11_G_40.txt");
+
+  d.Press(d.app.form1, "+/-");
+  EXPECT_EQ(d.app.form1.RichTextBox3.Text, "записано  200  записей в FileDov/USNO11_G_2.txt");
+
+  d.Compare(false);
+  d.WriteWindow2Bdl();
+  const std::string& pane2 = d.app.form2.RichTextBox3.Text;
+  EXPECT_EQ(pane2.substr(pane2.rfind("\r\n") + 2), "записано  10  записей в ObsPARI/PARI11_RDGLBT_40.txt");
+  EXPECT_TRUE(d.ui.messages.empty()) << d.ui.messages[0];
+}
+
 TEST(FileWrites, AFailedImportTouchesNoFile) {
   Desk d("failed_import");
   const fs::path bdl = d.folder / "ObsPARI" / "PARI11_G_40.txt";

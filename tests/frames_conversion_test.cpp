@@ -145,7 +145,7 @@ TEST_F(Conversions, TopocentricToGeocentricAndBack) {
 TEST_F(Conversions, BadObserverBoxGivesTheCalculationMessage) {
   f.Text14.Text = "";
   Press("Hor -> Topo");
-  EXPECT_EQ(ui.messages.back(), "Ошибка в расчетах");
+  EXPECT_EQ(ui.messages.back(), "Ошибка в расчетах: ObsL");
   EXPECT_EQ(app.Store.ObsLon(1, 1), loaded[0][1]);
 }
 

@@ -361,7 +361,7 @@ TEST_F(ImportTest, MissingSourcesAndBadSettingsEndWithTheirMessage) {
 
   f.Text8.Text = "одиннадцать";
   Import();
-  EXPECT_EQ(ui.messages.back(), "задайте правильно данные");
+  EXPECT_EQ(ui.messages.back(), "задайте правильно данные: объект наблюдения №");
   EXPECT_EQ(f.RichTextBox1.Text, "earlier log");  // nothing was started
   f.Text8.Text = "11";
 

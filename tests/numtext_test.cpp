@@ -111,6 +111,16 @@ TEST(NumText, DotToCommaTakesTheLastPoint) {
   EXPECT_DOUBLE_EQ(v, 42.25);
 }
 
+// A box takes a decimal point as the comma; a text with a comma or two points stays as
+// typed (and is refused by the reader).
+TEST(NumText, BoxTextTakesAPointAsTheComma) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"0.5", "0,5"}, {"2451545.25", "2451545,25"}, {".5", ",5"}, {"-1.5E3", "-1,5E3"},
+      {"1,5", "1,5"}, {"1.2.3", "1.2.3"}, {"1.5,3", "1.5,3"}, {"12", "12"}, {"", ""},
+  };
+  for (const auto& [typed, read] : cases) EXPECT_EQ(BoxNumberText(typed), read) << typed;
+}
+
 TEST(NumText, DefaultTextAndPrintForm) {
   EXPECT_EQ(RealText(2305814), "2305814");
   EXPECT_EQ(RealText(1.5), "1,5");

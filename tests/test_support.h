@@ -50,10 +50,14 @@ class RecordingPlatform : public Platform {
     ++busyChanges;
   }
   void ProcessEvents() override { ++eventsProcessed; }
+  void FocusControl(const std::string& form, const std::string& control) override {
+    focused.push_back(form + "." + control);
+  }
   std::filesystem::path AppFolder() const override { return folder_; }
   void SetAppFolder(std::filesystem::path p) { folder_ = std::move(p); }
 
   std::vector<std::string> messages, titles;
+  std::vector<std::string> focused;  // "Form4.Text19": the boxes a refusal focused
   std::vector<bool> busyAtMessage;
   bool busy = false;
   int busyChanges = 0;

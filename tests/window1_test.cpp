@@ -76,10 +76,11 @@ TEST_F(Window1Test, UnusableNKeepsTheOldStore) {
   f.Text10.Text = "4";
   Press("Создать массивы с N=");
   app.Store.ObsJd(2, 3) = 42;
-  for (const char* bad : {"", "abc", "0", "-3", "12.5", "1E12", "99999999999"}) {
+  for (const char* bad : {"", "abc", "0", "-3", "1.2.5", "1E12", "99999999999"}) {
     f.Text10.Text = bad;
     Press("Создать массивы с N=");
-    EXPECT_EQ(ui.messages.back(), "Задайте правильно данные") << bad;
+    EXPECT_EQ(ui.messages.back(), "Задайте правильно данные: Создать массивы с N=") << bad;
+    EXPECT_EQ(ui.focused.back(), "Form1.Text10");
     EXPECT_EQ(ui.titles.back(), "Planova");
     EXPECT_EQ(app.Store.ObsCapacity, 4) << bad;
     EXPECT_EQ(app.Store.ObsJd(2, 3), 42.0) << bad;
@@ -87,9 +88,10 @@ TEST_F(Window1Test, UnusableNKeepsTheOldStore) {
 }
 
 TEST_F(Window1Test, DateConverterRoundTrip) {
+  f.Text32.Text = "1.5";  // a decimal point is read as the comma
   Press("G->J");
   EXPECT_EQ(f.Text24.Text, "2305814");
-  f.Text24.Text = "2451545,25";
+  f.Text24.Text = "2451545.25";
   Press("J->G");
   EXPECT_EQ(f.Text34.Text, "2000");
   EXPECT_EQ(f.Text33.Text, "1");
@@ -113,12 +115,13 @@ TEST_F(Window1Test, JulianCalendarChoice) {
 }
 
 TEST_F(Window1Test, BadDatesKeepTheBoxes) {
-  f.Text32.Text = "1.5";  // a point is not a decimal mark
+  f.Text32.Text = "1,5.";  // a comma and a point
   Press("G->J");
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0], "Задайте правильно данные");
+  EXPECT_EQ(ui.messages[0], "Задайте правильно данные: DMY");
+  EXPECT_EQ(ui.focused, std::vector<std::string>{"Form1.Text32"});
   EXPECT_EQ(f.Text24.Text, "2305814");
-  EXPECT_EQ(f.Text32.Text, "1.5");
+  EXPECT_EQ(f.Text32.Text, "1,5.");
 
   f.Text32.Text = "1";
   f.Text34.Text = "40000";  // beyond the 16-bit year of the calendar routine
@@ -126,10 +129,10 @@ TEST_F(Window1Test, BadDatesKeepTheBoxes) {
   EXPECT_EQ(ui.messages.back(), "Введите правильно дату");
   EXPECT_EQ(f.Text24.Text, "2305814");
 
-  for (const char* bad : {"", "JD", "2451545.0"}) {
+  for (const char* bad : {"", "JD", "2451545..0"}) {
     f.Text24.Text = bad;
     Press("J->G");
-    EXPECT_EQ(ui.messages.back(), "Задайте правильно данные") << bad;
+    EXPECT_EQ(ui.messages.back(), "Задайте правильно данные: JD") << bad;
   }
   f.Text24.Text = "1E15";  // a day number beyond 32 bits
   Press("J->G");

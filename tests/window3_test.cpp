@@ -273,6 +273,10 @@ TEST_F(Window3, LinearCorrectionBetweenTheTwoRecords) {
   f.Text31.Text = "20";
   Press("Сравнить данные наблюдений с");
   Press("Записать результат в файл");
+  EXPECT_EQ(f.RichTextBox1.Text.rfind("записано  " + std::to_string(last - first + 1) +
+                                          "  записей в ObsPARI/PARI11_G_41.txt\r\nвсего прочитано  ",
+                                      0),
+            0u);
   ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
   std::string written = test::ReadBytes(folder / "ObsPARI" / "PARI11_G_41.txt");
   EXPECT_EQ(written.rfind("PARI\r\nPARI\r\nPARI\r\nPARI\r\nPARI\r\n", 0), 0u);
@@ -394,20 +398,47 @@ TEST_F(Window3, PickingOnThePlot) {
   EXPECT_EQ(f.Text16.Text, "50");
 }
 
-TEST_F(Window3, BadRunParametersAreRefused) {
+// A box the run cannot use is named by its caption in the message and gets the focus;
+// a decimal point is read as the decimal comma.
+TEST_F(Window3, BadRunParametersAreRefusedNamingTheBox) {
   LoadFile();
-  f.Text16.Text = "7";
-  f.Text17.Text = "7";  // one date: the correction's slope is undefined
-  Press("Сравнить данные наблюдений с");
-  f.Text17.Text = "8";
-  f.Text30.Text = "1.5";  // a point is no decimal mark
-  Press("Сравнить данные наблюдений с");
-  f.Text30.Text = "0";
-  f.Text17.Text = "301";  // past the loaded rows
-  Press("Сравнить данные наблюдений с");
-  ASSERT_EQ(ui.messages.size(), 3u);
-  for (const auto& m : ui.messages) EXPECT_EQ(m, "Введите правильно данные");
+  const struct {
+    TextBox Form4::*box;
+    const char* text;
+    const char* control;
+    const char* caption;
+  } cases[] = {
+      {&Form4::Text17, "7", "Text17", "по №2"},         // №1 = №2 = 7: the correction's slope is undefined
+      {&Form4::Text17, "301", "Text17", "по №2"},       // past the loaded rows
+      {&Form4::Text30, "1,5x", "Text30", "dLn="},
+      {&Form4::Text19, "0", "Text19", "MT, лет/см"},    // a zero scale
+      {&Form4::Text20, "two", "Text20", "MdP,  угл. сек / см"},
+  };
+  for (const auto& c : cases) {
+    f.Text16.Text = "7";
+    f.Text17.Text = "8";
+    f.Text30.Text = "0";
+    f.Text19.Text = "10";
+    f.Text20.Text = "20";
+    ui.messages.clear();
+    ui.focused.clear();
+    (f.*c.box).Text = c.text;
+    Press("Сравнить данные наблюдений с");
+    ASSERT_EQ(ui.messages.size(), 1u) << c.text;
+    EXPECT_EQ(ui.messages[0], std::string("Введите правильно данные: ") + c.caption);
+    EXPECT_EQ(ui.focused, std::vector<std::string>{std::string("Form4.") + c.control});
+  }
   EXPECT_EQ(f.ComparedCount, 0);
+
+  f.Text17.Text = "8";
+  f.Text20.Text = "20";
+  f.Text30.Text = "1.5";
+  f.Text19.Text = "0.5";
+  ui.messages.clear();
+  Press("Сравнить данные наблюдений с");
+  EXPECT_TRUE(ui.messages.empty()) << ui.messages[0];
+  EXPECT_EQ(f.CorrL1, 1.5 / 3600);
+  EXPECT_EQ(f.PlotScaleT, 0.5);
 }
 
 // A step run whose rows or body changed under it (smaller arrays made, a body number

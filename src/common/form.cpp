@@ -1,6 +1,7 @@
 #include "common/form.h"
 
 #include "common/name_part.h"
+#include "common/numtext.h"
 #include "common/obs_store.h"
 
 #include <exception>
@@ -32,9 +33,57 @@ void FormModel::CloseForms(std::initializer_list<std::string> names) {
 }
 
 bool FormModel::RecreateArrays(ObservationStore& store, const TextBox& n) {
-  if (store.RecreateFromText(n.Text)) return true;
-  ui_.ShowMessage("Задайте правильно данные");
+  if (store.RecreateFromText(BoxNumberText(n.Text))) return true;
+  RefuseBox({BoxName(n)}, "Задайте правильно данные");
   return false;
+}
+
+std::string FormModel::BoxName(const TextBox& box) const {
+  for (const auto& c : controls_) {
+    if (c.Kind == ControlKind::kText && c.Target == &box) return c.Name;
+  }
+  return {};
+}
+
+bool FormModel::TryBoxReal(const TextBox& box, double& value) { return TryParseReal(BoxNumberText(box.Text), value); }
+
+bool FormModel::TryBoxInt32(const TextBox& box, int32_t& value) { return TryParseInt32(BoxNumberText(box.Text), value); }
+
+void FormModel::Refuse(const TextBox& box) const { throw RefusedBox{BoxName(box)}; }
+
+double FormModel::BoxReal(const TextBox& box) const {
+  double v = 0;
+  if (!TryBoxReal(box, v)) Refuse(box);
+  return v;
+}
+
+int32_t FormModel::BoxInt32(const TextBox& box) const {
+  int32_t v = 0;
+  if (!TryBoxInt32(box, v)) Refuse(box);
+  return v;
+}
+
+int16_t FormModel::BoxInt16(const TextBox& box) const {
+  int16_t v = 0;
+  if (!TryParseInt16(BoxNumberText(box.Text), v)) Refuse(box);
+  return v;
+}
+
+std::string FormModel::BoxCaption(const std::string& box) const {
+  for (const BoxCaptionRow& row : boxCaptions_) {
+    if (box != row.box) continue;
+    const ControlEntry* c = Find(row.captionedBy);
+    if (!c) break;
+    std::string caption = c->Kind == ControlKind::kLabel ? static_cast<const Label*>(c->Target)->Caption : c->Caption;
+    while (!caption.empty() && caption.back() == ' ') caption.pop_back();
+    return caption;
+  }
+  return box;
+}
+
+void FormModel::RefuseBox(const RefusedBox& refused, const std::string& message) {
+  ui_.ShowMessage(message + ": " + BoxCaption(refused.Control));
+  ui_.FocusControl(Name, refused.Control);
 }
 
 bool FormModel::NamePartsAllowed(std::initializer_list<std::string_view> parts) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <span>
@@ -40,6 +41,19 @@ struct ControlEntry {
 
 class FormHost;
 class ObservationStore;
+
+// A number box whose text is not a usable value: thrown by the box readers of FormModel
+// and turned into the message that names the box (FormModel::RefuseBox).
+struct RefusedBox {
+  std::string Control;  // "Text19"
+};
+
+// A number box and the control whose caption the window shows beside it (a label, or the
+// button the box belongs to, as "Создать массивы с N=" for its N).
+struct BoxCaptionRow {
+  const char* box;
+  const char* captionedBy;
+};
 
 // Rows of the tables from which a window registers its controls, one table per kind.
 // `Form` is the window model; a member pointer names the member behind each control.
@@ -112,6 +126,25 @@ class FormModel {
     return false;
   }
 
+  // Number boxes.  Every button reads the numbers it needs through these: a decimal point
+  // is taken as the decimal comma (BoxNumberText), and a box that does not hold a number
+  // throws RefusedBox naming it.  The Try forms answer false instead of throwing.
+  double BoxReal(const TextBox& box) const;
+  int32_t BoxInt32(const TextBox& box) const;
+  int16_t BoxInt16(const TextBox& box) const;
+  static bool TryBoxReal(const TextBox& box, double& value);
+  static bool TryBoxInt32(const TextBox& box, int32_t& value);
+  // Throws RefusedBox for `box` (a value the operation cannot use, such as a zero scale).
+  [[noreturn]] void Refuse(const TextBox& box) const;
+  // Shows `message` + ": " + the caption beside the refused box, as the window shows it
+  // ("Введите правильно данные: MT, лет/см"), and puts the focus into the box.
+  void RefuseBox(const RefusedBox& refused, const std::string& message);
+  // The caption the window shows beside a box (trailing blanks dropped), or the box's
+  // own name when the window has none.
+  std::string BoxCaption(const std::string& box) const;
+  // The table of which control captions each number box.
+  void SetBoxCaptions(std::span<const BoxCaptionRow> rows) { boxCaptions_.assign(rows.begin(), rows.end()); }
+
  protected:
   void AddText(const std::string& name, TextBox& box) { Add({name, ControlKind::kText, "", "", &box, {}}); }
   void AddLabel(const std::string& name, Label& label, const std::string& caption) {
@@ -172,8 +205,8 @@ class FormModel {
   void ShowForm(const std::string& name);
   void CloseForms(std::initializer_list<std::string> names);
 
-  // "Создать массивы с N=": new observation arrays with the N of `n`; false after a
-  // message when the box does not hold a valid N.
+  // "Создать массивы с N=": new observation arrays with the N of `n`; false after the
+  // message naming the box when it does not hold a valid N.
   bool RecreateArrays(ObservationStore& store, const TextBox& n);
 
   // The name parts a button joins into a path of the application folder: false after the
@@ -184,7 +217,11 @@ class FormModel {
  private:
   void Add(ControlEntry e) { controls_.push_back(std::move(e)); }
 
+  // The control name of a box of this window.
+  std::string BoxName(const TextBox& box) const;
+
   std::vector<ControlEntry> controls_;
+  std::vector<BoxCaptionRow> boxCaptions_;
   Platform& ui_;
   FormHost* host_;
 };

@@ -18,6 +18,13 @@ std::string DotToComma(std::string_view text) {
   return out;
 }
 
+std::string BoxNumberText(std::string_view text) {
+  std::string out(text);
+  if (out.find(',') != std::string::npos || std::count(out.begin(), out.end(), '.') != 1) return out;
+  out[out.find('.')] = ',';
+  return out;
+}
+
 bool TryParseReal(std::string_view text, double& value) {
   size_t b = 0, e = text.size();
   while (b < e && text[b] == ' ') ++b;

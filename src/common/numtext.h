@@ -21,6 +21,12 @@ inline double Int(double x) { return std::floor(x); }
 // ".5" and "12" unchanged).
 std::string DotToComma(std::string_view text);
 
+// The text of a box the user types a number into, as the readers below take it: a
+// decimal point is read as the decimal comma ("0.5", "2451545.25"), so that a number
+// typed either way is accepted.  A text with a comma, or with more than one point, is
+// left as it is.  Fields of files never go through this: their layouts keep the comma.
+std::string BoxNumberText(std::string_view text);
+
 // Reads a real written with the decimal comma: optional blanks around it, an optional
 // sign, digits with at most one comma, an optional exponent ("1,5E+3").  False for an
 // empty text, a point, letters, tabs or a value beyond the range of a double.

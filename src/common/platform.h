@@ -1,5 +1,5 @@
-// The few services the window models ask of the desktop: a message box, the busy
-// pointer, processing of pending window events and the application folder.
+// The few services the window models ask of the desktop: a message box, the focus of a
+// control, the busy pointer, processing of pending window events and the application folder.
 // The Qt front end and the batch runner each provide one; tests provide a recorder.
 #pragma once
 
@@ -15,6 +15,13 @@ class Platform {
   // A modal message box with one OK button.  Texts are UTF-8.
   virtual void ShowMessage(const std::string& text, const std::string& title) = 0;
   void ShowMessage(const std::string& text) { ShowMessage(text, "Planova"); }
+
+  // Puts the keyboard focus into a control of a window (a box whose text was refused),
+  // so that the user can correct it at once.  Platforms without windows ignore it.
+  virtual void FocusControl(const std::string& form, const std::string& control) {
+    (void)form;
+    (void)control;
+  }
 
   // The hourglass pointer while a button works; false restores the normal pointer.
   virtual void SetBusyPointer(bool busy) = 0;

@@ -61,8 +61,9 @@ bool ConvertCatalogueLine(const std::string& line, std::string& out) {
 }
 
 ConversionEnd ConvertCatalogueToDov(const std::filesystem::path& input, const std::filesystem::path& output,
-                                    std::string& message) {
+                                    std::string& message, int32_t* counted) {
   message.clear();
+  if (counted) *counted = 0;
   TextInputFile in;
   if (!in.Open(input)) {
     message = "Не найден файл  " + std::string(kCrLf) + PathText(input);
@@ -72,6 +73,7 @@ ConversionEnd ConvertCatalogueToDov(const std::filesystem::path& input, const st
   if (!out.Create(output)) return ConversionEnd::kWriteFailed;
   std::string line, converted;
   int lineNumber = 0;
+  int32_t records = 0;
   for (; lineNumber < 2 && in.ReadLine(line); ++lineNumber) out.WriteLine(line);
   while (in.ReadLine(line)) {
     ++lineNumber;
@@ -81,8 +83,11 @@ ConversionEnd ConvertCatalogueToDov(const std::filesystem::path& input, const st
       return ConversionEnd::kBadLine;
     }
     out.WriteLine(converted);
+    ++records;
   }
-  return out.Commit() ? ConversionEnd::kConverted : ConversionEnd::kWriteFailed;
+  if (!out.Commit()) return ConversionEnd::kWriteFailed;
+  if (counted) *counted = records;
+  return ConversionEnd::kConverted;
 }
 
 }  // namespace planova

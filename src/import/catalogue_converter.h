@@ -3,6 +3,7 @@
 // minutes, the fraction of a minute moved into the seconds (0.5 min = 30 s).
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -70,8 +71,9 @@ enum class ConversionEnd {
 // lines are copied, every further line converted.  The output is replaced only when
 // every line is converted and written; otherwise it stays as it was.  `message` says
 // what is wrong with the input (kInputMissing, kBadLine: the file and the line) for the
-// user, and is empty otherwise.
+// user, and is empty otherwise.  `counted`, when given, receives the number of data
+// lines written (the heading lines not counted).
 ConversionEnd ConvertCatalogueToDov(const std::filesystem::path& input, const std::filesystem::path& output,
-                                    std::string& message);
+                                    std::string& message, int32_t* counted = nullptr);
 
 }  // namespace planova

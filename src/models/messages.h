@@ -68,6 +68,21 @@ inline std::string EphemerisMessage(const AstroState& a) {
   return text + "\r\n" + De405CoverageText(a);
 }
 
+// A file's path as the windows report it: relative to the application folder with "/"
+// between the parts ("ObsPARI/PARI11_G_110.txt"), or whole when it lies elsewhere.
+inline std::string AppRelativeText(const std::filesystem::path& file, const std::filesystem::path& appFolder) {
+  const std::filesystem::path rel = file.lexically_relative(appFolder);
+  if (rel.empty() || *rel.begin() == "..") return PathText(file);
+  std::u8string s = rel.generic_u8string();
+  return std::string(s.begin(), s.end());
+}
+
+// What a window's pane says after a file is written: how many records, and where.
+inline std::string WrittenReport(long long records, const std::filesystem::path& file,
+                                 const std::filesystem::path& appFolder) {
+  return "записано  " + std::to_string(records) + "  записей в " + AppRelativeText(file, appFolder);
+}
+
 // A file that could not be written: the message and the file's path.
 inline std::string WriteFailureMessage(const std::filesystem::path& path) {
   return "Ошибка записи в файл\r\n" + PathText(path);

@@ -16,6 +16,7 @@
 #include "models/messages.h"
 #include "ui/layouts.h"
 #include "ui/picture_render.h"
+#include "ui/translation.h"
 
 namespace planova::ui {
 
@@ -45,7 +46,7 @@ std::string FromDisplay(const QString& text) {
 
 FormWindow::FormWindow(FormModel& model, QWidget* parent) : QWidget(parent), model_(model) {
   setObjectName(QString::fromStdString(model.Name));
-  setWindowTitle(QString::fromStdString(model.Caption));
+  setWindowTitle(Tr(model.Caption));
   const WindowLayout& layout = LayoutOf(model.Name);
   auto* canvas = new ControlCanvas;
   canvas_ = canvas;
@@ -65,7 +66,7 @@ FormWindow::FormWindow(FormModel& model, QWidget* parent) : QWidget(parent), mod
   // Frames first, so that the controls inside them lie on top.
   for (const auto& c : model.Controls()) {
     if (c.Kind != ControlKind::kFrame) continue;
-    auto* g = new QGroupBox(QString::fromStdString(c.Caption), canvas_);
+    auto* g = new QGroupBox(Tr(c.Caption), canvas_);
     widgets_[c.Name] = g;
   }
   for (const auto& c : model.Controls()) {
@@ -103,7 +104,7 @@ FormWindow::FormWindow(FormModel& model, QWidget* parent) : QWidget(parent), mod
         w = new QLabel(canvas_);
         break;
       case ControlKind::kOption: {
-        auto* r = new QRadioButton(QString::fromStdString(c.Caption), canvas_);
+        auto* r = new QRadioButton(Tr(c.Caption), canvas_);
         r->setAutoExclusive(false);
         connect(r, &QRadioButton::clicked, this, [this, name](bool on) {
           model_.WriteControl(name, on ? "1" : "0");
@@ -113,7 +114,7 @@ FormWindow::FormWindow(FormModel& model, QWidget* parent) : QWidget(parent), mod
         break;
       }
       case ControlKind::kCheck: {
-        auto* b = new QCheckBox(QString::fromStdString(c.Caption), canvas_);
+        auto* b = new QCheckBox(Tr(c.Caption), canvas_);
         connect(b, &QCheckBox::clicked, this, [this, name](bool on) {
           model_.WriteControl(name, on ? "1" : "0");
           Refresh();  // a check may hold others (CheckHeld)
@@ -137,7 +138,7 @@ FormWindow::FormWindow(FormModel& model, QWidget* parent) : QWidget(parent), mod
         break;
       }
       case ControlKind::kButton: {
-        auto* b = new QPushButton(QString::fromStdString(c.Caption), canvas_);
+        auto* b = new QPushButton(Tr(c.Caption), canvas_);
         auto press = c.Press;
         connect(b, &QPushButton::clicked, this, [this, press] {
           press();
@@ -209,13 +210,13 @@ void FormWindow::Refresh() {
             if (!e->hasFocus()) e->setCursorPosition(0);
           }
         } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
-          QString t = ToDisplay(text);
+          QString t = ShownText(c, text);
           if (p->toPlainText() != t) p->setPlainText(t);
         }
         break;
       }
       case ControlKind::kLabel:
-        static_cast<QLabel*>(w)->setText(QString::fromStdString(static_cast<Label*>(c.Target)->Caption));
+        static_cast<QLabel*>(w)->setText(Tr(static_cast<Label*>(c.Target)->Caption));
         break;
       case ControlKind::kOption:
         static_cast<QRadioButton*>(w)->setChecked(static_cast<OptionButton*>(c.Target)->Value);
@@ -237,7 +238,22 @@ void FormWindow::Refresh() {
         break;
     }
   }
-  setWindowTitle(QString::fromStdString(model_.Caption));
+  setWindowTitle(Tr(model_.Caption));
+}
+
+// A pane shows the lines of files with the program's own phrases translated; the help
+// window's text is the program's own and translated whole.  The last text formed is
+// kept, so that a refresh during a long run does not translate a large pane again.
+QString FormWindow::ShownText(const ControlEntry& c, const std::string& text) {
+  if (CurrentLanguage() == Language::kRussian) return ToDisplay(text);
+  auto& [source, shown] = shown_[c.Name];
+  if (source != text || shown.isNull()) {
+    source = text;
+    const bool helpText = model_.Name == "Form3" && c.Name == "Text1";
+    shown = (helpText ? Tr(text) : c.Kind == ControlKind::kRichText ? TrPane(text) : QString::fromStdString(text))
+                .replace("\r\n", "\n");
+  }
+  return shown;
 }
 
 void FormWindow::PlacePicture(const ControlEntry& c, QWidget* w) {

@@ -52,6 +52,9 @@ class FormWindow : public QWidget {
   QScrollArea* scroller_ = nullptr;
   QWidget* canvas_ = nullptr;
   bool fitted_ = false;  // sized for its screen when first shown
+  // The text a multi-line box or pane shows for its model text, in the chosen language.
+  QString ShownText(const ControlEntry& c, const std::string& text);
+  std::map<std::string, std::pair<std::string, QString>> shown_;  // by control: model text, shown text
 };
 
 }  // namespace planova::ui

@@ -2,22 +2,37 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMessageBox>
+
+#include "ui/translation.h"
 
 namespace planova::ui {
 
 void QtPlatform::ShowMessage(const std::string& text, const std::string& title) {
+  const QString shownText = Tr(text), shownTitle = Tr(title);
   if (MessageHook) {
-    MessageHook(text, title);
+    MessageHook(shownText.toStdString(), shownTitle.toStdString());
     return;
   }
   // The normal pointer while the user reads the message; the busy one comes back after.
   bool wasBusy = busy_;
   if (wasBusy) QGuiApplication::restoreOverrideCursor();
-  QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok,
-                  MessageParent);
+  QMessageBox box(QMessageBox::NoIcon, shownTitle, shownText, QMessageBox::Ok, MessageParent);
   box.exec();
   if (wasBusy) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void QtPlatform::FocusControl(const std::string& form, const std::string& control) {
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (!top->isVisible() || top->objectName() != QString::fromStdString(form)) continue;
+    QWidget* w = top->findChild<QWidget*>(QString::fromStdString(control));
+    if (!w) continue;
+    top->activateWindow();
+    w->setFocus(Qt::OtherFocusReason);
+    if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();  // typing replaces the refused text
+    return;
+  }
 }
 
 void QtPlatform::SetBusyPointer(bool busy) {

@@ -13,7 +13,10 @@ class QtPlatform : public Platform {
  public:
   explicit QtPlatform(std::filesystem::path appFolder) : folder_(std::move(appFolder)) {}
 
+  // The message in the chosen language (translation.h).
   void ShowMessage(const std::string& text, const std::string& title) override;
+  // Focuses the control's widget in the form's window, when that window is shown.
+  void FocusControl(const std::string& form, const std::string& control) override;
   void SetBusyPointer(bool busy) override;
   void ProcessEvents() override;
   std::filesystem::path AppFolder() const override { return folder_; }
@@ -22,7 +25,7 @@ class QtPlatform : public Platform {
   // Called inside ProcessEvents before events are handled (the windows refresh their
   // widgets from the models so that progress shows during long loops).
   std::function<void()> BeforeEvents;
-  // When set, messages go here instead of a modal box (GUI tests).
+  // When set, messages go here, as the box would show them, instead of a modal box (GUI tests).
   std::function<void(const std::string&, const std::string&)> MessageHook;
   // The window a message box belongs to.
   QWidget* MessageParent = nullptr;

@@ -49,6 +49,12 @@ constexpr TextRow<Form1> kTexts[] = {
     {"Text24", &Form1::Text24, "2305814"},
 };
 
+// The caption beside each number box, for the message that refuses its text.
+constexpr BoxCaptionRow kBoxCaptions[] = {
+    {"Text10", "Command2"}, {"Text8", "Label2"}, {"Text32", "Label17"}, {"Text33", "Label17"},
+    {"Text34", "Label17"},  {"Text24", "Label18"},
+};
+
 constexpr FrameRow kFrames[] = {
     {"Frame1", ""}, {"Frame2", "разделитель в таблицах"}, {"Frame3", "Широта задана от"},
     {"Frame4", "Широта B"}, {"Frame5", "Долгота L "}, {"Frame6", "Дата наблюдений в формате"},
@@ -104,6 +110,7 @@ Form1::Form1(Platform& platform, FormHost* host, AstroState& astro, ObservationS
   AddRichText("RichTextBox2", RichTextBox2);
   AddRichText("RichTextBox3", RichTextBox3);
   AddButtons(kButtons);
+  SetBoxCaptions(kBoxCaptions);
   Load();
 }
 
@@ -125,8 +132,12 @@ void Form1::GregorianToJd() {
   Astro.UseJulianCalendar = Option3.Value ? 1 : 0;
   int32_t year = 0, month = 0;
   double day = 0;
-  if (!TryParseInt32(Text34.Text, year) || !TryParseInt32(Text33.Text, month) || !TryParseReal(Text32.Text, day)) {
-    Ui().ShowMessage("Задайте правильно данные");
+  try {
+    year = BoxInt32(Text34);
+    month = BoxInt32(Text33);
+    day = BoxReal(Text32);
+  } catch (const RefusedBox& refused) {
+    RefuseBox(refused, "Задайте правильно данные");
     return;
   }
   bool failed = false;
@@ -141,8 +152,8 @@ void Form1::GregorianToJd() {
 void Form1::JdToGregorian() {
   Astro.UseJulianCalendar = Option3.Value ? 1 : 0;
   double jd = 0;
-  if (!TryParseReal(Text24.Text, jd)) {
-    Ui().ShowMessage("Задайте правильно данные");
+  if (!TryBoxReal(Text24, jd)) {
+    RefuseBox({"Text24"}, "Задайте правильно данные");
     return;
   }
   if (!CalendarFromJulianDate(Astro, jd)) {

@@ -102,18 +102,23 @@ void Form1::SaveBdl() {
     pane += Cp1251ToUtf8(shown) + "\r\n";
   }
   ok = ok && out.Commit();
+  // Under the lines written, as a load reports what it read: the count and the file.
+  if (ok) pane += "\r\n" + WrittenReport(Store.GoodCount, path, Ui().AppFolder());
   RichTextBox3.Text = pane;
   if (!ok) Ui().ShowMessage(WriteFailureMessage(path));
 }
 
 // "+/-": FileDov\USNO_1866_1891.txt into FileDov\USNO11_G_2.txt (the Dov file that the
 // import reads for observatory USNO, object 11, "Geo", file 2).
-// A line that does not convert is named first; the Dov file then stays as it was.
+// A line that does not convert is named first; the Dov file then stays as it was.  A
+// converted file is reported in the third pane: how many records, and where.
 void Form1::ConvertCatalogue() {
   const std::filesystem::path folder = AppPath(Ui().AppFolder(), "FileDov");
   const std::filesystem::path output = folder / "USNO11_G_2.txt";
   std::string message;
-  const ConversionEnd end = ConvertCatalogueToDov(folder / "USNO_1866_1891.txt", output, message);
+  int32_t converted = 0;
+  const ConversionEnd end = ConvertCatalogueToDov(folder / "USNO_1866_1891.txt", output, message, &converted);
+  if (end == ConversionEnd::kConverted) RichTextBox3.Text = WrittenReport(converted, output, Ui().AppFolder());
   if (!message.empty()) Ui().ShowMessage(message);
   if (end == ConversionEnd::kBadLine || end == ConversionEnd::kWriteFailed) Ui().ShowMessage(WriteFailureMessage(output));
 }

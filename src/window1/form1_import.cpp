@@ -1,4 +1,5 @@
 // Window 1's import button: "Загрузить исходные данные из".
+#include "common/numtext.h"
 #include "import/source_import.h"
 #include "import/zip_workbook.h"
 #include "models/messages.h"
@@ -14,7 +15,7 @@ ImportSettings SettingsOf(Form1& f) {
   ImportSettings s;
   s.AppFolder = f.Ui().AppFolder();
   s.ObservatoryCode = f.Text3.Text;
-  s.ObjectNumberText = f.Text8.Text;
+  s.ObjectNumberText = BoxNumberText(f.Text8.Text);
   s.FileNumber = f.Text18.Text;
   s.Source = f.Option8.Value    ? SourceKind::kTable
              : f.Option9.Value  ? SourceKind::kJpl
@@ -46,6 +47,11 @@ void Form1::LoadSourceData() {
     return;
   }
   if (!NamePartsAllowed({Text3.Text, Text18.Text})) return;
+  int32_t object = 0;
+  if (!TryBoxInt32(Text8, object)) {
+    RefuseBox({"Text8"}, "задайте правильно данные");
+    return;
+  }
   TableWorkbook workbook;  // .xls, .xlsx or .ods by the name of the file found
   ImportResult r = RunSourceImport(SettingsOf(*this), Store, Astro, workbook);
   if (r.Started) {

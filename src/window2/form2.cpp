@@ -55,6 +55,15 @@ constexpr TextRow<Form2> kTexts[] = {
     {"Text24", &Form2::Text24, "2"}, {"Text25", &Form2::Text25, "3"}, {"Text26", &Form2::Text26, "4"},
 };
 
+// The caption beside each number box, for the message that refuses its text.
+constexpr BoxCaptionRow kBoxCaptions[] = {
+    {"Text10", "Command6"}, {"Text8", "Label2"},   {"Text14", "Label4"},  {"Text15", "Label5"},
+    {"Text16", "Label10"},  {"Text17", "Label8"},  {"Text5", "Label11"},  {"Text18", "Label12"},
+    {"Text23", "Label13"},  {"Text22", "Label14"}, {"Text21", "Label15"}, {"Text27", "Label16"},
+    {"Text19", "Label17"},  {"Text20", "Label18"}, {"Text6", "Label19"},  {"Text24", "Label20"},
+    {"Text25", "Label21"},  {"Text26", "Label22"},
+};
+
 constexpr FrameRow kFrames[] = {
     {"Frame1", "данные №"}, {"Frame3", ""}, {"Frame4", "Geo (Topo)"},
     {"Frame8", ""}, {"Frame11", ""}, {"Frame9", ""}, {"Frame7", ""}, {"Frame10", "в эпоху"},
@@ -127,6 +136,7 @@ Form2::Form2(Platform& platform, FormHost* host, AstroState& astro, ObservationS
   AddProgress("ProgressBar1", ProgressBar1);
   AddPicture("Picture1", Picture1);
   AddButtons(kButtons);
+  SetBoxCaptions(kBoxCaptions);
 
   SetTexts(kTexts);
   // The choice each frame starts with (the time-change frames start with none).

@@ -99,7 +99,7 @@ class Form2 : public FormModel {
   // The theoretical place of row i of data set 1 (right ascension and declination of
   // date, degrees) into row i of data set 3, with the corrections switched on, and its
   // corrections into the boxes.  Not Ok when the ephemeris failed.  Throws InputError for
-  // a box that does not hold a number.
+  // a body that has no theory.
   ApparentPlace ComputeObservationTheory(int32_t i);
   ApparentPlaceRequest TheoryTemplate;  // the run's switches; the date is each row's
   ApparentPlace LastPlace;              // the place of the last row computed
@@ -162,7 +162,7 @@ class Form2 : public FormModel {
  private:
   // True (after a message) when the arrays do not exist yet.
   bool ArraysMissing();
-  // Steps of the comparison: its boxes read into the run's settings (throws InputError),
+  // Steps of the comparison: its boxes read into the run's settings (throws RefusedBox),
   // data set 1 generated from the two-body theory, one row compared, the Stat file.
   void ReadComparisonSettings();
   bool GenerateTwoBodySet(int p);

@@ -43,8 +43,8 @@ constexpr std::array<Observatory, 15> kObservatories = {{
 
 void Form2::LoadBdl() {
   int32_t object = 0;
-  if (!TryParseInt32(Text8.Text, object)) {
-    Ui().ShowMessage("Задайте правильно данные");
+  if (!TryBoxInt32(Text8, object)) {
+    RefuseBox({"Text8"}, "Задайте правильно данные");
     return;
   }
   if (ArraysMissing()) return;
@@ -137,7 +137,7 @@ void Form2::ShowLoadedSet(const BdlLoadResult& loaded) {
 
 void Form2::WriteResult() {
   int32_t first = 0, last = 0;
-  if (!TryParseInt32(Text16.Text, first) || !TryParseInt32(Text17.Text, last) || first < 1 || last < first ||
+  if (!TryBoxInt32(Text16, first) || !TryBoxInt32(Text17, last) || first < 1 || last < first ||
       !Store.Exists() || last > Store.ObsJd.Rows()) {
     Ui().ShowMessage("Задайте правильно номера записей: с № от 1 до по №, не больше размера массивов");
     return;
@@ -161,6 +161,10 @@ void Form2::WriteResult() {
   if (written.End != BdlWriteEnd::kCreateFailed) {
     ProcessLog = Cp1251ToUtf8(written.Heading) + kCrLf + lines;
     RichTextBox3.Text = ProcessLog;
+  }
+  // Under the lines, as a load reports what it read: the count and the file.
+  if (written.End == BdlWriteEnd::kWritten) {
+    RichTextBox3.Text += kCrLf + WrittenReport(last - first + 1, path, Ui().AppFolder());
   }
   // The calendar routine answers a date beyond its range with its result alone; the
   // window says what is wrong before it says that the file was not written.

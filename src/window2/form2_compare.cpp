@@ -19,18 +19,6 @@ namespace {
 
 const char* const kCrLf = "\r\n";
 
-double ReadReal(const TextBox& box) {
-  double v = 0;
-  if (!TryParseReal(box.Text, v)) throw InputError{};
-  return v;
-}
-
-int ReadColour(const TextBox& box) {
-  int16_t v = 0;
-  if (!TryParseInt16(box.Text, v) || v < 0 || v > 13) throw InputError{};
-  return v;
-}
-
 // A file failure of the comparison: the path goes with the message.
 struct FileError {
   std::filesystem::path path;
@@ -47,15 +35,22 @@ bool Form2::CalendarOrMessage(double jd) {
 }
 
 void Form2::ReadComparisonSettings() {
-  Plot.ScaleT = ReadReal(Text19);
-  Plot.ScaleD = ReadReal(Text20);
-  TimeTolerance = ReadReal(Text5) / 3600 / 24;
-  Plot.Offset = ReadReal(Text6);
-  if (Plot.ScaleT == 0 || Plot.ScaleD == 0) throw InputError{};
+  Plot.ScaleT = BoxReal(Text19);
+  Plot.ScaleD = BoxReal(Text20);
+  TimeTolerance = BoxReal(Text5) / 3600 / 24;
+  Plot.Offset = BoxReal(Text6);
+  if (Plot.ScaleT == 0) Refuse(Text19);
+  if (Plot.ScaleD == 0) Refuse(Text20);
   if (Check13.Value && Check14.Value) DrawPlotFrame(Picture1);
-  Plot.ColourL = ReadColour(Text24);
-  Plot.ColourB = ReadColour(Text25);
-  Plot.ColourT = ReadColour(Text26);
+  // A colour number of the plot's table, 0..13.
+  auto colour = [this](const TextBox& box) {
+    const int16_t v = BoxInt16(box);
+    if (v < 0 || v > 13) Refuse(box);
+    return static_cast<int>(v);
+  };
+  Plot.ColourL = colour(Text24);
+  Plot.ColourB = colour(Text25);
+  Plot.ColourT = colour(Text26);
   Plot.ShowL = Check4.Value;
   Plot.ShowB = Check5.Value;
   Plot.ShowT = Check10.Value;
@@ -76,8 +71,7 @@ void Form2::Compare() {
 
     bool generate = !Option5.Value;
     if (generate) {
-      int32_t n = 0;
-      if (!TryParseInt32(Text8.Text, n)) throw InputError{};
+      const int32_t n = BoxInt32(Text8);
       if (!NamePartsAllowed({Text3.Text})) return;
       Store.ObjectNumber = n;
       Store.ObservatoryCode = Text3.Text;
@@ -120,6 +114,8 @@ void Form2::Compare() {
     if (!WriteTextFile(statPath, Utf8ToCp1251(Run.Stats.StatText(Store.ObservatoryCode, Store.ObjectNumber)))) {
       throw FileError{statPath};
     }
+  } catch (const RefusedBox& refused) {
+    RefuseBox(refused, kWrongDataMessage);
   } catch (const InputError&) {
     Ui().ShowMessage(kWrongDataMessage);
   } catch (const FileError& e) {
@@ -150,11 +146,8 @@ bool Form2::GenerateTwoBodySet(int p) {
   ComparisonLabel = EpochLabel1 = EpochLabel3 = "J2000";
   const char* source = Option3.Value ? "Option3" : Option4.Value ? "Option4" : "Option7";
   ChooseOption("Option4");
-  int32_t month = 0, year0 = 0, year1 = 0;
-  double day = ReadReal(Text21);
-  if (!TryParseInt32(Text22.Text, month) || !TryParseInt32(Text23.Text, year0) || !TryParseInt32(Text27.Text, year1)) {
-    throw InputError{};
-  }
+  const double day = BoxReal(Text21);
+  const int32_t month = BoxInt32(Text22), year0 = BoxInt32(Text23), year1 = BoxInt32(Text27);
   bool failed0 = false, failed1 = false;
   double jd0 = JulianDateFromCalendar(Astro, day, month, year0, &failed0);
   if (failed0) Ui().ShowMessage(kWrongDateMessage);
@@ -296,6 +289,8 @@ void Form2::Step() {
   try {
     ProcessObservations();
     FinishComparison();
+  } catch (const RefusedBox& refused) {
+    RefuseBox(refused, kWrongDataMessage);
   } catch (const InputError&) {
     Ui().ShowMessage(kWrongDataMessage);
   } catch (const FileError& e) {

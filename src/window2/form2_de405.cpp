@@ -46,9 +46,13 @@ std::string PreciseCalculatorText(const PrecisePlace& p) {
 void Form2::De405() {
   int32_t p = 0, year = 0, month = 0;
   double day = 0;
-  if (!TryParseInt32(Text8.Text, p) || !TryParseInt32(Text23.Text, year) || !TryParseInt32(Text22.Text, month) ||
-      !TryParseReal(Text21.Text, day)) {
-    Ui().ShowMessage(kWrongDataMessage);
+  try {
+    p = BoxInt32(Text8);
+    year = BoxInt32(Text23);
+    month = BoxInt32(Text22);
+    day = BoxReal(Text21);
+  } catch (const RefusedBox& refused) {
+    RefuseBox(refused, kWrongDataMessage);
     return;
   }
   if (p < 1 || p > 11 || p == 10) {

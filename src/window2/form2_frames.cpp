@@ -3,6 +3,7 @@
 // vector of the position table, is rotated or shifted, and is read back as longitude
 // and latitude; the values before go to column 2, the results to columns 1 and 3.
 #include <cmath>
+#include <tuple>
 
 #include "astro/frames.h"
 #include "astro/reductions.h"
@@ -32,10 +33,17 @@ template <typename PerRecord>
 static void RunConversion(Form2& f, bool needsObserver, bool frameButton, PerRecord perRecord) {
   const int p = f.Store.ObjectNumber;
   double obsL = 0, obsB = 0;
-  if (!f.Store.Exists() || p < 0 || p > 11 ||
-      (needsObserver && (!TryParseReal(f.Text14.Text, obsL) || !TryParseReal(f.Text15.Text, obsB)))) {
+  if (!f.Store.Exists() || p < 0 || p > 11) {
     f.Ui().ShowMessage("Ошибка в расчетах");
     return;
+  }
+  if (needsObserver) {
+    for (auto [box, name, value] : {std::tuple{&f.Text14, "Text14", &obsL}, std::tuple{&f.Text15, "Text15", &obsB}}) {
+      if (!Form2::TryBoxReal(*box, *value)) {
+        f.RefuseBox({name}, "Ошибка в расчетах");
+        return;
+      }
+    }
   }
   f.Astro.ObserverLatitude = obsB;
   int32_t count = std::min(f.Count1, f.Store.ObsJd.Rows());
@@ -62,8 +70,12 @@ void Form2::ConvertEpoch() {
   if (Option17.Value) {
     double day = 0;
     int32_t month = 0, year = 0;
-    if (!TryParseReal(Text21.Text, day) || !TryParseInt32(Text22.Text, month) || !TryParseInt32(Text23.Text, year)) {
-      Ui().ShowMessage("Ошибка в расчетах");
+    try {
+      day = BoxReal(Text21);
+      month = BoxInt32(Text22);
+      year = BoxInt32(Text23);
+    } catch (const RefusedBox& refused) {
+      RefuseBox(refused, "Ошибка в расчетах");
       return;
     }
     bool failed = false;

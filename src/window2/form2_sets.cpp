@@ -19,13 +19,6 @@ const char* const kCrLf = "\r\n";
 // set always comes first.
 constexpr double kExhaustedJd = 3222111.0;
 
-// Time tolerance of "при dT, сек= " in days; false for a text that is not a number.
-bool ReadTolerance(const std::string& text, double& tauDays) {
-  double seconds = 0;
-  if (!TryParseReal(text, seconds)) return false;
-  tauDays = seconds / 3600 / 24;
-  return true;
-}
 
 // Row `out` of data set 3 from row h1 of set 1, from row h2 of set 2, or from both: one
 // record seen in both sets gives the mean, where a zero coordinate means "not observed"
@@ -79,11 +72,13 @@ void SettleAfterMerge(ObservationStore& s, int col, int32_t n, int32_t taken) {
 
 void Form2::Clean() {
   if (ArraysMissing()) return;
+  // The time tolerance of "при dT, сек= ", in days.
   double tau = 0;
-  if (!ReadTolerance(Text5.Text, tau)) {
-    Ui().ShowMessage("Задайте правильно данные");
+  if (!TryBoxReal(Text5, tau)) {
+    RefuseBox({"Text5"}, "Задайте правильно данные");
     return;
   }
+  tau = tau / 3600 / 24;
   int32_t count = std::min(Count1, Store.ObsJd.Rows());
   std::vector<CleanRemoval> removals;
   int32_t left = CleanDuplicateDates(Store, count, tau, removals);
@@ -112,8 +107,8 @@ void Form2::Sort() {
 void Form2::ChangeTime() {
   if (ArraysMissing()) return;
   double lon = 0;
-  if (Option26.Value && !TryParseReal(Text14.Text, lon)) {
-    Ui().ShowMessage("Задайте правильно данные");
+  if (Option26.Value && !TryBoxReal(Text14, lon)) {
+    RefuseBox({"Text14"}, "Задайте правильно данные");
     return;
   }
   int32_t count = std::min(Count1, Store.ObsJd.Rows());
@@ -164,10 +159,11 @@ void Form2::Merge() {
   RichTextBox3.Text.clear();
   Astro.StopRequested = 0;
   double tau = 0;
-  if (!ReadTolerance(Text5.Text, tau)) {
-    Ui().ShowMessage("Задайте правильно данные");
+  if (!TryBoxReal(Text5, tau)) {
+    RefuseBox({"Text5"}, "Задайте правильно данные");
     return;
   }
+  tau = tau / 3600 / 24;
   const int32_t rows = Store.ObsJd.Rows();
   const int32_t n1 = std::clamp(Count1, 0, std::max(rows, 0)), n2 = std::clamp(Count2, 0, std::max(rows, 0));
   if (Count1 + Count2 <= 0 || (Store.Exists() && n1 + n2 <= 0)) {

@@ -9,12 +9,6 @@ namespace planova {
 
 namespace {
 
-double ReadReal(const TextBox& box) {
-  double v = 0;
-  if (!TryParseReal(box.Text, v)) throw InputError{};
-  return v;
-}
-
 // The stage log of the right pane: one line per stage of the reduction.
 std::string StageLog(const ApparentPlace& place) {
   static const char* const kLabels[kStageCount] = {
@@ -76,8 +70,8 @@ ApparentPlaceRequest Form2::TheoryRequest() {
             : ComparisonLabel == "J2000" ? ComparisonEpoch::kJ2000
                                          : ComparisonEpoch::kOfDate;
   if (r.Refraction) {
-    r.ObserverLongitude = ReadReal(Text14);
-    r.ObserverLatitude = ReadReal(Text15);
+    r.ObserverLongitude = BoxReal(Text14);
+    r.ObserverLatitude = BoxReal(Text15);
   }
   return r;
 }

@@ -49,6 +49,16 @@ constexpr TextRow<Form4> kTexts[] = {
     {"Text19", &Form4::Text19, "1"}, {"Text20", &Form4::Text20, "1"}, {"Text6", &Form4::Text6, "4"},
 };
 
+// The caption beside each number box, for the message that refuses its text.
+constexpr BoxCaptionRow kBoxCaptions[] = {
+    {"Text10", "Command6"}, {"Text8", "Label2"},   {"Text16", "Label5"},  {"Text17", "Label6"},
+    {"Text23", "Label7"},   {"Text22", "Label7"},  {"Text21", "Label7"},  {"Text26", "Label8"},
+    {"Text25", "Label8"},   {"Text24", "Label8"},  {"Text30", "Label13"}, {"Text31", "Label14"},
+    {"Text11", "Label15"},  {"Text12", "Label16"}, {"Text41", "Label17"}, {"Text42", "Label18"},
+    {"Text43", "Label19"},  {"Text44", "Label20"}, {"Text19", "Label25"}, {"Text20", "Label26"},
+    {"Text6", "Label27"},
+};
+
 constexpr FrameRow kFrames[] = {{"Frame5", "данными"}};
 
 constexpr OptionRow<Form4> kOptions[] = {
@@ -86,6 +96,7 @@ Form4::Form4(Platform& platform, FormHost* host, AstroState& astro, ObservationS
   AddPicture("Picture1", Picture1);
   AddProgress("ProgressBar1", ProgressBar1);
   AddButtons(kButtons);
+  SetBoxCaptions(kBoxCaptions);
 
   Picture1.OnMouseDown = [this](double x, double, bool left) {
     BusyPointer busy(Ui());
@@ -130,8 +141,8 @@ void Form4::CloseWindow() {
 
 void Form4::LoadBdl() {
   int32_t object = 0;
-  if (!TryParseInt32(Text8.Text, object)) {
-    Ui().ShowMessage("Задайте правильно данные");
+  if (!TryBoxInt32(Text8, object)) {
+    RefuseBox({"Text8"}, "Задайте правильно данные");
     return;
   }
   if (!Store.Exists()) {
@@ -159,6 +170,7 @@ void Form4::LoadBdl() {
       return;
     case BdlLoadEnd::kShortHeading:
       RichTextBox1.Text.clear();
+      LoadedPane.clear();
       Ui().ShowMessage(readError);
       return;
     default:
@@ -177,7 +189,8 @@ void Form4::LoadBdl() {
 void Form4::FinishLoad(const BdlLoadResult& loaded) {
   Text16.Text = "1";
   Text17.Text = std::to_string(loaded.Rows);
-  std::string display = "всего прочитано  " + std::to_string(loaded.Rows) + "  записей" + kCrLf +
+  std::string& display = LoadedPane;
+  display = "всего прочитано  " + std::to_string(loaded.Rows) + "  записей" + kCrLf +
                         Cp1251ToUtf8(loaded.Heading) + kCrLf;
   for (const std::string& line : loaded.Shown) display += kCrLf + Cp1251ToUtf8(line);
   const auto shown = static_cast<int32_t>(loaded.Shown.size());
@@ -193,7 +206,7 @@ void Form4::FinishLoad(const BdlLoadResult& loaded) {
 void Form4::WriteResult() {
   int32_t first = 0, last = 0;
   // №1 > №2 writes the headings alone; otherwise both must be loaded records.
-  if (!TryParseInt32(Text16.Text, first) || !TryParseInt32(Text17.Text, last) || first < 1 || !Store.Exists() ||
+  if (!TryBoxInt32(Text16, first) || !TryBoxInt32(Text17, last) || first < 1 || !Store.Exists() ||
       (first <= last && last > std::min(Count3, Store.ObsJd.Rows() - 1))) {
     Ui().ShowMessage("Задайте правильно номера записей: с №1 от 1 по №2 не больше числа загруженных записей (" +
                      std::to_string(Count3) + ")");
@@ -212,12 +225,17 @@ void Form4::WriteResult() {
   const BdlWriteResult written = WriteBdlFile(path, Store, first, last, Bdl, Astro, options);
   // The calendar routine answers a date beyond its range with its result alone.
   if (written.End == BdlWriteEnd::kCalendarFailed) Ui().ShowMessage(kWrongJdMessage);
-  if (written.End != BdlWriteEnd::kWritten) Ui().ShowMessage(WriteFailureMessage(path));
+  if (written.End != BdlWriteEnd::kWritten) {
+    Ui().ShowMessage(WriteFailureMessage(path));
+    return;
+  }
+  // Above the loaded file's lines, as the load reports what it read: the count and the file.
+  RichTextBox1.Text = WrittenReport(std::max(0, last - first + 1), path, Ui().AppFolder()) + kCrLf + LoadedPane;
 }
 
 void Form4::PickPoint(double x, bool left) {
   double mt = 0;
-  if (!TryParseReal(Text19.Text, mt)) {
+  if (!TryBoxReal(Text19, mt)) {
     Ui().ShowMessage("Не могу найти эту точку", "Planova3");
     return;
   }

@@ -65,6 +65,7 @@ class Form4 : public FormModel {
   double PlotTimeOrigin = 0;
   int32_t PickedRow = 0;
   std::string HeaderText;
+  std::string LoadedPane;  // what the last load put in the pane, under a write's report
   std::string TimeScaleLabel;
   BdlState Bdl;
 

@@ -16,14 +16,6 @@ namespace planova {
 
 namespace {
 
-struct BadInput {};
-
-double Read(const TextBox& box) {
-  double v = 0;
-  if (!TryParseReal(box.Text, v)) throw BadInput{};
-  return v;
-}
-
 // A deviation in arcseconds truncated to six decimals, as the window shows it.
 std::string Arcsec6(double degrees) { return RealText(Fix(1e6 * 3600 * degrees) / 1e6); }
 
@@ -32,31 +24,34 @@ constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return (r << 16) | 
 }  // namespace
 
 bool Form4::ReadRunSettings() {
+  if (!Store.Exists() || !IsTheoryBody(Store.ObjectNumber)) {
+    Ui().ShowMessage(kWrongDataMessage);
+    return false;
+  }
   try {
-    PlotScaleT = Read(Text19);
-    PlotScaleD = Read(Text20);
-    PlotOffset = Read(Text6);
-    if (PlotScaleT == 0 || PlotScaleD == 0) throw BadInput{};
-    int32_t first = 0, last = 0;
-    if (!TryParseInt32(Text16.Text, first) || !TryParseInt32(Text17.Text, last)) throw BadInput{};
-    if (!Store.Exists() || first < 1 || last < first || last > std::min(Count1, Store.ObsJd.Rows())) throw BadInput{};
+    PlotScaleT = BoxReal(Text19);
+    PlotScaleD = BoxReal(Text20);
+    PlotOffset = BoxReal(Text6);
+    if (PlotScaleT == 0) Refuse(Text19);
+    if (PlotScaleD == 0) Refuse(Text20);
+    const int32_t first = BoxInt32(Text16), last = BoxInt32(Text17);
+    if (first < 1) Refuse(Text16);
+    if (last < first || last > std::min(Count1, Store.ObsJd.Rows())) Refuse(Text17);
     First = first;
     Last = last;
     Jd1 = Store.ObsJd(First, 1);
     Jd2 = Store.ObsJd(Last, 1);
-    if (Jd2 == Jd1) throw BadInput{};  // the correction's interpolation needs two dates
-    CorrL1 = Read(Text30) / 3600;
-    CorrL2 = Read(Text31) / 3600;
-    CorrB1 = Read(Text11) / 3600;
-    CorrB2 = Read(Text12) / 3600;
-    LimitLHigh = Read(Text41) / 3600;
-    LimitLLow = Read(Text42) / 3600;
-    LimitBHigh = Read(Text43) / 3600;
-    LimitBLow = Read(Text44) / 3600;
-    int p = Store.ObjectNumber;
-    if (!IsTheoryBody(p)) throw BadInput{};
-  } catch (const BadInput&) {
-    Ui().ShowMessage(kWrongDataMessage);
+    if (Jd2 == Jd1) Refuse(Text17);  // the correction's interpolation needs two dates
+    CorrL1 = BoxReal(Text30) / 3600;
+    CorrL2 = BoxReal(Text31) / 3600;
+    CorrB1 = BoxReal(Text11) / 3600;
+    CorrB2 = BoxReal(Text12) / 3600;
+    LimitLHigh = BoxReal(Text41) / 3600;
+    LimitLLow = BoxReal(Text42) / 3600;
+    LimitBHigh = BoxReal(Text43) / 3600;
+    LimitBLow = BoxReal(Text44) / 3600;
+  } catch (const RefusedBox& refused) {
+    RefuseBox(refused, kWrongDataMessage);
     return false;
   }
   if (EpochLabel1 != "App" && EpochLabel1 != "B1950" && EpochLabel1 != "J2000") {

@@ -57,6 +57,20 @@ TEST(Program, BadScriptLineGivesStatusTwo) {
   EXPECT_EQ(RunProgram("--no-such-option").status, 2);
 }
 
+// The windows' language does not reach a batch script: with English chosen, by --lang or
+// by the locale, the script presses the Russian captions and messages print in Russian.
+TEST(Program, BatchTakesRussianCaptionsWhateverTheLanguage) {
+  auto folder = test::FreshFolder("program-lang");
+  auto script = WriteScript(folder, "set Form1.Text10 x\npress Form1 Создать массивы с N=\npress Form1 G->J\nprint Form1.Text24\n");
+  const std::string batch = "--batch " + script.string() + " --app-dir " + folder.string();
+  for (const std::string& run : {"--lang en " + batch, "--lang ru " + batch, batch}) {
+    Outcome r = RunCommand("LANG=en_GB.UTF-8 LC_ALL= " + std::string(PLANOVA_EXE) + " " + run + " 2>/dev/null");
+    EXPECT_EQ(r.status, 0) << run;
+    EXPECT_EQ(r.out, "MESSAGE Planova: Задайте правильно данные: Создать массивы с N=\n2305814\n") << run;
+  }
+  EXPECT_EQ(RunProgram("--lang de " + batch).status, 2);
+}
+
 // "save" writes a picture whole: under a file-size limit of nothing the old picture stays
 // byte for byte, the script ends with status 2 and the message names the file.
 TEST(Program, BatchSaveKeepsTheOldPictureWhenTheWriteFails) {

@@ -4,6 +4,8 @@
 // (screenshots/).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGroupBox>
@@ -24,6 +26,8 @@
 #include "ui/picture_render.h"
 #include "window2/plot.h"
 #include "help/help_text.h"
+#include "ui/desktop.h"
+#include "ui/translation.h"
 
 namespace planova::ui {
 namespace {
@@ -465,14 +469,112 @@ TEST(Windows, TypingAndClickingGoThroughTheModel) {
   EXPECT_FALSE(qobject_cast<QAbstractButton*>(w1.Widget("Option20"))->isChecked());
   EXPECT_TRUE(desktop.app.form1.Option3.Value);
 
-  // A bad number: the message, and the pointer is normal again.
-  auto* day = qobject_cast<QLineEdit*>(w1.Widget("Text32"));
-  day->setText("1.5");
-  emit day->textEdited(day->text());
+  // A decimal point is read as the comma (2000 January 1.5 of the Julian calendar).
+  Type(w1, "Text32", "1.5");
+  qobject_cast<QAbstractButton*>(w1.Widget("Command17"))->click();
+  EXPECT_TRUE(messages.empty());
+  EXPECT_EQ(qobject_cast<QLineEdit*>(w1.Widget("Text24"))->text().toStdString(), "2451558");
+  // A bad number: the message names the box, which gets the focus; the pointer is normal again.
+  Type(w1, "Text32", "1.5x");
   qobject_cast<QAbstractButton*>(w1.Widget("Command17"))->click();
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0], "Задайте правильно данные");
+  EXPECT_EQ(messages[0], "Задайте правильно данные: DMY");
+  EXPECT_EQ(w1.focusWidget(), w1.Widget("Text32"));
   EXPECT_FALSE(desktop.platform.Busy());
+}
+
+bool HasCyrillic(const QString& s) {
+  return std::any_of(s.begin(), s.end(), [](QChar c) { return c.unicode() >= 0x0400 && c.unicode() <= 0x04FF; });
+}
+
+// Every caption of a window (title, labels, frames, buttons, options, checks) in English.
+void ExpectEnglish(FormWindow& window) {
+  EXPECT_FALSE(HasCyrillic(window.windowTitle())) << window.windowTitle().toStdString();
+  for (const auto& c : window.Model().Controls()) {
+    if (c.Kind == ControlKind::kText) continue;  // what the user types stays as typed
+    QString text = ShownText(window.Widget(c.Name));
+    EXPECT_FALSE(HasCyrillic(text)) << c.Name << " \"" << text.toStdString() << "\"";
+  }
+}
+
+// Russian again when the guard ends, whatever the test's end.
+struct EnglishChosen {
+  EnglishChosen() { ok = UseLanguage(Language::kEnglish); }
+  ~EnglishChosen() { UseLanguage(Language::kRussian); }
+  bool ok;
+};
+
+// With English chosen, every window's captions, the panes' own phrases, the help text and
+// the messages are English (texts built at run time too, their names and numbers kept),
+// while the models keep their Russian texts for files and batch scripts.  Russian again,
+// the windows are as before.  Screenshots of the English windows go with the Russian.
+TEST(Windows, EnglishWindowsAndMessages) {
+  auto folder = test::FreshFolder("ui-english", true);
+  {
+    EnglishChosen english;
+    ASSERT_TRUE(english.ok);
+    Desktop desktop(folder);
+    std::vector<std::string> messages;
+    desktop.platform.MessageHook = [&](const std::string& t, const std::string&) { messages.push_back(t); };
+    desktop.Start();
+    FormWindow& w1 = desktop.Window("Form1");
+    QApplication::processEvents();
+    auto text = [&](FormWindow& w, const char* name) { return ShownText(w.Widget(name)).toStdString(); };
+    auto pane = [&](FormWindow& w, const char* name) {
+      return qobject_cast<QPlainTextEdit*>(w.Widget(name))->toPlainText().toStdString();
+    };
+    EXPECT_EQ(w1.windowTitle().toStdString(), "Planova data format conversion - form 1");
+    EXPECT_EQ(text(w1, "Command2"), "Create arrays with N=");
+    EXPECT_EQ(text(w1, "Frame6"), "Date of observation as");
+    EXPECT_EQ(pane(w1, "RichTextBox2"), "data as read by the program");
+    ExpectEnglish(w1);
+    ExpectReadable(w1);
+
+    Type(w1, "Text10", "many");
+    Click(w1, "Создать массивы с N=");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "Enter valid data: Create arrays with N=");
+    Type(w1, "Text10", "3200");
+    ImportDovSampleAs(w1, "G_110");
+    const std::string written = pane(w1, "RichTextBox3");
+    EXPECT_EQ(written.substr(written.rfind('\n') + 1), "written  300  records to ObsPARI/PARI11_G_110.txt");
+    const std::string& model = desktop.app.form1.RichTextBox3.Text;  // the model keeps the Russian
+    EXPECT_EQ(model.substr(model.rfind('\n') + 1), "записано  300  записей в ObsPARI/PARI11_G_110.txt");
+    EXPECT_EQ(messages.size(), 1u);
+    w1.grab().save(QString::fromStdString((ScreenshotFolder() / "window1_import_en.png").string()));
+
+    Click(w1, "About*");
+    FormWindow& help = desktop.Window("Form3");
+    QApplication::processEvents();
+    EXPECT_EQ(help.windowTitle().toStdString(), "Planova3 help");
+    const QString helpText = qobject_cast<QPlainTextEdit*>(help.Widget("Text1"))->toPlainText();
+    EXPECT_FALSE(HasCyrillic(helpText)) << helpText.toStdString();
+    EXPECT_EQ(helpText.split('\n').size(), static_cast<int>(kHelpLines.size()));
+    ExpectEnglish(help);
+    help.grab().save(QString::fromStdString((ScreenshotFolder() / "help_en.png").string()));
+
+    Click(w1, "К форме 2");
+    FormWindow& w2 = desktop.Window("Form2");
+    Click(w2, "Создать массивы с N=");
+    Click(w2, "Загрузить в формате BDL");
+    QApplication::processEvents();
+    EXPECT_NE(pane(w2, "RichTextBox1").find("read in all  300  records"), std::string::npos);
+    ExpectEnglish(w2);
+    ExpectReadable(w2);
+    w2.grab().save(QString::fromStdString((ScreenshotFolder() / "window2_loaded_en.png").string()));
+    Click(w2, "К форме 3");
+    FormWindow& w3 = desktop.Window("Form4");
+    QApplication::processEvents();
+    ExpectEnglish(w3);
+    ExpectReadable(w3);
+    w3.grab().save(QString::fromStdString((ScreenshotFolder() / "window3_en.png").string()));
+    EXPECT_EQ(messages.size(), 1u) << messages.back();
+  }
+  Desktop desktop(folder);
+  desktop.Start();
+  FormWindow& w1 = desktop.Window("Form1");
+  EXPECT_EQ(w1.windowTitle().toStdString(), "Преобразование формата данных Planova - форма 1");
+  EXPECT_EQ(ShownText(w1.Widget("Command2")).toStdString(), "Создать массивы с N=");
 }
 
 TEST(Windows, HelpWindowOpensOnceAndShowsItsText) {

@@ -1,0 +1,999 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_GB" sourcelanguage="ru_RU">
+    <context>
+        <name>Planova</name>
+        <message>
+            <source>... показаны первые </source>
+            <translation>... shown: the first </translation>
+        </message>
+        <message>
+            <source> записей из </source>
+            <translation> records of </translation>
+        </message>
+        <message>
+            <source>Недостаточно памяти для этой операции</source>
+            <translation>Not enough memory for this operation</translation>
+        </message>
+        <message>
+            <source>Операция прервана из-за ошибки</source>
+            <translation>The operation was stopped by an error</translation>
+        </message>
+        <message>
+            <source>Задайте правильно данные</source>
+            <translation>Enter valid data</translation>
+        </message>
+        <message>
+            <source>Недопустимое имя файла или обсерватории: </source>
+            <translation>Not an allowed file or observatory name: </translation>
+        </message>
+        <message>
+            <source>статистика данных  </source>
+            <translation>data statistics  </translation>
+        </message>
+        <message>
+            <source>  по планете </source>
+            <translation>  for planet </translation>
+        </message>
+        <message>
+            <source>интервалы dL и dB в угловых секундах dR в тыс.км.)</source>
+            <translation>intervals of dL and dB in arcseconds, dR in thousands of km)</translation>
+        </message>
+        <message>
+            <source>                 общее количество точек  </source>
+            <translation>                 total number of points  </translation>
+        </message>
+        <message>
+            <source> секунд по </source>
+            <translation> seconds over </translation>
+        </message>
+        <message>
+            <source> учтенным наблюдениям долготы</source>
+            <translation> longitude observations used</translation>
+        </message>
+        <message>
+            <source> учтенным наблюдениям широты</source>
+            <translation> latitude observations used</translation>
+        </message>
+        <message>
+            <source>планета  № </source>
+            <translation>planet  No. </translation>
+        </message>
+        <message>
+            <source>   обсерватория </source>
+            <translation>   observatory </translation>
+        </message>
+        <message>
+            <source>№ п/п, дата наблюдения (день с часами, месяц, год, JD), разность по долготе, широте и времени</source>
+            <translation>No., date of observation (day with hours, month, year, JD), difference in longitude, latitude and time</translation>
+        </message>
+        <message>
+            <source>Справка по работе программы Planova3</source>
+            <translation>Planova3 help</translation>
+        </message>
+        <message>
+            <source>Закрыть</source>
+            <translation>Close</translation>
+        </message>
+        <message>
+            <source>                      Справка по программе Planova3</source>
+            <translation>                      Planova3 help</translation>
+        </message>
+        <message>
+            <source>Форма 1 – Загрузка данных в разных форматах и запись в формате BDL.</source>
+            <translation>Form 1 – Loading data in various formats and writing them in the BDL format.</translation>
+        </message>
+        <message>
+            <source> - /создать массивы с N=/ - создает пустые массивы данных с размерностью заданной в соседнем окне для заполнения их данными из файлов или таблиц.</source>
+            <translation> - /Create arrays with N=/ - creates empty data arrays of the size given in the box beside it, to be filled with data from files or tables.</translation>
+        </message>
+        <message>
+            <source> - /Загрузить исходные данные из/ - загружает данные из выбранных ниже таблиц или файлов с заданным номером и по заданным параметрам и хранит их в памяти в форматах – дата в юлианской дате, долгота и широта в градусах.</source>
+            <translation> - /Load source data from/ - loads the data from the tables or files chosen below, with the given number and parameters, and keeps them in memory as Julian date, longitude and latitude in degrees.</translation>
+        </message>
+        <message>
+            <source> - /Сохранить данные в формате BDL/ - записывает в файл, расширение и номер которого задается ниже, данные в формате BDL (дата - год, месяц, день, часы, минуты, секунды, долгота – часы, минуты, секунды и широта – градусы, минуты, секунды)</source>
+            <translation> - /Save as BDL file/ - writes the data in the BDL format (date: year, month, day, hours, minutes, seconds; longitude: hours, minutes, seconds; latitude: degrees, minutes, seconds) to the file whose name part and number are given below.</translation>
+        </message>
+        <message>
+            <source> - /К форме 2/ - перейти к форме 2.</source>
+            <translation> - /To form 2/ - go to form 2.</translation>
+        </message>
+        <message>
+            <source> - /About/ - показать эту справку по кнопкам программы.</source>
+            <translation> - /About/ - show this help on the buttons of the program.</translation>
+        </message>
+        <message>
+            <source> - /Выход/ - закрыть программу.</source>
+            <translation> - /Exit/ - close the program.</translation>
+        </message>
+        <message>
+            <source>Форма 2 – Загрузка данных в формате BDL, преобразование данных и запись в формате BDL.</source>
+            <translation>Form 2 – Loading data in the BDL format, transforming them and writing them in the BDL format.</translation>
+        </message>
+        <message>
+            <source> - /создать массивы с N=/ - создает пустые массивы данных с размерностью заданной в соседнем окне для заполнения их данными из файлов.</source>
+            <translation> - /Create arrays with N=/ - creates empty data arrays of the size given in the box beside it, to be filled with data from files.</translation>
+        </message>
+        <message>
+            <source> - /Загрузить в формате BDL/ - загружает данные как №1 или №2 из указанныого выше номера файла (для заданного объекта наблюдения) с указанным ниже расширением файла, т.е. с указанием типа данных.</source>
+            <translation> - /Load BDL file/ - loads the data as set 1 or set 2 from the file number given above (for the given observed object) with the file kind given below, i.e. the type of the data.</translation>
+        </message>
+        <message>
+            <source> - /Почистить/ - убрать дублирующие записи, т.е. те, которые повторяют уже прочитанную ранее запись в данных №1.</source>
+            <translation> - /Clean/ - removes duplicate records, i.e. those that repeat a record read before in data set 1.</translation>
+        </message>
+        <message>
+            <source> - /Перевести из эпохи/ - перевести данные №1 из заданной ниже эпохи этих данных в другую эпоху, которая задается еще ниже.</source>
+            <translation> - /Convert from epoch/ - converts data set 1 from the epoch of these data given below into another epoch, given further below.</translation>
+        </message>
+        <message>
+            <source> - /DE405/ - рассчитать по эфемеридам DE405 координаты заданного объекта на дату, которая задается в окошках рядом.</source>
+            <translation> - /DE405/ - computes the coordinates of the given object from the DE405 ephemeris for the date given in the boxes beside it.</translation>
+        </message>
+        <message>
+            <source> - /Изменить время/ - изменить время наблюдения в данных №1 или на +/- 12 часов или на эфемеридную поправку или на разницу между местным временем и всемирным, т.е. по гринвичу.</source>
+            <translation> - /Change time/ - changes the time of observation in data set 1 by +/- 12 hours, by the ephemeris correction (ET-UT), or by the difference between local time and universal (Greenwich) time.</translation>
+        </message>
+        <message>
+            <source> - /Упорядочить данные/ - упорядочить данные №1 по времени наблюдения или начиная с самых первых или начная с самых последних.</source>
+            <translation> - /Sort data/ - sorts data set 1 by the time of observation, from the earliest or from the latest.</translation>
+        </message>
+        <message>
+            <source> - /Hor -&gt; Topo/ - преобразовать горизонтальные данные №1 в топоцентрические экваториальные.</source>
+            <translation> - /Hor -&gt; Topo/ - converts horizontal data set 1 into topocentric equatorial coordinates.</translation>
+        </message>
+        <message>
+            <source> - /Topo - &gt; Hor/ - преобразовать топоцентрические экваториальные данные №1 в  горизонтальные.</source>
+            <translation> - /Topo - &gt; Hor/ - converts topocentric equatorial data set 1 into horizontal coordinates.</translation>
+        </message>
+        <message>
+            <source> - /Topo -&gt; Geo/ - преобразовать топоцентрические экваториальные данные №1 в геоцентрические экваториальные.</source>
+            <translation> - /Topo -&gt; Geo/ - converts topocentric equatorial data set 1 into geocentric equatorial coordinates.</translation>
+        </message>
+        <message>
+            <source> - /Geo -&gt; Topo/ - преобразовать геоцентрические экваториальные данные №1 в  топоцентрические экваториальные.</source>
+            <translation> - /Geo -&gt; Topo/ - converts geocentric equatorial data set 1 into topocentric equatorial coordinates.</translation>
+        </message>
+        <message>
+            <source> - /Объединить данные 1 и данные 2/ - объединить в одном файле данные 1 загруженные из первого файла и данные 2 загруженные из второго файла.</source>
+            <translation> - /Merge data 1 and data 2/ - merges into one set data set 1, loaded from the first file, and data set 2, loaded from the second file.</translation>
+        </message>
+        <message>
+            <source> - /Сравнить данные 1 с данными 2/ - сравнить данные или в двух загруженных файлах или в файле 1 с выбранной для вторых данных теорией (JPL0 или JPL2) или теории JPL0 (данные 1) с теорией JPL2 (данные 2). Данные выводятся в численном виде, если отмечен чекбокс &lt;+Текст&gt;, или в графическом, если отмечен чекбокс &lt;+График&gt;.</source>
+            <translation> - /Compare data 1 with data 2/ - compares either the data of two loaded files, or file 1 with the theory chosen for data 2 (JPL0 or JPL2), or theory JPL0 (data 1) with theory JPL2 (data 2). The results are listed as numbers when the box &lt;+Text&gt; is ticked, and plotted when the box &lt;+Plot&gt; is ticked.</translation>
+        </message>
+        <message>
+            <source> - &lt;точно (IAU 2006)&gt; - с теорией JPL2 вычислять теоретические положения строго (IAU 2006/2000A: световое время, отклонение света Солнцем и планетами, релятивистская аберрация, прецессия IAU 2006 и нутация IAU 2000A; эпоха App - истинный экватор и равноденствие даты, J2000 - GCRS, для B1950 остается классическая редукция). AberZ, AberP и Nut входят в строгую редукцию; кнопка DE405 дополнительно выводит астрометрическое и видимое геоцентрические положения.</source>
+            <translation> - &lt;precise (IAU 2006)&gt; - with theory JPL2, computes the theoretical places rigorously (IAU 2006/2000A: light time, light deflection by the Sun and the planets, relativistic aberration, IAU 2006 precession and IAU 2000A nutation; epoch App is the true equator and equinox of date, J2000 the GCRS; B1950 keeps the classical reduction). AberZ, AberP and Nut are part of the rigorous reduction; the DE405 button also lists the astrometric and apparent geocentric places.</translation>
+        </message>
+        <message>
+            <source> - /Stop/ - остановить сравнение данных.</source>
+            <translation> - /Stop/ - stops the comparison.</translation>
+        </message>
+        <message>
+            <source> - /сделать 1 шаг/ - сравнить следующие данные, если отмечен чекбокс &lt;По шагам&gt;.</source>
+            <translation> - /one step/ - compares the next record when the box &lt;Stepwise&gt; is ticked.</translation>
+        </message>
+        <message>
+            <source> - /Показать изменения/ - показывает в численном виде изменения времени, долготы и широты в 1-х, 2-х и 3-их данных или после преобразования 1-ых данных или после объединения 1-ых и 2-ых данных или после сравнения данных.</source>
+            <translation> - /Show changes/ - lists the changes of time, longitude and latitude in data sets 1, 2 and 3, after a transformation of data set 1, after the merge of data sets 1 and 2, or after a comparison.</translation>
+        </message>
+        <message>
+            <source> - /Записать результат в/ - записывает преобразованные данные в файл, номер и расширение которого задаются рядом, с № записи в первом окошке по № записи во втором окошке.</source>
+            <translation> - /Write result to/ - writes the transformed data to the file whose number and name part are given beside it, from the record number in the first box to the record number in the second box.</translation>
+        </message>
+        <message>
+            <source> - /К форме 3/ - перейти к форме 3</source>
+            <translation> - /To form 3/ - go to form 3</translation>
+        </message>
+        <message>
+            <source>Форма 3 – Загрузка данных в формате BDL, корректировка данных и запись в формате BDL.</source>
+            <translation>Form 3 – Loading data in the BDL format, correcting them and writing them in the BDL format.</translation>
+        </message>
+        <message>
+            <source> - /создать массивы с N=/ - создает пустые массивы данных с размерностью заданной в соседнем окне для заполнения их данными из файла.</source>
+            <translation> - /Create arrays with N=/ - creates empty data arrays of the size given in the box beside it, to be filled with data from a file.</translation>
+        </message>
+        <message>
+            <source> - /Загрузить в формате BDL/ - загружает данные из указанного выше номера файла для заданного объекта наблюдения.</source>
+            <translation> - /Load BDL file/ - loads the data from the file number given above for the given observed object.</translation>
+        </message>
+        <message>
+            <source> - /Сравнить данные наблюдений/ - сравнивает данные загруженные из файла или с теорией JPL (как без периодических возмущений - JPL0 так и с частью возмущений - JPL1) или с теорией JPL2 (все возмущения) с записи №1 по запись №2 (или автоматически или по шагам, если отмечен чекбокс &lt;По шагам&gt;). Если отмечен чекбокс &lt;+скорректировать данные&gt;, то наблюдаемые данные изменяются на указанные ниже поправки, а если отмечен чекбокс &lt;+учитывать для dLsr, dBsr&gt;, то в расчет средних значений отклонений по долготе и по широте будут приниматься только те отклонения, которые не выходят за нижеуказанные интервалы.</source>
+            <translation> - /Compare observations with/ - compares the data loaded from the file with the JPL theory (without periodic perturbations, JPL0, or with some of them, JPL1) or with theory JPL2 (all perturbations) from record No.1 to record No.2 (all at once, or step by step when the box &lt;Stepwise&gt; is ticked). When the box &lt;+correct data&gt; is ticked, the observations are changed by the corrections given below; when the box &lt;+use for dLsr, dBsr&gt; is ticked, only the deviations within the intervals given below count in the mean deviations in longitude and latitude.</translation>
+        </message>
+        <message>
+            <source> - &lt;точно (IAU 2006)&gt; - с теорией JPL2 вычислять теоретические положения строго (IAU 2006/2000A), как в форме 2.</source>
+            <translation> - &lt;precise (IAU 2006)&gt; - with theory JPL2, computes the theoretical places rigorously (IAU 2006/2000A), as in form 2.</translation>
+        </message>
+        <message>
+            <source> - /Остановить сравнение/ - останавливает сравнение данных.</source>
+            <translation> - /Stop comparison/ - stops the comparison.</translation>
+        </message>
+        <message>
+            <source> - /Записать результат в файл/ - записывает или исходные данные или уже скорректированные в файл, номер которого задается рядом, с записи №1 по запись №2, которые задаются выше в соответствующих окошках.</source>
+            <translation> - /Write result to file/ - writes the original or the corrected data, from record No.1 to record No.2 given in the boxes above, to the file whose number is given beside it.</translation>
+        </message>
+        <message>
+            <source> - /Закрыть форму/ - закрывает только форму корректировки данных, а предыдущие две формы остаются загруженными в память компьютера.</source>
+            <translation> - /Close form/ - closes only the correction form; the two other forms stay loaded in memory.</translation>
+        </message>
+        <message>
+            <source>Не найден файл  </source>
+            <translation>File not found  </translation>
+        </message>
+        <message>
+            <source>Ошибка чтения данных из файла</source>
+            <translation>Error reading data from file</translation>
+        </message>
+        <message>
+            <source>строка </source>
+            <translation>line </translation>
+        </message>
+        <message>
+            <source>Ошибка записи в файл</source>
+            <translation>Error writing file</translation>
+        </message>
+        <message>
+            <source>в файл   </source>
+            <translation>to file   </translation>
+        </message>
+        <message>
+            <source>плохие данные в таблице или файле</source>
+            <translation>bad data in the table or file</translation>
+        </message>
+        <message>
+            <source>увеличьте массив данных</source>
+            <translation>enlarge the data array</translation>
+        </message>
+        <message>
+            <source>задайте правильно данные</source>
+            <translation>enter valid data</translation>
+        </message>
+        <message>
+            <source>исходная запись данных</source>
+            <translation>source records</translation>
+        </message>
+        <message>
+            <source>распознанные программой записи</source>
+            <translation>records read by the program</translation>
+        </message>
+        <message>
+            <source>ЗАБРАКОВАННЫЕ ПРОГРАММОЙ ЗАПИСИ</source>
+            <translation>RECORDS REJECTED BY THE PROGRAM</translation>
+        </message>
+        <message>
+            <source>Не найдена таблица  </source>
+            <translation>Table not found  </translation>
+        </message>
+        <message>
+            <source>Введите правильно дату</source>
+            <translation>Enter a valid date</translation>
+        </message>
+        <message>
+            <source>Введите правильно юлианскую дату</source>
+            <translation>Enter a valid Julian date</translation>
+        </message>
+        <message>
+            <source>Введите правильно данные</source>
+            <translation>Enter valid data</translation>
+        </message>
+        <message>
+            <source>точно (IAU 2006) — только для JPL2 и эпох App, J2000: </source>
+            <translation>precise (IAU 2006) — only for JPL2 and epochs App, J2000: </translation>
+        </message>
+        <message>
+            <source> — классическая редукция</source>
+            <translation> — classical reduction</translation>
+        </message>
+        <message>
+            <source>Сначала создайте массивы данных (кнопка "Создать массивы с N=")</source>
+            <translation>Create the data arrays first (button "Create arrays with N=")</translation>
+        </message>
+        <message>
+            <source>В файлах DE405 нет такой даты</source>
+            <translation>The DE405 files do not hold this date</translation>
+        </message>
+        <message>
+            <source>Ошибка чтения файлов JPL DE405</source>
+            <translation>Error reading the JPL DE405 files</translation>
+        </message>
+        <message>
+            <source>файлов DE405 (ascpГГГГ.405) нет</source>
+            <translation>no DE405 files (ascpYYYY.405)</translation>
+        </message>
+        <message>
+            <source>файлы DE405 охватывают годы </source>
+            <translation>the DE405 files cover the years </translation>
+        </message>
+        <message>
+            <source>записано  </source>
+            <translation>written  </translation>
+        </message>
+        <message>
+            <source>  записей в </source>
+            <translation>  records to </translation>
+        </message>
+        <message>
+            <source>Ошибка записи в файл&#13;
+</source>
+            <translation>Error writing file&#13;
+</translation>
+        </message>
+        <message>
+            <source>прочитанные программой данные</source>
+            <translation>data as read by the program</translation>
+        </message>
+        <message>
+            <source>не распознанные записи</source>
+            <translation>records not recognised</translation>
+        </message>
+        <message>
+            <source>первые данные</source>
+            <translation>first data</translation>
+        </message>
+        <message>
+            <source>всего прочитано  </source>
+            <translation>read in all  </translation>
+        </message>
+        <message>
+            <source>  записей</source>
+            <translation>  records</translation>
+        </message>
+        <message>
+            <source>данные забракованные по времени наблюдения</source>
+            <translation>records rejected by their time of observation</translation>
+        </message>
+        <message>
+            <source>удалено  </source>
+            <translation>removed  </translation>
+        </message>
+        <message>
+            <source>  записей с этими датами</source>
+            <translation>  records with these dates</translation>
+        </message>
+        <message>
+            <source>упорядочена  </source>
+            <translation>sorted  </translation>
+        </message>
+        <message>
+            <source>  запись</source>
+            <translation>  records</translation>
+        </message>
+        <message>
+            <source>координаты преобразованы в  </source>
+            <translation>coordinates converted in  </translation>
+        </message>
+        <message>
+            <source>  записях</source>
+            <translation>  records</translation>
+        </message>
+        <message>
+            <source>изменено время в  </source>
+            <translation>time changed in  </translation>
+        </message>
+        <message>
+            <source>РЕЗУЛЬТАТ КОМПИЛЯЦИИ</source>
+            <translation>RESULT OF THE MERGE</translation>
+        </message>
+        <message>
+            <source>совпадений в датах </source>
+            <translation>dates coinciding </translation>
+        </message>
+        <message>
+            <source>2 - исходные данные   1 и 3 - преобразованные  </source>
+            <translation>2 - original data   1 and 3 - transformed  </translation>
+        </message>
+        <message>
+            <source>(если показываются изменения после сравнения, </source>
+            <translation>(when changes after a comparison are shown, </translation>
+        </message>
+        <message>
+            <source>то 1 и 3- это 1-е данные, а 2- это 2-е данные)</source>
+            <translation>1 and 3 are data set 1, and 2 is data set 2)</translation>
+        </message>
+        <message>
+            <source>(если показываются изменения после сравнения теорий, </source>
+            <translation>(when changes after a comparison of theories are shown, </translation>
+        </message>
+        <message>
+            <source>то 1 - это 1-е данные, а 3- это 2-е данные)</source>
+            <translation>1 is data set 1, and 3 is data set 2)</translation>
+        </message>
+        <message>
+            <source>(если показываются изменения после объединения, </source>
+            <translation>(when changes after a merge are shown, </translation>
+        </message>
+        <message>
+            <source>то 1 - это 1-е данные, 2- это 2-е данные, а 3- это суммарные)</source>
+            <translation>1 is data set 1, 2 is data set 2, and 3 the merged set)</translation>
+        </message>
+        <message>
+            <source>ГЕО ЭКЛ J2000         GeoL  GeoB = </source>
+            <translation>GEO ECL J2000         GeoL  GeoB = </translation>
+        </message>
+        <message>
+            <source>ГЕО ЭКЛ J2000 Azv  GeoL  GeoB = </source>
+            <translation>GEO ECL J2000 Azv  GeoL  GeoB = </translation>
+        </message>
+        <message>
+            <source>ГЕО ЭКЛ J2000 Apl   GeoL  GeoB = </source>
+            <translation>GEO ECL J2000 Apl   GeoL  GeoB = </translation>
+        </message>
+        <message>
+            <source>ГЕО ЭКЛ JD              GeoL  GeoB = </source>
+            <translation>GEO ECL JD              GeoL  GeoB = </translation>
+        </message>
+        <message>
+            <source>ГЕО ЭКВ JD              GeoL  GeoB = </source>
+            <translation>GEO EQU JD              GeoL  GeoB = </translation>
+        </message>
+        <message>
+            <source>ГЕО ЭКВ JD  Ref      GeoL  GeoB = </source>
+            <translation>GEO EQU JD  Ref      GeoL  GeoB = </translation>
+        </message>
+        <message>
+            <source>ГЕО ЭКВ JD  Nut      GeoL  GeoB = </source>
+            <translation>GEO EQU JD  Nut      GeoL  GeoB = </translation>
+        </message>
+        <message>
+            <source>ГЕО ICRS геометрич.       RA  Dec = </source>
+            <translation>GEO ICRS geometric        RA  Dec = </translation>
+        </message>
+        <message>
+            <source>ГЕО ICRS световое время   RA  Dec = </source>
+            <translation>GEO ICRS light time       RA  Dec = </translation>
+        </message>
+        <message>
+            <source>ГЕО ICRS отклонение света RA  Dec = </source>
+            <translation>GEO ICRS light deflection RA  Dec = </translation>
+        </message>
+        <message>
+            <source>GCRS аберрация            RA  Dec = </source>
+            <translation>GCRS aberration           RA  Dec = </translation>
+        </message>
+        <message>
+            <source>ГЕО ЭКВ JD ср. (B+P)      RA  Dec = </source>
+            <translation>GEO EQU JD mean (B+P)     RA  Dec = </translation>
+        </message>
+        <message>
+            <source>ГЕО ЭКВ JD ист. (Nut)     RA  Dec = </source>
+            <translation>GEO EQU JD true (Nut)     RA  Dec = </translation>
+        </message>
+        <message>
+            <source>    свет. время </source>
+            <translation>    light time </translation>
+        </message>
+        <message>
+            <source>    откл. </source>
+            <translation>    deflection </translation>
+        </message>
+        <message>
+            <source>    аберр. </source>
+            <translation>    aberration </translation>
+        </message>
+        <message>
+            <source>    смещ.+прец. </source>
+            <translation>    bias+precession </translation>
+        </message>
+        <message>
+            <source>    нутация </source>
+            <translation>    nutation </translation>
+        </message>
+        <message>
+            <source>&#13;
+ТОЧНО (IAU 2006/2000A)  TT= </source>
+            <translation>&#13;
+PRECISE (IAU 2006/2000A)  TT= </translation>
+        </message>
+        <message>
+            <source>ТОЧНО (IAU 2006/2000A)   TT=  </source>
+            <translation>PRECISE (IAU 2006/2000A)   TT=  </translation>
+        </message>
+        <message>
+            <source> сек  свет= </source>
+            <translation> s  light= </translation>
+        </message>
+        <message>
+            <source> сек   свет=  </source>
+            <translation> s   light=  </translation>
+        </message>
+        <message>
+            <source> сек</source>
+            <translation> s</translation>
+        </message>
+        <message>
+            <source>&#13;
+ГЕО ЭКВ JD  Ref           RA  Dec = </source>
+            <translation>&#13;
+GEO EQU JD  Ref           RA  Dec = </translation>
+        </message>
+        <message>
+            <source>&#13;
+результат </source>
+            <translation>&#13;
+result </translation>
+        </message>
+        <message>
+            <source>ГЕО астрометр. ICRS        RA=  </source>
+            <translation>GEO astrometric ICRS        RA=  </translation>
+        </message>
+        <message>
+            <source>ГЕО GCRS (J2000)            RA=  </source>
+            <translation>GEO GCRS (J2000)            RA=  </translation>
+        </message>
+        <message>
+            <source>ГЕО видимое ист. JD        RA=  </source>
+            <translation>GEO apparent true JD        RA=  </translation>
+        </message>
+        <message>
+            <source>ГЕЛИО ЭКВ   J2000         L=  </source>
+            <translation>HELIO EQU   J2000         L=  </translation>
+        </message>
+        <message>
+            <source>    тыс.км</source>
+            <translation>    thousand km</translation>
+        </message>
+        <message>
+            <source>  тыс.км</source>
+            <translation>  thousand km</translation>
+        </message>
+        <message>
+            <source>     км/с</source>
+            <translation>     km/s</translation>
+        </message>
+        <message>
+            <source>ГЕО   ЭКВ   J2000           L=  </source>
+            <translation>GEO   EQU   J2000           L=  </translation>
+        </message>
+        <message>
+            <source>ГЕО   ЭКВ    JD               L=  </source>
+            <translation>GEO   EQU    JD               L=  </translation>
+        </message>
+        <message>
+            <source>Имя обсерватории</source>
+            <translation>Observatory code</translation>
+        </message>
+        <message>
+            <source>объект наблюдения №</source>
+            <translation>object observed No.</translation>
+        </message>
+        <message>
+            <source>всего данных</source>
+            <translation>all records</translation>
+        </message>
+        <message>
+            <source>хороших</source>
+            <translation>good</translation>
+        </message>
+        <message>
+            <source>плохих </source>
+            <translation>bad </translation>
+        </message>
+        <message>
+            <source>время</source>
+            <translation>time</translation>
+        </message>
+        <message>
+            <source>эпоха</source>
+            <translation>epoch</translation>
+        </message>
+        <message>
+            <source>год</source>
+            <translation>year</translation>
+        </message>
+        <message>
+            <source>месяц</source>
+            <translation>month</translation>
+        </message>
+        <message>
+            <source>день</source>
+            <translation>day</translation>
+        </message>
+        <message>
+            <source>часы</source>
+            <translation>hours</translation>
+        </message>
+        <message>
+            <source>мин.</source>
+            <translation>min.</translation>
+        </message>
+        <message>
+            <source>сек.</source>
+            <translation>sec.</translation>
+        </message>
+        <message>
+            <source>разделитель в таблицах</source>
+            <translation>separator in tables</translation>
+        </message>
+        <message>
+            <source>Широта задана от</source>
+            <translation>Latitude counted from</translation>
+        </message>
+        <message>
+            <source>Широта B</source>
+            <translation>Latitude B</translation>
+        </message>
+        <message>
+            <source>Долгота L </source>
+            <translation>Longitude L </translation>
+        </message>
+        <message>
+            <source>Дата наблюдений в формате</source>
+            <translation>Date of observation as</translation>
+        </message>
+        <message>
+            <source>календарь</source>
+            <translation>calendar</translation>
+        </message>
+        <message>
+            <source>по параметру</source>
+            <translation>by parameter</translation>
+        </message>
+        <message>
+            <source>запятая</source>
+            <translation>comma</translation>
+        </message>
+        <message>
+            <source>точка</source>
+            <translation>point</translation>
+        </message>
+        <message>
+            <source>полюса</source>
+            <translation>the pole</translation>
+        </message>
+        <message>
+            <source>экватора</source>
+            <translation>the equator</translation>
+        </message>
+        <message>
+            <source>Григор</source>
+            <translation>Gregor.</translation>
+        </message>
+        <message>
+            <source>Юлиан</source>
+            <translation>Julian</translation>
+        </message>
+        <message>
+            <source>Создать массивы с N=</source>
+            <translation>Create arrays with N=</translation>
+        </message>
+        <message>
+            <source>Загрузить исходные данные из</source>
+            <translation>Load source data from</translation>
+        </message>
+        <message>
+            <source>Сохранить данные в формате BDL</source>
+            <translation>Save as BDL file</translation>
+        </message>
+        <message>
+            <source>К форме 2</source>
+            <translation>To form 2</translation>
+        </message>
+        <message>
+            <source>Выход</source>
+            <translation>Exit</translation>
+        </message>
+        <message>
+            <source>Преобразование формата данных Planova - форма 1</source>
+            <translation>Planova data format conversion - form 1</translation>
+        </message>
+        <message>
+            <source>в файл</source>
+            <translation>to file</translation>
+        </message>
+        <message>
+            <source>Нет данных для записи: загрузите исходные данные</source>
+            <translation>No data to write: load the source data first</translation>
+        </message>
+        <message>
+            <source>№ объекта</source>
+            <translation>Object No.</translation>
+        </message>
+        <message>
+            <source>№ файла</source>
+            <translation>File No.</translation>
+        </message>
+        <message>
+            <source>по №</source>
+            <translation>to</translation>
+        </message>
+        <message>
+            <source>с №</source>
+            <translation>from</translation>
+        </message>
+        <message>
+            <source>при dT, сек= </source>
+            <translation>with dT, sec= </translation>
+        </message>
+        <message>
+            <source>ET-UT,сек</source>
+            <translation>ET-UT, sec</translation>
+        </message>
+        <message>
+            <source>JPL0 до</source>
+            <translation>JPL0 until</translation>
+        </message>
+        <message>
+            <source>MT, лет/см</source>
+            <translation>MT, years/cm</translation>
+        </message>
+        <message>
+            <source>MdP,  угл. сек / см    (сек / см)</source>
+            <translation>MdP, arcsec / cm    (sec / cm)</translation>
+        </message>
+        <message>
+            <source>+dP, угл.сек(сек)</source>
+            <translation>+dP, arcsec (sec)</translation>
+        </message>
+        <message>
+            <source>цвет dL</source>
+            <translation>color dL</translation>
+        </message>
+        <message>
+            <source>цвет dB</source>
+            <translation>color dB</translation>
+        </message>
+        <message>
+            <source>цвет dT</source>
+            <translation>color dT</translation>
+        </message>
+        <message>
+            <source>данные №</source>
+            <translation>data set No.</translation>
+        </message>
+        <message>
+            <source>в эпоху</source>
+            <translation>to epoch</translation>
+        </message>
+        <message>
+            <source>данные 1 (сравнение)</source>
+            <translation>data 1 (comparison)</translation>
+        </message>
+        <message>
+            <source>данные 2 (сравнение)</source>
+            <translation>data 2 (comparison)</translation>
+        </message>
+        <message>
+            <source>к теоретическим, т.е. геометрическим, координатам JPL добавить </source>
+            <translation>add to the theoretical (geometric) JPL coordinates </translation>
+        </message>
+        <message>
+            <source>1 (Hor, Topo всегда №1)</source>
+            <translation>1 (Hor, Topo always No.1)</translation>
+        </message>
+        <message>
+            <source>с начала</source>
+            <translation>from start</translation>
+        </message>
+        <message>
+            <source>с конца</source>
+            <translation>from end</translation>
+        </message>
+        <message>
+            <source>из файла</source>
+            <translation>from file</translation>
+        </message>
+        <message>
+            <source>+Текст</source>
+            <translation>+Text</translation>
+        </message>
+        <message>
+            <source>По шагам</source>
+            <translation>Stepwise</translation>
+        </message>
+        <message>
+            <source>с 1700</source>
+            <translation>1700 on</translation>
+        </message>
+        <message>
+            <source>+№ в примечаниях</source>
+            <translation>+No. in notes</translation>
+        </message>
+        <message>
+            <source>+График</source>
+            <translation>+Plot</translation>
+        </message>
+        <message>
+            <source>+ очистка рисунка</source>
+            <translation>+ clear plot</translation>
+        </message>
+        <message>
+            <source>точно (IAU 2006)</source>
+            <translation>precise (IAU 2006)</translation>
+        </message>
+        <message>
+            <source>Загрузить в формате BDL</source>
+            <translation>Load BDL file</translation>
+        </message>
+        <message>
+            <source>Почистить</source>
+            <translation>Clean</translation>
+        </message>
+        <message>
+            <source>Упорядочить данные</source>
+            <translation>Sort data</translation>
+        </message>
+        <message>
+            <source>Изменить время</source>
+            <translation>Change time</translation>
+        </message>
+        <message>
+            <source>Объединить данные 1 и данные 2</source>
+            <translation>Merge data 1 and data 2</translation>
+        </message>
+        <message>
+            <source>Перевести из эпохи</source>
+            <translation>Convert from epoch</translation>
+        </message>
+        <message>
+            <source>Показать изменения</source>
+            <translation>Show changes</translation>
+        </message>
+        <message>
+            <source>Записать результат в</source>
+            <translation>Write result to</translation>
+        </message>
+        <message>
+            <source>Сравнить данные 1 с данными 2</source>
+            <translation>Compare data 1 with data 2</translation>
+        </message>
+        <message>
+            <source>сделать 1 шаг</source>
+            <translation>one step</translation>
+        </message>
+        <message>
+            <source>К форме 3</source>
+            <translation>To form 3</translation>
+        </message>
+        <message>
+            <source>Преобразование формата данных Planova - форма 2</source>
+            <translation>Planova data format conversion - form 2</translation>
+        </message>
+        <message>
+            <source>файл</source>
+            <translation>file</translation>
+        </message>
+        <message>
+            <source>Желательно увеличить размер массива</source>
+            <translation>Better enlarge the array</translation>
+        </message>
+        <message>
+            <source>Ошибка открытия файла</source>
+            <translation>Error opening file</translation>
+        </message>
+        <message>
+            <source>увеличьте массивы данных</source>
+            <translation>enlarge the data arrays</translation>
+        </message>
+        <message>
+            <source>Задайте правильно номера записей: с № от 1 до по №, не больше размера массивов</source>
+            <translation>Enter valid record numbers: from No. at least 1 to No., not beyond the size of the arrays</translation>
+        </message>
+        <message>
+            <source>Надо загрузить данные</source>
+            <translation>Load the data first</translation>
+        </message>
+        <message>
+            <source>Эпоха данных 1 "</source>
+            <translation>Epoch of data 1 "</translation>
+        </message>
+        <message>
+            <source>" не известна: для сравнения с теорией нужна эпоха App, B1950 или J2000</source>
+            <translation>" is not known: a comparison with theory needs epoch App, B1950 or J2000</translation>
+        </message>
+        <message>
+            <source>Сравнение закончено: следующей записи нет</source>
+            <translation>Comparison finished: no next record</translation>
+        </message>
+        <message>
+            <source>Номер планеты должен быть от 1 до 9 или 11</source>
+            <translation>The planet number must be 1 to 9 or 11</translation>
+        </message>
+        <message>
+            <source>Ошибка в расчетах</source>
+            <translation>Error in the computation</translation>
+        </message>
+        <message>
+            <source>Увеличьте массивы данных</source>
+            <translation>Enlarge the data arrays</translation>
+        </message>
+        <message>
+            <source>с №1</source>
+            <translation>No.1</translation>
+        </message>
+        <message>
+            <source>по №2</source>
+            <translation>No.2</translation>
+        </message>
+        <message>
+            <source>№1: год, месяц, день</source>
+            <translation>No.1: year, month, day</translation>
+        </message>
+        <message>
+            <source>№2: год, месяц, день</source>
+            <translation>No.2: year, month, day</translation>
+        </message>
+        <message>
+            <source>сейчас: год, месяц, день</source>
+            <translation>now: year, month, day</translation>
+        </message>
+        <message>
+            <source>сравнено</source>
+            <translation>compared</translation>
+        </message>
+        <message>
+            <source>MdP,  угл. сек / см  </source>
+            <translation>MdP, arcsec / cm  </translation>
+        </message>
+        <message>
+            <source>+dP, см</source>
+            <translation>+dP, cm</translation>
+        </message>
+        <message>
+            <source>данными</source>
+            <translation>data</translation>
+        </message>
+        <message>
+            <source>+ скорректировать данные</source>
+            <translation>+ correct data</translation>
+        </message>
+        <message>
+            <source>+ учитывать для dLsr, dBsr</source>
+            <translation>+ use for dLsr, dBsr</translation>
+        </message>
+        <message>
+            <source>Записать результат в файл</source>
+            <translation>Write result to file</translation>
+        </message>
+        <message>
+            <source>Сравнить данные наблюдений с</source>
+            <translation>Compare observations with</translation>
+        </message>
+        <message>
+            <source>Остановить сравнение</source>
+            <translation>Stop comparison</translation>
+        </message>
+        <message>
+            <source>Очистить рисунок</source>
+            <translation>Clear plot</translation>
+        </message>
+        <message>
+            <source>Закрыть форму</source>
+            <translation>Close form</translation>
+        </message>
+        <message>
+            <source>Преобразование формата данных Planova - форма 3</source>
+            <translation>Planova data format conversion - form 3</translation>
+        </message>
+        <message>
+            <source>Задайте правильно номера записей: с №1 от 1 по №2 не больше числа загруженных записей (</source>
+            <translation>Enter valid record numbers: from No.1 at least 1 to No.2 not beyond the number of records loaded (</translation>
+        </message>
+        <message>
+            <source>Не могу найти эту точку</source>
+            <translation>Cannot find this point</translation>
+        </message>
+        <message>
+            <source>Эпоха данных "</source>
+            <translation>Epoch of the data "</translation>
+        </message>
+        <message>
+            <source>" не известна: нужна эпоха App, B1950 или J2000</source>
+            <translation>" is not known: epoch App, B1950 or J2000 is needed</translation>
+        </message>
+        <message>
+            <source>отклонение наблюдательных данных от расчетных (средние значения увеличены в 10 раз)</source>
+            <translation>deviation of the observations from theory (means enlarged ten times)</translation>
+        </message>
+        <message>
+            <source>JPL2: точная редукция (IAU 2006/2000A)</source>
+            <translation>JPL2: precise reduction (IAU 2006/2000A)</translation>
+        </message>
+        <message>
+            <source>Данные сравнения изменились: начните сравнение заново</source>
+            <translation>Comparison data changed: start the comparison again</translation>
+        </message>
+    </context>
+</TS>
