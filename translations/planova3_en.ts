@@ -88,8 +88,8 @@
             <translation> - /Create arrays with N=/ - creates empty data arrays of the size given in the box beside it, to be filled with data from files or tables.</translation>
         </message>
         <message>
-            <source> - /Загрузить исходные данные из/ - загружает данные из выбранных ниже таблиц или файлов с заданным номером и по заданным параметрам и хранит их в памяти в форматах – дата в юлианской дате, долгота и широта в градусах.</source>
-            <translation> - /Load source data from/ - loads the data from the tables or files chosen below, with the given number and parameters, and keeps them in memory as Julian date, longitude and latitude in degrees.</translation>
+            <source> - /Загрузить исходные данные из/ - загружает данные из выбранных ниже таблиц (книги .xls, .xlsx или .ods, первый лист; из нескольких с одним именем берется .xls, затем .xlsx, затем .ods) или файлов (JPL, Dov или MPC - 80-колонный формат Центра малых планет, папка FileMPC, даты UTC, положения J2000) с заданным номером и по заданным параметрам и хранит их в памяти в форматах – дата в юлианской дате, долгота и широта в градусах.</source>
+            <translation> - /Load source data from/ - loads the data from the tables chosen below (.xls, .xlsx or .ods workbooks, the first sheet; of several with one name the .xls is read, then the .xlsx, then the .ods) or files (JPL, Dov or MPC - the Minor Planet Center's 80-column format, folder FileMPC, dates of UTC, places of J2000), with the given number and parameters, and keeps them in memory as Julian date, longitude and latitude in degrees.</translation>
         </message>
         <message>
             <source> - /Сохранить данные в формате BDL/ - записывает в файл, расширение и номер которого задается ниже, данные в формате BDL (дата - год, месяц, день, часы, минуты, секунды, долгота – часы, минуты, секунды и широта – градусы, минуты, секунды)</source>
@@ -160,8 +160,8 @@
             <translation> - /Merge data 1 and data 2/ - merges into one set data set 1, loaded from the first file, and data set 2, loaded from the second file.</translation>
         </message>
         <message>
-            <source> - /Сравнить данные 1 с данными 2/ - сравнить данные или в двух загруженных файлах или в файле 1 с выбранной для вторых данных теорией (JPL0 или JPL2) или теории JPL0 (данные 1) с теорией JPL2 (данные 2). Данные выводятся в численном виде, если отмечен чекбокс &lt;+Текст&gt;, или в графическом, если отмечен чекбокс &lt;+График&gt;.</source>
-            <translation> - /Compare data 1 with data 2/ - compares either the data of two loaded files, or file 1 with the theory chosen for data 2 (JPL0 or JPL2), or theory JPL0 (data 1) with theory JPL2 (data 2). The results are listed as numbers when the box &lt;+Text&gt; is ticked, and plotted when the box &lt;+Plot&gt; is ticked.</translation>
+            <source> - /Сравнить данные 1 с данными 2/ - сравнить данные или в двух загруженных файлах или в файле 1 с выбранной для вторых данных теорией (JPL0 или JPL2) или теории JPL0 (данные 1) с теорией JPL2 (данные 2). Данные выводятся в численном виде, если отмечен чекбокс &lt;+Текст&gt;, или в графическом, если отмечен чекбокс &lt;+График&gt;; с чекбоксом &lt;+File&gt; разности записываются в файлы Dat/Param_data_ (.txt и .csv для Python или R) и Dat/Stat.</source>
+            <translation> - /Compare data 1 with data 2/ - compares either the data of two loaded files, or file 1 with the theory chosen for data 2 (JPL0 or JPL2), or theory JPL0 (data 1) with theory JPL2 (data 2). The results are listed as numbers when the box &lt;+Text&gt; is ticked, and plotted when the box &lt;+Plot&gt; is ticked; with the box &lt;+File&gt; the differences are written to the files Dat/Param_data_ (.txt, and .csv for Python or R) and Dat/Stat.</translation>
         </message>
         <message>
             <source> - &lt;точно (IAU 2006)&gt; - с теорией JPL2 вычислять теоретические положения строго (IAU 2006/2000A: световое время, отклонение света Солнцем и планетами, релятивистская аберрация, прецессия IAU 2006 и нутация IAU 2000A; эпоха App - истинный экватор и равноденствие даты, J2000 - GCRS, для B1950 остается классическая редукция). AberZ, AberP и Nut входят в строгую редукцию; кнопка DE405 дополнительно выводит астрометрическое и видимое геоцентрические положения.</source>
@@ -200,8 +200,8 @@
             <translation> - /Load BDL file/ - loads the data from the file number given above for the given observed object.</translation>
         </message>
         <message>
-            <source> - /Сравнить данные наблюдений/ - сравнивает данные загруженные из файла или с теорией JPL (как без периодических возмущений - JPL0 так и с частью возмущений - JPL1) или с теорией JPL2 (все возмущения) с записи №1 по запись №2 (или автоматически или по шагам, если отмечен чекбокс &lt;По шагам&gt;). Если отмечен чекбокс &lt;+скорректировать данные&gt;, то наблюдаемые данные изменяются на указанные ниже поправки, а если отмечен чекбокс &lt;+учитывать для dLsr, dBsr&gt;, то в расчет средних значений отклонений по долготе и по широте будут приниматься только те отклонения, которые не выходят за нижеуказанные интервалы.</source>
-            <translation> - /Compare observations with/ - compares the data loaded from the file with the JPL theory (without periodic perturbations, JPL0, or with some of them, JPL1) or with theory JPL2 (all perturbations) from record No.1 to record No.2 (all at once, or step by step when the box &lt;Stepwise&gt; is ticked). When the box &lt;+correct data&gt; is ticked, the observations are changed by the corrections given below; when the box &lt;+use for dLsr, dBsr&gt; is ticked, only the deviations within the intervals given below count in the mean deviations in longitude and latitude.</translation>
+            <source> - /Сравнить данные наблюдений/ - сравнивает данные загруженные из файла или с теорией JPL (как без периодических возмущений - JPL0 так и с частью возмущений - JPL1) или с теорией JPL2 (все возмущения) с записи №1 по запись №2 (или автоматически или по шагам, если отмечен чекбокс &lt;По шагам&gt;). Если отмечен чекбокс &lt;+скорректировать данные&gt;, то наблюдаемые данные изменяются на указанные ниже поправки, а если отмечен чекбокс &lt;+учитывать для dLsr, dBsr&gt;, то в расчет средних значений отклонений по долготе и по широте будут приниматься только те отклонения, которые не выходят за нижеуказанные интервалы. Отклонения и их средние записываются в файл Dat/Dev_data_ (.csv для Python или R).</source>
+            <translation> - /Compare observations with/ - compares the data loaded from the file with the JPL theory (without periodic perturbations, JPL0, or with some of them, JPL1) or with theory JPL2 (all perturbations) from record No.1 to record No.2 (all at once, or step by step when the box &lt;Stepwise&gt; is ticked). When the box &lt;+correct data&gt; is ticked, the observations are changed by the corrections given below; when the box &lt;+use for dLsr, dBsr&gt; is ticked, only the deviations within the intervals given below count in the mean deviations in longitude and latitude. The deviations and their means are written to the file Dat/Dev_data_ (.csv for Python or R).</translation>
         </message>
         <message>
             <source> - &lt;точно (IAU 2006)&gt; - с теорией JPL2 вычислять теоретические положения строго (IAU 2006/2000A), как в форме 2.</source>
@@ -230,6 +230,30 @@
         <message>
             <source>строка </source>
             <translation>line </translation>
+        </message>
+        <message>
+            <source>наблюдение со спутника: место наблюдателя во второй строке</source>
+            <translation>observation from a satellite: the observer's place is on the second line</translation>
+        </message>
+        <message>
+            <source>вторая строка наблюдения со спутника</source>
+            <translation>second line of an observation from a satellite</translation>
+        </message>
+        <message>
+            <source>наблюдение подвижного наблюдателя</source>
+            <translation>observation by a roving observer</translation>
+        </message>
+        <message>
+            <source>вторая строка подвижного наблюдателя</source>
+            <translation>second line of a roving observer</translation>
+        </message>
+        <message>
+            <source>радарное наблюдение</source>
+            <translation>radar observation</translation>
+        </message>
+        <message>
+            <source>короткая строка: нет места</source>
+            <translation>short line: no place</translation>
         </message>
         <message>
             <source>Ошибка записи в файл</source>
@@ -262,6 +286,26 @@
         <message>
             <source>ЗАБРАКОВАННЫЕ ПРОГРАММОЙ ЗАПИСИ</source>
             <translation>RECORDS REJECTED BY THE PROGRAM</translation>
+        </message>
+        <message>
+            <source>Таблица не читается: это не книга .xlsx или .ods  </source>
+            <translation>The table cannot be read: it is not an .xlsx or .ods workbook  </translation>
+        </message>
+        <message>
+            <source>Таблица защищена паролем: сохраните ее без пароля  </source>
+            <translation>The table is protected by a password: save it without one  </translation>
+        </message>
+        <message>
+            <source>Таблица в формате Strict Open XML: сохраните ее как книгу Excel (.xlsx)  </source>
+            <translation>The table is in Strict Open XML: save it as an Excel workbook (.xlsx)  </translation>
+        </message>
+        <message>
+            <source>В таблице нет ни одного листа  </source>
+            <translation>The table has no sheet  </translation>
+        </message>
+        <message>
+            <source>Таблица повреждена и не читается  </source>
+            <translation>The table is damaged and cannot be read  </translation>
         </message>
         <message>
             <source>Не найдена таблица  </source>
@@ -308,6 +352,24 @@
             <translation>the DE405 files cover the years </translation>
         </message>
         <message>
+            <source> — файла нет</source>
+            <translation> — no such file</translation>
+        </message>
+        <message>
+            <source>&#13;
+DE405 охватывает годы </source>
+            <translation>&#13;
+DE405 covers the years </translation>
+        </message>
+        <message>
+            <source>: файлы ascp</source>
+            <translation>: files ascp</translation>
+        </message>
+        <message>
+            <source> в папке </source>
+            <translation> in the folder </translation>
+        </message>
+        <message>
             <source>записано  </source>
             <translation>written  </translation>
         </message>
@@ -320,6 +382,76 @@
 </source>
             <translation>Error writing file&#13;
 </translation>
+        </message>
+        <message>
+            <source>Папки программы нет:&#13;
+</source>
+            <translation>The application folder does not exist:&#13;
+</translation>
+        </message>
+        <message>
+            <source>Obs… — папки наблюдений Obs&lt;код&gt; (например ObsPARI)</source>
+            <translation>Obs… — observation folders Obs&lt;code&gt; (for example ObsPARI)</translation>
+        </message>
+        <message>
+            <source>Tab… — папки таблиц Tab&lt;код&gt; (например TabPARI)</source>
+            <translation>Tab… — table folders Tab&lt;code&gt; (for example TabPARI)</translation>
+        </message>
+        <message>
+            <source>FileJPL — исходные файлы JPL</source>
+            <translation>FileJPL — JPL source files</translation>
+        </message>
+        <message>
+            <source>FileDov — исходные файлы Dov</source>
+            <translation>FileDov — Dov source files</translation>
+        </message>
+        <message>
+            <source>FileMPC — исходные файлы MPC</source>
+            <translation>FileMPC — MPC source files</translation>
+        </message>
+        <message>
+            <source>Dat — файлы результатов</source>
+            <translation>Dat — result files</translation>
+        </message>
+        <message>
+            <source>JPL — файлы DE405</source>
+            <translation>JPL — DE405 files</translation>
+        </message>
+        <message>
+            <source>&#13;
+  JPL/ascpГГГГ.405 — файлы DE405 (их делает scripts/install_de405.sh ПАПКА/JPL)</source>
+            <translation>&#13;
+  JPL/ascpYYYY.405 — DE405 files (made by scripts/install_de405.sh FOLDER/JPL)</translation>
+        </message>
+        <message>
+            <source>В папке программы&#13;
+</source>
+            <translation>The application folder&#13;
+</translation>
+        </message>
+        <message>
+            <source>&#13;
+нет:</source>
+            <translation>&#13;
+lacks:</translation>
+        </message>
+        <message>
+            <source>Создать стандартные папки?</source>
+            <translation>Create the standard folders?</translation>
+        </message>
+        <message>
+            <source>Стандартные папки создаёт команда planova3 --init </source>
+            <translation>The command planova3 --init makes the standard folders: planova3 --init </translation>
+        </message>
+        <message>
+            <source>Не удалось создать папку&#13;
+</source>
+            <translation>Could not create the folder&#13;
+</translation>
+        </message>
+        <message>
+            <source>Сохранить рисунок как </source>
+            <translation>Save the plot as </translation>
         </message>
         <message>
             <source>прочитанные программой данные</source>
@@ -900,6 +1032,10 @@ result </translation>
             <translation>Enlarge the data arrays</translation>
         </message>
         <message>
+            <source>dT, сек</source>
+            <translation>dT, s</translation>
+        </message>
+        <message>
             <source>с №1</source>
             <translation>No.1</translation>
         </message>
@@ -990,6 +1126,18 @@ result </translation>
         <message>
             <source>JPL2: точная редукция (IAU 2006/2000A)</source>
             <translation>JPL2: precise reduction (IAU 2006/2000A)</translation>
+        </message>
+        <message>
+            <source>dL: прямое восхождение</source>
+            <translation>dL: right ascension</translation>
+        </message>
+        <message>
+            <source>dB: склонение</source>
+            <translation>dB: declination</translation>
+        </message>
+        <message>
+            <source>dLsr, dBsr: средние × 10</source>
+            <translation>dLsr, dBsr: means × 10</translation>
         </message>
         <message>
             <source>Данные сравнения изменились: начните сравнение заново</source>

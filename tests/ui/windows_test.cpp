@@ -26,7 +26,6 @@
 #include "ui/picture_render.h"
 #include "window2/plot.h"
 #include "help/help_text.h"
-#include "ui/desktop.h"
 #include "ui/translation.h"
 
 namespace planova::ui {
