@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "common/textfile.h"
+#include "ui/translation.h"
 
 namespace planova::ui {
 
@@ -124,7 +125,7 @@ std::vector<PlotLabel> PlotLabels(const PictureBox& box, const QSize& size, cons
   // The legend in a row at the grid's upper right: a square of each colour and its meaning.
   double right = area.right() - 2 * kGap;
   for (auto it = a.Legend.rbegin(); it != a.Legend.rend(); ++it) {
-    QString text = QString::fromStdString(it->text);
+    QString text = Tr(it->text);
     const double width = fm.horizontalAdvance(text);
     labels.push_back({PlotLabel::Kind::kLegend, QRectF(right - width, area.top() + kGap, width, fm.height()), text,
                       it->rgb});
@@ -153,7 +154,7 @@ void PaintPicture(QPainter& painter, const PictureBox& box, const QSize& size) {
         painter.drawRect(QRectF(a.x() - 1, a.y() - 1, 2, 2));
         break;
       case PictureItem::Kind::kText:
-        painter.drawText(a + QPointF(0, fm.ascent()), QString::fromStdString(item.text));
+        painter.drawText(a + QPointF(0, fm.ascent()), Tr(item.text));
         break;
     }
   }
