@@ -15,32 +15,7 @@ root="$(dirname "$here")"
 blocks="${1:-$root/build/de405}"
 [ $# -gt 0 ] && shift
 
-packages=(python3-astropy python3-jplephem)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  known=1
-  for p in "${missing[@]}"; do
-    candidate="$(apt-cache policy "$p" 2>/dev/null | awk '/Candidate:/ {print $2}')"
-    if [ -z "$candidate" ] || [ "$candidate" = "(none)" ]; then known=0; fi
-  done
-  log="$(mktemp)"
-  trap 'rm -f "$log"' EXIT
-  # apt's output is shown only when it fails.
-  if [ "$known" -eq 0 ] && ! $sudo apt-get update -qq >"$log" 2>&1; then
-    cat "$log" >&2
-    exit 1
-  fi
-  if ! DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" \
-      >"$log" 2>&1; then
-    cat "$log" >&2
-    exit 1
-  fi
-fi
+bash "$here/install_packages.sh" python3-astropy python3-jplephem
 
 bash "$here/install_de405.sh" "$blocks"
 
