@@ -107,8 +107,8 @@ double OneTurn(double degrees) {
   return degrees;
 }
 
-std::string IsoDateTime::operator()(AstroState& a, double jd) {
-  if (!std::isfinite(jd)) return {};
+bool IsoDateTime::AppendTo(std::string& out, AstroState& a, double jd) {
+  if (!std::isfinite(jd)) return false;
   // Milliseconds of the day from midnight, carried into the next day when they round up
   // to a whole day.
   double midnight = std::floor(jd + 0.5) - 0.5;
@@ -118,7 +118,7 @@ std::string IsoDateTime::operator()(AstroState& a, double jd) {
     midnight += 1;
   }
   if (midnight != midnight_) {
-    if (!CalendarFromJulianDate(a, midnight + 0.25)) return {};
+    if (!CalendarFromJulianDate(a, midnight + 0.25)) return false;
     char buf[48];
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT", static_cast<int>(a.CalYear), static_cast<int>(a.CalMonth),
                   static_cast<int>(std::floor(a.CalDay)));
@@ -126,16 +126,15 @@ std::string IsoDateTime::operator()(AstroState& a, double jd) {
     midnight_ = midnight;
   }
   const auto t = static_cast<int32_t>(ms);
-  const int32_t parts[4] = {t / 3600000, t / 60000 % 60, t / 1000 % 60, t % 1000};
-  std::string text = date_;
-  for (int k = 0; k < 4; ++k) {
-    const int32_t v = parts[k];
-    if (k == 3) text += static_cast<char>('0' + v / 100);
-    text += static_cast<char>('0' + v / 10 % 10);
-    text += static_cast<char>('0' + v % 10);
-    text += k < 2 ? ':' : k == 2 ? '.' : 'Z';
-  }
-  return text;
+  const int32_t h = t / 3600000, m = t / 60000 % 60, s = t / 1000 % 60, f = t % 1000;
+  const char time[] = {static_cast<char>('0' + h / 10), static_cast<char>('0' + h % 10), ':',
+                       static_cast<char>('0' + m / 10), static_cast<char>('0' + m % 10), ':',
+                       static_cast<char>('0' + s / 10), static_cast<char>('0' + s % 10), '.',
+                       static_cast<char>('0' + f / 100), static_cast<char>('0' + f / 10 % 10),
+                       static_cast<char>('0' + f % 10), 'Z'};
+  out += date_;
+  out.append(time, sizeof time);
+  return true;
 }
 
 }  // namespace planova

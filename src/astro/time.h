@@ -30,7 +30,13 @@ bool CalendarFromJulianDate(AstroState& a, double jd);
 // calendar once a day.
 class IsoDateTime {
  public:
-  std::string operator()(AstroState& a, double jd);
+  // Appends the text to `out`; false (nothing appended) when it cannot be formed.
+  bool AppendTo(std::string& out, AstroState& a, double jd);
+  std::string operator()(AstroState& a, double jd) {
+    std::string s;
+    AppendTo(s, a, jd);
+    return s;
+  }
 
  private:
   double midnight_ = -1;

@@ -152,10 +152,69 @@ bool ComparisonRun::CloseParamFile() {
   return param && csv;
 }
 
-std::string CsvNumber(double value, int decimals) {
+namespace {
+
+// Writes the digits of v backwards, ending before p, two at a time: exactly `count`
+// digits (zeros in front) when count > 0, else all of v's (at least one).  Returns the
+// place of the first digit.
+char* DigitsBackward(char* p, uint32_t v, int count) {
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  auto pair = [&](uint32_t two) {
+    *--p = kPairs[2 * two + 1];
+    *--p = kPairs[2 * two];
+  };
+  if (count > 0) {
+    for (; count >= 2; count -= 2, v /= 100) pair(v % 100);
+    if (count == 1) *--p = static_cast<char>('0' + v % 10);
+    return p;
+  }
+  for (; v >= 100; v /= 100) pair(v % 100);
+  if (v >= 10) {
+    pair(v);
+  } else {
+    *--p = static_cast<char>('0' + v);
+  }
+  return p;
+}
+
+}  // namespace
+
+void AppendCsvNumber(std::string& out, double value, int decimals) {
+  static constexpr double kScale[10] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+  static constexpr uint64_t kWhole[10] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
   char buf[64];
-  auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-  return r.ec == std::errc() ? std::string(buf, r.ptr) : std::string();
+  if (!std::isfinite(value) || decimals < 0 || decimals > 9) return;
+  // The value times 10^decimals, rounded to a whole number: the same digits as the
+  // correctly rounded decimal unless the product's own rounding could have crossed a
+  // half; such values (and exact halves, which printf rounds to even) and values beyond
+  // the whole numbers handled here take the library's digits.
+  const double product = std::fabs(value) * kScale[decimals];
+  uint64_t n = 0, whole = UINT64_MAX;
+  if (product < 9007199254740992.0) {  // 2^53
+    n = static_cast<uint64_t>(product);  // the whole part (truncation)
+    const double fraction = product - static_cast<double>(n);  // exact
+    if (fraction > 0.5) ++n;
+    // Within the product's rounding of a half: left to the library.
+    if (std::fabs(fraction - 0.5) > product * 0x1p-52) whole = n / kWhole[decimals];
+  }
+  if (whole > UINT32_MAX) {
+    auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    if (r.ec == std::errc()) out.append(buf, r.ptr);
+    return;
+  }
+  // The digits of the rounded value from the right: the decimals, the point, the whole part.
+  char* end = buf + sizeof buf;
+  char* p = end;
+  if (decimals > 0) {
+    p = DigitsBackward(p, static_cast<uint32_t>(n - whole * kWhole[decimals]), decimals);
+    *--p = '.';
+  }
+  p = DigitsBackward(p, static_cast<uint32_t>(whole), 0);
+  if (value < 0 && n > 0) *--p = '-';
+  out.append(p, end);
 }
 
 bool ComparisonRun::OpenCsvFile(const std::filesystem::path& path, const std::string& header) {

@@ -111,9 +111,15 @@ class ComparisonRun {
   std::filesystem::path paramPath_, csvPath_;
 };
 
-// A number of a CSV file: fixed decimals and a decimal point, whatever the locale (empty
-// for a value that is not finite).
-std::string CsvNumber(double value, int decimals);
+// A number of a CSV file: fixed decimals (0..9) and a decimal point, whatever the locale
+// (nothing for a value that is not finite), appended to `out`.  The value is rounded to
+// the last decimal through a whole number below 2^53; beyond that through std::to_chars.
+void AppendCsvNumber(std::string& out, double value, int decimals);
+inline std::string CsvNumber(double value, int decimals) {
+  std::string s;
+  AppendCsvNumber(s, value, decimals);
+  return s;
+}
 
 // Writes a whole text file (Windows-1251 bytes, a final CR LF), replacing the old one only
 // when every byte is written; false when it fails.

@@ -118,7 +118,8 @@ class Form2 : public FormModel {
   bool CalendarWarned = false;    // the run has said that a date is beyond the calendar
   std::string ComparisonLog;
   // The CSV twin of Param_data_ ("+File"): the theory named in its rows, and their dates.
-  std::string CsvTheory;
+  std::string CsvFixedFields;  // "11,JPL2 DE405,App,": body, theory and epoch of every row
+  std::string CsvLine;         // the row being formed, its buffer kept for the run
   IsoDateTime CsvDate;
   double PlotOrigin = 0;
   PlotColourTable PlotColours{};
@@ -167,7 +168,7 @@ class Form2 : public FormModel {
   void ReadComparisonSettings();
   bool GenerateTwoBodySet(int p);
   bool CompareRow(int32_t i);
-  std::string CsvRow(int32_t i, double diffT);
+  const std::string& CsvRow(int32_t i, double diffT);
   bool RunnableComparison(bool generate, int p);
   void FinishComparison();
   // The run's request for theoretical places, from the switches and boxes (the date is

@@ -95,9 +95,10 @@ void Form2::Compare() {
         Run.DiscardParamFile();
         throw FileError{csvPath};
       }
-      CsvTheory = Option3.Value ? "file" : Option4.Value ? "JPL0" : Check15.Value && ComparisonLabel != "B1950"
-                                                                         ? "JPL2 DE405 IAU2006"
-                                                                         : "JPL2 DE405";
+      const char* theory = Option3.Value ? "file" : Option4.Value ? "JPL0" : Check15.Value && ComparisonLabel != "B1950"
+                                                                                 ? "JPL2 DE405 IAU2006"
+                                                                                 : "JPL2 DE405";
+      CsvFixedFields = std::to_string(Store.ObjectNumber) + ',' + theory + ',' + ComparisonLabel + ',';
     }
     if (!RunnableComparison(generate, p)) {
       Run.DiscardParamFile();
@@ -260,15 +261,27 @@ bool Form2::CompareRow(int32_t i) {
 // The CSV line of row i: its date (ISO 8601 and JD), body, theory and epoch, the O-C in
 // right ascension (as in Param_data_ and times cos of the declination), declination and
 // time, and the Stat intervals of the first two.
-std::string Form2::CsvRow(int32_t i, double diffT) {
+const std::string& Form2::CsvRow(int32_t i, double diffT) {
   const double jd = Store.ObsJd(i, 1);
   const double cosDec = std::cos(Store.ObsLat(i, 1) / Astro.DegPerRad);
   const double raArcsec = DiffL * 3600, decArcsec = DiffB * 3600;
-  return std::to_string(i) + ',' + CsvDate(Astro, jd) + ',' + CsvNumber(jd, 8) + ',' + std::to_string(Store.ObjectNumber) +
-         ',' + CsvTheory + ',' + ComparisonLabel + ',' + CsvNumber(raArcsec, 6) + ',' + CsvNumber(raArcsec * cosDec, 6) + ',' +
-         CsvNumber(decArcsec, 6) + ',' + CsvNumber(diffT * 86400, 6) + ',' +
-         std::to_string(Run.Stats.IntervalOf(std::fabs(DiffL), false)) + ',' +
-         std::to_string(Run.Stats.IntervalOf(std::fabs(DiffB), true));
+  std::string& line = CsvLine;
+  line.clear();
+  AppendCsvNumber(line, i, 0);
+  line += ',';
+  CsvDate.AppendTo(line, Astro, jd);
+  line += ',';
+  AppendCsvNumber(line, jd, 8);
+  line += ',';
+  line += CsvFixedFields;  // body, theory, epoch
+  for (double v : {raArcsec, raArcsec * cosDec, decArcsec, diffT * 86400}) {
+    AppendCsvNumber(line, v, 6);
+    line += ',';
+  }
+  AppendCsvNumber(line, Run.Stats.IntervalOf(std::fabs(DiffL), false), 0);
+  line += ',';
+  AppendCsvNumber(line, Run.Stats.IntervalOf(std::fabs(DiffB), true), 0);
+  return line;
 }
 
 // After a run or a step: the panes; when the run has passed its last row the
