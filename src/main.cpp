@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QString>
 #include <csignal>
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -204,7 +205,14 @@ int main(int argc, char** argv) {
   if (!script.empty()) {
     // Pictures are rendered off screen; no display is needed.
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    if (!std::getenv("XDG_RUNTIME_DIR")) setenv("XDG_RUNTIME_DIR", fs::temp_directory_path().c_str(), 1);
+    if (!std::getenv("XDG_RUNTIME_DIR")) {
+      // A folder of the user's own (0700), as Qt wants its runtime folder to be.
+      const fs::path runtime = fs::temp_directory_path() / ("planova3-runtime-" + std::to_string(::getuid()));
+      std::error_code ec;
+      fs::create_directories(runtime, ec);
+      fs::permissions(runtime, fs::perms::owner_all, ec);
+      setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    }
     QGuiApplication qt(argc, argv);
     std::ifstream in(script, std::ios::binary);
     if (!in) {
