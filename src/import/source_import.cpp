@@ -63,6 +63,18 @@ bool RealOrDash(std::string_view text, bool pointSeparator, double& value) {
 
 bool AllBlanks(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
 
+// Right ascension (degrees) from the texts of hours, minutes and seconds of time (the
+// seconds with a point or a comma); false when a text is no number, the hours are not
+// 0..23 or the sum reaches 24 h (the degrees are formed all the same).
+bool FieldRightAscension(std::string_view hours, std::string_view minutes, std::string_view seconds,
+                         double& degrees) {
+  int16_t h = 0, m = 0;
+  double s = 0;
+  if (!TryParseFieldInt16(hours, h) || !TryParseFieldInt16(minutes, m) || !FieldViaDotToComma(seconds, s)) return false;
+  degrees = (m / 60.0 + h + s / 3600) * 360 / 24;
+  return PossibleHours(h) && PossibleRightAscension(degrees);
+}
+
 // A JPL coordinate part: a whole number, or 0 when it holds only blanks (or lies beyond
 // the end of the line, which `blank` reports).
 bool JplPart(std::string_view text, int16_t& value, bool& blank) {
@@ -263,14 +275,7 @@ RecordValues ConvertDovLine(std::string_view line, bool longVariant, bool latitu
   r.HasJd = true;
 
   // Right ascension.
-  int16_t raH = 0, raM = 0;
-  double raS = 0;
-  if (!TryParseFieldInt16(t[kDovRaHours], raH) || !TryParseFieldInt16(t[kDovRaMinutes], raM) ||
-      !FieldViaDotToComma(t[kDovRaSeconds], raS)) {
-    return r;
-  }
-  r.Lon = (raM / 60.0 + raH + raS / 3600) * 360 / 24;
-  if (!PossibleHours(raH) || !PossibleRightAscension(r.Lon)) return r;
+  if (!FieldRightAscension(t[kDovRaHours], t[kDovRaMinutes], t[kDovRaSeconds], r.Lon)) return r;
   r.HasLon = true;
 
   // Declination: the sum of the absolute parts, south when the degrees' text has a minus
@@ -336,14 +341,7 @@ RecordValues ConvertMpcLine(std::string_view line, AstroState& astro, FieldTexts
   r.HasJd = true;
 
   // Right ascension: hours, minutes, seconds of time.
-  int16_t raH = 0, raM = 0;
-  double raS = 0;
-  if (!TryParseFieldInt16(t[kMpcRaHours], raH) || !TryParseFieldInt16(t[kMpcRaMinutes], raM) ||
-      !FieldViaDotToComma(t[kMpcRaSeconds], raS)) {
-    return r;
-  }
-  r.Lon = (raM / 60.0 + raH + raS / 3600) * 360 / 24;
-  if (!PossibleHours(raH) || !PossibleRightAscension(r.Lon)) return r;
+  if (!FieldRightAscension(t[kMpcRaHours], t[kMpcRaMinutes], t[kMpcRaSeconds], r.Lon)) return r;
   r.HasLon = true;
 
   // Declination: the sign in column 45, degrees, minutes, seconds of arc.
