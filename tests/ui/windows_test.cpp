@@ -19,6 +19,8 @@
 #include <QTimer>
 
 #include <fstream>
+#include <unistd.h>
+#include <cstdio>
 
 #include "test_support.h"
 #include "ui/desktop.h"
@@ -623,13 +625,21 @@ TEST(Windows, ExitClosesEveryWindow) {
 }  // namespace planova::ui
 
 int main(int argc, char** argv) {
-  // A desktop screen, so that the windows open at their default size.
-  const std::string screens = std::string(PLANOVA_BINARY_DIR) + "/offscreen-screens.json";
+  // A desktop screen, so that the windows open at their default size.  The file is this
+  // process's own: the programs the tests start read it through QT_QPA_PLATFORM, and a
+  // test process started beside this one must not rewrite it under them.
+  const std::string screens =
+      std::string(PLANOVA_BINARY_DIR) + "/offscreen-screens-" + std::to_string(::getpid()) + ".json";
   std::ofstream(screens) << R"({"screens": [{"name": "desktop", "x": 0, "y": 0, "width": 1920, "height": 1200,)"
                             R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
   qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + screens.c_str());
-  QApplication app(argc, argv);
-  QApplication::setQuitOnLastWindowClosed(false);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  int status = 0;
+  {
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    ::testing::InitGoogleTest(&argc, argv);
+    status = RUN_ALL_TESTS();
+  }
+  std::remove(screens.c_str());
+  return status;
 }
