@@ -21,7 +21,7 @@ const WindowLayout& LayoutOf(const std::string& form) {
       {"Option22", 553, 88, 95, 22},
       {"Label3", 660, 90, 20, 20},
       {"Text18", 680, 88, 40, 24},
-      {"Check1", 730, 88, 75, 22},
+      {"Check1", 560, 124, 75, 22},
       {"Label4", 10, 126, 100, 20},
       {"Text11", 110, 124, 60, 24},
       {"Label5", 180, 126, 70, 20},
