@@ -46,6 +46,7 @@ build() {  # name sources...
 
 build jpl_record_fuzz "$ROOT/fuzz/jpl_record_fuzz.cpp" "${IMPORT[@]}" "${COMMON[@]}"
 build dov_record_fuzz "$ROOT/fuzz/dov_record_fuzz.cpp" "${IMPORT[@]}" "${COMMON[@]}"
+build mpc_record_fuzz "$ROOT/fuzz/mpc_record_fuzz.cpp" "${IMPORT[@]}" "${COMMON[@]}"
 build table_row_fuzz "$ROOT/fuzz/table_row_fuzz.cpp" "${IMPORT[@]}" "${COMMON[@]}"
 build bdl_line_fuzz "$ROOT/fuzz/bdl_line_fuzz.cpp" "${BDL[@]}" "${COMMON[@]}"
 build catalogue_converter_fuzz "$ROOT/fuzz/catalogue_converter_fuzz.cpp" "$ROOT/src/import/catalogue_converter.cpp" \
@@ -70,6 +71,7 @@ seed() {  # target file first-line [prefix]
 }
 seed jpl_record_fuzz "$ROOT/sample/FileJPL/PARI_1.txt" 6
 seed dov_record_fuzz "$ROOT/sample/FileDov/PARI11_G_1.txt" 3 " "
+seed mpc_record_fuzz "$ROOT/sample/FileMPC/PARI11_1.txt" 1
 seed catalogue_converter_fuzz "$ROOT/sample/FileDov/USNO_1866_1891.txt" 3 " "
 seed table_row_fuzz /dev/null 1
 if wanted table_row_fuzz; then
