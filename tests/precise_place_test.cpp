@@ -13,6 +13,7 @@
 #include "astro/apparent_place.h"
 #include "astro/astro_state.h"
 #include "astro/de405.h"
+#include "astro/time.h"
 #include "test_support.h"
 
 namespace planova {
@@ -114,6 +115,31 @@ TEST(PreciseDe405, RequestChoosesTheFrame) {
     EXPECT_FALSE(ComputePrecisePlace(a, 11, tt).Ok) << tt;
     EXPECT_EQ(a.EphemerisFailureKind, EphemerisFailure::kNoSuchDate) << tt;
   }
+}
+
+// TT - UTC from the leap-second table, at its steps; before 1960 there is no table, and the
+// request falls back to the window's ET-UT model.
+TEST(PreciseTime, TtFromTheLeapSecondTableFrom1960) {
+  const struct {
+    double jd;
+    bool known;
+    double seconds;
+  } cases[] = {{2457754.5, true, 37 + 32.184},              // 2017 January 1, 0 h UTC: the last step
+               {2457754.5 - 1.0 / 1024, true, 36 + 32.184},  // a minute and a half before it
+               {2441317.5, true, 10 + 32.184},              // 1972 January 1: whole seconds begin
+               {2436934.0, false, 0}};                      // 1959 December 31
+  for (const auto& c : cases) {
+    double seconds = 0;
+    ASSERT_EQ(TtMinusUtcSeconds(c.jd, seconds), c.known) << c.jd;
+    if (c.known) EXPECT_NEAR(seconds, c.seconds, 1e-9) << c.jd;
+  }
+  AstroState a;
+  a.InitConstants();
+  double dt = 0;
+  const double tt = PreciseTerrestrialTime(a, 2436934.0, DeltaTModel::kParabola, true, dt);
+  a.CurrentJd = 2436934.0;
+  EXPECT_EQ(dt, DeltaTParabola(a));
+  EXPECT_EQ(tt, 2436934.0 + dt / 86400);
 }
 
 }  // namespace

@@ -1032,6 +1032,10 @@ result </translation>
             <translation>Enlarge the data arrays</translation>
         </message>
         <message>
+            <source> сек  TDB-TT= </source>
+            <translation> s  TDB-TT= </translation>
+        </message>
+        <message>
             <source>dT, сек</source>
             <translation>dT, s</translation>
         </message>

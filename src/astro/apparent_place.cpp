@@ -102,11 +102,7 @@ namespace {
 ApparentPlace PreciseApparentPlace(AstroState& a, const ApparentPlaceRequest& r) {
   ApparentPlace out;
   out.Precise = true;
-  out.EphemerisJd = r.Jd;
-  if (r.DeltaT != DeltaTModel::kNone) {
-    out.DeltaTSeconds = DeltaTSeconds(a, r.Jd, r.DeltaT);
-    out.EphemerisJd = r.DeltaTBy86400 ? r.Jd + out.DeltaTSeconds / 86400 : r.Jd + out.DeltaTSeconds / 24 / 3600;
-  }
+  out.EphemerisJd = PreciseTerrestrialTime(a, r.Jd, r.DeltaT, r.DeltaTBy86400, out.DeltaTSeconds);
   out.Rigorous = ComputePrecisePlace(a, r.Body, out.EphemerisJd);
   a.CurrentJd = r.Jd;
   if (!out.Rigorous.Ok) return out;
@@ -139,6 +135,17 @@ ApparentPlace PreciseApparentPlace(AstroState& a, const ApparentPlaceRequest& r)
   out.Ok = true;
   return out;
 }
+
+}  // namespace
+
+double PreciseTerrestrialTime(AstroState& a, double jd, DeltaTModel model, bool by86400, double& deltaTSeconds) {
+  deltaTSeconds = 0;
+  if (model == DeltaTModel::kNone) return jd;
+  if (!TtMinusUtcSeconds(jd, deltaTSeconds)) deltaTSeconds = DeltaTSeconds(a, jd, model);
+  return by86400 ? jd + deltaTSeconds / 86400 : jd + deltaTSeconds / 24 / 3600;
+}
+
+namespace {
 
 // Difference of two right ascensions, degrees, across 0/360.
 double RaDifference(double before, double after) { return std::remainder(before - after, 360.0); }

@@ -106,6 +106,11 @@ double DeltaTSeconds(AstroState& a, double jd, DeltaTModel model);
 // lunar series at jd: the observations that a generated data set holds.
 PlaceStage TwoBodyEquatorialPlace(AstroState& a, int body, double jd);
 
+// TT of an observation time (JD) for the rigorous reduction: from 1960 on the time is
+// taken as UTC, TT = UTC + (TAI - UTC) + 32.184 s (TtMinusUtcSeconds); before, UT + ET-UT
+// of the model.  With model kNone the time is TT already.  deltaTSeconds receives TT - UT.
+double PreciseTerrestrialTime(AstroState& a, double jd, DeltaTModel model, bool by86400, double& deltaTSeconds);
+
 // The theoretical place of the request.
 ApparentPlace ComputeApparentPlace(AstroState& a, const ApparentPlaceRequest& r);
 

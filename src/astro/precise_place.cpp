@@ -155,6 +155,17 @@ Vector3 Deflected(const Vector3& p, const Vector3& source, const Vector3& earth,
 
 }  // namespace
 
+bool TtMinusUtcSeconds(double jdUtc, double& seconds) {
+  if (!std::isfinite(jdUtc)) return false;
+  int year = 0, month = 0, day = 0;
+  double fraction = 0, taiMinusUtc = 0;
+  if (eraJd2cal(jdUtc, 0, &year, &month, &day, &fraction) != 0 || year < 1960) return false;
+  // Status 1 (a year beyond the table's sure span) keeps the last offset, as UTC does.
+  if (eraDat(year, month, day, fraction, &taiMinusUtc) < 0) return false;
+  seconds = taiMinusUtc + 32.184;
+  return true;
+}
+
 RaDec RaDecOf(const Vector3& v) {
   double ra = 0, dec = 0;
   double c[3] = {v[0], v[1], v[2]};

@@ -52,6 +52,11 @@ struct PrecisePlace {
 // (InitDe405Layout) and the block files.
 PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt);
 
+// TT - UTC in seconds at a UTC date (JD) from 1960 on: TAI - UTC of ERFA's table of leap
+// seconds (eraDat; before 1972 its drifting offsets) + 32.184 s.  False before 1960,
+// where no such table exists, and for a date that is not finite.
+bool TtMinusUtcSeconds(double jdUtc, double& seconds);
+
 // Right ascension (degrees, [0, 360)) and declination (degrees) of a unit vector.
 struct RaDec {
   double Ra = 0, Dec = 0;

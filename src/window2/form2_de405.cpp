@@ -31,7 +31,8 @@ std::string PreciseText(const char* heading, const Vector3& v, double distanceKm
 }
 
 // With "точно (IAU 2006)": the astrometric place (light time, ICRS axes), the GCRS place and
-// the apparent place on the true equator and equinox of date, at TT = UT + (ET-UT).
+// the apparent place on the true equator and equinox of date, at TT of the date taken as
+// UTC (from 1960 on; before, UT + ET-UT).
 std::string PreciseCalculatorText(const PrecisePlace& p) {
   return std::string(kCrLf) + kCrLf + "ТОЧНО (IAU 2006/2000A)   TT=  " + Format(p.Tt, "0000000.00000") +
          "   TDB-TT=  " + Format((p.Tdb - p.Tt) * 86400, "0.000000") + " сек   свет=  " +
@@ -89,7 +90,10 @@ void Form2::De405() {
   TheoryLog += PlaceText("ГЕО   ЭКВ   J2000           L=  ", r.GeocentricJ2000) + kCrLf + kCrLf;
   TheoryLog += PlaceText("ГЕО   ЭКВ    JD               L=  ", r.GeocentricOfDate);
   if (Check15.Value) {
-    PrecisePlace precise = ComputePrecisePlace(Astro, p, ShiftedJd);
+    double ttMinusUt = 0;
+    const double tt = PreciseTerrestrialTime(Astro, ObservationJd, Check3.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola,
+                                             false, ttMinusUt);
+    PrecisePlace precise = ComputePrecisePlace(Astro, p, tt);
     Astro.CurrentJd = ObservationJd;
     if (!precise.Ok) {
       RichTextBox2.Text = TheoryLog;

@@ -34,8 +34,8 @@ std::string PreciseStageLog(const ApparentPlace& place, const ApparentPlaceReque
   static const char* const kSizes[kPreciseStageCount] = {
       "", "    свет. время ", "    откл. ", "    аберр. ", "    смещ.+прец. ", "    нутация "};
   const PrecisePlace& rp = place.Rigorous;
-  std::string log = "\r\nТОЧНО (IAU 2006/2000A)  TT= " + RealText(rp.Tt) +
-                    "  TDB-TT= " + RealText((rp.Tdb - rp.Tt) * 86400) + " сек  свет= " + RealText(place.LightTime) + " сек";
+  std::string log = "\r\nТОЧНО (IAU 2006/2000A)  TT= " + RealText(rp.Tt) + "  TT-UT= " +
+                    RealText(place.DeltaTSeconds) + " сек  TDB-TT= " + RealText((rp.Tdb - rp.Tt) * 86400) + " сек  свет= " + RealText(place.LightTime) + " сек";
   for (int k = 0; k < kPreciseStageCount; ++k) {
     const PlaceStage& st = place.PreciseStages[static_cast<size_t>(k)];
     log += std::string("\r\n") + kLabels[k] + RealText(st.Lon) + "    " + RealText(st.Lat);
