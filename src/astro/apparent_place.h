@@ -11,6 +11,7 @@
 #pragma once
 
 #include <array>
+#include <string_view>
 
 #include "astro/precise_place.h"
 #include "astro/theory.h"
@@ -50,9 +51,23 @@ struct ApparentPlaceRequest {
   bool Precise = false;
 };
 
-// Whether the request is served by the rigorous reduction.
-inline bool UsesPreciseChain(const ApparentPlaceRequest& r) {
-  return r.Precise && r.Theory == TheorySource::kJpl2 && r.Epoch != ComparisonEpoch::kB1950;
+// Whether the rigorous reduction serves a theory and a frame when it is asked for.
+inline bool PreciseChainServes(bool precise, TheorySource theory, ComparisonEpoch epoch) {
+  return precise && theory == TheorySource::kJpl2 && epoch != ComparisonEpoch::kB1950;
+}
+inline bool UsesPreciseChain(const ApparentPlaceRequest& r) { return PreciseChainServes(r.Precise, r.Theory, r.Epoch); }
+
+// The frame of an epoch label of the data ("App", "B1950", "J2000"; any other counts as
+// of date).
+inline ComparisonEpoch EpochOfLabel(std::string_view label) {
+  return label == "B1950" ? ComparisonEpoch::kB1950 : label == "J2000" ? ComparisonEpoch::kJ2000 : ComparisonEpoch::kOfDate;
+}
+
+// The theory of a request as the CSV files name it: "JPL0", "JPL1" (with the inner
+// planets' periodic terms), "JPL2 DE405", or "JPL2 DE405 IAU2006" (the rigorous reduction).
+inline const char* TheoryName(const ApparentPlaceRequest& r) {
+  if (r.Theory != TheorySource::kJpl2) return r.Perturbations ? "JPL1" : "JPL0";
+  return UsesPreciseChain(r) ? "JPL2 DE405 IAU2006" : "JPL2 DE405";
 }
 
 // Longitude and latitude (degrees) after one stage of the reduction.

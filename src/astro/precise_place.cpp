@@ -31,7 +31,9 @@ struct Deflector {
 constexpr Deflector kDeflectors[] = {{2, 408523.71, 3e-10}, {4, 3098708.0, 3e-10}, {5, 1047.3486, 3e-9},
                                      {6, 3497.898, 3e-10}, {7, 22902.98, 3e-10}, {8, 19412.24, 3e-10}};
 constexpr double kSunLimiter = 1e-6;
-constexpr double kDeflectionApplied = 1e-4 * ERFA_DAS2R;  // 0.1 mas
+constexpr double kDeflectionApplied = 1e-4 * ERFA_DAS2R;  // 0.1 mas, radians
+// Its square, compared with the squared chord between two unit vectors (the angle to 1e-20).
+constexpr double kDeflectionAppliedSquared = kDeflectionApplied * kDeflectionApplied;
 
 struct Barycentric {
   Vector3 Pos{}, Vel{};  // km, km/day
@@ -135,6 +137,15 @@ std::array<double, 3> InterpolatedNutation(AstroState& a, double tt) {
   return r;
 }
 
+// ERFA's light deflection (eraLd) of the direction p by a body of mass `mass` (solar
+// masses): q the direction from the body to the source, e from the body to the observer at
+// distance em (au).
+Vector3 Ld(double mass, const Vector3& p, const Vector3& q, const Vector3& e, double em, double limiter) {
+  double pin[3] = {p[0], p[1], p[2]}, qin[3] = {q[0], q[1], q[2]}, ein[3] = {e[0], e[1], e[2]}, out[3];
+  eraLd(mass, pin, qin, ein, em, limiter, out);
+  return {out[0], out[1], out[2]};
+}
+
 // Deflection of the direction p (unit) of a source at barycentric position source (au) by
 // a body at bodyPos moving with bodyVel (au, au/day), seen from the Earth at earth (au):
 // the body where the light passed it, then ERFA's eraLd with the source at its finite
@@ -147,10 +158,7 @@ Vector3 Deflected(const Vector3& p, const Vector3& source, const Vector3& earth,
   Vector3 passed = {bodyPos[0] + dt * bodyVel[0], bodyPos[1] + dt * bodyVel[1], bodyPos[2] + dt * bodyVel[2]};
   double em = 0, qd = 0;
   Vector3 e = Unit(Minus(earth, passed), em);
-  Vector3 q = Unit(Minus(source, passed), qd);
-  double pin[3] = {p[0], p[1], p[2]}, qin[3] = {q[0], q[1], q[2]}, ein[3] = {e[0], e[1], e[2]}, out[3];
-  eraLd(mass, pin, qin, ein, em, limiter, out);
-  return {out[0], out[1], out[2]};
+  return Ld(mass, p, Unit(Minus(source, passed), qd), e, em, limiter);
 }
 
 }  // namespace
@@ -234,17 +242,15 @@ PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt) {
     if (d.Body == body) continue;
     Vector3 q = Deflected(p, sourceAu, earthAu, Scaled(deflectors[k].Pos, 1 / kKmPerAu),
                           Scaled(deflectors[k].Vel, 1 / kKmPerAu), 1 / d.ReciprocalMass, d.Limiter);
-    if (SeparationArcsec(p, q) * ERFA_DAS2R > kDeflectionApplied) p = q;
+    const Vector3 shift = Minus(q, p);
+    if (shift[0] * shift[0] + shift[1] * shift[1] + shift[2] * shift[2] > kDeflectionAppliedSquared) p = q;
   }
   double sunDistance = 0;
   const Vector3 heliocentric = Scaled(Minus(earth.Pos, sun.Pos), 1 / kKmPerAu);
   Vector3 eh = Unit(heliocentric, sunDistance);
   if (body != 0) {
     double qd = 0;
-    Vector3 q = Unit(Minus(sourceAu, Scaled(sun.Pos, 1 / kKmPerAu)), qd);
-    double pin[3] = {p[0], p[1], p[2]}, qin[3] = {q[0], q[1], q[2]}, ein[3] = {eh[0], eh[1], eh[2]}, o[3];
-    eraLd(1.0, pin, qin, ein, sunDistance, kSunLimiter, o);
-    p = {o[0], o[1], o[2]};
+    p = Ld(1.0, p, Unit(Minus(sourceAu, Scaled(sun.Pos, 1 / kKmPerAu)), qd), eh, sunDistance, kSunLimiter);
   }
   out.Stages[kPreciseDeflected] = p;
 

@@ -121,7 +121,7 @@ RunPause ComparisonRun::Drive(bool stepMode, const volatile int16_t& stop, const
 }
 
 bool ComparisonRun::OpenParamFile(const std::filesystem::path& path, const std::string& code, int32_t object) {
-  CloseParamFile();
+  CloseRunFiles();
   paramPath_ = path;
   if (!param_.Create(path)) return false;
   param_.Write(Utf8ToCp1251("планета  № " + std::to_string(object) + "   обсерватория " + code + kCrLf));
@@ -146,7 +146,7 @@ bool ComparisonRun::WriteParamRecord(int32_t row, double day, int32_t month, int
   return false;
 }
 
-bool ComparisonRun::CloseParamFile() {
+bool ComparisonRun::CloseRunFiles() {
   const bool param = !param_.IsOpen() || param_.Commit();
   const bool csv = !csv_.IsOpen() || csv_.Commit();
   return param && csv;
@@ -215,6 +215,18 @@ void AppendCsvNumber(std::string& out, double value, int decimals) {
   p = DigitsBackward(p, static_cast<uint32_t>(whole), 0);
   if (value < 0 && n > 0) *--p = '-';
   out.append(p, end);
+}
+
+void StartCsvRecord(std::string& line, int32_t record, IsoDateTime& date, AstroState& a, double jd,
+                    std::string_view fixedFields) {
+  line.clear();
+  AppendCsvNumber(line, record, 0);
+  line += ',';
+  date.AppendTo(line, a, jd);
+  line += ',';
+  AppendCsvNumber(line, jd, 8);
+  line += ',';
+  line += fixedFields;
 }
 
 bool ComparisonRun::OpenCsvFile(const std::filesystem::path& path, const std::string& header) {

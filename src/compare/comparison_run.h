@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "astro/time.h"
 #include "common/textfile.h"
 
 namespace planova {
@@ -80,7 +81,7 @@ class ComparisonRun {
   // file, never a partial one on the way.  A run given up for a new one has ended as far
   // as the astronomer took it: its file then holds the records the pane and the plot
   // showed, until the new run's file replaces it in its turn.  Closing the program with
-  // a run paused leaves the old file; a run that does not start (DiscardParamFile)
+  // a run paused leaves the old file; a run that does not start (DiscardRunFiles)
   // replaces nothing.
   bool OpenParamFile(const std::filesystem::path& path, const std::string& code, int32_t object);
   // One record: row, day (with its fraction), month, year, JD, O-C in longitude and
@@ -88,11 +89,11 @@ class ComparisonRun {
   // cannot be written; the file is then given up, the old one stays.
   bool WriteParamRecord(int32_t row, double day, int32_t month, int32_t year, double jd, double diffL, double diffB,
                         double diffT);
-  // Ends the file: it replaces the old one.  False when anything of it failed (the old
-  // file then stays); true when no file is open.
-  bool CloseParamFile();
-  // Gives the file up: the old one stays.
-  void DiscardParamFile() {
+  // Ends the files (Param_data_ and the CSV file): each replaces its old one.  False when
+  // anything of them failed (the old file then stays); true when none is open.
+  bool CloseRunFiles();
+  // Gives the files up (Param_data_ and the CSV file): the old ones stay.
+  void DiscardRunFiles() {
     param_.Discard();
     csv_.Discard();
   }
@@ -120,6 +121,12 @@ inline std::string CsvNumber(double value, int decimals) {
   AppendCsvNumber(s, value, decimals);
   return s;
 }
+
+// The first fields of a CSV record, into `line` (emptied first): the record number, its
+// date as ISO 8601 and as JD, then `fixedFields` (body, theory and epoch, the same in every
+// record of a run).  The fields that follow are each to be preceded by a comma.
+void StartCsvRecord(std::string& line, int32_t record, IsoDateTime& date, AstroState& a, double jd,
+                    std::string_view fixedFields);
 
 // Writes a whole text file (Windows-1251 bytes, a final CR LF), replacing the old one only
 // when every byte is written; false when it fails.

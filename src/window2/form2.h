@@ -118,7 +118,7 @@ class Form2 : public FormModel {
   bool CalendarWarned = false;    // the run has said that a date is beyond the calendar
   std::string ComparisonLog;
   // The CSV twin of Param_data_ ("+File"): the theory named in its rows, and their dates.
-  std::string CsvFixedFields;  // "11,JPL2 DE405,App,": body, theory and epoch of every row
+  std::string CsvFixedFields;  // "11,JPL2 DE405,App": body, theory and epoch of every row
   std::string CsvLine;         // the row being formed, its buffer kept for the run
   IsoDateTime CsvDate;
   double PlotOrigin = 0;

@@ -80,11 +80,11 @@ void Form2::Compare() {
     if (!IsTheoryBody(p)) throw InputError{};
 
     // A paused run ends here: its file takes the old one's place (comparison_run.h).
-    if (!Run.CloseParamFile()) Ui().ShowMessage(WriteFailureMessage(Run.ParamPath()));
+    if (!Run.CloseRunFiles()) Ui().ShowMessage(WriteFailureMessage(Run.ParamPath()));
     std::filesystem::path paramPath = AppPath(Ui().AppFolder(), "Dat/Param_data_" + Store.ObservatoryCode +
                                                                     std::to_string(Store.ObjectNumber) + ".txt");
     if (Check11.Value && !Run.OpenParamFile(paramPath, Store.ObservatoryCode, Store.ObjectNumber)) {
-      Run.CloseParamFile();
+      Run.CloseRunFiles();
       throw FileError{paramPath};
     }
     if (Check11.Value) {
@@ -92,16 +92,12 @@ void Form2::Compare() {
       std::filesystem::path csvPath = std::filesystem::path(paramPath).replace_extension(".csv");
       if (!Run.OpenCsvFile(csvPath, "record,date_utc,jd,body,theory,epoch,oc_ra_arcsec,oc_ra_cosdec_arcsec,"
                                     "oc_dec_arcsec,oc_time_s,interval_ra,interval_dec")) {
-        Run.DiscardParamFile();
+        Run.DiscardRunFiles();
         throw FileError{csvPath};
       }
-      const char* theory = Option3.Value ? "file" : Option4.Value ? "JPL0" : Check15.Value && ComparisonLabel != "B1950"
-                                                                                 ? "JPL2 DE405 IAU2006"
-                                                                                 : "JPL2 DE405";
-      CsvFixedFields = std::to_string(Store.ObjectNumber) + ',' + theory + ',' + ComparisonLabel + ',';
     }
     if (!RunnableComparison(generate, p)) {
-      Run.DiscardParamFile();
+      Run.DiscardRunFiles();
       return;
     }
     PlotOrigin = Store.ObsJd(1, 1);
@@ -182,6 +178,7 @@ bool Form2::ProcessObservations() {
     Set2Dates.Build(jds);
   }
   if (!Option3.Value) TheoryTemplate = TheoryRequest();
+  CsvFixedFields = std::to_string(p) + ',' + (Option3.Value ? "file" : TheoryName(TheoryTemplate)) + ',' + ComparisonLabel;
   EphemerisRun ephemeris(Astro);
   RunPause pause = Run.Drive(
       Check2.Value, Astro.StopRequested, [this](int32_t i) { return CompareRow(i); }, [this] { ShowCurrentRow(); },
@@ -266,18 +263,12 @@ const std::string& Form2::CsvRow(int32_t i, double diffT) {
   const double cosDec = std::cos(Store.ObsLat(i, 1) / Astro.DegPerRad);
   const double raArcsec = DiffL * 3600, decArcsec = DiffB * 3600;
   std::string& line = CsvLine;
-  line.clear();
-  AppendCsvNumber(line, i, 0);
-  line += ',';
-  CsvDate.AppendTo(line, Astro, jd);
-  line += ',';
-  AppendCsvNumber(line, jd, 8);
-  line += ',';
-  line += CsvFixedFields;  // body, theory, epoch
+  StartCsvRecord(line, i, CsvDate, Astro, jd, CsvFixedFields);
   for (double v : {raArcsec, raArcsec * cosDec, decArcsec, diffT * 86400}) {
-    AppendCsvNumber(line, v, 6);
     line += ',';
+    AppendCsvNumber(line, v, 6);
   }
+  line += ',';
   AppendCsvNumber(line, Run.Stats.IntervalOf(std::fabs(DiffL), false), 0);
   line += ',';
   AppendCsvNumber(line, Run.Stats.IntervalOf(std::fabs(DiffB), true), 0);
@@ -291,7 +282,7 @@ void Form2::FinishComparison() {
   RichTextBox2.Text = TheoryLog;
   RichTextBox3.Text = ComparisonLog;
   if (Run.Active) return;
-  if (!Run.CloseParamFile()) throw FileError{Run.ParamPath()};
+  if (!Run.CloseRunFiles()) throw FileError{Run.ParamPath()};
 }
 
 void Form2::Step() {

@@ -52,7 +52,8 @@ std::string PreciseStageLog(const ApparentPlace& place, const ApparentPlaceReque
 }  // namespace
 
 bool Form2::CheckHeld(const std::string& name) const {
-  if (!Check15.Value || !Option7.Value || EpochLabel1 == "B1950") return false;
+  const TheorySource theory = Option7.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
+  if (!PreciseChainServes(Check15.Value, theory, EpochOfLabel(EpochLabel1))) return false;
   return name == "Check8" || name == "Check9" || name == "Check7";
 }
 
@@ -66,9 +67,7 @@ ApparentPlaceRequest Form2::TheoryRequest() {
   r.Refraction = Check6.Value;
   r.Nutation = Check7.Value;
   r.Precise = Check15.Value;
-  r.Epoch = ComparisonLabel == "B1950"   ? ComparisonEpoch::kB1950
-            : ComparisonLabel == "J2000" ? ComparisonEpoch::kJ2000
-                                         : ComparisonEpoch::kOfDate;
+  r.Epoch = EpochOfLabel(ComparisonLabel);
   if (r.Refraction) {
     r.ObserverLongitude = BoxReal(Text14);
     r.ObserverLatitude = BoxReal(Text15);

@@ -106,9 +106,10 @@ class Form4 : public FormModel {
   // second during a run, and at its end or pause), not for every record.
   void ShowCurrentRow();
   ApparentPlaceRequest RunRequest;  // the run's switches; the date is each record's
-  // The CSV of the run's deviations (Dat/Dev_data_): the theory named in its rows, and
-  // their dates.
-  std::string CsvTheory;
+  ApparentPlaceRequest RunRequestOfBoxes() const;
+  // The CSV of the run's deviations (Dat/Dev_data_): body, theory and epoch of every row,
+  // the row being formed, and the rows' dates.
+  std::string CsvFixedFields, CsvLine;
   IsoDateTime CsvDate;
   void OpenDeviationsCsv();
   void WriteDeviationsCsv(int32_t r, const ApparentPlace& place);

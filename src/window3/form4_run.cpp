@@ -71,9 +71,8 @@ void Form4::DrawRunFrame() {
     // Which reduction the theory of the run uses.
     Picture1.CurrentX = 1.1;
     Picture1.CurrentY = 16.4;
-    const bool precise = Option7.Value && EpochLabel1 != "B1950";
-    Picture1.Print(precise ? std::string("JPL2: точная редукция (IAU 2006/2000A)")
-                           : PreciseClassicalNote(EpochLabel1, Option7.Value));
+    Picture1.Print(UsesPreciseChain(RunRequestOfBoxes()) ? std::string("JPL2: точная редукция (IAU 2006/2000A)")
+                                                          : PreciseClassicalNote(EpochLabel1, Option7.Value));
   }
   if (!Check10.Value) return;
   for (double limit : {LimitLHigh, LimitLLow}) {
@@ -90,30 +89,31 @@ void Form4::DrawRunFrame() {
 // (UTF-8, comma-separated, decimal point), replacing the old file when the run ends.  A
 // file that cannot be made is reported and the run goes on without it.
 void Form4::OpenDeviationsCsv() {
-  Run.CloseParamFile();  // a paused run's file takes the old one's place
+  Run.CloseRunFiles();  // a paused run's file takes the old one's place
   const std::filesystem::path path = AppPath(Ui().AppFolder(), "Dat/Dev_data_" + Store.ObservatoryCode +
                                                                    std::to_string(Store.ObjectNumber) + ".csv");
   if (!Run.OpenCsvFile(path, "record,date_utc,jd,body,theory,epoch,dev_ra_arcsec,dev_ra_cosdec_arcsec,dev_dec_arcsec,"
                              "mean_ra_arcsec,mean_dec_arcsec,corr_ra_arcsec,corr_dec_arcsec")) {
-    Run.DiscardParamFile();
+    Run.DiscardRunFiles();
     Ui().ShowMessage(WriteFailureMessage(path));
   }
-  CsvTheory = !Option7.Value ? (Check6.Value ? "JPL1" : "JPL0")
-                             : Check12.Value && EpochLabel1 != "B1950" ? "JPL2 DE405 IAU2006" : "JPL2 DE405";
+  CsvFixedFields = std::to_string(Store.ObjectNumber) + ',' + TheoryName(RunRequestOfBoxes()) + ',' + EpochLabel1;
 }
 
 // One record of the CSV: a coordinate the record does not hold has empty fields.
 void Form4::WriteDeviationsCsv(int32_t r, const ApparentPlace& place) {
   const double jd = Store.ObsJd(r, 1);
   const bool hasL = Store.ObsLon(r, 1) != 0, hasB = Store.ObsLat(r, 1) != 0 && Store.ObsLat(r, 1) != 90;
-  auto arcsec = [](bool has, double degrees) { return has ? CsvNumber(degrees * 3600, 6) : std::string(); };
   const double cosDec = std::cos(place.Lat / Astro.DegPerRad);
-  std::string line = std::to_string(r) + ',' + CsvDate(Astro, jd) + ',' + CsvNumber(jd, 8) + ',' +
-                     std::to_string(Store.ObjectNumber) + ',' + CsvTheory + ',' + EpochLabel1 + ',' + arcsec(hasL, DevL) +
-                     ',' + arcsec(hasL, DevL * cosDec) + ',' + arcsec(hasB, DevB) + ',' +
-                     arcsec(hasL && CountL > 0, CountL > 0 ? SumL / CountL : 0) + ',' +
-                     arcsec(hasB && CountB > 0, CountB > 0 ? SumB / CountB : 0) + ',' + arcsec(hasL, CurrL) + ',' +
-                     arcsec(hasB, CurrB);
+  std::string& line = CsvLine;
+  StartCsvRecord(line, r, CsvDate, Astro, jd, CsvFixedFields);
+  const std::pair<bool, double> fields[] = {
+      {hasL, DevL},         {hasL, DevL * cosDec}, {hasB, DevB}, {hasL && CountL > 0, CountL > 0 ? SumL / CountL : 0},
+      {hasB && CountB > 0, CountB > 0 ? SumB / CountB : 0}, {hasL, CurrL}, {hasB, CurrB}};
+  for (const auto& [has, degrees] : fields) {
+    line += ',';
+    if (has) AppendCsvNumber(line, degrees * 3600, 6);
+  }
   if (!Run.WriteCsvLine(line)) Ui().ShowMessage(WriteFailureMessage(Run.CsvPath()));
 }
 
@@ -161,17 +161,21 @@ void Form4::Step() {
   CorrectionLoop();
 }
 
-void Form4::CorrectionLoop() {
-  ApparentPlaceRequest& request = RunRequest;
+// The theory of the run from the window's choices; the date is each record's.
+ApparentPlaceRequest Form4::RunRequestOfBoxes() const {
+  ApparentPlaceRequest request;
   request.Body = Store.ObjectNumber;
   request.Theory = Option7.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
   request.Perturbations = Check6.Value && request.Theory == TheorySource::kJpl0;
   request.DeltaT = Check3.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola;
   request.DeltaTBy86400 = true;
   request.Precise = Check12.Value;
-  request.Epoch = EpochLabel1 == "B1950"   ? ComparisonEpoch::kB1950
-                  : EpochLabel1 == "J2000" ? ComparisonEpoch::kJ2000
-                                           : ComparisonEpoch::kOfDate;
+  request.Epoch = EpochOfLabel(EpochLabel1);
+  return request;
+}
+
+void Form4::CorrectionLoop() {
+  RunRequest = RunRequestOfBoxes();
   EphemerisRun ephemeris(Astro);
   RunPause pause = Run.Drive(
       Check2.Value, Astro.StopRequested, [this](int32_t r) { return CorrectRow(r); }, [this] { ShowCurrentRow(); },
@@ -180,7 +184,7 @@ void Form4::CorrectionLoop() {
   // failed one where it stopped.
   if (pause == RunPause::kFinished) {
     ProgressBar1.Value = 100;
-    if (!Run.CloseParamFile()) Ui().ShowMessage(WriteFailureMessage(Run.CsvPath()));
+    if (!Run.CloseRunFiles()) Ui().ShowMessage(WriteFailureMessage(Run.CsvPath()));
   }
   if (pause != RunPause::kFailed) return;
   Run.Active = false;
