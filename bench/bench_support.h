@@ -99,7 +99,7 @@ inline void WriteBdlFile(const fs::path& folder, const std::string& suffix, cons
   QuietPlatform ui(folder);
   Application app(ui);
   app.ShowForm("Form2");  // the astronomy module's constants
-  Form1& w1 = app.form1;
+  Window1Model& w1 = app.window1;
   w1.Text10.Text = std::to_string(recs.size() + 1);
   w1.FindButton("Создать массивы с N=")->Press();
   for (size_t k = 0; k < recs.size(); ++k) {

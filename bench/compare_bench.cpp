@@ -39,7 +39,7 @@ const AppFolder& Data() {
 struct Window2 {
   QuietPlatform ui{Data().path()};
   Application app{ui};
-  Form2& f = app.form2;
+  Window2Model& f = app.window2;
 
   explicit Window2(bool rescan) {
     app.Astro.De405Folder = De405Folder();

@@ -67,7 +67,7 @@ void BM_DovImport100000Lines(benchmark::State& state) {
   const fs::path dir = MakeFolder();
   QuietPlatform ui(dir);
   Application app(ui);
-  Form1& f = app.form1;
+  Window1Model& f = app.window1;
   f.Text10.Text = std::to_string(kLines + 1);
   f.FindButton("Создать массивы с N=")->Press();
   f.Check2.Value = true;  // "+FileBad"

@@ -144,7 +144,7 @@ void BM_AnchorErfa100000(benchmark::State& state) {
 struct Window2 {
   QuietPlatform ui{Data().path()};
   Application app{ui};
-  Form2& f = app.form2;
+  Window2Model& f = app.window2;
 
   explicit Window2(int count = kObservations, const char* file = kFile) {
     app.Astro.De405Folder = De405Folder();

@@ -91,7 +91,7 @@ const AppFolder& Data() {
 struct Window2 {
   QuietPlatform ui{Data().path()};
   Application app{ui};
-  Form2& f = app.form2;
+  Window2Model& f = app.window2;
 
   Window2() {
     app.ShowForm("Form2");

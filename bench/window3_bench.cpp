@@ -33,7 +33,7 @@ const AppFolder& Data() {
 struct Window3 {
   QuietPlatform ui{Data().path()};
   Application app{ui};
-  Form4& f = app.form4;
+  Window3Model& f = app.window3;
 
   Window3() {
     app.Astro.De405Folder = De405Folder();

@@ -12,7 +12,7 @@
 #include "bdl/bdl_file.h"
 #include "common/textfile.h"
 #include "test_support.h"
-#include "window1/form1.h"
+#include "window1/window1_model.h"
 
 namespace planova {
 namespace {
@@ -307,7 +307,7 @@ struct BdlWriter : ::testing::Test {
   RecordingPlatform ui{folder};
   AstroState astro;
   ObservationStore store;
-  Form1 f{ui, nullptr, astro, store};
+  Window1Model f{ui, nullptr, astro, store};
 
   void SetUp() override {
     store.Recreate(10);
@@ -358,7 +358,7 @@ TEST_F(BdlWriter, NothingReadIsNotSaved) {
   Save();
   RecordingPlatform ui2{folder};
   ObservationStore none;
-  Form1 fresh(ui2, nullptr, astro, none);
+  Window1Model fresh(ui2, nullptr, astro, none);
   fresh.FindButton("Сохранить данные в формате BDL")->Press();
   EXPECT_FALSE(ui2.busy);
   for (const auto* messages : {&ui.messages, &ui2.messages}) {

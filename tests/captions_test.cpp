@@ -133,7 +133,7 @@ void ExpectKinds(const FormModel& form, ControlKind kind, const std::vector<std:
 TEST(Captions, Window1) {
   RecordingPlatform ui(test::FreshFolder("captions_window1"));
   Application app(ui);
-  const Form1& f = app.form1;
+  const Window1Model& f = app.window1;
   EXPECT_EQ(f.Caption, "Преобразование формата данных Planova - форма 1");
 
   std::vector<Box> boxes = {
@@ -206,7 +206,7 @@ TEST(Captions, Window2) {
   RecordingPlatform ui(test::FreshFolder("captions_window2"));
   Application app(ui);
   app.ShowForm("Form2");
-  const Form2& f = app.form2;
+  const Window2Model& f = app.window2;
   EXPECT_EQ(f.Caption, "Преобразование формата данных Planova - форма 2");
 
   ExpectBoxes(f, {
@@ -312,7 +312,7 @@ TEST(Captions, Window3) {
   RecordingPlatform ui(test::FreshFolder("captions_window3"));
   Application app(ui);
   app.ShowForm("Form4");
-  const Form4& f = app.form4;
+  const Window3Model& f = app.window3;
   EXPECT_EQ(f.Caption, "Преобразование формата данных Planova - форма 3");
 
   ExpectBoxes(f, {

@@ -21,7 +21,7 @@ struct CompareTest : ::testing::Test {
   std::filesystem::path folder = test::FreshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name(), true);
   RecordingPlatform ui{folder};
   Application app{ui};
-  Form2& f = app.form2;
+  Window2Model& f = app.window2;
 
   void SetUp() override {
     app.ShowForm("Form2");

@@ -97,7 +97,7 @@ struct ConverterWindow : ::testing::Test {
   fs::path output = folder / "FileDov" / "USNO11_G_2.txt";
 
   void Press() {
-    app.form1.FindButton("+/-")->Press();
+    app.window1.FindButton("+/-")->Press();
     EXPECT_FALSE(ui.busy);
   }
   void WriteInput(const std::vector<std::string>& lines) {

@@ -199,7 +199,7 @@ TEST(DataSets, SortMatchesTheSelectionProcedureAndKeepsTies) {
 struct Window2Sets : ::testing::Test {
   RecordingPlatform ui;
   Application app{ui};
-  Form2& f = app.form2;
+  Window2Model& f = app.window2;
   void SetUp() override {
     app.ShowForm("Form2");
     f.Text10.Text = "20";
@@ -377,9 +377,9 @@ TEST_F(Window2Sets, OperationsBeforeTheArraysExist) {
   RecordingPlatform ui2;
   Application fresh(ui2);
   fresh.ShowForm("Form2");
-  fresh.form2.Count1 = 3;
+  fresh.window2.Count1 = 3;
   for (const char* b : {"Почистить", "Упорядочить данные", "Изменить время"}) {
-    fresh.form2.FindButton(b)->Press();
+    fresh.window2.FindButton(b)->Press();
     EXPECT_FALSE(ui2.messages.empty()) << b;
   }
 }

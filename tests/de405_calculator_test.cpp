@@ -65,7 +65,7 @@ struct De405Calculator : ::testing::Test {
   fs::path folder = test::FreshFolder("de405_calculator");
   test::RecordingPlatform ui{folder};
   Application app{ui};
-  Form2& f = app.form2;
+  Window2Model& f = app.window2;
 
   void SetUp() override {
     app.Astro.De405Folder = fs::path(PLANOVA_BINARY_DIR) / "de405";

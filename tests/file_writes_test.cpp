@@ -33,18 +33,18 @@ struct Desk {
   void Press(FormModel& form, const std::string& caption) { test::PressButton(form, caption, ui); }
   // Window 1: arrays and the Dov sample (300 records read, 3 rejected).
   void Import() {
-    Press(app.form1, "Создать массивы с N=");
-    Press(app.form1, "Загрузить исходные данные из");
+    Press(app.window1, "Создать массивы с N=");
+    Press(app.window1, "Загрузить исходные данные из");
   }
   void SaveWindow1Bdl() {
-    app.form1.Text9.Text = "G_40";
-    Press(app.form1, "Сохранить данные в формате BDL");
+    app.window1.Text9.Text = "G_40";
+    Press(app.window1, "Сохранить данные в формате BDL");
   }
   // Window 2: data set 1 (and 3) of 10 places generated from the two-body theory and
   // compared with it; with "+File" the run writes Dat\Param_data_PARI11 and StatPARI11.
   void Compare(bool files, bool stepMode = false) {
     app.ShowForm("Form2");
-    Form2& f = app.form2;
+    Window2Model& f = app.window2;
     f.Text10.Text = "10";
     Press(f, "Создать массивы с N=");
     f.ChooseOption("Option6");
@@ -55,8 +55,8 @@ struct Desk {
   }
   // Window 2: "Записать результат в" with rows 1..10 of data set 3.
   void WriteWindow2Bdl() {
-    app.form2.Text17.Text = "10";
-    Press(app.form2, "Записать результат в");
+    app.window2.Text17.Text = "10";
+    Press(app.window2, "Записать результат в");
   }
 };
 
@@ -73,7 +73,7 @@ TEST(FileWrites, AFailedWriteKeepsThePreviousFile) {
       {"window 1 BDL, an instrument too long for its columns", "ObsPARI/PARI11_G_40.txt",
        [](Desk& d) {
          d.Import();
-         d.app.form1.Text5.Text = std::string(30, 'X');
+         d.app.window1.Text5.Text = std::string(30, 'X');
        },
        [](Desk& d) { d.SaveWindow1Bdl(); }, 0},
       {"window 1 BDL, record 150 beyond the calendar", "ObsPARI/PARI11_G_40.txt",
@@ -84,16 +84,16 @@ TEST(FileWrites, AFailedWriteKeepsThePreviousFile) {
        [](Desk& d) { d.SaveWindow1Bdl(); }, 0},
       {"rejected records, file-size limit", "Dat/Bad_data_PARI11_G_1.txt",
        [](Desk& d) {
-         d.Press(d.app.form1, "Создать массивы с N=");
-         d.app.form1.Check2.Value = true;  // "+FileBad"
+         d.Press(d.app.window1, "Создать массивы с N=");
+         d.app.window1.Check2.Value = true;  // "+FileBad"
        },
        [](Desk& d) {
-         d.Press(d.app.form1, "Загрузить исходные данные из");
-         EXPECT_EQ(d.app.form1.Text13.Text, "3") << "the import itself is shown";
+         d.Press(d.app.window1, "Загрузить исходные данные из");
+         EXPECT_EQ(d.app.window1.Text13.Text, "3") << "the import itself is shown";
        },
        16},
       {"catalogue converter, file-size limit", "FileDov/USNO11_G_2.txt", [](Desk&) {},
-       [](Desk& d) { d.Press(d.app.form1, "+/-"); }, 16},
+       [](Desk& d) { d.Press(d.app.window1, "+/-"); }, 16},
       {"catalogue converter, line 6 does not convert", "FileDov/USNO11_G_2.txt",
        [](Desk& d) {
          const fs::path input = d.folder / "FileDov" / "USNO_1866_1891.txt";
@@ -104,7 +104,7 @@ TEST(FileWrites, AFailedWriteKeepsThePreviousFile) {
          std::ofstream(input, std::ios::binary | std::ios::trunc) << bytes;
        },
        [](Desk& d) {
-         d.Press(d.app.form1, "+/-");
+         d.Press(d.app.window1, "+/-");
          ASSERT_EQ(d.ui.messages.size(), 2u);
          EXPECT_TRUE(d.ui.messages[0].ends_with("строка 6")) << d.ui.messages[0];
        },
@@ -122,10 +122,10 @@ TEST(FileWrites, AFailedWriteKeepsThePreviousFile) {
          d.Import();
          d.SaveWindow1Bdl();
          d.app.ShowForm("Form4");
-         d.Press(d.app.form4, "Создать массивы с N=");
-         d.Press(d.app.form4, "Загрузить в формате BDL");
+         d.Press(d.app.window3, "Создать массивы с N=");
+         d.Press(d.app.window3, "Загрузить в формате BDL");
        },
-       [](Desk& d) { d.Press(d.app.form4, "Записать результат в файл"); }, 16},
+       [](Desk& d) { d.Press(d.app.window3, "Записать результат в файл"); }, 16},
       {"comparison records, file-size limit", "Dat/Param_data_PARI11.txt", [](Desk&) {},
        [](Desk& d) { d.Compare(true); }, 16},
       // The records file of 10 rows is shorter than the statistics: it is written.
@@ -166,15 +166,15 @@ TEST(FileWrites, EveryWriteReportsItsCountAndFile) {
   Desk d("reports");
   d.Import();
   d.SaveWindow1Bdl();
-  const std::string& pane1 = d.app.form1.RichTextBox3.Text;
+  const std::string& pane1 = d.app.window1.RichTextBox3.Text;
   EXPECT_EQ(pane1.substr(pane1.rfind("\r\n") + 2), "записано  300  записей в ObsPARI/PARI11_G_40.txt");
 
-  d.Press(d.app.form1, "+/-");
-  EXPECT_EQ(d.app.form1.RichTextBox3.Text, "записано  200  записей в FileDov/USNO11_G_2.txt");
+  d.Press(d.app.window1, "+/-");
+  EXPECT_EQ(d.app.window1.RichTextBox3.Text, "записано  200  записей в FileDov/USNO11_G_2.txt");
 
   d.Compare(false);
   d.WriteWindow2Bdl();
-  const std::string& pane2 = d.app.form2.RichTextBox3.Text;
+  const std::string& pane2 = d.app.window2.RichTextBox3.Text;
   EXPECT_EQ(pane2.substr(pane2.rfind("\r\n") + 2), "записано  10  записей в ObsPARI/PARI11_RDGLBT_40.txt");
   EXPECT_TRUE(d.ui.messages.empty()) << d.ui.messages[0];
 }
@@ -184,8 +184,8 @@ TEST(FileWrites, AFailedImportTouchesNoFile) {
   const fs::path bdl = d.folder / "ObsPARI" / "PARI11_G_40.txt";
   const fs::path bad = d.folder / "Dat" / "Bad_data_PARI11_G_7.txt";
   for (const fs::path& p : {bdl, bad}) std::ofstream(p, std::ios::binary) << kPrevious;
-  d.app.form1.Check2.Value = true;  // "+FileBad"
-  d.app.form1.Text18.Text = "7";    // no FileDov\PARI11_G_7.txt
+  d.app.window1.Check2.Value = true;  // "+FileBad"
+  d.app.window1.Text18.Text = "7";    // no FileDov\PARI11_G_7.txt
   d.Import();
   d.SaveWindow1Bdl();
   EXPECT_EQ(d.ui.messages, (std::vector<std::string>{"Не найден файл  \r\n" +
@@ -207,13 +207,13 @@ TEST(FileWrites, APausedRunKeepsThePreviousRecordsFile) {
     return std::count(bytes.begin(), bytes.end(), '\n') - 5;  // after the heading lines
   };
   d.Compare(true, true);
-  for (int k = 2; k <= 3; ++k) d.Press(d.app.form2, "сделать 1 шаг");
+  for (int k = 2; k <= 3; ++k) d.Press(d.app.window2, "сделать 1 шаг");
   EXPECT_EQ(test::ReadBytes(param), kPrevious);
   EXPECT_EQ(test::TemporaryFiles(d.folder).size(), 2u);  // Param_data_ and its CSV twin
 
-  d.Press(d.app.form2, "Сравнить данные 1 с данными 2");  // a new run, paused after its first row
+  d.Press(d.app.window2, "Сравнить данные 1 с данными 2");  // a new run, paused after its first row
   EXPECT_EQ(records(), 3) << "the replaced run's records";
-  for (int k = 2; k <= 10; ++k) d.Press(d.app.form2, "сделать 1 шаг");
+  for (int k = 2; k <= 10; ++k) d.Press(d.app.window2, "сделать 1 шаг");
   EXPECT_EQ(records(), 10);
   EXPECT_TRUE(d.ui.messages.empty()) << d.ui.messages[0];
   EXPECT_EQ(test::TemporaryFiles(d.folder), std::vector<std::string>{});

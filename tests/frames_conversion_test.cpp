@@ -20,7 +20,7 @@ using test::RecordingPlatform;
 struct Conversions : ::testing::Test {
   RecordingPlatform ui;
   Application app{ui};
-  Form2& f = app.form2;
+  Window2Model& f = app.window2;
   std::vector<std::array<double, 3>> loaded;
 
   void SetUp() override {

@@ -110,7 +110,7 @@ void ExpectStoreMatchesTruth(const ObservationStore& store, const std::vector<Tr
 struct ImportTest : ::testing::Test {
   RecordingPlatform ui;
   Application app{ui};
-  Form1& f = app.form1;
+  Window1Model& f = app.window1;
   ObservationStore& store = app.Store;
   fs::path folder;
 

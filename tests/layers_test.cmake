@@ -36,10 +36,10 @@ endfunction()
 
 set(ok "#pragma once\n")
 check(upward_include "astro/orbit.cpp:3"
-  astro/orbit.cpp "#include \"astro/orbit.h\"\n\n#include \"window2/form2.h\"\n"
-  astro/orbit.h "${ok}" window2/form2.h "${ok}")
-check(window_models_side_by_side "window3/form4.cpp:1"
-  window3/form4.cpp "#include \"window2/theory.h\"\n" window2/theory.h "${ok}")
+  astro/orbit.cpp "#include \"astro/orbit.h\"\n\n#include \"window2/window2_model.h\"\n"
+  astro/orbit.h "${ok}" window2/window2_model.h "${ok}")
+check(window_models_side_by_side "window3/window3_model.cpp:1"
+  window3/window3_model.cpp "#include \"window2/theory.h\"\n" window2/theory.h "${ok}")
 check(qt_outside_ui "app/batch.cpp:2"
   app/batch.cpp "#include <queue>\n#include <QString>\n")
 check(qt_gui_in_import "import/zip_workbook.cpp:2"
@@ -53,8 +53,8 @@ check(folder_in_no_layer "widgets/x.h:1"
 check(keeps_to_the_layers PASS
   main.cpp "#include <QApplication>\n#include \"ui/desktop.h\"\n"
   ui/desktop.h "#include <QWidget>\n#include \"app/application.h\"\n"
-  app/application.h "#include \"window1/form1.h\"\n#include \"common/platform.h\"\n"
-  window1/form1.h "#include \"import/source_import.h\"\n#include \"common/form.h\"\n"
+  app/application.h "#include \"window1/window1_model.h\"\n#include \"common/platform.h\"\n"
+  window1/window1_model.h "#include \"import/source_import.h\"\n#include \"common/form.h\"\n"
   import/source_import.h "#include \"bdl/bdl_line.h\"\n"
   import/zip_workbook.cpp "#include <QXmlStreamReader>\n#include \"import/source_import.h\"\n" bdl/bdl_line.h "#include \"astro/time.h\"\n"
   astro/time.h "#include \"common/numtext.h\"\n" common/numtext.h "${ok}"

@@ -13,7 +13,7 @@ using test::RecordingPlatform;
 struct Window1Test : ::testing::Test {
   RecordingPlatform ui;
   Application app{ui};
-  Form1& f = app.form1;
+  Window1Model& f = app.window1;
 
   void Press(const std::string& caption) {
     test::PressButton(f, caption, ui);
@@ -155,8 +155,8 @@ TEST(HelpWindow, TextIsTheFixedFortyFourLines) {
   RecordingPlatform ui;
   Application app(ui);
   app.ShowForm("Form3");
-  const std::string& text = app.form3.Text1.Text;
-  EXPECT_EQ(app.form3.Caption, "Справка по работе программы Planova3");
+  const std::string& text = app.help.Text1.Text;
+  EXPECT_EQ(app.help.Caption, "Справка по работе программы Planova3");
   std::vector<std::string> lines;
   size_t start = 0;
   for (size_t p; (p = text.find("\r\n", start)) != std::string::npos; start = p + 2) lines.push_back(text.substr(start, p - start));
@@ -173,7 +173,7 @@ TEST(HelpWindow, TextIsTheFixedFortyFourLines) {
   // The text survives the round trip into the files' code page.
   EXPECT_EQ(Cp1251ToUtf8(Utf8ToCp1251(text)), text);
 
-  const ControlEntry* close = app.form3.FindButton("Закрыть");
+  const ControlEntry* close = app.help.FindButton("Закрыть");
   ASSERT_NE(close, nullptr);
   close->Press();
   EXPECT_FALSE(app.IsOpen("Form3"));

@@ -20,7 +20,7 @@ struct Window2Load : ::testing::Test {
   std::filesystem::path folder = test::FreshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name(), true);
   RecordingPlatform ui{folder};
   Application app{ui};
-  Form2& f = app.form2;
+  Window2Model& f = app.window2;
 
   void SetUp() override {
     app.ShowForm("Form2");
@@ -47,7 +47,7 @@ struct Window2Load : ::testing::Test {
 
 TEST_F(Window2Load, WindowOneFileLoadsBackWithItsValues) {
   // Window 1 writes 50 random observations; window 2 loads them as data set 1.
-  Form1& w1 = app.form1;
+  Window1Model& w1 = app.window1;
   w1.Text10.Text = "100";
   w1.FindButton("Создать массивы с N=")->Press();
   std::mt19937 rng(5);

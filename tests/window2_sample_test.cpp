@@ -24,7 +24,7 @@ struct SampleComparison : ::testing::Test {
                                       true);
   test::RecordingPlatform ui{folder};
   Application app{ui};
-  Form2& f = app.form2;
+  Window2Model& f = app.window2;
 
   void SetUp() override { app.Astro.De405Folder = fs::path(PLANOVA_BINARY_DIR) / "de405"; }
   void Press(FormModel& form, const std::string& caption) {
@@ -33,7 +33,7 @@ struct SampleComparison : ::testing::Test {
   }
   // Window 1: import with the settings of the sample's README, write ObsCODE\CODE11_G_110.txt.
   void ImportAndWrite(const std::string& code, const std::string& fileNumber) {
-    Form1& w1 = app.form1;
+    Window1Model& w1 = app.window1;
     w1.Text3.Text = code;
     w1.Text18.Text = fileNumber;
     Press(w1, "Создать массивы с N=");
@@ -95,8 +95,8 @@ TEST_F(SampleComparison, De405TheoryGivesTheSamplesPlaces) {
 
 TEST_F(SampleComparison, TwoBodyTheoryGivesTheConvertedCataloguesPlaces) {
   // "+/-" turns the catalogue into the Dov file USNO11_G_2.txt, which window 1 imports.
-  app.form1.Text3.Text = "USNO";
-  Press(app.form1, "+/-");
+  app.window1.Text3.Text = "USNO";
+  Press(app.window1, "+/-");
   ImportAndWrite("USNO", "2");
   Compare("USNO", "Option4");  // "JPL0"
   ASSERT_EQ(f.Count1, 200);
@@ -119,7 +119,7 @@ TEST_F(SampleComparison, De405DeviationsOfWindow3AreThoseOfWindow2) {
       dL.push_back(f.DiffL);
       dB.push_back(f.DiffB);
     }
-    Form4& w3 = app.form4;
+    Window3Model& w3 = app.window3;
     app.ShowForm("Form4");
     w3.Text1.Text = "110";
     Press(w3, "Создать массивы с N=");

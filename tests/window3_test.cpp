@@ -30,14 +30,14 @@ struct Window3 : ::testing::Test {
                                       true);
   RecordingPlatform ui{folder};
   Application app{ui};
-  Form4& f = app.form4;
+  Window3Model& f = app.window3;
 
   void SetUp() override {
     app.Astro.De405Folder = fs::path(PLANOVA_BINARY_DIR) / "de405";
-    Press(app.form1, "Создать массивы с N=");
-    Press(app.form1, "Загрузить исходные данные из");
-    app.form1.Text9.Text = "G_40";
-    Press(app.form1, "Сохранить данные в формате BDL");
+    Press(app.window1, "Создать массивы с N=");
+    Press(app.window1, "Загрузить исходные данные из");
+    app.window1.Text9.Text = "G_40";
+    Press(app.window1, "Сохранить данные в формате BDL");
     ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
     app.ShowForm("Form4");
   }
@@ -403,16 +403,16 @@ TEST_F(Window3, PickingOnThePlot) {
 TEST_F(Window3, BadRunParametersAreRefusedNamingTheBox) {
   LoadFile();
   const struct {
-    TextBox Form4::*box;
+    TextBox Window3Model::*box;
     const char* text;
     const char* control;
     const char* caption;
   } cases[] = {
-      {&Form4::Text17, "7", "Text17", "по №2"},         // №1 = №2 = 7: the correction's slope is undefined
-      {&Form4::Text17, "301", "Text17", "по №2"},       // past the loaded rows
-      {&Form4::Text30, "1,5x", "Text30", "dLn="},
-      {&Form4::Text19, "0", "Text19", "MT, лет/см"},    // a zero scale
-      {&Form4::Text20, "two", "Text20", "MdP,  угл. сек / см"},
+      {&Window3Model::Text17, "7", "Text17", "по №2"},         // №1 = №2 = 7: the correction's slope is undefined
+      {&Window3Model::Text17, "301", "Text17", "по №2"},       // past the loaded rows
+      {&Window3Model::Text30, "1,5x", "Text30", "dLn="},
+      {&Window3Model::Text19, "0", "Text19", "MT, лет/см"},    // a zero scale
+      {&Window3Model::Text20, "two", "Text20", "MdP,  угл. сек / см"},
   };
   for (const auto& c : cases) {
     f.Text16.Text = "7";

@@ -49,14 +49,14 @@ TEST_F(WindowInput, NamePartsLeadingOutOfTheFolderAreRefused) {
     Application app{ui};
     app.ShowForm("Form2");
     app.ShowForm("Form4");
-    for (FormModel* form : std::initializer_list<FormModel*>{&app.form1, &app.form2, &app.form4}) {
+    for (FormModel* form : std::initializer_list<FormModel*>{&app.window1, &app.window2, &app.window3}) {
       test::PressButton(*form, "Создать массивы с N=", ui);
     }
-    app.form2.ChooseOption("Option6");  // data 1 "JPL0": the comparison names its files by Text3
-    app.form4.Text17.Text = "0";        // records 1..0: the heading alone
-    FormModel& form = c.form == std::string("Form1") ? static_cast<FormModel&>(app.form1)
-                      : c.form == std::string("Form2") ? static_cast<FormModel&>(app.form2)
-                                                       : static_cast<FormModel&>(app.form4);
+    app.window2.ChooseOption("Option6");  // data 1 "JPL0": the comparison names its files by Text3
+    app.window3.Text17.Text = "0";        // records 1..0: the heading alone
+    FormModel& form = c.form == std::string("Form1") ? static_cast<FormModel&>(app.window1)
+                      : c.form == std::string("Form2") ? static_cast<FormModel&>(app.window2)
+                                                       : static_cast<FormModel&>(app.window3);
     ASSERT_TRUE(form.WriteControl(c.box, c.value));
     test::PressButton(form, c.button, ui);
     ASSERT_EQ(ui.messages.size(), 1u) << c.form << " " << c.box;
@@ -72,7 +72,7 @@ TEST_F(WindowInput, AFileEndingInItsHeadingIsAReadErrorInWindowsTwoAndThree) {
   Application app{ui};
   app.ShowForm("Form2");
   app.ShowForm("Form4");
-  for (FormModel* form : std::initializer_list<FormModel*>{&app.form2, &app.form4}) {
+  for (FormModel* form : std::initializer_list<FormModel*>{&app.window2, &app.window3}) {
     test::PressButton(*form, "Создать массивы с N=", ui);
     test::PressButton(*form, "Загрузить в формате BDL", ui);
   }

@@ -4,32 +4,32 @@ namespace planova {
 
 Application::Application(Platform& platform)
     : Ui(platform),
-      form1(platform, this, Astro, Store),
-      form2(platform, this, Astro, Store),
-      form3(platform, this),
-      form4(platform, this, Astro, Store) {
+      window1(platform, this, Astro, Store),
+      window2(platform, this, Astro, Store),
+      help(platform, this),
+      window3(platform, this, Astro, Store) {
   Astro.AppFolder = [&platform] { return platform.AppFolder(); };
   open_.insert("Form1");
   loaded_.insert("Form1");
 }
 
 FormModel* Application::Form(const std::string& name) {
-  if (name == "Form1") return &form1;
-  if (name == "Form2") return &form2;
-  if (name == "Form3") return &form3;
-  if (name == "Form4") return &form4;
+  if (name == "Form1") return &window1;
+  if (name == "Form2") return &window2;
+  if (name == "Form3") return &help;
+  if (name == "Form4") return &window3;
   return nullptr;
 }
 
 void Application::ShowForm(const std::string& name) {
   if (!Form(name)) return;
   if (loaded_.insert(name).second) {
-    if (name == "Form2") form2.Load();
-    if (name == "Form3") form3.Load();
-    if (name == "Form4") form4.Load();
+    if (name == "Form2") window2.Load();
+    if (name == "Form3") help.Load();
+    if (name == "Form4") window3.Load();
   }
-  if (name == "Form2") form2.Activate();
-  if (name == "Form4") form4.Activate();
+  if (name == "Form2") window2.Activate();
+  if (name == "Form4") window3.Activate();
   bool opened = open_.insert(name).second;
   if (OnVisibility) OnVisibility(name, true);
   (void)opened;

@@ -11,10 +11,10 @@
 #include "astro/astro_state.h"
 #include "common/form.h"
 #include "common/obs_store.h"
-#include "help/form3.h"
-#include "window1/form1.h"
-#include "window2/form2.h"
-#include "window3/form4.h"
+#include "help/help_model.h"
+#include "window1/window1_model.h"
+#include "window2/window2_model.h"
+#include "window3/window3_model.h"
 
 namespace planova {
 
@@ -25,10 +25,10 @@ class Application : public FormHost {
   Platform& Ui;
   AstroState Astro;
   ObservationStore Store;
-  Form1 form1;
-  Form2 form2;
-  Form3 form3;
-  Form4 form4;
+  Window1Model window1;
+  Window2Model window2;
+  HelpModel help;
+  Window3Model window3;
 
   // A window by its name ("Form1" …), or null.
   FormModel* Form(const std::string& name);

@@ -14,6 +14,8 @@ void FormModel::AddButton(const std::string& name, const std::string& caption, s
     BusyPointer busy(ui_);
     try {
       press();
+    } catch (const Refusal& refused) {
+      ShowRefusal(refused);
     } catch (const std::bad_alloc&) {
       ui_.ShowMessage("Недостаточно памяти для этой операции");
     } catch (const std::exception&) {
@@ -34,7 +36,7 @@ void FormModel::CloseForms(std::initializer_list<std::string> names) {
 
 bool FormModel::RecreateArrays(ObservationStore& store, const TextBox& n) {
   if (store.RecreateFromText(BoxNumberText(n.Text))) return true;
-  RefuseBox({BoxName(n)}, "Задайте правильно данные");
+  RefuseBox({.Box = BoxName(n)}, "Задайте правильно данные");
   return false;
 }
 
@@ -49,7 +51,7 @@ bool FormModel::TryBoxReal(const TextBox& box, double& value) { return TryParseR
 
 bool FormModel::TryBoxInt32(const TextBox& box, int32_t& value) { return TryParseInt32(BoxNumberText(box.Text), value); }
 
-void FormModel::Refuse(const TextBox& box) const { throw RefusedBox{BoxName(box)}; }
+void FormModel::Refuse(const TextBox& box, const char* message) const { throw Refusal{message, BoxName(box)}; }
 
 double FormModel::BoxReal(const TextBox& box) const {
   double v = 0;
@@ -81,9 +83,17 @@ std::string FormModel::BoxCaption(const std::string& box) const {
   return box;
 }
 
-void FormModel::RefuseBox(const RefusedBox& refused, const std::string& message) {
-  ui_.ShowMessage(message + ": " + BoxCaption(refused.Control));
-  ui_.FocusControl(Name, refused.Control);
+void FormModel::RefuseBox(const Refusal& refused, const std::string& message) {
+  ShowRefusal(Refusal{message, refused.Box});
+}
+
+void FormModel::ShowRefusal(const Refusal& refused) {
+  if (refused.Box.empty()) {
+    ui_.ShowMessage(refused.Message);
+    return;
+  }
+  ui_.ShowMessage(refused.Message + ": " + BoxCaption(refused.Box));
+  ui_.FocusControl(Name, refused.Box);
 }
 
 bool FormModel::NamePartsAllowed(std::initializer_list<std::string_view> parts) {

@@ -42,11 +42,18 @@ struct ControlEntry {
 class FormHost;
 class ObservationStore;
 
-// A number box whose text is not a usable value: thrown by the box readers of FormModel
-// and turned into the message that names the box (FormModel::RefuseBox).
-struct RefusedBox {
-  std::string Control;  // "Text19"
+// The one way a window's operation ends early: the message the window shows and, when a
+// number box is the cause, that box (its control name), whose caption the message then
+// names ("Введите правильно данные: MT, лет/см") and which gets the keyboard focus.
+// Thrown anywhere below a button (the box readers of FormModel throw it) and caught once,
+// where the button runs (AddButton).
+inline constexpr const char* kWrongDataMessage = "Введите правильно данные";
+struct Refusal {
+  std::string Message = kWrongDataMessage;
+  std::string Box;  // "Text19"; empty when no box is the cause
 };
+// The former name of a box's refusal, while the windows move to Refusal.
+using RefusedBox = Refusal;
 
 // A number box and the control whose caption the window shows beside it (a label, or the
 // button the box belongs to, as "Создать массивы с N=" for its N).
@@ -128,17 +135,21 @@ class FormModel {
 
   // Number boxes.  Every button reads the numbers it needs through these: a decimal point
   // is taken as the decimal comma (BoxNumberText), and a box that does not hold a number
-  // throws RefusedBox naming it.  The Try forms answer false instead of throwing.
+  // throws a Refusal naming it.  The Try forms answer false instead of throwing.
   double BoxReal(const TextBox& box) const;
   int32_t BoxInt32(const TextBox& box) const;
   int16_t BoxInt16(const TextBox& box) const;
   static bool TryBoxReal(const TextBox& box, double& value);
   static bool TryBoxInt32(const TextBox& box, int32_t& value);
-  // Throws RefusedBox for `box` (a value the operation cannot use, such as a zero scale).
-  [[noreturn]] void Refuse(const TextBox& box) const;
+  // Throws a Refusal for `box` (a value the operation cannot use, such as a zero scale),
+  // with `message` ahead of the box's caption.
+  [[noreturn]] void Refuse(const TextBox& box, const char* message = kWrongDataMessage) const;
   // Shows `message` + ": " + the caption beside the refused box, as the window shows it
   // ("Введите правильно данные: MT, лет/см"), and puts the focus into the box.
-  void RefuseBox(const RefusedBox& refused, const std::string& message);
+  void RefuseBox(const Refusal& refused, const std::string& message);
+  // Shows a refusal as the window shows it: its message, and for a box its caption and
+  // the focus (what AddButton does with a Refusal that ends an operation).
+  void ShowRefusal(const Refusal& refused);
   // The caption the window shows beside a box (trailing blanks dropped), or the box's
   // own name when the window has none.
   std::string BoxCaption(const std::string& box) const;

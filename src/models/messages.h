@@ -15,7 +15,6 @@ namespace planova {
 
 inline constexpr const char* kWrongDateMessage = "Введите правильно дату";
 inline constexpr const char* kWrongJdMessage = "Введите правильно юлианскую дату";
-inline constexpr const char* kWrongDataMessage = "Введите правильно данные";
 // What "точно (IAU 2006)" does where the rigorous reduction does not serve: the stage
 // log, or window 3's status, says which reduction was used.
 inline constexpr const char* kPreciseClassicalNote = "точно (IAU 2006) — только для JPL2 и эпох App, J2000: ";

@@ -6,7 +6,7 @@
 namespace planova::ui {
 
 const WindowLayout& LayoutOf(const std::string& form) {
-  static const WindowLayout kForm1{1140, 744, {
+  static const WindowLayout kWindow1Layout{1140, 744, {
       {"Command2", 10, 10, 190, 28},
       {"Text10", 205, 12, 70, 24},
       {"Label1", 10, 48, 135, 20},
@@ -134,7 +134,7 @@ const WindowLayout& LayoutOf(const std::string& form) {
       {"RichTextBox3", 2. / 3, 1, 0, 1, 0, 1},
   },
   1140, 744 - 180};
-  static const WindowLayout kForm3{900, 574, {
+  static const WindowLayout kHelpLayout{900, 574, {
       {"Text1", 8, 8, 884, 520},
       {"Command1", 392, 536, 116, 30},
   },
@@ -144,7 +144,7 @@ const WindowLayout& LayoutOf(const std::string& form) {
       {"Command1", 0.5, 0.5, 1, 1, 1, 1},
   },
   900, 574 - 300};
-  static const WindowLayout kForm2{1278, 856, {
+  static const WindowLayout kWindow2Layout{1278, 856, {
       {"Command6", 8, 8, 185, 28},
       {"Text10", 198, 10, 60, 24},
       {"Command5", 8, 42, 185, 28},
@@ -284,7 +284,7 @@ const WindowLayout& LayoutOf(const std::string& form) {
       {"RichTextBox3", 2. / 3, 1, 0.5, 1, 0.2, 1},
   },
   1278, 856 - 200};
-  static const WindowLayout kForm4{1180, 900, {
+  static const WindowLayout kWindow3Layout{1180, 900, {
       {"Command6", 10, 10, 190, 28},
       {"Text10", 205, 12, 70, 24},
       {"Label1", 290, 14, 130, 20},
@@ -382,10 +382,10 @@ const WindowLayout& LayoutOf(const std::string& form) {
   },
   1180, 900 - 250};
   static const WindowLayout kEmpty{600, 400, {}, {}, 600, 400};
-  if (form == "Form1") return kForm1;
-  if (form == "Form2") return kForm2;
-  if (form == "Form3") return kForm3;
-  if (form == "Form4") return kForm4;
+  if (form == "Form1") return kWindow1Layout;
+  if (form == "Form2") return kWindow2Layout;
+  if (form == "Form3") return kHelpLayout;
+  if (form == "Form4") return kWindow3Layout;
   return kEmpty;
 }
 

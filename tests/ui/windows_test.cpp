@@ -162,7 +162,7 @@ TEST(Windows, Window3LoadsAndComparesFromItsButtons) {
   auto* plot = dynamic_cast<PictureWidget*>(w4.Widget("Picture1"));
   ASSERT_NE(plot, nullptr);
   std::map<PlotLabel::Kind, QStringList> labels;
-  for (const auto& l : PlotLabels(desktop.app.form4.Picture1, plot->size(), QFontMetricsF(plot->font()))) {
+  for (const auto& l : PlotLabels(desktop.app.window3.Picture1, plot->size(), QFontMetricsF(plot->font()))) {
     EXPECT_TRUE(QRectF(plot->rect()).contains(l.rect)) << l.text.toStdString();
     labels[l.kind] << l.text;
   }
@@ -305,7 +305,7 @@ TEST(Windows, Window2ComparesAndPlotsFromItsButtons) {
   Type(w2, "Text20", "600");
   Click(w2, "Сравнить данные 1 с данными 2");
   ASSERT_TRUE(messages.empty()) << messages[0];
-  EXPECT_EQ(desktop.app.form2.ComparedCount, 300);
+  EXPECT_EQ(desktop.app.window2.ComparedCount, 300);
   // The bar's in-run scale is the store's size plus 100; the finished run shows it full.
   EXPECT_EQ(qobject_cast<QProgressBar*>(w2.Widget("ProgressBar1"))->value(), 100);
   EXPECT_FALSE(desktop.platform.Busy());
@@ -390,7 +390,7 @@ TEST(Windows, WholePathThroughTheWindows) {
     choose(w2, name);
   }
   Type(w2, "Text20", "2");
-  Form2& f2 = desktop.app.form2;
+  Window2Model& f2 = desktop.app.window2;
   QTimer::singleShot(0, [&] { qobject_cast<QAbstractButton*>(w2.Widget("Command7"))->click(); });
   press(w2, "Сравнить данные 1 с данными 2");
   EXPECT_GE(f2.ComparedCount, 1);
@@ -468,7 +468,7 @@ TEST(Windows, TypingAndClickingGoThroughTheModel) {
   // Choosing "Юлиан" clears "Григор" in the window as in the model.
   qobject_cast<QAbstractButton*>(w1.Widget("Option3"))->click();
   EXPECT_FALSE(qobject_cast<QAbstractButton*>(w1.Widget("Option20"))->isChecked());
-  EXPECT_TRUE(desktop.app.form1.Option3.Value);
+  EXPECT_TRUE(desktop.app.window1.Option3.Value);
 
   // A decimal point is read as the comma (2000 January 1.5 of the Julian calendar).
   Type(w1, "Text32", "1.5");
@@ -539,7 +539,7 @@ TEST(Windows, EnglishWindowsAndMessages) {
     ImportDovSampleAs(w1, "G_110");
     const std::string written = pane(w1, "RichTextBox3");
     EXPECT_EQ(written.substr(written.rfind('\n') + 1), "written  300  records to ObsPARI/PARI11_G_110.txt");
-    const std::string& model = desktop.app.form1.RichTextBox3.Text;  // the model keeps the Russian
+    const std::string& model = desktop.app.window1.RichTextBox3.Text;  // the model keeps the Russian
     EXPECT_EQ(model.substr(model.rfind('\n') + 1), "записано  300  записей в ObsPARI/PARI11_G_110.txt");
     EXPECT_EQ(messages.size(), 1u);
     w1.grab().save(QString::fromStdString((ScreenshotFolder() / "window1_import_en.png").string()));

@@ -20,9 +20,9 @@ namespace planova {
 
 struct BdlLoadResult;
 
-class Form4 : public FormModel {
+class Window3Model : public FormModel {
  public:
-  Form4(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store);
+  Window3Model(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store);
 
   AstroState& Astro;
   ObservationStore& Store;

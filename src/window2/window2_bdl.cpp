@@ -6,7 +6,7 @@
 #include "common/numtext.h"
 #include "models/messages.h"
 #include "common/textfile.h"
-#include "window2/form2.h"
+#include "window2/window2_model.h"
 
 namespace planova {
 
@@ -41,10 +41,10 @@ constexpr std::array<Observatory, 15> kObservatories = {{
 
 }  // namespace
 
-void Form2::LoadBdl() {
+void Window2Model::LoadBdl() {
   int32_t object = 0;
   if (!TryBoxInt32(Text8, object)) {
-    RefuseBox({"Text8"}, "Задайте правильно данные");
+    RefuseBox({.Box = "Text8"}, "Задайте правильно данные");
     return;
   }
   if (ArraysMissing()) return;
@@ -111,7 +111,7 @@ void Form2::LoadBdl() {
   }
 }
 
-void Form2::ShowLoadedSet(const BdlLoadResult& loaded) {
+void Window2Model::ShowLoadedSet(const BdlLoadResult& loaded) {
   std::string& records = LoadSet == 1 ? RecordsText1 : RecordsText2;
   records = Cp1251ToUtf8(loaded.Heading) + kCrLf;
   for (const std::string& line : loaded.Shown) records += Cp1251ToUtf8(line) + kCrLf;
@@ -135,7 +135,7 @@ void Form2::ShowLoadedSet(const BdlLoadResult& loaded) {
   RichTextBox3.Text = ProcessLog;
 }
 
-void Form2::WriteResult() {
+void Window2Model::WriteResult() {
   int32_t first = 0, last = 0;
   if (!TryBoxInt32(Text16, first) || !TryBoxInt32(Text17, last) || first < 1 || last < first ||
       !Store.Exists() || last > Store.ObsJd.Rows()) {
@@ -172,7 +172,7 @@ void Form2::WriteResult() {
   if (written.End != BdlWriteEnd::kWritten) Ui().ShowMessage(WriteFailureMessage(path));
 }
 
-std::string Form2::MergeLine(int32_t k, int takeFrom1, int takeFrom2) {
+std::string Window2Model::MergeLine(int32_t k, int takeFrom1, int takeFrom2) {
   if (!FormatBdlLine(Bdl, Astro, Store, k)) return {};
   PlaceAt(Bdl.BdlLine, bdl::kMergedJd.first, Format(Store.ObsJd(k, 3), "0000000.000000"));
   PlaceAt(Bdl.BdlLine, bdl::kMergedRow, std::to_string(k));

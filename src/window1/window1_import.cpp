@@ -3,7 +3,7 @@
 #include "import/source_import.h"
 #include "import/zip_workbook.h"
 #include "models/messages.h"
-#include "window1/form1.h"
+#include "window1/window1_model.h"
 
 namespace planova {
 
@@ -11,7 +11,7 @@ namespace {
 
 // The import's parameters as window 1's controls hold them.  A frame left without a
 // choice (possible only from a batch script) acts as its default choice.
-ImportSettings SettingsOf(Form1& f) {
+ImportSettings SettingsOf(Window1Model& f) {
   ImportSettings s;
   s.AppFolder = f.Ui().AppFolder();
   s.ObservatoryCode = f.Text3.Text;
@@ -41,7 +41,7 @@ ImportSettings SettingsOf(Form1& f) {
 
 }  // namespace
 
-void Form1::LoadSourceData() {
+void Window1Model::LoadSourceData() {
   if (!Store.Exists()) {
     Ui().ShowMessage(kCreateArraysFirstMessage);
     return;
@@ -49,7 +49,7 @@ void Form1::LoadSourceData() {
   if (!NamePartsAllowed({Text3.Text, Text18.Text})) return;
   int32_t object = 0;
   if (!TryBoxInt32(Text8, object)) {
-    RefuseBox({"Text8"}, "задайте правильно данные");
+    RefuseBox({.Box = "Text8"}, "задайте правильно данные");
     return;
   }
   TableWorkbook workbook;  // .xls, .xlsx or .ods by the name of the file found

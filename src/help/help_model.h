@@ -6,9 +6,9 @@
 
 namespace planova {
 
-class Form3 : public FormModel {
+class HelpModel : public FormModel {
  public:
-  Form3(Platform& platform, FormHost* host);
+  HelpModel(Platform& platform, FormHost* host);
 
   TextBox Text1;  // the help text, lines joined by CR LF, no line end after the last
 

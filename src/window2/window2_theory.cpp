@@ -3,7 +3,7 @@
 // boxes and its corrections and stages are shown.
 #include "common/numtext.h"
 #include "models/messages.h"
-#include "window2/form2.h"
+#include "window2/window2_model.h"
 
 namespace planova {
 
@@ -51,13 +51,13 @@ std::string PreciseStageLog(const ApparentPlace& place, const ApparentPlaceReque
 
 }  // namespace
 
-bool Form2::CheckHeld(const std::string& name) const {
+bool Window2Model::CheckHeld(const std::string& name) const {
   const TheorySource theory = Option7.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
   if (!PreciseChainServes(Check15.Value, theory, EpochOfLabel(EpochLabel1))) return false;
   return name == "Check8" || name == "Check9" || name == "Check7";
 }
 
-ApparentPlaceRequest Form2::TheoryRequest() {
+ApparentPlaceRequest Window2Model::TheoryRequest() {
   ApparentPlaceRequest r;
   r.Body = Store.ObjectNumber;
   r.Theory = Option7.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
@@ -75,7 +75,7 @@ ApparentPlaceRequest Form2::TheoryRequest() {
   return r;
 }
 
-ApparentPlace Form2::ComputeObservationTheory(int32_t i) {
+ApparentPlace Window2Model::ComputeObservationTheory(int32_t i) {
   const int p = Store.ObjectNumber;
   if (!IsTheoryBody(p)) throw InputError{};
   if (EpochLabel2 != EpochLabel1) EpochLabel2 = EpochLabel1;
@@ -95,7 +95,7 @@ ApparentPlace Form2::ComputeObservationTheory(int32_t i) {
   return LastPlace;
 }
 
-void Form2::ShowTheory() {
+void Window2Model::ShowTheory() {
   if (LastPlaceShown) return;
   LastPlaceShown = true;
   const ApparentPlaceRequest& r = TheoryTemplate;

@@ -11,7 +11,7 @@
 #include "common/numtext.h"
 #include "common/textfile.h"
 #include "models/messages.h"
-#include "window2/form2.h"
+#include "window2/window2_model.h"
 
 namespace planova {
 
@@ -26,7 +26,7 @@ struct FileError {
 
 }  // namespace
 
-bool Form2::CalendarOrMessage(double jd) {
+bool Window2Model::CalendarOrMessage(double jd) {
   if (CalendarFromJulianDate(Astro, jd)) return true;
   // One message a run, not one per record of a set over absurd dates.
   if (!CalendarWarned) Ui().ShowMessage(kWrongJdMessage);
@@ -34,7 +34,7 @@ bool Form2::CalendarOrMessage(double jd) {
   return false;
 }
 
-void Form2::ReadComparisonSettings() {
+void Window2Model::ReadComparisonSettings() {
   Plot.ScaleT = BoxReal(Text19);
   Plot.ScaleD = BoxReal(Text20);
   TimeTolerance = BoxReal(Text5) / 3600 / 24;
@@ -56,7 +56,7 @@ void Form2::ReadComparisonSettings() {
   Plot.ShowT = Check10.Value;
 }
 
-void Form2::Compare() {
+void Window2Model::Compare() {
   try {
     ReadComparisonSettings();
     if (ArraysMissing()) return;
@@ -122,7 +122,7 @@ void Form2::Compare() {
 
 // The generated set (when data 1 is "JPL0"), the epoch and the data a run needs; false
 // after the message that says what is missing.
-bool Form2::RunnableComparison(bool generate, int p) {
+bool Window2Model::RunnableComparison(bool generate, int p) {
   if (generate && !GenerateTwoBodySet(p)) return false;
   if (Count1 < 1) {
     Ui().ShowMessage("Надо загрузить данные");
@@ -138,7 +138,7 @@ bool Form2::RunnableComparison(bool generate, int p) {
 
 // Data set 1 from the two-body theory, evenly spread between two dates; false when a
 // date is refused (after the calendar's message).
-bool Form2::GenerateTwoBodySet(int p) {
+bool Window2Model::GenerateTwoBodySet(int p) {
   RecordsText1.clear();
   ComparisonLabel = EpochLabel1 = EpochLabel3 = "J2000";
   const char* source = Option3.Value ? "Option3" : Option4.Value ? "Option4" : "Option7";
@@ -167,7 +167,7 @@ bool Form2::GenerateTwoBodySet(int p) {
   return !failed0 && !failed1;
 }
 
-bool Form2::ProcessObservations() {
+bool Window2Model::ProcessObservations() {
   SetPlotBoxGeometry(Picture1, Check13.Value);
   const int p = Store.ObjectNumber;
   if (!IsTheoryBody(p)) throw InputError{};
@@ -193,7 +193,7 @@ bool Form2::ProcessObservations() {
 
 // The boxes of the last compared row: its date, and with theory its ET-UT, corrections
 // and stage log.
-void Form2::ShowCurrentRow() {
+void Window2Model::ShowCurrentRow() {
   if (ShownRow > 0 && CalendarOrMessage(Store.ObsJd(ShownRow, 1))) {
     Text23.Text = std::to_string(Astro.CalYear);
     Text22.Text = std::to_string(Astro.CalMonth);
@@ -206,7 +206,7 @@ void Form2::ShowCurrentRow() {
 // One row of data set 1: its comparison value from data set 2 (the last record, in the
 // set's order, within the time tolerance) or from theory, then the differences, their statistics, the date
 // boxes, the log line, the plot and the record of the Param_data_ file.
-bool Form2::CompareRow(int32_t i) {
+bool Window2Model::CompareRow(int32_t i) {
   if (i < 1 || i > Store.ObsJd.Rows()) throw InputError{};
   bool matched = false;
   double lon = 0, lat = 0;
@@ -258,7 +258,7 @@ bool Form2::CompareRow(int32_t i) {
 // The CSV line of row i: its date (ISO 8601 and JD), body, theory and epoch, the O-C in
 // right ascension (as in Param_data_ and times cos of the declination), declination and
 // time, and the Stat intervals of the first two.
-const std::string& Form2::CsvRow(int32_t i, double diffT) {
+const std::string& Window2Model::CsvRow(int32_t i, double diffT) {
   const double jd = Store.ObsJd(i, 1);
   const double cosDec = std::cos(Store.ObsLat(i, 1) / Astro.DegPerRad);
   const double raArcsec = DiffL * 3600, decArcsec = DiffB * 3600;
@@ -278,14 +278,14 @@ const std::string& Form2::CsvRow(int32_t i, double diffT) {
 // After a run or a step: the panes; when the run has passed its last row the
 // Param_data_ file is closed and replaces the old one (a paused run keeps it open, the
 // old file in place).
-void Form2::FinishComparison() {
+void Window2Model::FinishComparison() {
   RichTextBox2.Text = TheoryLog;
   RichTextBox3.Text = ComparisonLog;
   if (Run.Active) return;
   if (!Run.CloseRunFiles()) throw FileError{Run.ParamPath()};
 }
 
-void Form2::Step() {
+void Window2Model::Step() {
   if (CurrentIndex < 1 || CurrentIndex > Count1 || !Store.Exists()) {
     Ui().ShowMessage("Сравнение закончено: следующей записи нет");
     return;

@@ -1,4 +1,4 @@
-#include "window1/form1.h"
+#include "window1/window1_model.h"
 
 #include "astro/time.h"
 #include "common/numtext.h"
@@ -8,7 +8,7 @@ namespace planova {
 
 namespace {
 
-// The fixed captions beside the boxes of window 1 (index into Form1::Labels).
+// The fixed captions beside the boxes of window 1 (index into Window1Model::Labels).
 constexpr LabelRow kLabels[] = {
     {"Label1", "Имя обсерватории"},
     {"Label2", "объект наблюдения №"},
@@ -34,19 +34,19 @@ constexpr const char* kFieldLabels[17] = {"Planet", "год",  "месяц", "д
                                           "L_S",    "B_D",  "B_M",   "B_S",  "Day",  "JD",   "L_D",  "B_D"};
 
 // The boxes and the texts the start-up puts in them.
-constexpr TextRow<Form1> kTexts[] = {
-    {"Text3", &Form1::Text3, "PARI"}, {"Text8", &Form1::Text8, "11"}, {"Text10", &Form1::Text10, "3200"},
-    {"Text18", &Form1::Text18, "1"},
+constexpr TextRow<Window1Model> kTexts[] = {
+    {"Text3", &Window1Model::Text3, "PARI"}, {"Text8", &Window1Model::Text8, "11"}, {"Text10", &Window1Model::Text10, "3200"},
+    {"Text18", &Window1Model::Text18, "1"},
     // Import counters: all, good and bad records.
-    {"Text11", &Form1::Text11, "0"}, {"Text12", &Form1::Text12, "0"}, {"Text13", &Form1::Text13, "0"},
+    {"Text11", &Window1Model::Text11, "0"}, {"Text12", &Window1Model::Text12, "0"}, {"Text13", &Window1Model::Text13, "0"},
     // The BDL file: its name part, the time-scale and epoch marks, the descriptive fields.
-    {"Text9", &Form1::Text9, "RDGT_0"}, {"Text2", &Form1::Text2, "UT"}, {"Text4", &Form1::Text4, "App"},
-    {"Text5", &Form1::Text5, "USNO Transit 6"}, {"Text6", &Form1::Text6, "198.0"}, {"Text7", &Form1::Text7, "Trans"},
-    {"Text14", &Form1::Text14, "C"}, {"Text15", &Form1::Text15, "E"},
-    {"Text16", &Form1::Text16, ""}, {"Text17", &Form1::Text17, ""},
+    {"Text9", &Window1Model::Text9, "RDGT_0"}, {"Text2", &Window1Model::Text2, "UT"}, {"Text4", &Window1Model::Text4, "App"},
+    {"Text5", &Window1Model::Text5, "USNO Transit 6"}, {"Text6", &Window1Model::Text6, "198.0"}, {"Text7", &Window1Model::Text7, "Trans"},
+    {"Text14", &Window1Model::Text14, "C"}, {"Text15", &Window1Model::Text15, "E"},
+    {"Text16", &Window1Model::Text16, ""}, {"Text17", &Window1Model::Text17, ""},
     // The date converter: day, month, year and JD.
-    {"Text32", &Form1::Text32, "1,5"}, {"Text33", &Form1::Text33, "1"}, {"Text34", &Form1::Text34, "1601"},
-    {"Text24", &Form1::Text24, "2305814"},
+    {"Text32", &Window1Model::Text32, "1,5"}, {"Text33", &Window1Model::Text33, "1"}, {"Text34", &Window1Model::Text34, "1601"},
+    {"Text24", &Window1Model::Text24, "2305814"},
 };
 
 // The caption beside each number box, for the message that refuses its text.
@@ -62,40 +62,40 @@ constexpr FrameRow kFrames[] = {
 };
 
 // One line per frame.
-constexpr OptionRow<Form1> kOptions[] = {
-    {"Option8", &Form1::Option8, "table Excel", "Frame1"}, {"Option9", &Form1::Option9, "File JPL", "Frame1"},
-        {"Option21", &Form1::Option21, "File Dov", "Frame1"}, {"Option22", &Form1::Option22, "File MPC", "Frame1"},
-    {"Option19", &Form1::Option19, "запятая", "Frame2"}, {"Option18", &Form1::Option18, "точка", "Frame2"},
-    {"Option17", &Form1::Option17, "полюса", "Frame3"}, {"Option16", &Form1::Option16, "экватора", "Frame3"},
-    {"Option15", &Form1::Option15, "D", "Frame4"}, {"Option14", &Form1::Option14, "DMS", "Frame4"},
-    {"Option2", &Form1::Option2, "DMS", "Frame5"}, {"Option13", &Form1::Option13, "D", "Frame5"},
-        {"Option12", &Form1::Option12, "HMS", "Frame5"},
-    {"Option11", &Form1::Option11, "JD", "Frame6"}, {"Option10", &Form1::Option10, "YMDay", "Frame6"},
-        {"Option1", &Form1::Option1, "YMDHMS", "Frame6"},
-    {"Option20", &Form1::Option20, "Григор", "Frame7"}, {"Option3", &Form1::Option3, "Юлиан", "Frame7"},
-    {"Option4", &Form1::Option4, "RA", "Frame8"}, {"Option5", &Form1::Option5, "Dec", "Frame8"},
-        {"Option6", &Form1::Option6, "Geo", "Frame8"},
+constexpr OptionRow<Window1Model> kOptions[] = {
+    {"Option8", &Window1Model::Option8, "table Excel", "Frame1"}, {"Option9", &Window1Model::Option9, "File JPL", "Frame1"},
+        {"Option21", &Window1Model::Option21, "File Dov", "Frame1"}, {"Option22", &Window1Model::Option22, "File MPC", "Frame1"},
+    {"Option19", &Window1Model::Option19, "запятая", "Frame2"}, {"Option18", &Window1Model::Option18, "точка", "Frame2"},
+    {"Option17", &Window1Model::Option17, "полюса", "Frame3"}, {"Option16", &Window1Model::Option16, "экватора", "Frame3"},
+    {"Option15", &Window1Model::Option15, "D", "Frame4"}, {"Option14", &Window1Model::Option14, "DMS", "Frame4"},
+    {"Option2", &Window1Model::Option2, "DMS", "Frame5"}, {"Option13", &Window1Model::Option13, "D", "Frame5"},
+        {"Option12", &Window1Model::Option12, "HMS", "Frame5"},
+    {"Option11", &Window1Model::Option11, "JD", "Frame6"}, {"Option10", &Window1Model::Option10, "YMDay", "Frame6"},
+        {"Option1", &Window1Model::Option1, "YMDHMS", "Frame6"},
+    {"Option20", &Window1Model::Option20, "Григор", "Frame7"}, {"Option3", &Window1Model::Option3, "Юлиан", "Frame7"},
+    {"Option4", &Window1Model::Option4, "RA", "Frame8"}, {"Option5", &Window1Model::Option5, "Dec", "Frame8"},
+        {"Option6", &Window1Model::Option6, "Geo", "Frame8"},
 };
 
-constexpr CheckRow<Form1> kChecks[] = {
-    {"Check1", &Form1::Check1, "+long"}, {"Check2", &Form1::Check2, "+FileBad"},
-    {"Check3", &Form1::Check3, "+Topo"}, {"Check4", &Form1::Check4, "+Hor"},
+constexpr CheckRow<Window1Model> kChecks[] = {
+    {"Check1", &Window1Model::Check1, "+long"}, {"Check2", &Window1Model::Check2, "+FileBad"},
+    {"Check3", &Window1Model::Check3, "+Topo"}, {"Check4", &Window1Model::Check4, "+Hor"},
 };
 
-constexpr ButtonRow<Form1> kButtons[] = {
-    {"Command2", "Создать массивы с N=", &Form1::CreateArrays},
-    {"Command3", "Загрузить исходные данные из", &Form1::LoadSourceData},
-    {"Command4", "Сохранить данные в формате BDL", &Form1::SaveBdl},
-    {"Command5", "+/-", &Form1::ConvertCatalogue},
+constexpr ButtonRow<Window1Model> kButtons[] = {
+    {"Command2", "Создать массивы с N=", &Window1Model::CreateArrays},
+    {"Command3", "Загрузить исходные данные из", &Window1Model::LoadSourceData},
+    {"Command4", "Сохранить данные в формате BDL", &Window1Model::SaveBdl},
+    {"Command5", "+/-", &Window1Model::ConvertCatalogue},
     // The date converter.
-    {"Command17", "G->J", &Form1::GregorianToJd}, {"Command18", "J->G", &Form1::JdToGregorian},
+    {"Command17", "G->J", &Window1Model::GregorianToJd}, {"Command18", "J->G", &Window1Model::JdToGregorian},
     // Other windows and the way out.
-    {"Command1", "К форме 2", &Form1::ToForm2}, {"Command8", "About*", &Form1::About}, {"Command9", "Выход", &Form1::Exit},
+    {"Command1", "К форме 2", &Window1Model::OpenWindow2}, {"Command8", "About*", &Window1Model::About}, {"Command9", "Выход", &Window1Model::Exit},
 };
 
 }  // namespace
 
-Form1::Form1(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store)
+Window1Model::Window1Model(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store)
     : FormModel("Form1", "Преобразование формата данных Planova - форма 1", platform, host), Astro(astro), Store(store) {
   AddTexts(kTexts);
   for (int k = 0; k < 17; ++k) {
@@ -114,7 +114,7 @@ Form1::Form1(Platform& platform, FormHost* host, AstroState& astro, ObservationS
   Load();
 }
 
-void Form1::Load() {
+void Window1Model::Load() {
   SetTexts(kTexts);
   for (int k = 0; k < 17; ++k) Text1[static_cast<size_t>(k)].Text = std::string(1, static_cast<char>('A' + k));
   // The choice each frame starts with.
@@ -126,9 +126,9 @@ void Form1::Load() {
   RichTextBox3.Text = "не распознанные записи";
 }
 
-void Form1::CreateArrays() { RecreateArrays(Store, Text10); }
+void Window1Model::CreateArrays() { RecreateArrays(Store, Text10); }
 
-void Form1::GregorianToJd() {
+void Window1Model::GregorianToJd() {
   Astro.UseJulianCalendar = Option3.Value ? 1 : 0;
   int32_t year = 0, month = 0;
   double day = 0;
@@ -149,11 +149,11 @@ void Form1::GregorianToJd() {
   Text24.Text = RealText(jd);
 }
 
-void Form1::JdToGregorian() {
+void Window1Model::JdToGregorian() {
   Astro.UseJulianCalendar = Option3.Value ? 1 : 0;
   double jd = 0;
   if (!TryBoxReal(Text24, jd)) {
-    RefuseBox({"Text24"}, "Задайте правильно данные");
+    RefuseBox({.Box = "Text24"}, "Задайте правильно данные");
     return;
   }
   if (!CalendarFromJulianDate(Astro, jd)) {
@@ -165,10 +165,10 @@ void Form1::JdToGregorian() {
   Text32.Text = RealText(Astro.CalDay);
 }
 
-void Form1::ToForm2() { ShowForm("Form2"); }
+void Window1Model::OpenWindow2() { ShowForm("Form2"); }
 
-void Form1::About() { ShowForm("Form3"); }
+void Window1Model::About() { ShowForm("Form3"); }
 
-void Form1::Exit() { CloseForms({"Form1", "Form2", "Form3", "Form4"}); }
+void Window1Model::Exit() { CloseForms({"Form1", "Form2", "Form3", "Form4"}); }
 
 }  // namespace planova

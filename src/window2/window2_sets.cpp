@@ -7,7 +7,7 @@
 #include "common/numtext.h"
 #include "models/messages.h"
 #include "window2/data_sets.h"
-#include "window2/form2.h"
+#include "window2/window2_model.h"
 
 namespace planova {
 
@@ -70,12 +70,12 @@ void SettleAfterMerge(ObservationStore& s, int col, int32_t n, int32_t taken) {
 
 }  // namespace
 
-void Form2::Clean() {
+void Window2Model::Clean() {
   if (ArraysMissing()) return;
   // The time tolerance of "при dT, сек= ", in days.
   double tau = 0;
   if (!TryBoxReal(Text5, tau)) {
-    RefuseBox({"Text5"}, "Задайте правильно данные");
+    RefuseBox({.Box = "Text5"}, "Задайте правильно данные");
     return;
   }
   tau = tau / 3600 / 24;
@@ -96,7 +96,7 @@ void Form2::Clean() {
   RichTextBox3.Text = "удалено  " + std::to_string(removals.size()) + "  записей с этими датами" + kCrLf + ProcessLog;
 }
 
-void Form2::Sort() {
+void Window2Model::Sort() {
   if (ArraysMissing()) return;
   int32_t count = std::min(Count1, Store.ObsJd.Rows());
   SortByDate(Store, count, !Option19.Value);
@@ -104,11 +104,11 @@ void Form2::Sort() {
   RichTextBox3.Text = "упорядочена  " + std::to_string(std::max(count, 0)) + "  запись";
 }
 
-void Form2::ChangeTime() {
+void Window2Model::ChangeTime() {
   if (ArraysMissing()) return;
   double lon = 0;
   if (Option26.Value && !TryBoxReal(Text14, lon)) {
-    RefuseBox({"Text14"}, "Задайте правильно данные");
+    RefuseBox({.Box = "Text14"}, "Задайте правильно данные");
     return;
   }
   int32_t count = std::min(Count1, Store.ObsJd.Rows());
@@ -149,18 +149,18 @@ void Form2::ChangeTime() {
 
 // How far a merge took each set: h1 and h2 are the rows of sets 1 and 2 that stand
 // first, `written` the rows of set 3, `matches` the dates found in both sets.
-struct Form2::MergeHeads {
+struct Window2Model::MergeHeads {
   int32_t h1 = 1, h2 = 1, written = 0, matches = 0;
   bool stopped = false;  // "Stop" was pressed
   bool full = false;     // set 3 has no row left
 };
 
-void Form2::Merge() {
+void Window2Model::Merge() {
   RichTextBox3.Text.clear();
   Astro.StopRequested = 0;
   double tau = 0;
   if (!TryBoxReal(Text5, tau)) {
-    RefuseBox({"Text5"}, "Задайте правильно данные");
+    RefuseBox({.Box = "Text5"}, "Задайте правильно данные");
     return;
   }
   tau = tau / 3600 / 24;
@@ -199,7 +199,7 @@ void Form2::Merge() {
 // Both sets are taken from their heads, the earlier date first and two dates within
 // tau as one record.  A set that is used up (or was empty) is never taken from again,
 // whatever the tolerance or the other set's dates: the other set comes first.
-Form2::MergeHeads Form2::MergeByDate(int32_t n1, int32_t n2, double tau) {
+Window2Model::MergeHeads Window2Model::MergeByDate(int32_t n1, int32_t n2, double tau) {
   const int32_t rows = Store.ObsJd.Rows();
   MergeHeads m;
   while (true) {
@@ -232,7 +232,7 @@ Form2::MergeHeads Form2::MergeByDate(int32_t n1, int32_t n2, double tau) {
   return m;
 }
 
-void Form2::ShowChanges() {
+void Window2Model::ShowChanges() {
   ProcessLog = std::string("2 - исходные данные   1 и 3 - преобразованные  ") + kCrLf +
                "(если показываются изменения после сравнения, " + "то 1 и 3- это 1-е данные, а 2- это 2-е данные)" +
                kCrLf + "(если показываются изменения после сравнения теорий, " +

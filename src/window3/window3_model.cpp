@@ -1,4 +1,4 @@
-#include "window3/form4.h"
+#include "window3/window3_model.h"
 
 #include <cmath>
 
@@ -28,25 +28,25 @@ constexpr LabelRow kLabels[] = {
 };
 
 // The boxes and the texts the load step puts in them.
-constexpr TextRow<Form4> kTexts[] = {
-    {"Text10", &Form4::Text10, "4000"}, {"Text3", &Form4::Text3, "PARI"}, {"Text8", &Form4::Text8, "11"},
-    {"Text1", &Form4::Text1, "40"}, {"Text2", &Form4::Text2, "41"},
-    {"Text16", &Form4::Text16, "1"}, {"Text17", &Form4::Text17, "1"},
+constexpr TextRow<Window3Model> kTexts[] = {
+    {"Text10", &Window3Model::Text10, "4000"}, {"Text3", &Window3Model::Text3, "PARI"}, {"Text8", &Window3Model::Text8, "11"},
+    {"Text1", &Window3Model::Text1, "40"}, {"Text2", &Window3Model::Text2, "41"},
+    {"Text16", &Window3Model::Text16, "1"}, {"Text17", &Window3Model::Text17, "1"},
     // Year, month and day of record №1, of record №2 and of the record being compared.
-    {"Text23", &Form4::Text23, "1861"}, {"Text22", &Form4::Text22, "1"}, {"Text21", &Form4::Text21, "1,5"},
-    {"Text26", &Form4::Text26}, {"Text25", &Form4::Text25}, {"Text24", &Form4::Text24},
-    {"Text29", &Form4::Text29}, {"Text28", &Form4::Text28}, {"Text27", &Form4::Text27},
-    {"Text5", &Form4::Text5}, {"Text18", &Form4::Text18},
+    {"Text23", &Window3Model::Text23, "1861"}, {"Text22", &Window3Model::Text22, "1"}, {"Text21", &Window3Model::Text21, "1,5"},
+    {"Text26", &Window3Model::Text26}, {"Text25", &Window3Model::Text25}, {"Text24", &Window3Model::Text24},
+    {"Text29", &Window3Model::Text29}, {"Text28", &Window3Model::Text28}, {"Text27", &Window3Model::Text27},
+    {"Text5", &Window3Model::Text5}, {"Text18", &Window3Model::Text18},
     // The correction at №1 and №2, and the limits of the deviations.
-    {"Text30", &Form4::Text30, "0"}, {"Text31", &Form4::Text31, "0"},
-    {"Text11", &Form4::Text11, "0"}, {"Text12", &Form4::Text12, "0"},
-    {"Text41", &Form4::Text41, "20"}, {"Text42", &Form4::Text42, "-20"},
-    {"Text43", &Form4::Text43, "10"}, {"Text44", &Form4::Text44, "-10"},
+    {"Text30", &Window3Model::Text30, "0"}, {"Text31", &Window3Model::Text31, "0"},
+    {"Text11", &Window3Model::Text11, "0"}, {"Text12", &Window3Model::Text12, "0"},
+    {"Text41", &Window3Model::Text41, "20"}, {"Text42", &Window3Model::Text42, "-20"},
+    {"Text43", &Window3Model::Text43, "10"}, {"Text44", &Window3Model::Text44, "-10"},
     // Current deviations and running means; the plot's scales and offset.
-    {"Text7", &Form4::Text7}, {"Text9", &Form4::Text9}, {"Text32", &Form4::Text32}, {"Text33", &Form4::Text33},
+    {"Text7", &Window3Model::Text7}, {"Text9", &Window3Model::Text9}, {"Text32", &Window3Model::Text32}, {"Text33", &Window3Model::Text33},
     // One year and one arcsecond to a unit: the sample's ten years span 10 of the 25
     // units and its 0,3" noise about 7 pixels of the default box.
-    {"Text19", &Form4::Text19, "1"}, {"Text20", &Form4::Text20, "1"}, {"Text6", &Form4::Text6, "4"},
+    {"Text19", &Window3Model::Text19, "1"}, {"Text20", &Window3Model::Text20, "1"}, {"Text6", &Window3Model::Text6, "4"},
 };
 
 // The caption beside each number box, for the message that refuses its text.
@@ -61,32 +61,32 @@ constexpr BoxCaptionRow kBoxCaptions[] = {
 
 constexpr FrameRow kFrames[] = {{"Frame5", "данными"}};
 
-constexpr OptionRow<Form4> kOptions[] = {
-    {"Option4", &Form4::Option4, "JPL0", "Frame5"}, {"Option7", &Form4::Option7, "JPL2", "Frame5"},
+constexpr OptionRow<Window3Model> kOptions[] = {
+    {"Option4", &Window3Model::Option4, "JPL0", "Frame5"}, {"Option7", &Window3Model::Option7, "JPL2", "Frame5"},
 };
 
-constexpr CheckRow<Form4> kChecks[] = {
-    {"Check1", &Form4::Check1, "+ скорректировать данные"}, {"Check2", &Form4::Check2, "По шагам"},
-    {"Check3", &Form4::Check3, "с 1700"}, {"Check4", &Form4::Check4, "dL"}, {"Check5", &Form4::Check5, "dB"},
-    {"Check6", &Form4::Check6, "+dL"}, {"Check7", &Form4::Check7, "T0=T0"}, {"Check9", &Form4::Check9, "dLsr"},
-    {"Check10", &Form4::Check10, "+ учитывать для dLsr, dBsr"}, {"Check11", &Form4::Check11, "dBsr"},
-    {"Check12", &Form4::Check12, "точно (IAU 2006)"},
+constexpr CheckRow<Window3Model> kChecks[] = {
+    {"Check1", &Window3Model::Check1, "+ скорректировать данные"}, {"Check2", &Window3Model::Check2, "По шагам"},
+    {"Check3", &Window3Model::Check3, "с 1700"}, {"Check4", &Window3Model::Check4, "dL"}, {"Check5", &Window3Model::Check5, "dB"},
+    {"Check6", &Window3Model::Check6, "+dL"}, {"Check7", &Window3Model::Check7, "T0=T0"}, {"Check9", &Window3Model::Check9, "dLsr"},
+    {"Check10", &Window3Model::Check10, "+ учитывать для dLsr, dBsr"}, {"Check11", &Window3Model::Check11, "dBsr"},
+    {"Check12", &Window3Model::Check12, "точно (IAU 2006)"},
 };
 
-constexpr ButtonRow<Form4> kButtons[] = {
-    {"Command6", "Создать массивы с N=", &Form4::CreateArrays}, {"Command5", "Загрузить в формате BDL", &Form4::LoadBdl},
-    {"Command14", "Записать результат в файл", &Form4::WriteResult},
+constexpr ButtonRow<Window3Model> kButtons[] = {
+    {"Command6", "Создать массивы с N=", &Window3Model::CreateArrays}, {"Command5", "Загрузить в формате BDL", &Window3Model::LoadBdl},
+    {"Command14", "Записать результат в файл", &Window3Model::WriteResult},
     // The comparison run.
-    {"Command12", "Сравнить данные наблюдений с", &Form4::StartRun}, {"Command16", "сделать 1 шаг", &Form4::Step},
-    {"Command7", "Остановить сравнение", &Form4::Stop}, {"Command17", "Stop", &Form4::Stop},
-    {"Command1", "Очистить рисунок", &Form4::ClearPlot}, {"Command9", "Закрыть форму", &Form4::CloseWindow},
+    {"Command12", "Сравнить данные наблюдений с", &Window3Model::StartRun}, {"Command16", "сделать 1 шаг", &Window3Model::Step},
+    {"Command7", "Остановить сравнение", &Window3Model::Stop}, {"Command17", "Stop", &Window3Model::Stop},
+    {"Command1", "Очистить рисунок", &Window3Model::ClearPlot}, {"Command9", "Закрыть форму", &Window3Model::CloseWindow},
 };
 
 const uint32_t kGrey = (200u << 16) | (200u << 8) | 200u;
 
 }  // namespace
 
-Form4::Form4(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store)
+Window3Model::Window3Model(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store)
     : FormModel("Form4", "Преобразование формата данных Planova - форма 3", platform, host), Astro(astro), Store(store) {
   AddLabels(Labels, kLabels);
   AddTexts(kTexts);
@@ -104,7 +104,7 @@ Form4::Form4(Platform& platform, FormHost* host, AstroState& astro, ObservationS
   };
 }
 
-void Form4::Load() {
+void Window3Model::Load() {
   // The window can be the first to need the constants, the DE405 layout and the masses.
   Astro.InitConstants();
   InitDe405Layout(Astro);
@@ -116,33 +116,33 @@ void Form4::Load() {
   DrawGrid();
 }
 
-void Form4::Activate() { Astro.UseJulianCalendar = 0; }
+void Window3Model::Activate() { Astro.UseJulianCalendar = 0; }
 
-void Form4::DrawGrid() {
+void Window3Model::DrawGrid() {
   Picture1.Clear();
   Picture1.Scale(0, 17, 25, 0);
   for (int y = 1; y <= 17; ++y) Picture1.Line(0, y, 25, y, kGrey);
   for (int x = 0; x <= 25; ++x) Picture1.Line(x, 0, x, 17, kGrey);
 }
 
-void Form4::ClearPlot() { DrawGrid(); }
+void Window3Model::ClearPlot() { DrawGrid(); }
 
-void Form4::CreateArrays() {
+void Window3Model::CreateArrays() {
   if (!RecreateArrays(Store, Text10)) return;
   Count1 = 0;
   Count3 = 0;
 }
 
-void Form4::Stop() { Astro.StopRequested = 1; }
+void Window3Model::Stop() { Astro.StopRequested = 1; }
 
-void Form4::CloseWindow() {
+void Window3Model::CloseWindow() {
   if (Host()) Host()->CloseForm(Name);
 }
 
-void Form4::LoadBdl() {
+void Window3Model::LoadBdl() {
   int32_t object = 0;
   if (!TryBoxInt32(Text8, object)) {
-    RefuseBox({"Text8"}, "Задайте правильно данные");
+    RefuseBox({.Box = "Text8"}, "Задайте правильно данные");
     return;
   }
   if (!Store.Exists()) {
@@ -186,7 +186,7 @@ void Form4::LoadBdl() {
   }
 }
 
-void Form4::FinishLoad(const BdlLoadResult& loaded) {
+void Window3Model::FinishLoad(const BdlLoadResult& loaded) {
   Text16.Text = "1";
   Text17.Text = std::to_string(loaded.Rows);
   std::string& display = LoadedPane;
@@ -203,7 +203,7 @@ void Form4::FinishLoad(const BdlLoadResult& loaded) {
   if (epoch == "App" || epoch == "B1950" || epoch == "J2000") EpochLabel1 = epoch;
 }
 
-void Form4::WriteResult() {
+void Window3Model::WriteResult() {
   int32_t first = 0, last = 0;
   // №1 > №2 writes the headings alone; otherwise both must be loaded records.
   if (!TryBoxInt32(Text16, first) || !TryBoxInt32(Text17, last) || first < 1 || !Store.Exists() ||
@@ -233,7 +233,7 @@ void Form4::WriteResult() {
   RichTextBox1.Text = WrittenReport(std::max(0, last - first + 1), path, Ui().AppFolder()) + kCrLf + LoadedPane;
 }
 
-void Form4::PickPoint(double x, bool left) {
+void Window3Model::PickPoint(double x, bool left) {
   double mt = 0;
   if (!TryBoxReal(Text19, mt)) {
     Ui().ShowMessage("Не могу найти эту точку", "Planova3");

@@ -7,7 +7,7 @@
 #include "astro/time.h"
 #include "common/numtext.h"
 #include "models/messages.h"
-#include "window2/form2.h"
+#include "window2/window2_model.h"
 
 namespace planova {
 
@@ -44,7 +44,7 @@ std::string PreciseCalculatorText(const PrecisePlace& p) {
 
 }  // namespace
 
-void Form2::De405() {
+void Window2Model::De405() {
   int32_t p = 0, year = 0, month = 0;
   double day = 0;
   try {

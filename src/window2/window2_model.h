@@ -24,12 +24,12 @@ struct BdlLoadResult;
 // A box read by an operation does not hold a usable value.
 struct InputError {};
 
-class Form2 : public FormModel {
+class Window2Model : public FormModel {
  public:
   // "AberZ(L)=", "AberP(L)=" and "Nut(B)=" are part of the rigorous reduction while
   // "точно (IAU 2006)" serves the comparison.
   bool CheckHeld(const std::string& name) const override;
-  Form2(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store);
+  Window2Model(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store);
 
   AstroState& Astro;
   ObservationStore& Store;
@@ -139,7 +139,7 @@ class Form2 : public FormModel {
   // Every showing: dates in windows 2 and 3 follow the Gregorian reform.
   void Activate();
 
-  // Buttons (their captions stand in the button table of form2.cpp).
+  // Buttons (their captions stand in the button table of window2_model.cpp).
   void CreateArrays();
   void LoadBdl();
   void Clean();
@@ -157,7 +157,7 @@ class Form2 : public FormModel {
   void Compare();
   void Step();
   void De405();
-  void ToForm3();
+  void OpenWindow3();
   void Exit();
 
  private:

@@ -5,7 +5,7 @@
 #include "models/messages.h"
 #include "common/textfile.h"
 #include "import/catalogue_converter.h"
-#include "window1/form1.h"
+#include "window1/window1_model.h"
 
 namespace planova {
 
@@ -40,7 +40,7 @@ bool PlaceDescriptive(std::string& line, const std::string& utf8, int startColum
 // Gregorian calendar from 1582 October 15 and in the Julian calendar before.  The file is
 // replaced only when every line is written: a text that does not fit, a date beyond the
 // calendar or a failing disk leave the old file as it was, with a message naming it.
-void Form1::SaveBdl() {
+void Window1Model::SaveBdl() {
   RichTextBox3.Text.clear();
   std::string pane;
   const std::string code = Store.ObservatoryCode;
@@ -112,7 +112,7 @@ void Form1::SaveBdl() {
 // import reads for observatory USNO, object 11, "Geo", file 2).
 // A line that does not convert is named first; the Dov file then stays as it was.  A
 // converted file is reported in the third pane: how many records, and where.
-void Form1::ConvertCatalogue() {
+void Window1Model::ConvertCatalogue() {
   const std::filesystem::path folder = AppPath(Ui().AppFolder(), "FileDov");
   const std::filesystem::path output = folder / "USNO11_G_2.txt";
   std::string message;

@@ -10,7 +10,7 @@
 #include "astro/de405.h"
 #include "common/numtext.h"
 #include "models/messages.h"
-#include "window3/form4.h"
+#include "window3/window3_model.h"
 
 namespace planova {
 
@@ -23,7 +23,7 @@ constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return (r << 16) | 
 
 }  // namespace
 
-bool Form4::ReadRunSettings() {
+bool Window3Model::ReadRunSettings() {
   if (!Store.Exists() || !IsTheoryBody(Store.ObjectNumber)) {
     Ui().ShowMessage(kWrongDataMessage);
     return false;
@@ -62,7 +62,7 @@ bool Form4::ReadRunSettings() {
 }
 
 // The zero line, the title and, when the limits count, the limit lines.
-void Form4::DrawRunFrame() {
+void Window3Model::DrawRunFrame() {
   Picture1.Line(0, PlotOffset, 25, PlotOffset, Rgb(120, 120, 120));
   Picture1.CurrentX = 1.1;
   Picture1.CurrentY = 17;
@@ -88,7 +88,7 @@ void Form4::DrawRunFrame() {
 // Dat/Dev_data_<code><object>.csv: the run's deviations and running means for Python or R
 // (UTF-8, comma-separated, decimal point), replacing the old file when the run ends.  A
 // file that cannot be made is reported and the run goes on without it.
-void Form4::OpenDeviationsCsv() {
+void Window3Model::OpenDeviationsCsv() {
   Run.CloseRunFiles();  // a paused run's file takes the old one's place
   const std::filesystem::path path = AppPath(Ui().AppFolder(), "Dat/Dev_data_" + Store.ObservatoryCode +
                                                                    std::to_string(Store.ObjectNumber) + ".csv");
@@ -101,7 +101,7 @@ void Form4::OpenDeviationsCsv() {
 }
 
 // One record of the CSV: a coordinate the record does not hold has empty fields.
-void Form4::WriteDeviationsCsv(int32_t r, const ApparentPlace& place) {
+void Window3Model::WriteDeviationsCsv(int32_t r, const ApparentPlace& place) {
   const double jd = Store.ObsJd(r, 1);
   const bool hasL = Store.ObsLon(r, 1) != 0, hasB = Store.ObsLat(r, 1) != 0 && Store.ObsLat(r, 1) != 90;
   const double cosDec = std::cos(place.Lat / Astro.DegPerRad);
@@ -118,7 +118,7 @@ void Form4::WriteDeviationsCsv(int32_t r, const ApparentPlace& place) {
 }
 
 // What the plot's axes mean for this run, and the colours the run plots.
-void Form4::SetPlotAxes() {
+void Window3Model::SetPlotAxes() {
   PlotAxes& a = Picture1.Axes;
   a.Known = true;
   a.OriginJd = PlotTimeOrigin;
@@ -131,7 +131,7 @@ void Form4::SetPlotAxes() {
   if (Check9.Value || Check11.Value) a.Legend.push_back({0, "dLsr, dBsr: средние × 10"});
 }
 
-void Form4::StartRun() {
+void Window3Model::StartRun() {
   if (!ReadRunSettings()) return;
   DrawRunFrame();
   SumL = SumB = 0;
@@ -146,7 +146,7 @@ void Form4::StartRun() {
   CorrectionLoop();
 }
 
-void Form4::Step() {
+void Window3Model::Step() {
   if (!Run.Active || CurrentRow < First || CurrentRow > Last) {
     Ui().ShowMessage("Сравнение закончено: следующей записи нет");
     return;
@@ -162,7 +162,7 @@ void Form4::Step() {
 }
 
 // The theory of the run from the window's choices; the date is each record's.
-ApparentPlaceRequest Form4::RunRequestOfBoxes() const {
+ApparentPlaceRequest Window3Model::RunRequestOfBoxes() const {
   ApparentPlaceRequest request;
   request.Body = Store.ObjectNumber;
   request.Theory = Option7.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
@@ -174,7 +174,7 @@ ApparentPlaceRequest Form4::RunRequestOfBoxes() const {
   return request;
 }
 
-void Form4::CorrectionLoop() {
+void Window3Model::CorrectionLoop() {
   RunRequest = RunRequestOfBoxes();
   EphemerisRun ephemeris(Astro);
   RunPause pause = Run.Drive(
@@ -193,7 +193,7 @@ void Form4::CorrectionLoop() {
 
 // The boxes of the last record compared: ET-UT, the deviations and means that changed,
 // the date and the count.
-void Form4::ShowCurrentRow() {
+void Window3Model::ShowCurrentRow() {
   if (Pending.DeltaT) Text18.Text = RealText(ShownDeltaT);
   if (Pending.DevL) Text7.Text = Arcsec6(DevL);
   if (Pending.DevB) Text9.Text = Arcsec6(DevB);
@@ -212,7 +212,7 @@ void Form4::ShowCurrentRow() {
   Pending = {};
 }
 
-bool Form4::CorrectRow(int32_t r) {
+bool Window3Model::CorrectRow(int32_t r) {
   const double jd = Store.ObsJd(r, 1);
   RunRequest.Jd = jd;
   ApparentPlace place = ComputeApparentPlace(Astro, RunRequest);

@@ -11,9 +11,9 @@
 
 namespace planova {
 
-class Form1 : public FormModel {
+class Window1Model : public FormModel {
  public:
-  Form1(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store);
+  Window1Model(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store);
 
   // Boxes (defaults set by Load).
   TextBox Text3;   // "Имя обсерватории": observatory code
@@ -50,14 +50,14 @@ class Form1 : public FormModel {
   // Start-up: the default texts and choices.
   void Load();
 
-  // Buttons (their captions stand in the button table of form1.cpp).
+  // Buttons (their captions stand in the button table of window1_model.cpp).
   void CreateArrays();
   void LoadSourceData();
   void SaveBdl();
   void ConvertCatalogue();
   void GregorianToJd();
   void JdToGregorian();
-  void ToForm2();
+  void OpenWindow2();
   void About();
   void Exit();
 

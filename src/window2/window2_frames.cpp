@@ -10,7 +10,7 @@
 #include "astro/time.h"
 #include "common/numtext.h"
 #include "models/messages.h"
-#include "window2/form2.h"
+#include "window2/window2_model.h"
 #include "astro/theory.h"
 
 namespace planova {
@@ -30,7 +30,7 @@ double T(double jd) { return CenturiesFromJ2000(jd); }
 // Runs a conversion over data set 1 with the window's common frame: the observer's
 // coordinates when asked, the report, the labels and the error message.
 template <typename PerRecord>
-static void RunConversion(Form2& f, bool needsObserver, bool frameButton, PerRecord perRecord) {
+static void RunConversion(Window2Model& f, bool needsObserver, bool frameButton, PerRecord perRecord) {
   const int p = f.Store.ObjectNumber;
   double obsL = 0, obsB = 0;
   if (!f.Store.Exists() || p < 0 || p > 11) {
@@ -39,8 +39,8 @@ static void RunConversion(Form2& f, bool needsObserver, bool frameButton, PerRec
   }
   if (needsObserver) {
     for (auto [box, name, value] : {std::tuple{&f.Text14, "Text14", &obsL}, std::tuple{&f.Text15, "Text15", &obsB}}) {
-      if (!Form2::TryBoxReal(*box, *value)) {
-        f.RefuseBox({name}, "Ошибка в расчетах");
+      if (!Window2Model::TryBoxReal(*box, *value)) {
+        f.RefuseBox({.Box = name}, "Ошибка в расчетах");
         return;
       }
     }
@@ -61,7 +61,7 @@ static void RunConversion(Form2& f, bool needsObserver, bool frameButton, PerRec
   if (frameButton) f.EpochLabel3 = f.EpochLabel1;
 }
 
-void Form2::ConvertEpoch() {
+void Window2Model::ConvertEpoch() {
   AstroState& a = Astro;
   ChooseOption("Option4");
   EpochLabel2 = EpochLabel1;
@@ -121,7 +121,7 @@ void Form2::ConvertEpoch() {
   Text12.Text = EpochLabel1;
 }
 
-void Form2::HorToTopo() {
+void Window2Model::HorToTopo() {
   AstroState& a = Astro;
   a.PosX[3] = a.PosY[3] = a.PosZ[3] = 0;
   RunConversion(*this, true, true, [&](int32_t i, int p, double obsL, double) {
@@ -142,7 +142,7 @@ void Form2::HorToTopo() {
   });
 }
 
-void Form2::TopoToHor() {
+void Window2Model::TopoToHor() {
   AstroState& a = Astro;
   a.PosX[3] = a.PosY[3] = a.PosZ[3] = 0;
   RunConversion(*this, true, true, [&](int32_t i, int p, double obsL, double) {
@@ -166,7 +166,7 @@ void Form2::TopoToHor() {
 
 // Topocentric and geocentric places differ by the observer's position on the Earth:
 // direction +1 adds it (topocentric to geocentric), -1 takes it away.
-static void ShiftObserver(Form2& f, double direction) {
+static void ShiftObserver(Window2Model& f, double direction) {
   AstroState& a = f.Astro;
   f.ChooseOption("Option4");
   RunConversion(f, true, true, [&](int32_t i, int p, double obsL, double obsB) {
@@ -193,8 +193,8 @@ static void ShiftObserver(Form2& f, double direction) {
   });
 }
 
-void Form2::TopoToGeo() { ShiftObserver(*this, 1); }
+void Window2Model::TopoToGeo() { ShiftObserver(*this, 1); }
 
-void Form2::GeoToTopo() { ShiftObserver(*this, -1); }
+void Window2Model::GeoToTopo() { ShiftObserver(*this, -1); }
 
 }  // namespace planova
