@@ -53,6 +53,21 @@ class NoteText {
   std::shared_ptr<const std::string> text_;
 };
 
+// The store's columns.  Window 2's data sets 1, 2 and 3 lie in kSet1, kSet2 and kSet3
+// (a conversion of set 1 keeps the values before it in kSet2); window 1 keeps the records
+// as read in kSet1 and the accepted ones in kSet3; window 3 its loaded set in kSet1 and the
+// corrected copy in kSet3.
+inline constexpr int kSet1 = 1;
+inline constexpr int kSet2 = 2;
+inline constexpr int kSet3 = 3;
+
+// Whether a record holds a measured coordinate.  A catalogue marks a coordinate that was
+// not observed by a zero; a latitude (declination) of exactly 90 degrees is what a missing
+// polar distance becomes (90 - 0) and marks the same.  Such a coordinate takes no part in
+// the comparison's statistics or the running means.
+inline bool HasLongitude(double lonDeg) { return lonDeg != 0; }
+inline bool HasLatitude(double latDeg) { return latDeg != 0 && latDeg != 90; }
+
 // Largest N that "Создать массивы с N=" accepts: about 2 GB of arrays.
 constexpr int32_t kMaxObsCapacity = 10000000;
 

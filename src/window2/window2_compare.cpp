@@ -230,7 +230,7 @@ bool Window2Model::CompareRow(int32_t i) {
   if (matched) {
     DiffL = Store.ObsLon(i, 1) - lon;
     DiffB = Store.ObsLat(i, 1) - lat;
-    Run.Stats.Add(Store.ObsLon(i, 1) != 0, Store.ObsLat(i, 1) != 0 && Store.ObsLat(i, 1) != 90, DiffL, DiffB);
+    Run.Stats.Add(HasLongitude(Store.ObsLon(i, kSet1)), HasLatitude(Store.ObsLat(i, kSet1)), DiffL, DiffB);
     ShownRow = i;
     if (Check1.Value || Check11.Value) CalendarOrMessage(Store.ObsJd(i, 1));
     int32_t year = Astro.CalYear, month = Astro.CalMonth;

@@ -103,7 +103,7 @@ void Window3Model::OpenDeviationsCsv() {
 // One record of the CSV: a coordinate the record does not hold has empty fields.
 void Window3Model::WriteDeviationsCsv(int32_t r, const ApparentPlace& place) {
   const double jd = Store.ObsJd(r, 1);
-  const bool hasL = Store.ObsLon(r, 1) != 0, hasB = Store.ObsLat(r, 1) != 0 && Store.ObsLat(r, 1) != 90;
+  const bool hasL = HasLongitude(Store.ObsLon(r, kSet1)), hasB = HasLatitude(Store.ObsLat(r, kSet1));
   const double cosDec = std::cos(place.Lat / Astro.DegPerRad);
   std::string& line = CsvLine;
   StartCsvRecord(line, r, CsvDate, Astro, jd, CsvFixedFields);
@@ -246,11 +246,11 @@ bool Window3Model::CorrectRow(int32_t r) {
       if (c.plotMean) Picture1.Point(x, (c.sum / c.count) * 36000 / PlotScaleD + PlotOffset, 0);
     }
   };
-  if (Store.ObsLon(r, 1) != 0) {
+  if (HasLongitude(Store.ObsLon(r, kSet1))) {
     compare({Store.ObsLon(r, 1), Store.ObsLon(r, 3), place.Lon, CorrL1, CorrL2, LimitLLow, LimitLHigh, CurrL, DevL, SumL,
              CountL, Pending.DevL, Pending.MeanL, Check4.Value, Check9.Value, Rgb(250, 0, 0)});
   }
-  if (Store.ObsLat(r, 1) != 0 && Store.ObsLat(r, 1) != 90) {
+  if (HasLatitude(Store.ObsLat(r, kSet1))) {
     compare({Store.ObsLat(r, 1), Store.ObsLat(r, 3), place.Lat, CorrB1, CorrB2, LimitBLow, LimitBHigh, CurrB, DevB, SumB,
              CountB, Pending.DevB, Pending.MeanB, Check5.Value, Check11.Value, Rgb(0, 0, 250)});
   }
