@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the window tests (offscreen) and copies the screenshots they save into docs/,
-# where the README shows them.  Run after a change to a window's layout or captions.
+# where the README and docs/user-guide.md show them.  Run after a change to a window's layout or captions.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 planova_install_packages
 planova_build
