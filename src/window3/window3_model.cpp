@@ -249,23 +249,23 @@ void Window3Model::WriteResult() {
 }
 
 void Window3Model::PickPoint(double x, bool left) {
-  double mt = 0;
-  if (!TryBoxReal(plotScaleYearsPerCm, mt)) {
+  double yearsPerCm = 0;
+  if (!TryBoxReal(plotScaleYearsPerCm, yearsPerCm)) {
     Ui().ShowMessage("Не могу найти эту точку", "Planova3");
     return;
   }
-  double jdClick = x * mt * 365.25 + PlotTimeOrigin;
+  double jdClick = x * yearsPerCm * 365.25 + PlotTimeOrigin;
   PickedRow = 0;
   int32_t n = Store.Exists() ? std::min(Count1, Store.ObsJd.Rows()) : 0;
   for (int32_t i = 1; i <= n; ++i) {
     if (Store.ObsJd(i, kSet1) <= jdClick) PickedRow = i;
   }
-  if (PickedRow == 0 || mt == 0) {
+  if (PickedRow == 0 || yearsPerCm == 0) {
     Ui().ShowMessage("Не могу найти эту точку", "Planova3");
     return;
   }
   double jd = Store.ObsJd(PickedRow, kSet1);
-  double xr = (jd - PlotTimeOrigin) / 365.25 / mt;
+  double xr = (jd - PlotTimeOrigin) / 365.25 / yearsPerCm;
   plot.Line(xr, 17, xr, 0, 0xFF0000);
   if (!CalendarFromJulianDate(Astro, jd)) {
     Ui().ShowMessage(kWrongJdMessage);
