@@ -121,12 +121,13 @@ TEST_F(SampleComparison, De405DeviationsOfWindow3AreThoseOfWindow2) {
     }
     Window3Model& w3 = app.window3;
     app.ShowForm("Form4");
-    w3.Text1.Text = "110";
+    w3.fileNumber.Text = "110";
     Press(w3, "Создать массивы с N=");
     Press(w3, "Загрузить в формате BDL");
-    w3.ChooseOption("Option7");
-    w3.Check2.Value = true;
-    w3.Check12.Value = precise;
+    w3.theoryDe405.Value = true;
+    w3.theoryTwoBody.Value = false;
+    w3.stepByStep.Value = true;
+    w3.rigorousReduction.Value = precise;
     Press(w3, "Сравнить данные наблюдений с");
     for (int32_t r = 1; r <= 300; ++r) {
       if (r > 1) Press(w3, "сделать 1 шаг");

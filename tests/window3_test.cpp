@@ -52,17 +52,17 @@ struct Window3 : ::testing::Test {
 };
 
 TEST_F(Window3, LoadShowsEveryRecordAndCopiesItToDataSet3) {
-  EXPECT_EQ(f.Text10.Text, "4000");
+  EXPECT_EQ(f.arraySize.Text, "4000");
   EXPECT_EQ(app.Astro.UseJulianCalendar, 0);
   LoadFile();
   ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
   EXPECT_EQ(f.Count1, 300);
   EXPECT_EQ(f.Count3, 300);
-  EXPECT_EQ(f.Text17.Text, "300");
+  EXPECT_EQ(f.lastRecord.Text, "300");
   EXPECT_EQ(f.EpochLabel1, "App");
-  EXPECT_EQ(f.ProgressBar1.Value, 100);
-  EXPECT_EQ(f.RichTextBox1.Text.rfind("всего прочитано  300  записей\r\nPARI\r\nPARI\r\nPARI\r\nPARI\r\nPARI\r\n", 0), 0u)
-      << f.RichTextBox1.Text.substr(0, 200);
+  EXPECT_EQ(f.progress.Value, 100);
+  EXPECT_EQ(f.reportPane.Text.rfind("всего прочитано  300  записей\r\nPARI\r\nPARI\r\nPARI\r\nPARI\r\nPARI\r\n", 0), 0u)
+      << f.reportPane.Text.substr(0, 200);
   for (int32_t r = 1; r <= 300; ++r) {
     ASSERT_EQ(app.Store.ObsJd(r, 3), app.Store.ObsJd(r, 1));
     ASSERT_EQ(app.Store.ObsLon(r, 3), app.Store.ObsLon(r, 1));
@@ -81,7 +81,7 @@ TEST_F(Window3, LoadShowsEveryRecordAndCopiesItToDataSet3) {
 }
 
 TEST_F(Window3, SmallArraysAndMissingFiles) {
-  f.Text10.Text = "3";
+  f.arraySize.Text = "3";
   Press("Создать массивы с N=");
   Press("Загрузить в формате BDL");  // 300 lines of 160 bytes for 3 rows
   ASSERT_EQ(ui.messages.size(), 1u);
@@ -98,17 +98,17 @@ TEST_F(Window3, SmallArraysAndMissingFiles) {
     for (std::string line; in.ReadLine(line);) out.WriteLine(line.substr(0, 98));
     ASSERT_TRUE(out.Commit());
   }
-  f.Text1.Text = "8";
-  f.Text10.Text = "250";
+  f.fileNumber.Text = "8";
+  f.arraySize.Text = "250";
   Press("Создать массивы с N=");
   Press("Загрузить в формате BDL");
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[1], "увеличьте массивы данных");
   EXPECT_EQ(f.Count1, 249);
   EXPECT_EQ(app.Store.ObsJd(249, 3), app.Store.ObsJd(249, 1));
-  EXPECT_EQ(f.Text17.Text, "249");
+  EXPECT_EQ(f.lastRecord.Text, "249");
 
-  f.Text1.Text = "99";
+  f.fileNumber.Text = "99";
   Press("Загрузить в формате BDL");
   ASSERT_EQ(ui.messages.size(), 3u);
   EXPECT_EQ(ui.messages[2], "Ошибка открытия файла\r\n" + PathText(folder / "ObsPARI" / "PARI11_G_99.txt"));
@@ -118,11 +118,11 @@ TEST_F(Window3, SmallArraysAndMissingFiles) {
   ASSERT_TRUE(out.Create(folder / "ObsPARI" / "PARI11_G_7.txt"));
   for (int k = 0; k < 5; ++k) out.WriteLine("PARI");
   ASSERT_TRUE(out.Commit());
-  f.Text1.Text = "7";
+  f.fileNumber.Text = "7";
   Press("Загрузить в формате BDL");
   EXPECT_EQ(ui.messages.size(), 3u);
   EXPECT_EQ(f.Count1, 0);
-  EXPECT_EQ(f.RichTextBox1.Text.rfind("всего прочитано  0  записей\r\n", 0), 0u);
+  EXPECT_EQ(f.reportPane.Text.rfind("всего прочитано  0  записей\r\n", 0), 0u);
 }
 
 // A load that stops early keeps exactly the records read before the stop, never the 300
@@ -158,17 +158,17 @@ TEST_F(Window3, AStoppedLoadKeepsExactlyTheRecordsRead) {
       {"8", "16", 15, "увеличьте массивы данных"},
   };
   for (const auto& c : cases) {
-    f.Text1.Text = c.number;
+    f.fileNumber.Text = c.number;
     if (c.arrays) {
-      f.Text10.Text = c.arrays;
+      f.arraySize.Text = c.arrays;
       Press("Создать массивы с N=");
     }
     Press("Загрузить в формате BDL");
     ASSERT_FALSE(ui.messages.empty());
     EXPECT_EQ(ui.messages.back(), c.message);
     test::ExpectDataSet1(app.Store, std::vector<double>(jd.begin(), jd.begin() + static_cast<long>(c.kept)));
-    EXPECT_EQ(f.Text17.Text, std::to_string(c.kept));
-    EXPECT_EQ(f.RichTextBox1.Text.rfind("всего прочитано  " + std::to_string(c.kept) + "  записей\r\n", 0), 0u);
+    EXPECT_EQ(f.lastRecord.Text, std::to_string(c.kept));
+    EXPECT_EQ(f.reportPane.Text.rfind("всего прочитано  " + std::to_string(c.kept) + "  записей\r\n", 0), 0u);
   }
   EXPECT_EQ(ui.messages.size(), 2u);
 }
@@ -177,9 +177,10 @@ TEST_F(Window3, AStoppedLoadKeepsExactlyTheRecordsRead) {
 // nutation plus known noise; the run with "JPL2" must recover the noise record by record.
 TEST_F(Window3, De405RunRecoversTheSampleNoise) {
   LoadFile();
-  f.ChooseOption("Option7");  // JPL2
-  f.Check2.Value = true;      // "По шагам"
-  f.Text17.Text = "300";
+  f.theoryDe405.Value = true;  // "JPL2"
+  f.theoryTwoBody.Value = false;
+  f.stepByStep.Value = true;      // "По шагам"
+  f.lastRecord.Text = "300";
   auto truth = test::ReadTruth("PARI11_G_1.dov.csv");
   std::vector<test::TruthRow> ok;
   for (const auto& t : truth) {
@@ -194,7 +195,7 @@ TEST_F(Window3, De405RunRecoversTheSampleNoise) {
     ASSERT_EQ(f.CurrentRow, r + 1);
     // A paused run keeps its bar where it stopped; the step past №2 fills it.
     if (r < 300) {
-      ASSERT_LT(f.ProgressBar1.Value, 100);
+      ASSERT_LT(f.progress.Value, 100);
     }
     const auto& t = ok[static_cast<size_t>(r - 1)];
     // Observation minus theory: the file's value less the noise-free place.  The sample's
@@ -206,14 +207,14 @@ TEST_F(Window3, De405RunRecoversTheSampleNoise) {
     worst = std::max({worst, std::fabs(f.DevL * 3600 - wantL), std::fabs(f.DevB * 3600 - wantB)});
   }
   RecordProperty("worst_arcsec", std::to_string(worst));
-  EXPECT_EQ(f.Text5.Text, "300");
-  EXPECT_EQ(f.ProgressBar1.Value, 100);  // the run has passed №2
+  EXPECT_EQ(f.recordsCompared.Text, "300");
+  EXPECT_EQ(f.progress.Value, 100);  // the run has passed №2
   // Means of the noise: 0.3" per record in declination, 0.3"/cos(dec) in right ascension.
   double meanB = 0;
-  ASSERT_TRUE(TryParseReal(f.Text33.Text, meanB));
+  ASSERT_TRUE(TryParseReal(f.meanBArcsec.Text, meanB));
   EXPECT_LT(std::fabs(meanB), 0.1);
   // The last row's date in the "now" boxes.
-  EXPECT_EQ(f.Text29.Text, "1999");
+  EXPECT_EQ(f.currentRecordYear.Text, "1999");
   // The deviations' CSV: a header and a line a record, the last with the last deviations.
   std::ifstream csv(folder / "Dat" / "Dev_data_PARI11.csv");
   std::vector<std::string> lines;
@@ -230,13 +231,13 @@ TEST_F(Window3, De405RunRecoversTheSampleNoise) {
 TEST_F(Window3, LinearCorrectionBetweenTheTwoRecords) {
   LoadFile();
   const int32_t first = 11, last = 31;
-  f.Text16.Text = std::to_string(first);
-  f.Text17.Text = std::to_string(last);
-  f.Text30.Text = "10";  // dLn
-  f.Text31.Text = "20";  // dLk
-  f.Text11.Text = "-4";  // dBn
-  f.Text12.Text = "-4";  // dBk
-  f.Check1.Value = true;
+  f.firstRecord.Text = std::to_string(first);
+  f.lastRecord.Text = std::to_string(last);
+  f.corrLFirstArcsec.Text = "10";  // dLn
+  f.corrLLastArcsec.Text = "20";  // dLk
+  f.corrBFirstArcsec.Text = "-4";  // dBn
+  f.corrBLastArcsec.Text = "-4";  // dBk
+  f.correctData.Value = true;
   Press("Сравнить данные наблюдений с");
   ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
   const ObservationStore& s = app.Store;
@@ -254,28 +255,28 @@ TEST_F(Window3, LinearCorrectionBetweenTheTwoRecords) {
   }
   EXPECT_NEAR((s.ObsLon(first, 3) - s.ObsLon(first, 1)) * 3600, 10, 1e-7);
   EXPECT_NEAR((s.ObsLon(last, 3) - s.ObsLon(last, 1)) * 3600, 20, 1e-7);
-  EXPECT_EQ(f.Text5.Text, "21");
+  EXPECT_EQ(f.recordsCompared.Text, "21");
 
   // Zero corrections with the box ticked: data set 3 is data set 1 again and the
   // deviations are those of a run without the box.
-  f.Text30.Text = f.Text31.Text = f.Text11.Text = f.Text12.Text = "0";
+  f.corrLFirstArcsec.Text = f.corrLLastArcsec.Text = f.corrBFirstArcsec.Text = f.corrBLastArcsec.Text = "0";
   Press("Сравнить данные наблюдений с");
   double withBox = f.DevL;
   for (int32_t r = first; r <= last; ++r) EXPECT_EQ(s.ObsLon(r, 3), s.ObsLon(r, 1));
-  f.Check1.Value = false;
+  f.correctData.Value = false;
   Press("Сравнить данные наблюдений с");
   EXPECT_EQ(f.DevL, withBox);
 
   // The written file holds rows №1..№2 of data set 3 under the loaded headings; loaded
   // again it gives the corrected places.
-  f.Check1.Value = true;
-  f.Text30.Text = "10";
-  f.Text31.Text = "20";
+  f.correctData.Value = true;
+  f.corrLFirstArcsec.Text = "10";
+  f.corrLLastArcsec.Text = "20";
   Press("Сравнить данные наблюдений с");
   Press("Записать результат в файл");
-  EXPECT_EQ(f.RichTextBox1.Text.rfind("записано  " + std::to_string(last - first + 1) +
-                                          "  записей в ObsPARI/PARI11_G_41.txt\r\nвсего прочитано  ",
-                                      0),
+  EXPECT_EQ(f.reportPane.Text.rfind("записано  " + std::to_string(last - first + 1) +
+                                        "  записей в ObsPARI/PARI11_G_41.txt\r\nвсего прочитано  ",
+                                    0),
             0u);
   ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
   std::string written = test::ReadBytes(folder / "ObsPARI" / "PARI11_G_41.txt");
@@ -283,7 +284,7 @@ TEST_F(Window3, LinearCorrectionBetweenTheTwoRecords) {
   EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 5 + (last - first + 1));
   std::vector<double> corrected;
   for (int32_t r = first; r <= last; ++r) corrected.push_back(s.ObsLon(r, 3));
-  f.Text1.Text = "41";
+  f.fileNumber.Text = "41";
   Press("Загрузить в формате BDL");
   ASSERT_EQ(f.Count1, last - first + 1);
   for (int32_t r = 1; r <= f.Count1; ++r) {
@@ -292,21 +293,21 @@ TEST_F(Window3, LinearCorrectionBetweenTheTwoRecords) {
   EXPECT_EQ(f.EpochLabel1, "App");
 
   // №1 > №2 writes the headings alone.
-  f.Text16.Text = "5";
-  f.Text17.Text = "4";
-  f.Text2.Text = "42";
+  f.firstRecord.Text = "5";
+  f.lastRecord.Text = "4";
+  f.resultFileNumber.Text = "42";
   Press("Записать результат в файл");
   EXPECT_EQ(test::ReadBytes(folder / "ObsPARI" / "PARI11_G_42.txt"), "PARI\r\nPARI\r\nPARI\r\nPARI\r\nPARI\r\n");
 
   // A range past the loaded records, or a missing folder: a message, nothing written.
-  f.Text16.Text = "1";
-  f.Text17.Text = std::to_string(f.Count3 + 1);
-  f.Text2.Text = "43";
+  f.firstRecord.Text = "1";
+  f.lastRecord.Text = std::to_string(f.Count3 + 1);
+  f.resultFileNumber.Text = "43";
   Press("Записать результат в файл");
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_NE(ui.messages[0].find("Задайте правильно номера записей"), std::string::npos);
   EXPECT_FALSE(fs::exists(folder / "ObsPARI" / "PARI11_G_43.txt"));
-  f.Text17.Text = "2";
+  f.lastRecord.Text = "2";
   fs::remove_all(folder / "ObsPARI");
   Press("Записать результат в файл");
   ASSERT_EQ(ui.messages.size(), 2u);
@@ -315,22 +316,22 @@ TEST_F(Window3, LinearCorrectionBetweenTheTwoRecords) {
 
 TEST_F(Window3, LimitsDecideWhatEntersTheMeans) {
   LoadFile();
-  f.Text16.Text = "1";
-  f.Text17.Text = "40";
-  f.Check10.Value = true;
+  f.firstRecord.Text = "1";
+  f.lastRecord.Text = "40";
+  f.meansWithinLimits.Value = true;
   // Two-body theory of the Moon is the short series: deviations of tens of arcseconds.
-  f.Text41.Text = "0";
-  f.Text42.Text = "0";
+  f.limitLHighArcsec.Text = "0";
+  f.limitLLowArcsec.Text = "0";
   Press("Сравнить данные наблюдений с");
   ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
   EXPECT_EQ(f.CountL, 0);  // only a deviation of exactly 0 would pass
-  f.Text41.Text = "100000";
-  f.Text42.Text = "-100000";
+  f.limitLHighArcsec.Text = "100000";
+  f.limitLLowArcsec.Text = "-100000";
   Press("Сравнить данные наблюдений с");
   EXPECT_EQ(f.CountL, 40);
   // Four limit lines, the zero line, the heading, points for dL, dB, dLsr, dBsr.
   int greens = 0;
-  for (const auto& item : f.Picture1.Items) {
+  for (const auto& item : f.plot.Items) {
     if (item.kind == PictureItem::Kind::kLine && (item.rgb == 0x00C800 || item.rgb == 0x006400)) ++greens;
   }
   EXPECT_EQ(greens, 4 * 2);
@@ -374,8 +375,8 @@ TEST_F(Window3, PerturbationsChangeTheInnerPlanetsOnly) {
 
 TEST_F(Window3, PickingOnThePlot) {
   LoadFile();
-  f.Text16.Text = "1";
-  f.Text17.Text = "2";
+  f.firstRecord.Text = "1";
+  f.lastRecord.Text = "2";
   Press("Сравнить данные наблюдений с");  // sets the time origin to row 1
   const ObservationStore& s = app.Store;
   const double origin = s.ObsJd(1, 1);
@@ -383,19 +384,19 @@ TEST_F(Window3, PickingOnThePlot) {
   auto xOf = [&](int32_t r) { return (s.ObsJd(r, 1) - origin) / 365.25 / 1; };  // "MT" 1 year a unit
   f.PickPoint(xOf(50) + 1e-9, true);
   EXPECT_EQ(f.PickedRow, 50);
-  EXPECT_EQ(f.Text16.Text, "50");
+  EXPECT_EQ(f.firstRecord.Text, "50");
   ASSERT_TRUE(CalendarFromJulianDate(app.Astro, s.ObsJd(50, 1)));
-  EXPECT_EQ(f.Text23.Text, std::to_string(app.Astro.CalYear));
-  EXPECT_EQ(f.Text21.Text, RealText(app.Astro.CalDay));
+  EXPECT_EQ(f.firstRecordYear.Text, std::to_string(app.Astro.CalYear));
+  EXPECT_EQ(f.firstRecordDay.Text, RealText(app.Astro.CalDay));
   f.PickPoint(24.9, false);  // right of the last observation: the last row
   EXPECT_EQ(f.PickedRow, 300);
-  EXPECT_EQ(f.Text17.Text, "300");
+  EXPECT_EQ(f.lastRecord.Text, "300");
   ASSERT_TRUE(ui.messages.empty());
   f.PickPoint(-0.5, true);  // left of the first observation
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], "Не могу найти эту точку");
   EXPECT_EQ(ui.titles[0], "Planova3");
-  EXPECT_EQ(f.Text16.Text, "50");
+  EXPECT_EQ(f.firstRecord.Text, "50");
 }
 
 // A box the run cannot use is named by its caption in the message and gets the focus;
@@ -408,18 +409,18 @@ TEST_F(Window3, BadRunParametersAreRefusedNamingTheBox) {
     const char* control;
     const char* caption;
   } cases[] = {
-      {&Window3Model::Text17, "7", "Text17", "по №2"},         // №1 = №2 = 7: the correction's slope is undefined
-      {&Window3Model::Text17, "301", "Text17", "по №2"},       // past the loaded rows
-      {&Window3Model::Text30, "1,5x", "Text30", "dLn="},
-      {&Window3Model::Text19, "0", "Text19", "MT, лет/см"},    // a zero scale
-      {&Window3Model::Text20, "two", "Text20", "MdP,  угл. сек / см"},
+      {&Window3Model::lastRecord, "7", "Text17", "по №2"},    // №1 = №2 = 7: the correction's slope is undefined
+      {&Window3Model::lastRecord, "301", "Text17", "по №2"},  // past the loaded rows
+      {&Window3Model::corrLFirstArcsec, "1,5x", "Text30", "dLn="},
+      {&Window3Model::plotScaleYearsPerCm, "0", "Text19", "MT, лет/см"},  // a zero scale
+      {&Window3Model::plotScaleArcsecPerCm, "two", "Text20", "MdP,  угл. сек / см"},
   };
   for (const auto& c : cases) {
-    f.Text16.Text = "7";
-    f.Text17.Text = "8";
-    f.Text30.Text = "0";
-    f.Text19.Text = "10";
-    f.Text20.Text = "20";
+    f.firstRecord.Text = "7";
+    f.lastRecord.Text = "8";
+    f.corrLFirstArcsec.Text = "0";
+    f.plotScaleYearsPerCm.Text = "10";
+    f.plotScaleArcsecPerCm.Text = "20";
     ui.messages.clear();
     ui.focused.clear();
     (f.*c.box).Text = c.text;
@@ -430,10 +431,10 @@ TEST_F(Window3, BadRunParametersAreRefusedNamingTheBox) {
   }
   EXPECT_EQ(f.ComparedCount, 0);
 
-  f.Text17.Text = "8";
-  f.Text20.Text = "20";
-  f.Text30.Text = "1.5";
-  f.Text19.Text = "0.5";
+  f.lastRecord.Text = "8";
+  f.plotScaleArcsecPerCm.Text = "20";
+  f.corrLFirstArcsec.Text = "1.5";
+  f.plotScaleYearsPerCm.Text = "0.5";
   ui.messages.clear();
   Press("Сравнить данные наблюдений с");
   EXPECT_TRUE(ui.messages.empty()) << ui.messages[0];
@@ -446,17 +447,17 @@ TEST_F(Window3, BadRunParametersAreRefusedNamingTheBox) {
 TEST_F(Window3, StepAfterTheDataChangedEndsTheRun) {
   for (int change = 0; change < 2; ++change) {
     LoadFile();
-    f.Text16.Text = "1";
-    f.Text17.Text = "300";
-    f.Check2.Value = true;  // "По шагам"
+    f.firstRecord.Text = "1";
+    f.lastRecord.Text = "300";
+    f.stepByStep.Value = true;  // "По шагам"
     Press("Сравнить данные наблюдений с");
     ASSERT_EQ(f.ComparedCount, 1);
     if (change == 0) {
-      f.Text10.Text = "10";
+      f.arraySize.Text = "10";
       Press("Создать массивы с N=");
     } else {
-      f.Text8.Text = "99";
-      f.Text1.Text = "missing";
+      f.objectNumber.Text = "99";
+      f.fileNumber.Text = "missing";
       Press("Загрузить в формате BDL");
       ui.messages.clear();
     }
@@ -467,9 +468,9 @@ TEST_F(Window3, StepAfterTheDataChangedEndsTheRun) {
     EXPECT_EQ(ui.messages.back(), "Сравнение закончено: следующей записи нет");
     EXPECT_EQ(f.ComparedCount, 1);
     ui.messages.clear();
-    f.Text10.Text = "4000";
-    f.Text8.Text = "11";
-    f.Text1.Text = "40";
+    f.arraySize.Text = "4000";
+    f.objectNumber.Text = "11";
+    f.fileNumber.Text = "40";
   }
 }
 

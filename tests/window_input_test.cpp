@@ -53,7 +53,7 @@ TEST_F(WindowInput, NamePartsLeadingOutOfTheFolderAreRefused) {
       test::PressButton(*form, "Создать массивы с N=", ui);
     }
     app.window2.ChooseOption("Option6");  // data 1 "JPL0": the comparison names its files by Text3
-    app.window3.Text17.Text = "0";        // records 1..0: the heading alone
+    app.window3.lastRecord.Text = "0";    // records 1..0: the heading alone
     FormModel& form = c.form == std::string("Form1") ? static_cast<FormModel&>(app.window1)
                       : c.form == std::string("Form2") ? static_cast<FormModel&>(app.window2)
                                                        : static_cast<FormModel&>(app.window3);

@@ -29,24 +29,44 @@ constexpr LabelRow kLabels[] = {
 
 // The boxes and the texts the load step puts in them.
 constexpr TextRow<Window3Model> kTexts[] = {
-    {"Text10", &Window3Model::Text10, "4000"}, {"Text3", &Window3Model::Text3, "PARI"}, {"Text8", &Window3Model::Text8, "11"},
-    {"Text1", &Window3Model::Text1, "40"}, {"Text2", &Window3Model::Text2, "41"},
-    {"Text16", &Window3Model::Text16, "1"}, {"Text17", &Window3Model::Text17, "1"},
+    {"Text10", &Window3Model::arraySize, "4000"},
+    {"Text3", &Window3Model::observatoryCode, "PARI"},
+    {"Text8", &Window3Model::objectNumber, "11"},
+    {"Text1", &Window3Model::fileNumber, "40"},
+    {"Text2", &Window3Model::resultFileNumber, "41"},
+    {"Text16", &Window3Model::firstRecord, "1"},
+    {"Text17", &Window3Model::lastRecord, "1"},
     // Year, month and day of record №1, of record №2 and of the record being compared.
-    {"Text23", &Window3Model::Text23, "1861"}, {"Text22", &Window3Model::Text22, "1"}, {"Text21", &Window3Model::Text21, "1,5"},
-    {"Text26", &Window3Model::Text26}, {"Text25", &Window3Model::Text25}, {"Text24", &Window3Model::Text24},
-    {"Text29", &Window3Model::Text29}, {"Text28", &Window3Model::Text28}, {"Text27", &Window3Model::Text27},
-    {"Text5", &Window3Model::Text5}, {"Text18", &Window3Model::Text18},
+    {"Text23", &Window3Model::firstRecordYear, "1861"},
+    {"Text22", &Window3Model::firstRecordMonth, "1"},
+    {"Text21", &Window3Model::firstRecordDay, "1,5"},
+    {"Text26", &Window3Model::lastRecordYear},
+    {"Text25", &Window3Model::lastRecordMonth},
+    {"Text24", &Window3Model::lastRecordDay},
+    {"Text29", &Window3Model::currentRecordYear},
+    {"Text28", &Window3Model::currentRecordMonth},
+    {"Text27", &Window3Model::currentRecordDay},
+    {"Text5", &Window3Model::recordsCompared},
+    {"Text18", &Window3Model::deltaTSeconds},
     // The correction at №1 and №2, and the limits of the deviations.
-    {"Text30", &Window3Model::Text30, "0"}, {"Text31", &Window3Model::Text31, "0"},
-    {"Text11", &Window3Model::Text11, "0"}, {"Text12", &Window3Model::Text12, "0"},
-    {"Text41", &Window3Model::Text41, "20"}, {"Text42", &Window3Model::Text42, "-20"},
-    {"Text43", &Window3Model::Text43, "10"}, {"Text44", &Window3Model::Text44, "-10"},
+    {"Text30", &Window3Model::corrLFirstArcsec, "0"},
+    {"Text31", &Window3Model::corrLLastArcsec, "0"},
+    {"Text11", &Window3Model::corrBFirstArcsec, "0"},
+    {"Text12", &Window3Model::corrBLastArcsec, "0"},
+    {"Text41", &Window3Model::limitLHighArcsec, "20"},
+    {"Text42", &Window3Model::limitLLowArcsec, "-20"},
+    {"Text43", &Window3Model::limitBHighArcsec, "10"},
+    {"Text44", &Window3Model::limitBLowArcsec, "-10"},
     // Current deviations and running means; the plot's scales and offset.
-    {"Text7", &Window3Model::Text7}, {"Text9", &Window3Model::Text9}, {"Text32", &Window3Model::Text32}, {"Text33", &Window3Model::Text33},
+    {"Text7", &Window3Model::devLArcsec},
+    {"Text9", &Window3Model::devBArcsec},
+    {"Text32", &Window3Model::meanLArcsec},
+    {"Text33", &Window3Model::meanBArcsec},
     // One year and one arcsecond to a unit: the sample's ten years span 10 of the 25
     // units and its 0,3" noise about 7 pixels of the default box.
-    {"Text19", &Window3Model::Text19, "1"}, {"Text20", &Window3Model::Text20, "1"}, {"Text6", &Window3Model::Text6, "4"},
+    {"Text19", &Window3Model::plotScaleYearsPerCm, "1"},
+    {"Text20", &Window3Model::plotScaleArcsecPerCm, "1"},
+    {"Text6", &Window3Model::plotOffsetCm, "4"},
 };
 
 // The caption beside each number box, for the message that refuses its text.
@@ -62,15 +82,22 @@ constexpr BoxCaptionRow kBoxCaptions[] = {
 constexpr FrameRow kFrames[] = {{"Frame5", "данными"}};
 
 constexpr OptionRow<Window3Model> kOptions[] = {
-    {"Option4", &Window3Model::Option4, "JPL0", "Frame5"}, {"Option7", &Window3Model::Option7, "JPL2", "Frame5"},
+    {"Option4", &Window3Model::theoryTwoBody, "JPL0", "Frame5"},
+    {"Option7", &Window3Model::theoryDe405, "JPL2", "Frame5"},
 };
 
 constexpr CheckRow<Window3Model> kChecks[] = {
-    {"Check1", &Window3Model::Check1, "+ скорректировать данные"}, {"Check2", &Window3Model::Check2, "По шагам"},
-    {"Check3", &Window3Model::Check3, "с 1700"}, {"Check4", &Window3Model::Check4, "dL"}, {"Check5", &Window3Model::Check5, "dB"},
-    {"Check6", &Window3Model::Check6, "+dL"}, {"Check7", &Window3Model::Check7, "T0=T0"}, {"Check9", &Window3Model::Check9, "dLsr"},
-    {"Check10", &Window3Model::Check10, "+ учитывать для dLsr, dBsr"}, {"Check11", &Window3Model::Check11, "dBsr"},
-    {"Check12", &Window3Model::Check12, "точно (IAU 2006)"},
+    {"Check1", &Window3Model::correctData, "+ скорректировать данные"},
+    {"Check2", &Window3Model::stepByStep, "По шагам"},
+    {"Check3", &Window3Model::deltaTSince1700, "с 1700"},
+    {"Check4", &Window3Model::plotDevL, "dL"},
+    {"Check5", &Window3Model::plotDevB, "dB"},
+    {"Check6", &Window3Model::innerPlanetPerturbations, "+dL"},
+    {"Check7", &Window3Model::keepTimeOrigin, "T0=T0"},
+    {"Check9", &Window3Model::plotMeanL, "dLsr"},
+    {"Check10", &Window3Model::meansWithinLimits, "+ учитывать для dLsr, dBsr"},
+    {"Check11", &Window3Model::plotMeanB, "dBsr"},
+    {"Check12", &Window3Model::rigorousReduction, "точно (IAU 2006)"},
 };
 
 constexpr ButtonRow<Window3Model> kButtons[] = {
@@ -88,17 +115,17 @@ const uint32_t kGrey = (200u << 16) | (200u << 8) | 200u;
 
 Window3Model::Window3Model(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store)
     : FormModel("Form4", "Преобразование формата данных Planova - форма 3", platform, host), Astro(astro), Store(store) {
-  AddLabels(Labels, kLabels);
+  AddLabels(labels, kLabels);
   AddTexts(kTexts);
   AddOptions(kFrames, kOptions);
   AddChecks(kChecks);
-  AddRichText("RichTextBox1", RichTextBox1);
-  AddPicture("Picture1", Picture1);
-  AddProgress("ProgressBar1", ProgressBar1);
+  AddRichText("RichTextBox1", reportPane);
+  AddPicture("Picture1", plot);
+  AddProgress("ProgressBar1", progress);
   AddButtons(kButtons);
   SetBoxCaptions(kBoxCaptions);
 
-  Picture1.OnMouseDown = [this](double x, double, bool left) {
+  plot.OnMouseDown = [this](double x, double, bool left) {
     BusyPointer busy(Ui());
     PickPoint(x, left);
   };
@@ -110,25 +137,26 @@ void Window3Model::Load() {
   InitDe405Layout(Astro);
   InitPlanetMasses(Astro);
   SetTexts(kTexts);
-  RichTextBox1.Text = "первые данные";
-  ChooseOption("Option4");
-  Check4.Value = Check5.Value = Check9.Value = Check11.Value = true;
+  reportPane.Text = "первые данные";
+  theoryTwoBody.Value = true;
+  theoryDe405.Value = false;
+  plotDevL.Value = plotDevB.Value = plotMeanL.Value = plotMeanB.Value = true;
   DrawGrid();
 }
 
 void Window3Model::Activate() { Astro.UseJulianCalendar = 0; }
 
 void Window3Model::DrawGrid() {
-  Picture1.Clear();
-  Picture1.Scale(0, 17, 25, 0);
-  for (int y = 1; y <= 17; ++y) Picture1.Line(0, y, 25, y, kGrey);
-  for (int x = 0; x <= 25; ++x) Picture1.Line(x, 0, x, 17, kGrey);
+  plot.Clear();
+  plot.Scale(0, 17, 25, 0);
+  for (int y = 1; y <= 17; ++y) plot.Line(0, y, 25, y, kGrey);
+  for (int x = 0; x <= 25; ++x) plot.Line(x, 0, x, 17, kGrey);
 }
 
 void Window3Model::ClearPlot() { DrawGrid(); }
 
 void Window3Model::CreateArrays() {
-  if (!RecreateArrays(Store, Text10)) return;
+  if (!RecreateArrays(Store, arraySize)) return;
   Count1 = 0;
   Count3 = 0;
 }
@@ -141,38 +169,29 @@ void Window3Model::CloseWindow() {
 
 void Window3Model::LoadBdl() {
   int32_t object = 0;
-  if (!TryBoxInt32(Text8, object)) {
-    RefuseBox({.Box = "Text8"}, "Задайте правильно данные");
-    return;
-  }
-  if (!Store.Exists()) {
-    Ui().ShowMessage(kCreateArraysFirstMessage);
-    return;
-  }
-  if (!NamePartsAllowed({Text3.Text, Text1.Text})) return;
+  if (!TryBoxInt32(objectNumber, object)) Refuse(objectNumber, "Задайте правильно данные");
+  if (!Store.Exists()) throw Refusal{kCreateArraysFirstMessage, {}};
+  if (!NamePartsAllowed({observatoryCode.Text, fileNumber.Text})) return;
   Store.ObjectNumber = object;
-  Store.ObservatoryCode = Text3.Text;
+  Store.ObservatoryCode = observatoryCode.Text;
   const std::string& code = Store.ObservatoryCode;
   std::filesystem::path path =
-      AppPath(Ui().AppFolder(), "Obs" + code + "/" + code + std::to_string(object) + "_G_" + Text1.Text + ".txt");
+      AppPath(Ui().AppFolder(), "Obs" + code + "/" + code + std::to_string(object) + "_G_" + fileNumber.Text + ".txt");
   BdlLoadOptions options;
-  options.Progress = [this](int percent) { ProgressBar1.Value = percent; };
+  options.Progress = [this](int percent) { progress.Value = percent; };
   options.ProcessEvents = [this] { Ui().ProcessEvents(); };
-  const BdlLoadResult loaded = LoadBdlFile(path, Store, 1, Bdl, Astro, options);
+  const BdlLoadResult loaded = LoadBdlFile(path, Store, kSet1, Bdl, Astro, options);
   HeaderText = loaded.Heading;
   const std::string readError = "Ошибка чтения данных из файла" + std::string(kCrLf) + PathText(path);
   switch (loaded.End) {
     case BdlLoadEnd::kOpenFailed:
-      Ui().ShowMessage("Ошибка открытия файла" + std::string(kCrLf) + PathText(path));
-      return;
+      throw Refusal{"Ошибка открытия файла" + std::string(kCrLf) + PathText(path), {}};
     case BdlLoadEnd::kTooLarge:
-      Ui().ShowMessage("Желательно увеличить размер массива");
-      return;
+      throw Refusal{"Желательно увеличить размер массива", {}};
     case BdlLoadEnd::kShortHeading:
-      RichTextBox1.Text.clear();
+      reportPane.Text.clear();
       LoadedPane.clear();
-      Ui().ShowMessage(readError);
-      return;
+      throw Refusal{readError, {}};
     default:
       break;
   }
@@ -182,20 +201,20 @@ void Window3Model::LoadBdl() {
   } else if (loaded.End == BdlLoadEnd::kBadLine) {
     Ui().ShowMessage(readError);
   } else {
-    ProgressBar1.Value = 100;
+    progress.Value = 100;
   }
 }
 
 void Window3Model::FinishLoad(const BdlLoadResult& loaded) {
-  Text16.Text = "1";
-  Text17.Text = std::to_string(loaded.Rows);
+  firstRecord.Text = "1";
+  lastRecord.Text = std::to_string(loaded.Rows);
   std::string& display = LoadedPane;
   display = "всего прочитано  " + std::to_string(loaded.Rows) + "  записей" + kCrLf +
                         Cp1251ToUtf8(loaded.Heading) + kCrLf;
   for (const std::string& line : loaded.Shown) display += kCrLf + Cp1251ToUtf8(line);
   const auto shown = static_cast<int32_t>(loaded.Shown.size());
   if (loaded.Rows > shown) display += kCrLf + BdlNotShownLine(loaded.Rows, shown);
-  RichTextBox1.Text = display;
+  reportPane.Text = display;
   if (loaded.Rows == 0) return;
   TimeScaleLabel = loaded.TimeScale;
   // The epoch of the file's records is the epoch the run compares in.
@@ -206,60 +225,56 @@ void Window3Model::FinishLoad(const BdlLoadResult& loaded) {
 void Window3Model::WriteResult() {
   int32_t first = 0, last = 0;
   // №1 > №2 writes the headings alone; otherwise both must be loaded records.
-  if (!TryBoxInt32(Text16, first) || !TryBoxInt32(Text17, last) || first < 1 || !Store.Exists() ||
+  if (!TryBoxInt32(firstRecord, first) || !TryBoxInt32(lastRecord, last) || first < 1 || !Store.Exists() ||
       (first <= last && last > std::min(Count3, Store.ObsJd.Rows() - 1))) {
-    Ui().ShowMessage("Задайте правильно номера записей: с №1 от 1 по №2 не больше числа загруженных записей (" +
-                     std::to_string(Count3) + ")");
-    return;
+    throw Refusal{"Задайте правильно номера записей: с №1 от 1 по №2 не больше числа загруженных записей (" +
+                  std::to_string(Count3) + ")", {}};
   }
-  const std::string& code = Store.ObservatoryCode.empty() ? Text3.Text : Store.ObservatoryCode;
-  if (!NamePartsAllowed({code, Text2.Text})) return;
-  std::filesystem::path path = AppPath(
-      Ui().AppFolder(), "Obs" + code + "/" + code + std::to_string(Store.ObjectNumber) + "_G_" + Text2.Text + ".txt");
+  const std::string& code = Store.ObservatoryCode.empty() ? observatoryCode.Text : Store.ObservatoryCode;
+  if (!NamePartsAllowed({code, resultFileNumber.Text})) return;
+  std::filesystem::path path = AppPath(Ui().AppFolder(), "Obs" + code + "/" + code + std::to_string(Store.ObjectNumber) +
+                                                             "_G_" + resultFileNumber.Text + ".txt");
   BdlWriteOptions options;
   options.LoadedHeading = HeaderText;
   options.ObservatoryCode = code;
   options.TimeScale = TimeScaleLabelOf(TimeScaleLabel);
   options.Epoch = Utf8ToCp1251(EpochLabel1);
-  options.Written = [this](int percent, const std::string&) { ProgressBar1.Value = percent; };
+  options.Written = [this](int percent, const std::string&) { progress.Value = percent; };
   const BdlWriteResult written = WriteBdlFile(path, Store, first, last, Bdl, Astro, options);
   // The calendar routine answers a date beyond its range with its result alone.
   if (written.End == BdlWriteEnd::kCalendarFailed) Ui().ShowMessage(kWrongJdMessage);
-  if (written.End != BdlWriteEnd::kWritten) {
-    Ui().ShowMessage(WriteFailureMessage(path));
-    return;
-  }
+  if (written.End != BdlWriteEnd::kWritten) throw Refusal{WriteFailureMessage(path), {}};
   // Above the loaded file's lines, as the load reports what it read: the count and the file.
-  RichTextBox1.Text = WrittenReport(std::max(0, last - first + 1), path, Ui().AppFolder()) + kCrLf + LoadedPane;
+  reportPane.Text = WrittenReport(std::max(0, last - first + 1), path, Ui().AppFolder()) + kCrLf + LoadedPane;
 }
 
 void Window3Model::PickPoint(double x, bool left) {
-  double mt = 0;
-  if (!TryBoxReal(Text19, mt)) {
+  double yearsPerCm = 0;
+  if (!TryBoxReal(plotScaleYearsPerCm, yearsPerCm)) {
     Ui().ShowMessage("Не могу найти эту точку", "Planova3");
     return;
   }
-  double jdClick = x * mt * 365.25 + PlotTimeOrigin;
+  double jdClick = x * yearsPerCm * 365.25 + PlotTimeOrigin;
   PickedRow = 0;
   int32_t n = Store.Exists() ? std::min(Count1, Store.ObsJd.Rows()) : 0;
   for (int32_t i = 1; i <= n; ++i) {
-    if (Store.ObsJd(i, 1) <= jdClick) PickedRow = i;
+    if (Store.ObsJd(i, kSet1) <= jdClick) PickedRow = i;
   }
-  if (PickedRow == 0 || mt == 0) {
+  if (PickedRow == 0 || yearsPerCm == 0) {
     Ui().ShowMessage("Не могу найти эту точку", "Planova3");
     return;
   }
-  double jd = Store.ObsJd(PickedRow, 1);
-  double xr = (jd - PlotTimeOrigin) / 365.25 / mt;
-  Picture1.Line(xr, 17, xr, 0, 0xFF0000);
+  double jd = Store.ObsJd(PickedRow, kSet1);
+  double xr = (jd - PlotTimeOrigin) / 365.25 / yearsPerCm;
+  plot.Line(xr, 17, xr, 0, 0xFF0000);
   if (!CalendarFromJulianDate(Astro, jd)) {
     Ui().ShowMessage(kWrongJdMessage);
     return;
   }
-  (left ? Text23 : Text26).Text = std::to_string(Astro.CalYear);
-  (left ? Text22 : Text25).Text = std::to_string(Astro.CalMonth);
-  (left ? Text21 : Text24).Text = RealText(Astro.CalDay);
-  (left ? Text16 : Text17).Text = std::to_string(PickedRow);
+  (left ? firstRecordYear : lastRecordYear).Text = std::to_string(Astro.CalYear);
+  (left ? firstRecordMonth : lastRecordMonth).Text = std::to_string(Astro.CalMonth);
+  (left ? firstRecordDay : lastRecordDay).Text = RealText(Astro.CalDay);
+  (left ? firstRecord : lastRecord).Text = std::to_string(PickedRow);
 }
 
 }  // namespace planova

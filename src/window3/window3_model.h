@@ -27,36 +27,43 @@ class Window3Model : public FormModel {
   AstroState& Astro;
   ObservationStore& Store;
 
-  TextBox Text10;                  // N
-  TextBox Text3, Text8;            // "Имя обсерватории", "№ объекта"
-  TextBox Text1, Text2;            // "№ файла" to load, "файл" number of the result
-  TextBox Text16, Text17;          // "с №1", "по №2"
-  TextBox Text23, Text22, Text21;  // year, month, day of record №1
-  TextBox Text26, Text25, Text24;  // year, month, day of record №2
-  TextBox Text29, Text28, Text27;  // year, month, day of the record being compared
-  TextBox Text5;                   // records compared
-  TextBox Text18;                  // "ET-UT,сек"
-  CheckBox Check3;                 // "с 1700"
-  OptionButton Option4, Option7;   // theory "JPL0", "JPL2"
-  CheckBox Check6;                 // "+dL"
-  CheckBox Check12;                // "точно (IAU 2006)": the rigorous reduction with "JPL2"
-  CheckBox Check2;                 // "По шагам"
-  CheckBox Check1;                 // "+ скорректировать данные"
-  TextBox Text30, Text31;          // "dLn=", "dLk=": longitude correction at №1 and №2, arcsec
-  TextBox Text11, Text12;          // "dBn=", "dBk=": latitude correction at №1 and №2, arcsec
-  CheckBox Check10;                // "+ учитывать для dLsr, dBsr"
-  TextBox Text41, Text42;          // "+dL=", "-dL="
-  TextBox Text43, Text44;          // "+dB=", "-dB="
-  TextBox Text7, Text9;            // current deviations, arcsec
-  TextBox Text32, Text33;          // running means, arcsec
-  CheckBox Check4, Check5;         // plot "dL", "dB"
-  CheckBox Check9, Check11;        // plot "dLsr", "dBsr"
-  CheckBox Check7;                 // "T0=T0": keep the time origin of the plot
-  TextBox Text19, Text20, Text6;   // "MT, лет/см", "MdP,  угл. сек / см  ", "+dP, см"
-  RichTextBox RichTextBox1;
-  PictureBox Picture1;
-  ProgressBar ProgressBar1;
-  std::array<Label, 32> Labels;
+  // The controls, with the caption beside each; the registry tables of window3_model.cpp
+  // give their historical control names, which the batch scripts and the layout use.
+  TextBox arraySize;                  // N of "Создать массивы с N="
+  TextBox observatoryCode;            // "Имя обсерватории"
+  TextBox objectNumber;               // "№ объекта"
+  TextBox fileNumber;                 // "№ файла": the file to load
+  TextBox resultFileNumber;           // "файл": the number of the file the result is written to
+  TextBox firstRecord, lastRecord;    // "с №1", "по №2": the records the run compares and the write writes
+  TextBox firstRecordYear, firstRecordMonth, firstRecordDay;        // "№1: год, месяц, день"
+  TextBox lastRecordYear, lastRecordMonth, lastRecordDay;           // "№2: год, месяц, день"
+  TextBox currentRecordYear, currentRecordMonth, currentRecordDay;  // "сейчас: год, месяц, день" being compared
+  TextBox recordsCompared;            // "сравнено": records compared
+  TextBox deltaTSeconds;              // "ET-UT,сек" of the record being compared
+  CheckBox deltaTSince1700;           // "с 1700": the piecewise ET-UT model instead of the parabola
+  OptionButton theoryTwoBody;         // "JPL0": two-body theory with the short lunar series
+  OptionButton theoryDe405;           // "JPL2": DE405
+  CheckBox innerPlanetPerturbations;  // "+dL": the inner planets' periodic perturbations with "JPL0"
+  CheckBox rigorousReduction;         // "точно (IAU 2006)": the rigorous reduction with "JPL2"
+  CheckBox stepByStep;                // "По шагам"
+  CheckBox correctData;               // "+ скорректировать данные"
+  TextBox corrLFirstArcsec, corrLLastArcsec;  // "dLn=", "dLk=": longitude correction at №1 and №2
+  TextBox corrBFirstArcsec, corrBLastArcsec;  // "dBn=", "dBk=": latitude correction at №1 and №2
+  CheckBox meansWithinLimits;         // "+ учитывать для dLsr, dBsr": only deviations within the limits
+  TextBox limitLHighArcsec, limitLLowArcsec;  // "+dL=", "-dL="
+  TextBox limitBHighArcsec, limitBLowArcsec;  // "+dB=", "-dB="
+  TextBox devLArcsec, devBArcsec;     // "dL=", "dB=": current deviations
+  TextBox meanLArcsec, meanBArcsec;   // "dLsr=", "dBsr=": running means
+  CheckBox plotDevL, plotDevB;        // plot "dL", "dB"
+  CheckBox plotMeanL, plotMeanB;      // plot "dLsr", "dBsr"
+  CheckBox keepTimeOrigin;            // "T0=T0": keep the time origin of the plot
+  TextBox plotScaleYearsPerCm;        // "MT, лет/см"
+  TextBox plotScaleArcsecPerCm;       // "MdP,  угл. сек / см  "
+  TextBox plotOffsetCm;               // "+dP, см": height of the zero line
+  RichTextBox reportPane;             // what the load read and the write wrote
+  PictureBox plot;                    // the deviations and their means against time
+  ProgressBar progress;
+  std::array<Label, 32> labels;
 
   // Window state.
   int32_t& Count1 = Store.Count1;
@@ -98,7 +105,8 @@ class Window3Model : public FormModel {
   // A mouse press on the plot at x (plot units): picks record №1 (left) or №2 (right).
   void PickPoint(double x, bool left);
 
-  // Compares rows from CurrentRow on (all, or one in step mode, or up to a stop).
+  // Compares rows from CurrentRow on (all, or one in step mode, or up to a stop); a Refusal
+  // with the ephemeris message when a record has no theoretical place.
   void CorrectionLoop();
   // One record: its theoretical place, the correction, the deviations and their means.
   bool CorrectRow(int32_t r);
@@ -121,8 +129,9 @@ class Window3Model : public FormModel {
 
  private:
   void DrawGrid();
-  // The run's boxes read and checked (throws on a bad box); false after a message.
-  bool ReadRunSettings();
+  // The run's boxes read and checked: a Refusal for data the run cannot use (no arrays,
+  // a body without theory, a bad box, an unknown epoch).
+  void ReadRunSettings();
   void DrawRunFrame();
   void SetPlotAxes();
   // The boxes, the pane and the labels after a load that read the file's heading.

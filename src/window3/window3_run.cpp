@@ -23,65 +23,56 @@ constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return (r << 16) | 
 
 }  // namespace
 
-bool Window3Model::ReadRunSettings() {
-  if (!Store.Exists() || !IsTheoryBody(Store.ObjectNumber)) {
-    Ui().ShowMessage(kWrongDataMessage);
-    return false;
-  }
-  try {
-    PlotScaleT = BoxReal(Text19);
-    PlotScaleD = BoxReal(Text20);
-    PlotOffset = BoxReal(Text6);
-    if (PlotScaleT == 0) Refuse(Text19);
-    if (PlotScaleD == 0) Refuse(Text20);
-    const int32_t first = BoxInt32(Text16), last = BoxInt32(Text17);
-    if (first < 1) Refuse(Text16);
-    if (last < first || last > std::min(Count1, Store.ObsJd.Rows())) Refuse(Text17);
-    First = first;
-    Last = last;
-    Jd1 = Store.ObsJd(First, 1);
-    Jd2 = Store.ObsJd(Last, 1);
-    if (Jd2 == Jd1) Refuse(Text17);  // the correction's interpolation needs two dates
-    CorrL1 = BoxReal(Text30) / 3600;
-    CorrL2 = BoxReal(Text31) / 3600;
-    CorrB1 = BoxReal(Text11) / 3600;
-    CorrB2 = BoxReal(Text12) / 3600;
-    LimitLHigh = BoxReal(Text41) / 3600;
-    LimitLLow = BoxReal(Text42) / 3600;
-    LimitBHigh = BoxReal(Text43) / 3600;
-    LimitBLow = BoxReal(Text44) / 3600;
-  } catch (const RefusedBox& refused) {
-    RefuseBox(refused, kWrongDataMessage);
-    return false;
-  }
+void Window3Model::ReadRunSettings() {
+  if (!Store.Exists() || !IsTheoryBody(Store.ObjectNumber)) throw Refusal{};
+  PlotScaleT = BoxReal(plotScaleYearsPerCm);
+  PlotScaleD = BoxReal(plotScaleArcsecPerCm);
+  PlotOffset = BoxReal(plotOffsetCm);
+  if (PlotScaleT == 0) Refuse(plotScaleYearsPerCm);
+  if (PlotScaleD == 0) Refuse(plotScaleArcsecPerCm);
+  const int32_t first = BoxInt32(firstRecord), last = BoxInt32(lastRecord);
+  if (first < 1) Refuse(firstRecord);
+  if (last < first || last > std::min(Count1, Store.ObsJd.Rows())) Refuse(lastRecord);
+  First = first;
+  Last = last;
+  Jd1 = Store.ObsJd(First, kSet1);
+  Jd2 = Store.ObsJd(Last, kSet1);
+  if (Jd2 == Jd1) Refuse(lastRecord);  // the correction's interpolation needs two dates
+  CorrL1 = BoxReal(corrLFirstArcsec) / 3600;
+  CorrL2 = BoxReal(corrLLastArcsec) / 3600;
+  CorrB1 = BoxReal(corrBFirstArcsec) / 3600;
+  CorrB2 = BoxReal(corrBLastArcsec) / 3600;
+  LimitLHigh = BoxReal(limitLHighArcsec) / 3600;
+  LimitLLow = BoxReal(limitLLowArcsec) / 3600;
+  LimitBHigh = BoxReal(limitBHighArcsec) / 3600;
+  LimitBLow = BoxReal(limitBLowArcsec) / 3600;
   if (EpochLabel1 != "App" && EpochLabel1 != "B1950" && EpochLabel1 != "J2000") {
-    Ui().ShowMessage("Эпоха данных \"" + EpochLabel1 + "\" не известна: нужна эпоха App, B1950 или J2000");
-    return false;
+    throw Refusal{"Эпоха данных \"" + EpochLabel1 +
+                  "\" не известна: нужна эпоха App, B1950 или J2000", {}};
   }
-  return true;
 }
 
 // The zero line, the title and, when the limits count, the limit lines.
 void Window3Model::DrawRunFrame() {
-  Picture1.Line(0, PlotOffset, 25, PlotOffset, Rgb(120, 120, 120));
-  Picture1.CurrentX = 1.1;
-  Picture1.CurrentY = 17;
-  Picture1.Print("отклонение наблюдательных данных от расчетных (средние значения увеличены в 10 раз)");
-  if (Check12.Value) {
+  plot.Line(0, PlotOffset, 25, PlotOffset, Rgb(120, 120, 120));
+  plot.CurrentX = 1.1;
+  plot.CurrentY = 17;
+  plot.Print("отклонение наблюдательных данных от расчетных (средние значения увеличены в 10 раз)");
+  if (rigorousReduction.Value) {
     // Which reduction the theory of the run uses.
-    Picture1.CurrentX = 1.1;
-    Picture1.CurrentY = 16.4;
-    Picture1.Print(UsesPreciseChain(RunRequestOfBoxes()) ? std::string("JPL2: точная редукция (IAU 2006/2000A)")
-                                                          : PreciseClassicalNote(EpochLabel1, Option7.Value));
+    plot.CurrentX = 1.1;
+    plot.CurrentY = 16.4;
+    plot.Print(UsesPreciseChain(RunRequestOfBoxes()) ? std::string("JPL2: точная редукция (IAU 2006/2000A)")
+                                                      : PreciseClassicalNote(EpochLabel1, theoryDe405.Value));
   }
-  if (!Check10.Value) return;
+  if (!meansWithinLimits.Value) return;
   for (double limit : {LimitLHigh, LimitLLow}) {
     double y = limit * 3600 / PlotScaleD + PlotOffset;
-    Picture1.Line(0, y, 25, y, Rgb(0, 200, 0));
+    plot.Line(0, y, 25, y, Rgb(0, 200, 0));
   }
   for (double limit : {LimitBHigh, LimitBLow}) {
     double y = limit * 3600 / PlotScaleD + PlotOffset;
-    Picture1.Line(0, y, 25, y, Rgb(0, 100, 0));
+    plot.Line(0, y, 25, y, Rgb(0, 100, 0));
   }
 }
 
@@ -102,7 +93,7 @@ void Window3Model::OpenDeviationsCsv() {
 
 // One record of the CSV: a coordinate the record does not hold has empty fields.
 void Window3Model::WriteDeviationsCsv(int32_t r, const ApparentPlace& place) {
-  const double jd = Store.ObsJd(r, 1);
+  const double jd = Store.ObsJd(r, kSet1);
   const bool hasL = HasLongitude(Store.ObsLon(r, kSet1)), hasB = HasLatitude(Store.ObsLat(r, kSet1));
   const double cosDec = std::cos(place.Lat / Astro.DegPerRad);
   std::string& line = CsvLine;
@@ -119,27 +110,27 @@ void Window3Model::WriteDeviationsCsv(int32_t r, const ApparentPlace& place) {
 
 // What the plot's axes mean for this run, and the colours the run plots.
 void Window3Model::SetPlotAxes() {
-  PlotAxes& a = Picture1.Axes;
+  PlotAxes& a = plot.Axes;
   a.Known = true;
   a.OriginJd = PlotTimeOrigin;
   a.YearsPerUnit = PlotScaleT;
   a.ArcsecPerUnit = PlotScaleD;
   a.ZeroY = PlotOffset;
   a.Legend.clear();
-  if (Check4.Value) a.Legend.push_back({Rgb(250, 0, 0), "dL: прямое восхождение"});
-  if (Check5.Value) a.Legend.push_back({Rgb(0, 0, 250), "dB: склонение"});
-  if (Check9.Value || Check11.Value) a.Legend.push_back({0, "dLsr, dBsr: средние × 10"});
+  if (plotDevL.Value) a.Legend.push_back({Rgb(250, 0, 0), "dL: прямое восхождение"});
+  if (plotDevB.Value) a.Legend.push_back({Rgb(0, 0, 250), "dB: склонение"});
+  if (plotMeanL.Value || plotMeanB.Value) a.Legend.push_back({0, "dLsr, dBsr: средние × 10"});
 }
 
 void Window3Model::StartRun() {
-  if (!ReadRunSettings()) return;
+  ReadRunSettings();
   DrawRunFrame();
   SumL = SumB = 0;
   CountL = CountB = 0;
   Run.Stats.Reset();
   Astro.StopRequested = 0;
   Astro.EphemerisError = 0;
-  if (!Check7.Value) PlotTimeOrigin = Store.ObsJd(1, 1);
+  if (!keepTimeOrigin.Value) PlotTimeOrigin = Store.ObsJd(1, kSet1);
   OpenDeviationsCsv();
   SetPlotAxes();
   Run.Begin(First, Last);
@@ -148,15 +139,13 @@ void Window3Model::StartRun() {
 
 void Window3Model::Step() {
   if (!Run.Active || CurrentRow < First || CurrentRow > Last) {
-    Ui().ShowMessage("Сравнение закончено: следующей записи нет");
-    return;
+    throw Refusal{"Сравнение закончено: следующей записи нет", {}};
   }
   // The arrays or the body may have changed since the run began (new arrays, a load
   // that failed after its boxes were read): the run goes on only over the rows loaded.
   if (!Store.Exists() || Last > std::min(Count1, Store.ObsJd.Rows()) || !IsTheoryBody(Store.ObjectNumber)) {
     Run.Active = false;
-    Ui().ShowMessage("Данные сравнения изменились: начните сравнение заново");
-    return;
+    throw Refusal{"Данные сравнения изменились: начните сравнение заново", {}};
   }
   CorrectionLoop();
 }
@@ -165,11 +154,11 @@ void Window3Model::Step() {
 ApparentPlaceRequest Window3Model::RunRequestOfBoxes() const {
   ApparentPlaceRequest request;
   request.Body = Store.ObjectNumber;
-  request.Theory = Option7.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
-  request.Perturbations = Check6.Value && request.Theory == TheorySource::kJpl0;
-  request.DeltaT = Check3.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola;
+  request.Theory = theoryDe405.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
+  request.Perturbations = innerPlanetPerturbations.Value && request.Theory == TheorySource::kJpl0;
+  request.DeltaT = deltaTSince1700.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola;
   request.DeltaTBy86400 = true;
-  request.Precise = Check12.Value;
+  request.Precise = rigorousReduction.Value;
   request.Epoch = EpochOfLabel(EpochLabel1);
   return request;
 }
@@ -178,42 +167,42 @@ void Window3Model::CorrectionLoop() {
   RunRequest = RunRequestOfBoxes();
   EphemerisRun ephemeris(Astro);
   RunPause pause = Run.Drive(
-      Check2.Value, Astro.StopRequested, [this](int32_t r) { return CorrectRow(r); }, [this] { ShowCurrentRow(); },
+      stepByStep.Value, Astro.StopRequested, [this](int32_t r) { return CorrectRow(r); }, [this] { ShowCurrentRow(); },
       [this] { Ui().ProcessEvents(); });
   // The bar's scale is №2-№1+100: a run that has passed №2 shows it whole, a stopped or
   // failed one where it stopped.
   if (pause == RunPause::kFinished) {
-    ProgressBar1.Value = 100;
+    progress.Value = 100;
     if (!Run.CloseRunFiles()) Ui().ShowMessage(WriteFailureMessage(Run.CsvPath()));
   }
   if (pause != RunPause::kFailed) return;
   Run.Active = false;
-  Ui().ShowMessage(EphemerisMessage(Astro));
+  throw Refusal{EphemerisMessage(Astro), {}};
 }
 
 // The boxes of the last record compared: ET-UT, the deviations and means that changed,
 // the date and the count.
 void Window3Model::ShowCurrentRow() {
-  if (Pending.DeltaT) Text18.Text = RealText(ShownDeltaT);
-  if (Pending.DevL) Text7.Text = Arcsec6(DevL);
-  if (Pending.DevB) Text9.Text = Arcsec6(DevB);
-  if (Pending.MeanL) Text32.Text = Arcsec6(SumL / CountL);
-  if (Pending.MeanB) Text33.Text = Arcsec6(SumB / CountB);
+  if (Pending.DeltaT) deltaTSeconds.Text = RealText(ShownDeltaT);
+  if (Pending.DevL) devLArcsec.Text = Arcsec6(DevL);
+  if (Pending.DevB) devBArcsec.Text = Arcsec6(DevB);
+  if (Pending.MeanL) meanLArcsec.Text = Arcsec6(SumL / CountL);
+  if (Pending.MeanB) meanBArcsec.Text = Arcsec6(SumB / CountB);
   if (Pending.Row > 0) {
-    if (CalendarFromJulianDate(Astro, Store.ObsJd(Pending.Row, 1))) {
-      Text29.Text = std::to_string(Astro.CalYear);
-      Text28.Text = std::to_string(Astro.CalMonth);
-      Text27.Text = RealText(Astro.CalDay);
+    if (CalendarFromJulianDate(Astro, Store.ObsJd(Pending.Row, kSet1))) {
+      currentRecordYear.Text = std::to_string(Astro.CalYear);
+      currentRecordMonth.Text = std::to_string(Astro.CalMonth);
+      currentRecordDay.Text = RealText(Astro.CalDay);
     } else {
       Ui().ShowMessage(kWrongJdMessage);
     }
-    Text5.Text = std::to_string(ComparedCount);
+    recordsCompared.Text = std::to_string(ComparedCount);
   }
   Pending = {};
 }
 
 bool Window3Model::CorrectRow(int32_t r) {
-  const double jd = Store.ObsJd(r, 1);
+  const double jd = Store.ObsJd(r, kSet1);
   RunRequest.Jd = jd;
   ApparentPlace place = ComputeApparentPlace(Astro, RunRequest);
   ShownDeltaT = place.DeltaTSeconds;
@@ -235,29 +224,29 @@ bool Window3Model::CorrectRow(int32_t r) {
   };
   auto compare = [&](const Coordinate& c) {
     c.curr = c.corr1 + (c.corr2 - c.corr1) * (jd - Jd1) / (Jd2 - Jd1);
-    if (Check1.Value) c.obs3 = c.obs1 + c.curr;
+    if (correctData.Value) c.obs3 = c.obs1 + c.curr;
     c.dev = c.obs3 - c.theory;
     c.devShown = true;
-    if (c.plotDev) Picture1.Point(x, c.dev * 3600 / PlotScaleD + PlotOffset, c.colour);
-    if (!Check10.Value || (c.low <= c.dev && c.dev <= c.high)) {
+    if (c.plotDev) plot.Point(x, c.dev * 3600 / PlotScaleD + PlotOffset, c.colour);
+    if (!meansWithinLimits.Value || (c.low <= c.dev && c.dev <= c.high)) {
       c.sum = c.sum + c.dev;
       c.count = c.count + 1;
       c.meanShown = true;
-      if (c.plotMean) Picture1.Point(x, (c.sum / c.count) * 36000 / PlotScaleD + PlotOffset, 0);
+      if (c.plotMean) plot.Point(x, (c.sum / c.count) * 36000 / PlotScaleD + PlotOffset, 0);
     }
   };
   if (HasLongitude(Store.ObsLon(r, kSet1))) {
-    compare({Store.ObsLon(r, 1), Store.ObsLon(r, 3), place.Lon, CorrL1, CorrL2, LimitLLow, LimitLHigh, CurrL, DevL, SumL,
-             CountL, Pending.DevL, Pending.MeanL, Check4.Value, Check9.Value, Rgb(250, 0, 0)});
+    compare({Store.ObsLon(r, kSet1), Store.ObsLon(r, kSet3), place.Lon, CorrL1, CorrL2, LimitLLow, LimitLHigh, CurrL,
+             DevL, SumL, CountL, Pending.DevL, Pending.MeanL, plotDevL.Value, plotMeanL.Value, Rgb(250, 0, 0)});
   }
   if (HasLatitude(Store.ObsLat(r, kSet1))) {
-    compare({Store.ObsLat(r, 1), Store.ObsLat(r, 3), place.Lat, CorrB1, CorrB2, LimitBLow, LimitBHigh, CurrB, DevB, SumB,
-             CountB, Pending.DevB, Pending.MeanB, Check5.Value, Check11.Value, Rgb(0, 0, 250)});
+    compare({Store.ObsLat(r, kSet1), Store.ObsLat(r, kSet3), place.Lat, CorrB1, CorrB2, LimitBLow, LimitBHigh, CurrB,
+             DevB, SumB, CountB, Pending.DevB, Pending.MeanB, plotDevB.Value, plotMeanB.Value, Rgb(0, 0, 250)});
   }
   Pending.Row = r;
   if (Run.CsvOpen()) WriteDeviationsCsv(r, place);
   ComparedCount = ComparedCount + 1;
-  ProgressBar1.Value = static_cast<int>(static_cast<int64_t>(ComparedCount) * 100 / (Last - First + 100));
+  progress.Value = static_cast<int>(static_cast<int64_t>(ComparedCount) * 100 / (Last - First + 100));
   return true;
 }
 

@@ -162,7 +162,7 @@ TEST(Windows, Window3LoadsAndComparesFromItsButtons) {
   auto* plot = dynamic_cast<PictureWidget*>(w4.Widget("Picture1"));
   ASSERT_NE(plot, nullptr);
   std::map<PlotLabel::Kind, QStringList> labels;
-  for (const auto& l : PlotLabels(desktop.app.window3.Picture1, plot->size(), QFontMetricsF(plot->font()))) {
+  for (const auto& l : PlotLabels(desktop.app.window3.plot, plot->size(), QFontMetricsF(plot->font()))) {
     EXPECT_TRUE(QRectF(plot->rect()).contains(l.rect)) << l.text.toStdString();
     labels[l.kind] << l.text;
   }
