@@ -100,7 +100,7 @@ inline void WriteBdlFile(const fs::path& folder, const std::string& suffix, cons
   Application app(ui);
   app.ShowForm("Form2");  // the astronomy module's constants
   Window1Model& w1 = app.window1;
-  w1.Text10.Text = std::to_string(recs.size() + 1);
+  w1.arraySize.Text = std::to_string(recs.size() + 1);
   w1.FindButton("Создать массивы с N=")->Press();
   for (size_t k = 0; k < recs.size(); ++k) {
     const auto i = static_cast<int32_t>(k + 1);
@@ -111,7 +111,7 @@ inline void WriteBdlFile(const fs::path& folder, const std::string& suffix, cons
   app.Store.GoodCount = static_cast<int32_t>(recs.size());
   app.Store.ObservatoryCode = "PARI";
   app.Store.ObjectNumber = 11;
-  w1.Text9.Text = suffix;
+  w1.bdlNamePart.Text = suffix;
   w1.FindButton("Сохранить данные в формате BDL")->Press();
   if (!ui.last.empty()) throw std::runtime_error("window 1 could not write the BDL file: " + ui.last);
 }

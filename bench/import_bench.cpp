@@ -68,19 +68,19 @@ void BM_DovImport100000Lines(benchmark::State& state) {
   QuietPlatform ui(dir);
   Application app(ui);
   Window1Model& f = app.window1;
-  f.Text10.Text = std::to_string(kLines + 1);
+  f.arraySize.Text = std::to_string(kLines + 1);
   f.FindButton("Создать массивы с N=")->Press();
-  f.Check2.Value = true;  // "+FileBad"
+  f.writeBadRecordsFile.Value = true;  // "+FileBad"
   const ControlEntry* import = f.FindButton("Загрузить исходные данные из");
   for (auto _ : state) {
     import->Press();
-    benchmark::DoNotOptimize(f.RichTextBox2.Text.data());
+    benchmark::DoNotOptimize(f.acceptedLog.Text.data());
   }
   if (!ui.last.empty() || app.Store.ReadCount != kLines) state.SkipWithError("the import did not run to its end");
   state.counters["records"] = app.Store.ReadCount;
   state.counters["accepted"] = app.Store.GoodCount;
-  state.counters["pane_MB"] = static_cast<double>(f.RichTextBox1.Text.size() + f.RichTextBox2.Text.size() +
-                                                  f.RichTextBox3.Text.size()) / 1e6;
+  state.counters["pane_MB"] = static_cast<double>(f.sourceLog.Text.size() + f.acceptedLog.Text.size() +
+                                                  f.rejectedOrSavedLog.Text.size()) / 1e6;
   state.SetItemsProcessed(state.iterations() * kLines);
   fs::remove_all(dir);
 }

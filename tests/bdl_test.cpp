@@ -347,7 +347,7 @@ TEST_F(BdlWriter, ExampleLineCharacterForCharacter) {
   // The pane shows the line with the descriptive block replaced by the record number,
   // then how many records went to which file.
   std::string shown = kExample.substr(0, 98) + std::string(11, ' ') + "1" + std::string(48, ' ');
-  EXPECT_EQ(f.RichTextBox3.Text, shown + "\r\n\r\nзаписано  1  записей в ObsPARI/PARI11_RDGT_0.txt");
+  EXPECT_EQ(f.rejectedOrSavedLog.Text, shown + "\r\n\r\nзаписано  1  записей в ObsPARI/PARI11_RDGT_0.txt");
 }
 
 // With no record read by the last import (or no arrays) there is nothing to save: a file
@@ -369,7 +369,7 @@ TEST_F(BdlWriter, NothingReadIsNotSaved) {
 
 TEST_F(BdlWriter, CyrillicTextsGoOutInTheFilesCodePage) {
   Row(1, 2451545.0, 15.0, -0.5);
-  f.Text7.Text = "Фото";
+  f.observationType.Text = "Фото";
   Save();
   auto lines = Lines();
   ASSERT_EQ(lines[5].size(), 158u);
@@ -390,10 +390,10 @@ TEST_F(BdlWriter, GregorianFromOctober15WhateverTheImportUsed) {
 }
 
 TEST_F(BdlWriter, NameAndBodyComeFromTheLastImportNotTheBoxes) {
-  f.Text3.Text = "USNO";
-  f.Text8.Text = "5";
+  f.observatoryCode.Text = "USNO";
+  f.objectNumber.Text = "5";
   store.ObjectNumber = 4;
-  f.Text9.Text = "X";
+  f.bdlNamePart.Text = "X";
   Row(1, 2451545);
   Save();
   EXPECT_TRUE(ui.messages.empty());
@@ -412,14 +412,14 @@ TEST_F(BdlWriter, NameAndBodyComeFromTheLastImportNotTheBoxes) {
 
 TEST_F(BdlWriter, FailuresSayErrorWritingFile) {
   Row(1, 2451545.0, 15.0, -0.5);
-  f.Text5.Text = std::string(30, 'X');  // an instrument longer than its field
+  f.instrument.Text = std::string(30, 'X');  // an instrument longer than its field
   const fs::path file = folder / "ObsPARI" / "PARI11_RDGT_0.txt";
   Save();
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], "Ошибка записи в файл\r\n" + PathText(file));
   EXPECT_FALSE(fs::exists(file)) << "no part of the file is written";
 
-  f.Text5.Text = "USNO Transit 6";
+  f.instrument.Text = "USNO Transit 6";
   fs::remove_all(folder / "ObsPARI");
   Save();
   EXPECT_EQ(ui.messages.back(), "Ошибка записи в файл\r\n" + PathText(file));
@@ -428,12 +428,12 @@ TEST_F(BdlWriter, FailuresSayErrorWritingFile) {
 TEST_F(BdlWriter, TextsMustFitBeforeTheirEndColumn) {
   Row(1, 2451545);
   // After "PARI" (columns 94-97) the instrument has columns 98-117.
-  f.Text5.Text = std::string(20, 'I');
+  f.instrument.Text = std::string(20, 'I');
   Save();
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(Lines()[5].substr(93, 24), "PARI" + std::string(20, 'I'));
 
-  f.Text5.Text = std::string(21, 'I');
+  f.instrument.Text = std::string(21, 'I');
   const std::string before = test::ReadBytes(folder / "ObsPARI" / "PARI11_RDGT_0.txt");
   Save();
   ASSERT_EQ(ui.messages.size(), 1u);
@@ -441,13 +441,13 @@ TEST_F(BdlWriter, TextsMustFitBeforeTheirEndColumn) {
   EXPECT_EQ(test::ReadBytes(folder / "ObsPARI" / "PARI11_RDGT_0.txt"), before) << "the saved file stays";
 
   // A reference longer than the room after the initials, a time mark reaching the seconds.
-  f.Text5.Text = "USNO Transit 6";
-  f.Text16.Text = "AB";
-  f.Text17.Text = std::string(11, 'R');
+  f.instrument.Text = "USNO Transit 6";
+  f.observerInitials.Text = "AB";
+  f.reference.Text = std::string(11, 'R');
   Save();
   EXPECT_EQ(ui.messages.size(), 2u);
-  f.Text17.Text = std::string(10, 'R');
-  f.Text2.Text = "UTCX1";
+  f.reference.Text = std::string(10, 'R');
+  f.timeScale.Text = "UTCX1";
   Save();
   EXPECT_EQ(ui.messages.size(), 3u);
 }
@@ -461,7 +461,7 @@ TEST_F(BdlWriter, ADateTheCalendarCannotTakeStopsWithItsOwnMessage) {
   EXPECT_EQ(ui.messages[0], "Введите правильно юлианскую дату");
   EXPECT_EQ(ui.messages[1], "Ошибка записи в файл\r\n" + PathText(folder / "ObsPARI" / "PARI11_RDGT_0.txt"));
   EXPECT_FALSE(fs::exists(folder / "ObsPARI" / "PARI11_RDGT_0.txt")) << "no part of the file is written";
-  EXPECT_EQ(f.RichTextBox3.Text.size(), 160u) << "the pane shows the line formatted";
+  EXPECT_EQ(f.rejectedOrSavedLog.Text.size(), 160u) << "the pane shows the line formatted";
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ struct Desk {
     Press(app.window1, "Загрузить исходные данные из");
   }
   void SaveWindow1Bdl() {
-    app.window1.Text9.Text = "G_40";
+    app.window1.bdlNamePart.Text = "G_40";
     Press(app.window1, "Сохранить данные в формате BDL");
   }
   // Window 2: data set 1 (and 3) of 10 places generated from the two-body theory and
@@ -73,7 +73,7 @@ TEST(FileWrites, AFailedWriteKeepsThePreviousFile) {
       {"window 1 BDL, an instrument too long for its columns", "ObsPARI/PARI11_G_40.txt",
        [](Desk& d) {
          d.Import();
-         d.app.window1.Text5.Text = std::string(30, 'X');
+         d.app.window1.instrument.Text = std::string(30, 'X');
        },
        [](Desk& d) { d.SaveWindow1Bdl(); }, 0},
       {"window 1 BDL, record 150 beyond the calendar", "ObsPARI/PARI11_G_40.txt",
@@ -85,11 +85,11 @@ TEST(FileWrites, AFailedWriteKeepsThePreviousFile) {
       {"rejected records, file-size limit", "Dat/Bad_data_PARI11_G_1.txt",
        [](Desk& d) {
          d.Press(d.app.window1, "Создать массивы с N=");
-         d.app.window1.Check2.Value = true;  // "+FileBad"
+         d.app.window1.writeBadRecordsFile.Value = true;  // "+FileBad"
        },
        [](Desk& d) {
          d.Press(d.app.window1, "Загрузить исходные данные из");
-         EXPECT_EQ(d.app.window1.Text13.Text, "3") << "the import itself is shown";
+         EXPECT_EQ(d.app.window1.badCount.Text, "3") << "the import itself is shown";
        },
        16},
       {"catalogue converter, file-size limit", "FileDov/USNO11_G_2.txt", [](Desk&) {},
@@ -166,11 +166,11 @@ TEST(FileWrites, EveryWriteReportsItsCountAndFile) {
   Desk d("reports");
   d.Import();
   d.SaveWindow1Bdl();
-  const std::string& pane1 = d.app.window1.RichTextBox3.Text;
+  const std::string& pane1 = d.app.window1.rejectedOrSavedLog.Text;
   EXPECT_EQ(pane1.substr(pane1.rfind("\r\n") + 2), "записано  300  записей в ObsPARI/PARI11_G_40.txt");
 
   d.Press(d.app.window1, "+/-");
-  EXPECT_EQ(d.app.window1.RichTextBox3.Text, "записано  200  записей в FileDov/USNO11_G_2.txt");
+  EXPECT_EQ(d.app.window1.rejectedOrSavedLog.Text, "записано  200  записей в FileDov/USNO11_G_2.txt");
 
   d.Compare(false);
   d.WriteWindow2Bdl();
@@ -184,8 +184,8 @@ TEST(FileWrites, AFailedImportTouchesNoFile) {
   const fs::path bdl = d.folder / "ObsPARI" / "PARI11_G_40.txt";
   const fs::path bad = d.folder / "Dat" / "Bad_data_PARI11_G_7.txt";
   for (const fs::path& p : {bdl, bad}) std::ofstream(p, std::ios::binary) << kPrevious;
-  d.app.window1.Check2.Value = true;  // "+FileBad"
-  d.app.window1.Text18.Text = "7";    // no FileDov\PARI11_G_7.txt
+  d.app.window1.writeBadRecordsFile.Value = true;  // "+FileBad"
+  d.app.window1.fileNumber.Text = "7";    // no FileDov\PARI11_G_7.txt
   d.Import();
   d.SaveWindow1Bdl();
   EXPECT_EQ(d.ui.messages, (std::vector<std::string>{"Не найден файл  \r\n" +

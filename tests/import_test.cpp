@@ -123,7 +123,7 @@ struct ImportTest : ::testing::Test {
     test::PressButton(f, caption, ui);
   }
   void CreateStore(int n) {
-    f.Text10.Text = std::to_string(n);
+    f.arraySize.Text = std::to_string(n);
     Press("Создать массивы с N=");
   }
   void Import() { Press("Загрузить исходные данные из"); }
@@ -144,23 +144,23 @@ struct ImportTest : ::testing::Test {
 TEST_F(ImportTest, DovSampleGivesTheCountsAndPlacesOfItsTruthFile) {
   UseFolder(true);
   CreateStore(3200);
-  f.Check2.Value = true;  // "+FileBad"
+  f.writeBadRecordsFile.Value = true;  // "+FileBad"
   Import();
   EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(f.Text11.Text, "303");
-  EXPECT_EQ(f.Text12.Text, "300");
-  EXPECT_EQ(f.Text13.Text, "3");
+  EXPECT_EQ(f.readCount.Text, "303");
+  EXPECT_EQ(f.goodCount.Text, "300");
+  EXPECT_EQ(f.badCount.Text, "3");
   EXPECT_EQ(store.ObjectNumber, 11);
   EXPECT_EQ(store.ObservatoryCode, "PARI");
-  EXPECT_EQ(f.Label9.Caption, "в файл   PARI11_");
+  EXPECT_EQ(f.bdlNameLabel.Caption, "в файл   PARI11_");
   auto truth = ReadTruth("PARI11_G_1.dov.csv");
   ExpectStoreMatchesTruth(store, truth, -1);
 
   // Logs: headings, the record text, and an accepted entry with its fixed patterns.
-  EXPECT_EQ(f.RichTextBox1.Text.rfind("исходная запись данных\r\n0001          1990 01 03   20 55 30.2", 0), 0u);
-  EXPECT_EQ(f.RichTextBox2.Text.rfind("распознанные программой записи\r\n"
+  EXPECT_EQ(f.sourceLog.Text.rfind("исходная запись данных\r\n0001          1990 01 03   20 55 30.2", 0), 0u);
+  EXPECT_EQ(f.acceptedLog.Text.rfind("распознанные программой записи\r\n"
                                       "0001    2447895,3718773    003,760208333    005,906816667\r\n", 0), 0u);
-  EXPECT_EQ(f.RichTextBox3.Text.rfind("ЗАБРАКОВАННЫЕ ПРОГРАММОЙ ЗАПИСИ\r\n0165    ", 0), 0u);
+  EXPECT_EQ(f.rejectedOrSavedLog.Text.rfind("ЗАБРАКОВАННЫЕ ПРОГРАММОЙ ЗАПИСИ\r\n0165    ", 0), 0u);
 
   // The rejected-records file: heading, then each record with the fields cut from it.
   const std::string fields165 = "               1995  07  11  21  23  15.4  18  46  56.67" + std::string(14, ' ');
@@ -171,17 +171,17 @@ TEST_F(ImportTest, DovSampleGivesTheCountsAndPlacesOfItsTruthFile) {
   size_t entries = 0;
   for (size_t p = 0; (p = bad.find("\r\n\r\n0", p)) != std::string::npos; ++p) ++entries;
   EXPECT_EQ(entries, 3u);
-  EXPECT_NE(f.RichTextBox3.Text.find(Cp1251ToUtf8(fields165)), std::string::npos);
+  EXPECT_NE(f.rejectedOrSavedLog.Text.find(Cp1251ToUtf8(fields165)), std::string::npos);
 
   // Without "+FileBad" the same records are rejected but not counted, and the rejected
   // log holds the record texts alone.
-  f.Check2.Value = false;
+  f.writeBadRecordsFile.Value = false;
   Import();
-  EXPECT_EQ(f.Text11.Text, "303");
-  EXPECT_EQ(f.Text12.Text, "300");
-  EXPECT_EQ(f.Text13.Text, "0");
-  EXPECT_EQ(f.RichTextBox3.Text.find(Cp1251ToUtf8(fields165)), std::string::npos);
-  EXPECT_NE(f.RichTextBox3.Text.find("0190          1996 01 33"), std::string::npos);
+  EXPECT_EQ(f.readCount.Text, "303");
+  EXPECT_EQ(f.goodCount.Text, "300");
+  EXPECT_EQ(f.badCount.Text, "0");
+  EXPECT_EQ(f.rejectedOrSavedLog.Text.find(Cp1251ToUtf8(fields165)), std::string::npos);
+  EXPECT_NE(f.rejectedOrSavedLog.Text.find("0190          1996 01 33"), std::string::npos);
 }
 
 // The sample's MPC file holds the Dov sample's observations in the 80-column layout: the
@@ -194,10 +194,10 @@ TEST_F(ImportTest, MpcFileGivesTheDovSamplesPlaces) {
   std::vector<std::array<double, 3>> dov;
   for (int32_t g = 1; g <= store.GoodCount; ++g) dov.push_back({store.ObsJd(g, 3), store.ObsLon(g, 3), store.ObsLat(g, 3)});
   ASSERT_EQ(dov.size(), 300u);
-  f.ChooseOption("Option22");  // "File MPC"
+  f.ChooseOption(f.sourceMpc);  // "File MPC"
   Import();
   EXPECT_TRUE(ui.messages.empty()) << ui.messages[0];
-  EXPECT_EQ(f.Text11.Text, "301");  // the Dov file's day 33 is there too, and rejected again
+  EXPECT_EQ(f.readCount.Text, "301");  // the Dov file's day 33 is there too, and rejected again
   ASSERT_EQ(store.GoodCount, 300);
   for (int32_t g = 1; g <= 300; ++g) {
     const auto& d = dov[static_cast<size_t>(g - 1)];
@@ -205,22 +205,22 @@ TEST_F(ImportTest, MpcFileGivesTheDovSamplesPlaces) {
     EXPECT_NEAR_WHAT(store.ObsLon(g, 3), d[1], 1e-10, "RA of " + std::to_string(g));
     EXPECT_NEAR_WHAT(store.ObsLat(g, 3), d[2], 1e-10, "Dec of " + std::to_string(g));
   }
-  EXPECT_EQ(f.Text4.Text, "J2000");
-  EXPECT_EQ(f.Text2.Text, "UT");
+  EXPECT_EQ(f.epoch.Text, "J2000");
+  EXPECT_EQ(f.timeScale.Text, "UT");
 
   const std::string place = "1995 07 11.89137718 46 56.670-05 54 24.54";
   WriteSource("FileMPC/PARI11_2.txt",
               {std::string(14, ' ') + "C" + place, std::string(14, ' ') + "S" + place, std::string(14, ' ') + "s" + place,
                std::string(14, ' ') + "V" + place, std::string(14, ' ') + "R" + place,
                std::string(14, ' ') + "C1995 07 11.891377"});
-  f.Text18.Text = "2";
+  f.fileNumber.Text = "2";
   Import();
-  EXPECT_EQ(f.Text11.Text, "6");
-  EXPECT_EQ(f.Text12.Text, "1");
+  EXPECT_EQ(f.readCount.Text, "6");
+  EXPECT_EQ(f.goodCount.Text, "1");
   EXPECT_NEAR(store.ObsLat(1, 3), -(5 + 54 / 60.0 + 24.54 / 3600), 1e-12);  // the sign of column 45
   for (const char* reason : {"наблюдение со спутника", "вторая строка наблюдения со спутника",
                              "наблюдение подвижного наблюдателя", "радарное наблюдение", "короткая строка"}) {
-    EXPECT_NE(f.RichTextBox3.Text.find(std::string("<- ") + reason), std::string::npos) << reason;
+    EXPECT_NE(f.rejectedOrSavedLog.Text.find(std::string("<- ") + reason), std::string::npos) << reason;
   }
 }
 
@@ -230,17 +230,17 @@ TEST_F(ImportTest, ConvertedUsnoCatalogueKeepsSecondsOfSixtyAndMore) {
   UseFolder(true);
   fs::copy_file(kTruth / "USNO11_G_2.expected.txt", folder / "FileDov" / "USNO11_G_2.txt");
   CreateStore(3200);
-  f.Text3.Text = "USNO";
-  f.Text18.Text = "2";
+  f.observatoryCode.Text = "USNO";
+  f.fileNumber.Text = "2";
   Import();
   EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(f.Text11.Text, "200");
-  EXPECT_EQ(f.Text12.Text, "200");
+  EXPECT_EQ(f.readCount.Text, "200");
+  EXPECT_EQ(f.goodCount.Text, "200");
   ExpectStoreMatchesTruth(store, ReadTruth("USNO_1866_1891.csv"), -1);
-  EXPECT_EQ(f.Label9.Caption, "в файл   USNO11_");
+  EXPECT_EQ(f.bdlNameLabel.Caption, "в файл   USNO11_");
 
   // The Julian calendar throughout: 1866 dates fall 12 days later.
-  f.ChooseOption("Option3");
+  f.ChooseOption(f.calendarJulian);
   double gregorian = store.ObsJd(1, 1);
   Import();
   EXPECT_EQ(app.Astro.UseJulianCalendar, 1);
@@ -250,15 +250,15 @@ TEST_F(ImportTest, ConvertedUsnoCatalogueKeepsSecondsOfSixtyAndMore) {
 TEST_F(ImportTest, JplSampleGivesEachBodyItsRecords) {
   UseFolder(true);
   CreateStore(3200);
-  f.ChooseOption("Option9");
+  f.ChooseOption(f.sourceJpl);
   auto truth = ReadTruth("PARI_1.jpl.csv");
   for (auto [body, count] : {std::pair{11, 60}, {4, 50}, {5, 40}, {7, 1}}) {
-    f.Text8.Text = std::to_string(body);
+    f.objectNumber.Text = std::to_string(body);
     Import();
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(f.Text11.Text, std::to_string(count)) << "body " << body;
-    EXPECT_EQ(f.Text12.Text, std::to_string(count)) << "body " << body;
-    EXPECT_EQ(f.Text13.Text, "0");
+    EXPECT_EQ(f.readCount.Text, std::to_string(count)) << "body " << body;
+    EXPECT_EQ(f.goodCount.Text, std::to_string(count)) << "body " << body;
+    EXPECT_EQ(f.badCount.Text, "0");
     if (body != 7) ExpectStoreMatchesTruth(store, truth, body);
   }
   // Each import overwrites the rows it reaches and leaves the rows beyond: after body 7
@@ -273,28 +273,30 @@ TEST_F(ImportTest, JplSampleGivesEachBodyItsRecords) {
 TEST_F(ImportTest, XlsSampleGivesTheSamePlacesInEveryForm) {
   UseFolder(true);
   CreateStore(3200);
-  f.ChooseOption("Option8");
+  f.ChooseOption(f.sourceExcel);
   auto truth = ReadTruth("PARI11_G_1.xls.csv");
   struct Form {
-    const char* date;
-    const char* lon;
-    const char* lat;
+    const OptionButton& date;
+    const OptionButton& lon;
+    const OptionButton& lat;
+    const char* what;
   };
-  for (Form form : {Form{"Option1", "Option12", "Option14"}, Form{"Option10", "Option12", "Option14"},
-                    Form{"Option11", "Option13", "Option15"}}) {
+  for (Form form : {Form{f.dateYmdhms, f.longitudeHms, f.latitudeDms, "YMDHMS HMS DMS"},
+                    Form{f.dateYmday, f.longitudeHms, f.latitudeDms, "YMDay HMS DMS"},
+                    Form{f.dateJd, f.longitudeDegrees, f.latitudeDegrees, "JD D D"}}) {
     f.ChooseOption(form.date);
     f.ChooseOption(form.lon);
     f.ChooseOption(form.lat);
     store.Recreate(3200);
     Import();
-    SCOPED_TRACE(std::string(form.date) + " " + form.lon + " " + form.lat);
+    SCOPED_TRACE(form.what);
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(f.Text11.Text, "120");
-    EXPECT_EQ(f.Text12.Text, "120");
-    EXPECT_EQ(f.Text13.Text, "0");
+    EXPECT_EQ(f.readCount.Text, "120");
+    EXPECT_EQ(f.goodCount.Text, "120");
+    EXPECT_EQ(f.badCount.Text, "0");
     ExpectStoreMatchesTruth(store, truth, -1);
   }
-  EXPECT_EQ(f.RichTextBox1.Text.rfind("исходная запись данных\r\n0001        Moon    1995    1    10    21", 0), 0u);
+  EXPECT_EQ(f.sourceLog.Text.rfind("исходная запись данных\r\n0001        Moon    1995    1    10    21", 0), 0u);
 }
 
 // --- Capacity --------------------------------------------------------------------------
@@ -302,7 +304,7 @@ TEST_F(ImportTest, XlsSampleGivesTheSamePlacesInEveryForm) {
 TEST_F(ImportTest, StoreOfNHoldsNMinusOneRecords) {
   UseFolder(true);
   CreateStore(5);
-  f.Check2.Value = true;
+  f.writeBadRecordsFile.Value = true;
   Import();
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], "увеличьте массив данных");
@@ -311,20 +313,20 @@ TEST_F(ImportTest, StoreOfNHoldsNMinusOneRecords) {
   auto truth = ReadTruth("PARI11_G_1.dov.csv");
   EXPECT_NEAR_WHAT(store.ObsJd(4, 3), truth[3].jd, kJdTol, "fourth record");
   // The boxes and panes were reset at the start and are not filled; the label stays.
-  EXPECT_EQ(f.Text11.Text, "0");
-  EXPECT_EQ(f.RichTextBox1.Text, "");
-  EXPECT_EQ(f.Label9.Caption, "в файл");
+  EXPECT_EQ(f.readCount.Text, "0");
+  EXPECT_EQ(f.sourceLog.Text, "");
+  EXPECT_EQ(f.bdlNameLabel.Caption, "в файл");
 }
 
 TEST_F(ImportTest, TableOfNMinusOneRowsImportsWhole) {
   UseFolder(true);
   CopyTable("four_rows.xls");
-  f.ChooseOption("Option8");
+  f.ChooseOption(f.sourceExcel);
   CreateStore(5);
   Import();
   EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(f.Text11.Text, "4");
-  EXPECT_EQ(f.Text12.Text, "4");
+  EXPECT_EQ(f.readCount.Text, "4");
+  EXPECT_EQ(f.goodCount.Text, "4");
   auto truth = ReadTruth("PARI11_G_1.xls.csv");
   truth.resize(4);
   ExpectStoreMatchesTruth(store, truth, -1);
@@ -338,13 +340,15 @@ TEST_F(ImportTest, TableOfNMinusOneRowsImportsWhole) {
 
 TEST_F(ImportTest, ImportBeforeTheStoreExistsAsksForTheArrays) {
   UseFolder(true);
-  f.RichTextBox1.Text = "earlier log";
-  for (const char* source : {"Option21", "Option9", "Option8"}) {
-    f.ChooseOption(source);
+  f.sourceLog.Text = "earlier log";
+  const std::pair<const OptionButton*, const char*> sources[] = {
+      {&f.sourceDov, "File Dov"}, {&f.sourceJpl, "File JPL"}, {&f.sourceExcel, "table Excel"}};
+  for (auto [option, source] : sources) {
+    f.ChooseOption(*option);
     Import();
     ASSERT_EQ(ui.messages.size(), 1u) << source;
     EXPECT_EQ(ui.messages[0], "Сначала создайте массивы данных (кнопка \"Создать массивы с N=\")") << source;
-    EXPECT_EQ(f.RichTextBox1.Text, "earlier log") << "nothing was started";
+    EXPECT_EQ(f.sourceLog.Text, "earlier log") << "nothing was started";
     EXPECT_EQ(store.GoodCount, 0);
     ui.messages.clear();
   }
@@ -357,38 +361,38 @@ TEST_F(ImportTest, MissingSourcesAndBadSettingsEndWithTheirMessage) {
   UseFolder(true);
   CreateStore(10);
   store.ObsJd(1, 1) = 42;
-  f.RichTextBox1.Text = "earlier log";
+  f.sourceLog.Text = "earlier log";
 
-  f.Text8.Text = "одиннадцать";
+  f.objectNumber.Text = "одиннадцать";
   Import();
   EXPECT_EQ(ui.messages.back(), "задайте правильно данные: объект наблюдения №");
-  EXPECT_EQ(f.RichTextBox1.Text, "earlier log");  // nothing was started
-  f.Text8.Text = "11";
+  EXPECT_EQ(f.sourceLog.Text, "earlier log");  // nothing was started
+  f.objectNumber.Text = "11";
 
-  f.Text18.Text = "7";
+  f.fileNumber.Text = "7";
   Import();
   EXPECT_EQ(ui.messages.back(), "Не найден файл  \r\n" + PathText(folder / "FileDov" / "PARI11_G_7.txt"));
-  EXPECT_EQ(f.RichTextBox1.Text, "");
-  f.ChooseOption("Option9");
+  EXPECT_EQ(f.sourceLog.Text, "");
+  f.ChooseOption(f.sourceJpl);
   Import();
   EXPECT_EQ(ui.messages.back(), "Не найден файл  \r\n" + PathText(folder / "FileJPL" / "PARI_7.txt"));
-  f.ChooseOption("Option8");
+  f.ChooseOption(f.sourceExcel);
   Import();
   EXPECT_EQ(ui.messages.back(), "Не найдена таблица  \r\n" + PathText(folder / "TabPARI" / "PARI11_G_7.xls"));
 
   // A missing folder, and a file with an .xls name that is not a workbook.
-  f.Text3.Text = "ZZZZ";
+  f.observatoryCode.Text = "ZZZZ";
   Import();
   EXPECT_EQ(ui.messages.back(), "Не найдена таблица  \r\n" + PathText(folder / "TabZZZZ" / "ZZZZ11_G_7.xls"));
-  f.Text3.Text = "PARI";
+  f.observatoryCode.Text = "PARI";
   WriteSource("TabPARI/PARI11_G_7.xls", {"Planet;год", "Moon;1995"});
   Import();
   EXPECT_EQ(ui.messages.back(), "Не найдена таблица  \r\n" + PathText(folder / "TabPARI" / "PARI11_G_7.xls"));
 
   // "+FileBad" without a Dat folder: the rejected-records file cannot be created.
-  f.ChooseOption("Option21");
-  f.Text18.Text = "1";
-  f.Check2.Value = true;
+  f.ChooseOption(f.sourceDov);
+  f.fileNumber.Text = "1";
+  f.writeBadRecordsFile.Value = true;
   fs::remove_all(folder / "Dat");
   Import();
   EXPECT_EQ(ui.messages.back(), "Ошибка записи в файл\r\n" + PathText(folder / "Dat" / "Bad_data_PARI11_G_1.txt"));
@@ -423,12 +427,12 @@ TEST_F(ImportTest, DovBadLinesAreRejectedOnceWithoutMessages) {
                "",                                   // empty line
                kDovLine});
   for (bool fileBad : {true, false}) {
-    f.Check2.Value = fileBad;
+    f.writeBadRecordsFile.Value = fileBad;
     Import();
     EXPECT_TRUE(ui.messages.empty()) << (ui.messages.empty() ? "" : ui.messages[0]);
-    EXPECT_EQ(f.Text11.Text, "9");
-    EXPECT_EQ(f.Text12.Text, "2");
-    EXPECT_EQ(f.Text13.Text, fileBad ? "7" : "0");
+    EXPECT_EQ(f.readCount.Text, "9");
+    EXPECT_EQ(f.goodCount.Text, "2");
+    EXPECT_EQ(f.badCount.Text, fileBad ? "7" : "0");
   }
   // The day over 32.5 is rejected before its date is stored.
   EXPECT_EQ(store.ObsJd(4, 1), 0.0);
@@ -439,12 +443,12 @@ TEST_F(ImportTest, DayOverTheLimitIsRejectedExactlyOnce) {
   CreateStore(10);
   WriteSource("FileDov/PARI11_G_1.txt", {"h1", "h2", Put(kDovLine, 15, "33")});
   for (bool fileBad : {true, false}) {
-    f.Check2.Value = fileBad;
+    f.writeBadRecordsFile.Value = fileBad;
     Import();
-    EXPECT_EQ(f.Text11.Text, "1");
-    EXPECT_EQ(f.Text12.Text, "0");
-    EXPECT_EQ(f.Text13.Text, fileBad ? "1" : "0");
-    EXPECT_EQ(f.RichTextBox3.Text, "ЗАБРАКОВАННЫЕ ПРОГРАММОЙ ЗАПИСИ\r\n0001    " + Put(kDovLine, 15, "33") + "\r\n" +
+    EXPECT_EQ(f.readCount.Text, "1");
+    EXPECT_EQ(f.goodCount.Text, "0");
+    EXPECT_EQ(f.badCount.Text, fileBad ? "1" : "0");
+    EXPECT_EQ(f.rejectedOrSavedLog.Text, "ЗАБРАКОВАННЫЕ ПРОГРАММОЙ ЗАПИСИ\r\n0001    " + Put(kDovLine, 15, "33") + "\r\n" +
                                        (fileBad ? std::string(15, ' ') + "1990  01  33  20  55  30.2  00  15  02.45      +05  54  24.54    \r\n\r\n" : ""));
   }
   EXPECT_TRUE(ui.messages.empty());
@@ -453,25 +457,25 @@ TEST_F(ImportTest, DayOverTheLimitIsRejectedExactlyOnce) {
 TEST_F(ImportTest, JplLinesChooseTheirBodyAndCountOnlyObservations) {
   UseFolder(true);
   CreateStore(100);
-  f.ChooseOption("Option9");
+  f.ChooseOption(f.sourceJpl);
   const std::string coords = "                 015439308         06071430";
   WriteSource("FileJPL/PARI_1.txt",
               {"h1", "h2", "h3", "h4", "h5",
                "P011245155843970" + coords, "P010245155843970" + coords, " 011245155843970" + coords,
                "P0112451558", "P0x1245155843970" + coords, "P1  245155843970" + coords, ""});
-  f.Text8.Text = "11";
+  f.objectNumber.Text = "11";
   Import();
-  EXPECT_EQ(f.Text11.Text, "2");  // the line without coordinates is counted and rejected
-  EXPECT_EQ(f.Text12.Text, "1");
-  f.Text8.Text = "0";
+  EXPECT_EQ(f.readCount.Text, "2");  // the line without coordinates is counted and rejected
+  EXPECT_EQ(f.goodCount.Text, "1");
+  f.objectNumber.Text = "0";
   Import();
-  EXPECT_EQ(f.Text12.Text, "1");
-  f.Text8.Text = "10";
+  EXPECT_EQ(f.goodCount.Text, "1");
+  f.objectNumber.Text = "10";
   Import();
-  EXPECT_EQ(f.Text11.Text, "0");
-  f.Text8.Text = "1";
+  EXPECT_EQ(f.readCount.Text, "0");
+  f.objectNumber.Text = "1";
   Import();
-  EXPECT_EQ(f.Text12.Text, "1");
+  EXPECT_EQ(f.goodCount.Text, "1");
   EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -481,13 +485,13 @@ TEST_F(ImportTest, TableEdgeRowsAndSeparatorChoice) {
   UseFolder(true);
   CopyTable("edge_rows.xls");
   CreateStore(100);
-  f.ChooseOption("Option8");
-  f.Check2.Value = true;
+  f.ChooseOption(f.sourceExcel);
+  f.writeBadRecordsFile.Value = true;
   Import();
   EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(f.Text11.Text, "5");  // row 7 is empty: row 8 is never read
-  EXPECT_EQ(f.Text12.Text, "2");
-  EXPECT_EQ(f.Text13.Text, "3");
+  EXPECT_EQ(f.readCount.Text, "5");  // row 7 is empty: row 8 is never read
+  EXPECT_EQ(f.goodCount.Text, "2");
+  EXPECT_EQ(f.badCount.Text, "3");
   // Row 2: 2h 48m 44.096s and -0 30' 0".
   EXPECT_NEAR_WHAT(store.ObsLat(1, 1), -0.5, kAngleTol, "declination -0 30 0");
   EXPECT_NEAR_WHAT(store.ObsLon(1, 1), (2 + 48 / 60.0 + 44.096 / 3600) * 15, kAngleTol, "RA 2 48 44.096");
@@ -498,27 +502,27 @@ TEST_F(ImportTest, TableEdgeRowsAndSeparatorChoice) {
   // Rejected rows carry the Cyrillic planet cell into the Windows-1251 file.
   std::string bad = test::ReadBytes(folder / "Dat" / "Bad_data_PARI11_G_1.txt");
   EXPECT_NE(bad.find("0003        " + Utf8ToCp1251("Луна") + "    1996    1    33"), std::string::npos);
-  EXPECT_NE(f.RichTextBox3.Text.find("0005        Луна    1995    1    10    21    31    12.5"), std::string::npos);
+  EXPECT_NE(f.rejectedOrSavedLog.Text.find("0005        Луна    1995    1    10    21    31    12.5"), std::string::npos);
 
-  f.ChooseOption("Option18");  // "точка": "12.5" is twelve and a half seconds
+  f.ChooseOption(f.separatorPoint);  // "точка": "12.5" is twelve and a half seconds
   Import();
-  EXPECT_EQ(f.Text12.Text, "3");
+  EXPECT_EQ(f.goodCount.Text, "3");
   EXPECT_NEAR_WHAT(store.ObsJd(5, 1), 2449727.5 + (21 + 31 / 60.0 + 12.5 / 3600) / 24, kJdTol, "seconds 12.5");
 }
 
 TEST_F(ImportTest, TablesWithoutDataGiveZeroCounts) {
   UseFolder(true);
   CreateStore(100);
-  f.ChooseOption("Option8");
+  f.ChooseOption(f.sourceExcel);
   for (const char* fixture : {"blank_b2.xls", "empty.xls"}) {
     CopyTable(fixture);
     Import();
     EXPECT_TRUE(ui.messages.empty()) << fixture;
-    EXPECT_EQ(f.Text11.Text, "0") << fixture;
-    EXPECT_EQ(f.Text12.Text, "0") << fixture;
-    EXPECT_EQ(f.RichTextBox1.Text, "исходная запись данных\r\n") << fixture;
-    EXPECT_EQ(f.RichTextBox2.Text, "распознанные программой записи\r\n") << fixture;
-    EXPECT_EQ(f.RichTextBox3.Text, "ЗАБРАКОВАННЫЕ ПРОГРАММОЙ ЗАПИСИ\r\n") << fixture;
+    EXPECT_EQ(f.readCount.Text, "0") << fixture;
+    EXPECT_EQ(f.goodCount.Text, "0") << fixture;
+    EXPECT_EQ(f.sourceLog.Text, "исходная запись данных\r\n") << fixture;
+    EXPECT_EQ(f.acceptedLog.Text, "распознанные программой записи\r\n") << fixture;
+    EXPECT_EQ(f.rejectedOrSavedLog.Text, "ЗАБРАКОВАННЫЕ ПРОГРАММОЙ ЗАПИСИ\r\n") << fixture;
   }
 }
 
@@ -535,23 +539,24 @@ TEST_F(ImportTest, WorkbooksImportAsTheXlsDoesToTheSameBdlBytes) {
   fs::copy_file(kWorkbooks / "cells.ods", folder / "TabPARI" / "PARI11_G_1.xlsx");
   fs::copy_file(kWorkbooks / "cells.ods", folder / "TabPARI" / "PARI11_G_3.ods");
   CreateStore(3200);
-  f.ChooseOption("Option8");
-  f.Check2.Value = true;
-  for (const char* form : {"Option1", "Option10"}) {
-    f.ChooseOption(form);
+  f.ChooseOption(f.sourceExcel);
+  f.writeBadRecordsFile.Value = true;
+  const std::pair<const OptionButton*, const char*> forms[] = {{&f.dateYmdhms, "YMDHMS"}, {&f.dateYmday, "YMDay"}};
+  for (auto [option, form] : forms) {
+    f.ChooseOption(*option);
     std::string logs, bdl;
     for (const char* number : {"1", "2", "3", "4"}) {
       SCOPED_TRACE(std::string(form) + " file " + number);
-      f.Text18.Text = number;
+      f.fileNumber.Text = number;
       Import();
       EXPECT_TRUE(ui.messages.empty());
-      EXPECT_EQ(f.Text11.Text + " " + f.Text12.Text + " " + f.Text13.Text, "120 120 0");
-      f.Text9.Text = std::string("G_10") + number;
+      EXPECT_EQ(f.readCount.Text + " " + f.goodCount.Text + " " + f.badCount.Text, "120 120 0");
+      f.bdlNamePart.Text = std::string("G_10") + number;
       Press("Сохранить данные в формате BDL");
       const std::string got = test::ReadBytes(folder / "ObsPARI" / ("PARI11_G_10" + std::string(number) + ".txt"));
       // The panes, up to the write report that names each file.
-      const std::string& pane3 = f.RichTextBox3.Text;
-      const std::string gotLogs = f.RichTextBox2.Text + pane3.substr(0, pane3.rfind("записано"));
+      const std::string& pane3 = f.rejectedOrSavedLog.Text;
+      const std::string gotLogs = f.acceptedLog.Text + pane3.substr(0, pane3.rfind("записано"));
       if (bdl.empty()) {
         bdl = got;
         logs = gotLogs;
@@ -566,8 +571,8 @@ TEST_F(ImportTest, WorkbooksImportAsTheXlsDoesToTheSameBdlBytes) {
 TEST_F(ImportTest, WorkbooksThatCannotBeReadSayWhy) {
   UseFolder(true);
   CreateStore(10);
-  f.ChooseOption("Option8");
-  f.Text18.Text = "7";
+  f.ChooseOption(f.sourceExcel);
+  f.fileNumber.Text = "7";
   const std::string strictRels =
       R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships"><Relationship Id="rId1" )"
       R"(Type="http://purl.oclc.org/ooxml/officeDocument/relationships/officeDocument" Target="xl/workbook.xml"/>)"
@@ -612,7 +617,7 @@ TEST_F(ImportTest, WorkbooksThatCannotBeReadSayWhy) {
     Import();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0], c.message + "\r\n" + PathText(path));
-    EXPECT_EQ(f.Text11.Text, "0");
+    EXPECT_EQ(f.readCount.Text, "0");
     fs::remove(path);
   }
 }

@@ -27,22 +27,32 @@ struct Window1Test : ::testing::Test {
 
 TEST_F(Window1Test, StartsWithTheDefaults) {
   EXPECT_EQ(f.Caption, "Преобразование формата данных Planova - форма 1");
-  const std::pair<const char*, const char*> boxes[] = {
-      {"Text2", "UT"},    {"Text3", "PARI"}, {"Text4", "App"},  {"Text5", "USNO Transit 6"}, {"Text6", "198.0"},
-      {"Text7", "Trans"}, {"Text8", "11"},   {"Text9", "RDGT_0"}, {"Text10", "3200"},        {"Text11", "0"},
-      {"Text12", "0"},    {"Text13", "0"},   {"Text14", "C"},   {"Text15", "E"},             {"Text16", ""},
-      {"Text17", ""},     {"Text18", "1"},   {"Text24", "2305814"}, {"Text32", "1,5"},       {"Text33", "1"},
-      {"Text34", "1601"}, {"Text1(0)", "A"}, {"Text1(16)", "Q"}};
-  for (auto [name, value] : boxes) EXPECT_EQ(Read(name), value) << name;
-  for (const char* on : {"Option21", "Option19", "Option16", "Option14", "Option12", "Option1", "Option20", "Option6"}) {
-    EXPECT_EQ(Read(on), "1") << on;
+  const std::pair<const TextBox*, const char*> boxes[] = {
+      {&f.timeScale, "UT"}, {&f.observatoryCode, "PARI"}, {&f.epoch, "App"}, {&f.instrument, "USNO Transit 6"},
+      {&f.focalLengthCm, "198.0"}, {&f.observationType, "Trans"}, {&f.objectNumber, "11"}, {&f.bdlNamePart, "RDGT_0"},
+      {&f.arraySize, "3200"}, {&f.readCount, "0"}, {&f.goodCount, "0"}, {&f.badCount, "0"}, {&f.limb, "C"},
+      {&f.clamp, "E"}, {&f.observerInitials, ""}, {&f.reference, ""}, {&f.fileNumber, "1"},
+      {&f.converterJd, "2305814"}, {&f.converterDay, "1,5"}, {&f.converterMonth, "1"}, {&f.converterYear, "1601"},
+      {&f.columnLetters[0], "A"}, {&f.columnLetters[16], "Q"}};
+  for (auto [box, value] : boxes) EXPECT_EQ(box->Text, value);
+  // Each frame's choices, the one it starts with first.
+  const std::vector<std::vector<const OptionButton*>> frames = {
+      {&f.sourceDov, &f.sourceExcel, &f.sourceJpl, &f.sourceMpc},
+      {&f.separatorComma, &f.separatorPoint},
+      {&f.latitudeFromEquator, &f.latitudeFromPole},
+      {&f.latitudeDms, &f.latitudeDegrees},
+      {&f.longitudeHms, &f.longitudeDms, &f.longitudeDegrees},
+      {&f.dateYmdhms, &f.dateJd, &f.dateYmday},
+      {&f.calendarGregorian, &f.calendarJulian},
+      {&f.parameterGeo, &f.parameterRa, &f.parameterDec}};
+  for (size_t k = 0; k < frames.size(); ++k) {
+    for (const OptionButton* option : frames[k]) EXPECT_EQ(option->Value, option == frames[k][0]) << "frame " << k + 1;
   }
-  for (const char* off : {"Option8", "Option9", "Option18", "Option17", "Option15", "Option2", "Option13", "Option11",
-                          "Option10", "Option3", "Option4", "Option5", "Check1", "Check2", "Check3", "Check4"}) {
-    EXPECT_EQ(Read(off), "0") << off;
+  for (const CheckBox* check : {&f.dovLongVariant, &f.writeBadRecordsFile, &f.topocentricSource, &f.horizontalSource}) {
+    EXPECT_FALSE(check->Value);
   }
-  EXPECT_EQ(Read("RichTextBox1"), "исходная запись данных");
-  EXPECT_EQ(Read("RichTextBox3"), "не распознанные записи");
+  EXPECT_EQ(f.sourceLog.Text, "исходная запись данных");
+  EXPECT_EQ(f.rejectedOrSavedLog.Text, "не распознанные записи");
   EXPECT_FALSE(app.Store.Exists());
 }
 
@@ -56,7 +66,7 @@ TEST_F(Window1Test, OptionsOfAFrameExcludeEachOther) {
 }
 
 TEST_F(Window1Test, CreateArraysMakesAZeroStore) {
-  f.Text10.Text = "5";
+  f.arraySize.Text = "5";
   Press("Создать массивы с N=");
   ASSERT_TRUE(app.Store.Exists());
   EXPECT_EQ(app.Store.ObsCapacity, 5);
@@ -73,11 +83,11 @@ TEST_F(Window1Test, CreateArraysMakesAZeroStore) {
 }
 
 TEST_F(Window1Test, UnusableNKeepsTheOldStore) {
-  f.Text10.Text = "4";
+  f.arraySize.Text = "4";
   Press("Создать массивы с N=");
   app.Store.ObsJd(2, 3) = 42;
   for (const char* bad : {"", "abc", "0", "-3", "1.2.5", "1E12", "99999999999"}) {
-    f.Text10.Text = bad;
+    f.arraySize.Text = bad;
     Press("Создать массивы с N=");
     EXPECT_EQ(ui.messages.back(), "Задайте правильно данные: Создать массивы с N=") << bad;
     EXPECT_EQ(ui.focused.back(), "Form1.Text10");
@@ -88,56 +98,56 @@ TEST_F(Window1Test, UnusableNKeepsTheOldStore) {
 }
 
 TEST_F(Window1Test, DateConverterRoundTrip) {
-  f.Text32.Text = "1.5";  // a decimal point is read as the comma
+  f.converterDay.Text = "1.5";  // a decimal point is read as the comma
   Press("G->J");
-  EXPECT_EQ(f.Text24.Text, "2305814");
-  f.Text24.Text = "2451545.25";
+  EXPECT_EQ(f.converterJd.Text, "2305814");
+  f.converterJd.Text = "2451545.25";
   Press("J->G");
-  EXPECT_EQ(f.Text34.Text, "2000");
-  EXPECT_EQ(f.Text33.Text, "1");
-  EXPECT_EQ(f.Text32.Text, "1,75");
+  EXPECT_EQ(f.converterYear.Text, "2000");
+  EXPECT_EQ(f.converterMonth.Text, "1");
+  EXPECT_EQ(f.converterDay.Text, "1,75");
   Press("G->J");
-  EXPECT_EQ(f.Text24.Text, "2451545,25");
+  EXPECT_EQ(f.converterJd.Text, "2451545,25");
   EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(Window1Test, JulianCalendarChoice) {
   // 1601 January 1.5 in the Julian calendar is ten days later than in the Gregorian.
-  f.ChooseOption("Option3");
+  f.ChooseOption(f.calendarJulian);
   Press("G->J");
-  EXPECT_EQ(f.Text24.Text, "2305824");
+  EXPECT_EQ(f.converterJd.Text, "2305824");
   EXPECT_EQ(app.Astro.UseJulianCalendar, 1);
-  f.Text24.Text = "2451545";
+  f.converterJd.Text = "2451545";
   Press("J->G");
-  EXPECT_EQ(f.Text34.Text, "1999");
-  EXPECT_EQ(f.Text33.Text, "12");
-  EXPECT_EQ(f.Text32.Text, "19,5");
+  EXPECT_EQ(f.converterYear.Text, "1999");
+  EXPECT_EQ(f.converterMonth.Text, "12");
+  EXPECT_EQ(f.converterDay.Text, "19,5");
 }
 
 TEST_F(Window1Test, BadDatesKeepTheBoxes) {
-  f.Text32.Text = "1,5.";  // a comma and a point
+  f.converterDay.Text = "1,5.";  // a comma and a point
   Press("G->J");
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], "Задайте правильно данные: DMY");
   EXPECT_EQ(ui.focused, std::vector<std::string>{"Form1.Text32"});
-  EXPECT_EQ(f.Text24.Text, "2305814");
-  EXPECT_EQ(f.Text32.Text, "1,5.");
+  EXPECT_EQ(f.converterJd.Text, "2305814");
+  EXPECT_EQ(f.converterDay.Text, "1,5.");
 
-  f.Text32.Text = "1";
-  f.Text34.Text = "40000";  // beyond the 16-bit year of the calendar routine
+  f.converterDay.Text = "1";
+  f.converterYear.Text = "40000";  // beyond the 16-bit year of the calendar routine
   Press("G->J");
   EXPECT_EQ(ui.messages.back(), "Введите правильно дату");
-  EXPECT_EQ(f.Text24.Text, "2305814");
+  EXPECT_EQ(f.converterJd.Text, "2305814");
 
   for (const char* bad : {"", "JD", "2451545..0"}) {
-    f.Text24.Text = bad;
+    f.converterJd.Text = bad;
     Press("J->G");
     EXPECT_EQ(ui.messages.back(), "Задайте правильно данные: JD") << bad;
   }
-  f.Text24.Text = "1E15";  // a day number beyond 32 bits
+  f.converterJd.Text = "1E15";  // a day number beyond 32 bits
   Press("J->G");
   EXPECT_EQ(ui.messages.back(), "Введите правильно юлианскую дату");
-  EXPECT_EQ(f.Text34.Text, "40000");
+  EXPECT_EQ(f.converterYear.Text, "40000");
   for (bool busy : ui.busyAtMessage) EXPECT_TRUE(busy);
 }
 
@@ -155,7 +165,7 @@ TEST(HelpWindow, TextIsTheFixedFortyFourLines) {
   RecordingPlatform ui;
   Application app(ui);
   app.ShowForm("Form3");
-  const std::string& text = app.help.Text1.Text;
+  const std::string& text = app.help.helpText.Text;
   EXPECT_EQ(app.help.Caption, "Справка по работе программы Planova3");
   std::vector<std::string> lines;
   size_t start = 0;

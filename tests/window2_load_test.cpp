@@ -48,7 +48,7 @@ struct Window2Load : ::testing::Test {
 TEST_F(Window2Load, WindowOneFileLoadsBackWithItsValues) {
   // Window 1 writes 50 random observations; window 2 loads them as data set 1.
   Window1Model& w1 = app.window1;
-  w1.Text10.Text = "100";
+  w1.arraySize.Text = "100";
   w1.FindButton("Создать массивы с N=")->Press();
   std::mt19937 rng(5);
   std::uniform_real_distribution<double> jd(2440000, 2460000), lon(0, 360), lat(-89.9, 89.9);
@@ -62,7 +62,7 @@ TEST_F(Window2Load, WindowOneFileLoadsBackWithItsValues) {
   app.Store.GoodCount = n;
   app.Store.ObservatoryCode = "PARI";
   app.Store.ObjectNumber = 11;
-  w1.Text9.Text = "G_110";
+  w1.bdlNamePart.Text = "G_110";
   w1.FindButton("Сохранить данные в формате BDL")->Press();
   ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
   std::vector<double> wantJd, wantLon, wantLat;

@@ -34,11 +34,11 @@ struct SampleComparison : ::testing::Test {
   // Window 1: import with the settings of the sample's README, write ObsCODE\CODE11_G_110.txt.
   void ImportAndWrite(const std::string& code, const std::string& fileNumber) {
     Window1Model& w1 = app.window1;
-    w1.Text3.Text = code;
-    w1.Text18.Text = fileNumber;
+    w1.observatoryCode.Text = code;
+    w1.fileNumber.Text = fileNumber;
     Press(w1, "Создать массивы с N=");
     Press(w1, "Загрузить исходные данные из");
-    w1.Text9.Text = "G_110";
+    w1.bdlNamePart.Text = "G_110";
     Press(w1, "Сохранить данные в формате BDL");
   }
   // Window 2: load the file as data set 1 and compare it with `theory` with aberration
@@ -95,7 +95,7 @@ TEST_F(SampleComparison, De405TheoryGivesTheSamplesPlaces) {
 
 TEST_F(SampleComparison, TwoBodyTheoryGivesTheConvertedCataloguesPlaces) {
   // "+/-" turns the catalogue into the Dov file USNO11_G_2.txt, which window 1 imports.
-  app.window1.Text3.Text = "USNO";
+  app.window1.observatoryCode.Text = "USNO";
   Press(app.window1, "+/-");
   ImportAndWrite("USNO", "2");
   Compare("USNO", "Option4");  // "JPL0"

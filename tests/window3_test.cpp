@@ -36,7 +36,7 @@ struct Window3 : ::testing::Test {
     app.Astro.De405Folder = fs::path(PLANOVA_BINARY_DIR) / "de405";
     Press(app.window1, "Создать массивы с N=");
     Press(app.window1, "Загрузить исходные данные из");
-    app.window1.Text9.Text = "G_40";
+    app.window1.bdlNamePart.Text = "G_40";
     Press(app.window1, "Сохранить данные в формате BDL");
     ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
     app.ShowForm("Form4");

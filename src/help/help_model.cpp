@@ -6,8 +6,8 @@ namespace planova {
 
 HelpModel::HelpModel(Platform& platform, FormHost* host)
     : FormModel("Form3", "Справка по работе программы Planova3", platform, host) {
-  AddText("Text1", Text1);
-  AddButton("Command1", "Закрыть", [this] { CloseButton(); });
+  AddText("Text1", helpText);
+  AddButton("Command1", "Закрыть", [this] { CloseWindow(); });
 }
 
 void HelpModel::Load() {
@@ -16,9 +16,9 @@ void HelpModel::Load() {
     if (i > 0) text += "\r\n";
     text += kHelpLines[i];
   }
-  Text1.Text = text;
+  helpText.Text = text;
 }
 
-void HelpModel::CloseButton() { CloseForms({Name}); }
+void HelpModel::CloseWindow() { CloseForms({Name}); }
 
 }  // namespace planova

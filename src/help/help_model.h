@@ -10,10 +10,10 @@ class HelpModel : public FormModel {
  public:
   HelpModel(Platform& platform, FormHost* host);
 
-  TextBox Text1;  // the help text, lines joined by CR LF, no line end after the last
+  TextBox helpText;  // the help text, lines joined by CR LF, no line end after the last
 
-  void Load();          // builds the text
-  void CloseButton();   // "Закрыть": closes this window only
+  void Load();         // builds the text
+  void CloseWindow();  // "Закрыть": closes this window only
 };
 
 }  // namespace planova

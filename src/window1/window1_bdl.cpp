@@ -41,23 +41,17 @@ bool PlaceDescriptive(std::string& line, const std::string& utf8, int startColum
 // replaced only when every line is written: a text that does not fit, a date beyond the
 // calendar or a failing disk leave the old file as it was, with a message naming it.
 void Window1Model::SaveBdl() {
-  RichTextBox3.Text.clear();
+  rejectedOrSavedLog.Text.clear();
   std::string pane;
   const std::string code = Store.ObservatoryCode;
   const int32_t object = Store.ObjectNumber;
   const std::string number = std::to_string(object);
-  if (!NamePartsAllowed({code, Text9.Text})) return;
+  RequirePlainNameParts({code, bdlNamePart.Text});
 
-  std::filesystem::path path = AppPath(Ui().AppFolder(), "Obs" + code + "/" + code + number + "_" + Text9.Text + ".txt");
-  if (!Store.Exists() || Store.GoodCount < 1) {
-    Ui().ShowMessage(kNoDataMessage);
-    return;
-  }
+  std::filesystem::path path = AppPath(Ui().AppFolder(), "Obs" + code + "/" + code + number + "_" + bdlNamePart.Text + ".txt");
+  if (!Store.Exists() || Store.GoodCount < 1) throw Refusal{kNoDataMessage, {}};
   TextOutputFile out;
-  if (Store.GoodCount > Store.ObsJd.Rows() || !out.Create(path)) {
-    Ui().ShowMessage(WriteFailureMessage(path));
-    return;
-  }
+  if (Store.GoodCount > Store.ObsJd.Rows() || !out.Create(path)) throw Refusal{WriteFailureMessage(path), {}};
   Astro.UseJulianCalendar = 0;
   BdlState b;
   b.BodyName = BodyNameOf(object);
@@ -69,16 +63,16 @@ void Window1Model::SaveBdl() {
     int start, end;
   };
   const Descriptive texts[] = {
-      {Text2.Text, 0, bdl::kTimeScale.last},    // "время"
-      {code, bdl::kObservatory, 0},             // observatory code
-      {Text5.Text, 0, bdl::kInstrumentEnd},     // "Instrument"
-      {Text6.Text, 0, bdl::kFocalLengthEnd},    // "Focal length in cm."
-      {Text7.Text, 0, bdl::kObservationTypeEnd},// observation type
-      {Text4.Text, 0, bdl::kEpoch.last},        // "эпоха"
-      {Text14.Text, 0, bdl::kLimbEnd},          // limb
-      {Text15.Text, bdl::kClamp, 0},            // clamp
-      {Text16.Text, bdl::kInitials, 0},         // observer's initials
-      {Text17.Text, 0, bdl::kReferenceEnd},     // "Reference"
+      {timeScale.Text, 0, bdl::kTimeScale.last},
+      {code, bdl::kObservatory, 0},
+      {instrument.Text, 0, bdl::kInstrumentEnd},
+      {focalLengthCm.Text, 0, bdl::kFocalLengthEnd},
+      {observationType.Text, 0, bdl::kObservationTypeEnd},
+      {epoch.Text, 0, bdl::kEpoch.last},
+      {limb.Text, 0, bdl::kLimbEnd},
+      {clamp.Text, bdl::kClamp, 0},
+      {observerInitials.Text, bdl::kInitials, 0},
+      {reference.Text, 0, bdl::kReferenceEnd},
   };
 
   const std::string codeBytes = Utf8ToCp1251(code);
@@ -86,10 +80,11 @@ void Window1Model::SaveBdl() {
   for (int k = 0; k < 5; ++k) ok = ok && out.WriteLine(codeBytes);
   for (int32_t i = 1; ok && i <= Store.GoodCount; ++i) {
     if (!FormatBdlLine(b, Astro, Store, i)) {
-      // A date beyond the calendar's range: what is wrong, then that nothing was written.
+      // A date beyond the calendar's range: what is wrong, then that nothing was written;
+      // the pane then shows the lines formatted before it.
       Ui().ShowMessage(kWrongJdMessage);
       Ui().ShowMessage(WriteFailureMessage(path));
-      RichTextBox3.Text = pane;
+      rejectedOrSavedLog.Text = pane;
       return;
     }
     for (const Descriptive& d : texts) ok = ok && PlaceDescriptive(b.BdlLine, d.text, d.start, d.end);
@@ -104,7 +99,7 @@ void Window1Model::SaveBdl() {
   ok = ok && out.Commit();
   // Under the lines written, as a load reports what it read: the count and the file.
   if (ok) pane += "\r\n" + WrittenReport(Store.GoodCount, path, Ui().AppFolder());
-  RichTextBox3.Text = pane;
+  rejectedOrSavedLog.Text = pane;
   if (!ok) Ui().ShowMessage(WriteFailureMessage(path));
 }
 
@@ -118,7 +113,7 @@ void Window1Model::ConvertCatalogue() {
   std::string message;
   int32_t converted = 0;
   const ConversionEnd end = ConvertCatalogueToDov(folder / "USNO_1866_1891.txt", output, message, &converted);
-  if (end == ConversionEnd::kConverted) RichTextBox3.Text = WrittenReport(converted, output, Ui().AppFolder());
+  if (end == ConversionEnd::kConverted) rejectedOrSavedLog.Text = WrittenReport(converted, output, Ui().AppFolder());
   if (!message.empty()) Ui().ShowMessage(message);
   if (end == ConversionEnd::kBadLine || end == ConversionEnd::kWriteFailed) Ui().ShowMessage(WriteFailureMessage(output));
 }

@@ -14,67 +14,63 @@ namespace {
 ImportSettings SettingsOf(Window1Model& f) {
   ImportSettings s;
   s.AppFolder = f.Ui().AppFolder();
-  s.ObservatoryCode = f.Text3.Text;
-  s.ObjectNumberText = BoxNumberText(f.Text8.Text);
-  s.FileNumber = f.Text18.Text;
-  s.Source = f.Option8.Value    ? SourceKind::kTable
-             : f.Option9.Value  ? SourceKind::kJpl
-             : f.Option22.Value ? SourceKind::kMpc
-                                : SourceKind::kDov;
+  s.ObservatoryCode = f.observatoryCode.Text;
+  s.ObjectNumberText = BoxNumberText(f.objectNumber.Text);
+  s.FileNumber = f.fileNumber.Text;
+  s.Source = f.sourceExcel.Value ? SourceKind::kTable
+             : f.sourceJpl.Value ? SourceKind::kJpl
+             : f.sourceMpc.Value ? SourceKind::kMpc
+                                 : SourceKind::kDov;
 
   TableOptions& t = s.Table;
-  t.Date = f.Option11.Value ? DateForm::kJd : f.Option10.Value ? DateForm::kYmday : DateForm::kYmdhms;
-  t.Longitude = f.Option2.Value ? LongitudeForm::kDms : f.Option13.Value ? LongitudeForm::kDegrees : LongitudeForm::kHms;
-  t.LatitudeDegrees = f.Option15.Value;
-  t.Param = f.Option4.Value ? Parameter::kRa : f.Option5.Value ? Parameter::kDec : Parameter::kGeo;
-  t.PointSeparator = f.Option18.Value;
-  t.LatitudeFromPole = f.Option17.Value;
+  t.Date = f.dateJd.Value ? DateForm::kJd : f.dateYmday.Value ? DateForm::kYmday : DateForm::kYmdhms;
+  t.Longitude = f.longitudeDms.Value       ? LongitudeForm::kDms
+                : f.longitudeDegrees.Value ? LongitudeForm::kDegrees
+                                           : LongitudeForm::kHms;
+  t.LatitudeDegrees = f.latitudeDegrees.Value;
+  t.Param = f.parameterRa.Value ? Parameter::kRa : f.parameterDec.Value ? Parameter::kDec : Parameter::kGeo;
+  t.PointSeparator = f.separatorPoint.Value;
+  t.LatitudeFromPole = f.latitudeFromPole.Value;
 
-  s.JulianCalendar = f.Option3.Value;
-  s.LongVariant = f.Check1.Value;
-  s.FileBad = f.Check2.Value;
-  s.Topo = f.Check3.Value;
-  s.Hor = f.Check4.Value;
-  for (size_t k = 0; k < s.ColumnLetters.size(); ++k) s.ColumnLetters[k] = f.Text1[k].Text;
+  s.JulianCalendar = f.calendarJulian.Value;
+  s.LongVariant = f.dovLongVariant.Value;
+  s.FileBad = f.writeBadRecordsFile.Value;
+  s.Topo = f.topocentricSource.Value;
+  s.Hor = f.horizontalSource.Value;
+  for (size_t k = 0; k < s.ColumnLetters.size(); ++k) s.ColumnLetters[k] = f.columnLetters[k].Text;
   return s;
 }
 
 }  // namespace
 
 void Window1Model::LoadSourceData() {
-  if (!Store.Exists()) {
-    Ui().ShowMessage(kCreateArraysFirstMessage);
-    return;
-  }
-  if (!NamePartsAllowed({Text3.Text, Text18.Text})) return;
+  if (!Store.Exists()) throw Refusal{kCreateArraysFirstMessage, {}};
+  RequirePlainNameParts({observatoryCode.Text, fileNumber.Text});
   int32_t object = 0;
-  if (!TryBoxInt32(Text8, object)) {
-    RefuseBox({.Box = "Text8"}, "задайте правильно данные");
-    return;
-  }
+  if (!TryBoxInt32(objectNumber, object)) Refuse(objectNumber, "задайте правильно данные");
   TableWorkbook workbook;  // .xls, .xlsx or .ods by the name of the file found
   ImportResult r = RunSourceImport(SettingsOf(*this), Store, Astro, workbook);
   if (r.Started) {
-    Text11.Text = "0";
-    Text12.Text = "0";
-    Text13.Text = "0";
-    RichTextBox1.Text.clear();
-    RichTextBox2.Text.clear();
-    RichTextBox3.Text.clear();
+    readCount.Text = "0";
+    goodCount.Text = "0";
+    badCount.Text = "0";
+    sourceLog.Text.clear();
+    acceptedLog.Text.clear();
+    rejectedOrSavedLog.Text.clear();
   }
   if (r.End == ImportEnd::kFinished) {
     // MPC places are of J2000 and their dates of UTC: the BDL file written says so.
-    if (Option22.Value) {
-      Text4.Text = "J2000";
-      Text2.Text = "UT";
+    if (sourceMpc.Value) {
+      epoch.Text = "J2000";
+      timeScale.Text = "UT";
     }
-    Text11.Text = std::to_string(Store.ReadCount);
-    Text12.Text = std::to_string(Store.GoodCount);
-    Text13.Text = std::to_string(Store.BadCount);
-    RichTextBox1.Text = std::move(r.SourceLog);
-    RichTextBox2.Text = std::move(r.AcceptedLog);
-    RichTextBox3.Text = std::move(r.RejectedLog);
-    Label9.Caption = std::move(r.FileLabel);
+    readCount.Text = std::to_string(Store.ReadCount);
+    goodCount.Text = std::to_string(Store.GoodCount);
+    badCount.Text = std::to_string(Store.BadCount);
+    sourceLog.Text = std::move(r.SourceLog);
+    acceptedLog.Text = std::move(r.AcceptedLog);
+    rejectedOrSavedLog.Text = std::move(r.RejectedLog);
+    bdlNameLabel.Caption = std::move(r.FileLabel);
   }
   if (!r.Message.empty()) Ui().ShowMessage(r.Message);
 }

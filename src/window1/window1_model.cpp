@@ -1,6 +1,7 @@
 #include "window1/window1_model.h"
 
 #include "astro/time.h"
+#include "common/name_part.h"
 #include "common/numtext.h"
 #include "models/messages.h"
 
@@ -8,7 +9,10 @@ namespace planova {
 
 namespace {
 
-// The fixed captions beside the boxes of window 1 (index into Window1Model::Labels).
+// The refusal of the store's N and of the date converter's boxes.
+constexpr const char* kSetDataRightMessage = "Задайте правильно данные";
+
+// The fixed captions beside the boxes of window 1 (index into Window1Model::boxLabels).
 constexpr LabelRow kLabels[] = {
     {"Label1", "Имя обсерватории"},
     {"Label2", "объект наблюдения №"},
@@ -35,18 +39,20 @@ constexpr const char* kFieldLabels[17] = {"Planet", "год",  "месяц", "д
 
 // The boxes and the texts the start-up puts in them.
 constexpr TextRow<Window1Model> kTexts[] = {
-    {"Text3", &Window1Model::Text3, "PARI"}, {"Text8", &Window1Model::Text8, "11"}, {"Text10", &Window1Model::Text10, "3200"},
-    {"Text18", &Window1Model::Text18, "1"},
+    {"Text3", &Window1Model::observatoryCode, "PARI"}, {"Text8", &Window1Model::objectNumber, "11"},
+    {"Text10", &Window1Model::arraySize, "3200"}, {"Text18", &Window1Model::fileNumber, "1"},
     // Import counters: all, good and bad records.
-    {"Text11", &Window1Model::Text11, "0"}, {"Text12", &Window1Model::Text12, "0"}, {"Text13", &Window1Model::Text13, "0"},
+    {"Text11", &Window1Model::readCount, "0"}, {"Text12", &Window1Model::goodCount, "0"},
+    {"Text13", &Window1Model::badCount, "0"},
     // The BDL file: its name part, the time-scale and epoch marks, the descriptive fields.
-    {"Text9", &Window1Model::Text9, "RDGT_0"}, {"Text2", &Window1Model::Text2, "UT"}, {"Text4", &Window1Model::Text4, "App"},
-    {"Text5", &Window1Model::Text5, "USNO Transit 6"}, {"Text6", &Window1Model::Text6, "198.0"}, {"Text7", &Window1Model::Text7, "Trans"},
-    {"Text14", &Window1Model::Text14, "C"}, {"Text15", &Window1Model::Text15, "E"},
-    {"Text16", &Window1Model::Text16, ""}, {"Text17", &Window1Model::Text17, ""},
+    {"Text9", &Window1Model::bdlNamePart, "RDGT_0"}, {"Text2", &Window1Model::timeScale, "UT"},
+    {"Text4", &Window1Model::epoch, "App"}, {"Text5", &Window1Model::instrument, "USNO Transit 6"},
+    {"Text6", &Window1Model::focalLengthCm, "198.0"}, {"Text7", &Window1Model::observationType, "Trans"},
+    {"Text14", &Window1Model::limb, "C"}, {"Text15", &Window1Model::clamp, "E"},
+    {"Text16", &Window1Model::observerInitials, ""}, {"Text17", &Window1Model::reference, ""},
     // The date converter: day, month, year and JD.
-    {"Text32", &Window1Model::Text32, "1,5"}, {"Text33", &Window1Model::Text33, "1"}, {"Text34", &Window1Model::Text34, "1601"},
-    {"Text24", &Window1Model::Text24, "2305814"},
+    {"Text32", &Window1Model::converterDay, "1,5"}, {"Text33", &Window1Model::converterMonth, "1"},
+    {"Text34", &Window1Model::converterYear, "1601"}, {"Text24", &Window1Model::converterJd, "2305814"},
 };
 
 // The caption beside each number box, for the message that refuses its text.
@@ -63,23 +69,26 @@ constexpr FrameRow kFrames[] = {
 
 // One line per frame.
 constexpr OptionRow<Window1Model> kOptions[] = {
-    {"Option8", &Window1Model::Option8, "table Excel", "Frame1"}, {"Option9", &Window1Model::Option9, "File JPL", "Frame1"},
-        {"Option21", &Window1Model::Option21, "File Dov", "Frame1"}, {"Option22", &Window1Model::Option22, "File MPC", "Frame1"},
-    {"Option19", &Window1Model::Option19, "запятая", "Frame2"}, {"Option18", &Window1Model::Option18, "точка", "Frame2"},
-    {"Option17", &Window1Model::Option17, "полюса", "Frame3"}, {"Option16", &Window1Model::Option16, "экватора", "Frame3"},
-    {"Option15", &Window1Model::Option15, "D", "Frame4"}, {"Option14", &Window1Model::Option14, "DMS", "Frame4"},
-    {"Option2", &Window1Model::Option2, "DMS", "Frame5"}, {"Option13", &Window1Model::Option13, "D", "Frame5"},
-        {"Option12", &Window1Model::Option12, "HMS", "Frame5"},
-    {"Option11", &Window1Model::Option11, "JD", "Frame6"}, {"Option10", &Window1Model::Option10, "YMDay", "Frame6"},
-        {"Option1", &Window1Model::Option1, "YMDHMS", "Frame6"},
-    {"Option20", &Window1Model::Option20, "Григор", "Frame7"}, {"Option3", &Window1Model::Option3, "Юлиан", "Frame7"},
-    {"Option4", &Window1Model::Option4, "RA", "Frame8"}, {"Option5", &Window1Model::Option5, "Dec", "Frame8"},
-        {"Option6", &Window1Model::Option6, "Geo", "Frame8"},
+    {"Option8", &Window1Model::sourceExcel, "table Excel", "Frame1"}, {"Option9", &Window1Model::sourceJpl, "File JPL", "Frame1"},
+        {"Option21", &Window1Model::sourceDov, "File Dov", "Frame1"}, {"Option22", &Window1Model::sourceMpc, "File MPC", "Frame1"},
+    {"Option19", &Window1Model::separatorComma, "запятая", "Frame2"},
+        {"Option18", &Window1Model::separatorPoint, "точка", "Frame2"},
+    {"Option17", &Window1Model::latitudeFromPole, "полюса", "Frame3"},
+        {"Option16", &Window1Model::latitudeFromEquator, "экватора", "Frame3"},
+    {"Option15", &Window1Model::latitudeDegrees, "D", "Frame4"}, {"Option14", &Window1Model::latitudeDms, "DMS", "Frame4"},
+    {"Option2", &Window1Model::longitudeDms, "DMS", "Frame5"}, {"Option13", &Window1Model::longitudeDegrees, "D", "Frame5"},
+        {"Option12", &Window1Model::longitudeHms, "HMS", "Frame5"},
+    {"Option11", &Window1Model::dateJd, "JD", "Frame6"}, {"Option10", &Window1Model::dateYmday, "YMDay", "Frame6"},
+        {"Option1", &Window1Model::dateYmdhms, "YMDHMS", "Frame6"},
+    {"Option20", &Window1Model::calendarGregorian, "Григор", "Frame7"},
+        {"Option3", &Window1Model::calendarJulian, "Юлиан", "Frame7"},
+    {"Option4", &Window1Model::parameterRa, "RA", "Frame8"}, {"Option5", &Window1Model::parameterDec, "Dec", "Frame8"},
+        {"Option6", &Window1Model::parameterGeo, "Geo", "Frame8"},
 };
 
 constexpr CheckRow<Window1Model> kChecks[] = {
-    {"Check1", &Window1Model::Check1, "+long"}, {"Check2", &Window1Model::Check2, "+FileBad"},
-    {"Check3", &Window1Model::Check3, "+Topo"}, {"Check4", &Window1Model::Check4, "+Hor"},
+    {"Check1", &Window1Model::dovLongVariant, "+long"}, {"Check2", &Window1Model::writeBadRecordsFile, "+FileBad"},
+    {"Check3", &Window1Model::topocentricSource, "+Topo"}, {"Check4", &Window1Model::horizontalSource, "+Hor"},
 };
 
 constexpr ButtonRow<Window1Model> kButtons[] = {
@@ -99,16 +108,16 @@ Window1Model::Window1Model(Platform& platform, FormHost* host, AstroState& astro
     : FormModel("Form1", "Преобразование формата данных Planova - форма 1", platform, host), Astro(astro), Store(store) {
   AddTexts(kTexts);
   for (int k = 0; k < 17; ++k) {
-    AddText("Text1(" + std::to_string(k) + ")", Text1[static_cast<size_t>(k)]);
-    AddLabel("Label20(" + std::to_string(k) + ")", Label20[static_cast<size_t>(k)], kFieldLabels[k]);
+    AddText("Text1(" + std::to_string(k) + ")", columnLetters[static_cast<size_t>(k)]);
+    AddLabel("Label20(" + std::to_string(k) + ")", columnLabels[static_cast<size_t>(k)], kFieldLabels[k]);
   }
-  AddLabels(Labels, kLabels);
-  AddLabel("Label9", Label9, "в файл");
+  AddLabels(boxLabels, kLabels);
+  AddLabel("Label9", bdlNameLabel, "в файл");
   AddOptions(kFrames, kOptions);
   AddChecks(kChecks);
-  AddRichText("RichTextBox1", RichTextBox1);
-  AddRichText("RichTextBox2", RichTextBox2);
-  AddRichText("RichTextBox3", RichTextBox3);
+  AddRichText("RichTextBox1", sourceLog);
+  AddRichText("RichTextBox2", acceptedLog);
+  AddRichText("RichTextBox3", rejectedOrSavedLog);
   AddButtons(kButtons);
   SetBoxCaptions(kBoxCaptions);
   Load();
@@ -116,53 +125,48 @@ Window1Model::Window1Model(Platform& platform, FormHost* host, AstroState& astro
 
 void Window1Model::Load() {
   SetTexts(kTexts);
-  for (int k = 0; k < 17; ++k) Text1[static_cast<size_t>(k)].Text = std::string(1, static_cast<char>('A' + k));
+  for (int k = 0; k < 17; ++k) columnLetters[static_cast<size_t>(k)].Text = std::string(1, static_cast<char>('A' + k));
   // The choice each frame starts with.
-  for (const char* option : {"Option21", "Option19", "Option16", "Option14", "Option12", "Option1", "Option20", "Option6"}) {
-    ChooseOption(option);
+  for (const OptionButton* option : {&sourceDov, &separatorComma, &latitudeFromEquator, &latitudeDms, &longitudeHms,
+                                     &dateYmdhms, &calendarGregorian, &parameterGeo}) {
+    ChooseOption(*option);
   }
-  RichTextBox1.Text = "исходная запись данных";
-  RichTextBox2.Text = "прочитанные программой данные";
-  RichTextBox3.Text = "не распознанные записи";
+  sourceLog.Text = "исходная запись данных";
+  acceptedLog.Text = "прочитанные программой данные";
+  rejectedOrSavedLog.Text = "не распознанные записи";
 }
 
-void Window1Model::CreateArrays() { RecreateArrays(Store, Text10); }
+void Window1Model::RequirePlainNameParts(std::initializer_list<std::string_view> parts) {
+  for (std::string_view part : parts) {
+    if (!IsPlainNamePart(part)) throw Refusal{kBadNamePartMessage + std::string(part), {}};
+  }
+}
+
+void Window1Model::CreateArrays() {
+  if (!Store.RecreateFromText(BoxNumberText(arraySize.Text))) Refuse(arraySize, kSetDataRightMessage);
+}
 
 void Window1Model::GregorianToJd() {
-  Astro.UseJulianCalendar = Option3.Value ? 1 : 0;
+  Astro.UseJulianCalendar = calendarJulian.Value ? 1 : 0;
   int32_t year = 0, month = 0;
   double day = 0;
-  try {
-    year = BoxInt32(Text34);
-    month = BoxInt32(Text33);
-    day = BoxReal(Text32);
-  } catch (const RefusedBox& refused) {
-    RefuseBox(refused, "Задайте правильно данные");
-    return;
-  }
+  if (!TryBoxInt32(converterYear, year)) Refuse(converterYear, kSetDataRightMessage);
+  if (!TryBoxInt32(converterMonth, month)) Refuse(converterMonth, kSetDataRightMessage);
+  if (!TryBoxReal(converterDay, day)) Refuse(converterDay, kSetDataRightMessage);
   bool failed = false;
   double jd = JulianDateFromCalendar(Astro, day, month, year, &failed);
-  if (failed) {
-    Ui().ShowMessage(kWrongDateMessage);
-    return;
-  }
-  Text24.Text = RealText(jd);
+  if (failed) throw Refusal{kWrongDateMessage, {}};
+  converterJd.Text = RealText(jd);
 }
 
 void Window1Model::JdToGregorian() {
-  Astro.UseJulianCalendar = Option3.Value ? 1 : 0;
+  Astro.UseJulianCalendar = calendarJulian.Value ? 1 : 0;
   double jd = 0;
-  if (!TryBoxReal(Text24, jd)) {
-    RefuseBox({.Box = "Text24"}, "Задайте правильно данные");
-    return;
-  }
-  if (!CalendarFromJulianDate(Astro, jd)) {
-    Ui().ShowMessage(kWrongJdMessage);
-    return;
-  }
-  Text34.Text = std::to_string(Astro.CalYear);
-  Text33.Text = std::to_string(Astro.CalMonth);
-  Text32.Text = RealText(Astro.CalDay);
+  if (!TryBoxReal(converterJd, jd)) Refuse(converterJd, kSetDataRightMessage);
+  if (!CalendarFromJulianDate(Astro, jd)) throw Refusal{kWrongJdMessage, {}};
+  converterYear.Text = std::to_string(Astro.CalYear);
+  converterMonth.Text = std::to_string(Astro.CalMonth);
+  converterDay.Text = RealText(Astro.CalDay);
 }
 
 void Window1Model::OpenWindow2() { ShowForm("Form2"); }

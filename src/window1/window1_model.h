@@ -4,6 +4,8 @@
 #pragma once
 
 #include <array>
+#include <initializer_list>
+#include <string_view>
 
 #include "astro/astro_state.h"
 #include "common/form.h"
@@ -16,36 +18,49 @@ class Window1Model : public FormModel {
   Window1Model(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store);
 
   // Boxes (defaults set by Load).
-  TextBox Text3;   // "Имя обсерватории": observatory code
-  TextBox Text8;   // "объект наблюдения №": object (body) number
-  TextBox Text10;  // N of "Создать массивы с N="
-  TextBox Text18;  // "№": number of the source table or file
-  TextBox Text11, Text12, Text13;  // "всего данных", "хороших", "плохих "
-  TextBox Text9;   // "в файл": name part of the BDL output file
-  TextBox Text2;   // "время": time-scale mark
-  TextBox Text4;   // "эпоха": epoch mark
-  TextBox Text5, Text6, Text7, Text14, Text15, Text16, Text17;  // descriptive BDL fields
-  TextBox Text32, Text33, Text34;  // date converter: day with fraction, month, year
-  TextBox Text24;  // date converter: JD
-  std::array<TextBox, 17> Text1;   // spreadsheet column letter of each table field
+  TextBox observatoryCode;   // "Имя обсерватории": code of the observatory whose source is read
+  TextBox objectNumber;      // "объект наблюдения №": number of the observed body
+  TextBox arraySize;         // N of "Создать массивы с N=": rows of the observation arrays
+  TextBox fileNumber;        // "№": number of the source table or file
+  TextBox readCount, goodCount, badCount;  // "всего данных", "хороших", "плохих ": the last import's counts
+  TextBox bdlNamePart;       // "в файл": the part of the BDL file's name after "<code><object>_"
+  TextBox timeScale;         // "время": time-scale mark of the BDL records ("UT")
+  TextBox epoch;             // "эпоха": epoch mark of the BDL records ("App", "J2000")
+  // Descriptive fields of the BDL records.
+  TextBox instrument;        // "Instrument"
+  TextBox focalLengthCm;     // "Focal length in cm."
+  TextBox observationType;   // "observation Type Trans, Micro, Photo, CCD"
+  TextBox limb;              // "Limb observed C, N, S, E, W"
+  TextBox clamp;             // "Clamp Used E or W"
+  TextBox observerInitials;  // "obsvr's Initials"
+  TextBox reference;         // "Reference"
+  // The date converter ("DMY" and "JD").
+  TextBox converterDay, converterMonth, converterYear;  // day with its fraction, month, year
+  TextBox converterJd;       // Julian date
+  std::array<TextBox, 17> columnLetters;  // spreadsheet column letter of each table field
 
-  std::array<Label, 20> Labels;    // fixed captions beside the boxes
-  Label Label9;                    // "в файл" (its caption changes after an import)
-  std::array<Label, 17> Label20;   // captions of the column-letter row
+  std::array<Label, 20> boxLabels;        // fixed captions beside the boxes
+  Label bdlNameLabel;                     // "в файл" (an import adds the start of the file's name)
+  std::array<Label, 17> columnLabels;     // captions of the column-letter row
 
-  // Option frames.
-  OptionButton Option8, Option9, Option21;       // source: "table Excel", "File JPL", "File Dov"
-  OptionButton Option22;                         // source: "File MPC" (80-column optical observations)
-  OptionButton Option19, Option18;               // "разделитель в таблицах": "запятая", "точка"
-  OptionButton Option17, Option16;               // "Широта задана от": "полюса", "экватора"
-  OptionButton Option15, Option14;               // "Широта B": "D", "DMS"
-  OptionButton Option2, Option13, Option12;      // "Долгота L ": "DMS", "D", "HMS"
-  OptionButton Option11, Option10, Option1;      // "Дата наблюдений в формате": "JD", "YMDay", "YMDHMS"
-  OptionButton Option20, Option3;                // "календарь": "Григор", "Юлиан"
-  OptionButton Option4, Option5, Option6;        // "по параметру": "RA", "Dec", "Geo"
-  CheckBox Check1, Check2, Check3, Check4;       // "+long", "+FileBad", "+Topo", "+Hor"
+  // "Загрузить исходные данные из": the source.
+  OptionButton sourceExcel, sourceJpl, sourceDov;  // "table Excel", "File JPL", "File Dov"
+  OptionButton sourceMpc;                          // "File MPC" (80-column optical observations)
+  // The form of the source's values.
+  OptionButton separatorComma, separatorPoint;     // "разделитель в таблицах": "запятая", "точка"
+  OptionButton latitudeFromPole, latitudeFromEquator;  // "Широта задана от": "полюса", "экватора"
+  OptionButton latitudeDegrees, latitudeDms;       // "Широта B": "D", "DMS"
+  OptionButton longitudeDms, longitudeDegrees, longitudeHms;  // "Долгота L ": "DMS", "D", "HMS"
+  OptionButton dateJd, dateYmday, dateYmdhms;      // "Дата наблюдений в формате": "JD", "YMDay", "YMDHMS"
+  OptionButton calendarGregorian, calendarJulian;  // "календарь": "Григор", "Юлиан"
+  OptionButton parameterRa, parameterDec, parameterGeo;  // "по параметру": "RA", "Dec", "Geo"
+  CheckBox dovLongVariant;       // "+long": Dov lines of the wider variant
+  CheckBox writeBadRecordsFile;  // "+FileBad": rejected records counted and written to Dat\Bad_data_
+  CheckBox topocentricSource;    // "+Topo": under "Geo", the source of topocentric places ("_T_")
+  CheckBox horizontalSource;     // "+Hor": under "Geo", the source of horizontal places ("_H_")
 
-  RichTextBox RichTextBox1, RichTextBox2, RichTextBox3;  // logs of the last import
+  // Logs of the last import; the third shows the lines a save wrote, or the converter's report.
+  RichTextBox sourceLog, acceptedLog, rejectedOrSavedLog;
 
   // Start-up: the default texts and choices.
   void Load();
@@ -63,6 +78,11 @@ class Window1Model : public FormModel {
 
   AstroState& Astro;
   ObservationStore& Store;
+
+ private:
+  // Refuses (with "Недопустимое имя файла или обсерватории: " + the part) the first of
+  // the name parts a button joins into a path that is not plain, before any file is touched.
+  static void RequirePlainNameParts(std::initializer_list<std::string_view> parts);
 };
 
 }  // namespace planova

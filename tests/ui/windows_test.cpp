@@ -468,7 +468,7 @@ TEST(Windows, TypingAndClickingGoThroughTheModel) {
   // Choosing "Юлиан" clears "Григор" in the window as in the model.
   qobject_cast<QAbstractButton*>(w1.Widget("Option3"))->click();
   EXPECT_FALSE(qobject_cast<QAbstractButton*>(w1.Widget("Option20"))->isChecked());
-  EXPECT_TRUE(desktop.app.window1.Option3.Value);
+  EXPECT_TRUE(desktop.app.window1.calendarJulian.Value);
 
   // A decimal point is read as the comma (2000 January 1.5 of the Julian calendar).
   Type(w1, "Text32", "1.5");
@@ -539,7 +539,7 @@ TEST(Windows, EnglishWindowsAndMessages) {
     ImportDovSampleAs(w1, "G_110");
     const std::string written = pane(w1, "RichTextBox3");
     EXPECT_EQ(written.substr(written.rfind('\n') + 1), "written  300  records to ObsPARI/PARI11_G_110.txt");
-    const std::string& model = desktop.app.window1.RichTextBox3.Text;  // the model keeps the Russian
+    const std::string& model = desktop.app.window1.rejectedOrSavedLog.Text;  // the model keeps the Russian
     EXPECT_EQ(model.substr(model.rfind('\n') + 1), "записано  300  записей в ObsPARI/PARI11_G_110.txt");
     EXPECT_EQ(messages.size(), 1u);
     w1.grab().save(QString::fromStdString((ScreenshotFolder() / "window1_import_en.png").string()));
