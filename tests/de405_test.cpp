@@ -106,32 +106,7 @@ class De405Test : public ::testing::Test {
 };
 
 // ---------------------------------------------------------------------------------------
-// Layout and coverage tables
-
-TEST_F(De405Test, LayoutTableOfJplsHeader) {
-  AstroState b;
-  b.De405Layout = {};
-  b.De405ValuesPerRecord = 0;
-  InitDe405Layout(b);
-  struct Row {
-    int body, first, n;
-    double days;
-    int sub;
-  };
-  const Row rows[] = {{1, 3, 14, 8, 4},   {2, 171, 10, 16, 2}, {3, 231, 13, 16, 2}, {4, 309, 11, 32, 1},
-                      {5, 342, 8, 32, 1}, {6, 366, 7, 32, 1},  {7, 387, 6, 32, 1},  {8, 405, 6, 32, 1},
-                      {9, 423, 6, 32, 1}, {10, 441, 13, 4, 8}, {11, 753, 11, 16, 2}};
-  for (const Row& r : rows) {
-    const De405LayoutEntry& e = b.De405Layout[static_cast<size_t>(r.body)];
-    EXPECT_EQ(e.FirstCoefficient, r.first) << r.body;
-    EXPECT_EQ(e.CoefficientsPerComponent, r.n) << r.body;
-    EXPECT_EQ(e.SubIntervalDays, r.days) << r.body;
-    EXPECT_EQ(e.SubIntervals, r.sub) << r.body;
-  }
-  EXPECT_EQ(b.De405ValuesPerRecord, 1020);
-  // The Sun's last coefficient is value 818; the layouts follow one another.
-  EXPECT_EQ(753 + 2 * 3 * 11 - 1, 818);
-}
+// Coverage table
 
 TEST_F(De405Test, FileYearsAndPaths) {
   EXPECT_EQ(De405FileYear(2305424.49), 0);
