@@ -12,6 +12,9 @@ PLANOVA_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   liberfa-dev libfreexl-dev libzip-dev
   python3
+  # What scripts/install_de405.sh makes the DE405 block files from: the tests' fixture
+  # runs it with --no-install, so the set-up installs them.
+  casacore-data-jpl-de405 python3-casacore
 )
 
 # Installs the packages of the list (and any given as arguments) that are not installed yet.

@@ -2,17 +2,24 @@
 # Installs JPL's DE405 block files ascp1960.405, ascp1980.405 and ascp2000.405 into DESTDIR
 # (the application folder's JPL folder, or a test folder).
 #
-# Usage: install_de405.sh DESTDIR
+# Usage: install_de405.sh [--no-install] DESTDIR
 #
 # The files are made by scripts/make_de405_blocks.py from Debian's casacore-data-jpl-de405
 # (JPL's DE405, public domain) read with Debian's python3-casacore; this script installs
 # those two packages when they are missing (apt-get update only when apt does not know
-# them yet).  Nothing is done when the three files are already there and newer than this
-# script and the converter.  Quiet unless something goes wrong.
+# them yet).  With --no-install (the tests' fixture: the set-up scripts install the
+# packages) it installs nothing and fails, naming them, when one is missing.  Nothing is
+# done when the three files are already there and newer than this script and the
+# converter.  Quiet unless something goes wrong.
 set -euo pipefail
 
+install=1
+if [ "${1:-}" = "--no-install" ]; then
+  install=0
+  shift
+fi
 if [ $# -ne 1 ] || [ -z "$1" ]; then
-  echo "usage: $(basename "$0") DESTDIR" >&2
+  echo "usage: $(basename "$0") [--no-install] DESTDIR" >&2
   exit 2
 fi
 dest="$1"
@@ -28,7 +35,18 @@ for f in "${files[@]}"; do
 done
 [ "$up_to_date" -eq 1 ] && exit 0
 
-bash "$here/install_packages.sh" casacore-data-jpl-de405 python3-casacore
+packages=(casacore-data-jpl-de405 python3-casacore)
+if [ "$install" -eq 1 ]; then
+  bash "$here/install_packages.sh" "${packages[@]}"
+else
+  for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+      echo "$(basename "$0"): Debian's $p is not installed; the DE405 block files for $dest" \
+           "are made from ${packages[*]} (scripts/test.sh installs them)" >&2
+      exit 1
+    fi
+  done
+fi
 
 # Debian's interpreter, where python3-casacore lives (a python3 first on PATH may be another).
 python=/usr/bin/python3

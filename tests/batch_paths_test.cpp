@@ -64,7 +64,7 @@ TEST_F(BatchPath, EachSourceKindToBdlWithTheWindowsDefaults) {
 
 TEST_F(BatchPath, De405ComparisonAndCorrectionOfTheDovSample) {
   fs::create_directories(folder / "JPL");
-  for (const char* f : {"ascp1980.405"}) fs::create_symlink(fs::path(PLANOVA_BINARY_DIR) / "de405" / f, folder / "JPL" / f);
+  for (const char* f : {"ascp1980.405"}) fs::create_symlink(test::De405BlockFolder() / f, folder / "JPL" / f);
   std::string out = Run(
       "press Form1 Создать массивы с N=\n"
       "press Form1 Загрузить исходные данные из\n"

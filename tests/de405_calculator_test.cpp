@@ -68,7 +68,7 @@ struct De405Calculator : ::testing::Test {
   Window2Model& f = app.window2;
 
   void SetUp() override {
-    app.Astro.De405Folder = fs::path(PLANOVA_BINARY_DIR) / "de405";
+    app.Astro.De405Folder = test::De405BlockFolder();
     app.ShowForm("Form2");
   }
   // Types the UT calendar date whose ET is `jed` and the body, and presses "DE405".

@@ -31,16 +31,7 @@ constexpr double kAuKm = 149597870.691;  // DE405's astronomical unit
 constexpr double kEmrat = 81.30056;      // DE405's Earth/Moon mass ratio
 constexpr double kTolAu = 1e-13;         // JPL's own check tolerance, AU and AU/day
 
-fs::path BlockFolder() { return fs::path(PLANOVA_BINARY_DIR) / "de405"; }
-
 bool SameBits(double x, double y) { return std::memcmp(&x, &y, sizeof x) == 0; }
-
-std::string Slurp(const fs::path& p) { return test::ReadBytes(p); }
-
-void WriteFile(const fs::path& p, const std::string& bytes) {
-  std::ofstream out(p, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
 
 // The first `lines` lines (with their line ends) of a text.
 std::string FirstLines(const std::string& text, size_t lines) {
@@ -82,7 +73,7 @@ class De405Test : public ::testing::Test {
   void SetUp() override {
     a.InitConstants();
     InitDe405Layout(a);
-    a.De405Folder = BlockFolder();
+    a.De405Folder = test::De405BlockFolder();
   }
 
   // Loads an epoch as the callers do (flags cleared first); true when no error.
@@ -106,32 +97,7 @@ class De405Test : public ::testing::Test {
 };
 
 // ---------------------------------------------------------------------------------------
-// Layout and coverage tables
-
-TEST_F(De405Test, LayoutTableOfJplsHeader) {
-  AstroState b;
-  b.De405Layout = {};
-  b.De405ValuesPerRecord = 0;
-  InitDe405Layout(b);
-  struct Row {
-    int body, first, n;
-    double days;
-    int sub;
-  };
-  const Row rows[] = {{1, 3, 14, 8, 4},   {2, 171, 10, 16, 2}, {3, 231, 13, 16, 2}, {4, 309, 11, 32, 1},
-                      {5, 342, 8, 32, 1}, {6, 366, 7, 32, 1},  {7, 387, 6, 32, 1},  {8, 405, 6, 32, 1},
-                      {9, 423, 6, 32, 1}, {10, 441, 13, 4, 8}, {11, 753, 11, 16, 2}};
-  for (const Row& r : rows) {
-    const De405LayoutEntry& e = b.De405Layout[static_cast<size_t>(r.body)];
-    EXPECT_EQ(e.FirstCoefficient, r.first) << r.body;
-    EXPECT_EQ(e.CoefficientsPerComponent, r.n) << r.body;
-    EXPECT_EQ(e.SubIntervalDays, r.days) << r.body;
-    EXPECT_EQ(e.SubIntervals, r.sub) << r.body;
-  }
-  EXPECT_EQ(b.De405ValuesPerRecord, 1020);
-  // The Sun's last coefficient is value 818; the layouts follow one another.
-  EXPECT_EQ(753 + 2 * 3 * 11 - 1, 818);
-}
+// Coverage table
 
 TEST_F(De405Test, FileYearsAndPaths) {
   EXPECT_EQ(De405FileYear(2305424.49), 0);
@@ -146,7 +112,7 @@ TEST_F(De405Test, FileYearsAndPaths) {
   EXPECT_EQ(De405FileYear(2458832.4), 2000);
   EXPECT_EQ(De405FileYear(2458832.5), 0);
   EXPECT_EQ(De405FileYear(std::nan("")), 0);
-  EXPECT_EQ(De405FilePath(a, 1960), BlockFolder() / "ascp1960.405");
+  EXPECT_EQ(De405FilePath(a, 1960), test::De405BlockFolder() / "ascp1960.405");
   // Without De405Folder: the application folder's JPL.
   AstroState b = test::AstroFor(ui);
   ui.SetAppFolder("/some/app");
@@ -233,7 +199,7 @@ TEST_F(De405Test, JplTestPositions1960To1987) {
   double worstPos = 0, worstVel = 0;
   for (const TestPosition& t : rows) {
     if (t.target < 1 || t.target > 13 || t.center < 1 || t.center > 13) continue;  // nutations, librations
-    ASSERT_TRUE(Load(t.jd)) << "block files missing in " << BlockFolder() << " (scripts/install_de405.sh)";
+    ASSERT_TRUE(Load(t.jd)) << "block files missing in " << test::De405BlockFolder() << " (scripts/install_de405.sh)";
     std::array<double, 6> pv = Pleph(a).Relative(t.target, t.center);
     ASSERT_EQ(a.EphemerisError, 0) << t.line;
     double got = pv[static_cast<size_t>(t.coordinate - 1)];
@@ -260,7 +226,7 @@ TEST_F(De405Test, BlockEdgesChooseTheFileOfTheCoverageTable) {
   ASSERT_TRUE(Load(2451536.5));
   EXPECT_EQ(a.De405Record[1], 2451536.5);
   EXPECT_TRUE(a.De405Cache[20].Loaded);
-  EXPECT_EQ(a.De405Cache[20].Path, BlockFolder() / "ascp2000.405");
+  EXPECT_EQ(a.De405Cache[20].Path, test::De405BlockFolder() / "ascp2000.405");
   EXPECT_EQ(a.EphemerisFailureKind, EphemerisFailure::kNone);
 }
 
@@ -269,9 +235,9 @@ TEST_F(De405Test, BlockEdgesWithHandMadeFiles) {
   // first record (mark 2000): 2451536.5 must come from ascp2000.
   fs::path dir = test::FreshFolder("de405_edges");
   a.De405Folder = dir;
-  WriteFile(dir / "ascp1980.405", HandRecord(1, 2451504.5, 1980) + HandRecord(2, 2451536.5, 1980));
-  WriteFile(dir / "ascp2000.405", HandRecord(1, 2451536.5, 2000));
-  WriteFile(dir / "ascp1600.405", HandRecord(1, 2305424.5, 1600));
+  test::WriteBytes(dir / "ascp1980.405", HandRecord(1, 2451504.5, 1980) + HandRecord(2, 2451536.5, 1980));
+  test::WriteBytes(dir / "ascp2000.405", HandRecord(1, 2451536.5, 2000));
+  test::WriteBytes(dir / "ascp1600.405", HandRecord(1, 2305424.5, 1600));
   ASSERT_TRUE(Load(2451536.4));
   EXPECT_EQ(a.De405Record[1], 2451504.5);
   EXPECT_EQ(a.De405Record[3], 1980 + 0.003);
@@ -411,7 +377,7 @@ TEST_F(De405Test, MissingFolderThenRecovery) {
   EXPECT_FALSE(Load(2440000.5));
   EXPECT_EQ(a.StopRequested, 0);
   ExpectOnlyMessage(kReadError);
-  a.De405Folder = BlockFolder();
+  a.De405Folder = test::De405BlockFolder();
   EXPECT_TRUE(Load(2440000.5));
   EXPECT_EQ(a.EphemerisFailureKind, EphemerisFailure::kNone);
 }
@@ -419,7 +385,7 @@ TEST_F(De405Test, MissingFolderThenRecovery) {
 TEST_F(De405Test, ApplicationFolderIsUsedWhenNoFolderIsSet) {
   fs::path app = test::FreshFolder("de405_app");
   fs::create_directories(app / "JPL");
-  WriteFile(app / "JPL" / "ascp1960.405", HandRecord(1, 2436912.5, 7));
+  test::WriteBytes(app / "JPL" / "ascp1960.405", HandRecord(1, 2436912.5, 7));
   ui.SetAppFolder(app);
   a.De405Folder.clear();
   ASSERT_TRUE(Load(2436913.5));
@@ -436,7 +402,7 @@ TEST_F(De405Test, MissingAndUnreadableFilesThenRecovery) {
     a.De405Rescan = rescan;
     fs::path dir = test::FreshFolder("de405_missing_file");
     a.De405Folder = dir;
-    WriteFile(dir / "ascp1960.405", HandRecord(1, 2436912.5, 1));
+    test::WriteBytes(dir / "ascp1960.405", HandRecord(1, 2436912.5, 1));
     fs::create_directories(dir / "ascp1980.405");  // a folder where the file should be
     EXPECT_FALSE(Load(2451000.5)) << rescan;        // ascp1980: not a readable file
     ExpectOnlyMessage(kReadError);
@@ -445,7 +411,7 @@ TEST_F(De405Test, MissingAndUnreadableFilesThenRecovery) {
     EXPECT_TRUE(Load(2436912.5)) << rescan;
     EXPECT_EQ(a.De405Record[3], 1.003);
     // The missing file appears: the next epoch reads it.
-    WriteFile(dir / "ascp2000.405", HandRecord(1, 2451984.5, 2));
+    test::WriteBytes(dir / "ascp2000.405", HandRecord(1, 2451984.5, 2));
     EXPECT_TRUE(Load(2452000.5)) << rescan;
     EXPECT_EQ(a.De405Record[3], 2.003);
     EXPECT_EQ(a.EphemerisFailureKind, EphemerisFailure::kNone);
@@ -453,14 +419,14 @@ TEST_F(De405Test, MissingAndUnreadableFilesThenRecovery) {
 }
 
 TEST_F(De405Test, TruncatedFileServesOnlyItsCompleteRecords) {
-  std::string real = Slurp(BlockFolder() / "ascp1960.405");
-  ASSERT_FALSE(real.empty()) << "block files missing in " << BlockFolder();
+  std::string real = test::ReadBytes(test::De405BlockFolder() / "ascp1960.405");
+  ASSERT_FALSE(real.empty()) << "block files missing in " << test::De405BlockFolder();
   for (bool rescan : {false, true}) {
     a.De405Rescan = rescan;
     fs::path dir = test::FreshFolder("de405_truncated");
     a.De405Folder = dir;
     // Two whole records and 100 lines of the third; then one cut inside a number.
-    WriteFile(dir / "ascp1960.405", FirstLines(real, 2 * 341 + 100));
+    test::WriteBytes(dir / "ascp1960.405", FirstLines(real, 2 * 341 + 100));
     EXPECT_TRUE(Load(2436920.5)) << rescan;
     EXPECT_EQ(a.De405Record[1], 2436912.5);
     EXPECT_TRUE(Load(2436950.5)) << rescan;
@@ -476,12 +442,12 @@ TEST_F(De405Test, TruncatedFileServesOnlyItsCompleteRecords) {
     std::string cut = FirstLines(real, 341 + 2);
     cut.resize(cut.size() - 40);
     cut += "D";
-    WriteFile(dir / "ascp1960.405", cut);
+    test::WriteBytes(dir / "ascp1960.405", cut);
     EXPECT_FALSE(Load(2436950.5)) << rescan;
     ExpectOnlyMessage(kReadError);
     EXPECT_TRUE(Load(2436920.5)) << rescan;
     // An empty file.
-    WriteFile(dir / "ascp1960.405", "");
+    test::WriteBytes(dir / "ascp1960.405", "");
     EXPECT_FALSE(Load(2436920.5)) << rescan;
     ExpectOnlyMessage(kReadError);
     EXPECT_EQ(a.EphemerisFailureKind, EphemerisFailure::kNone);
@@ -489,8 +455,8 @@ TEST_F(De405Test, TruncatedFileServesOnlyItsCompleteRecords) {
 }
 
 TEST_F(De405Test, LettersInANumber) {
-  std::string real = Slurp(BlockFolder() / "ascp1960.405");
-  ASSERT_FALSE(real.empty()) << "block files missing in " << BlockFolder();
+  std::string real = test::ReadBytes(test::De405BlockFolder() / "ascp1960.405");
+  ASSERT_FALSE(real.empty()) << "block files missing in " << test::De405BlockFolder();
   std::string three = FirstLines(real, 3 * 341);
   for (const char* bad : {"0.12345678901234567OD+03", "abc", "0.1234E+0X", "1.0.0", "inf", "nan", "--1"}) {
     for (bool rescan : {false, true}) {
@@ -504,13 +470,13 @@ TEST_F(De405Test, LettersInANumber) {
       size_t first = text.find_first_not_of(' ', pos);
       size_t last = text.find(' ', first);
       text.replace(first, last - first, bad);
-      WriteFile(dir / "ascp1960.405", text);
+      test::WriteBytes(dir / "ascp1960.405", text);
       EXPECT_TRUE(Load(2436920.5)) << bad << rescan;  // record 1 comes before it
       EXPECT_FALSE(Load(2436950.5)) << bad << rescan;
       ExpectOnlyMessage(kReadError);
       EXPECT_FALSE(Load(2436980.5)) << bad << rescan;  // record 3: the scan stops at record 2
       ExpectOnlyMessage(kReadError);
-      a.De405Folder = BlockFolder();
+      a.De405Folder = test::De405BlockFolder();
       EXPECT_TRUE(Load(2436980.5)) << bad << rescan;  // the next good epoch works
       EXPECT_EQ(a.EphemerisFailureKind, EphemerisFailure::kNone);
     }
@@ -559,18 +525,18 @@ TEST_F(De405Test, EachFileIsParsedOnceAndAgainWhenItChanges) {
   EXPECT_EQ(a.De405FilesParsed, 3);
   fs::path dir = test::FreshFolder("de405_changes");
   a.De405Folder = dir;
-  WriteFile(dir / "ascp1960.405", HandRecord(1, 2436912.5, 1));
+  test::WriteBytes(dir / "ascp1960.405", HandRecord(1, 2436912.5, 1));
   ASSERT_TRUE(Load(2436920.5));
   EXPECT_EQ(a.De405Record[3], 1.003);
   ASSERT_TRUE(Load(2436921.5));
   EXPECT_EQ(a.De405FilesParsed, 4);
   // Another size.
-  WriteFile(dir / "ascp1960.405", HandRecord(1, 2436912.5, 22) + HandRecord(2, 2436944.5, 23));
+  test::WriteBytes(dir / "ascp1960.405", HandRecord(1, 2436912.5, 22) + HandRecord(2, 2436944.5, 23));
   ASSERT_TRUE(Load(2436920.5));
   EXPECT_EQ(a.De405Record[3], 22.003);
   EXPECT_EQ(a.De405FilesParsed, 5);
   // The same size, another modification time.
-  WriteFile(dir / "ascp1960.405", HandRecord(1, 2436912.5, 32) + HandRecord(2, 2436944.5, 33));
+  test::WriteBytes(dir / "ascp1960.405", HandRecord(1, 2436912.5, 32) + HandRecord(2, 2436944.5, 33));
   fs::last_write_time(dir / "ascp1960.405", fs::last_write_time(dir / "ascp1960.405") + std::chrono::seconds(5));
   ASSERT_TRUE(Load(2436950.5));
   EXPECT_EQ(a.De405Record[3], 33.003);
@@ -586,7 +552,7 @@ TEST_F(De405Test, CachedAndRescanAreBitIdentical) {
   AstroState r;
   r.InitConstants();
   InitDe405Layout(r);
-  r.De405Folder = BlockFolder();
+  r.De405Folder = test::De405BlockFolder();
   r.De405Rescan = true;
   std::vector<double> epochs = {2436912.5, 2436944.5, 2444208.4, 2444208.5, 2451536.4, 2451536.5, 2458832.4};
   for (int i = 0; i < 90; ++i) epochs.push_back(2436912.5 + 0.37 + i * 243.31);  // over 1960-2019

@@ -55,7 +55,7 @@ AstroState& Astro() {
     AstroState s;
     s.InitConstants();
     InitDe405Layout(s);
-    s.De405Folder = std::filesystem::path(PLANOVA_BINARY_DIR) / "de405";
+    s.De405Folder = test::De405BlockFolder();
     return s;
   }();
   return a;
@@ -131,7 +131,7 @@ TEST(PreciseTime, TtFromTheLeapSecondTableFrom1960) {
   for (const auto& c : cases) {
     double seconds = 0;
     ASSERT_EQ(TtMinusUtcSeconds(c.jd, seconds), c.known) << c.jd;
-    if (c.known) EXPECT_NEAR(seconds, c.seconds, 1e-9) << c.jd;
+    if (c.known) { EXPECT_NEAR(seconds, c.seconds, 1e-9) << c.jd; }
   }
   AstroState a;
   a.InitConstants();

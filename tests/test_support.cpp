@@ -75,6 +75,12 @@ std::string ReadBytes(const std::filesystem::path& path) {
   return s.str();
 }
 
+void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::filesystem::path De405BlockFolder() { return std::filesystem::path(PLANOVA_BINARY_DIR) / "de405"; }
+
 FileSizeLimit::FileSizeLimit(size_t bytes) {
   rlimit l{};
   getrlimit(RLIMIT_FSIZE, &l);

@@ -92,8 +92,13 @@ std::vector<TruthRow> ReadTruth(const std::string& name);
 // Count3 count them and column 3 repeats column 1 record by record.
 void ExpectDataSet1(const ObservationStore& store, const std::vector<double>& jd);
 
-// Whole file as bytes.
+// Whole file as bytes; a file made of `bytes` (replaced when there).
 std::string ReadBytes(const std::filesystem::path& path);
+void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
+
+// The build tree's folder of JPL's DE405 block files (ascp1960.405, ascp1980.405,
+// ascp2000.405), which the CTest fixture de405_block_files fills before any test runs.
+std::filesystem::path De405BlockFolder();
 
 // While it lives, no file of this process may grow past `bytes` (RLIMIT_FSIZE, with
 // SIGXFSZ ignored): a write past the limit fails with EFBIG, as on a full disk.
