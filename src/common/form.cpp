@@ -133,6 +133,15 @@ void FormModel::ChooseOption(const std::string& name) {
   }
 }
 
+void FormModel::ChooseOption(const OptionButton& option) {
+  for (const auto& c : controls_) {
+    if (c.Kind == ControlKind::kOption && c.Target == &option) {
+      ChooseOption(c.Name);
+      return;
+    }
+  }
+}
+
 bool FormModel::ReadControl(const std::string& name, std::string& value) const {
   const ControlEntry* c = Find(name);
   if (!c) return false;

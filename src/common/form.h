@@ -116,6 +116,7 @@ class FormModel {
 
   // Chooses an option button and clears the other options of its frame.
   void ChooseOption(const std::string& name);
+  void ChooseOption(const OptionButton& option);
 
   // Text of a control as the batch runner prints it: the text of boxes and panes, the
   // caption of labels, "1"/"0" for options and checks, the value of a progress bar.

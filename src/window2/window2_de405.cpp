@@ -45,24 +45,17 @@ std::string PreciseCalculatorText(const PrecisePlace& p) {
 }  // namespace
 
 void Window2Model::De405() {
-  int32_t p = 0, year = 0, month = 0;
-  double day = 0;
-  try {
-    p = BoxInt32(Text8);
-    year = BoxInt32(Text23);
-    month = BoxInt32(Text22);
-    day = BoxReal(Text21);
-  } catch (const RefusedBox& refused) {
-    RefuseBox(refused, kWrongDataMessage);
-    return;
-  }
+  const int32_t p = BoxInt32(objectNumber);
+  const int32_t year = BoxInt32(dateYear);
+  const int32_t month = BoxInt32(dateMonth);
+  const double day = BoxReal(dateDay);
   if (p < 1 || p > 11 || p == 10) {
     Ui().ShowMessage("Номер планеты должен быть от 1 до 9 или 11");
     return;
   }
   Store.ObjectNumber = p;
   TheoryLog.clear();
-  RichTextBox2.Text.clear();
+  set2Pane.Text.clear();
 
   bool failed = false;
   ObservationJd = JulianDateFromCalendar(Astro, day, month, year, &failed);
@@ -71,10 +64,10 @@ void Window2Model::De405() {
     return;
   }
   De405CalculatorPlaces r = ComputeDe405CalculatorPlaces(Astro, p, ObservationJd,
-                                                         Check3.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola);
+                                                         deltaTSince1700.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola);
   DeltaTSeconds = r.DeltaTSeconds;
   ShiftedJd = r.EphemerisJd;
-  Text18.Text = RealText(DeltaTSeconds);
+  etMinusUtSeconds.Text = RealText(DeltaTSeconds);
   // A failed read shows nothing of an earlier date.
   if (!r.Ok) {
     Ui().ShowMessage(EphemerisMessage(Astro));
@@ -89,20 +82,20 @@ void Window2Model::De405() {
                Format(r.VZ, "0.0000") + "      V=   " + Format(r.Speed, "0.0000") + "     км/с" + kCrLf + kCrLf;
   TheoryLog += PlaceText("ГЕО   ЭКВ   J2000           L=  ", r.GeocentricJ2000) + kCrLf + kCrLf;
   TheoryLog += PlaceText("ГЕО   ЭКВ    JD               L=  ", r.GeocentricOfDate);
-  if (Check15.Value) {
+  if (rigorousIau2006.Value) {
     double ttMinusUt = 0;
-    const double tt = PreciseTerrestrialTime(Astro, ObservationJd, Check3.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola,
+    const double tt = PreciseTerrestrialTime(Astro, ObservationJd, deltaTSince1700.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola,
                                              false, ttMinusUt);
     PrecisePlace precise = ComputePrecisePlace(Astro, p, tt);
     Astro.CurrentJd = ObservationJd;
     if (!precise.Ok) {
-      RichTextBox2.Text = TheoryLog;
+      set2Pane.Text = TheoryLog;
       Ui().ShowMessage(EphemerisMessage(Astro));
       return;
     }
     TheoryLog += PreciseCalculatorText(precise);
   }
-  RichTextBox2.Text = TheoryLog;
+  set2Pane.Text = TheoryLog;
 }
 
 }  // namespace planova
