@@ -82,10 +82,9 @@ void Window2Model::LoadBdl() {
   const int set = loadIntoSet2.Value ? kSet2 : kSet1;
   const BdlLoadResult loaded = LoadBdlFile(path, Store, set, Bdl, Astro, options);
   HeaderText = loaded.Heading;
-  if (loaded.End == BdlLoadEnd::kOpenFailed || loaded.End == BdlLoadEnd::kTooLarge) {
-    Ui().ShowMessage(loaded.End == BdlLoadEnd::kTooLarge ? "Желательно увеличить размер массива"
-                                                         : "Ошибка открытия файла" + std::string(kCrLf) + PathText(path));
-    return;
+  if (loaded.End == BdlLoadEnd::kTooLarge) throw Refusal{"Желательно увеличить размер массива", {}};
+  if (loaded.End == BdlLoadEnd::kOpenFailed) {
+    throw Refusal{"Ошибка открытия файла" + std::string(kCrLf) + PathText(path), {}};
   }
   LoadSet = set;
   (LoadSet == kSet1 ? RecordsText1 : RecordsText2).clear();
@@ -93,10 +92,7 @@ void Window2Model::LoadBdl() {
   // A file that ends within its heading lines, like a line that holds no record, is a
   // read error.
   const std::string readError = "Ошибка чтения данных из файла" + std::string(kCrLf) + PathText(path);
-  if (!loaded.HeadingRead()) {
-    Ui().ShowMessage(readError);
-    return;
-  }
+  if (!loaded.HeadingRead()) throw Refusal{readError, {}};
   ShowLoadedSet(loaded);
   if (loaded.End == BdlLoadEnd::kBadLine) {
     set2Pane.Text = Cp1251ToUtf8(loaded.BadLine);
@@ -136,8 +132,7 @@ void Window2Model::WriteResult() {
   int32_t first = 0, last = 0;
   if (!TryBoxInt32(firstRow, first) || !TryBoxInt32(lastRow, last) || first < 1 || last < first ||
       !Store.Exists() || last > Store.ObsJd.Rows()) {
-    Ui().ShowMessage("Задайте правильно номера записей: с № от 1 до по №, не больше размера массивов");
-    return;
+    throw Refusal{"Задайте правильно номера записей: с № от 1 до по №, не больше размера массивов", {}};
   }
   const std::string& code = Store.ObservatoryCode.empty() ? observatoryCode.Text : Store.ObservatoryCode;
   RequirePlainNameParts({code, outputName.Text});

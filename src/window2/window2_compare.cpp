@@ -162,7 +162,8 @@ void Window2Model::ProcessObservations() {
     Set2Dates.Build(jds);
   }
   if (!set2FromFile.Value) TheoryTemplate = TheoryRequest();
-  CsvFixedFields = std::to_string(p) + ',' + (set2FromFile.Value ? "file" : TheoryName(TheoryTemplate)) + ',' + ComparisonLabel;
+  CsvFixedFields =
+      std::to_string(p) + ',' + (set2FromFile.Value ? "file" : TheoryName(TheoryTemplate)) + ',' + ComparisonLabel;
   EphemerisRun ephemeris(Astro);
   RunPause pause = Run.Drive(
       stepMode.Value, Astro.StopRequested, [this](int32_t i) { return CompareRow(i); }, [this] { ShowCurrentRow(); },
@@ -225,7 +226,8 @@ bool Window2Model::CompareRow(int32_t i) {
                        Format(ObservationJd, "0000000.000000") + "  " + EpochLabel1 + kCrLf;
     }
     if (plotDifferences.Value) {
-      PlotRow(plotPicture, PlotColours, Plot, PlotOrigin, {Store.ObsJd(i, kSet1), Store.ObsJd(i, kSet3), DiffL, DiffB, set2FromFile.Value});
+      PlotRow(plotPicture, PlotColours, Plot, PlotOrigin,
+              {Store.ObsJd(i, kSet1), Store.ObsJd(i, kSet3), DiffL, DiffB, set2FromFile.Value});
     }
     if (writeParamFile.Value && i <= Count1 &&
         !Run.WriteParamRecord(i, day, month, year, Store.ObsJd(i, kSet1), DiffL, DiffB, diffT)) {
@@ -271,8 +273,7 @@ void Window2Model::FinishComparison() {
 
 void Window2Model::Step() {
   if (CurrentIndex < 1 || CurrentIndex > Count1 || !Store.Exists()) {
-    Ui().ShowMessage("Сравнение закончено: следующей записи нет");
-    return;
+    throw Refusal{"Сравнение закончено: следующей записи нет", {}};
   }
   ProcessObservations();
   FinishComparison();

@@ -49,30 +49,21 @@ void Window2Model::De405() {
   const int32_t year = BoxInt32(dateYear);
   const int32_t month = BoxInt32(dateMonth);
   const double day = BoxReal(dateDay);
-  if (p < 1 || p > 11 || p == 10) {
-    Ui().ShowMessage("Номер планеты должен быть от 1 до 9 или 11");
-    return;
-  }
+  if (p < 1 || p > 11 || p == 10) throw Refusal{"Номер планеты должен быть от 1 до 9 или 11", {}};
   Store.ObjectNumber = p;
   TheoryLog.clear();
   set2Pane.Text.clear();
 
   bool failed = false;
   ObservationJd = JulianDateFromCalendar(Astro, day, month, year, &failed);
-  if (failed) {
-    Ui().ShowMessage(kWrongDateMessage);
-    return;
-  }
-  De405CalculatorPlaces r = ComputeDe405CalculatorPlaces(Astro, p, ObservationJd,
-                                                         deltaTSince1700.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola);
+  if (failed) throw Refusal{kWrongDateMessage, {}};
+  const DeltaTModel deltaT = deltaTSince1700.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola;
+  De405CalculatorPlaces r = ComputeDe405CalculatorPlaces(Astro, p, ObservationJd, deltaT);
   DeltaTSeconds = r.DeltaTSeconds;
   ShiftedJd = r.EphemerisJd;
   etMinusUtSeconds.Text = RealText(DeltaTSeconds);
   // A failed read shows nothing of an earlier date.
-  if (!r.Ok) {
-    Ui().ShowMessage(EphemerisMessage(Astro));
-    return;
-  }
+  if (!r.Ok) throw Refusal{EphemerisMessage(Astro), {}};
   Speed[static_cast<size_t>(p)] = r.Speed;
 
   TheoryLog = "JDut=  " + Format(ObservationJd, "0000000.00000") + "         JDet=  " + Format(ShiftedJd, "0000000.00000") +
@@ -84,14 +75,12 @@ void Window2Model::De405() {
   TheoryLog += PlaceText("ГЕО   ЭКВ    JD               L=  ", r.GeocentricOfDate);
   if (rigorousIau2006.Value) {
     double ttMinusUt = 0;
-    const double tt = PreciseTerrestrialTime(Astro, ObservationJd, deltaTSince1700.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola,
-                                             false, ttMinusUt);
+    const double tt = PreciseTerrestrialTime(Astro, ObservationJd, deltaT, false, ttMinusUt);
     PrecisePlace precise = ComputePrecisePlace(Astro, p, tt);
     Astro.CurrentJd = ObservationJd;
     if (!precise.Ok) {
       set2Pane.Text = TheoryLog;
-      Ui().ShowMessage(EphemerisMessage(Astro));
-      return;
+      throw Refusal{EphemerisMessage(Astro), {}};
     }
     TheoryLog += PreciseCalculatorText(precise);
   }

@@ -66,10 +66,7 @@ void Window2Model::ConvertEpoch() {
     if (!TryBoxInt32(dateYear, year)) Refuse(dateYear, kCalculationFailed);
     bool failed = false;
     fromJd = JulianDateFromCalendar(a, day, month, year, &failed);
-    if (failed) {
-      Ui().ShowMessage(kWrongDateMessage);
-      return;
-    }
+    if (failed) throw Refusal{kWrongDateMessage, {}};
   }
   if (toEpochOfDate.Value) {
     EpochLabel1 = "App";

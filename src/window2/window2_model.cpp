@@ -39,21 +39,38 @@ constexpr LabelRow kLabels[] = {
 // observatory, its place, the marks and the file name).
 constexpr TextRow<Window2Model> kTexts[] = {
     // Data sets and loading.
-    {"Text10", &Window2Model::arraySize, "4000"}, {"Text3", &Window2Model::observatoryCode}, {"Text8", &Window2Model::objectNumber, "11"},
+    {"Text10", &Window2Model::arraySize, "4000"},
+    {"Text3", &Window2Model::observatoryCode},
+    {"Text8", &Window2Model::objectNumber, "11"},
     {"Text1", &Window2Model::fileNumber, "110"},
-    {"Text14", &Window2Model::observatoryLonDeg}, {"Text15", &Window2Model::observatoryLatDeg}, {"Text11", &Window2Model::timeScaleName}, {"Text12", &Window2Model::epochName},
+    {"Text14", &Window2Model::observatoryLonDeg},
+    {"Text15", &Window2Model::observatoryLatDeg},
+    {"Text11", &Window2Model::timeScaleName},
+    {"Text12", &Window2Model::epochName},
     // Rows to write, the file name, the time tolerance and ET-UT.
-    {"Text16", &Window2Model::firstRow, "1"}, {"Text17", &Window2Model::lastRow, "1"}, {"Text2", &Window2Model::outputName},
-    {"Text5", &Window2Model::toleranceSeconds, "1,5"}, {"Text18", &Window2Model::etMinusUtSeconds},
+    {"Text16", &Window2Model::firstRow, "1"},
+    {"Text17", &Window2Model::lastRow, "1"},
+    {"Text2", &Window2Model::outputName},
+    {"Text5", &Window2Model::toleranceSeconds, "1,5"},
+    {"Text18", &Window2Model::etMinusUtSeconds},
     // The epoch: year, month, day.
-    {"Text23", &Window2Model::dateYear, "1861"}, {"Text22", &Window2Model::dateMonth, "1"}, {"Text21", &Window2Model::dateDay, "1,5"},
+    {"Text23", &Window2Model::dateYear, "1861"},
+    {"Text22", &Window2Model::dateMonth, "1"},
+    {"Text21", &Window2Model::dateDay, "1,5"},
     // Comparison: the end year of JPL0 and the corrections shown.
     {"Text27", &Window2Model::generateToYear, "2000"},
-    {"Text9", &Window2Model::aberrationArcsec}, {"Text13", &Window2Model::planetaryAberrationArcsec}, {"Text4", &Window2Model::refractionArcsec}, {"Text7", &Window2Model::nutationArcsec},
+    {"Text9", &Window2Model::aberrationArcsec},
+    {"Text13", &Window2Model::planetaryAberrationArcsec},
+    {"Text4", &Window2Model::refractionArcsec},
+    {"Text7", &Window2Model::nutationArcsec},
     // The plot: scales, offset and the colours of the dL, dB and dT points.
     // One arcsecond to a unit: the grid's +-3 units hold the sample's 0,3" noise visibly.
-    {"Text19", &Window2Model::plotScaleYearsPerCm, "1"}, {"Text20", &Window2Model::plotScaleArcsecPerCm, "1"}, {"Text6", &Window2Model::plotOffsetArcsec, "0"},
-    {"Text24", &Window2Model::colourDiffL, "2"}, {"Text25", &Window2Model::colourDiffB, "3"}, {"Text26", &Window2Model::colourDiffT, "4"},
+    {"Text19", &Window2Model::plotScaleYearsPerCm, "1"},
+    {"Text20", &Window2Model::plotScaleArcsecPerCm, "1"},
+    {"Text6", &Window2Model::plotOffsetArcsec, "0"},
+    {"Text24", &Window2Model::colourDiffL, "2"},
+    {"Text25", &Window2Model::colourDiffB, "3"},
+    {"Text26", &Window2Model::colourDiffT, "4"},
 };
 
 // The caption beside each number box, for the message that refuses its text.
@@ -72,33 +89,52 @@ constexpr FrameRow kFrames[] = {
     {"Frame2", "к теоретическим, т.е. геометрическим, координатам JPL добавить "},
 };
 
-// One line per frame.
+// The options, frame by frame.
 constexpr OptionRow<Window2Model> kOptions[] = {
-    {"Option1", &Window2Model::loadIntoSet1, "1 (Hor, Topo всегда №1)", "Frame1"}, {"Option2", &Window2Model::loadIntoSet2, "2", "Frame1"},
-    {"Option8", &Window2Model::fileRa, "RA", "Frame3"}, {"Option9", &Window2Model::fileDec, "Dec", "Frame3"},
-        {"Option10", &Window2Model::fileGeo, "Geo ", "Frame3"}, {"Option29", &Window2Model::fileHor, "Hor", "Frame3"},
-    {"Option11", &Window2Model::geoMarkG, "G", "Frame4"}, {"Option12", &Window2Model::geoMarkGlb, "GLB", "Frame4"},
-        {"Option13", &Window2Model::geoMarkGt, "GT", "Frame4"}, {"Option14", &Window2Model::geoMarkT, "T", "Frame4"},
-    {"Option18", &Window2Model::sortAscending, "с начала", "Frame8"}, {"Option19", &Window2Model::sortDescending, "с конца", "Frame8"},
-    {"Option24", &Window2Model::shiftHalfDay, "12", "Frame11"}, {"Option25", &Window2Model::shiftEtMinusUt, "ET- UT", "Frame11"},
-        {"Option26", &Window2Model::shiftLtMinusUt, "LT- UT", "Frame11"},
-    {"Option20", &Window2Model::shiftPlus, "+", "Frame9"}, {"Option21", &Window2Model::shiftMinus, "-", "Frame9"},
-    {"Option16", &Window2Model::fromEpochB1950, "B1950", "Frame7"}, {"Option15", &Window2Model::fromEpochOfDate, "JD", "Frame7"},
-        {"Option17", &Window2Model::fromEpochOther, "Other", "Frame7"},
-    {"Option23", &Window2Model::toEpochJ2000, "J2000", "Frame10"}, {"Option22", &Window2Model::toEpochOfDate, "JD", "Frame10"},
-    {"Option6", &Window2Model::generateSet1, "JPL0", "Frame5"}, {"Option5", &Window2Model::set1FromFile, "из файла", "Frame5"},
-    {"Option3", &Window2Model::set2FromFile, "из файла", "Frame6"}, {"Option4", &Window2Model::theoryJpl0, "JPL0", "Frame6"},
-        {"Option7", &Window2Model::theoryDe405, "JPL2 (DE405)", "Frame6"},
+    {"Option1", &Window2Model::loadIntoSet1, "1 (Hor, Topo всегда №1)", "Frame1"},
+    {"Option2", &Window2Model::loadIntoSet2, "2", "Frame1"},
+    {"Option8", &Window2Model::fileRa, "RA", "Frame3"},
+    {"Option9", &Window2Model::fileDec, "Dec", "Frame3"},
+    {"Option10", &Window2Model::fileGeo, "Geo ", "Frame3"},
+    {"Option29", &Window2Model::fileHor, "Hor", "Frame3"},
+    {"Option11", &Window2Model::geoMarkG, "G", "Frame4"},
+    {"Option12", &Window2Model::geoMarkGlb, "GLB", "Frame4"},
+    {"Option13", &Window2Model::geoMarkGt, "GT", "Frame4"},
+    {"Option14", &Window2Model::geoMarkT, "T", "Frame4"},
+    {"Option18", &Window2Model::sortAscending, "с начала", "Frame8"},
+    {"Option19", &Window2Model::sortDescending, "с конца", "Frame8"},
+    {"Option24", &Window2Model::shiftHalfDay, "12", "Frame11"},
+    {"Option25", &Window2Model::shiftEtMinusUt, "ET- UT", "Frame11"},
+    {"Option26", &Window2Model::shiftLtMinusUt, "LT- UT", "Frame11"},
+    {"Option20", &Window2Model::shiftPlus, "+", "Frame9"},
+    {"Option21", &Window2Model::shiftMinus, "-", "Frame9"},
+    {"Option16", &Window2Model::fromEpochB1950, "B1950", "Frame7"},
+    {"Option15", &Window2Model::fromEpochOfDate, "JD", "Frame7"},
+    {"Option17", &Window2Model::fromEpochOther, "Other", "Frame7"},
+    {"Option23", &Window2Model::toEpochJ2000, "J2000", "Frame10"},
+    {"Option22", &Window2Model::toEpochOfDate, "JD", "Frame10"},
+    {"Option6", &Window2Model::generateSet1, "JPL0", "Frame5"},
+    {"Option5", &Window2Model::set1FromFile, "из файла", "Frame5"},
+    {"Option3", &Window2Model::set2FromFile, "из файла", "Frame6"},
+    {"Option4", &Window2Model::theoryJpl0, "JPL0", "Frame6"},
+    {"Option7", &Window2Model::theoryDe405, "JPL2 (DE405)", "Frame6"},
 };
 
 constexpr CheckRow<Window2Model> kChecks[] = {
-    {"Check1", &Window2Model::showLines, "+Текст"}, {"Check2", &Window2Model::stepMode, "По шагам"}, {"Check3", &Window2Model::deltaTSince1700, "с 1700"},
-    {"Check4", &Window2Model::plotDiffL, "dL"}, {"Check5", &Window2Model::plotDiffB, "dB"},
+    {"Check1", &Window2Model::showLines, "+Текст"},
+    {"Check2", &Window2Model::stepMode, "По шагам"},
+    {"Check3", &Window2Model::deltaTSince1700, "с 1700"},
+    {"Check4", &Window2Model::plotDiffL, "dL"},
+    {"Check5", &Window2Model::plotDiffB, "dB"},
     // The corrections added to the theory.
-    {"Check6", &Window2Model::addRefraction, "Ref(B)="}, {"Check7", &Window2Model::addNutation, "Nut(B)="},
-    {"Check8", &Window2Model::addAberration, "AberZ(L)="}, {"Check9", &Window2Model::addPlanetaryAberration, "AberP(L)="},
-    {"Check10", &Window2Model::plotDiffT, "dT"}, {"Check11", &Window2Model::writeParamFile, "+File"},
-    {"Check12", &Window2Model::rowInNote, "+№ в примечаниях"}, {"Check13", &Window2Model::plotDifferences, "+График"},
+    {"Check6", &Window2Model::addRefraction, "Ref(B)="},
+    {"Check7", &Window2Model::addNutation, "Nut(B)="},
+    {"Check8", &Window2Model::addAberration, "AberZ(L)="},
+    {"Check9", &Window2Model::addPlanetaryAberration, "AberP(L)="},
+    {"Check10", &Window2Model::plotDiffT, "dT"},
+    {"Check11", &Window2Model::writeParamFile, "+File"},
+    {"Check12", &Window2Model::rowInNote, "+№ в примечаниях"},
+    {"Check13", &Window2Model::plotDifferences, "+График"},
     {"Check14", &Window2Model::clearPlot, "+ очистка рисунка"},
     // The rigorous reduction instead of the classical one.
     {"Check15", &Window2Model::rigorousIau2006, "точно (IAU 2006)"},
@@ -141,8 +177,8 @@ Window2Model::Window2Model(Platform& platform, FormHost* host, AstroState& astro
 
   SetTexts(kTexts);
   // The choice each frame starts with (the time-change frames start with none).
-  for (const OptionButton* option :
-       {&loadIntoSet1, &fileGeo, &geoMarkG, &sortAscending, &fromEpochOfDate, &toEpochJ2000, &set1FromFile, &theoryDe405}) {
+  for (const OptionButton* option : {&loadIntoSet1, &fileGeo, &geoMarkG, &sortAscending, &fromEpochOfDate, &toEpochJ2000,
+                                     &set1FromFile, &theoryDe405}) {
     ChooseOption(*option);
   }
 }

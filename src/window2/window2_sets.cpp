@@ -104,7 +104,9 @@ void Window2Model::Sort() {
 void Window2Model::ChangeTime() {
   RequireArrays();
   double lon = 0;
-  if (shiftLtMinusUt.Value && !TryBoxReal(observatoryLonDeg, lon)) Refuse(observatoryLonDeg, "Задайте правильно данные");
+  if (shiftLtMinusUt.Value && !TryBoxReal(observatoryLonDeg, lon)) {
+    Refuse(observatoryLonDeg, "Задайте правильно данные");
+  }
   int32_t count = std::min(Count1, Store.ObsJd.Rows());
   for (int32_t i = 1; i <= count; ++i) {
     Astro.CurrentJd = Store.ObsJd(i, kSet1);
@@ -157,10 +159,7 @@ void Window2Model::Merge() {
   tau = tau / 3600 / 24;
   const int32_t rows = Store.ObsJd.Rows();
   const int32_t n1 = std::clamp(Count1, 0, std::max(rows, 0)), n2 = std::clamp(Count2, 0, std::max(rows, 0));
-  if (Count1 + Count2 <= 0 || (Store.Exists() && n1 + n2 <= 0)) {
-    Ui().ShowMessage("Надо загрузить данные");
-    return;
-  }
+  if (Count1 + Count2 <= 0 || (Store.Exists() && n1 + n2 <= 0)) throw Refusal{"Надо загрузить данные", {}};
   RequireArrays();
   ProcessLog = std::string("РЕЗУЛЬТАТ КОМПИЛЯЦИИ") + kCrLf;
   Count3 = n1 + n2;

@@ -55,14 +55,17 @@ bool Window2Model::CheckHeld(const std::string& name) const {
   const TheorySource theory = theoryDe405.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
   if (!PreciseChainServes(rigorousIau2006.Value, theory, EpochOfLabel(EpochLabel1))) return false;
   const ControlEntry* check = Find(name);
-  return check && (check->Target == &addAberration || check->Target == &addPlanetaryAberration || check->Target == &addNutation);
+  return check &&
+         (check->Target == &addAberration || check->Target == &addPlanetaryAberration || check->Target == &addNutation);
 }
 
 ApparentPlaceRequest Window2Model::TheoryRequest() {
   ApparentPlaceRequest r;
   r.Body = Store.ObjectNumber;
   r.Theory = theoryDe405.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
-  r.DeltaT = !set1FromFile.Value ? DeltaTModel::kNone : deltaTSince1700.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola;
+  r.DeltaT = !set1FromFile.Value     ? DeltaTModel::kNone
+             : deltaTSince1700.Value ? DeltaTModel::kPiecewise
+                                     : DeltaTModel::kParabola;
   r.Aberration = addAberration.Value;
   r.PlanetaryAberration = addPlanetaryAberration.Value;
   r.Refraction = addRefraction.Value;
