@@ -35,9 +35,9 @@ struct CompareTest : ::testing::Test {
 
 TEST_F(CompareTest, GeneratedTwoBodySetAgainstItsTheoryHasZeroDifferences) {
   f.ChooseOption(f.generateSet1);  // data 1: JPL0 (generated, 1861 to 2000)
-  f.ChooseOption(f.theoryJpl0);  // data 2: JPL0
-  f.showLines.Value = true;      // "+Текст"
-  f.writeParamFile.Value = true;     // "+File"
+  f.ChooseOption(f.theoryJpl0);    // data 2: JPL0
+  f.showLines.Value = true;        // "+Текст"
+  f.writeParamFile.Value = true;   // "+File"
   Press("Сравнить данные 1 с данными 2");
   ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
   EXPECT_EQ(f.Count1, 10);
@@ -117,6 +117,22 @@ TEST_F(CompareTest, AbsurdDatesGiveOneMessage) {
   Press("Изменить время");
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], "Ошибка в расчетах");
+}
+
+// Both generation dates refused (a month beyond its 16-bit cell): a message for each, the
+// run's files given up before a record is written, the data-2 choice back.
+TEST_F(CompareTest, RefusedGenerationDatesEndTheRun) {
+  f.ChooseOption(f.generateSet1);
+  f.ChooseOption(f.theoryDe405);
+  f.writeParamFile.Value = true;  // "+File"
+  f.dateMonth.Text = "40000";
+  Press("Сравнить данные 1 с данными 2");
+  EXPECT_EQ(ui.messages, std::vector<std::string>(2, "Введите правильно дату"));
+  for (const auto& entry : std::filesystem::directory_iterator(folder / "Dat")) {
+    EXPECT_NE(entry.path().filename().string().rfind("Param_data_", 0), 0u) << entry.path();  // nor its temporary file
+  }
+  EXPECT_EQ(f.ComparedCount, 0);
+  EXPECT_TRUE(f.theoryDe405.Value);
 }
 
 TEST_F(CompareTest, UnknownEpochLabelIsRefused) {

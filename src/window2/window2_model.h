@@ -193,7 +193,7 @@ class Window2Model : public FormModel {
   static void RequirePlainNameParts(std::initializer_list<std::string_view> parts);
   // Steps of the comparison: its boxes read into the run's settings, data set 1 generated
   // from the two-body theory, one row compared, the run's end.  A run that cannot start
-  // gives up its files (GiveUpRun) and is refused with `message`.
+  // gives up its files and is refused with `message` (GiveUpRun).
   void ReadComparisonSettings();
   void GenerateTwoBodySet(int p);
   bool CompareRow(int32_t i);
@@ -204,7 +204,8 @@ class Window2Model : public FormModel {
   // The run's request for theoretical places, from the switches and boxes (the date is
   // each row's).
   ApparentPlaceRequest TheoryRequest();
-  // A date that the calendar refuses, after its message.
+  // The calendar date of `jd` into the astronomy state.  A date the calendar refuses
+  // is false; the run says so once and goes on (the row's date boxes stay as they are).
   bool CalendarOrMessage(double jd);
   // The boxes, the stage log and the date of the last row, formed when the window can
   // show them (a few times a second during a run, and at its end or pause).
