@@ -120,8 +120,8 @@ void Window2Model::RequireRunnable() {
 }
 
 // Data set 1 from the two-body theory, evenly spread between two dates.  A date that the
-// calendar refuses leaves the set as it was and gives the run up, with one message for
-// each refused date.
+// calendar refuses leaves the rows as they were (the counts still become the capacity)
+// and gives the run up, with one message for each refused date.
 void Window2Model::GenerateTwoBodySet(int p) {
   RecordsText1.clear();
   ComparisonLabel = EpochLabel1 = EpochLabel3 = "J2000";
