@@ -25,7 +25,7 @@ struct CompareTest : ::testing::Test {
 
   void SetUp() override {
     app.ShowForm("Form2");
-    f.Text10.Text = "10";
+    f.arraySize.Text = "10";
     Press("Создать массивы с N=");
   }
   void Press(const std::string& caption) {
@@ -34,19 +34,19 @@ struct CompareTest : ::testing::Test {
 };
 
 TEST_F(CompareTest, GeneratedTwoBodySetAgainstItsTheoryHasZeroDifferences) {
-  f.ChooseOption("Option6");  // data 1: JPL0 (generated, 1861 to 2000)
-  f.ChooseOption("Option4");  // data 2: JPL0
-  f.Check1.Value = true;      // "+Текст"
-  f.Check11.Value = true;     // "+File"
+  f.ChooseOption(f.generateSet1);  // data 1: JPL0 (generated, 1861 to 2000)
+  f.ChooseOption(f.theoryJpl0);    // data 2: JPL0
+  f.showLines.Value = true;        // "+Текст"
+  f.writeParamFile.Value = true;   // "+File"
   Press("Сравнить данные 1 с данными 2");
   ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
   EXPECT_EQ(f.Count1, 10);
   EXPECT_EQ(f.ComparedCount, 10);
   EXPECT_EQ(f.EpochLabel1, "J2000");
-  EXPECT_TRUE(f.Option4.Value);  // the data-2 source chosen before the run is back
+  EXPECT_TRUE(f.theoryJpl0.Value);  // the data-2 source chosen before the run is back
   EXPECT_EQ(f.SumAbsDL, 0.0);
   EXPECT_EQ(f.SumAbsDB, 0.0);
-  EXPECT_EQ(f.ProgressBar1.Value, 100);  // a finished run shows the bar whole
+  EXPECT_EQ(f.progress.Value, 100);  // a finished run shows the bar whole
 
   std::string stat = test::ReadBytes(folder / "Dat" / "StatPARI11.txt");
   EXPECT_EQ(stat, test::ReadBytes(std::filesystem::path(PLANOVA_TEST_DATA) / "window2" / "Stat_zero_differences.txt"));
@@ -60,19 +60,19 @@ TEST_F(CompareTest, GeneratedTwoBodySetAgainstItsTheoryHasZeroDifferences) {
   EXPECT_EQ(param.substr(head.size(), 47), " 1  1500  1000  1861000  2400777000  0  0  0 \r\n");
 
   // One comparison line per row, the first for 1861.
-  EXPECT_EQ(f.RichTextBox3.Text.rfind("0001   year= 1861   T1-T2 (sec)= 00000,000   L1-L2 (sec)= 00000,000   "
+  EXPECT_EQ(f.reportPane.Text.rfind("0001   year= 1861   T1-T2 (sec)= 00000,000   L1-L2 (sec)= 00000,000   "
                                       "B1-B2 (sec)= 00000,000  JD= 2400777,000000  J2000\r\n",
                                       0),
             0u)
-      << f.RichTextBox3.Text;
+      << f.reportPane.Text;
   // The theory log of the last row has its seven stages.
-  EXPECT_EQ(std::count(f.RichTextBox2.Text.begin(), f.RichTextBox2.Text.end(), '\n'), 7);
+  EXPECT_EQ(std::count(f.set2Pane.Text.begin(), f.set2Pane.Text.end(), '\n'), 7);
 }
 
 TEST_F(CompareTest, StepModeAndRefusals) {
-  f.ChooseOption("Option6");
-  f.ChooseOption("Option4");
-  f.Check2.Value = true;  // "По шагам"
+  f.ChooseOption(f.generateSet1);
+  f.ChooseOption(f.theoryJpl0);
+  f.stepMode.Value = true;  // "По шагам"
   Press("Сравнить данные 1 с данными 2");
   EXPECT_EQ(f.ComparedCount, 1);
   EXPECT_EQ(f.CurrentIndex, 2);
@@ -82,11 +82,11 @@ TEST_F(CompareTest, StepModeAndRefusals) {
   Press("сделать 1 шаг");  // beyond the last row
   ASSERT_EQ(ui.messages.size(), 1u);
 
-  f.Text24.Text = "14";  // no such colour
+  f.colourDiffL.Text = "14";  // no such colour
   Press("Сравнить данные 1 с данными 2");
   EXPECT_EQ(ui.messages.back(), "Введите правильно данные: цвет dL");
-  f.Text24.Text = "2";
-  f.Text19.Text = "abc";
+  f.colourDiffL.Text = "2";
+  f.plotScaleYearsPerCm.Text = "abc";
   Press("Сравнить данные 1 с данными 2");
   EXPECT_EQ(ui.messages.back(), "Введите правильно данные: MT, лет/см");
   EXPECT_EQ(ui.focused.back(), "Form2.Text19");
@@ -94,9 +94,9 @@ TEST_F(CompareTest, StepModeAndRefusals) {
 
 TEST_F(CompareTest, UnwritableParamFileIsNamedInTheMessage) {
   std::filesystem::remove_all(folder / "Dat");
-  f.ChooseOption("Option6");
-  f.ChooseOption("Option4");
-  f.Check11.Value = true;  // "+File"
+  f.ChooseOption(f.generateSet1);
+  f.ChooseOption(f.theoryJpl0);
+  f.writeParamFile.Value = true;  // "+File"
   Press("Сравнить данные 1 с данными 2");
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], "Ошибка записи в файл\r\n" + PathText(folder / "Dat" / "Param_data_PARI11.txt"));
@@ -106,25 +106,41 @@ TEST_F(CompareTest, UnwritableParamFileIsNamedInTheMessage) {
 // A generated set over absurd dates: one message for the run's dates, and a later time
 // change stops at the first date it cannot take, with a message.
 TEST_F(CompareTest, AbsurdDatesGiveOneMessage) {
-  f.ChooseOption("Option6");
-  f.ChooseOption("Option4");
-  f.Text21.Text = "-1e300";  // day of the first and last generated dates
+  f.ChooseOption(f.generateSet1);
+  f.ChooseOption(f.theoryJpl0);
+  f.dateDay.Text = "-1e300";  // day of the first and last generated dates
   Press("Сравнить данные 1 с данными 2");
   EXPECT_EQ(std::count(ui.messages.begin(), ui.messages.end(), "Введите правильно юлианскую дату"), 1) << ui.messages.size();
   ui.messages.clear();
-  f.ChooseOption("Option25");  // "ET- UT"
-  f.ChooseOption("Option20");  // "+"
+  f.ChooseOption(f.shiftEtMinusUt);  // "ET- UT"
+  f.ChooseOption(f.shiftPlus);  // "+"
   Press("Изменить время");
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], "Ошибка в расчетах");
 }
 
+// Both generation dates refused (a month beyond its 16-bit cell): a message for each, the
+// run's files given up before a record is written, the data-2 choice back.
+TEST_F(CompareTest, RefusedGenerationDatesEndTheRun) {
+  f.ChooseOption(f.generateSet1);
+  f.ChooseOption(f.theoryDe405);
+  f.writeParamFile.Value = true;  // "+File"
+  f.dateMonth.Text = "40000";
+  Press("Сравнить данные 1 с данными 2");
+  EXPECT_EQ(ui.messages, std::vector<std::string>(2, "Введите правильно дату"));
+  for (const auto& entry : std::filesystem::directory_iterator(folder / "Dat")) {
+    EXPECT_NE(entry.path().filename().string().rfind("Param_data_", 0), 0u) << entry.path();  // nor its temporary file
+  }
+  EXPECT_EQ(f.ComparedCount, 0);
+  EXPECT_TRUE(f.theoryDe405.Value);
+}
+
 TEST_F(CompareTest, UnknownEpochLabelIsRefused) {
-  f.Text19.Text = "1";
+  f.plotScaleYearsPerCm.Text = "1";
   f.Count1 = 1;
   app.Store.ObsJd(1, 1) = 2451545.0;
   f.EpochLabel1 = "B1900";
-  f.ChooseOption("Option4");
+  f.ChooseOption(f.theoryJpl0);
   Press("Сравнить данные 1 с данными 2");
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_NE(ui.messages[0].find("B1900"), std::string::npos);

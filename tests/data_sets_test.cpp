@@ -202,7 +202,7 @@ struct Window2Sets : ::testing::Test {
   Window2Model& f = app.window2;
   void SetUp() override {
     app.ShowForm("Form2");
-    f.Text10.Text = "20";
+    f.arraySize.Text = "20";
     Press("Создать массивы с N=");
   }
   void Press(const std::string& caption) {
@@ -231,9 +231,9 @@ TEST_F(Window2Sets, CleanReportsAndSetsTheCounts) {
   Press("Почистить");
   EXPECT_EQ(f.Count1, 3);
   EXPECT_EQ(f.Count3, 3);
-  EXPECT_EQ(f.Text17.Text, "3");
-  EXPECT_EQ(f.RichTextBox3.Text.rfind("удалено  2  записей с этими датами\r\n\r\n1  1,5 . 1 . 2000\r\n2  ", 0), 0u)
-      << f.RichTextBox3.Text;
+  EXPECT_EQ(f.lastRow.Text, "3");
+  EXPECT_EQ(f.reportPane.Text.rfind("удалено  2  записей с этими датами\r\n\r\n1  1,5 . 1 . 2000\r\n2  ", 0), 0u)
+      << f.reportPane.Text;
 }
 
 TEST_F(Window2Sets, SortAndTimeChanges) {
@@ -242,27 +242,27 @@ TEST_F(Window2Sets, SortAndTimeChanges) {
   EXPECT_EQ(app.Store.ObsJd(1, 1), 2451545.0);
   EXPECT_EQ(app.Store.ObsJd(3, 3), 2451547.0);
   EXPECT_EQ(app.Store.ObsLon(1, 1), 11.0);  // the record's own longitude came along
-  EXPECT_EQ(f.RichTextBox3.Text, "упорядочена  3  запись");
-  f.ChooseOption("Option19");
+  EXPECT_EQ(f.reportPane.Text, "упорядочена  3  запись");
+  f.ChooseOption(f.sortDescending);
   Press("Упорядочить данные");
   EXPECT_EQ(app.Store.ObsJd(1, 3), 2451547.0);
 
-  f.ChooseOption("Option24");  // "12"
-  f.ChooseOption("Option20");  // "+"
+  f.ChooseOption(f.shiftHalfDay);  // "12"
+  f.ChooseOption(f.shiftPlus);  // "+"
   Press("Изменить время");
   EXPECT_EQ(app.Store.ObsJd(1, 1), 2451547.5);
   EXPECT_EQ(app.Store.ObsJd(1, 2), 2451547.0);
   EXPECT_EQ(app.Store.ObsJd(1, 3), 2451547.5);
-  EXPECT_EQ(f.RichTextBox3.Text, "изменено время в  3  записях");
+  EXPECT_EQ(f.reportPane.Text, "изменено время в  3  записях");
 
-  f.ChooseOption("Option26");  // "LT- UT" at the USNO longitude
-  f.Text14.Text = "-75,527";
+  f.ChooseOption(f.shiftLtMinusUt);  // "LT- UT" at the USNO longitude
+  f.observatoryLonDeg.Text = "-75,527";
   Press("Изменить время");
   EXPECT_NEAR(app.Store.ObsJd(1, 1) - 2451547.5, 75.527 / 360, 1e-9);
-  EXPECT_EQ(f.Text18.Text.substr(0, 7), "5,03513");
+  EXPECT_EQ(f.etMinusUtSeconds.Text.substr(0, 7), "5,03513");
 
-  f.ChooseOption("Option25");  // "ET- UT", piecewise, subtracted
-  f.ChooseOption("Option21");
+  f.ChooseOption(f.shiftEtMinusUt);  // "ET- UT", piecewise, subtracted
+  f.ChooseOption(f.shiftMinus);
   double before = app.Store.ObsJd(2, 1);
   app.Astro.CurrentJd = before;
   double dt = DeltaTPiecewise(app.Astro);
@@ -275,18 +275,18 @@ TEST_F(Window2Sets, MergeByTime) {
   double t0 = 2451545.0;
   LoadSet(1, {t0 + 10 * s, t0 + 20 * s});
   LoadSet(2, {t0 + 15 * s, t0 + 20.5 * s});
-  f.Check1.Value = false;
+  f.showLines.Value = false;
   Press("Объединить данные 1 и данные 2");
   EXPECT_EQ(f.Count3, 3);
-  EXPECT_EQ(f.Text17.Text, "3");
+  EXPECT_EQ(f.lastRow.Text, "3");
   EXPECT_EQ(f.Count1, 0);
   EXPECT_EQ(f.Count2, 0);
   EXPECT_EQ(app.Store.ObsJd(1, 3), t0 + 10 * s);
   EXPECT_EQ(app.Store.ObsJd(2, 3), t0 + 15 * s);
   EXPECT_DOUBLE_EQ(app.Store.ObsJd(3, 3), ((t0 + 20 * s) + (t0 + 20.5 * s)) / 2);
   EXPECT_EQ(app.Store.ObsLon(3, 3), (11.0 + 21.0) / 2);
-  EXPECT_NE(f.RichTextBox3.Text.find("совпадений в датах 1"), std::string::npos);
-  EXPECT_EQ(f.RichTextBox3.Text.rfind("РЕЗУЛЬТАТ КОМПИЛЯЦИИ", 0), 0u);
+  EXPECT_NE(f.reportPane.Text.find("совпадений в датах 1"), std::string::npos);
+  EXPECT_EQ(f.reportPane.Text.rfind("РЕЗУЛЬТАТ КОМПИЛЯЦИИ", 0), 0u);
   // Both sets are used up: row 1 carries the exhausted mark.
   EXPECT_EQ(app.Store.ObsJd(1, 1), 3222111.0);
   EXPECT_EQ(app.Store.ObsJd(1, 2), 3222111.0);
@@ -316,7 +316,7 @@ TEST_F(Window2Sets, MergeNeverStepsPastASet) {
       {"1e300", {}, {t0, t0 + 1}, 2, {t0, t0 + 1}},
   };
   for (const Case& c : cases) {
-    f.Text5.Text = c.tolerance;
+    f.toleranceSeconds.Text = c.tolerance;
     LoadSet(1, c.set1);
     LoadSet(2, c.set2);
     Press("Объединить данные 1 и данные 2");
@@ -345,11 +345,11 @@ TEST_F(Window2Sets, MergeMessages) {
   Press("Объединить данные 1 и данные 2");
   EXPECT_EQ(ui.messages.back(), "Надо загрузить данные");
   LoadSet(1, {2451545.0});
-  f.Text5.Text = "x";
+  f.toleranceSeconds.Text = "x";
   Press("Объединить данные 1 и данные 2");
   EXPECT_EQ(ui.messages.back(), "Задайте правильно данные: при dT, сек=");
   // More merged rows than the arrays hold: the message, and data set 3 is what fits.
-  f.Text5.Text = "1,5";
+  f.toleranceSeconds.Text = "1,5";
   std::vector<double> many, others;
   for (int k = 0; k < 15; ++k) many.push_back(2451545.0 + k);
   for (int k = 0; k < 15; ++k) others.push_back(2451545.5 + k);
@@ -367,7 +367,7 @@ TEST_F(Window2Sets, ReportOfChanges) {
   app.Store.ObsLat(1, 1) = app.Store.ObsLat(1, 3) = -3.25;
   f.EpochLabel1 = "App";
   Press("Показать изменения");
-  const std::string& t = f.RichTextBox3.Text;
+  const std::string& t = f.reportPane.Text;
   EXPECT_NE(t.find("0001     JD1=  2451545,2500   L1=  005,50000   B1=  -03,25000    E= App\r\n"), std::string::npos) << t;
   EXPECT_NE(t.find("0001     JD2=  0000000,0000   L2=  000,00000   B2=  00,00000    E= \r\n"), std::string::npos);
   EXPECT_EQ(t.rfind("2 - исходные данные   1 и 3 - преобразованные  \r\n", 0), 0u);

@@ -80,10 +80,10 @@ struct De405Calculator : ::testing::Test {
       ut = jed - DeltaTParabola(a) / 86400;
     }
     ASSERT_TRUE(CalendarFromJulianDate(a, ut));
-    f.Text8.Text = std::to_string(body);
-    f.Text23.Text = std::to_string(a.CalYear);
-    f.Text22.Text = std::to_string(a.CalMonth);
-    f.Text21.Text = RealText(a.CalDay);
+    f.objectNumber.Text = std::to_string(body);
+    f.dateYear.Text = std::to_string(a.CalYear);
+    f.dateMonth.Text = std::to_string(a.CalMonth);
+    f.dateDay.Text = RealText(a.CalDay);
     f.FindButton("DE405")->Press();
     ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
     ASSERT_NEAR(f.ShiftedJd, jed, 1e-8);
@@ -104,7 +104,7 @@ TEST_F(De405Calculator, PlacesAgreeWithJplsTestPositions) {
     if (!helio && !geo) continue;
     const int body = t.target == 10 ? 11 : t.target == 13 ? 3 : t.target;
     Calculate(body, t.jed);
-    const std::string& text = f.RichTextBox2.Text;
+    const std::string& text = f.set2Pane.Text;
     const std::string what = "target " + std::to_string(t.target) + " centre " + std::to_string(t.centre) +
                              " coordinate " + std::to_string(t.coordinate) + " at " + std::to_string(t.jed);
     const char* block = helio || moon ? kHelio : kGeo;
@@ -123,7 +123,7 @@ TEST_F(De405Calculator, PlacesAgreeWithJplsTestPositions) {
 
 TEST_F(De405Calculator, TextLayoutAndDates) {
   Calculate(4, 2451545.0);  // Mars at J2000.0 (ET)
-  const std::string& text = f.RichTextBox2.Text;
+  const std::string& text = f.set2Pane.Text;
   EXPECT_EQ(text.rfind("JDut=  " + Format(f.ObservationJd, "0000000.00000") + "         JDet=  2451545,00000\r\n\r\n"
                        "ГЕЛИО ЭКВ   J2000         L=  ",
                        0),
@@ -138,7 +138,7 @@ TEST_F(De405Calculator, TextLayoutAndDates) {
   EXPECT_EQ(app.Store.ObjectNumber, 4);
   // ET-UT of the parabola in the box, the date of the ephemeris shifted by it.
   EXPECT_NEAR((f.ShiftedJd - f.ObservationJd) * 86400, f.DeltaTSeconds, 1e-4);
-  EXPECT_EQ(f.Text18.Text, RealText(f.DeltaTSeconds));
+  EXPECT_EQ(f.etMinusUtSeconds.Text, RealText(f.DeltaTSeconds));
   // The equator of date at J2000.0 is the J2000 equator: the last two blocks agree to
   // the precession over ET-UT (about a minute of time, far below the printed digits).
   EXPECT_NEAR(ValueAfter(text, "ГЕО   ЭКВ    JD", 0, "L="), ValueAfter(text, "ГЕО   ЭКВ   J2000", 0, "L="), 2e-6);
@@ -146,9 +146,9 @@ TEST_F(De405Calculator, TextLayoutAndDates) {
 
 TEST_F(De405Calculator, RefusalsShowNothingStale) {
   Calculate(5, 2440000.5);
-  ASSERT_FALSE(f.RichTextBox2.Text.empty());
+  ASSERT_FALSE(f.set2Pane.Text.empty());
   for (const char* body : {"0", "10", "12"}) {
-    f.Text8.Text = body;
+    f.objectNumber.Text = body;
     f.FindButton("DE405")->Press();
     ASSERT_EQ(ui.messages.size(), 1u) << body;
     EXPECT_EQ(ui.messages[0], "Номер планеты должен быть от 1 до 9 или 11");
@@ -156,26 +156,26 @@ TEST_F(De405Calculator, RefusalsShowNothingStale) {
   }
   // A date outside DE405: the blocks DE405 has, their folder, the years the files present
   // cover, and an empty text.
-  f.Text8.Text = "5";
-  f.Text23.Text = "2300";
+  f.objectNumber.Text = "5";
+  f.dateYear.Text = "2300";
   f.FindButton("DE405")->Press();
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], "В файлах DE405 нет такой даты\r\nDE405 охватывает годы 1600–2019: файлы ascp1600.405 … "
                             "ascp2000.405 в папке " + PathText(app.Astro.De405Folder) +
                             "\r\nфайлы DE405 охватывают годы 1960–2019");
-  EXPECT_TRUE(f.RichTextBox2.Text.empty());
+  EXPECT_TRUE(f.set2Pane.Text.empty());
   ui.messages.clear();
   // A block file missing from the folder: the file is named.
   const std::filesystem::path folder = test::FreshFolder("de405_calculator_missing");
   std::filesystem::copy_file(app.Astro.De405Folder / "ascp1960.405", folder / "ascp1960.405");
   app.Astro.De405Folder = folder;
-  f.Text23.Text = "1990";
+  f.dateYear.Text = "1990";
   f.FindButton("DE405")->Press();
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], "Ошибка чтения файлов JPL DE405\r\n" + PathText(folder / "ascp1980.405") +
                                 " — файла нет\r\nфайлы DE405 охватывают годы 1960–1979");
   ui.messages.clear();
-  f.Text23.Text = "19x";
+  f.dateYear.Text = "19x";
   f.FindButton("DE405")->Press();
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], "Введите правильно данные: год");

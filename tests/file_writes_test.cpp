@@ -45,17 +45,17 @@ struct Desk {
   void Compare(bool files, bool stepMode = false) {
     app.ShowForm("Form2");
     Window2Model& f = app.window2;
-    f.Text10.Text = "10";
+    f.arraySize.Text = "10";
     Press(f, "Создать массивы с N=");
-    f.ChooseOption("Option6");
-    f.ChooseOption("Option4");
-    f.Check11.Value = files;
-    f.Check2.Value = stepMode;
+    f.ChooseOption(f.generateSet1);
+    f.ChooseOption(f.theoryJpl0);
+    f.writeParamFile.Value = files;
+    f.stepMode.Value = stepMode;
     Press(f, "Сравнить данные 1 с данными 2");
   }
   // Window 2: "Записать результат в" with rows 1..10 of data set 3.
   void WriteWindow2Bdl() {
-    app.window2.Text17.Text = "10";
+    app.window2.lastRow.Text = "10";
     Press(app.window2, "Записать результат в");
   }
 };
@@ -174,7 +174,7 @@ TEST(FileWrites, EveryWriteReportsItsCountAndFile) {
 
   d.Compare(false);
   d.WriteWindow2Bdl();
-  const std::string& pane2 = d.app.window2.RichTextBox3.Text;
+  const std::string& pane2 = d.app.window2.reportPane.Text;
   EXPECT_EQ(pane2.substr(pane2.rfind("\r\n") + 2), "записано  10  записей в ObsPARI/PARI11_RDGLBT_40.txt");
   EXPECT_TRUE(d.ui.messages.empty()) << d.ui.messages[0];
 }

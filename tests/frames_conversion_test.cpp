@@ -25,7 +25,7 @@ struct Conversions : ::testing::Test {
 
   void SetUp() override {
     app.ShowForm("Form2");
-    f.Text10.Text = "50";
+    f.arraySize.Text = "50";
     Press("Создать массивы с N=");
     std::mt19937 rng(11);
     std::uniform_real_distribution<double> jd(2447000, 2452000), lon(0, 360), lat(-60, 60);
@@ -50,7 +50,7 @@ struct Conversions : ::testing::Test {
 
 TEST_F(Conversions, HorizontalToTopocentricAndBack) {
   Press("Hor -> Topo");
-  EXPECT_EQ(f.RichTextBox3.Text, "координаты преобразованы в  20  записях");
+  EXPECT_EQ(f.reportPane.Text, "координаты преобразованы в  20  записях");
   EXPECT_EQ(app.Store.ObsLon(1, 2), loaded[0][1]);  // column 2 keeps the input
   Press("Topo -> Hor");
   for (int i = 1; i <= 20; ++i) {
@@ -66,8 +66,8 @@ TEST_F(Conversions, HorizontalToTopocentricAndBack) {
 TEST_F(Conversions, WestLongitudesGiveRightAscensionsWithinOneTurn) {
   for (const char* longitude : {"-77,066", "-179,5", "179,5"}) {
     SetUp();
-    f.Text14.Text = longitude;
-    f.Text15.Text = "38,921";
+    f.observatoryLonDeg.Text = longitude;
+    f.observatoryLatDeg.Text = "38,921";
     Press("Hor -> Topo");
     for (int i = 1; i <= 20; ++i) {
       EXPECT_GE(app.Store.ObsLon(i, 1), 0.0) << longitude << " " << i;
@@ -98,8 +98,8 @@ TEST(LocalSiderealTime, AgreesWithErfaEastAndWest) {
 }
 
 TEST_F(Conversions, NutationOutAndInAtTheSameDate) {
-  f.ChooseOption("Option15");  // from "JD"
-  f.ChooseOption("Option22");  // to "JD"
+  f.ChooseOption(f.fromEpochOfDate);  // from "JD"
+  f.ChooseOption(f.toEpochOfDate);  // to "JD"
   Press("Перевести из эпохи");
   for (int i = 1; i <= 20; ++i) {
     double cosd = std::cos(loaded[static_cast<size_t>(i - 1)][2] / 57.29577951308232);
@@ -107,18 +107,18 @@ TEST_F(Conversions, NutationOutAndInAtTheSameDate) {
     EXPECT_NEAR(app.Store.ObsLat(i, 1), loaded[static_cast<size_t>(i - 1)][2], 0.01 * kArcsec) << i;
   }
   EXPECT_EQ(f.EpochLabel1, "App");
-  EXPECT_TRUE(f.Option4.Value);  // the two-body theory gave the distances
+  EXPECT_TRUE(f.theoryJpl0.Value);  // the two-body theory gave the distances
 }
 
 TEST_F(Conversions, B1950ToJ2000MovesByFiftyYearsOfPrecession) {
   app.Store.ObsLon(1, 1) = 0;
   app.Store.ObsLat(1, 1) = 0;
-  f.ChooseOption("Option16");
-  f.ChooseOption("Option23");
+  f.ChooseOption(f.fromEpochB1950);
+  f.ChooseOption(f.toEpochJ2000);
   Press("Перевести из эпохи");
   EXPECT_EQ(f.EpochLabel1, "J2000");
   EXPECT_EQ(f.EpochLabel3, "J2000");
-  EXPECT_EQ(f.Text12.Text, "J2000");
+  EXPECT_EQ(f.epochName.Text, "J2000");
   // IAU 1976 precession over 50.0 years moves (0h, 0 deg) by m = 3.07496 s/yr and
   // n = 20.0431"/yr to first order: about 2306" in right ascension, 1002" in declination.
   EXPECT_NEAR(app.Store.ObsLon(1, 1) * 3600, 2306.3, 1.5);
@@ -143,7 +143,7 @@ TEST_F(Conversions, TopocentricToGeocentricAndBack) {
 }
 
 TEST_F(Conversions, BadObserverBoxGivesTheCalculationMessage) {
-  f.Text14.Text = "";
+  f.observatoryLonDeg.Text = "";
   Press("Hor -> Topo");
   EXPECT_EQ(ui.messages.back(), "Ошибка в расчетах: ObsL");
   EXPECT_EQ(app.Store.ObsLon(1, 1), loaded[0][1]);

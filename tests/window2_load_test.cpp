@@ -24,7 +24,7 @@ struct Window2Load : ::testing::Test {
 
   void SetUp() override {
     app.ShowForm("Form2");
-    f.Text10.Text = "100";
+    f.arraySize.Text = "100";
     Press("Создать массивы с N=");
   }
   void Press(const std::string& caption) {
@@ -77,11 +77,11 @@ TEST_F(Window2Load, WindowOneFileLoadsBackWithItsValues) {
   ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
   ASSERT_EQ(f.Count1, n);
   EXPECT_EQ(f.Count3, n);
-  EXPECT_EQ(f.Text17.Text, "50");
-  EXPECT_EQ(f.Text11.Text, "UT");
-  EXPECT_EQ(f.Text12.Text, "App");
+  EXPECT_EQ(f.lastRow.Text, "50");
+  EXPECT_EQ(f.timeScaleName.Text, "UT");
+  EXPECT_EQ(f.epochName.Text, "App");
   EXPECT_EQ(f.EpochLabel1, "App");
-  EXPECT_EQ(f.Label9.Caption, "PARI11_");
+  EXPECT_EQ(f.outputPrefix.Caption, "PARI11_");
   for (int i = 1; i <= n; ++i) {
     const size_t k = static_cast<size_t>(i - 1);
     // The file truncates seconds of time to 1e-4 s, right ascension to 1e-5 s and
@@ -93,7 +93,7 @@ TEST_F(Window2Load, WindowOneFileLoadsBackWithItsValues) {
     EXPECT_NEAR(app.Store.ObsLat(i, 1), wantLat[k], (1e-4 + 1e-5) / 3600) << i;
     EXPECT_EQ(app.Store.ObsJd(i, 3), app.Store.ObsJd(i, 1));
   }
-  EXPECT_NE(f.RichTextBox1.Text.find("всего прочитано  50  записей"), std::string::npos);
+  EXPECT_NE(f.set1Pane.Text.find("всего прочитано  50  записей"), std::string::npos);
 }
 
 TEST_F(Window2Load, ObservatoryTableAndLatitudeSigns) {
@@ -106,17 +106,17 @@ TEST_F(Window2Load, ObservatoryTableAndLatitudeSigns) {
   EXPECT_DOUBLE_EQ(app.Store.ObsLat(3, 1), -5.5);
   EXPECT_DOUBLE_EQ(app.Store.ObsLon(1, 1), 15.0);
   EXPECT_EQ(app.Store.ObsJd(1, 1), 2451545.0);
-  EXPECT_EQ(f.Text14.Text, "2,337");
+  EXPECT_EQ(f.observatoryLonDeg.Text, "2,337");
 
-  f.Text3.Text = "USNO";
+  f.observatoryCode.Text = "USNO";
   WriteFile({}, "../ObsUSNO/USNO11_G_110.txt");
   Press("Загрузить в формате BDL");
-  EXPECT_EQ(f.Text14.Text, "-77,066");
-  EXPECT_EQ(f.Text15.Text, "38,921");
-  f.Text3.Text = "pari";  // codes are case-sensitive
+  EXPECT_EQ(f.observatoryLonDeg.Text, "-77,066");
+  EXPECT_EQ(f.observatoryLatDeg.Text, "38,921");
+  f.observatoryCode.Text = "pari";  // codes are case-sensitive
   Press("Загрузить в формате BDL");
-  EXPECT_EQ(f.Text14.Text, "0");
-  EXPECT_EQ(f.Text15.Text, "0");
+  EXPECT_EQ(f.observatoryLonDeg.Text, "0");
+  EXPECT_EQ(f.observatoryLatDeg.Text, "0");
 }
 
 TEST_F(Window2Load, RejectedTimesAndTheDisplayDay) {
@@ -125,22 +125,22 @@ TEST_F(Window2Load, RejectedTimesAndTheDisplayDay) {
   WriteFile({negative, Line("1967 01 Jan  20 06 00.0000", " 10 00 00.0000", "J2000", " ET")});
   Press("Загрузить в формате BDL");
   EXPECT_EQ(f.Count1, 1);
-  EXPECT_EQ(f.RichTextBox3.Text, "данные забракованные по времени наблюдения\r\n" + negative + "\r\n");
-  EXPECT_EQ(f.Text11.Text, "ET");
-  EXPECT_EQ(f.Text12.Text, "J2000");
+  EXPECT_EQ(f.reportPane.Text, "данные забракованные по времени наблюдения\r\n" + negative + "\r\n");
+  EXPECT_EQ(f.timeScaleName.Text, "ET");
+  EXPECT_EQ(f.epochName.Text, "J2000");
   // 20:06 on the 1st is shown as day 01, not rounded up to 02.
-  EXPECT_NE(f.RichTextBox1.Text.find("1967 01 Jan  20 06 00.0000"), std::string::npos) << f.RichTextBox1.Text;
+  EXPECT_NE(f.set1Pane.Text.find("1967 01 Jan  20 06 00.0000"), std::string::npos) << f.set1Pane.Text;
 }
 
 TEST_F(Window2Load, SecondDataSet) {
   WriteFile({Line("2000 01 Jan  12 00 00.0000", " 10 00 00.0000", "B1950")});
-  f.ChooseOption("Option2");
+  f.ChooseOption(f.loadIntoSet2);
   Press("Загрузить в формате BDL");
   EXPECT_EQ(f.Count2, 1);
   EXPECT_EQ(f.Count1, 0);
   EXPECT_EQ(f.EpochLabel2, "B1950");
   EXPECT_EQ(app.Store.ObsLat(1, 2), 10.0);
-  EXPECT_NE(f.RichTextBox2.Text.find("всего прочитано  1  записей"), std::string::npos);
+  EXPECT_NE(f.set2Pane.Text.find("всего прочитано  1  записей"), std::string::npos);
 }
 
 TEST_F(Window2Load, Messages) {
@@ -165,11 +165,11 @@ TEST_F(Window2Load, Messages) {
     Press("Загрузить в формате BDL");
     ASSERT_EQ(ui.messages.size(), before + 1);
     EXPECT_EQ(ui.messages.back().rfind("Ошибка чтения данных из файла\r\n", 0), 0u);
-    EXPECT_EQ(f.RichTextBox2.Text, bad);
+    EXPECT_EQ(f.set2Pane.Text, bad);
   }
 
   // A store of N = 4 takes at most 3 records (short lines keep the file under the size rule).
-  f.Text10.Text = "4";
+  f.arraySize.Text = "4";
   Press("Создать массивы с N=");
   auto shortLine = [](const char* date) { return Line(date, " 10 00 00.0000").substr(0, 90); };
   WriteFile({shortLine("2000 01 Jan  12 00 00.0000"), shortLine("2000 01 Jan  13 00 00.0000"),
@@ -177,7 +177,7 @@ TEST_F(Window2Load, Messages) {
   Press("Загрузить в формате BDL");
   EXPECT_EQ(ui.messages.back(), "увеличьте массивы данных");
   // More than 150 bytes a row: refused before reading.
-  f.Text10.Text = "1";
+  f.arraySize.Text = "1";
   Press("Создать массивы с N=");
   Press("Загрузить в формате BDL");
   EXPECT_EQ(ui.messages.back(), "Желательно увеличить размер массива");
@@ -197,7 +197,7 @@ TEST_F(Window2Load, AStoppedLoadKeepsExactlyTheRecordsRead) {
     for (int d = from; d <= to; ++d) out.push_back(2451544.0 + d);
     return out;
   };
-  f.Text10.Text = "10";
+  f.arraySize.Text = "10";
   Press("Создать массивы с N=");
   WriteFile({day(20, "  App"), day(21, "  App")});
   Press("Загрузить в формате BDL");
@@ -211,10 +211,10 @@ TEST_F(Window2Load, AStoppedLoadKeepsExactlyTheRecordsRead) {
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], "увеличьте массивы данных");
   test::ExpectDataSet1(app.Store, jds(1, 9));
-  EXPECT_EQ(f.Text17.Text, "9");
+  EXPECT_EQ(f.lastRow.Text, "9");
   EXPECT_EQ(f.EpochLabel1, "J2000");
   EXPECT_EQ(f.EpochLabel3, "J2000");
-  EXPECT_NE(f.RichTextBox1.Text.find("всего прочитано  9  записей"), std::string::npos);
+  EXPECT_NE(f.set1Pane.Text.find("всего прочитано  9  записей"), std::string::npos);
 
   // A bad third line: the two records before it are loaded.
   WriteFile({day(1, "B1950"), day(2, "B1950"), "not a BDL line", day(4, "B1950")});
@@ -222,8 +222,8 @@ TEST_F(Window2Load, AStoppedLoadKeepsExactlyTheRecordsRead) {
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[1].rfind("Ошибка чтения данных из файла\r\n", 0), 0u);
   test::ExpectDataSet1(app.Store, jds(1, 2));
-  EXPECT_EQ(f.Text12.Text, "B1950");
-  f.ChooseOption("Option2");
+  EXPECT_EQ(f.epochName.Text, "B1950");
+  f.ChooseOption(f.loadIntoSet2);
   Press("Загрузить в формате BDL");
   EXPECT_EQ(f.Count2, 2);
   EXPECT_EQ(app.Store.ObsJd(2, 2), 2451546.0);
@@ -233,10 +233,10 @@ TEST_F(Window2Load, AStoppedLoadKeepsExactlyTheRecordsRead) {
 TEST_F(Window2Load, WriterPlacesNoteScaleEpochAndRowNumber) {
   WriteFile({Line("2000 01 Jan  12 00 00.0000", "-00 30 00.0000")});
   Press("Загрузить в формате BDL");
-  f.Text12.Text = "J2000";
-  f.Check12.Value = true;
-  f.Text16.Text = "1";
-  f.Text17.Text = "1";
+  f.epochName.Text = "J2000";
+  f.rowInNote.Value = true;
+  f.firstRow.Text = "1";
+  f.lastRow.Text = "1";
   Press("Записать результат в");
   ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
   std::string bytes = test::ReadBytes(folder / "ObsPARI" / "PARI11_RDGLBT_40.txt");
@@ -250,11 +250,11 @@ TEST_F(Window2Load, WriterPlacesNoteScaleEpochAndRowNumber) {
   EXPECT_EQ(line.substr(150, 2), " 1");
   EXPECT_EQ(bytes.substr(start + 158, 2), "\r\n");
 
-  f.Text17.Text = "500";  // beyond the arrays
+  f.lastRow.Text = "500";  // beyond the arrays
   Press("Записать результат в");
   EXPECT_EQ(ui.messages.size(), 1u);
   std::filesystem::remove_all(folder / "ObsPARI");
-  f.Text17.Text = "1";
+  f.lastRow.Text = "1";
   Press("Записать результат в");
   EXPECT_EQ(ui.messages.back().rfind("Ошибка записи в файл", 0), 0u);
 }
@@ -263,8 +263,8 @@ TEST_F(Window2Load, ADateTheCalendarCannotTakeIsSaidBeforeTheWriteError) {
   WriteFile({Line("2000 01 Jan  12 00 00.0000", " 10 00 00.0000")});
   Press("Загрузить в формате BDL");
   app.Store.ObsJd(1, 3) = 1e300;
-  f.Text16.Text = "1";
-  f.Text17.Text = "1";
+  f.firstRow.Text = "1";
+  f.lastRow.Text = "1";
   Press("Записать результат в");
   ASSERT_GE(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[ui.messages.size() - 2], "Введите правильно юлианскую дату");

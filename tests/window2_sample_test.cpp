@@ -43,17 +43,17 @@ struct SampleComparison : ::testing::Test {
   }
   // Window 2: load the file as data set 1 and compare it with `theory` with aberration
   // and nutation, without refraction; every record gets its theoretical place in data set 3.
-  void Compare(const std::string& code, const char* theory) {
+  void Compare(const std::string& code, const OptionButton& theory) {
     app.ShowForm("Form2");
-    f.Text3.Text = code;
+    f.observatoryCode.Text = code;
     Press(f, "Создать массивы с N=");
     Press(f, "Загрузить в формате BDL");
     f.ChooseOption(theory);
-    f.Check8.Value = f.Check9.Value = f.Check7.Value = true;
-    f.Check6.Value = false;
-    f.Check11.Value = true;  // "+File"
-    f.Check13.Value = true;  // "+График"
-    f.Check4.Value = f.Check5.Value = true;  // plot "dL", "dB"
+    f.addAberration.Value = f.addPlanetaryAberration.Value = f.addNutation.Value = true;
+    f.addRefraction.Value = false;
+    f.writeParamFile.Value = true;  // "+File"
+    f.plotDifferences.Value = true;  // "+График"
+    f.plotDiffL.Value = f.plotDiffB.Value = true;  // plot "dL", "dB"
     Press(f, "Сравнить данные 1 с данными 2");
   }
   // Data set 3 against the truth's theoretical places, in arcseconds on the sky.
@@ -75,7 +75,7 @@ struct SampleComparison : ::testing::Test {
 
 TEST_F(SampleComparison, De405TheoryGivesTheSamplesPlaces) {
   ImportAndWrite("PARI", "1");
-  Compare("PARI", "Option7");  // "JPL2 (DE405)"
+  Compare("PARI", f.theoryDe405);  // "JPL2 (DE405)"
   ASSERT_EQ(f.Count1, 300);
   EXPECT_EQ(f.ComparedCount, 300);
   EXPECT_LT(WorstTheoryError("PARI11_G_1.dov.csv"), 3e-4);
@@ -89,7 +89,7 @@ TEST_F(SampleComparison, De405TheoryGivesTheSamplesPlaces) {
                             (folder / "Dat" / "Param_data_PARI11.csv").string() + "' >/dev/null";
   EXPECT_EQ(std::system(check.c_str()), 0) << check;
   int points = 0;
-  for (const auto& item : f.Picture1.Items) points += item.kind == PictureItem::Kind::kPoint;
+  for (const auto& item : f.plotPicture.Items) points += item.kind == PictureItem::Kind::kPoint;
   EXPECT_GE(points, 600);
 }
 
@@ -98,7 +98,7 @@ TEST_F(SampleComparison, TwoBodyTheoryGivesTheConvertedCataloguesPlaces) {
   app.window1.observatoryCode.Text = "USNO";
   Press(app.window1, "+/-");
   ImportAndWrite("USNO", "2");
-  Compare("USNO", "Option4");  // "JPL0"
+  Compare("USNO", f.theoryJpl0);  // "JPL0"
   ASSERT_EQ(f.Count1, 200);
   EXPECT_LT(WorstTheoryError("USNO_1866_1891.csv"), 3e-4);
 }
@@ -110,9 +110,9 @@ TEST_F(SampleComparison, De405DeviationsOfWindow3AreThoseOfWindow2) {
   ImportAndWrite("PARI", "1");
   for (bool precise : {false, true}) {
     app.ShowForm("Form2");
-    f.Check2.Value = true;  // one row per step, to read each difference
-    f.Check15.Value = precise;
-    Compare("PARI", "Option7");
+    f.stepMode.Value = true;  // one row per step, to read each difference
+    f.rigorousIau2006.Value = precise;
+    Compare("PARI", f.theoryDe405);
     std::vector<double> dL{f.DiffL}, dB{f.DiffB};
     for (int32_t r = 2; r <= 300; ++r) {
       Press(f, "сделать 1 шаг");
@@ -144,31 +144,31 @@ TEST_F(SampleComparison, De405DeviationsOfWindow3AreThoseOfWindow2) {
 // classical reduction and the log says so.
 TEST_F(SampleComparison, PreciseTheoryShowsItsStages) {
   ImportAndWrite("PARI", "1");
-  f.Check15.Value = true;
-  Compare("PARI", "Option7");
+  f.rigorousIau2006.Value = true;
+  Compare("PARI", f.theoryDe405);
   ASSERT_EQ(f.ComparedCount, 300);
-  EXPECT_EQ(f.Text18.Text, "64,184");
-  EXPECT_NE(f.RichTextBox2.Text.find("TT-UT= 64,184 сек"), std::string::npos) << f.RichTextBox2.Text;
+  EXPECT_EQ(f.etMinusUtSeconds.Text, "64,184");
+  EXPECT_NE(f.set2Pane.Text.find("TT-UT= 64,184 сек"), std::string::npos) << f.set2Pane.Text;
   for (const char* held : {"Check8", "Check9", "Check7"}) EXPECT_TRUE(f.CheckHeld(held)) << held;
   EXPECT_FALSE(f.CheckHeld("Check6"));  // refraction stays the user's choice
-  EXPECT_EQ(f.RichTextBox2.Text.find("\r\nТОЧНО (IAU 2006/2000A)"), 0u) << f.RichTextBox2.Text;
+  EXPECT_EQ(f.set2Pane.Text.find("\r\nТОЧНО (IAU 2006/2000A)"), 0u) << f.set2Pane.Text;
   for (const char* stage : {"свет. время", "откл.", "аберр.", "смещ.+прец.", "нутация", "результат App"}) {
-    EXPECT_NE(f.RichTextBox2.Text.find(stage), std::string::npos) << stage;
+    EXPECT_NE(f.set2Pane.Text.find(stage), std::string::npos) << stage;
   }
-  EXPECT_FALSE(f.Text7.Text.empty());
+  EXPECT_FALSE(f.nutationArcsec.Text.empty());
 
   // The DE405 calculator adds the rigorous places at the window's date.
-  f.Text8.Text = "4";
-  f.Text23.Text = "1995";
+  f.objectNumber.Text = "4";
+  f.dateYear.Text = "1995";
   Press(f, "DE405");
   for (const char* line : {"ТОЧНО (IAU 2006/2000A)", "ГЕО астрометр. ICRS", "ГЕО GCRS (J2000)", "ГЕО видимое ист. JD"}) {
-    EXPECT_NE(f.RichTextBox2.Text.find(line), std::string::npos) << line;
+    EXPECT_NE(f.set2Pane.Text.find(line), std::string::npos) << line;
   }
 
   f.EpochLabel1 = "B1950";
   EXPECT_FALSE(f.CheckHeld("Check8"));
   Press(f, "Сравнить данные 1 с данными 2");
-  EXPECT_NE(f.RichTextBox2.Text.find("B1950 — классическая редукция"), std::string::npos) << f.RichTextBox2.Text;
+  EXPECT_NE(f.set2Pane.Text.find("B1950 — классическая редукция"), std::string::npos) << f.set2Pane.Text;
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ TEST_F(WindowInput, NamePartsLeadingOutOfTheFolderAreRefused) {
     for (FormModel* form : std::initializer_list<FormModel*>{&app.window1, &app.window2, &app.window3}) {
       test::PressButton(*form, "Создать массивы с N=", ui);
     }
-    app.window2.ChooseOption("Option6");  // data 1 "JPL0": the comparison names its files by Text3
+    app.window2.ChooseOption(app.window2.generateSet1);  // data 1 "JPL0": files named by the observatory box
     app.window3.lastRecord.Text = "0";    // records 1..0: the heading alone
     FormModel& form = c.form == std::string("Form1") ? static_cast<FormModel&>(app.window1)
                       : c.form == std::string("Form2") ? static_cast<FormModel&>(app.window2)

@@ -32,7 +32,7 @@ int32_t CleanDuplicateDates(ObservationStore& store, int32_t count, double tauDa
   if (count <= 0) return 0;
   std::vector<Record> recs;
   recs.reserve(static_cast<size_t>(count));
-  for (int32_t r = 1; r <= count; ++r) recs.push_back(Take(store, r, 1));
+  for (int32_t r = 1; r <= count; ++r) recs.push_back(Take(store, r, kSet1));
   const size_t n = recs.size();
 
   // Records still present, by their original index; and all records ordered by date,
@@ -73,8 +73,8 @@ int32_t CleanDuplicateDates(ObservationStore& store, int32_t count, double tauDa
   int32_t out = 0;
   for (size_t k : alive) {
     ++out;
-    Put(store, out, 1, recs[k]);
-    Put(store, out, 3, recs[k]);
+    Put(store, out, kSet1, recs[k]);
+    Put(store, out, kSet3, recs[k]);
   }
   return out;
 }
@@ -83,13 +83,13 @@ void SortByDate(ObservationStore& store, int32_t count, bool ascending) {
   if (count <= 0) return;
   std::vector<Record> recs;
   recs.reserve(static_cast<size_t>(count));
-  for (int32_t r = 1; r <= count; ++r) recs.push_back(Take(store, r, 1));
+  for (int32_t r = 1; r <= count; ++r) recs.push_back(Take(store, r, kSet1));
   std::stable_sort(recs.begin(), recs.end(), [ascending](const Record& a, const Record& b) {
     return ascending ? a.jd < b.jd : a.jd > b.jd;
   });
   for (int32_t r = 1; r <= count; ++r) {
-    Put(store, r, 1, recs[static_cast<size_t>(r - 1)]);
-    Put(store, r, 3, recs[static_cast<size_t>(r - 1)]);
+    Put(store, r, kSet1, recs[static_cast<size_t>(r - 1)]);
+    Put(store, r, kSet3, recs[static_cast<size_t>(r - 1)]);
   }
 }
 

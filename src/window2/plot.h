@@ -1,5 +1,5 @@
 // The plot of the differences O-C of window 2: a grid of 25 x 6 units, time to the right
-// in units of PlotScaleT years from PlotOrigin, differences upward in units of PlotScaleD
+// in units of ScaleT years from the run's origin, differences upward in units of ScaleD
 // arcseconds (seconds of time for time differences), a new page when the time axis is full.
 #pragma once
 

@@ -43,128 +43,120 @@ constexpr std::array<Observatory, 15> kObservatories = {{
 
 void Window2Model::LoadBdl() {
   int32_t object = 0;
-  if (!TryBoxInt32(Text8, object)) {
-    RefuseBox({.Box = "Text8"}, "Задайте правильно данные");
-    return;
-  }
-  if (ArraysMissing()) return;
-  if (!NamePartsAllowed({Text3.Text, Text1.Text})) return;
+  if (!TryBoxInt32(objectNumber, object)) Refuse(objectNumber, "Задайте правильно данные");
+  RequireArrays();
+  RequirePlainNameParts({observatoryCode.Text, fileNumber.Text});
   Store.ObjectNumber = object;
-  Store.ObservatoryCode = Text3.Text;
+  Store.ObservatoryCode = observatoryCode.Text;
   const std::string& code = Store.ObservatoryCode;
 
-  Text14.Text = "0";
-  Text15.Text = "0";
+  observatoryLonDeg.Text = "0";
+  observatoryLatDeg.Text = "0";
   for (const auto& o : kObservatories) {
     if (code == o.code) {
-      Text14.Text = o.longitude;
-      Text15.Text = o.latitude;
+      observatoryLonDeg.Text = o.longitude;
+      observatoryLatDeg.Text = o.latitude;
       break;
     }
   }
-  ProgressBar1.Value = 0;
-  RichTextBox3.Text.clear();
+  progress.Value = 0;
+  reportPane.Text.clear();
   ProcessLog = std::string("данные забракованные по времени наблюдения") + kCrLf;
 
   std::string mark;
-  if (Option8.Value) mark = "_R_";
-  if (Option9.Value) mark = "_D_";
-  if (Option10.Value) {
-    if (Option11.Value) mark = "_G_";
-    if (Option12.Value) mark = "_GLB_";
-    if (Option13.Value) mark = "_GT_";
-    if (Option14.Value) mark = "_T_";
+  if (fileRa.Value) mark = "_R_";
+  if (fileDec.Value) mark = "_D_";
+  if (fileGeo.Value) {
+    if (geoMarkG.Value) mark = "_G_";
+    if (geoMarkGlb.Value) mark = "_GLB_";
+    if (geoMarkGt.Value) mark = "_GT_";
+    if (geoMarkT.Value) mark = "_T_";
   }
-  if (Option29.Value) mark = "_H_";
-  std::string stem = code + std::to_string(object) + mark + Text1.Text;
+  if (fileHor.Value) mark = "_H_";
+  std::string stem = code + std::to_string(object) + mark + fileNumber.Text;
   std::filesystem::path path = AppPath(Ui().AppFolder(), "Obs" + code + "/" + stem + ".txt");
   BdlLoadOptions options;
   options.RejectNegativeTimes = true;
-  options.Progress = [this](int percent) { ProgressBar1.Value = percent; };
+  options.Progress = [this](int percent) { progress.Value = percent; };
   options.ProcessEvents = [this] { Ui().ProcessEvents(); };
-  const int set = Option2.Value ? 2 : 1;
+  const int set = loadIntoSet2.Value ? kSet2 : kSet1;
   const BdlLoadResult loaded = LoadBdlFile(path, Store, set, Bdl, Astro, options);
   HeaderText = loaded.Heading;
-  if (loaded.End == BdlLoadEnd::kOpenFailed || loaded.End == BdlLoadEnd::kTooLarge) {
-    Ui().ShowMessage(loaded.End == BdlLoadEnd::kTooLarge ? "Желательно увеличить размер массива"
-                                                         : "Ошибка открытия файла" + std::string(kCrLf) + PathText(path));
-    return;
+  if (loaded.End == BdlLoadEnd::kTooLarge) throw Refusal{"Желательно увеличить размер массива", {}};
+  if (loaded.End == BdlLoadEnd::kOpenFailed) {
+    throw Refusal{"Ошибка открытия файла" + std::string(kCrLf) + PathText(path), {}};
   }
   LoadSet = set;
-  (LoadSet == 1 ? RecordsText1 : RecordsText2).clear();
-  (LoadSet == 1 ? RichTextBox1 : RichTextBox2).Text.clear();
+  (LoadSet == kSet1 ? RecordsText1 : RecordsText2).clear();
+  (LoadSet == kSet1 ? set1Pane : set2Pane).Text.clear();
   // A file that ends within its heading lines, like a line that holds no record, is a
   // read error.
   const std::string readError = "Ошибка чтения данных из файла" + std::string(kCrLf) + PathText(path);
-  if (!loaded.HeadingRead()) {
-    Ui().ShowMessage(readError);
-    return;
-  }
+  if (!loaded.HeadingRead()) throw Refusal{readError, {}};
   ShowLoadedSet(loaded);
   if (loaded.End == BdlLoadEnd::kBadLine) {
-    RichTextBox2.Text = Cp1251ToUtf8(loaded.BadLine);
+    set2Pane.Text = Cp1251ToUtf8(loaded.BadLine);
     Ui().ShowMessage(readError);
   } else if (loaded.End == BdlLoadEnd::kStoreFull) {
     Ui().ShowMessage("увеличьте массивы данных");
   } else {
-    ProgressBar1.Value = 100;
+    progress.Value = 100;
   }
 }
 
 void Window2Model::ShowLoadedSet(const BdlLoadResult& loaded) {
-  std::string& records = LoadSet == 1 ? RecordsText1 : RecordsText2;
+  std::string& records = LoadSet == kSet1 ? RecordsText1 : RecordsText2;
   records = Cp1251ToUtf8(loaded.Heading) + kCrLf;
   for (const std::string& line : loaded.Shown) records += Cp1251ToUtf8(line) + kCrLf;
   const auto shown = static_cast<int32_t>(loaded.Shown.size());
   if (loaded.Rows > shown) records += BdlNotShownLine(loaded.Rows, shown) + kCrLf;
   records += kCrLf + ("всего прочитано  " + std::to_string(loaded.Rows) + "  записей");
-  (LoadSet == 1 ? RichTextBox1 : RichTextBox2).Text = records;
+  (LoadSet == kSet1 ? set1Pane : set2Pane).Text = records;
   for (const std::string& line : loaded.Rejected) ProcessLog += Cp1251ToUtf8(line) + kCrLf;
   if (loaded.Rows > 0) TimeScaleLabel = loaded.TimeScale;
-  Text17.Text = std::to_string(loaded.Rows);
+  lastRow.Text = std::to_string(loaded.Rows);
   const std::string epoch = Cp1251ToUtf8(EpochLabelOf(loaded.LastEpochField));
-  if (LoadSet == 1) {
-    Text11.Text = Cp1251ToUtf8(TimeScaleLabelOf(TimeScaleLabel));
+  if (LoadSet == kSet1) {
+    timeScaleName.Text = Cp1251ToUtf8(TimeScaleLabelOf(TimeScaleLabel));
     EpochLabel1 = epoch;
     EpochLabel3 = epoch;
-    Text12.Text = epoch;
+    epochName.Text = epoch;
   } else {
     EpochLabel2 = epoch;
   }
-  Label9.Caption = Store.ObservatoryCode + std::to_string(Store.ObjectNumber) + "_";
-  RichTextBox3.Text = ProcessLog;
+  outputPrefix.Caption = Store.ObservatoryCode + std::to_string(Store.ObjectNumber) + "_";
+  reportPane.Text = ProcessLog;
 }
 
 void Window2Model::WriteResult() {
   int32_t first = 0, last = 0;
-  if (!TryBoxInt32(Text16, first) || !TryBoxInt32(Text17, last) || first < 1 || last < first ||
+  if (!TryBoxInt32(firstRow, first) || !TryBoxInt32(lastRow, last) || first < 1 || last < first ||
       !Store.Exists() || last > Store.ObsJd.Rows()) {
-    Ui().ShowMessage("Задайте правильно номера записей: с № от 1 до по №, не больше размера массивов");
-    return;
+    throw Refusal{"Задайте правильно номера записей: с № от 1 до по №, не больше размера массивов", {}};
   }
-  const std::string& code = Store.ObservatoryCode.empty() ? Text3.Text : Store.ObservatoryCode;
-  if (!NamePartsAllowed({code, Text2.Text})) return;
-  std::string name = code + std::to_string(Store.ObjectNumber) + "_" + Text2.Text + ".txt";
+  const std::string& code = Store.ObservatoryCode.empty() ? observatoryCode.Text : Store.ObservatoryCode;
+  RequirePlainNameParts({code, outputName.Text});
+  std::string name = code + std::to_string(Store.ObjectNumber) + "_" + outputName.Text + ".txt";
   std::filesystem::path path = AppPath(Ui().AppFolder(), "Obs" + code + "/" + name);
   BdlWriteOptions options;
   options.LoadedHeading = HeaderText;
   options.ObservatoryCode = code;
-  options.TimeScale = Utf8ToCp1251(Text11.Text);
-  options.Epoch = Utf8ToCp1251(Text12.Text);
-  options.RowInNote = Check12.Value;
+  options.TimeScale = Utf8ToCp1251(timeScaleName.Text);
+  options.Epoch = Utf8ToCp1251(epochName.Text);
+  options.RowInNote = rowInNote.Value;
   std::string lines;
   options.Written = [&](int percent, const std::string& line) {
-    ProgressBar1.Value = percent;
-    if (Check1.Value) lines += Cp1251ToUtf8(line) + kCrLf;
+    progress.Value = percent;
+    if (showLines.Value) lines += Cp1251ToUtf8(line) + kCrLf;
   };
   const BdlWriteResult written = WriteBdlFile(path, Store, first, last, Bdl, Astro, options);
   if (written.End != BdlWriteEnd::kCreateFailed) {
     ProcessLog = Cp1251ToUtf8(written.Heading) + kCrLf + lines;
-    RichTextBox3.Text = ProcessLog;
+    reportPane.Text = ProcessLog;
   }
   // Under the lines, as a load reports what it read: the count and the file.
   if (written.End == BdlWriteEnd::kWritten) {
-    RichTextBox3.Text += kCrLf + WrittenReport(last - first + 1, path, Ui().AppFolder());
+    reportPane.Text += kCrLf + WrittenReport(last - first + 1, path, Ui().AppFolder());
   }
   // The calendar routine answers a date beyond its range with its result alone; the
   // window says what is wrong before it says that the file was not written.
@@ -174,7 +166,7 @@ void Window2Model::WriteResult() {
 
 std::string Window2Model::MergeLine(int32_t k, int takeFrom1, int takeFrom2) {
   if (!FormatBdlLine(Bdl, Astro, Store, k)) return {};
-  PlaceAt(Bdl.BdlLine, bdl::kMergedJd.first, Format(Store.ObsJd(k, 3), "0000000.000000"));
+  PlaceAt(Bdl.BdlLine, bdl::kMergedJd.first, Format(Store.ObsJd(k, kSet3), "0000000.000000"));
   PlaceAt(Bdl.BdlLine, bdl::kMergedRow, std::to_string(k));
   PlaceAt(Bdl.BdlLine, bdl::kMergedFrom1, std::to_string(takeFrom1));
   PlaceAt(Bdl.BdlLine, bdl::kMergedFrom2, std::to_string(takeFrom2));

@@ -45,41 +45,25 @@ std::string PreciseCalculatorText(const PrecisePlace& p) {
 }  // namespace
 
 void Window2Model::De405() {
-  int32_t p = 0, year = 0, month = 0;
-  double day = 0;
-  try {
-    p = BoxInt32(Text8);
-    year = BoxInt32(Text23);
-    month = BoxInt32(Text22);
-    day = BoxReal(Text21);
-  } catch (const RefusedBox& refused) {
-    RefuseBox(refused, kWrongDataMessage);
-    return;
-  }
-  if (p < 1 || p > 11 || p == 10) {
-    Ui().ShowMessage("Номер планеты должен быть от 1 до 9 или 11");
-    return;
-  }
+  const int32_t p = BoxInt32(objectNumber);
+  const int32_t year = BoxInt32(dateYear);
+  const int32_t month = BoxInt32(dateMonth);
+  const double day = BoxReal(dateDay);
+  if (p < 1 || p > 11 || p == 10) throw Refusal{"Номер планеты должен быть от 1 до 9 или 11", {}};
   Store.ObjectNumber = p;
   TheoryLog.clear();
-  RichTextBox2.Text.clear();
+  set2Pane.Text.clear();
 
   bool failed = false;
   ObservationJd = JulianDateFromCalendar(Astro, day, month, year, &failed);
-  if (failed) {
-    Ui().ShowMessage(kWrongDateMessage);
-    return;
-  }
-  De405CalculatorPlaces r = ComputeDe405CalculatorPlaces(Astro, p, ObservationJd,
-                                                         Check3.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola);
+  if (failed) throw Refusal{kWrongDateMessage, {}};
+  const DeltaTModel deltaT = deltaTSince1700.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola;
+  De405CalculatorPlaces r = ComputeDe405CalculatorPlaces(Astro, p, ObservationJd, deltaT);
   DeltaTSeconds = r.DeltaTSeconds;
   ShiftedJd = r.EphemerisJd;
-  Text18.Text = RealText(DeltaTSeconds);
+  etMinusUtSeconds.Text = RealText(DeltaTSeconds);
   // A failed read shows nothing of an earlier date.
-  if (!r.Ok) {
-    Ui().ShowMessage(EphemerisMessage(Astro));
-    return;
-  }
+  if (!r.Ok) throw Refusal{EphemerisMessage(Astro), {}};
   Speed[static_cast<size_t>(p)] = r.Speed;
 
   TheoryLog = "JDut=  " + Format(ObservationJd, "0000000.00000") + "         JDet=  " + Format(ShiftedJd, "0000000.00000") +
@@ -89,20 +73,18 @@ void Window2Model::De405() {
                Format(r.VZ, "0.0000") + "      V=   " + Format(r.Speed, "0.0000") + "     км/с" + kCrLf + kCrLf;
   TheoryLog += PlaceText("ГЕО   ЭКВ   J2000           L=  ", r.GeocentricJ2000) + kCrLf + kCrLf;
   TheoryLog += PlaceText("ГЕО   ЭКВ    JD               L=  ", r.GeocentricOfDate);
-  if (Check15.Value) {
+  if (rigorousIau2006.Value) {
     double ttMinusUt = 0;
-    const double tt = PreciseTerrestrialTime(Astro, ObservationJd, Check3.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola,
-                                             false, ttMinusUt);
+    const double tt = PreciseTerrestrialTime(Astro, ObservationJd, deltaT, false, ttMinusUt);
     PrecisePlace precise = ComputePrecisePlace(Astro, p, tt);
     Astro.CurrentJd = ObservationJd;
     if (!precise.Ok) {
-      RichTextBox2.Text = TheoryLog;
-      Ui().ShowMessage(EphemerisMessage(Astro));
-      return;
+      set2Pane.Text = TheoryLog;
+      throw Refusal{EphemerisMessage(Astro), {}};
     }
     TheoryLog += PreciseCalculatorText(precise);
   }
-  RichTextBox2.Text = TheoryLog;
+  set2Pane.Text = TheoryLog;
 }
 
 }  // namespace planova

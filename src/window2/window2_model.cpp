@@ -2,6 +2,7 @@
 
 #include "astro/de405.h"
 #include "astro/orbit.h"
+#include "common/name_part.h"
 #include "common/numtext.h"
 #include "models/messages.h"
 
@@ -9,7 +10,7 @@ namespace planova {
 
 namespace {
 
-// Fixed captions beside the boxes of window 2 (index into Window2Model::Labels).
+// Fixed captions beside the boxes of window 2 (index into Window2Model::boxLabels).
 constexpr LabelRow kLabels[] = {
     {"Label1", "Имя обсерватории"},
     {"Label2", "№ объекта"},
@@ -38,21 +39,38 @@ constexpr LabelRow kLabels[] = {
 // observatory, its place, the marks and the file name).
 constexpr TextRow<Window2Model> kTexts[] = {
     // Data sets and loading.
-    {"Text10", &Window2Model::Text10, "4000"}, {"Text3", &Window2Model::Text3}, {"Text8", &Window2Model::Text8, "11"},
-    {"Text1", &Window2Model::Text1, "110"},
-    {"Text14", &Window2Model::Text14}, {"Text15", &Window2Model::Text15}, {"Text11", &Window2Model::Text11}, {"Text12", &Window2Model::Text12},
+    {"Text10", &Window2Model::arraySize, "4000"},
+    {"Text3", &Window2Model::observatoryCode},
+    {"Text8", &Window2Model::objectNumber, "11"},
+    {"Text1", &Window2Model::fileNumber, "110"},
+    {"Text14", &Window2Model::observatoryLonDeg},
+    {"Text15", &Window2Model::observatoryLatDeg},
+    {"Text11", &Window2Model::timeScaleName},
+    {"Text12", &Window2Model::epochName},
     // Rows to write, the file name, the time tolerance and ET-UT.
-    {"Text16", &Window2Model::Text16, "1"}, {"Text17", &Window2Model::Text17, "1"}, {"Text2", &Window2Model::Text2},
-    {"Text5", &Window2Model::Text5, "1,5"}, {"Text18", &Window2Model::Text18},
+    {"Text16", &Window2Model::firstRow, "1"},
+    {"Text17", &Window2Model::lastRow, "1"},
+    {"Text2", &Window2Model::outputName},
+    {"Text5", &Window2Model::toleranceSeconds, "1,5"},
+    {"Text18", &Window2Model::etMinusUtSeconds},
     // The epoch: year, month, day.
-    {"Text23", &Window2Model::Text23, "1861"}, {"Text22", &Window2Model::Text22, "1"}, {"Text21", &Window2Model::Text21, "1,5"},
+    {"Text23", &Window2Model::dateYear, "1861"},
+    {"Text22", &Window2Model::dateMonth, "1"},
+    {"Text21", &Window2Model::dateDay, "1,5"},
     // Comparison: the end year of JPL0 and the corrections shown.
-    {"Text27", &Window2Model::Text27, "2000"},
-    {"Text9", &Window2Model::Text9}, {"Text13", &Window2Model::Text13}, {"Text4", &Window2Model::Text4}, {"Text7", &Window2Model::Text7},
+    {"Text27", &Window2Model::generateToYear, "2000"},
+    {"Text9", &Window2Model::aberrationArcsec},
+    {"Text13", &Window2Model::planetaryAberrationArcsec},
+    {"Text4", &Window2Model::refractionArcsec},
+    {"Text7", &Window2Model::nutationArcsec},
     // The plot: scales, offset and the colours of the dL, dB and dT points.
     // One arcsecond to a unit: the grid's +-3 units hold the sample's 0,3" noise visibly.
-    {"Text19", &Window2Model::Text19, "1"}, {"Text20", &Window2Model::Text20, "1"}, {"Text6", &Window2Model::Text6, "0"},
-    {"Text24", &Window2Model::Text24, "2"}, {"Text25", &Window2Model::Text25, "3"}, {"Text26", &Window2Model::Text26, "4"},
+    {"Text19", &Window2Model::plotScaleYearsPerCm, "1"},
+    {"Text20", &Window2Model::plotScaleArcsecPerCm, "1"},
+    {"Text6", &Window2Model::plotOffsetArcsec, "0"},
+    {"Text24", &Window2Model::colourDiffL, "2"},
+    {"Text25", &Window2Model::colourDiffB, "3"},
+    {"Text26", &Window2Model::colourDiffT, "4"},
 };
 
 // The caption beside each number box, for the message that refuses its text.
@@ -71,36 +89,55 @@ constexpr FrameRow kFrames[] = {
     {"Frame2", "к теоретическим, т.е. геометрическим, координатам JPL добавить "},
 };
 
-// One line per frame.
+// The options, frame by frame.
 constexpr OptionRow<Window2Model> kOptions[] = {
-    {"Option1", &Window2Model::Option1, "1 (Hor, Topo всегда №1)", "Frame1"}, {"Option2", &Window2Model::Option2, "2", "Frame1"},
-    {"Option8", &Window2Model::Option8, "RA", "Frame3"}, {"Option9", &Window2Model::Option9, "Dec", "Frame3"},
-        {"Option10", &Window2Model::Option10, "Geo ", "Frame3"}, {"Option29", &Window2Model::Option29, "Hor", "Frame3"},
-    {"Option11", &Window2Model::Option11, "G", "Frame4"}, {"Option12", &Window2Model::Option12, "GLB", "Frame4"},
-        {"Option13", &Window2Model::Option13, "GT", "Frame4"}, {"Option14", &Window2Model::Option14, "T", "Frame4"},
-    {"Option18", &Window2Model::Option18, "с начала", "Frame8"}, {"Option19", &Window2Model::Option19, "с конца", "Frame8"},
-    {"Option24", &Window2Model::Option24, "12", "Frame11"}, {"Option25", &Window2Model::Option25, "ET- UT", "Frame11"},
-        {"Option26", &Window2Model::Option26, "LT- UT", "Frame11"},
-    {"Option20", &Window2Model::Option20, "+", "Frame9"}, {"Option21", &Window2Model::Option21, "-", "Frame9"},
-    {"Option16", &Window2Model::Option16, "B1950", "Frame7"}, {"Option15", &Window2Model::Option15, "JD", "Frame7"},
-        {"Option17", &Window2Model::Option17, "Other", "Frame7"},
-    {"Option23", &Window2Model::Option23, "J2000", "Frame10"}, {"Option22", &Window2Model::Option22, "JD", "Frame10"},
-    {"Option6", &Window2Model::Option6, "JPL0", "Frame5"}, {"Option5", &Window2Model::Option5, "из файла", "Frame5"},
-    {"Option3", &Window2Model::Option3, "из файла", "Frame6"}, {"Option4", &Window2Model::Option4, "JPL0", "Frame6"},
-        {"Option7", &Window2Model::Option7, "JPL2 (DE405)", "Frame6"},
+    {"Option1", &Window2Model::loadIntoSet1, "1 (Hor, Topo всегда №1)", "Frame1"},
+    {"Option2", &Window2Model::loadIntoSet2, "2", "Frame1"},
+    {"Option8", &Window2Model::fileRa, "RA", "Frame3"},
+    {"Option9", &Window2Model::fileDec, "Dec", "Frame3"},
+    {"Option10", &Window2Model::fileGeo, "Geo ", "Frame3"},
+    {"Option29", &Window2Model::fileHor, "Hor", "Frame3"},
+    {"Option11", &Window2Model::geoMarkG, "G", "Frame4"},
+    {"Option12", &Window2Model::geoMarkGlb, "GLB", "Frame4"},
+    {"Option13", &Window2Model::geoMarkGt, "GT", "Frame4"},
+    {"Option14", &Window2Model::geoMarkT, "T", "Frame4"},
+    {"Option18", &Window2Model::sortAscending, "с начала", "Frame8"},
+    {"Option19", &Window2Model::sortDescending, "с конца", "Frame8"},
+    {"Option24", &Window2Model::shiftHalfDay, "12", "Frame11"},
+    {"Option25", &Window2Model::shiftEtMinusUt, "ET- UT", "Frame11"},
+    {"Option26", &Window2Model::shiftLtMinusUt, "LT- UT", "Frame11"},
+    {"Option20", &Window2Model::shiftPlus, "+", "Frame9"},
+    {"Option21", &Window2Model::shiftMinus, "-", "Frame9"},
+    {"Option16", &Window2Model::fromEpochB1950, "B1950", "Frame7"},
+    {"Option15", &Window2Model::fromEpochOfDate, "JD", "Frame7"},
+    {"Option17", &Window2Model::fromEpochOther, "Other", "Frame7"},
+    {"Option23", &Window2Model::toEpochJ2000, "J2000", "Frame10"},
+    {"Option22", &Window2Model::toEpochOfDate, "JD", "Frame10"},
+    {"Option6", &Window2Model::generateSet1, "JPL0", "Frame5"},
+    {"Option5", &Window2Model::set1FromFile, "из файла", "Frame5"},
+    {"Option3", &Window2Model::set2FromFile, "из файла", "Frame6"},
+    {"Option4", &Window2Model::theoryJpl0, "JPL0", "Frame6"},
+    {"Option7", &Window2Model::theoryDe405, "JPL2 (DE405)", "Frame6"},
 };
 
 constexpr CheckRow<Window2Model> kChecks[] = {
-    {"Check1", &Window2Model::Check1, "+Текст"}, {"Check2", &Window2Model::Check2, "По шагам"}, {"Check3", &Window2Model::Check3, "с 1700"},
-    {"Check4", &Window2Model::Check4, "dL"}, {"Check5", &Window2Model::Check5, "dB"},
+    {"Check1", &Window2Model::showLines, "+Текст"},
+    {"Check2", &Window2Model::stepMode, "По шагам"},
+    {"Check3", &Window2Model::deltaTSince1700, "с 1700"},
+    {"Check4", &Window2Model::plotDiffL, "dL"},
+    {"Check5", &Window2Model::plotDiffB, "dB"},
     // The corrections added to the theory.
-    {"Check6", &Window2Model::Check6, "Ref(B)="}, {"Check7", &Window2Model::Check7, "Nut(B)="},
-    {"Check8", &Window2Model::Check8, "AberZ(L)="}, {"Check9", &Window2Model::Check9, "AberP(L)="},
-    {"Check10", &Window2Model::Check10, "dT"}, {"Check11", &Window2Model::Check11, "+File"},
-    {"Check12", &Window2Model::Check12, "+№ в примечаниях"}, {"Check13", &Window2Model::Check13, "+График"},
-    {"Check14", &Window2Model::Check14, "+ очистка рисунка"},
+    {"Check6", &Window2Model::addRefraction, "Ref(B)="},
+    {"Check7", &Window2Model::addNutation, "Nut(B)="},
+    {"Check8", &Window2Model::addAberration, "AberZ(L)="},
+    {"Check9", &Window2Model::addPlanetaryAberration, "AberP(L)="},
+    {"Check10", &Window2Model::plotDiffT, "dT"},
+    {"Check11", &Window2Model::writeParamFile, "+File"},
+    {"Check12", &Window2Model::rowInNote, "+№ в примечаниях"},
+    {"Check13", &Window2Model::plotDifferences, "+График"},
+    {"Check14", &Window2Model::clearPlot, "+ очистка рисунка"},
     // The rigorous reduction instead of the classical one.
-    {"Check15", &Window2Model::Check15, "точно (IAU 2006)"},
+    {"Check15", &Window2Model::rigorousIau2006, "точно (IAU 2006)"},
 };
 
 constexpr ButtonRow<Window2Model> kButtons[] = {
@@ -125,33 +162,34 @@ constexpr ButtonRow<Window2Model> kButtons[] = {
 
 Window2Model::Window2Model(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store)
     : FormModel("Form2", "Преобразование формата данных Planova - форма 2", platform, host), Astro(astro), Store(store) {
-  AddLabels(Labels, kLabels);
-  AddLabel("Label9", Label9, "файл");
+  AddLabels(boxLabels, kLabels);
+  AddLabel("Label9", outputPrefix, "файл");
   AddTexts(kTexts);
   AddOptions(kFrames, kOptions);
   AddChecks(kChecks);
-  AddRichText("RichTextBox1", RichTextBox1);
-  AddRichText("RichTextBox2", RichTextBox2);
-  AddRichText("RichTextBox3", RichTextBox3);
-  AddProgress("ProgressBar1", ProgressBar1);
-  AddPicture("Picture1", Picture1);
+  AddRichText("RichTextBox1", set1Pane);
+  AddRichText("RichTextBox2", set2Pane);
+  AddRichText("RichTextBox3", reportPane);
+  AddProgress("ProgressBar1", progress);
+  AddPicture("Picture1", plotPicture);
   AddButtons(kButtons);
   SetBoxCaptions(kBoxCaptions);
 
   SetTexts(kTexts);
   // The choice each frame starts with (the time-change frames start with none).
-  for (const char* option : {"Option1", "Option10", "Option11", "Option18", "Option15", "Option23", "Option5", "Option7"}) {
-    ChooseOption(option);
+  for (const OptionButton* option : {&loadIntoSet1, &fileGeo, &geoMarkG, &sortAscending, &fromEpochOfDate, &toEpochJ2000,
+                                     &set1FromFile, &theoryDe405}) {
+    ChooseOption(*option);
   }
 }
 
 void Window2Model::Load() {
-  Text2.Text = "RDGLBT_40";
-  Text3.Text = "PARI";
-  Text11.Text = "UT";
-  Text12.Text = "App";
-  Text14.Text = RealText(2.337);
-  Text15.Text = RealText(48.836);
+  outputName.Text = "RDGLBT_40";
+  observatoryCode.Text = "PARI";
+  timeScaleName.Text = "UT";
+  epochName.Text = "App";
+  observatoryLonDeg.Text = RealText(2.337);
+  observatoryLatDeg.Text = RealText(48.836);
   Astro.InitConstants();
   InitDe405Layout(Astro);
   InitPlanetMasses(Astro);
@@ -160,14 +198,18 @@ void Window2Model::Load() {
 
 void Window2Model::Activate() { Astro.UseJulianCalendar = 0; }
 
-bool Window2Model::ArraysMissing() {
-  if (Store.Exists()) return false;
-  Ui().ShowMessage(kCreateArraysFirstMessage);
-  return true;
+void Window2Model::RequireArrays() const {
+  if (!Store.Exists()) throw Refusal{kCreateArraysFirstMessage, {}};
+}
+
+void Window2Model::RequirePlainNameParts(std::initializer_list<std::string_view> parts) {
+  for (std::string_view part : parts) {
+    if (!IsPlainNamePart(part)) throw Refusal{kBadNamePartMessage + std::string(part), {}};
+  }
 }
 
 void Window2Model::CreateArrays() {
-  if (!RecreateArrays(Store, Text10)) return;
+  if (!Store.RecreateFromText(BoxNumberText(arraySize.Text))) Refuse(arraySize, "Задайте правильно данные");
   Count1 = 0;
   Count2 = 0;
 }

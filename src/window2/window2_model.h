@@ -5,7 +5,9 @@
 #pragma once
 
 #include <array>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "astro/apparent_place.h"
 #include "astro/astro_state.h"
@@ -21,9 +23,6 @@ namespace planova {
 
 struct BdlLoadResult;
 
-// A box read by an operation does not hold a usable value.
-struct InputError {};
-
 class Window2Model : public FormModel {
  public:
   // "AberZ(L)=", "AberP(L)=" and "Nut(B)=" are part of the rigorous reduction while
@@ -35,52 +34,77 @@ class Window2Model : public FormModel {
   ObservationStore& Store;
 
   // --- Data sets and loading ---
-  TextBox Text10;  // N of "Создать массивы с N="
-  OptionButton Option1, Option2;                       // "данные №": set 1 or 2
-  TextBox Text3;   // "Имя обсерватории"
-  TextBox Text8;   // "№ объекта"
-  TextBox Text1;   // "№ файла"
-  OptionButton Option8, Option9, Option10, Option29;   // file kind: "RA", "Dec", "Geo ", "Hor"
-  OptionButton Option11, Option12, Option13, Option14; // "Geo (Topo)": "G", "GLB", "GT", "T"
-  TextBox Text14, Text15;  // "ObsL", "ObsB": observatory east longitude and latitude, degrees
-  TextBox Text11, Text12;  // "время", "эпоха"
-  TextBox Text16, Text17;  // "с №", "по №": rows to write
-  TextBox Text2;           // name part of the output file, after Label9
-  Label Label9;            // "файл", then the file-name prefix
-  TextBox Text5;           // "при dT, сек= ": time tolerance, seconds
-  OptionButton Option18, Option19;                     // sort "с начала", "с конца"
-  OptionButton Option24, Option25, Option26;           // time change "12", "ET- UT", "LT- UT"
-  OptionButton Option20, Option21;                     // sign "+", "-"
-  TextBox Text18;          // "ET-UT,сек"
-  OptionButton Option16, Option15, Option17;           // epoch of the data: "B1950", "JD", "Other"
-  TextBox Text23, Text22, Text21;                      // year, month, day
-  OptionButton Option23, Option22;                     // "в эпоху": "J2000", "JD"
-  CheckBox Check12;        // "+№ в примечаниях"
-  CheckBox Check1;         // "+Текст"
+  TextBox arraySize;                // N of "Создать массивы с N="
+  OptionButton loadIntoSet1;        // "данные №" "1 (Hor, Topo всегда №1)": a load goes to data set 1
+  OptionButton loadIntoSet2;        // "данные №" "2": to data set 2
+  TextBox observatoryCode;          // "Имя обсерватории": the code that names the Obs folder and files
+  TextBox objectNumber;             // "№ объекта": the body (11 the Moon)
+  TextBox fileNumber;               // "№ файла": the last part of the file name
+  // The file kind, its mark in the file name: "RA" (_R_), "Dec" (_D_), "Geo " (the mark of
+  // the "Geo (Topo)" frame) or "Hor" (_H_).
+  OptionButton fileRa, fileDec, fileGeo, fileHor;
+  OptionButton geoMarkG, geoMarkGlb, geoMarkGt, geoMarkT;  // "Geo (Topo)": "G", "GLB", "GT", "T"
+  TextBox observatoryLonDeg;        // "ObsL": the observatory's east longitude, degrees
+  TextBox observatoryLatDeg;        // "ObsB": its latitude, degrees
+  TextBox timeScaleName;            // "время": the time scale of data set 1 ("UT", "ET")
+  TextBox epochName;                // "эпоха": the epoch of data set 1 ("App", "B1950", "J2000")
+  TextBox firstRow, lastRow;        // "с №", "по №": the rows to write
+  TextBox outputName;               // the name part of the output file, after outputPrefix
+  Label outputPrefix;               // "файл", then the file-name prefix
+  TextBox toleranceSeconds;         // "при dT, сек= ": the time tolerance, seconds
+  OptionButton sortAscending, sortDescending;  // sort "с начала", "с конца"
+  // The time change: "12" (half a day), "ET- UT" or "LT- UT" (the local time of the
+  // observatory's longitude), added ("+") or taken away ("-").
+  OptionButton shiftHalfDay, shiftEtMinusUt, shiftLtMinusUt;
+  OptionButton shiftPlus, shiftMinus;
+  TextBox etMinusUtSeconds;         // "ET-UT,сек" (after "LT- UT": LT-UT, hours)
+  // "Перевести из эпохи": the epoch of the data, "B1950", "JD" (of date) or "Other" (the
+  // date of the year, month and day boxes), to "в эпоху" "J2000" or "JD" (of date).
+  OptionButton fromEpochB1950, fromEpochOfDate, fromEpochOther;
+  OptionButton toEpochJ2000, toEpochOfDate;
+  // Year, month and day (with its fraction): the "Other" epoch, the first date of a
+  // generated set, the DE405 calculator's date, and the date of the last compared row.
+  TextBox dateYear, dateMonth, dateDay;
+  CheckBox rowInNote;               // "+№ в примечаниях": the row number into the note of a written record
+  CheckBox showLines;               // "+Текст": the lines written, merged or compared into the report pane
 
   // --- Comparison, theory and plot ---
-  OptionButton Option6, Option5;                       // data 1: "JPL0", "из файла"
-  OptionButton Option3, Option4, Option7;              // data 2: "из файла", "JPL0", "JPL2 (DE405)"
-  CheckBox Check3;         // "с 1700"
-  CheckBox Check8, Check9, Check6, Check7;             // "AberZ(L)=", "AberP(L)=", "Ref(B)=", "Nut(B)="
-  TextBox Text9, Text13, Text4, Text7;                 // the corrections shown, arcsec
-  CheckBox Check15;        // "точно (IAU 2006)": the rigorous reduction with "JPL2 (DE405)"
-  CheckBox Check11, Check13, Check14, Check2;          // "+File", "+График", "+ очистка рисунка", "По шагам"
-  CheckBox Check4, Check5, Check10;                    // plot "dL", "dB", "dT"
-  TextBox Text27;          // "JPL0 до": end year of generation
-  TextBox Text19, Text20, Text6;                       // plot scales and offset
-  TextBox Text24, Text25, Text26;                      // colour numbers of dL, dB, dT points
-  PictureBox Picture1;
+  OptionButton generateSet1;        // data 1 "JPL0": data set 1 generated from the two-body theory
+  OptionButton set1FromFile;        // data 1 "из файла": data set 1 as loaded
+  OptionButton set2FromFile;        // data 2 "из файла": data set 2 as loaded
+  OptionButton theoryJpl0;          // data 2 "JPL0": the two-body theory
+  OptionButton theoryDe405;         // data 2 "JPL2 (DE405)": the JPL ephemeris
+  CheckBox deltaTSince1700;         // "с 1700": the piecewise ET-UT model instead of the parabola
+  CheckBox addAberration;           // "AberZ(L)=": annual aberration
+  CheckBox addPlanetaryAberration;  // "AberP(L)=": planetary aberration (light time)
+  CheckBox addRefraction;           // "Ref(B)=": refraction
+  CheckBox addNutation;             // "Nut(B)=": nutation
+  // The corrections of the last row, arcseconds, beside their switches.
+  TextBox aberrationArcsec, planetaryAberrationArcsec, refractionArcsec, nutationArcsec;
+  CheckBox rigorousIau2006;         // "точно (IAU 2006)": the rigorous reduction with "JPL2 (DE405)"
+  CheckBox writeParamFile;          // "+File": the Param_data_, its CSV twin and the Stat file
+  CheckBox plotDifferences;         // "+График"
+  CheckBox clearPlot;               // "+ очистка рисунка": a new plot for a new run
+  CheckBox stepMode;                // "По шагам": one row per step
+  CheckBox plotDiffL, plotDiffB, plotDiffT;  // plot "dL", "dB", "dT"
+  TextBox generateToYear;           // "JPL0 до": the last year of a generated set
+  TextBox plotScaleYearsPerCm;      // "MT, лет/см"
+  TextBox plotScaleArcsecPerCm;     // "MdP,  угл. сек / см    (сек / см)": seconds of time for dT
+  TextBox plotOffsetArcsec;         // "+dP, угл.сек(сек)"
+  TextBox colourDiffL, colourDiffB, colourDiffT;  // "цвет dL", "цвет dB", "цвет dT": colour numbers 0..13
+  PictureBox plotPicture;           // the plot of the differences
 
-  RichTextBox RichTextBox1, RichTextBox2, RichTextBox3;
-  ProgressBar ProgressBar1;
-  std::array<Label, 24> Labels;  // fixed captions beside the boxes
+  RichTextBox set1Pane;             // data set 1 as loaded
+  RichTextBox set2Pane;             // data set 2 as loaded, or the stages of the last theoretical place
+  RichTextBox reportPane;           // what the last operation did
+  ProgressBar progress;
+  std::array<Label, 24> boxLabels;  // fixed captions beside the boxes
 
   // --- The window's data-set state ---
   int32_t& Count1 = Store.Count1;
   int32_t& Count2 = Store.Count2;
   int32_t& Count3 = Store.Count3;
-  int32_t LoadSet = 1;
+  int32_t LoadSet = kSet1;  // the column the last load went to
   std::string RecordsText1, RecordsText2;
   std::string HeaderText;
   std::string TimeScaleLabel;
@@ -98,8 +122,8 @@ class Window2Model : public FormModel {
 
   // The theoretical place of row i of data set 1 (right ascension and declination of
   // date, degrees) into row i of data set 3, with the corrections switched on, and its
-  // corrections into the boxes.  Not Ok when the ephemeris failed.  Throws InputError for
-  // a body that has no theory.
+  // corrections into the boxes.  Not Ok when the ephemeris failed.  Refuses a body that
+  // has no theory.
   ApparentPlace ComputeObservationTheory(int32_t i);
   ApparentPlaceRequest TheoryTemplate;  // the run's switches; the date is each row's
   ApparentPlace LastPlace;              // the place of the last row computed
@@ -126,8 +150,9 @@ class Window2Model : public FormModel {
   PlotSettings Plot;
 
   // Compares rows from CurrentIndex on: all of them, or one in step mode, or up to a stop.
-  // False when the ephemeris failed (after its message).
-  bool ProcessObservations();
+  // A failed ephemeris read stops the run with its message; the button goes on to show
+  // what was compared.
+  void ProcessObservations();
 
   BdlState Bdl;  // the BDL cells; its body name is the one of the last file loaded
 
@@ -161,20 +186,26 @@ class Window2Model : public FormModel {
   void Exit();
 
  private:
-  // True (after a message) when the arrays do not exist yet.
-  bool ArraysMissing();
-  // Steps of the comparison: its boxes read into the run's settings (throws RefusedBox),
-  // data set 1 generated from the two-body theory, one row compared, the Stat file.
+  // Refuses an operation on data sets before "Создать массивы с N=".
+  void RequireArrays() const;
+  // Refuses the name parts a button joins into a path of the application folder, naming
+  // the first that is not plain (IsPlainNamePart), before any file is touched.
+  static void RequirePlainNameParts(std::initializer_list<std::string_view> parts);
+  // Steps of the comparison: its boxes read into the run's settings, data set 1 generated
+  // from the two-body theory, one row compared, the run's end.  A run that cannot start
+  // gives up its files and is refused with `message` (GiveUpRun).
   void ReadComparisonSettings();
-  bool GenerateTwoBodySet(int p);
+  void GenerateTwoBodySet(int p);
   bool CompareRow(int32_t i);
   const std::string& CsvRow(int32_t i, double diffT);
-  bool RunnableComparison(bool generate, int p);
+  [[noreturn]] void GiveUpRun(const std::string& message);
+  void RequireRunnable();
   void FinishComparison();
   // The run's request for theoretical places, from the switches and boxes (the date is
   // each row's).
   ApparentPlaceRequest TheoryRequest();
-  // A date that the calendar refuses, after its message.
+  // The calendar date of `jd` into the astronomy state.  A date the calendar refuses
+  // is false; the run says so once and goes on (the row's date boxes stay as they are).
   bool CalendarOrMessage(double jd);
   // The boxes, the stage log and the date of the last row, formed when the window can
   // show them (a few times a second during a run, and at its end or pause).

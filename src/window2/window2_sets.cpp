@@ -25,26 +25,26 @@ constexpr double kExhaustedJd = 3222111.0;
 // (a right-ascension file and a declination file merge into whole records).
 void WriteMergedRow(ObservationStore& s, int32_t out, int32_t h1, bool from1, int32_t h2, bool from2) {
   if (from1 && !from2) {
-    s.ObsJd(out, 3) = s.ObsJd(h1, 1);
-    s.ObsNote(out, 3) = s.ObsNote(h1, 1);
-    s.ObsLon(out, 3) = s.ObsLon(h1, 1);
-    s.ObsLat(out, 3) = s.ObsLat(h1, 1);
+    s.ObsJd(out, kSet3) = s.ObsJd(h1, kSet1);
+    s.ObsNote(out, kSet3) = s.ObsNote(h1, kSet1);
+    s.ObsLon(out, kSet3) = s.ObsLon(h1, kSet1);
+    s.ObsLat(out, kSet3) = s.ObsLat(h1, kSet1);
   } else if (from2 && !from1) {
-    s.ObsJd(out, 3) = s.ObsJd(h2, 2);
-    s.ObsNote(out, 3) = s.ObsNote(h2, 2);
-    s.ObsLon(out, 3) = s.ObsLon(h2, 2);
-    s.ObsLat(out, 3) = s.ObsLat(h2, 2);
+    s.ObsJd(out, kSet3) = s.ObsJd(h2, kSet2);
+    s.ObsNote(out, kSet3) = s.ObsNote(h2, kSet2);
+    s.ObsLon(out, kSet3) = s.ObsLon(h2, kSet2);
+    s.ObsLat(out, kSet3) = s.ObsLat(h2, kSet2);
   } else {
-    double lon1 = s.ObsLon(h1, 1), lon2 = s.ObsLon(h2, 2);
-    double lat1 = s.ObsLat(h1, 1), lat2 = s.ObsLat(h2, 2);
-    s.ObsNote(out, 3) = s.ObsNote(h1, 1);
-    s.ObsJd(out, 3) = (s.ObsJd(h1, 1) + s.ObsJd(h2, 2)) / 2;
-    s.ObsLon(out, 3) = (lon1 + lon2) / 2;
-    s.ObsLat(out, 3) = (lat1 + lat2) / 2;
-    if (lon1 == 0) s.ObsLon(out, 3) = lon2;
-    if (lon2 == 0) s.ObsLon(out, 3) = lon1;
-    if (lat1 == 0) s.ObsLat(out, 3) = lat2;
-    if (lat2 == 0) s.ObsLat(out, 3) = lat1;
+    double lon1 = s.ObsLon(h1, kSet1), lon2 = s.ObsLon(h2, kSet2);
+    double lat1 = s.ObsLat(h1, kSet1), lat2 = s.ObsLat(h2, kSet2);
+    s.ObsNote(out, kSet3) = s.ObsNote(h1, kSet1);
+    s.ObsJd(out, kSet3) = (s.ObsJd(h1, kSet1) + s.ObsJd(h2, kSet2)) / 2;
+    s.ObsLon(out, kSet3) = (lon1 + lon2) / 2;
+    s.ObsLat(out, kSet3) = (lat1 + lat2) / 2;
+    if (lon1 == 0) s.ObsLon(out, kSet3) = lon2;
+    if (lon2 == 0) s.ObsLon(out, kSet3) = lon1;
+    if (lat1 == 0) s.ObsLat(out, kSet3) = lat2;
+    if (lat2 == 0) s.ObsLat(out, kSet3) = lat1;
   }
 }
 
@@ -71,13 +71,10 @@ void SettleAfterMerge(ObservationStore& s, int col, int32_t n, int32_t taken) {
 }  // namespace
 
 void Window2Model::Clean() {
-  if (ArraysMissing()) return;
+  RequireArrays();
   // The time tolerance of "при dT, сек= ", in days.
   double tau = 0;
-  if (!TryBoxReal(Text5, tau)) {
-    RefuseBox({.Box = "Text5"}, "Задайте правильно данные");
-    return;
-  }
+  if (!TryBoxReal(toleranceSeconds, tau)) Refuse(toleranceSeconds, "Задайте правильно данные");
   tau = tau / 3600 / 24;
   int32_t count = std::min(Count1, Store.ObsJd.Rows());
   std::vector<CleanRemoval> removals;
@@ -88,63 +85,62 @@ void Window2Model::Clean() {
     ProcessLog += kCrLf + std::to_string(r.keptRow) + "  " + RealText(Astro.CalDay) + " . " +
                   std::to_string(Astro.CalMonth) + " . " + std::to_string(Astro.CalYear);
   }
-  ProgressBar1.Value = 100;
+  progress.Value = 100;
   // The cleaned set is what every later operation works on.
   Count1 = left;
   Count3 = left;
-  Text17.Text = std::to_string(left);
-  RichTextBox3.Text = "удалено  " + std::to_string(removals.size()) + "  записей с этими датами" + kCrLf + ProcessLog;
+  lastRow.Text = std::to_string(left);
+  reportPane.Text = "удалено  " + std::to_string(removals.size()) + "  записей с этими датами" + kCrLf + ProcessLog;
 }
 
 void Window2Model::Sort() {
-  if (ArraysMissing()) return;
+  RequireArrays();
   int32_t count = std::min(Count1, Store.ObsJd.Rows());
-  SortByDate(Store, count, !Option19.Value);
-  ProgressBar1.Value = 100;
-  RichTextBox3.Text = "упорядочена  " + std::to_string(std::max(count, 0)) + "  запись";
+  SortByDate(Store, count, !sortDescending.Value);
+  progress.Value = 100;
+  reportPane.Text = "упорядочена  " + std::to_string(std::max(count, 0)) + "  запись";
 }
 
 void Window2Model::ChangeTime() {
-  if (ArraysMissing()) return;
+  RequireArrays();
   double lon = 0;
-  if (Option26.Value && !TryBoxReal(Text14, lon)) {
-    RefuseBox({.Box = "Text14"}, "Задайте правильно данные");
-    return;
+  if (shiftLtMinusUt.Value && !TryBoxReal(observatoryLonDeg, lon)) {
+    Refuse(observatoryLonDeg, "Задайте правильно данные");
   }
   int32_t count = std::min(Count1, Store.ObsJd.Rows());
   for (int32_t i = 1; i <= count; ++i) {
-    Astro.CurrentJd = Store.ObsJd(i, 1);
-    Store.ObsJd(i, 2) = Store.ObsJd(i, 1);
-    if (Option24.Value) {
-      if (Option20.Value) Store.ObsJd(i, 1) = Store.ObsJd(i, 1) + 0.5;
-      if (Option21.Value) Store.ObsJd(i, 1) = Store.ObsJd(i, 1) - 0.5;
+    Astro.CurrentJd = Store.ObsJd(i, kSet1);
+    Store.ObsJd(i, kSet2) = Store.ObsJd(i, kSet1);
+    if (shiftHalfDay.Value) {
+      if (shiftPlus.Value) Store.ObsJd(i, kSet1) = Store.ObsJd(i, kSet1) + 0.5;
+      if (shiftMinus.Value) Store.ObsJd(i, kSet1) = Store.ObsJd(i, kSet1) - 0.5;
     }
-    if (Option25.Value) {
+    if (shiftEtMinusUt.Value) {
       double dt = DeltaTPiecewise(Astro);
-      Text18.Text = RealText(dt);
-      if (Option20.Value) Store.ObsJd(i, 1) = Store.ObsJd(i, 1) + dt / 24 / 3600;
-      if (Option21.Value) Store.ObsJd(i, 1) = Store.ObsJd(i, 1) - dt / 24 / 3600;
+      etMinusUtSeconds.Text = RealText(dt);
+      if (shiftPlus.Value) Store.ObsJd(i, kSet1) = Store.ObsJd(i, kSet1) + dt / 24 / 3600;
+      if (shiftMinus.Value) Store.ObsJd(i, kSet1) = Store.ObsJd(i, kSet1) - dt / 24 / 3600;
     }
-    if (Option26.Value) {
+    if (shiftLtMinusUt.Value) {
       double s = std::fabs(lon) / 15 / 24;
-      if (Option21.Value) s = -s;
-      Store.ObsJd(i, 1) = Store.ObsJd(i, 1) + s;
-      Text18.Text = RealText(s * 24);
+      if (shiftMinus.Value) s = -s;
+      Store.ObsJd(i, kSet1) = Store.ObsJd(i, kSet1) + s;
+      etMinusUtSeconds.Text = RealText(s * 24);
     }
-    if (!std::isfinite(Store.ObsJd(i, 1))) {
+    if (!std::isfinite(Store.ObsJd(i, kSet1))) {
       // A date the time scales cannot take (a generated set over absurd years): the
       // record keeps its date and the change stops here.
-      Store.ObsJd(i, 1) = Store.ObsJd(i, 2);
+      Store.ObsJd(i, kSet1) = Store.ObsJd(i, kSet2);
       Ui().ShowMessage("Ошибка в расчетах");
       count = i - 1;
       break;
     }
-    Store.ObsJd(i, 3) = Store.ObsJd(i, 1);
-    ProgressBar1.Value = static_cast<int>(static_cast<int64_t>(i) * 100 / count);
+    Store.ObsJd(i, kSet3) = Store.ObsJd(i, kSet1);
+    progress.Value = static_cast<int>(static_cast<int64_t>(i) * 100 / count);
   }
   EpochLabel2 = EpochLabel1;
   EpochLabel3 = EpochLabel1;
-  RichTextBox3.Text = "изменено время в  " + std::to_string(std::max(count, 0)) + "  записях";
+  reportPane.Text = "изменено время в  " + std::to_string(std::max(count, 0)) + "  записях";
 }
 
 // How far a merge took each set: h1 and h2 are the rows of sets 1 and 2 that stand
@@ -156,44 +152,38 @@ struct Window2Model::MergeHeads {
 };
 
 void Window2Model::Merge() {
-  RichTextBox3.Text.clear();
+  reportPane.Text.clear();
   Astro.StopRequested = 0;
   double tau = 0;
-  if (!TryBoxReal(Text5, tau)) {
-    RefuseBox({.Box = "Text5"}, "Задайте правильно данные");
-    return;
-  }
+  if (!TryBoxReal(toleranceSeconds, tau)) Refuse(toleranceSeconds, "Задайте правильно данные");
   tau = tau / 3600 / 24;
   const int32_t rows = Store.ObsJd.Rows();
   const int32_t n1 = std::clamp(Count1, 0, std::max(rows, 0)), n2 = std::clamp(Count2, 0, std::max(rows, 0));
-  if (Count1 + Count2 <= 0 || (Store.Exists() && n1 + n2 <= 0)) {
-    Ui().ShowMessage("Надо загрузить данные");
-    return;
-  }
-  if (ArraysMissing()) return;
+  if (Count1 + Count2 <= 0 || (Store.Exists() && n1 + n2 <= 0)) throw Refusal{"Надо загрузить данные", {}};
+  RequireArrays();
   ProcessLog = std::string("РЕЗУЛЬТАТ КОМПИЛЯЦИИ") + kCrLf;
   Count3 = n1 + n2;
 
   const MergeHeads m = MergeByDate(n1, n2, tau);
-  SettleAfterMerge(Store, 1, n1, m.h1 - 1);
-  SettleAfterMerge(Store, 2, n2, m.h2 - 1);
+  SettleAfterMerge(Store, kSet1, n1, m.h1 - 1);
+  SettleAfterMerge(Store, kSet2, n2, m.h2 - 1);
   Count1 = n1 - (m.h1 - 1);
   Count2 = n2 - (m.h2 - 1);
 
   if (m.full || m.stopped) {
     // Data set 3 is what was merged so far.
     Count3 = m.written;
-    Text17.Text = std::to_string(Count3);
-    RichTextBox3.Text = ProcessLog;
+    lastRow.Text = std::to_string(Count3);
+    reportPane.Text = ProcessLog;
     if (m.full) Ui().ShowMessage("Увеличьте массивы данных");
     return;
   }
   // The bar counts written rows against both sets' sizes; matched dates make fewer rows.
-  ProgressBar1.Value = 100;
+  progress.Value = 100;
   ProcessLog += kCrLf + std::string("совпадений в датах ") + std::to_string(m.matches);
-  RichTextBox3.Text = ProcessLog;
+  reportPane.Text = ProcessLog;
   Count3 = Count3 - m.matches;
-  Text17.Text = std::to_string(Count3);
+  lastRow.Text = std::to_string(Count3);
 }
 
 // Both sets are taken from their heads, the earlier date first and two dates within
@@ -204,7 +194,7 @@ Window2Model::MergeHeads Window2Model::MergeByDate(int32_t n1, int32_t n2, doubl
   MergeHeads m;
   while (true) {
     const bool have1 = m.h1 <= n1, have2 = m.h2 <= n2;
-    double jd1 = have1 ? Store.ObsJd(m.h1, 1) : 0, jd2 = have2 ? Store.ObsJd(m.h2, 2) : 0;
+    double jd1 = have1 ? Store.ObsJd(m.h1, kSet1) : 0, jd2 = have2 ? Store.ObsJd(m.h2, kSet2) : 0;
     int takeFrom1 = have1 && !(have2 && jd2 < jd1) ? 1 : 0;
     int takeFrom2 = 1 - takeFrom1;
     if (have1 && have2 && std::fabs(jd1 - jd2) <= tau) {
@@ -215,8 +205,8 @@ Window2Model::MergeHeads Window2Model::MergeByDate(int32_t n1, int32_t n2, doubl
     WriteMergedRow(Store, out, m.h1, takeFrom1, m.h2, takeFrom2);
     if (takeFrom1) ++m.h1;
     if (takeFrom2) ++m.h2;
-    if (Check1.Value) ProcessLog += MergeLine(out, takeFrom1, takeFrom2) + kCrLf;
-    ProgressBar1.Value = static_cast<int>(static_cast<int64_t>(m.written) * 100 / Count3);
+    if (showLines.Value) ProcessLog += MergeLine(out, takeFrom1, takeFrom2) + kCrLf;
+    progress.Value = static_cast<int>(static_cast<int64_t>(m.written) * 100 / Count3);
     m.written = m.written + 1;
     if (m.h1 > n1 && m.h2 > n2) break;
     if (m.written > rows - 1) {
@@ -239,11 +229,11 @@ void Window2Model::ShowChanges() {
                "то 1 - это 1-е данные, а 3- это 2-е данные)" + kCrLf +
                "(если показываются изменения после объединения, " +
                "то 1 - это 1-е данные, 2- это 2-е данные, а 3- это суммарные)" + kCrLf + kCrLf;
-  RichTextBox3.Text.clear();
+  reportPane.Text.clear();
   int32_t count = Store.Exists() ? std::min(Count3, Store.ObsJd.Rows()) : 0;
   const std::string* labels[] = {nullptr, &EpochLabel1, &EpochLabel2, &EpochLabel3};
   for (int32_t i = 1; i <= count; ++i) {
-    for (int k = 1; k <= 3; ++k) {
+    for (int k = kSet1; k <= kSet3; ++k) {
       std::string d = std::to_string(k);
       ProcessLog += Format(i, "0000") + "     JD" + d + "=  " + Format(Store.ObsJd(i, k), "0000000.0000") + "   L" + d +
                     "=  " + Format(Store.ObsLon(i, k), "000.00000") + "   B" + d + "=  " +
@@ -251,7 +241,7 @@ void Window2Model::ShowChanges() {
     }
     ProcessLog += kCrLf;
   }
-  RichTextBox3.Text = ProcessLog;
+  reportPane.Text = ProcessLog;
 }
 
 }  // namespace planova

@@ -52,46 +52,50 @@ std::string PreciseStageLog(const ApparentPlace& place, const ApparentPlaceReque
 }  // namespace
 
 bool Window2Model::CheckHeld(const std::string& name) const {
-  const TheorySource theory = Option7.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
-  if (!PreciseChainServes(Check15.Value, theory, EpochOfLabel(EpochLabel1))) return false;
-  return name == "Check8" || name == "Check9" || name == "Check7";
+  const TheorySource theory = theoryDe405.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
+  if (!PreciseChainServes(rigorousIau2006.Value, theory, EpochOfLabel(EpochLabel1))) return false;
+  const ControlEntry* check = Find(name);
+  return check &&
+         (check->Target == &addAberration || check->Target == &addPlanetaryAberration || check->Target == &addNutation);
 }
 
 ApparentPlaceRequest Window2Model::TheoryRequest() {
   ApparentPlaceRequest r;
   r.Body = Store.ObjectNumber;
-  r.Theory = Option7.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
-  r.DeltaT = !Option5.Value ? DeltaTModel::kNone : Check3.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola;
-  r.Aberration = Check8.Value;
-  r.PlanetaryAberration = Check9.Value;
-  r.Refraction = Check6.Value;
-  r.Nutation = Check7.Value;
-  r.Precise = Check15.Value;
+  r.Theory = theoryDe405.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
+  r.DeltaT = !set1FromFile.Value     ? DeltaTModel::kNone
+             : deltaTSince1700.Value ? DeltaTModel::kPiecewise
+                                     : DeltaTModel::kParabola;
+  r.Aberration = addAberration.Value;
+  r.PlanetaryAberration = addPlanetaryAberration.Value;
+  r.Refraction = addRefraction.Value;
+  r.Nutation = addNutation.Value;
+  r.Precise = rigorousIau2006.Value;
   r.Epoch = EpochOfLabel(ComparisonLabel);
   if (r.Refraction) {
-    r.ObserverLongitude = BoxReal(Text14);
-    r.ObserverLatitude = BoxReal(Text15);
+    r.ObserverLongitude = BoxReal(observatoryLonDeg);
+    r.ObserverLatitude = BoxReal(observatoryLatDeg);
   }
   return r;
 }
 
 ApparentPlace Window2Model::ComputeObservationTheory(int32_t i) {
   const int p = Store.ObjectNumber;
-  if (!IsTheoryBody(p)) throw InputError{};
+  if (!IsTheoryBody(p)) throw Refusal{};
   if (EpochLabel2 != EpochLabel1) EpochLabel2 = EpochLabel1;
-  ObservationJd = Store.ObsJd(i, 1);
+  ObservationJd = Store.ObsJd(i, kSet1);
   TheoryTemplate.Jd = ObservationJd;
   LastPlace = ComputeApparentPlace(Astro, TheoryTemplate);
   LastPlaceShown = false;
   DeltaTSeconds = LastPlace.DeltaTSeconds;
   ShiftedJd = LastPlace.EphemerisJd;
-  if (TheoryTemplate.DeltaT != DeltaTModel::kNone) Store.ObsJd(i, 3) = ShiftedJd;
+  if (TheoryTemplate.DeltaT != DeltaTModel::kNone) Store.ObsJd(i, kSet3) = ShiftedJd;
   if (!LastPlace.Ok) {
     ShowTheory();
     return LastPlace;
   }
-  Store.ObsLon(i, 3) = LastPlace.Lon;
-  Store.ObsLat(i, 3) = LastPlace.Lat;
+  Store.ObsLon(i, kSet3) = LastPlace.Lon;
+  Store.ObsLat(i, kSet3) = LastPlace.Lat;
   return LastPlace;
 }
 
@@ -101,24 +105,24 @@ void Window2Model::ShowTheory() {
   const ApparentPlaceRequest& r = TheoryTemplate;
   CompleteStages(LastPlace);
   const ApparentPlace& place = LastPlace;
-  if (r.DeltaT != DeltaTModel::kNone) Text18.Text = RealText(place.DeltaTSeconds);
+  if (r.DeltaT != DeltaTModel::kNone) etMinusUtSeconds.Text = RealText(place.DeltaTSeconds);
   TheoryLog.clear();
-  RichTextBox2.Text.clear();
+  set2Pane.Text.clear();
   if (!place.Ok) return;
   if (place.Precise) {
     // Every stage of the rigorous reduction is applied; the boxes show its light time and
     // aberration in right ascension and its nutation in declination.
-    Text9.Text = RealText(place.AberrationArcsec);
-    Text13.Text = RealText(place.PlanetaryAberrationArcsec);
-    if (r.Refraction) Text4.Text = RealText(place.RefractionArcsec);
-    Text7.Text = RealText(place.NutationArcsec);
+    aberrationArcsec.Text = RealText(place.AberrationArcsec);
+    planetaryAberrationArcsec.Text = RealText(place.PlanetaryAberrationArcsec);
+    if (r.Refraction) refractionArcsec.Text = RealText(place.RefractionArcsec);
+    nutationArcsec.Text = RealText(place.NutationArcsec);
     TheoryLog = PreciseStageLog(place, r);
     return;
   }
-  if (r.Aberration) Text9.Text = RealText(place.AberrationArcsec);
-  if (r.PlanetaryAberration) Text13.Text = RealText(place.PlanetaryAberrationArcsec);
-  if (r.Refraction) Text4.Text = RealText(place.RefractionArcsec);
-  if (r.Nutation) Text7.Text = RealText(place.NutationArcsec);
+  if (r.Aberration) aberrationArcsec.Text = RealText(place.AberrationArcsec);
+  if (r.PlanetaryAberration) planetaryAberrationArcsec.Text = RealText(place.PlanetaryAberrationArcsec);
+  if (r.Refraction) refractionArcsec.Text = RealText(place.RefractionArcsec);
+  if (r.Nutation) nutationArcsec.Text = RealText(place.NutationArcsec);
   TheoryLog = StageLog(place);
   if (r.Precise) TheoryLog = "\r\n" + PreciseClassicalNote(ComparisonLabel, r.Theory == TheorySource::kJpl2) + TheoryLog;
 }
