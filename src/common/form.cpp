@@ -34,10 +34,8 @@ void FormModel::CloseForms(std::initializer_list<std::string> names) {
   for (const std::string& name : names) host_->CloseForm(name);
 }
 
-bool FormModel::RecreateArrays(ObservationStore& store, const TextBox& n) {
-  if (store.RecreateFromText(BoxNumberText(n.Text))) return true;
-  RefuseBox({.Box = BoxName(n)}, "Задайте правильно данные");
-  return false;
+void FormModel::RecreateArrays(ObservationStore& store, const TextBox& n) {
+  if (!store.RecreateFromText(BoxNumberText(n.Text))) Refuse(n, kSetDataRightMessage);
 }
 
 std::string FormModel::BoxName(const TextBox& box) const {
@@ -83,10 +81,6 @@ std::string FormModel::BoxCaption(const std::string& box) const {
   return box;
 }
 
-void FormModel::RefuseBox(const Refusal& refused, const std::string& message) {
-  ShowRefusal(Refusal{message, refused.Box});
-}
-
 void FormModel::ShowRefusal(const Refusal& refused) {
   if (refused.Box.empty()) {
     ui_.ShowMessage(refused.Message);
@@ -96,14 +90,10 @@ void FormModel::ShowRefusal(const Refusal& refused) {
   ui_.FocusControl(Name, refused.Box);
 }
 
-bool FormModel::NamePartsAllowed(std::initializer_list<std::string_view> parts) {
+void FormModel::RequirePlainNameParts(std::initializer_list<std::string_view> parts) {
   for (std::string_view part : parts) {
-    if (!IsPlainNamePart(part)) {
-      ui_.ShowMessage(kBadNamePartMessage + std::string(part));
-      return false;
-    }
+    if (!IsPlainNamePart(part)) throw Refusal{kBadNamePartMessage + std::string(part), {}};
   }
-  return true;
 }
 
 const ControlEntry* FormModel::Find(const std::string& name) const {

@@ -1,9 +1,10 @@
 // The window models' controls and their registry.
 //
-// Each window is a model with one member per control (`Text3`, `Option8`, `Check1` …)
-// and one method per button.  The registry lists every control by its name with its
-// kind, caption and option frame, so that the Qt front end and the batch runner can
-// find a control by name in one place.  Texts are UTF-8.
+// Each window is a model with one member per control, named by its role
+// (`observatoryCode`, `theoryDe405`, `writeParamFile` …), and one method per button.
+// The registry lists every control under its historical control name ("Text3",
+// "Option7", "Check11") with its kind, caption and option frame, so that the Qt front end
+// and the batch runner can find a control by name in one place.  Texts are UTF-8.
 #pragma once
 
 #include <cstddef>
@@ -48,12 +49,11 @@ class ObservationStore;
 // Thrown anywhere below a button (the box readers of FormModel throw it) and caught once,
 // where the button runs (AddButton).
 inline constexpr const char* kWrongDataMessage = "Введите правильно данные";
+inline constexpr const char* kSetDataRightMessage = "Задайте правильно данные";
 struct Refusal {
   std::string Message = kWrongDataMessage;
   std::string Box;  // "Text19"; empty when no box is the cause
 };
-// The former name of a box's refusal, while the windows move to Refusal.
-using RefusedBox = Refusal;
 
 // A number box and the control whose caption the window shows beside it (a label, or the
 // button the box belongs to, as "Создать массивы с N=" for its N).
@@ -145,9 +145,6 @@ class FormModel {
   // Throws a Refusal for `box` (a value the operation cannot use, such as a zero scale),
   // with `message` ahead of the box's caption.
   [[noreturn]] void Refuse(const TextBox& box, const char* message = kWrongDataMessage) const;
-  // Shows `message` + ": " + the caption beside the refused box, as the window shows it
-  // ("Введите правильно данные: MT, лет/см"), and puts the focus into the box.
-  void RefuseBox(const Refusal& refused, const std::string& message);
   // Shows a refusal as the window shows it: its message, and for a box its caption and
   // the focus (what AddButton does with a Refusal that ends an operation).
   void ShowRefusal(const Refusal& refused);
@@ -217,14 +214,14 @@ class FormModel {
   void ShowForm(const std::string& name);
   void CloseForms(std::initializer_list<std::string> names);
 
-  // "Создать массивы с N=": new observation arrays with the N of `n`; false after the
-  // message naming the box when it does not hold a valid N.
-  bool RecreateArrays(ObservationStore& store, const TextBox& n);
+  // "Создать массивы с N=": new observation arrays with the N of `n`; refuses the box
+  // ("Задайте правильно данные") when it does not hold a valid N, keeping the old arrays.
+  void RecreateArrays(ObservationStore& store, const TextBox& n);
 
-  // The name parts a button joins into a path of the application folder: false after the
-  // message "Недопустимое имя файла или обсерватории: " + the part, for the first that
-  // is not plain (IsPlainNamePart), before any file is touched.
-  bool NamePartsAllowed(std::initializer_list<std::string_view> parts);
+  // The name parts a button joins into a path of the application folder: refuses with
+  // "Недопустимое имя файла или обсерватории: " + the part, for the first that is not
+  // plain (IsPlainNamePart), before any file is touched.
+  static void RequirePlainNameParts(std::initializer_list<std::string_view> parts);
 
  private:
   void Add(ControlEntry e) { controls_.push_back(std::move(e)); }

@@ -10,7 +10,6 @@ namespace planova {
 namespace {
 
 // The refusal of the store's N and of the date converter's boxes.
-constexpr const char* kSetDataRightMessage = "Задайте правильно данные";
 
 // The fixed captions beside the boxes of window 1 (index into Window1Model::boxLabels).
 constexpr LabelRow kLabels[] = {
@@ -136,14 +135,8 @@ void Window1Model::Load() {
   rejectedOrSavedLog.Text = "не распознанные записи";
 }
 
-void Window1Model::RequirePlainNameParts(std::initializer_list<std::string_view> parts) {
-  for (std::string_view part : parts) {
-    if (!IsPlainNamePart(part)) throw Refusal{kBadNamePartMessage + std::string(part), {}};
-  }
-}
-
 void Window1Model::CreateArrays() {
-  if (!Store.RecreateFromText(BoxNumberText(arraySize.Text))) Refuse(arraySize, kSetDataRightMessage);
+  RecreateArrays(Store, arraySize);
 }
 
 void Window1Model::GregorianToJd() {

@@ -80,9 +80,6 @@ class Window1Model : public FormModel {
   ObservationStore& Store;
 
  private:
-  // Refuses (with "Недопустимое имя файла или обсерватории: " + the part) the first of
-  // the name parts a button joins into a path that is not plain, before any file is touched.
-  static void RequirePlainNameParts(std::initializer_list<std::string_view> parts);
 };
 
 }  // namespace planova

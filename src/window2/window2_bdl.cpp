@@ -43,7 +43,7 @@ constexpr std::array<Observatory, 15> kObservatories = {{
 
 void Window2Model::LoadBdl() {
   int32_t object = 0;
-  if (!TryBoxInt32(objectNumber, object)) Refuse(objectNumber, "Задайте правильно данные");
+  if (!TryBoxInt32(objectNumber, object)) Refuse(objectNumber, kSetDataRightMessage);
   RequireArrays();
   RequirePlainNameParts({observatoryCode.Text, fileNumber.Text});
   Store.ObjectNumber = object;

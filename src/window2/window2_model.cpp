@@ -202,14 +202,8 @@ void Window2Model::RequireArrays() const {
   if (!Store.Exists()) throw Refusal{kCreateArraysFirstMessage, {}};
 }
 
-void Window2Model::RequirePlainNameParts(std::initializer_list<std::string_view> parts) {
-  for (std::string_view part : parts) {
-    if (!IsPlainNamePart(part)) throw Refusal{kBadNamePartMessage + std::string(part), {}};
-  }
-}
-
 void Window2Model::CreateArrays() {
-  if (!Store.RecreateFromText(BoxNumberText(arraySize.Text))) Refuse(arraySize, "Задайте правильно данные");
+  RecreateArrays(Store, arraySize);
   Count1 = 0;
   Count2 = 0;
 }

@@ -188,9 +188,6 @@ class Window2Model : public FormModel {
  private:
   // Refuses an operation on data sets before "Создать массивы с N=".
   void RequireArrays() const;
-  // Refuses the name parts a button joins into a path of the application folder, naming
-  // the first that is not plain (IsPlainNamePart), before any file is touched.
-  static void RequirePlainNameParts(std::initializer_list<std::string_view> parts);
   // Steps of the comparison: its boxes read into the run's settings, data set 1 generated
   // from the two-body theory, one row compared, the run's end.  A run that cannot start
   // gives up its files and is refused with `message` (GiveUpRun).

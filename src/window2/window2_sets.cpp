@@ -74,7 +74,7 @@ void Window2Model::Clean() {
   RequireArrays();
   // The time tolerance of "при dT, сек= ", in days.
   double tau = 0;
-  if (!TryBoxReal(toleranceSeconds, tau)) Refuse(toleranceSeconds, "Задайте правильно данные");
+  if (!TryBoxReal(toleranceSeconds, tau)) Refuse(toleranceSeconds, kSetDataRightMessage);
   tau = tau / 3600 / 24;
   int32_t count = std::min(Count1, Store.ObsJd.Rows());
   std::vector<CleanRemoval> removals;
@@ -105,7 +105,7 @@ void Window2Model::ChangeTime() {
   RequireArrays();
   double lon = 0;
   if (shiftLtMinusUt.Value && !TryBoxReal(observatoryLonDeg, lon)) {
-    Refuse(observatoryLonDeg, "Задайте правильно данные");
+    Refuse(observatoryLonDeg, kSetDataRightMessage);
   }
   int32_t count = std::min(Count1, Store.ObsJd.Rows());
   for (int32_t i = 1; i <= count; ++i) {
@@ -155,7 +155,7 @@ void Window2Model::Merge() {
   reportPane.Text.clear();
   Astro.StopRequested = 0;
   double tau = 0;
-  if (!TryBoxReal(toleranceSeconds, tau)) Refuse(toleranceSeconds, "Задайте правильно данные");
+  if (!TryBoxReal(toleranceSeconds, tau)) Refuse(toleranceSeconds, kSetDataRightMessage);
   tau = tau / 3600 / 24;
   const int32_t rows = Store.ObsJd.Rows();
   const int32_t n1 = std::clamp(Count1, 0, std::max(rows, 0)), n2 = std::clamp(Count2, 0, std::max(rows, 0));

@@ -156,7 +156,7 @@ void Window3Model::DrawGrid() {
 void Window3Model::ClearPlot() { DrawGrid(); }
 
 void Window3Model::CreateArrays() {
-  if (!RecreateArrays(Store, arraySize)) return;
+  RecreateArrays(Store, arraySize);
   Count1 = 0;
   Count3 = 0;
 }
@@ -169,9 +169,9 @@ void Window3Model::CloseWindow() {
 
 void Window3Model::LoadBdl() {
   int32_t object = 0;
-  if (!TryBoxInt32(objectNumber, object)) Refuse(objectNumber, "Задайте правильно данные");
+  if (!TryBoxInt32(objectNumber, object)) Refuse(objectNumber, kSetDataRightMessage);
   if (!Store.Exists()) throw Refusal{kCreateArraysFirstMessage, {}};
-  if (!NamePartsAllowed({observatoryCode.Text, fileNumber.Text})) return;
+  RequirePlainNameParts({observatoryCode.Text, fileNumber.Text});
   Store.ObjectNumber = object;
   Store.ObservatoryCode = observatoryCode.Text;
   const std::string& code = Store.ObservatoryCode;
@@ -231,7 +231,7 @@ void Window3Model::WriteResult() {
                   std::to_string(Count3) + ")", {}};
   }
   const std::string& code = Store.ObservatoryCode.empty() ? observatoryCode.Text : Store.ObservatoryCode;
-  if (!NamePartsAllowed({code, resultFileNumber.Text})) return;
+  RequirePlainNameParts({code, resultFileNumber.Text});
   std::filesystem::path path = AppPath(Ui().AppFolder(), "Obs" + code + "/" + code + std::to_string(Store.ObjectNumber) +
                                                              "_G_" + resultFileNumber.Text + ".txt");
   BdlWriteOptions options;
