@@ -53,7 +53,8 @@ void Window1Model::LoadSourceData() {
     return;
   }
   TableWorkbook workbook;  // .xls, .xlsx or .ods by the name of the file found
-  ImportResult r = RunSourceImport(SettingsOf(*this), Store, Astro, workbook);
+  ImportResult r = RunSourceImport(SettingsOf(*this), Store, workbook);
+  if (r.Calendar) Astro.UseJulianCalendar = *r.Calendar == CalendarRule::kJulian ? 1 : 0;
   if (r.Started) {
     Text11.Text = "0";
     Text12.Text = "0";

@@ -263,7 +263,7 @@ const std::string& Window2Model::CsvRow(int32_t i, double diffT) {
   const double cosDec = std::cos(Store.ObsLat(i, 1) / Astro.DegPerRad);
   const double raArcsec = DiffL * 3600, decArcsec = DiffB * 3600;
   std::string& line = CsvLine;
-  StartCsvRecord(line, i, CsvDate, Astro, jd, CsvFixedFields);
+  StartCsvRecord(line, i, CsvDate, CalendarRuleOf(Astro), jd, CsvFixedFields);
   for (double v : {raArcsec, raArcsec * cosDec, decArcsec, diffT * 86400}) {
     line += ',';
     AppendCsvNumber(line, v, 6);
