@@ -187,7 +187,7 @@ bool Window2Model::ProcessObservations() {
   // shows it whole, a stopped or failed one where it stopped.
   if (pause == RunPause::kFinished) ProgressBar1.Value = 100;
   if (pause != RunPause::kFailed) return true;
-  Ui().ShowMessage(EphemerisMessage(Astro));
+  Ui().ShowMessage(EphemerisMessage(EphemerisReportOf(Astro)));
   return false;
 }
 

@@ -77,7 +77,7 @@ void Window2Model::De405() {
   Text18.Text = RealText(DeltaTSeconds);
   // A failed read shows nothing of an earlier date.
   if (!r.Ok) {
-    Ui().ShowMessage(EphemerisMessage(Astro));
+    Ui().ShowMessage(EphemerisMessage(EphemerisReportOf(Astro)));
     return;
   }
   Speed[static_cast<size_t>(p)] = r.Speed;
@@ -97,7 +97,7 @@ void Window2Model::De405() {
     Astro.CurrentJd = ObservationJd;
     if (!precise.Ok) {
       RichTextBox2.Text = TheoryLog;
-      Ui().ShowMessage(EphemerisMessage(Astro));
+      Ui().ShowMessage(EphemerisMessage(EphemerisReportOf(Astro)));
       return;
     }
     TheoryLog += PreciseCalculatorText(precise);

@@ -188,7 +188,7 @@ void Window3Model::CorrectionLoop() {
   }
   if (pause != RunPause::kFailed) return;
   Run.Active = false;
-  Ui().ShowMessage(EphemerisMessage(Astro));
+  Ui().ShowMessage(EphemerisMessage(EphemerisReportOf(Astro)));
 }
 
 // The boxes of the last record compared: ET-UT, the deviations and means that changed,
