@@ -6,18 +6,16 @@
 #include <cstdlib>
 #include <string>
 
-#include "astro/astro_state.h"
 #include "bdl/bdl_line.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace planova;
   std::string line(reinterpret_cast<const char*>(data), size);
-  AstroState astro;
   BdlState b;
   b.InputLine = line;
-  (void)ParseBdlLine(b, astro);
+  (void)ParseBdlLine(b, CalendarRule::kGregorianFrom1582);
   BdlRecord r;
-  if (ReadBdlRecord(b, astro, line, r)) {
+  if (ReadBdlRecord(b, CalendarRule::kGregorianFrom1582, line, r)) {
     if (!std::isfinite(r.Lon) || !std::isfinite(r.Lat)) std::abort();
     (void)BdlDisplayLine(b, r, 1);
   }

@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "astro/astro_state.h"
 #include "bdl/bdl_file.h"
 #include "common/obs_store.h"
 #include "common/textfile.h"
@@ -26,11 +25,11 @@ constexpr double kDecPlace = 1e-4 / 3600;      // 1e-4", in degrees
 constexpr double kTimePlace = 2e-4 / 86400;    // 1e-4 s and the Julian date's own 4e-5 s, in days
 
 // Rows 1..rows of data set 3 as a BDL file; false when a date is beyond the calendar.
-bool Write(const fs::path& path, const ObservationStore& store, int32_t rows, AstroState& a) {
+bool Write(const fs::path& path, const ObservationStore& store, int32_t rows, CalendarRule rule) {
   BdlState b;
   BdlWriteOptions o;
   o.ObservatoryCode = "PARI";
-  const BdlWriteResult w = WriteBdlFile(path, store, 1, rows, b, a, o);
+  const BdlWriteResult w = WriteBdlFile(path, store, 1, rows, b, rule, o);
   if (w.End != BdlWriteEnd::kWritten && w.End != BdlWriteEnd::kCalendarFailed) std::abort();
   return w.End == BdlWriteEnd::kWritten;
 }
@@ -54,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::WriteBytes(folder / "load.txt", data + 1, size - 1);
   ObservationStore store;
   store.Recreate(kRows);
-  AstroState a;
+  const CalendarRule a = CalendarRule::kGregorianFrom1582;
   BdlState b;
   BdlLoadOptions options;
   options.RejectNegativeTimes = (data[0] & 1) != 0;

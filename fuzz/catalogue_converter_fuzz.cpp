@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "astro/astro_state.h"
 #include "common/numtext.h"
 #include "file_fuzz_support.h"
 #include "import/catalogue_converter.h"
@@ -54,9 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   CheckSeconds(line, dov, kCatTimeMinutes, kCatTimeSeconds, 0.05);
   CheckSeconds(line, dov, kCatDecMinutes, kCatDecSeconds, 0.005);
-  AstroState astro;
   FieldTexts field;
-  const RecordValues v = ConvertDovLine(dov, false, false, astro, field);
+  const RecordValues v = ConvertDovLine(dov, false, false, CalendarRule::kGregorianFrom1582, field);
   const std::string degrees = CutPadded(dov, kDovNormalLayout[kDovDecDegrees]);
   const size_t sign = degrees.find_first_not_of(' ');
   if (v.Accepted && sign != std::string::npos && degrees[sign] == '-' && v.Lat > 0) std::abort();

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <string_view>
 
-#include "astro/astro_state.h"
 #include "common/textfile.h"
 #include "record_fuzz_support.h"
 
@@ -13,10 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const uint8_t choice = data[0];
   std::string_view line(reinterpret_cast<const char*>(data + 1), size - 1);
-  AstroState astro;  // no platform: a message would go nowhere, but none may be raised
-  astro.UseJulianCalendar = (choice & 4) ? 1 : 0;
+  const CalendarRule rule = (choice & 4) ? CalendarRule::kJulian : CalendarRule::kGregorianFrom1582;
   FieldTexts field;
-  RecordValues v = ConvertDovLine(line, (choice & 1) != 0, (choice & 2) != 0, astro, field);
+  RecordValues v = ConvertDovLine(line, (choice & 1) != 0, (choice & 2) != 0, rule, field);
   fuzz::CheckValues(v);
   for (int k = 4; k <= 12; ++k) (void)Cp1251ToUtf8(field[static_cast<size_t>(k)]);
   return 0;

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <string_view>
 
-#include "astro/astro_state.h"
 #include "record_fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -24,8 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     field[k] = rest.substr(0, end);
     rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
   }
-  AstroState astro;
-  astro.UseJulianCalendar = (data[1] & 8) ? 1 : 0;
-  fuzz::CheckValues(ConvertTableRow(field, o, astro));
+  const CalendarRule rule = (data[1] & 8) ? CalendarRule::kJulian : CalendarRule::kGregorianFrom1582;
+  fuzz::CheckValues(ConvertTableRow(field, o, rule));
   return 0;
 }

@@ -82,9 +82,8 @@ TEST(CatalogueConverter, SouthernDeclinationOfZeroDegreesStaysSouthern) {
   // "-00 16.3 24.22" is the Dov "-00 16 42.22", which the import reads as south.
   const std::string dov = Converted(CatalogueLine("34.5", "12.0", "16.3", "24.22", "-00"));
   EXPECT_EQ(dov, DovLine("34", "42.0", "16", "42.22", "-00"));
-  AstroState astro;
   FieldTexts field;
-  RecordValues v = ConvertDovLine(dov, false, false, astro, field);
+  RecordValues v = ConvertDovLine(dov, false, false, CalendarRule::kGregorianFrom1582, field);
   ASSERT_TRUE(v.Accepted);
   EXPECT_NEAR(v.Lat, -(16 / 60.0 + 42.22 / 3600), 1e-12);
 }

@@ -5,9 +5,15 @@
 #include <erfam.h>
 
 #include <cmath>
+#include <functional>
 #include <random>
+#include <vector>
 
 #include "app/application.h"
+#include "astro/astro_state.h"
+#include "astro/constants.h"
+#include "astro/frame_conversions.h"
+#include "astro/orbit.h"
 #include "astro/time.h"
 #include "test_support.h"
 
@@ -27,6 +33,7 @@ struct Conversions : ::testing::Test {
     app.ShowForm("Form2");
     f.arraySize.Text = "50";
     Press("Создать массивы с N=");
+    loaded.clear();
     std::mt19937 rng(11);
     std::uniform_real_distribution<double> jd(2447000, 2452000), lon(0, 360), lat(-60, 60);
     for (int i = 1; i <= 20; ++i) {
@@ -140,6 +147,48 @@ TEST_F(Conversions, TopocentricToGeocentricAndBack) {
   for (int i = 1; i <= 20; ++i) {
     EXPECT_NEAR(app.Store.ObsLat(i, 1), loaded[static_cast<size_t>(i - 1)][2], 60 * kArcsec) << i;
   }
+}
+
+// The conversions as routines of one record give the window's results to the last bit;
+// B1950 -> J2000 moves (0h, 0 deg) by the fifty years of precession above.
+TEST_F(Conversions, RecordRoutinesGiveTheWindowsResultsExactly) {
+  AstroState a;
+  InitPlanetMasses(a);
+  const double obsL = -77.5, obsB = 38.25;
+  auto request = [&](const std::array<double, 3>& r) { return FrameRequest{11, r[0], r[1], r[2], obsL, obsB}; };
+  const FrameResult zero = ConvertEpochOfPlace(a, {11, loaded[0][0], 0, 0, 0, 0}, kJdB1950, false, kJdJ2000, false);
+  EXPECT_NEAR(zero.LonDeg * 3600, 2306.3, 1.5);
+  EXPECT_NEAR(zero.LatDeg * 3600, 1002.2, 1.5);
+  struct Case {
+    std::vector<const char*> options;
+    const char* caption;
+    std::function<FrameResult(const FrameRequest&)> convert;
+  };
+  const Case cases[] = {
+      {{"Option16", "Option23"}, "Перевести из эпохи",
+       [&](const FrameRequest& r) { return ConvertEpochOfPlace(a, r, kJdB1950, false, kJdJ2000, false); }},
+      {{"Option15", "Option22"}, "Перевести из эпохи",
+       [&](const FrameRequest& r) { return ConvertEpochOfPlace(a, r, 0, true, 0, true); }},
+      {{}, "Hor -> Topo", [&](const FrameRequest& r) { return HorizontalToTopocentric(a, r); }},
+      {{}, "Topo -> Hor", [&](const FrameRequest& r) { return TopocentricToHorizontal(a, r); }},
+      {{}, "Topo -> Geo", [&](const FrameRequest& r) { return ShiftObserverOrigin(a, r, true); }},
+      {{}, "Geo -> Topo", [&](const FrameRequest& r) { return ShiftObserverOrigin(a, r, false); }},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    f.observatoryLonDeg.Text = "-77,5";
+    f.observatoryLatDeg.Text = "38,25";
+    for (const char* option : c.options) f.ChooseOption(option);
+    Press(c.caption);
+    for (size_t k = 0; k < loaded.size(); ++k) {
+      const FrameResult got = c.convert(request(loaded[k]));
+      const int32_t i = static_cast<int32_t>(k + 1);
+      ASSERT_EQ(got.Status, FrameStatus::kOk) << c.caption;
+      EXPECT_EQ(got.LonDeg, app.Store.ObsLon(i, 1)) << c.caption << " " << i;
+      EXPECT_EQ(got.LatDeg, app.Store.ObsLat(i, 1)) << c.caption << " " << i;
+    }
+  }
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(Conversions, BadObserverBoxGivesTheCalculationMessage) {

@@ -748,7 +748,6 @@ class FakeSheet : public Workbook {
 
 struct TableTest : ::testing::Test {
   RecordingPlatform ui;
-  AstroState astro;
   ObservationStore store;
   FakeSheet sheet;
   ImportSettings s;
@@ -763,7 +762,7 @@ struct TableTest : ::testing::Test {
     for (int k = 0; k < 17; ++k) s.ColumnLetters[static_cast<size_t>(k)] = std::string(1, static_cast<char>('A' + k));
     store.Recreate(100);
   }
-  ImportResult Run() { return RunSourceImport(s, store, astro, sheet); }
+  ImportResult Run() { return RunSourceImport(s, store, sheet); }
 };
 
 TEST_F(TableTest, LongitudeAndLatitudeForms) {
@@ -849,7 +848,6 @@ TEST_F(TableTest, YearsBeyondTheCalendarCellsRejectWithoutAMessage) {
 
 TEST(DovRecord, DeclinationSignsPolarDistanceAndCarriedSeconds) {
   RecordingPlatform ui;
-  AstroState astro;
   FieldTexts field;
   struct Case {
     std::string degrees, minutes, seconds;
@@ -862,24 +860,23 @@ TEST(DovRecord, DeclinationSignsPolarDistanceAndCarriedSeconds) {
                         Case{"+00", "00", "-1.80", false, -0.0005}, Case{"+30", "00", "00.00", true, 60.0},
                         Case{"+12", "59", "66.54", false, 12 + 59 / 60.0 + 66.54 / 3600}}) {
     std::string line = Put(Put(Put(kDovLine, 51, c.degrees), 56, c.minutes), 60, c.seconds);
-    RecordValues v = ConvertDovLine(line, false, c.pole, astro, field);
+    RecordValues v = ConvertDovLine(line, false, c.pole, CalendarRule::kGregorianFrom1582, field);
     ASSERT_TRUE(v.Accepted) << line;
     EXPECT_NEAR_WHAT(v.Lat, c.want, kAngleTol, line);
   }
   // Seconds of time of 68.5 and minutes of 75 add as they stand; so do RA seconds of 61.7.
-  RecordValues v = ConvertDovLine(Put(Put(Put(kDovLine, 23, "75"), 26, "68.5"), 42, "61.70"), false, false, astro, field);
+  RecordValues v = ConvertDovLine(Put(Put(Put(kDovLine, 23, "75"), 26, "68.5"), 42, "61.70"), false, false, CalendarRule::kGregorianFrom1582, field);
   ASSERT_TRUE(v.Accepted);
   EXPECT_NEAR_WHAT(v.Jd, 2447894.5 + (20 + 75 / 60.0 + 68.5 / 3600) / 24, kJdTol, "1990 January 3 + 20h 75m 68.5s");
   EXPECT_NEAR_WHAT(v.Lon, (15 / 60.0 + 61.7 / 3600) * 15, kAngleTol, "0h 15m 61.7s");
   // A decimal comma is as good as the point.
-  EXPECT_TRUE(ConvertDovLine(Put(kDovLine, 26, "30,2"), false, false, astro, field).Accepted);
+  EXPECT_TRUE(ConvertDovLine(Put(kDovLine, 26, "30,2"), false, false, CalendarRule::kGregorianFrom1582, field).Accepted);
   // Day 32 at 12h is 32.5 exactly: not over the limit.
-  EXPECT_TRUE(ConvertDovLine(Put(Put(Put(Put(kDovLine, 15, "32"), 20, "12"), 23, "00"), 26, "00.0"), false, false, astro, field).Accepted);
+  EXPECT_TRUE(ConvertDovLine(Put(Put(Put(Put(kDovLine, 15, "32"), 20, "12"), 23, "00"), 26, "00.0"), false, false, CalendarRule::kGregorianFrom1582, field).Accepted);
   EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST(DovRecord, ImpossibleValuesAndExponentsReject) {
-  AstroState astro;
   FieldTexts field;
   // Each case changes the one line at the columns given.
   struct Case {
@@ -898,12 +895,11 @@ TEST(DovRecord, ImpossibleValuesAndExponentsReject) {
        }) {
     std::string line = kDovLine;
     for (const auto& [column, text] : c.put) line = Put(line, column, text);
-    EXPECT_EQ(ConvertDovLine(line, false, false, astro, field).Accepted, c.accepted) << line;
+    EXPECT_EQ(ConvertDovLine(line, false, false, CalendarRule::kGregorianFrom1582, field).Accepted, c.accepted) << line;
   }
 }
 
 TEST(DovRecord, LongVariantColumns) {
-  AstroState astro;
   FieldTexts field;
   // Wider time and declination fields: hours 20-24, minutes 26-28, seconds 30-32,
   // RA 37-38 / 41-42 / 45-49, declination 54-56 / 59-62 / 65-69.
@@ -912,13 +908,13 @@ TEST(DovRecord, LongVariantColumns) {
                            {45, "02.45"}, {54, "-05"}, {59, "0030"}, {65, "24.54"}}) {
     line = Put(line, col, text);
   }
-  RecordValues v = ConvertDovLine(line, true, false, astro, field);
+  RecordValues v = ConvertDovLine(line, true, false, CalendarRule::kGregorianFrom1582, field);
   ASSERT_TRUE(v.Accepted);
   EXPECT_NEAR_WHAT(v.Jd, 2447894.5 + (20 + 55 / 60.0 + 30 / 3600.0) / 24, kJdTol, "long variant date");
   EXPECT_NEAR_WHAT(v.Lon, (15 / 60.0 + 2.45 / 3600) * 15, kAngleTol, "long variant RA");
   EXPECT_NEAR_WHAT(v.Lat, -(5 + 30 / 60.0 + 24.54 / 3600), kAngleTol, "long variant Dec");
   EXPECT_EQ(field[4], std::string(15, ' ') + "1990  01  03  00020  055  030");
-  EXPECT_FALSE(ConvertDovLine(line, false, false, astro, field).Accepted);
+  EXPECT_FALSE(ConvertDovLine(line, false, false, CalendarRule::kGregorianFrom1582, field).Accepted);
 }
 
 TEST(JplRecord, PartsBlanksAndSign) {

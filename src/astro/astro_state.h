@@ -1,7 +1,9 @@
 // The astronomy module's computation state: constants, the position and velocity table
-// with its fixed slot meanings, the calendar fields, the current epoch and the flags that
-// the windows share.  Callers store inputs here, call a routine and read the results
-// from here.  One object per application (and per test); windows hold it by reference.
+// with its fixed slot meanings, the calendar fields, the current epoch and the ephemeris
+// flags.  The routines of astro/ store inputs here, call one another and read the
+// results from here.  It is astro/'s own: the layers above ask the Astronomy value
+// (astronomy.h), which holds one privately (the window models still hold it by reference
+// until they are moved over).
 //
 // Slots of the position table: 0 Sun, 1 Mercury, 2 Venus, 3 Earth (or the Earth-Moon
 // barycentre before correction), 4 Mars, 5 Jupiter, 6 Saturn, 7 Uranus, 8 Neptune,
@@ -66,7 +68,7 @@ struct AstroState : De405State, ReductionState, OrbitState, PreciseState {
   int32_t CalMonth = 0;
   double CalDay = 0;
 
-  // --- Flags shared with the windows ---
+  // --- Flags (the windows' Stop and the ephemeris failure of the routine just run) ---
   int16_t StopRequested = 0;
   int16_t EphemerisError = 0;
   // What the last ephemeris failure was (set with EphemerisError = 1).

@@ -31,3 +31,10 @@ namespace planova {
 inline double CenturiesFromJ2000(double jd) { return (jd - kJdJ2000) / kDaysPerJulianCentury; }
 
 }  // namespace planova
+
+namespace planova {
+
+// Degrees per radian as the program forms it from its own pi (AstroState::DegPerRad).
+inline constexpr double kProgramDegPerRad = 180 / kProgramPi;
+
+}  // namespace planova

@@ -280,6 +280,15 @@ std::vector<int> De405FileYearsPresent(const AstroState& a) {
   return years;
 }
 
+EphemerisReport EphemerisReportOf(const AstroState& a) {
+  EphemerisReport r;
+  r.Failure = a.EphemerisFailureKind;
+  r.FileRead = a.De405FilePathRead;
+  r.Folder = De405FilePath(a, kDe405FirstFileYear).parent_path();
+  r.FileYearsPresent = De405FileYearsPresent(a);
+  return r;
+}
+
 int De405FileYear(double jd) {
   for (int i = 0; i < kBlockCount; ++i) {
     if (jd >= kBlockStartJd[i] && jd < kBlockStartJd[i + 1]) return kFirstFileYear + kYearsPerFile * i;

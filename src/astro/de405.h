@@ -19,6 +19,10 @@
 
 namespace planova {
 
+// Why an ephemeris read failed: a date outside the block files, or a block file that is
+// missing, unreadable, short or damaged (or a body or epoch the record does not serve).
+enum class EphemerisFailure { kNone, kNoSuchDate, kReadError };
+
 struct AstroState;
 struct De405BlockCache;
 
@@ -38,6 +42,17 @@ int De405FileYear(double jd);
 // First years of the block files present in the reader's folder (each covers 20 years),
 // in order; empty when there is no folder or no file.
 std::vector<int> De405FileYearsPresent(const AstroState& a);
+
+// What the messages about the ephemeris say: the last failure, the block file it concerns
+// (empty for a date outside the files), the folder the block files belong in (empty when
+// none is known) and the first years of the block files present there (De405FileYearsPresent).
+struct EphemerisReport {
+  EphemerisFailure Failure = EphemerisFailure::kNone;
+  std::filesystem::path FileRead;
+  std::filesystem::path Folder;
+  std::vector<int> FileYearsPresent;
+};
+EphemerisReport EphemerisReportOf(const AstroState& a);
 
 // Full path of a block file: the reader's folder (De405Folder, else the application
 // folder's "JPL") / "ascp" + year + ".405".  Empty when neither folder is known.

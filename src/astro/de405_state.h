@@ -9,11 +9,9 @@
 #include <limits>
 #include <vector>
 
-namespace planova {
+#include "astro/de405.h"
 
-// Why an ephemeris read failed: a date outside the block files, or a block file that is
-// missing, unreadable, short or damaged (or a body or epoch the record does not serve).
-enum class EphemerisFailure { kNone, kNoSuchDate, kReadError };
+namespace planova {
 
 // One body's place in a DE405 coefficient record.
 struct De405LayoutEntry {

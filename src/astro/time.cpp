@@ -11,7 +11,7 @@
 
 namespace planova {
 
-double JulianDateFromCalendar(AstroState& a, double day, int32_t month, int32_t year, bool* failed) {
+double JulianDateFromCalendar(CalendarRule rule, double day, int32_t month, int32_t year, bool* failed) {
   if (failed) *failed = false;
   // Year and month are 16-bit cells; step 2 adds 12 to the month and takes 1 from the year.
   if (year < -32768 || year > 32767 || month < -32768 || month > 32767 ||
@@ -25,7 +25,7 @@ double JulianDateFromCalendar(AstroState& a, double day, int32_t month, int32_t 
     year -= 1;
   }
   double b = 0;
-  if (a.UseJulianCalendar == 0 && key > 1582.101499) {
+  if (rule == CalendarRule::kGregorianFrom1582 && key > 1582.101499) {
     double century = Fix(year / 100.0);
     b = 2 - century + Fix(century / 4);
   }
@@ -34,13 +34,13 @@ double JulianDateFromCalendar(AstroState& a, double day, int32_t month, int32_t 
   return day + d + c + 1720994.5 + b;
 }
 
-bool CalendarFromJulianDate(AstroState& a, double jd) {
+bool CalendarFromJulianDate(CalendarRule rule, double jd, CalendarDate& date) {
   double zReal = Int(jd + 0.5);
   if (!(zReal >= -2147483648.0 && zReal <= 2147483647.0)) return false;
   int32_t z = static_cast<int32_t>(zReal);
   double f = jd + 0.5 - z;
   double A = z;
-  if (a.UseJulianCalendar != 1 && z >= 2299161) {
+  if (rule == CalendarRule::kGregorianFrom1582 && z >= 2299161) {
     double alpha = Int((z - 1867216.25) / 36524.25);
     // In reals: z + 1 would overflow the 32-bit day number at its largest value.
     A = static_cast<double>(z) + 1 + alpha - Fix(alpha / 4);  // alpha \ 4: integer division toward zero
@@ -49,21 +49,42 @@ bool CalendarFromJulianDate(AstroState& a, double jd) {
   double C = Int((B - 122.1) / 365.25);
   double D = Int(365.25 * C);
   double E = Int((B - D) / 30.6001);
-  a.CalDay = B - D - Int(30.6001 * E) + f;
-  a.CalMonth = static_cast<int32_t>(E < 13.5 ? E - 1 : E - 13);
-  double year = a.CalMonth > 2.5 ? C - 4716 : C - 4715;
+  date.Day = B - D - Int(30.6001 * E) + f;
+  date.Month = static_cast<int32_t>(E < 13.5 ? E - 1 : E - 13);
+  double year = date.Month > 2.5 ? C - 4716 : C - 4715;
   if (year < -32768 || year > 32767) return false;
-  a.CalYear = static_cast<int32_t>(year);
+  date.Year = static_cast<int32_t>(year);
   return true;
 }
 
-double DeltaTParabola(const AstroState& a) {
-  double t = (a.CurrentJd - kJdJ1900) / kDaysPerJulianCentury;
+CalendarRule CalendarRuleOf(const AstroState& a) {
+  return a.UseJulianCalendar == 1 ? CalendarRule::kJulian : CalendarRule::kGregorianFrom1582;
+}
+
+double JulianDateFromCalendar(AstroState& a, double day, int32_t month, int32_t year, bool* failed) {
+  const CalendarRule rule = a.UseJulianCalendar == 0 ? CalendarRule::kGregorianFrom1582 : CalendarRule::kJulian;
+  return JulianDateFromCalendar(rule, day, month, year, failed);
+}
+
+bool CalendarFromJulianDate(AstroState& a, double jd) {
+  CalendarDate date{a.CalYear, a.CalMonth, a.CalDay};
+  const bool ok = CalendarFromJulianDate(CalendarRuleOf(a), jd, date);
+  a.CalYear = date.Year;
+  a.CalMonth = date.Month;
+  a.CalDay = date.Day;
+  return ok;
+}
+
+double DeltaTParabolaAt(double jd) {
+  double t = (jd - kJdJ1900) / kDaysPerJulianCentury;
   return 24.35 + 72.32 * t + 29.95 * t * t;
 }
 
-double DeltaTPiecewise(const AstroState& a) {
-  double t = CenturiesFromJ2000(a.CurrentJd);
+double DeltaTParabola(const AstroState& a) { return DeltaTParabolaAt(a.CurrentJd); }
+double DeltaTPiecewise(const AstroState& a) { return DeltaTPiecewiseAt(a.CurrentJd); }
+
+double DeltaTPiecewiseAt(double jd) {
+  double t = CenturiesFromJ2000(jd);
   if (std::isnan(t)) return t;  // no date, no ET-UT
   double fi = Fix(t / 0.25) - 1;
   if (fi > 0) fi = 0;
@@ -80,7 +101,7 @@ double DeltaTPiecewise(const AstroState& a) {
     case 0: return 65.97 + 90 * t;
     default: break;
   }
-  if (t < -3) return DeltaTParabola(a);
+  if (t < -3) return DeltaTParabolaAt(jd);
   return 10.4;
 }
 
@@ -107,7 +128,7 @@ double OneTurn(double degrees) {
   return degrees;
 }
 
-bool IsoDateTime::AppendTo(std::string& out, AstroState& a, double jd) {
+bool IsoDateTime::AppendTo(std::string& out, CalendarRule rule, double jd) {
   if (!std::isfinite(jd)) return false;
   // Milliseconds of the day from midnight, carried into the next day when they round up
   // to a whole day.
@@ -118,10 +139,11 @@ bool IsoDateTime::AppendTo(std::string& out, AstroState& a, double jd) {
     midnight += 1;
   }
   if (midnight != midnight_) {
-    if (!CalendarFromJulianDate(a, midnight + 0.25)) return false;
+    CalendarDate date;
+    if (!CalendarFromJulianDate(rule, midnight + 0.25, date)) return false;
     char buf[48];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT", static_cast<int>(a.CalYear), static_cast<int>(a.CalMonth),
-                  static_cast<int>(std::floor(a.CalDay)));
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT", static_cast<int>(date.Year), static_cast<int>(date.Month),
+                  static_cast<int>(std::floor(date.Day)));
     date_ = buf;
     midnight_ = midnight;
   }

@@ -13,28 +13,50 @@ namespace planova {
 
 struct AstroState;
 
-// JD of a calendar date; day carries the time as a fraction (0.5 = 12 h).
-// Year and month must fit 16 bits (and the month 12 more), the day must be finite:
-// otherwise the result 0 and *failed (when given) set to true (the window says
-// "Введите правильно дату").
-double JulianDateFromCalendar(AstroState& a, double day, int32_t month, int32_t year, bool* failed = nullptr);
+// Which calendar a date is in: the Gregorian calendar from 1582 October 15 on and the
+// Julian calendar before (the window's default), or the Julian calendar for every date.
+enum class CalendarRule { kGregorianFrom1582, kJulian };
 
-// Calendar date of a JD into CalYear, CalMonth, CalDay.  A JD whose day number does not
-// fit 32 bits, or whose year does not fit 16: false, and the fields not yet reached
-// unchanged (the window says "Введите правильно юлианскую дату").
+// A calendar date: astronomical year, month 1..12, day of the month with the time of day
+// as its fraction (3.5 = the 3rd at 12 h).
+struct CalendarDate {
+  int32_t Year = 0;
+  int32_t Month = 0;
+  double Day = 0;
+};
+
+// Given: rule; day (with its fraction), month, year of a calendar date.
+// Returned: the JD (days).  Year and month must fit 16 bits (and the month 12 more), the
+// day must be finite: otherwise 0 and *failed (when given) set to true (the window says
+// "Введите правильно дату").
+double JulianDateFromCalendar(CalendarRule rule, double day, int32_t month, int32_t year, bool* failed = nullptr);
+
+// Given: rule; jd (days).
+// Returned: the calendar date into `date` (Day with its fraction).  A JD whose day number
+// does not fit 32 bits, or whose year does not fit 16: false, and the fields not yet
+// reached (the day and month are reached before the year) unchanged (the window says
+// "Введите правильно юлианскую дату").
+bool CalendarFromJulianDate(CalendarRule rule, double jd, CalendarDate& date);
+
+// The same on AstroState's calendar cells: the rule from UseJulianCalendar (0 Gregorian
+// from 1582; for a JD, any value but 1 is Gregorian, CalendarRuleOf), the date into
+// CalYear, CalMonth, CalDay.
+double JulianDateFromCalendar(AstroState& a, double day, int32_t month, int32_t year, bool* failed = nullptr);
 bool CalendarFromJulianDate(AstroState& a, double jd);
+// The rule UseJulianCalendar stands for when a JD is turned into a date.
+CalendarRule CalendarRuleOf(const AstroState& a);
 
 // The date and time of a JD as ISO 8601 to the millisecond, "1990-01-03T20:55:30.200Z"
-// (the calendar of CalendarFromJulianDate); empty when that fails or the JD is not finite.
-// The date of the last day is kept: a run of observations sorted in time asks the
-// calendar once a day.
+// (the calendar of CalendarFromJulianDate under the rule given); empty when that fails or
+// the JD is not finite.  The date of the last day is kept: a run of observations sorted
+// in time asks the calendar once a day.
 class IsoDateTime {
  public:
   // Appends the text to `out`; false (nothing appended) when it cannot be formed.
-  bool AppendTo(std::string& out, AstroState& a, double jd);
-  std::string operator()(AstroState& a, double jd) {
+  bool AppendTo(std::string& out, CalendarRule rule, double jd);
+  std::string operator()(CalendarRule rule, double jd) {
     std::string s;
-    AppendTo(s, a, jd);
+    AppendTo(s, rule, jd);
     return s;
   }
 
@@ -43,12 +65,18 @@ class IsoDateTime {
   std::string date_;  // "1990-01-03T"
 };
 
-// ET-UT in seconds at CurrentJd: the parabola 24.35 + 72.32 T + 29.95 T^2 in Julian
+// Given: jd (days; UT as the program's ET-UT models take it).
+// Returned: ET-UT in seconds, the parabola 24.35 + 72.32 T + 29.95 T^2 in Julian
 // centuries from 1900 January 0.5.
-double DeltaTParabola(const AstroState& a);
+double DeltaTParabolaAt(double jd);
 
-// ET-UT in seconds at CurrentJd: quarter-century cubics from 1825 on, 10.4 s for
-// 1700-1825, the parabola before 1700, and 65.97 + 90 T (T from J2000) from 2025.
+// Given: jd (days).
+// Returned: ET-UT in seconds: quarter-century cubics from 1825 on, 10.4 s for 1700-1825,
+// the parabola before 1700, and 65.97 + 90 T (T from J2000) from 2025; NaN for a NaN JD.
+double DeltaTPiecewiseAt(double jd);
+
+// The two models at AstroState's CurrentJd.
+double DeltaTParabola(const AstroState& a);
 double DeltaTPiecewise(const AstroState& a);
 
 // Greenwich mean sidereal time in hours (not reduced to 0..24) at a modified Julian

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "astro/astro_state.h"
 #include "common/numtext.h"
 #include "common/obs_store.h"
 #include "common/textfile.h"
@@ -33,12 +32,13 @@ BdlLoadEnd OpenForLoading(const std::filesystem::path& path, int32_t capacity, T
 bool NegativeTime(const BdlState& b) { return b.Hours < 0 || b.Minutes < 0 || b.Seconds < 0; }
 
 // The records of the file after its heading into rows 1.. of `column`, as far as they go.
-void LoadRecords(TextInputFile& in, double length, ObservationStore& store, int column, BdlState& b, AstroState& a,
+void LoadRecords(TextInputFile& in, double length, ObservationStore& store, int column, BdlState& b, CalendarRule rule,
                  const BdlLoadOptions& o, BdlLoadResult& r, std::string& lastTaken) {
   std::string line;
   BdlRecord rec;
-  while (a.StopRequested != 1 && in.ReadLine(line)) {
-    if (!ReadBdlRecord(b, a, line, rec)) {
+  auto stopped = [&o] { return o.Stop && *o.Stop == 1; };
+  while (!stopped() && in.ReadLine(line)) {
+    if (!ReadBdlRecord(b, rule, line, rec)) {
       r.End = BdlLoadEnd::kBadLine;
       r.BadLine = line;
       return;
@@ -70,7 +70,7 @@ void LoadRecords(TextInputFile& in, double length, ObservationStore& store, int 
     }
     if (o.ProcessEvents) o.ProcessEvents();
   }
-  r.End = a.StopRequested == 1 ? BdlLoadEnd::kStopRequested : BdlLoadEnd::kEndOfFile;
+  r.End = stopped() ? BdlLoadEnd::kStopRequested : BdlLoadEnd::kEndOfFile;
 }
 
 }  // namespace
@@ -80,9 +80,9 @@ std::string BdlNotShownLine(int32_t rows, int32_t shown) {
 }
 
 BdlLoadResult LoadBdlFile(const std::filesystem::path& path, ObservationStore& store, int column, BdlState& b,
-                          AstroState& a, const BdlLoadOptions& options) {
+                          CalendarRule rule, const BdlLoadOptions& options) {
   BdlLoadResult r;
-  a.StopRequested = 0;
+  if (options.Stop) *options.Stop = 0;
   TextInputFile in;
   double length = 0;
   r.End = OpenForLoading(path, store.ObsCapacity, in, length);
@@ -97,7 +97,7 @@ BdlLoadResult LoadBdlFile(const std::filesystem::path& path, ObservationStore& s
     r.Heading += line;
     lastTaken = line;
   }
-  LoadRecords(in, length, store, column, b, a, options, r, lastTaken);
+  LoadRecords(in, length, store, column, b, rule, options, r, lastTaken);
   r.LastEpochField = CutColumns(lastTaken, bdl::kEpoch);
   if (column == 1) {
     store.CopyRows(1, r.Rows, 1, 3);
@@ -110,7 +110,7 @@ BdlLoadResult LoadBdlFile(const std::filesystem::path& path, ObservationStore& s
 }
 
 BdlWriteResult WriteBdlFile(const std::filesystem::path& path, const ObservationStore& store, int32_t first,
-                            int32_t last, BdlState& b, AstroState& a, const BdlWriteOptions& o) {
+                            int32_t last, BdlState& b, CalendarRule rule, const BdlWriteOptions& o) {
   BdlWriteResult r;
   TextOutputFile out;
   if (!out.Create(path)) {
@@ -122,7 +122,7 @@ BdlWriteResult WriteBdlFile(const std::filesystem::path& path, const Observation
   if (b.BodyName.empty()) b.BodyName = BodyNameOf(store.ObjectNumber);
   const std::string code = Utf8ToCp1251(o.ObservatoryCode);
   for (int32_t i = first; ok && i <= last; ++i) {
-    if (!FormatBdlLine(b, a, store, i)) {
+    if (!FormatBdlLine(b, rule, store, i)) {
       r.End = BdlWriteEnd::kCalendarFailed;
       r.FailedRow = i;
       break;

@@ -23,7 +23,7 @@ constexpr int kBdlHeadingLines = 5;
 // before the end are loaded whatever it was.  The last three load nothing.
 enum class BdlLoadEnd {
   kEndOfFile,      // every line was read
-  kStopRequested,  // "Stop" was pressed (AstroState::StopRequested)
+  kStopRequested,  // "Stop" was pressed (BdlLoadOptions::Stop)
   kStoreFull,      // the next record would pass row N - 1 of the store
   kBadLine,        // a line does not hold a record (BdlLoadResult::BadLine)
   kShortHeading,   // the file ends within its heading lines
@@ -45,6 +45,9 @@ struct BdlLoadOptions {
   // 150 bytes a line), then the chance for the window to take a "Stop".
   std::function<void(int percent)> Progress;
   std::function<void()> ProcessEvents;
+  // The caller's Stop request: set to 0 before reading, and a 1 ends the load before the
+  // next line (kStopRequested).  Null: the load cannot be stopped.
+  int16_t* Stop = nullptr;
   // How many records the pane shows as lines; the rest are loaded but not made into
   // lines (a pane of a million lines serves no one and costs hundreds of megabytes).
   int32_t ShownLimit = kBdlShownLines;
@@ -73,10 +76,9 @@ struct BdlLoadResult {
 // the records read before its end loaded: for data set 1 they are copied into column 3
 // and Count1 = Count3 = Rows, for data set 2 Count2 = Rows.  A load that ends before
 // (open failure, size rule, short heading) leaves the store as it was.  Texts are
-// Windows-1251 bytes.  Clears AstroState::StopRequested before reading and stops
-// before the next line once it is 1.
+// Windows-1251 bytes.  Dates are read in the calendar of `rule`.
 BdlLoadResult LoadBdlFile(const std::filesystem::path& path, ObservationStore& store, int column, BdlState& b,
-                          AstroState& a, const BdlLoadOptions& options = {});
+                          CalendarRule rule, const BdlLoadOptions& options = {});
 
 // ---------------------------------------------------------------------------------
 // Writing
@@ -110,10 +112,10 @@ struct BdlWriteResult {
 // `path`, replacing it only once every line is written (TextOutputFile): the heading
 // lines, then per row FormatBdlLine with the observatory code at column 94, the note at
 // column 99, the time scale and the epoch (columns 133-137 blanked first) and, if asked,
-// the row number.  The body name is that of the last file loaded, else the one of the
-// store's object number.  first > last writes the heading alone.
+// the row number; dates in the calendar of `rule`.  The body name is that of the last
+// file loaded, else the one of the store's object number.  first > last writes the heading alone.
 BdlWriteResult WriteBdlFile(const std::filesystem::path& path, const ObservationStore& store, int32_t first,
-                            int32_t last, BdlState& b, AstroState& a, const BdlWriteOptions& options);
+                            int32_t last, BdlState& b, CalendarRule rule, const BdlWriteOptions& options);
 
 // The heading lines a writer puts at the top of a BDL file: those of the last file loaded
 // (Windows-1251, lines joined by CR LF, no final line end), or five lines of the

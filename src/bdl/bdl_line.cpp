@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "astro/astro_state.h"
 #include "astro/time.h"
 #include "common/numtext.h"
 #include "common/obs_store.h"
@@ -178,25 +177,25 @@ void WriteBdlFields(BdlState& b, int32_t year, const std::string& monthText, dou
   PlaceAt(l, kLatConstant, "1.1111");
 }
 
-bool FormatBdlLine(BdlState& b, AstroState& a, const ObservationStore& store, int32_t i) {
+bool FormatBdlLine(BdlState& b, CalendarRule rule, const ObservationStore& store, int32_t i) {
   b.BdlLine.assign(kBdlLineLength, ' ');
   PlaceAt(b.BdlLine, bdl::kBody.first, b.BodyName);
-  a.CurrentJd = store.ObsJd(i, 3);
-  if (!CalendarFromJulianDate(a, a.CurrentJd)) return false;
-  int32_t year = a.CalYear;
-  double x = a.CalDay;
+  CalendarDate date;
+  if (!CalendarFromJulianDate(rule, store.ObsJd(i, 3), date)) return false;
+  int32_t year = date.Year;
+  double x = date.Day;
   double day = Fix(x);
   double h = Fix((x - day) * 24);
   double m = Fix(((x - day) * 24 - h) * 60);
   double s = (((x - day) * 24 - h) * 60 - m) * 60;
-  MonthAbbreviation(b, a.CalMonth);
+  MonthAbbreviation(b, date.Month);
   SplitLonLat(b, store.ObsLon(i, 3), store.ObsLat(i, 3));
   WriteBdlFields(b, year, b.MonthText, day, h, m, s, b.LonHours, b.LonMinutes, b.LonSeconds, b.LatDegrees, b.LatMinutes,
                  b.LatSeconds);
   return true;
 }
 
-bool ParseBdlLine(BdlState& b, AstroState& a) {
+bool ParseBdlLine(BdlState& b, CalendarRule rule) {
   using namespace bdl;
   const std::string& line = b.InputLine;
   double year = 0;
@@ -222,9 +221,9 @@ bool ParseBdlLine(BdlState& b, AstroState& a) {
   double hours = b.Minutes / 60 + b.Hours + b.Seconds / 3600 + b.TenThousandths / 3600 / 10000;
   b.DayWithTime = hours / 24 + b.Day;
   bool failed = false;
-  double jd = JulianDateFromCalendar(a, b.DayWithTime, b.Month, b.Year, &failed);
+  double jd = JulianDateFromCalendar(rule, b.DayWithTime, b.Month, b.Year, &failed);
   if (failed) return false;
-  a.CurrentJd = jd;
+  b.Jd = jd;
   return true;
 }
 
@@ -243,13 +242,13 @@ bool WholeField(std::string_view text, double& v) {
 
 }  // namespace
 
-bool ReadBdlRecord(BdlState& b, AstroState& a, const std::string& line, BdlRecord& out) {
+bool ReadBdlRecord(BdlState& b, CalendarRule rule, const std::string& line, BdlRecord& out) {
   using namespace bdl;
   b.InputLine = line;
   std::string padded = line;
   if (padded.size() < static_cast<size_t>(kBdlLineLength)) padded.resize(kBdlLineLength, ' ');
   double lonH, lonM, lonS, latD, latM, latS;
-  bool ok = ParseBdlLine(b, a) && WholeField(CutColumns(padded, kLonHours), lonH) &&
+  bool ok = ParseBdlLine(b, rule) && WholeField(CutColumns(padded, kLonHours), lonH) &&
             WholeField(CutColumns(padded, kLonMinutes), lonM) &&
             TryParseFieldReal(DotToComma(CutPadded(padded, kLonSeconds) + "." + CutPadded(padded, kLonFraction)), lonS) &&
             WholeField(CutColumns(padded, {kLatSign, kLatDegrees.last}), latD) &&
@@ -258,7 +257,7 @@ bool ReadBdlRecord(BdlState& b, AstroState& a, const std::string& line, BdlRecor
             Part(lonH, kHoursPerDay) && Part(lonM, kSixty) && Part(lonS, kSixty) && Part(latM, kSixty) &&
             Part(latS, kSixty);
   if (!ok) return false;
-  out.Jd = a.CurrentJd;
+  out.Jd = b.Jd;
   out.Lon = (lonM / 60 + lonH + lonS / 3600) * 15;
   double lat = std::fabs(latD) + latM / 60 + latS / 3600;
   if (!(lat <= kPole)) return false;

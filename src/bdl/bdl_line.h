@@ -9,11 +9,11 @@
 #include <string>
 #include <string_view>
 
+#include "astro/time.h"
 #include "common/columns.h"
 
 namespace planova {
 
-struct AstroState;
 struct ObservationStore;
 
 constexpr int kBdlLineLength = 158;
@@ -76,6 +76,7 @@ struct BdlState {
   int32_t Year = 0;
   double Day = 0;         // day of month, whole (as read) or with its fraction (DayWithTime)
   double DayWithTime = 0; // day with the fraction of the time of day
+  double Jd = 0;          // the Julian date (days) of the line ParseBdlLine read last
   double Hours = 0, Minutes = 0, Seconds = 0, TenThousandths = 0;  // time fields as read
   // Split coordinates of SplitLonLat.
   double LonHours = 0, LonMinutes = 0, LonSeconds = 0;
@@ -107,17 +108,17 @@ void SplitLonLat(BdlState& b, double lonDeg, double latDeg);
 void WriteBdlFields(BdlState& b, int32_t year, const std::string& monthText, double day, double hours, double minutes,
                     double seconds, double lonH, double lonM, double lonS, double latD, double latM, double latS);
 
-// BdlLine of row i of column 3 of the store: body name, date (Gregorian from 1582 Oct 15,
-// as UseJulianCalendar stands), right ascension and declination; descriptive columns
-// blank.  False for a date beyond the calendar routine's range.
-bool FormatBdlLine(BdlState& b, AstroState& a, const ObservationStore& store, int32_t i);
+// BdlLine of row i of column 3 of the store: body name, date (in the calendar of `rule`),
+// right ascension and declination; descriptive columns blank.  False for a date beyond
+// the calendar routine's range.
+bool FormatBdlLine(BdlState& b, CalendarRule rule, const ObservationStore& store, int32_t i);
 
-// Reads body name, date and time of InputLine; CurrentJd := the line's Julian date (in
-// the calendar UseJulianCalendar selects).  False, with nothing shown, for a line whose
+// Reads body name, date and time of InputLine; b.Jd := the line's Julian date (days, in
+// the calendar of `rule`).  False, with nothing shown, for a line whose
 // date or time fields do not hold numbers without an exponent (a short line, letters,
 // "1E5"), whose month is not one of "Jan" … "Dec", or whose hours reach 24 or minutes or
 // seconds 60 (either sign).
-bool ParseBdlLine(BdlState& b, AstroState& a);
+bool ParseBdlLine(BdlState& b, CalendarRule rule);
 
 // One observation line as the loaders of windows 2 and 3 read it: ParseBdlLine for the
 // date, then right ascension from columns 44-57 and declination from columns 69-82
@@ -134,7 +135,7 @@ struct BdlRecord {
   std::string TimeScale;  // columns 38-40
   std::string Epoch;      // columns 133-137
 };
-bool ReadBdlRecord(BdlState& b, AstroState& a, const std::string& line, BdlRecord& out);
+bool ReadBdlRecord(BdlState& b, CalendarRule rule, const std::string& line, BdlRecord& out);
 
 // The record as the program read it, in the BDL layout: the parsed date with its whole
 // day, the coordinates, the time scale at column 38, the JD ("0000000,000000") at

@@ -217,12 +217,12 @@ void AppendCsvNumber(std::string& out, double value, int decimals) {
   out.append(p, end);
 }
 
-void StartCsvRecord(std::string& line, int32_t record, IsoDateTime& date, AstroState& a, double jd,
+void StartCsvRecord(std::string& line, int32_t record, IsoDateTime& date, CalendarRule rule, double jd,
                     std::string_view fixedFields) {
   line.clear();
   AppendCsvNumber(line, record, 0);
   line += ',';
-  date.AppendTo(line, a, jd);
+  date.AppendTo(line, rule, jd);
   line += ',';
   AppendCsvNumber(line, jd, 8);
   line += ',';

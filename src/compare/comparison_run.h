@@ -123,9 +123,9 @@ inline std::string CsvNumber(double value, int decimals) {
 }
 
 // The first fields of a CSV record, into `line` (emptied first): the record number, its
-// date as ISO 8601 and as JD, then `fixedFields` (body, theory and epoch, the same in every
+// date as ISO 8601 (in the calendar of `rule`) and as JD, then `fixedFields` (body, theory and epoch, the same in every
 // record of a run).  The fields that follow are each to be preceded by a comma.
-void StartCsvRecord(std::string& line, int32_t record, IsoDateTime& date, AstroState& a, double jd,
+void StartCsvRecord(std::string& line, int32_t record, IsoDateTime& date, CalendarRule rule, double jd,
                     std::string_view fixedFields);
 
 // Writes a whole text file (Windows-1251 bytes, a final CR LF), replacing the old one only

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "astro/astro_state.h"
 #include "astro/time.h"
 #include "common/numtext.h"
 #include "common/textfile.h"
@@ -89,12 +88,12 @@ bool JplPart(std::string_view text, int16_t& value, bool& blank) {
 // JD of a calendar date through JulianDateFromCalendar, but false, and no message,
 // when the year or the month does not fit the routine's 16-bit cells (one wrong record
 // of a catalogue must not raise a message box per record).
-bool CalendarJd(AstroState& astro, double day, int32_t month, int32_t year, double& jd) {
+bool CalendarJd(CalendarRule rule, double day, int32_t month, int32_t year, double& jd) {
   if (year < -32768 || year > 32767 || month < -32768 || month > 32767) return false;
   if (month < 3 && year == -32768) return false;  // January and February count in year - 1
   if (!std::isfinite(day)) return false;
   bool failed = false;
-  jd = JulianDateFromCalendar(astro, day, month, year, &failed);
+  jd = JulianDateFromCalendar(rule, day, month, year, &failed);
   return !failed;
 }
 
@@ -102,7 +101,7 @@ bool CalendarJd(AstroState& astro, double day, int32_t month, int32_t year, doub
 
 // --- Table rows ------------------------------------------------------------------
 
-RecordValues ConvertTableRow(const FieldTexts& field, const TableOptions& o, AstroState& astro) {
+RecordValues ConvertTableRow(const FieldTexts& field, const TableOptions& o, CalendarRule rule) {
   RecordValues r;
   const bool point = o.PointSeparator;
 
@@ -123,7 +122,7 @@ RecordValues ConvertTableRow(const FieldTexts& field, const TableOptions& o, Ast
     if (s < 0) f = -f;
     double d = day + f;
     if (d > 32.5) return r;
-    if (!CalendarJd(astro, d, month, year, jd)) return r;
+    if (!CalendarJd(rule, d, month, year, jd)) return r;
   } else if (o.Date == DateForm::kYmday) {
     int32_t year = 0, month = 0;
     double d = 0;
@@ -131,7 +130,7 @@ RecordValues ConvertTableRow(const FieldTexts& field, const TableOptions& o, Ast
       return r;
     }
     if (d > 32.5) return r;
-    if (!CalendarJd(astro, d, month, year, jd)) return r;
+    if (!CalendarJd(rule, d, month, year, jd)) return r;
   } else {
     if (!RealWithSeparator(field[14], point, jd)) return r;
   }
@@ -239,7 +238,7 @@ RecordValues ConvertJplLine(std::string_view line, FieldTexts& field) {
 
 // --- Dov lines -------------------------------------------------------------------
 
-RecordValues ConvertDovLine(std::string_view line, bool longVariant, bool latitudeFromPole, AstroState& astro,
+RecordValues ConvertDovLine(std::string_view line, bool longVariant, bool latitudeFromPole, CalendarRule rule,
                             FieldTexts& field) {
   RecordValues r;
   const FixedColumns* layout = longVariant ? kDovLongLayout : kDovNormalLayout;
@@ -271,7 +270,7 @@ RecordValues ConvertDovLine(std::string_view line, bool longVariant, bool latitu
   if (!PossibleMonth(month) || !PossibleHours(h)) return r;
   double d = (m / 60 + h + s / 3600) / 24 + day;
   if (d > 32.5) return r;
-  if (!CalendarJd(astro, d, month, year, r.Jd)) return r;
+  if (!CalendarJd(rule, d, month, year, r.Jd)) return r;
   r.HasJd = true;
 
   // Right ascension.
@@ -299,7 +298,7 @@ RecordValues ConvertDovLine(std::string_view line, bool longVariant, bool latitu
   return r;
 }
 
-RecordValues ConvertMpcLine(std::string_view line, AstroState& astro, FieldTexts& field) {
+RecordValues ConvertMpcLine(std::string_view line, FieldTexts& field) {
   RecordValues r;
   std::string_view t[kMpcFieldCount];
   for (int k = 0; k < kMpcFieldCount; ++k) t[k] = CutColumns(line, kMpcLayout[k]);
@@ -336,8 +335,8 @@ RecordValues ConvertMpcLine(std::string_view line, AstroState& astro, FieldTexts
     return r;
   }
   if (!PossibleMonth(month) || !(day >= 1 && day < 33)) return r;
-  astro.UseJulianCalendar = 0;
-  if (!CalendarJd(astro, day, month, year, r.Jd)) return r;
+  r.GregorianDated = true;
+  if (!CalendarJd(CalendarRule::kGregorianFrom1582, day, month, year, r.Jd)) return r;
   r.HasJd = true;
 
   // Right ascension: hours, minutes, seconds of time.
@@ -387,12 +386,12 @@ std::string WriteFailure(const std::filesystem::path& path) {
 // leave the rejected records of the last finished import in place.
 class ImportRun {
  public:
-  ImportRun(const ImportSettings& s, ObservationStore& store, AstroState& astro)
-      : s_(s), store_(store), astro_(astro) {}
+  ImportRun(const ImportSettings& s, ObservationStore& store) : s_(s), store_(store) {}
 
   ImportResult Run(Workbook& workbook);
 
  private:
+  ImportResult RunSource(Workbook& workbook);
   ImportResult RunTable(Workbook& workbook);
   ImportResult RunJpl();
   ImportResult RunDov();
@@ -418,7 +417,7 @@ class ImportRun {
 
   const ImportSettings& s_;
   ObservationStore& store_;
-  AstroState& astro_;
+  CalendarRule calendar_ = CalendarRule::kGregorianFrom1582;  // of the dates read
   int32_t capacity_ = 0;  // N; 0 while the store does not exist
   std::string sourceStem_;  // SourceStem of the settings ("PARI11_G_1")
   FieldTexts FieldText;  // the fields cut from the current record
@@ -439,6 +438,7 @@ const std::string& ImportRun::LogSource(std::string_view record) {
 
 void ImportRun::Conclude(const RecordValues& v, bool textLine) {
   const int32_t i = store_.ReadCount;
+  if (v.GregorianDated) calendar_ = CalendarRule::kGregorianFrom1582;
   if (!store_.HasRow(i)) {  // no store: nothing can be kept
     Reject(textLine, v.Reason);
     return;
@@ -554,7 +554,7 @@ ImportResult ImportRun::Run(Workbook& workbook) {
   store_.ReadCount = 0;
   store_.GoodCount = 0;
   store_.BadCount = 0;
-  astro_.UseJulianCalendar = s_.JulianCalendar ? 1 : 0;
+  calendar_ = s_.JulianCalendar ? CalendarRule::kJulian : CalendarRule::kGregorianFrom1582;
   capacity_ = store_.Exists() ? store_.ObsCapacity : 0;
 
   sourceLog_ = Utf8ToCp1251("исходная запись данных") + kCrLf;
@@ -562,7 +562,12 @@ ImportResult ImportRun::Run(Workbook& workbook) {
   rejectedLog_ = Utf8ToCp1251("ЗАБРАКОВАННЫЕ ПРОГРАММОЙ ЗАПИСИ") + kCrLf;
 
   sourceStem_ = SourceStem(s_.ObservatoryCode, objectNumber, s_.Table.Param, s_.Topo, s_.Hor, s_.FileNumber);
+  ImportResult r = RunSource(workbook);
+  r.Calendar = calendar_;
+  return r;
+}
 
+ImportResult ImportRun::RunSource(Workbook& workbook) {
   switch (s_.Source) {
     case SourceKind::kTable: return RunTable(workbook);
     case SourceKind::kJpl: return RunJpl();
@@ -633,7 +638,7 @@ ImportResult ImportRun::RunTable(Workbook& workbook) {
       FieldText[static_cast<size_t>(k)] =
           Utf8ToCp1251(workbook.CellText(s_.ColumnLetters[static_cast<size_t>(k)] + rowNumber));
     }
-    Conclude(ConvertTableRow(FieldText, s_.Table, astro_), false);
+    Conclude(ConvertTableRow(FieldText, s_.Table, calendar_), false);
   }
   return Finish();
 }
@@ -670,7 +675,7 @@ ImportResult ImportRun::RunMpc() {
     bool fits = CountRecord();
     LogSource(line);
     if (!fits) return StoreFull();
-    Conclude(ConvertMpcLine(line, astro_, FieldText), true);
+    Conclude(ConvertMpcLine(line, FieldText), true);
   }
   return Finish();
 }
@@ -687,16 +692,15 @@ ImportResult ImportRun::RunDov() {
     bool fits = CountRecord();
     LogSource(line);
     if (!fits) return StoreFull();
-    Conclude(ConvertDovLine(line, s_.LongVariant, s_.Table.LatitudeFromPole, astro_, FieldText), true);
+    Conclude(ConvertDovLine(line, s_.LongVariant, s_.Table.LatitudeFromPole, calendar_, FieldText), true);
   }
   return Finish();
 }
 
 }  // namespace
 
-ImportResult RunSourceImport(const ImportSettings& settings, ObservationStore& store, AstroState& astro,
-                             Workbook& workbook) {
-  ImportRun run(settings, store, astro);
+ImportResult RunSourceImport(const ImportSettings& settings, ObservationStore& store, Workbook& workbook) {
+  ImportRun run(settings, store);
   return run.Run(workbook);
 }
 

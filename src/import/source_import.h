@@ -15,15 +15,16 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "astro/time.h"
 #include "common/columns.h"
 #include "common/obs_store.h"
 
 namespace planova {
 
-struct AstroState;
 class Workbook;
 
 // ---------------------------------------------------------------------------------
@@ -127,6 +128,9 @@ struct RecordValues {
   // Why a record that is no observation of the kind read was set aside (written after
   // it in the rejected records), or null.
   const char* Reason = nullptr;
+  // The date was taken in the Gregorian calendar whatever the import's setting (an MPC
+  // line that got as far as its date): the calendar the import leaves is then Gregorian.
+  bool GregorianDated = false;
 };
 
 // Choices of window 1 that act on the table.
@@ -146,14 +150,14 @@ struct TableOptions {
 // Converts the fields 1..16 of one table row into a Julian date (days) and a longitude
 // and latitude (degrees).  Date: year, month, day with hours, minutes, seconds of UT
 // ("YMDHMS"), or the day with its fraction ("YMDay"), both through
-// JulianDateFromCalendar in the calendar chosen in `astro`, or the Julian date itself.
+// JulianDateFromCalendar in the calendar of `rule`, or the Julian date itself.
 // Longitude (unless "Dec"): hours or degrees, minutes, seconds, or decimal degrees, a
 // negative value taken once round the circle.  Latitude (unless "RA"): signed degrees,
 // minutes, seconds ("-0" 30 0 is south), or decimal degrees, optionally as a polar
 // distance (90 - value).  A cell of just "-" counts as 0 in the sexagesimal forms and
 // leaves the coordinate unread in the decimal ones.  A day over 32.5, a year or month
 // beyond the 16-bit calendar cells, and a text that does not convert reject the row.
-RecordValues ConvertTableRow(const FieldTexts& field, const TableOptions& options, AstroState& astro);
+RecordValues ConvertTableRow(const FieldTexts& field, const TableOptions& options, CalendarRule rule);
 
 // True when a JPL line is an observation ("P" in column 1) of the given body: the
 // number in columns 2-4 when column 2 is "0" ("011" is 11), else column 2 alone, with
@@ -171,7 +175,7 @@ bool IsJplObservationOf(std::string_view line, int32_t objectNumber);
 RecordValues ConvertJplLine(std::string_view line, FieldTexts& field);
 
 // Converts a Dov line (normal or "+long" variant): date and UT time to a Julian date in
-// the calendar chosen in `astro`, right ascension (degrees), declination (degrees) south
+// the calendar of `rule`, right ascension (degrees), declination (degrees) south
 // when its degrees' text has a minus ("-00 30" too) or, under zero degrees, its first
 // non-zero part is negative, or its polar distance.  Fields are numbers without an
 // exponent.  A month outside 1..12, hours of time or of right ascension outside 0..23, a
@@ -179,7 +183,7 @@ RecordValues ConvertJplLine(std::string_view line, FieldTexts& field);
 // with the time added reject the line; minutes and seconds of 60 and more (the
 // catalogue converter's carried fields) add as they stand.  Fills field[4..12] with the
 // cut texts.
-RecordValues ConvertDovLine(std::string_view line, bool longVariant, bool latitudeFromPole, AstroState& astro,
+RecordValues ConvertDovLine(std::string_view line, bool longVariant, bool latitudeFromPole, CalendarRule rule,
                             FieldTexts& field);
 
 // Converts an MPC 80-column optical observation line: the date (UTC) with its decimal
@@ -191,7 +195,7 @@ RecordValues ConvertDovLine(std::string_view line, bool longVariant, bool latitu
 // 1..12, a day outside 1..32, hours of right ascension outside 0..23, a right ascension
 // of 24 h or more and a declination beyond 90 degrees reject the line.  Fills field[4..12]
 // with the cut texts.
-RecordValues ConvertMpcLine(std::string_view line, AstroState& astro, FieldTexts& field);
+RecordValues ConvertMpcLine(std::string_view line, FieldTexts& field);
 
 // ---------------------------------------------------------------------------------
 // The import
@@ -240,12 +244,15 @@ struct ImportResult {
   // Finished only: the three logs (UTF-8) and the caption of the label "в файл".
   std::string SourceLog, AcceptedLog, RejectedLog;
   std::string FileLabel;
+  // The calendar the import worked in last (the setting's, Gregorian once an MPC line was
+  // dated), which the program's calendar setting takes on; none when the settings were
+  // refused before it was set.
+  std::optional<CalendarRule> Calendar;
 };
 
 // Runs one import with the settings of window 1: fills columns 1 and 3 of the store and
-// its counters, ObjectNumber and ObservatoryCode, and UseJulianCalendar.  `workbook` is
+// its counters, ObjectNumber and ObservatoryCode, and says the calendar it left.  `workbook` is
 // used for the table source.  Shows no message itself.
-ImportResult RunSourceImport(const ImportSettings& settings, ObservationStore& store, AstroState& astro,
-                             Workbook& workbook);
+ImportResult RunSourceImport(const ImportSettings& settings, ObservationStore& store, Workbook& workbook);
 
 }  // namespace planova

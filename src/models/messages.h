@@ -6,7 +6,6 @@
 #include <string>
 #include <system_error>
 
-#include "astro/astro_state.h"
 #include "astro/de405.h"
 #include "common/app_folder.h"
 #include "common/textfile.h"
@@ -32,9 +31,9 @@ inline std::string EphemerisMessage(EphemerisFailure f) {
   }
 }
 
-// The years the DE405 block files present cover, as runs of years ("1960–2019").
-inline std::string De405CoverageText(const AstroState& a) {
-  std::vector<int> years = De405FileYearsPresent(a);
+// The years the DE405 block files present cover (their first years, in order), as runs
+// of years ("1960–2019").
+inline std::string De405CoverageText(const std::vector<int>& years) {
   if (years.empty()) return "файлов DE405 (ascpГГГГ.405) нет";
   std::string runs;
   for (size_t k = 0; k < years.size(); ++k) {
@@ -50,21 +49,20 @@ inline std::string De405CoverageText(const AstroState& a) {
 // The failure, the file it concerns and the years the files present cover.  A block
 // file that is not there says so; a date beyond every block names the blocks DE405 has
 // and the folder they belong in.
-inline std::string EphemerisMessage(const AstroState& a) {
-  std::string text = EphemerisMessage(a.EphemerisFailureKind);
-  if (a.EphemerisFailureKind == EphemerisFailure::kReadError && !a.De405FilePathRead.empty()) {
-    text += "\r\n" + PathText(a.De405FilePathRead);
+inline std::string EphemerisMessage(const EphemerisReport& a) {
+  std::string text = EphemerisMessage(a.Failure);
+  if (a.Failure == EphemerisFailure::kReadError && !a.FileRead.empty()) {
+    text += "\r\n" + PathText(a.FileRead);
     std::error_code ec;
-    if (!std::filesystem::exists(a.De405FilePathRead, ec)) text += " — файла нет";
+    if (!std::filesystem::exists(a.FileRead, ec)) text += " — файла нет";
   }
-  if (a.EphemerisFailureKind == EphemerisFailure::kNoSuchDate) {
+  if (a.Failure == EphemerisFailure::kNoSuchDate) {
     const std::string first = std::to_string(kDe405FirstFileYear), last = std::to_string(kDe405LastFileYear);
     text += "\r\nDE405 охватывает годы " + first + "–" + std::to_string(kDe405LastFileYear + kDe405YearsPerFile - 1) +
             ": файлы ascp" + first + ".405 … ascp" + last + ".405";
-    const std::filesystem::path folder = De405FilePath(a, kDe405FirstFileYear).parent_path();
-    if (!folder.empty()) text += " в папке " + PathText(folder);
+    if (!a.Folder.empty()) text += " в папке " + PathText(a.Folder);
   }
-  return text + "\r\n" + De405CoverageText(a);
+  return text + "\r\n" + De405CoverageText(a.FileYearsPresent);
 }
 
 // A file's path as the windows report it: relative to the application folder with "/"

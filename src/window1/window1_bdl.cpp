@@ -79,7 +79,7 @@ void Window1Model::SaveBdl() {
   bool ok = true;
   for (int k = 0; k < 5; ++k) ok = ok && out.WriteLine(codeBytes);
   for (int32_t i = 1; ok && i <= Store.GoodCount; ++i) {
-    if (!FormatBdlLine(b, Astro, Store, i)) {
+    if (!FormatBdlLine(b, CalendarRuleOf(Astro), Store, i)) {
       // A date beyond the calendar's range: what is wrong, then that nothing was written;
       // the pane then shows the lines formatted before it.
       Ui().ShowMessage(kWrongJdMessage);

@@ -49,7 +49,8 @@ void Window1Model::LoadSourceData() {
   int32_t object = 0;
   if (!TryBoxInt32(objectNumber, object)) Refuse(objectNumber, "задайте правильно данные");
   TableWorkbook workbook;  // .xls, .xlsx or .ods by the name of the file found
-  ImportResult r = RunSourceImport(SettingsOf(*this), Store, Astro, workbook);
+  ImportResult r = RunSourceImport(SettingsOf(*this), Store, workbook);
+  if (r.Calendar) Astro.UseJulianCalendar = *r.Calendar == CalendarRule::kJulian ? 1 : 0;
   if (r.Started) {
     readCount.Text = "0";
     goodCount.Text = "0";

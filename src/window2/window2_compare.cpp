@@ -171,7 +171,7 @@ void Window2Model::ProcessObservations() {
   // The bar's scale is the store's size plus 100: a run that has passed its last row
   // shows it whole, a stopped or failed one where it stopped.
   if (pause == RunPause::kFinished) progress.Value = 100;
-  if (pause == RunPause::kFailed) Ui().ShowMessage(EphemerisMessage(Astro));
+  if (pause == RunPause::kFailed) Ui().ShowMessage(EphemerisMessage(EphemerisReportOf(Astro)));
 }
 
 // The boxes of the last compared row: its date, and with theory its ET-UT, corrections
@@ -249,7 +249,7 @@ const std::string& Window2Model::CsvRow(int32_t i, double diffT) {
   const double cosDec = std::cos(Store.ObsLat(i, kSet1) / Astro.DegPerRad);
   const double raArcsec = DiffL * 3600, decArcsec = DiffB * 3600;
   std::string& line = CsvLine;
-  StartCsvRecord(line, i, CsvDate, Astro, jd, CsvFixedFields);
+  StartCsvRecord(line, i, CsvDate, CalendarRuleOf(Astro), jd, CsvFixedFields);
   for (double v : {raArcsec, raArcsec * cosDec, decArcsec, diffT * 86400}) {
     line += ',';
     AppendCsvNumber(line, v, 6);

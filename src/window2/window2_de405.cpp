@@ -63,7 +63,7 @@ void Window2Model::De405() {
   ShiftedJd = r.EphemerisJd;
   etMinusUtSeconds.Text = RealText(DeltaTSeconds);
   // A failed read shows nothing of an earlier date.
-  if (!r.Ok) throw Refusal{EphemerisMessage(Astro), {}};
+  if (!r.Ok) throw Refusal{EphemerisMessage(EphemerisReportOf(Astro)), {}};
   Speed[static_cast<size_t>(p)] = r.Speed;
 
   TheoryLog = "JDut=  " + Format(ObservationJd, "0000000.00000") + "         JDet=  " + Format(ShiftedJd, "0000000.00000") +
@@ -80,7 +80,7 @@ void Window2Model::De405() {
     Astro.CurrentJd = ObservationJd;
     if (!precise.Ok) {
       set2Pane.Text = TheoryLog;
-      throw Refusal{EphemerisMessage(Astro), {}};
+      throw Refusal{EphemerisMessage(EphemerisReportOf(Astro)), {}};
     }
     TheoryLog += PreciseCalculatorText(precise);
   }

@@ -180,7 +180,8 @@ void Window3Model::LoadBdl() {
   BdlLoadOptions options;
   options.Progress = [this](int percent) { progress.Value = percent; };
   options.ProcessEvents = [this] { Ui().ProcessEvents(); };
-  const BdlLoadResult loaded = LoadBdlFile(path, Store, kSet1, Bdl, Astro, options);
+  options.Stop = &Astro.StopRequested;
+  const BdlLoadResult loaded = LoadBdlFile(path, Store, kSet1, Bdl, CalendarRuleOf(Astro), options);
   HeaderText = loaded.Heading;
   const std::string readError = "Ошибка чтения данных из файла" + std::string(kCrLf) + PathText(path);
   switch (loaded.End) {
@@ -240,7 +241,7 @@ void Window3Model::WriteResult() {
   options.TimeScale = TimeScaleLabelOf(TimeScaleLabel);
   options.Epoch = Utf8ToCp1251(EpochLabel1);
   options.Written = [this](int percent, const std::string&) { progress.Value = percent; };
-  const BdlWriteResult written = WriteBdlFile(path, Store, first, last, Bdl, Astro, options);
+  const BdlWriteResult written = WriteBdlFile(path, Store, first, last, Bdl, CalendarRuleOf(Astro), options);
   // The calendar routine answers a date beyond its range with its result alone.
   if (written.End == BdlWriteEnd::kCalendarFailed) Ui().ShowMessage(kWrongJdMessage);
   if (written.End != BdlWriteEnd::kWritten) throw Refusal{WriteFailureMessage(path), {}};

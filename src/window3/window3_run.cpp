@@ -97,7 +97,7 @@ void Window3Model::WriteDeviationsCsv(int32_t r, const ApparentPlace& place) {
   const bool hasL = HasLongitude(Store.ObsLon(r, kSet1)), hasB = HasLatitude(Store.ObsLat(r, kSet1));
   const double cosDec = std::cos(place.Lat / Astro.DegPerRad);
   std::string& line = CsvLine;
-  StartCsvRecord(line, r, CsvDate, Astro, jd, CsvFixedFields);
+  StartCsvRecord(line, r, CsvDate, CalendarRuleOf(Astro), jd, CsvFixedFields);
   const std::pair<bool, double> fields[] = {
       {hasL, DevL},         {hasL, DevL * cosDec}, {hasB, DevB}, {hasL && CountL > 0, CountL > 0 ? SumL / CountL : 0},
       {hasB && CountB > 0, CountB > 0 ? SumB / CountB : 0}, {hasL, CurrL}, {hasB, CurrB}};
@@ -177,7 +177,7 @@ void Window3Model::CorrectionLoop() {
   }
   if (pause != RunPause::kFailed) return;
   Run.Active = false;
-  throw Refusal{EphemerisMessage(Astro), {}};
+  throw Refusal{EphemerisMessage(EphemerisReportOf(Astro)), {}};
 }
 
 // The boxes of the last record compared: ET-UT, the deviations and means that changed,

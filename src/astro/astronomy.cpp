@@ -1,0 +1,114 @@
+#include "astro/astronomy.h"
+
+#include "astro/astro_state.h"
+#include "astro/orbit.h"
+
+namespace planova {
+
+Astronomy::Astronomy() : state_(std::make_unique<AstroState>()) {
+  state_->InitConstants();
+  InitDe405Layout(*state_);
+  InitPlanetMasses(*state_);
+}
+
+Astronomy::~Astronomy() = default;
+
+void Astronomy::SetAppFolder(std::function<std::filesystem::path()> appFolder) { state_->AppFolder = std::move(appFolder); }
+void Astronomy::SetDe405Folder(const std::filesystem::path& folder) { state_->De405Folder = folder; }
+void Astronomy::SetDe405Rescan(bool rescan) { state_->De405Rescan = rescan; }
+long Astronomy::De405FilesParsed() const { return state_->De405FilesParsed; }
+
+void Astronomy::SetCalendar(CalendarRule rule) { state_->UseJulianCalendar = rule == CalendarRule::kJulian ? 1 : 0; }
+CalendarRule Astronomy::Calendar() const { return CalendarRuleOf(*state_); }
+
+std::optional<double> Astronomy::JulianDate(double day, int32_t month, int32_t year) {
+  bool failed = false;
+  const double jd = JulianDateFromCalendar(*state_, day, month, year, &failed);
+  if (failed) return std::nullopt;
+  return jd;
+}
+
+CalendarDateResult Astronomy::CalendarDateOf(double jd) {
+  CalendarDateResult r;
+  r.Ok = CalendarFromJulianDate(*state_, jd);
+  r.Date = {state_->CalYear, state_->CalMonth, state_->CalDay};
+  return r;
+}
+
+double Astronomy::DeltaTSeconds(double jdUt, DeltaTModel model) { return planova::DeltaTSeconds(*state_, jdUt, model); }
+
+EphemerisReport Astronomy::Outcome(bool ok) const {
+  if (ok) return {};
+  EphemerisReport r = EphemerisReportOf(*state_);
+  // Every failure of the places is the ephemeris'; one without its kind is a record that
+  // did not serve.
+  if (r.Failure == EphemerisFailure::kNone) r.Failure = EphemerisFailure::kReadError;
+  return r;
+}
+
+ApparentPlaceResult Astronomy::ApparentPlaceOf(const ApparentPlaceRequest& request) {
+  ApparentPlaceResult r;
+  r.Detail = ComputeApparentPlace(*state_, request);
+  r.Ephemeris = Outcome(r.Detail.Ok);
+  r.RaDeg = r.Detail.Lon;
+  r.DecDeg = r.Detail.Lat;
+  r.DeltaTSeconds = r.Detail.DeltaTSeconds;
+  r.EphemerisJd = r.Detail.EphemerisJd;
+  return r;
+}
+
+TwoBodyPlace Astronomy::TwoBodyEquatorialPlaceOf(int body, double jd) {
+  const PlaceStage place = TwoBodyEquatorialPlace(*state_, body, jd);
+  return {place.Lon, place.Lat};
+}
+
+namespace {
+
+CalculatorPlace CalculatorPlaceOf(const SlotPlace& s) { return {s.Lon, s.Lat, s.Dist, s.X, s.Y, s.Z}; }
+
+}  // namespace
+
+De405CalculatorResult Astronomy::De405Calculator(int body, double jdUt, DeltaTModel deltaT) {
+  const De405CalculatorPlaces p = ComputeDe405CalculatorPlaces(*state_, body, jdUt, deltaT);
+  De405CalculatorResult r;
+  r.Ephemeris = Outcome(p.Ok);
+  r.DeltaTSeconds = p.DeltaTSeconds;
+  r.EphemerisJd = p.EphemerisJd;
+  r.Heliocentric = CalculatorPlaceOf(p.Heliocentric);
+  r.GeocentricJ2000 = CalculatorPlaceOf(p.GeocentricJ2000);
+  r.GeocentricOfDate = CalculatorPlaceOf(p.GeocentricOfDate);
+  r.VxKmPerS = p.VX;
+  r.VyKmPerS = p.VY;
+  r.VzKmPerS = p.VZ;
+  r.SpeedKmPerS = p.Speed;
+  return r;
+}
+
+PreciseCalculatorResult Astronomy::PreciseCalculator(int body, double jdUt, DeltaTModel deltaT) {
+  PreciseCalculatorResult r;
+  r.TtJd = PreciseTerrestrialTime(*state_, jdUt, deltaT, false, r.TtMinusUtSeconds);
+  r.Place = ComputePrecisePlace(*state_, body, r.TtJd);
+  state_->CurrentJd = jdUt;
+  r.Ephemeris = Outcome(r.Place.Ok);
+  return r;
+}
+
+FrameResult Astronomy::ConvertEpoch(const FrameRequest& r, double fromJd, bool fromOfDate, double toJd, bool toOfDate) {
+  return ConvertEpochOfPlace(*state_, r, fromJd, fromOfDate, toJd, toOfDate);
+}
+FrameResult Astronomy::HorizontalToTopocentric(const FrameRequest& r) { return planova::HorizontalToTopocentric(*state_, r); }
+FrameResult Astronomy::TopocentricToHorizontal(const FrameRequest& r) { return planova::TopocentricToHorizontal(*state_, r); }
+FrameResult Astronomy::ShiftObserverOrigin(const FrameRequest& r, bool towardsGeocentre) {
+  return planova::ShiftObserverOrigin(*state_, r, towardsGeocentre);
+}
+
+EphemerisRun Astronomy::BeginEphemerisRun() { return EphemerisRun(*state_); }
+
+EphemerisReport Astronomy::De405Facts() const {
+  EphemerisReport r = EphemerisReportOf(*state_);
+  r.Failure = EphemerisFailure::kNone;
+  r.FileRead.clear();
+  return r;
+}
+
+}  // namespace planova

@@ -1,0 +1,138 @@
+// The astronomy of the program as one value: it owns the computation state (the position
+// table, the ephemeris reader's parsed files, the nutation table) privately, and the
+// windows and formats ask it through requests and read results.  Failures come back in
+// the results; a Stop belongs to the caller's run.  One object per application.
+//
+// Units are in the names: Deg degrees, Sec/Seconds seconds of time, Jd Julian dates
+// (days), ThousandKm thousands of kilometres, KmPerS kilometres per second, Metres.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "astro/apparent_place.h"
+#include "astro/de405.h"
+#include "astro/frame_conversions.h"
+#include "astro/precise_place.h"
+#include "astro/time.h"
+
+namespace planova {
+
+struct AstroState;
+
+// A calendar date from a JD.  Ok false: the JD is beyond the calendar (the window says
+// "Введите правильно юлианскую дату"); Date then holds the day and month of this JD if
+// they were formed, and the fields not reached as the last date left them.
+struct CalendarDateResult {
+  bool Ok = false;
+  CalendarDate Date;
+};
+
+// A place of the two-body theory: right ascension and declination, degrees.
+struct TwoBodyPlace {
+  double RaDeg = 0, DecDeg = 0;
+};
+
+// The apparent place of a request (ComputeApparentPlace).  Ephemeris.Failure is kNone
+// when the place was computed; otherwise the report says why (EphemerisMessage).
+struct ApparentPlaceResult {
+  EphemerisReport Ephemeris;
+  double RaDeg = 0, DecDeg = 0;  // the place after the last stage
+  double DeltaTSeconds = 0;      // ET-UT (or TT-UT) applied
+  double EphemerisJd = 0;        // the epoch of the positions
+  ApparentPlace Detail;          // the stages and corrections (units in apparent_place.h)
+};
+
+// One of the DE405 calculator's places: longitude, latitude (degrees), distance and
+// rectangular coordinates, thousands of km.
+struct CalculatorPlace {
+  double LonDeg = 0, LatDeg = 0, DistanceThousandKm = 0;
+  double XThousandKm = 0, YThousandKm = 0, ZThousandKm = 0;
+};
+
+// The DE405 calculator's places of a body for a UT date (ComputeDe405CalculatorPlaces):
+// heliocentric equatorial J2000, geocentric equatorial J2000, geocentric on the mean
+// equator of the date; the heliocentric velocity.
+struct De405CalculatorResult {
+  EphemerisReport Ephemeris;
+  double DeltaTSeconds = 0, EphemerisJd = 0;
+  CalculatorPlace Heliocentric, GeocentricJ2000, GeocentricOfDate;
+  double VxKmPerS = 0, VyKmPerS = 0, VzKmPerS = 0, SpeedKmPerS = 0;
+};
+
+// The rigorous place for the calculator: TT of the UT date (PreciseTerrestrialTime, the
+// quotient /24/3600) and the place at it (ComputePrecisePlace, its units in its names).
+struct PreciseCalculatorResult {
+  EphemerisReport Ephemeris;
+  double TtMinusUtSeconds = 0;
+  double TtJd = 0;
+  PrecisePlace Place;
+};
+
+class Astronomy {
+ public:
+  // The constants, the DE405 record layout and the planets' masses set.
+  Astronomy();
+  ~Astronomy();
+  Astronomy(const Astronomy&) = delete;
+  Astronomy& operator=(const Astronomy&) = delete;
+
+  // --- Settings ---
+  // The folder the application's files lie in ("JPL" below it holds the DE405 block files
+  // when no DE405 folder is set).
+  void SetAppFolder(std::function<std::filesystem::path()> appFolder);
+  // The folder of the DE405 block files; empty: the application folder's "JPL".
+  void SetDe405Folder(const std::filesystem::path& folder);
+  // true: the block files are read again for every epoch (the plain reader); results are
+  // bit-identical either way.
+  void SetDe405Rescan(bool rescan);
+  // How many times a block file was parsed into memory (tests and benchmarks).
+  long De405FilesParsed() const;
+  // The calendar dates are read and written in (window 1's "Юлиан"; windows 2 and 3 set
+  // the Gregorian rule when they are shown).
+  void SetCalendar(CalendarRule rule);
+  CalendarRule Calendar() const;
+
+  // --- Calendar and time ---
+  // Given: day (with its fraction), month, year.  Returned: the JD in the calendar set,
+  // or none for a date the routine refuses ("Введите правильно дату").
+  std::optional<double> JulianDate(double day, int32_t month, int32_t year);
+  // Given: jd.  Returned: its date in the calendar set.
+  CalendarDateResult CalendarDateOf(double jd);
+  // Given: jd (UT), the ET-UT model.  Returned: ET-UT, seconds (0 for kNone).
+  double DeltaTSeconds(double jdUt, DeltaTModel model);
+
+  // --- Places ---
+  ApparentPlaceResult ApparentPlaceOf(const ApparentPlaceRequest& r);
+  // Given: body 0..11 but 10, jd (UT taken as ET).  Returned: the geometric geocentric
+  // place on the mean equator of date from the two-body theory (TwoBodyEquatorialPlace).
+  TwoBodyPlace TwoBodyEquatorialPlaceOf(int body, double jd);
+  // Given: body 1..9 or 11, jdUt, the ET-UT model.
+  De405CalculatorResult De405Calculator(int body, double jdUt, DeltaTModel deltaT);
+  PreciseCalculatorResult PreciseCalculator(int body, double jdUt, DeltaTModel deltaT);
+
+  // --- Frame conversions of one record (frame_conversions.h) ---
+  FrameResult ConvertEpoch(const FrameRequest& r, double fromJd, bool fromOfDate, double toJd, bool toOfDate);
+  FrameResult HorizontalToTopocentric(const FrameRequest& r);
+  FrameResult TopocentricToHorizontal(const FrameRequest& r);
+  // towardsGeocentre: "Topo -> Geo"; false: "Geo -> Topo".
+  FrameResult ShiftObserverOrigin(const FrameRequest& r, bool towardsGeocentre);
+
+  // --- The DE405 files ---
+  // A run of many epochs (a comparison or a correction run): the block files are checked
+  // on disk once, for the life of the object returned.
+  [[nodiscard]] EphemerisRun BeginEphemerisRun();
+  // The folder, the file years present and no failure: what the coverage text says.
+  EphemerisReport De405Facts() const;
+
+ private:
+  // The report of the last ephemeris failure (kNone: none) of the routine just run.
+  EphemerisReport Outcome(bool ok) const;
+
+  std::unique_ptr<AstroState> state_;
+};
+
+}  // namespace planova

@@ -1,0 +1,67 @@
+// The epoch and frame conversions of one observation that window 2 applies to data set 1:
+// precession between two epochs (with the nutation of the date taken out or put in),
+// horizontal to topocentric equatorial and back, and topocentric to geocentric and back.
+// Each works on a vector of the position table of the AstroState given (its working
+// space, as in ComputeApparentPlace): the body's place becomes a vector, is rotated or
+// shifted, and is read back as longitude and latitude.  The observer's horizontal frame
+// counts the azimuth from the south through the west; the sidereal angle is
+// LocalSiderealAngle of the record's date taken as UT.
+#pragma once
+
+namespace planova {
+
+struct AstroState;
+
+// Radius of the Earth for the observer's position, m.
+inline constexpr double kEarthRadiusMetres = 6378140.0;
+
+// kOk, or kNotFinite: the result is not a finite longitude and latitude (the window
+// says "Ошибка в расчетах").
+enum class FrameStatus { kOk, kNotFinite };
+
+struct FrameResult {
+  FrameStatus Status = FrameStatus::kOk;
+  double LonDeg = 0;  // longitude or right ascension, degrees
+  double LatDeg = 0;  // latitude or declination, degrees
+};
+
+// One record and the observer.
+struct FrameRequest {
+  int Body = 11;                  // program body number 0..11
+  double Jd = 0;                  // the record's date, JD (UT)
+  double LonDeg = 0, LatDeg = 0;  // the record's place, degrees
+  double ObserverLonDeg = 0;      // east longitude, degrees (west negative)
+  double ObserverLatDeg = 0;      // geographic latitude, degrees
+};
+
+// Given: r.Body, r.Jd, r.LonDeg/r.LatDeg (right ascension, declination on the equator
+//   and equinox of the epoch `from`); from the epoch the place refers to, JD (used when
+//   fromOfDate is false: B1950.0, a calendar date, or 0); fromOfDate: the place is
+//   apparent at r.Jd, its nutation (NutationCorrection) is taken out first and the
+//   precession runs from r.Jd; toJd and toOfDate likewise for the epoch of the result
+//   (toOfDate: precessed to r.Jd and the nutation put in).
+// Returned: the place on the new epoch, degrees (longitude in [0, 360)).
+// The place is a vector of the geocentric distance of the body (two-body theory, JPL0,
+// at r.Jd) and the precession is EquatorialPrecessionMatrix.
+FrameResult ConvertEpochOfPlace(AstroState& a, const FrameRequest& r, double fromJd, bool fromOfDate, double toJd,
+                                bool toOfDate);
+
+// Given: r.Jd, r.LonDeg/r.LatDeg the azimuth (from the south through the west) and the
+//   altitude, degrees; r.ObserverLonDeg/r.ObserverLatDeg.
+// Returned: right ascension in [0, 360) (local sidereal angle minus the hour angle) and
+//   declination, degrees.
+FrameResult HorizontalToTopocentric(AstroState& a, const FrameRequest& r);
+
+// Given: r.Jd, r.LonDeg/r.LatDeg right ascension and declination, degrees; the observer.
+// Returned: azimuth in [0, 360) (from the south through the west) and altitude, degrees.
+FrameResult TopocentricToHorizontal(AstroState& a, const FrameRequest& r);
+
+// Given: r.Body, r.Jd, r.LonDeg/r.LatDeg a topocentric (towardsGeocentre true) or
+//   geocentric (false) right ascension and declination, degrees; the observer.
+// Returned: the place from the other origin, degrees.  The body is put at its geocentric
+// distance (two-body theory, JPL0, at r.Jd) and the observer's vector, kEarthRadiusMetres
+// towards (local sidereal angle, r.ObserverLatDeg), is added (towards the geocentre) or
+// taken away (a spherical Earth).
+FrameResult ShiftObserverOrigin(AstroState& a, const FrameRequest& r, bool towardsGeocentre);
+
+}  // namespace planova
