@@ -45,16 +45,16 @@ struct Window2 {
     app.Astro.De405Folder = De405Folder();
     app.Astro.De405Rescan = rescan;
     app.ShowForm("Form2");
-    f.Text10.Text = "5000";
+    f.arraySize.Text = "5000";
     f.FindButton("Создать массивы с N=")->Press();
-    f.ChooseOption("Option1");
-    f.Text1.Text = kFile;
+    f.ChooseOption(f.loadIntoSet1);
+    f.fileNumber.Text = kFile;
     f.FindButton("Загрузить в формате BDL")->Press();
-    f.ChooseOption("Option5");  // data 1 "из файла"
-    f.ChooseOption("Option7");  // data 2 "JPL2 (DE405)"
-    f.Check8.Value = f.Check9.Value = f.Check6.Value = f.Check7.Value = true;  // the corrections
-    f.Check11.Value = true;  // "+File"
-    f.Check1.Value = true;   // "+Текст"
+    f.ChooseOption(f.set1FromFile);  // data 1 "из файла"
+    f.ChooseOption(f.theoryDe405);  // data 2 "JPL2 (DE405)"
+    f.addAberration.Value = f.addPlanetaryAberration.Value = f.addRefraction.Value = f.addNutation.Value = true;  // the corrections
+    f.writeParamFile.Value = true;  // "+File"
+    f.showLines.Value = true;   // "+Текст"
   }
   void Compare() { f.FindButton("Сравнить данные 1 с данными 2")->Press(); }
 };

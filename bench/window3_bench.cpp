@@ -38,18 +38,18 @@ struct Window3 {
   Window3() {
     app.Astro.De405Folder = De405Folder();
     app.ShowForm("Form4");
-    f.Text10.Text = "5000";
+    f.arraySize.Text = "5000";
     f.FindButton("Создать массивы с N=")->Press();
-    f.Text1.Text = kFile;
+    f.fileNumber.Text = kFile;
     f.FindButton("Загрузить в формате BDL")->Press();
-    f.ChooseOption("Option7");  // "JPL2"
-    f.Check1.Value = true;      // "+ скорректировать данные"
+    f.ChooseOption(f.theoryDe405);  // "JPL2"
+    f.correctData.Value = true;      // "+ скорректировать данные"
     // dLn, dLk, dBn, dBk in arcseconds (whole strings: GCC 12 warns falsely about
     // assigning short literals after inlining).
-    f.Text30.Text = std::string("1");
-    f.Text31.Text = std::string("2");
-    f.Text11.Text = std::string("-1");
-    f.Text12.Text = std::string("-1");
+    f.corrLFirstArcsec.Text = std::string("1");
+    f.corrLLastArcsec.Text = std::string("2");
+    f.corrBFirstArcsec.Text = std::string("-1");
+    f.corrBLastArcsec.Text = std::string("-1");
   }
 };
 
