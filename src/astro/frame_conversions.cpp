@@ -14,14 +14,28 @@ namespace {
 
 double T(double jd) { return CenturiesFromJ2000(jd); }
 
+// A converted place as the result: refused when either coordinate is not a finite number.
+FrameResult Checked(double lonDeg, double latDeg) {
+  FrameResult out;
+  out.LonDeg = lonDeg;
+  out.LatDeg = latDeg;
+  if (!std::isfinite(out.LonDeg) || !std::isfinite(out.LatDeg)) out.Status = FrameStatus::kNotFinite;
+  return out;
+}
+
 // The place seen from slot 3 (the origin) as the result.
 FrameResult Relative(AstroState& a, int p) {
   RelativeSpherical(a, 3, p);
-  FrameResult out;
-  out.LonDeg = a.RelLon[static_cast<size_t>(p)];
-  out.LatDeg = a.RelLat;
-  if (!std::isfinite(out.LonDeg) || !std::isfinite(out.LatDeg)) out.Status = FrameStatus::kNotFinite;
-  return out;
+  return Checked(a.RelLon[static_cast<size_t>(p)], a.RelLat);
+}
+
+// Where the horizontal conversions start: the request's date and the observer's latitude,
+// the origin (slot 3) at the observer, the body's slot the one the slot routines act on.
+void AtObserver(AstroState& a, const FrameRequest& r) {
+  a.ObserverLatitude = r.ObserverLatDeg;
+  a.PosX[3] = a.PosY[3] = a.PosZ[3] = 0;
+  a.CurrentJd = r.Jd;
+  a.CurrentSlot = r.Body;
 }
 
 }  // namespace
@@ -49,32 +63,23 @@ FrameResult ConvertEpochOfPlace(AstroState& a, const FrameRequest& r, double fro
 
 FrameResult HorizontalToTopocentric(AstroState& a, const FrameRequest& r) {
   const int p = r.Body;
-  const size_t ps = static_cast<size_t>(p);
-  a.ObserverLatitude = r.ObserverLatDeg;
-  a.PosX[3] = a.PosY[3] = a.PosZ[3] = 0;
-  a.CurrentJd = r.Jd;
+  AtObserver(a, r);
   a.HorAzimuth = r.LonDeg;
   a.HorAltitude = r.LatDeg;
-  a.CurrentSlot = p;
   HorizontalToEquatorialVector(a, p);
   RelativeSpherical(a, 3, p);
-  FrameResult out;
-  out.LonDeg = OneTurn(LocalSiderealAngle(a.CurrentJd, r.ObserverLonDeg) - a.RelLon[ps]);
-  out.LatDeg = a.RelLat;
-  if (!std::isfinite(out.LonDeg) || !std::isfinite(out.LatDeg)) out.Status = FrameStatus::kNotFinite;
-  return out;
+  // The right ascension is the local sidereal time less the hour angle found.
+  return Checked(OneTurn(LocalSiderealAngle(a.CurrentJd, r.ObserverLonDeg) - a.RelLon[static_cast<size_t>(p)]),
+                 a.RelLat);
 }
 
 FrameResult TopocentricToHorizontal(AstroState& a, const FrameRequest& r) {
   const int p = r.Body;
   const size_t ps = static_cast<size_t>(p);
-  a.ObserverLatitude = r.ObserverLatDeg;
-  a.PosX[3] = a.PosY[3] = a.PosZ[3] = 0;
-  a.CurrentJd = r.Jd;
+  AtObserver(a, r);
   a.BodyLon[ps] = r.LonDeg;
   a.BodyLat[ps] = r.LatDeg;
   a.HourAngle = OneTurn(LocalSiderealAngle(a.CurrentJd, r.ObserverLonDeg) - a.BodyLon[ps]);
-  a.CurrentSlot = p;
   EquatorialToHorizontalVector(a, p);
   return Relative(a, p);
 }

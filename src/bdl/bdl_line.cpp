@@ -76,6 +76,16 @@ WrittenParts Truncated(double first, double minutes, double seconds, double unit
   return w;
 }
 
+// Writes the parts of a sexagesimal value into their columns, zero-padded: two digits
+// each for the first part, the minutes and the seconds, the fraction to its field's width.
+void PlaceSexagesimal(std::string& line, const bdl::SexagesimalColumns& c, const WrittenParts& w) {
+  PlaceAt(line, c.First.first, ZeroPadded(w.First, 2));
+  PlaceAt(line, c.Minutes.first, ZeroPadded(w.Minutes, 2));
+  PlaceAt(line, c.Seconds.first, ZeroPadded(w.Seconds, 2));
+  PlaceAt(line, c.Point, ".");
+  PlaceAt(line, c.Fraction.first, ZeroPadded(w.Fraction, c.Fraction.width()));
+}
+
 }  // namespace
 
 std::string BodyNameOf(int32_t objectNumber) {
@@ -148,32 +158,16 @@ void WriteBdlFields(BdlState& b, int32_t year, const std::string& monthText, dou
   PlaceAt(l, kYear.first, std::to_string(year));
   PlaceAt(l, kDay.first, ZeroPadded(day, 2));
   PlaceAt(l, kMonth.first, monthText);
-  const WrittenParts t = Truncated(hours, minutes, seconds, 1e4, kTruncationSlack, kHoursPerDay, AtLimit::kKeepTruncation);
-  PlaceAt(l, kHours.first, ZeroPadded(t.First, 2));
-  PlaceAt(l, kMinutes.first, ZeroPadded(t.Minutes, 2));
-  PlaceAt(l, kSeconds.first, ZeroPadded(t.Seconds, 2));
-  PlaceAt(l, kSecondsPoint, ".");
-  PlaceAt(l, kSecondsFraction.first, ZeroPadded(t.Fraction, 4));
-
-  const WrittenParts ra = Truncated(lonH, lonM, lonS, 1e5, kRightAscensionSlack, kHoursPerDay, AtLimit::kWrap);
-  PlaceAt(l, kLonHours.first, ZeroPadded(ra.First, 2));
-  PlaceAt(l, kLonMinutes.first, ZeroPadded(ra.Minutes, 2));
-  PlaceAt(l, kLonSeconds.first, ZeroPadded(ra.Seconds, 2));
-  PlaceAt(l, kLonPoint, ".");
-  PlaceAt(l, kLonFraction.first, ZeroPadded(ra.Fraction, 5));
-
+  PlaceSexagesimal(l, kTime, Truncated(hours, minutes, seconds, 1e4, kTruncationSlack, kHoursPerDay,
+                                       AtLimit::kKeepTruncation));
+  PlaceSexagesimal(l, kLon, Truncated(lonH, lonM, lonS, 1e5, kRightAscensionSlack, kHoursPerDay, AtLimit::kWrap));
   PlaceAt(l, kLonConstant, "1.11111");
   // The sign of the declination is that of its first part that is not zero: it stands in
   // column 69, and the parts are written without it.
   if (!(latD >= 0 && latM >= 0 && latS >= 0)) PlaceAt(l, kLatSign, "-");
   // Not carried to the pole: a line of exactly 90 degrees is read as no declination.
-  const WrittenParts dec = Truncated(std::fabs(latD), std::fabs(latM), std::fabs(latS), 1e4, kTruncationSlack, kPole,
-                                     AtLimit::kKeepTruncation);
-  PlaceAt(l, kLatDegrees.first, ZeroPadded(dec.First, 2));
-  PlaceAt(l, kLatMinutes.first, ZeroPadded(dec.Minutes, 2));
-  PlaceAt(l, kLatSeconds.first, ZeroPadded(dec.Seconds, 2));
-  PlaceAt(l, kLatPoint, ".");
-  PlaceAt(l, kLatFraction.first, ZeroPadded(dec.Fraction, 4));
+  PlaceSexagesimal(l, kLat, Truncated(std::fabs(latD), std::fabs(latM), std::fabs(latS), 1e4, kTruncationSlack, kPole,
+                                      AtLimit::kKeepTruncation));
   PlaceAt(l, kLatConstant, "1.1111");
 }
 
@@ -213,8 +207,8 @@ bool ParseBdlLine(BdlState& b, CalendarRule rule) {
   for (const char* name : kMonths) knownMonth = knownMonth || b.MonthText == name;
   if (!knownMonth) return false;
   MonthNumber(b);
-  if (!FieldNumber(line, kHours, b.Hours) || !FieldNumber(line, kMinutes, b.Minutes) ||
-      !FieldNumber(line, kSeconds, b.Seconds) || !FieldNumber(line, kSecondsFraction, b.TenThousandths) ||
+  if (!FieldNumber(line, kTime.First, b.Hours) || !FieldNumber(line, kTime.Minutes, b.Minutes) ||
+      !FieldNumber(line, kTime.Seconds, b.Seconds) || !FieldNumber(line, kTime.Fraction, b.TenThousandths) ||
       !Below(b.Hours, kHoursPerDay) || !Below(b.Minutes, kSixty) || !Below(b.Seconds, kSixty)) {
     return false;
   }
@@ -240,6 +234,11 @@ bool WholeField(std::string_view text, double& v) {
   return true;
 }
 
+// The seconds of a sexagesimal value with their fraction, read across the point.
+bool SecondsField(const std::string& padded, const bdl::SexagesimalColumns& c, double& v) {
+  return TryParseFieldReal(DotToComma(CutPadded(padded, c.Seconds) + "." + CutPadded(padded, c.Fraction)), v);
+}
+
 }  // namespace
 
 bool ReadBdlRecord(BdlState& b, CalendarRule rule, const std::string& line, BdlRecord& out) {
@@ -248,12 +247,10 @@ bool ReadBdlRecord(BdlState& b, CalendarRule rule, const std::string& line, BdlR
   std::string padded = line;
   if (padded.size() < static_cast<size_t>(kBdlLineLength)) padded.resize(kBdlLineLength, ' ');
   double lonH, lonM, lonS, latD, latM, latS;
-  bool ok = ParseBdlLine(b, rule) && WholeField(CutColumns(padded, kLonHours), lonH) &&
-            WholeField(CutColumns(padded, kLonMinutes), lonM) &&
-            TryParseFieldReal(DotToComma(CutPadded(padded, kLonSeconds) + "." + CutPadded(padded, kLonFraction)), lonS) &&
-            WholeField(CutColumns(padded, {kLatSign, kLatDegrees.last}), latD) &&
-            WholeField(CutColumns(padded, kLatMinutes), latM) &&
-            TryParseFieldReal(DotToComma(CutPadded(padded, kLatSeconds) + "." + CutPadded(padded, kLatFraction)), latS) &&
+  bool ok = ParseBdlLine(b, rule) && WholeField(CutColumns(padded, kLon.First), lonH) &&
+            WholeField(CutColumns(padded, kLon.Minutes), lonM) && SecondsField(padded, kLon, lonS) &&
+            WholeField(CutColumns(padded, {kLatSign, kLat.First.last}), latD) &&
+            WholeField(CutColumns(padded, kLat.Minutes), latM) && SecondsField(padded, kLat, latS) &&
             Part(lonH, kHoursPerDay) && Part(lonM, kSixty) && Part(lonS, kSixty) && Part(latM, kSixty) &&
             Part(latS, kSixty);
   if (!ok) return false;
@@ -274,7 +271,7 @@ std::string BdlDisplayLine(BdlState& b, const BdlRecord& r, int32_t row) {
   b.BdlLine.assign(kBdlLineLength, ' ');
   SplitLonLat(b, r.Lon, r.Lat);
   double seconds = 0;
-  TryParseReal(CutPadded(b.InputLine, bdl::kSeconds) + "," + Format(b.TenThousandths, "0000"), seconds);
+  TryParseReal(CutPadded(b.InputLine, bdl::kTime.Seconds) + "," + Format(b.TenThousandths, "0000"), seconds);
   // The whole day as the file has it (the day cell also carries the time of day).
   WriteBdlFields(b, b.Year, b.MonthText, b.Day, std::nearbyint(b.Hours), std::nearbyint(b.Minutes), seconds, b.LonHours,
                  b.LonMinutes, b.LonSeconds, b.LatDegrees, b.LatMinutes, b.LatSeconds);

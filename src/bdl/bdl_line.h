@@ -20,28 +20,24 @@ constexpr int kBdlLineLength = 158;
 
 // The layout, written once for the formatter, the parser, the loaders and the writers.
 namespace bdl {
+// A sexagesimal value as the line writes it: hours or degrees, minutes and whole seconds
+// in two digits each, a point, and the fraction of the seconds in units of its last place.
+struct SexagesimalColumns {
+  FixedColumns First, Minutes, Seconds;
+  int Point;
+  FixedColumns Fraction;
+};
+
 constexpr FixedColumns kBody{1, 8};
 constexpr FixedColumns kYear{11, 14};
 constexpr FixedColumns kDay{16, 17};
 constexpr FixedColumns kMonth{19, 21};
-constexpr FixedColumns kHours{24, 25};
-constexpr FixedColumns kMinutes{27, 28};
-constexpr FixedColumns kSeconds{30, 31};
-constexpr int kSecondsPoint = 32;
-constexpr FixedColumns kSecondsFraction{33, 36};  // ten-thousandths of a second
+constexpr SexagesimalColumns kTime{{24, 25}, {27, 28}, {30, 31}, 32, {33, 36}};  // ten-thousandths of a second
 constexpr FixedColumns kTimeScale{38, 40};        // right-aligned, ends at 40
-constexpr FixedColumns kLonHours{44, 45};
-constexpr FixedColumns kLonMinutes{47, 48};
-constexpr FixedColumns kLonSeconds{50, 51};
-constexpr int kLonPoint = 52;
-constexpr FixedColumns kLonFraction{53, 57};      // hundred-thousandths of a second
+constexpr SexagesimalColumns kLon{{44, 45}, {47, 48}, {50, 51}, 52, {53, 57}};   // hundred-thousandths of a second
 constexpr int kLonConstant = 60;                  // "1.11111"
 constexpr int kLatSign = 69;                      // "-" for a negative latitude
-constexpr FixedColumns kLatDegrees{70, 71};
-constexpr FixedColumns kLatMinutes{73, 74};
-constexpr FixedColumns kLatSeconds{76, 77};
-constexpr int kLatPoint = 78;
-constexpr FixedColumns kLatFraction{79, 82};      // ten-thousandths of an arcsecond
+constexpr SexagesimalColumns kLat{{70, 71}, {73, 74}, {76, 77}, 78, {79, 82}};   // ten-thousandths of an arcsecond
 constexpr int kLatConstant = 85;                  // "1.1111"
 constexpr int kObservatory = 94;                  // left-aligned from 94
 constexpr FixedColumns kNote{99, 158};            // the descriptive block kept as a note

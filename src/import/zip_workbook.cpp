@@ -292,26 +292,42 @@ bool EndsWith(std::string_view s, std::string_view end) {
 }
 bool IsStrictType(std::string_view type) { return type.rfind("http://purl.oclc.org/ooxml/", 0) == 0; }
 
-// Text of a shared or inline string (<si>, <is>): its <t> texts, of rich-text runs too;
-// phonetic runs and properties are left out.  The reader stands on the element's start
-// and is left on its end.
-std::string RichText(Xml& x) {
-  std::string out;
+// Walks the content of the element the reader stands on and leaves the reader on its
+// end.  `onStart` is called on each start element inside: it returns true to walk into
+// that element's content as part of this one (a rich-text run, a span), or false after it
+// has read or skipped the element itself.  `onText` is called on each text.
+template <class OnStart, class OnText>
+void WalkContent(Xml& x, OnStart onStart, OnText onText) {
   int depth = 1;
   while (depth > 0 && !x.atEnd()) {
     const auto token = x.readNext();
     if (token == Xml::EndElement) {
       --depth;
-    } else if (token == Xml::StartElement) {
-      if (x.name() == u"t") {
-        out += Utf8(x.readElementText(Xml::IncludeChildElements));
-      } else if (x.name() == u"r") {
-        ++depth;
-      } else {
-        x.skipCurrentElement();
-      }
+    } else if (token == Xml::Characters) {
+      onText();
+    } else if (token == Xml::StartElement && onStart()) {
+      ++depth;
     }
   }
+}
+
+// Text of a shared or inline string (<si>, <is>): its <t> texts, of rich-text runs too;
+// phonetic runs and properties are left out.  The reader stands on the element's start
+// and is left on its end.
+std::string RichText(Xml& x) {
+  std::string out;
+  WalkContent(
+      x,
+      [&] {
+        if (x.name() == u"r") return true;
+        if (x.name() == u"t") {
+          out += Utf8(x.readElementText(Xml::IncludeChildElements));
+        } else {
+          x.skipCurrentElement();
+        }
+        return false;
+      },
+      [] {});
   return out;
 }
 
@@ -451,41 +467,35 @@ std::string OdsParagraphs(Xml& x) {
       pendingBlank = false;
       out += s;
     };
-    int depth = 1;
-    while (depth > 0 && !x.atEnd()) {
-      const auto token = x.readNext();
-      if (token == Xml::EndElement) {
-        --depth;
-      } else if (token == Xml::Characters) {
-        const std::string text = Utf8(x.text());
-        size_t k = 0;
-        while (k < text.size()) {
-          const size_t blank = text.find_first_of(" \t\r\n", k);
-          if (blank != k)
-            put(std::string_view(text).substr(k, blank == std::string::npos ? std::string::npos : blank - k));
-          if (blank == std::string::npos) break;
-          pendingBlank = true;
-          k = text.find_first_not_of(" \t\r\n", blank);
-          if (k == std::string::npos) break;
-        }
-      } else if (token == Xml::StartElement) {
-        const bool text = x.namespaceUri() == kOdfText;
-        if (text && x.name() == u"s") {
-          put(std::string(CountAttribute(x.attributes().value(kOdfText, QLatin1String("c")), kMaxSpaces), ' '));
+    WalkContent(
+        x,
+        [&] {
+          const bool text = x.namespaceUri() == kOdfText;
+          if (text && x.name() == u"s") {
+            put(std::string(CountAttribute(x.attributes().value(kOdfText, QLatin1String("c")), kMaxSpaces), ' '));
+          } else if (text && x.name() == u"tab") {
+            put("\t");
+          } else if (text && x.name() == u"line-break") {
+            put("\n");
+          } else if (!((text && x.name() == u"note") || x.name() == u"annotation")) {
+            return true;  // a span, a link: its text counts
+          }
           x.skipCurrentElement();
-        } else if (text && x.name() == u"tab") {
-          put("\t");
-          x.skipCurrentElement();
-        } else if (text && x.name() == u"line-break") {
-          put("\n");
-          x.skipCurrentElement();
-        } else if ((text && x.name() == u"note") || x.name() == u"annotation") {
-          x.skipCurrentElement();
-        } else {
-          ++depth;  // a span, a link: its text counts
-        }
-      }
-    }
+          return false;
+        },
+        [&] {
+          const std::string text = Utf8(x.text());
+          size_t k = 0;
+          while (k < text.size()) {
+            const size_t blank = text.find_first_of(" \t\r\n", k);
+            if (blank != k)
+              put(std::string_view(text).substr(k, blank == std::string::npos ? std::string::npos : blank - k));
+            if (blank == std::string::npos) break;
+            pendingBlank = true;
+            k = text.find_first_not_of(" \t\r\n", blank);
+            if (k == std::string::npos) break;
+          }
+        });
   }
   return out;
 }
