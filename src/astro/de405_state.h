@@ -1,6 +1,6 @@
 // Module-wide state of the DE405 ephemeris reader: record layout, coefficient
 // record, unpacked coefficients, raw states, and the parsed block files kept in memory.
-// Part of AstroState.
+// A base of AstroState.
 #pragma once
 
 #include <array>

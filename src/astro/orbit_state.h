@@ -1,4 +1,4 @@
-// Module-wide state of the two-body planet theory and the lunar series.  Part of AstroState.
+// Module-wide state of the two-body planet theory and the lunar series.  A base of AstroState.
 #pragma once
 
 #include <array>

@@ -1,6 +1,6 @@
 // Module-wide state of the rigorous reduction: a table of IAU 2000A nutation (IAU 2006
 // adjusted) and of TDB-TT at whole TT days, filled as dates are asked for and kept for the
-// life of the application.  Part of AstroState.
+// life of the application.  A base of AstroState.
 #pragma once
 
 #include <array>

@@ -1,4 +1,4 @@
-// Module-wide state of the precession and nutation reductions.  Part of AstroState.
+// Module-wide state of the precession and nutation reductions.  A base of AstroState.
 #pragma once
 
 #include <array>
