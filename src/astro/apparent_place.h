@@ -7,7 +7,10 @@
 // (1961), ch. 2, in the program's own first-order forms.
 //
 // Every input is an argument and every output is in the result; the position table of
-// AstroState is the routine's working space.
+// AstroState is the routine's working space.  Time scales: the observation's Jd is UT;
+// the theory is read at ET = UT + ET-UT (DE405 takes it as TDB); precession to the date,
+// the obliquity, the nutation and the sidereal time of the classical reduction are dated
+// by the UT date.  The rigorous reduction works in TT and TDB (precise_place.h).
 #pragma once
 
 #include <array>
@@ -28,6 +31,9 @@ enum class DeltaTModel { kNone, kParabola, kPiecewise };
 // J2000.0 (the precession runs to that epoch; equator and nutation are those of the date).
 enum class ComparisonEpoch { kOfDate, kB1950, kJ2000 };
 
+// A request for one theoretical place.  Body: 0 Sun, 1..9 Mercury..Pluto, 11 Moon; Jd:
+// JD, UT as observed (taken as UTC from 1960 on by the rigorous reduction,
+// PreciseTerrestrialTime).
 struct ApparentPlaceRequest {
   int Body = 11;            // program body number 0..11
   double Jd = 0;            // date of the observation, UT as observed
@@ -80,6 +86,29 @@ struct PlaceStage {
 enum PlaceStageIndex { kStageGeometric, kStageAberration, kStagePlanetary, kStageEcliptic, kStageEquator,
                        kStageRefraction, kStageNutation, kStageCount };
 
+// The theoretical place and its stages.  Frames and time scales of the fields:
+//   Lon/Lat: geocentric right ascension and declination, degrees.  Classical: the
+//     ecliptic J2000 place precessed to the ecliptic of the request's Epoch, turned to
+//     the mean equator by the obliquity of the UT date, then refraction and the nutation
+//     of that date when asked.  Rigorous: true equator and equinox of date (kOfDate) or
+//     the GCRS (kJ2000), refraction applied on the true equator of date.
+//   DeltaTSeconds: ET-UT (classical) or TT-UT (rigorous), s.  EphemerisJd: JD, Jd +
+//     DeltaTSeconds: the ET the theory was read at (classical), TT (rigorous).
+//   GeometricDistance (m), geocentric at the ephemeris epoch; LightTime (s), the
+//     geometric distance over c, or with planetary aberration that of its last pass
+//     (rigorous: the iterated light time).
+//   The corrections (arcseconds, before - after): classical, aberrations in ecliptic
+//     longitude of J2000, refraction and nutation in declination; rigorous, planetary
+//     aberration as geometric - astrometric and aberration as deflected - GCRS in right
+//     ascension, nutation as mean - true in declination.
+//   Stages (degrees): kStageGeometric..kStagePlanetary geocentric ecliptic longitude and
+//     latitude of J2000, kStageEcliptic on the ecliptic of the Epoch, kStageEquator..
+//     kStageNutation right ascension and declination on the equator of date.
+//     StageVectors: the geocentric ecliptic vectors of the first four, metres.
+//     DegPerRad: the program's, for CompleteStages.
+//   PreciseStages: right ascension and declination (degrees) in each stage's frame
+//     (PreciseStageIndex); PreciseSizes arcseconds; Refracted: right ascension and
+//     declination on the true equator of date after refraction, degrees.
 struct ApparentPlace {
   bool Ok = false;       // false: the ephemeris failed (EphemerisFailureKind says why)
   double Lon = 0;        // right ascension, degrees (after the last stage)
@@ -111,22 +140,42 @@ struct ApparentPlace {
 
 // The angles of the stages kept as vectors, and the aberrations they give, for the stage
 // log and the boxes: the same arithmetic as when every stage is computed in turn.
+// Given: place, from ComputeApparentPlace.  Returned: place with Stages 0..3 (classical)
+// or PreciseStages, PreciseSizes (rigorous, when Ok) and the corrections filled; once.
 void CompleteStages(ApparentPlace& place);
 
-// ET-UT in seconds at jd (UT) after the model (0 for kNone); CurrentJd is left at jd.
+// Given: jd (JD, UT); model.
+// Returned: ET-UT, seconds, after the model (0 for kNone).  Writes: CurrentJd = jd.
 double DeltaTSeconds(AstroState& a, double jd, DeltaTModel model);
 
-// The geometric geocentric place of the body on the mean equator of date (ecliptic
-// J2000 positions turned by the obliquity of date) from the two-body theory and the
-// lunar series at jd: the observations that a generated data set holds.
+// The geometric geocentric place of the body from the two-body theory and the lunar
+// series: the observations that a generated data set holds.
+// Given: body (0..11 but 10); jd (JD, taken both as ET for the theory and as the date of
+//   the obliquity).
+// Returned: right ascension (Lon) and declination (Lat), degrees: the ecliptic J2000
+//   position turned by the mean obliquity of date (no precession, aberration or nutation).
+// Writes: CurrentJd = jd, CurrentSlot = body, the slots of ComputeBodyPositions (JPL0),
+//   made geocentric; slot body left on the equator, metres.
 PlaceStage TwoBodyEquatorialPlace(AstroState& a, int body, double jd);
 
-// TT of an observation time (JD) for the rigorous reduction: from 1960 on the time is
-// taken as UTC, TT = UTC + (TAI - UTC) + 32.184 s (TtMinusUtcSeconds); before, UT + ET-UT
-// of the model.  With model kNone the time is TT already.  deltaTSeconds receives TT - UT.
+// TT of an observation time for the rigorous reduction.
+// Given: jd (JD: UTC from 1960 on, UT before); model; by86400 (the quotient, as
+//   ApparentPlaceRequest::DeltaTBy86400).
+// Returned: TT, JD: from 1960 on TT = UTC + (TAI - UTC) + 32.184 s (TtMinusUtcSeconds);
+//   before, UT + ET-UT of the model (which writes CurrentJd = jd).  With model kNone the
+//   time is TT already.  deltaTSeconds: TT - UT(C), s (0 with kNone).
 double PreciseTerrestrialTime(AstroState& a, double jd, DeltaTModel model, bool by86400, double& deltaTSeconds);
 
 // The theoretical place of the request.
+// Given: r.  Returned: the place; Ok false after an ephemeris failure
+//   (EphemerisError 1, EphemerisFailureKind says why).
+// Working space (the classical reduction): the slots of ComputeBodyPositions (0, 3, 11,
+//   14 and r.Body), made geocentric; BodyLon/BodyLat[r.Body] and BodyLat[12] (degrees),
+//   RelLon/RelLat/RelDist, CurrentSlot, RotationMatrix, and with refraction HourAngle,
+//   ObserverLatitude, HorAzimuth, HorAltitude.  CurrentJd is left at r.Jd (at
+//   EphemerisJd after a failure).  The rigorous reduction leaves CurrentJd at r.Jd and
+//   touches the table only for refraction (slot r.Body, BodyLon/BodyLat, the horizontal
+//   cells), where it reads slot 3 as the geocentre as it stands.
 ApparentPlace ComputeApparentPlace(AstroState& a, const ApparentPlaceRequest& r);
 
 }  // namespace planova
@@ -134,7 +183,7 @@ ApparentPlace ComputeApparentPlace(AstroState& a, const ApparentPlaceRequest& r)
 namespace planova {
 
 // A body's place from the origin slot: longitude, latitude (degrees), distance and the
-// rectangular coordinates, in the unit of the table.
+// rectangular coordinates, in the unit of the table (thousands of km in the calculator).
 struct SlotPlace {
   double Lon = 0, Lat = 0, Dist = 0;
   double X = 0, Y = 0, Z = 0;
@@ -144,13 +193,22 @@ struct SlotPlace {
 // equatorial J2000 position (thousands of km) and velocity (km/s), geocentric equatorial
 // J2000 position, and the geocentric position precessed to the mean equator of the UT
 // date.  The ephemeris is read at ET = UT + (ET-UT)/24/3600.  The Moon of the ephemeris
-// is geocentric already, and is shown as it comes.
+// is geocentric already, and is shown as it comes (its Heliocentric place and velocity
+// are geocentric); for the Earth (3) the heliocentric place is the Earth-Moon
+// barycentre's.  DeltaTSeconds: ET-UT, s; EphemerisJd: ET, JD.
 struct De405CalculatorPlaces {
   bool Ok = false;  // false: the ephemeris failed (EphemerisFailureKind says why)
   double DeltaTSeconds = 0, EphemerisJd = 0;
   SlotPlace Heliocentric, GeocentricJ2000, GeocentricOfDate;
   double VX = 0, VY = 0, VZ = 0, Speed = 0;
 };
+// Given: body (1..9 or 11); jdUt (JD, UT); deltaT, the ET-UT model.
+// Returned: the places; Ok false after an ephemeris failure (EphemerisError 1,
+//   EphemerisFailureKind; both cleared first).
+// Writes: slots 0, 3, 11, body (and 14 unless body is 11) in thousands of km and km/s,
+//   equatorial J2000;
+//   CurrentSlot = body, RotationMatrix, the DE405 record and raw states; CurrentJd left
+//   at jdUt (at the ET after a failure).
 De405CalculatorPlaces ComputeDe405CalculatorPlaces(AstroState& a, int body, double jdUt, DeltaTModel deltaT);
 
 }  // namespace planova

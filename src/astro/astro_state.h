@@ -7,8 +7,13 @@
 //
 // Slots of the position table: 0 Sun, 1 Mercury, 2 Venus, 3 Earth (or the Earth-Moon
 // barycentre before correction), 4 Mars, 5 Jupiter, 6 Saturn, 7 Uranus, 8 Neptune,
-// 9 Pluto, 11 Moon, 14 the Earth's offset from the Earth-Moon barycentre; the others are
-// scratch for the windows.
+// 9 Pluto, 11 Moon, 12 scratch (the observer's vector of ShiftObserverOrigin; BodyLat[12]
+// the declination before refraction and nutation in ComputeApparentPlace), 14 the
+// Earth-Moon barycentre seen from the Earth (the Earth is slot 3 minus it); the others
+// are scratch for the windows.  The unit of the table is the last writer's: metres and
+// m/s, heliocentric, mean ecliptic and equinox of J2000.0 (ComputeBodyPositions);
+// thousands of km and km/s, equator of J2000.0 (the DE405 calculator); 1 for the
+// directions of the horizontal rotations.
 #pragma once
 
 #include <array>
@@ -46,14 +51,17 @@ struct AstroState : De405State, ReductionState, OrbitState, PreciseState {
   double EarthMoonMassRatio = kEarthMoonMassRatio;
 
   // --- Position table ---
-  std::array<double, 27> PosX{}, PosY{}, PosZ{};   // slots 0..26, metres (or unit vectors)
-  std::array<double, 14> VelX{}, VelY{}, VelZ{};   // slots 0..13, m/s
+  std::array<double, 27> PosX{}, PosY{}, PosZ{};   // slots 0..26, metres (or 1000 km, unit vectors)
+  std::array<double, 14> VelX{}, VelY{}, VelZ{};   // slots 0..13, m/s (or km/s)
   std::array<double, 13> BodyLon{}, BodyLat{};     // degrees, slots 0..12
   std::array<double, 12> RelLon{};                 // degrees in [0, 360), by target slot
   double RelLat = 0;                               // degrees
   double RelDist = 0;                              // unit of the table
 
-  double CurrentJd = 0;      // the module's epoch cell (JD)
+  // The module's epoch cell, JD: ET (UT + ET-UT, read by DE405 as TDB) while the
+  // theories run, TDB in the rigorous reduction, the UT date for the reductions of date
+  // (where ComputeApparentPlace and the calculators leave it when they succeed).
+  double CurrentJd = 0;
   int CurrentSlot = 0;       // slot acted on by the slot routines
 
   // Inputs of the horizontal rotations, degrees.
@@ -63,12 +71,16 @@ struct AstroState : De405State, ReductionState, OrbitState, PreciseState {
   double HorAltitude = 0;
 
   // --- Calendar ---
-  int16_t UseJulianCalendar = 0;  // 1: Julian calendar for every date
+  int16_t UseJulianCalendar = 0;  // 1: Julian calendar for every date (CalendarRuleOf)
   int32_t CalYear = 0;
   int32_t CalMonth = 0;
   double CalDay = 0;
 
   // --- Flags (the windows' Stop and the ephemeris failure of the routine just run) ---
+  // StopRequested 1: the run is to stop (also set by a date outside the DE405 files).
+  // EphemerisError 1: the ephemeris failed.  ComputeBodyPositions (DE405),
+  // ComputePrecisePlace and the DE405 calculator clear it (and the kind) first; the
+  // reader's own routines only set it.
   int16_t StopRequested = 0;
   int16_t EphemerisError = 0;
   // What the last ephemeris failure was (set with EphemerisError = 1).

@@ -5,6 +5,8 @@
 //
 // Units are in the names: Deg degrees, Sec/Seconds seconds of time, Jd Julian dates
 // (days), ThousandKm thousands of kilometres, KmPerS kilometres per second, Metres.
+// Time scales: jdUt and a request's Jd are UT as observed; the ephemeris is read at
+// ET = UT + ET-UT (EphemerisJd); the rigorous reduction works in TT (TtJd).
 #pragma once
 
 #include <cstdint>
@@ -31,13 +33,16 @@ struct CalendarDateResult {
   CalendarDate Date;
 };
 
-// A place of the two-body theory: right ascension and declination, degrees.
+// A place of the two-body theory: geometric geocentric right ascension and declination,
+// degrees, on the mean equator of date (TwoBodyEquatorialPlace).
 struct TwoBodyPlace {
   double RaDeg = 0, DecDeg = 0;
 };
 
 // The apparent place of a request (ComputeApparentPlace).  Ephemeris.Failure is kNone
 // when the place was computed; otherwise the report says why (EphemerisMessage).
+// RaDeg/DecDeg: geocentric, in the request's frame (ApparentPlace::Lon/Lat); EphemerisJd:
+// ET (classical) or TT (rigorous), JD.
 struct ApparentPlaceResult {
   EphemerisReport Ephemeris;
   double RaDeg = 0, DecDeg = 0;  // the place after the last stage
@@ -55,7 +60,8 @@ struct CalculatorPlace {
 
 // The DE405 calculator's places of a body for a UT date (ComputeDe405CalculatorPlaces):
 // heliocentric equatorial J2000, geocentric equatorial J2000, geocentric on the mean
-// equator of the date; the heliocentric velocity.
+// equator of the UT date; the heliocentric velocity, equatorial J2000 (for the Moon all
+// geocentric).  DeltaTSeconds: ET-UT, s; EphemerisJd: ET, JD.
 struct De405CalculatorResult {
   EphemerisReport Ephemeris;
   double DeltaTSeconds = 0, EphemerisJd = 0;
@@ -65,6 +71,7 @@ struct De405CalculatorResult {
 
 // The rigorous place for the calculator: TT of the UT date (PreciseTerrestrialTime, the
 // quotient /24/3600) and the place at it (ComputePrecisePlace, its units in its names).
+// TtMinusUtSeconds: TT - UT (UTC from 1960 on), s; TtJd: TT, JD.
 struct PreciseCalculatorResult {
   EphemerisReport Ephemeris;
   double TtMinusUtSeconds = 0;
@@ -97,24 +104,26 @@ class Astronomy {
   CalendarRule Calendar() const;
 
   // --- Calendar and time ---
-  // Given: day (with its fraction), month, year.  Returned: the JD in the calendar set,
-  // or none for a date the routine refuses ("Введите правильно дату").
+  // Given: day (with its fraction), month, year (astronomical).  Returned: the JD in the
+  // calendar set, or none for a date the routine refuses ("Введите правильно дату").
   std::optional<double> JulianDate(double day, int32_t month, int32_t year);
-  // Given: jd.  Returned: its date in the calendar set.
+  // Given: jd.  Returned: its date in the calendar set; Ok false beyond the calendar.
   CalendarDateResult CalendarDateOf(double jd);
   // Given: jd (UT), the ET-UT model.  Returned: ET-UT, seconds (0 for kNone).
   double DeltaTSeconds(double jdUt, DeltaTModel model);
 
   // --- Places ---
+  // Given: r (apparent_place.h).  Returned: the place, or the ephemeris failure.
   ApparentPlaceResult ApparentPlaceOf(const ApparentPlaceRequest& r);
   // Given: body 0..11 but 10, jd (UT taken as ET).  Returned: the geometric geocentric
   // place on the mean equator of date from the two-body theory (TwoBodyEquatorialPlace).
   TwoBodyPlace TwoBodyEquatorialPlaceOf(int body, double jd);
-  // Given: body 1..9 or 11, jdUt, the ET-UT model.
+  // Given: body 1..9 or 11, jdUt (JD, UT), the ET-UT model.  Returned: the places, or
+  // the ephemeris failure (Ephemeris.Failure not kNone).
   De405CalculatorResult De405Calculator(int body, double jdUt, DeltaTModel deltaT);
   PreciseCalculatorResult PreciseCalculator(int body, double jdUt, DeltaTModel deltaT);
 
-  // --- Frame conversions of one record (frame_conversions.h) ---
+  // --- Frame conversions of one record (frame_conversions.h: Given and Returned there) ---
   FrameResult ConvertEpoch(const FrameRequest& r, double fromJd, bool fromOfDate, double toJd, bool toOfDate);
   FrameResult HorizontalToTopocentric(const FrameRequest& r);
   FrameResult TopocentricToHorizontal(const FrameRequest& r);
@@ -125,7 +134,8 @@ class Astronomy {
   // A run of many epochs (a comparison or a correction run): the block files are checked
   // on disk once, for the life of the object returned.
   [[nodiscard]] EphemerisRun BeginEphemerisRun();
-  // The folder, the file years present and no failure: what the coverage text says.
+  // Returned: the folder, the file years present and no failure: what the coverage text
+  // says.
   EphemerisReport De405Facts() const;
 
  private:

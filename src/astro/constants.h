@@ -6,7 +6,7 @@
 namespace planova {
 
 inline constexpr double kProgramPi = 3.14159265359;       // pi as the program uses it
-inline constexpr double kJdJ2000 = 2451545.0;             // J2000.0, JD
+inline constexpr double kJdJ2000 = 2451545.0;             // J2000.0, JD (2000 January 1.5)
 inline constexpr double kJdJ1900 = 2415020.0;             // 1900 January 0.5, JD
 inline constexpr double kJdB1950 = 2433282.423;           // B1950.0, JD
 inline constexpr double kDaysPerJulianCentury = 36525;
@@ -20,7 +20,8 @@ inline constexpr double kEarthMoonMassRatio = 81.300585;  // Earth / Moon
 // DE405's own Earth/Moon mass ratio (EMRAT of its header), with which the ephemeris'
 // Earth is made from the Earth-Moon barycentre in the rigorous reduction.
 inline constexpr double kDe405EarthMoonMassRatio = 81.30056;
-// Offset of the Earth from the Earth-Moon barycentre used with the lunar series, m.
+// Distance of the Earth from the Earth-Moon barycentre used with the lunar series, m
+// (the barycentre lies this far from the Earth towards the Moon).
 inline constexpr double kEarthOffsetFromBarycentre = 4672000.0;
 
 }  // namespace planova
@@ -28,6 +29,7 @@ inline constexpr double kEarthOffsetFromBarycentre = 4672000.0;
 namespace planova {
 
 // Julian centuries from J2000.0 of a JD, the argument of the reduction routines.
+// Given: jd (JD, in the time scale the caller dates with).  Returned: T = (jd - 2451545) / 36525.
 inline double CenturiesFromJ2000(double jd) { return (jd - kJdJ2000) / kDaysPerJulianCentury; }
 
 }  // namespace planova

@@ -1,6 +1,6 @@
 // Module-wide state of the DE405 ephemeris reader: record layout, coefficient
 // record, unpacked coefficients, raw states, and the parsed block files kept in memory.
-// Part of AstroState.
+// A base of AstroState.
 #pragma once
 
 #include <array>
@@ -84,22 +84,26 @@ struct De405State {
   std::array<De405LayoutEntry, 12> De405Layout = De405LayoutFromTable();  // by ephemeris body 1..11
   int De405ValuesPerRecord = kDe405ValuesPerRecord;
 
-  // The block file the last epoch was looked up in (empty for a date outside the files
-  // or no folder): what a read failure names.
+  // The block file of the last failed read (empty for a date outside the files or no
+  // folder known): what a read failure names.  A successful read leaves it as it was.
   std::filesystem::path De405FilePathRead;
 
   // Folder of the block files ascpYYYY.405.  Empty: the application folder's "JPL"
   // (Ui->AppFolder() / "JPL").
   std::filesystem::path De405Folder;
 
-  // --- The last record read (index 0 unused; 1 start JD, 2 end JD, 3.. coefficients) ---
+  // --- The last record read (index 0 unused; 1 start JD, 2 end JD (TDB), 3.. the
+  // Chebyshev coefficients, km) ---
   std::array<double, kDe405ValuesPerRecord + 1> De405Record{};
 
   // --- One body at a time (De405BodyState) ---
   std::array<double, kDe405MaxSubIntervals + 1> De405SubIntervalStart{};  // JD, index 1..8
 
-  // Raw states by ephemeris body number 1..11: position in km, derivative with respect to
-  // the sub-interval's normalised time in km per half sub-interval.
+  // Raw states by ephemeris body number 1..11 (De405BodyState), axes of the equator and
+  // equinox of J2000.0 (ICRF) as the files hold them; barycentric (solar-system
+  // barycentre), the Moon (10) geocentric, 3 the Earth-Moon barycentre.  Position in km,
+  // derivative with respect to the sub-interval's normalised time in km per half
+  // sub-interval (times 2 / SubIntervalDays: km per day).
   std::array<double, 12> RawX{}, RawY{}, RawZ{};
   std::array<double, 12> RawVX{}, RawVY{}, RawVZ{};
 

@@ -12,16 +12,19 @@ namespace planova {
 
 struct AstroState;
 
-// Sets CentralMass = SunMass, EarthMass = SunMass / 328900.5614 / (1 + 1/EarthMoonMassRatio)
-// and MoonMass = EarthMass / EarthMoonMassRatio (kg), EarthMoonMassRatio = 81.300585.
-// Called once at start-up, after the constants.
+// The masses of the two-body theory.  Called once at start-up, after the constants.
+// Reads: SunMass (kg), EarthMoonMassRatio (81.300585).
+// Writes: CentralMass = SunMass, EarthMass = SunMass / 328900.5614 / (1 + 1/EarthMoonMassRatio),
+//   MoonMass = EarthMass / EarthMoonMassRatio (kg).
 // Mass ratios: Sun/(Earth + Moon) of DE405 and the program's Earth/Moon ratio (DE405
 // itself has 81.30056).
 void InitPlanetMasses(AstroState& a);
 
-// Sets OrbitA, OrbitAMetres, OrbitE, OrbitI, OrbitL, OrbitPeri and OrbitNode of CurrentSlot
-// for the epoch CurrentJd (JD, ephemeris time): each element is its value at J2000.0 plus
-// its rate per Julian century times T.  Slots other than 1..9 are left untouched.
+// The mean elements of a planet: each its value at J2000.0 plus its rate per Julian
+// century times T, referred to the mean ecliptic and equinox of J2000.0.
+// Reads: CurrentSlot (1..9; other slots are left untouched), CurrentJd (JD, ET).
+// Writes: OrbitA (AU), OrbitAMetres (m), OrbitE, and OrbitI, OrbitL, OrbitPeri, OrbitNode
+//   (radians) of the slot.
 // Elements: Standish, "Keplerian Elements for Approximate Positions of the Major Planets"
 // (JPL), table for 1800-2050 (the Earth-Moon barycentre's node is the program's own,
 // 354.881105 - 0.241542 T deg, immaterial at its inclination of < 0.05 deg).
@@ -35,25 +38,30 @@ void InitPlanetMasses(AstroState& a);
 void MeanOrbitalElements(AstroState& a);
 
 // Position on the Keplerian orbit of CurrentSlot from its elements: mean anomaly
-// M = L - peri in 0..2 pi (OrbitM), Kepler's equation E - e sin E = M by fixed-point
-// iteration to 1e-10 rad (at most 99 steps), true anomaly (OrbitNu), radius (OrbitR, m),
-// argument of latitude (OrbitU) and PosX/PosY/PosZ (m) in the frame of the elements.
-// Slots outside 0..11 are left untouched.
+// M = L - peri, Kepler's equation E - e sin E = M by fixed-point iteration to 1e-10 rad
+// (at most 99 steps), true anomaly, radius, argument of latitude.
+// Reads: CurrentSlot (0..11; other slots are left untouched), its Orbit* elements.
+// Writes: OrbitM (rad, 0..2 pi), OrbitNu (rad), OrbitR (m), OrbitU (rad) and
+//   PosX/PosY/PosZ (m) of the slot, heliocentric, in the frame of the elements (ecliptic
+//   and equinox of J2000.0 for the planets).
 // Two-body problem, e.g. Danby, Fundamentals of Celestial Mechanics, ch. 6.
 void KeplerPosition(AstroState& a);
 
-// Two-body velocity of CurrentSlot, VelX/VelY/VelZ (m/s): radial speed k e sin nu and
-// transverse speed k (1 + e cos nu), k = sqrt(GravConst mu / p), p = a (1 - e^2), with
-// mu = CentralMass for the planets and EarthMass + MoonMass for slot 11.  Reads the
-// position and radius that KeplerPosition left in the slot.  The velocity is that of the
-// fixed ellipse; the rates of the elements do not enter.
-// Slots outside 0..11 are left untouched.
+// Two-body velocity of CurrentSlot: radial speed k e sin nu and transverse speed
+// k (1 + e cos nu), k = sqrt(GravConst mu / p), p = a (1 - e^2), with mu = CentralMass for
+// the planets and EarthMass + MoonMass for slot 11.  The velocity is that of the fixed
+// ellipse; the rates of the elements do not enter.
+// Reads: CurrentSlot (0..11; other slots are left untouched), its elements and the
+//   position, radius and anomalies KeplerPosition left in it.
+// Writes: VelX/VelY/VelZ of the slot, m/s, in the frame of the position.
 void KeplerVelocity(AstroState& a);
 
-// Geocentric ecliptic longitude BodyLon[11] (degrees, 0..360) and latitude BodyLat[11]
-// (degrees), referred to the mean ecliptic and equinox of date, and the distance
-// MoonDistance (m) of the Moon at t Julian centuries from J2000.0 (ephemeris time).
-// Also sets OrbitE[11] = 0.055 and OrbitAMetres[11] = 384402000 m, used for the distance.
+// The Moon's geocentric place from the short lunar series.
+// Given: t, Julian centuries from J2000.0 (ET).
+// Writes: BodyLon[11] (degrees, 0..360) and BodyLat[11] (degrees), ecliptic longitude and
+//   latitude referred to the mean ecliptic and equinox of date; MoonDistance (m);
+//   OrbitE[11] = 0.055 and OrbitAMetres[11] = 384402000 m, used for the distance.  The
+//   position table is not written.
 // Series: Montenbruck & Pfleger, Astronomy on the Personal Computer (MINI_MOON), after
 // Brown's lunar theory; the distance is that of the mean ellipse, without perturbations.
 // Accuracy over 1960-2019: 5.5' in longitude, 47" in latitude, 7100 km in distance.

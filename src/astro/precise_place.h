@@ -22,9 +22,9 @@ namespace planova {
 struct AstroState;
 
 // The stages of the rigorous reduction, each a geocentric unit vector: geometric (body and
-// Earth at the same TDB), astrometric (light time), deflected, GCRS (aberration), on the
-// mean equator and equinox of date (bias + precession), on the true equator and equinox
-// of date (nutation).
+// Earth at the same TDB), astrometric (light time), deflected, all on ICRS axes; GCRS
+// (aberration); on the mean equator and equinox of date (bias + precession); on the true
+// equator and equinox of date (nutation).
 enum PreciseStageIndex {
   kPreciseGeometric,
   kPreciseAstrometric,
@@ -39,31 +39,40 @@ using Vector3 = std::array<double, 3>;
 
 struct PrecisePlace {
   bool Ok = false;          // false: the ephemeris failed (EphemerisFailureKind says why)
-  double Tt = 0, Tdb = 0;   // JD of the place
+  double Tt = 0, Tdb = 0;   // JD of the place, TT and TDB (Tdb 0 for a date outside the files)
   double GeometricKm = 0;   // geocentric distance at TDB, km
   double AstrometricKm = 0; // distance of the body where its light left, km
-  double LightTimeDays = 0;
-  std::array<Vector3, kPreciseStageCount> Stages{};
-  // The rotation from the GCRS to the true equator and equinox of date.
+  double LightTimeDays = 0; // light time, days (TDB)
+  std::array<Vector3, kPreciseStageCount> Stages{};  // unit vectors, frames as PreciseStageIndex
+  // The rotation from the GCRS to the true equator and equinox of date (bias, precession,
+  // nutation at TT): true = Npb v, Npb[i] the row i.
   std::array<Vector3, 3> Npb{};
 };
 
-// The rigorous place of program body 0..9 or 11 at TT tt (JD).  Needs the DE405 layout
-// (InitDe405Layout) and the block files.
+// The rigorous place of a body.
+// Given: body, program body 0..9 or 11; tt (JD, TT).
+// Returned: the place (Ok true), or Ok false after an ephemeris failure (EphemerisError
+//   1, EphemerisFailureKind; both cleared first).  Needs the DE405 layout
+//   (InitDe405Layout) and the block files.
+// Writes: CurrentJd (left at the TDB of the last record read), the DE405 record and raw
+//   states, the nutation table; the position table is not touched.
 PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt);
 
-// TT - UTC in seconds at a UTC date (JD) from 1960 on: TAI - UTC of ERFA's table of leap
-// seconds (eraDat; before 1972 its drifting offsets) + 32.184 s.  False before 1960,
-// where no such table exists, and for a date that is not finite.
+// TT - UTC: TAI - UTC of ERFA's table of leap seconds (eraDat; before 1972 its drifting
+// offsets) + 32.184 s.
+// Given: jdUtc (JD, UTC).
+// Returned: seconds, TT - UTC.  Status: true from 1960 on; false before 1960, where no
+//   such table exists, and for a date that is not finite (seconds then untouched).
 bool TtMinusUtcSeconds(double jdUtc, double& seconds);
 
-// Right ascension (degrees, [0, 360)) and declination (degrees) of a unit vector.
+// Given: v, a direction (unit vector, in the frame of the result).
+// Returned: right ascension (degrees, [0, 360)) and declination (degrees) in that frame.
 struct RaDec {
   double Ra = 0, Dec = 0;
 };
 RaDec RaDecOf(const Vector3& v);
 
-// Angle between two directions, arcseconds.
+// Given: two directions a, b (any length).  Returned: the angle between them, arcseconds.
 double SeparationArcsec(const Vector3& a, const Vector3& b);
 
 }  // namespace planova

@@ -1,6 +1,6 @@
 // Module-wide state of the rigorous reduction: a table of IAU 2000A nutation (IAU 2006
 // adjusted) and of TDB-TT at whole TT days, filled as dates are asked for and kept for the
-// life of the application.  Part of AstroState.
+// life of the application.  A base of AstroState.
 #pragma once
 
 #include <array>
@@ -10,14 +10,17 @@
 
 namespace planova {
 
-// One block of kNutationChunk consecutive days: per day dpsi, deps (radians) and
-// TDB-TT (seconds); a day not computed yet holds NaN.
+// One block of kNutationChunk consecutive days: per day dpsi, deps (radians, nutation in
+// longitude and obliquity, eraNut06a) and TDB-TT (seconds, geocentric, eraDtdb) at the
+// whole TT JD (noon); a day not computed yet holds NaN.
 inline constexpr int kNutationChunk = 256;
 struct NutationChunk {
   std::array<std::array<double, 3>, kNutationChunk> Day;
 };
 
 struct PreciseState {
+  // The blocks by index floor(day / kNutationChunk), day the integer TT JD.  Written by
+  // ComputePrecisePlace's interpolation only.
   std::unordered_map<int64_t, std::shared_ptr<NutationChunk>> NutationTable;
   // The block used last, which the next date nearly always wants again.
   int64_t NutationLastChunk = INT64_MIN;

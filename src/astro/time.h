@@ -25,22 +25,26 @@ struct CalendarDate {
   double Day = 0;
 };
 
-// Given: rule; day (with its fraction), month, year of a calendar date.
-// Returned: the JD (days).  Year and month must fit 16 bits (and the month 12 more), the
-// day must be finite: otherwise 0 and *failed (when given) set to true (the window says
-// "Введите правильно дату").
+// The Julian date of a calendar date.
+// Given: rule; day (with its fraction), month, year (astronomical) of the date.
+// Returned: the JD (days, in the time scale of the date's time of day).
+//   Status: year and month must fit 16 bits (and the month 12 more), the day must be
+//   finite: otherwise 0 and *failed (when given) set to true (the window says "Введите
+//   правильно дату"); *failed false otherwise.
 double JulianDateFromCalendar(CalendarRule rule, double day, int32_t month, int32_t year, bool* failed = nullptr);
 
+// The calendar date of a Julian date.
 // Given: rule; jd (days).
-// Returned: the calendar date into `date` (Day with its fraction).  A JD whose day number
-// does not fit 32 bits, or whose year does not fit 16: false, and the fields not yet
-// reached (the day and month are reached before the year) unchanged (the window says
-// "Введите правильно юлианскую дату").
+// Returned: date, the calendar date (Day with its fraction).
+//   Status: true; false for a JD whose day number does not fit 32 bits, or whose year
+//   does not fit 16, with the fields not yet reached (the day and month are reached
+//   before the year) unchanged (the window says "Введите правильно юлианскую дату").
 bool CalendarFromJulianDate(CalendarRule rule, double jd, CalendarDate& date);
 
-// The same on AstroState's calendar cells: the rule from UseJulianCalendar (0 Gregorian
-// from 1582; for a JD, any value but 1 is Gregorian, CalendarRuleOf), the date into
-// CalYear, CalMonth, CalDay.
+// The same on AstroState's calendar cells.
+// Reads: UseJulianCalendar (to a JD: 0 Gregorian from 1582, any other value Julian; from
+//   a JD: 1 Julian, any other value Gregorian, CalendarRuleOf).
+// Writes (CalendarFromJulianDate): CalYear, CalMonth, CalDay, the fields not reached kept.
 double JulianDateFromCalendar(AstroState& a, double day, int32_t month, int32_t year, bool* failed = nullptr);
 bool CalendarFromJulianDate(AstroState& a, double jd);
 // The rule UseJulianCalendar stands for when a JD is turned into a date.
@@ -65,31 +69,36 @@ class IsoDateTime {
   std::string date_;  // "1990-01-03T"
 };
 
-// Given: jd (days; UT as the program's ET-UT models take it).
-// Returned: ET-UT in seconds, the parabola 24.35 + 72.32 T + 29.95 T^2 in Julian
-// centuries from 1900 January 0.5.
+// ET-UT by the parabola.
+// Given: jd (JD, UT as the program's ET-UT models take it).
+// Returned: ET-UT, seconds: 24.35 + 72.32 T + 29.95 T^2, T in Julian centuries from
+//   1900 January 0.5.
 double DeltaTParabolaAt(double jd);
 
-// Given: jd (days).
-// Returned: ET-UT in seconds: quarter-century cubics from 1825 on, 10.4 s for 1700-1825,
-// the parabola before 1700, and 65.97 + 90 T (T from J2000) from 2025; NaN for a NaN JD.
+// ET-UT by the piecewise table.
+// Given: jd (JD, UT).
+// Returned: ET-UT, seconds: quarter-century cubics from 1825 on, 10.4 s for 1700-1825,
+//   the parabola before 1700, and 65.97 + 90 T (T from J2000) from 2025; NaN for a NaN JD.
 double DeltaTPiecewiseAt(double jd);
 
-// The two models at AstroState's CurrentJd.
+// The two models at AstroState's CurrentJd (read as UT).  Returned: ET-UT, seconds.
 double DeltaTParabola(const AstroState& a);
 double DeltaTPiecewise(const AstroState& a);
 
-// Greenwich mean sidereal time in hours (not reduced to 0..24) at a modified Julian
-// date whose fraction is UT.  T0 is counted from the start of the UT day.
+// Greenwich mean sidereal time (IAU 1982).
+// Given: mjd, modified Julian date (JD - 2400000.5) whose fraction is UT.
+// Returned: GMST, hours, not reduced to 0..24; T0 is counted from the start of the UT day.
 double SiderealTime(double mjd);
 
-// Local mean sidereal time of a JD (UT) at an east longitude (degrees, west negative),
-// as an angle in degrees from 0 to 360: GMST reduced to one day, the longitude in hours
-// added, and the sum brought back into the day from either side.
+// Local mean sidereal time as an angle.
+// Given: jd (JD, UT); eastLongitude (degrees, west negative).
+// Returned: the angle, degrees, 0 to 360: GMST reduced to one day, the longitude in hours
+//   added, and the sum brought back into the day from either side.
 double LocalSiderealAngle(double jd, double eastLongitude);
 
-// An angle in degrees brought into [0, 360) by one turn from either side (hour angles
-// and right ascensions formed as differences of two such angles).
+// Given: degrees, an angle (hour angles and right ascensions formed as differences of
+//   two angles in [0, 360)).
+// Returned: the angle, degrees, brought into [0, 360) by one turn from either side.
 double OneTurn(double degrees);
 
 }  // namespace planova
