@@ -22,6 +22,7 @@
 #include <memory>
 #include <string>
 
+#include "astro/astro_state.h"
 #include "astro/de405.h"
 #include "astro/time.h"
 #include "bench_support.h"
@@ -147,17 +148,17 @@ struct Window2 {
   Window2Model& f = app.window2;
 
   explicit Window2(int count = kObservations, const char* file = kFile) {
-    app.Astro.De405Folder = De405Folder();
+    app.Astro.SetDe405Folder(De405Folder());
     app.ShowForm("Form2");
-    f.Text10.Text = std::to_string(count * 11 / 10);  // the loader asks for a row per 150 bytes
+    f.arraySize.Text = std::to_string(count * 11 / 10);  // the loader asks for a row per 150 bytes
     f.FindButton("Создать массивы с N=")->Press();
-    f.Text1.Text = file;
+    f.fileNumber.Text = file;
     f.FindButton("Загрузить в формате BDL")->Press();
     f.ChooseOption("Option5");  // data 1 "из файла"
     f.ChooseOption("Option7");  // data 2 "JPL2 (DE405)"
-    f.Check8.Value = f.Check9.Value = f.Check6.Value = f.Check7.Value = true;
-    f.Check11.Value = true;   // "+File"
-    f.Check13.Value = false;  // no plot
+    f.addAberration.Value = f.addPlanetaryAberration.Value = f.addRefraction.Value = f.addNutation.Value = true;
+    f.writeParamFile.Value = true;    // "+File"
+    f.plotDifferences.Value = false;  // no plot
   }
   void Compare() { f.FindButton("Сравнить данные 1 с данными 2")->Press(); }
 };
@@ -191,7 +192,7 @@ void BM_ProgramCompare4000Warm(benchmark::State& state) {
 // the block files and fills the nutation table; its time is the counter first_run_ms.
 void BM_ProgramComparePrecise100000(benchmark::State& state) {
   Window2 w;
-  w.f.Check15.Value = true;
+  w.f.rigorousIau2006.Value = true;
   auto t0 = std::chrono::steady_clock::now();
   w.Compare();
   const double first = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
@@ -206,7 +207,7 @@ void BM_ProgramComparePrecise100000(benchmark::State& state) {
 
 void BM_ProgramComparePrecise4000Warm(benchmark::State& state) {
   Window2 w(kSmallSet, kSmallFile);
-  w.f.Check15.Value = true;
+  w.f.rigorousIau2006.Value = true;
   w.Compare();
   for (auto _ : state) w.Compare();
   if (w.ui.messages > 0) state.SkipWithError(("window 2 said: " + w.ui.last).c_str());

@@ -95,13 +95,13 @@ struct Window2 {
 
   Window2() {
     app.ShowForm("Form2");
-    f.Text10.Text = kStoreRows;
+    f.arraySize.Text = kStoreRows;
     Press("Создать массивы с N=");
   }
   void Press(const std::string& caption) { f.FindButton(caption)->Press(); }
   void Load(const char* file, bool set2) {
     f.ChooseOption(set2 ? "Option2" : "Option1");
-    f.Text1.Text = file;
+    f.fileNumber.Text = file;
     Press("Загрузить в формате BDL");
   }
   bool Failed(benchmark::State& state) {
@@ -115,7 +115,7 @@ void BM_Window2Load100000(benchmark::State& state) {
   Window2 w;
   for (auto _ : state) {
     w.Load(kUnsortedFile, false);
-    benchmark::DoNotOptimize(w.f.RichTextBox1.Text.data());
+    benchmark::DoNotOptimize(w.f.set1Pane.Text.data());
   }
   if (w.Failed(state)) return;
   if (w.f.Count1 != kRecords) state.SkipWithError("not every record was loaded");
@@ -146,19 +146,19 @@ void Merge(benchmark::State& state, bool withText) {
   w.Load(kUnsortedFile, false);
   w.Press("Упорядочить данные");
   w.Load(kSortedFile, true);
-  w.f.Check1.Value = withText;  // "+Текст"
+  w.f.showLines.Value = withText;  // "+Текст"
   const ObservationStore loaded = w.app.Store;
   for (auto _ : state) {
     state.PauseTiming();
     w.app.Store = loaded;
     state.ResumeTiming();
     w.Press("Объединить данные 1 и данные 2");
-    benchmark::DoNotOptimize(w.f.RichTextBox3.Text.data());
+    benchmark::DoNotOptimize(w.f.reportPane.Text.data());
   }
   if (w.Failed(state)) return;
   if (w.f.Count3 != 2 * kRecords - kMatches) state.SkipWithError("the merged set has an unexpected size");
   state.counters["merged"] = w.f.Count3;
-  state.counters["pane_MB"] = static_cast<double>(w.f.RichTextBox3.Text.size()) / 1e6;
+  state.counters["pane_MB"] = static_cast<double>(w.f.reportPane.Text.size()) / 1e6;
   state.SetItemsProcessed(state.iterations() * 2 * kRecords);
 }
 void BM_Window2Merge2x100000(benchmark::State& state) { Merge(state, false); }
@@ -173,7 +173,7 @@ void BM_Window2Clean30000(benchmark::State& state) {
     w.app.Store = loaded;
     state.ResumeTiming();
     w.Press("Почистить");
-    benchmark::DoNotOptimize(w.f.RichTextBox3.Text.data());
+    benchmark::DoNotOptimize(w.f.reportPane.Text.data());
   }
   if (w.Failed(state)) return;
   if (w.f.Count1 != kCleanRecords - kCleanRepeats) state.SkipWithError("the cleaning kept an unexpected number of records");
@@ -187,10 +187,10 @@ void BM_Window2CompareFromFile100000x100000(benchmark::State& state) {
   w.Load(kSortedFile, true);
   w.f.ChooseOption("Option5");  // data 1 "из файла"
   w.f.ChooseOption("Option3");  // data 2 "из файла"
-  w.f.Check13.Value = false;    // no plot
+  w.f.plotDifferences.Value = false;    // no plot
   for (auto _ : state) {
     w.Press("Сравнить данные 1 с данными 2");
-    benchmark::DoNotOptimize(w.f.RichTextBox3.Text.data());
+    benchmark::DoNotOptimize(w.f.reportPane.Text.data());
   }
   if (w.Failed(state)) return;
   if (w.f.ComparedCount != kMatches) state.SkipWithError("an unexpected number of records matched");
