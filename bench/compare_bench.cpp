@@ -42,19 +42,20 @@ struct Window2 {
   Window2Model& f = app.window2;
 
   explicit Window2(bool rescan) {
-    app.Astro.De405Folder = De405Folder();
-    app.Astro.De405Rescan = rescan;
+    app.Astro.SetDe405Folder(De405Folder());
+    app.Astro.SetDe405Rescan(rescan);
     app.ShowForm("Form2");
     f.arraySize.Text = "5000";
     f.FindButton("Создать массивы с N=")->Press();
-    f.ChooseOption(f.loadIntoSet1);
+    f.ChooseOption("Option1");
     f.fileNumber.Text = kFile;
     f.FindButton("Загрузить в формате BDL")->Press();
-    f.ChooseOption(f.set1FromFile);  // data 1 "из файла"
-    f.ChooseOption(f.theoryDe405);  // data 2 "JPL2 (DE405)"
-    f.addAberration.Value = f.addPlanetaryAberration.Value = f.addRefraction.Value = f.addNutation.Value = true;  // the corrections
+    f.ChooseOption("Option5");  // data 1 "из файла"
+    f.ChooseOption("Option7");  // data 2 "JPL2 (DE405)"
+    // The corrections.
+    f.addAberration.Value = f.addPlanetaryAberration.Value = f.addRefraction.Value = f.addNutation.Value = true;
     f.writeParamFile.Value = true;  // "+File"
-    f.showLines.Value = true;   // "+Текст"
+    f.showLines.Value = true;       // "+Текст"
   }
   void Compare() { f.FindButton("Сравнить данные 1 с данными 2")->Press(); }
 };
@@ -81,9 +82,11 @@ void Run(benchmark::State& state, bool rescan) {
     total += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     state.PauseTiming();
     if (w->ui.messages > 0) error = "window 2 said: " + w->ui.last;
-    if (w->app.Astro.EphemerisError != 0) error = "ephemeris error: are the block files in PLANOVA_DE405_DIR?";
+    if (w->f.LastEphemeris.Failure != EphemerisFailure::kNone) {
+      error = "ephemeris error: are the block files in PLANOVA_DE405_DIR?";
+    }
     compared = w->f.ComparedCount;
-    parsed = w->app.Astro.De405FilesParsed;
+    parsed = w->app.Astro.De405FilesParsed();
     log = std::move(w->f.ComparisonLog);
     w.reset();
     state.ResumeTiming();

@@ -22,6 +22,7 @@
 #include <memory>
 #include <string>
 
+#include "astro/astro_state.h"
 #include "astro/de405.h"
 #include "astro/time.h"
 #include "bench_support.h"
@@ -147,16 +148,16 @@ struct Window2 {
   Window2Model& f = app.window2;
 
   explicit Window2(int count = kObservations, const char* file = kFile) {
-    app.Astro.De405Folder = De405Folder();
+    app.Astro.SetDe405Folder(De405Folder());
     app.ShowForm("Form2");
     f.arraySize.Text = std::to_string(count * 11 / 10);  // the loader asks for a row per 150 bytes
     f.FindButton("Создать массивы с N=")->Press();
     f.fileNumber.Text = file;
     f.FindButton("Загрузить в формате BDL")->Press();
-    f.ChooseOption(f.set1FromFile);  // data 1 "из файла"
-    f.ChooseOption(f.theoryDe405);  // data 2 "JPL2 (DE405)"
+    f.ChooseOption("Option5");  // data 1 "из файла"
+    f.ChooseOption("Option7");  // data 2 "JPL2 (DE405)"
     f.addAberration.Value = f.addPlanetaryAberration.Value = f.addRefraction.Value = f.addNutation.Value = true;
-    f.writeParamFile.Value = true;   // "+File"
+    f.writeParamFile.Value = true;    // "+File"
     f.plotDifferences.Value = false;  // no plot
   }
   void Compare() { f.FindButton("Сравнить данные 1 с данными 2")->Press(); }

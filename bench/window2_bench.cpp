@@ -100,7 +100,7 @@ struct Window2 {
   }
   void Press(const std::string& caption) { f.FindButton(caption)->Press(); }
   void Load(const char* file, bool set2) {
-    f.ChooseOption(set2 ? f.loadIntoSet2 : f.loadIntoSet1);
+    f.ChooseOption(set2 ? "Option2" : "Option1");
     f.fileNumber.Text = file;
     Press("Загрузить в формате BDL");
   }
@@ -185,8 +185,8 @@ void BM_Window2CompareFromFile100000x100000(benchmark::State& state) {
   Window2 w;
   w.Load(kUnsortedFile, false);
   w.Load(kSortedFile, true);
-  w.f.ChooseOption(w.f.set1FromFile);  // data 1 "из файла"
-  w.f.ChooseOption(w.f.set2FromFile);  // data 2 "из файла"
+  w.f.ChooseOption("Option5");  // data 1 "из файла"
+  w.f.ChooseOption("Option3");  // data 2 "из файла"
   w.f.plotDifferences.Value = false;    // no plot
   for (auto _ : state) {
     w.Press("Сравнить данные 1 с данными 2");

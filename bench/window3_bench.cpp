@@ -36,13 +36,13 @@ struct Window3 {
   Window3Model& f = app.window3;
 
   Window3() {
-    app.Astro.De405Folder = De405Folder();
+    app.Astro.SetDe405Folder(De405Folder());
     app.ShowForm("Form4");
     f.arraySize.Text = "5000";
     f.FindButton("Создать массивы с N=")->Press();
     f.fileNumber.Text = kFile;
     f.FindButton("Загрузить в формате BDL")->Press();
-    f.ChooseOption(f.theoryDe405);  // "JPL2"
+    f.ChooseOption("Option7");  // "JPL2"
     f.correctData.Value = true;      // "+ скорректировать данные"
     // dLn, dLk, dBn, dBk in arcseconds (whole strings: GCC 12 warns falsely about
     // assigning short literals after inlining).
@@ -65,9 +65,11 @@ void BM_Window3De405Run4000(benchmark::State& state) {
     w->f.FindButton("Сравнить данные наблюдений с")->Press();
     state.PauseTiming();
     if (w->ui.messages > 0) error = "window 3 said: " + w->ui.last;
-    if (w->app.Astro.EphemerisError != 0) error = "ephemeris error: are the block files in PLANOVA_DE405_DIR?";
+    if (w->f.LastEphemeris.Failure != EphemerisFailure::kNone) {
+      error = "ephemeris error: are the block files in PLANOVA_DE405_DIR?";
+    }
     compared = w->f.ComparedCount;
-    parsed = w->app.Astro.De405FilesParsed;
+    parsed = w->app.Astro.De405FilesParsed();
     w.reset();
     state.ResumeTiming();
   }

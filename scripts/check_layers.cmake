@@ -46,8 +46,7 @@ set(qt_headers_import QXmlStreamReader QtCore/QXmlStreamReader)
 # value (astro/astronomy.h).
 set(astro_state_headers astro/astro_state.h astro/de405_state.h astro/orbit_state.h astro/precise_state.h
     astro/reductions_state.h)
-# TODO: ON once the window models and app/ hold Astronomy instead of AstroState.
-set(astro_state_private OFF)
+set(astro_state_private ON)
 
 # Temporary exceptions, "file|included header", for an include on its way out (none
 # now).  Each line goes as soon as its include is gone (an unused one is reported).

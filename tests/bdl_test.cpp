@@ -29,7 +29,6 @@ const std::string kExample =
 // The date and coordinates of row 1 as FormatBdlLine writes them.
 struct OneRow {
   RecordingPlatform ui;
-  AstroState astro;
   ObservationStore store;
   BdlState b;
   OneRow() {
@@ -183,7 +182,7 @@ TEST(BdlLine, FormattedLinesReadBackWithinTheirTruncation) {
   EXPECT_TRUE(r.ui.messages.empty());
 
   // A year of five characters runs into column 15 and is read back as its first four.
-  double jdMinus1000 = JulianDateFromCalendar(r.astro, 1.5, 1, -1000);
+  double jdMinus1000 = JulianDateFromCalendar(CalendarRule::kGregorianFrom1582, 1.5, 1, -1000);
   std::string line = r.Line(jdMinus1000, 15, 1);
   EXPECT_EQ(line.substr(10, 12), "-100001 Jan ");
   r.b.InputLine = line;
@@ -307,7 +306,7 @@ TEST(BdlFile, AStoppedLoadKeepsTheRecordsReadBeforeTheStop) {
 struct BdlWriter : ::testing::Test {
   fs::path folder = test::FreshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name(), true);
   RecordingPlatform ui{folder};
-  AstroState astro;
+  Astronomy astro;
   ObservationStore store;
   Window1Model f{ui, nullptr, astro, store};
 
@@ -379,12 +378,12 @@ TEST_F(BdlWriter, CyrillicTextsGoOutInTheFilesCodePage) {
 }
 
 TEST_F(BdlWriter, GregorianFromOctober15WhateverTheImportUsed) {
-  astro.UseJulianCalendar = 1;  // as left by an import with "Юлиан"
+  astro.SetCalendar(CalendarRule::kJulian);  // as left by an import with "Юлиан"
   Row(1, 2299160.5);            // 1582 October 15.0, the first Gregorian day
   Row(2, 2299160.0);            // the day before: 1582 October 4.5 in the Julian calendar
   Save();
   EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(astro.UseJulianCalendar, 0);
+  EXPECT_EQ(astro.Calendar(), CalendarRule::kGregorianFrom1582);
   auto lines = Lines();
   ASSERT_EQ(lines.size(), 7u);
   EXPECT_EQ(lines[5].substr(10, 26), "1582 15 Oct  00 00 00.0000");

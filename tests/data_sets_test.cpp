@@ -264,8 +264,7 @@ TEST_F(Window2Sets, SortAndTimeChanges) {
   f.ChooseOption(f.shiftEtMinusUt);  // "ET- UT", piecewise, subtracted
   f.ChooseOption(f.shiftMinus);
   double before = app.Store.ObsJd(2, 1);
-  app.Astro.CurrentJd = before;
-  double dt = DeltaTPiecewise(app.Astro);
+  double dt = DeltaTPiecewiseAt(before);
   Press("Изменить время");
   EXPECT_NEAR((before - app.Store.ObsJd(2, 1)) * 86400, dt, 1e-4);
 }

@@ -68,22 +68,19 @@ struct De405Calculator : ::testing::Test {
   Window2Model& f = app.window2;
 
   void SetUp() override {
-    app.Astro.De405Folder = test::De405BlockFolder();
+    app.Astro.SetDe405Folder(test::De405BlockFolder());
     app.ShowForm("Form2");
   }
   // Types the UT calendar date whose ET is `jed` and the body, and presses "DE405".
   void Calculate(int body, double jed) {
-    AstroState& a = app.Astro;
     double ut = jed;
-    for (int k = 0; k < 3; ++k) {
-      a.CurrentJd = ut;
-      ut = jed - DeltaTParabola(a) / 86400;
-    }
-    ASSERT_TRUE(CalendarFromJulianDate(a, ut));
+    for (int k = 0; k < 3; ++k) ut = jed - app.Astro.DeltaTSeconds(ut, DeltaTModel::kParabola) / 86400;
+    const CalendarDateResult c = app.Astro.CalendarDateOf(ut);
+    ASSERT_TRUE(c.Ok);
     f.objectNumber.Text = std::to_string(body);
-    f.dateYear.Text = std::to_string(a.CalYear);
-    f.dateMonth.Text = std::to_string(a.CalMonth);
-    f.dateDay.Text = RealText(a.CalDay);
+    f.dateYear.Text = std::to_string(c.Date.Year);
+    f.dateMonth.Text = std::to_string(c.Date.Month);
+    f.dateDay.Text = RealText(c.Date.Day);
     f.FindButton("DE405")->Press();
     ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
     ASSERT_NEAR(f.ShiftedJd, jed, 1e-8);
@@ -161,14 +158,14 @@ TEST_F(De405Calculator, RefusalsShowNothingStale) {
   f.FindButton("DE405")->Press();
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], "В файлах DE405 нет такой даты\r\nDE405 охватывает годы 1600–2019: файлы ascp1600.405 … "
-                            "ascp2000.405 в папке " + PathText(app.Astro.De405Folder) +
+                            "ascp2000.405 в папке " + PathText(test::De405BlockFolder()) +
                             "\r\nфайлы DE405 охватывают годы 1960–2019");
   EXPECT_TRUE(f.set2Pane.Text.empty());
   ui.messages.clear();
   // A block file missing from the folder: the file is named.
   const std::filesystem::path folder = test::FreshFolder("de405_calculator_missing");
-  std::filesystem::copy_file(app.Astro.De405Folder / "ascp1960.405", folder / "ascp1960.405");
-  app.Astro.De405Folder = folder;
+  std::filesystem::copy_file(test::De405BlockFolder() / "ascp1960.405", folder / "ascp1960.405");
+  app.Astro.SetDe405Folder(folder);
   f.dateYear.Text = "1990";
   f.FindButton("DE405")->Press();
   ASSERT_EQ(ui.messages.size(), 1u);

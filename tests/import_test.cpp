@@ -243,7 +243,7 @@ TEST_F(ImportTest, ConvertedUsnoCatalogueKeepsSecondsOfSixtyAndMore) {
   f.ChooseOption(f.calendarJulian);
   double gregorian = store.ObsJd(1, 1);
   Import();
-  EXPECT_EQ(app.Astro.UseJulianCalendar, 1);
+  EXPECT_EQ(app.Astro.Calendar(), CalendarRule::kJulian);
   EXPECT_NEAR_WHAT(store.ObsJd(1, 1) - gregorian, 12.0, kJdTol, "Julian minus Gregorian in 1866");
 }
 

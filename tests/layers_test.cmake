@@ -48,6 +48,9 @@ check(qt_xml_outside_import "bdl/bdl_file.cpp:1"
   bdl/bdl_file.cpp "#include <QXmlStreamReader>\n")
 check(platform_in_bdl "bdl/bdl_line.cpp:1"
   bdl/bdl_line.cpp "#include \"common/platform.h\"\n" common/platform.h "${ok}")
+check(astro_state_above_astro "window2/window2_model.h:2"
+  window2/window2_model.h "#include \"astro/astronomy.h\"\n#include \"astro/astro_state.h\"\n"
+  astro/astronomy.h "${ok}" astro/astro_state.h "${ok}")
 check(folder_in_no_layer "widgets/x.h:1"
   widgets/x.h "${ok}")
 check(keeps_to_the_layers PASS
@@ -58,6 +61,7 @@ check(keeps_to_the_layers PASS
   import/source_import.h "#include \"bdl/bdl_line.h\"\n"
   import/zip_workbook.cpp "#include <QXmlStreamReader>\n#include \"import/source_import.h\"\n" bdl/bdl_line.h "#include \"astro/time.h\"\n"
   astro/time.h "#include \"common/numtext.h\"\n" common/numtext.h "${ok}"
+  astro/astronomy.cpp "#include \"astro/astro_state.h\"\n" astro/astro_state.h "${ok}"
   common/form.h "#include \"common/platform.h\"\n" common/platform.h "${ok}")
 
 if(failures GREATER 0)

@@ -11,7 +11,9 @@
 #include <string>
 
 #include "astro/astro_state.h"
+#include "astro/frames.h"
 #include "astro/orbit.h"
+#include "astro/theory.h"
 #include "test_support.h"
 
 namespace planova {
@@ -504,6 +506,44 @@ TEST_F(OrbitTest, MoonAgainstDe405CheckValues) {
     double r = a.MoonDistance / ERFA_DAU;
     double tolAu = r * (kMoonLonTolArcsec + kMoonLatTolArcsec) * kArcsecRad + kMoonDistTolKm * kKm / ERFA_DAU;
     EXPECT_NEAR(equ[row.coordinate - 1], want, tolAu) << Jd(row.jd);
+  }
+}
+
+TEST(TwoBodyTheory, PerturbationsChangeTheInnerPlanetsOnly) {
+  AstroState a;
+  a.InitConstants();
+  InitPlanetMasses(a);
+  const double jd = 2440000.5;
+  // Mars's terms written out from the classical table (mean anomalies in degrees,
+  // Julian centuries from 1900), arcseconds.
+  const double t = (jd - 2415020.0) / 36525, d = 3.14159265359 / 180;
+  const double E = (358.5 + 35999.6 * t) * d, Ma = (319.6 + 19140 * t) * d, J = (225.3 + 3034.6 * t) * d;
+  const double marsTerms = 13.08 * std::cos(E - 2 * Ma) + 7 * std::cos(E - Ma) - 6.85 * std::cos(2 * E - 3 * Ma) +
+                           16.67 * std::cos(J - Ma) + 19.15 * std::sin(J - Ma) - 15.69 * std::cos(2 * J - 2 * Ma) -
+                           21.64 * std::cos(2 * J - Ma);
+  for (int body : {1, 2, 3, 4, 5, 6, 7, 8, 9}) {
+    double lon[2], lat[2], dist[2];
+    for (int k = 0; k < 2; ++k) {
+      a.CurrentJd = jd;
+      a.CurrentSlot = body;
+      KeplerBodyState(a, k == 1, jd);
+      RelativeSpherical(a, 0, body);
+      lon[k] = a.RelLon[static_cast<size_t>(body)];
+      lat[k] = a.RelLat;
+      dist[k] = a.RelDist;
+    }
+    const double shift = std::remainder(lon[1] - lon[0], 360.0) * 3600;
+    const std::string what = "body " + std::to_string(body);
+    if (body == 4) EXPECT_NEAR_WHAT(shift, marsTerms, 1e-6, what + " longitude shift (arcsec)");
+    if (body <= 4) {
+      EXPECT_GT(std::fabs(shift), 0.01) << what;
+      EXPECT_LT(std::fabs(shift), 60.0) << what;
+    } else {
+      // Only the round trip through spherical coordinates (with Pi to 12 digits).
+      EXPECT_NEAR(shift, 0.0, 1e-6) << what;
+    }
+    EXPECT_NEAR(lat[1], lat[0], 1e-12) << what;
+    EXPECT_NEAR(dist[1] / dist[0], 1.0, 1e-12) << what;
   }
 }
 

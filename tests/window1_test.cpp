@@ -116,7 +116,7 @@ TEST_F(Window1Test, JulianCalendarChoice) {
   f.ChooseOption(f.calendarJulian);
   Press("G->J");
   EXPECT_EQ(f.converterJd.Text, "2305824");
-  EXPECT_EQ(app.Astro.UseJulianCalendar, 1);
+  EXPECT_EQ(app.Astro.Calendar(), CalendarRule::kJulian);
   f.converterJd.Text = "2451545";
   Press("J->G");
   EXPECT_EQ(f.converterYear.Text, "1999");

@@ -8,7 +8,7 @@ Application::Application(Platform& platform)
       window2(platform, this, Astro, Store),
       help(platform, this),
       window3(platform, this, Astro, Store) {
-  Astro.AppFolder = [&platform] { return platform.AppFolder(); };
+  Astro.SetAppFolder([&platform] { return platform.AppFolder(); });
   open_.insert("Form1");
   loaded_.insert("Form1");
 }

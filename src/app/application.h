@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "astro/astro_state.h"
+#include "astro/astronomy.h"
 #include "common/form.h"
 #include "common/obs_store.h"
 #include "help/help_model.h"
@@ -23,7 +23,7 @@ class Application : public FormHost {
   explicit Application(Platform& platform);
 
   Platform& Ui;
-  AstroState Astro;
+  Astronomy Astro;
   ObservationStore Store;
   Window1Model window1;
   Window2Model window2;

@@ -52,7 +52,7 @@ void Window1Model::SaveBdl() {
   if (!Store.Exists() || Store.GoodCount < 1) throw Refusal{kNoDataMessage, {}};
   TextOutputFile out;
   if (Store.GoodCount > Store.ObsJd.Rows() || !out.Create(path)) throw Refusal{WriteFailureMessage(path), {}};
-  Astro.UseJulianCalendar = 0;
+  Astro.SetCalendar(CalendarRule::kGregorianFrom1582);
   BdlState b;
   b.BodyName = BodyNameOf(object);
 
@@ -79,7 +79,7 @@ void Window1Model::SaveBdl() {
   bool ok = true;
   for (int k = 0; k < 5; ++k) ok = ok && out.WriteLine(codeBytes);
   for (int32_t i = 1; ok && i <= Store.GoodCount; ++i) {
-    if (!FormatBdlLine(b, CalendarRuleOf(Astro), Store, i)) {
+    if (!FormatBdlLine(b, Astro.Calendar(), Store, i)) {
       // A date beyond the calendar's range: what is wrong, then that nothing was written;
       // the pane then shows the lines formatted before it.
       Ui().ShowMessage(kWrongJdMessage);

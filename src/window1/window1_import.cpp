@@ -50,7 +50,7 @@ void Window1Model::LoadSourceData() {
   if (!TryBoxInt32(objectNumber, object)) Refuse(objectNumber, "задайте правильно данные");
   TableWorkbook workbook;  // .xls, .xlsx or .ods by the name of the file found
   ImportResult r = RunSourceImport(SettingsOf(*this), Store, workbook);
-  if (r.Calendar) Astro.UseJulianCalendar = *r.Calendar == CalendarRule::kJulian ? 1 : 0;
+  if (r.Calendar) Astro.SetCalendar(*r.Calendar);
   if (r.Started) {
     readCount.Text = "0";
     goodCount.Text = "0";

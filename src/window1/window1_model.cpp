@@ -103,7 +103,7 @@ constexpr ButtonRow<Window1Model> kButtons[] = {
 
 }  // namespace
 
-Window1Model::Window1Model(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store)
+Window1Model::Window1Model(Platform& platform, FormHost* host, Astronomy& astro, ObservationStore& store)
     : FormModel("Form1", "Преобразование формата данных Planova - форма 1", platform, host), Astro(astro), Store(store) {
   AddTexts(kTexts);
   for (int k = 0; k < 17; ++k) {
@@ -140,26 +140,26 @@ void Window1Model::CreateArrays() {
 }
 
 void Window1Model::GregorianToJd() {
-  Astro.UseJulianCalendar = calendarJulian.Value ? 1 : 0;
+  Astro.SetCalendar(calendarJulian.Value ? CalendarRule::kJulian : CalendarRule::kGregorianFrom1582);
   int32_t year = 0, month = 0;
   double day = 0;
   if (!TryBoxInt32(converterYear, year)) Refuse(converterYear, kSetDataRightMessage);
   if (!TryBoxInt32(converterMonth, month)) Refuse(converterMonth, kSetDataRightMessage);
   if (!TryBoxReal(converterDay, day)) Refuse(converterDay, kSetDataRightMessage);
-  bool failed = false;
-  double jd = JulianDateFromCalendar(Astro, day, month, year, &failed);
-  if (failed) throw Refusal{kWrongDateMessage, {}};
-  converterJd.Text = RealText(jd);
+  const std::optional<double> jd = Astro.JulianDate(day, month, year);
+  if (!jd) throw Refusal{kWrongDateMessage, {}};
+  converterJd.Text = RealText(*jd);
 }
 
 void Window1Model::JdToGregorian() {
-  Astro.UseJulianCalendar = calendarJulian.Value ? 1 : 0;
+  Astro.SetCalendar(calendarJulian.Value ? CalendarRule::kJulian : CalendarRule::kGregorianFrom1582);
   double jd = 0;
   if (!TryBoxReal(converterJd, jd)) Refuse(converterJd, kSetDataRightMessage);
-  if (!CalendarFromJulianDate(Astro, jd)) throw Refusal{kWrongJdMessage, {}};
-  converterYear.Text = std::to_string(Astro.CalYear);
-  converterMonth.Text = std::to_string(Astro.CalMonth);
-  converterDay.Text = RealText(Astro.CalDay);
+  const CalendarDateResult c = Astro.CalendarDateOf(jd);
+  if (!c.Ok) throw Refusal{kWrongJdMessage, {}};
+  converterYear.Text = std::to_string(c.Date.Year);
+  converterMonth.Text = std::to_string(c.Date.Month);
+  converterDay.Text = RealText(c.Date.Day);
 }
 
 void Window1Model::OpenWindow2() { ShowForm("Form2"); }

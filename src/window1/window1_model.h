@@ -7,7 +7,7 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "astro/astro_state.h"
+#include "astro/astronomy.h"
 #include "common/form.h"
 #include "common/obs_store.h"
 
@@ -15,7 +15,7 @@ namespace planova {
 
 class Window1Model : public FormModel {
  public:
-  Window1Model(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store);
+  Window1Model(Platform& platform, FormHost* host, Astronomy& astro, ObservationStore& store);
 
   // Boxes (defaults set by Load).
   TextBox observatoryCode;   // "Имя обсерватории": code of the observatory whose source is read
@@ -76,7 +76,7 @@ class Window1Model : public FormModel {
   void About();
   void Exit();
 
-  AstroState& Astro;
+  Astronomy& Astro;
   ObservationStore& Store;
 
  private:

@@ -80,8 +80,8 @@ void Window2Model::LoadBdl() {
   options.Progress = [this](int percent) { progress.Value = percent; };
   options.ProcessEvents = [this] { Ui().ProcessEvents(); };
   const int set = loadIntoSet2.Value ? kSet2 : kSet1;
-  options.Stop = &Astro.StopRequested;
-  const BdlLoadResult loaded = LoadBdlFile(path, Store, set, Bdl, CalendarRuleOf(Astro), options);
+  options.Stop = &StopRequested;
+  const BdlLoadResult loaded = LoadBdlFile(path, Store, set, Bdl, Astro.Calendar(), options);
   HeaderText = loaded.Heading;
   if (loaded.End == BdlLoadEnd::kTooLarge) throw Refusal{"Желательно увеличить размер массива", {}};
   if (loaded.End == BdlLoadEnd::kOpenFailed) {
@@ -150,7 +150,7 @@ void Window2Model::WriteResult() {
     progress.Value = percent;
     if (showLines.Value) lines += Cp1251ToUtf8(line) + kCrLf;
   };
-  const BdlWriteResult written = WriteBdlFile(path, Store, first, last, Bdl, CalendarRuleOf(Astro), options);
+  const BdlWriteResult written = WriteBdlFile(path, Store, first, last, Bdl, Astro.Calendar(), options);
   if (written.End != BdlWriteEnd::kCreateFailed) {
     ProcessLog = Cp1251ToUtf8(written.Heading) + kCrLf + lines;
     reportPane.Text = ProcessLog;
@@ -166,7 +166,7 @@ void Window2Model::WriteResult() {
 }
 
 std::string Window2Model::MergeLine(int32_t k, int takeFrom1, int takeFrom2) {
-  if (!FormatBdlLine(Bdl, CalendarRuleOf(Astro), Store, k)) return {};
+  if (!FormatBdlLine(Bdl, Astro.Calendar(), Store, k)) return {};
   PlaceAt(Bdl.BdlLine, bdl::kMergedJd.first, Format(Store.ObsJd(k, kSet3), "0000000.000000"));
   PlaceAt(Bdl.BdlLine, bdl::kMergedRow, std::to_string(k));
   PlaceAt(Bdl.BdlLine, bdl::kMergedFrom1, std::to_string(takeFrom1));

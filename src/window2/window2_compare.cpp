@@ -6,8 +6,8 @@
 // results into the boxes, panes and plot.
 #include <cmath>
 
+#include "astro/constants.h"
 #include "astro/time.h"
-#include "astro/de405.h"
 #include "common/numtext.h"
 #include "common/textfile.h"
 #include "models/messages.h"
@@ -22,7 +22,9 @@ const char* const kCrLf = "\r\n";
 }  // namespace
 
 bool Window2Model::CalendarOrMessage(double jd) {
-  if (CalendarFromJulianDate(Astro, jd)) return true;
+  const CalendarDateResult c = Astro.CalendarDateOf(jd);
+  CalendarOfRow = c.Date;
+  if (c.Ok) return true;
   // One message a run, not one per record of a set over absurd dates.
   if (!CalendarWarned) Ui().ShowMessage(kWrongJdMessage);
   CalendarWarned = true;
@@ -59,8 +61,7 @@ void Window2Model::Compare() {
   Run.Stats.Reset();
   Run.CurrentRow = 1;
   CalendarWarned = false;
-  Astro.StopRequested = 0;
-  Astro.EphemerisError = 0;
+  StopRequested = 0;
   ComparisonLabel = EpochLabel1;
 
   bool generate = !set1FromFile.Value;
@@ -129,9 +130,10 @@ void Window2Model::GenerateTwoBodySet(int p) {
   ChooseOption(theoryJpl0);
   const double day = BoxReal(dateDay);
   const int32_t month = BoxInt32(dateMonth), year0 = BoxInt32(dateYear), year1 = BoxInt32(generateToYear);
-  bool failed0 = false, failed1 = false;
-  double jd0 = JulianDateFromCalendar(Astro, day, month, year0, &failed0);
-  double jd1 = JulianDateFromCalendar(Astro, day, month, year1, &failed1);
+  const std::optional<double> date0 = Astro.JulianDate(day, month, year0);
+  const std::optional<double> date1 = Astro.JulianDate(day, month, year1);
+  const bool failed0 = !date0, failed1 = !date1;
+  const double jd0 = date0.value_or(0), jd1 = date1.value_or(0);
   // The first date's message, when the last date's ends the run below as well.
   if (failed0 && failed1) Ui().ShowMessage(kWrongDateMessage);
   const int32_t n = Store.ObsCapacity;
@@ -140,9 +142,9 @@ void Window2Model::GenerateTwoBodySet(int p) {
     ObservationJd = Store.ObsJd(i, kSet1);
     ShiftedJd = ObservationJd;
     Store.ObsJd(i, kSet3) = ObservationJd;
-    PlaceStage place = TwoBodyEquatorialPlace(Astro, p, ObservationJd);
-    Store.ObsLon(i, kSet1) = place.Lon;
-    Store.ObsLat(i, kSet1) = place.Lat;
+    const TwoBodyPlace place = Astro.TwoBodyEquatorialPlaceOf(p, ObservationJd);
+    Store.ObsLon(i, kSet1) = place.RaDeg;
+    Store.ObsLat(i, kSet1) = place.DecDeg;
   }
   Run.CurrentRow = 1;
   Count1 = n;
@@ -164,23 +166,23 @@ void Window2Model::ProcessObservations() {
   if (!set2FromFile.Value) TheoryTemplate = TheoryRequest();
   CsvFixedFields =
       std::to_string(p) + ',' + (set2FromFile.Value ? "file" : TheoryName(TheoryTemplate)) + ',' + ComparisonLabel;
-  EphemerisRun ephemeris(Astro);
+  auto ephemeris = Astro.BeginEphemerisRun();
   RunPause pause = Run.Drive(
-      stepMode.Value, Astro.StopRequested, [this](int32_t i) { return CompareRow(i); }, [this] { ShowCurrentRow(); },
+      stepMode.Value, StopRequested, [this](int32_t i) { return CompareRow(i); }, [this] { ShowCurrentRow(); },
       [this] { Ui().ProcessEvents(); });
   // The bar's scale is the store's size plus 100: a run that has passed its last row
   // shows it whole, a stopped or failed one where it stopped.
   if (pause == RunPause::kFinished) progress.Value = 100;
-  if (pause == RunPause::kFailed) Ui().ShowMessage(EphemerisMessage(EphemerisReportOf(Astro)));
+  if (pause == RunPause::kFailed) Ui().ShowMessage(EphemerisMessage(LastEphemeris));
 }
 
 // The boxes of the last compared row: its date, and with theory its ET-UT, corrections
 // and stage log.
 void Window2Model::ShowCurrentRow() {
   if (ShownRow > 0 && CalendarOrMessage(Store.ObsJd(ShownRow, kSet1))) {
-    dateYear.Text = std::to_string(Astro.CalYear);
-    dateMonth.Text = std::to_string(Astro.CalMonth);
-    dateDay.Text = RealText(Astro.CalDay);
+    dateYear.Text = std::to_string(CalendarOfRow.Year);
+    dateMonth.Text = std::to_string(CalendarOfRow.Month);
+    dateDay.Text = RealText(CalendarOfRow.Day);
   }
   ShownRow = 0;
   ShowTheory();
@@ -216,8 +218,8 @@ bool Window2Model::CompareRow(int32_t i) {
     Run.Stats.Add(HasLongitude(Store.ObsLon(i, kSet1)), HasLatitude(Store.ObsLat(i, kSet1)), DiffL, DiffB);
     ShownRow = i;
     if (showLines.Value || writeParamFile.Value) CalendarOrMessage(Store.ObsJd(i, kSet1));
-    int32_t year = Astro.CalYear, month = Astro.CalMonth;
-    double day = Astro.CalDay;
+    const int32_t year = CalendarOfRow.Year, month = CalendarOfRow.Month;
+    const double day = CalendarOfRow.Day;
     const double diffT = Store.ObsJd(i, kSet1) - Store.ObsJd(i, kSet3);
     if (showLines.Value) {
       ComparisonLog += Format(i, "0000") + "   year= " + Format(year, "0000") + "   T1-T2 (sec)= " +
@@ -246,10 +248,10 @@ bool Window2Model::CompareRow(int32_t i) {
 // time, and the Stat intervals of the first two.
 const std::string& Window2Model::CsvRow(int32_t i, double diffT) {
   const double jd = Store.ObsJd(i, kSet1);
-  const double cosDec = std::cos(Store.ObsLat(i, kSet1) / Astro.DegPerRad);
+  const double cosDec = std::cos(Store.ObsLat(i, kSet1) / kProgramDegPerRad);
   const double raArcsec = DiffL * 3600, decArcsec = DiffB * 3600;
   std::string& line = CsvLine;
-  StartCsvRecord(line, i, CsvDate, CalendarRuleOf(Astro), jd, CsvFixedFields);
+  StartCsvRecord(line, i, CsvDate, Astro.Calendar(), jd, CsvFixedFields);
   for (double v : {raArcsec, raArcsec * cosDec, decArcsec, diffT * 86400}) {
     line += ',';
     AppendCsvNumber(line, v, 6);

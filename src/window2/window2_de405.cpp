@@ -16,10 +16,10 @@ namespace {
 constexpr const char* kCrLf = "\r\n";
 
 // Longitude, latitude and distance of the body, then its coordinates.
-std::string PlaceText(const char* heading, const SlotPlace& s) {
-  return std::string(heading) + Format(s.Lon, "000.000000") + "       B=  " + Format(s.Lat, "000.000000") + "      R=  " +
-         Format(s.Dist, "0.000") + kCrLf + "  X=  " + Format(s.X, "0.000") + "     Y=   " + Format(s.Y, "0.000") +
-         "       Z=   " + Format(s.Z, "0.000");
+std::string PlaceText(const char* heading, const CalculatorPlace& s) {
+  return std::string(heading) + Format(s.LonDeg, "000.000000") + "       B=  " + Format(s.LatDeg, "000.000000") +
+         "      R=  " + Format(s.DistanceThousandKm, "0.000") + kCrLf + "  X=  " + Format(s.XThousandKm, "0.000") +
+         "     Y=   " + Format(s.YThousandKm, "0.000") + "       Z=   " + Format(s.ZThousandKm, "0.000");
 }
 
 // A rigorous place: right ascension and declination (degrees) and the distance.
@@ -54,35 +54,36 @@ void Window2Model::De405() {
   TheoryLog.clear();
   set2Pane.Text.clear();
 
-  bool failed = false;
-  ObservationJd = JulianDateFromCalendar(Astro, day, month, year, &failed);
-  if (failed) throw Refusal{kWrongDateMessage, {}};
+  const std::optional<double> jd = Astro.JulianDate(day, month, year);
+  if (!jd) throw Refusal{kWrongDateMessage, {}};
+  ObservationJd = *jd;
   const DeltaTModel deltaT = deltaTSince1700.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola;
-  De405CalculatorPlaces r = ComputeDe405CalculatorPlaces(Astro, p, ObservationJd, deltaT);
+  const De405CalculatorResult r = Astro.De405Calculator(p, ObservationJd, deltaT);
+  // The reader's date outside the block files stops the next run, as a Stop does.
+  if (r.Ephemeris.Failure == EphemerisFailure::kNoSuchDate) StopRequested = 1;
   DeltaTSeconds = r.DeltaTSeconds;
   ShiftedJd = r.EphemerisJd;
   etMinusUtSeconds.Text = RealText(DeltaTSeconds);
   // A failed read shows nothing of an earlier date.
-  if (!r.Ok) throw Refusal{EphemerisMessage(EphemerisReportOf(Astro)), {}};
-  Speed[static_cast<size_t>(p)] = r.Speed;
+  if (r.Ephemeris.Failure != EphemerisFailure::kNone) throw Refusal{EphemerisMessage(r.Ephemeris), {}};
+  Speed[static_cast<size_t>(p)] = r.SpeedKmPerS;
 
   TheoryLog = "JDut=  " + Format(ObservationJd, "0000000.00000") + "         JDet=  " + Format(ShiftedJd, "0000000.00000") +
               kCrLf + kCrLf;
   TheoryLog += PlaceText("ГЕЛИО ЭКВ   J2000         L=  ", r.Heliocentric) + "    тыс.км" + kCrLf;
-  TheoryLog += "VX=  " + Format(r.VX, "0.0000") + "      VY=   " + Format(r.VY, "0.0000") + "      VZ=   " +
-               Format(r.VZ, "0.0000") + "      V=   " + Format(r.Speed, "0.0000") + "     км/с" + kCrLf + kCrLf;
+  TheoryLog += "VX=  " + Format(r.VxKmPerS, "0.0000") + "      VY=   " + Format(r.VyKmPerS, "0.0000") +
+               "      VZ=   " + Format(r.VzKmPerS, "0.0000") + "      V=   " + Format(r.SpeedKmPerS, "0.0000") +
+               "     км/с" + kCrLf + kCrLf;
   TheoryLog += PlaceText("ГЕО   ЭКВ   J2000           L=  ", r.GeocentricJ2000) + kCrLf + kCrLf;
   TheoryLog += PlaceText("ГЕО   ЭКВ    JD               L=  ", r.GeocentricOfDate);
   if (rigorousIau2006.Value) {
-    double ttMinusUt = 0;
-    const double tt = PreciseTerrestrialTime(Astro, ObservationJd, deltaT, false, ttMinusUt);
-    PrecisePlace precise = ComputePrecisePlace(Astro, p, tt);
-    Astro.CurrentJd = ObservationJd;
-    if (!precise.Ok) {
+    const PreciseCalculatorResult precise = Astro.PreciseCalculator(p, ObservationJd, deltaT);
+    if (precise.Ephemeris.Failure == EphemerisFailure::kNoSuchDate) StopRequested = 1;
+    if (precise.Ephemeris.Failure != EphemerisFailure::kNone) {
       set2Pane.Text = TheoryLog;
-      throw Refusal{EphemerisMessage(EphemerisReportOf(Astro)), {}};
+      throw Refusal{EphemerisMessage(precise.Ephemeris), {}};
     }
-    TheoryLog += PreciseCalculatorText(precise);
+    TheoryLog += PreciseCalculatorText(precise.Place);
   }
   set2Pane.Text = TheoryLog;
 }

@@ -160,7 +160,7 @@ constexpr ButtonRow<Window2Model> kButtons[] = {
 
 }  // namespace
 
-Window2Model::Window2Model(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store)
+Window2Model::Window2Model(Platform& platform, FormHost* host, Astronomy& astro, ObservationStore& store)
     : FormModel("Form2", "Преобразование формата данных Planova - форма 2", platform, host), Astro(astro), Store(store) {
   AddLabels(boxLabels, kLabels);
   AddLabel("Label9", outputPrefix, "файл");
@@ -190,13 +190,10 @@ void Window2Model::Load() {
   epochName.Text = "App";
   observatoryLonDeg.Text = RealText(2.337);
   observatoryLatDeg.Text = RealText(48.836);
-  Astro.InitConstants();
-  InitDe405Layout(Astro);
-  InitPlanetMasses(Astro);
   InitPlotColours(PlotColours);
 }
 
-void Window2Model::Activate() { Astro.UseJulianCalendar = 0; }
+void Window2Model::Activate() { Astro.SetCalendar(CalendarRule::kGregorianFrom1582); }
 
 void Window2Model::RequireArrays() const {
   if (!Store.Exists()) throw Refusal{kCreateArraysFirstMessage, {}};
@@ -208,7 +205,7 @@ void Window2Model::CreateArrays() {
   Count2 = 0;
 }
 
-void Window2Model::Stop() { Astro.StopRequested = 1; }
+void Window2Model::Stop() { StopRequested = 1; }
 
 void Window2Model::OpenWindow3() { ShowForm("Form4"); }
 

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "astro/apparent_place.h"
-#include "astro/astro_state.h"
+#include "astro/astronomy.h"
 #include "astro/time.h"
 #include "common/form.h"
 #include "common/obs_store.h"
@@ -28,9 +28,12 @@ class Window2Model : public FormModel {
   // "AberZ(L)=", "AberP(L)=" and "Nut(B)=" are part of the rigorous reduction while
   // "точно (IAU 2006)" serves the comparison.
   bool CheckHeld(const std::string& name) const override;
-  Window2Model(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store);
+  Window2Model(Platform& platform, FormHost* host, Astronomy& astro, ObservationStore& store);
 
-  AstroState& Astro;
+  Astronomy& Astro;
+  // "Stop" was pressed (1), or an ephemeris date fell outside the block files, which
+  // stops the next run or step after its first row and the next load after its first line.
+  int16_t StopRequested = 0;
   ObservationStore& Store;
 
   // --- Data sets and loading ---
@@ -127,6 +130,7 @@ class Window2Model : public FormModel {
   ApparentPlace ComputeObservationTheory(int32_t i);
   ApparentPlaceRequest TheoryTemplate;  // the run's switches; the date is each row's
   ApparentPlace LastPlace;              // the place of the last row computed
+  EphemerisReport LastEphemeris;        // its ephemeris report: why a failed run stopped
   bool LastPlaceShown = true;           // its boxes and stage log are formed
   int32_t ShownRow = 0;                 // the last compared row whose date boxes are not yet formed
 
@@ -201,9 +205,10 @@ class Window2Model : public FormModel {
   // The run's request for theoretical places, from the switches and boxes (the date is
   // each row's).
   ApparentPlaceRequest TheoryRequest();
-  // The calendar date of `jd` into the astronomy state.  A date the calendar refuses
-  // is false; the run says so once and goes on (the row's date boxes stay as they are).
+  // The calendar date of `jd` into CalendarOfRow.  A date the calendar refuses is false;
+  // the run says so once and goes on (the row's date boxes stay as they are).
   bool CalendarOrMessage(double jd);
+  CalendarDate CalendarOfRow;  // the date of the last CalendarOrMessage, as far as formed
   // The boxes, the stage log and the date of the last row, formed when the window can
   // show them (a few times a second during a run, and at its end or pause).
   void ShowCurrentRow();

@@ -81,9 +81,10 @@ void Window2Model::Clean() {
   int32_t left = CleanDuplicateDates(Store, count, tau, removals);
   ProcessLog.clear();
   for (const auto& r : removals) {
-    if (!CalendarFromJulianDate(Astro, r.keptJd)) Ui().ShowMessage(kWrongJdMessage);
-    ProcessLog += kCrLf + std::to_string(r.keptRow) + "  " + RealText(Astro.CalDay) + " . " +
-                  std::to_string(Astro.CalMonth) + " . " + std::to_string(Astro.CalYear);
+    const CalendarDateResult c = Astro.CalendarDateOf(r.keptJd);
+    if (!c.Ok) Ui().ShowMessage(kWrongJdMessage);
+    ProcessLog += kCrLf + std::to_string(r.keptRow) + "  " + RealText(c.Date.Day) + " . " +
+                  std::to_string(c.Date.Month) + " . " + std::to_string(c.Date.Year);
   }
   progress.Value = 100;
   // The cleaned set is what every later operation works on.
@@ -109,14 +110,14 @@ void Window2Model::ChangeTime() {
   }
   int32_t count = std::min(Count1, Store.ObsJd.Rows());
   for (int32_t i = 1; i <= count; ++i) {
-    Astro.CurrentJd = Store.ObsJd(i, kSet1);
+    const double jd = Store.ObsJd(i, kSet1);
     Store.ObsJd(i, kSet2) = Store.ObsJd(i, kSet1);
     if (shiftHalfDay.Value) {
       if (shiftPlus.Value) Store.ObsJd(i, kSet1) = Store.ObsJd(i, kSet1) + 0.5;
       if (shiftMinus.Value) Store.ObsJd(i, kSet1) = Store.ObsJd(i, kSet1) - 0.5;
     }
     if (shiftEtMinusUt.Value) {
-      double dt = DeltaTPiecewise(Astro);
+      double dt = Astro.DeltaTSeconds(jd, DeltaTModel::kPiecewise);
       etMinusUtSeconds.Text = RealText(dt);
       if (shiftPlus.Value) Store.ObsJd(i, kSet1) = Store.ObsJd(i, kSet1) + dt / 24 / 3600;
       if (shiftMinus.Value) Store.ObsJd(i, kSet1) = Store.ObsJd(i, kSet1) - dt / 24 / 3600;
@@ -153,7 +154,7 @@ struct Window2Model::MergeHeads {
 
 void Window2Model::Merge() {
   reportPane.Text.clear();
-  Astro.StopRequested = 0;
+  StopRequested = 0;
   double tau = 0;
   if (!TryBoxReal(toleranceSeconds, tau)) Refuse(toleranceSeconds, kSetDataRightMessage);
   tau = tau / 3600 / 24;
@@ -213,7 +214,7 @@ Window2Model::MergeHeads Window2Model::MergeByDate(int32_t n1, int32_t n2, doubl
       m.full = true;
       break;
     }
-    if (Astro.StopRequested == 1) {
+    if (StopRequested == 1) {
       m.stopped = true;
       break;
     }

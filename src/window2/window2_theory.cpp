@@ -85,7 +85,11 @@ ApparentPlace Window2Model::ComputeObservationTheory(int32_t i) {
   if (EpochLabel2 != EpochLabel1) EpochLabel2 = EpochLabel1;
   ObservationJd = Store.ObsJd(i, kSet1);
   TheoryTemplate.Jd = ObservationJd;
-  LastPlace = ComputeApparentPlace(Astro, TheoryTemplate);
+  const ApparentPlaceResult result = Astro.ApparentPlaceOf(TheoryTemplate);
+  LastPlace = result.Detail;
+  if (!LastPlace.Ok) LastEphemeris = result.Ephemeris;
+  // The reader's date outside the block files stops the run, as a Stop does.
+  if (result.Ephemeris.Failure == EphemerisFailure::kNoSuchDate) StopRequested = 1;
   LastPlaceShown = false;
   DeltaTSeconds = LastPlace.DeltaTSeconds;
   ShiftedJd = LastPlace.EphemerisJd;

@@ -113,7 +113,7 @@ const uint32_t kGrey = (200u << 16) | (200u << 8) | 200u;
 
 }  // namespace
 
-Window3Model::Window3Model(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store)
+Window3Model::Window3Model(Platform& platform, FormHost* host, Astronomy& astro, ObservationStore& store)
     : FormModel("Form4", "Преобразование формата данных Planova - форма 3", platform, host), Astro(astro), Store(store) {
   AddLabels(labels, kLabels);
   AddTexts(kTexts);
@@ -133,9 +133,6 @@ Window3Model::Window3Model(Platform& platform, FormHost* host, AstroState& astro
 
 void Window3Model::Load() {
   // The window can be the first to need the constants, the DE405 layout and the masses.
-  Astro.InitConstants();
-  InitDe405Layout(Astro);
-  InitPlanetMasses(Astro);
   SetTexts(kTexts);
   reportPane.Text = "первые данные";
   theoryTwoBody.Value = true;
@@ -144,7 +141,7 @@ void Window3Model::Load() {
   DrawGrid();
 }
 
-void Window3Model::Activate() { Astro.UseJulianCalendar = 0; }
+void Window3Model::Activate() { Astro.SetCalendar(CalendarRule::kGregorianFrom1582); }
 
 void Window3Model::DrawGrid() {
   plot.Clear();
@@ -161,7 +158,7 @@ void Window3Model::CreateArrays() {
   Count3 = 0;
 }
 
-void Window3Model::Stop() { Astro.StopRequested = 1; }
+void Window3Model::Stop() { StopRequested = 1; }
 
 void Window3Model::CloseWindow() {
   if (Host()) Host()->CloseForm(Name);
@@ -180,8 +177,8 @@ void Window3Model::LoadBdl() {
   BdlLoadOptions options;
   options.Progress = [this](int percent) { progress.Value = percent; };
   options.ProcessEvents = [this] { Ui().ProcessEvents(); };
-  options.Stop = &Astro.StopRequested;
-  const BdlLoadResult loaded = LoadBdlFile(path, Store, kSet1, Bdl, CalendarRuleOf(Astro), options);
+  options.Stop = &StopRequested;
+  const BdlLoadResult loaded = LoadBdlFile(path, Store, kSet1, Bdl, Astro.Calendar(), options);
   HeaderText = loaded.Heading;
   const std::string readError = "Ошибка чтения данных из файла" + std::string(kCrLf) + PathText(path);
   switch (loaded.End) {
@@ -241,7 +238,7 @@ void Window3Model::WriteResult() {
   options.TimeScale = TimeScaleLabelOf(TimeScaleLabel);
   options.Epoch = Utf8ToCp1251(EpochLabel1);
   options.Written = [this](int percent, const std::string&) { progress.Value = percent; };
-  const BdlWriteResult written = WriteBdlFile(path, Store, first, last, Bdl, CalendarRuleOf(Astro), options);
+  const BdlWriteResult written = WriteBdlFile(path, Store, first, last, Bdl, Astro.Calendar(), options);
   // The calendar routine answers a date beyond its range with its result alone.
   if (written.End == BdlWriteEnd::kCalendarFailed) Ui().ShowMessage(kWrongJdMessage);
   if (written.End != BdlWriteEnd::kWritten) throw Refusal{WriteFailureMessage(path), {}};
@@ -268,13 +265,14 @@ void Window3Model::PickPoint(double x, bool left) {
   double jd = Store.ObsJd(PickedRow, kSet1);
   double xr = (jd - PlotTimeOrigin) / 365.25 / yearsPerCm;
   plot.Line(xr, 17, xr, 0, 0xFF0000);
-  if (!CalendarFromJulianDate(Astro, jd)) {
+  const CalendarDateResult c = Astro.CalendarDateOf(jd);
+  if (!c.Ok) {
     Ui().ShowMessage(kWrongJdMessage);
     return;
   }
-  (left ? firstRecordYear : lastRecordYear).Text = std::to_string(Astro.CalYear);
-  (left ? firstRecordMonth : lastRecordMonth).Text = std::to_string(Astro.CalMonth);
-  (left ? firstRecordDay : lastRecordDay).Text = RealText(Astro.CalDay);
+  (left ? firstRecordYear : lastRecordYear).Text = std::to_string(c.Date.Year);
+  (left ? firstRecordMonth : lastRecordMonth).Text = std::to_string(c.Date.Month);
+  (left ? firstRecordDay : lastRecordDay).Text = RealText(c.Date.Day);
   (left ? firstRecord : lastRecord).Text = std::to_string(PickedRow);
 }
 

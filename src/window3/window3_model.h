@@ -8,7 +8,7 @@
 #include <string>
 
 #include "astro/apparent_place.h"
-#include "astro/astro_state.h"
+#include "astro/astronomy.h"
 #include "astro/time.h"
 #include "bdl/bdl_line.h"
 #include "common/form.h"
@@ -22,9 +22,12 @@ struct BdlLoadResult;
 
 class Window3Model : public FormModel {
  public:
-  Window3Model(Platform& platform, FormHost* host, AstroState& astro, ObservationStore& store);
+  Window3Model(Platform& platform, FormHost* host, Astronomy& astro, ObservationStore& store);
 
-  AstroState& Astro;
+  Astronomy& Astro;
+  // "Stop" was pressed (1), or an ephemeris date fell outside the block files, which
+  // stops the next run or step after its first record and the next load after its first line.
+  int16_t StopRequested = 0;
   ObservationStore& Store;
 
   // The controls, with the caption beside each; the registry tables of window3_model.cpp
@@ -114,6 +117,7 @@ class Window3Model : public FormModel {
   // second during a run, and at its end or pause), not for every record.
   void ShowCurrentRow();
   ApparentPlaceRequest RunRequest;  // the run's switches; the date is each record's
+  EphemerisReport LastEphemeris;    // the report of the last record that failed: why the run stopped
   ApparentPlaceRequest RunRequestOfBoxes() const;
   // The CSV of the run's deviations (Dat/Dev_data_): body, theory and epoch of every row,
   // the row being formed, and the rows' dates.

@@ -6,8 +6,8 @@
 // the plot.
 #include <cmath>
 
+#include "astro/constants.h"
 #include "astro/time.h"
-#include "astro/de405.h"
 #include "common/numtext.h"
 #include "models/messages.h"
 #include "window3/window3_model.h"
@@ -95,9 +95,9 @@ void Window3Model::OpenDeviationsCsv() {
 void Window3Model::WriteDeviationsCsv(int32_t r, const ApparentPlace& place) {
   const double jd = Store.ObsJd(r, kSet1);
   const bool hasL = HasLongitude(Store.ObsLon(r, kSet1)), hasB = HasLatitude(Store.ObsLat(r, kSet1));
-  const double cosDec = std::cos(place.Lat / Astro.DegPerRad);
+  const double cosDec = std::cos(place.Lat / kProgramDegPerRad);
   std::string& line = CsvLine;
-  StartCsvRecord(line, r, CsvDate, CalendarRuleOf(Astro), jd, CsvFixedFields);
+  StartCsvRecord(line, r, CsvDate, Astro.Calendar(), jd, CsvFixedFields);
   const std::pair<bool, double> fields[] = {
       {hasL, DevL},         {hasL, DevL * cosDec}, {hasB, DevB}, {hasL && CountL > 0, CountL > 0 ? SumL / CountL : 0},
       {hasB && CountB > 0, CountB > 0 ? SumB / CountB : 0}, {hasL, CurrL}, {hasB, CurrB}};
@@ -128,8 +128,7 @@ void Window3Model::StartRun() {
   SumL = SumB = 0;
   CountL = CountB = 0;
   Run.Stats.Reset();
-  Astro.StopRequested = 0;
-  Astro.EphemerisError = 0;
+  StopRequested = 0;
   if (!keepTimeOrigin.Value) PlotTimeOrigin = Store.ObsJd(1, kSet1);
   OpenDeviationsCsv();
   SetPlotAxes();
@@ -165,9 +164,9 @@ ApparentPlaceRequest Window3Model::RunRequestOfBoxes() const {
 
 void Window3Model::CorrectionLoop() {
   RunRequest = RunRequestOfBoxes();
-  EphemerisRun ephemeris(Astro);
+  auto ephemeris = Astro.BeginEphemerisRun();
   RunPause pause = Run.Drive(
-      stepByStep.Value, Astro.StopRequested, [this](int32_t r) { return CorrectRow(r); }, [this] { ShowCurrentRow(); },
+      stepByStep.Value, StopRequested, [this](int32_t r) { return CorrectRow(r); }, [this] { ShowCurrentRow(); },
       [this] { Ui().ProcessEvents(); });
   // The bar's scale is №2-№1+100: a run that has passed №2 shows it whole, a stopped or
   // failed one where it stopped.
@@ -177,7 +176,7 @@ void Window3Model::CorrectionLoop() {
   }
   if (pause != RunPause::kFailed) return;
   Run.Active = false;
-  throw Refusal{EphemerisMessage(EphemerisReportOf(Astro)), {}};
+  throw Refusal{EphemerisMessage(LastEphemeris), {}};
 }
 
 // The boxes of the last record compared: ET-UT, the deviations and means that changed,
@@ -189,10 +188,11 @@ void Window3Model::ShowCurrentRow() {
   if (Pending.MeanL) meanLArcsec.Text = Arcsec6(SumL / CountL);
   if (Pending.MeanB) meanBArcsec.Text = Arcsec6(SumB / CountB);
   if (Pending.Row > 0) {
-    if (CalendarFromJulianDate(Astro, Store.ObsJd(Pending.Row, kSet1))) {
-      currentRecordYear.Text = std::to_string(Astro.CalYear);
-      currentRecordMonth.Text = std::to_string(Astro.CalMonth);
-      currentRecordDay.Text = RealText(Astro.CalDay);
+    const CalendarDateResult c = Astro.CalendarDateOf(Store.ObsJd(Pending.Row, kSet1));
+    if (c.Ok) {
+      currentRecordYear.Text = std::to_string(c.Date.Year);
+      currentRecordMonth.Text = std::to_string(c.Date.Month);
+      currentRecordDay.Text = RealText(c.Date.Day);
     } else {
       Ui().ShowMessage(kWrongJdMessage);
     }
@@ -204,10 +204,16 @@ void Window3Model::ShowCurrentRow() {
 bool Window3Model::CorrectRow(int32_t r) {
   const double jd = Store.ObsJd(r, kSet1);
   RunRequest.Jd = jd;
-  ApparentPlace place = ComputeApparentPlace(Astro, RunRequest);
+  const ApparentPlaceResult result = Astro.ApparentPlaceOf(RunRequest);
+  const ApparentPlace& place = result.Detail;
   ShownDeltaT = place.DeltaTSeconds;
   Pending.DeltaT = true;
-  if (!place.Ok) return false;
+  // The reader's date outside the block files stops the run, as a Stop does.
+  if (result.Ephemeris.Failure == EphemerisFailure::kNoSuchDate) StopRequested = 1;
+  if (!place.Ok) {
+    LastEphemeris = result.Ephemeris;
+    return false;
+  }
 
   double x = (jd - PlotTimeOrigin) / 365.25 / PlotScaleT;
   // One coordinate: its correction at this date, the corrected observation, the
