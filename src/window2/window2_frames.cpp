@@ -16,30 +16,35 @@ namespace {
 // The message of a conversion that cannot be made.
 constexpr const char* kCalculationFailed = "Ошибка в расчетах";
 
-// The converted place of a record, or the refusal of a result that is not finite.
-FrameResult Finite(const FrameResult& r) {
-  if (r.Status == FrameStatus::kNotFinite) throw Refusal{kCalculationFailed, {}};
-  return r;
-}
-
 }  // namespace
 
 // Runs a conversion over data set 1 with the window's common frame: the observer's
-// coordinates when asked, the report and the labels.  A record that the conversion
-// cannot take ends it (perRecord throws a Refusal) with the records before it converted.
-template <typename PerRecord>
-static void RunConversion(Window2Model& f, bool needsObserver, bool frameButton, PerRecord perRecord) {
-  const int p = f.Store.ObjectNumber;
+// coordinates when asked, each record's values before into data set 2, its converted
+// place into data sets 1 and 3 (with its date when `dateToSet3`), the report and the
+// labels.  A record that the conversion cannot take ends it with the records before it
+// converted.
+template <typename Convert>
+static void RunConversion(Window2Model& f, bool needsObserver, bool frameButton, bool dateToSet3, Convert convert) {
+  ObservationStore& store = f.Store;
+  const int p = store.ObjectNumber;
   double obsL = 0, obsB = 0;
-  if (!f.Store.Exists() || p < 0 || p > 11) throw Refusal{kCalculationFailed, {}};
+  if (!store.Exists() || p < 0 || p > 11) throw Refusal{kCalculationFailed, {}};
   if (needsObserver) {
     for (auto [box, value] : {std::pair{&f.observatoryLonDeg, &obsL}, std::pair{&f.observatoryLatDeg, &obsB}}) {
       if (!Window2Model::TryBoxReal(*box, *value)) f.Refuse(*box, kCalculationFailed);
     }
   }
-  int32_t count = std::min(f.Count1, f.Store.ObsJd.Rows());
+  int32_t count = std::min(f.Count1, store.ObsJd.Rows());
   for (int32_t i = 1; i <= count; ++i) {
-    perRecord(i, p, obsL, obsB);
+    store.ObsJd(i, kSet2) = store.ObsJd(i, kSet1);
+    store.ObsLon(i, kSet2) = store.ObsLon(i, kSet1);
+    store.ObsLat(i, kSet2) = store.ObsLat(i, kSet1);
+    const FrameRequest r{p, store.ObsJd(i, kSet1), store.ObsLon(i, kSet1), store.ObsLat(i, kSet1), obsL, obsB};
+    const FrameResult c = convert(r);
+    if (c.Status == FrameStatus::kNotFinite) throw Refusal{kCalculationFailed, {}};
+    store.ObsLon(i, kSet1) = store.ObsLon(i, kSet3) = c.LonDeg;
+    store.ObsLat(i, kSet1) = store.ObsLat(i, kSet3) = c.LatDeg;
+    if (dateToSet3) store.ObsJd(i, kSet3) = store.ObsJd(i, kSet1);
     f.progress.Value = static_cast<int>(static_cast<int64_t>(i) * 100 / count);
   }
   f.reportPane.Text = "координаты преобразованы в  " + std::to_string(std::max(count, 0)) + "  записях";
@@ -74,57 +79,25 @@ void Window2Model::ConvertEpoch() {
   // The box shows the epoch the data are now labelled with, also when a record then
   // refuses the conversion.
   epochName.Text = EpochLabel1;
-  RunConversion(*this, false, false, [&](int32_t i, int p, double obsL, double obsB) {
-    Store.ObsJd(i, kSet2) = Store.ObsJd(i, kSet1);
-    Store.ObsLon(i, kSet2) = Store.ObsLon(i, kSet1);
-    Store.ObsLat(i, kSet2) = Store.ObsLat(i, kSet1);
-    const FrameRequest r{p, Store.ObsJd(i, kSet1), Store.ObsLon(i, kSet1), Store.ObsLat(i, kSet1), obsL, obsB};
-    const FrameResult c =
-        Finite(Astro.ConvertEpoch(r, fromJd, fromEpochOfDate.Value, toJd, toEpochOfDate.Value));
-    Store.ObsLon(i, kSet1) = Store.ObsLon(i, kSet3) = c.LonDeg;
-    Store.ObsLat(i, kSet1) = Store.ObsLat(i, kSet3) = c.LatDeg;
-    Store.ObsJd(i, kSet3) = Store.ObsJd(i, kSet1);
+  RunConversion(*this, false, false, true, [&](const FrameRequest& r) {
+    return Astro.ConvertEpoch(r, fromJd, fromEpochOfDate.Value, toJd, toEpochOfDate.Value);
   });
 }
 
 void Window2Model::HorToTopo() {
-  RunConversion(*this, true, true, [&](int32_t i, int p, double obsL, double obsB) {
-    Store.ObsJd(i, kSet2) = Store.ObsJd(i, kSet1);
-    Store.ObsLon(i, kSet2) = Store.ObsLon(i, kSet1);
-    Store.ObsLat(i, kSet2) = Store.ObsLat(i, kSet1);
-    const FrameRequest r{p, Store.ObsJd(i, kSet1), Store.ObsLon(i, kSet1), Store.ObsLat(i, kSet1), obsL, obsB};
-    const FrameResult c = Finite(Astro.HorizontalToTopocentric(r));
-    Store.ObsLon(i, kSet1) = Store.ObsLon(i, kSet3) = c.LonDeg;
-    Store.ObsLat(i, kSet1) = Store.ObsLat(i, kSet3) = c.LatDeg;
-  });
+  RunConversion(*this, true, true, false, [&](const FrameRequest& r) { return Astro.HorizontalToTopocentric(r); });
 }
 
 void Window2Model::TopoToHor() {
-  RunConversion(*this, true, true, [&](int32_t i, int p, double obsL, double obsB) {
-    Store.ObsJd(i, kSet2) = Store.ObsJd(i, kSet1);
-    Store.ObsLon(i, kSet2) = Store.ObsLon(i, kSet1);
-    Store.ObsLat(i, kSet2) = Store.ObsLat(i, kSet1);
-    const FrameRequest r{p, Store.ObsJd(i, kSet1), Store.ObsLon(i, kSet1), Store.ObsLat(i, kSet1), obsL, obsB};
-    const FrameResult c = Finite(Astro.TopocentricToHorizontal(r));
-    Store.ObsLon(i, kSet1) = Store.ObsLon(i, kSet3) = c.LonDeg;
-    Store.ObsLat(i, kSet1) = Store.ObsLat(i, kSet3) = c.LatDeg;
-    Store.ObsJd(i, kSet3) = Store.ObsJd(i, kSet1);
-  });
+  RunConversion(*this, true, true, true, [&](const FrameRequest& r) { return Astro.TopocentricToHorizontal(r); });
 }
 
 // Topocentric and geocentric places differ by the observer's position on the Earth
 // (towardsGeocentre: topocentric to geocentric).
 static void ShiftObserver(Window2Model& f, bool towardsGeocentre) {
   f.ChooseOption(f.theoryJpl0);
-  RunConversion(f, true, true, [&](int32_t i, int p, double obsL, double obsB) {
-    f.Store.ObsJd(i, kSet2) = f.Store.ObsJd(i, kSet1);
-    f.Store.ObsLon(i, kSet2) = f.Store.ObsLon(i, kSet1);
-    f.Store.ObsLat(i, kSet2) = f.Store.ObsLat(i, kSet1);
-    const FrameRequest r{p, f.Store.ObsJd(i, kSet1), f.Store.ObsLon(i, kSet1), f.Store.ObsLat(i, kSet1), obsL, obsB};
-    const FrameResult c = Finite(f.Astro.ShiftObserverOrigin(r, towardsGeocentre));
-    f.Store.ObsLon(i, kSet1) = f.Store.ObsLon(i, kSet3) = c.LonDeg;
-    f.Store.ObsLat(i, kSet1) = f.Store.ObsLat(i, kSet3) = c.LatDeg;
-  });
+  RunConversion(f, true, true, false,
+                [&](const FrameRequest& r) { return f.Astro.ShiftObserverOrigin(r, towardsGeocentre); });
 }
 
 void Window2Model::TopoToGeo() { ShiftObserver(*this, true); }
