@@ -104,9 +104,9 @@ inline void WriteBdlFile(const fs::path& folder, const std::string& suffix, cons
   w1.FindButton("Создать массивы с N=")->Press();
   for (size_t k = 0; k < recs.size(); ++k) {
     const auto i = static_cast<int32_t>(k + 1);
-    app.Store.ObsJd(i, 3) = recs[k].jd;
-    app.Store.ObsLon(i, 3) = recs[k].ra;
-    app.Store.ObsLat(i, 3) = recs[k].dec;
+    app.Store.ObsJd(i, kSet3) = recs[k].jd;
+    app.Store.ObsLon(i, kSet3) = recs[k].ra;
+    app.Store.ObsLat(i, kSet3) = recs[k].dec;
   }
   app.Store.GoodCount = static_cast<int32_t>(recs.size());
   app.Store.ObservatoryCode = "PARI";

@@ -135,7 +135,7 @@ void BM_Window2Sort100000(benchmark::State& state) {
   }
   if (w.Failed(state)) return;
   bool sorted = w.f.Count1 == kRecords;
-  for (int32_t r = 2; sorted && r <= w.f.Count1; ++r) sorted = w.app.Store.ObsJd(r - 1, 1) <= w.app.Store.ObsJd(r, 1);
+  for (int32_t r = 2; sorted && r <= w.f.Count1; ++r) sorted = w.app.Store.ObsJd(r - 1, kSet1) <= w.app.Store.ObsJd(r, kSet1);
   if (!sorted) state.SkipWithError("data set 1 is not in date order");
   state.counters["records"] = w.f.Count1;
   state.SetItemsProcessed(state.iterations() * kRecords);

@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const BdlLoadResult first = LoadBdlFile(folder / "load.txt", store, 1, b, a, options);
   if (first.Rows < 0 || first.Rows > kRows - 1 || first.Shown.size() != static_cast<size_t>(first.Rows)) std::abort();
   for (int32_t i = 1; i <= first.Rows; ++i) {
-    const double jd = store.ObsJd(i, 1), lon = store.ObsLon(i, 1), lat = store.ObsLat(i, 1);
+    const double jd = store.ObsJd(i, kSet1), lon = store.ObsLon(i, kSet1), lat = store.ObsLat(i, kSet1);
     if (!std::isfinite(jd) || !(lon >= 0 && lon < 360) || !(std::fabs(lat) <= 90)) std::abort();
     if (first.Shown[static_cast<size_t>(i - 1)].size() != static_cast<size_t>(kBdlLineLength)) std::abort();
   }
@@ -72,10 +72,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const BdlLoadResult second = LoadBdlFile(folder / "again.txt", again, 1, b2, a, {});
   if (second.End != BdlLoadEnd::kEndOfFile || second.Rows != first.Rows) std::abort();
   for (int32_t i = 1; i <= first.Rows; ++i) {
-    const double dLon = std::fabs(again.ObsLon(i, 1) - store.ObsLon(i, 1));
+    const double dLon = std::fabs(again.ObsLon(i, kSet1) - store.ObsLon(i, kSet1));
     if (!(dLon <= kRaPlace || dLon >= 360 - kRaPlace)) std::abort();
-    if (!(std::fabs(again.ObsLat(i, 1) - store.ObsLat(i, 1)) <= kDecPlace)) std::abort();
-    if (!(std::fabs(again.ObsJd(i, 1) - store.ObsJd(i, 1)) <= kTimePlace)) std::abort();
+    if (!(std::fabs(again.ObsLat(i, kSet1) - store.ObsLat(i, kSet1)) <= kDecPlace)) std::abort();
+    if (!(std::fabs(again.ObsJd(i, kSet1) - store.ObsJd(i, kSet1)) <= kTimePlace)) std::abort();
   }
   if (!Write(folder / "third.txt", again, second.Rows, a)) std::abort();
   if (Coordinates(folder / "again.txt") != Coordinates(folder / "third.txt")) std::abort();

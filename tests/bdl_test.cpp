@@ -36,9 +36,9 @@ struct OneRow {
     b.BodyName = "Moon";
   }
   std::string Line(double jd, double lon, double lat) {
-    store.ObsJd(1, 3) = jd;
-    store.ObsLon(1, 3) = lon;
-    store.ObsLat(1, 3) = lat;
+    store.ObsJd(1, kSet3) = jd;
+    store.ObsLon(1, kSet3) = lon;
+    store.ObsLat(1, kSet3) = lat;
     EXPECT_TRUE(FormatBdlLine(b, CalendarRule::kGregorianFrom1582, store, 1));
     EXPECT_EQ(b.BdlLine.size(), 158u);
     return b.BdlLine;
@@ -223,9 +223,9 @@ TEST(BdlLine, ReadThenWrittenLinesKeepTheirDigits) {
     BdlRecord rec;
     ASSERT_TRUE(ReadBdlRecord(r.b, CalendarRule::kGregorianFrom1582, line, rec)) << line;
     EXPECT_EQ(BdlDisplayLine(r.b, rec, 1).substr(0, 93), line.substr(0, 93));
-    r.store.ObsLon(1, 3) = rec.Lon;
-    r.store.ObsLat(1, 3) = rec.Lat;
-    r.store.ObsJd(1, 3) = rec.Jd;
+    r.store.ObsLon(1, kSet3) = rec.Lon;
+    r.store.ObsLat(1, kSet3) = rec.Lat;
+    r.store.ObsJd(1, kSet3) = rec.Jd;
     ASSERT_TRUE(FormatBdlLine(r.b, CalendarRule::kGregorianFrom1582, r.store, 1));
     EXPECT_EQ(r.b.BdlLine.substr(43, 39), line.substr(43, 39)) << line;
   }
@@ -294,11 +294,11 @@ TEST(BdlFile, AStoppedLoadKeepsTheRecordsReadBeforeTheStop) {
   EXPECT_EQ(r.store.Count1, 2);
   EXPECT_EQ(r.store.Count3, 2);
   for (int32_t row = 1; row <= 2; ++row) {
-    EXPECT_EQ(r.store.ObsJd(row, 1), 2451544.0 + row);
-    EXPECT_EQ(r.store.ObsJd(row, 3), r.store.ObsJd(row, 1));
-    EXPECT_EQ(r.store.ObsNote(row, 3), r.store.ObsNote(row, 1));
+    EXPECT_EQ(r.store.ObsJd(row, kSet1), 2451544.0 + row);
+    EXPECT_EQ(r.store.ObsJd(row, kSet3), r.store.ObsJd(row, kSet1));
+    EXPECT_EQ(r.store.ObsNote(row, kSet3), r.store.ObsNote(row, kSet1));
   }
-  EXPECT_EQ(r.store.ObsJd(3, 1), 0.0) << "nothing read after the stop";
+  EXPECT_EQ(r.store.ObsJd(3, kSet1), 0.0) << "nothing read after the stop";
 }
 
 // Window 1's writer: five heading lines of the observatory code, then the records with
@@ -316,9 +316,9 @@ struct BdlWriter : ::testing::Test {
     store.ObjectNumber = 11;
   }
   void Row(int32_t i, double jd, double lon = 15, double lat = -0.5) {
-    store.ObsJd(i, 3) = jd;
-    store.ObsLon(i, 3) = lon;
-    store.ObsLat(i, 3) = lat;
+    store.ObsJd(i, kSet3) = jd;
+    store.ObsLon(i, kSet3) = lon;
+    store.ObsLat(i, kSet3) = lat;
     store.GoodCount = i;
   }
   void Save() {

@@ -138,7 +138,7 @@ TEST_F(CompareTest, RefusedGenerationDatesEndTheRun) {
 TEST_F(CompareTest, UnknownEpochLabelIsRefused) {
   f.plotScaleYearsPerCm.Text = "1";
   f.Count1 = 1;
-  app.Store.ObsJd(1, 1) = 2451545.0;
+  app.Store.ObsJd(1, kSet1) = 2451545.0;
   f.EpochLabel1 = "B1900";
   f.ChooseOption(f.theoryJpl0);
   Press("Сравнить данные 1 с данными 2");

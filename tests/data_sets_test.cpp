@@ -132,15 +132,15 @@ TEST(DataSets, CleanKeepsCoordinatesWithTheirDates) {
   std::vector<CleanRemoval> log;
   ASSERT_EQ(CleanDuplicateDates(st, 4, 1.5 * s, log), 3);
   SortByDate(st, 3, true);
-  EXPECT_EQ(st.ObsLon(2, 1), 30.0);
-  EXPECT_EQ(st.ObsJd(2, 1), recs[2].jd);
+  EXPECT_EQ(st.ObsLon(2, kSet1), 30.0);
+  EXPECT_EQ(st.ObsJd(2, kSet1), recs[2].jd);
 
   // 0, 0.5, 100, 0.9 s: the 100 s record duplicates nothing and stays.
   recs[3] = {2451545.0 + 0.9 * s, 40, 4, "d"};
   Fill(st, recs);
   ASSERT_EQ(CleanDuplicateDates(st, 4, 1.5 * s, log), 2);
-  EXPECT_EQ(st.ObsLon(1, 1), 10.0);
-  EXPECT_EQ(st.ObsLon(2, 1), 30.0);
+  EXPECT_EQ(st.ObsLon(1, kSet1), 10.0);
+  EXPECT_EQ(st.ObsLon(2, kSet1), 30.0);
 }
 
 TEST(DataSets, CleanAtExactlyTheTolerance) {
@@ -215,9 +215,9 @@ struct Window2Sets : ::testing::Test {
       app.Store.ObsLon(r, col) = 10.0 * col + static_cast<double>(k);
       app.Store.ObsLat(r, col) = -1.0 * col;
       if (col == 1) {
-        app.Store.ObsJd(r, 3) = jds[k];
-        app.Store.ObsLon(r, 3) = app.Store.ObsLon(r, 1);
-        app.Store.ObsLat(r, 3) = app.Store.ObsLat(r, 1);
+        app.Store.ObsJd(r, kSet3) = jds[k];
+        app.Store.ObsLon(r, kSet3) = app.Store.ObsLon(r, kSet1);
+        app.Store.ObsLat(r, kSet3) = app.Store.ObsLat(r, kSet1);
       }
     }
     (col == 1 ? f.Count1 : f.Count2) = static_cast<int32_t>(jds.size());
@@ -239,34 +239,34 @@ TEST_F(Window2Sets, CleanReportsAndSetsTheCounts) {
 TEST_F(Window2Sets, SortAndTimeChanges) {
   LoadSet(1, {2451547.0, 2451545.0, 2451546.0});
   Press("Упорядочить данные");
-  EXPECT_EQ(app.Store.ObsJd(1, 1), 2451545.0);
-  EXPECT_EQ(app.Store.ObsJd(3, 3), 2451547.0);
-  EXPECT_EQ(app.Store.ObsLon(1, 1), 11.0);  // the record's own longitude came along
+  EXPECT_EQ(app.Store.ObsJd(1, kSet1), 2451545.0);
+  EXPECT_EQ(app.Store.ObsJd(3, kSet3), 2451547.0);
+  EXPECT_EQ(app.Store.ObsLon(1, kSet1), 11.0);  // the record's own longitude came along
   EXPECT_EQ(f.reportPane.Text, "упорядочена  3  запись");
   f.ChooseOption(f.sortDescending);
   Press("Упорядочить данные");
-  EXPECT_EQ(app.Store.ObsJd(1, 3), 2451547.0);
+  EXPECT_EQ(app.Store.ObsJd(1, kSet3), 2451547.0);
 
   f.ChooseOption(f.shiftHalfDay);  // "12"
   f.ChooseOption(f.shiftPlus);  // "+"
   Press("Изменить время");
-  EXPECT_EQ(app.Store.ObsJd(1, 1), 2451547.5);
-  EXPECT_EQ(app.Store.ObsJd(1, 2), 2451547.0);
-  EXPECT_EQ(app.Store.ObsJd(1, 3), 2451547.5);
+  EXPECT_EQ(app.Store.ObsJd(1, kSet1), 2451547.5);
+  EXPECT_EQ(app.Store.ObsJd(1, kSet2), 2451547.0);
+  EXPECT_EQ(app.Store.ObsJd(1, kSet3), 2451547.5);
   EXPECT_EQ(f.reportPane.Text, "изменено время в  3  записях");
 
   f.ChooseOption(f.shiftLtMinusUt);  // "LT- UT" at the USNO longitude
   f.observatoryLonDeg.Text = "-75,527";
   Press("Изменить время");
-  EXPECT_NEAR(app.Store.ObsJd(1, 1) - 2451547.5, 75.527 / 360, 1e-9);
+  EXPECT_NEAR(app.Store.ObsJd(1, kSet1) - 2451547.5, 75.527 / 360, 1e-9);
   EXPECT_EQ(f.etMinusUtSeconds.Text.substr(0, 7), "5,03513");
 
   f.ChooseOption(f.shiftEtMinusUt);  // "ET- UT", piecewise, subtracted
   f.ChooseOption(f.shiftMinus);
-  double before = app.Store.ObsJd(2, 1);
+  double before = app.Store.ObsJd(2, kSet1);
   double dt = DeltaTPiecewiseAt(before);
   Press("Изменить время");
-  EXPECT_NEAR((before - app.Store.ObsJd(2, 1)) * 86400, dt, 1e-4);
+  EXPECT_NEAR((before - app.Store.ObsJd(2, kSet1)) * 86400, dt, 1e-4);
 }
 
 TEST_F(Window2Sets, MergeByTime) {
@@ -280,23 +280,23 @@ TEST_F(Window2Sets, MergeByTime) {
   EXPECT_EQ(f.lastRow.Text, "3");
   EXPECT_EQ(f.Count1, 0);
   EXPECT_EQ(f.Count2, 0);
-  EXPECT_EQ(app.Store.ObsJd(1, 3), t0 + 10 * s);
-  EXPECT_EQ(app.Store.ObsJd(2, 3), t0 + 15 * s);
-  EXPECT_DOUBLE_EQ(app.Store.ObsJd(3, 3), ((t0 + 20 * s) + (t0 + 20.5 * s)) / 2);
-  EXPECT_EQ(app.Store.ObsLon(3, 3), (11.0 + 21.0) / 2);
+  EXPECT_EQ(app.Store.ObsJd(1, kSet3), t0 + 10 * s);
+  EXPECT_EQ(app.Store.ObsJd(2, kSet3), t0 + 15 * s);
+  EXPECT_DOUBLE_EQ(app.Store.ObsJd(3, kSet3), ((t0 + 20 * s) + (t0 + 20.5 * s)) / 2);
+  EXPECT_EQ(app.Store.ObsLon(3, kSet3), (11.0 + 21.0) / 2);
   EXPECT_NE(f.reportPane.Text.find("совпадений в датах 1"), std::string::npos);
   EXPECT_EQ(f.reportPane.Text.rfind("РЕЗУЛЬТАТ КОМПИЛЯЦИИ", 0), 0u);
   // Both sets are used up: row 1 carries the exhausted mark.
-  EXPECT_EQ(app.Store.ObsJd(1, 1), 3222111.0);
-  EXPECT_EQ(app.Store.ObsJd(1, 2), 3222111.0);
+  EXPECT_EQ(app.Store.ObsJd(1, kSet1), 3222111.0);
+  EXPECT_EQ(app.Store.ObsJd(1, kSet2), 3222111.0);
 
   // With data set 2 used up, a second merge copies data set 1 in order.
   LoadSet(1, {t0 + 3 * s, t0 + 1 * s});
   f.Count2 = 0;
   Press("Объединить данные 1 и данные 2");
   EXPECT_EQ(f.Count3, 2);
-  EXPECT_EQ(app.Store.ObsJd(1, 3), t0 + 3 * s);
-  EXPECT_EQ(app.Store.ObsJd(2, 3), t0 + 1 * s);
+  EXPECT_EQ(app.Store.ObsJd(1, kSet3), t0 + 3 * s);
+  EXPECT_EQ(app.Store.ObsJd(2, kSet3), t0 + 1 * s);
 }
 
 // A set that is used up is never taken from again: a tolerance that covers every date,
@@ -322,7 +322,7 @@ TEST_F(Window2Sets, MergeNeverStepsPastASet) {
     EXPECT_EQ(f.Count3, c.merged) << c.tolerance;
     EXPECT_EQ(f.Count1, 0);
     EXPECT_EQ(f.Count2, 0);
-    for (size_t k = 0; k < c.dates.size(); ++k) EXPECT_EQ(app.Store.ObsJd(static_cast<int32_t>(k) + 1, 3), c.dates[k]);
+    for (size_t k = 0; k < c.dates.size(); ++k) EXPECT_EQ(app.Store.ObsJd(static_cast<int32_t>(k) + 1, kSet3), c.dates[k]);
   }
   EXPECT_TRUE(ui.messages.empty());
 }
@@ -331,13 +331,13 @@ TEST_F(Window2Sets, MergeCompletesRightAscensionsWithDeclinations) {
   double t0 = 2451545.0;
   LoadSet(1, {t0});
   LoadSet(2, {t0});
-  app.Store.ObsLat(1, 1) = 0;   // a file of right ascensions only
-  app.Store.ObsLon(1, 2) = 0;   // and one of declinations only
-  app.Store.ObsLat(1, 2) = -7;
+  app.Store.ObsLat(1, kSet1) = 0;   // a file of right ascensions only
+  app.Store.ObsLon(1, kSet2) = 0;   // and one of declinations only
+  app.Store.ObsLat(1, kSet2) = -7;
   Press("Объединить данные 1 и данные 2");
   EXPECT_EQ(f.Count3, 1);
-  EXPECT_EQ(app.Store.ObsLon(1, 3), 10.0);
-  EXPECT_EQ(app.Store.ObsLat(1, 3), -7.0);
+  EXPECT_EQ(app.Store.ObsLon(1, kSet3), 10.0);
+  EXPECT_EQ(app.Store.ObsLat(1, kSet3), -7.0);
 }
 
 TEST_F(Window2Sets, MergeMessages) {
@@ -362,8 +362,8 @@ TEST_F(Window2Sets, MergeMessages) {
 
 TEST_F(Window2Sets, ReportOfChanges) {
   LoadSet(1, {2451545.25});
-  app.Store.ObsLon(1, 1) = app.Store.ObsLon(1, 3) = 5.5;
-  app.Store.ObsLat(1, 1) = app.Store.ObsLat(1, 3) = -3.25;
+  app.Store.ObsLon(1, kSet1) = app.Store.ObsLon(1, kSet3) = 5.5;
+  app.Store.ObsLat(1, kSet1) = app.Store.ObsLat(1, kSet3) = -3.25;
   f.EpochLabel1 = "App";
   Press("Показать изменения");
   const std::string& t = f.reportPane.Text;

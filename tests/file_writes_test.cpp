@@ -79,7 +79,7 @@ TEST(FileWrites, AFailedWriteKeepsThePreviousFile) {
       {"window 1 BDL, record 150 beyond the calendar", "ObsPARI/PARI11_G_40.txt",
        [](Desk& d) {
          d.Import();
-         d.app.Store.ObsJd(150, 3) = 1e300;
+         d.app.Store.ObsJd(150, kSet3) = 1e300;
        },
        [](Desk& d) { d.SaveWindow1Bdl(); }, 0},
       {"rejected records, file-size limit", "Dat/Bad_data_PARI11_G_1.txt",
@@ -114,7 +114,7 @@ TEST(FileWrites, AFailedWriteKeepsThePreviousFile) {
       {"window 2 BDL, record 5 beyond the calendar", "ObsPARI/PARI11_RDGLBT_40.txt",
        [](Desk& d) {
          d.Compare(false);
-         d.app.Store.ObsJd(5, 3) = 1e300;
+         d.app.Store.ObsJd(5, kSet3) = 1e300;
        },
        [](Desk& d) { d.WriteWindow2Bdl(); }, 0},
       {"window 3 BDL, file-size limit", "ObsPARI/PARI11_G_41.txt",

@@ -58,12 +58,12 @@ struct Conversions : ::testing::Test {
 TEST_F(Conversions, HorizontalToTopocentricAndBack) {
   Press("Hor -> Topo");
   EXPECT_EQ(f.reportPane.Text, "координаты преобразованы в  20  записях");
-  EXPECT_EQ(app.Store.ObsLon(1, 2), loaded[0][1]);  // column 2 keeps the input
+  EXPECT_EQ(app.Store.ObsLon(1, kSet2), loaded[0][1]);  // column 2 keeps the input
   Press("Topo -> Hor");
   for (int i = 1; i <= 20; ++i) {
-    EXPECT_NEAR(AngleDiff(app.Store.ObsLon(i, 1), loaded[static_cast<size_t>(i - 1)][1]), 0, 1e-9) << i;
-    EXPECT_NEAR(app.Store.ObsLat(i, 1), loaded[static_cast<size_t>(i - 1)][2], 1e-9) << i;
-    EXPECT_EQ(app.Store.ObsLat(i, 3), app.Store.ObsLat(i, 1));
+    EXPECT_NEAR(AngleDiff(app.Store.ObsLon(i, kSet1), loaded[static_cast<size_t>(i - 1)][1]), 0, 1e-9) << i;
+    EXPECT_NEAR(app.Store.ObsLat(i, kSet1), loaded[static_cast<size_t>(i - 1)][2], 1e-9) << i;
+    EXPECT_EQ(app.Store.ObsLat(i, kSet3), app.Store.ObsLat(i, kSet1));
   }
   EXPECT_TRUE(ui.messages.empty());
 }
@@ -77,12 +77,12 @@ TEST_F(Conversions, WestLongitudesGiveRightAscensionsWithinOneTurn) {
     f.observatoryLatDeg.Text = "38,921";
     Press("Hor -> Topo");
     for (int i = 1; i <= 20; ++i) {
-      EXPECT_GE(app.Store.ObsLon(i, 1), 0.0) << longitude << " " << i;
-      EXPECT_LT(app.Store.ObsLon(i, 1), 360.0) << longitude << " " << i;
+      EXPECT_GE(app.Store.ObsLon(i, kSet1), 0.0) << longitude << " " << i;
+      EXPECT_LT(app.Store.ObsLon(i, kSet1), 360.0) << longitude << " " << i;
     }
     Press("Topo -> Hor");
     for (int i = 1; i <= 20; ++i) {
-      EXPECT_NEAR(AngleDiff(app.Store.ObsLon(i, 1), loaded[static_cast<size_t>(i - 1)][1]), 0, 1e-9) << i;
+      EXPECT_NEAR(AngleDiff(app.Store.ObsLon(i, kSet1), loaded[static_cast<size_t>(i - 1)][1]), 0, 1e-9) << i;
     }
   }
   EXPECT_TRUE(ui.messages.empty());
@@ -110,16 +110,16 @@ TEST_F(Conversions, NutationOutAndInAtTheSameDate) {
   Press("Перевести из эпохи");
   for (int i = 1; i <= 20; ++i) {
     double cosd = std::cos(loaded[static_cast<size_t>(i - 1)][2] / 57.29577951308232);
-    EXPECT_NEAR(AngleDiff(app.Store.ObsLon(i, 1), loaded[static_cast<size_t>(i - 1)][1]) * cosd, 0, 0.01 * kArcsec) << i;
-    EXPECT_NEAR(app.Store.ObsLat(i, 1), loaded[static_cast<size_t>(i - 1)][2], 0.01 * kArcsec) << i;
+    EXPECT_NEAR(AngleDiff(app.Store.ObsLon(i, kSet1), loaded[static_cast<size_t>(i - 1)][1]) * cosd, 0, 0.01 * kArcsec) << i;
+    EXPECT_NEAR(app.Store.ObsLat(i, kSet1), loaded[static_cast<size_t>(i - 1)][2], 0.01 * kArcsec) << i;
   }
   EXPECT_EQ(f.EpochLabel1, "App");
   EXPECT_TRUE(f.theoryJpl0.Value);  // the two-body theory gave the distances
 }
 
 TEST_F(Conversions, B1950ToJ2000MovesByFiftyYearsOfPrecession) {
-  app.Store.ObsLon(1, 1) = 0;
-  app.Store.ObsLat(1, 1) = 0;
+  app.Store.ObsLon(1, kSet1) = 0;
+  app.Store.ObsLat(1, kSet1) = 0;
   f.ChooseOption(f.fromEpochB1950);
   f.ChooseOption(f.toEpochJ2000);
   Press("Перевести из эпохи");
@@ -128,8 +128,8 @@ TEST_F(Conversions, B1950ToJ2000MovesByFiftyYearsOfPrecession) {
   EXPECT_EQ(f.epochName.Text, "J2000");
   // IAU 1976 precession over 50.0 years moves (0h, 0 deg) by m = 3.07496 s/yr and
   // n = 20.0431"/yr to first order: about 2306" in right ascension, 1002" in declination.
-  EXPECT_NEAR(app.Store.ObsLon(1, 1) * 3600, 2306.3, 1.5);
-  EXPECT_NEAR(app.Store.ObsLat(1, 1) * 3600, 1002.2, 1.5);
+  EXPECT_NEAR(app.Store.ObsLon(1, kSet1) * 3600, 2306.3, 1.5);
+  EXPECT_NEAR(app.Store.ObsLat(1, kSet1) * 3600, 1002.2, 1.5);
 }
 
 TEST_F(Conversions, TopocentricToGeocentricAndBack) {
@@ -137,7 +137,7 @@ TEST_F(Conversions, TopocentricToGeocentricAndBack) {
   // The Moon moves by its parallax, up to about 1 degree.
   double largest = 0;
   for (int i = 1; i <= 20; ++i) {
-    largest = std::max(largest, std::fabs(app.Store.ObsLat(i, 1) - loaded[static_cast<size_t>(i - 1)][2]));
+    largest = std::max(largest, std::fabs(app.Store.ObsLat(i, kSet1) - loaded[static_cast<size_t>(i - 1)][2]));
   }
   EXPECT_GT(largest, 0.1);
   EXPECT_LT(largest, 1.1);
@@ -145,7 +145,7 @@ TEST_F(Conversions, TopocentricToGeocentricAndBack) {
   // Both directions scale by the same distance d: the round trip returns within a
   // residual of the order of (6378140 / d)^2 rad, some tens of arcseconds for the Moon.
   for (int i = 1; i <= 20; ++i) {
-    EXPECT_NEAR(app.Store.ObsLat(i, 1), loaded[static_cast<size_t>(i - 1)][2], 60 * kArcsec) << i;
+    EXPECT_NEAR(app.Store.ObsLat(i, kSet1), loaded[static_cast<size_t>(i - 1)][2], 60 * kArcsec) << i;
   }
 }
 
@@ -184,8 +184,8 @@ TEST_F(Conversions, RecordRoutinesGiveTheWindowsResultsExactly) {
       const FrameResult got = c.convert(request(loaded[k]));
       const int32_t i = static_cast<int32_t>(k + 1);
       ASSERT_EQ(got.Status, FrameStatus::kOk) << c.caption;
-      EXPECT_EQ(got.LonDeg, app.Store.ObsLon(i, 1)) << c.caption << " " << i;
-      EXPECT_EQ(got.LatDeg, app.Store.ObsLat(i, 1)) << c.caption << " " << i;
+      EXPECT_EQ(got.LonDeg, app.Store.ObsLon(i, kSet1)) << c.caption << " " << i;
+      EXPECT_EQ(got.LatDeg, app.Store.ObsLat(i, kSet1)) << c.caption << " " << i;
     }
   }
   EXPECT_TRUE(ui.messages.empty());
@@ -195,7 +195,7 @@ TEST_F(Conversions, BadObserverBoxGivesTheCalculationMessage) {
   f.observatoryLonDeg.Text = "";
   Press("Hor -> Topo");
   EXPECT_EQ(ui.messages.back(), "Ошибка в расчетах: ObsL");
-  EXPECT_EQ(app.Store.ObsLon(1, 1), loaded[0][1]);
+  EXPECT_EQ(app.Store.ObsLon(1, kSet1), loaded[0][1]);
 }
 
 }  // namespace

@@ -97,11 +97,11 @@ void ExpectStoreMatchesTruth(const ObservationStore& store, const std::vector<Tr
     if (t.status != "ok" || (body >= 0 && t.body != body)) continue;
     ++good;
     std::string what = "record " + std::to_string(t.record) + " (line " + std::to_string(t.line) + ")";
-    EXPECT_NEAR_WHAT(store.ObsJd(t.record, 1), t.jd, kJdTol, what + " JD");
-    EXPECT_NEAR_WHAT(store.ObsLon(t.record, 1), t.ra, kAngleTol, what + " RA");
-    EXPECT_NEAR_WHAT(store.ObsLat(t.record, 1), t.dec, kAngleTol, what + " Dec");
-    EXPECT_EQ(store.ObsJd(good, 3), store.ObsJd(t.record, 1)) << what;
-    EXPECT_EQ(store.ObsLat(good, 3), store.ObsLat(t.record, 1)) << what;
+    EXPECT_NEAR_WHAT(store.ObsJd(t.record, kSet1), t.jd, kJdTol, what + " JD");
+    EXPECT_NEAR_WHAT(store.ObsLon(t.record, kSet1), t.ra, kAngleTol, what + " RA");
+    EXPECT_NEAR_WHAT(store.ObsLat(t.record, kSet1), t.dec, kAngleTol, what + " Dec");
+    EXPECT_EQ(store.ObsJd(good, kSet3), store.ObsJd(t.record, kSet1)) << what;
+    EXPECT_EQ(store.ObsLat(good, kSet3), store.ObsLat(t.record, kSet1)) << what;
   }
   EXPECT_EQ(store.GoodCount, good);
 }
@@ -192,7 +192,7 @@ TEST_F(ImportTest, MpcFileGivesTheDovSamplesPlaces) {
   CreateStore(3200);
   Import();  // the Dov sample
   std::vector<std::array<double, 3>> dov;
-  for (int32_t g = 1; g <= store.GoodCount; ++g) dov.push_back({store.ObsJd(g, 3), store.ObsLon(g, 3), store.ObsLat(g, 3)});
+  for (int32_t g = 1; g <= store.GoodCount; ++g) dov.push_back({store.ObsJd(g, kSet3), store.ObsLon(g, kSet3), store.ObsLat(g, kSet3)});
   ASSERT_EQ(dov.size(), 300u);
   f.ChooseOption(f.sourceMpc);  // "File MPC"
   Import();
@@ -201,9 +201,9 @@ TEST_F(ImportTest, MpcFileGivesTheDovSamplesPlaces) {
   ASSERT_EQ(store.GoodCount, 300);
   for (int32_t g = 1; g <= 300; ++g) {
     const auto& d = dov[static_cast<size_t>(g - 1)];
-    EXPECT_NEAR_WHAT(store.ObsJd(g, 3), d[0], 0.5e-6 + 1e-9, "JD of " + std::to_string(g));
-    EXPECT_NEAR_WHAT(store.ObsLon(g, 3), d[1], 1e-10, "RA of " + std::to_string(g));
-    EXPECT_NEAR_WHAT(store.ObsLat(g, 3), d[2], 1e-10, "Dec of " + std::to_string(g));
+    EXPECT_NEAR_WHAT(store.ObsJd(g, kSet3), d[0], 0.5e-6 + 1e-9, "JD of " + std::to_string(g));
+    EXPECT_NEAR_WHAT(store.ObsLon(g, kSet3), d[1], 1e-10, "RA of " + std::to_string(g));
+    EXPECT_NEAR_WHAT(store.ObsLat(g, kSet3), d[2], 1e-10, "Dec of " + std::to_string(g));
   }
   EXPECT_EQ(f.epoch.Text, "J2000");
   EXPECT_EQ(f.timeScale.Text, "UT");
@@ -217,7 +217,7 @@ TEST_F(ImportTest, MpcFileGivesTheDovSamplesPlaces) {
   Import();
   EXPECT_EQ(f.readCount.Text, "6");
   EXPECT_EQ(f.goodCount.Text, "1");
-  EXPECT_NEAR(store.ObsLat(1, 3), -(5 + 54 / 60.0 + 24.54 / 3600), 1e-12);  // the sign of column 45
+  EXPECT_NEAR(store.ObsLat(1, kSet3), -(5 + 54 / 60.0 + 24.54 / 3600), 1e-12);  // the sign of column 45
   for (const char* reason : {"наблюдение со спутника", "вторая строка наблюдения со спутника",
                              "наблюдение подвижного наблюдателя", "радарное наблюдение", "короткая строка"}) {
     EXPECT_NE(f.rejectedOrSavedLog.Text.find(std::string("<- ") + reason), std::string::npos) << reason;
@@ -241,10 +241,10 @@ TEST_F(ImportTest, ConvertedUsnoCatalogueKeepsSecondsOfSixtyAndMore) {
 
   // The Julian calendar throughout: 1866 dates fall 12 days later.
   f.ChooseOption(f.calendarJulian);
-  double gregorian = store.ObsJd(1, 1);
+  double gregorian = store.ObsJd(1, kSet1);
   Import();
   EXPECT_EQ(app.Astro.Calendar(), CalendarRule::kJulian);
-  EXPECT_NEAR_WHAT(store.ObsJd(1, 1) - gregorian, 12.0, kJdTol, "Julian minus Gregorian in 1866");
+  EXPECT_NEAR_WHAT(store.ObsJd(1, kSet1) - gregorian, 12.0, kJdTol, "Julian minus Gregorian in 1866");
 }
 
 TEST_F(ImportTest, JplSampleGivesEachBodyItsRecords) {
@@ -265,7 +265,7 @@ TEST_F(ImportTest, JplSampleGivesEachBodyItsRecords) {
   // (one record) row 2 still holds Jupiter's second record and row 45 Mars's 45th.
   for (const TruthRow& t : truth) {
     if ((t.body == 5 && t.record == 2) || (t.body == 4 && t.record == 45)) {
-      EXPECT_NEAR_WHAT(store.ObsJd(t.record, 1), t.jd, kJdTol, "row left from an earlier import");
+      EXPECT_NEAR_WHAT(store.ObsJd(t.record, kSet1), t.jd, kJdTol, "row left from an earlier import");
     }
   }
 }
@@ -311,7 +311,7 @@ TEST_F(ImportTest, StoreOfNHoldsNMinusOneRecords) {
   EXPECT_EQ(ui.titles[0], "Planova");
   EXPECT_EQ(store.GoodCount, 4);
   auto truth = ReadTruth("PARI11_G_1.dov.csv");
-  EXPECT_NEAR_WHAT(store.ObsJd(4, 3), truth[3].jd, kJdTol, "fourth record");
+  EXPECT_NEAR_WHAT(store.ObsJd(4, kSet3), truth[3].jd, kJdTol, "fourth record");
   // The boxes and panes were reset at the start and are not filled; the label stays.
   EXPECT_EQ(f.readCount.Text, "0");
   EXPECT_EQ(f.sourceLog.Text, "");
@@ -360,7 +360,7 @@ TEST_F(ImportTest, ImportBeforeTheStoreExistsAsksForTheArrays) {
 TEST_F(ImportTest, MissingSourcesAndBadSettingsEndWithTheirMessage) {
   UseFolder(true);
   CreateStore(10);
-  store.ObsJd(1, 1) = 42;
+  store.ObsJd(1, kSet1) = 42;
   f.sourceLog.Text = "earlier log";
 
   f.objectNumber.Text = "одиннадцать";
@@ -397,7 +397,7 @@ TEST_F(ImportTest, MissingSourcesAndBadSettingsEndWithTheirMessage) {
   Import();
   EXPECT_EQ(ui.messages.back(), "Ошибка записи в файл\r\n" + PathText(folder / "Dat" / "Bad_data_PARI11_G_1.txt"));
   EXPECT_EQ(ui.messages.size(), 7u);
-  EXPECT_EQ(store.ObsJd(1, 1), 42.0);
+  EXPECT_EQ(store.ObsJd(1, kSet1), 42.0);
   for (bool busy : ui.busyAtMessage) EXPECT_TRUE(busy);
 }
 
@@ -435,7 +435,7 @@ TEST_F(ImportTest, DovBadLinesAreRejectedOnceWithoutMessages) {
     EXPECT_EQ(f.badCount.Text, fileBad ? "7" : "0");
   }
   // The day over 32.5 is rejected before its date is stored.
-  EXPECT_EQ(store.ObsJd(4, 1), 0.0);
+  EXPECT_EQ(store.ObsJd(4, kSet1), 0.0);
 }
 
 TEST_F(ImportTest, DayOverTheLimitIsRejectedExactlyOnce) {
@@ -493,12 +493,12 @@ TEST_F(ImportTest, TableEdgeRowsAndSeparatorChoice) {
   EXPECT_EQ(f.goodCount.Text, "2");
   EXPECT_EQ(f.badCount.Text, "3");
   // Row 2: 2h 48m 44.096s and -0 30' 0".
-  EXPECT_NEAR_WHAT(store.ObsLat(1, 1), -0.5, kAngleTol, "declination -0 30 0");
-  EXPECT_NEAR_WHAT(store.ObsLon(1, 1), (2 + 48 / 60.0 + 44.096 / 3600) * 15, kAngleTol, "RA 2 48 44.096");
+  EXPECT_NEAR_WHAT(store.ObsLat(1, kSet1), -0.5, kAngleTol, "declination -0 30 0");
+  EXPECT_NEAR_WHAT(store.ObsLon(1, kSet1), (2 + 48 / 60.0 + 44.096 / 3600) * 15, kAngleTol, "RA 2 48 44.096");
   // Row 3: 1995 January 10 + 24h 61m 75s; 1995 January 10.0 is JD 2449727.5.
-  EXPECT_NEAR_WHAT(store.ObsJd(2, 1), 2449727.5 + (24 + 61 / 60.0 + 75 / 3600.0) / 24, kJdTol, "hours 24");
-  EXPECT_NEAR_WHAT(store.ObsLon(2, 1), 15.0, kAngleTol, "HMS 1 0 0");
-  EXPECT_NEAR_WHAT(store.ObsLat(2, 1), 10.0, kAngleTol, "+10 0 0");
+  EXPECT_NEAR_WHAT(store.ObsJd(2, kSet1), 2449727.5 + (24 + 61 / 60.0 + 75 / 3600.0) / 24, kJdTol, "hours 24");
+  EXPECT_NEAR_WHAT(store.ObsLon(2, kSet1), 15.0, kAngleTol, "HMS 1 0 0");
+  EXPECT_NEAR_WHAT(store.ObsLat(2, kSet1), 10.0, kAngleTol, "+10 0 0");
   // Rejected rows carry the Cyrillic planet cell into the Windows-1251 file.
   std::string bad = test::ReadBytes(folder / "Dat" / "Bad_data_PARI11_G_1.txt");
   EXPECT_NE(bad.find("0003        " + Utf8ToCp1251("Луна") + "    1996    1    33"), std::string::npos);
@@ -507,7 +507,7 @@ TEST_F(ImportTest, TableEdgeRowsAndSeparatorChoice) {
   f.ChooseOption(f.separatorPoint);  // "точка": "12.5" is twelve and a half seconds
   Import();
   EXPECT_EQ(f.goodCount.Text, "3");
-  EXPECT_NEAR_WHAT(store.ObsJd(5, 1), 2449727.5 + (21 + 31 / 60.0 + 12.5 / 3600) / 24, kJdTol, "seconds 12.5");
+  EXPECT_NEAR_WHAT(store.ObsJd(5, kSet1), 2449727.5 + (21 + 31 / 60.0 + 12.5 / 3600) / 24, kJdTol, "seconds 12.5");
 }
 
 TEST_F(ImportTest, TablesWithoutDataGiveZeroCounts) {
@@ -770,46 +770,46 @@ TEST_F(TableTest, LongitudeAndLatitudeForms) {
   sheet.Row(2, {"Moon", "1995", "1", "10", "0", "0", "0", "1", "0", "0", "-0", "30", "0", "10,5", "2449728", "-10.5", "-0,5"});
   sheet.Row(3, {"Moon", "1995", "1", "10", "0", "0", "0", "1", "0", "0", "30", "0", "0", "10,5", "2449728", "-", "-"});
   Run();
-  EXPECT_NEAR_WHAT(store.ObsLon(1, 1), 15.0, kAngleTol, "HMS 1 0 0");
-  EXPECT_NEAR_WHAT(store.ObsLat(1, 1), -0.5, kAngleTol, "DMS -0 30 0");
-  EXPECT_NEAR_WHAT(store.ObsJd(1, 1), 2449727.5, kJdTol, "1995 January 10.0");
+  EXPECT_NEAR_WHAT(store.ObsLon(1, kSet1), 15.0, kAngleTol, "HMS 1 0 0");
+  EXPECT_NEAR_WHAT(store.ObsLat(1, kSet1), -0.5, kAngleTol, "DMS -0 30 0");
+  EXPECT_NEAR_WHAT(store.ObsJd(1, kSet1), 2449727.5, kJdTol, "1995 January 10.0");
 
   s.Table.Longitude = LongitudeForm::kDms;
   s.Table.LatitudeFromPole = true;
   Run();
-  EXPECT_NEAR_WHAT(store.ObsLon(1, 1), 1.0, kAngleTol, "DMS 1 0 0");
-  EXPECT_NEAR_WHAT(store.ObsLat(2, 1), 60.0, kAngleTol, "polar distance 30 0 0");
+  EXPECT_NEAR_WHAT(store.ObsLon(1, kSet1), 1.0, kAngleTol, "DMS 1 0 0");
+  EXPECT_NEAR_WHAT(store.ObsLat(2, kSet1), 60.0, kAngleTol, "polar distance 30 0 0");
 
   // Decimal degrees; "-" in a decimal cell leaves the row's earlier value in place,
   // untouched by the polar-distance rule too.
   s.Table.Longitude = LongitudeForm::kDegrees;
   s.Table.LatitudeDegrees = true;
   s.Table.Date = DateForm::kYmday;
-  store.ObsLon(2, 1) = 123.0;
-  store.ObsLat(2, 1) = -7.0;
+  store.ObsLon(2, kSet1) = 123.0;
+  store.ObsLat(2, kSet1) = -7.0;
   Run();
-  EXPECT_NEAR_WHAT(store.ObsLon(1, 1), 349.5, kAngleTol, "D -10.5");
-  EXPECT_NEAR_WHAT(store.ObsLat(1, 1), 90.5, kAngleTol, "D -0,5 from the pole");
-  EXPECT_NEAR_WHAT(store.ObsJd(1, 1), 2449728.0, kJdTol, "YMDay 10,5");
-  EXPECT_EQ(store.ObsLon(2, 1), 123.0);
-  EXPECT_EQ(store.ObsLat(2, 3), -7.0);
+  EXPECT_NEAR_WHAT(store.ObsLon(1, kSet1), 349.5, kAngleTol, "D -10.5");
+  EXPECT_NEAR_WHAT(store.ObsLat(1, kSet1), 90.5, kAngleTol, "D -0,5 from the pole");
+  EXPECT_NEAR_WHAT(store.ObsJd(1, kSet1), 2449728.0, kJdTol, "YMDay 10,5");
+  EXPECT_EQ(store.ObsLon(2, kSet1), 123.0);
+  EXPECT_EQ(store.ObsLat(2, kSet3), -7.0);
   EXPECT_EQ(store.GoodCount, 2);
 }
 
 TEST_F(TableTest, ParameterChoiceLeavesTheOtherCoordinate) {
   sheet.Row(2, {"Moon", "1995", "1", "10", "21", "31", "57,6", "2", "48", "44,096", "+16", "2", "0,38"});
-  store.ObsLon(1, 1) = 111.0;
-  store.ObsLat(1, 1) = 22.0;
+  store.ObsLon(1, kSet1) = 111.0;
+  store.ObsLat(1, kSet1) = 22.0;
   s.Table.Param = Parameter::kRa;
   Run();
-  EXPECT_EQ(store.ObsLat(1, 1), 22.0);
-  EXPECT_EQ(store.ObsLat(1, 3), 22.0);
-  EXPECT_NE(store.ObsLon(1, 1), 111.0);
-  store.ObsLon(1, 1) = 111.0;
+  EXPECT_EQ(store.ObsLat(1, kSet1), 22.0);
+  EXPECT_EQ(store.ObsLat(1, kSet3), 22.0);
+  EXPECT_NE(store.ObsLon(1, kSet1), 111.0);
+  store.ObsLon(1, kSet1) = 111.0;
   s.Table.Param = Parameter::kDec;
   Run();
-  EXPECT_EQ(store.ObsLon(1, 1), 111.0);
-  EXPECT_NEAR_WHAT(store.ObsLat(1, 1), 16 + 2 / 60.0 + 0.38 / 3600, kAngleTol, "+16 2 0.38");
+  EXPECT_EQ(store.ObsLon(1, kSet1), 111.0);
+  EXPECT_NEAR_WHAT(store.ObsLat(1, kSet1), 16 + 2 / 60.0 + 0.38 / 3600, kAngleTol, "+16 2 0.38");
 }
 
 TEST_F(TableTest, ColumnLettersMoveTheFieldsAndNegativeTimePartsCountBack) {
@@ -821,7 +821,7 @@ TEST_F(TableTest, ColumnLettersMoveTheFieldsAndNegativeTimePartsCountBack) {
   ImportResult r = Run();
   EXPECT_EQ(r.End, ImportEnd::kFinished);
   ASSERT_EQ(store.GoodCount, 1);
-  EXPECT_NEAR_WHAT(store.ObsJd(1, 1), 2449727.5 - 0.5 / 24, kJdTol, "minus 30 minutes");
+  EXPECT_NEAR_WHAT(store.ObsJd(1, kSet1), 2449727.5 - 0.5 / 24, kJdTol, "minus 30 minutes");
 }
 
 TEST_F(TableTest, ASheetThatNeverEndsStopsAtTheCapacity) {

@@ -60,11 +60,11 @@ void ExpectDataSet1(const ObservationStore& store, const std::vector<double>& jd
   EXPECT_EQ(store.Count1, n);
   EXPECT_EQ(store.Count3, n);
   for (int32_t r = 1; r <= n && store.HasRow(r); ++r) {
-    EXPECT_EQ(store.ObsJd(r, 1), jd[static_cast<size_t>(r - 1)]) << "row " << r;
-    EXPECT_EQ(store.ObsJd(r, 3), store.ObsJd(r, 1)) << "row " << r;
-    EXPECT_EQ(store.ObsLon(r, 3), store.ObsLon(r, 1)) << "row " << r;
-    EXPECT_EQ(store.ObsLat(r, 3), store.ObsLat(r, 1)) << "row " << r;
-    EXPECT_EQ(store.ObsNote(r, 3), store.ObsNote(r, 1)) << "row " << r;
+    EXPECT_EQ(store.ObsJd(r, kSet1), jd[static_cast<size_t>(r - 1)]) << "row " << r;
+    EXPECT_EQ(store.ObsJd(r, kSet3), store.ObsJd(r, kSet1)) << "row " << r;
+    EXPECT_EQ(store.ObsLon(r, kSet3), store.ObsLon(r, kSet1)) << "row " << r;
+    EXPECT_EQ(store.ObsLat(r, kSet3), store.ObsLat(r, kSet1)) << "row " << r;
+    EXPECT_EQ(store.ObsNote(r, kSet3), store.ObsNote(r, kSet1)) << "row " << r;
   }
 }
 

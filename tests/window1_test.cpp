@@ -76,16 +76,16 @@ TEST_F(Window1Test, CreateArraysMakesAZeroStore) {
     for (int k = 0; k < 4; ++k) EXPECT_EQ(app.Store.ObsLon(i, k), 0.0);
   }
   // A second press empties the store again.
-  app.Store.ObsJd(3, 1) = 7;
+  app.Store.ObsJd(3, kSet1) = 7;
   Press("Создать массивы с N=");
-  EXPECT_EQ(app.Store.ObsJd(3, 1), 0.0);
+  EXPECT_EQ(app.Store.ObsJd(3, kSet1), 0.0);
   EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(Window1Test, UnusableNKeepsTheOldStore) {
   f.arraySize.Text = "4";
   Press("Создать массивы с N=");
-  app.Store.ObsJd(2, 3) = 42;
+  app.Store.ObsJd(2, kSet3) = 42;
   for (const char* bad : {"", "abc", "0", "-3", "1.2.5", "1E12", "99999999999"}) {
     f.arraySize.Text = bad;
     Press("Создать массивы с N=");
@@ -93,7 +93,7 @@ TEST_F(Window1Test, UnusableNKeepsTheOldStore) {
     EXPECT_EQ(ui.focused.back(), "Form1.Text10");
     EXPECT_EQ(ui.titles.back(), "Planova");
     EXPECT_EQ(app.Store.ObsCapacity, 4) << bad;
-    EXPECT_EQ(app.Store.ObsJd(2, 3), 42.0) << bad;
+    EXPECT_EQ(app.Store.ObsJd(2, kSet3), 42.0) << bad;
   }
 }
 

@@ -54,11 +54,11 @@ TEST_F(Window2Load, WindowOneFileLoadsBackWithItsValues) {
   std::uniform_real_distribution<double> jd(2440000, 2460000), lon(0, 360), lat(-89.9, 89.9);
   const int n = 50;
   for (int i = 1; i <= n; ++i) {
-    app.Store.ObsJd(i, 3) = jd(rng);
-    app.Store.ObsLon(i, 3) = lon(rng);
-    app.Store.ObsLat(i, 3) = lat(rng);
+    app.Store.ObsJd(i, kSet3) = jd(rng);
+    app.Store.ObsLon(i, kSet3) = lon(rng);
+    app.Store.ObsLat(i, kSet3) = lat(rng);
   }
-  app.Store.ObsLat(7, 3) = -0.004;  // a declination just south of the equator
+  app.Store.ObsLat(7, kSet3) = -0.004;  // a declination just south of the equator
   app.Store.GoodCount = n;
   app.Store.ObservatoryCode = "PARI";
   app.Store.ObjectNumber = 11;
@@ -67,9 +67,9 @@ TEST_F(Window2Load, WindowOneFileLoadsBackWithItsValues) {
   ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
   std::vector<double> wantJd, wantLon, wantLat;
   for (int i = 1; i <= n; ++i) {
-    wantJd.push_back(app.Store.ObsJd(i, 3));
-    wantLon.push_back(app.Store.ObsLon(i, 3));
-    wantLat.push_back(app.Store.ObsLat(i, 3));
+    wantJd.push_back(app.Store.ObsJd(i, kSet3));
+    wantLon.push_back(app.Store.ObsLon(i, kSet3));
+    wantLat.push_back(app.Store.ObsLat(i, kSet3));
   }
 
   Press("Создать массивы с N=");
@@ -86,12 +86,12 @@ TEST_F(Window2Load, WindowOneFileLoadsBackWithItsValues) {
     const size_t k = static_cast<size_t>(i - 1);
     // The file truncates seconds of time to 1e-4 s, right ascension to 1e-5 s and
     // declination to 1e-4": the values come back below those steps (plus 1e-5").
-    double dt = (wantJd[k] - app.Store.ObsJd(i, 1)) * 86400;
+    double dt = (wantJd[k] - app.Store.ObsJd(i, kSet1)) * 86400;
     EXPECT_GE(dt, -2e-5) << i;
     EXPECT_LT(dt, 1e-4 + 1e-4) << i;
-    EXPECT_NEAR(app.Store.ObsLon(i, 1), wantLon[k], (15e-5 + 1e-5) / 3600) << i;
-    EXPECT_NEAR(app.Store.ObsLat(i, 1), wantLat[k], (1e-4 + 1e-5) / 3600) << i;
-    EXPECT_EQ(app.Store.ObsJd(i, 3), app.Store.ObsJd(i, 1));
+    EXPECT_NEAR(app.Store.ObsLon(i, kSet1), wantLon[k], (15e-5 + 1e-5) / 3600) << i;
+    EXPECT_NEAR(app.Store.ObsLat(i, kSet1), wantLat[k], (1e-4 + 1e-5) / 3600) << i;
+    EXPECT_EQ(app.Store.ObsJd(i, kSet3), app.Store.ObsJd(i, kSet1));
   }
   EXPECT_NE(f.set1Pane.Text.find("всего прочитано  50  записей"), std::string::npos);
 }
@@ -101,11 +101,11 @@ TEST_F(Window2Load, ObservatoryTableAndLatitudeSigns) {
              Line("2000 01 Jan  14 00 00.0000", "-05 30 00.0000")});
   Press("Загрузить в формате BDL");
   ASSERT_EQ(f.Count1, 3);
-  EXPECT_DOUBLE_EQ(app.Store.ObsLat(1, 1), -0.5);
-  EXPECT_EQ(app.Store.ObsLat(2, 1), 0.0);  // exactly +90 is taken as "no latitude"
-  EXPECT_DOUBLE_EQ(app.Store.ObsLat(3, 1), -5.5);
-  EXPECT_DOUBLE_EQ(app.Store.ObsLon(1, 1), 15.0);
-  EXPECT_EQ(app.Store.ObsJd(1, 1), 2451545.0);
+  EXPECT_DOUBLE_EQ(app.Store.ObsLat(1, kSet1), -0.5);
+  EXPECT_EQ(app.Store.ObsLat(2, kSet1), 0.0);  // exactly +90 is taken as "no latitude"
+  EXPECT_DOUBLE_EQ(app.Store.ObsLat(3, kSet1), -5.5);
+  EXPECT_DOUBLE_EQ(app.Store.ObsLon(1, kSet1), 15.0);
+  EXPECT_EQ(app.Store.ObsJd(1, kSet1), 2451545.0);
   EXPECT_EQ(f.observatoryLonDeg.Text, "2,337");
 
   f.observatoryCode.Text = "USNO";
@@ -139,7 +139,7 @@ TEST_F(Window2Load, SecondDataSet) {
   EXPECT_EQ(f.Count2, 1);
   EXPECT_EQ(f.Count1, 0);
   EXPECT_EQ(f.EpochLabel2, "B1950");
-  EXPECT_EQ(app.Store.ObsLat(1, 2), 10.0);
+  EXPECT_EQ(app.Store.ObsLat(1, kSet2), 10.0);
   EXPECT_NE(f.set2Pane.Text.find("всего прочитано  1  записей"), std::string::npos);
 }
 
@@ -226,7 +226,7 @@ TEST_F(Window2Load, AStoppedLoadKeepsExactlyTheRecordsRead) {
   f.ChooseOption(f.loadIntoSet2);
   Press("Загрузить в формате BDL");
   EXPECT_EQ(f.Count2, 2);
-  EXPECT_EQ(app.Store.ObsJd(2, 2), 2451546.0);
+  EXPECT_EQ(app.Store.ObsJd(2, kSet2), 2451546.0);
   EXPECT_EQ(f.EpochLabel2, "B1950");
 }
 
@@ -262,7 +262,7 @@ TEST_F(Window2Load, WriterPlacesNoteScaleEpochAndRowNumber) {
 TEST_F(Window2Load, ADateTheCalendarCannotTakeIsSaidBeforeTheWriteError) {
   WriteFile({Line("2000 01 Jan  12 00 00.0000", " 10 00 00.0000")});
   Press("Загрузить в формате BDL");
-  app.Store.ObsJd(1, 3) = 1e300;
+  app.Store.ObsJd(1, kSet3) = 1e300;
   f.firstRow.Text = "1";
   f.lastRow.Text = "1";
   Press("Записать результат в");

@@ -64,8 +64,8 @@ struct SampleComparison : ::testing::Test {
       if (t.status != "ok") continue;
       ++row;
       double cosDec = std::cos(t.decTheory * 3.14159265358979 / 180);
-      double dRa = std::remainder(app.Store.ObsLon(row, 3) - t.raTheory, 360.0) * 3600 * cosDec;
-      double dDec = (app.Store.ObsLat(row, 3) - t.decTheory) * 3600;
+      double dRa = std::remainder(app.Store.ObsLon(row, kSet3) - t.raTheory, 360.0) * 3600 * cosDec;
+      double dDec = (app.Store.ObsLat(row, kSet3) - t.decTheory) * 3600;
       worst = std::max({worst, std::fabs(dRa), std::fabs(dDec)});
     }
     EXPECT_EQ(row, f.Count1);

@@ -62,9 +62,9 @@ TEST_F(Window3, LoadShowsEveryRecordAndCopiesItToDataSet3) {
   EXPECT_EQ(f.reportPane.Text.rfind("всего прочитано  300  записей\r\nPARI\r\nPARI\r\nPARI\r\nPARI\r\nPARI\r\n", 0), 0u)
       << f.reportPane.Text.substr(0, 200);
   for (int32_t r = 1; r <= 300; ++r) {
-    ASSERT_EQ(app.Store.ObsJd(r, 3), app.Store.ObsJd(r, 1));
-    ASSERT_EQ(app.Store.ObsLon(r, 3), app.Store.ObsLon(r, 1));
-    ASSERT_EQ(app.Store.ObsLat(r, 3), app.Store.ObsLat(r, 1));
+    ASSERT_EQ(app.Store.ObsJd(r, kSet3), app.Store.ObsJd(r, kSet1));
+    ASSERT_EQ(app.Store.ObsLon(r, kSet3), app.Store.ObsLon(r, kSet1));
+    ASSERT_EQ(app.Store.ObsLat(r, kSet3), app.Store.ObsLat(r, kSet1));
   }
   // The loaded places are the imported ones to the BDL file's last digit.
   auto truth = test::ReadTruth("PARI11_G_1.dov.csv");
@@ -72,9 +72,9 @@ TEST_F(Window3, LoadShowsEveryRecordAndCopiesItToDataSet3) {
   for (const auto& t : truth) {
     if (t.status != "ok") continue;
     ++row;
-    EXPECT_NEAR_WHAT(app.Store.ObsJd(row, 1), t.jd, 1e-6, "JD");
-    EXPECT_NEAR_WHAT(app.Store.ObsLon(row, 1), t.ra, 0.0015 * test::kArcsec, "RA");
-    EXPECT_NEAR_WHAT(app.Store.ObsLat(row, 1), t.dec, 0.0015 * test::kArcsec, "Dec");
+    EXPECT_NEAR_WHAT(app.Store.ObsJd(row, kSet1), t.jd, 1e-6, "JD");
+    EXPECT_NEAR_WHAT(app.Store.ObsLon(row, kSet1), t.ra, 0.0015 * test::kArcsec, "RA");
+    EXPECT_NEAR_WHAT(app.Store.ObsLat(row, kSet1), t.dec, 0.0015 * test::kArcsec, "Dec");
   }
 }
 
@@ -103,7 +103,7 @@ TEST_F(Window3, SmallArraysAndMissingFiles) {
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[1], "увеличьте массивы данных");
   EXPECT_EQ(f.Count1, 249);
-  EXPECT_EQ(app.Store.ObsJd(249, 3), app.Store.ObsJd(249, 1));
+  EXPECT_EQ(app.Store.ObsJd(249, kSet3), app.Store.ObsJd(249, kSet1));
   EXPECT_EQ(f.lastRecord.Text, "249");
 
   f.fileNumber.Text = "99";
@@ -129,7 +129,7 @@ TEST_F(Window3, SmallArraysAndMissingFiles) {
 TEST_F(Window3, AStoppedLoadKeepsExactlyTheRecordsRead) {
   LoadFile();
   std::vector<double> jd;
-  for (int32_t r = 1; r <= 20; ++r) jd.push_back(app.Store.ObsJd(r, 1));
+  for (int32_t r = 1; r <= 20; ++r) jd.push_back(app.Store.ObsJd(r, kSet1));
   auto copy = [&](const std::string& number, auto&& edit) {
     TextInputFile in;
     TextOutputFile out;
@@ -198,8 +198,8 @@ TEST_F(Window3, De405RunRecoversTheSampleNoise) {
     const auto& t = ok[static_cast<size_t>(r - 1)];
     // Observation minus theory: the file's value less the noise-free place.  The sample's
     // generator reduces in its own order of operations; both agree to 0.0003".
-    double wantL = (app.Store.ObsLon(r, 1) - t.raTheory) * 3600;
-    double wantB = (app.Store.ObsLat(r, 1) - t.decTheory) * 3600;
+    double wantL = (app.Store.ObsLon(r, kSet1) - t.raTheory) * 3600;
+    double wantB = (app.Store.ObsLat(r, kSet1) - t.decTheory) * 3600;
     EXPECT_NEAR_WHAT(f.DevL * 3600, wantL, 3e-4, "dL of row " + std::to_string(r));
     EXPECT_NEAR_WHAT(f.DevB * 3600, wantB, 3e-4, "dB of row " + std::to_string(r));
     worst = std::max({worst, std::fabs(f.DevL * 3600 - wantL), std::fabs(f.DevB * 3600 - wantB)});
@@ -239,20 +239,20 @@ TEST_F(Window3, LinearCorrectionBetweenTheTwoRecords) {
   Press("Сравнить данные наблюдений с");
   ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
   const ObservationStore& s = app.Store;
-  const double jd1 = s.ObsJd(first, 1), jd2 = s.ObsJd(last, 1);
+  const double jd1 = s.ObsJd(first, kSet1), jd2 = s.ObsJd(last, kSet1);
   for (int32_t r = 1; r <= 300; ++r) {
-    double dL = (s.ObsLon(r, 3) - s.ObsLon(r, 1)) * 3600, dB = (s.ObsLat(r, 3) - s.ObsLat(r, 1)) * 3600;
+    double dL = (s.ObsLon(r, kSet3) - s.ObsLon(r, kSet1)) * 3600, dB = (s.ObsLat(r, kSet3) - s.ObsLat(r, kSet1)) * 3600;
     if (r < first || r > last) {
       EXPECT_EQ(dL, 0) << r;
       EXPECT_EQ(dB, 0) << r;
       continue;
     }
-    double want = 10 + 10 * (s.ObsJd(r, 1) - jd1) / (jd2 - jd1);
+    double want = 10 + 10 * (s.ObsJd(r, kSet1) - jd1) / (jd2 - jd1);
     EXPECT_NEAR(dL, want, 1e-7) << r;
     EXPECT_NEAR(dB, -4, 1e-7) << r;
   }
-  EXPECT_NEAR((s.ObsLon(first, 3) - s.ObsLon(first, 1)) * 3600, 10, 1e-7);
-  EXPECT_NEAR((s.ObsLon(last, 3) - s.ObsLon(last, 1)) * 3600, 20, 1e-7);
+  EXPECT_NEAR((s.ObsLon(first, kSet3) - s.ObsLon(first, kSet1)) * 3600, 10, 1e-7);
+  EXPECT_NEAR((s.ObsLon(last, kSet3) - s.ObsLon(last, kSet1)) * 3600, 20, 1e-7);
   EXPECT_EQ(f.recordsCompared.Text, "21");
 
   // Zero corrections with the box ticked: data set 3 is data set 1 again and the
@@ -260,7 +260,7 @@ TEST_F(Window3, LinearCorrectionBetweenTheTwoRecords) {
   f.corrLFirstArcsec.Text = f.corrLLastArcsec.Text = f.corrBFirstArcsec.Text = f.corrBLastArcsec.Text = "0";
   Press("Сравнить данные наблюдений с");
   double withBox = f.DevL;
-  for (int32_t r = first; r <= last; ++r) EXPECT_EQ(s.ObsLon(r, 3), s.ObsLon(r, 1));
+  for (int32_t r = first; r <= last; ++r) EXPECT_EQ(s.ObsLon(r, kSet3), s.ObsLon(r, kSet1));
   f.correctData.Value = false;
   Press("Сравнить данные наблюдений с");
   EXPECT_EQ(f.DevL, withBox);
@@ -281,12 +281,12 @@ TEST_F(Window3, LinearCorrectionBetweenTheTwoRecords) {
   EXPECT_EQ(written.rfind("PARI\r\nPARI\r\nPARI\r\nPARI\r\nPARI\r\n", 0), 0u);
   EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 5 + (last - first + 1));
   std::vector<double> corrected;
-  for (int32_t r = first; r <= last; ++r) corrected.push_back(s.ObsLon(r, 3));
+  for (int32_t r = first; r <= last; ++r) corrected.push_back(s.ObsLon(r, kSet3));
   f.fileNumber.Text = "41";
   Press("Загрузить в формате BDL");
   ASSERT_EQ(f.Count1, last - first + 1);
   for (int32_t r = 1; r <= f.Count1; ++r) {
-    EXPECT_NEAR((s.ObsLon(r, 1) - corrected[static_cast<size_t>(r - 1)]) * 3600, 0, 0.0015) << r;
+    EXPECT_NEAR((s.ObsLon(r, kSet1) - corrected[static_cast<size_t>(r - 1)]) * 3600, 0, 0.0015) << r;
   }
   EXPECT_EQ(f.EpochLabel1, "App");
 
@@ -341,13 +341,13 @@ TEST_F(Window3, PickingOnThePlot) {
   f.lastRecord.Text = "2";
   Press("Сравнить данные наблюдений с");  // sets the time origin to row 1
   const ObservationStore& s = app.Store;
-  const double origin = s.ObsJd(1, 1);
+  const double origin = s.ObsJd(1, kSet1);
   EXPECT_EQ(f.PlotTimeOrigin, origin);
-  auto xOf = [&](int32_t r) { return (s.ObsJd(r, 1) - origin) / 365.25 / 1; };  // "MT" 1 year a unit
+  auto xOf = [&](int32_t r) { return (s.ObsJd(r, kSet1) - origin) / 365.25 / 1; };  // "MT" 1 year a unit
   f.PickPoint(xOf(50) + 1e-9, true);
   EXPECT_EQ(f.PickedRow, 50);
   EXPECT_EQ(f.firstRecord.Text, "50");
-  const CalendarDateResult picked = app.Astro.CalendarDateOf(s.ObsJd(50, 1));
+  const CalendarDateResult picked = app.Astro.CalendarDateOf(s.ObsJd(50, kSet1));
   ASSERT_TRUE(picked.Ok);
   EXPECT_EQ(f.firstRecordYear.Text, std::to_string(picked.Date.Year));
   EXPECT_EQ(f.firstRecordDay.Text, RealText(picked.Date.Day));

@@ -100,7 +100,7 @@ BdlLoadResult LoadBdlFile(const std::filesystem::path& path, ObservationStore& s
   LoadRecords(in, length, store, column, b, rule, options, r, lastTaken);
   r.LastEpochField = CutColumns(lastTaken, bdl::kEpoch);
   if (column == 1) {
-    store.CopyRows(1, r.Rows, 1, 3);
+    store.CopyRows(1, r.Rows, kSet1, kSet3);
     store.Count1 = r.Rows;
     store.Count3 = r.Rows;
   } else {
@@ -129,7 +129,7 @@ BdlWriteResult WriteBdlFile(const std::filesystem::path& path, const Observation
     }
     std::string& line = b.BdlLine;
     PlaceAt(line, bdl::kObservatory, code);
-    PlaceAt(line, bdl::kNote.first, store.ObsNote(i, 3).substr(0, static_cast<size_t>(bdl::kNote.width())));
+    PlaceAt(line, bdl::kNote.first, store.ObsNote(i, kSet3).substr(0, static_cast<size_t>(bdl::kNote.width())));
     PlaceEndingAt(line, bdl::kTimeScale.last, o.TimeScale);
     PlaceAt(line, bdl::kEpoch.first, std::string(static_cast<size_t>(bdl::kEpoch.width()), ' '));
     PlaceEndingAt(line, bdl::kEpoch.last, o.Epoch);

@@ -175,7 +175,7 @@ bool FormatBdlLine(BdlState& b, CalendarRule rule, const ObservationStore& store
   b.BdlLine.assign(kBdlLineLength, ' ');
   PlaceAt(b.BdlLine, bdl::kBody.first, b.BodyName);
   CalendarDate date;
-  if (!CalendarFromJulianDate(rule, store.ObsJd(i, 3), date)) return false;
+  if (!CalendarFromJulianDate(rule, store.ObsJd(i, kSet3), date)) return false;
   int32_t year = date.Year;
   double x = date.Day;
   double day = Fix(x);
@@ -183,7 +183,7 @@ bool FormatBdlLine(BdlState& b, CalendarRule rule, const ObservationStore& store
   double m = Fix(((x - day) * 24 - h) * 60);
   double s = (((x - day) * 24 - h) * 60 - m) * 60;
   MonthAbbreviation(b, date.Month);
-  SplitLonLat(b, store.ObsLon(i, 3), store.ObsLat(i, 3));
+  SplitLonLat(b, store.ObsLon(i, kSet3), store.ObsLat(i, kSet3));
   WriteBdlFields(b, year, b.MonthText, day, h, m, s, b.LonHours, b.LonMinutes, b.LonSeconds, b.LatDegrees, b.LatMinutes,
                  b.LatSeconds);
   return true;

@@ -443,9 +443,9 @@ void ImportRun::Conclude(const RecordValues& v, bool textLine) {
     Reject(textLine, v.Reason);
     return;
   }
-  if (v.HasJd) store_.ObsJd(i, 1) = v.Jd;
-  if (v.HasLon) store_.ObsLon(i, 1) = v.Lon;
-  if (v.HasLat) store_.ObsLat(i, 1) = v.Lat;
+  if (v.HasJd) store_.ObsJd(i, kSet1) = v.Jd;
+  if (v.HasLon) store_.ObsLon(i, kSet1) = v.Lon;
+  if (v.HasLat) store_.ObsLat(i, kSet1) = v.Lat;
   if (v.Accepted) {
     Accept();
   } else {
@@ -457,16 +457,16 @@ void ImportRun::Accept() {
   const int32_t i = store_.ReadCount;
   acceptedLog_ += Format(i, "0000");
   acceptedLog_ += "    ";
-  acceptedLog_ += Format(store_.ObsJd(i, 1), "0000000.0000000");
+  acceptedLog_ += Format(store_.ObsJd(i, kSet1), "0000000.0000000");
   acceptedLog_ += "    ";
-  acceptedLog_ += Format(store_.ObsLon(i, 1), "000.000000000");
+  acceptedLog_ += Format(store_.ObsLon(i, kSet1), "000.000000000");
   acceptedLog_ += "    ";
-  acceptedLog_ += Format(store_.ObsLat(i, 1), "000.000000000");
+  acceptedLog_ += Format(store_.ObsLat(i, kSet1), "000.000000000");
   acceptedLog_ += kCrLf;
   const int32_t g = ++store_.GoodCount;
-  store_.ObsJd(g, 3) = store_.ObsJd(i, 1);
-  store_.ObsLon(g, 3) = store_.ObsLon(i, 1);
-  store_.ObsLat(g, 3) = store_.ObsLat(i, 1);
+  store_.ObsJd(g, kSet3) = store_.ObsJd(i, kSet1);
+  store_.ObsLon(g, kSet3) = store_.ObsLon(i, kSet1);
+  store_.ObsLat(g, kSet3) = store_.ObsLat(i, kSet1);
 }
 
 void ImportRun::Reject(bool textLine, const char* reason) {
