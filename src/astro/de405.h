@@ -22,11 +22,10 @@
 #include <string>
 #include <vector>
 
+#include "astro/jpl_ephemeris.h"
+
 namespace planova {
 
-// Why an ephemeris read failed: a date outside the block files, or a block file that is
-// missing, unreadable, short or damaged (or a body or epoch the record does not serve).
-enum class EphemerisFailure { kNone, kNoSuchDate, kReadError };
 
 struct AstroState;
 struct De405BlockCache;
