@@ -168,9 +168,10 @@ class Runner {
 };
 
 const Runner::Command Runner::kCommands[5] = {
-    {"set", "FORM.CONTROL VALUE", "VALUE is the rest of the line (may be empty); 1/0 for options and checks", &Runner::Set},
+    {"set", "FORM.CONTROL VALUE", "VALUE is the rest of the line (may be empty); 1/0 for options and checks; a list box takes one of the names it lists",
+     &Runner::Set},
     {"press", "FORM BUTTON", "runs a button, named by its exact caption or its control name (Command17)", &Runner::Press},
-    {"print", "FORM.CONTROL", "writes the control's text (1/0 for options and checks, a bar's value)", &Runner::Print},
+    {"print", "FORM.CONTROL", "writes the control's text (1/0 for options and checks, a bar's value, a list box's choice)", &Runner::Print},
     {"click", "FORM.CONTROL X Y left|right", "a mouse press on a picture box, in the box's user coordinates", &Runner::Click},
     {"save", "FORM.CONTROL FILE", "writes what a picture box shows as a PNG file", &Runner::Save},
 };

@@ -4,6 +4,7 @@
 #include "common/numtext.h"
 #include "common/obs_store.h"
 
+#include <algorithm>
 #include <exception>
 #include <new>
 
@@ -142,6 +143,7 @@ bool FormModel::ReadControl(const std::string& name, std::string& value) const {
     case ControlKind::kOption: value = static_cast<OptionButton*>(c->Target)->Value ? "1" : "0"; return true;
     case ControlKind::kCheck: value = static_cast<CheckBox*>(c->Target)->Value ? "1" : "0"; return true;
     case ControlKind::kProgress: value = std::to_string(static_cast<ProgressBar*>(c->Target)->Value); return true;
+    case ControlKind::kCombo: value = static_cast<ComboBox*>(c->Target)->Value; return true;
     default: return false;
   }
 }
@@ -166,8 +168,25 @@ bool FormModel::WriteControl(const std::string& name, const std::string& value) 
       if (value != "1" && value != "0") return false;
       static_cast<CheckBox*>(c->Target)->Value = value == "1";
       return true;
+    case ControlKind::kCombo: {
+      auto* box = static_cast<ComboBox*>(c->Target);
+      if (std::find(box->Items.begin(), box->Items.end(), value) == box->Items.end()) return false;
+      box->Value = value;
+      return true;
+    }
     default: return false;
   }
+}
+
+void EphemerisChoice::Fill(ComboBox& box) const {
+  box.Items = Names ? Names() : std::vector<std::string>{};
+  if (std::find(box.Items.begin(), box.Items.end(), box.Value) != box.Items.end()) return;
+  box.Value = box.Items.empty() ? std::string() : box.Items.front();
+}
+
+void EphemerisChoice::Use(const ComboBox& box) const {
+  if (box.Value.empty() || !Select) return;
+  if (!Select(box.Value)) throw Refusal{kEphemerisGoneMessage + box.Value, {}};
 }
 
 }  // namespace planova

@@ -28,8 +28,13 @@ struct CheckBox { bool Value = false; };
 struct RichTextBox { std::string Text; };
 struct ProgressBar { int Value = 0; };
 struct Frame {};
+// A list box: the names it lists and the one chosen (empty: nothing listed).
+struct ComboBox {
+  std::vector<std::string> Items;
+  std::string Value;
+};
 
-enum class ControlKind { kText, kLabel, kOption, kCheck, kRichText, kProgress, kFrame, kButton, kPicture };
+enum class ControlKind { kText, kLabel, kOption, kCheck, kRichText, kProgress, kFrame, kButton, kPicture, kCombo };
 
 struct ControlEntry {
   std::string Name;     // "Text3", "Option8", "Text1(4)", "Command2"
@@ -50,6 +55,8 @@ class ObservationStore;
 // where the button runs (AddButton).
 inline constexpr const char* kWrongDataMessage = "Введите правильно данные";
 inline constexpr const char* kSetDataRightMessage = "Задайте правильно данные";
+// Ahead of the name of an ephemeris chosen in a list box that can no longer be used.
+inline constexpr const char* kEphemerisGoneMessage = "Эфемериды недоступны: ";
 struct Refusal {
   std::string Message = kWrongDataMessage;
   std::string Box;  // "Text19"; empty when no box is the cause
@@ -119,10 +126,12 @@ class FormModel {
   void ChooseOption(const OptionButton& option);
 
   // Text of a control as the batch runner prints it: the text of boxes and panes, the
-  // caption of labels, "1"/"0" for options and checks, the value of a progress bar.
+  // caption of labels, "1"/"0" for options and checks, the value of a progress bar, the
+  // name chosen in a list box.
   bool ReadControl(const std::string& name, std::string& value) const;
   // Sets a text box, a label or a pane; "1"/"0" for options (choosing one clears its
-  // frame) and checks.  False for an unknown name, a button or a bad value.
+  // frame) and checks; one of the names a list box lists.  False for an unknown name, a
+  // button or a bad value.
   bool WriteControl(const std::string& name, const std::string& value);
 
   Platform& Ui() { return ui_; }
@@ -168,6 +177,7 @@ class FormModel {
   void AddRichText(const std::string& name, RichTextBox& r) { Add({name, ControlKind::kRichText, "", "", &r, {}}); }
   void AddProgress(const std::string& name, ProgressBar& p) { Add({name, ControlKind::kProgress, "", "", &p, {}}); }
   void AddPicture(const std::string& name, PictureBox& p) { Add({name, ControlKind::kPicture, "", "", &p, {}}); }
+  void AddCombo(const std::string& name, ComboBox& c) { Add({name, ControlKind::kCombo, "", "", &c, {}}); }
   // A button; its operation runs under the busy pointer, which is restored at every
   // exit, and an unexpected failure ends the operation with a message, never a crash.
   void AddButton(const std::string& name, const std::string& caption, std::function<void()> press);
@@ -233,6 +243,22 @@ class FormModel {
   std::vector<BoxCaptionRow> boxCaptions_;
   Platform& ui_;
   FormHost* host_;
+};
+
+// The ephemerides a window offers in its list box "эфемериды": the names of those found
+// in the JPL folder (DE405 first when present) and the choice of the one the window's
+// computations use.  Either may be empty: then nothing is found, the box stays empty and
+// the ephemeris in use is left as it is.
+struct EphemerisChoice {
+  std::function<std::vector<std::string>()> Names;
+  std::function<bool(const std::string& name)> Select;  // false: it cannot be used (its files are gone)
+
+  // The box lists the names found; it keeps its choice while that is still listed, and
+  // otherwise chooses the first (the only one found is chosen without asking).
+  void Fill(ComboBox& box) const;
+  // Makes the box's choice the ephemeris in use before a computation; throws a Refusal
+  // naming it when it cannot be used.  An empty box selects nothing.
+  void Use(const ComboBox& box) const;
 };
 
 // Opens and closes windows on behalf of a button ("К форме 2", "About*", "Выход").

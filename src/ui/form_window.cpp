@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -122,6 +123,15 @@ FormWindow::FormWindow(FormModel& model, QWidget* parent) : QWidget(parent), mod
         w = b;
         break;
       }
+      case ControlKind::kCombo: {
+        auto* b = new QComboBox(canvas_);
+        connect(b, &QComboBox::activated, this, [this, name, b](int index) {
+          model_.WriteControl(name, b->itemText(index).toStdString());
+          Refresh();
+        });
+        w = b;
+        break;
+      }
       case ControlKind::kProgress: {
         auto* p = new QProgressBar(canvas_);
         p->setRange(0, 100);
@@ -225,6 +235,21 @@ void FormWindow::Refresh() {
         const bool held = model_.CheckHeld(c.Name);
         static_cast<QCheckBox*>(w)->setChecked(held || static_cast<CheckBox*>(c.Target)->Value);
         w->setEnabled(!held);
+        break;
+      }
+      case ControlKind::kCombo: {
+        // The names are the files' own (DE405, DE440 …): shown as they are.
+        const auto* box = static_cast<ComboBox*>(c.Target);
+        auto* b = static_cast<QComboBox*>(w);
+        QStringList items;
+        for (const std::string& item : box->Items) items << QString::fromStdString(item);
+        QStringList shown;
+        for (int k = 0; k < b->count(); ++k) shown << b->itemText(k);
+        if (shown != items) {
+          b->clear();
+          b->addItems(items);
+        }
+        b->setCurrentIndex(b->findText(QString::fromStdString(box->Value)));
         break;
       }
       case ControlKind::kProgress:
