@@ -2,6 +2,7 @@
 // script line for anything it cannot do.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 
 #include "app/application.h"
@@ -16,10 +17,11 @@ struct BatchResult {
   std::string out, err;
 };
 
-BatchResult RunScript(const std::string& script) {
+BatchResult RunScript(const std::string& script, const std::function<void(Application&)>& setUp = {}) {
   std::ostringstream out, err;
   BatchPlatform platform(out, std::filesystem::temp_directory_path());
   Application app(platform);
+  if (setUp) setUp(app);
   std::istringstream in(script);
   int status = RunBatchScript(app, in, out, err);
   EXPECT_FALSE(platform.Busy());
@@ -99,6 +101,31 @@ TEST(Batch, FormsBecomeUsableWhenOpenedAndExitEnds) {
       "print Form9.Nothing\n");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out.substr(0, 3), "  \r");
+}
+
+// Window 2's list box of ephemerides: it starts at the first name found, takes only a
+// name it lists, and the calculator selects the box's choice before it reads, refusing
+// one whose files are gone.
+TEST(Batch, EphemerisListBoxTakesANameItLists) {
+  std::vector<std::string> selected;
+  auto r = RunScript(
+      "press Form1 К форме 2\n"
+      "print Form2.Combo1\n"
+      "set Form2.Combo1 DE440\n"
+      "print Form2.Combo1\n"
+      "press Form2 DE405\n"
+      "set Form2.Combo1 DE430\n",
+      [&](Application& app) {
+        app.window2.Ephemerides = {[] { return std::vector<std::string>{"DE405", "DE440"}; },
+                                   [&](const std::string& name) {
+                                     selected.push_back(name);
+                                     return name == "DE405";
+                                   }};
+      });
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("line 6: cannot set Form2.Combo1 to 'DE430'"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out, "DE405\nDE440\nMESSAGE Planova: Эфемериды недоступны: DE440\n");
+  EXPECT_EQ(selected, std::vector<std::string>{"DE440"});
 }
 
 }  // namespace

@@ -294,6 +294,9 @@ TEST(Captions, Window2) {
   ExpectKinds(l, ControlKind::kRichText, {"RichTextBox1", "RichTextBox2", "RichTextBox3"});
   ExpectKinds(l, ControlKind::kProgress, {"ProgressBar1"});
   ExpectKinds(l, ControlKind::kPicture, {"Picture1"});
+  // The list box "эфемериды" of the JPL ephemerides found.
+  Expect(l, "Label23", ControlKind::kLabel, "эфемериды");
+  Expect(l, "Combo1", ControlKind::kCombo);
   ExpectNothingElse(l);
 }
 
@@ -376,6 +379,9 @@ TEST(Captions, Window3) {
   }
   ExpectKinds(l, ControlKind::kProgress, {"ProgressBar1"});
   ExpectKinds(l, ControlKind::kPicture, {"Picture1"});
+  // The list box "эфемериды" of the JPL ephemerides found.
+  Expect(l, "Label28", ControlKind::kLabel, "эфемериды");
+  Expect(l, "Combo1", ControlKind::kCombo);
   ExpectNothingElse(l);
 }
 

@@ -20,8 +20,16 @@
             <translation>The operation was stopped by an error</translation>
         </message>
         <message>
+            <source>Введите правильно данные</source>
+            <translation>Enter valid data</translation>
+        </message>
+        <message>
             <source>Задайте правильно данные</source>
             <translation>Enter valid data</translation>
+        </message>
+        <message>
+            <source>Эфемериды недоступны: </source>
+            <translation>Ephemeris not available: </translation>
         </message>
         <message>
             <source>Недопустимое имя файла или обсерватории: </source>
@@ -318,10 +326,6 @@
         <message>
             <source>Введите правильно юлианскую дату</source>
             <translation>Enter a valid Julian date</translation>
-        </message>
-        <message>
-            <source>Введите правильно данные</source>
-            <translation>Enter valid data</translation>
         </message>
         <message>
             <source>точно (IAU 2006) — только для JPL2 и эпох App, J2000: </source>
@@ -684,6 +688,10 @@ result </translation>
             <translation>GEO   EQU    JD               L=  </translation>
         </message>
         <message>
+            <source>Нет данных для записи: загрузите исходные данные</source>
+            <translation>No data to write: load the source data first</translation>
+        </message>
+        <message>
             <source>Имя обсерватории</source>
             <translation>Observatory code</translation>
         </message>
@@ -816,8 +824,48 @@ result </translation>
             <translation>to file</translation>
         </message>
         <message>
-            <source>Нет данных для записи: загрузите исходные данные</source>
-            <translation>No data to write: load the source data first</translation>
+            <source>dT, сек</source>
+            <translation>dT, s</translation>
+        </message>
+        <message>
+            <source>Желательно увеличить размер массива</source>
+            <translation>Better enlarge the array</translation>
+        </message>
+        <message>
+            <source>Ошибка открытия файла</source>
+            <translation>Error opening file</translation>
+        </message>
+        <message>
+            <source>увеличьте массивы данных</source>
+            <translation>enlarge the data arrays</translation>
+        </message>
+        <message>
+            <source>Задайте правильно номера записей: с № от 1 до по №, не больше размера массивов</source>
+            <translation>Enter valid record numbers: from No. at least 1 to No., not beyond the size of the arrays</translation>
+        </message>
+        <message>
+            <source>Надо загрузить данные</source>
+            <translation>Load the data first</translation>
+        </message>
+        <message>
+            <source>Эпоха данных 1 "</source>
+            <translation>Epoch of data 1 "</translation>
+        </message>
+        <message>
+            <source>" не известна: для сравнения с теорией нужна эпоха App, B1950 или J2000</source>
+            <translation>" is not known: a comparison with theory needs epoch App, B1950 or J2000</translation>
+        </message>
+        <message>
+            <source>Сравнение закончено: следующей записи нет</source>
+            <translation>Comparison finished: no next record</translation>
+        </message>
+        <message>
+            <source>Номер планеты должен быть от 1 до 9 или 11</source>
+            <translation>The planet number must be 1 to 9 or 11</translation>
+        </message>
+        <message>
+            <source>Ошибка в расчетах</source>
+            <translation>Error in the computation</translation>
         </message>
         <message>
             <source>№ объекта</source>
@@ -870,6 +918,10 @@ result </translation>
         <message>
             <source>цвет dT</source>
             <translation>color dT</translation>
+        </message>
+        <message>
+            <source>эфемериды</source>
+            <translation>ephemeris</translation>
         </message>
         <message>
             <source>данные №</source>
@@ -988,56 +1040,12 @@ result </translation>
             <translation>file</translation>
         </message>
         <message>
-            <source>Желательно увеличить размер массива</source>
-            <translation>Better enlarge the array</translation>
-        </message>
-        <message>
-            <source>Ошибка открытия файла</source>
-            <translation>Error opening file</translation>
-        </message>
-        <message>
-            <source>увеличьте массивы данных</source>
-            <translation>enlarge the data arrays</translation>
-        </message>
-        <message>
-            <source>Задайте правильно номера записей: с № от 1 до по №, не больше размера массивов</source>
-            <translation>Enter valid record numbers: from No. at least 1 to No., not beyond the size of the arrays</translation>
-        </message>
-        <message>
-            <source>Надо загрузить данные</source>
-            <translation>Load the data first</translation>
-        </message>
-        <message>
-            <source>Эпоха данных 1 "</source>
-            <translation>Epoch of data 1 "</translation>
-        </message>
-        <message>
-            <source>" не известна: для сравнения с теорией нужна эпоха App, B1950 или J2000</source>
-            <translation>" is not known: a comparison with theory needs epoch App, B1950 or J2000</translation>
-        </message>
-        <message>
-            <source>Сравнение закончено: следующей записи нет</source>
-            <translation>Comparison finished: no next record</translation>
-        </message>
-        <message>
-            <source>Номер планеты должен быть от 1 до 9 или 11</source>
-            <translation>The planet number must be 1 to 9 or 11</translation>
-        </message>
-        <message>
-            <source>Ошибка в расчетах</source>
-            <translation>Error in the computation</translation>
-        </message>
-        <message>
             <source>Увеличьте массивы данных</source>
             <translation>Enlarge the data arrays</translation>
         </message>
         <message>
             <source> сек  TDB-TT= </source>
             <translation> s  TDB-TT= </translation>
-        </message>
-        <message>
-            <source>dT, сек</source>
-            <translation>dT, s</translation>
         </message>
         <message>
             <source>с №1</source>

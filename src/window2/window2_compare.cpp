@@ -56,6 +56,7 @@ void Window2Model::ReadComparisonSettings() {
 void Window2Model::Compare() {
   ReadComparisonSettings();
   RequireArrays();
+  if (theoryDe405.Value) Ephemerides.Use(ephemeris);
   ComparisonLog.clear();
   reportPane.Text.clear();
   Run.Stats.Reset();
@@ -277,6 +278,8 @@ void Window2Model::Step() {
   if (CurrentIndex < 1 || CurrentIndex > Count1 || !Store.Exists()) {
     throw Refusal{"Сравнение закончено: следующей записи нет", {}};
   }
+  // Window 3 may have chosen another ephemeris since the run began.
+  if (theoryDe405.Value) Ephemerides.Use(ephemeris);
   ProcessObservations();
   FinishComparison();
 }

@@ -50,6 +50,7 @@ void Window2Model::De405() {
   const int32_t month = BoxInt32(dateMonth);
   const double day = BoxReal(dateDay);
   if (p < 1 || p > 11 || p == 10) throw Refusal{"Номер планеты должен быть от 1 до 9 или 11", {}};
+  Ephemerides.Use(ephemeris);
   Store.ObjectNumber = p;
   TheoryLog.clear();
   set2Pane.Text.clear();

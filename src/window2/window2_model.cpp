@@ -33,6 +33,7 @@ constexpr LabelRow kLabels[] = {
     {"Label20", "цвет dL"},
     {"Label21", "цвет dB"},
     {"Label22", "цвет dT"},
+    {"Label23", "эфемериды"},
 };
 
 // The boxes and the texts they hold from the start (the load step fills in the
@@ -167,6 +168,7 @@ Window2Model::Window2Model(Platform& platform, FormHost* host, Astronomy& astro,
   AddTexts(kTexts);
   AddOptions(kFrames, kOptions);
   AddChecks(kChecks);
+  AddCombo("Combo1", ephemeris);
   AddRichText("RichTextBox1", set1Pane);
   AddRichText("RichTextBox2", set2Pane);
   AddRichText("RichTextBox3", reportPane);
@@ -191,9 +193,13 @@ void Window2Model::Load() {
   observatoryLonDeg.Text = RealText(2.337);
   observatoryLatDeg.Text = RealText(48.836);
   InitPlotColours(PlotColours);
+  Ephemerides.Fill(ephemeris);
 }
 
-void Window2Model::Activate() { Astro.SetCalendar(CalendarRule::kGregorianFrom1582); }
+void Window2Model::Activate() {
+  Astro.SetCalendar(CalendarRule::kGregorianFrom1582);
+  Ephemerides.Fill(ephemeris);
+}
 
 void Window2Model::RequireArrays() const {
   if (!Store.Exists()) throw Refusal{kCreateArraysFirstMessage, {}};

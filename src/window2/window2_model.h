@@ -77,6 +77,8 @@ class Window2Model : public FormModel {
   OptionButton set2FromFile;        // data 2 "из файла": data set 2 as loaded
   OptionButton theoryJpl0;          // data 2 "JPL0": the two-body theory
   OptionButton theoryDe405;         // data 2 "JPL2 (DE405)": the JPL ephemeris
+  ComboBox ephemeris;               // "эфемериды": the JPL ephemeris of "JPL2 (DE405)" and of the calculator
+  EphemerisChoice Ephemerides;      // the ephemerides the box lists and the selection of its choice
   CheckBox deltaTSince1700;         // "с 1700": the piecewise ET-UT model instead of the parabola
   CheckBox addAberration;           // "AberZ(L)=": annual aberration
   CheckBox addPlanetaryAberration;  // "AberP(L)=": planetary aberration (light time)
@@ -165,7 +167,8 @@ class Window2Model : public FormModel {
 
   // First showing: the astronomy module's constants and tables, the default texts.
   void Load();
-  // Every showing: dates in windows 2 and 3 follow the Gregorian reform.
+  // Every showing: dates in windows 2 and 3 follow the Gregorian reform; the ephemerides
+  // are looked for again (files may have come or gone meanwhile).
   void Activate();
 
   // Buttons (their captions stand in the button table of window2_model.cpp).

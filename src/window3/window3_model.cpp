@@ -24,7 +24,7 @@ constexpr LabelRow kLabels[] = {
     {"Label16", "dBk="},            {"Label17", "+dL="},       {"Label18", "-dL="},       {"Label19", "+dB="},
     {"Label20", "-dB="},            {"Label21", "dL="},        {"Label22", "dB="},        {"Label23", "dLsr="},
     {"Label24", "dBsr="},           {"Label25", "MT, лет/см"}, {"Label26", "MdP,  угл. сек / см  "},
-    {"Label27", "+dP, см"},
+    {"Label27", "+dP, см"},     {"Label28", "эфемериды"},
 };
 
 // The boxes and the texts the load step puts in them.
@@ -119,6 +119,7 @@ Window3Model::Window3Model(Platform& platform, FormHost* host, Astronomy& astro,
   AddTexts(kTexts);
   AddOptions(kFrames, kOptions);
   AddChecks(kChecks);
+  AddCombo("Combo1", ephemeris);
   AddRichText("RichTextBox1", reportPane);
   AddPicture("Picture1", plot);
   AddProgress("ProgressBar1", progress);
@@ -139,9 +140,13 @@ void Window3Model::Load() {
   theoryDe405.Value = false;
   plotDevL.Value = plotDevB.Value = plotMeanL.Value = plotMeanB.Value = true;
   DrawGrid();
+  Ephemerides.Fill(ephemeris);
 }
 
-void Window3Model::Activate() { Astro.SetCalendar(CalendarRule::kGregorianFrom1582); }
+void Window3Model::Activate() {
+  Astro.SetCalendar(CalendarRule::kGregorianFrom1582);
+  Ephemerides.Fill(ephemeris);
+}
 
 void Window3Model::DrawGrid() {
   plot.Clear();

@@ -46,6 +46,8 @@ class Window3Model : public FormModel {
   CheckBox deltaTSince1700;           // "с 1700": the piecewise ET-UT model instead of the parabola
   OptionButton theoryTwoBody;         // "JPL0": two-body theory with the short lunar series
   OptionButton theoryDe405;           // "JPL2": DE405
+  ComboBox ephemeris;                 // "эфемериды": the JPL ephemeris of "JPL2"
+  EphemerisChoice Ephemerides;        // the ephemerides the box lists and the selection of its choice
   CheckBox innerPlanetPerturbations;  // "+dL": the inner planets' periodic perturbations with "JPL0"
   CheckBox rigorousReduction;         // "точно (IAU 2006)": the rigorous reduction with "JPL2"
   CheckBox stepByStep;                // "По шагам"
@@ -93,7 +95,7 @@ class Window3Model : public FormModel {
   double PlotScaleT = 1, PlotScaleD = 1, PlotOffset = 4;
 
   void Load();       // defaults and the empty grid
-  void Activate();   // dates follow the Gregorian reform
+  void Activate();   // dates follow the Gregorian reform; the ephemerides are looked for again
 
   // Buttons.
   void CreateArrays();   // "Создать массивы с N="

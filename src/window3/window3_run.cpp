@@ -50,6 +50,7 @@ void Window3Model::ReadRunSettings() {
     throw Refusal{"Эпоха данных \"" + EpochLabel1 +
                   "\" не известна: нужна эпоха App, B1950 или J2000", {}};
   }
+  if (theoryDe405.Value) Ephemerides.Use(ephemeris);
 }
 
 // The zero line, the title and, when the limits count, the limit lines.
@@ -146,6 +147,8 @@ void Window3Model::Step() {
     Run.Active = false;
     throw Refusal{"Данные сравнения изменились: начните сравнение заново", {}};
   }
+  // Window 2 may have chosen another ephemeris since the run began.
+  if (theoryDe405.Value) Ephemerides.Use(ephemeris);
   CorrectionLoop();
 }
 

@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,6 +46,7 @@ QString ShownText(QWidget* w) {
   if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text();
   if (auto* g = qobject_cast<QGroupBox*>(w)) return g->title();
   if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
+  if (auto* c = qobject_cast<QComboBox*>(w)) return c->currentText();
   return {};
 }
 
@@ -60,6 +62,7 @@ void ExpectReadable(FormWindow& window) {
     int need = w->fontMetrics().horizontalAdvance(text);
     if (qobject_cast<QAbstractButton*>(w) && !qobject_cast<QLineEdit*>(w)) need += 16;  // indicator or bevel
     if (qobject_cast<QLineEdit*>(w)) need += 6;
+    if (qobject_cast<QComboBox*>(w)) need += 30;  // the drop-down arrow
     EXPECT_LE(need, w->width()) << c.Name << " \"" << text.toStdString() << "\" does not fit";
   }
 }
@@ -94,6 +97,8 @@ TEST(Windows, Window2ShowsEveryControlReadably) {
   auto folder = test::FreshFolder("ui-window2", true);
   Desktop desktop(folder);
   desktop.Start();
+  // Two ephemerides found: the list box shows the first and gives the user's choice to the window.
+  desktop.app.window2.Ephemerides.Names = [] { return std::vector<std::string>{"DE405", "DE440"}; };
   qobject_cast<QAbstractButton*>(desktop.Window("Form1").Widget("Command1"))->click();
   FormWindow& w2 = desktop.Window("Form2");
   QApplication::processEvents();
@@ -102,6 +107,13 @@ TEST(Windows, Window2ShowsEveryControlReadably) {
   EXPECT_EQ(ShownText(w2.Widget("Text14")).toStdString(), "2,337");
   EXPECT_EQ(ShownText(w2.Widget("Text15")).toStdString(), "48,836");
   EXPECT_EQ(ShownText(w2.Widget("Text2")).toStdString(), "RDGLBT_40");
+  auto* ephemerides = qobject_cast<QComboBox*>(w2.Widget("Combo1"));
+  ASSERT_NE(ephemerides, nullptr);
+  ASSERT_EQ(ephemerides->count(), 2);
+  EXPECT_EQ(ephemerides->currentText().toStdString(), "DE405");
+  ephemerides->setCurrentIndex(1);
+  emit ephemerides->activated(1);
+  EXPECT_EQ(desktop.app.window2.ephemeris.Value, "DE440");
   ASSERT_TRUE(w2.grab().save(QString::fromStdString((ScreenshotFolder() / "window2.png").string())));
 }
 
@@ -133,6 +145,8 @@ TEST(Windows, Window3LoadsAndComparesFromItsButtons) {
   Desktop desktop(folder);
   std::vector<std::string> messages;
   desktop.platform.MessageHook = [&](const std::string& t, const std::string&) { messages.push_back(t); };
+  // The only ephemeris found is chosen without asking; its name must fit the list box.
+  desktop.app.window3.Ephemerides.Names = [] { return std::vector<std::string>{"DE405"}; };
   desktop.Start();
   FormWindow& w1 = desktop.Window("Form1");
   ImportDovSampleAs(w1, "G_40");
@@ -142,6 +156,7 @@ TEST(Windows, Window3LoadsAndComparesFromItsButtons) {
   QApplication::processEvents();
   EXPECT_EQ(w4.windowTitle().toStdString(), "Преобразование формата данных Planova - форма 3");
   ExpectReadable(w4);
+  EXPECT_EQ(ShownText(w4.Widget("Combo1")).toStdString(), "DE405");
   EXPECT_EQ(ShownText(w4.Widget("Text10")).toStdString(), "4000");
   EXPECT_EQ(ShownText(w4.Widget("Text21")).toStdString(), "1,5");
   Click(w4, "Создать массивы с N=");
