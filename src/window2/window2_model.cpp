@@ -193,7 +193,6 @@ void Window2Model::Load() {
   observatoryLonDeg.Text = RealText(2.337);
   observatoryLatDeg.Text = RealText(48.836);
   InitPlotColours(PlotColours);
-  Ephemerides.Fill(ephemeris);
 }
 
 void Window2Model::Activate() {

@@ -167,8 +167,8 @@ class Window2Model : public FormModel {
 
   // First showing: the astronomy module's constants and tables, the default texts.
   void Load();
-  // Every showing: dates in windows 2 and 3 follow the Gregorian reform; the ephemerides
-  // are looked for again (files may have come or gone meanwhile).
+  // Every showing, the first included: dates in windows 2 and 3 follow the Gregorian
+  // reform; the ephemerides are looked for again (files may have come or gone meanwhile).
   void Activate();
 
   // Buttons (their captions stand in the button table of window2_model.cpp).

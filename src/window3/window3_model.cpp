@@ -140,7 +140,6 @@ void Window3Model::Load() {
   theoryDe405.Value = false;
   plotDevL.Value = plotDevB.Value = plotMeanL.Value = plotMeanB.Value = true;
   DrawGrid();
-  Ephemerides.Fill(ephemeris);
 }
 
 void Window3Model::Activate() {
