@@ -30,7 +30,8 @@ Layout (that of JPL's header files as JPL's asc2eph reads them): "KSIZE= 2036   
 padded with blanks to 80 characters and end with CR LF, like the block files.
 
 With --links BLOCKDIR the DE405 block files ascpYYYY.405 of BLOCKDIR are linked into
-DESTDIR beside the header, so that DESTDIR holds JPL's full set of files.
+DESTDIR beside the header, so that DESTDIR holds JPL's full set of files.  Nothing is written when the header is newer than
+this script and the table (and, with --links, the links are there).
 """
 
 import argparse
@@ -115,6 +116,16 @@ def header_lines(title, span, names, values, layout, ncoeff):
     return [line.ljust(LINE_WIDTH) for line in out]
 
 
+def up_to_date(outputs, inputs):
+    """True when every output exists and is newer than every input (the scripts, the data
+    they read), so that a test fixture run again does nothing."""
+    try:
+        oldest = min(os.path.getmtime(o) for o in outputs)
+        return all(os.path.getmtime(i) < oldest for i in inputs)
+    except OSError:
+        return False
+
+
 def write_lines(path, lines):
     temp = "%s.%d.part" % (path, os.getpid())
     with open(temp, "w", encoding="ascii", newline="") as f:
@@ -150,22 +161,27 @@ def main():
     p.add_argument("--table", default=DEFAULT_TABLE)
     p.add_argument("--links", metavar="BLOCKDIR")
     args = p.parse_args()
+    here = os.path.abspath(__file__)
+    header = os.path.join(args.destdir, "header.405")
+    blocks = []
+    if args.links:
+        source = os.path.abspath(args.links)
+        blocks = sorted(n for n in os.listdir(source) if n.startswith("ascp") and n.endswith(".405"))
+    if up_to_date([header] + [os.path.join(args.destdir, n) for n in blocks], [here, args.table]):
+        return
     names, values, layout, days = read_table(args.table)
     constants = dict(zip(names, values))
     if constants.get("DENUM") != 405.0 or days != 32.0:
         sys.exit("make_jpl_header.py: %s is not DE405 with 32-day records" % args.table)
     ncoeff = layout_end(layout)
     os.makedirs(args.destdir, exist_ok=True)
-    write_lines(os.path.join(args.destdir, "header.405"),
+    write_lines(header,
                 header_lines(TITLE, (SPAN_START, SPAN_END, days), names, values, layout, ncoeff))
-    if args.links:
-        source = os.path.abspath(args.links)
-        for name in sorted(os.listdir(source)):
-            if name.startswith("ascp") and name.endswith(".405"):
-                link = os.path.join(args.destdir, name)
-                if os.path.lexists(link):
-                    os.remove(link)
-                os.symlink(os.path.join(source, name), link)
+    for name in blocks:
+        link = os.path.join(args.destdir, name)
+        if os.path.lexists(link):
+            os.remove(link)
+        os.symlink(os.path.join(source, name), link)
 
 
 if __name__ == "__main__":
