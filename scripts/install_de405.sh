@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Installs JPL's DE405 block files ascp1960.405, ascp1980.405 and ascp2000.405 into DESTDIR
-# (the application folder's JPL folder, or a test folder).
+# Installs JPL's DE405 block files ascp1960.405, ascp1980.405, ascp2000.405, ascp2020.405
+# and ascp2040.405 into DESTDIR (the application folder's JPL folder, or a test folder):
+# JD 2436912.5 (1959 Dec 10) to JD 2473488.5 (2060 Jan 30), all that Debian's table holds.
+# The last file, ascp2040.405, covers its block 2039 Dec 6 .. 2059 Dec 29 and, as each of
+# JPL's files does, the first record of the next block (to 2060 Jan 30).
 #
 # Usage: install_de405.sh [--no-install] DESTDIR
 #
@@ -9,7 +12,7 @@
 # those two packages when they are missing (apt-get update only when apt does not know
 # them yet).  With --no-install (the tests' fixture: the set-up scripts install the
 # packages) it installs nothing and fails, naming them, when one is missing.  Nothing is
-# done when the three files are already there and newer than this script and the
+# done when the five files are already there and newer than this script and the
 # converter.  Quiet unless something goes wrong.
 set -euo pipefail
 
@@ -25,7 +28,9 @@ fi
 dest="$1"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 converter="$here/make_de405_blocks.py"
-files=(ascp1960.405 ascp1980.405 ascp2000.405)
+years=(1960 1980 2000 2020 2040)
+files=()
+for y in "${years[@]}"; do files+=("ascp$y.405"); done
 
 up_to_date=1
 for f in "${files[@]}"; do
@@ -53,4 +58,4 @@ python=/usr/bin/python3
 [ -x "$python" ] || python="$(command -v python3)"
 
 mkdir -p "$dest"
-"$python" "$converter" --quiet "$dest" --years 1960 1980 2000
+"$python" "$converter" --quiet "$dest" --years "${years[@]}"

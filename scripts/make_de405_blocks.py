@@ -1,15 +1,25 @@
 #!/usr/bin/env python3
-"""Writes JPL DE405 ASCII block files (ascp1960.405, ascp1980.405, ascp2000.405) from the
-casacore table of Debian's package casacore-data-jpl-de405.
+"""Writes JPL DE405 ASCII block files (ascp1960.405, ascp1980.405, ascp2000.405,
+ascp2020.405, ascp2040.405) from the casacore table of Debian's package
+casacore-data-jpl-de405.
 
-Usage: make_de405_blocks.py DESTDIR [--table PATH] [--years 1960 1980 2000]
+Usage: make_de405_blocks.py DESTDIR [--table PATH] [--years 1960 1980 2000 2020 2040]
 
 The table (JPL's DE405, public domain) has one row per 32-day record: column MJD is the
 record's start (JD = MJD + 2400000.5) and column x holds the record's values 3..1020 of
 JPL's ASCII layout (1016 Chebyshev coefficients and two zeros that pad the record to 340
-lines of three).  Each block file gets the records whose start lies in its 20-year block
-plus the first record of the next block, numbered from 1 in each file, as JPL's own
-files have them.
+lines of three).  Its 1143 records run from JD 2436912.5 (1959 Dec 10) to JD 2473488.5
+(2060 Jan 30), contiguous, 32 days each: exactly the records of JPL's files
+ascp1960.405 .. ascp2040.405.  Each block file gets the records whose start lies in its
+20-year block plus the first record of the next block, numbered from 1 in each file, as
+JPL's own files have them.  The last one, ascp2040.405, covers JD 2466128.5 (2039 Dec 6)
+to JD 2473456.5 (2059 Dec 29) and its 230th record, the first of JPL's ascp2060.405, runs
+on to JD 2473488.5 (2060 Jan 30), where the table ends.
+
+Checks before a file is kept: the table's records follow each other without gap or
+overlap, 32 days each; record n of a block file starts 32 (n - 1) days after the block's
+first JD; every value written is parsed back bit for bit; the written file is read back
+and its record numbers, NCOEFF and dates checked.
 
 Layout written (that of JPL's ascp files, as read by JPL's asc2eph with formats (2I6) and
 (3D26.18)): per record one line "%6d%6d" with the record number and 1018, padded with
@@ -29,7 +39,7 @@ import struct
 import sys
 
 DEFAULT_TABLE = "/usr/share/casacore/data/ephemerides/DE405"
-DEFAULT_YEARS = (1960, 1980, 2000)
+DEFAULT_YEARS = (1960, 1980, 2000, 2020, 2040)
 VALUES_PER_RECORD = 1020   # 340 lines of three
 COEFFICIENT_COUNT = 1018   # JPL's NCOEFF: start JD, end JD and 1016 coefficients
 RECORD_DAYS = 32.0
@@ -38,13 +48,16 @@ LINE_WIDTH = 80
 EOL = "\r\n"
 
 # First JD of each 20-year block (the coverage table of JPL's block files): block year -> JD from.
+# Each is the last 32-day record start (2305424.5 + 32 k) on or before 1 January of the
+# block's year; 2040 and 2060 follow that rule, and 2060's is where the table's last record
+# starts.
 BLOCK_START = {
     1600: 2305424.5, 1620: 2312752.5, 1640: 2320048.5, 1660: 2327344.5,
     1680: 2334640.5, 1700: 2341968.5, 1720: 2349264.5, 1740: 2356560.5,
     1760: 2363856.5, 1780: 2371184.5, 1800: 2378480.5, 1820: 2385776.5,
     1840: 2393104.5, 1860: 2400400.5, 1880: 2407696.5, 1900: 2414992.5,
     1920: 2422320.5, 1940: 2429616.5, 1960: 2436912.5, 1980: 2444208.5,
-    2000: 2451536.5, 2020: 2458832.5,
+    2000: 2451536.5, 2020: 2458832.5, 2040: 2466128.5, 2060: 2473456.5,
 }
 
 
@@ -105,9 +118,26 @@ def read_table(path):
     finally:
         t.close()
     for r in range(1, len(rows)):
-        if rows[r][0] != rows[r - 1][1]:
-            raise ValueError("records %d and %d are not consecutive" % (r - 1, r))
+        if rows[r][0] != rows[r - 1][1] or rows[r][0] != rows[0][0] + RECORD_DAYS * r:
+            raise ValueError("records %d and %d are not consecutive 32-day records" % (r - 1, r))
     return rows
+
+
+def check_written(path, start, count):
+    """Reads a block file back: record numbers 1..count, NCOEFF, 341 lines of 80
+    characters a record, and record n running from start + 32 (n - 1) for 32 days."""
+    with open(path, "rb") as f:
+        lines = f.read().split(b"\r\n")
+    if lines[-1] != b"" or len(lines) - 1 != count * 341:
+        raise ValueError("%s: %d lines, expected %d" % (path, len(lines) - 1, count * 341))
+    for n in range(1, count + 1):
+        head = lines[(n - 1) * 341]
+        first = lines[(n - 1) * 341 + 1]
+        if (int(head[0:6]), int(head[6:12])) != (n, COEFFICIENT_COUNT) or len(head) != LINE_WIDTH:
+            raise ValueError("%s: record %d has the header line %r" % (path, n, head))
+        begin, end = parse_jpl(first[0:26].decode()), parse_jpl(first[26:52].decode())
+        if begin != start + RECORD_DAYS * (n - 1) or end != begin + RECORD_DAYS:
+            raise ValueError("%s: record %d covers JD %r to %r" % (path, n, begin, end))
 
 
 def write_block(rows, year, folder):
@@ -118,12 +148,20 @@ def write_block(rows, year, folder):
         raise ValueError("the table does not cover the block %d (JD %.1f to %.1f and one record more)"
                          % (year, start, end))
     records = chosen + following[:1]
+    for n, values in enumerate(records, start=1):
+        if values[0] != start + RECORD_DAYS * (n - 1):
+            raise ValueError("block %d: record %d starts at JD %r" % (year, n, values[0]))
     name = "ascp%04d.405" % year
     path = os.path.join(folder, name)
     temp = "%s.%d.part" % (path, os.getpid())
     with open(temp, "w", encoding="ascii", newline="") as f:
         for n, values in enumerate(records, start=1):
             f.write(EOL.join(record_lines(n, values)) + EOL)
+    try:
+        check_written(temp, start, len(records))
+    except ValueError:
+        os.remove(temp)
+        raise
     os.replace(temp, path)
     return path, len(records)
 
