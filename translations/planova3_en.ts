@@ -4,6 +4,82 @@
     <context>
         <name>Planova</name>
         <message>
+            <source>Меркурий</source>
+            <translation>Mercury</translation>
+        </message>
+        <message>
+            <source>Венера</source>
+            <translation>Venus</translation>
+        </message>
+        <message>
+            <source>барицентр Земля–Луна</source>
+            <translation>Earth–Moon barycentre</translation>
+        </message>
+        <message>
+            <source>Марс</source>
+            <translation>Mars</translation>
+        </message>
+        <message>
+            <source>Юпитер</source>
+            <translation>Jupiter</translation>
+        </message>
+        <message>
+            <source>Сатурн</source>
+            <translation>Saturn</translation>
+        </message>
+        <message>
+            <source>Уран</source>
+            <translation>Uranus</translation>
+        </message>
+        <message>
+            <source>Нептун</source>
+            <translation>Neptune</translation>
+        </message>
+        <message>
+            <source>Плутон</source>
+            <translation>Pluto</translation>
+        </message>
+        <message>
+            <source>Луна</source>
+            <translation>Moon</translation>
+        </message>
+        <message>
+            <source>Солнце</source>
+            <translation>Sun</translation>
+        </message>
+        <message>
+            <source>Файл </source>
+            <translation>File </translation>
+        </message>
+        <message>
+            <source> не является ядром SPK</source>
+            <translation> is not an SPK kernel</translation>
+        </message>
+        <message>
+            <source> повреждён</source>
+            <translation> is damaged</translation>
+        </message>
+        <message>
+            <source>Не открывается файл </source>
+            <translation>Cannot open the file </translation>
+        </message>
+        <message>
+            <source>В файле </source>
+            <translation>The file </translation>
+        </message>
+        <message>
+            <source> нет сегментов тела: </source>
+            <translation> has no segments of the body: </translation>
+        </message>
+        <message>
+            <source> нет сегментов тел: </source>
+            <translation> has no segments of the bodies: </translation>
+        </message>
+        <message>
+            <source> сегменты тел не покрывают общего интервала дат</source>
+            <translation> has no span of dates that all the bodies’ segments cover</translation>
+        </message>
+        <message>
             <source>... показаны первые </source>
             <translation>... shown: the first </translation>
         </message>
@@ -18,6 +94,10 @@
         <message>
             <source>Операция прервана из-за ошибки</source>
             <translation>The operation was stopped by an error</translation>
+        </message>
+        <message>
+            <source>Введите правильно данные</source>
+            <translation>Enter valid data</translation>
         </message>
         <message>
             <source>Задайте правильно данные</source>
@@ -318,10 +398,6 @@
         <message>
             <source>Введите правильно юлианскую дату</source>
             <translation>Enter a valid Julian date</translation>
-        </message>
-        <message>
-            <source>Введите правильно данные</source>
-            <translation>Enter valid data</translation>
         </message>
         <message>
             <source>точно (IAU 2006) — только для JPL2 и эпох App, J2000: </source>
@@ -684,6 +760,10 @@ result </translation>
             <translation>GEO   EQU    JD               L=  </translation>
         </message>
         <message>
+            <source>Нет данных для записи: загрузите исходные данные</source>
+            <translation>No data to write: load the source data first</translation>
+        </message>
+        <message>
             <source>Имя обсерватории</source>
             <translation>Observatory code</translation>
         </message>
@@ -816,8 +896,48 @@ result </translation>
             <translation>to file</translation>
         </message>
         <message>
-            <source>Нет данных для записи: загрузите исходные данные</source>
-            <translation>No data to write: load the source data first</translation>
+            <source>dT, сек</source>
+            <translation>dT, s</translation>
+        </message>
+        <message>
+            <source>Желательно увеличить размер массива</source>
+            <translation>Better enlarge the array</translation>
+        </message>
+        <message>
+            <source>Ошибка открытия файла</source>
+            <translation>Error opening file</translation>
+        </message>
+        <message>
+            <source>увеличьте массивы данных</source>
+            <translation>enlarge the data arrays</translation>
+        </message>
+        <message>
+            <source>Задайте правильно номера записей: с № от 1 до по №, не больше размера массивов</source>
+            <translation>Enter valid record numbers: from No. at least 1 to No., not beyond the size of the arrays</translation>
+        </message>
+        <message>
+            <source>Надо загрузить данные</source>
+            <translation>Load the data first</translation>
+        </message>
+        <message>
+            <source>Эпоха данных 1 "</source>
+            <translation>Epoch of data 1 "</translation>
+        </message>
+        <message>
+            <source>" не известна: для сравнения с теорией нужна эпоха App, B1950 или J2000</source>
+            <translation>" is not known: a comparison with theory needs epoch App, B1950 or J2000</translation>
+        </message>
+        <message>
+            <source>Сравнение закончено: следующей записи нет</source>
+            <translation>Comparison finished: no next record</translation>
+        </message>
+        <message>
+            <source>Номер планеты должен быть от 1 до 9 или 11</source>
+            <translation>The planet number must be 1 to 9 or 11</translation>
+        </message>
+        <message>
+            <source>Ошибка в расчетах</source>
+            <translation>Error in the computation</translation>
         </message>
         <message>
             <source>№ объекта</source>
@@ -988,56 +1108,12 @@ result </translation>
             <translation>file</translation>
         </message>
         <message>
-            <source>Желательно увеличить размер массива</source>
-            <translation>Better enlarge the array</translation>
-        </message>
-        <message>
-            <source>Ошибка открытия файла</source>
-            <translation>Error opening file</translation>
-        </message>
-        <message>
-            <source>увеличьте массивы данных</source>
-            <translation>enlarge the data arrays</translation>
-        </message>
-        <message>
-            <source>Задайте правильно номера записей: с № от 1 до по №, не больше размера массивов</source>
-            <translation>Enter valid record numbers: from No. at least 1 to No., not beyond the size of the arrays</translation>
-        </message>
-        <message>
-            <source>Надо загрузить данные</source>
-            <translation>Load the data first</translation>
-        </message>
-        <message>
-            <source>Эпоха данных 1 "</source>
-            <translation>Epoch of data 1 "</translation>
-        </message>
-        <message>
-            <source>" не известна: для сравнения с теорией нужна эпоха App, B1950 или J2000</source>
-            <translation>" is not known: a comparison with theory needs epoch App, B1950 or J2000</translation>
-        </message>
-        <message>
-            <source>Сравнение закончено: следующей записи нет</source>
-            <translation>Comparison finished: no next record</translation>
-        </message>
-        <message>
-            <source>Номер планеты должен быть от 1 до 9 или 11</source>
-            <translation>The planet number must be 1 to 9 or 11</translation>
-        </message>
-        <message>
-            <source>Ошибка в расчетах</source>
-            <translation>Error in the computation</translation>
-        </message>
-        <message>
             <source>Увеличьте массивы данных</source>
             <translation>Enlarge the data arrays</translation>
         </message>
         <message>
             <source> сек  TDB-TT= </source>
             <translation> s  TDB-TT= </translation>
-        </message>
-        <message>
-            <source>dT, сек</source>
-            <translation>dT, s</translation>
         </message>
         <message>
             <source>с №1</source>
