@@ -300,12 +300,12 @@ std::unique_ptr<SpkEphemeris> SpkEphemeris::Open(const std::filesystem::path& pa
     Refuse(refusal, "В файле " + name + (missing.size() == 1 ? " нет сегментов тела: " : " нет сегментов тел: ") + list);
     return nullptr;
   }
-  if (!(first < end)) {
+  e->coverage_.FirstJd = kJ2000Jd + first / kDaySec;
+  e->coverage_.EndJd = kJ2000Jd + end / kDaySec;
+  if (!(e->coverage_.FirstJd < e->coverage_.EndJd)) {
     Refuse(refusal, "В файле " + name + " сегменты тел не покрывают общего интервала дат");
     return nullptr;
   }
-  e->coverage_.FirstJd = kJ2000Jd + first / kDaySec;
-  e->coverage_.EndJd = kJ2000Jd + end / kDaySec;
 
   // The version: from the file's name, else from its internal name and its comments
   // (the records between the file record and the first summary record).
