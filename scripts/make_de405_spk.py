@@ -14,7 +14,7 @@ Segments, as in JPL's planetary kernels (ICRF/J2000 axes, km, TDB seconds past J
 Each record of a block body's sub-interval becomes one type-2 record (MID, RADIUS, the X, Y, Z
 coefficients).  Only numpy and struct are needed to write; when Debian's python3-jplephem is
 installed the file is read back with it and compared with a direct evaluation of the blocks.
-Nothing is done when the output is newer than the block files and this script.
+Nothing is done when the output is newer than the block files, this script and make_precise_places.py.
 """
 
 import argparse
@@ -147,7 +147,9 @@ def main():
         raise SystemExit("no DE405 block files ascpYYYY.405 in %s" % args.folder)
     if os.path.exists(output):
         made = os.path.getmtime(output)
-        if all(os.path.getmtime(p) < made for p in paths + [os.path.abspath(__file__)]):
+        here = os.path.dirname(os.path.abspath(__file__))
+        inputs = paths + [os.path.abspath(__file__), os.path.join(here, "make_precise_places.py")]
+        if all(os.path.getmtime(p) < made for p in inputs):
             return
     records = read_blocks(paths)
     write_spk(segments(records), output)
