@@ -1,7 +1,7 @@
 // The SPK reader on de405.bsp, which scripts/make_de405_spk.py writes from the DE405 block
 // files of the build tree's de405 folder: JPL's own test positions, agreement with the
-// ASCII reader on the same data, a big-endian copy read bit for bit the same, and the
-// kernels it refuses.
+// ASCII reader on the same data, a big-endian copy read bit for bit the same, type-3
+// segments, and the kernels it refuses.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -203,6 +203,55 @@ TEST(SpkEphemeris, BigEndianKernelGivesTheSameBits) {
       ASSERT_EQ(other->State(body, jd, b, nullptr), EphemerisFailure::kNone);
       EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0) << body << " " << jd;
     }
+  }
+}
+
+double LoadDouble(const std::string& b, size_t word) {
+  double v;
+  std::memcpy(&v, b.data() + word * 8, 8);
+  return v;
+}
+
+// The kernel with the Sun's segment also written as type 3 (Chebyshev series of position
+// and of velocity) at the file's end, its summary pointing there: the velocity series are
+// the derivatives of the position series (c'_{k-1} = c'_{k+1} + 2k c_k, c'_0 halved),
+// divided by the record's half-length.
+std::string SunAsType3(std::string b) {
+  const size_t sun = SummaryOf(b, 10);
+  const size_t first = Load32(b, sun + 32) - 1, last = Load32(b, sun + 36) - 1;
+  const double init = LoadDouble(b, last - 3), interval = LoadDouble(b, last - 2);
+  const size_t rsize = static_cast<size_t>(LoadDouble(b, last - 1)), records = static_cast<size_t>(LoadDouble(b, last));
+  const size_t n = (rsize - 2) / 3;
+  std::vector<double> out;
+  for (size_t r = 0; r < records; ++r) {
+    const size_t at = first + r * rsize;
+    const double radius = LoadDouble(b, at + 1);
+    for (size_t w = 0; w < rsize; ++w) out.push_back(LoadDouble(b, at + w));
+    for (size_t c = 0; c < 3; ++c) {
+      std::vector<double> d(n + 1, 0.0);
+      for (size_t k = n - 1; k >= 1; --k) d[k - 1] = d[k + 1] + 2.0 * static_cast<double>(k) * LoadDouble(b, at + 2 + c * n + k);
+      d[0] /= 2;
+      for (size_t k = 0; k < n; ++k) out.push_back(d[k] / radius);
+    }
+  }
+  for (double v : {init, interval, static_cast<double>(2 + 6 * n), static_cast<double>(records)}) out.push_back(v);
+  const uint32_t newFirst = static_cast<uint32_t>(b.size() / 8 + 1), newLast = newFirst + static_cast<uint32_t>(out.size()) - 1;
+  b.append(reinterpret_cast<const char*>(out.data()), out.size() * 8);
+  const uint32_t type3 = 3;
+  std::memcpy(b.data() + sun + 28, &type3, 4);
+  std::memcpy(b.data() + sun + 32, &newFirst, 4);
+  std::memcpy(b.data() + sun + 36, &newLast, 4);
+  return b;
+}
+
+TEST(SpkEphemeris, Type3SegmentsGiveTheirOwnVelocity) {
+  const fs::path path = test::FreshFolder("spk_type3") / "de405_type3.bsp";
+  test::WriteBytes(path, SunAsType3(test::ReadBytes(Kernel())));
+  auto two = OpenOrFail(Kernel()), three = OpenOrFail(path);
+  ASSERT_TRUE(two && three);
+  for (double jd = kFirstJd; jd < kAsciiEndJd; jd += 777.03125) {
+    std::array<double, 6> a = StateOf(*two, kJplSun, jd), b = StateOf(*three, kJplSun, jd);
+    for (size_t i = 0; i < 6; ++i) EXPECT_NEAR_WHAT(b[i] / kAuKm, a[i] / kAuKm, kAsciiTolAu, "JD " + std::to_string(jd));
   }
 }
 
