@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets of the readers of the program's input (source records, the
 # catalogue converter, the .xlsx and .ods reader, BDL lines and files, the DE405 block
-# files) with clang's libFuzzer
+# files, SPK kernels) with clang's libFuzzer
 # and AddressSanitizer (plus UndefinedBehaviorSanitizer), then runs each for a while.
 #
 #   bash fuzz/run_fuzz.sh [SECONDS [TARGET...]]   (default 60 seconds per target, every target)
@@ -53,6 +53,7 @@ build catalogue_converter_fuzz "$ROOT/fuzz/catalogue_converter_fuzz.cpp" "$ROOT/
   "${IMPORT[@]}" "${COMMON[@]}"
 build de405_block_fuzz "$ROOT/fuzz/de405_block_fuzz.cpp" "$ROOT/src/astro/de405.cpp" "${COMMON[@]}"
 build bdl_load_fuzz "$ROOT/fuzz/bdl_load_fuzz.cpp" "${BDL[@]}" "${COMMON[@]}"
+build spk_fuzz "$ROOT/fuzz/spk_fuzz.cpp" "$ROOT/src/astro/spk_ephemeris.cpp"
 # Qt is built to be linked from position-independent code only.
 build workbook_fuzz "$ROOT/fuzz/workbook_fuzz.cpp" "$ROOT/src/import/zip_workbook.cpp" "$ROOT/src/import/xls_reader.cpp" \
   "${COMMON[@]}" -fPIC $(pkg-config --cflags --libs Qt6Core libzip)
@@ -104,6 +105,12 @@ if wanted de405_block_fuzz; then  # records of 2..9 values over the 1980 block
   printf '\000\000 1 2\n 2444208.5 2444240.5\n 2 2\n 2444240.5 2444272.5\n' > "$OUT/corpus/de405_block_fuzz/seed_1"
   printf '\004\000     1  1018\n  0.244420850000000000D+07  0.244424050000000000D+07  0.1D+01\n  -0.5E-3  1018 0.25\n' \
     > "$OUT/corpus/de405_block_fuzz/seed_2"
+fi
+if wanted spk_fuzz; then  # the target's own small kernel, little- and big-endian, as it stands
+  mkdir -p "$OUT/corpus/spk_fuzz"
+  printf '\001' > "$OUT/corpus/spk_fuzz/seed_little"
+  printf '\003' > "$OUT/corpus/spk_fuzz/seed_big"
+  printf '\000KPL/FK\n' > "$OUT/corpus/spk_fuzz/seed_text"
 fi
 
 if wanted workbook_fuzz; then  # an .xlsx sheet and its strings, an .ods table, a manifest, a whole .ods

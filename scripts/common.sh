@@ -15,6 +15,9 @@ PLANOVA_PACKAGES=(
   # What scripts/install_de405.sh makes the DE405 block files from: the tests' fixture
   # runs it with --no-install, so the set-up installs them.
   casacore-data-jpl-de405 python3-casacore
+  # What scripts/make_de405_spk.py writes the tests' DE405 SPK kernel with (numpy), and the
+  # independent reader it checks the kernel with (jplephem).
+  python3-numpy python3-jplephem
 )
 
 # Installs the packages of the list (and any given as arguments) that are not installed yet.

@@ -4,6 +4,82 @@
     <context>
         <name>Planova</name>
         <message>
+            <source>Меркурий</source>
+            <translation>Mercury</translation>
+        </message>
+        <message>
+            <source>Венера</source>
+            <translation>Venus</translation>
+        </message>
+        <message>
+            <source>барицентр Земля–Луна</source>
+            <translation>Earth–Moon barycentre</translation>
+        </message>
+        <message>
+            <source>Марс</source>
+            <translation>Mars</translation>
+        </message>
+        <message>
+            <source>Юпитер</source>
+            <translation>Jupiter</translation>
+        </message>
+        <message>
+            <source>Сатурн</source>
+            <translation>Saturn</translation>
+        </message>
+        <message>
+            <source>Уран</source>
+            <translation>Uranus</translation>
+        </message>
+        <message>
+            <source>Нептун</source>
+            <translation>Neptune</translation>
+        </message>
+        <message>
+            <source>Плутон</source>
+            <translation>Pluto</translation>
+        </message>
+        <message>
+            <source>Луна</source>
+            <translation>Moon</translation>
+        </message>
+        <message>
+            <source>Солнце</source>
+            <translation>Sun</translation>
+        </message>
+        <message>
+            <source>Файл </source>
+            <translation>File </translation>
+        </message>
+        <message>
+            <source> не является ядром SPK</source>
+            <translation> is not an SPK kernel</translation>
+        </message>
+        <message>
+            <source> повреждён</source>
+            <translation> is damaged</translation>
+        </message>
+        <message>
+            <source>Не открывается файл </source>
+            <translation>Cannot open the file </translation>
+        </message>
+        <message>
+            <source>В файле </source>
+            <translation>The file </translation>
+        </message>
+        <message>
+            <source> нет сегментов тела: </source>
+            <translation> has no segments of the body: </translation>
+        </message>
+        <message>
+            <source> нет сегментов тел: </source>
+            <translation> has no segments of the bodies: </translation>
+        </message>
+        <message>
+            <source> сегменты тел не покрывают общего интервала дат</source>
+            <translation> has no span of dates that all the bodies’ segments cover</translation>
+        </message>
+        <message>
             <source>... показаны первые </source>
             <translation>... shown: the first </translation>
         </message>
