@@ -113,11 +113,11 @@ TEST_F(SampleComparison, De405DeviationsOfWindow3AreThoseOfWindow2) {
     f.stepMode.Value = true;  // one row per step, to read each difference
     f.rigorousIau2006.Value = precise;
     Compare("PARI", f.theoryDe405);
-    std::vector<double> dL{f.DiffL}, dB{f.DiffB};
+    std::vector<double> dL{f.DiffLDeg}, dB{f.DiffBDeg};
     for (int32_t r = 2; r <= 300; ++r) {
       Press(f, "сделать 1 шаг");
-      dL.push_back(f.DiffL);
-      dB.push_back(f.DiffB);
+      dL.push_back(f.DiffLDeg);
+      dB.push_back(f.DiffBDeg);
     }
     Window3Model& w3 = app.window3;
     app.ShowForm("Form4");

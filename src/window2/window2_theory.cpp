@@ -83,8 +83,8 @@ ApparentPlace Window2Model::ComputeObservationTheory(int32_t i) {
   const int p = Store.ObjectNumber;
   if (!IsTheoryBody(p)) throw Refusal{};
   if (EpochLabel2 != EpochLabel1) EpochLabel2 = EpochLabel1;
-  ObservationJd = Store.ObsJd(i, kSet1);
-  TheoryTemplate.Jd = ObservationJd;
+  ObservationJdUt = Store.ObsJd(i, kSet1);
+  TheoryTemplate.Jd = ObservationJdUt;
   const ApparentPlaceResult result = Astro.ApparentPlaceOf(TheoryTemplate);
   LastPlace = result.Detail;
   if (!LastPlace.Ok) LastEphemeris = result.Ephemeris;
@@ -92,8 +92,8 @@ ApparentPlace Window2Model::ComputeObservationTheory(int32_t i) {
   if (result.Ephemeris.Failure == EphemerisFailure::kNoSuchDate) StopRequested = 1;
   LastPlaceShown = false;
   DeltaTSeconds = LastPlace.DeltaTSeconds;
-  ShiftedJd = LastPlace.EphemerisJd;
-  if (TheoryTemplate.DeltaT != DeltaTModel::kNone) Store.ObsJd(i, kSet3) = ShiftedJd;
+  ShiftedJdEt = LastPlace.EphemerisJd;
+  if (TheoryTemplate.DeltaT != DeltaTModel::kNone) Store.ObsJd(i, kSet3) = ShiftedJdEt;
   if (!LastPlace.Ok) {
     ShowTheory();
     return LastPlace;
