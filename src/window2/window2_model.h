@@ -138,8 +138,8 @@ class Window2Model : public FormModel {
   ComparisonRun Run;
   int32_t& CurrentIndex = Run.CurrentRow;  // next row of data set 1 to compare
   int32_t& ComparedCount = Run.Stats.ComparedCount;
-  double& SumAbsDL = Run.Stats.SumAbsDL;
-  double& SumAbsDB = Run.Stats.SumAbsDB;
+  double& SumAbsDLDeg = Run.Stats.SumAbsDLDeg;
+  double& SumAbsDBDeg = Run.Stats.SumAbsDBDeg;
   double TimeToleranceDays = 0;       // the largest date difference of a match
   TimeMatchIndex Set2Dates;           // data set 2 by date, for a comparison "из файла"
   double DiffLDeg = 0, DiffBDeg = 0;  // O-C of the current row, degrees
