@@ -78,7 +78,7 @@ inline const char* TheoryName(const ApparentPlaceRequest& r) {
 
 // Longitude and latitude (degrees) after one stage of the reduction.
 struct PlaceStage {
-  double Lon = 0, Lat = 0;
+  double LonDeg = 0, LatDeg = 0;
 };
 
 // The stages in order: geocentric ecliptic J2000, with aberration, with planetary
@@ -87,14 +87,14 @@ enum PlaceStageIndex { kStageGeometric, kStageAberration, kStagePlanetary, kStag
                        kStageRefraction, kStageNutation, kStageCount };
 
 // The theoretical place and its stages.  Frames and time scales of the fields:
-//   Lon/Lat: geocentric right ascension and declination, degrees.  Classical: the
+//   LonDeg/LatDeg: geocentric right ascension and declination.  Classical: the
 //     ecliptic J2000 place precessed to the ecliptic of the request's Epoch, turned to
 //     the mean equator by the obliquity of the UT date, then refraction and the nutation
 //     of that date when asked.  Rigorous: true equator and equinox of date (kOfDate) or
 //     the GCRS (kJ2000), refraction applied on the true equator of date.
-//   DeltaTSeconds: ET-UT (classical) or TT-UT (rigorous), s.  EphemerisJd: JD, Jd +
+//   DeltaTSeconds: ET-UT (classical) or TT-UT (rigorous).  EphemerisJd: JD, Jd +
 //     DeltaTSeconds: the ET the theory was read at (classical), TT (rigorous).
-//   GeometricDistance (m), geocentric at the ephemeris epoch; LightTime (s), the
+//   GeometricDistanceMetres, geocentric at the ephemeris epoch; LightTimeSeconds, the
 //     geometric distance over c, or with planetary aberration that of its last pass
 //     (rigorous: the iterated light time).
 //   The corrections (arcseconds, before - after): classical, aberrations in ecliptic
@@ -111,12 +111,12 @@ enum PlaceStageIndex { kStageGeometric, kStageAberration, kStagePlanetary, kStag
 //     declination on the true equator of date after refraction, degrees.
 struct ApparentPlace {
   bool Ok = false;       // false: the ephemeris failed (EphemerisFailureKind says why)
-  double Lon = 0;        // right ascension, degrees (after the last stage)
-  double Lat = 0;        // declination, degrees
-  double DeltaTSeconds = 0;  // ET-UT applied, s (0 without)
+  double LonDeg = 0;     // right ascension (after the last stage)
+  double LatDeg = 0;     // declination
+  double DeltaTSeconds = 0;  // ET-UT applied (0 without)
   double EphemerisJd = 0;    // Jd + ET-UT, the epoch of the positions
-  double GeometricDistance = 0;  // geocentric distance of the body, m
-  double LightTime = 0;          // light time of the last pass, s
+  double GeometricDistanceMetres = 0;  // geocentric distance of the body
+  double LightTimeSeconds = 0;         // light time of the last pass
   // The corrections, arcseconds, each as the difference before - after of its stage:
   // aberration and planetary aberration in longitude, refraction and nutation in latitude.
   // The first two, and the first four stages, are there after CompleteStages.
@@ -152,7 +152,7 @@ double DeltaTSeconds(AstroState& a, double jd, DeltaTModel model);
 // series: the observations that a generated data set holds.
 // Given: body (0..11 but 10); jd (JD, taken both as ET for the theory and as the date of
 //   the obliquity).
-// Returned: right ascension (Lon) and declination (Lat), degrees: the ecliptic J2000
+// Returned: right ascension (LonDeg) and declination (LatDeg): the ecliptic J2000
 //   position turned by the mean obliquity of date (no precession, aberration or nutation).
 // Writes: CurrentJd = jd, CurrentSlot = body, the slots of ComputeBodyPositions (JPL0),
 //   made geocentric; slot body left on the equator, metres.
@@ -185,7 +185,7 @@ namespace planova {
 // A body's place from the origin slot: longitude, latitude (degrees), distance and the
 // rectangular coordinates, in the unit of the table (thousands of km in the calculator).
 struct SlotPlace {
-  double Lon = 0, Lat = 0, Dist = 0;
+  double LonDeg = 0, LatDeg = 0, Dist = 0;
   double X = 0, Y = 0, Z = 0;
 };
 

@@ -41,7 +41,7 @@ struct TwoBodyPlace {
 
 // The apparent place of a request (ComputeApparentPlace).  Ephemeris.Failure is kNone
 // when the place was computed; otherwise the report says why (EphemerisMessage).
-// RaDeg/DecDeg: geocentric, in the request's frame (ApparentPlace::Lon/Lat); EphemerisJd:
+// RaDeg/DecDeg: geocentric, in the request's frame (ApparentPlace::LonDeg/LatDeg); EphemerisJd:
 // ET (classical) or TT (rigorous), JD.
 struct ApparentPlaceResult {
   EphemerisReport Ephemeris;

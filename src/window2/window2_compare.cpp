@@ -207,8 +207,8 @@ bool Window2Model::CompareRow(int32_t i) {
   } else {
     ApparentPlace place = ComputeObservationTheory(i);
     if (!place.Ok) return false;
-    lonDeg = place.Lon;
-    latDeg = place.Lat;
+    lonDeg = place.LonDeg;
+    latDeg = place.LatDeg;
     matched = true;
   }
 

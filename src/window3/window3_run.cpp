@@ -95,7 +95,7 @@ void Window3Model::OpenDeviationsCsv() {
 void Window3Model::WriteDeviationsCsv(int32_t r, const ApparentPlace& place) {
   const double jd = Store.ObsJd(r, kSet1);
   const bool hasL = HasLongitude(Store.ObsLon(r, kSet1)), hasB = HasLatitude(Store.ObsLat(r, kSet1));
-  const double cosDec = std::cos(place.Lat / kProgramDegPerRad);
+  const double cosDec = std::cos(place.LatDeg / kProgramDegPerRad);
   std::string& line = CsvLine;
   StartCsvRecord(line, r, CsvDate, Astro.Calendar(), jd, CsvFixedFields);
   const std::pair<bool, double> fields[] = {
@@ -242,11 +242,11 @@ bool Window3Model::CorrectRow(int32_t r) {
     }
   };
   if (HasLongitude(Store.ObsLon(r, kSet1))) {
-    compare({Store.ObsLon(r, kSet1), Store.ObsLon(r, kSet3), place.Lon, CorrL1Deg, CorrL2Deg, LimitLLowDeg, LimitLHighDeg, CurrLDeg,
+    compare({Store.ObsLon(r, kSet1), Store.ObsLon(r, kSet3), place.LonDeg, CorrL1Deg, CorrL2Deg, LimitLLowDeg, LimitLHighDeg, CurrLDeg,
              DevLDeg, SumLDeg, CountL, Pending.DevL, Pending.MeanL, plotDevL.Value, plotMeanL.Value, Rgb(250, 0, 0)});
   }
   if (HasLatitude(Store.ObsLat(r, kSet1))) {
-    compare({Store.ObsLat(r, kSet1), Store.ObsLat(r, kSet3), place.Lat, CorrB1Deg, CorrB2Deg, LimitBLowDeg, LimitBHighDeg, CurrBDeg,
+    compare({Store.ObsLat(r, kSet1), Store.ObsLat(r, kSet3), place.LatDeg, CorrB1Deg, CorrB2Deg, LimitBLowDeg, LimitBHighDeg, CurrBDeg,
              DevBDeg, SumBDeg, CountB, Pending.DevB, Pending.MeanB, plotDevB.Value, plotMeanB.Value, Rgb(0, 0, 250)});
   }
   Pending.Row = r;
