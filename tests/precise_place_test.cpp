@@ -99,7 +99,7 @@ TEST(PreciseDe405, RequestChoosesTheFrame) {
   for (size_t k = 0; k < cases.size(); k += 97) {
     const Case& c = cases[k];
     r.Body = c.body;
-    r.Jd = c.tt;
+    r.JdUt = c.tt;
     r.Epoch = ComparisonEpoch::kOfDate;
     ApparentPlace app = ComputeApparentPlace(a, r);
     ASSERT_TRUE(app.Ok && app.Precise);

@@ -65,11 +65,11 @@ void ApplyPlanetaryAberration(AstroState& a, int p, ApparentPlace& out) {
 // altitude raised by the refraction, and back to right ascension and declination.
 void ApplyRefraction(AstroState& a, int p, const ApparentPlaceRequest& r, double distance, ApparentPlace& out) {
   const size_t ps = static_cast<size_t>(p);
-  double theta = LocalSiderealAngle(r.Jd, r.ObserverLongitude);
+  double theta = LocalSiderealAngle(r.JdUt, r.ObserverLonDeg);
   double h = OneTurn(theta - a.BodyLon[ps]);
   a.CurrentSlot = p;
   a.HourAngle = h;
-  a.ObserverLatitude = r.ObserverLatitude;
+  a.ObserverLatitude = r.ObserverLatDeg;
   EquatorialToHorizontalVector(a, p);
   RelativeSpherical(a, 3, p);
   a.HorAzimuth = a.RelLon[ps];
@@ -102,9 +102,9 @@ namespace {
 ApparentPlace PreciseApparentPlace(AstroState& a, const ApparentPlaceRequest& r) {
   ApparentPlace out;
   out.Precise = true;
-  out.EphemerisJd = PreciseTerrestrialTime(a, r.Jd, r.DeltaT, r.DeltaTBy86400, out.DeltaTSeconds);
+  out.EphemerisJd = PreciseTerrestrialTime(a, r.JdUt, r.DeltaT, r.DeltaTBy86400, out.DeltaTSeconds);
   out.Rigorous = ComputePrecisePlace(a, r.Body, out.EphemerisJd);
-  a.CurrentJd = r.Jd;
+  a.CurrentJd = r.JdUt;
   if (!out.Rigorous.Ok) return out;
   const PrecisePlace& rp = out.Rigorous;
   out.GeometricDistanceMetres = rp.GeometricKm * 1000;
@@ -199,15 +199,15 @@ ApparentPlace ComputeApparentPlace(AstroState& a, const ApparentPlaceRequest& r)
   ApparentPlace out;
   const int p = r.Body;
   const size_t ps = static_cast<size_t>(p);
-  out.EphemerisJd = r.Jd;
-  a.CurrentJd = r.Jd;
+  out.EphemerisJd = r.JdUt;
+  a.CurrentJd = r.JdUt;
   if (r.DeltaT != DeltaTModel::kNone) {
-    out.DeltaTSeconds = DeltaTSeconds(a, r.Jd, r.DeltaT);
-    out.EphemerisJd = r.DeltaTBy86400 ? r.Jd + out.DeltaTSeconds / 86400 : r.Jd + out.DeltaTSeconds / 24 / 3600;
+    out.DeltaTSeconds = DeltaTSeconds(a, r.JdUt, r.DeltaT);
+    out.EphemerisJd = r.DeltaTBy86400 ? r.JdUt + out.DeltaTSeconds / 86400 : r.JdUt + out.DeltaTSeconds / 24 / 3600;
     a.CurrentJd = out.EphemerisJd;
   }
-  if (!ComputeBodyPositions(a, r.Theory, r.Jd, p, r.Perturbations, out.EphemerisJd)) return out;
-  a.CurrentJd = r.Jd;
+  if (!ComputeBodyPositions(a, r.Theory, r.JdUt, p, r.Perturbations, out.EphemerisJd)) return out;
+  a.CurrentJd = r.JdUt;
 
   // Geocentric, geometric.  The places of the stages that only the stage log and the
   // corrections' boxes show are kept as vectors and turned into angles by

@@ -36,7 +36,7 @@ enum class ComparisonEpoch { kOfDate, kB1950, kJ2000 };
 // PreciseTerrestrialTime).
 struct ApparentPlaceRequest {
   int Body = 11;            // program body number 0..11
-  double Jd = 0;            // date of the observation, UT as observed
+  double JdUt = 0;          // date of the observation, UT as observed
   TheorySource Theory = TheorySource::kJpl2;
   bool Perturbations = false;  // two-body theory with the inner planets' periodic terms
   DeltaTModel DeltaT = DeltaTModel::kParabola;
@@ -49,8 +49,8 @@ struct ApparentPlaceRequest {
   bool Refraction = false;          // at the observatory below
   bool Nutation = true;             // mean to true equator and equinox of date
   ComparisonEpoch Epoch = ComparisonEpoch::kOfDate;
-  double ObserverLongitude = 0;  // degrees east (refraction only)
-  double ObserverLatitude = 0;   // degrees (refraction only)
+  double ObserverLonDeg = 0;  // east longitude (refraction only)
+  double ObserverLatDeg = 0;  // latitude (refraction only)
   // The rigorous reduction (IAU 2006/2000A, PrecisePlace) instead of the classical one,
   // for the DE405 theory and the epochs of date and J2000; the B1950 frame and the
   // two-body theory keep the classical reduction (UsesPreciseChain).
@@ -172,8 +172,8 @@ double PreciseTerrestrialTime(AstroState& a, double jd, DeltaTModel model, bool 
 // Working space (the classical reduction): the slots of ComputeBodyPositions (0, 3, 11,
 //   14 and r.Body), made geocentric; BodyLon/BodyLat[r.Body] and BodyLat[12] (degrees),
 //   RelLon/RelLat/RelDist, CurrentSlot, RotationMatrix, and with refraction HourAngle,
-//   ObserverLatitude, HorAzimuth, HorAltitude.  CurrentJd is left at r.Jd (at
-//   EphemerisJd after a failure).  The rigorous reduction leaves CurrentJd at r.Jd and
+//   ObserverLatitude, HorAzimuth, HorAltitude.  CurrentJd is left at r.JdUt (at
+//   EphemerisJd after a failure).  The rigorous reduction leaves CurrentJd at r.JdUt and
 //   touches the table only for refraction (slot r.Body, BodyLon/BodyLat, the horizontal
 //   cells), where it reads slot 3 as the geocentre as it stands.
 ApparentPlace ComputeApparentPlace(AstroState& a, const ApparentPlaceRequest& r);

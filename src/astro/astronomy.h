@@ -5,7 +5,7 @@
 //
 // Units are in the names: Deg degrees, Sec/Seconds seconds of time, Jd Julian dates
 // (days), ThousandKm thousands of kilometres, KmPerS kilometres per second, Metres.
-// Time scales: jdUt and a request's Jd are UT as observed; the ephemeris is read at
+// Time scales: jdUt and a request's JdUt are UT as observed; the ephemeris is read at
 // ET = UT + ET-UT (EphemerisJd); the rigorous reduction works in TT (TtJd).
 #pragma once
 

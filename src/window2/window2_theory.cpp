@@ -73,8 +73,8 @@ ApparentPlaceRequest Window2Model::TheoryRequest() {
   r.Precise = rigorousIau2006.Value;
   r.Epoch = EpochOfLabel(ComparisonLabel);
   if (r.Refraction) {
-    r.ObserverLongitude = BoxReal(observatoryLonDeg);
-    r.ObserverLatitude = BoxReal(observatoryLatDeg);
+    r.ObserverLonDeg = BoxReal(observatoryLonDeg);
+    r.ObserverLatDeg = BoxReal(observatoryLatDeg);
   }
   return r;
 }
@@ -84,7 +84,7 @@ ApparentPlace Window2Model::ComputeObservationTheory(int32_t i) {
   if (!IsTheoryBody(p)) throw Refusal{};
   if (EpochLabel2 != EpochLabel1) EpochLabel2 = EpochLabel1;
   ObservationJdUt = Store.ObsJd(i, kSet1);
-  TheoryTemplate.Jd = ObservationJdUt;
+  TheoryTemplate.JdUt = ObservationJdUt;
   const ApparentPlaceResult result = Astro.ApparentPlaceOf(TheoryTemplate);
   LastPlace = result.Detail;
   if (!LastPlace.Ok) LastEphemeris = result.Ephemeris;

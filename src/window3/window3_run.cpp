@@ -203,7 +203,7 @@ void Window3Model::ShowCurrentRow() {
 
 bool Window3Model::CorrectRow(int32_t r) {
   const double jd = Store.ObsJd(r, kSet1);
-  RunRequest.Jd = jd;
+  RunRequest.JdUt = jd;
   const ApparentPlaceResult result = Astro.ApparentPlaceOf(RunRequest);
   const ApparentPlace& place = result.Detail;
   ShownDeltaTSeconds = place.DeltaTSeconds;
