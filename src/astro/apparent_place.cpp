@@ -293,10 +293,10 @@ void MakeHeliocentric(AstroState& a, int p, De405CalculatorPlaces& out) {
     if (p != 3) SubtractPosition(a, p, 0);
     SubtractVelocity(a, p, 0);
   }
-  out.Speed = std::sqrt(a.VelX[s] * a.VelX[s] + a.VelY[s] * a.VelY[s] + a.VelZ[s] * a.VelZ[s]);
-  out.VX = a.VelX[s];
-  out.VY = a.VelY[s];
-  out.VZ = a.VelZ[s];
+  out.SpeedKmPerS = std::sqrt(a.VelX[s] * a.VelX[s] + a.VelY[s] * a.VelY[s] + a.VelZ[s] * a.VelZ[s]);
+  out.VxKmPerS = a.VelX[s];
+  out.VyKmPerS = a.VelY[s];
+  out.VzKmPerS = a.VelZ[s];
   a.PosX[0] = a.PosY[0] = a.PosZ[0] = 0;
 }
 

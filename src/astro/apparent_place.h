@@ -182,11 +182,11 @@ ApparentPlace ComputeApparentPlace(AstroState& a, const ApparentPlaceRequest& r)
 
 namespace planova {
 
-// A body's place from the origin slot: longitude, latitude (degrees), distance and the
-// rectangular coordinates, in the unit of the table (thousands of km in the calculator).
+// A body's place from the origin slot in the DE405 calculator: longitude, latitude
+// (degrees), distance and the rectangular coordinates, thousands of km.
 struct SlotPlace {
-  double LonDeg = 0, LatDeg = 0, Dist = 0;
-  double X = 0, Y = 0, Z = 0;
+  double LonDeg = 0, LatDeg = 0, DistThousandKm = 0;
+  double XThousandKm = 0, YThousandKm = 0, ZThousandKm = 0;
 };
 
 // The DE405 calculator's places of a body (1..9 or 11) for a UT date: heliocentric
@@ -200,7 +200,7 @@ struct De405CalculatorPlaces {
   bool Ok = false;  // false: the ephemeris failed (EphemerisFailureKind says why)
   double DeltaTSeconds = 0, EphemerisJd = 0;
   SlotPlace Heliocentric, GeocentricJ2000, GeocentricOfDate;
-  double VX = 0, VY = 0, VZ = 0, Speed = 0;
+  double VxKmPerS = 0, VyKmPerS = 0, VzKmPerS = 0, SpeedKmPerS = 0;
 };
 // Given: body (1..9 or 11); jdUt (JD, UT); deltaT, the ET-UT model.
 // Returned: the places; Ok false after an ephemeris failure (EphemerisError 1,

@@ -64,7 +64,9 @@ TwoBodyPlace Astronomy::TwoBodyEquatorialPlaceOf(int body, double jd) {
 
 namespace {
 
-CalculatorPlace CalculatorPlaceOf(const SlotPlace& s) { return {s.LonDeg, s.LatDeg, s.Dist, s.X, s.Y, s.Z}; }
+CalculatorPlace CalculatorPlaceOf(const SlotPlace& s) {
+  return {s.LonDeg, s.LatDeg, s.DistThousandKm, s.XThousandKm, s.YThousandKm, s.ZThousandKm};
+}
 
 }  // namespace
 
@@ -77,10 +79,10 @@ De405CalculatorResult Astronomy::De405Calculator(int body, double jdUt, DeltaTMo
   r.Heliocentric = CalculatorPlaceOf(p.Heliocentric);
   r.GeocentricJ2000 = CalculatorPlaceOf(p.GeocentricJ2000);
   r.GeocentricOfDate = CalculatorPlaceOf(p.GeocentricOfDate);
-  r.VxKmPerS = p.VX;
-  r.VyKmPerS = p.VY;
-  r.VzKmPerS = p.VZ;
-  r.SpeedKmPerS = p.Speed;
+  r.VxKmPerS = p.VxKmPerS;
+  r.VyKmPerS = p.VyKmPerS;
+  r.VzKmPerS = p.VzKmPerS;
+  r.SpeedKmPerS = p.SpeedKmPerS;
   return r;
 }
 
