@@ -219,7 +219,7 @@ class Window2Model : public FormModel {
   std::string MergeLine(int32_t k, int takeFrom1, int takeFrom2);
   // "Объединить данные 1 и данные 2": the merge of the first n1 and n2 rows into data set 3.
   struct MergeHeads;
-  MergeHeads MergeByDate(int32_t n1, int32_t n2, double tau);
+  MergeHeads MergeByDate(int32_t n1, int32_t n2, double tauDays);
 };
 
 }  // namespace planova

@@ -202,8 +202,8 @@ void Window3Model::ShowCurrentRow() {
 }
 
 bool Window3Model::CorrectRow(int32_t r) {
-  const double jd = Store.ObsJd(r, kSet1);
-  RunRequest.JdUt = jd;
+  const double jdUt = Store.ObsJd(r, kSet1);
+  RunRequest.JdUt = jdUt;
   const ApparentPlaceResult result = Astro.ApparentPlaceOf(RunRequest);
   const ApparentPlace& place = result.Detail;
   ShownDeltaTSeconds = place.DeltaTSeconds;
@@ -215,30 +215,30 @@ bool Window3Model::CorrectRow(int32_t r) {
     return false;
   }
 
-  double x = (jd - PlotTimeOriginJd) / 365.25 / PlotYearsPerCm;
+  double x = (jdUt - PlotTimeOriginJd) / 365.25 / PlotYearsPerCm;
   // One coordinate: its correction at this date, the corrected observation, the
   // deviation from theory, and the running mean of the deviations within the limits.
   struct Coordinate {
-    double& obs1;
-    double& obs3;
-    double theory, corr1, corr2, low, high;
-    double &curr, &dev, &sum;
+    double& obs1Deg;
+    double& obs3Deg;
+    double theoryDeg, corr1Deg, corr2Deg, lowDeg, highDeg;
+    double &currDeg, &devDeg, &sumDeg;
     int32_t& count;
     bool &devShown, &meanShown;
     bool plotDev, plotMean;
     uint32_t colour;
   };
   auto compare = [&](const Coordinate& c) {
-    c.curr = c.corr1 + (c.corr2 - c.corr1) * (jd - Jd1Ut) / (Jd2Ut - Jd1Ut);
-    if (correctData.Value) c.obs3 = c.obs1 + c.curr;
-    c.dev = c.obs3 - c.theory;
+    c.currDeg = c.corr1Deg + (c.corr2Deg - c.corr1Deg) * (jdUt - Jd1Ut) / (Jd2Ut - Jd1Ut);
+    if (correctData.Value) c.obs3Deg = c.obs1Deg + c.currDeg;
+    c.devDeg = c.obs3Deg - c.theoryDeg;
     c.devShown = true;
-    if (c.plotDev) plot.Point(x, c.dev * 3600 / PlotArcsecPerCm + PlotZeroLineCm, c.colour);
-    if (!meansWithinLimits.Value || (c.low <= c.dev && c.dev <= c.high)) {
-      c.sum = c.sum + c.dev;
+    if (c.plotDev) plot.Point(x, c.devDeg * 3600 / PlotArcsecPerCm + PlotZeroLineCm, c.colour);
+    if (!meansWithinLimits.Value || (c.lowDeg <= c.devDeg && c.devDeg <= c.highDeg)) {
+      c.sumDeg = c.sumDeg + c.devDeg;
       c.count = c.count + 1;
       c.meanShown = true;
-      if (c.plotMean) plot.Point(x, (c.sum / c.count) * 36000 / PlotArcsecPerCm + PlotZeroLineCm, 0);
+      if (c.plotMean) plot.Point(x, (c.sumDeg / c.count) * 36000 / PlotArcsecPerCm + PlotZeroLineCm, 0);
     }
   };
   if (HasLongitude(Store.ObsLon(r, kSet1))) {
