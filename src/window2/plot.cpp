@@ -53,7 +53,8 @@ void SetPlotAxes(PictureBox& box, const PlotColourTable& colours, const PlotSett
   if (s.ShowT) a.Legend.push_back({colour(s.ColourT), "dT, сек"});
 }
 
-void PlotRow(PictureBox& box, const PlotColourTable& colours, const PlotSettings& s, double& originJd, const PlotRowInput& row) {
+void PlotRow(PictureBox& box, const PlotColourTable& colours, const PlotSettings& s, double& originJd,
+             const PlotRowInput& row) {
   double x = (row.ObsJd1Ut - originJd) / 365.25 / s.ScaleYearsPerUnit;
   if (x >= 25) {
     originJd = row.ObsJd1Ut;

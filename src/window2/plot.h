@@ -50,6 +50,7 @@ void SetPlotAxes(PictureBox& box, const PlotColourTable& colours, const PlotSett
 
 // Plots one row; moves `originJd` to the row's date and starts a new page when the row
 // lies 25 or more units to the right.
-void PlotRow(PictureBox& box, const PlotColourTable& colours, const PlotSettings& s, double& originJd, const PlotRowInput& row);
+void PlotRow(PictureBox& box, const PlotColourTable& colours, const PlotSettings& s, double& originJd,
+             const PlotRowInput& row);
 
 }  // namespace planova

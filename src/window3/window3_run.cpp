@@ -99,8 +99,13 @@ void Window3Model::WriteDeviationsCsv(int32_t r, const ApparentPlace& place) {
   std::string& line = CsvLine;
   StartCsvRecord(line, r, CsvDate, Astro.Calendar(), jd, CsvFixedFields);
   const std::pair<bool, double> fields[] = {
-      {hasL, DevLDeg},         {hasL, DevLDeg * cosDec}, {hasB, DevBDeg}, {hasL && CountL > 0, CountL > 0 ? SumLDeg / CountL : 0},
-      {hasB && CountB > 0, CountB > 0 ? SumBDeg / CountB : 0}, {hasL, CurrLDeg}, {hasB, CurrBDeg}};
+      {hasL, DevLDeg},
+      {hasL, DevLDeg * cosDec},
+      {hasB, DevBDeg},
+      {hasL && CountL > 0, CountL > 0 ? SumLDeg / CountL : 0},
+      {hasB && CountB > 0, CountB > 0 ? SumBDeg / CountB : 0},
+      {hasL, CurrLDeg},
+      {hasB, CurrBDeg}};
   for (const auto& [has, degrees] : fields) {
     line += ',';
     if (has) AppendCsvNumber(line, degrees * 3600, 6);
@@ -242,12 +247,14 @@ bool Window3Model::CorrectRow(int32_t r) {
     }
   };
   if (HasLongitude(Store.ObsLon(r, kSet1))) {
-    compare({Store.ObsLon(r, kSet1), Store.ObsLon(r, kSet3), place.LonDeg, CorrL1Deg, CorrL2Deg, LimitLLowDeg, LimitLHighDeg, CurrLDeg,
-             DevLDeg, SumLDeg, CountL, Pending.DevL, Pending.MeanL, plotDevL.Value, plotMeanL.Value, Rgb(250, 0, 0)});
+    compare({Store.ObsLon(r, kSet1), Store.ObsLon(r, kSet3), place.LonDeg, CorrL1Deg, CorrL2Deg, LimitLLowDeg,
+             LimitLHighDeg, CurrLDeg, DevLDeg, SumLDeg, CountL, Pending.DevL, Pending.MeanL, plotDevL.Value,
+             plotMeanL.Value, Rgb(250, 0, 0)});
   }
   if (HasLatitude(Store.ObsLat(r, kSet1))) {
-    compare({Store.ObsLat(r, kSet1), Store.ObsLat(r, kSet3), place.LatDeg, CorrB1Deg, CorrB2Deg, LimitBLowDeg, LimitBHighDeg, CurrBDeg,
-             DevBDeg, SumBDeg, CountB, Pending.DevB, Pending.MeanB, plotDevB.Value, plotMeanB.Value, Rgb(0, 0, 250)});
+    compare({Store.ObsLat(r, kSet1), Store.ObsLat(r, kSet3), place.LatDeg, CorrB1Deg, CorrB2Deg, LimitBLowDeg,
+             LimitBHighDeg, CurrBDeg, DevBDeg, SumBDeg, CountB, Pending.DevB, Pending.MeanB, plotDevB.Value,
+             plotMeanB.Value, Rgb(0, 0, 250)});
   }
   Pending.Row = r;
   if (Run.CsvOpen()) WriteDeviationsCsv(r, place);
