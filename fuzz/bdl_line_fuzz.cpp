@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   (void)ParseBdlLine(b, CalendarRule::kGregorianFrom1582);
   BdlRecord r;
   if (ReadBdlRecord(b, CalendarRule::kGregorianFrom1582, line, r)) {
-    if (!std::isfinite(r.Lon) || !std::isfinite(r.Lat)) std::abort();
+    if (!std::isfinite(r.LonDeg) || !std::isfinite(r.LatDeg)) std::abort();
     (void)BdlDisplayLine(b, r, 1);
   }
   return 0;

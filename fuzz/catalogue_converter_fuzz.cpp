@@ -57,6 +57,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const RecordValues v = ConvertDovLine(dov, false, false, CalendarRule::kGregorianFrom1582, field);
   const std::string degrees = CutPadded(dov, kDovNormalLayout[kDovDecDegrees]);
   const size_t sign = degrees.find_first_not_of(' ');
-  if (v.Accepted && sign != std::string::npos && degrees[sign] == '-' && v.Lat > 0) std::abort();
+  if (v.Accepted && sign != std::string::npos && degrees[sign] == '-' && v.LatDeg > 0) std::abort();
   return 0;
 }

@@ -13,13 +13,13 @@ namespace planova::fuzz {
 // accepted-log patterns.
 inline void CheckValues(const RecordValues& v) {
   if (v.HasJd && !std::isfinite(v.Jd)) std::abort();
-  if (v.HasLon && !std::isfinite(v.Lon)) std::abort();
-  if (v.HasLat && !std::isfinite(v.Lat)) std::abort();
+  if (v.HasLon && !std::isfinite(v.LonDeg)) std::abort();
+  if (v.HasLat && !std::isfinite(v.LatDeg)) std::abort();
   if (v.Accepted && !(v.HasJd)) std::abort();
   if (v.Accepted) {
     (void)Format(v.Jd, "0000000.0000000");
-    (void)Format(v.Lon, "000.000000000");
-    (void)Format(v.Lat, "000.000000000");
+    (void)Format(v.LonDeg, "000.000000000");
+    (void)Format(v.LatDeg, "000.000000000");
   }
 }
 

@@ -27,12 +27,12 @@ TEST(Astronomy, EphemerisFailureComesBackWithItsRequestOnly) {
   astro.SetDe405Folder("no-such-folder");
   ApparentPlaceRequest r;
   r.Body = 4;
-  r.Jd = 2200000.5;  // 1311, before the first block file
+  r.JdUt = 2200000.5;  // 1311, before the first block file
   const ApparentPlaceResult outside = astro.ApparentPlaceOf(r);
   EXPECT_EQ(outside.Ephemeris.Failure, EphemerisFailure::kNoSuchDate);
   EXPECT_EQ(outside.Ephemeris.Folder, std::filesystem::path("no-such-folder"));
   EXPECT_TRUE(outside.Ephemeris.FileYearsPresent.empty());
-  r.Jd = 2451545.0;  // covered, but no file in the folder
+  r.JdUt = 2451545.0;  // covered, but no file in the folder
   EXPECT_EQ(astro.ApparentPlaceOf(r).Ephemeris.Failure, EphemerisFailure::kReadError);
   r.Theory = TheorySource::kJpl0;
   const ApparentPlaceResult twoBody = astro.ApparentPlaceOf(r);

@@ -175,9 +175,9 @@ TEST(BdlLine, FormattedLinesReadBackWithinTheirTruncation) {
     EXPECT_GE(dt, -5e-5) << line;
     EXPECT_LT(dt, 1e-4 + 5e-5) << line;
     // Right ascension cut to 1e-5 s of time (15e-5"), declination to 1e-4", toward zero.
-    EXPECT_NEAR_WHAT(rec.Lon, l - 7.5e-5 * test::kArcsec, 8e-5 * test::kArcsec, line);
-    EXPECT_NEAR_WHAT(std::fabs(rec.Lat), std::fabs(b) - 0.5e-4 * test::kArcsec, 0.6e-4 * test::kArcsec, line);
-    EXPECT_EQ(rec.Lat < 0, b < 0) << line;
+    EXPECT_NEAR_WHAT(rec.LonDeg, l - 7.5e-5 * test::kArcsec, 8e-5 * test::kArcsec, line);
+    EXPECT_NEAR_WHAT(std::fabs(rec.LatDeg), std::fabs(b) - 0.5e-4 * test::kArcsec, 0.6e-4 * test::kArcsec, line);
+    EXPECT_EQ(rec.LatDeg < 0, b < 0) << line;
   }
   EXPECT_TRUE(r.ui.messages.empty());
 
@@ -223,8 +223,8 @@ TEST(BdlLine, ReadThenWrittenLinesKeepTheirDigits) {
     BdlRecord rec;
     ASSERT_TRUE(ReadBdlRecord(r.b, CalendarRule::kGregorianFrom1582, line, rec)) << line;
     EXPECT_EQ(BdlDisplayLine(r.b, rec, 1).substr(0, 93), line.substr(0, 93));
-    r.store.ObsLon(1, kSet3) = rec.Lon;
-    r.store.ObsLat(1, kSet3) = rec.Lat;
+    r.store.ObsLon(1, kSet3) = rec.LonDeg;
+    r.store.ObsLat(1, kSet3) = rec.LatDeg;
     r.store.ObsJd(1, kSet3) = rec.Jd;
     ASSERT_TRUE(FormatBdlLine(r.b, CalendarRule::kGregorianFrom1582, r.store, 1));
     EXPECT_EQ(r.b.BdlLine.substr(43, 39), line.substr(43, 39)) << line;
@@ -239,7 +239,7 @@ TEST(BdlLine, ReadRefusesImpossibleValuesAndExponents) {
   };
   BdlRecord rec;
   ASSERT_TRUE(ReadBdlRecord(r.b, CalendarRule::kGregorianFrom1582, good, rec));
-  EXPECT_EQ(rec.Lat, -90.0);
+  EXPECT_EQ(rec.LatDeg, -90.0);
   ASSERT_TRUE(ReadBdlRecord(r.b, CalendarRule::kGregorianFrom1582, with(24, "-5"), rec)) << "negative times are the loaders' affair";
   for (const std::string& bad : {with(24, "24"), with(24, "99"), with(27, "60"), with(30, "60"), with(44, "24"),
                                  with(47, "60"), with(50, "60"), with(53, "1E300"), with(33, "1E30"), with(70, "91"),

@@ -44,8 +44,8 @@ TEST_F(CompareTest, GeneratedTwoBodySetAgainstItsTheoryHasZeroDifferences) {
   EXPECT_EQ(f.ComparedCount, 10);
   EXPECT_EQ(f.EpochLabel1, "J2000");
   EXPECT_TRUE(f.theoryJpl0.Value);  // the data-2 source chosen before the run is back
-  EXPECT_EQ(f.SumAbsDL, 0.0);
-  EXPECT_EQ(f.SumAbsDB, 0.0);
+  EXPECT_EQ(f.SumAbsDLDeg, 0.0);
+  EXPECT_EQ(f.SumAbsDBDeg, 0.0);
   EXPECT_EQ(f.progress.Value, 100);  // a finished run shows the bar whole
 
   std::string stat = test::ReadBytes(folder / "Dat" / "StatPARI11.txt");

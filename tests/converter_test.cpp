@@ -85,7 +85,7 @@ TEST(CatalogueConverter, SouthernDeclinationOfZeroDegreesStaysSouthern) {
   FieldTexts field;
   RecordValues v = ConvertDovLine(dov, false, false, CalendarRule::kGregorianFrom1582, field);
   ASSERT_TRUE(v.Accepted);
-  EXPECT_NEAR(v.Lat, -(16 / 60.0 + 42.22 / 3600), 1e-12);
+  EXPECT_NEAR(v.LatDeg, -(16 / 60.0 + 42.22 / 3600), 1e-12);
 }
 
 struct ConverterWindow : ::testing::Test {

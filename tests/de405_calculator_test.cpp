@@ -83,7 +83,7 @@ struct De405Calculator : ::testing::Test {
     f.dateDay.Text = RealText(c.Date.Day);
     f.FindButton("DE405")->Press();
     ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
-    ASSERT_NEAR(f.ShiftedJd, jed, 1e-8);
+    ASSERT_NEAR(f.ShiftedJdEt, jed, 1e-8);
   }
 };
 
@@ -121,7 +121,7 @@ TEST_F(De405Calculator, PlacesAgreeWithJplsTestPositions) {
 TEST_F(De405Calculator, TextLayoutAndDates) {
   Calculate(4, 2451545.0);  // Mars at J2000.0 (ET)
   const std::string& text = f.set2Pane.Text;
-  EXPECT_EQ(text.rfind("JDut=  " + Format(f.ObservationJd, "0000000.00000") + "         JDet=  2451545,00000\r\n\r\n"
+  EXPECT_EQ(text.rfind("JDut=  " + Format(f.ObservationJdUt, "0000000.00000") + "         JDet=  2451545,00000\r\n\r\n"
                        "ГЕЛИО ЭКВ   J2000         L=  ",
                        0),
             0u)
@@ -134,7 +134,7 @@ TEST_F(De405Calculator, TextLayoutAndDates) {
   EXPECT_NE(text.back(), '\n');
   EXPECT_EQ(app.Store.ObjectNumber, 4);
   // ET-UT of the parabola in the box, the date of the ephemeris shifted by it.
-  EXPECT_NEAR((f.ShiftedJd - f.ObservationJd) * 86400, f.DeltaTSeconds, 1e-4);
+  EXPECT_NEAR((f.ShiftedJdEt - f.ObservationJdUt) * 86400, f.DeltaTSeconds, 1e-4);
   EXPECT_EQ(f.etMinusUtSeconds.Text, RealText(f.DeltaTSeconds));
   // The equator of date at J2000.0 is the J2000 equator: the last two blocks agree to
   // the precession over ET-UT (about a minute of time, far below the printed digits).

@@ -862,13 +862,13 @@ TEST(DovRecord, DeclinationSignsPolarDistanceAndCarriedSeconds) {
     std::string line = Put(Put(Put(kDovLine, 51, c.degrees), 56, c.minutes), 60, c.seconds);
     RecordValues v = ConvertDovLine(line, false, c.pole, CalendarRule::kGregorianFrom1582, field);
     ASSERT_TRUE(v.Accepted) << line;
-    EXPECT_NEAR_WHAT(v.Lat, c.want, kAngleTol, line);
+    EXPECT_NEAR_WHAT(v.LatDeg, c.want, kAngleTol, line);
   }
   // Seconds of time of 68.5 and minutes of 75 add as they stand; so do RA seconds of 61.7.
   RecordValues v = ConvertDovLine(Put(Put(Put(kDovLine, 23, "75"), 26, "68.5"), 42, "61.70"), false, false, CalendarRule::kGregorianFrom1582, field);
   ASSERT_TRUE(v.Accepted);
   EXPECT_NEAR_WHAT(v.Jd, 2447894.5 + (20 + 75 / 60.0 + 68.5 / 3600) / 24, kJdTol, "1990 January 3 + 20h 75m 68.5s");
-  EXPECT_NEAR_WHAT(v.Lon, (15 / 60.0 + 61.7 / 3600) * 15, kAngleTol, "0h 15m 61.7s");
+  EXPECT_NEAR_WHAT(v.LonDeg, (15 / 60.0 + 61.7 / 3600) * 15, kAngleTol, "0h 15m 61.7s");
   // A decimal comma is as good as the point.
   EXPECT_TRUE(ConvertDovLine(Put(kDovLine, 26, "30,2"), false, false, CalendarRule::kGregorianFrom1582, field).Accepted);
   // Day 32 at 12h is 32.5 exactly: not over the limit.
@@ -911,8 +911,8 @@ TEST(DovRecord, LongVariantColumns) {
   RecordValues v = ConvertDovLine(line, true, false, CalendarRule::kGregorianFrom1582, field);
   ASSERT_TRUE(v.Accepted);
   EXPECT_NEAR_WHAT(v.Jd, 2447894.5 + (20 + 55 / 60.0 + 30 / 3600.0) / 24, kJdTol, "long variant date");
-  EXPECT_NEAR_WHAT(v.Lon, (15 / 60.0 + 2.45 / 3600) * 15, kAngleTol, "long variant RA");
-  EXPECT_NEAR_WHAT(v.Lat, -(5 + 30 / 60.0 + 24.54 / 3600), kAngleTol, "long variant Dec");
+  EXPECT_NEAR_WHAT(v.LonDeg, (15 / 60.0 + 2.45 / 3600) * 15, kAngleTol, "long variant RA");
+  EXPECT_NEAR_WHAT(v.LatDeg, -(5 + 30 / 60.0 + 24.54 / 3600), kAngleTol, "long variant Dec");
   EXPECT_EQ(field[4], std::string(15, ' ') + "1990  01  03  00020  055  030");
   EXPECT_FALSE(ConvertDovLine(line, false, false, CalendarRule::kGregorianFrom1582, field).Accepted);
 }
@@ -923,8 +923,8 @@ TEST(JplRecord, PartsBlanksAndSign) {
   RecordValues v = ConvertJplLine(line, field);
   ASSERT_TRUE(v.Accepted);
   EXPECT_NEAR_WHAT(v.Jd, 2451558.4397, kJdTol, "JD x 100000");
-  EXPECT_NEAR_WHAT(v.Lon, (54 / 60.0 + 1 + 39.308 / 3600) * 15, kAngleTol, "1h 54m 39.308s");
-  EXPECT_NEAR_WHAT(v.Lat, 6 + 7 / 60.0 + 14.30 / 3600, kAngleTol, "6 07 14.30");
+  EXPECT_NEAR_WHAT(v.LonDeg, (54 / 60.0 + 1 + 39.308 / 3600) * 15, kAngleTol, "1h 54m 39.308s");
+  EXPECT_NEAR_WHAT(v.LatDeg, 6 + 7 / 60.0 + 14.30 / 3600, kAngleTol, "6 07 14.30");
   EXPECT_EQ(field[4], "245155843970");
   EXPECT_EQ(field[8], "308");
   EXPECT_EQ(field[12], "30");
@@ -932,8 +932,8 @@ TEST(JplRecord, PartsBlanksAndSign) {
   // Blank parts count as 0; "-" in column 51 turns the declination south.
   v = ConvertJplLine(Put(Put(Put("P011245155843970", 34, "0154"), 51, "-"), 52, "0607    "), field);
   ASSERT_TRUE(v.Accepted);
-  EXPECT_NEAR_WHAT(v.Lon, (54 / 60.0 + 1) * 15, kAngleTol, "blank seconds");
-  EXPECT_NEAR_WHAT(v.Lat, -(6 + 7 / 60.0), kAngleTol, "southern, blank seconds");
+  EXPECT_NEAR_WHAT(v.LonDeg, (54 / 60.0 + 1) * 15, kAngleTol, "blank seconds");
+  EXPECT_NEAR_WHAT(v.LatDeg, -(6 + 7 / 60.0), kAngleTol, "southern, blank seconds");
 
   // Without any declination, or with letters, the record is rejected; its JD stays read.
   v = ConvertJplLine("P011245155843970                 015439308", field);
@@ -949,7 +949,7 @@ TEST(JplRecord, PartsBlanksAndSign) {
   }
   v = ConvertJplLine(Put(line, 52, "-0"), field);
   ASSERT_TRUE(v.Accepted);
-  EXPECT_NEAR_WHAT(v.Lat, -(7 / 60.0 + 14.30 / 3600), kAngleTol, "-0 07 14.30");
+  EXPECT_NEAR_WHAT(v.LatDeg, -(7 / 60.0 + 14.30 / 3600), kAngleTol, "-0 07 14.30");
   EXPECT_FALSE(ConvertJplLine("P011  JD missing", field).Accepted);
 
   EXPECT_TRUE(IsJplObservationOf("P011", 11));

@@ -38,7 +38,7 @@ TEST(Plot, PointsPagesAndRanges) {
   double origin = 2451545.0;
   const double sec = 1.0 / 86400;
   // The axes the front end labels: the run's scales and the colours it plots.
-  s.Offset = 1800;
+  s.OffsetArcsec = 1800;
   SetPlotAxes(box, c, s, origin);
   EXPECT_TRUE(box.Axes.Known);
   EXPECT_EQ(box.Axes.YearsPerUnit, 1);
@@ -47,7 +47,7 @@ TEST(Plot, PointsPagesAndRanges) {
   ASSERT_EQ(box.Axes.Legend.size(), 3u);
   EXPECT_EQ(box.Axes.Legend[1].rgb, c[3].Rgb());
   EXPECT_EQ(box.Axes.Legend[2].text, "dT, сек");
-  s.Offset = 0;
+  s.OffsetArcsec = 0;
 
   // 1" and 2" at the origin; ET-UT of 64 s as the time point of a theory comparison.
   PlotRow(box, c, s, origin, {2451545.0, 2451545.0 + 64 * sec, 1.0 / 3600, 2.0 / 3600, false});
@@ -70,7 +70,7 @@ TEST(Plot, PointsPagesAndRanges) {
 
   // The offset enters the range test with the opposite sign: 7000" with an offset of
   // 4000" is tested as 3000"/3600 (inside) and drawn at 11000"/3600 (above the grid).
-  s.Offset = 4000;
+  s.OffsetArcsec = 4000;
   s.ShowB = s.ShowT = false;
   size_t before = CountPoints(box);
   PlotRow(box, c, s, origin, {later, later, 7000.0 / 3600, 0, true});

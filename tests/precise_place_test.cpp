@@ -99,14 +99,14 @@ TEST(PreciseDe405, RequestChoosesTheFrame) {
   for (size_t k = 0; k < cases.size(); k += 97) {
     const Case& c = cases[k];
     r.Body = c.body;
-    r.Jd = c.tt;
+    r.JdUt = c.tt;
     r.Epoch = ComparisonEpoch::kOfDate;
     ApparentPlace app = ComputeApparentPlace(a, r);
     ASSERT_TRUE(app.Ok && app.Precise);
-    EXPECT_LE(SeparationMas(app.Lon, app.Lat, c.teteRa, c.teteDec), kNearMas);
+    EXPECT_LE(SeparationMas(app.LonDeg, app.LatDeg, c.teteRa, c.teteDec), kNearMas);
     r.Epoch = ComparisonEpoch::kJ2000;
     ApparentPlace j2000 = ComputeApparentPlace(a, r);
-    EXPECT_LE(SeparationMas(j2000.Lon, j2000.Lat, c.gcrsRa, c.gcrsDec), kNearMas);
+    EXPECT_LE(SeparationMas(j2000.LonDeg, j2000.LatDeg, c.gcrsRa, c.gcrsDec), kNearMas);
     r.Epoch = ComparisonEpoch::kB1950;
     EXPECT_FALSE(ComputeApparentPlace(a, r).Precise);
   }

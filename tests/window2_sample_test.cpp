@@ -113,11 +113,11 @@ TEST_F(SampleComparison, De405DeviationsOfWindow3AreThoseOfWindow2) {
     f.stepMode.Value = true;  // one row per step, to read each difference
     f.rigorousIau2006.Value = precise;
     Compare("PARI", f.theoryDe405);
-    std::vector<double> dL{f.DiffL}, dB{f.DiffB};
+    std::vector<double> dL{f.DiffLDeg}, dB{f.DiffBDeg};
     for (int32_t r = 2; r <= 300; ++r) {
       Press(f, "сделать 1 шаг");
-      dL.push_back(f.DiffL);
-      dB.push_back(f.DiffB);
+      dL.push_back(f.DiffLDeg);
+      dB.push_back(f.DiffBDeg);
     }
     Window3Model& w3 = app.window3;
     app.ShowForm("Form4");
@@ -132,8 +132,8 @@ TEST_F(SampleComparison, De405DeviationsOfWindow3AreThoseOfWindow2) {
     for (int32_t r = 1; r <= 300; ++r) {
       if (r > 1) Press(w3, "сделать 1 шаг");
       const size_t k = static_cast<size_t>(r - 1);
-      EXPECT_NEAR_WHAT(w3.DevL * 3600, dL[k] * 3600, 1e-9, "dL of row " + std::to_string(r));
-      EXPECT_NEAR_WHAT(w3.DevB * 3600, dB[k] * 3600, 1e-9, "dB of row " + std::to_string(r));
+      EXPECT_NEAR_WHAT(w3.DevLDeg * 3600, dL[k] * 3600, 1e-9, "dL of row " + std::to_string(r));
+      EXPECT_NEAR_WHAT(w3.DevBDeg * 3600, dB[k] * 3600, 1e-9, "dB of row " + std::to_string(r));
     }
   }
 }

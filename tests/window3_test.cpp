@@ -200,9 +200,9 @@ TEST_F(Window3, De405RunRecoversTheSampleNoise) {
     // generator reduces in its own order of operations; both agree to 0.0003".
     double wantL = (app.Store.ObsLon(r, kSet1) - t.raTheory) * 3600;
     double wantB = (app.Store.ObsLat(r, kSet1) - t.decTheory) * 3600;
-    EXPECT_NEAR_WHAT(f.DevL * 3600, wantL, 3e-4, "dL of row " + std::to_string(r));
-    EXPECT_NEAR_WHAT(f.DevB * 3600, wantB, 3e-4, "dB of row " + std::to_string(r));
-    worst = std::max({worst, std::fabs(f.DevL * 3600 - wantL), std::fabs(f.DevB * 3600 - wantB)});
+    EXPECT_NEAR_WHAT(f.DevLDeg * 3600, wantL, 3e-4, "dL of row " + std::to_string(r));
+    EXPECT_NEAR_WHAT(f.DevBDeg * 3600, wantB, 3e-4, "dB of row " + std::to_string(r));
+    worst = std::max({worst, std::fabs(f.DevLDeg * 3600 - wantL), std::fabs(f.DevBDeg * 3600 - wantB)});
   }
   RecordProperty("worst_arcsec", std::to_string(worst));
   EXPECT_EQ(f.recordsCompared.Text, "300");
@@ -220,7 +220,7 @@ TEST_F(Window3, De405RunRecoversTheSampleNoise) {
   ASSERT_EQ(lines.size(), 301u);
   EXPECT_EQ(lines[0].rfind("record,date_utc,jd,body,theory,epoch,dev_ra_arcsec,", 0), 0u);
   EXPECT_EQ(lines[300].rfind("300,1999-", 0), 0u) << lines[300];
-  EXPECT_NE(lines[300].find(",11,JPL2 DE405,App," + CsvNumber(f.DevL * 3600, 6) + ","), std::string::npos) << lines[300];
+  EXPECT_NE(lines[300].find(",11,JPL2 DE405,App," + CsvNumber(f.DevLDeg * 3600, 6) + ","), std::string::npos) << lines[300];
   Press("сделать 1 шаг");
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], "Сравнение закончено: следующей записи нет");
@@ -259,11 +259,11 @@ TEST_F(Window3, LinearCorrectionBetweenTheTwoRecords) {
   // deviations are those of a run without the box.
   f.corrLFirstArcsec.Text = f.corrLLastArcsec.Text = f.corrBFirstArcsec.Text = f.corrBLastArcsec.Text = "0";
   Press("Сравнить данные наблюдений с");
-  double withBox = f.DevL;
+  double withBox = f.DevLDeg;
   for (int32_t r = first; r <= last; ++r) EXPECT_EQ(s.ObsLon(r, kSet3), s.ObsLon(r, kSet1));
   f.correctData.Value = false;
   Press("Сравнить данные наблюдений с");
-  EXPECT_EQ(f.DevL, withBox);
+  EXPECT_EQ(f.DevLDeg, withBox);
 
   // The written file holds rows №1..№2 of data set 3 under the loaded headings; loaded
   // again it gives the corrected places.
@@ -342,7 +342,7 @@ TEST_F(Window3, PickingOnThePlot) {
   Press("Сравнить данные наблюдений с");  // sets the time origin to row 1
   const ObservationStore& s = app.Store;
   const double origin = s.ObsJd(1, kSet1);
-  EXPECT_EQ(f.PlotTimeOrigin, origin);
+  EXPECT_EQ(f.PlotTimeOriginJd, origin);
   auto xOf = [&](int32_t r) { return (s.ObsJd(r, kSet1) - origin) / 365.25 / 1; };  // "MT" 1 year a unit
   f.PickPoint(xOf(50) + 1e-9, true);
   EXPECT_EQ(f.PickedRow, 50);
@@ -401,8 +401,8 @@ TEST_F(Window3, BadRunParametersAreRefusedNamingTheBox) {
   ui.messages.clear();
   Press("Сравнить данные наблюдений с");
   EXPECT_TRUE(ui.messages.empty()) << ui.messages[0];
-  EXPECT_EQ(f.CorrL1, 1.5 / 3600);
-  EXPECT_EQ(f.PlotScaleT, 0.5);
+  EXPECT_EQ(f.CorrL1Deg, 1.5 / 3600);
+  EXPECT_EQ(f.PlotYearsPerCm, 0.5);
 }
 
 // A step run whose rows or body changed under it (smaller arrays made, a body number

@@ -54,10 +54,10 @@ void ApplyPlanetaryAberration(AstroState& a, int p, ApparentPlace& out) {
   const size_t ps = static_cast<size_t>(p);
   double x0 = a.PosX[ps], y0 = a.PosY[ps], z0 = a.PosZ[ps];
   for (int pass = 0; pass < 3; ++pass) {
-    a.PosX[ps] = x0 - a.VelX[ps] * out.LightTime;
-    a.PosY[ps] = y0 - a.VelY[ps] * out.LightTime;
-    a.PosZ[ps] = z0 - a.VelZ[ps] * out.LightTime;
-    out.LightTime = DistanceOf(a.PosX[ps], a.PosY[ps], a.PosZ[ps]) / kLightSpeed;
+    a.PosX[ps] = x0 - a.VelX[ps] * out.LightTimeSeconds;
+    a.PosY[ps] = y0 - a.VelY[ps] * out.LightTimeSeconds;
+    a.PosZ[ps] = z0 - a.VelZ[ps] * out.LightTimeSeconds;
+    out.LightTimeSeconds = DistanceOf(a.PosX[ps], a.PosY[ps], a.PosZ[ps]) / kLightSpeed;
   }
 }
 
@@ -65,11 +65,11 @@ void ApplyPlanetaryAberration(AstroState& a, int p, ApparentPlace& out) {
 // altitude raised by the refraction, and back to right ascension and declination.
 void ApplyRefraction(AstroState& a, int p, const ApparentPlaceRequest& r, double distance, ApparentPlace& out) {
   const size_t ps = static_cast<size_t>(p);
-  double theta = LocalSiderealAngle(r.Jd, r.ObserverLongitude);
+  double theta = LocalSiderealAngle(r.JdUt, r.ObserverLonDeg);
   double h = OneTurn(theta - a.BodyLon[ps]);
   a.CurrentSlot = p;
   a.HourAngle = h;
-  a.ObserverLatitude = r.ObserverLatitude;
+  a.ObserverLatitude = r.ObserverLatDeg;
   EquatorialToHorizontalVector(a, p);
   RelativeSpherical(a, 3, p);
   a.HorAzimuth = a.RelLon[ps];
@@ -102,13 +102,13 @@ namespace {
 ApparentPlace PreciseApparentPlace(AstroState& a, const ApparentPlaceRequest& r) {
   ApparentPlace out;
   out.Precise = true;
-  out.EphemerisJd = PreciseTerrestrialTime(a, r.Jd, r.DeltaT, r.DeltaTBy86400, out.DeltaTSeconds);
+  out.EphemerisJd = PreciseTerrestrialTime(a, r.JdUt, r.DeltaT, r.DeltaTBy86400, out.DeltaTSeconds);
   out.Rigorous = ComputePrecisePlace(a, r.Body, out.EphemerisJd);
-  a.CurrentJd = r.Jd;
+  a.CurrentJd = r.JdUt;
   if (!out.Rigorous.Ok) return out;
   const PrecisePlace& rp = out.Rigorous;
-  out.GeometricDistance = rp.GeometricKm * 1000;
-  out.LightTime = rp.LightTimeDays * kSecondsPerDay;
+  out.GeometricDistanceMetres = rp.GeometricKm * 1000;
+  out.LightTimeSeconds = rp.LightTimeDays * kSecondsPerDay;
   const bool ofDate = r.Epoch == ComparisonEpoch::kOfDate;
   Vector3 result = rp.Stages[ofDate ? kPreciseTrue : kPreciseGcrs];
   if (r.Refraction) {
@@ -117,7 +117,7 @@ ApparentPlace PreciseApparentPlace(AstroState& a, const ApparentPlaceRequest& r)
     const RaDec t = RaDecOf(rp.Stages[kPreciseTrue]);
     a.BodyLon[ps] = t.Ra;
     a.BodyLat[ps] = a.BodyLat[12] = t.Dec;
-    ApplyRefraction(a, p, r, out.GeometricDistance, out);
+    ApplyRefraction(a, p, r, out.GeometricDistanceMetres, out);
     out.Refracted = {a.BodyLon[ps], a.BodyLat[ps]};
     const double ra = a.BodyLon[ps] / a.DegPerRad, dec = a.BodyLat[ps] / a.DegPerRad;
     const Vector3 refracted = {std::cos(dec) * std::cos(ra), std::cos(dec) * std::sin(ra), std::sin(dec)};
@@ -130,8 +130,8 @@ ApparentPlace PreciseApparentPlace(AstroState& a, const ApparentPlaceRequest& r)
     }
   }
   const RaDec place = RaDecOf(result);
-  out.Lon = place.Ra;
-  out.Lat = place.Dec;
+  out.LonDeg = place.Ra;
+  out.LatDeg = place.Dec;
   out.Ok = true;
   return out;
 }
@@ -160,9 +160,9 @@ void CompletePreciseStages(ApparentPlace& place) {
   // Bias + precession from the GCRS place, nutation from the mean place.
   place.PreciseSizes[kPreciseMean] = SeparationArcsec(v[kPreciseGcrs], v[kPreciseMean]);
   const auto& st = place.PreciseStages;
-  place.PlanetaryAberrationArcsec = RaDifference(st[kPreciseGeometric].Lon, st[kPreciseAstrometric].Lon) * 3600;
-  place.AberrationArcsec = RaDifference(st[kPreciseDeflected].Lon, st[kPreciseGcrs].Lon) * 3600;
-  place.NutationArcsec = (st[kPreciseMean].Lat - st[kPreciseTrue].Lat) * 3600;
+  place.PlanetaryAberrationArcsec = RaDifference(st[kPreciseGeometric].LonDeg, st[kPreciseAstrometric].LonDeg) * 3600;
+  place.AberrationArcsec = RaDifference(st[kPreciseDeflected].LonDeg, st[kPreciseGcrs].LonDeg) * 3600;
+  place.NutationArcsec = (st[kPreciseMean].LatDeg - st[kPreciseTrue].LatDeg) * 3600;
 }
 
 }  // namespace
@@ -177,11 +177,11 @@ void CompleteStages(ApparentPlace& place) {
   for (int k = kStageGeometric; k <= kStageEcliptic; ++k) {
     const auto& v = place.StageVectors[static_cast<size_t>(k)];
     Spherical s = SphericalOf(v[0], v[1], v[2], place.DegPerRad);
-    place.Stages[static_cast<size_t>(k)] = {s.Lon, s.Lat};
+    place.Stages[static_cast<size_t>(k)] = {s.LonDeg, s.LatDeg};
   }
   // Each correction as the place before it minus the place after it.
-  place.AberrationArcsec = (place.Stages[kStageGeometric].Lon - place.Stages[kStageAberration].Lon) * 3600;
-  place.PlanetaryAberrationArcsec = (place.Stages[kStageAberration].Lon - place.Stages[kStagePlanetary].Lon) * 3600;
+  place.AberrationArcsec = (place.Stages[kStageGeometric].LonDeg - place.Stages[kStageAberration].LonDeg) * 3600;
+  place.PlanetaryAberrationArcsec = (place.Stages[kStageAberration].LonDeg - place.Stages[kStagePlanetary].LonDeg) * 3600;
 }
 
 PlaceStage TwoBodyEquatorialPlace(AstroState& a, int body, double jd) {
@@ -199,25 +199,25 @@ ApparentPlace ComputeApparentPlace(AstroState& a, const ApparentPlaceRequest& r)
   ApparentPlace out;
   const int p = r.Body;
   const size_t ps = static_cast<size_t>(p);
-  out.EphemerisJd = r.Jd;
-  a.CurrentJd = r.Jd;
+  out.EphemerisJd = r.JdUt;
+  a.CurrentJd = r.JdUt;
   if (r.DeltaT != DeltaTModel::kNone) {
-    out.DeltaTSeconds = DeltaTSeconds(a, r.Jd, r.DeltaT);
-    out.EphemerisJd = r.DeltaTBy86400 ? r.Jd + out.DeltaTSeconds / 86400 : r.Jd + out.DeltaTSeconds / 24 / 3600;
+    out.DeltaTSeconds = DeltaTSeconds(a, r.JdUt, r.DeltaT);
+    out.EphemerisJd = r.DeltaTBy86400 ? r.JdUt + out.DeltaTSeconds / 86400 : r.JdUt + out.DeltaTSeconds / 24 / 3600;
     a.CurrentJd = out.EphemerisJd;
   }
-  if (!ComputeBodyPositions(a, r.Theory, r.Jd, p, r.Perturbations, out.EphemerisJd)) return out;
-  a.CurrentJd = r.Jd;
+  if (!ComputeBodyPositions(a, r.Theory, r.JdUt, p, r.Perturbations, out.EphemerisJd)) return out;
+  a.CurrentJd = r.JdUt;
 
   // Geocentric, geometric.  The places of the stages that only the stage log and the
   // corrections' boxes show are kept as vectors and turned into angles by
   // CompleteStages, when they are shown.
   MakeGeocentric(a, p);
-  out.GeometricDistance = DistanceOf(a.PosX[ps], a.PosY[ps], a.PosZ[ps]);
-  out.LightTime = out.GeometricDistance / kLightSpeed;
+  out.GeometricDistanceMetres = DistanceOf(a.PosX[ps], a.PosY[ps], a.PosZ[ps]);
+  out.LightTimeSeconds = out.GeometricDistanceMetres / kLightSpeed;
   out.StageVectors[kStageGeometric] = Vector(a, p);
 
-  if (r.Aberration) ApplyAberration(a, p, out.LightTime);
+  if (r.Aberration) ApplyAberration(a, p, out.LightTimeSeconds);
   out.StageVectors[kStageAberration] = Vector(a, p);
   if (r.PlanetaryAberration) ApplyPlanetaryAberration(a, p, out);
   out.StageVectors[kStagePlanetary] = Vector(a, p);
@@ -236,7 +236,7 @@ ApparentPlace ComputeApparentPlace(AstroState& a, const ApparentPlaceRequest& r)
   a.BodyLat[12] = a.BodyLat[ps];
   out.Stages[kStageEquator] = Stage(a, p);
 
-  if (r.Refraction) ApplyRefraction(a, p, r, out.GeometricDistance, out);
+  if (r.Refraction) ApplyRefraction(a, p, r, out.GeometricDistanceMetres, out);
   out.Stages[kStageRefraction] = Stage(a, p);
 
   // Nutation: mean to true equator and equinox of date.
@@ -247,8 +247,8 @@ ApparentPlace ComputeApparentPlace(AstroState& a, const ApparentPlaceRequest& r)
   }
   out.Stages[kStageNutation] = Stage(a, p);
 
-  out.Lon = a.BodyLon[ps];
-  out.Lat = a.BodyLat[ps];
+  out.LonDeg = a.BodyLon[ps];
+  out.LatDeg = a.BodyLat[ps];
   out.Ok = true;
   return out;
 }
@@ -293,10 +293,10 @@ void MakeHeliocentric(AstroState& a, int p, De405CalculatorPlaces& out) {
     if (p != 3) SubtractPosition(a, p, 0);
     SubtractVelocity(a, p, 0);
   }
-  out.Speed = std::sqrt(a.VelX[s] * a.VelX[s] + a.VelY[s] * a.VelY[s] + a.VelZ[s] * a.VelZ[s]);
-  out.VX = a.VelX[s];
-  out.VY = a.VelY[s];
-  out.VZ = a.VelZ[s];
+  out.SpeedKmPerS = std::sqrt(a.VelX[s] * a.VelX[s] + a.VelY[s] * a.VelY[s] + a.VelZ[s] * a.VelZ[s]);
+  out.VxKmPerS = a.VelX[s];
+  out.VyKmPerS = a.VelY[s];
+  out.VzKmPerS = a.VelZ[s];
   a.PosX[0] = a.PosY[0] = a.PosZ[0] = 0;
 }
 

@@ -36,7 +36,7 @@ enum class ComparisonEpoch { kOfDate, kB1950, kJ2000 };
 // PreciseTerrestrialTime).
 struct ApparentPlaceRequest {
   int Body = 11;            // program body number 0..11
-  double Jd = 0;            // date of the observation, UT as observed
+  double JdUt = 0;          // date of the observation, UT as observed
   TheorySource Theory = TheorySource::kJpl2;
   bool Perturbations = false;  // two-body theory with the inner planets' periodic terms
   DeltaTModel DeltaT = DeltaTModel::kParabola;
@@ -49,8 +49,8 @@ struct ApparentPlaceRequest {
   bool Refraction = false;          // at the observatory below
   bool Nutation = true;             // mean to true equator and equinox of date
   ComparisonEpoch Epoch = ComparisonEpoch::kOfDate;
-  double ObserverLongitude = 0;  // degrees east (refraction only)
-  double ObserverLatitude = 0;   // degrees (refraction only)
+  double ObserverLonDeg = 0;  // east longitude (refraction only)
+  double ObserverLatDeg = 0;  // latitude (refraction only)
   // The rigorous reduction (IAU 2006/2000A, PrecisePlace) instead of the classical one,
   // for the DE405 theory and the epochs of date and J2000; the B1950 frame and the
   // two-body theory keep the classical reduction (UsesPreciseChain).
@@ -78,7 +78,7 @@ inline const char* TheoryName(const ApparentPlaceRequest& r) {
 
 // Longitude and latitude (degrees) after one stage of the reduction.
 struct PlaceStage {
-  double Lon = 0, Lat = 0;
+  double LonDeg = 0, LatDeg = 0;
 };
 
 // The stages in order: geocentric ecliptic J2000, with aberration, with planetary
@@ -87,14 +87,14 @@ enum PlaceStageIndex { kStageGeometric, kStageAberration, kStagePlanetary, kStag
                        kStageRefraction, kStageNutation, kStageCount };
 
 // The theoretical place and its stages.  Frames and time scales of the fields:
-//   Lon/Lat: geocentric right ascension and declination, degrees.  Classical: the
+//   LonDeg/LatDeg: geocentric right ascension and declination.  Classical: the
 //     ecliptic J2000 place precessed to the ecliptic of the request's Epoch, turned to
 //     the mean equator by the obliquity of the UT date, then refraction and the nutation
 //     of that date when asked.  Rigorous: true equator and equinox of date (kOfDate) or
 //     the GCRS (kJ2000), refraction applied on the true equator of date.
-//   DeltaTSeconds: ET-UT (classical) or TT-UT (rigorous), s.  EphemerisJd: JD, Jd +
+//   DeltaTSeconds: ET-UT (classical) or TT-UT (rigorous).  EphemerisJd: JD, Jd +
 //     DeltaTSeconds: the ET the theory was read at (classical), TT (rigorous).
-//   GeometricDistance (m), geocentric at the ephemeris epoch; LightTime (s), the
+//   GeometricDistanceMetres, geocentric at the ephemeris epoch; LightTimeSeconds, the
 //     geometric distance over c, or with planetary aberration that of its last pass
 //     (rigorous: the iterated light time).
 //   The corrections (arcseconds, before - after): classical, aberrations in ecliptic
@@ -111,12 +111,12 @@ enum PlaceStageIndex { kStageGeometric, kStageAberration, kStagePlanetary, kStag
 //     declination on the true equator of date after refraction, degrees.
 struct ApparentPlace {
   bool Ok = false;       // false: the ephemeris failed (EphemerisFailureKind says why)
-  double Lon = 0;        // right ascension, degrees (after the last stage)
-  double Lat = 0;        // declination, degrees
-  double DeltaTSeconds = 0;  // ET-UT applied, s (0 without)
+  double LonDeg = 0;     // right ascension (after the last stage)
+  double LatDeg = 0;     // declination
+  double DeltaTSeconds = 0;  // ET-UT applied (0 without)
   double EphemerisJd = 0;    // Jd + ET-UT, the epoch of the positions
-  double GeometricDistance = 0;  // geocentric distance of the body, m
-  double LightTime = 0;          // light time of the last pass, s
+  double GeometricDistanceMetres = 0;  // geocentric distance of the body
+  double LightTimeSeconds = 0;         // light time of the last pass
   // The corrections, arcseconds, each as the difference before - after of its stage:
   // aberration and planetary aberration in longitude, refraction and nutation in latitude.
   // The first two, and the first four stages, are there after CompleteStages.
@@ -152,7 +152,7 @@ double DeltaTSeconds(AstroState& a, double jd, DeltaTModel model);
 // series: the observations that a generated data set holds.
 // Given: body (0..11 but 10); jd (JD, taken both as ET for the theory and as the date of
 //   the obliquity).
-// Returned: right ascension (Lon) and declination (Lat), degrees: the ecliptic J2000
+// Returned: right ascension (LonDeg) and declination (LatDeg): the ecliptic J2000
 //   position turned by the mean obliquity of date (no precession, aberration or nutation).
 // Writes: CurrentJd = jd, CurrentSlot = body, the slots of ComputeBodyPositions (JPL0),
 //   made geocentric; slot body left on the equator, metres.
@@ -172,8 +172,8 @@ double PreciseTerrestrialTime(AstroState& a, double jd, DeltaTModel model, bool 
 // Working space (the classical reduction): the slots of ComputeBodyPositions (0, 3, 11,
 //   14 and r.Body), made geocentric; BodyLon/BodyLat[r.Body] and BodyLat[12] (degrees),
 //   RelLon/RelLat/RelDist, CurrentSlot, RotationMatrix, and with refraction HourAngle,
-//   ObserverLatitude, HorAzimuth, HorAltitude.  CurrentJd is left at r.Jd (at
-//   EphemerisJd after a failure).  The rigorous reduction leaves CurrentJd at r.Jd and
+//   ObserverLatitude, HorAzimuth, HorAltitude.  CurrentJd is left at r.JdUt (at
+//   EphemerisJd after a failure).  The rigorous reduction leaves CurrentJd at r.JdUt and
 //   touches the table only for refraction (slot r.Body, BodyLon/BodyLat, the horizontal
 //   cells), where it reads slot 3 as the geocentre as it stands.
 ApparentPlace ComputeApparentPlace(AstroState& a, const ApparentPlaceRequest& r);
@@ -182,11 +182,11 @@ ApparentPlace ComputeApparentPlace(AstroState& a, const ApparentPlaceRequest& r)
 
 namespace planova {
 
-// A body's place from the origin slot: longitude, latitude (degrees), distance and the
-// rectangular coordinates, in the unit of the table (thousands of km in the calculator).
+// A body's place from the origin slot in the DE405 calculator: longitude, latitude
+// (degrees), distance and the rectangular coordinates, thousands of km.
 struct SlotPlace {
-  double Lon = 0, Lat = 0, Dist = 0;
-  double X = 0, Y = 0, Z = 0;
+  double LonDeg = 0, LatDeg = 0, DistThousandKm = 0;
+  double XThousandKm = 0, YThousandKm = 0, ZThousandKm = 0;
 };
 
 // The DE405 calculator's places of a body (1..9 or 11) for a UT date: heliocentric
@@ -200,7 +200,7 @@ struct De405CalculatorPlaces {
   bool Ok = false;  // false: the ephemeris failed (EphemerisFailureKind says why)
   double DeltaTSeconds = 0, EphemerisJd = 0;
   SlotPlace Heliocentric, GeocentricJ2000, GeocentricOfDate;
-  double VX = 0, VY = 0, VZ = 0, Speed = 0;
+  double VxKmPerS = 0, VyKmPerS = 0, VzKmPerS = 0, SpeedKmPerS = 0;
 };
 // Given: body (1..9 or 11); jdUt (JD, UT); deltaT, the ET-UT model.
 // Returned: the places; Ok false after an ephemeris failure (EphemerisError 1,

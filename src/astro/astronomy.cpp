@@ -50,8 +50,8 @@ ApparentPlaceResult Astronomy::ApparentPlaceOf(const ApparentPlaceRequest& reque
   ApparentPlaceResult r;
   r.Detail = ComputeApparentPlace(*state_, request);
   r.Ephemeris = Outcome(r.Detail.Ok);
-  r.RaDeg = r.Detail.Lon;
-  r.DecDeg = r.Detail.Lat;
+  r.RaDeg = r.Detail.LonDeg;
+  r.DecDeg = r.Detail.LatDeg;
   r.DeltaTSeconds = r.Detail.DeltaTSeconds;
   r.EphemerisJd = r.Detail.EphemerisJd;
   return r;
@@ -59,12 +59,14 @@ ApparentPlaceResult Astronomy::ApparentPlaceOf(const ApparentPlaceRequest& reque
 
 TwoBodyPlace Astronomy::TwoBodyEquatorialPlaceOf(int body, double jd) {
   const PlaceStage place = TwoBodyEquatorialPlace(*state_, body, jd);
-  return {place.Lon, place.Lat};
+  return {place.LonDeg, place.LatDeg};
 }
 
 namespace {
 
-CalculatorPlace CalculatorPlaceOf(const SlotPlace& s) { return {s.Lon, s.Lat, s.Dist, s.X, s.Y, s.Z}; }
+CalculatorPlace CalculatorPlaceOf(const SlotPlace& s) {
+  return {s.LonDeg, s.LatDeg, s.DistThousandKm, s.XThousandKm, s.YThousandKm, s.ZThousandKm};
+}
 
 }  // namespace
 
@@ -77,10 +79,10 @@ De405CalculatorResult Astronomy::De405Calculator(int body, double jdUt, DeltaTMo
   r.Heliocentric = CalculatorPlaceOf(p.Heliocentric);
   r.GeocentricJ2000 = CalculatorPlaceOf(p.GeocentricJ2000);
   r.GeocentricOfDate = CalculatorPlaceOf(p.GeocentricOfDate);
-  r.VxKmPerS = p.VX;
-  r.VyKmPerS = p.VY;
-  r.VzKmPerS = p.VZ;
-  r.SpeedKmPerS = p.Speed;
+  r.VxKmPerS = p.VxKmPerS;
+  r.VyKmPerS = p.VyKmPerS;
+  r.VzKmPerS = p.VzKmPerS;
+  r.SpeedKmPerS = p.SpeedKmPerS;
   return r;
 }
 

@@ -5,7 +5,7 @@
 //
 // Units are in the names: Deg degrees, Sec/Seconds seconds of time, Jd Julian dates
 // (days), ThousandKm thousands of kilometres, KmPerS kilometres per second, Metres.
-// Time scales: jdUt and a request's Jd are UT as observed; the ephemeris is read at
+// Time scales: jdUt and a request's JdUt are UT as observed; the ephemeris is read at
 // ET = UT + ET-UT (EphemerisJd); the rigorous reduction works in TT (TtJd).
 #pragma once
 
@@ -41,7 +41,7 @@ struct TwoBodyPlace {
 
 // The apparent place of a request (ComputeApparentPlace).  Ephemeris.Failure is kNone
 // when the place was computed; otherwise the report says why (EphemerisMessage).
-// RaDeg/DecDeg: geocentric, in the request's frame (ApparentPlace::Lon/Lat); EphemerisJd:
+// RaDeg/DecDeg: geocentric, in the request's frame (ApparentPlace::LonDeg/LatDeg); EphemerisJd:
 // ET (classical) or TT (rigorous), JD.
 struct ApparentPlaceResult {
   EphemerisReport Ephemeris;

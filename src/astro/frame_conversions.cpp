@@ -34,7 +34,7 @@ FrameResult Relative(AstroState& a, int p) {
 void AtObserver(AstroState& a, const FrameRequest& r) {
   a.ObserverLatitude = r.ObserverLatDeg;
   a.PosX[3] = a.PosY[3] = a.PosZ[3] = 0;
-  a.CurrentJd = r.Jd;
+  a.CurrentJd = r.JdUt;
   a.CurrentSlot = r.Body;
 }
 
@@ -45,7 +45,7 @@ FrameResult ConvertEpochOfPlace(AstroState& a, const FrameRequest& r, double fro
   const int p = r.Body;
   const size_t ps = static_cast<size_t>(p);
   a.ObserverLatitude = r.ObserverLatDeg;
-  a.CurrentJd = r.Jd;
+  a.CurrentJd = r.JdUt;
   if (fromOfDate) fromJd = a.CurrentJd;
   if (toOfDate) toJd = a.CurrentJd;
   // The body's distance from the Earth, from the two-body theory at the record's date.
@@ -89,7 +89,7 @@ FrameResult ShiftObserverOrigin(AstroState& a, const FrameRequest& r, bool towar
   const size_t ps = static_cast<size_t>(p);
   const double direction = towardsGeocentre ? 1 : -1;
   a.ObserverLatitude = r.ObserverLatDeg;
-  a.CurrentJd = r.Jd;
+  a.CurrentJd = r.JdUt;
   ComputeBodyPositions(a, TheorySource::kJpl0, a.CurrentJd, p);
   RelativeSpherical(a, 3, p);
   double d = a.RelDist;

@@ -6,7 +6,7 @@
 // shifted, and is read back as longitude and latitude.  The observer's horizontal frame
 // counts the azimuth from the south through the west; the sidereal angle is
 // LocalSiderealAngle of the record's date taken as UT.
-// Each routine writes CurrentJd = r.Jd, ObserverLatitude = r.ObserverLatDeg, CurrentSlot
+// Each routine writes CurrentJd = r.JdUt, ObserverLatitude = r.ObserverLatDeg, CurrentSlot
 // (scratch), slot r.Body of the table and slot 3 (set to the origin); the two that need
 // the body's distance also run ComputeBodyPositions (JPL0, metres: slots 0, 3, 11, 14 and
 // what that routine writes besides).  Status: kNotFinite when the result is not finite;
@@ -33,46 +33,46 @@ struct FrameResult {
 // One record and the observer.
 struct FrameRequest {
   int Body = 11;                  // program body number 0..11
-  double Jd = 0;                  // the record's date, JD (UT)
+  double JdUt = 0;                // the record's date, JD (UT)
   double LonDeg = 0, LatDeg = 0;  // the record's place, degrees
   double ObserverLonDeg = 0;      // east longitude, degrees (west negative)
   double ObserverLatDeg = 0;      // geographic latitude, degrees
 };
 
 // Precession of an equatorial place between two epochs.
-// Given: r.Body, r.Jd, r.LonDeg/r.LatDeg (right ascension, declination on the equator
+// Given: r.Body, r.JdUt, r.LonDeg/r.LatDeg (right ascension, declination on the equator
 //   and equinox of the epoch `from`); from the epoch the place refers to, JD (used when
 //   fromOfDate is false: B1950.0, a calendar date, or 0); fromOfDate: the place is
-//   apparent at r.Jd, its nutation (NutationCorrection) is taken out first and the
-//   precession runs from r.Jd; toJd and toOfDate likewise for the epoch of the result
-//   (toOfDate: precessed to r.Jd and the nutation put in).
+//   apparent at r.JdUt, its nutation (NutationCorrection) is taken out first and the
+//   precession runs from r.JdUt; toJd and toOfDate likewise for the epoch of the result
+//   (toOfDate: precessed to r.JdUt and the nutation put in).
 // Returned: the place on the new epoch, degrees (longitude in [0, 360)).
 // The place is a vector of the geocentric distance of the body (two-body theory, JPL0,
-// at r.Jd, metres), the precession is EquatorialPrecessionMatrix and the nutation that of
-// r.Jd.
+// at r.JdUt, metres), the precession is EquatorialPrecessionMatrix and the nutation that of
+// r.JdUt.
 FrameResult ConvertEpochOfPlace(AstroState& a, const FrameRequest& r, double fromJd, bool fromOfDate, double toJd,
                                 bool toOfDate);
 
 // Horizontal to topocentric equatorial.
-// Given: r.Jd (UT), r.LonDeg/r.LatDeg the azimuth (from the south through the west) and
+// Given: r.JdUt (UT), r.LonDeg/r.LatDeg the azimuth (from the south through the west) and
 //   the altitude, degrees; r.ObserverLonDeg/r.ObserverLatDeg.
 // Returned: right ascension in [0, 360) (local sidereal angle minus the hour angle) and
-//   declination, degrees, on the equator of r.Jd.  Writes also HorAzimuth, HorAltitude;
+//   declination, degrees, on the equator of r.JdUt.  Writes also HorAzimuth, HorAltitude;
 //   slot r.Body holds a unit vector.
 FrameResult HorizontalToTopocentric(AstroState& a, const FrameRequest& r);
 
 // Topocentric equatorial to horizontal.
-// Given: r.Jd (UT), r.LonDeg/r.LatDeg right ascension and declination, degrees, on the
-//   equator of r.Jd; the observer.
+// Given: r.JdUt (UT), r.LonDeg/r.LatDeg right ascension and declination, degrees, on the
+//   equator of r.JdUt; the observer.
 // Returned: azimuth in [0, 360) (from the south through the west) and altitude, degrees.
 //   Writes also BodyLon/BodyLat[r.Body], HourAngle; slot r.Body holds a unit vector.
 FrameResult TopocentricToHorizontal(AstroState& a, const FrameRequest& r);
 
 // Topocentric to geocentric place, or back (parallax of a spherical Earth).
-// Given: r.Body, r.Jd, r.LonDeg/r.LatDeg a topocentric (towardsGeocentre true) or
+// Given: r.Body, r.JdUt, r.LonDeg/r.LatDeg a topocentric (towardsGeocentre true) or
 //   geocentric (false) right ascension and declination, degrees; the observer.
 // Returned: the place from the other origin, degrees.  The body is put at its geocentric
-// distance (two-body theory, JPL0, at r.Jd) and the observer's vector, kEarthRadiusMetres
+// distance (two-body theory, JPL0, at r.JdUt) and the observer's vector, kEarthRadiusMetres
 // towards (local sidereal angle, r.ObserverLatDeg), is added (towards the geocentre) or
 // taken away (a spherical Earth).  Writes also BodyLon/BodyLat[r.Body] and slot 12 (the
 // observer's vector, m).

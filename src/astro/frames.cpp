@@ -31,8 +31,8 @@ Spherical SphericalOf(double dx, double dy, double dz, double degPerRad) {
     if (dx >= 0 && dy < 0) lon += 360;
     if (dx < 0) lon += 180;
   }
-  s.Lon = lon;
-  s.Lat = std::atan(dz / rho) * degPerRad;
+  s.LonDeg = lon;
+  s.LatDeg = std::atan(dz / rho) * degPerRad;
   return s;
 }
 
@@ -41,8 +41,8 @@ void RelativeSpherical(AstroState& a, int origin, int target) {
   Spherical s = SphericalOf(a.PosX[target] - a.PosX[origin], a.PosY[target] - a.PosY[origin],
                             a.PosZ[target] - a.PosZ[origin], a.DegPerRad);
   a.RelDist = s.Dist;
-  a.RelLon[target] = s.Lon;
-  a.RelLat = s.Lat;
+  a.RelLon[target] = s.LonDeg;
+  a.RelLat = s.LatDeg;
 }
 
 void EquatorialToHorizontalVector(AstroState& a, int slot) {

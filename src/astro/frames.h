@@ -16,9 +16,9 @@ void SphericalToCartesian(AstroState& a, int slot, double lonDeg, double latDeg,
 
 // Spherical coordinates of a vector, and its length alone (the same arithmetic).
 // Given: dx, dy, dz (any unit); degPerRad (the program's, AstroState::DegPerRad).
-// Returned: Lon in [0, 360) and Lat, degrees; Dist, the unit of the vector.
+// Returned: LonDeg in [0, 360) and LatDeg; Dist, the unit of the vector.
 struct Spherical {
-  double Lon = 0, Lat = 0, Dist = 0;
+  double LonDeg = 0, LatDeg = 0, Dist = 0;
 };
 Spherical SphericalOf(double dx, double dy, double dz, double degPerRad);
 double DistanceOf(double dx, double dy, double dz);

@@ -54,8 +54,8 @@ void LoadRecords(TextInputFile& in, double length, ObservationStore& store, int 
     }
     const int32_t row = ++r.Rows;
     store.ObsJd(row, column) = rec.Jd;
-    store.ObsLon(row, column) = rec.Lon;
-    store.ObsLat(row, column) = rec.Lat;
+    store.ObsLon(row, column) = rec.LonDeg;
+    store.ObsLat(row, column) = rec.LatDeg;
     // Records with the note of the record before share its text.
     if (row > 1 && store.ObsNote(row - 1, column) == rec.Note) {
       store.ObsNote(row, column) = store.ObsNote(row - 1, column);

@@ -255,12 +255,12 @@ bool ReadBdlRecord(BdlState& b, CalendarRule rule, const std::string& line, BdlR
             Part(latS, kSixty);
   if (!ok) return false;
   out.Jd = b.Jd;
-  out.Lon = (lonM / 60 + lonH + lonS / 3600) * 15;
+  out.LonDeg = (lonM / 60 + lonH + lonS / 3600) * 15;
   double lat = std::fabs(latD) + latM / 60 + latS / 3600;
   if (!(lat <= kPole)) return false;
   if (padded[kLatSign - 1] == '-' || padded[kLatSign] == '-') lat = -lat;
   if (lat == 90) lat = 0;
-  out.Lat = lat;
+  out.LatDeg = lat;
   out.Note = CutColumns(padded, kNote);
   out.TimeScale = CutColumns(padded, kTimeScale);
   out.Epoch = CutColumns(padded, kEpoch);
@@ -269,7 +269,7 @@ bool ReadBdlRecord(BdlState& b, CalendarRule rule, const std::string& line, BdlR
 
 std::string BdlDisplayLine(BdlState& b, const BdlRecord& r, int32_t row) {
   b.BdlLine.assign(kBdlLineLength, ' ');
-  SplitLonLat(b, r.Lon, r.Lat);
+  SplitLonLat(b, r.LonDeg, r.LatDeg);
   double seconds = 0;
   TryParseReal(CutPadded(b.InputLine, bdl::kTime.Seconds) + "," + Format(b.TenThousandths, "0000"), seconds);
   // The whole day as the file has it (the day cell also carries the time of day).

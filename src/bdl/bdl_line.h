@@ -72,7 +72,7 @@ struct BdlState {
   int32_t Year = 0;
   double Day = 0;         // day of month, whole (as read) or with its fraction (DayWithTime)
   double DayWithTime = 0; // day with the fraction of the time of day
-  double Jd = 0;          // the Julian date (days) of the line ParseBdlLine read last
+  double Jd = 0;          // the JD of the line ParseBdlLine read last, in the line's time scale
   double Hours = 0, Minutes = 0, Seconds = 0, TenThousandths = 0;  // time fields as read
   // Split coordinates of SplitLonLat.
   double LonHours = 0, LonMinutes = 0, LonSeconds = 0;
@@ -124,9 +124,9 @@ bool ParseBdlLine(BdlState& b, CalendarRule rule);
 // declination minutes or seconds have a sign, whose hours of right ascension reach 24
 // or minutes or seconds 60, or whose declination passes 90 degrees.
 struct BdlRecord {
-  double Jd = 0;
-  double Lon = 0;  // degrees
-  double Lat = 0;  // degrees
+  double Jd = 0;      // the date, JD in the line's time scale (TimeScale)
+  double LonDeg = 0;  // right ascension, degrees
+  double LatDeg = 0;  // declination, degrees
   std::string Note;
   std::string TimeScale;  // columns 38-40
   std::string Epoch;      // columns 133-137

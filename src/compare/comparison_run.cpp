@@ -20,20 +20,20 @@ const char* const kCrLf = "\r\n";
 
 void OcStatistics::Reset() {
   ComparedCount = 0;
-  SumAbsDL = SumAbsDB = 0;
+  SumAbsDLDeg = SumAbsDBDeg = 0;
   AcceptedL = AcceptedB = 0;
-  IntervalEdges.fill(0);
+  IntervalEdgesDeg.fill(0);
   IntervalCounts.fill(0);
-  for (int k = 0; k <= 18; ++k) IntervalEdges[static_cast<size_t>(k)] = k / 3600.0;
-  IntervalEdges[19] = kBig;
-  for (int k = 20; k <= 38; ++k) IntervalEdges[static_cast<size_t>(k)] = (k - 20) / 14400.0;
-  IntervalEdges[39] = kBig;
-  IntervalEdges[59] = kBig * kBig;
+  for (int k = 0; k <= 18; ++k) IntervalEdgesDeg[static_cast<size_t>(k)] = k / 3600.0;
+  IntervalEdgesDeg[19] = kBig;
+  for (int k = 20; k <= 38; ++k) IntervalEdgesDeg[static_cast<size_t>(k)] = (k - 20) / 14400.0;
+  IntervalEdgesDeg[39] = kBig;
+  IntervalEdgesDeg[59] = kBig * kBig;
 }
 
-void OcStatistics::Add(bool hasLon, bool hasLat, double diffL, double diffB) {
+void OcStatistics::Add(bool hasLon, bool hasLat, double diffLDeg, double diffBDeg) {
   ComparedCount += 1;
-  const auto& e = IntervalEdges;
+  const auto& e = IntervalEdgesDeg;
   // One coordinate: the intervals [from, to) that hold its absolute difference, and the
   // sum under the last finite edge.
   auto classify = [&](double d, size_t from, size_t to, double& sum, int32_t& accepted) {
@@ -45,14 +45,14 @@ void OcStatistics::Add(bool hasLon, bool hasLat, double diffL, double diffB) {
       accepted += 1;
     }
   };
-  if (hasLon) classify(std::fabs(diffL), 1, 19, SumAbsDL, AcceptedL);
-  if (hasLat) classify(std::fabs(diffB), 21, 39, SumAbsDB, AcceptedB);
+  if (hasLon) classify(std::fabs(diffLDeg), 1, 19, SumAbsDLDeg, AcceptedL);
+  if (hasLat) classify(std::fabs(diffBDeg), 21, 39, SumAbsDBDeg, AcceptedB);
 }
 
 int32_t OcStatistics::IntervalOf(double d, bool latitude) const {
   const size_t from = latitude ? 21 : 1, to = latitude ? 39 : 19;
   for (size_t k = from; k <= to; ++k) {
-    if (d > IntervalEdges[k - 1] && d < IntervalEdges[k]) return static_cast<int32_t>(k);
+    if (d > IntervalEdgesDeg[k - 1] && d < IntervalEdgesDeg[k]) return static_cast<int32_t>(k);
   }
   return 0;
 }
@@ -60,7 +60,7 @@ int32_t OcStatistics::IntervalOf(double d, bool latitude) const {
 std::string OcStatistics::StatText(const std::string& code, int32_t object) {
   if (AcceptedL == 0) AcceptedL = 1;
   if (AcceptedB == 0) AcceptedB = 1;
-  const auto& e = IntervalEdges;
+  const auto& e = IntervalEdgesDeg;
   const auto& c = IntervalCounts;
   std::string t = "статистика данных  " + code + "  по планете " + std::to_string(object) + kCrLf +
                   "интервалы dL и dB в угловых секундах dR в тыс.км.)" + kCrLf + kCrLf;
@@ -74,9 +74,9 @@ std::string OcStatistics::StatText(const std::string& code, int32_t object) {
        "...       " + Format(c[39], "0000") + "        " + Format(e[58], "000.00") + "...         " +
        Format(c[59], "0000") + kCrLf;
   t += std::string(kCrLf) + "                 общее количество точек  " + std::to_string(ComparedCount) + kCrLf;
-  t += "dLsr= " + RealText(Fix(kBig * 3600 * SumAbsDL / AcceptedL) / kBig) + " секунд по " + std::to_string(AcceptedL) +
+  t += "dLsr= " + RealText(Fix(kBig * 3600 * SumAbsDLDeg / AcceptedL) / kBig) + " секунд по " + std::to_string(AcceptedL) +
        " учтенным наблюдениям долготы" + kCrLf;
-  t += "dBsr= " + RealText(Fix(kBig * 3600 * SumAbsDB / AcceptedB) / kBig) + " секунд по " + std::to_string(AcceptedB) +
+  t += "dBsr= " + RealText(Fix(kBig * 3600 * SumAbsDBDeg / AcceptedB) / kBig) + " секунд по " + std::to_string(AcceptedB) +
        " учтенным наблюдениям широты";
   return t;
 }
@@ -132,12 +132,12 @@ bool ComparisonRun::OpenParamFile(const std::filesystem::path& path, const std::
   return param_.Write(kCrLf);
 }
 
-bool ComparisonRun::WriteParamRecord(int32_t row, double day, int32_t month, int32_t year, double jd, double diffL,
-                                     double diffB, double diffT) {
+bool ComparisonRun::WriteParamRecord(int32_t row, double day, int32_t month, int32_t year, double jd, double diffLDeg,
+                                     double diffBDeg, double diffTDays) {
   std::string& rec = record_;
   rec.clear();
   for (double v : {static_cast<double>(row), Fix(day * 1000), month * 1000.0, year * 1000.0, Fix(jd * 1000),
-                   Fix(diffL * 3600 * 1000), Fix(diffB * 3600 * 1000), Fix(diffT * 1000 * 24 * 3600)}) {
+                   Fix(diffLDeg * 3600 * 1000), Fix(diffBDeg * 3600 * 1000), Fix(diffTDays * 1000 * 24 * 3600)}) {
     AppendPrintForm(rec, v);
   }
   if (param_.WriteLine(rec)) return true;
@@ -261,13 +261,13 @@ void TimeMatchIndex::Build(const std::vector<double>& jds) {
   for (size_t i = n; i-- > 1;) maxRow_[i] = std::max(maxRow_[2 * i], maxRow_[2 * i + 1]);
 }
 
-int32_t TimeMatchIndex::LastWithin(double jd, double tolerance) const {
+int32_t TimeMatchIndex::LastWithin(double jd, double toleranceDays) const {
   // |jd - x| is monotone on either side of jd, so the dates within the tolerance are one
   // run of the sorted dates; the predicates below are exactly the comparison made.
   auto first = std::partition_point(sortedJd_.begin(), sortedJd_.end(),
-                                    [&](double x) { return x < jd && !(std::fabs(jd - x) <= tolerance); });
+                                    [&](double x) { return x < jd && !(std::fabs(jd - x) <= toleranceDays); });
   auto last = std::partition_point(first, sortedJd_.end(),
-                                   [&](double x) { return x < jd || std::fabs(jd - x) <= tolerance; });
+                                   [&](double x) { return x < jd || std::fabs(jd - x) <= toleranceDays; });
   if (first == last) return 0;
   const size_t n = sortedJd_.size();
   size_t lo = static_cast<size_t>(first - sortedJd_.begin()) + n;

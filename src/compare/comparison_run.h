@@ -23,21 +23,21 @@ namespace planova {
 // (41..59) that is not filled; with the sums of the differences under 18" (longitude)
 // and 4.5" (latitude) that give the mean absolute values.
 struct OcStatistics {
-  std::array<double, 60> IntervalEdges{};
+  std::array<double, 60> IntervalEdgesDeg{};  // the upper edge of each interval, degrees
   std::array<double, 60> IntervalCounts{};
   int32_t ComparedCount = 0, AcceptedL = 0, AcceptedB = 0;
-  double SumAbsDL = 0, SumAbsDB = 0;
+  double SumAbsDLDeg = 0, SumAbsDBDeg = 0;  // the sums of the accepted absolute differences, degrees
 
   void Reset();
   // One compared record: its differences in degrees; a longitude or latitude that the
   // record does not hold is not classified.
-  void Add(bool hasLon, bool hasLat, double diffL, double diffB);
+  void Add(bool hasLon, bool hasLat, double diffLDeg, double diffBDeg);
   // The Stat file's text (Windows-1251 is made by the writer): the intervals, the count
   // and the mean absolute differences.  A sum of no record is divided by one.
   std::string StatText(const std::string& code, int32_t object);
   // The interval (1..19 for longitude, 21..39 for latitude) that holds an absolute
   // difference (degrees), as Add counts it; 0 for none (an edge, or beyond the last).
-  int32_t IntervalOf(double absDiff, bool latitude) const;
+  int32_t IntervalOf(double absDiffDeg, bool latitude) const;
 };
 
 // Why a run paused: all its rows are done, a stop was asked for, one step is done, or a
@@ -87,8 +87,8 @@ class ComparisonRun {
   // One record: row, day (with its fraction), month, year, JD, O-C in longitude and
   // latitude (degrees) and in time (days), in thousandths of their units.  False when it
   // cannot be written; the file is then given up, the old one stays.
-  bool WriteParamRecord(int32_t row, double day, int32_t month, int32_t year, double jd, double diffL, double diffB,
-                        double diffT);
+  bool WriteParamRecord(int32_t row, double day, int32_t month, int32_t year, double jd, double diffLDeg,
+                        double diffBDeg, double diffTDays);
   // Ends the files (Param_data_ and the CSV file): each replaces its old one.  False when
   // anything of them failed (the old file then stays); true when none is open.
   bool CloseRunFiles();
@@ -137,7 +137,7 @@ bool WriteTextFile(const std::filesystem::path& path, const std::string& bytes);
 namespace planova {
 
 // The records of a second set by date, for matching an observation with the last record
-// (in the set's own order) whose date lies within a tolerance: |jd - JD[j]| <= tolerance.
+// (in the set's own order) whose date lies within a tolerance: |jd - JD[j]| <= toleranceDays.
 // The dates are sorted once; the records within the tolerance form one run of the
 // sorted dates, found by binary search, and the last of them in the set's order comes
 // from a segment tree of maxima.  O(n log n) to build, O(log n) a query, 3n numbers.
@@ -145,8 +145,8 @@ class TimeMatchIndex {
  public:
   // jds[j] for j = 1..n (jds[0] is not used); NaN dates never match.
   void Build(const std::vector<double>& jds);
-  // The largest j with |jd - jds[j]| <= tolerance, or 0 when there is none.
-  int32_t LastWithin(double jd, double tolerance) const;
+  // The largest j with |jd - jds[j]| <= toleranceDays, or 0 when there is none.
+  int32_t LastWithin(double jd, double toleranceDays) const;
 
  private:
   std::vector<double> sortedJd_;

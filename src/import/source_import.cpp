@@ -141,7 +141,7 @@ RecordValues ConvertTableRow(const FieldTexts& field, const TableOptions& o, Cal
   if (o.Param != Parameter::kDec) {
     if (o.Longitude == LongitudeForm::kDegrees) {
       if (field[15] != "-") {
-        if (!RealViaDotToComma(field[15], r.Lon)) return r;
+        if (!RealViaDotToComma(field[15], r.LonDeg)) return r;
         r.HasLon = true;
       }
     } else {
@@ -149,32 +149,32 @@ RecordValues ConvertTableRow(const FieldTexts& field, const TableOptions& o, Cal
       double c = 0;
       if (!WholeOrDash(field[7], a) || !WholeOrDash(field[8], b) || !RealOrDash(field[9], point, c)) return r;
       if (o.Longitude == LongitudeForm::kHms) {
-        r.Lon = (b / 60.0 + a + c / 3600) * 360 / 24;
+        r.LonDeg = (b / 60.0 + a + c / 3600) * 360 / 24;
       } else {
-        r.Lon = b / 60.0 + a + c / 3600;
+        r.LonDeg = b / 60.0 + a + c / 3600;
       }
       r.HasLon = true;
     }
-    if (r.HasLon && r.Lon < 0) r.Lon += 360;
+    if (r.HasLon && r.LonDeg < 0) r.LonDeg += 360;
   }
 
   // Latitude or declination.
   if (o.Param != Parameter::kRa) {
     if (o.LatitudeDegrees) {
       if (field[16] != "-") {
-        if (!TryParseReal(field[16], r.Lat)) return r;
+        if (!TryParseReal(field[16], r.LatDeg)) return r;
         r.HasLat = true;
       }
     } else {
       int16_t d = 0, m = 0;
       double s = 0;
       if (!WholeOrDash(field[10], d) || !WholeOrDash(field[11], m) || !RealOrDash(field[12], point, s)) return r;
-      r.Lat = m / 60.0 + d + s / 3600;
+      r.LatDeg = m / 60.0 + d + s / 3600;
       // "-0 30 0": the sign of a declination above -1 degree stands only in the text.
-      if (r.Lat > 0 && MinusSign(field[10])) r.Lat = -r.Lat;
+      if (r.LatDeg > 0 && MinusSign(field[10])) r.LatDeg = -r.LatDeg;
       r.HasLat = true;
     }
-    if (r.HasLat && o.LatitudeFromPole) r.Lat = 90 - r.Lat;
+    if (r.HasLat && o.LatitudeFromPole) r.LatDeg = 90 - r.LatDeg;
   }
 
   r.Accepted = true;
@@ -218,8 +218,8 @@ RecordValues ConvertJplLine(std::string_view line, FieldTexts& field) {
   // Right ascension: hours, minutes, seconds + thousandths of time.
   if (blank[0] && blank[1] && blank[2] && blank[3]) return r;
   double s = v[2] + v[3] / 1000.0;
-  r.Lon = (v[1] / 60.0 + v[0] + s / 3600) * 360 / 24;
-  if (!PossibleHours(v[0]) || !PossibleRightAscension(r.Lon)) return r;
+  r.LonDeg = (v[1] / 60.0 + v[0] + s / 3600) * 360 / 24;
+  if (!PossibleHours(v[0]) || !PossibleRightAscension(r.LonDeg)) return r;
   r.HasLon = true;
 
   // Declination: degrees, minutes, seconds + hundredths of arc; the sign in column 51, or
@@ -229,7 +229,7 @@ RecordValues ConvertJplLine(std::string_view line, FieldTexts& field) {
   double value = v[5] / 60.0 + std::abs(v[4]) + s / 3600;
   if (CutColumns(line, kJplLayout[kJplDecSign]) == "-" || MinusSign(part[4])) value = -value;
   if (!PossibleDeclination(value)) return r;
-  r.Lat = value;
+  r.LatDeg = value;
   r.HasLat = true;
 
   r.Accepted = true;
@@ -274,7 +274,7 @@ RecordValues ConvertDovLine(std::string_view line, bool longVariant, bool latitu
   r.HasJd = true;
 
   // Right ascension.
-  if (!FieldRightAscension(t[kDovRaHours], t[kDovRaMinutes], t[kDovRaSeconds], r.Lon)) return r;
+  if (!FieldRightAscension(t[kDovRaHours], t[kDovRaMinutes], t[kDovRaSeconds], r.LonDeg)) return r;
   r.HasLon = true;
 
   // Declination: the sum of the absolute parts, south when the degrees' text has a minus
@@ -291,7 +291,7 @@ RecordValues ConvertDovLine(std::string_view line, bool longVariant, bool latitu
   if (south) value = -value;
   if (latitudeFromPole) value = 90 - value;
   if (!PossibleDeclination(value)) return r;
-  r.Lat = value;
+  r.LatDeg = value;
   r.HasLat = true;
 
   r.Accepted = true;
@@ -340,7 +340,7 @@ RecordValues ConvertMpcLine(std::string_view line, FieldTexts& field) {
   r.HasJd = true;
 
   // Right ascension: hours, minutes, seconds of time.
-  if (!FieldRightAscension(t[kMpcRaHours], t[kMpcRaMinutes], t[kMpcRaSeconds], r.Lon)) return r;
+  if (!FieldRightAscension(t[kMpcRaHours], t[kMpcRaMinutes], t[kMpcRaSeconds], r.LonDeg)) return r;
   r.HasLon = true;
 
   // Declination: the sign in column 45, degrees, minutes, seconds of arc.
@@ -354,7 +354,7 @@ RecordValues ConvertMpcLine(std::string_view line, FieldTexts& field) {
   double value = decM / 60.0 + decD + decS / 3600;
   if (sign == "-") value = -value;
   if (!PossibleDeclination(value)) return r;
-  r.Lat = value;
+  r.LatDeg = value;
   r.HasLat = true;
   r.Accepted = true;
   return r;
@@ -444,8 +444,8 @@ void ImportRun::Conclude(const RecordValues& v, bool textLine) {
     return;
   }
   if (v.HasJd) store_.ObsJd(i, kSet1) = v.Jd;
-  if (v.HasLon) store_.ObsLon(i, kSet1) = v.Lon;
-  if (v.HasLat) store_.ObsLat(i, kSet1) = v.Lat;
+  if (v.HasLon) store_.ObsLon(i, kSet1) = v.LonDeg;
+  if (v.HasLat) store_.ObsLat(i, kSet1) = v.LatDeg;
   if (v.Accepted) {
     Accept();
   } else {

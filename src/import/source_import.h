@@ -122,9 +122,9 @@ using FieldTexts = std::array<std::string, 21>;
 struct RecordValues {
   bool Accepted = false;  // every field converted and the day passed its test
   bool HasJd = false, HasLon = false, HasLat = false;
-  double Jd = 0;   // Julian date (days)
-  double Lon = 0;  // longitude or right ascension (degrees)
-  double Lat = 0;  // latitude or declination (degrees)
+  double Jd = 0;      // the date, JD in the catalogue's time scale
+  double LonDeg = 0;  // longitude or right ascension, degrees
+  double LatDeg = 0;  // latitude or declination, degrees
   // Why a record that is no observation of the kind read was set aside (written after
   // it in the rejected records), or null.
   const char* Reason = nullptr;

@@ -10,7 +10,7 @@ namespace planova {
 namespace {
 
 struct Record {
-  double jd, lon, lat;
+  double jd, lonDeg, latDeg;
   NoteText note;
 };
 
@@ -20,8 +20,8 @@ Record Take(const ObservationStore& s, int32_t row, int col) {
 
 void Put(ObservationStore& s, int32_t row, int col, const Record& r) {
   s.ObsJd(row, col) = r.jd;
-  s.ObsLon(row, col) = r.lon;
-  s.ObsLat(row, col) = r.lat;
+  s.ObsLon(row, col) = r.lonDeg;
+  s.ObsLat(row, col) = r.latDeg;
   s.ObsNote(row, col) = r.note;
 }
 

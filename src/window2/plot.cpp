@@ -38,14 +38,14 @@ void DrawPlotFrame(PictureBox& box) {
   box.Line(0, 0, 25, 0, (120u << 16) | (120u << 8) | 120u);
 }
 
-void SetPlotAxes(PictureBox& box, const PlotColourTable& colours, const PlotSettings& s, double origin) {
+void SetPlotAxes(PictureBox& box, const PlotColourTable& colours, const PlotSettings& s, double originJd) {
   PlotAxes& a = box.Axes;
   a.Known = true;
-  a.OriginJd = origin;
-  a.YearsPerUnit = s.ScaleT;
-  // A value v is drawn at (v + Offset) / ScaleD.
-  a.ArcsecPerUnit = s.ScaleD;
-  a.ZeroY = s.Offset / s.ScaleD;
+  a.OriginJd = originJd;
+  a.YearsPerUnit = s.ScaleYearsPerUnit;
+  // A value v is drawn at (v + OffsetArcsec) / ScaleArcsecPerUnit.
+  a.ArcsecPerUnit = s.ScaleArcsecPerUnit;
+  a.ZeroY = s.OffsetArcsec / s.ScaleArcsecPerUnit;
   a.Legend.clear();
   auto colour = [&](int n) { return colours[static_cast<size_t>(n)].Rgb(); };
   if (s.ShowL) a.Legend.push_back({colour(s.ColourL), "dL"});
@@ -53,24 +53,25 @@ void SetPlotAxes(PictureBox& box, const PlotColourTable& colours, const PlotSett
   if (s.ShowT) a.Legend.push_back({colour(s.ColourT), "dT, сек"});
 }
 
-void PlotRow(PictureBox& box, const PlotColourTable& colours, const PlotSettings& s, double& origin, const PlotRowInput& row) {
-  double x = (row.ObsJd1 - origin) / 365.25 / s.ScaleT;
+void PlotRow(PictureBox& box, const PlotColourTable& colours, const PlotSettings& s, double& originJd,
+             const PlotRowInput& row) {
+  double x = (row.ObsJd1Ut - originJd) / 365.25 / s.ScaleYearsPerUnit;
   if (x >= 25) {
-    origin = row.ObsJd1;
+    originJd = row.ObsJd1Ut;
     DrawPlotFrame(box);
-    box.Axes.OriginJd = origin;
-    x = (row.ObsJd1 - origin) / 365.25 / s.ScaleT;
+    box.Axes.OriginJd = originJd;
+    x = (row.ObsJd1Ut - originJd) / 365.25 / s.ScaleYearsPerUnit;
   }
   // The range test subtracts the offset while the plotted value adds it.
-  if (std::fabs((row.DiffL * 3600 - s.Offset) / s.ScaleD) < 3 && s.ShowL) {
-    box.Point(x, (row.DiffL * 3600 + s.Offset) / s.ScaleD, colours[static_cast<size_t>(s.ColourL)].Rgb());
+  if (std::fabs((row.DiffLDeg * 3600 - s.OffsetArcsec) / s.ScaleArcsecPerUnit) < 3 && s.ShowL) {
+    box.Point(x, (row.DiffLDeg * 3600 + s.OffsetArcsec) / s.ScaleArcsecPerUnit, colours[static_cast<size_t>(s.ColourL)].Rgb());
   }
-  if (std::fabs((row.DiffB * 3600 - s.Offset) / s.ScaleD) < 3 && s.ShowB) {
-    box.Point(x, (row.DiffB * 3600 + s.Offset) / s.ScaleD, colours[static_cast<size_t>(s.ColourB)].Rgb());
+  if (std::fabs((row.DiffBDeg * 3600 - s.OffsetArcsec) / s.ScaleArcsecPerUnit) < 3 && s.ShowB) {
+    box.Point(x, (row.DiffBDeg * 3600 + s.OffsetArcsec) / s.ScaleArcsecPerUnit, colours[static_cast<size_t>(s.ColourB)].Rgb());
   }
   if (s.ShowT) {
-    double dt = row.DataFromFile ? (row.ObsJd1 - row.ObsJd3) * 24 * 3600 : (row.ObsJd3 - row.ObsJd1) * 24 * 3600;
-    box.Point(x, (dt + s.Offset) / s.ScaleD, colours[static_cast<size_t>(s.ColourT)].Rgb());
+    double dt = row.DataFromFile ? (row.ObsJd1Ut - row.ObsJd3) * 24 * 3600 : (row.ObsJd3 - row.ObsJd1Ut) * 24 * 3600;
+    box.Point(x, (dt + s.OffsetArcsec) / s.ScaleArcsecPerUnit, colours[static_cast<size_t>(s.ColourT)].Rgb());
   }
 }
 

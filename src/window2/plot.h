@@ -1,6 +1,7 @@
 // The plot of the differences O-C of window 2: a grid of 25 x 6 units, time to the right
-// in units of ScaleT years from the run's origin, differences upward in units of ScaleD
-// arcseconds (seconds of time for time differences), a new page when the time axis is full.
+// in units of ScaleYearsPerUnit years from the run's origin, differences upward in units
+// of ScaleArcsecPerUnit arcseconds (seconds of time for time differences), a new page
+// when the time axis is full.
 #pragma once
 
 #include <array>
@@ -27,28 +28,29 @@ void DrawPlotFrame(PictureBox& box);
 
 // What one compared row contributes to the plot.
 struct PlotRowInput {
-  double ObsJd1;      // date of the observation (data set 1), JD
-  double ObsJd3;      // date of the comparison value (data set 3), JD
-  double DiffL;       // O-C in longitude, degrees
-  double DiffB;       // O-C in latitude, degrees
+  double ObsJd1Ut;    // date of the observation (data set 1), JD, UT as observed
+  double ObsJd3;      // date of the comparison value (data set 3), JD: data set 2's, or ET of the theory
+  double DiffLDeg;    // O-C in longitude, degrees
+  double DiffBDeg;    // O-C in latitude, degrees
   bool DataFromFile;  // data set 2 is a loaded file (not a theory)
 };
 
 struct PlotSettings {
-  double ScaleT = 1;     // years per unit
-  double ScaleD = 3600;  // arcseconds (or seconds) per unit
-  double Offset = 0;     // arcseconds (or seconds)
+  double ScaleYearsPerUnit = 1;
+  double ScaleArcsecPerUnit = 3600;  // arcseconds (seconds of time for dT) per unit
+  double OffsetArcsec = 0;           // arcseconds (seconds of time for dT)
   bool ShowL = false, ShowB = false, ShowT = false;
   int ColourL = 2, ColourB = 3, ColourT = 4;
 };
 
-// Tells the picture what its axes mean for a run whose time origin is `origin` (JD):
+// Tells the picture what its axes mean for a run whose time origin is `originJd`:
 // years per unit, arcseconds per unit, the offset, and the colours of dL, dB and dT
 // that the run plots.
-void SetPlotAxes(PictureBox& box, const PlotColourTable& colours, const PlotSettings& s, double origin);
+void SetPlotAxes(PictureBox& box, const PlotColourTable& colours, const PlotSettings& s, double originJd);
 
-// Plots one row; moves `origin` (JD) to the row's date and starts a new page when the row
+// Plots one row; moves `originJd` to the row's date and starts a new page when the row
 // lies 25 or more units to the right.
-void PlotRow(PictureBox& box, const PlotColourTable& colours, const PlotSettings& s, double& origin, const PlotRowInput& row);
+void PlotRow(PictureBox& box, const PlotColourTable& colours, const PlotSettings& s, double& originJd,
+             const PlotRowInput& row);
 
 }  // namespace planova

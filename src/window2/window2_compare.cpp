@@ -32,12 +32,12 @@ bool Window2Model::CalendarOrMessage(double jd) {
 }
 
 void Window2Model::ReadComparisonSettings() {
-  Plot.ScaleT = BoxReal(plotScaleYearsPerCm);
-  Plot.ScaleD = BoxReal(plotScaleArcsecPerCm);
-  TimeTolerance = BoxReal(toleranceSeconds) / 3600 / 24;
-  Plot.Offset = BoxReal(plotOffsetArcsec);
-  if (Plot.ScaleT == 0) Refuse(plotScaleYearsPerCm);
-  if (Plot.ScaleD == 0) Refuse(plotScaleArcsecPerCm);
+  Plot.ScaleYearsPerUnit = BoxReal(plotScaleYearsPerCm);
+  Plot.ScaleArcsecPerUnit = BoxReal(plotScaleArcsecPerCm);
+  TimeToleranceDays = BoxReal(toleranceSeconds) / 3600 / 24;
+  Plot.OffsetArcsec = BoxReal(plotOffsetArcsec);
+  if (Plot.ScaleYearsPerUnit == 0) Refuse(plotScaleYearsPerCm);
+  if (Plot.ScaleArcsecPerUnit == 0) Refuse(plotScaleArcsecPerCm);
   if (plotDifferences.Value && clearPlot.Value) DrawPlotFrame(plotPicture);
   // A colour number of the plot's table, 0..13.
   auto colour = [this](const TextBox& box) {
@@ -93,8 +93,8 @@ void Window2Model::Compare() {
   }
   if (generate) GenerateTwoBodySet(p);
   RequireRunnable();
-  PlotOrigin = Store.ObsJd(1, kSet1);
-  SetPlotAxes(plotPicture, PlotColours, Plot, PlotOrigin);
+  PlotOriginJd = Store.ObsJd(1, kSet1);
+  SetPlotAxes(plotPicture, PlotColours, Plot, PlotOriginJd);
   Run.Begin(1, Count1);
   ProcessObservations();
   FinishComparison();
@@ -140,10 +140,10 @@ void Window2Model::GenerateTwoBodySet(int p) {
   const int32_t n = Store.ObsCapacity;
   for (int32_t i = 1; i <= n && !failed0 && !failed1; ++i) {
     Store.ObsJd(i, kSet1) = (jd1 - jd0) * (i - 1) / n + jd0;
-    ObservationJd = Store.ObsJd(i, kSet1);
-    ShiftedJd = ObservationJd;
-    Store.ObsJd(i, kSet3) = ObservationJd;
-    const TwoBodyPlace place = Astro.TwoBodyEquatorialPlaceOf(p, ObservationJd);
+    ObservationJdUt = Store.ObsJd(i, kSet1);
+    ShiftedJdEt = ObservationJdUt;
+    Store.ObsJd(i, kSet3) = ObservationJdUt;
+    const TwoBodyPlace place = Astro.TwoBodyEquatorialPlaceOf(p, ObservationJdUt);
     Store.ObsLon(i, kSet1) = place.RaDeg;
     Store.ObsLat(i, kSet1) = place.DecDeg;
   }
@@ -195,48 +195,48 @@ void Window2Model::ShowCurrentRow() {
 bool Window2Model::CompareRow(int32_t i) {
   if (i < 1 || i > Store.ObsJd.Rows()) throw Refusal{};
   bool matched = false;
-  double lon = 0, lat = 0;
+  double lonDeg = 0, latDeg = 0;
   if (set2FromFile.Value) {
-    int32_t j = Set2Dates.LastWithin(Store.ObsJd(i, kSet1), TimeTolerance);
+    int32_t j = Set2Dates.LastWithin(Store.ObsJd(i, kSet1), TimeToleranceDays);
     if (j > 0) {
-      lon = Store.ObsLon(j, kSet2);
-      lat = Store.ObsLat(j, kSet2);
+      lonDeg = Store.ObsLon(j, kSet2);
+      latDeg = Store.ObsLat(j, kSet2);
       Store.ObsJd(i, kSet3) = Store.ObsJd(j, kSet2);
-      ObservationJd = Store.ObsJd(j, kSet2);
+      ObservationJdUt = Store.ObsJd(j, kSet2);
       matched = true;
     }
   } else {
     ApparentPlace place = ComputeObservationTheory(i);
     if (!place.Ok) return false;
-    lon = place.Lon;
-    lat = place.Lat;
+    lonDeg = place.LonDeg;
+    latDeg = place.LatDeg;
     matched = true;
   }
 
   if (matched) {
-    DiffL = Store.ObsLon(i, kSet1) - lon;
-    DiffB = Store.ObsLat(i, kSet1) - lat;
-    Run.Stats.Add(HasLongitude(Store.ObsLon(i, kSet1)), HasLatitude(Store.ObsLat(i, kSet1)), DiffL, DiffB);
+    DiffLDeg = Store.ObsLon(i, kSet1) - lonDeg;
+    DiffBDeg = Store.ObsLat(i, kSet1) - latDeg;
+    Run.Stats.Add(HasLongitude(Store.ObsLon(i, kSet1)), HasLatitude(Store.ObsLat(i, kSet1)), DiffLDeg, DiffBDeg);
     ShownRow = i;
     if (showLines.Value || writeParamFile.Value) CalendarOrMessage(Store.ObsJd(i, kSet1));
     const int32_t year = CalendarOfRow.Year, month = CalendarOfRow.Month;
     const double day = CalendarOfRow.Day;
-    const double diffT = Store.ObsJd(i, kSet1) - Store.ObsJd(i, kSet3);
+    const double diffTDays = Store.ObsJd(i, kSet1) - Store.ObsJd(i, kSet3);
     if (showLines.Value) {
       ComparisonLog += Format(i, "0000") + "   year= " + Format(year, "0000") + "   T1-T2 (sec)= " +
-                       Format(diffT * 24 * 3600, "00000.000") + "   L1-L2 (sec)= " + Format(DiffL * 3600, "00000.000") +
-                       "   B1-B2 (sec)= " + Format(DiffB * 3600, "00000.000") + "  JD= " +
-                       Format(ObservationJd, "0000000.000000") + "  " + EpochLabel1 + kCrLf;
+                       Format(diffTDays * 24 * 3600, "00000.000") + "   L1-L2 (sec)= " + Format(DiffLDeg * 3600, "00000.000") +
+                       "   B1-B2 (sec)= " + Format(DiffBDeg * 3600, "00000.000") + "  JD= " +
+                       Format(ObservationJdUt, "0000000.000000") + "  " + EpochLabel1 + kCrLf;
     }
     if (plotDifferences.Value) {
-      PlotRow(plotPicture, PlotColours, Plot, PlotOrigin,
-              {Store.ObsJd(i, kSet1), Store.ObsJd(i, kSet3), DiffL, DiffB, set2FromFile.Value});
+      PlotRow(plotPicture, PlotColours, Plot, PlotOriginJd,
+              {Store.ObsJd(i, kSet1), Store.ObsJd(i, kSet3), DiffLDeg, DiffBDeg, set2FromFile.Value});
     }
     if (writeParamFile.Value && i <= Count1 &&
-        !Run.WriteParamRecord(i, day, month, year, Store.ObsJd(i, kSet1), DiffL, DiffB, diffT)) {
+        !Run.WriteParamRecord(i, day, month, year, Store.ObsJd(i, kSet1), DiffLDeg, DiffBDeg, diffTDays)) {
       throw Refusal{WriteFailureMessage(Run.ParamPath()), {}};
     }
-    if (writeParamFile.Value && i <= Count1 && !Run.WriteCsvLine(CsvRow(i, diffT))) {
+    if (writeParamFile.Value && i <= Count1 && !Run.WriteCsvLine(CsvRow(i, diffTDays))) {
       throw Refusal{WriteFailureMessage(Run.CsvPath()), {}};
     }
   }
@@ -247,20 +247,20 @@ bool Window2Model::CompareRow(int32_t i) {
 // The CSV line of row i: its date (ISO 8601 and JD), body, theory and epoch, the O-C in
 // right ascension (as in Param_data_ and times cos of the declination), declination and
 // time, and the Stat intervals of the first two.
-const std::string& Window2Model::CsvRow(int32_t i, double diffT) {
+const std::string& Window2Model::CsvRow(int32_t i, double diffTDays) {
   const double jd = Store.ObsJd(i, kSet1);
   const double cosDec = std::cos(Store.ObsLat(i, kSet1) / kProgramDegPerRad);
-  const double raArcsec = DiffL * 3600, decArcsec = DiffB * 3600;
+  const double raArcsec = DiffLDeg * 3600, decArcsec = DiffBDeg * 3600;
   std::string& line = CsvLine;
   StartCsvRecord(line, i, CsvDate, Astro.Calendar(), jd, CsvFixedFields);
-  for (double v : {raArcsec, raArcsec * cosDec, decArcsec, diffT * 86400}) {
+  for (double v : {raArcsec, raArcsec * cosDec, decArcsec, diffTDays * 86400}) {
     line += ',';
     AppendCsvNumber(line, v, 6);
   }
   line += ',';
-  AppendCsvNumber(line, Run.Stats.IntervalOf(std::fabs(DiffL), false), 0);
+  AppendCsvNumber(line, Run.Stats.IntervalOf(std::fabs(DiffLDeg), false), 0);
   line += ',';
-  AppendCsvNumber(line, Run.Stats.IntervalOf(std::fabs(DiffB), true), 0);
+  AppendCsvNumber(line, Run.Stats.IntervalOf(std::fabs(DiffBDeg), true), 0);
   return line;
 }
 

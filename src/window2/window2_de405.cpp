@@ -57,19 +57,19 @@ void Window2Model::De405() {
 
   const std::optional<double> jd = Astro.JulianDate(day, month, year);
   if (!jd) throw Refusal{kWrongDateMessage, {}};
-  ObservationJd = *jd;
+  ObservationJdUt = *jd;
   const DeltaTModel deltaT = deltaTSince1700.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola;
-  const De405CalculatorResult r = Astro.De405Calculator(p, ObservationJd, deltaT);
+  const De405CalculatorResult r = Astro.De405Calculator(p, ObservationJdUt, deltaT);
   // The reader's date outside the block files stops the next run, as a Stop does.
   if (r.Ephemeris.Failure == EphemerisFailure::kNoSuchDate) StopRequested = 1;
   DeltaTSeconds = r.DeltaTSeconds;
-  ShiftedJd = r.EphemerisJd;
+  ShiftedJdEt = r.EphemerisJd;
   etMinusUtSeconds.Text = RealText(DeltaTSeconds);
   // A failed read shows nothing of an earlier date.
   if (r.Ephemeris.Failure != EphemerisFailure::kNone) throw Refusal{EphemerisMessage(r.Ephemeris), {}};
   Speed[static_cast<size_t>(p)] = r.SpeedKmPerS;
 
-  TheoryLog = "JDut=  " + Format(ObservationJd, "0000000.00000") + "         JDet=  " + Format(ShiftedJd, "0000000.00000") +
+  TheoryLog = "JDut=  " + Format(ObservationJdUt, "0000000.00000") + "         JDet=  " + Format(ShiftedJdEt, "0000000.00000") +
               kCrLf + kCrLf;
   TheoryLog += PlaceText("ГЕЛИО ЭКВ   J2000         L=  ", r.Heliocentric) + "    тыс.км" + kCrLf;
   TheoryLog += "VX=  " + Format(r.VxKmPerS, "0.0000") + "      VY=   " + Format(r.VyKmPerS, "0.0000") +
@@ -78,7 +78,7 @@ void Window2Model::De405() {
   TheoryLog += PlaceText("ГЕО   ЭКВ   J2000           L=  ", r.GeocentricJ2000) + kCrLf + kCrLf;
   TheoryLog += PlaceText("ГЕО   ЭКВ    JD               L=  ", r.GeocentricOfDate);
   if (rigorousIau2006.Value) {
-    const PreciseCalculatorResult precise = Astro.PreciseCalculator(p, ObservationJd, deltaT);
+    const PreciseCalculatorResult precise = Astro.PreciseCalculator(p, ObservationJdUt, deltaT);
     if (precise.Ephemeris.Failure == EphemerisFailure::kNoSuchDate) StopRequested = 1;
     if (precise.Ephemeris.Failure != EphemerisFailure::kNone) {
       set2Pane.Text = TheoryLog;

@@ -27,10 +27,10 @@ template <typename Convert>
 static void RunConversion(Window2Model& f, bool needsObserver, bool frameButton, bool dateToSet3, Convert convert) {
   ObservationStore& store = f.Store;
   const int p = store.ObjectNumber;
-  double obsL = 0, obsB = 0;
+  double obsLonDeg = 0, obsLatDeg = 0;
   if (!store.Exists() || p < 0 || p > 11) throw Refusal{kCalculationFailed, {}};
   if (needsObserver) {
-    for (auto [box, value] : {std::pair{&f.observatoryLonDeg, &obsL}, std::pair{&f.observatoryLatDeg, &obsB}}) {
+    for (auto [box, value] : {std::pair{&f.observatoryLonDeg, &obsLonDeg}, std::pair{&f.observatoryLatDeg, &obsLatDeg}}) {
       if (!Window2Model::TryBoxReal(*box, *value)) f.Refuse(*box, kCalculationFailed);
     }
   }
@@ -39,7 +39,7 @@ static void RunConversion(Window2Model& f, bool needsObserver, bool frameButton,
     store.ObsJd(i, kSet2) = store.ObsJd(i, kSet1);
     store.ObsLon(i, kSet2) = store.ObsLon(i, kSet1);
     store.ObsLat(i, kSet2) = store.ObsLat(i, kSet1);
-    const FrameRequest r{p, store.ObsJd(i, kSet1), store.ObsLon(i, kSet1), store.ObsLat(i, kSet1), obsL, obsB};
+    const FrameRequest r{p, store.ObsJd(i, kSet1), store.ObsLon(i, kSet1), store.ObsLat(i, kSet1), obsLonDeg, obsLatDeg};
     const FrameResult c = convert(r);
     if (c.Status == FrameStatus::kNotFinite) throw Refusal{kCalculationFailed, {}};
     store.ObsLon(i, kSet1) = store.ObsLon(i, kSet3) = c.LonDeg;

@@ -119,9 +119,9 @@ class Window2Model : public FormModel {
   std::string ProcessLog;
 
   // --- Theory of one observation ---
-  double ObservationJd = 0;   // date of the current observation (UT as observed)
-  double ShiftedJd = 0;       // ObservationJd + ET-UT
-  double DeltaTSeconds = 0;   // ET-UT, s
+  double ObservationJdUt = 0;  // date of the current observation, JD (UT as observed)
+  double ShiftedJdEt = 0;      // ObservationJdUt + ET-UT: the ET the theory is read at, JD
+  double DeltaTSeconds = 0;    // ET-UT, s
   std::string TheoryLog;      // stages of the last observation's reduction
   std::string ComparisonLabel;  // epoch label the comparison refers to
 
@@ -140,18 +140,18 @@ class Window2Model : public FormModel {
   ComparisonRun Run;
   int32_t& CurrentIndex = Run.CurrentRow;  // next row of data set 1 to compare
   int32_t& ComparedCount = Run.Stats.ComparedCount;
-  double& SumAbsDL = Run.Stats.SumAbsDL;
-  double& SumAbsDB = Run.Stats.SumAbsDB;
-  double TimeTolerance = 0;       // days
-  TimeMatchIndex Set2Dates;       // data set 2 by date, for a comparison "из файла"
-  double DiffL = 0, DiffB = 0;    // O-C of the current row, degrees
-  bool CalendarWarned = false;    // the run has said that a date is beyond the calendar
+  double& SumAbsDLDeg = Run.Stats.SumAbsDLDeg;
+  double& SumAbsDBDeg = Run.Stats.SumAbsDBDeg;
+  double TimeToleranceDays = 0;       // the largest date difference of a match
+  TimeMatchIndex Set2Dates;           // data set 2 by date, for a comparison "из файла"
+  double DiffLDeg = 0, DiffBDeg = 0;  // O-C of the current row, degrees
+  bool CalendarWarned = false;        // the run has said that a date is beyond the calendar
   std::string ComparisonLog;
   // The CSV twin of Param_data_ ("+File"): the theory named in its rows, and their dates.
   std::string CsvFixedFields;  // "11,JPL2 DE405,App": body, theory and epoch of every row
   std::string CsvLine;         // the row being formed, its buffer kept for the run
   IsoDateTime CsvDate;
-  double PlotOrigin = 0;
+  double PlotOriginJd = 0;  // the time origin of the plot's page, JD
   PlotColourTable PlotColours{};
   PlotSettings Plot;
 
@@ -201,7 +201,7 @@ class Window2Model : public FormModel {
   void ReadComparisonSettings();
   void GenerateTwoBodySet(int p);
   bool CompareRow(int32_t i);
-  const std::string& CsvRow(int32_t i, double diffT);
+  const std::string& CsvRow(int32_t i, double diffTDays);
   [[noreturn]] void GiveUpRun(const std::string& message);
   void RequireRunnable();
   void FinishComparison();
@@ -222,7 +222,7 @@ class Window2Model : public FormModel {
   std::string MergeLine(int32_t k, int takeFrom1, int takeFrom2);
   // "Объединить данные 1 и данные 2": the merge of the first n1 and n2 rows into data set 3.
   struct MergeHeads;
-  MergeHeads MergeByDate(int32_t n1, int32_t n2, double tau);
+  MergeHeads MergeByDate(int32_t n1, int32_t n2, double tauDays);
 };
 
 }  // namespace planova

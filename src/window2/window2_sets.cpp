@@ -104,8 +104,8 @@ void Window2Model::Sort() {
 
 void Window2Model::ChangeTime() {
   RequireArrays();
-  double lon = 0;
-  if (shiftLtMinusUt.Value && !TryBoxReal(observatoryLonDeg, lon)) {
+  double lonDeg = 0;
+  if (shiftLtMinusUt.Value && !TryBoxReal(observatoryLonDeg, lonDeg)) {
     Refuse(observatoryLonDeg, kSetDataRightMessage);
   }
   int32_t count = std::min(Count1, Store.ObsJd.Rows());
@@ -117,16 +117,16 @@ void Window2Model::ChangeTime() {
       if (shiftMinus.Value) Store.ObsJd(i, kSet1) = Store.ObsJd(i, kSet1) - 0.5;
     }
     if (shiftEtMinusUt.Value) {
-      double dt = Astro.DeltaTSeconds(jd, DeltaTModel::kPiecewise);
-      etMinusUtSeconds.Text = RealText(dt);
-      if (shiftPlus.Value) Store.ObsJd(i, kSet1) = Store.ObsJd(i, kSet1) + dt / 24 / 3600;
-      if (shiftMinus.Value) Store.ObsJd(i, kSet1) = Store.ObsJd(i, kSet1) - dt / 24 / 3600;
+      double dtSeconds = Astro.DeltaTSeconds(jd, DeltaTModel::kPiecewise);
+      etMinusUtSeconds.Text = RealText(dtSeconds);
+      if (shiftPlus.Value) Store.ObsJd(i, kSet1) = Store.ObsJd(i, kSet1) + dtSeconds / 24 / 3600;
+      if (shiftMinus.Value) Store.ObsJd(i, kSet1) = Store.ObsJd(i, kSet1) - dtSeconds / 24 / 3600;
     }
     if (shiftLtMinusUt.Value) {
-      double s = std::fabs(lon) / 15 / 24;
-      if (shiftMinus.Value) s = -s;
-      Store.ObsJd(i, kSet1) = Store.ObsJd(i, kSet1) + s;
-      etMinusUtSeconds.Text = RealText(s * 24);
+      double shiftDays = std::fabs(lonDeg) / 15 / 24;
+      if (shiftMinus.Value) shiftDays = -shiftDays;
+      Store.ObsJd(i, kSet1) = Store.ObsJd(i, kSet1) + shiftDays;
+      etMinusUtSeconds.Text = RealText(shiftDays * 24);
     }
     if (!std::isfinite(Store.ObsJd(i, kSet1))) {
       // A date the time scales cannot take (a generated set over absurd years): the
@@ -188,9 +188,9 @@ void Window2Model::Merge() {
 }
 
 // Both sets are taken from their heads, the earlier date first and two dates within
-// tau as one record.  A set that is used up (or was empty) is never taken from again,
-// whatever the tolerance or the other set's dates: the other set comes first.
-Window2Model::MergeHeads Window2Model::MergeByDate(int32_t n1, int32_t n2, double tau) {
+// tauDays as one record.  A set that is used up (or was empty) is never taken from
+// again, whatever the tolerance or the other set's dates: the other set comes first.
+Window2Model::MergeHeads Window2Model::MergeByDate(int32_t n1, int32_t n2, double tauDays) {
   const int32_t rows = Store.ObsJd.Rows();
   MergeHeads m;
   while (true) {
@@ -198,7 +198,7 @@ Window2Model::MergeHeads Window2Model::MergeByDate(int32_t n1, int32_t n2, doubl
     double jd1 = have1 ? Store.ObsJd(m.h1, kSet1) : 0, jd2 = have2 ? Store.ObsJd(m.h2, kSet2) : 0;
     int takeFrom1 = have1 && !(have2 && jd2 < jd1) ? 1 : 0;
     int takeFrom2 = 1 - takeFrom1;
-    if (have1 && have2 && std::fabs(jd1 - jd2) <= tau) {
+    if (have1 && have2 && std::fabs(jd1 - jd2) <= tauDays) {
       takeFrom1 = takeFrom2 = 1;
       ++m.matches;
     }

@@ -18,7 +18,7 @@ std::string StageLog(const ApparentPlace& place) {
   std::string log;
   for (int k = 0; k < kStageCount; ++k) {
     const PlaceStage& s = place.Stages[static_cast<size_t>(k)];
-    log += std::string("\r\n") + kLabels[k] + RealText(s.Lon) + "    " + RealText(s.Lat);
+    log += std::string("\r\n") + kLabels[k] + RealText(s.LonDeg) + "    " + RealText(s.LatDeg);
   }
   return log;
 }
@@ -35,17 +35,17 @@ std::string PreciseStageLog(const ApparentPlace& place, const ApparentPlaceReque
       "", "    свет. время ", "    откл. ", "    аберр. ", "    смещ.+прец. ", "    нутация "};
   const PrecisePlace& rp = place.Rigorous;
   std::string log = "\r\nТОЧНО (IAU 2006/2000A)  TT= " + RealText(rp.Tt) + "  TT-UT= " +
-                    RealText(place.DeltaTSeconds) + " сек  TDB-TT= " + RealText((rp.Tdb - rp.Tt) * 86400) + " сек  свет= " + RealText(place.LightTime) + " сек";
+                    RealText(place.DeltaTSeconds) + " сек  TDB-TT= " + RealText((rp.Tdb - rp.Tt) * 86400) + " сек  свет= " + RealText(place.LightTimeSeconds) + " сек";
   for (int k = 0; k < kPreciseStageCount; ++k) {
     const PlaceStage& st = place.PreciseStages[static_cast<size_t>(k)];
-    log += std::string("\r\n") + kLabels[k] + RealText(st.Lon) + "    " + RealText(st.Lat);
+    log += std::string("\r\n") + kLabels[k] + RealText(st.LonDeg) + "    " + RealText(st.LatDeg);
     if (k > 0) log += kSizes[k] + RealText(place.PreciseSizes[static_cast<size_t>(k)]) + "\"";
   }
   if (r.Refraction) {
-    log += "\r\nГЕО ЭКВ JD  Ref           RA  Dec = " + RealText(place.Refracted.Lon) + "    " + RealText(place.Refracted.Lat);
+    log += "\r\nГЕО ЭКВ JD  Ref           RA  Dec = " + RealText(place.Refracted.LonDeg) + "    " + RealText(place.Refracted.LatDeg);
   }
   log += std::string("\r\nрезультат ") + (r.Epoch == ComparisonEpoch::kOfDate ? "App  " : "J2000") +
-         "           RA  Dec = " + RealText(place.Lon) + "    " + RealText(place.Lat);
+         "           RA  Dec = " + RealText(place.LonDeg) + "    " + RealText(place.LatDeg);
   return log;
 }
 
@@ -73,8 +73,8 @@ ApparentPlaceRequest Window2Model::TheoryRequest() {
   r.Precise = rigorousIau2006.Value;
   r.Epoch = EpochOfLabel(ComparisonLabel);
   if (r.Refraction) {
-    r.ObserverLongitude = BoxReal(observatoryLonDeg);
-    r.ObserverLatitude = BoxReal(observatoryLatDeg);
+    r.ObserverLonDeg = BoxReal(observatoryLonDeg);
+    r.ObserverLatDeg = BoxReal(observatoryLatDeg);
   }
   return r;
 }
@@ -83,8 +83,8 @@ ApparentPlace Window2Model::ComputeObservationTheory(int32_t i) {
   const int p = Store.ObjectNumber;
   if (!IsTheoryBody(p)) throw Refusal{};
   if (EpochLabel2 != EpochLabel1) EpochLabel2 = EpochLabel1;
-  ObservationJd = Store.ObsJd(i, kSet1);
-  TheoryTemplate.Jd = ObservationJd;
+  ObservationJdUt = Store.ObsJd(i, kSet1);
+  TheoryTemplate.JdUt = ObservationJdUt;
   const ApparentPlaceResult result = Astro.ApparentPlaceOf(TheoryTemplate);
   LastPlace = result.Detail;
   if (!LastPlace.Ok) LastEphemeris = result.Ephemeris;
@@ -92,14 +92,14 @@ ApparentPlace Window2Model::ComputeObservationTheory(int32_t i) {
   if (result.Ephemeris.Failure == EphemerisFailure::kNoSuchDate) StopRequested = 1;
   LastPlaceShown = false;
   DeltaTSeconds = LastPlace.DeltaTSeconds;
-  ShiftedJd = LastPlace.EphemerisJd;
-  if (TheoryTemplate.DeltaT != DeltaTModel::kNone) Store.ObsJd(i, kSet3) = ShiftedJd;
+  ShiftedJdEt = LastPlace.EphemerisJd;
+  if (TheoryTemplate.DeltaT != DeltaTModel::kNone) Store.ObsJd(i, kSet3) = ShiftedJdEt;
   if (!LastPlace.Ok) {
     ShowTheory();
     return LastPlace;
   }
-  Store.ObsLon(i, kSet3) = LastPlace.Lon;
-  Store.ObsLat(i, kSet3) = LastPlace.Lat;
+  Store.ObsLon(i, kSet3) = LastPlace.LonDeg;
+  Store.ObsLat(i, kSet3) = LastPlace.LatDeg;
   return LastPlace;
 }
 

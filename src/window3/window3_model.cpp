@@ -256,7 +256,7 @@ void Window3Model::PickPoint(double x, bool left) {
     Ui().ShowMessage("Не могу найти эту точку", "Planova3");
     return;
   }
-  double jdClick = x * yearsPerCm * 365.25 + PlotTimeOrigin;
+  double jdClick = x * yearsPerCm * 365.25 + PlotTimeOriginJd;
   PickedRow = 0;
   int32_t n = Store.Exists() ? std::min(Count1, Store.ObsJd.Rows()) : 0;
   for (int32_t i = 1; i <= n; ++i) {
@@ -267,7 +267,7 @@ void Window3Model::PickPoint(double x, bool left) {
     return;
   }
   double jd = Store.ObsJd(PickedRow, kSet1);
-  double xr = (jd - PlotTimeOrigin) / 365.25 / yearsPerCm;
+  double xr = (jd - PlotTimeOriginJd) / 365.25 / yearsPerCm;
   plot.Line(xr, 17, xr, 0, 0xFF0000);
   const CalendarDateResult c = Astro.CalendarDateOf(jd);
   if (!c.Ok) {

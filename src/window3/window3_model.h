@@ -74,7 +74,7 @@ class Window3Model : public FormModel {
   int32_t& Count1 = Store.Count1;
   int32_t& Count3 = Store.Count3;
   std::string& EpochLabel1 = Store.EpochLabel1;
-  double PlotTimeOrigin = 0;
+  double PlotTimeOriginJd = 0;  // the plot's time origin: the date of data set 1's first record
   int32_t PickedRow = 0;
   std::string HeaderText;
   std::string LoadedPane;  // what the last load put in the pane, under a write's report
@@ -87,12 +87,16 @@ class Window3Model : public FormModel {
   int32_t& Last = Run.Last;
   int32_t& CurrentRow = Run.CurrentRow;
   int32_t& ComparedCount = Run.Stats.ComparedCount;
+  // Degrees: the sums of the deviations counted in the means (CountL, CountB), the
+  // corrections at the current record, its deviations, the corrections at records №1 and
+  // №2, and the limits of the deviations that count.
   int32_t CountL = 0, CountB = 0;
-  double SumL = 0, SumB = 0, CurrL = 0, CurrB = 0, DevL = 0, DevB = 0;
-  double CorrL1 = 0, CorrL2 = 0, CorrB1 = 0, CorrB2 = 0;
-  double LimitLHigh = 0, LimitLLow = 0, LimitBHigh = 0, LimitBLow = 0;
-  double Jd1 = 0, Jd2 = 0;
-  double PlotScaleT = 1, PlotScaleD = 1, PlotOffset = 4;
+  double SumLDeg = 0, SumBDeg = 0, CurrLDeg = 0, CurrBDeg = 0, DevLDeg = 0, DevBDeg = 0;
+  double CorrL1Deg = 0, CorrL2Deg = 0, CorrB1Deg = 0, CorrB2Deg = 0;
+  double LimitLHighDeg = 0, LimitLLowDeg = 0, LimitBHighDeg = 0, LimitBLowDeg = 0;
+  double Jd1Ut = 0, Jd2Ut = 0;  // the dates of records №1 and №2, JD (UT as observed)
+  // The plot's scales and the height of its zero line.
+  double PlotYearsPerCm = 1, PlotArcsecPerCm = 1, PlotZeroLineCm = 4;
 
   void Load();       // defaults and the empty grid
   void Activate();   // dates follow the Gregorian reform; the ephemerides are looked for again
@@ -127,7 +131,7 @@ class Window3Model : public FormModel {
   IsoDateTime CsvDate;
   void OpenDeviationsCsv();
   void WriteDeviationsCsv(int32_t r, const ApparentPlace& place);
-  double ShownDeltaT = 0;
+  double ShownDeltaTSeconds = 0;  // ET-UT (TT-UT, rigorous) of the last record, s, for its box
   struct PendingBoxes {
     bool DeltaT = false, DevL = false, DevB = false, MeanL = false, MeanB = false;
     int32_t Row = 0;  // the record whose date and count are still to be shown

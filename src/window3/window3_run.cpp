@@ -25,27 +25,27 @@ constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return (r << 16) | 
 
 void Window3Model::ReadRunSettings() {
   if (!Store.Exists() || !IsTheoryBody(Store.ObjectNumber)) throw Refusal{};
-  PlotScaleT = BoxReal(plotScaleYearsPerCm);
-  PlotScaleD = BoxReal(plotScaleArcsecPerCm);
-  PlotOffset = BoxReal(plotOffsetCm);
-  if (PlotScaleT == 0) Refuse(plotScaleYearsPerCm);
-  if (PlotScaleD == 0) Refuse(plotScaleArcsecPerCm);
+  PlotYearsPerCm = BoxReal(plotScaleYearsPerCm);
+  PlotArcsecPerCm = BoxReal(plotScaleArcsecPerCm);
+  PlotZeroLineCm = BoxReal(plotOffsetCm);
+  if (PlotYearsPerCm == 0) Refuse(plotScaleYearsPerCm);
+  if (PlotArcsecPerCm == 0) Refuse(plotScaleArcsecPerCm);
   const int32_t first = BoxInt32(firstRecord), last = BoxInt32(lastRecord);
   if (first < 1) Refuse(firstRecord);
   if (last < first || last > std::min(Count1, Store.ObsJd.Rows())) Refuse(lastRecord);
   First = first;
   Last = last;
-  Jd1 = Store.ObsJd(First, kSet1);
-  Jd2 = Store.ObsJd(Last, kSet1);
-  if (Jd2 == Jd1) Refuse(lastRecord);  // the correction's interpolation needs two dates
-  CorrL1 = BoxReal(corrLFirstArcsec) / 3600;
-  CorrL2 = BoxReal(corrLLastArcsec) / 3600;
-  CorrB1 = BoxReal(corrBFirstArcsec) / 3600;
-  CorrB2 = BoxReal(corrBLastArcsec) / 3600;
-  LimitLHigh = BoxReal(limitLHighArcsec) / 3600;
-  LimitLLow = BoxReal(limitLLowArcsec) / 3600;
-  LimitBHigh = BoxReal(limitBHighArcsec) / 3600;
-  LimitBLow = BoxReal(limitBLowArcsec) / 3600;
+  Jd1Ut = Store.ObsJd(First, kSet1);
+  Jd2Ut = Store.ObsJd(Last, kSet1);
+  if (Jd2Ut == Jd1Ut) Refuse(lastRecord);  // the correction's interpolation needs two dates
+  CorrL1Deg = BoxReal(corrLFirstArcsec) / 3600;
+  CorrL2Deg = BoxReal(corrLLastArcsec) / 3600;
+  CorrB1Deg = BoxReal(corrBFirstArcsec) / 3600;
+  CorrB2Deg = BoxReal(corrBLastArcsec) / 3600;
+  LimitLHighDeg = BoxReal(limitLHighArcsec) / 3600;
+  LimitLLowDeg = BoxReal(limitLLowArcsec) / 3600;
+  LimitBHighDeg = BoxReal(limitBHighArcsec) / 3600;
+  LimitBLowDeg = BoxReal(limitBLowArcsec) / 3600;
   if (EpochLabel1 != "App" && EpochLabel1 != "B1950" && EpochLabel1 != "J2000") {
     throw Refusal{"Эпоха данных \"" + EpochLabel1 +
                   "\" не известна: нужна эпоха App, B1950 или J2000", {}};
@@ -55,7 +55,7 @@ void Window3Model::ReadRunSettings() {
 
 // The zero line, the title and, when the limits count, the limit lines.
 void Window3Model::DrawRunFrame() {
-  plot.Line(0, PlotOffset, 25, PlotOffset, Rgb(120, 120, 120));
+  plot.Line(0, PlotZeroLineCm, 25, PlotZeroLineCm, Rgb(120, 120, 120));
   plot.CurrentX = 1.1;
   plot.CurrentY = 17;
   plot.Print("отклонение наблюдательных данных от расчетных (средние значения увеличены в 10 раз)");
@@ -67,12 +67,12 @@ void Window3Model::DrawRunFrame() {
                                                       : PreciseClassicalNote(EpochLabel1, theoryDe405.Value));
   }
   if (!meansWithinLimits.Value) return;
-  for (double limit : {LimitLHigh, LimitLLow}) {
-    double y = limit * 3600 / PlotScaleD + PlotOffset;
+  for (double limit : {LimitLHighDeg, LimitLLowDeg}) {
+    double y = limit * 3600 / PlotArcsecPerCm + PlotZeroLineCm;
     plot.Line(0, y, 25, y, Rgb(0, 200, 0));
   }
-  for (double limit : {LimitBHigh, LimitBLow}) {
-    double y = limit * 3600 / PlotScaleD + PlotOffset;
+  for (double limit : {LimitBHighDeg, LimitBLowDeg}) {
+    double y = limit * 3600 / PlotArcsecPerCm + PlotZeroLineCm;
     plot.Line(0, y, 25, y, Rgb(0, 100, 0));
   }
 }
@@ -96,12 +96,17 @@ void Window3Model::OpenDeviationsCsv() {
 void Window3Model::WriteDeviationsCsv(int32_t r, const ApparentPlace& place) {
   const double jd = Store.ObsJd(r, kSet1);
   const bool hasL = HasLongitude(Store.ObsLon(r, kSet1)), hasB = HasLatitude(Store.ObsLat(r, kSet1));
-  const double cosDec = std::cos(place.Lat / kProgramDegPerRad);
+  const double cosDec = std::cos(place.LatDeg / kProgramDegPerRad);
   std::string& line = CsvLine;
   StartCsvRecord(line, r, CsvDate, Astro.Calendar(), jd, CsvFixedFields);
   const std::pair<bool, double> fields[] = {
-      {hasL, DevL},         {hasL, DevL * cosDec}, {hasB, DevB}, {hasL && CountL > 0, CountL > 0 ? SumL / CountL : 0},
-      {hasB && CountB > 0, CountB > 0 ? SumB / CountB : 0}, {hasL, CurrL}, {hasB, CurrB}};
+      {hasL, DevLDeg},
+      {hasL, DevLDeg * cosDec},
+      {hasB, DevBDeg},
+      {hasL && CountL > 0, CountL > 0 ? SumLDeg / CountL : 0},
+      {hasB && CountB > 0, CountB > 0 ? SumBDeg / CountB : 0},
+      {hasL, CurrLDeg},
+      {hasB, CurrBDeg}};
   for (const auto& [has, degrees] : fields) {
     line += ',';
     if (has) AppendCsvNumber(line, degrees * 3600, 6);
@@ -113,10 +118,10 @@ void Window3Model::WriteDeviationsCsv(int32_t r, const ApparentPlace& place) {
 void Window3Model::SetPlotAxes() {
   PlotAxes& a = plot.Axes;
   a.Known = true;
-  a.OriginJd = PlotTimeOrigin;
-  a.YearsPerUnit = PlotScaleT;
-  a.ArcsecPerUnit = PlotScaleD;
-  a.ZeroY = PlotOffset;
+  a.OriginJd = PlotTimeOriginJd;
+  a.YearsPerUnit = PlotYearsPerCm;
+  a.ArcsecPerUnit = PlotArcsecPerCm;
+  a.ZeroY = PlotZeroLineCm;
   a.Legend.clear();
   if (plotDevL.Value) a.Legend.push_back({Rgb(250, 0, 0), "dL: прямое восхождение"});
   if (plotDevB.Value) a.Legend.push_back({Rgb(0, 0, 250), "dB: склонение"});
@@ -126,11 +131,11 @@ void Window3Model::SetPlotAxes() {
 void Window3Model::StartRun() {
   ReadRunSettings();
   DrawRunFrame();
-  SumL = SumB = 0;
+  SumLDeg = SumBDeg = 0;
   CountL = CountB = 0;
   Run.Stats.Reset();
   StopRequested = 0;
-  if (!keepTimeOrigin.Value) PlotTimeOrigin = Store.ObsJd(1, kSet1);
+  if (!keepTimeOrigin.Value) PlotTimeOriginJd = Store.ObsJd(1, kSet1);
   OpenDeviationsCsv();
   SetPlotAxes();
   Run.Begin(First, Last);
@@ -185,11 +190,11 @@ void Window3Model::CorrectionLoop() {
 // The boxes of the last record compared: ET-UT, the deviations and means that changed,
 // the date and the count.
 void Window3Model::ShowCurrentRow() {
-  if (Pending.DeltaT) deltaTSeconds.Text = RealText(ShownDeltaT);
-  if (Pending.DevL) devLArcsec.Text = Arcsec6(DevL);
-  if (Pending.DevB) devBArcsec.Text = Arcsec6(DevB);
-  if (Pending.MeanL) meanLArcsec.Text = Arcsec6(SumL / CountL);
-  if (Pending.MeanB) meanBArcsec.Text = Arcsec6(SumB / CountB);
+  if (Pending.DeltaT) deltaTSeconds.Text = RealText(ShownDeltaTSeconds);
+  if (Pending.DevL) devLArcsec.Text = Arcsec6(DevLDeg);
+  if (Pending.DevB) devBArcsec.Text = Arcsec6(DevBDeg);
+  if (Pending.MeanL) meanLArcsec.Text = Arcsec6(SumLDeg / CountL);
+  if (Pending.MeanB) meanBArcsec.Text = Arcsec6(SumBDeg / CountB);
   if (Pending.Row > 0) {
     const CalendarDateResult c = Astro.CalendarDateOf(Store.ObsJd(Pending.Row, kSet1));
     if (c.Ok) {
@@ -205,11 +210,11 @@ void Window3Model::ShowCurrentRow() {
 }
 
 bool Window3Model::CorrectRow(int32_t r) {
-  const double jd = Store.ObsJd(r, kSet1);
-  RunRequest.Jd = jd;
+  const double jdUt = Store.ObsJd(r, kSet1);
+  RunRequest.JdUt = jdUt;
   const ApparentPlaceResult result = Astro.ApparentPlaceOf(RunRequest);
   const ApparentPlace& place = result.Detail;
-  ShownDeltaT = place.DeltaTSeconds;
+  ShownDeltaTSeconds = place.DeltaTSeconds;
   Pending.DeltaT = true;
   // The reader's date outside the block files stops the run, as a Stop does.
   if (result.Ephemeris.Failure == EphemerisFailure::kNoSuchDate) StopRequested = 1;
@@ -218,39 +223,41 @@ bool Window3Model::CorrectRow(int32_t r) {
     return false;
   }
 
-  double x = (jd - PlotTimeOrigin) / 365.25 / PlotScaleT;
+  double x = (jdUt - PlotTimeOriginJd) / 365.25 / PlotYearsPerCm;
   // One coordinate: its correction at this date, the corrected observation, the
   // deviation from theory, and the running mean of the deviations within the limits.
   struct Coordinate {
-    double& obs1;
-    double& obs3;
-    double theory, corr1, corr2, low, high;
-    double &curr, &dev, &sum;
+    double& obs1Deg;
+    double& obs3Deg;
+    double theoryDeg, corr1Deg, corr2Deg, lowDeg, highDeg;
+    double &currDeg, &devDeg, &sumDeg;
     int32_t& count;
     bool &devShown, &meanShown;
     bool plotDev, plotMean;
     uint32_t colour;
   };
   auto compare = [&](const Coordinate& c) {
-    c.curr = c.corr1 + (c.corr2 - c.corr1) * (jd - Jd1) / (Jd2 - Jd1);
-    if (correctData.Value) c.obs3 = c.obs1 + c.curr;
-    c.dev = c.obs3 - c.theory;
+    c.currDeg = c.corr1Deg + (c.corr2Deg - c.corr1Deg) * (jdUt - Jd1Ut) / (Jd2Ut - Jd1Ut);
+    if (correctData.Value) c.obs3Deg = c.obs1Deg + c.currDeg;
+    c.devDeg = c.obs3Deg - c.theoryDeg;
     c.devShown = true;
-    if (c.plotDev) plot.Point(x, c.dev * 3600 / PlotScaleD + PlotOffset, c.colour);
-    if (!meansWithinLimits.Value || (c.low <= c.dev && c.dev <= c.high)) {
-      c.sum = c.sum + c.dev;
+    if (c.plotDev) plot.Point(x, c.devDeg * 3600 / PlotArcsecPerCm + PlotZeroLineCm, c.colour);
+    if (!meansWithinLimits.Value || (c.lowDeg <= c.devDeg && c.devDeg <= c.highDeg)) {
+      c.sumDeg = c.sumDeg + c.devDeg;
       c.count = c.count + 1;
       c.meanShown = true;
-      if (c.plotMean) plot.Point(x, (c.sum / c.count) * 36000 / PlotScaleD + PlotOffset, 0);
+      if (c.plotMean) plot.Point(x, (c.sumDeg / c.count) * 36000 / PlotArcsecPerCm + PlotZeroLineCm, 0);
     }
   };
   if (HasLongitude(Store.ObsLon(r, kSet1))) {
-    compare({Store.ObsLon(r, kSet1), Store.ObsLon(r, kSet3), place.Lon, CorrL1, CorrL2, LimitLLow, LimitLHigh, CurrL,
-             DevL, SumL, CountL, Pending.DevL, Pending.MeanL, plotDevL.Value, plotMeanL.Value, Rgb(250, 0, 0)});
+    compare({Store.ObsLon(r, kSet1), Store.ObsLon(r, kSet3), place.LonDeg, CorrL1Deg, CorrL2Deg, LimitLLowDeg,
+             LimitLHighDeg, CurrLDeg, DevLDeg, SumLDeg, CountL, Pending.DevL, Pending.MeanL, plotDevL.Value,
+             plotMeanL.Value, Rgb(250, 0, 0)});
   }
   if (HasLatitude(Store.ObsLat(r, kSet1))) {
-    compare({Store.ObsLat(r, kSet1), Store.ObsLat(r, kSet3), place.Lat, CorrB1, CorrB2, LimitBLow, LimitBHigh, CurrB,
-             DevB, SumB, CountB, Pending.DevB, Pending.MeanB, plotDevB.Value, plotMeanB.Value, Rgb(0, 0, 250)});
+    compare({Store.ObsLat(r, kSet1), Store.ObsLat(r, kSet3), place.LatDeg, CorrB1Deg, CorrB2Deg, LimitBLowDeg,
+             LimitBHighDeg, CurrBDeg, DevBDeg, SumBDeg, CountB, Pending.DevB, Pending.MeanB, plotDevB.Value,
+             plotMeanB.Value, Rgb(0, 0, 250)});
   }
   Pending.Row = r;
   if (Run.CsvOpen()) WriteDeviationsCsv(r, place);
