@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets of the readers of the program's input (source records, the
-# catalogue converter, the .xlsx and .ods reader, BDL lines and files, the DE405 block
-# files) with clang's libFuzzer
+# catalogue converter, the .xlsx and .ods reader, BDL lines and files, JPL's block
+# files and headers) with clang's libFuzzer
 # and AddressSanitizer (plus UndefinedBehaviorSanitizer), then runs each for a while.
 #
 #   bash fuzz/run_fuzz.sh [SECONDS [TARGET...]]   (default 60 seconds per target, every target)
@@ -51,7 +51,8 @@ build table_row_fuzz "$ROOT/fuzz/table_row_fuzz.cpp" "${IMPORT[@]}" "${COMMON[@]
 build bdl_line_fuzz "$ROOT/fuzz/bdl_line_fuzz.cpp" "${BDL[@]}" "${COMMON[@]}"
 build catalogue_converter_fuzz "$ROOT/fuzz/catalogue_converter_fuzz.cpp" "$ROOT/src/import/catalogue_converter.cpp" \
   "${IMPORT[@]}" "${COMMON[@]}"
-build de405_block_fuzz "$ROOT/fuzz/de405_block_fuzz.cpp" "$ROOT/src/astro/de405.cpp" "${COMMON[@]}"
+build de405_block_fuzz "$ROOT/fuzz/de405_block_fuzz.cpp" "$ROOT/src/astro/jpl_ascii.cpp" "$ROOT/src/astro/spk_stub.cpp" "${COMMON[@]}"
+build de405_header_fuzz "$ROOT/fuzz/de405_header_fuzz.cpp" "$ROOT/src/astro/jpl_ascii.cpp" "$ROOT/src/astro/spk_stub.cpp" "${COMMON[@]}"
 build bdl_load_fuzz "$ROOT/fuzz/bdl_load_fuzz.cpp" "${BDL[@]}" "${COMMON[@]}"
 # Qt is built to be linked from position-independent code only.
 build workbook_fuzz "$ROOT/fuzz/workbook_fuzz.cpp" "$ROOT/src/import/zip_workbook.cpp" "$ROOT/src/import/xls_reader.cpp" \

@@ -12,7 +12,7 @@
 
 #include "astro/apparent_place.h"
 #include "astro/astro_state.h"
-#include "astro/de405.h"
+#include "astro/jpl.h"
 #include "astro/time.h"
 #include "test_support.h"
 
@@ -54,8 +54,7 @@ AstroState& Astro() {
   static AstroState a = [] {
     AstroState s;
     s.InitConstants();
-    InitDe405Layout(s);
-    s.De405Folder = test::De405BlockFolder();
+    s.JplFolder = test::De405BlockFolder();
     return s;
   }();
   return a;

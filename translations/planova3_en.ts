@@ -4,6 +4,82 @@
     <context>
         <name>Planova</name>
         <message>
+            <source>нет эфемериды </source>
+            <translation>no ephemeris </translation>
+        </message>
+        <message>
+            <source> в папке </source>
+            <translation> in the folder </translation>
+        </message>
+        <message>
+            <source>ascpГГГГГ.</source>
+            <translation>ascpYYYYY.</translation>
+        </message>
+        <message>
+            <source>ascpГГГГ.</source>
+            <translation>ascpYYYY.</translation>
+        </message>
+        <message>
+            <source>нет KSIZE или NCOEFF</source>
+            <translation>no KSIZE or NCOEFF</translation>
+        </message>
+        <message>
+            <source>нет GROUP 1030</source>
+            <translation>no GROUP 1030</translation>
+        </message>
+        <message>
+            <source>GROUP 1030 повреждена</source>
+            <translation>GROUP 1030 is damaged</translation>
+        </message>
+        <message>
+            <source>нет GROUP 1040/1041</source>
+            <translation>no GROUP 1040/1041</translation>
+        </message>
+        <message>
+            <source>GROUP 1040/1041 повреждены</source>
+            <translation>GROUP 1040/1041 are damaged</translation>
+        </message>
+        <message>
+            <source>GROUP 1041: не число </source>
+            <translation>GROUP 1041: not a number </translation>
+        </message>
+        <message>
+            <source>нет AU или EMRAT</source>
+            <translation>no AU or EMRAT</translation>
+        </message>
+        <message>
+            <source>нет GROUP 1050</source>
+            <translation>no GROUP 1050</translation>
+        </message>
+        <message>
+            <source>GROUP 1050: не 13 и не 15 столбцов</source>
+            <translation>GROUP 1050: neither 13 nor 15 columns</translation>
+        </message>
+        <message>
+            <source>GROUP 1050: тело </source>
+            <translation>GROUP 1050: body </translation>
+        </message>
+        <message>
+            <source> не помещается в запись</source>
+            <translation> does not fit in the record</translation>
+        </message>
+        <message>
+            <source>не читается</source>
+            <translation>cannot be read</translation>
+        </message>
+        <message>
+            <source>: нет файлов ascpГГГГ.</source>
+            <translation>: no files ascpYYYY.</translation>
+        </message>
+        <message>
+            <source>: нет файлов DE</source>
+            <translation>: no files of DE</translation>
+        </message>
+        <message>
+            <source>: ядра SPK не читаются</source>
+            <translation>: SPK kernels cannot be read</translation>
+        </message>
+        <message>
             <source>... показаны первые </source>
             <translation>... shown: the first </translation>
         </message>
@@ -18,6 +94,10 @@
         <message>
             <source>Операция прервана из-за ошибки</source>
             <translation>The operation was stopped by an error</translation>
+        </message>
+        <message>
+            <source>Введите правильно данные</source>
+            <translation>Enter valid data</translation>
         </message>
         <message>
             <source>Задайте правильно данные</source>
@@ -320,10 +400,6 @@
             <translation>Enter a valid Julian date</translation>
         </message>
         <message>
-            <source>Введите правильно данные</source>
-            <translation>Enter valid data</translation>
-        </message>
-        <message>
             <source>точно (IAU 2006) — только для JPL2 и эпох App, J2000: </source>
             <translation>precise (IAU 2006) — only for JPL2 and epochs App, J2000: </translation>
         </message>
@@ -340,16 +416,36 @@
             <translation>The DE405 files do not hold this date</translation>
         </message>
         <message>
+            <source>В файлах </source>
+            <translation>Not in the files of </translation>
+        </message>
+        <message>
+            <source> нет такой даты</source>
+            <translation>: no such date</translation>
+        </message>
+        <message>
             <source>Ошибка чтения файлов JPL DE405</source>
             <translation>Error reading the JPL DE405 files</translation>
+        </message>
+        <message>
+            <source>Ошибка чтения файлов JPL </source>
+            <translation>Error reading the JPL files </translation>
         </message>
         <message>
             <source>файлов DE405 (ascpГГГГ.405) нет</source>
             <translation>no DE405 files (ascpYYYY.405)</translation>
         </message>
         <message>
+            <source>нет файлов эфемериды </source>
+            <translation>no files of the ephemeris </translation>
+        </message>
+        <message>
             <source>файлы DE405 охватывают годы </source>
             <translation>the DE405 files cover the years </translation>
+        </message>
+        <message>
+            <source>годы в файлах </source>
+            <translation>years in the files of </translation>
         </message>
         <message>
             <source> — файла нет</source>
@@ -362,12 +458,18 @@ DE405 охватывает годы </source>
 DE405 covers the years </translation>
         </message>
         <message>
-            <source>: файлы ascp</source>
-            <translation>: files ascp</translation>
+            <source>: файлы </source>
+            <translation>: files </translation>
         </message>
         <message>
-            <source> в папке </source>
-            <translation> in the folder </translation>
+            <source>&#13;
+годы эфемериды </source>
+            <translation>&#13;
+years of the ephemeris </translation>
+        </message>
+        <message>
+            <source>, файлы </source>
+            <translation>, files </translation>
         </message>
         <message>
             <source>записано  </source>
@@ -684,6 +786,10 @@ result </translation>
             <translation>GEO   EQU    JD               L=  </translation>
         </message>
         <message>
+            <source>Нет данных для записи: загрузите исходные данные</source>
+            <translation>No data to write: load the source data first</translation>
+        </message>
+        <message>
             <source>Имя обсерватории</source>
             <translation>Observatory code</translation>
         </message>
@@ -816,8 +922,48 @@ result </translation>
             <translation>to file</translation>
         </message>
         <message>
-            <source>Нет данных для записи: загрузите исходные данные</source>
-            <translation>No data to write: load the source data first</translation>
+            <source>dT, сек</source>
+            <translation>dT, s</translation>
+        </message>
+        <message>
+            <source>Желательно увеличить размер массива</source>
+            <translation>Better enlarge the array</translation>
+        </message>
+        <message>
+            <source>Ошибка открытия файла</source>
+            <translation>Error opening file</translation>
+        </message>
+        <message>
+            <source>увеличьте массивы данных</source>
+            <translation>enlarge the data arrays</translation>
+        </message>
+        <message>
+            <source>Задайте правильно номера записей: с № от 1 до по №, не больше размера массивов</source>
+            <translation>Enter valid record numbers: from No. at least 1 to No., not beyond the size of the arrays</translation>
+        </message>
+        <message>
+            <source>Надо загрузить данные</source>
+            <translation>Load the data first</translation>
+        </message>
+        <message>
+            <source>Эпоха данных 1 "</source>
+            <translation>Epoch of data 1 "</translation>
+        </message>
+        <message>
+            <source>" не известна: для сравнения с теорией нужна эпоха App, B1950 или J2000</source>
+            <translation>" is not known: a comparison with theory needs epoch App, B1950 or J2000</translation>
+        </message>
+        <message>
+            <source>Сравнение закончено: следующей записи нет</source>
+            <translation>Comparison finished: no next record</translation>
+        </message>
+        <message>
+            <source>Номер планеты должен быть от 1 до 9 или 11</source>
+            <translation>The planet number must be 1 to 9 or 11</translation>
+        </message>
+        <message>
+            <source>Ошибка в расчетах</source>
+            <translation>Error in the computation</translation>
         </message>
         <message>
             <source>№ объекта</source>
@@ -988,56 +1134,12 @@ result </translation>
             <translation>file</translation>
         </message>
         <message>
-            <source>Желательно увеличить размер массива</source>
-            <translation>Better enlarge the array</translation>
-        </message>
-        <message>
-            <source>Ошибка открытия файла</source>
-            <translation>Error opening file</translation>
-        </message>
-        <message>
-            <source>увеличьте массивы данных</source>
-            <translation>enlarge the data arrays</translation>
-        </message>
-        <message>
-            <source>Задайте правильно номера записей: с № от 1 до по №, не больше размера массивов</source>
-            <translation>Enter valid record numbers: from No. at least 1 to No., not beyond the size of the arrays</translation>
-        </message>
-        <message>
-            <source>Надо загрузить данные</source>
-            <translation>Load the data first</translation>
-        </message>
-        <message>
-            <source>Эпоха данных 1 "</source>
-            <translation>Epoch of data 1 "</translation>
-        </message>
-        <message>
-            <source>" не известна: для сравнения с теорией нужна эпоха App, B1950 или J2000</source>
-            <translation>" is not known: a comparison with theory needs epoch App, B1950 or J2000</translation>
-        </message>
-        <message>
-            <source>Сравнение закончено: следующей записи нет</source>
-            <translation>Comparison finished: no next record</translation>
-        </message>
-        <message>
-            <source>Номер планеты должен быть от 1 до 9 или 11</source>
-            <translation>The planet number must be 1 to 9 or 11</translation>
-        </message>
-        <message>
-            <source>Ошибка в расчетах</source>
-            <translation>Error in the computation</translation>
-        </message>
-        <message>
             <source>Увеличьте массивы данных</source>
             <translation>Enlarge the data arrays</translation>
         </message>
         <message>
             <source> сек  TDB-TT= </source>
             <translation> s  TDB-TT= </translation>
-        </message>
-        <message>
-            <source>dT, сек</source>
-            <translation>dT, s</translation>
         </message>
         <message>
             <source>с №1</source>

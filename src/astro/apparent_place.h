@@ -196,7 +196,7 @@ struct SlotPlace {
 // is geocentric already, and is shown as it comes (its Heliocentric place and velocity
 // are geocentric); for the Earth (3) the heliocentric place is the Earth-Moon
 // barycentre's.  DeltaTSeconds: ET-UT, s; EphemerisJd: ET, JD.
-struct De405CalculatorPlaces {
+struct JplCalculatorPlaces {
   bool Ok = false;  // false: the ephemeris failed (EphemerisFailureKind says why)
   double DeltaTSeconds = 0, EphemerisJd = 0;
   SlotPlace Heliocentric, GeocentricJ2000, GeocentricOfDate;
@@ -209,6 +209,6 @@ struct De405CalculatorPlaces {
 //   equatorial J2000;
 //   CurrentSlot = body, RotationMatrix, the DE405 record and raw states; CurrentJd left
 //   at jdUt (at the ET after a failure).
-De405CalculatorPlaces ComputeDe405CalculatorPlaces(AstroState& a, int body, double jdUt, DeltaTModel deltaT);
+JplCalculatorPlaces ComputeJplCalculatorPlaces(AstroState& a, int body, double jdUt, DeltaTModel deltaT);
 
 }  // namespace planova

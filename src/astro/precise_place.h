@@ -52,10 +52,9 @@ struct PrecisePlace {
 // The rigorous place of a body.
 // Given: body, program body 0..9 or 11; tt (JD, TT).
 // Returned: the place (Ok true), or Ok false after an ephemeris failure (EphemerisError
-//   1, EphemerisFailureKind; both cleared first).  Needs the DE405 layout
-//   (InitDe405Layout) and the block files.
-// Writes: CurrentJd (left at the TDB of the last record read), the DE405 record and raw
-//   states, the nutation table; the position table is not touched.
+//   1, EphemerisFailureKind; both cleared first).  Needs the ephemeris files.
+// Writes: CurrentJd (left at the TDB of the last record read), the ephemeris' record and
+//   raw states, the nutation table; the position table is not touched.
 PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt);
 
 // TT - UTC: TAI - UTC of ERFA's table of leap seconds (eraDat; before 1972 its drifting

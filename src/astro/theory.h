@@ -51,8 +51,8 @@ void PlanetPerturbations(AstroState& a, int slot, double shiftedJd);
 //   velocity is the Earth-Moon barycentre's; so is the Moon's under JPL0 (under DE405 the
 //   Moon's geocentric velocity is added).  Under JPL0, p = 3 leaves slot 3 at the
 //   barycentre (its state is computed again), and the run writes the Orbit* elements,
-//   BodyLon/BodyLat[11] and MoonDistance; under DE405 it writes De405Record and the raw
-//   states.  CurrentSlot and RotationMatrix are scratch.
+//   BodyLon/BodyLat[11] and MoonDistance; under DE405 it reads the ephemeris' record and writes
+//   the raw states.  CurrentSlot and RotationMatrix are scratch.
 // Returned: true; false after an ephemeris failure (DE405 only: EphemerisError is 1,
 //   EphemerisFailureKind says which; both are cleared first).
 bool ComputeBodyPositions(AstroState& a, TheorySource source, double observationJd, int p, bool perturbations = false,

@@ -58,7 +58,7 @@ void Window2Model::De405() {
   if (!jd) throw Refusal{kWrongDateMessage, {}};
   ObservationJd = *jd;
   const DeltaTModel deltaT = deltaTSince1700.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola;
-  const De405CalculatorResult r = Astro.De405Calculator(p, ObservationJd, deltaT);
+  const JplCalculatorResult r = Astro.JplCalculator(p, ObservationJd, deltaT);
   // The reader's date outside the block files stops the next run, as a Stop does.
   if (r.Ephemeris.Failure == EphemerisFailure::kNoSuchDate) StopRequested = 1;
   DeltaTSeconds = r.DeltaTSeconds;
