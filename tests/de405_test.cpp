@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "astro/astro_state.h"
+#include "astro/astronomy.h"
 #include "astro/jpl.h"
 #include "astro/jpl_ascii.h"
 #include "models/messages.h"
@@ -205,26 +206,170 @@ class Pleph {
   AstroState& a_;
 };
 
+// A JPL ASCII header in JPL's layout for DE405's files: KSIZE, NCOEFF, the title, the span,
+// the constants (DENUM, AU, EMRAT and `extra` more, names and values over several lines,
+// D exponents) and GROUP 1050 from kDe405RecordLayout (13 columns, or 15 with two more).
+std::string HeaderText(int columns = 13, int ksize = 2036, int ncoeff = 1018, int extra = 0) {
+  std::string h = "KSIZE= " + std::to_string(ksize) + "    NCOEFF= " + std::to_string(ncoeff) + "\n\n";
+  h += "GROUP   1010\n\nJPL Planetary Ephemeris DE405/LE405\nStart Epoch: JED=  2305424.5 1599 DEC 09 00:00:00\n"
+       "Final Epoch: JED=  2525008.5 2201 FEB 20 00:00:00\n\n";
+  h += "GROUP   1030\n\n  2305424.50  2525008.50         32.\n\n";
+  std::vector<std::pair<std::string, double>> constants = {{"DENUM", 405}, {"AU", kAuKm}, {"EMRAT", kEmrat}};
+  for (int i = 0; i < extra; ++i) constants.push_back({"C" + std::to_string(1000 + i), i * 0.25});
+  std::string names = "GROUP   1040\n\n" + std::to_string(constants.size()) + "\n";
+  std::string values = "GROUP   1041\n\n" + std::to_string(constants.size()) + "\n";
+  for (size_t i = 0; i < constants.size(); ++i) {
+    names += "  " + constants[i].first + (i % 10 == 9 ? "\n" : "");
+    values += JplValue(constants[i].second) + (i % 3 == 2 ? "\n" : "");
+  }
+  h += names + "\n\n" + values + "\n\n";
+  std::string rows[3];
+  for (const De405LayoutRow& r : kDe405RecordLayout) {
+    rows[0] += " " + std::to_string(r.FirstCoefficient);
+    rows[1] += " " + std::to_string(r.CoefficientsPerComponent);
+    rows[2] += " " + std::to_string(static_cast<int>(kDe405RecordDays / r.SubIntervalDays));
+  }
+  const char* more[3][4] = {{" 819", " 899", " 1019", " 1020"}, {" 10", " 10", " 0", " 0"}, {" 4", " 4", " 0", " 0"}};
+  for (int row = 0; row < 3; ++row)
+    for (int c = 0; c < columns - 11; ++c) rows[row] += more[row][c];
+  h += "GROUP   1050\n\n" + rows[0] + "\n" + rows[1] + "\n" + rows[2] + "\n\nGROUP   1070\n";
+  return h;
+}
+
+// A folder of JPL ASCII files: the header (unless empty) and the DE405 block files
+// present, as links, under names of ephemeris `de` with `digits`-digit years.
+fs::path HeaderFolder(const std::string& name, const std::string& header, int de = 405, int digits = 4) {
+  fs::path dir = test::FreshFolder(name);
+  if (!header.empty()) test::WriteBytes(dir / ("header." + std::to_string(de)), header);
+  for (int year : {1960, 1980, 2000}) {
+    fs::path from = test::De405BlockFolder() / ("ascp" + std::to_string(year) + ".405");
+    if (fs::exists(from)) fs::create_symlink(from, dir / JplBlockName(year, de, digits));
+  }
+  return dir;
+}
+
+// JPL's test positions from the block files alone (DE405's layout) and from the header.
 TEST_F(De405Test, JplTestPositions1960To1987) {
   std::vector<TestPosition> rows = ReadTestPositions();
   ASSERT_GT(rows.size(), 300u) << "tests/data/testpo-1960-1987.405 not read";
-  int checked = 0;
-  double worstPos = 0, worstVel = 0;
-  for (const TestPosition& t : rows) {
-    if (t.target < 1 || t.target > 13 || t.center < 1 || t.center > 13) continue;  // nutations, librations
-    ASSERT_TRUE(Load(t.jd)) << "block files missing in " << test::De405BlockFolder() << " (scripts/install_de405.sh)";
-    std::array<double, 6> pv = Pleph(a).Relative(t.target, t.center);
-    ASSERT_EQ(a.EphemerisError, 0) << t.line;
-    double got = pv[static_cast<size_t>(t.coordinate - 1)];
-    double err = std::fabs(got - t.value);
-    (t.coordinate <= 3 ? worstPos : worstVel) = std::max(t.coordinate <= 3 ? worstPos : worstVel, err);
-    EXPECT_NEAR_WHAT(got, t.value, kTolAu, t.line);
-    ++checked;
+  for (const fs::path& folder : {test::De405BlockFolder(), HeaderFolder("de405_header", HeaderText())}) {
+    a.JplFolder = folder;
+    int checked = 0;
+    double worstPos = 0, worstVel = 0;
+    for (const TestPosition& t : rows) {
+      if (t.target < 1 || t.target > 13 || t.center < 1 || t.center > 13) continue;  // nutations, librations
+      ASSERT_TRUE(Load(t.jd)) << "block files missing in " << test::De405BlockFolder() << " (scripts/install_de405.sh)";
+      std::array<double, 6> pv = Pleph(a).Relative(t.target, t.center);
+      ASSERT_EQ(a.EphemerisError, 0) << t.line;
+      double got = pv[static_cast<size_t>(t.coordinate - 1)];
+      double err = std::fabs(got - t.value);
+      (t.coordinate <= 3 ? worstPos : worstVel) = std::max(t.coordinate <= 3 ? worstPos : worstVel, err);
+      EXPECT_NEAR_WHAT(got, t.value, kTolAu, t.line);
+      ++checked;
+    }
+    EXPECT_GE(checked, 290);
+    EXPECT_EQ(a.EphemerisFailureKind, EphemerisFailure::kNone);
+    std::printf("%s: checked %d JPL test values; largest difference %.2g AU (positions), %.2g AU/day (velocities)\n",
+                folder.filename().string().c_str(), checked, worstPos, worstVel);
   }
-  EXPECT_GE(checked, 290);
-  EXPECT_EQ(a.EphemerisFailureKind, EphemerisFailure::kNone);
-  std::printf("checked %d JPL test values; largest difference %.2g AU (positions), %.2g AU/day (velocities)\n",
-              checked, worstPos, worstVel);
+  EXPECT_EQ(R(a).Constants().AuKm, kAuKm);  // from the header's D exponents
+  EXPECT_EQ(R(a).Constants().Emrat, kEmrat);
+  EXPECT_EQ(R(a).Constants().Named.at("DENUM"), 405);
+}
+
+// A DE440-like set: 15 columns, over 400 constants, 5-digit file names; the same records
+// give the same bits as DE405's files, and the span is that of the files present.
+TEST_F(De405Test, HeaderOfFifteenColumnsAndFiveDigitNames) {
+  ASSERT_TRUE(fs::exists(test::De405BlockFolder() / "ascp1980.405"));
+  ASSERT_TRUE(Load(2447000.25));
+  JplBodyState(a, 11);
+  const double moonX = a.RawX[10], moonVz = a.RawVZ[10];
+  a.JplFolder = HeaderFolder("de440_like", HeaderText(15, 2036, 1018, 420), 440, 5);
+  ASSERT_TRUE(Load(2447000.25));
+  JplBodyState(a, 11);
+  EXPECT_TRUE(SameBits(a.RawX[10], moonX) && SameBits(a.RawVZ[10], moonVz));
+  EXPECT_EQ(R(a).Name(), "DE440");
+  EXPECT_EQ(R(a).Constants().Named.size(), 423u);
+  EXPECT_EQ(R(a).Constants().Named.at("C1419"), 419 * 0.25);
+  EXPECT_FALSE(Load(2460000.5));  // after the last file present
+  EXPECT_EQ(a.StopRequested, 1);
+  EXPECT_EQ(EphemerisMessage(EphemerisReportOf(a)),
+            "В файлах DE440 нет такой даты\r\nгоды эфемериды DE440: 1960–2019, файлы ascp01960.440 … ascp02000.440 в папке " +
+                PathText(a.JplFolder) + "\r\nгоды в файлах DE440: 1960–2019");
+  EXPECT_EQ(FindEphemerides(a.JplFolder), std::vector<std::string>{"DE440"});
+}
+
+// Damaged headers and blocks: a refusal naming the file, a read error at every epoch, no
+// partial result.
+TEST_F(De405Test, DamagedHeadersAndBlocksAreRefused) {
+  const std::string good = HeaderText();
+  struct Case {
+    const char* what;
+    std::string header;
+    const char* reason;
+  } cases[] = {
+      {"truncated", good.substr(0, good.find("GROUP   1041") + 20), "GROUP 1040/1041"},
+      {"NCOEFF not KSIZE/2", HeaderText(13, 2036, 1020), "NCOEFF ≠ KSIZE/2"},
+      {"no GROUP 1050", good.substr(0, good.find("GROUP   1050")), "нет GROUP 1050"},
+      {"14 columns", HeaderText(14), "GROUP 1050: не 13 и не 15"},
+      {"layout beyond the record", HeaderText(13, 1600, 800), "не помещается в запись"},
+  };
+  for (const Case& c : cases) {
+    a.JplFolder = HeaderFolder("de405_bad_header", c.header);
+    std::string refusal;
+    EXPECT_EQ(JplAsciiEphemeris::Open(a.JplFolder, 405, &refusal), nullptr) << c.what;
+    EXPECT_NE(refusal.find(PathText(a.JplFolder / "header.405")), std::string::npos) << c.what << ": " << refusal;
+    EXPECT_NE(refusal.find(c.reason), std::string::npos) << c.what << ": " << refusal;
+    EXPECT_FALSE(Load(2444300.5)) << c.what;
+    EXPECT_EQ(a.EphemerisFailureKind, EphemerisFailure::kReadError) << c.what;
+    EXPECT_NE(EphemerisMessage(EphemerisReportOf(a)).find(refusal), std::string::npos) << c.what;
+  }
+  // Blocks whose second record does not follow the first: a wrong number, a gap of dates.
+  const std::pair<std::string, double> seconds[] = {{HandRecord(3, 2436944.5, 2), 2436950.5},
+                                                     {HandRecord(2, 2436976.5, 2), 2436980.5}};
+  for (const auto& [second, epoch] : seconds) {
+    fs::path dir = test::FreshFolder("de405_bad_block");
+    a.JplFolder = dir;
+    test::WriteBytes(dir / "ascp1960.405", HandRecord(1, 2436912.5, 1) + second);
+    for (bool rescan : {false, true}) {
+      a.JplRescan = rescan;
+      EXPECT_TRUE(Load(2436920.5)) << rescan;
+      EXPECT_FALSE(Load(epoch)) << rescan;
+      ExpectOnlyMessage(kReadError);
+      EXPECT_EQ(a.JplFilePathRead, dir / "ascp1960.405");
+    }
+  }
+}
+
+// The ephemerides of a folder: the only one is used without asking, DE405 first when
+// present, the others chosen by name; the same records give the same place.
+TEST(JplEphemerides, ListedDe405FirstAndChosenByName) {
+  const fs::path dir = HeaderFolder("jpl_ephemerides", HeaderText(15), 440, 5);
+  ASSERT_TRUE(fs::exists(dir / "ascp01980.440"));
+  Astronomy astro;
+  astro.SetJplFolder(dir);
+  EXPECT_EQ(astro.FindEphemerides(), std::vector<std::string>{"DE440"});
+  EXPECT_EQ(astro.SelectedEphemerisName(), "DE440");
+  ApparentPlaceRequest r;
+  r.Body = 4;
+  r.Jd = 2447000.5;
+  const ApparentPlaceResult de440 = astro.ApparentPlaceOf(r);
+  ASSERT_EQ(de440.Ephemeris.Failure, EphemerisFailure::kNone);
+
+  fs::create_symlink(test::De405BlockFolder() / "ascp1980.405", dir / "ascp1980.405");
+  test::WriteBytes(dir / "de405.bsp", "");
+  EXPECT_EQ(astro.FindEphemerides(), (std::vector<std::string>{"DE405", "DE440", "de405.bsp"}));
+  EXPECT_EQ(astro.SelectedEphemerisName(), "DE405");
+  const ApparentPlaceResult de405 = astro.ApparentPlaceOf(r);
+  EXPECT_TRUE(SameBits(de405.RaDeg, de440.RaDeg) && SameBits(de405.DecDeg, de440.DecDeg));
+  std::string why;
+  EXPECT_FALSE(astro.SelectEphemeris("DE441", &why));
+  EXPECT_NE(why.find("DE441"), std::string::npos);
+  EXPECT_TRUE(astro.SelectEphemeris("DE440"));
+  EXPECT_EQ(astro.SelectedEphemerisName(), "DE440");
+  r.Jd = 2460000.5;  // after its files: the message names DE440
+  EXPECT_EQ(EphemerisMessage(astro.ApparentPlaceOf(r).Ephemeris.Failure, "DE440"), "В файлах DE440 нет такой даты");
+  EXPECT_EQ(astro.ApparentPlaceOf(r).Ephemeris.Name, "DE440");
 }
 
 // ---------------------------------------------------------------------------------------
