@@ -339,6 +339,11 @@ TEST_F(De405Test, DamagedHeadersAndBlocksAreRefused) {
       EXPECT_EQ(a.JplFilePathRead, dir / "ascp1960.405");
     }
   }
+  // A block that begins after its year's first record: the days before are not served.
+  test::WriteBytes(a.JplFolder / "ascp1960.405", HandRecord(1, 2436944.5, 1));
+  EXPECT_FALSE(Load(2436920.5));
+  ExpectOnlyMessage(kReadError);
+  EXPECT_EQ(a.JplFilePathRead, a.JplFolder / "ascp1960.405");
 }
 
 // The ephemerides of a folder: the only one is used without asking, DE405 first when

@@ -8,7 +8,7 @@
 //
 // Every input is an argument and every output is in the result; the position table of
 // AstroState is the routine's working space.  Time scales: the observation's Jd is UT;
-// the theory is read at ET = UT + ET-UT (DE405 takes it as TDB); precession to the date,
+// the theory is read at ET = UT + ET-UT (the JPL ephemeris takes it as TDB); precession to the date,
 // the obliquity, the nutation and the sidereal time of the classical reduction are dated
 // by the UT date.  The rigorous reduction works in TT and TDB (precise_place.h).
 #pragma once
@@ -52,7 +52,7 @@ struct ApparentPlaceRequest {
   double ObserverLongitude = 0;  // degrees east (refraction only)
   double ObserverLatitude = 0;   // degrees (refraction only)
   // The rigorous reduction (IAU 2006/2000A, PrecisePlace) instead of the classical one,
-  // for the DE405 theory and the epochs of date and J2000; the B1950 frame and the
+  // for the JPL2 theory and the epochs of date and J2000; the B1950 frame and the
   // two-body theory keep the classical reduction (UsesPreciseChain).
   bool Precise = false;
 };
@@ -189,7 +189,7 @@ struct SlotPlace {
   double X = 0, Y = 0, Z = 0;
 };
 
-// The DE405 calculator's places of a body (1..9 or 11) for a UT date: heliocentric
+// The ephemeris calculator's places of a body (1..9 or 11) for a UT date: heliocentric
 // equatorial J2000 position (thousands of km) and velocity (km/s), geocentric equatorial
 // J2000 position, and the geocentric position precessed to the mean equator of the UT
 // date.  The ephemeris is read at ET = UT + (ET-UT)/24/3600.  The Moon of the ephemeris
@@ -207,7 +207,7 @@ struct JplCalculatorPlaces {
 //   EphemerisFailureKind; both cleared first).
 // Writes: slots 0, 3, 11, body (and 14 unless body is 11) in thousands of km and km/s,
 //   equatorial J2000;
-//   CurrentSlot = body, RotationMatrix, the DE405 record and raw states; CurrentJd left
+//   CurrentSlot = body, RotationMatrix, the ephemeris' record and raw states; CurrentJd left
 //   at jdUt (at the ET after a failure).
 JplCalculatorPlaces ComputeJplCalculatorPlaces(AstroState& a, int body, double jdUt, DeltaTModel deltaT);
 

@@ -477,13 +477,14 @@ bool JplAsciiEphemeris::BlockYearOf(double jd, int& year) const {
     year = firstYear_;
     return true;
   }
-  for (int y = firstYear_; y <= lastYear_; y += yearsPerFile_) {
-    if (jd >= BlockStartJd(y) && jd < BlockStartJd(y + yearsPerFile_)) {
-      year = y;
-      return true;
-    }
-  }
-  return false;
+  // The block by the mean length of its years, then the one before or after it.
+  const int blocks = (lastYear_ - firstYear_) / yearsPerFile_ + 1;
+  int k = static_cast<int>(std::floor((jd - c.FirstJd) / (yearsPerFile_ * 365.25)));
+  k = std::clamp(k, 0, blocks - 1);
+  while (k > 0 && jd < BlockStartJd(firstYear_ + k * yearsPerFile_)) --k;
+  while (k + 1 < blocks && jd >= BlockStartJd(firstYear_ + (k + 1) * yearsPerFile_)) ++k;
+  year = firstYear_ + k * yearsPerFile_;
+  return true;
 }
 
 fs::path JplAsciiEphemeris::BlockPath(int year) const { return folder_ / JplBlockName(year, deNumber_, digits_); }
@@ -576,7 +577,9 @@ EphemerisFailure JplAsciiEphemeris::LoadRecord(double jd, fs::path* failedFile) 
   Values = nullptr;
   bool ok = ValuesPerRecord >= 2 && Record.size() == static_cast<size_t>(ValuesPerRecord) + 1;
   if (ok) ok = rescan_ ? RescanFile(BlockPath(year), jd) : LoadFromCache(year, jd);
-  if (ok) return EphemerisFailure::kNone;
+  // The record found must begin by the date: a file whose records leave a gap there does
+  // not serve it.
+  if (ok && (Values ? Values[1] : Record[1]) <= jd) return EphemerisFailure::kNone;
   if (failedFile) *failedFile = BlockPath(year);
   return EphemerisFailure::kReadError;
 }

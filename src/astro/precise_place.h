@@ -1,4 +1,4 @@
-// The rigorous geocentric place of a body from the DE405 barycentric states, after the
+// The rigorous geocentric place of a body from the JPL ephemeris' barycentric states, after the
 // IAU 2006 resolutions (IERS Conventions 2010, ch. 5 and 7; Explanatory Supplement to the
 // Astronomical Almanac, 3rd ed., ch. 7), with ERFA:
 //   TT -> TDB (Fairhead & Bretagnon), the Earth's barycentric state at TDB, the body where
