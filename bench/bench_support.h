@@ -64,7 +64,7 @@ class AppFolder {
 };
 
 // The DE405 block files: PLANOVA_DE405_DIR from the environment, else the build tree's de405.
-inline fs::path De405Folder() {
+inline fs::path JplFolder() {
   const char* env = std::getenv("PLANOVA_DE405_DIR");
 #ifdef PLANOVA_DE405_DIR
   return env && *env ? fs::path(env) : fs::path(PLANOVA_DE405_DIR);

@@ -5,7 +5,7 @@
 //   Cached  the parsed-once reader.  Every iteration has a new application, so the
 //           block files are read and parsed inside the measured time; making the
 //           application and loading the observations are not measured.
-//   Rescan  De405Rescan = true: the plain reader, which opens and scans the block file
+//   Rescan  JplRescan = true: the plain reader, which opens and scans the block file
 //           for every observation.  Its log must be the cached run's, byte for byte;
 //           "x_cached" is how many times slower it is than the cached run.
 // The block files come from PLANOVA_DE405_DIR in the environment, else the build
@@ -42,8 +42,8 @@ struct Window2 {
   Window2Model& f = app.window2;
 
   explicit Window2(bool rescan) {
-    app.Astro.SetDe405Folder(De405Folder());
-    app.Astro.SetDe405Rescan(rescan);
+    app.Astro.SetJplFolder(JplFolder());
+    app.Astro.SetJplRescan(rescan);
     app.ShowForm("Form2");
     f.arraySize.Text = "5000";
     f.FindButton("Создать массивы с N=")->Press();
@@ -86,7 +86,7 @@ void Run(benchmark::State& state, bool rescan) {
       error = "ephemeris error: are the block files in PLANOVA_DE405_DIR?";
     }
     compared = w->f.ComparedCount;
-    parsed = w->app.Astro.De405FilesParsed();
+    parsed = w->app.Astro.JplFilesParsed();
     log = std::move(w->f.ComparisonLog);
     w.reset();
     state.ResumeTiming();

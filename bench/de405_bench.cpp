@@ -2,10 +2,10 @@
 // parsed-once cache with binary search.
 //
 // One pass = 4000 epochs spread evenly over 1960-2019 (the three block files ascp1960,
-// ascp1980, ascp2000), each with LoadDe405Record and, for the Sun, the Earth-Moon
+// ascp1980, ascp2000), each with LoadJplRecord and, for the Sun, the Earth-Moon
 // barycentre, the Moon and one planet (cycling through Mercury..Pluto without the
-// barycentre), De405BodyState and De405StateToEcliptic.
-//   Rescan     (a) De405Rescan = true: every epoch opens and scans its file.
+// barycentre), JplBodyState and JplStateToEcliptic.
+//   Rescan     (a) JplRescan = true: every epoch opens and scans its file.
 //   FirstPass  (b) a fresh state: the three files are parsed on first use, then cached.
 //   WarmPass   (c) the same state again: everything comes from memory.
 //   ParseFiles     a fresh state loading one epoch from each file: the cost of parsing
@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "astro/astro_state.h"
-#include "astro/de405.h"
+#include "astro/jpl.h"
 
 namespace {
 
@@ -49,9 +49,8 @@ const std::vector<double>& Epochs() {
 std::unique_ptr<AstroState> NewState(bool rescan) {
   auto a = std::make_unique<AstroState>();
   a->InitConstants();
-  planova::InitDe405Layout(*a);
-  a->De405Folder = Folder();
-  a->De405Rescan = rescan;
+  a->JplFolder = Folder();
+  a->JplRescan = rescan;
   return a;
 }
 
@@ -64,12 +63,12 @@ unsigned long long Pass(AstroState& a) {
   for (double jd : Epochs()) {
     a.CurrentJd = jd;
     a.EphemerisError = 0;
-    planova::LoadDe405Record(a);
+    planova::LoadJplRecord(a);
     if (a.EphemerisError) return 0;
     int bodies[] = {0, 3, 11, kPlanets[i++ % 8]};
     for (int b : bodies) {
-      planova::De405BodyState(a, b);
-      planova::De405StateToEcliptic(a, b);
+      planova::JplBodyState(a, b);
+      planova::JplStateToEcliptic(a, b);
       double v[] = {a.PosX[b], a.PosY[b], a.PosZ[b], a.VelX[b], a.VelY[b], a.VelZ[b]};
       for (double x : v) {
         unsigned long long u;
@@ -118,7 +117,7 @@ void FirstPass(benchmark::State& state) {
   for (auto _ : state) {
     auto a = NewState(false);
     sum = Pass(*a);
-    parsed = a->De405FilesParsed;
+    parsed = a->JplFilesParsed;
     benchmark::DoNotOptimize(sum);
   }
   Report(state, sum);
@@ -134,7 +133,7 @@ void WarmPass(benchmark::State& state) {
     benchmark::DoNotOptimize(sum);
   }
   Report(state, sum);
-  state.counters["files_parsed"] = static_cast<double>(a->De405FilesParsed);
+  state.counters["files_parsed"] = static_cast<double>(a->JplFilesParsed);
 }
 
 void ParseFiles(benchmark::State& state) {
@@ -144,10 +143,10 @@ void ParseFiles(benchmark::State& state) {
     auto a = NewState(false);
     for (double jd : {2440000.5, 2448000.5, 2455000.5}) {
       a->CurrentJd = jd;
-      planova::LoadDe405Record(*a);
+      planova::LoadJplRecord(*a);
     }
     ok = ok && a->EphemerisError == 0;
-    parsed = a->De405FilesParsed;
+    parsed = a->JplFilesParsed;
   }
   if (!ok) state.SkipWithError("ephemeris error: are the block files in PLANOVA_DE405_DIR?");
   state.counters["files_parsed"] = static_cast<double>(parsed);

@@ -23,7 +23,7 @@
 #include <string>
 
 #include "astro/astro_state.h"
-#include "astro/de405.h"
+#include "astro/jpl.h"
 #include "astro/time.h"
 #include "bench_support.h"
 
@@ -61,10 +61,10 @@ struct States {
 bool ReadStates(AstroState& a, double jd, States& s) {
   a.CurrentJd = jd;
   a.EphemerisError = 0;
-  LoadDe405Record(a);
+  LoadJplRecord(a);
   for (int body : {0, 3, 11}) {
-    De405BodyState(a, body);
-    De405StateToKilometres(a, body);
+    JplBodyState(a, body);
+    JplStateToKilometres(a, body);
   }
   if (a.EphemerisError) return false;
   const double mu = a.EarthMoonMassRatio;
@@ -117,8 +117,7 @@ bool AnchorPlace(AstroState& a, double jdUt, double& ra, double& dec) {
 void BM_AnchorErfa100000(benchmark::State& state) {
   AstroState a;
   a.InitConstants();
-  InitDe405Layout(a);
-  a.De405Folder = De405Folder();
+  a.JplFolder = JplFolder();
   const auto& obs = Observations();
   double sum = 0;
   bool ok = true;
@@ -148,7 +147,7 @@ struct Window2 {
   Window2Model& f = app.window2;
 
   explicit Window2(int count = kObservations, const char* file = kFile) {
-    app.Astro.SetDe405Folder(De405Folder());
+    app.Astro.SetJplFolder(JplFolder());
     app.ShowForm("Form2");
     f.arraySize.Text = std::to_string(count * 11 / 10);  // the loader asks for a row per 150 bytes
     f.FindButton("Создать массивы с N=")->Press();

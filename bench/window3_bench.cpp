@@ -36,7 +36,7 @@ struct Window3 {
   Window3Model& f = app.window3;
 
   Window3() {
-    app.Astro.SetDe405Folder(De405Folder());
+    app.Astro.SetJplFolder(JplFolder());
     app.ShowForm("Form4");
     f.arraySize.Text = "5000";
     f.FindButton("Создать массивы с N=")->Press();
@@ -69,7 +69,7 @@ void BM_Window3De405Run4000(benchmark::State& state) {
       error = "ephemeris error: are the block files in PLANOVA_DE405_DIR?";
     }
     compared = w->f.ComparedCount;
-    parsed = w->app.Astro.De405FilesParsed();
+    parsed = w->app.Astro.JplFilesParsed();
     w.reset();
     state.ResumeTiming();
   }

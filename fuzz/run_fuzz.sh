@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets of the readers of the program's input (source records, the
-# catalogue converter, the .xlsx and .ods reader, BDL lines and files, the DE405 block
-# files, SPK kernels) with clang's libFuzzer
+# catalogue converter, the .xlsx and .ods reader, BDL lines and files, JPL's block
+# files and headers, SPK kernels) with clang's libFuzzer
 # and AddressSanitizer (plus UndefinedBehaviorSanitizer), then runs each for a while.
 #
 #   bash fuzz/run_fuzz.sh [SECONDS [TARGET...]]   (default 60 seconds per target, every target)
@@ -51,7 +51,8 @@ build table_row_fuzz "$ROOT/fuzz/table_row_fuzz.cpp" "${IMPORT[@]}" "${COMMON[@]
 build bdl_line_fuzz "$ROOT/fuzz/bdl_line_fuzz.cpp" "${BDL[@]}" "${COMMON[@]}"
 build catalogue_converter_fuzz "$ROOT/fuzz/catalogue_converter_fuzz.cpp" "$ROOT/src/import/catalogue_converter.cpp" \
   "${IMPORT[@]}" "${COMMON[@]}"
-build de405_block_fuzz "$ROOT/fuzz/de405_block_fuzz.cpp" "$ROOT/src/astro/de405.cpp" "${COMMON[@]}"
+build de405_block_fuzz "$ROOT/fuzz/de405_block_fuzz.cpp" "$ROOT/src/astro/jpl_ascii.cpp" "$ROOT/src/astro/spk_ephemeris.cpp" "${COMMON[@]}"
+build de405_header_fuzz "$ROOT/fuzz/de405_header_fuzz.cpp" "$ROOT/src/astro/jpl_ascii.cpp" "$ROOT/src/astro/spk_ephemeris.cpp" "${COMMON[@]}"
 build bdl_load_fuzz "$ROOT/fuzz/bdl_load_fuzz.cpp" "${BDL[@]}" "${COMMON[@]}"
 build spk_fuzz "$ROOT/fuzz/spk_fuzz.cpp" "$ROOT/src/astro/spk_ephemeris.cpp"
 # Qt is built to be linked from position-independent code only.
@@ -103,7 +104,7 @@ fi
 if wanted de405_block_fuzz; then  # records of 2..9 values over the 1980 block
   mkdir -p "$OUT/corpus/de405_block_fuzz"
   printf '\000\000 1 2\n 2444208.5 2444240.5\n 2 2\n 2444240.5 2444272.5\n' > "$OUT/corpus/de405_block_fuzz/seed_1"
-  printf '\004\000     1  1018\n  0.244420850000000000D+07  0.244424050000000000D+07  0.1D+01\n  -0.5E-3  1018 0.25\n' \
+  printf '\004\000     1     6\n  0.244420850000000000D+07  0.244424050000000000D+07  0.1D+01\n  -0.5E-3  1018 0.25\n' \
     > "$OUT/corpus/de405_block_fuzz/seed_2"
 fi
 if wanted spk_fuzz; then  # the target's own small kernel, little- and big-endian, as it stands
@@ -111,6 +112,16 @@ if wanted spk_fuzz; then  # the target's own small kernel, little- and big-endia
   printf '\001' > "$OUT/corpus/spk_fuzz/seed_little"
   printf '\003' > "$OUT/corpus/spk_fuzz/seed_big"
   printf '\000KPL/FK\n' > "$OUT/corpus/spk_fuzz/seed_text"
+fi
+if wanted de405_header_fuzz; then  # a header in JPL's layout, DE405's record (13 columns)
+  mkdir -p "$OUT/corpus/de405_header_fuzz"
+  printf '%s\n' 'KSIZE= 2036    NCOEFF= 1018' '' 'GROUP   1010' '' 'JPL Planetary Ephemeris DE405/LE405' '' \
+    'GROUP   1030' '' '  2305424.50  2525008.50         32.' '' 'GROUP   1040' '' '     3' '  DENUM   AU      EMRAT' '' \
+    'GROUP   1041' '' '     3' '  0.405000000000000000D+03  0.149597870691000000D+09  0.813005600000000044D+02' '' \
+    'GROUP   1050' '' '     3   171   231   309   342   366   387   405   423   441   753   819   899' \
+    '    14    10    13    11     8     7     6     6     6    13    11    10    10' \
+    '     4     2     2     1     1     1     1     1     1     8     2     4     4' '' 'GROUP   1070' \
+    > "$OUT/corpus/de405_header_fuzz/seed_1"
 fi
 
 if wanted workbook_fuzz; then  # an .xlsx sheet and its strings, an .ods table, a manifest, a whole .ods

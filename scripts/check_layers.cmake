@@ -44,7 +44,7 @@ set(qt_headers_import QXmlStreamReader QtCore/QXmlStreamReader)
 
 # The astronomy state and its parts are astro/'s own: the layers above ask the Astronomy
 # value (astro/astronomy.h).
-set(astro_state_headers astro/astro_state.h astro/de405_state.h astro/orbit_state.h astro/precise_state.h
+set(astro_state_headers astro/astro_state.h astro/jpl_state.h astro/jpl_ascii.h astro/orbit_state.h astro/precise_state.h
     astro/reductions_state.h)
 set(astro_state_private ON)
 

@@ -24,7 +24,7 @@ TEST(Astronomy, CalendarSettingAndRefusedDates) {
 
 TEST(Astronomy, EphemerisFailureComesBackWithItsRequestOnly) {
   Astronomy astro;
-  astro.SetDe405Folder("no-such-folder");
+  astro.SetJplFolder("no-such-folder");
   ApparentPlaceRequest r;
   r.Body = 4;
   r.JdUt = 2200000.5;  // 1311, before the first block file
@@ -39,7 +39,7 @@ TEST(Astronomy, EphemerisFailureComesBackWithItsRequestOnly) {
   EXPECT_EQ(twoBody.Ephemeris.Failure, EphemerisFailure::kNone);
   EXPECT_GE(twoBody.RaDeg, 0.0);
   EXPECT_LT(twoBody.RaDeg, 360.0);
-  EXPECT_EQ(astro.De405Calculator(4, 2200000.5, DeltaTModel::kParabola).Ephemeris.Failure,
+  EXPECT_EQ(astro.JplCalculator(4, 2200000.5, DeltaTModel::kParabola).Ephemeris.Failure,
             EphemerisFailure::kNoSuchDate);
 }
 

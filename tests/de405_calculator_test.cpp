@@ -68,7 +68,7 @@ struct De405Calculator : ::testing::Test {
   Window2Model& f = app.window2;
 
   void SetUp() override {
-    app.Astro.SetDe405Folder(test::De405BlockFolder());
+    app.Astro.SetJplFolder(test::De405BlockFolder());
     app.ShowForm("Form2");
   }
   // Types the UT calendar date whose ET is `jed` and the body, and presses "DE405".
@@ -157,15 +157,15 @@ TEST_F(De405Calculator, RefusalsShowNothingStale) {
   f.dateYear.Text = "2300";
   f.FindButton("DE405")->Press();
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0], "В файлах DE405 нет такой даты\r\nDE405 охватывает годы 1600–2019: файлы ascp1600.405 … "
-                            "ascp2000.405 в папке " + PathText(test::De405BlockFolder()) +
-                            "\r\nфайлы DE405 охватывают годы 1960–2019");
+  EXPECT_EQ(ui.messages[0], "В файлах DE405 нет такой даты\r\nDE405 охватывает годы 1600–2059: файлы ascp1600.405 … "
+                            "ascp2040.405 в папке " + PathText(test::De405BlockFolder()) +
+                            "\r\nфайлы DE405 охватывают годы 1960–2059");
   EXPECT_TRUE(f.set2Pane.Text.empty());
   ui.messages.clear();
   // A block file missing from the folder: the file is named.
   const std::filesystem::path folder = test::FreshFolder("de405_calculator_missing");
   std::filesystem::copy_file(test::De405BlockFolder() / "ascp1960.405", folder / "ascp1960.405");
-  app.Astro.SetDe405Folder(folder);
+  app.Astro.SetJplFolder(folder);
   f.dateYear.Text = "1990";
   f.FindButton("DE405")->Press();
   ASSERT_EQ(ui.messages.size(), 1u);

@@ -15,8 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "astro/astro_state.h"
-#include "astro/de405.h"
+#include "astro/jpl.h"
 #include "astro/spk_ephemeris.h"
 #include "test_support.h"
 
@@ -50,23 +49,15 @@ std::array<double, 6> StateOf(JplEphemeris& e, int body, double jd) {
   return {s.Pos[0], s.Pos[1], s.Pos[2], s.Der[0] * perDay, s.Der[1] * perDay, s.Der[2] * perDay};
 }
 
-// The same from the ASCII block files through the DE405 reader (JplBody numbering).
+// The same from the ASCII block files through the ASCII reader (JplBody numbering).
 std::array<double, 6> AsciiStateOf(int body, double jd) {
-  static const std::unique_ptr<AstroState> a = [] {
-    auto s = std::make_unique<AstroState>();
-    s->InitConstants();
-    InitDe405Layout(*s);
-    s->De405Folder = test::De405BlockFolder();
-    return s;
+  static const std::shared_ptr<JplEphemeris> ascii = [] {
+    std::string refusal;
+    auto e = OpenEphemeris(test::De405BlockFolder(), "DE405", &refusal);
+    EXPECT_TRUE(e) << refusal;
+    return e;
   }();
-  const int program = body == kJplSun ? 0 : body == kJplMoon ? 11 : body;
-  a->EphemerisError = 0;
-  a->CurrentJd = jd;
-  LoadDe405Record(*a);
-  De405BodyState(*a, program);
-  EXPECT_EQ(a->EphemerisError, 0) << body << " " << jd;
-  De405Kilometres k = De405BodyKilometres(*a, program);
-  return {k.Pos[0], k.Pos[1], k.Pos[2], k.Vel[0], k.Vel[1], k.Vel[2]};
+  return StateOf(*ascii, body, jd);
 }
 
 // JPL's PLEPH: state of a testpo body (1..13) relative to another, AU and AU/day.

@@ -26,7 +26,7 @@ struct SampleComparison : ::testing::Test {
   Application app{ui};
   Window2Model& f = app.window2;
 
-  void SetUp() override { app.Astro.SetDe405Folder(test::De405BlockFolder()); }
+  void SetUp() override { app.Astro.SetJplFolder(test::De405BlockFolder()); }
   void Press(FormModel& form, const std::string& caption) {
     test::PressButton(form, caption, ui);
     ASSERT_TRUE(ui.messages.empty()) << caption << ": " << ui.messages[0];

@@ -31,7 +31,7 @@ struct Window3 : ::testing::Test {
   Window3Model& f = app.window3;
 
   void SetUp() override {
-    app.Astro.SetDe405Folder(test::De405BlockFolder());
+    app.Astro.SetJplFolder(test::De405BlockFolder());
     Press(app.window1, "Создать массивы с N=");
     Press(app.window1, "Загрузить исходные данные из");
     app.window1.bdlNamePart.Text = "G_40";

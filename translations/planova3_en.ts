@@ -4,6 +4,78 @@
     <context>
         <name>Planova</name>
         <message>
+            <source>нет эфемериды </source>
+            <translation>no ephemeris </translation>
+        </message>
+        <message>
+            <source> в папке </source>
+            <translation> in the folder </translation>
+        </message>
+        <message>
+            <source>ascpГГГГГ.</source>
+            <translation>ascpYYYYY.</translation>
+        </message>
+        <message>
+            <source>ascpГГГГ.</source>
+            <translation>ascpYYYY.</translation>
+        </message>
+        <message>
+            <source>нет KSIZE или NCOEFF</source>
+            <translation>no KSIZE or NCOEFF</translation>
+        </message>
+        <message>
+            <source>нет GROUP 1030</source>
+            <translation>no GROUP 1030</translation>
+        </message>
+        <message>
+            <source>GROUP 1030 повреждена</source>
+            <translation>GROUP 1030 is damaged</translation>
+        </message>
+        <message>
+            <source>нет GROUP 1040/1041</source>
+            <translation>no GROUP 1040/1041</translation>
+        </message>
+        <message>
+            <source>GROUP 1040/1041 повреждены</source>
+            <translation>GROUP 1040/1041 are damaged</translation>
+        </message>
+        <message>
+            <source>GROUP 1041: не число </source>
+            <translation>GROUP 1041: not a number </translation>
+        </message>
+        <message>
+            <source>нет AU или EMRAT</source>
+            <translation>no AU or EMRAT</translation>
+        </message>
+        <message>
+            <source>нет GROUP 1050</source>
+            <translation>no GROUP 1050</translation>
+        </message>
+        <message>
+            <source>GROUP 1050: не 13 и не 15 столбцов</source>
+            <translation>GROUP 1050: neither 13 nor 15 columns</translation>
+        </message>
+        <message>
+            <source>GROUP 1050: тело </source>
+            <translation>GROUP 1050: body </translation>
+        </message>
+        <message>
+            <source> не помещается в запись</source>
+            <translation> does not fit in the record</translation>
+        </message>
+        <message>
+            <source>не читается</source>
+            <translation>cannot be read</translation>
+        </message>
+        <message>
+            <source>: нет файлов ascpГГГГ.</source>
+            <translation>: no files ascpYYYY.</translation>
+        </message>
+        <message>
+            <source>: нет файлов DE</source>
+            <translation>: no files of DE</translation>
+        </message>
+        <message>
             <source>Меркурий</source>
             <translation>Mercury</translation>
         </message>
@@ -420,16 +492,36 @@
             <translation>The DE405 files do not hold this date</translation>
         </message>
         <message>
+            <source>В файлах </source>
+            <translation>Not in the files of </translation>
+        </message>
+        <message>
+            <source> нет такой даты</source>
+            <translation>: no such date</translation>
+        </message>
+        <message>
             <source>Ошибка чтения файлов JPL DE405</source>
             <translation>Error reading the JPL DE405 files</translation>
+        </message>
+        <message>
+            <source>Ошибка чтения файлов JPL </source>
+            <translation>Error reading the JPL files </translation>
         </message>
         <message>
             <source>файлов DE405 (ascpГГГГ.405) нет</source>
             <translation>no DE405 files (ascpYYYY.405)</translation>
         </message>
         <message>
+            <source>нет файлов эфемериды </source>
+            <translation>no files of the ephemeris </translation>
+        </message>
+        <message>
             <source>файлы DE405 охватывают годы </source>
             <translation>the DE405 files cover the years </translation>
+        </message>
+        <message>
+            <source>годы в файлах </source>
+            <translation>years in the files of </translation>
         </message>
         <message>
             <source> — файла нет</source>
@@ -442,12 +534,18 @@ DE405 охватывает годы </source>
 DE405 covers the years </translation>
         </message>
         <message>
-            <source>: файлы ascp</source>
-            <translation>: files ascp</translation>
+            <source>: файлы </source>
+            <translation>: files </translation>
         </message>
         <message>
-            <source> в папке </source>
-            <translation> in the folder </translation>
+            <source>&#13;
+годы эфемериды </source>
+            <translation>&#13;
+years of the ephemeris </translation>
+        </message>
+        <message>
+            <source>, файлы </source>
+            <translation>, files </translation>
         </message>
         <message>
             <source>записано  </source>

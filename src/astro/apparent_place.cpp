@@ -257,7 +257,7 @@ ApparentPlace ComputeApparentPlace(AstroState& a, const ApparentPlaceRequest& r)
 
 #include <cmath>
 
-#include "astro/de405.h"
+#include "astro/jpl.h"
 
 namespace planova {
 
@@ -274,19 +274,19 @@ SlotPlace PlaceFrom(AstroState& a, int origin, int p) {
 bool ReadCalculatorStates(AstroState& a, int p) {
   a.EphemerisError = 0;
   a.EphemerisFailureKind = EphemerisFailure::kNone;
-  LoadDe405Record(a);
+  LoadJplRecord(a);
   for (int body : {0, p, 3}) {
     if (a.EphemerisError == 1) return false;
-    De405BodyState(a, body);
+    JplBodyState(a, body);
     if (a.EphemerisError == 1) return false;
-    De405StateToKilometres(a, body);
+    JplStateToKilometres(a, body);
   }
   return true;
 }
 
 // Heliocentric body and Earth-Moon barycentre (the Sun to the origin) and the body's
 // heliocentric velocity and speed.
-void MakeHeliocentric(AstroState& a, int p, De405CalculatorPlaces& out) {
+void MakeHeliocentric(AstroState& a, int p, JplCalculatorPlaces& out) {
   const size_t s = static_cast<size_t>(p);
   if (p != 11) {
     SubtractPosition(a, 3, 0);
@@ -302,8 +302,8 @@ void MakeHeliocentric(AstroState& a, int p, De405CalculatorPlaces& out) {
 
 }  // namespace
 
-De405CalculatorPlaces ComputeDe405CalculatorPlaces(AstroState& a, int p, double jdUt, DeltaTModel deltaT) {
-  De405CalculatorPlaces out;
+JplCalculatorPlaces ComputeJplCalculatorPlaces(AstroState& a, int p, double jdUt, DeltaTModel deltaT) {
+  JplCalculatorPlaces out;
   out.DeltaTSeconds = DeltaTSeconds(a, jdUt, deltaT);
   out.EphemerisJd = jdUt + out.DeltaTSeconds / 24 / 3600;
   a.CurrentJd = out.EphemerisJd;
@@ -313,9 +313,9 @@ De405CalculatorPlaces ComputeDe405CalculatorPlaces(AstroState& a, int p, double 
 
   if (p != 11) {
     // The Earth from the Earth-Moon barycentre, then the body from the Earth.
-    De405BodyState(a, 11);
+    JplBodyState(a, 11);
     if (a.EphemerisError == 1) return out;
-    De405StateToKilometres(a, 11);
+    JplStateToKilometres(a, 11);
     DividedPosition(a, 14, 11, kEarthMoonMassRatio + 1);
     SubtractPosition(a, 3, 14);
     SubtractPosition(a, p, 3);

@@ -8,7 +8,7 @@
 //
 // Every input is an argument and every output is in the result; the position table of
 // AstroState is the routine's working space.  Time scales: the observation's Jd is UT;
-// the theory is read at ET = UT + ET-UT (DE405 takes it as TDB); precession to the date,
+// the theory is read at ET = UT + ET-UT (the JPL ephemeris takes it as TDB); precession to the date,
 // the obliquity, the nutation and the sidereal time of the classical reduction are dated
 // by the UT date.  The rigorous reduction works in TT and TDB (precise_place.h).
 #pragma once
@@ -52,7 +52,7 @@ struct ApparentPlaceRequest {
   double ObserverLonDeg = 0;  // east longitude (refraction only)
   double ObserverLatDeg = 0;  // latitude (refraction only)
   // The rigorous reduction (IAU 2006/2000A, PrecisePlace) instead of the classical one,
-  // for the DE405 theory and the epochs of date and J2000; the B1950 frame and the
+  // for the JPL2 theory and the epochs of date and J2000; the B1950 frame and the
   // two-body theory keep the classical reduction (UsesPreciseChain).
   bool Precise = false;
 };
@@ -189,14 +189,14 @@ struct SlotPlace {
   double XThousandKm = 0, YThousandKm = 0, ZThousandKm = 0;
 };
 
-// The DE405 calculator's places of a body (1..9 or 11) for a UT date: heliocentric
+// The ephemeris calculator's places of a body (1..9 or 11) for a UT date: heliocentric
 // equatorial J2000 position (thousands of km) and velocity (km/s), geocentric equatorial
 // J2000 position, and the geocentric position precessed to the mean equator of the UT
 // date.  The ephemeris is read at ET = UT + (ET-UT)/24/3600.  The Moon of the ephemeris
 // is geocentric already, and is shown as it comes (its Heliocentric place and velocity
 // are geocentric); for the Earth (3) the heliocentric place is the Earth-Moon
 // barycentre's.  DeltaTSeconds: ET-UT, s; EphemerisJd: ET, JD.
-struct De405CalculatorPlaces {
+struct JplCalculatorPlaces {
   bool Ok = false;  // false: the ephemeris failed (EphemerisFailureKind says why)
   double DeltaTSeconds = 0, EphemerisJd = 0;
   SlotPlace Heliocentric, GeocentricJ2000, GeocentricOfDate;
@@ -207,8 +207,8 @@ struct De405CalculatorPlaces {
 //   EphemerisFailureKind; both cleared first).
 // Writes: slots 0, 3, 11, body (and 14 unless body is 11) in thousands of km and km/s,
 //   equatorial J2000;
-//   CurrentSlot = body, RotationMatrix, the DE405 record and raw states; CurrentJd left
+//   CurrentSlot = body, RotationMatrix, the ephemeris' record and raw states; CurrentJd left
 //   at jdUt (at the ET after a failure).
-De405CalculatorPlaces ComputeDe405CalculatorPlaces(AstroState& a, int body, double jdUt, DeltaTModel deltaT);
+JplCalculatorPlaces ComputeJplCalculatorPlaces(AstroState& a, int body, double jdUt, DeltaTModel deltaT);
 
 }  // namespace planova

@@ -12,7 +12,7 @@
 // Earth-Moon barycentre seen from the Earth (the Earth is slot 3 minus it); the others
 // are scratch for the windows.  The unit of the table is the last writer's: metres and
 // m/s, heliocentric, mean ecliptic and equinox of J2000.0 (ComputeBodyPositions);
-// thousands of km and km/s, equator of J2000.0 (the DE405 calculator); 1 for the
+// thousands of km and km/s, equator of J2000.0 (the ephemeris calculator); 1 for the
 // directions of the horizontal rotations.
 #pragma once
 
@@ -22,7 +22,7 @@
 #include <functional>
 
 #include "astro/constants.h"
-#include "astro/de405_state.h"
+#include "astro/jpl_state.h"
 #include "astro/orbit_state.h"
 #include "astro/precise_state.h"
 #include "astro/reductions_state.h"
@@ -31,9 +31,9 @@ namespace planova {
 
 // The routines show no messages: they return a status or set a flag, and the window
 // models say what went wrong.
-struct AstroState : De405State, ReductionState, OrbitState, PreciseState {
-  // The application folder, below which the DE405 block files lie in "JPL" when
-  // De405Folder is empty.  Unset (or returning an empty path): no such folder.
+struct AstroState : JplState, ReductionState, OrbitState, PreciseState {
+  // The application folder, below which the ephemeris files lie in "JPL" when
+  // JplFolder is empty.  Unset (or returning an empty path): no such folder.
   std::function<std::filesystem::path()> AppFolder;
 
   // --- Constants (set by InitConstants at window 2's start-up) ---
@@ -58,7 +58,7 @@ struct AstroState : De405State, ReductionState, OrbitState, PreciseState {
   double RelLat = 0;                               // degrees
   double RelDist = 0;                              // unit of the table
 
-  // The module's epoch cell, JD: ET (UT + ET-UT, read by DE405 as TDB) while the
+  // The module's epoch cell, JD: ET (UT + ET-UT, read by the JPL ephemeris as TDB) while the
   // theories run, TDB in the rigorous reduction, the UT date for the reductions of date
   // (where ComputeApparentPlace and the calculators leave it when they succeed).
   double CurrentJd = 0;
@@ -77,9 +77,9 @@ struct AstroState : De405State, ReductionState, OrbitState, PreciseState {
   double CalDay = 0;
 
   // --- Flags (the windows' Stop and the ephemeris failure of the routine just run) ---
-  // StopRequested 1: the run is to stop (also set by a date outside the DE405 files).
-  // EphemerisError 1: the ephemeris failed.  ComputeBodyPositions (DE405),
-  // ComputePrecisePlace and the DE405 calculator clear it (and the kind) first; the
+  // StopRequested 1: the run is to stop (also set by a date outside the ephemeris files).
+  // EphemerisError 1: the ephemeris failed.  ComputeBodyPositions (JPL),
+  // ComputePrecisePlace and the ephemeris calculator clear it (and the kind) first; the
   // reader's own routines only set it.
   int16_t StopRequested = 0;
   int16_t EphemerisError = 0;

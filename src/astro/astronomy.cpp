@@ -1,22 +1,59 @@
 #include "astro/astronomy.h"
 
+#include <algorithm>
+
 #include "astro/astro_state.h"
+#include "astro/jpl_ascii.h"
+#include "common/textfile.h"
 #include "astro/orbit.h"
 
 namespace planova {
 
 Astronomy::Astronomy() : state_(std::make_unique<AstroState>()) {
   state_->InitConstants();
-  InitDe405Layout(*state_);
   InitPlanetMasses(*state_);
 }
 
 Astronomy::~Astronomy() = default;
 
 void Astronomy::SetAppFolder(std::function<std::filesystem::path()> appFolder) { state_->AppFolder = std::move(appFolder); }
-void Astronomy::SetDe405Folder(const std::filesystem::path& folder) { state_->De405Folder = folder; }
-void Astronomy::SetDe405Rescan(bool rescan) { state_->De405Rescan = rescan; }
-long Astronomy::De405FilesParsed() const { return state_->De405FilesParsed; }
+void Astronomy::SetJplFolder(const std::filesystem::path& folder) { state_->JplFolder = folder; }
+void Astronomy::SetJplRescan(bool rescan) { state_->JplRescan = rescan; }
+long Astronomy::JplFilesParsed() const { return state_->JplFilesParsed; }
+
+std::vector<std::string> Astronomy::FindEphemerides() {
+  state_->Ephemeris.reset();  // opened again at the next read: files may have come
+  state_->JplAscii = nullptr;
+  return planova::FindEphemerides(JplFolderOf(*state_));
+}
+
+bool Astronomy::SelectEphemeris(const std::string& name, std::string* refusal) {
+  const std::filesystem::path folder = JplFolderOf(*state_);
+  const std::vector<std::string> names = planova::FindEphemerides(folder);
+  if (std::find(names.begin(), names.end(), name) == names.end()) {
+    if (refusal) *refusal = "нет эфемериды " + name + " в папке " + PathText(folder);
+    return false;
+  }
+  std::string why;
+  std::shared_ptr<JplEphemeris> e = OpenEphemeris(folder, name, &why);
+  if (!e) {
+    if (refusal) *refusal = why;
+    return false;
+  }
+  state_->JplEphemerisName = name;
+  state_->Ephemeris = std::move(e);
+  state_->EphemerisFolder = folder;
+  state_->EphemerisRefusal.clear();
+  state_->JplAscii = dynamic_cast<JplAsciiEphemeris*>(state_->Ephemeris.get());
+  if (state_->JplAscii && state_->JplRunActive) state_->JplAscii->BeginRun();
+  return true;
+}
+
+std::string Astronomy::SelectedEphemerisName() {
+  if (JplEphemeris* e = CurrentEphemeris(*state_)) return e->Name();
+  if (!state_->JplEphemerisName.empty()) return state_->JplEphemerisName;
+  return "DE405";
+}
 
 void Astronomy::SetCalendar(CalendarRule rule) { state_->UseJulianCalendar = rule == CalendarRule::kJulian ? 1 : 0; }
 CalendarRule Astronomy::Calendar() const { return CalendarRuleOf(*state_); }
@@ -70,9 +107,9 @@ CalculatorPlace CalculatorPlaceOf(const SlotPlace& s) {
 
 }  // namespace
 
-De405CalculatorResult Astronomy::De405Calculator(int body, double jdUt, DeltaTModel deltaT) {
-  const De405CalculatorPlaces p = ComputeDe405CalculatorPlaces(*state_, body, jdUt, deltaT);
-  De405CalculatorResult r;
+JplCalculatorResult Astronomy::JplCalculator(int body, double jdUt, DeltaTModel deltaT) {
+  const JplCalculatorPlaces p = ComputeJplCalculatorPlaces(*state_, body, jdUt, deltaT);
+  JplCalculatorResult r;
   r.Ephemeris = Outcome(p.Ok);
   r.DeltaTSeconds = p.DeltaTSeconds;
   r.EphemerisJd = p.EphemerisJd;
@@ -106,7 +143,7 @@ FrameResult Astronomy::ShiftObserverOrigin(const FrameRequest& r, bool towardsGe
 
 EphemerisRun Astronomy::BeginEphemerisRun() { return EphemerisRun(*state_); }
 
-EphemerisReport Astronomy::De405Facts() const {
+EphemerisReport Astronomy::JplFacts() const {
   EphemerisReport r = EphemerisReportOf(*state_);
   r.Failure = EphemerisFailure::kNone;
   r.FileRead.clear();

@@ -14,9 +14,11 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "astro/apparent_place.h"
-#include "astro/de405.h"
+#include "astro/jpl.h"
 #include "astro/frame_conversions.h"
 #include "astro/precise_place.h"
 #include "astro/time.h"
@@ -51,18 +53,18 @@ struct ApparentPlaceResult {
   ApparentPlace Detail;          // the stages and corrections (units in apparent_place.h)
 };
 
-// One of the DE405 calculator's places: longitude, latitude (degrees), distance and
+// One of the ephemeris calculator's places: longitude, latitude (degrees), distance and
 // rectangular coordinates, thousands of km.
 struct CalculatorPlace {
   double LonDeg = 0, LatDeg = 0, DistanceThousandKm = 0;
   double XThousandKm = 0, YThousandKm = 0, ZThousandKm = 0;
 };
 
-// The DE405 calculator's places of a body for a UT date (ComputeDe405CalculatorPlaces):
+// The ephemeris calculator's places of a body for a UT date (ComputeJplCalculatorPlaces):
 // heliocentric equatorial J2000, geocentric equatorial J2000, geocentric on the mean
 // equator of the UT date; the heliocentric velocity, equatorial J2000 (for the Moon all
 // geocentric).  DeltaTSeconds: ET-UT, s; EphemerisJd: ET, JD.
-struct De405CalculatorResult {
+struct JplCalculatorResult {
   EphemerisReport Ephemeris;
   double DeltaTSeconds = 0, EphemerisJd = 0;
   CalculatorPlace Heliocentric, GeocentricJ2000, GeocentricOfDate;
@@ -81,23 +83,33 @@ struct PreciseCalculatorResult {
 
 class Astronomy {
  public:
-  // The constants, the DE405 record layout and the planets' masses set.
+  // The constants and the planets' masses set.
   Astronomy();
   ~Astronomy();
   Astronomy(const Astronomy&) = delete;
   Astronomy& operator=(const Astronomy&) = delete;
 
   // --- Settings ---
-  // The folder the application's files lie in ("JPL" below it holds the DE405 block files
-  // when no DE405 folder is set).
+  // The folder the application's files lie in ("JPL" below it holds the ephemeris files
+  // when no ephemeris folder is set).
   void SetAppFolder(std::function<std::filesystem::path()> appFolder);
-  // The folder of the DE405 block files; empty: the application folder's "JPL".
-  void SetDe405Folder(const std::filesystem::path& folder);
+  // The folder of the ephemeris files; empty: the application folder's "JPL".
+  void SetJplFolder(const std::filesystem::path& folder);
   // true: the block files are read again for every epoch (the plain reader); results are
   // bit-identical either way.
-  void SetDe405Rescan(bool rescan);
+  void SetJplRescan(bool rescan);
   // How many times a block file was parsed into memory (tests and benchmarks).
-  long De405FilesParsed() const;
+  long JplFilesParsed() const;
+  // The ephemerides in the folder, as listed ("DE405", "DE440", "de440s.bsp"): DE405
+  // first when present.  Looks at the folder again.
+  std::vector<std::string> FindEphemerides();
+  // Chooses the ephemeris the places are computed from, by a name FindEphemerides lists.
+  // False, the choice unchanged, when the folder has no such ephemeris or it cannot be
+  // opened (`refusal` says why, naming the file).
+  bool SelectEphemeris(const std::string& name, std::string* refusal = nullptr);
+  // The name of the ephemeris in use: the one chosen, else DE405 when present, else the
+  // only (first) one found; "DE405" when the folder has none.
+  std::string SelectedEphemerisName();
   // The calendar dates are read and written in (window 1's "Юлиан"; windows 2 and 3 set
   // the Gregorian rule when they are shown).
   void SetCalendar(CalendarRule rule);
@@ -120,7 +132,7 @@ class Astronomy {
   TwoBodyPlace TwoBodyEquatorialPlaceOf(int body, double jd);
   // Given: body 1..9 or 11, jdUt (JD, UT), the ET-UT model.  Returned: the places, or
   // the ephemeris failure (Ephemeris.Failure not kNone).
-  De405CalculatorResult De405Calculator(int body, double jdUt, DeltaTModel deltaT);
+  JplCalculatorResult JplCalculator(int body, double jdUt, DeltaTModel deltaT);
   PreciseCalculatorResult PreciseCalculator(int body, double jdUt, DeltaTModel deltaT);
 
   // --- Frame conversions of one record (frame_conversions.h: Given and Returned there) ---
@@ -130,13 +142,13 @@ class Astronomy {
   // towardsGeocentre: "Topo -> Geo"; false: "Geo -> Topo".
   FrameResult ShiftObserverOrigin(const FrameRequest& r, bool towardsGeocentre);
 
-  // --- The DE405 files ---
+  // --- The ephemeris files ---
   // A run of many epochs (a comparison or a correction run): the block files are checked
   // on disk once, for the life of the object returned.
   [[nodiscard]] EphemerisRun BeginEphemerisRun();
   // Returned: the folder, the file years present and no failure: what the coverage text
   // says.
-  EphemerisReport De405Facts() const;
+  EphemerisReport JplFacts() const;
 
  private:
   // The report of the last ephemeris failure (kNone: none) of the routine just run.

@@ -17,9 +17,6 @@ inline constexpr double kSunMass = 1.98976e30;            // kg
 inline constexpr double kGravConst = 66.7006e-12;         // m^3 kg^-1 s^-2
 inline constexpr double kObliquity2000Deg = 23.43929111;  // mean obliquity of J2000.0, degrees
 inline constexpr double kEarthMoonMassRatio = 81.300585;  // Earth / Moon
-// DE405's own Earth/Moon mass ratio (EMRAT of its header), with which the ephemeris'
-// Earth is made from the Earth-Moon barycentre in the rigorous reduction.
-inline constexpr double kDe405EarthMoonMassRatio = 81.30056;
 // Distance of the Earth from the Earth-Moon barycentre used with the lunar series, m
 // (the barycentre lies this far from the Earth towards the Moon).
 inline constexpr double kEarthOffsetFromBarycentre = 4672000.0;

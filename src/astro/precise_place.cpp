@@ -8,7 +8,7 @@
 
 #include "astro/astro_state.h"
 #include "astro/constants.h"
-#include "astro/de405.h"
+#include "astro/jpl.h"
 
 namespace planova {
 
@@ -55,27 +55,28 @@ Vector3 Turned(const std::array<Vector3, 3>& m, const Vector3& v) {
 // The record of the ephemeris that covers tdb; false after a failure.
 bool LoadRecord(AstroState& a, double tdb) {
   a.CurrentJd = tdb;
-  LoadDe405Record(a);
+  LoadJplRecord(a);
   return a.EphemerisError == 0;
 }
 
-// The DE405 state of a program body from the loaded record: planets, the Sun and the
+// The ephemeris state of a program body from the loaded record: planets, the Sun and the
 // Earth-Moon barycentre barycentric, the Moon geocentric.
 bool RawState(AstroState& a, int body, Barycentric& s) {
-  De405BodyState(a, body);
+  JplBodyState(a, body);
   if (a.EphemerisError) return false;
-  De405Kilometres k = De405BodyKilometres(a, body);
+  JplKilometres k = JplBodyKilometres(a, body);
   s.Pos = {k.Pos[0], k.Pos[1], k.Pos[2]};
   s.Vel = {k.Vel[0], k.Vel[1], k.Vel[2]};
   return true;
 }
 
 // The Earth (body 3 here) or the Moon from the Earth-Moon barycentre and the geocentric
-// Moon, with DE405's own Earth/Moon mass ratio.
+// Moon, with the ephemeris' own Earth/Moon mass ratio (EMRAT).
 bool EarthOrMoon(AstroState& a, bool moon, Barycentric& s) {
   Barycentric emb, geo;
   if (!RawState(a, 3, emb) || !RawState(a, 11, geo)) return false;
-  const double f = moon ? kDe405EarthMoonMassRatio / (1 + kDe405EarthMoonMassRatio) : -1 / (1 + kDe405EarthMoonMassRatio);
+  const double emrat = JplEmrat(a);
+  const double f = moon ? emrat / (1 + emrat) : -1 / (1 + emrat);
   for (size_t k = 0; k < 3; ++k) {
     s.Pos[k] = emb.Pos[k] + f * geo.Pos[k];
     s.Vel[k] = emb.Vel[k] + f * geo.Vel[k];
@@ -193,7 +194,7 @@ PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt) {
   out.Tt = tt;
   // A date no block file can cover (NaN included) fails as the reader fails it, before
   // it reaches the day table.
-  if (De405FileYear(tt) == 0) {
+  if (JplDateOutside(a, tt)) {
     LoadRecord(a, tt);
     return out;
   }

@@ -1,4 +1,4 @@
-// The rigorous geocentric place of a body from the DE405 barycentric states, after the
+// The rigorous geocentric place of a body from the JPL ephemeris' barycentric states, after the
 // IAU 2006 resolutions (IERS Conventions 2010, ch. 5 and 7; Explanatory Supplement to the
 // Astronomical Almanac, 3rd ed., ch. 7), with ERFA:
 //   TT -> TDB (Fairhead & Bretagnon), the Earth's barycentric state at TDB, the body where
@@ -52,10 +52,9 @@ struct PrecisePlace {
 // The rigorous place of a body.
 // Given: body, program body 0..9 or 11; tt (JD, TT).
 // Returned: the place (Ok true), or Ok false after an ephemeris failure (EphemerisError
-//   1, EphemerisFailureKind; both cleared first).  Needs the DE405 layout
-//   (InitDe405Layout) and the block files.
-// Writes: CurrentJd (left at the TDB of the last record read), the DE405 record and raw
-//   states, the nutation table; the position table is not touched.
+//   1, EphemerisFailureKind; both cleared first).  Needs the ephemeris files.
+// Writes: CurrentJd (left at the TDB of the last record read), the ephemeris' record and
+//   raw states, the nutation table; the position table is not touched.
 PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt);
 
 // TT - UTC: TAI - UTC of ERFA's table of leap seconds (eraDat; before 1972 its drifting

@@ -7,7 +7,7 @@
 #include "astro/frames.h"
 #include "astro/orbit.h"
 #include "astro/reductions.h"
-#include "astro/de405.h"
+#include "astro/jpl.h"
 
 namespace planova {
 
@@ -101,11 +101,11 @@ bool ComputeBodyPositions(AstroState& a, TheorySource source, double observation
 
   a.EphemerisError = 0;
   a.EphemerisFailureKind = EphemerisFailure::kNone;
-  LoadDe405Record(a);
+  LoadJplRecord(a);
   if (a.EphemerisError == 1) return false;
   for (int b : {0, 3, 11}) {
-    De405BodyState(a, b);
-    De405StateToEcliptic(a, b);
+    JplBodyState(a, b);
+    JplStateToEcliptic(a, b);
   }
   if (a.EphemerisError == 1) return false;
   // The Earth from the Earth-Moon barycentre by the mass ratio, heliocentric; the
@@ -117,8 +117,8 @@ bool ComputeBodyPositions(AstroState& a, TheorySource source, double observation
   AddPosition(a, 11, 3);
   AddVelocity(a, 11, 3);
   if (p != 11) {
-    De405BodyState(a, p);
-    De405StateToEcliptic(a, p);
+    JplBodyState(a, p);
+    JplStateToEcliptic(a, p);
     if (a.EphemerisError == 1) return false;
     SubtractPosition(a, p, 0);
     if (p <= 13) SubtractVelocity(a, p, 0);

@@ -1,8 +1,8 @@
 // Heliocentric positions of the Sun, the Earth, the Moon and the observed body for one
 // epoch, from the two-body theory with the short lunar series ("JPL0", optionally with
-// the periodic perturbations of the inner planets, "JPL1") or from DE405 ("JPL2").
-// The first step of every theoretical place (see apparent_place.h) and of the DE405
-// calculator.  These routines still communicate through AstroState's numbered slots: the
+// the periodic perturbations of the inner planets, "JPL1") or from the JPL ephemeris
+// ("JPL2", DE405 by default).  The first step of every theoretical place (see
+// apparent_place.h) and of the ephemeris calculator.  These routines still communicate through AstroState's numbered slots: the
 // table afterwards holds heliocentric positions referred to the mean ecliptic and equinox
 // of J2000.0 in metres, velocities in m/s.
 #pragma once
@@ -41,19 +41,19 @@ void KeplerBodyState(AstroState& a, bool perturbations = false, double shiftedJd
 void PlanetPerturbations(AstroState& a, int slot, double shiftedJd);
 
 // The heliocentric positions of one epoch.
-// Given: source (JPL0 two-body theory and lunar series, or DE405); observationJd (JD, UT
+// Given: source (JPL0 two-body theory and lunar series, or the JPL ephemeris); observationJd (JD, UT
 //   as observed, unshifted: dates the precession of the series Moon from the ecliptic of
 //   date to J2000); p, the body; perturbations, shiftedJd (JD, ET) as KeplerBodyState.
-// Reads: CurrentJd (JD, ET = UT + ET-UT; DE405 reads its record at it as TDB).
+// Reads: CurrentJd (JD, ET = UT + ET-UT; the ephemeris reads its record at it as TDB).
 // Writes: slots 0 (the Sun, at the origin, velocity 0), 3 (the Earth), 11 (the Moon),
 //   14 (the Earth-Moon barycentre from the Earth) and p: PosX/Y/Z in metres, VelX/Y/Z in
 //   m/s (slots up to 13), heliocentric, mean ecliptic and equinox of J2000.0.  The Earth's
-//   velocity is the Earth-Moon barycentre's; so is the Moon's under JPL0 (under DE405 the
+//   velocity is the Earth-Moon barycentre's; so is the Moon's under JPL0 (under JPL2 the
 //   Moon's geocentric velocity is added).  Under JPL0, p = 3 leaves slot 3 at the
 //   barycentre (its state is computed again), and the run writes the Orbit* elements,
-//   BodyLon/BodyLat[11] and MoonDistance; under DE405 it writes De405Record and the raw
-//   states.  CurrentSlot and RotationMatrix are scratch.
-// Returned: true; false after an ephemeris failure (DE405 only: EphemerisError is 1,
+//   BodyLon/BodyLat[11] and MoonDistance; under JPL2 it reads the ephemeris' record and writes
+//   the raw states.  CurrentSlot and RotationMatrix are scratch.
+// Returned: true; false after an ephemeris failure (JPL2 only: EphemerisError is 1,
 //   EphemerisFailureKind says which; both are cleared first).
 bool ComputeBodyPositions(AstroState& a, TheorySource source, double observationJd, int p, bool perturbations = false,
                           double shiftedJd = 0);

@@ -5,8 +5,9 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <vector>
 
-#include "astro/de405.h"
+#include "astro/jpl.h"
 #include "common/app_folder.h"
 #include "common/textfile.h"
 
@@ -22,47 +23,62 @@ inline std::string PreciseClassicalNote(const std::string& epochLabel, bool de40
 }
 inline constexpr const char* kCreateArraysFirstMessage = "Сначала создайте массивы данных (кнопка \"Создать массивы с N=\")";
 
-// An ephemeris failure as the windows report it (empty for none).
-inline std::string EphemerisMessage(EphemerisFailure f) {
+// An ephemeris failure as the windows report it (empty for none), naming the ephemeris.
+inline std::string EphemerisMessage(EphemerisFailure f, const std::string& name = "DE405") {
+  const bool de405 = name == "DE405";
   switch (f) {
-    case EphemerisFailure::kNoSuchDate: return "В файлах DE405 нет такой даты";
-    case EphemerisFailure::kReadError: return "Ошибка чтения файлов JPL DE405";
+    case EphemerisFailure::kNoSuchDate: return de405 ? "В файлах DE405 нет такой даты" : "В файлах " + name + " нет такой даты";
+    case EphemerisFailure::kReadError: return de405 ? "Ошибка чтения файлов JPL DE405" : "Ошибка чтения файлов JPL " + name;
     default: return {};
   }
 }
 
-// The years the DE405 block files present cover (their first years, in order), as runs
-// of years ("1960–2019").
-inline std::string De405CoverageText(const std::vector<int>& years) {
-  if (years.empty()) return "файлов DE405 (ascpГГГГ.405) нет";
+// The years the block files present cover (their first years, in order, each file
+// `yearsPerFile` years), as runs of years ("1960–2019").
+inline std::string JplCoverageText(const EphemerisReport& r) {
+  const bool de405 = r.Name == "DE405";
+  if (r.FileYearsPresent.empty()) {
+    if (de405) return "файлов DE405 (ascpГГГГ.405) нет";
+    return "нет файлов эфемериды " + r.Name + (r.FilePattern.empty() ? std::string() : " (" + r.FilePattern + ")");
+  }
+  const int step = r.YearsPerFile > 0 ? r.YearsPerFile : 1;
   std::string runs;
+  const std::vector<int>& years = r.FileYearsPresent;
   for (size_t k = 0; k < years.size(); ++k) {
     size_t last = k;
-    while (last + 1 < years.size() && years[last + 1] == years[last] + 20) ++last;
+    while (last + 1 < years.size() && years[last + 1] == years[last] + step) ++last;
     if (!runs.empty()) runs += ", ";
-    runs += std::to_string(years[k]) + "–" + std::to_string(years[last] + 19);
+    int end = r.YearsPerFile > 0 ? years[last] + step - 1 : r.EndYear;
+    if (r.EndYear >= years[k] && end > r.EndYear) end = r.EndYear;
+    runs += std::to_string(years[k]) + "–" + std::to_string(end);
     k = last;
   }
-  return "файлы DE405 охватывают годы " + runs;
+  if (de405) return "файлы DE405 охватывают годы " + runs;
+  return "годы в файлах " + r.Name + ": " + runs;
 }
 
 // The failure, the file it concerns and the years the files present cover.  A block
-// file that is not there says so; a date beyond every block names the blocks DE405 has
-// and the folder they belong in.
+// file that is not there says so; a date beyond every block names the blocks the
+// ephemeris has and the folder they belong in.
 inline std::string EphemerisMessage(const EphemerisReport& a) {
-  std::string text = EphemerisMessage(a.Failure);
+  std::string text = EphemerisMessage(a.Failure, a.Name);
   if (a.Failure == EphemerisFailure::kReadError && !a.FileRead.empty()) {
     text += "\r\n" + PathText(a.FileRead);
     std::error_code ec;
     if (!std::filesystem::exists(a.FileRead, ec)) text += " — файла нет";
   }
+  if (a.Failure == EphemerisFailure::kReadError && !a.Refusal.empty()) text += "\r\n" + a.Refusal;
   if (a.Failure == EphemerisFailure::kNoSuchDate) {
-    const std::string first = std::to_string(kDe405FirstFileYear), last = std::to_string(kDe405LastFileYear);
-    text += "\r\nDE405 охватывает годы " + first + "–" + std::to_string(kDe405LastFileYear + kDe405YearsPerFile - 1) +
-            ": файлы ascp" + first + ".405 … ascp" + last + ".405";
+    const std::string years = std::to_string(a.FirstYear) + "–" + std::to_string(a.EndYear);
+    if (a.Name == "DE405") {
+      text += "\r\nDE405 охватывает годы " + years + ": файлы " + a.FirstFile + " … " + a.LastFile;
+    } else {
+      text += "\r\nгоды эфемериды " + a.Name + ": " + years;
+      if (!a.FirstFile.empty()) text += ", файлы " + a.FirstFile + (a.LastFile == a.FirstFile ? "" : " … " + a.LastFile);
+    }
     if (!a.Folder.empty()) text += " в папке " + PathText(a.Folder);
   }
-  return text + "\r\n" + De405CoverageText(a.FileYearsPresent);
+  return text + "\r\n" + JplCoverageText(a);
 }
 
 // A file's path as the windows report it: relative to the application folder with "/"

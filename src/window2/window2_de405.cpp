@@ -59,7 +59,7 @@ void Window2Model::De405() {
   if (!jd) throw Refusal{kWrongDateMessage, {}};
   ObservationJdUt = *jd;
   const DeltaTModel deltaT = deltaTSince1700.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola;
-  const De405CalculatorResult r = Astro.De405Calculator(p, ObservationJdUt, deltaT);
+  const JplCalculatorResult r = Astro.JplCalculator(p, ObservationJdUt, deltaT);
   // The reader's date outside the block files stops the next run, as a Stop does.
   if (r.Ephemeris.Failure == EphemerisFailure::kNoSuchDate) StopRequested = 1;
   DeltaTSeconds = r.DeltaTSeconds;

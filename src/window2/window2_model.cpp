@@ -1,6 +1,6 @@
 #include "window2/window2_model.h"
 
-#include "astro/de405.h"
+#include "astro/jpl.h"
 #include "astro/orbit.h"
 #include "common/name_part.h"
 #include "common/numtext.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "astro/de405.h"
+#include "astro/jpl.h"
 #include "astro/orbit.h"
 #include "astro/time.h"
 #include "bdl/bdl_file.h"

@@ -338,7 +338,7 @@ TEST(Windows, WholePathThroughTheWindows) {
   namespace fs = std::filesystem;
   auto folder = test::FreshFolder("ui-whole-path", true);
   Desktop desktop(folder);
-  desktop.app.Astro.SetDe405Folder(test::De405BlockFolder());
+  desktop.app.Astro.SetJplFolder(test::De405BlockFolder());
   std::vector<std::string> messages;
   desktop.platform.MessageHook = [&](const std::string& t, const std::string&) { messages.push_back(t); };
   desktop.Start();
