@@ -169,6 +169,7 @@ Window2Model::Window2Model(Platform& platform, FormHost* host, Astronomy& astro,
   AddOptions(kFrames, kOptions);
   AddChecks(kChecks);
   AddCombo("Combo1", ephemeris);
+  Ephemerides = {[this] { return Astro.FindEphemerides(); }, [this](const std::string& name) { return Astro.SelectEphemeris(name); }};
   AddRichText("RichTextBox1", set1Pane);
   AddRichText("RichTextBox2", set2Pane);
   AddRichText("RichTextBox3", reportPane);

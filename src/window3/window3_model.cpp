@@ -120,6 +120,7 @@ Window3Model::Window3Model(Platform& platform, FormHost* host, Astronomy& astro,
   AddOptions(kFrames, kOptions);
   AddChecks(kChecks);
   AddCombo("Combo1", ephemeris);
+  Ephemerides = {[this] { return Astro.FindEphemerides(); }, [this](const std::string& name) { return Astro.SelectEphemeris(name); }};
   AddRichText("RichTextBox1", reportPane);
   AddPicture("Picture1", plot);
   AddProgress("ProgressBar1", progress);
