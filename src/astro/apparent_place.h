@@ -14,6 +14,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "astro/precise_place.h"
@@ -70,10 +71,11 @@ inline ComparisonEpoch EpochOfLabel(std::string_view label) {
 }
 
 // The theory of a request as the CSV files name it: "JPL0", "JPL1" (with the inner
-// planets' periodic terms), "JPL2 DE405", or "JPL2 DE405 IAU2006" (the rigorous reduction).
-inline const char* TheoryName(const ApparentPlaceRequest& r) {
+// planets' periodic terms), "JPL2 " + the ephemeris in use ("JPL2 DE405", "JPL2 DE440",
+// "JPL2 de405.bsp"), and " IAU2006" after it for the rigorous reduction.
+inline std::string TheoryName(const ApparentPlaceRequest& r, const std::string& ephemeris) {
   if (r.Theory != TheorySource::kJpl2) return r.Perturbations ? "JPL1" : "JPL0";
-  return UsesPreciseChain(r) ? "JPL2 DE405 IAU2006" : "JPL2 DE405";
+  return "JPL2 " + ephemeris + (UsesPreciseChain(r) ? " IAU2006" : "");
 }
 
 // Longitude and latitude (degrees) after one stage of the reduction.

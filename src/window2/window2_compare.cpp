@@ -165,8 +165,9 @@ void Window2Model::ProcessObservations() {
     Set2Dates.Build(jds);
   }
   if (!set2FromFile.Value) TheoryTemplate = TheoryRequest();
-  CsvFixedFields =
-      std::to_string(p) + ',' + (set2FromFile.Value ? "file" : TheoryName(TheoryTemplate)) + ',' + ComparisonLabel;
+  // The theory column names the ephemeris the places come from ("JPL2 DE405").
+  const std::string theory = set2FromFile.Value ? "file" : TheoryName(TheoryTemplate, Astro.SelectedEphemerisName());
+  CsvFixedFields = std::to_string(p) + ',' + theory + ',' + ComparisonLabel;
   auto ephemeris = Astro.BeginEphemerisRun();
   RunPause pause = Run.Drive(
       stepMode.Value, StopRequested, [this](int32_t i) { return CompareRow(i); }, [this] { ShowCurrentRow(); },

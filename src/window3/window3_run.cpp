@@ -89,7 +89,8 @@ void Window3Model::OpenDeviationsCsv() {
     Run.DiscardRunFiles();
     Ui().ShowMessage(WriteFailureMessage(path));
   }
-  CsvFixedFields = std::to_string(Store.ObjectNumber) + ',' + TheoryName(RunRequestOfBoxes()) + ',' + EpochLabel1;
+  CsvFixedFields = std::to_string(Store.ObjectNumber) + ',' +
+                   TheoryName(RunRequestOfBoxes(), Astro.SelectedEphemerisName()) + ',' + EpochLabel1;
 }
 
 // One record of the CSV: a coordinate the record does not hold has empty fields.
