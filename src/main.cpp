@@ -18,6 +18,7 @@
 
 #include "app/application.h"
 #include "app/batch.h"
+#include "astro/jpl.h"
 #include "common/app_folder.h"
 #include "models/messages.h"
 #include "ui/desktop.h"
@@ -158,9 +159,14 @@ int Init(const fs::path& folder, const fs::path& shared) {
     return 1;
   }
   std::cout << "Application folder " << folder.string() << " is ready.\n";
-  if (planova::CheckAppFolder(folder).De405Missing) {
+  const planova::AppFolderCheck check = planova::CheckAppFolder(folder, planova::FindEphemerides);
+  if (check.NoEphemeris()) {
     std::cout << "The DE405 block files (JPL/ascpYYYY.405) are made by:\n  bash "
               << (shared / "scripts" / "install_de405.sh").string() << " " << (folder / "JPL").string() << "\n";
+  } else {
+    std::cout << "Ephemerides:";
+    for (size_t i = 0; i < check.Ephemerides.size(); ++i) std::cout << (i ? ", " : " ") << check.Ephemerides[i];
+    std::cout << "\n";
   }
   std::cout << "Start: planova3 --app-dir " << folder.string() << "\n";
   return 0;
@@ -219,7 +225,7 @@ int main(int argc, char** argv) {
       std::cerr << "cannot open script " << script << "\n";
       return 2;
     }
-    const planova::AppFolderCheck check = planova::CheckAppFolder(appFolder);
+    const planova::AppFolderCheck check = planova::CheckAppFolder(appFolder, planova::FindEphemerides);
     const std::string missing = planova::AppFolderMissingText(appFolder, check);
     if (!missing.empty()) {
       std::cerr << TerminalText(missing) << "\n";

@@ -562,6 +562,12 @@ years of the ephemeris </translation>
 </translation>
         </message>
         <message>
+            <source>&#13;
+эфемериды: </source>
+            <translation>&#13;
+ephemerides: </translation>
+        </message>
+        <message>
             <source>Папки программы нет:&#13;
 </source>
             <translation>The application folder does not exist:&#13;

@@ -25,7 +25,7 @@ bool HasEntry(const fs::path& folder, const std::string& prefix, bool wantFolder
 
 }  // namespace
 
-AppFolderCheck CheckAppFolder(const fs::path& folder) {
+AppFolderCheck CheckAppFolder(const fs::path& folder, const EphemerisLister& findEphemerides) {
   AppFolderCheck c;
   std::error_code ec;
   c.Exists = fs::is_directory(folder, ec);
@@ -34,7 +34,7 @@ AppFolderCheck CheckAppFolder(const fs::path& folder) {
   for (const char* name : {"FileJPL", "FileDov", "FileMPC", "Dat", "JPL"}) {
     if (!fs::is_directory(folder / name, ec)) c.Missing.push_back(name);
   }
-  c.De405Missing = !HasEntry(folder / "JPL", "ascp", false, ".405");
+  if (fs::is_directory(folder / "JPL", ec)) c.Ephemerides = findEphemerides(folder / "JPL");
   return c;
 }
 

@@ -2,11 +2,13 @@
 //
 // Every file the program reads or writes lies below the application folder: observation
 // files in Obs<code>, spreadsheets in Tab<code>, source texts in FileJPL, FileDov and FileMPC,
-// results in Dat and the DE405 block files ascpYYYY.405 in JPL.  The windows create no
+// results in Dat and the ephemerides (DE405's block files ascpYYYY.405, other JPL ASCII
+// sets, SPK kernels) in JPL.  The windows create no
 // folders; the program checks the layout when it starts and can make it.
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,11 +17,15 @@ namespace planova {
 struct AppFolderCheck {
   bool Exists = false;                // the folder itself is there
   std::vector<std::string> Missing;   // "Obs…", "Tab…", "FileJPL", "FileDov", "FileMPC", "Dat", "JPL", in that order
-  bool De405Missing = false;          // JPL holds no block file ascpYYYY.405
+  std::vector<std::string> Ephemerides;  // the ephemerides JPL holds, as listed ("DE405", "de440s.bsp")
   bool FoldersComplete() const { return Exists && Missing.empty(); }
+  bool NoEphemeris() const { return Ephemerides.empty(); }  // JPL holds no ephemeris at all
 };
 
-AppFolderCheck CheckAppFolder(const std::filesystem::path& folder);
+// Lists the ephemerides of a JPL folder (the astronomy's FindEphemerides).
+using EphemerisLister = std::function<std::vector<std::string>(const std::filesystem::path& jplFolder)>;
+
+AppFolderCheck CheckAppFolder(const std::filesystem::path& folder, const EphemerisLister& findEphemerides);
 
 // The standard folders made where no sample tree is found.
 inline const std::vector<std::string> kStandardFolders = {"Dat", "FileDov", "FileJPL", "FileMPC", "JPL", "ObsPARI", "TabPARI"};

@@ -101,8 +101,17 @@ inline std::string WriteFailureMessage(const std::filesystem::path& path) {
   return "Ошибка записи в файл\r\n" + PathText(path);
 }
 
-// What the start-up check found missing in the application folder, one item a line
-// (empty when nothing is missing).
+// The ephemerides the start-up check found in JPL, a line after a line break ("эфемериды:
+// DE405, de440s.bsp"); empty when there are none.
+inline std::string AppFolderEphemeridesText(const AppFolderCheck& c) {
+  if (c.NoEphemeris()) return {};
+  std::string text = "\r\nэфемериды: ";
+  for (size_t i = 0; i < c.Ephemerides.size(); ++i) text += (i ? ", " : "") + c.Ephemerides[i];
+  return text;
+}
+
+// What the start-up check found missing in the application folder, one item a line, and
+// then the ephemerides the JPL folder holds (empty when nothing is missing).
 inline std::string AppFolderMissingText(const std::filesystem::path& folder, const AppFolderCheck& c) {
   if (!c.Exists) return "Папки программы нет:\r\n" + PathText(folder);
   std::string text;
@@ -117,9 +126,9 @@ inline std::string AppFolderMissingText(const std::filesystem::path& folder, con
     else if (name == "JPL") text += "JPL — файлы DE405";
     else text += name;
   }
-  if (c.De405Missing) text += "\r\n  JPL/ascpГГГГ.405 — файлы DE405 (их делает scripts/install_de405.sh ПАПКА/JPL)";
+  if (c.NoEphemeris()) text += "\r\n  JPL/ascpГГГГ.405 — файлы DE405 (их делает scripts/install_de405.sh ПАПКА/JPL)";
   if (text.empty()) return text;
-  return "В папке программы\r\n" + PathText(folder) + "\r\nнет:" + text;
+  return "В папке программы\r\n" + PathText(folder) + "\r\nнет:" + text + AppFolderEphemeridesText(c);
 }
 inline constexpr const char* kAppFolderOffer = "Создать стандартные папки?";
 inline std::string AppFolderInitHint(const std::filesystem::path& folder) {

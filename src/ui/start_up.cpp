@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QMessageBox>
 
+#include "astro/jpl.h"
 #include "common/app_folder.h"
 #include "models/messages.h"
 
@@ -14,7 +15,7 @@ void SetProgramIcon() {
 }
 
 void CheckAppFolderAtStart(const std::filesystem::path& folder, const std::filesystem::path& sample) {
-  const AppFolderCheck check = CheckAppFolder(folder);
+  const AppFolderCheck check = CheckAppFolder(folder, FindEphemerides);
   const QString text = QString::fromStdString(AppFolderMissingText(folder, check));
   if (text.isEmpty()) return;
   if (check.FoldersComplete()) {

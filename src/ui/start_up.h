@@ -11,7 +11,8 @@ void SetProgramIcon();
 
 // Checks the application folder.  When standard folders are missing it lists them and
 // asks whether to make them (after the sample tree `sample`, folders only); when only
-// the DE405 block files are missing it says so.  Nothing is shown when all is there.
+// the ephemeris files are missing (JPL holds no ephemeris at all) it says so.  The report
+// ends with the ephemerides found.  Nothing is shown when all is there.
 void CheckAppFolderAtStart(const std::filesystem::path& folder, const std::filesystem::path& sample);
 
 }  // namespace planova::ui
