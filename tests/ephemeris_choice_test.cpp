@@ -1,0 +1,170 @@
+// The ephemeris the places come from, chosen in window 2's list box or by a batch script:
+// DE405's block files of 1960-2060 serve 2023 (the calculator and the comparison with
+// "JPL2 (DE405)"), de405.bsp made from the same data gives the same O-C, the comparison's
+// CSV names the ephemeris in use, and the start-up check reports the ephemerides found.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+#include "app/application.h"
+#include "app/batch.h"
+#include "models/messages.h"
+#include "test_support.h"
+
+namespace planova {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kRows = 36;                // Mars every 10 days of 2023
+constexpr double kFirstJd = 2459945.75;  // 2023 Jan 1, 6h UT
+// DE405 read from its ASCII blocks and from the SPK kernel made of them agree to 1e-12 AU:
+// 2e-7" at Mars' least distance in 2023 (0.55 AU).
+constexpr double kSameOcArcsec = 1e-6;
+
+struct EphemerisChoice : ::testing::Test {
+  fs::path folder = test::FreshFolder(std::string("ephemeris_choice_") +
+                                          ::testing::UnitTest::GetInstance()->current_test_info()->name(),
+                                      true);
+  test::RecordingPlatform ui{folder};
+  Application app{ui};
+  Window2Model& f = app.window2;
+
+  // JPL holds DE405's block files and de405.bsp (links to the fixture's); window 1 writes
+  // ObsPARI/PARI4_G_110.txt with the 2023 observations.
+  void SetUp() override {
+    for (const auto& e : fs::directory_iterator(test::De405BlockFolder())) {
+      fs::create_symlink(e.path(), folder / "JPL" / e.path().filename());
+    }
+    Window1Model& w1 = app.window1;
+    w1.arraySize.Text = "100";
+    Press(w1, "Создать массивы с N=");
+    for (int i = 1; i <= kRows; ++i) {
+      app.Store.ObsJd(i, kSet3) = kFirstJd + 10 * (i - 1);
+      app.Store.ObsLon(i, kSet3) = 60 + i;
+      app.Store.ObsLat(i, kSet3) = 25;
+    }
+    app.Store.GoodCount = kRows;
+    app.Store.ObservatoryCode = "PARI";
+    app.Store.ObjectNumber = 4;
+    w1.bdlNamePart.Text = "G_110";
+    Press(w1, "Сохранить данные в формате BDL");
+  }
+  void Press(FormModel& form, const std::string& caption) {
+    test::PressButton(form, caption, ui);
+    ASSERT_TRUE(ui.messages.empty()) << caption << ": " << ui.messages[0];
+  }
+  // Window 2 compares the file with "JPL2 (DE405)" from the ephemeris chosen in its list
+  // box; the theoretical places stay in data set 3.
+  void Compare(const std::string& ephemeris) {
+    app.ShowForm("Form2");
+    f.objectNumber.Text = "4";
+    Press(f, "Создать массивы с N=");
+    Press(f, "Загрузить в формате BDL");
+    ASSERT_EQ(f.Count1, kRows);
+    f.ChooseOption(f.theoryDe405);
+    f.writeParamFile.Value = true;  // "+File"
+    ASSERT_EQ(f.ephemeris.Items, (std::vector<std::string>{"DE405", "de405.bsp"}));
+    f.ephemeris.Value = ephemeris;
+    Press(f, "Сравнить данные 1 с данными 2");
+    ASSERT_EQ(f.ComparedCount, kRows);
+  }
+  std::vector<std::pair<double, double>> TheoryPlaces() const {
+    std::vector<std::pair<double, double>> places;
+    for (int32_t i = 1; i <= kRows; ++i) places.emplace_back(app.Store.ObsLon(i, kSet3), app.Store.ObsLat(i, kSet3));
+    return places;
+  }
+  // The theory column of every row of Dat/Param_data_PARI4.csv.
+  std::vector<std::string> CsvTheories() const {
+    std::istringstream csv(test::ReadBytes(folder / "Dat" / "Param_data_PARI4.csv"));
+    std::vector<std::string> theories;
+    std::string line;
+    std::getline(csv, line);  // the heading
+    while (std::getline(csv, line)) {
+      std::istringstream fields(line);
+      std::string field;
+      for (int k = 0; k < 5; ++k) std::getline(fields, field, ',');
+      theories.push_back(field);
+    }
+    return theories;
+  }
+};
+
+TEST_F(EphemerisChoice, BlockFilesAndKernelGiveTheSameOcIn2023) {
+  // The calculator ("DE405") for a 2023 date from either ephemeris.
+  app.ShowForm("Form2");
+  f.objectNumber.Text = "4";
+  f.dateYear.Text = "2023";
+  f.dateMonth.Text = "7";
+  f.dateDay.Text = "1,5";
+  for (const char* name : {"DE405", "de405.bsp"}) {
+    f.ephemeris.Value = name;
+    test::PressButton(f, "DE405", ui);
+    ASSERT_TRUE(ui.messages.empty()) << name << ": " << ui.messages[0];
+    EXPECT_NEAR(f.ShiftedJdEt, 2460127.0, 0.01) << name;  // 2023 Jul 1, 12h
+    EXPECT_NE(f.set2Pane.Text.find("ГЕЛИО ЭКВ   J2000"), std::string::npos) << name;
+  }
+
+  Compare("DE405");
+  EXPECT_EQ(app.Astro.SelectedEphemerisName(), "DE405");
+  EXPECT_EQ(CsvTheories(), std::vector<std::string>(kRows, "JPL2 DE405"));
+  const auto blocks = TheoryPlaces();
+  Compare("de405.bsp");
+  EXPECT_EQ(app.Astro.SelectedEphemerisName(), "de405.bsp");
+  EXPECT_EQ(CsvTheories(), std::vector<std::string>(kRows, "JPL2 de405.bsp"));
+  const auto kernel = TheoryPlaces();
+  for (size_t k = 0; k < blocks.size(); ++k) {
+    const double cosDec = std::cos(blocks[k].second * 3.14159265358979 / 180);
+    EXPECT_NEAR_WHAT(kernel[k].first * 3600 * cosDec, blocks[k].first * 3600 * cosDec, kSameOcArcsec,
+                     "O-C in right ascension, row " + std::to_string(k + 1));
+    EXPECT_NEAR_WHAT(kernel[k].second * 3600, blocks[k].second * 3600, kSameOcArcsec,
+                     "O-C in declination, row " + std::to_string(k + 1));
+  }
+}
+
+// A script chooses the kernel by the name the box lists; the CSV names it.
+TEST_F(EphemerisChoice, BatchScriptChoosesTheKernel) {
+  std::ostringstream out, err;
+  BatchPlatform platform(out, folder);
+  Application batchApp(platform);
+  std::istringstream script(
+      "press Form1 К форме 2\n"
+      "set Form2.Text8 4\n"
+      "print Form2.Combo1\n"
+      "press Form2 Создать массивы с N=\n"
+      "press Form2 Загрузить в формате BDL\n"
+      "set Form2.Option7 1\n"
+      "set Form2.Check11 1\n"
+      "set Form2.Combo1 de405.bsp\n"
+      "press Form2 Сравнить данные 1 с данными 2\n");
+  ASSERT_EQ(RunBatchScript(batchApp, script, out, err), 0) << err.str();
+  EXPECT_EQ(out.str().substr(0, 6), "DE405\n") << out.str();
+  EXPECT_EQ(out.str().find("MESSAGE"), std::string::npos) << out.str();
+  EXPECT_EQ(CsvTheories(), std::vector<std::string>(kRows, "JPL2 de405.bsp"));
+}
+
+// The start-up check lists the ephemerides after what is missing, and asks for DE405's
+// files only when JPL holds no ephemeris at all.
+TEST_F(EphemerisChoice, StartUpCheckReportsTheEphemeridesFound) {
+  fs::remove_all(folder / "Dat");
+  const AppFolderCheck check = CheckAppFolder(folder, FindEphemerides);
+  EXPECT_EQ(check.Ephemerides, (std::vector<std::string>{"DE405", "de405.bsp"}));
+  const std::string text = AppFolderMissingText(folder, check);
+  EXPECT_NE(text.find("Dat — файлы результатов\r\nэфемериды: DE405, de405.bsp"), std::string::npos) << text;
+  EXPECT_EQ(text.find("JPL/ascpГГГГ.405"), std::string::npos) << text;
+
+  for (const char* name : {"ascp1960.405", "ascp1980.405", "ascp2000.405", "ascp2020.405", "ascp2040.405"}) {
+    fs::remove(folder / "JPL" / name);
+  }
+  EXPECT_EQ(CheckAppFolder(folder, FindEphemerides).Ephemerides, std::vector<std::string>{"de405.bsp"});
+  fs::remove(folder / "JPL" / "de405.bsp");
+  const AppFolderCheck none = CheckAppFolder(folder, FindEphemerides);
+  EXPECT_TRUE(none.NoEphemeris());
+  const std::string noneText = AppFolderMissingText(folder, none);
+  EXPECT_EQ(noneText.substr(noneText.rfind("\r\n")),
+            "\r\n  JPL/ascpГГГГ.405 — файлы DE405 (их делает scripts/install_de405.sh ПАПКА/JPL)");
+}
+
+}  // namespace
+}  // namespace planova
