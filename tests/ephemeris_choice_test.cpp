@@ -1,7 +1,8 @@
 // The ephemeris the places come from, chosen in window 2's list box or by a batch script:
 // DE405's block files of 1960-2060 serve 2023 (the calculator and the comparison with
-// "JPL2 (DE405)"), de405.bsp made from the same data gives the same O-C, the comparison's
-// CSV names the ephemeris in use, and the start-up check reports the ephemerides found.
+// "JPL2 (DE405)"), de405.bsp made from the same data gives the same O-C, the CSV files
+// of windows 2 and 3 name the ephemeris in use, and the start-up check reports the
+// ephemerides found.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -75,9 +76,10 @@ struct EphemerisChoice : ::testing::Test {
     for (int32_t i = 1; i <= kRows; ++i) places.emplace_back(app.Store.ObsLon(i, kSet3), app.Store.ObsLat(i, kSet3));
     return places;
   }
-  // The theory column of every row of Dat/Param_data_PARI4.csv.
-  std::vector<std::string> CsvTheories() const {
-    std::istringstream csv(test::ReadBytes(folder / "Dat" / "Param_data_PARI4.csv"));
+  // The theory column of every row of Dat/Param_data_PARI4.csv (window 2) or of another
+  // CSV file of Dat.
+  std::vector<std::string> CsvTheories(const std::string& file = "Param_data_PARI4.csv") const {
+    std::istringstream csv(test::ReadBytes(folder / "Dat" / file));
     std::vector<std::string> theories;
     std::string line;
     std::getline(csv, line);  // the heading
@@ -120,6 +122,26 @@ TEST_F(EphemerisChoice, BlockFilesAndKernelGiveTheSameOcIn2023) {
                      "O-C in right ascension, row " + std::to_string(k + 1));
     EXPECT_NEAR_WHAT(kernel[k].second * 3600, blocks[k].second * 3600, kSameOcArcsec,
                      "O-C in declination, row " + std::to_string(k + 1));
+  }
+}
+
+// Window 3's run names the ephemeris of its list box in its deviations CSV.
+TEST_F(EphemerisChoice, Window3NamesItsEphemerisInTheDeviations) {
+  Window3Model& w3 = app.window3;
+  app.ShowForm("Form4");
+  w3.objectNumber.Text = "4";
+  w3.fileNumber.Text = "110";
+  Press(w3, "Создать массивы с N=");
+  Press(w3, "Загрузить в формате BDL");
+  w3.theoryDe405.Value = true;
+  w3.theoryTwoBody.Value = false;
+  ASSERT_EQ(w3.ephemeris.Items, (std::vector<std::string>{"DE405", "de405.bsp"}));
+  for (const char* name : {"DE405", "de405.bsp"}) {
+    w3.ephemeris.Value = name;
+    Press(w3, "Сравнить данные наблюдений с");
+    const std::vector<std::string> theories = CsvTheories("Dev_data_PARI4.csv");
+    EXPECT_FALSE(theories.empty());
+    EXPECT_EQ(theories, std::vector<std::string>(theories.size(), std::string("JPL2 ") + name));
   }
 }
 
