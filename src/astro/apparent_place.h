@@ -184,7 +184,7 @@ ApparentPlace ComputeApparentPlace(AstroState& a, const ApparentPlaceRequest& r)
 
 namespace planova {
 
-// A body's place from the origin slot in the DE405 calculator: longitude, latitude
+// A body's place from the origin slot in the ephemeris calculator: longitude, latitude
 // (degrees), distance and the rectangular coordinates, thousands of km.
 struct SlotPlace {
   double LonDeg = 0, LatDeg = 0, DistThousandKm = 0;

@@ -34,6 +34,12 @@ bool Astronomy::SelectEphemeris(const std::string& name, std::string* refusal) {
     if (refusal) *refusal = "нет эфемериды " + name + " в папке " + PathText(folder);
     return false;
   }
+  // The block files already open under this name stay: their records, parsed once, are
+  // checked against the files on disk at every run, and a comparison chooses its
+  // ephemeris anew each time it starts.  A kernel is opened again (a few microseconds).
+  if (state_->JplAscii && state_->JplEphemerisName == name && state_->EphemerisFolder.native() == folder.native()) {
+    return true;
+  }
   std::string why;
   std::shared_ptr<JplEphemeris> e = OpenEphemeris(folder, name, &why);
   if (!e) {

@@ -18,7 +18,7 @@ constexpr const char* kContext = "Planova";
 
 // The program's own phrases that its panes show beside the lines of files: placeholders,
 // the counts of loads, writes and operations, the headings of the import's and the
-// merge's logs, the labels of the stage logs and of the DE405 calculator.  Each is, byte
+// merge's logs, the labels of the stage logs and of the ephemeris calculator.  Each is, byte
 // for byte, a text the windows write (the test pane_phrases_written checks it).
 constexpr const char* kPanePhrases[] = {
     "исходная запись данных", "прочитанные программой данные", "не распознанные записи", "первые данные",
