@@ -123,7 +123,7 @@ TEST_F(CompareTest, AbsurdDatesGiveOneMessage) {
 // run's files given up before a record is written, the data-2 choice back.
 TEST_F(CompareTest, RefusedGenerationDatesEndTheRun) {
   f.ChooseOption(f.generateSet1);
-  f.ChooseOption(f.theoryDe405);
+  f.ChooseOption(f.theoryJpl2);
   f.writeParamFile.Value = true;  // "+File"
   f.dateMonth.Text = "40000";
   Press("Сравнить данные 1 с данными 2");
@@ -132,7 +132,7 @@ TEST_F(CompareTest, RefusedGenerationDatesEndTheRun) {
     EXPECT_NE(entry.path().filename().string().rfind("Param_data_", 0), 0u) << entry.path();  // nor its temporary file
   }
   EXPECT_EQ(f.ComparedCount, 0);
-  EXPECT_TRUE(f.theoryDe405.Value);
+  EXPECT_TRUE(f.theoryJpl2.Value);
 }
 
 TEST_F(CompareTest, UnknownEpochLabelIsRefused) {

@@ -64,7 +64,7 @@ struct EphemerisChoice : ::testing::Test {
     Press(f, "Создать массивы с N=");
     Press(f, "Загрузить в формате BDL");
     ASSERT_EQ(f.Count1, kRows);
-    f.ChooseOption(f.theoryDe405);
+    f.ChooseOption(f.theoryJpl2);
     f.writeParamFile.Value = true;  // "+File"
     ASSERT_EQ(f.ephemeris.Items, (std::vector<std::string>{"DE405", "de405.bsp"}));
     f.ephemeris.Value = ephemeris;
@@ -133,7 +133,7 @@ TEST_F(EphemerisChoice, Window3NamesItsEphemerisInTheDeviations) {
   w3.fileNumber.Text = "110";
   Press(w3, "Создать массивы с N=");
   Press(w3, "Загрузить в формате BDL");
-  w3.theoryDe405.Value = true;
+  w3.theoryJpl2.Value = true;
   w3.theoryTwoBody.Value = false;
   ASSERT_EQ(w3.ephemeris.Items, (std::vector<std::string>{"DE405", "de405.bsp"}));
   for (const char* name : {"DE405", "de405.bsp"}) {

@@ -75,7 +75,7 @@ struct SampleComparison : ::testing::Test {
 
 TEST_F(SampleComparison, De405TheoryGivesTheSamplesPlaces) {
   ImportAndWrite("PARI", "1");
-  Compare("PARI", f.theoryDe405);  // "JPL2 (DE405)"
+  Compare("PARI", f.theoryJpl2);  // "JPL2 (DE405)"
   ASSERT_EQ(f.Count1, 300);
   EXPECT_EQ(f.ComparedCount, 300);
   EXPECT_LT(WorstTheoryError("PARI11_G_1.dov.csv"), 3e-4);
@@ -112,7 +112,7 @@ TEST_F(SampleComparison, De405DeviationsOfWindow3AreThoseOfWindow2) {
     app.ShowForm("Form2");
     f.stepMode.Value = true;  // one row per step, to read each difference
     f.rigorousIau2006.Value = precise;
-    Compare("PARI", f.theoryDe405);
+    Compare("PARI", f.theoryJpl2);
     std::vector<double> dL{f.DiffLDeg}, dB{f.DiffBDeg};
     for (int32_t r = 2; r <= 300; ++r) {
       Press(f, "сделать 1 шаг");
@@ -124,7 +124,7 @@ TEST_F(SampleComparison, De405DeviationsOfWindow3AreThoseOfWindow2) {
     w3.fileNumber.Text = "110";
     Press(w3, "Создать массивы с N=");
     Press(w3, "Загрузить в формате BDL");
-    w3.theoryDe405.Value = true;
+    w3.theoryJpl2.Value = true;
     w3.theoryTwoBody.Value = false;
     w3.stepByStep.Value = true;
     w3.rigorousReduction.Value = precise;
@@ -145,7 +145,7 @@ TEST_F(SampleComparison, De405DeviationsOfWindow3AreThoseOfWindow2) {
 TEST_F(SampleComparison, PreciseTheoryShowsItsStages) {
   ImportAndWrite("PARI", "1");
   f.rigorousIau2006.Value = true;
-  Compare("PARI", f.theoryDe405);
+  Compare("PARI", f.theoryJpl2);
   ASSERT_EQ(f.ComparedCount, 300);
   EXPECT_EQ(f.etMinusUtSeconds.Text, "64,184");
   EXPECT_NE(f.set2Pane.Text.find("TT-UT= 64,184 сек"), std::string::npos) << f.set2Pane.Text;

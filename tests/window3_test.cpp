@@ -175,7 +175,7 @@ TEST_F(Window3, AStoppedLoadKeepsExactlyTheRecordsRead) {
 // nutation plus known noise; the run with "JPL2" must recover the noise record by record.
 TEST_F(Window3, De405RunRecoversTheSampleNoise) {
   LoadFile();
-  f.theoryDe405.Value = true;  // "JPL2"
+  f.theoryJpl2.Value = true;  // "JPL2"
   f.theoryTwoBody.Value = false;
   f.stepByStep.Value = true;      // "По шагам"
   f.lastRecord.Text = "300";

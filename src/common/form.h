@@ -1,7 +1,7 @@
 // The window models' controls and their registry.
 //
 // Each window is a model with one member per control, named by its role
-// (`observatoryCode`, `theoryDe405`, `writeParamFile` …), and one method per button.
+// (`observatoryCode`, `theoryJpl2`, `writeParamFile` …), and one method per button.
 // The registry lists every control under its historical control name ("Text3",
 // "Option7", "Check11") with its kind, caption and option frame, so that the Qt front end
 // and the batch runner can find a control by name in one place.  Texts are UTF-8.

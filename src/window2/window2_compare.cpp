@@ -56,7 +56,7 @@ void Window2Model::ReadComparisonSettings() {
 void Window2Model::Compare() {
   ReadComparisonSettings();
   RequireArrays();
-  if (theoryDe405.Value) Ephemerides.Use(ephemeris);
+  if (theoryJpl2.Value) Ephemerides.Use(ephemeris);
   ComparisonLog.clear();
   reportPane.Text.clear();
   Run.Stats.Reset();
@@ -127,7 +127,7 @@ void Window2Model::RequireRunnable() {
 void Window2Model::GenerateTwoBodySet(int p) {
   RecordsText1.clear();
   ComparisonLabel = EpochLabel1 = EpochLabel3 = "J2000";
-  OptionButton& source = set2FromFile.Value ? set2FromFile : theoryJpl0.Value ? theoryJpl0 : theoryDe405;
+  OptionButton& source = set2FromFile.Value ? set2FromFile : theoryJpl0.Value ? theoryJpl0 : theoryJpl2;
   ChooseOption(theoryJpl0);
   const double day = BoxReal(dateDay);
   const int32_t month = BoxInt32(dateMonth), year0 = BoxInt32(dateYear), year1 = BoxInt32(generateToYear);
@@ -280,7 +280,7 @@ void Window2Model::Step() {
     throw Refusal{"Сравнение закончено: следующей записи нет", {}};
   }
   // Window 3 may have chosen another ephemeris since the run began.
-  if (theoryDe405.Value) Ephemerides.Use(ephemeris);
+  if (theoryJpl2.Value) Ephemerides.Use(ephemeris);
   ProcessObservations();
   FinishComparison();
 }

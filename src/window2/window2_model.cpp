@@ -118,7 +118,7 @@ constexpr OptionRow<Window2Model> kOptions[] = {
     {"Option5", &Window2Model::set1FromFile, "из файла", "Frame5"},
     {"Option3", &Window2Model::set2FromFile, "из файла", "Frame6"},
     {"Option4", &Window2Model::theoryJpl0, "JPL0", "Frame6"},
-    {"Option7", &Window2Model::theoryDe405, "JPL2 (DE405)", "Frame6"},
+    {"Option7", &Window2Model::theoryJpl2, "JPL2 (DE405)", "Frame6"},
 };
 
 constexpr CheckRow<Window2Model> kChecks[] = {
@@ -152,9 +152,9 @@ constexpr ButtonRow<Window2Model> kButtons[] = {
     {"Command11", "Topo -> Geo", &Window2Model::TopoToGeo}, {"Command13", "Geo -> Topo", &Window2Model::GeoToTopo},
     // The report of changes and the writer.
     {"Command3", "Показать изменения", &Window2Model::ShowChanges}, {"Command14", "Записать результат в", &Window2Model::WriteResult},
-    // The comparison (a Stop beside the cleaning and one beside the comparison) and DE405.
+    // The comparison (a Stop beside the cleaning and one beside the comparison) and the ephemeris calculator.
     {"Command17", "Stop", &Window2Model::Stop}, {"Command12", "Сравнить данные 1 с данными 2", &Window2Model::Compare},
-    {"Command7", "Stop", &Window2Model::Stop}, {"Command16", "сделать 1 шаг", &Window2Model::Step}, {"Command8", "DE405", &Window2Model::De405},
+    {"Command7", "Stop", &Window2Model::Stop}, {"Command16", "сделать 1 шаг", &Window2Model::Step}, {"Command8", "DE405", &Window2Model::EphemerisCalculator},
     // Other windows and the way out.
     {"Command1", "К форме 3", &Window2Model::OpenWindow3}, {"Command9", "Выход", &Window2Model::Exit},
 };
@@ -181,7 +181,7 @@ Window2Model::Window2Model(Platform& platform, FormHost* host, Astronomy& astro,
   SetTexts(kTexts);
   // The choice each frame starts with (the time-change frames start with none).
   for (const OptionButton* option : {&loadIntoSet1, &fileGeo, &geoMarkG, &sortAscending, &fromEpochOfDate, &toEpochJ2000,
-                                     &set1FromFile, &theoryDe405}) {
+                                     &set1FromFile, &theoryJpl2}) {
     ChooseOption(*option);
   }
 }

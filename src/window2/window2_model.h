@@ -1,7 +1,7 @@
 // Window 2: data sets 1, 2 and 3 in columns 1, 2 and 3 of the observation store; their
 // loading from BDL files, cleaning, sorting, time changes, merging, epoch and frame
 // conversions, the report of changes and the writer; the comparison with a second set
-// or with theory, its plot, and the DE405 calculator.
+// or with theory, its plot, and the ephemeris calculator.
 #pragma once
 
 #include <array>
@@ -66,7 +66,7 @@ class Window2Model : public FormModel {
   OptionButton fromEpochB1950, fromEpochOfDate, fromEpochOther;
   OptionButton toEpochJ2000, toEpochOfDate;
   // Year, month and day (with its fraction): the "Other" epoch, the first date of a
-  // generated set, the DE405 calculator's date, and the date of the last compared row.
+  // generated set, the ephemeris calculator's date, and the date of the last compared row.
   TextBox dateYear, dateMonth, dateDay;
   CheckBox rowInNote;               // "+№ в примечаниях": the row number into the note of a written record
   CheckBox showLines;               // "+Текст": the lines written, merged or compared into the report pane
@@ -76,7 +76,7 @@ class Window2Model : public FormModel {
   OptionButton set1FromFile;        // data 1 "из файла": data set 1 as loaded
   OptionButton set2FromFile;        // data 2 "из файла": data set 2 as loaded
   OptionButton theoryJpl0;          // data 2 "JPL0": the two-body theory
-  OptionButton theoryDe405;         // data 2 "JPL2 (DE405)": the JPL ephemeris
+  OptionButton theoryJpl2;         // data 2 "JPL2 (DE405)": the JPL ephemeris
   ComboBox ephemeris;               // "эфемериды": the JPL ephemeris of "JPL2 (DE405)" and of the calculator
   EphemerisChoice Ephemerides;      // the ephemerides the box lists and the selection of its choice
   CheckBox deltaTSince1700;         // "с 1700": the piecewise ET-UT model instead of the parabola
@@ -162,7 +162,7 @@ class Window2Model : public FormModel {
 
   BdlState Bdl;  // the BDL cells; its body name is the one of the last file loaded
 
-  // --- DE405 calculator ---
+  // --- Ephemeris calculator ---
   std::array<double, 14> Speed{};  // speed per slot, km/s
 
   // First showing: the astronomy module's constants and tables, the default texts.
@@ -188,7 +188,7 @@ class Window2Model : public FormModel {
   void Stop();
   void Compare();
   void Step();
-  void De405();
+  void EphemerisCalculator();
   void OpenWindow3();
   void Exit();
 

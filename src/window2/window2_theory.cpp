@@ -52,7 +52,7 @@ std::string PreciseStageLog(const ApparentPlace& place, const ApparentPlaceReque
 }  // namespace
 
 bool Window2Model::CheckHeld(const std::string& name) const {
-  const TheorySource theory = theoryDe405.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
+  const TheorySource theory = theoryJpl2.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
   if (!PreciseChainServes(rigorousIau2006.Value, theory, EpochOfLabel(EpochLabel1))) return false;
   const ControlEntry* check = Find(name);
   return check &&
@@ -62,7 +62,7 @@ bool Window2Model::CheckHeld(const std::string& name) const {
 ApparentPlaceRequest Window2Model::TheoryRequest() {
   ApparentPlaceRequest r;
   r.Body = Store.ObjectNumber;
-  r.Theory = theoryDe405.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
+  r.Theory = theoryJpl2.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
   r.DeltaT = !set1FromFile.Value     ? DeltaTModel::kNone
              : deltaTSince1700.Value ? DeltaTModel::kPiecewise
                                      : DeltaTModel::kParabola;

@@ -83,7 +83,7 @@ constexpr FrameRow kFrames[] = {{"Frame5", "данными"}};
 
 constexpr OptionRow<Window3Model> kOptions[] = {
     {"Option4", &Window3Model::theoryTwoBody, "JPL0", "Frame5"},
-    {"Option7", &Window3Model::theoryDe405, "JPL2", "Frame5"},
+    {"Option7", &Window3Model::theoryJpl2, "JPL2", "Frame5"},
 };
 
 constexpr CheckRow<Window3Model> kChecks[] = {
@@ -134,11 +134,11 @@ Window3Model::Window3Model(Platform& platform, FormHost* host, Astronomy& astro,
 }
 
 void Window3Model::Load() {
-  // The window can be the first to need the constants, the DE405 layout and the masses.
+  // The window can be the first to need the constants, the ephemeris layout and the masses.
   SetTexts(kTexts);
   reportPane.Text = "первые данные";
   theoryTwoBody.Value = true;
-  theoryDe405.Value = false;
+  theoryJpl2.Value = false;
   plotDevL.Value = plotDevB.Value = plotMeanL.Value = plotMeanB.Value = true;
   DrawGrid();
 }

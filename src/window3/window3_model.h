@@ -45,7 +45,7 @@ class Window3Model : public FormModel {
   TextBox deltaTSeconds;              // "ET-UT,сек" of the record being compared
   CheckBox deltaTSince1700;           // "с 1700": the piecewise ET-UT model instead of the parabola
   OptionButton theoryTwoBody;         // "JPL0": two-body theory with the short lunar series
-  OptionButton theoryDe405;           // "JPL2": DE405
+  OptionButton theoryJpl2;           // "JPL2": the JPL ephemeris of the list box
   ComboBox ephemeris;                 // "эфемериды": the JPL ephemeris of "JPL2"
   EphemerisChoice Ephemerides;        // the ephemerides the box lists and the selection of its choice
   CheckBox innerPlanetPerturbations;  // "+dL": the inner planets' periodic perturbations with "JPL0"

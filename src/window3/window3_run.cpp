@@ -1,6 +1,6 @@
 // Window 3's run: for every record from №1 to №2 the theoretical apparent place of the
 // body (two-body theory, optionally with the inner planets' periodic perturbations, or
-// DE405; light time, aberration, precession to the data's epoch, equator of date and
+// the JPL ephemeris of the list box; light time, aberration, precession to the data's epoch, equator of date and
 // nutation), an optional correction of the observation that changes linearly in time
 // between the two records, the deviations observation - theory, their running means and
 // the plot.
@@ -50,7 +50,7 @@ void Window3Model::ReadRunSettings() {
     throw Refusal{"Эпоха данных \"" + EpochLabel1 +
                   "\" не известна: нужна эпоха App, B1950 или J2000", {}};
   }
-  if (theoryDe405.Value) Ephemerides.Use(ephemeris);
+  if (theoryJpl2.Value) Ephemerides.Use(ephemeris);
 }
 
 // The zero line, the title and, when the limits count, the limit lines.
@@ -64,7 +64,7 @@ void Window3Model::DrawRunFrame() {
     plot.CurrentX = 1.1;
     plot.CurrentY = 16.4;
     plot.Print(UsesPreciseChain(RunRequestOfBoxes()) ? std::string("JPL2: точная редукция (IAU 2006/2000A)")
-                                                      : PreciseClassicalNote(EpochLabel1, theoryDe405.Value));
+                                                      : PreciseClassicalNote(EpochLabel1, theoryJpl2.Value));
   }
   if (!meansWithinLimits.Value) return;
   for (double limit : {LimitLHighDeg, LimitLLowDeg}) {
@@ -154,7 +154,7 @@ void Window3Model::Step() {
     throw Refusal{"Данные сравнения изменились: начните сравнение заново", {}};
   }
   // Window 2 may have chosen another ephemeris since the run began.
-  if (theoryDe405.Value) Ephemerides.Use(ephemeris);
+  if (theoryJpl2.Value) Ephemerides.Use(ephemeris);
   CorrectionLoop();
 }
 
@@ -162,7 +162,7 @@ void Window3Model::Step() {
 ApparentPlaceRequest Window3Model::RunRequestOfBoxes() const {
   ApparentPlaceRequest request;
   request.Body = Store.ObjectNumber;
-  request.Theory = theoryDe405.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
+  request.Theory = theoryJpl2.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
   request.Perturbations = innerPlanetPerturbations.Value && request.Theory == TheorySource::kJpl0;
   request.DeltaT = deltaTSince1700.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola;
   request.DeltaTBy86400 = true;

@@ -1,4 +1,4 @@
-// Window 2's DE405 calculator: for the body and calendar date of the window, the body's
+// Window 2's ephemeris calculator: for the body and calendar date of the window, the body's
 // heliocentric equatorial J2000 position and velocity, its geocentric equatorial J2000
 // position and its geocentric equatorial position of date, in thousands of kilometres
 // and kilometres per second.  The ephemeris is read at ET = UT + (ET-UT); the
@@ -44,7 +44,7 @@ std::string PreciseCalculatorText(const PrecisePlace& p) {
 
 }  // namespace
 
-void Window2Model::De405() {
+void Window2Model::EphemerisCalculator() {
   const int32_t p = BoxInt32(objectNumber);
   const int32_t year = BoxInt32(dateYear);
   const int32_t month = BoxInt32(dateMonth);
