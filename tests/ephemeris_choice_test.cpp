@@ -1,15 +1,18 @@
 // The ephemeris the places come from, chosen in window 2's list box or by a batch script:
 // DE405's block files of 1960-2060 serve 2023 (the calculator and the comparison with
 // "JPL2 (DE405)"), de405.bsp made from the same data gives the same O-C, the CSV files
-// of windows 2 and 3 name the ephemeris in use, and the start-up check reports the
-// ephemerides found.
+// of windows 2 and 3 name the ephemeris in use (Param_data_, Stat and the stage log name
+// any but DE405), and the start-up check reports the ephemerides found.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <sstream>
 
 #include "app/application.h"
 #include "app/batch.h"
+#include "common/textfile.h"
 #include "models/messages.h"
 #include "test_support.h"
 
@@ -91,7 +94,50 @@ struct EphemerisChoice : ::testing::Test {
     }
     return theories;
   }
+  // The lines of a file of Dat (CR LF between them), in UTF-8.
+  std::vector<std::string> DatLines(const std::string& file) const {
+    const std::string text = Cp1251ToUtf8(test::ReadBytes(folder / "Dat" / file));
+    std::vector<std::string> lines;
+    for (size_t from = 0;;) {
+      const size_t end = text.find("\r\n", from);
+      lines.push_back(text.substr(from, end - from));
+      if (end == std::string::npos) return lines;
+      from = end + 2;
+    }
+  }
 };
+
+// The words of a line (split at spaces), numbers with a decimal comma read as doubles.
+std::vector<std::string> Words(const std::string& line) {
+  std::istringstream in(line);
+  std::vector<std::string> words;
+  for (std::string w; in >> w;) words.push_back(w);
+  return words;
+}
+double Number(std::string word) {
+  std::replace(word.begin(), word.end(), ',', '.');
+  return std::stod(word);
+}
+
+// A file made with the kernel against the one made with the block files: the same lines
+// but for the heading line `named` (blank with DE405, naming the kernel) and the words
+// that `mayDiffer(line, word)` picks, which are numbers within `tolerance`.
+void ExpectSameButOc(const std::vector<std::string>& blocks, const std::vector<std::string>& kernel, size_t named,
+                     const std::function<bool(size_t, size_t)>& mayDiffer, double tolerance) {
+  ASSERT_EQ(kernel.size(), blocks.size());
+  EXPECT_EQ(blocks[named], "");
+  EXPECT_EQ(kernel[named], "эфемериды de405.bsp");
+  for (size_t l = 0; l < blocks.size(); ++l) {
+    if (l == named || kernel[l] == blocks[l]) continue;
+    const std::vector<std::string> a = Words(blocks[l]), b = Words(kernel[l]);
+    ASSERT_EQ(a.size(), b.size()) << "line " << l + 1 << ": " << kernel[l];
+    for (size_t w = 0; w < a.size(); ++w) {
+      if (a[w] == b[w]) continue;
+      EXPECT_TRUE(mayDiffer(l, w)) << "line " << l + 1 << ", word " << w + 1 << ": " << kernel[l];
+      EXPECT_NEAR(Number(b[w]), Number(a[w]), tolerance) << "line " << l + 1 << ": " << kernel[l];
+    }
+  }
+}
 
 TEST_F(EphemerisChoice, BlockFilesAndKernelGiveTheSameOcIn2023) {
   // The calculator ("DE405") for a 2023 date from either ephemeris.
@@ -111,11 +157,24 @@ TEST_F(EphemerisChoice, BlockFilesAndKernelGiveTheSameOcIn2023) {
   Compare("DE405");
   EXPECT_EQ(app.Astro.SelectedEphemerisName(), "DE405");
   EXPECT_EQ(CsvTheories(), std::vector<std::string>(kRows, "JPL2 DE405"));
+  EXPECT_EQ(f.set2Pane.Text.find("эфемериды"), std::string::npos) << f.set2Pane.Text;
   const auto blocks = TheoryPlaces();
+  const auto blockParam = DatLines("Param_data_PARI4.txt"), blockStat = DatLines("StatPARI4.txt");
   Compare("de405.bsp");
   EXPECT_EQ(app.Astro.SelectedEphemerisName(), "de405.bsp");
   EXPECT_EQ(CsvTheories(), std::vector<std::string>(kRows, "JPL2 de405.bsp"));
+  EXPECT_EQ(f.set2Pane.Text.substr(0, f.set2Pane.Text.find("ГЕО")), "\r\nэфемериды: de405.bsp\r\n");
   const auto kernel = TheoryPlaces();
+  // Param_data_ names the kernel in its second line; of the records only the O-C in
+  // longitude and latitude (words 6 and 7, thousandths of an arcsecond, truncated) may
+  // differ, by the truncation of values 1e-6" apart.  Stat names it in its third line;
+  // only the mean absolute differences (micro-arcseconds, truncated) may differ.
+  ExpectSameButOc(
+      blockParam, DatLines("Param_data_PARI4.txt"), 1,
+      [](size_t line, size_t word) { return line >= 5 && (word == 5 || word == 6); }, 1);
+  ExpectSameButOc(
+      blockStat, DatLines("StatPARI4.txt"), 2,
+      [&](size_t line, size_t word) { return line + 2 >= blockStat.size() && word == 1; }, 2e-6);
   for (size_t k = 0; k < blocks.size(); ++k) {
     const double cosDec = std::cos(blocks[k].second * 3.14159265358979 / 180);
     EXPECT_NEAR_WHAT(kernel[k].first * 3600 * cosDec, blocks[k].first * 3600 * cosDec, kSameOcArcsec,

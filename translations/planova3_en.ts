@@ -184,6 +184,10 @@
             <translation>Not an allowed file or observatory name: </translation>
         </message>
         <message>
+            <source>эфемериды </source>
+            <translation>ephemeris </translation>
+        </message>
+        <message>
             <source>статистика данных  </source>
             <translation>data statistics  </translation>
         </message>
@@ -1222,6 +1226,10 @@ result </translation>
         <message>
             <source>Увеличьте массивы данных</source>
             <translation>Enlarge the data arrays</translation>
+        </message>
+        <message>
+            <source>эфемериды: </source>
+            <translation>ephemeris: </translation>
         </message>
         <message>
             <source> сек  TDB-TT= </source>

@@ -16,6 +16,11 @@ namespace {
 constexpr double kBig = 1000000;
 const char* const kCrLf = "\r\n";
 
+// The heading line that names the ephemeris of the theory, or a blank line for none.
+std::string EphemerisLine(const std::string& ephemeris) {
+  return (ephemeris.empty() ? std::string() : "эфемериды " + ephemeris) + kCrLf;
+}
+
 }  // namespace
 
 void OcStatistics::Reset() {
@@ -57,13 +62,13 @@ int32_t OcStatistics::IntervalOf(double d, bool latitude) const {
   return 0;
 }
 
-std::string OcStatistics::StatText(const std::string& code, int32_t object) {
+std::string OcStatistics::StatText(const std::string& code, int32_t object, const std::string& ephemeris) {
   if (AcceptedL == 0) AcceptedL = 1;
   if (AcceptedB == 0) AcceptedB = 1;
   const auto& e = IntervalEdgesDeg;
   const auto& c = IntervalCounts;
   std::string t = "статистика данных  " + code + "  по планете " + std::to_string(object) + kCrLf +
-                  "интервалы dL и dB в угловых секундах dR в тыс.км.)" + kCrLf + kCrLf;
+                  "интервалы dL и dB в угловых секундах dR в тыс.км.)" + kCrLf + EphemerisLine(ephemeris);
   for (size_t k = 1; k <= 18; ++k) {
     t += Format(e[k - 1] * 3600, "00") + "..." + Format(e[k] * 3600, "00") + "   " + Format(c[k], "0000") + "        " +
          Format(e[k + 19] * 3600, "0.00") + "..." + Format(e[k + 20] * 3600, "0.00") + "   " + Format(c[k + 20], "0000") +
@@ -120,12 +125,13 @@ RunPause ComparisonRun::Drive(bool stepMode, const volatile int16_t& stop, const
   return pause;
 }
 
-bool ComparisonRun::OpenParamFile(const std::filesystem::path& path, const std::string& code, int32_t object) {
+bool ComparisonRun::OpenParamFile(const std::filesystem::path& path, const std::string& code, int32_t object,
+                                  const std::string& ephemeris) {
   CloseRunFiles();
   paramPath_ = path;
   if (!param_.Create(path)) return false;
   param_.Write(Utf8ToCp1251("планета  № " + std::to_string(object) + "   обсерватория " + code + kCrLf));
-  param_.Write(kCrLf);
+  param_.Write(Utf8ToCp1251(EphemerisLine(ephemeris)));
   param_.Write(Utf8ToCp1251(std::string(kCrLf) +
                             "№ п/п, дата наблюдения (день с часами, месяц, год, JD), разность по долготе, широте и времени" +
                             kCrLf));

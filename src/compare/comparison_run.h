@@ -33,8 +33,10 @@ struct OcStatistics {
   // record does not hold is not classified.
   void Add(bool hasLon, bool hasLat, double diffLDeg, double diffBDeg);
   // The Stat file's text (Windows-1251 is made by the writer): the intervals, the count
-  // and the mean absolute differences.  A sum of no record is divided by one.
-  std::string StatText(const std::string& code, int32_t object);
+  // and the mean absolute differences.  A sum of no record is divided by one.  A named
+  // `ephemeris` ("de405.bsp") stands in the heading's blank third line as "эфемериды
+  // de405.bsp"; none (empty) leaves it blank.
+  std::string StatText(const std::string& code, int32_t object, const std::string& ephemeris = {});
   // The interval (1..19 for longitude, 21..39 for latitude) that holds an absolute
   // difference (degrees), as Add counts it; 0 for none (an edge, or beyond the last).
   int32_t IntervalOf(double absDiffDeg, bool latitude) const;
@@ -69,8 +71,11 @@ class ComparisonRun {
   RunPause Drive(bool stepMode, const volatile int16_t& stop, const std::function<bool(int32_t)>& compareRow,
                  const std::function<void()>& show, const std::function<void()>& idle);
 
-  // The Param_data_ file of the run: created with its four heading lines (the body and
-  // observatory, the column legend) and kept open; false when it cannot be written.
+  // The Param_data_ file of the run: created with its heading lines (the body and
+  // observatory, a blank line, the column legend between blank lines) and kept open; false
+  // when it cannot be written.  A named `ephemeris` ("de405.bsp") fills the blank second
+  // line as "эфемериды de405.bsp"; none (empty) leaves it blank.  The records' columns
+  // are the same either way.
   //
   // The records go to a temporary file beside the old one (TextOutputFile), which takes
   // the old file's place only when the run ends: when it has passed its last row, or
@@ -83,7 +88,8 @@ class ComparisonRun {
   // showed, until the new run's file replaces it in its turn.  Closing the program with
   // a run paused leaves the old file; a run that does not start (DiscardRunFiles)
   // replaces nothing.
-  bool OpenParamFile(const std::filesystem::path& path, const std::string& code, int32_t object);
+  bool OpenParamFile(const std::filesystem::path& path, const std::string& code, int32_t object,
+                     const std::string& ephemeris = {});
   // One record: row, day (with its fraction), month, year, JD, O-C in longitude and
   // latitude (degrees) and in time (days), in thousandths of their units.  False when it
   // cannot be written; the file is then given up, the old one stays.

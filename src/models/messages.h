@@ -33,6 +33,17 @@ inline std::string EphemerisMessage(EphemerisFailure f, const std::string& name 
   }
 }
 
+// The ephemeris that Param_data_, Stat and window 2's stage log name: the one "JPL2" took
+// its places from, when that is not DE405; empty for DE405, for "JPL0" and for a
+// comparison with a second set.  DE405 was for years the program's only ephemeris, and
+// every Param_data_ and Stat file made with it has a blank line where the name would
+// stand; astronomers' scripts read those files by line and compare new ones with old ones,
+// so a file made with DE405 stays byte for byte as it always was, and a file that names
+// no ephemeris means DE405.
+inline std::string EphemerisNamedInOutput(bool jpl2, const std::string& name) {
+  return jpl2 && name != "DE405" ? name : std::string();
+}
+
 // The years the block files present cover (their first years, in order, each file
 // `yearsPerFile` years), as runs of years ("1960–2019").
 inline std::string JplCoverageText(const EphemerisReport& r) {

@@ -42,7 +42,7 @@ constexpr const char* kPanePhrases[] = {
     "\r\nГЕО ЭКВ JD  Ref           RA  Dec = ", "\r\nрезультат ", "ГЕО астрометр. ICRS        RA=  ",
     "ГЕО GCRS (J2000)            RA=  ", "ГЕО видимое ист. JD        RA=  ", "ГЕЛИО ЭКВ   J2000         L=  ",
     "    тыс.км", "  тыс.км", "     км/с", "ГЕО   ЭКВ   J2000           L=  ", "ГЕО   ЭКВ    JD               L=  ",
-    "точно (IAU 2006) — только для JPL2 и эпох App, J2000: ", " — классическая редукция",
+    "точно (IAU 2006) — только для JPL2 и эпох App, J2000: ", " — классическая редукция", "эфемериды: ",
 };
 
 using Fragments = std::vector<std::pair<QString, QString>>;

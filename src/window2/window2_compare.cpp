@@ -79,7 +79,11 @@ void Window2Model::Compare() {
   if (!Run.CloseRunFiles()) Ui().ShowMessage(WriteFailureMessage(Run.ParamPath()));
   std::filesystem::path paramPath = AppPath(Ui().AppFolder(), "Dat/Param_data_" + Store.ObservatoryCode +
                                                                   std::to_string(Store.ObjectNumber) + ".txt");
-  if (writeParamFile.Value && !Run.OpenParamFile(paramPath, Store.ObservatoryCode, Store.ObjectNumber)) {
+  // The ephemeris the headings of Param_data_ and Stat name (none for DE405: messages.h).
+  const std::string ephemerisName =
+      EphemerisNamedInOutput(theoryJpl2.Value && !set2FromFile.Value, Astro.SelectedEphemerisName());
+  if (writeParamFile.Value &&
+      !Run.OpenParamFile(paramPath, Store.ObservatoryCode, Store.ObjectNumber, ephemerisName)) {
     Run.CloseRunFiles();
     throw Refusal{WriteFailureMessage(paramPath), {}};
   }
@@ -101,7 +105,7 @@ void Window2Model::Compare() {
   if (!writeParamFile.Value || ComparedCount == 0) return;
   std::filesystem::path statPath =
       AppPath(Ui().AppFolder(), "Dat/Stat" + Store.ObservatoryCode + std::to_string(Store.ObjectNumber) + ".txt");
-  if (!WriteTextFile(statPath, Utf8ToCp1251(Run.Stats.StatText(Store.ObservatoryCode, Store.ObjectNumber)))) {
+  if (!WriteTextFile(statPath, Utf8ToCp1251(Run.Stats.StatText(Store.ObservatoryCode, Store.ObjectNumber, ephemerisName)))) {
     throw Refusal{WriteFailureMessage(statPath), {}};
   }
 }

@@ -49,6 +49,13 @@ std::string PreciseStageLog(const ApparentPlace& place, const ApparentPlaceReque
   return log;
 }
 
+// The ephemeris the places came from, one line at the top of the stage log (none for
+// DE405: messages.h).
+void NameEphemeris(std::string& log, const ApparentPlaceRequest& r, const std::string& selected) {
+  const std::string name = EphemerisNamedInOutput(r.Theory == TheorySource::kJpl2, selected);
+  if (!name.empty()) log = "\r\n" + std::string("эфемериды: ") + name + log;
+}
+
 }  // namespace
 
 bool Window2Model::CheckHeld(const std::string& name) const {
@@ -121,6 +128,7 @@ void Window2Model::ShowTheory() {
     if (r.Refraction) refractionArcsec.Text = RealText(place.RefractionArcsec);
     nutationArcsec.Text = RealText(place.NutationArcsec);
     TheoryLog = PreciseStageLog(place, r);
+    NameEphemeris(TheoryLog, r, Astro.SelectedEphemerisName());
     return;
   }
   if (r.Aberration) aberrationArcsec.Text = RealText(place.AberrationArcsec);
@@ -129,6 +137,7 @@ void Window2Model::ShowTheory() {
   if (r.Nutation) nutationArcsec.Text = RealText(place.NutationArcsec);
   TheoryLog = StageLog(place);
   if (r.Precise) TheoryLog = "\r\n" + PreciseClassicalNote(ComparisonLabel, r.Theory == TheorySource::kJpl2) + TheoryLog;
+  NameEphemeris(TheoryLog, r, Astro.SelectedEphemerisName());
 }
 
 }  // namespace planova
