@@ -451,7 +451,7 @@ TEST_F(De405Test, OverlappingBlocksAreRefusedNamingFileAndSpan) {
   test::WriteBytes(dir / "ascp1970.405", HandRecord(1, 2440584.5, 1970));
   std::string refusal;
   EXPECT_EQ(JplAsciiEphemeris::Open(dir, 405, &refusal), nullptr);
-  EXPECT_EQ(refusal, "файлы ascp1960.405 и ascp1970.405 перекрываются: блок ascp1960.405 охватывает годы 1960–1979");
+  EXPECT_EQ(refusal, "ascp1970.405 перекрывает блок ascp1960.405 (годы 1960–1979)");
   EXPECT_FALSE(Load(2436920.5));
   EXPECT_NE(EphemerisMessage(EphemerisReportOf(a)).find(refusal), std::string::npos);
 }

@@ -437,9 +437,8 @@ std::shared_ptr<JplAsciiEphemeris> JplAsciiEphemeris::Open(const fs::path& folde
       if (offset == 0 || y < e->firstYear_ || y >= e->lastYear_ + kDe405YearsPerFile) continue;
       const int block = y - offset;
       if (refusal) {
-        *refusal = "файлы " + JplBlockName(block, 405, e->digits_) + " и " + JplBlockName(y, 405, e->digits_) +
-                   " перекрываются: блок " + JplBlockName(block, 405, e->digits_) + " охватывает годы " +
-                   std::to_string(block) + "–" + std::to_string(block + kDe405YearsPerFile - 1);
+        *refusal = JplBlockName(y, 405, e->digits_) + " перекрывает блок " + JplBlockName(block, 405, e->digits_) +
+                   " (годы " + std::to_string(block) + "–" + std::to_string(block + kDe405YearsPerFile - 1) + ")";
       }
       return nullptr;
     }
