@@ -414,6 +414,48 @@ TEST_F(De405Test, BlockEdgesWithHandMadeFiles) {
   EXPECT_EQ(a.EphemerisFailureKind, EphemerisFailure::kNone);
 }
 
+// Block files that overlap further than JPL's one record at the join refuse the epochs
+// they hold, naming the file, the JDs it covers and the block it reaches into; a file off
+// DE405's 20-year grid refuses the ephemeris with both files named.
+TEST_F(De405Test, OverlappingBlocksAreRefusedNamingFileAndSpan) {
+  struct Case {
+    const char* what;
+    std::string b1980, b2000;
+    double epoch;
+    const char* file;
+    const char* text;
+  } cases[] = {
+      {"ascp1980 runs a record into ascp2000",
+       HandRecord(1, 2451504.5, 1980) + HandRecord(2, 2451536.5, 1980) + HandRecord(3, 2451568.5, 1980),
+       HandRecord(1, 2451536.5, 2000), 2451510.5, "ascp1980.405",
+       "ascp1980.405 охватывает JD 2451504,5–2451600,5 и заходит в блок ascp2000.405 (с JD 2451536,5)"},
+      {"ascp2000 begins a record inside ascp1980", HandRecord(1, 2451504.5, 1980) + HandRecord(2, 2451536.5, 1980),
+       HandRecord(1, 2451504.5, 2000) + HandRecord(2, 2451536.5, 2000), 2451540.5, "ascp2000.405",
+       "ascp2000.405 охватывает JD 2451504,5–2451568,5 и заходит в блок ascp1980.405 (до JD 2451536,5)"},
+  };
+  for (const Case& c : cases) {
+    fs::path dir = test::FreshFolder("de405_overlap");
+    a.JplFolder = dir;
+    test::WriteBytes(dir / "ascp1980.405", c.b1980);
+    test::WriteBytes(dir / "ascp2000.405", c.b2000);
+    EXPECT_FALSE(Load(c.epoch)) << c.what;
+    EXPECT_EQ(a.EphemerisFailureKind, EphemerisFailure::kReadError) << c.what;
+    EXPECT_EQ(a.JplFilePathRead, dir / c.file) << c.what;
+    const std::string message = EphemerisMessage(EphemerisReportOf(a));
+    EXPECT_NE(message.find(c.text), std::string::npos) << c.what << ": " << message;
+  }
+  // A stray file of another block length among DE405's.
+  fs::path dir = test::FreshFolder("de405_overlap_names");
+  a.JplFolder = dir;
+  test::WriteBytes(dir / "ascp1960.405", HandRecord(1, 2436912.5, 1960));
+  test::WriteBytes(dir / "ascp1970.405", HandRecord(1, 2440584.5, 1970));
+  std::string refusal;
+  EXPECT_EQ(JplAsciiEphemeris::Open(dir, 405, &refusal), nullptr);
+  EXPECT_EQ(refusal, "ascp1970.405 перекрывает блок ascp1960.405 (годы 1960–1979)");
+  EXPECT_FALSE(Load(2436920.5));
+  EXPECT_NE(EphemerisMessage(EphemerisReportOf(a)).find(refusal), std::string::npos);
+}
+
 TEST_F(De405Test, DatesOutsideTheFilesAreRejected) {
   ASSERT_TRUE(Load(2440000.5));
   const std::vector<double> before = R(a).Record;

@@ -72,8 +72,36 @@
             <translation>: no files ascpYYYY.</translation>
         </message>
         <message>
+            <source> перекрывает блок </source>
+            <translation> overlaps the block </translation>
+        </message>
+        <message>
+            <source> (годы </source>
+            <translation> (years </translation>
+        </message>
+        <message>
             <source>: нет файлов DE</source>
             <translation>: no files of DE</translation>
+        </message>
+        <message>
+            <source> охватывает JD </source>
+            <translation> covers JD </translation>
+        </message>
+        <message>
+            <source> и заходит в блок </source>
+            <translation> and reaches into the block </translation>
+        </message>
+        <message>
+            <source> (с JD </source>
+            <translation> (from JD </translation>
+        </message>
+        <message>
+            <source>): блоки перекрываются</source>
+            <translation>): the blocks overlap</translation>
+        </message>
+        <message>
+            <source> (до JD </source>
+            <translation> (before JD </translation>
         </message>
         <message>
             <source>Меркурий</source>
@@ -1028,6 +1056,10 @@ result </translation>
             <translation>Enter valid record numbers: from No. at least 1 to No., not beyond the size of the arrays</translation>
         </message>
         <message>
+            <source>Номер планеты должен быть от 1 до 9 или 11</source>
+            <translation>The planet number must be 1 to 9 or 11</translation>
+        </message>
+        <message>
             <source>Надо загрузить данные</source>
             <translation>Load the data first</translation>
         </message>
@@ -1042,10 +1074,6 @@ result </translation>
         <message>
             <source>Сравнение закончено: следующей записи нет</source>
             <translation>Comparison finished: no next record</translation>
-        </message>
-        <message>
-            <source>Номер планеты должен быть от 1 до 9 или 11</source>
-            <translation>The planet number must be 1 to 9 or 11</translation>
         </message>
         <message>
             <source>Ошибка в расчетах</source>

@@ -208,6 +208,8 @@ void LoadJplRecord(AstroState& a) {
     const long before = a.JplAscii->FilesParsed;
     f = a.JplAscii->LoadRecord(jd, &file);
     a.JplFilesParsed += a.JplAscii->FilesParsed - before;
+    // Block files that overlap: the reader says which, the window shows it with the file.
+    if (f == EphemerisFailure::kReadError) a.EphemerisRefusal = a.JplAscii->Problem();
   } else {
     const JplCoverage c = e->Coverage();
     f = jd >= c.FirstJd && jd < c.EndJd ? EphemerisFailure::kNone : EphemerisFailure::kNoSuchDate;

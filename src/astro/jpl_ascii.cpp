@@ -430,6 +430,18 @@ std::shared_ptr<JplAsciiEphemeris> JplAsciiEphemeris::Open(const fs::path& folde
       e->firstYear_ = std::min(e->firstYear_, y);
       e->lastYear_ = std::max(e->lastYear_, y);
     }
+    // A file off DE405's 20-year grid claims part of a block that another file holds
+    // ("ascp1970.405" beside "ascp1960.405").
+    for (int y : years) {
+      const int offset = ((y - kDe405FirstFileYear) % kDe405YearsPerFile + kDe405YearsPerFile) % kDe405YearsPerFile;
+      if (offset == 0 || y < e->firstYear_ || y >= e->lastYear_ + kDe405YearsPerFile) continue;
+      const int block = y - offset;
+      if (refusal) {
+        *refusal = JplBlockName(y, 405, e->digits_) + " перекрывает блок " + JplBlockName(block, 405, e->digits_) +
+                   " (годы " + std::to_string(block) + "–" + std::to_string(block + kDe405YearsPerFile - 1) + ")";
+      }
+      return nullptr;
+    }
   } else {
     if (refusal) *refusal = PathText(folder) + ": нет файлов DE" + std::to_string(deNumber);
     return nullptr;
@@ -455,6 +467,35 @@ std::vector<int> JplAsciiEphemeris::FindIn(const fs::path& folder) {
 double JplAsciiEphemeris::BlockStartJd(int year) const {
   const double start = originJd_ + std::floor((JdOfNewYear(year) - originJd_) / recordDays_) * recordDays_;
   return std::max(start, originJd_);
+}
+
+namespace {
+// A JD as the messages write it: one decimal, a decimal comma.
+std::string JdText(double jd) {
+  char b[32];
+  std::snprintf(b, sizeof b, "%.1f", jd);
+  std::string t = b;
+  for (char& ch : t)
+    if (ch == '.') ch = ',';
+  return t;
+}
+}  // namespace
+
+std::string JplAsciiEphemeris::OverlapOf(int year, double firstJd, double lastEndJd) const {
+  if (yearsPerFile_ <= 0) return {};
+  const std::string covered = JplBlockName(year, deNumber_, digits_) + " охватывает JD " + JdText(firstJd) + "–" +
+                              JdText(lastEndJd);
+  const int next = year + yearsPerFile_;
+  if (next <= lastYear_ && lastEndJd > BlockStartJd(next) + recordDays_) {
+    return covered + " и заходит в блок " + JplBlockName(next, deNumber_, digits_) + " (с JD " +
+           JdText(BlockStartJd(next)) + "): блоки перекрываются";
+  }
+  const int previous = year - yearsPerFile_;
+  if (year > firstYear_ && firstJd < BlockStartJd(year)) {
+    return covered + " и заходит в блок " + JplBlockName(previous, deNumber_, digits_) + " (до JD " +
+           JdText(BlockStartJd(year)) + "): блоки перекрываются";
+  }
+  return {};
 }
 
 JplCoverage JplAsciiEphemeris::Coverage() const {
@@ -552,6 +593,10 @@ bool JplAsciiEphemeris::LoadFromCache(int year, double jd) {
     std::string bytes;
     if (!ReadWholeFile(path, stamp.Size, bytes)) return false;
     ParseJplBlockFile(bytes, n, Ncoeff, c);
+    if (!c.EndJdMax.empty()) {
+      const size_t records = c.EndJdMax.size();
+      c.Overlap = OverlapOf(year, c.Values[0], c.Values[(records - 1) * static_cast<size_t>(n) + 1]);
+    }
     c.Loaded = true;
     c.Path = path;
     c.Size = stamp.Size;
@@ -559,6 +604,10 @@ bool JplAsciiEphemeris::LoadFromCache(int year, double jd) {
     ++FilesParsed;
   }
   c.CheckedInRun = runStamp_;
+  if (!c.Overlap.empty()) {
+    problem_ = c.Overlap;
+    return false;
+  }
   auto it = std::upper_bound(c.EndJdMax.begin(), c.EndJdMax.end(), jd);
   if (it == c.EndJdMax.end()) return false;
   size_t record = static_cast<size_t>(it - c.EndJdMax.begin());
@@ -575,6 +624,7 @@ EphemerisFailure JplAsciiEphemeris::LoadRecord(double jd, fs::path* failedFile) 
   int year = 0;
   if (!BlockYearOf(jd, year)) return EphemerisFailure::kNoSuchDate;
   Values = nullptr;
+  problem_.clear();
   bool ok = ValuesPerRecord >= 2 && Record.size() == static_cast<size_t>(ValuesPerRecord) + 1;
   if (ok) ok = rescan_ ? RescanFile(BlockPath(year), jd) : LoadFromCache(year, jd);
   // The record found must begin by the date: a file whose records leave a gap there does

@@ -11,7 +11,9 @@
 // Block files are named as JPL names them: "asc" + "p" (or "m", a negative year) + the
 // first year in 4 or 5 digits + "." + the DE number ("ascp1960.405", "ascp01550.440",
 // "ascm01000.441").  A block begins with the record that holds 1 January of its year; the
-// next block's first record ends it.  Each block file is parsed once and kept until it
+// next block's first record ends it; a file may hold that record too (JPL's files do),
+// and a file reaching further into another block, or a file of another block length among
+// them, refuses the ephemeris with the two files named.  Each block file is parsed once and kept until it
 // changes on disk (its size or modification time); in a run (BeginRun .. EndRun) the disk
 // is checked once per file.  Rescan reads the file from its start for every epoch; both
 // ways give bit-identical records.  A file is read up to the first record that is cut
@@ -118,6 +120,9 @@ struct JplBlockCache {
   // the record where the plain sequential scan stops.
   std::vector<double> EndJdMax;
   std::uint64_t CheckedInRun = 0;  // the run in which the file was last checked on disk
+  // Why the file does not serve (empty: it does): its records reach into another block's
+  // span further than JPL's one record at the join.
+  std::string Overlap;
 };
 
 // The cached reader's parse, open to tests and fuzzing on any text.
@@ -172,6 +177,14 @@ class JplAsciiEphemeris final : public JplEphemeris {
   bool BlockYearOf(double jd, int& year) const;
   // The first JD of a block (the start of the record holding 1 January of its year).
   double BlockStartJd(int year) const;
+  // Why the last LoadRecord that failed with kReadError failed, for the window (empty when
+  // the file is missing, unreadable or damaged and its name says enough).
+  const std::string& Problem() const { return problem_; }
+  // Whether a block file's records [firstJd, lastEndJd) keep to its block: they may begin
+  // no earlier than the block's first record and end no later than the next block's first
+  // record (JPL repeats it as a file's last).  Empty when they do, else the text saying
+  // which block they reach into.
+  std::string OverlapOf(int year, double firstJd, double lastEndJd) const;
 
   // --- Open to tests: the reader's state ---
   JplLayout Layout{};
@@ -198,6 +211,7 @@ class JplAsciiEphemeris final : public JplEphemeris {
   double lastJd_ = 0;                // the header's last JD (0: none)
   int firstYear_ = 0, lastYear_ = 0, yearsPerFile_ = kDe405YearsPerFile;
   bool rescan_ = false;
+  std::string problem_;
   std::uint64_t runStamp_ = 0, runsBegun_ = 0;
 };
 

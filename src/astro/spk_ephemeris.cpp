@@ -32,6 +32,9 @@ constexpr size_t kMaxSummaries = (kRecordWords - 3) / kSummaryWords;
 // How far a date may stand outside its record's span, in half-lengths, before the record
 // is taken as damaged (the segment's last record serves its end date, tau = 1).
 constexpr double kTauSlack = 1e-6;
+// Coefficients per component up to which the Chebyshev polynomials are tabulated once for
+// the three components (JPL's kernels use at most 14); longer series take them in the loop.
+constexpr size_t kMaxTabulated = 32;
 
 // The segments (target, centre) a body is made of: the Moon is the difference of two.
 struct BodyChain {
@@ -130,7 +133,7 @@ std::string SpkEphemeris::Name() const { return FileName(path_); }
 double SpkEphemeris::Word(size_t index) const {
   uint64_t bits;
   std::memcpy(&bits, map_ + index * 8, 8);
-  if (bigEndian_ != (std::endian::native == std::endian::big)) bits = __builtin_bswap64(bits);
+  if (swap_) bits = __builtin_bswap64(bits);
   return std::bit_cast<double>(bits);
 }
 
@@ -191,6 +194,7 @@ std::unique_ptr<SpkEphemeris> SpkEphemeris::Open(const std::filesystem::path& pa
     return nullptr;
   }
   e->bigEndian_ = big;
+  e->swap_ = big != (std::endian::native == std::endian::big);
   const int nd = int32At(8, big), ni = int32At(12, big);
   if (!(idWord == "DAF/SPK " || idWord == "NAIF/DAF") || nd != 2 || ni != 6) {
     Refuse(refusal, notSpk);
@@ -250,6 +254,7 @@ std::unique_ptr<SpkEphemeris> SpkEphemeris::Open(const std::filesystem::path& pa
         Refuse(refusal, damaged);
         return nullptr;
       }
+      s.Coefficients = (s.RecordWords - 2) / perCoordinate;
       e->segments_.push_back(s);
     }
     record = next;
@@ -300,6 +305,15 @@ std::unique_ptr<SpkEphemeris> SpkEphemeris::Open(const std::filesystem::path& pa
     Refuse(refusal, "В файле " + name + (missing.size() == 1 ? " нет сегментов тела: " : " нет сегментов тел: ") + list);
     return nullptr;
   }
+  for (int body = 1; body <= kBodies; ++body) {
+    const BodyChain& c = ChainOf(body);
+    for (size_t i = e->segments_.size(); i-- > 0;) {
+      const Segment& s = e->segments_[i];
+      if (s.Target == c.Target && s.Center == c.Center) e->plus_[body].push_back(i);
+      if (c.MinusTarget && s.Target == c.MinusTarget && s.Center == c.MinusCenter) e->minus_[body].push_back(i);
+    }
+  }
+  e->last_.assign(e->segments_.size(), Evaluation{});
   e->coverage_.FirstJd = kJ2000Jd + first / kDaySec;
   e->coverage_.EndJd = kJ2000Jd + end / kDaySec;
   if (!(e->coverage_.FirstJd < e->coverage_.EndJd)) {
@@ -321,13 +335,25 @@ std::unique_ptr<SpkEphemeris> SpkEphemeris::Open(const std::filesystem::path& pa
   return e;
 }
 
-const SpkEphemeris::Segment* SpkEphemeris::Covering(int target, int center, double sec) const {
-  for (auto s = segments_.rbegin(); s != segments_.rend(); ++s)
-    if (s->Target == target && s->Center == center && s->StartSec <= sec && sec <= s->EndSec) return &*s;
-  return nullptr;
+long SpkEphemeris::Covering(const std::vector<size_t>& candidates, double sec) const {
+  for (size_t i : candidates) {
+    const Segment& s = segments_[i];
+    if (s.StartSec <= sec && sec <= s.EndSec) return static_cast<long>(i);
+  }
+  return -1;
 }
 
-bool SpkEphemeris::Evaluate(const Segment& s, double sec, double pos[3], double vel[3], double& radiusSec) const {
+bool SpkEphemeris::Evaluate(size_t index, double sec, double pos[3], double vel[3], double& radiusSec) {
+  Evaluation& memo = last_[index];
+  if (memo.Sec == sec) {
+    for (int c = 0; c < 3; ++c) {
+      pos[c] = memo.Pos[c];
+      vel[c] = memo.Vel[c];
+    }
+    radiusSec = memo.RadiusSec;
+    return true;
+  }
+  const Segment& s = segments_[index];
   double r = std::floor((sec - s.Init) / s.IntervalSec);
   const double lastRecord = static_cast<double>(s.Records - 1);
   r = std::clamp(std::isfinite(r) ? r : 0.0, 0.0, lastRecord);
@@ -337,37 +363,77 @@ bool SpkEphemeris::Evaluate(const Segment& s, double sec, double pos[3], double 
   const double tau = (sec - mid) / radius;
   if (!(std::fabs(tau) <= 1 + kTauSlack)) return false;
 
-  const size_t n = (s.RecordWords - 2) / (s.Type == 2 ? 3 : 6);
+  const size_t n = s.Coefficients;
   const size_t coef = base + 2;
-  for (int c = 0; c < 3; ++c) {
-    // T_k(tau) and its derivative T'_k by their recurrences.
-    double t0 = 1, t1 = tau, d0 = 0, d1 = 1;
-    double p = 0, dp = 0, v = 0;
-    for (size_t k = 0; k < n; ++k) {
-      double t, dt;
-      if (k == 0) {
-        t = t0;
-        dt = d0;
-      } else if (k == 1) {
-        t = t1;
-        dt = d1;
-      } else {
-        t = 2 * tau * t1 - t0;
-        dt = 2 * t1 + 2 * tau * d1 - d0;
-        t0 = t1;
-        t1 = t;
-        d0 = d1;
-        d1 = dt;
-      }
-      const double a = Word(coef + static_cast<size_t>(c) * n + k);
-      p += a * t;
-      if (s.Type == 2) dp += a * dt;
-      else v += Word(coef + (3 + static_cast<size_t>(c)) * n + k) * t;
+  const bool type2 = s.Type == 2;
+  if (n <= kMaxTabulated) {
+    // T_k(tau) and its derivative T'_k by their recurrences, once for the three components.
+    double T[kMaxTabulated], D[kMaxTabulated];
+    T[0] = 1;
+    D[0] = 0;
+    if (n > 1) {
+      T[1] = tau;
+      D[1] = 1;
     }
-    pos[c] = p;
-    vel[c] = s.Type == 2 ? dp / radius : v;  // km/s
+    for (size_t k = 2; k < n; ++k) {
+      T[k] = 2 * tau * T[k - 1] - T[k - 2];
+      D[k] = 2 * T[k - 1] + 2 * tau * D[k - 1] - D[k - 2];
+    }
+    for (int c = 0; c < 3; ++c) {
+      const size_t at = coef + static_cast<size_t>(c) * n;
+      double p = 0, dp = 0, v = 0;
+      if (type2) {
+        for (size_t k = 0; k < n; ++k) {
+          const double a = Word(at + k);
+          p += a * T[k];
+          dp += a * D[k];
+        }
+      } else {
+        const size_t atV = coef + (3 + static_cast<size_t>(c)) * n;
+        for (size_t k = 0; k < n; ++k) {
+          p += Word(at + k) * T[k];
+          v += Word(atV + k) * T[k];
+        }
+      }
+      pos[c] = p;
+      vel[c] = type2 ? dp / radius : v;  // km/s
+    }
+  } else {
+    for (int c = 0; c < 3; ++c) {
+      double t0 = 1, t1 = tau, d0 = 0, d1 = 1;
+      double p = 0, dp = 0, v = 0;
+      for (size_t k = 0; k < n; ++k) {
+        double t, dt;
+        if (k == 0) {
+          t = t0;
+          dt = d0;
+        } else if (k == 1) {
+          t = t1;
+          dt = d1;
+        } else {
+          t = 2 * tau * t1 - t0;
+          dt = 2 * t1 + 2 * tau * d1 - d0;
+          t0 = t1;
+          t1 = t;
+          d0 = d1;
+          d1 = dt;
+        }
+        const double a = Word(coef + static_cast<size_t>(c) * n + k);
+        p += a * t;
+        if (type2) dp += a * dt;
+        else v += Word(coef + (3 + static_cast<size_t>(c)) * n + k) * t;
+      }
+      pos[c] = p;
+      vel[c] = type2 ? dp / radius : v;  // km/s
+    }
   }
   radiusSec = radius;
+  memo.Sec = sec;
+  for (int c = 0; c < 3; ++c) {
+    memo.Pos[c] = pos[c];
+    memo.Vel[c] = vel[c];
+  }
+  memo.RadiusSec = radius;
   return true;
 }
 
@@ -379,16 +445,16 @@ EphemerisFailure SpkEphemeris::State(int body, double jdTdb, ChebyshevState& out
   if (body < 1 || body > kBodies) return readError();
   if (!(jdTdb >= coverage_.FirstJd && jdTdb < coverage_.EndJd)) return EphemerisFailure::kNoSuchDate;
   const double sec = (jdTdb - kJ2000Jd) * kDaySec;
-  const BodyChain& c = ChainOf(body);
-  const Segment* plus = Covering(c.Target, c.Center, sec);
-  const Segment* minus = c.MinusTarget ? Covering(c.MinusTarget, c.MinusCenter, sec) : nullptr;
-  if (!plus || (c.MinusTarget && !minus)) return EphemerisFailure::kNoSuchDate;
+  const bool twoSegments = ChainOf(body).MinusTarget != 0;
+  const long plus = Covering(plus_[body], sec);
+  const long minus = twoSegments ? Covering(minus_[body], sec) : -1;
+  if (plus < 0 || (twoSegments && minus < 0)) return EphemerisFailure::kNoSuchDate;
 
   double pos[3], vel[3], radius;
-  if (!Evaluate(*plus, sec, pos, vel, radius)) return readError();
-  if (minus) {
+  if (!Evaluate(static_cast<size_t>(plus), sec, pos, vel, radius)) return readError();
+  if (minus >= 0) {
     double p2[3], v2[3], r2;
-    if (!Evaluate(*minus, sec, p2, v2, r2)) return readError();
+    if (!Evaluate(static_cast<size_t>(minus), sec, p2, v2, r2)) return readError();
     for (int i = 0; i < 3; ++i) {
       pos[i] -= p2[i];
       vel[i] -= v2[i];

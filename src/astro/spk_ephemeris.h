@@ -31,6 +31,7 @@
 // Any other number, or none: AuKm = Emrat = 0 (unknown).  Named is empty.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <filesystem>
 #include <memory>
@@ -66,15 +67,25 @@ class SpkEphemeris final : public JplEphemeris {
     size_t FirstWord = 0;             // 0-based index of the array's first double
     double Init = 0, IntervalSec = 0;  // the directory: INIT, INTLEN
     size_t RecordWords = 0, Records = 0;  // RSIZE, N
+    size_t Coefficients = 0;              // per component: (RSIZE - 2) / 3 or / 6
   };
 
  private:
   SpkEphemeris() = default;
 
-  // Position (km) and velocity (km/s) of a pair's segment at `sec`; false when the record
+  // A segment's last evaluation: the dates of a comparison come in runs, and one date is
+  // asked for several bodies (the Moon's two segments, the Earth's from the barycentre and
+  // the Moon), so the same segment is often asked for the same second again.
+  struct Evaluation {
+    double Sec = HUGE_VAL;  // no date yet
+    double Pos[3] = {}, Vel[3] = {}, RadiusSec = 0;
+  };
+
+  // Position (km) and velocity (km/s) of segment `index` at `sec`; false when the record
   // is damaged.  `radiusSec` gets the record's half-length.
-  bool Evaluate(const Segment& s, double sec, double pos[3], double vel[3], double& radiusSec) const;
-  const Segment* Covering(int target, int center, double sec) const;
+  bool Evaluate(size_t index, double sec, double pos[3], double vel[3], double& radiusSec);
+  // The first of `candidates` (segment indices) covering `sec`, or -1.
+  long Covering(const std::vector<size_t>& candidates, double sec) const;
   double Word(size_t index) const;
 
   std::filesystem::path path_;
@@ -84,7 +95,12 @@ class SpkEphemeris final : public JplEphemeris {
   int deNumber_ = 0;
   JplCoverage coverage_;
   JplConstants constants_;
+  bool swap_ = false;  // the file's byte order is not the machine's
   std::vector<Segment> segments_;  // file order
+  std::vector<Evaluation> last_;   // by segment
+  // By body (1..11): the indices of the segments of its pair and of the pair subtracted,
+  // last in the file first (NAIF's rule: the last segment covering a date serves it).
+  std::vector<size_t> plus_[12], minus_[12];
 };
 
 // The same as SpkEphemeris::Open, as the program's ephemeris.
