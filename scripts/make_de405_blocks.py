@@ -99,13 +99,18 @@ def record_lines(number, values):
     return lines
 
 
-def read_table(path):
+def open_table(path, script="make_de405_blocks.py"):
+    """Debian's casacore table of DE405, opened with python3-casacore."""
     try:
         from casacore import tables
     except ImportError:
-        sys.exit("make_de405_blocks.py: python3-casacore is missing (Debian package python3-casacore; "
+        sys.exit(script + ": python3-casacore is missing (Debian package python3-casacore; "
                  "run with /usr/bin/python3)")
-    t = tables.table(path, ack=False)
+    return tables.table(path, ack=False)
+
+
+def read_table(path):
+    t = open_table(path)
     try:
         mjd = [float(v) for v in t.getcol("MJD")]
         rows = []

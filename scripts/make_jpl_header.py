@@ -41,6 +41,9 @@ import os
 import struct
 import sys
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from make_de405_blocks import open_table  # noqa: E402
+
 DEFAULT_TABLE = "/usr/share/casacore/data/ephemerides/DE405"
 TITLE = "JPL Planetary Ephemeris DE405/LE405"
 SPAN_START, SPAN_END = 2305424.5, 2525008.5     # JPL's DE405 span (1599 Dec 09 .. 2201 Feb 20)
@@ -136,12 +139,7 @@ def write_lines(path, lines):
 def read_table(path):
     """DE405's constants (names, values in JPL's order), the layout and the record length
     from the casacore table."""
-    try:
-        from casacore import tables
-    except ImportError:
-        sys.exit("make_jpl_header.py: python3-casacore is missing (Debian package python3-casacore; "
-                 "run with /usr/bin/python3)")
-    t = tables.table(path, ack=False)
+    t = open_table(path, "make_jpl_header.py")
     try:
         keywords = t.getkeywords()
         description = [int(v) for v in t.getcolkeywords("x")["Description"]]
