@@ -287,5 +287,23 @@ TEST(SpkEphemeris, RefusesOtherFilesNamingThemAndMissingBodies) {
   EXPECT_EQ(why, "Не открывается файл absent.bsp");
 }
 
+// The DE440-layout set that scripts/make_de440_layout_fixture.py makes from DE405's blocks
+// (header.440: 15 columns of GROUP 1050, 420 constants; ascp01960.440, ascp01980.440 with
+// 5-digit years): read through its header, it gives DE405's states to the last bit.
+TEST(JplEphemerides, De440LayoutSetGivesDe405sStatesExactly) {
+  std::string refusal;
+  const fs::path folder = fs::path(PLANOVA_BINARY_DIR) / "de440_layout";
+  std::shared_ptr<JplEphemeris> de440 = OpenEphemeris(folder, "DE440", &refusal);
+  ASSERT_TRUE(de440) << refusal;
+  EXPECT_EQ(de440->DeNumber(), 440);
+  EXPECT_GT(de440->Constants().Named.size(), 400u);
+  EXPECT_DOUBLE_EQ(de440->Constants().Emrat, 81.30056);
+  for (double jd = 2436934.25; jd < 2451500; jd += 997.125) {
+    for (int body = kJplMercury; body <= kJplSun; ++body) {
+      EXPECT_EQ(StateOf(*de440, body, jd), AsciiStateOf(body, jd)) << body << " " << jd;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace planova

@@ -18,8 +18,8 @@ inline constexpr const char* kWrongJdMessage = "Введите правильн�
 // What "точно (IAU 2006)" does where the rigorous reduction does not serve: the stage
 // log, or window 3's status, says which reduction was used.
 inline constexpr const char* kPreciseClassicalNote = "точно (IAU 2006) — только для JPL2 и эпох App, J2000: ";
-inline std::string PreciseClassicalNote(const std::string& epochLabel, bool de405) {
-  return std::string(kPreciseClassicalNote) + (de405 ? epochLabel : std::string("JPL0")) + " — классическая редукция";
+inline std::string PreciseClassicalNote(const std::string& epochLabel, bool jpl2) {
+  return std::string(kPreciseClassicalNote) + (jpl2 ? epochLabel : std::string("JPL0")) + " — классическая редукция";
 }
 inline constexpr const char* kCreateArraysFirstMessage = "Сначала создайте массивы данных (кнопка \"Создать массивы с N=\")";
 
