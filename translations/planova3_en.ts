@@ -444,6 +444,22 @@
             <translation>short line: no place</translation>
         </message>
         <message>
+            <source>нет такого месяца</source>
+            <translation>no such month</translation>
+        </message>
+        <message>
+            <source>нет такого дня в месяце</source>
+            <translation>no such day in the month</translation>
+        </message>
+        <message>
+            <source>прямое восхождение: минуты или секунды вне 0..60</source>
+            <translation>right ascension: minutes or seconds outside 0..60</translation>
+        </message>
+        <message>
+            <source>склонение: минуты или секунды вне 0..60</source>
+            <translation>declination: minutes or seconds outside 0..60</translation>
+        </message>
+        <message>
             <source>Ошибка записи в файл</source>
             <translation>Error writing file</translation>
         </message>
@@ -900,6 +916,10 @@ result </translation>
             <translation>GEO   EQU    JD               L=  </translation>
         </message>
         <message>
+            <source>эфемериды: </source>
+            <translation>ephemeris: </translation>
+        </message>
+        <message>
             <source>Нет данных для записи: загрузите исходные данные</source>
             <translation>No data to write: load the source data first</translation>
         </message>
@@ -1254,10 +1274,6 @@ result </translation>
         <message>
             <source>Увеличьте массивы данных</source>
             <translation>Enlarge the data arrays</translation>
-        </message>
-        <message>
-            <source>эфемериды: </source>
-            <translation>ephemeris: </translation>
         </message>
         <message>
             <source> сек  TDB-TT= </source>

@@ -136,11 +136,15 @@ bool TextInputFile::ReadLine(std::string& bytes) {
   if (!file_) return false;
   int c = std::fgetc(file_);
   if (c == EOF) return false;
-  while (c != EOF && c != '\n') {
+  while (c != EOF && c != '\n' && c != '\r') {
     bytes += static_cast<char>(c);
     c = std::fgetc(file_);
   }
-  if (!bytes.empty() && bytes.back() == '\r') bytes.pop_back();
+  // CR LF is one line end; a CR alone (old Mac files) ends the line as well.
+  if (c == '\r') {
+    int next = std::fgetc(file_);
+    if (next != '\n' && next != EOF) std::ungetc(next, file_);
+  }
   return true;
 }
 

@@ -18,8 +18,8 @@ std::string Cp1251ToUtf8(std::string_view bytes);
 // Length of a UTF-8 text in characters (the width a text takes in a Windows-1251 line).
 size_t Utf8Length(std::string_view utf8);
 
-// A file opened for sequential reading, line by line.  A line ends at LF; a CR just
-// before it is dropped, so CR LF and LF files read alike.
+// A file opened for sequential reading, line by line.  A line ends at CR LF, at LF or
+// at a CR alone, so Windows, Unix and old Mac files read alike.
 class TextInputFile {
  public:
   TextInputFile() = default;

@@ -38,6 +38,30 @@ bool PossibleHours(double hours) { return hours >= 0 && hours < kHoursPerDay; }
 bool PossibleRightAscension(double degrees) { return degrees >= 0 && degrees < kFullCircle; }
 bool PossibleDeclination(double degrees) { return std::fabs(degrees) <= kPole; }
 
+// Minutes and seconds of a sexagesimal field: each from 0 up to, not including, 60.
+constexpr double kSixty = 60;
+bool PossibleMinutesAndSeconds(double minutes, double seconds) {
+  return minutes >= 0 && minutes < kSixty && seconds >= 0 && seconds < kSixty;
+}
+
+// Days of a month (1..12) of an astronomical year: February has 29 in the leap years of
+// the Julian calendar (every fourth), which the Gregorian calendar keeps from 1583 on
+// except in the hundredth years not divisible by 400 (the reform of 1582 October, whose
+// February was no leap month under either rule).
+int DaysInMonth(CalendarRule rule, int32_t year, int32_t month) {
+  constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month != 2) return kDays[month - 1];
+  const bool julian = rule == CalendarRule::kJulian || year <= 1582;
+  const bool leap = year % 4 == 0 && (julian || year % 100 != 0 || year % 400 == 0);
+  return leap ? 29 : 28;
+}
+
+// A month 1..12, and a decimal day that falls within it: from the 1st at 0 h up to, not
+// including, the end of its last day (February 30 and a 32.7th day are no days).
+bool PossibleMonthDay(CalendarRule rule, int32_t year, int32_t month, double day) {
+  return PossibleMonth(month) && day >= 1 && day < DaysInMonth(rule, year, month) + 1;
+}
+
 // A real under the table's separator choice: with "точка" the text first passes
 // through DotToComma, with "запятая" only the comma is a decimal mark.
 bool RealWithSeparator(std::string_view text, bool pointSeparator, double& value) {
@@ -62,16 +86,29 @@ bool RealOrDash(std::string_view text, bool pointSeparator, double& value) {
 
 bool AllBlanks(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
 
-// Right ascension (degrees) from the texts of hours, minutes and seconds of time (the
-// seconds with a point or a comma); false when a text is no number, the hours are not
-// 0..23 or the sum reaches 24 h (the degrees are formed all the same).
+// The hours, minutes and seconds of time of a right ascension as a line writes them
+// (the seconds with a point or a comma).
+struct RightAscensionParts {
+  int16_t Hours = 0, Minutes = 0;
+  double Seconds = 0;
+};
+// The parts from their texts; false when a text is no number.
+bool FieldRightAscensionParts(std::string_view hours, std::string_view minutes, std::string_view seconds,
+                              RightAscensionParts& p) {
+  return TryParseFieldInt16(hours, p.Hours) && TryParseFieldInt16(minutes, p.Minutes) &&
+         FieldViaDotToComma(seconds, p.Seconds);
+}
+// Right ascension (degrees) of the parts; false when the hours are not 0..23 or the sum
+// reaches 24 h (the degrees are formed all the same).
+bool RightAscensionDegrees(const RightAscensionParts& p, double& degrees) {
+  degrees = (p.Minutes / 60.0 + p.Hours + p.Seconds / 3600) * 360 / 24;
+  return PossibleHours(p.Hours) && PossibleRightAscension(degrees);
+}
+// Both: false when a text is no number or the right ascension is impossible.
 bool FieldRightAscension(std::string_view hours, std::string_view minutes, std::string_view seconds,
                          double& degrees) {
-  int16_t h = 0, m = 0;
-  double s = 0;
-  if (!TryParseFieldInt16(hours, h) || !TryParseFieldInt16(minutes, m) || !FieldViaDotToComma(seconds, s)) return false;
-  degrees = (m / 60.0 + h + s / 3600) * 360 / 24;
-  return PossibleHours(h) && PossibleRightAscension(degrees);
+  RightAscensionParts p;
+  return FieldRightAscensionParts(hours, minutes, seconds, p) && RightAscensionDegrees(p, degrees);
 }
 
 // A JPL coordinate part: a whole number, or 0 when it holds only blanks (or lies beyond
@@ -327,6 +364,16 @@ RecordValues ConvertMpcLine(std::string_view line, FieldTexts& field) {
     return r;
   }
 
+  // A line whose numbers read but hold no possible date or place is refused with its
+  // reason and stores nothing (rather than a date without its place, or minutes of 75
+  // carried into the next hour).
+  const auto refused = [&r](const char* reason) {
+    RecordValues none;
+    none.Reason = reason;
+    none.GregorianDated = r.GregorianDated;
+    return none;
+  };
+
   // Date of UTC: year, month, decimal day, Gregorian.
   int32_t year = 0, month = 0;
   double day = 0;
@@ -334,13 +381,19 @@ RecordValues ConvertMpcLine(std::string_view line, FieldTexts& field) {
       !FieldViaDotToComma(t[kMpcDay], day)) {
     return r;
   }
-  if (!PossibleMonth(month) || !(day >= 1 && day < 33)) return r;
+  if (!PossibleMonth(month)) return refused("нет такого месяца");
+  if (!PossibleMonthDay(CalendarRule::kGregorianFrom1582, year, month, day)) return refused("нет такого дня в месяце");
   r.GregorianDated = true;
   if (!CalendarJd(CalendarRule::kGregorianFrom1582, day, month, year, r.Jd)) return r;
   r.HasJd = true;
 
   // Right ascension: hours, minutes, seconds of time.
-  if (!FieldRightAscension(t[kMpcRaHours], t[kMpcRaMinutes], t[kMpcRaSeconds], r.LonDeg)) return r;
+  RightAscensionParts ra;
+  if (!FieldRightAscensionParts(t[kMpcRaHours], t[kMpcRaMinutes], t[kMpcRaSeconds], ra)) return r;
+  if (!PossibleMinutesAndSeconds(ra.Minutes, ra.Seconds)) {
+    return refused("прямое восхождение: минуты или секунды вне 0..60");
+  }
+  if (!RightAscensionDegrees(ra, r.LonDeg)) return r;
   r.HasLon = true;
 
   // Declination: the sign in column 45, degrees, minutes, seconds of arc.
@@ -351,6 +404,7 @@ RecordValues ConvertMpcLine(std::string_view line, FieldTexts& field) {
       !TryParseFieldInt16(t[kMpcDecMinutes], decM) || !FieldViaDotToComma(t[kMpcDecSeconds], decS)) {
     return r;
   }
+  if (!PossibleMinutesAndSeconds(decM, decS)) return refused("склонение: минуты или секунды вне 0..60");
   double value = decM / 60.0 + decD + decS / 3600;
   if (sign == "-") value = -value;
   if (!PossibleDeclination(value)) return r;

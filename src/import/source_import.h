@@ -125,8 +125,8 @@ struct RecordValues {
   double Jd = 0;      // the date, JD in the catalogue's time scale
   double LonDeg = 0;  // longitude or right ascension, degrees
   double LatDeg = 0;  // latitude or declination, degrees
-  // Why a record that is no observation of the kind read was set aside (written after
-  // it in the rejected records), or null.
+  // Why a record was set aside, when it is no observation of the kind read or holds an
+  // impossible date or place (written after it in the rejected records), or null.
   const char* Reason = nullptr;
   // The date was taken in the Gregorian calendar whatever the import's setting (an MPC
   // line that got as far as its date): the calendar the import leaves is then Gregorian.
@@ -191,9 +191,12 @@ RecordValues ConvertDovLine(std::string_view line, bool longVariant, bool latitu
 // (degrees, south with "-" in column 45).  Lines of other kinds are rejected with their
 // reason (Reason): the first and second lines of observations from a satellite ("S",
 // "s" in column 15), of a roving observer ("V", "v"), radar lines ("R", "r") and lines
-// too short to hold a place.  Fields are numbers without an exponent; a month outside
-// 1..12, a day outside 1..32, hours of right ascension outside 0..23, a right ascension
-// of 24 h or more and a declination beyond 90 degrees reject the line.  Fills field[4..12]
+// too short to hold a place.  Fields are numbers without an exponent; hours of right
+// ascension outside 0..23, a right ascension of 24 h or more and a declination beyond 90
+// degrees reject the line.  A month outside 1..12, a day the month does not have
+// (February 30, the 31.8th of April, the 32.7th of any month) and minutes or seconds of
+// right ascension or declination outside 0..60 (never carried into the next minute or
+// hour) reject it with their reason, and nothing of it is stored.  Fills field[4..12]
 // with the cut texts.
 RecordValues ConvertMpcLine(std::string_view line, FieldTexts& field);
 
