@@ -1,7 +1,7 @@
 // BDL lines and files: the layout character for character, the split of coordinates,
 // truncation without carry, formatting and parsing back over four millennia, the lines a
-// loader must refuse, a load stopped by "Stop", and window 1's writer with its calendar,
-// file name, field room, date failures and messages.
+// loader must refuse, a load stopped by "Stop", a CR-only file loaded whole, and window
+// 1's writer with its calendar, file name, field room, date failures and messages.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -299,6 +299,12 @@ TEST(BdlFile, AStoppedLoadKeepsTheRecordsReadBeforeTheStop) {
     EXPECT_EQ(r.store.ObsNote(row, kSet3), r.store.ObsNote(row, kSet1));
   }
   EXPECT_EQ(r.store.ObsJd(3, kSet1), 0.0) << "nothing read after the stop";
+
+  // The same file with CR-only line ends (an old Mac file) loads whole.
+  std::string bytes = test::ReadBytes(folder / "stop.txt");
+  for (size_t p = 0; (p = bytes.find("\r\n", p)) != std::string::npos;) bytes.erase(p + 1, 1);
+  ASSERT_TRUE(WriteFileAtomically(folder / "mac.txt", bytes));
+  EXPECT_EQ(LoadBdlFile(folder / "mac.txt", r.store, 1, r.b, CalendarRule::kGregorianFrom1582).Rows, 5);
 }
 
 // Window 1's writer: five heading lines of the observatory code, then the records with

@@ -1,6 +1,6 @@
-// Source import of window 1: the sample sources against their truth files, the record
-// converters on awkward records of old catalogues, the table readers (.xls, .xlsx,
-// .ods), the store's capacity, and every message of the import.
+// Source import of window 1: the sample sources against their truth files (and as old
+// Mac files), the record converters on awkward records of old catalogues, the table
+// readers (.xls, .xlsx, .ods), the store's capacity, and every message of the import.
 #include <gtest/gtest.h>
 #include <zip.h>
 
@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "app/application.h"
+#include "common/numtext.h"
 #include "common/textfile.h"
 #include "import/source_import.h"
 #include "import/xls_reader.h"
@@ -476,6 +477,79 @@ TEST_F(ImportTest, JplLinesChooseTheirBodyAndCountOnlyObservations) {
   f.objectNumber.Text = "1";
   Import();
   EXPECT_EQ(f.goodCount.Text, "1");
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+// MPC lines whose numbers read but hold no possible date or place: each is refused with
+// its reason, written after it in the rejected records, and stores nothing; the days and
+// parts just inside the limits (leap days of both calendars, 59.999 s) are accepted.
+TEST_F(ImportTest, MpcImpossibleDatesAndPartsAreRefusedWithTheirReason) {
+  const char* kDay = "нет такого дня в месяце";
+  const char* kRa = "прямое восхождение: минуты или секунды вне 0..60";
+  const char* kDec = "склонение: минуты или секунды вне 0..60";
+  const std::string line = std::string(14, ' ') + "C1995 07 11.89137718 46 56.670-05 54 24.54";
+  struct Case {
+    std::vector<std::pair<size_t, const char*>> put;  // 1-based columns of the 80-column line
+    const char* reason;                               // null: accepted
+  };
+  const std::vector<Case> cases{
+      {{{24, "31.999999"}}, nullptr}, {{{24, "32.700000"}}, kDay}, {{{24, "00.500000"}}, kDay},
+      {{{21, "04"}, {24, "31.000000"}}, kDay}, {{{21, "13"}}, "нет такого месяца"},
+      {{{21, "02"}, {24, "30.000000"}}, kDay}, {{{16, "1900"}, {21, "02"}, {24, "29.000000"}}, kDay},
+      {{{16, "2000"}, {21, "02"}, {24, "29.500000"}}, nullptr}, {{{16, "1500"}, {21, "02"}, {24, "29.000000"}}, nullptr},
+      {{{33, "00"}, {36, "60"}, {39, "02.450"}}, kRa}, {{{39, "60.000"}}, kRa}, {{{36, "59"}, {39, "59.999"}}, nullptr},
+      {{{49, "60"}}, kDec}, {{{52, "99.99"}}, kDec}, {{{49, "59"}, {52, "59.99"}}, nullptr},
+  };
+  std::vector<std::string> lines;
+  for (const Case& c : cases) {
+    lines.push_back(line);
+    for (const auto& [column, text] : c.put) lines.back() = Put(lines.back(), column, text);
+  }
+  UseFolder(true);
+  CreateStore(100);
+  f.ChooseOption(f.sourceMpc);
+  f.writeBadRecordsFile.Value = true;
+  WriteSource("FileMPC/PARI11_1.txt", lines);
+  Import();
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(f.readCount.Text, std::to_string(cases.size()));
+  const std::string bad = Cp1251ToUtf8(test::ReadBytes(folder / "Dat" / "Bad_data_PARI11_G_1.txt"));
+  for (size_t k = 0; k < cases.size(); ++k) {
+    const int32_t i = static_cast<int32_t>(k + 1);
+    const std::string entry = Format(i, "0000") + "    " + lines[k] + "    <- ";
+    if (!cases[k].reason) {
+      EXPECT_EQ(bad.find(entry), std::string::npos) << lines[k];
+      continue;
+    }
+    EXPECT_NE(bad.find(entry + cases[k].reason + "\r\n"), std::string::npos) << lines[k];
+    EXPECT_EQ(store.ObsJd(i, kSet1), 0.0) << lines[k];
+    EXPECT_EQ(store.ObsLon(i, kSet1), 0.0) << lines[k];
+  }
+  EXPECT_EQ(f.goodCount.Text, "5");
+}
+
+// Old Mac files end their lines with a CR alone: the sample MPC, Dov and JPL files so
+// written import every record as their CR LF originals do, to the same logs.
+TEST_F(ImportTest, CrOnlyFilesImportAsTheirCrLfOriginals) {
+  UseFolder(true);
+  CreateStore(3200);
+  f.writeBadRecordsFile.Value = true;
+  for (auto [source, rel] : {std::pair{&f.sourceMpc, "FileMPC/PARI11_1.txt"}, {&f.sourceDov, "FileDov/PARI11_G_1.txt"},
+                             {&f.sourceJpl, "FileJPL/PARI_1.txt"}}) {
+    f.ChooseOption(*source);
+    Import();
+    const std::string logs = f.sourceLog.Text + f.acceptedLog.Text + f.rejectedOrSavedLog.Text;
+    const std::string bad = test::ReadBytes(folder / "Dat" / "Bad_data_PARI11_G_1.txt");
+    const std::string good = f.goodCount.Text;
+    std::string bytes = test::ReadBytes(folder / rel);
+    for (size_t p = 0; (p = bytes.find("\r\n", p)) != std::string::npos;) bytes.erase(p + 1, 1);
+    ASSERT_TRUE(WriteFileAtomically(folder / rel, bytes));
+    Import();
+    EXPECT_GE(std::stoi(good), 60) << rel;
+    EXPECT_EQ(f.goodCount.Text, good) << rel;
+    EXPECT_EQ(f.sourceLog.Text + f.acceptedLog.Text + f.rejectedOrSavedLog.Text, logs) << rel;
+    EXPECT_EQ(test::ReadBytes(folder / "Dat" / "Bad_data_PARI11_G_1.txt"), bad) << rel;
+  }
   EXPECT_TRUE(ui.messages.empty());
 }
 
