@@ -916,10 +916,6 @@ result </translation>
             <translation>GEO   EQU    JD               L=  </translation>
         </message>
         <message>
-            <source>эфемериды: </source>
-            <translation>ephemeris: </translation>
-        </message>
-        <message>
             <source>Нет данных для записи: загрузите исходные данные</source>
             <translation>No data to write: load the source data first</translation>
         </message>
@@ -1274,6 +1270,10 @@ result </translation>
         <message>
             <source>Увеличьте массивы данных</source>
             <translation>Enlarge the data arrays</translation>
+        </message>
+        <message>
+            <source>эфемериды: </source>
+            <translation>ephemeris: </translation>
         </message>
         <message>
             <source> сек  TDB-TT= </source>
