@@ -266,7 +266,9 @@ TEST(Captions, Window2) {
                 {"Check5", "dB"},
                 {"Check10", "dT"},
                 {"Check12", "+№ в примечаниях"},
-                {"Check15", "точно (IAU 2006)"}},
+                {"Check15", "точно (IAU 2006)"},
+                {"Check16", "астрометрическое (ICRS)"},
+                {"Check17", "TT-UTC по таблице"}},
                std::nullopt);
 
   ExpectCaptions(l, ControlKind::kButton,
@@ -360,7 +362,9 @@ TEST(Captions, Window3) {
                 {"Check9", "dLsr"},
                 {"Check11", "dBsr"},
                 {"Check7", "T0=T0"},
-                {"Check12", "точно (IAU 2006)"}},
+                {"Check12", "точно (IAU 2006)"},
+                {"Check13", "астрометрическое (ICRS)"},
+                {"Check14", "TT-UTC по таблице"}},
                std::nullopt);
 
   ExpectCaptions(l, ControlKind::kButton,

@@ -79,9 +79,9 @@ struct EphemerisChoice : ::testing::Test {
     for (int32_t i = 1; i <= kRows; ++i) places.emplace_back(app.Store.ObsLon(i, kSet3), app.Store.ObsLat(i, kSet3));
     return places;
   }
-  // The theory column of every row of Dat/Param_data_PARI4.csv (window 2) or of another
-  // CSV file of Dat.
-  std::vector<std::string> CsvTheories(const std::string& file = "Param_data_PARI4.csv") const {
+  // The theory column (or column `column`, from 1) of every row of
+  // Dat/Param_data_PARI4.csv (window 2) or of another CSV file of Dat.
+  std::vector<std::string> CsvTheories(const std::string& file = "Param_data_PARI4.csv", int column = 5) const {
     std::istringstream csv(test::ReadBytes(folder / "Dat" / file));
     std::vector<std::string> theories;
     std::string line;
@@ -89,7 +89,7 @@ struct EphemerisChoice : ::testing::Test {
     while (std::getline(csv, line)) {
       std::istringstream fields(line);
       std::string field;
-      for (int k = 0; k < 5; ++k) std::getline(fields, field, ',');
+      for (int k = 0; k < column; ++k) std::getline(fields, field, ',');
       theories.push_back(field);
     }
     return theories;
@@ -223,6 +223,60 @@ TEST_F(EphemerisChoice, BatchScriptChoosesTheKernel) {
   EXPECT_EQ(out.str().substr(0, 6), "DE405\n") << out.str();
   EXPECT_EQ(out.str().find("MESSAGE"), std::string::npos) << out.str();
   EXPECT_EQ(CsvTheories(), std::vector<std::string>(kRows, "JPL2 de405.bsp"));
+}
+
+// "астрометрическое (ICRS)" and "TT-UTC по таблице" set by a script in both windows: the
+// places of data set 3 are the astrometric places at TT = UTC + 69.184 s (2023), the CSV
+// files label their epoch "ICRS" and the stage log says which ET-UT served.
+TEST_F(EphemerisChoice, BatchScriptAsksForAstrometricPlacesWithTableDeltaT) {
+  std::ostringstream out, err;
+  BatchPlatform platform(out, folder);
+  Application batchApp(platform);
+  std::istringstream script(
+      "press Form1 К форме 2\n"
+      "set Form2.Text8 4\n"
+      "press Form2 Создать массивы с N=\n"
+      "press Form2 Загрузить в формате BDL\n"
+      "set Form2.Option7 1\n"
+      "set Form2.Check11 1\n"
+      "set Form2.Check15 1\n"
+      "set Form2.Check16 1\n"
+      "set Form2.Check17 1\n"
+      "press Form2 Сравнить данные 1 с данными 2\n"
+      "print Form2.Text18\n");
+  ASSERT_EQ(RunBatchScript(batchApp, script, out, err), 0) << err.str();
+  EXPECT_EQ(out.str(), "69,184\n");
+  ApparentPlaceRequest r;
+  r.Body = 4;
+  r.DeltaT = DeltaTModel::kNone;
+  r.Precise = r.Astrometric = true;
+  r.Epoch = ComparisonEpoch::kJ2000;
+  for (int32_t i = 1; i <= kRows; ++i) {
+    r.JdUt = kFirstJd + 10 * (i - 1) + 69.184 / 86400;
+    const ApparentPlaceResult place = app.Astro.ApparentPlaceOf(r);
+    EXPECT_NEAR(batchApp.Store.ObsLon(i, kSet3), place.RaDeg, 1e-9) << i;
+    EXPECT_NEAR(batchApp.Store.ObsLat(i, kSet3), place.DecDeg, 1e-9) << i;
+  }
+  const std::string& log = batchApp.window2.set2Pane.Text;
+  for (const char* line : {"ET-UT: TT-UTC по таблице (ERFA)", "результат ICRS "}) {
+    EXPECT_NE(log.find(line), std::string::npos) << line << log;
+  }
+  std::istringstream window3(
+      "press Form1 К форме 2\n"
+      "press Form2 К форме 3\n"
+      "set Form4.Text8 4\n"
+      "set Form4.Text1 110\n"
+      "press Form4 Создать массивы с N=\n"
+      "press Form4 Загрузить в формате BDL\n"
+      "set Form4.Option7 1\n"
+      "set Form4.Check12 1\n"
+      "set Form4.Check13 1\n"
+      "set Form4.Check14 1\n"
+      "press Form4 Сравнить данные наблюдений с\n");
+  ASSERT_EQ(RunBatchScript(batchApp, window3, out, err), 0) << err.str();
+  EXPECT_EQ(out.str(), "69,184\n") << out.str();
+  EXPECT_EQ(CsvTheories("Param_data_PARI4.csv", 6), std::vector<std::string>(kRows, "ICRS"));
+  EXPECT_EQ(CsvTheories("Dev_data_PARI4.csv", 6), std::vector<std::string>(kRows, "ICRS"));
 }
 
 // The start-up check lists the ephemerides after what is missing, and asks for DE405's

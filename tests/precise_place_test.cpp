@@ -106,8 +106,22 @@ TEST(PreciseDe405, RequestChoosesTheFrame) {
     r.Epoch = ComparisonEpoch::kJ2000;
     ApparentPlace j2000 = ComputeApparentPlace(a, r);
     EXPECT_LE(SeparationMas(j2000.LonDeg, j2000.LatDeg, c.gcrsRa, c.gcrsDec), kNearMas);
+    // The astrometric place (ICRS, light time only) for either epoch, refraction left out.
+    r.Astrometric = r.Refraction = true;
+    r.ObserverLatDeg = 45;
+    ApparentPlace icrs = ComputeApparentPlace(a, r);
+    EXPECT_LE(SeparationMas(icrs.LonDeg, icrs.LatDeg, c.astrRa, c.astrDec), c.elong >= kFarFromSunDeg ? kFarMas : kNearMas);
+    EXPECT_EQ(PlaceEpochLabel(r, "J2000"), "ICRS");
+    r.Epoch = ComparisonEpoch::kOfDate;
+    ApparentPlace icrsOfDate = ComputeApparentPlace(a, r);
+    EXPECT_EQ(icrsOfDate.LonDeg, icrs.LonDeg);
+    EXPECT_EQ(icrsOfDate.LatDeg, icrs.LatDeg);
+    r.Astrometric = r.Refraction = false;
     r.Epoch = ComparisonEpoch::kB1950;
     EXPECT_FALSE(ComputeApparentPlace(a, r).Precise);
+    r.Astrometric = true;
+    EXPECT_EQ(PlaceEpochLabel(r, "B1950"), "B1950");  // the classical chain has no astrometric place
+    r.Astrometric = false;
   }
   // A date no block file covers fails as the reader does.
   for (double tt : {std::nan(""), 2473456.5, 2305424.4}) {
@@ -139,6 +153,33 @@ TEST(PreciseTime, TtFromTheLeapSecondTableFrom1960) {
   a.CurrentJd = 2436934.0;
   EXPECT_EQ(dt, DeltaTParabola(a));
   EXPECT_EQ(tt, 2436934.0 + dt / 86400);
+}
+
+// "TT-UTC по таблице": TAI - UTC of ERFA (eraDat) + 32.184 s from 1960 on, "с 1700" before;
+// the same through the classical chain's ET-UT and the rigorous TT.
+TEST(PreciseTime, DeltaTTableIsTtMinusUtcFrom1960AndThePiecewiseModelBefore) {
+  AstroState a;
+  a.InitConstants();
+  struct {
+    int y, m;
+    double d;
+  } const dates[] = {{1960, 1, 1.5}, {1968, 2, 1.0}, {1985, 7, 1.0}, {2008, 6, 15.25}, {2017, 1, 1.0}};
+  for (const auto& c : dates) {
+    double jd0 = 0, jd1 = 0, tai = 0;
+    ASSERT_EQ(eraCal2jd(c.y, c.m, static_cast<int>(c.d), &jd0, &jd1), 0);
+    const double fraction = c.d - static_cast<int>(c.d);
+    ASSERT_EQ(eraDat(c.y, c.m, static_cast<int>(c.d), fraction, &tai), 0);
+    const double jd = jd0 + jd1 + fraction;
+    EXPECT_NEAR(DeltaTTableAt(jd), tai + 32.184, 1e-9) << jd;
+    EXPECT_EQ(DeltaTSeconds(a, jd, DeltaTModel::kTable), DeltaTTableAt(jd));
+  }
+  for (double jd : {2436934.0, 2415020.0, 2341972.5}) {  // 1959 December 31, 1900, 1700
+    EXPECT_FALSE(DeltaTTableServes(jd));
+    EXPECT_EQ(DeltaTTableAt(jd), DeltaTPiecewiseAt(jd)) << jd;
+    double dt = 0;
+    PreciseTerrestrialTime(a, jd, DeltaTModel::kTable, true, dt);
+    EXPECT_EQ(dt, DeltaTPiecewiseAt(jd)) << jd;
+  }
 }
 
 }  // namespace

@@ -90,6 +90,7 @@ double DeltaTSeconds(AstroState& a, double jd, DeltaTModel model) {
   switch (model) {
     case DeltaTModel::kParabola: return DeltaTParabola(a);
     case DeltaTModel::kPiecewise: return DeltaTPiecewise(a);
+    case DeltaTModel::kTable: return DeltaTTableAt(jd);
     default: return 0;
   }
 }
@@ -110,8 +111,8 @@ ApparentPlace PreciseApparentPlace(AstroState& a, const ApparentPlaceRequest& r)
   out.GeometricDistanceMetres = rp.GeometricKm * 1000;
   out.LightTimeSeconds = rp.LightTimeDays * kSecondsPerDay;
   const bool ofDate = r.Epoch == ComparisonEpoch::kOfDate;
-  Vector3 result = rp.Stages[ofDate ? kPreciseTrue : kPreciseGcrs];
-  if (r.Refraction) {
+  Vector3 result = rp.Stages[r.Astrometric ? kPreciseAstrometric : ofDate ? kPreciseTrue : kPreciseGcrs];
+  if (r.Refraction && !r.Astrometric) {
     const int p = r.Body;
     const size_t ps = static_cast<size_t>(p);
     const RaDec t = RaDecOf(rp.Stages[kPreciseTrue]);

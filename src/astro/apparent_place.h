@@ -24,9 +24,10 @@ namespace planova {
 
 struct AstroState;
 
-// ET-UT used to date the ephemeris: none (ET = UT), the parabola, or the piecewise table
-// (DeltaTParabola, DeltaTPiecewise).
-enum class DeltaTModel { kNone, kParabola, kPiecewise };
+// ET-UT used to date the ephemeris: none (ET = UT), the parabola, the piecewise table
+// (DeltaTParabola, DeltaTPiecewise), or TT-UTC of the leap-second table from 1960 on and
+// the piecewise table before (DeltaTTableAt).
+enum class DeltaTModel { kNone, kParabola, kPiecewise, kTable };
 
 // The frame the place refers to: the equator and equinox of the date, of B1950.0 or of
 // J2000.0 (the precession runs to that epoch; equator and nutation are those of the date).
@@ -56,6 +57,10 @@ struct ApparentPlaceRequest {
   // for the JPL2 theory and the epochs of date and J2000; the B1950 frame and the
   // two-body theory keep the classical reduction (UsesPreciseChain).
   bool Precise = false;
+  // The astrometric place (ICRS: the light time only, no aberration or deflection, as
+  // the places that are measured against catalogue stars) instead of the apparent one;
+  // only with the rigorous reduction (AstrometricServes), and without refraction.
+  bool Astrometric = false;
 };
 
 // Whether the rigorous reduction serves a theory and a frame when it is asked for.
@@ -63,6 +68,13 @@ inline bool PreciseChainServes(bool precise, TheorySource theory, ComparisonEpoc
   return precise && theory == TheorySource::kJpl2 && epoch != ComparisonEpoch::kB1950;
 }
 inline bool UsesPreciseChain(const ApparentPlaceRequest& r) { return PreciseChainServes(r.Precise, r.Theory, r.Epoch); }
+// Whether the request gives the astrometric place (ICRS) rather than the apparent one.
+inline bool AstrometricServes(const ApparentPlaceRequest& r) { return r.Astrometric && UsesPreciseChain(r); }
+// The epoch label of the places of a request for data of epoch `label`: "ICRS" for the
+// astrometric place, the data's label otherwise.
+inline std::string PlaceEpochLabel(const ApparentPlaceRequest& r, const std::string& label) {
+  return AstrometricServes(r) ? "ICRS" : label;
+}
 
 // The frame of an epoch label of the data ("App", "B1950", "J2000"; any other counts as
 // of date).
@@ -93,7 +105,8 @@ enum PlaceStageIndex { kStageGeometric, kStageAberration, kStagePlanetary, kStag
 //     ecliptic J2000 place precessed to the ecliptic of the request's Epoch, turned to
 //     the mean equator by the obliquity of the UT date, then refraction and the nutation
 //     of that date when asked.  Rigorous: true equator and equinox of date (kOfDate) or
-//     the GCRS (kJ2000), refraction applied on the true equator of date.
+//     the GCRS (kJ2000), refraction applied on the true equator of date; the astrometric
+//     place on ICRS axes (Astrometric), without refraction.
 //   DeltaTSeconds: ET-UT (classical) or TT-UT (rigorous).  EphemerisJd: JD, Jd +
 //     DeltaTSeconds: the ET the theory was read at (classical), TT (rigorous).
 //   GeometricDistanceMetres, geocentric at the ephemeris epoch; LightTimeSeconds, the

@@ -7,6 +7,7 @@
 #include "astro/astro_state.h"
 #include "astro/constants.h"
 #include "astro/frames.h"
+#include "astro/precise_place.h"
 #include "common/numtext.h"
 
 namespace planova {
@@ -103,6 +104,16 @@ double DeltaTPiecewiseAt(double jd) {
   }
   if (t < -3) return DeltaTParabolaAt(jd);
   return 10.4;
+}
+
+double DeltaTTableAt(double jd) {
+  double seconds = 0;
+  return TtMinusUtcSeconds(jd, seconds) ? seconds : DeltaTPiecewiseAt(jd);
+}
+
+bool DeltaTTableServes(double jd) {
+  double seconds = 0;
+  return TtMinusUtcSeconds(jd, seconds);
 }
 
 double SiderealTime(double mjd) {

@@ -81,6 +81,17 @@ double DeltaTParabolaAt(double jd);
 //   the parabola before 1700, and 65.97 + 90 T (T from J2000) from 2025; NaN for a NaN JD.
 double DeltaTPiecewiseAt(double jd);
 
+// ET-UT (TT-UT) from tables.
+// Given: jd (JD: UTC from 1960 on, UT before).
+// Returned: seconds: from 1960 on TT - UTC, TAI - UTC of ERFA's table of leap seconds
+//   (eraDat, before 1972 its drifting offsets) + 32.184 s (TtMinusUtcSeconds); before,
+//   the piecewise table (DeltaTPiecewiseAt), which of the two older models comes closer
+//   to the modern reconstructions of Delta T for 1700-1960 (Stephenson & Morrison;
+//   Morrison & Stephenson 2004): within a few seconds, where the parabola is off by 30
+//   to 40 s (1800, 1950).  DeltaTTableServes: whether the leap-second table gave the value.
+double DeltaTTableAt(double jd);
+bool DeltaTTableServes(double jd);
+
 // The two models at AstroState's CurrentJd (read as UT).  Returned: ET-UT, seconds.
 double DeltaTParabola(const AstroState& a);
 double DeltaTPiecewise(const AstroState& a);

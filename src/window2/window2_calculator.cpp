@@ -58,7 +58,7 @@ void Window2Model::EphemerisCalculator() {
   const std::optional<double> jd = Astro.JulianDate(day, month, year);
   if (!jd) throw Refusal{kWrongDateMessage, {}};
   ObservationJdUt = *jd;
-  const DeltaTModel deltaT = deltaTSince1700.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola;
+  const DeltaTModel deltaT = DeltaTOfBoxes();
   const JplCalculatorResult r = Astro.JplCalculator(p, ObservationJdUt, deltaT);
   // The reader's date outside the block files stops the next run, as a Stop does.
   if (r.Ephemeris.Failure == EphemerisFailure::kNoSuchDate) StopRequested = 1;

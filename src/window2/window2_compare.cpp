@@ -171,7 +171,8 @@ void Window2Model::ProcessObservations() {
   if (!set2FromFile.Value) TheoryTemplate = TheoryRequest();
   // The theory column names the ephemeris the places come from ("JPL2 DE405").
   const std::string theory = set2FromFile.Value ? "file" : TheoryName(TheoryTemplate, Astro.SelectedEphemerisName());
-  CsvFixedFields = std::to_string(p) + ',' + theory + ',' + ComparisonLabel;
+  CsvFixedFields = std::to_string(p) + ',' + theory + ',' +
+                   (set2FromFile.Value ? ComparisonLabel : PlaceEpochLabel(TheoryTemplate, ComparisonLabel));
   auto ephemeris = Astro.BeginEphemerisRun();
   RunPause pause = Run.Drive(
       stepMode.Value, StopRequested, [this](int32_t i) { return CompareRow(i); }, [this] { ShowCurrentRow(); },

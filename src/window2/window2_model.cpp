@@ -139,6 +139,8 @@ constexpr CheckRow<Window2Model> kChecks[] = {
     {"Check14", &Window2Model::clearPlot, "+ очистка рисунка"},
     // The rigorous reduction instead of the classical one.
     {"Check15", &Window2Model::rigorousIau2006, "точно (IAU 2006)"},
+    {"Check16", &Window2Model::astrometricPlace, "астрометрическое (ICRS)"},
+    {"Check17", &Window2Model::deltaTFromTable, "TT-UTC по таблице"},
 };
 
 constexpr ButtonRow<Window2Model> kButtons[] = {

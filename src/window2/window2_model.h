@@ -87,6 +87,8 @@ class Window2Model : public FormModel {
   // The corrections of the last row, arcseconds, beside their switches.
   TextBox aberrationArcsec, planetaryAberrationArcsec, refractionArcsec, nutationArcsec;
   CheckBox rigorousIau2006;         // "точно (IAU 2006)": the rigorous reduction with "JPL2 (DE405)"
+  CheckBox astrometricPlace;        // "астрометрическое (ICRS)": the astrometric place, with "точно (IAU 2006)"
+  CheckBox deltaTFromTable;         // "TT-UTC по таблице": TT-UTC of the leap seconds from 1960, "с 1700" before
   CheckBox writeParamFile;          // "+File": the Param_data_, its CSV twin and the Stat file
   CheckBox plotDifferences;         // "+График"
   CheckBox clearPlot;               // "+ очистка рисунка": a new plot for a new run
@@ -208,6 +210,8 @@ class Window2Model : public FormModel {
   // The run's request for theoretical places, from the switches and boxes (the date is
   // each row's).
   ApparentPlaceRequest TheoryRequest();
+  // The ET-UT model of the boxes: the table before "с 1700" before the parabola.
+  DeltaTModel DeltaTOfBoxes() const;
   // The calendar date of `jd` into CalendarOfRow.  A date the calendar refuses is false;
   // the run says so once and goes on (the row's date boxes stay as they are).
   bool CalendarOrMessage(double jd);

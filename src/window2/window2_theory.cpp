@@ -41,12 +41,26 @@ std::string PreciseStageLog(const ApparentPlace& place, const ApparentPlaceReque
     log += std::string("\r\n") + kLabels[k] + RealText(st.LonDeg) + "    " + RealText(st.LatDeg);
     if (k > 0) log += kSizes[k] + RealText(place.PreciseSizes[static_cast<size_t>(k)]) + "\"";
   }
-  if (r.Refraction) {
+  if (r.Refraction && !r.Astrometric) {
     log += "\r\nГЕО ЭКВ JD  Ref           RA  Dec = " + RealText(place.Refracted.LonDeg) + "    " + RealText(place.Refracted.LatDeg);
   }
-  log += std::string("\r\nрезультат ") + (r.Epoch == ComparisonEpoch::kOfDate ? "App  " : "J2000") +
+  log += std::string("\r\nрезультат ") + (r.Astrometric ? "ICRS " : r.Epoch == ComparisonEpoch::kOfDate ? "App  " : "J2000") +
          "           RA  Dec = " + RealText(place.LonDeg) + "    " + RealText(place.LatDeg);
   return log;
+}
+
+// Which ET-UT the place was dated with, when the table was asked for: the leap-second
+// table from 1960 on, "с 1700" before; and an astrometric place asked for where the
+// rigorous reduction does not serve.
+std::string KindNotes(const ApparentPlaceRequest& r) {
+  std::string notes;
+  if (r.DeltaT == DeltaTModel::kTable) {
+    notes += DeltaTTableServes(r.JdUt) ? "\r\nET-UT: TT-UTC по таблице (ERFA)" : "\r\nET-UT: с 1700 (до 1960 таблицы нет)";
+  }
+  if (r.Astrometric && !UsesPreciseChain(r)) {
+    notes += "\r\nастрометрическое (ICRS) - только с \"точно (IAU 2006)\", JPL2 и эпохой App или J2000: место видимое";
+  }
+  return notes;
 }
 
 // The ephemeris the places came from, one line at the top of the stage log (none for
@@ -66,18 +80,21 @@ bool Window2Model::CheckHeld(const std::string& name) const {
          (check->Target == &addAberration || check->Target == &addPlanetaryAberration || check->Target == &addNutation);
 }
 
+DeltaTModel Window2Model::DeltaTOfBoxes() const {
+  return deltaTFromTable.Value ? DeltaTModel::kTable : deltaTSince1700.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola;
+}
+
 ApparentPlaceRequest Window2Model::TheoryRequest() {
   ApparentPlaceRequest r;
   r.Body = Store.ObjectNumber;
   r.Theory = theoryJpl2.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
-  r.DeltaT = !set1FromFile.Value     ? DeltaTModel::kNone
-             : deltaTSince1700.Value ? DeltaTModel::kPiecewise
-                                     : DeltaTModel::kParabola;
+  r.DeltaT = set1FromFile.Value ? DeltaTOfBoxes() : DeltaTModel::kNone;
   r.Aberration = addAberration.Value;
   r.PlanetaryAberration = addPlanetaryAberration.Value;
   r.Refraction = addRefraction.Value;
   r.Nutation = addNutation.Value;
   r.Precise = rigorousIau2006.Value;
+  r.Astrometric = astrometricPlace.Value;
   r.Epoch = EpochOfLabel(ComparisonLabel);
   if (r.Refraction) {
     r.ObserverLonDeg = BoxReal(observatoryLonDeg);
@@ -125,9 +142,9 @@ void Window2Model::ShowTheory() {
     // aberration in right ascension and its nutation in declination.
     aberrationArcsec.Text = RealText(place.AberrationArcsec);
     planetaryAberrationArcsec.Text = RealText(place.PlanetaryAberrationArcsec);
-    if (r.Refraction) refractionArcsec.Text = RealText(place.RefractionArcsec);
+    if (r.Refraction && !r.Astrometric) refractionArcsec.Text = RealText(place.RefractionArcsec);
     nutationArcsec.Text = RealText(place.NutationArcsec);
-    TheoryLog = PreciseStageLog(place, r);
+    TheoryLog = KindNotes(r) + PreciseStageLog(place, r);
     NameEphemeris(TheoryLog, r, Astro.SelectedEphemerisName());
     return;
   }
@@ -135,7 +152,7 @@ void Window2Model::ShowTheory() {
   if (r.PlanetaryAberration) planetaryAberrationArcsec.Text = RealText(place.PlanetaryAberrationArcsec);
   if (r.Refraction) refractionArcsec.Text = RealText(place.RefractionArcsec);
   if (r.Nutation) nutationArcsec.Text = RealText(place.NutationArcsec);
-  TheoryLog = StageLog(place);
+  TheoryLog = KindNotes(r) + StageLog(place);
   if (r.Precise) TheoryLog = "\r\n" + PreciseClassicalNote(ComparisonLabel, r.Theory == TheorySource::kJpl2) + TheoryLog;
   NameEphemeris(TheoryLog, r, Astro.SelectedEphemerisName());
 }

@@ -98,6 +98,8 @@ constexpr CheckRow<Window3Model> kChecks[] = {
     {"Check10", &Window3Model::meansWithinLimits, "+ учитывать для dLsr, dBsr"},
     {"Check11", &Window3Model::plotMeanB, "dBsr"},
     {"Check12", &Window3Model::rigorousReduction, "точно (IAU 2006)"},
+    {"Check13", &Window3Model::astrometricPlace, "астрометрическое (ICRS)"},
+    {"Check14", &Window3Model::deltaTFromTable, "TT-UTC по таблице"},
 };
 
 constexpr ButtonRow<Window3Model> kButtons[] = {

@@ -66,6 +66,21 @@ void Window3Model::DrawRunFrame() {
     plot.Print(UsesPreciseChain(RunRequestOfBoxes()) ? std::string("JPL2: точная редукция (IAU 2006/2000A)")
                                                       : PreciseClassicalNote(EpochLabel1, theoryJpl2.Value));
   }
+  // The place kind and the ET-UT, when other than the apparent place and the old models.
+  const ApparentPlaceRequest request = RunRequestOfBoxes();
+  double y = 15.8;
+  if (request.Astrometric) {
+    plot.CurrentX = 1.1;
+    plot.CurrentY = y;
+    plot.Print(AstrometricServes(request) ? std::string("место: астрометрическое (ICRS)")
+                                          : std::string("астрометрическое (ICRS) - только с \"точно (IAU 2006)\", JPL2 и эпохой App или J2000: место видимое"));
+    y -= 0.6;
+  }
+  if (request.DeltaT == DeltaTModel::kTable) {
+    plot.CurrentX = 1.1;
+    plot.CurrentY = y;
+    plot.Print("ET-UT: TT-UTC по таблице (ERFA) с 1960, до 1960 с 1700");
+  }
   if (!meansWithinLimits.Value) return;
   for (double limit : {LimitLHighDeg, LimitLLowDeg}) {
     double y = limit * 3600 / PlotArcsecPerCm + PlotZeroLineCm;
@@ -90,7 +105,8 @@ void Window3Model::OpenDeviationsCsv() {
     Ui().ShowMessage(WriteFailureMessage(path));
   }
   CsvFixedFields = std::to_string(Store.ObjectNumber) + ',' +
-                   TheoryName(RunRequestOfBoxes(), Astro.SelectedEphemerisName()) + ',' + EpochLabel1;
+                   TheoryName(RunRequestOfBoxes(), Astro.SelectedEphemerisName()) + ',' +
+                   PlaceEpochLabel(RunRequestOfBoxes(), EpochLabel1);
 }
 
 // One record of the CSV: a coordinate the record does not hold has empty fields.
@@ -164,9 +180,13 @@ ApparentPlaceRequest Window3Model::RunRequestOfBoxes() const {
   request.Body = Store.ObjectNumber;
   request.Theory = theoryJpl2.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
   request.Perturbations = innerPlanetPerturbations.Value && request.Theory == TheorySource::kJpl0;
-  request.DeltaT = deltaTSince1700.Value ? DeltaTModel::kPiecewise : DeltaTModel::kParabola;
+  // The table wins over "с 1700" (which it takes before 1960 itself).
+  request.DeltaT = deltaTFromTable.Value    ? DeltaTModel::kTable
+                   : deltaTSince1700.Value ? DeltaTModel::kPiecewise
+                                           : DeltaTModel::kParabola;
   request.DeltaTBy86400 = true;
   request.Precise = rigorousReduction.Value;
+  request.Astrometric = astrometricPlace.Value;
   request.Epoch = EpochOfLabel(EpochLabel1);
   return request;
 }
