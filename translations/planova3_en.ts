@@ -1216,6 +1216,14 @@ result </translation>
             <translation>precise (IAU 2006)</translation>
         </message>
         <message>
+            <source>астрометрическое (ICRS)</source>
+            <translation>astrometric (ICRS)</translation>
+        </message>
+        <message>
+            <source>TT-UTC по таблице</source>
+            <translation>TT-UTC from the table</translation>
+        </message>
+        <message>
             <source>Загрузить в формате BDL</source>
             <translation>Load BDL file</translation>
         </message>
@@ -1278,6 +1286,18 @@ result </translation>
         <message>
             <source> сек  TDB-TT= </source>
             <translation> s  TDB-TT= </translation>
+        </message>
+        <message>
+            <source>ET-UT: TT-UTC по таблице (ERFA)</source>
+            <translation>ET-UT: TT-UTC from the table (ERFA)</translation>
+        </message>
+        <message>
+            <source>ET-UT: с 1700 (до 1960 таблицы нет)</source>
+            <translation>ET-UT: 1700 on (no table before 1960)</translation>
+        </message>
+        <message>
+            <source>астрометрическое (ICRS) - только с "точно (IAU 2006)", JPL2 и эпохой App или J2000: место видимое</source>
+            <translation>astrometric (ICRS) - only with "precise (IAU 2006)", JPL2 and epoch App or J2000: the place is apparent</translation>
         </message>
         <message>
             <source>с №1</source>
@@ -1370,6 +1390,14 @@ result </translation>
         <message>
             <source>JPL2: точная редукция (IAU 2006/2000A)</source>
             <translation>JPL2: precise reduction (IAU 2006/2000A)</translation>
+        </message>
+        <message>
+            <source>место: астрометрическое (ICRS)</source>
+            <translation>place: astrometric (ICRS)</translation>
+        </message>
+        <message>
+            <source>ET-UT: TT-UTC по таблице (ERFA) с 1960, до 1960 с 1700</source>
+            <translation>ET-UT: TT-UTC from the table (ERFA) from 1960, 1700 on before 1960</translation>
         </message>
         <message>
             <source>dL: прямое восхождение</source>

@@ -55,10 +55,12 @@ std::string PreciseStageLog(const ApparentPlace& place, const ApparentPlaceReque
 std::string KindNotes(const ApparentPlaceRequest& r) {
   std::string notes;
   if (r.DeltaT == DeltaTModel::kTable) {
-    notes += DeltaTTableServes(r.JdUt) ? "\r\nET-UT: TT-UTC по таблице (ERFA)" : "\r\nET-UT: с 1700 (до 1960 таблицы нет)";
+    notes += "\r\n";
+    notes += DeltaTTableServes(r.JdUt) ? "ET-UT: TT-UTC по таблице (ERFA)" : "ET-UT: с 1700 (до 1960 таблицы нет)";
   }
   if (r.Astrometric && !UsesPreciseChain(r)) {
-    notes += "\r\nастрометрическое (ICRS) - только с \"точно (IAU 2006)\", JPL2 и эпохой App или J2000: место видимое";
+    notes += "\r\n";
+    notes += "астрометрическое (ICRS) - только с \"точно (IAU 2006)\", JPL2 и эпохой App или J2000: место видимое";
   }
   return notes;
 }
