@@ -96,10 +96,9 @@ FrameResult ShiftObserverOrigin(AstroState& a, const FrameRequest& r, bool towar
   const size_t ps = static_cast<size_t>(p);
   a.ObserverLatitude = r.ObserverLatDeg;
   a.CurrentJd = r.JdUt;
-  double jd = r.JdUt, deltaTSeconds = 0;
   if (r.Theory == TheorySource::kJpl2) {
-    jd = PreciseTerrestrialTime(a, r.JdUt, DeltaTModel::kPiecewise, false, deltaTSeconds);
-    a.CurrentJd = jd;
+    double deltaTSeconds = 0;
+    a.CurrentJd = PreciseTerrestrialTime(a, r.JdUt, DeltaTModel::kPiecewise, false, deltaTSeconds);
   }
   const bool read = ComputeBodyPositions(a, r.Theory, r.JdUt, p);
   a.CurrentJd = r.JdUt;

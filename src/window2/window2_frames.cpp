@@ -41,7 +41,9 @@ static void RunConversion(Window2Model& f, bool needsObserver, bool frameButton,
     store.ObsLat(i, kSet2) = store.ObsLat(i, kSet1);
     const FrameRequest r{p, store.ObsJd(i, kSet1), store.ObsLon(i, kSet1), store.ObsLat(i, kSet1), obsLonDeg, obsLatDeg};
     const FrameResult c = convert(r);
-    if (c.Status == FrameStatus::kNoEphemeris) throw Refusal{EphemerisMessage(c.Ephemeris, f.Astro.SelectedEphemerisName()), {}};
+    if (c.Status == FrameStatus::kNoEphemeris) {
+      throw Refusal{EphemerisMessage(c.Ephemeris, f.Astro.SelectedEphemerisName()), {}};
+    }
     if (c.Status != FrameStatus::kOk) throw Refusal{kCalculationFailed, {}};
     store.ObsLon(i, kSet1) = store.ObsLon(i, kSet3) = c.LonDeg;
     store.ObsLat(i, kSet1) = store.ObsLat(i, kSet3) = c.LatDeg;
