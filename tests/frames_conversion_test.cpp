@@ -14,6 +14,7 @@
 #include "astro/constants.h"
 #include "astro/frame_conversions.h"
 #include "astro/orbit.h"
+#include "astro/theory.h"
 #include "astro/time.h"
 #include "test_support.h"
 
@@ -133,6 +134,7 @@ TEST_F(Conversions, B1950ToJ2000MovesByFiftyYearsOfPrecession) {
 }
 
 TEST_F(Conversions, TopocentricToGeocentricAndBack) {
+  f.ChooseOption(f.theoryJpl0);  // the two-body distances: no ephemeris files here
   Press("Topo -> Geo");
   // The Moon moves by its parallax, up to about 1 degree.
   double largest = 0;
@@ -142,10 +144,75 @@ TEST_F(Conversions, TopocentricToGeocentricAndBack) {
   EXPECT_GT(largest, 0.1);
   EXPECT_LT(largest, 1.1);
   Press("Geo -> Topo");
-  // Both directions scale by the same distance d: the round trip returns within a
-  // residual of the order of (6378140 / d)^2 rad, some tens of arcseconds for the Moon.
+  // The topocentric distance is solved for, so the round trip comes back to the rounding.
   for (int i = 1; i <= 20; ++i) {
-    EXPECT_NEAR(app.Store.ObsLat(i, kSet1), loaded[static_cast<size_t>(i - 1)][2], 60 * kArcsec) << i;
+    EXPECT_NEAR(AngleDiff(app.Store.ObsLon(i, kSet1), loaded[static_cast<size_t>(i - 1)][1]), 0, 1e-9) << i;
+    EXPECT_NEAR(app.Store.ObsLat(i, kSet1), loaded[static_cast<size_t>(i - 1)][2], 1e-9) << i;
+  }
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+// "Topo -> Geo" and "Geo -> Topo" under "JPL2 (DE405)" against a rigorous reduction: the
+// geometric DE405 vector at TT (TT - UTC from ERFA) on the true equator of date by ERFA's
+// IAU 2006/2000A matrix, the observer on the WGS84 ellipsoid (eraGd2gc) turned by the
+// Greenwich apparent sidereal time (eraGst06a, UT1 = the record's UT), the topocentric
+// place the difference of the two.
+TEST_F(Conversions, ObserverShiftAgreesWithARigorousParallax) {
+  constexpr double kMoonArcsec = 0.05;
+  constexpr double kPlanetArcsec = 0.003;
+  app.Astro.SetJplFolder(test::De405BlockFolder());
+  AstroState a;
+  a.InitConstants();
+  a.JplFolder = test::De405BlockFolder();
+  for (const int body : {11, 4, 5}) {
+    SetUp();
+    f.observatoryLonDeg.Text = "-70,73";
+    f.observatoryLatDeg.Text = "-30,17";
+    app.Store.ObjectNumber = body;
+    std::vector<std::array<double, 4>> want;  // geocentric and topocentric RA, Dec, degrees
+    for (int i = 1; i <= 20; ++i) {
+      const double jd = 2447892.5 + 575.3 * (i - 1);  // 1990 to 2020
+      int iy, im, id;
+      double fd, dat, geo[3], obs[3], npb[3][3], ra, dec, tra, tdec;
+      ASSERT_EQ(eraJd2cal(jd, 0, &iy, &im, &id, &fd), 0);
+      ASSERT_EQ(eraDat(iy, im, id, fd, &dat), 0);
+      const double tt = jd + (dat + 32.184) / 86400;
+      a.CurrentJd = tt;
+      ASSERT_TRUE(ComputeBodyPositions(a, TheorySource::kJpl2, jd, body));
+      const double ce = std::cos(a.Obliquity2000), se = std::sin(a.Obliquity2000);
+      const double x = a.PosX[body] - a.PosX[3], y = a.PosY[body] - a.PosY[3], z = a.PosZ[body] - a.PosZ[3];
+      geo[0] = x;
+      geo[1] = ce * y - se * z;
+      geo[2] = se * y + ce * z;
+      eraPnm06a(tt, 0, npb);
+      eraRxp(npb, geo, geo);
+      ASSERT_EQ(eraGd2gc(ERFA_WGS84, -70.73 * ERFA_DD2R, -30.17 * ERFA_DD2R, 0, obs), 0);
+      eraIr(npb);  // now R3(-GAST)
+      eraRz(-eraGst06a(jd, 0, tt, 0), npb);
+      eraRxp(npb, obs, obs);
+      double topo[3] = {geo[0] - obs[0], geo[1] - obs[1], geo[2] - obs[2]};
+      eraC2s(geo, &ra, &dec);
+      eraC2s(topo, &tra, &tdec);
+      want.push_back({eraAnp(ra) * ERFA_DR2D, dec * ERFA_DR2D, eraAnp(tra) * ERFA_DR2D, tdec * ERFA_DR2D});
+      app.Store.ObsJd(i, kSet1) = jd;
+      app.Store.ObsLon(i, kSet1) = want.back()[2];
+      app.Store.ObsLat(i, kSet1) = want.back()[3];
+    }
+    const double tolerance = body == 11 ? kMoonArcsec : kPlanetArcsec;
+    for (const int toGeo : {1, 0}) {
+      Press(toGeo ? "Topo -> Geo" : "Geo -> Topo");
+      ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
+      EXPECT_TRUE(f.theoryJpl2.Value);  // the theory of data 2 stays chosen
+      for (int i = 1; i <= 20; ++i) {
+        const auto& w = want[static_cast<size_t>(i - 1)];
+        const double lon = toGeo ? w[0] : w[2], lat = toGeo ? w[1] : w[3];
+        EXPECT_LT(eraSeps(lon * ERFA_DD2R, lat * ERFA_DD2R, app.Store.ObsLon(i, kSet1) * ERFA_DD2R,
+                          app.Store.ObsLat(i, kSet1) * ERFA_DD2R) *
+                      ERFA_DR2AS,
+                  tolerance)
+            << body << " " << toGeo << " " << i;
+      }
+    }
   }
 }
 

@@ -190,7 +190,9 @@ PlaceStage TwoBodyEquatorialPlace(AstroState& a, int body, double jd) {
   ComputeBodyPositions(a, TheorySource::kJpl0, jd, body);
   MakeGeocentric(a, body);
   a.CurrentSlot = body;
-  EclipticToEquatorial(a, CenturiesFromJ2000(jd));
+  // The set is labelled J2000: the J2000 ecliptic turns with the J2000 obliquity (it took
+  // the obliquity of the date, as the classical comparison did, off by the same amount).
+  EclipticToEquatorial(a, 0);
   RelativeSpherical(a, 3, body);
   return {a.RelLon[static_cast<size_t>(body)], a.RelLat};
 }
@@ -224,15 +226,20 @@ ApparentPlace ComputeApparentPlace(AstroState& a, const ApparentPlaceRequest& r)
   out.StageVectors[kStagePlanetary] = Vector(a, p);
 
   // Precession to the comparison epoch.
-  EclipticPrecessionMatrix(a, 0, CenturiesFromJ2000(EpochJd(r.Epoch, a.CurrentJd)));
+  const double tEpoch = CenturiesFromJ2000(EpochJd(r.Epoch, a.CurrentJd));
+  EclipticPrecessionMatrix(a, 0, tEpoch);
   a.CurrentSlot = p;
   ApplyMatrix(a);
   out.StageVectors[kStageEcliptic] = Vector(a, p);
   out.DegPerRad = a.DegPerRad;
 
-  // Equator of date.
+  // Equator of the comparison epoch: the epoch's ecliptic turns to the equator with the
+  // epoch's own mean obliquity (the same number as before for "App", whose epoch is the
+  // date).  This used to take the obliquity of the observation date for J2000 and B1950
+  // as well, which tilted their equator by the obliquity's change since the epoch: a few
+  // arcseconds in declination for J2000 places of 2005-2010, some 27" for B1950.
   double t = CenturiesFromJ2000(a.CurrentJd);
-  EclipticToEquatorial(a, t);
+  EclipticToEquatorial(a, tEpoch);
   TakePlace(a, p);
   a.BodyLat[12] = a.BodyLat[ps];
   out.Stages[kStageEquator] = Stage(a, p);

@@ -165,10 +165,9 @@ double DeltaTSeconds(AstroState& a, double jd, DeltaTModel model);
 
 // The geometric geocentric place of the body from the two-body theory and the lunar
 // series: the observations that a generated data set holds.
-// Given: body (0..11 but 10); jd (JD, taken both as ET for the theory and as the date of
-//   the obliquity).
+// Given: body (0..11 but 10); jd (JD, taken as ET for the theory).
 // Returned: right ascension (LonDeg) and declination (LatDeg): the ecliptic J2000
-//   position turned by the mean obliquity of date (no precession, aberration or nutation).
+//   position turned by the mean obliquity of J2000 (no aberration or nutation).
 // Writes: CurrentJd = jd, CurrentSlot = body, the slots of ComputeBodyPositions (JPL0),
 //   made geocentric; slot body left on the equator, metres.
 PlaceStage TwoBodyEquatorialPlace(AstroState& a, int body, double jd);

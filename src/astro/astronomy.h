@@ -36,7 +36,7 @@ struct CalendarDateResult {
 };
 
 // A place of the two-body theory: geometric geocentric right ascension and declination,
-// degrees, on the mean equator of date (TwoBodyEquatorialPlace).
+// degrees, on the mean equator of J2000 (TwoBodyEquatorialPlace).
 struct TwoBodyPlace {
   double RaDeg = 0, DecDeg = 0;
 };
@@ -128,7 +128,7 @@ class Astronomy {
   // Given: r (apparent_place.h).  Returned: the place, or the ephemeris failure.
   ApparentPlaceResult ApparentPlaceOf(const ApparentPlaceRequest& r);
   // Given: body 0..11 but 10, jd (UT taken as ET).  Returned: the geometric geocentric
-  // place on the mean equator of date from the two-body theory (TwoBodyEquatorialPlace).
+  // place on the mean equator of J2000 from the two-body theory (TwoBodyEquatorialPlace).
   TwoBodyPlace TwoBodyEquatorialPlaceOf(int body, double jd);
   // Given: body 1..9 or 11, jdUt (JD, UT), the ET-UT model.  Returned: the places, or
   // the ephemeris failure (Ephemeris.Failure not kNone).

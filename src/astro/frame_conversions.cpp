@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "astro/apparent_place.h"
 #include "astro/astro_state.h"
 #include "astro/frames.h"
 #include "astro/reductions.h"
@@ -84,22 +85,59 @@ FrameResult TopocentricToHorizontal(AstroState& a, const FrameRequest& r) {
   return Relative(a, p);
 }
 
+// The observer's parallax used to be made with a spherical Earth at the mean sidereal
+// angle, with the topocentric vector given the geocentric distance (so that the
+// geocentric place came out too near the observer's), and the distance from the two-body
+// lunar series whatever the theory: up to 94" off for the Moon.  Now the observer stands
+// on the ellipsoid at the apparent sidereal angle, the distance comes from the theory of
+// the request, and the topocentric distance is solved for.
 FrameResult ShiftObserverOrigin(AstroState& a, const FrameRequest& r, bool towardsGeocentre) {
   const int p = r.Body;
   const size_t ps = static_cast<size_t>(p);
-  const double direction = towardsGeocentre ? 1 : -1;
   a.ObserverLatitude = r.ObserverLatDeg;
   a.CurrentJd = r.JdUt;
-  ComputeBodyPositions(a, TheorySource::kJpl0, a.CurrentJd, p);
+  if (r.Theory == TheorySource::kJpl2) {
+    double deltaTSeconds = 0;
+    a.CurrentJd = PreciseTerrestrialTime(a, r.JdUt, DeltaTModel::kPiecewise, false, deltaTSeconds);
+  }
+  const bool read = ComputeBodyPositions(a, r.Theory, r.JdUt, p);
+  a.CurrentJd = r.JdUt;
+  if (!read) {
+    FrameResult failed;
+    failed.Status = FrameStatus::kNoEphemeris;
+    failed.Ephemeris = a.EphemerisFailureKind == EphemerisFailure::kNone ? EphemerisFailure::kReadError
+                                                                          : a.EphemerisFailureKind;
+    return failed;
+  }
   RelativeSpherical(a, 3, p);
-  double d = a.RelDist;
+  const double d = a.RelDist;
   a.BodyLon[ps] = r.LonDeg;
   a.BodyLat[ps] = r.LatDeg;
-  SphericalToCartesian(a, p, a.BodyLon[ps], a.BodyLat[ps], d);
-  SphericalToCartesian(a, 12, LocalSiderealAngle(a.CurrentJd, r.ObserverLonDeg), r.ObserverLatDeg, kEarthRadiusMetres);
-  a.PosX[ps] = a.PosX[ps] + direction * a.PosX[12];
-  a.PosY[ps] = a.PosY[ps] + direction * a.PosY[12];
-  a.PosZ[ps] = a.PosZ[ps] + direction * a.PosZ[12];
+  SphericalToCartesian(a, p, a.BodyLon[ps], a.BodyLat[ps], 1);
+  // The equation of the equinoxes, dpsi cos(eps) in radians: the y that the nutation
+  // gives to the unit vector of the mean equinox.
+  double ex = 1, ey = 0, ez = 0;
+  NutationCorrection(a, T(r.JdUt), ex, ey, ez, 0);
+  const double theta = (LocalSiderealAngle(r.JdUt, r.ObserverLonDeg) / a.DegPerRad + ey) * a.DegPerRad;
+  // The geocentric vector of a point of geographic latitude phi on the ellipsoid.
+  const double phi = r.ObserverLatDeg / a.DegPerRad;
+  const double e2 = kEarthFlattening * (2 - kEarthFlattening);
+  const double n = kEarthRadiusMetres / std::sqrt(1 - e2 * std::sin(phi) * std::sin(phi));
+  const double rho = n * std::cos(phi), zObs = n * (1 - e2) * std::sin(phi);
+  SphericalToCartesian(a, 12, theta, 0, rho);
+  a.PosZ[12] = zObs;
+  const double u[3] = {a.PosX[ps], a.PosY[ps], a.PosZ[ps]};
+  const double obs[3] = {a.PosX[12], a.PosY[12], a.PosZ[12]};
+  double scale = d, direction = -1;
+  if (towardsGeocentre) {
+    const double b = u[0] * obs[0] + u[1] * obs[1] + u[2] * obs[2];
+    const double r2 = obs[0] * obs[0] + obs[1] * obs[1] + obs[2] * obs[2];
+    scale = -b + std::sqrt(b * b - r2 + d * d);
+    direction = 1;
+  }
+  a.PosX[ps] = scale * u[0] + direction * obs[0];
+  a.PosY[ps] = scale * u[1] + direction * obs[1];
+  a.PosZ[ps] = scale * u[2] + direction * obs[2];
   a.PosX[3] = a.PosY[3] = a.PosZ[3] = 0;
   return Relative(a, p);
 }

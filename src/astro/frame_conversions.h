@@ -9,25 +9,33 @@
 // Each routine writes CurrentJd = r.JdUt, ObserverLatitude = r.ObserverLatDeg, CurrentSlot
 // (scratch), slot r.Body of the table and slot 3 (set to the origin); the two that need
 // the body's distance also run ComputeBodyPositions (JPL0, metres: slots 0, 3, 11, 14 and
-// what that routine writes besides).  Status: kNotFinite when the result is not finite;
+// what that routine writes besides; ShiftObserverOrigin with r.Theory).  Status:
+// kNotFinite when the result is not finite, kNoEphemeris after a failed ephemeris read;
 // no other check.
 #pragma once
+
+#include "astro/jpl_ephemeris.h"
+#include "astro/theory.h"
 
 namespace planova {
 
 struct AstroState;
 
-// Radius of the Earth for the observer's position, m.
+// The Earth's ellipsoid for the observer's position (IAU 1976): equatorial radius, m, and
+// flattening.
 inline constexpr double kEarthRadiusMetres = 6378140.0;
+inline constexpr double kEarthFlattening = 1 / 298.257;
 
 // kOk, or kNotFinite: the result is not a finite longitude and latitude (the window
-// says "Ошибка в расчетах").
-enum class FrameStatus { kOk, kNotFinite };
+// says "Ошибка в расчетах"), or kNoEphemeris: the JPL ephemeris could not give the body's
+// distance (the window says why).
+enum class FrameStatus { kOk, kNotFinite, kNoEphemeris };
 
 struct FrameResult {
   FrameStatus Status = FrameStatus::kOk;
   double LonDeg = 0;  // longitude or right ascension, degrees
   double LatDeg = 0;  // latitude or declination, degrees
+  EphemerisFailure Ephemeris = EphemerisFailure::kNone;  // why, with kNoEphemeris
 };
 
 // One record and the observer.
@@ -37,6 +45,9 @@ struct FrameRequest {
   double LonDeg = 0, LatDeg = 0;  // the record's place, degrees
   double ObserverLonDeg = 0;      // east longitude, degrees (west negative)
   double ObserverLatDeg = 0;      // geographic latitude, degrees
+  // The theory that gives the body's geocentric distance for ShiftObserverOrigin: JPL0
+  // (the two-body theory at the date as UT) or JPL2 (the JPL ephemeris at TT).
+  TheorySource Theory = TheorySource::kJpl0;
 };
 
 // Precession of an equatorial place between two epochs.
@@ -68,14 +79,20 @@ FrameResult HorizontalToTopocentric(AstroState& a, const FrameRequest& r);
 //   Writes also BodyLon/BodyLat[r.Body], HourAngle; slot r.Body holds a unit vector.
 FrameResult TopocentricToHorizontal(AstroState& a, const FrameRequest& r);
 
-// Topocentric to geocentric place, or back (parallax of a spherical Earth).
+// Topocentric to geocentric place, or back (the parallax of the observer on the Earth's
+// ellipsoid, at height 0).
 // Given: r.Body, r.JdUt, r.LonDeg/r.LatDeg a topocentric (towardsGeocentre true) or
-//   geocentric (false) right ascension and declination, degrees; the observer.
-// Returned: the place from the other origin, degrees.  The body is put at its geocentric
-// distance (two-body theory, JPL0, at r.JdUt) and the observer's vector, kEarthRadiusMetres
-// towards (local sidereal angle, r.ObserverLatDeg), is added (towards the geocentre) or
-// taken away (a spherical Earth).  Writes also BodyLon/BodyLat[r.Body] and slot 12 (the
-// observer's vector, m).
+//   geocentric (false) right ascension and declination, degrees, on the true equator and
+//   equinox of r.JdUt; the observer; r.Theory.
+// Returned: the place from the other origin, degrees; kNoEphemeris when the JPL ephemeris
+// could not be read.  The body's geocentric distance D comes from r.Theory (JPL0 at
+// r.JdUt; JPL2 at TT, PreciseTerrestrialTime with the "с 1700" model before 1960); the
+// observer's geocentric vector R points to the local apparent sidereal angle (the mean one
+// plus the five-term nutation's equation of the equinoxes) and the geocentric latitude of
+// r.ObserverLatDeg on the ellipsoid.  Geocentric to topocentric: D times the direction
+// less R.  Topocentric to geocentric: R plus rho times the direction, rho the root that
+// puts the body at D from the geocentre.  Writes also BodyLon/BodyLat[r.Body] and slot 12
+// (R, m).
 FrameResult ShiftObserverOrigin(AstroState& a, const FrameRequest& r, bool towardsGeocentre);
 
 }  // namespace planova

@@ -41,7 +41,10 @@ static void RunConversion(Window2Model& f, bool needsObserver, bool frameButton,
     store.ObsLat(i, kSet2) = store.ObsLat(i, kSet1);
     const FrameRequest r{p, store.ObsJd(i, kSet1), store.ObsLon(i, kSet1), store.ObsLat(i, kSet1), obsLonDeg, obsLatDeg};
     const FrameResult c = convert(r);
-    if (c.Status == FrameStatus::kNotFinite) throw Refusal{kCalculationFailed, {}};
+    if (c.Status == FrameStatus::kNoEphemeris) {
+      throw Refusal{EphemerisMessage(c.Ephemeris, f.Astro.SelectedEphemerisName()), {}};
+    }
+    if (c.Status != FrameStatus::kOk) throw Refusal{kCalculationFailed, {}};
     store.ObsLon(i, kSet1) = store.ObsLon(i, kSet3) = c.LonDeg;
     store.ObsLat(i, kSet1) = store.ObsLat(i, kSet3) = c.LatDeg;
     if (dateToSet3) store.ObsJd(i, kSet3) = store.ObsJd(i, kSet1);
@@ -93,11 +96,21 @@ void Window2Model::TopoToHor() {
 }
 
 // Topocentric and geocentric places differ by the observer's position on the Earth
-// (towardsGeocentre: topocentric to geocentric).
+// (towardsGeocentre: topocentric to geocentric).  The body's distance comes from the
+// theory of data 2: the JPL ephemeris under "JPL2 (DE405)", which stays chosen, else the
+// two-body theory, which the window then chooses.  (The distance used to come from the
+// two-body theory always, the lunar series' for the Moon, whatever data 2 was.)
 static void ShiftObserver(Window2Model& f, bool towardsGeocentre) {
-  f.ChooseOption(f.theoryJpl0);
-  RunConversion(f, true, true, false,
-                [&](const FrameRequest& r) { return f.Astro.ShiftObserverOrigin(r, towardsGeocentre); });
+  const bool jpl = f.theoryJpl2.Value;
+  if (jpl) {
+    f.Ephemerides.Use(f.ephemeris);
+  } else {
+    f.ChooseOption(f.theoryJpl0);
+  }
+  RunConversion(f, true, true, false, [&](FrameRequest r) {
+    r.Theory = jpl ? TheorySource::kJpl2 : TheorySource::kJpl0;
+    return f.Astro.ShiftObserverOrigin(r, towardsGeocentre);
+  });
 }
 
 void Window2Model::TopoToGeo() { ShiftObserver(*this, true); }
