@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "astro/astro_state.h"
-#include "astro/jpl_ascii.h"
 #include "common/textfile.h"
 #include "astro/orbit.h"
 
@@ -47,11 +46,8 @@ bool Astronomy::SelectEphemeris(const std::string& name, std::string* refusal) {
     return false;
   }
   state_->JplEphemerisName = name;
-  state_->Ephemeris = std::move(e);
-  state_->EphemerisFolder = folder;
   state_->EphemerisRefusal.clear();
-  state_->JplAscii = dynamic_cast<JplAsciiEphemeris*>(state_->Ephemeris.get());
-  if (state_->JplAscii && state_->JplRunActive) state_->JplAscii->BeginRun();
+  UseEphemeris(*state_, std::move(e), folder);
   return true;
 }
 

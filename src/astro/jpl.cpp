@@ -72,6 +72,14 @@ int YearOfDayBefore(double endJd) {
 
 int YearOfJd(double jd) { return YearOfDayBefore(jd + 1); }
 
+// The ephemeris the state reads in a folder: the one named, else DE405 when present, else
+// the first found there.
+std::string NameToOpen(const AstroState& a, const fs::path& folder) {
+  if (!a.JplEphemerisName.empty()) return a.JplEphemerisName;
+  const std::vector<std::string> names = FindEphemerides(folder);
+  return names.empty() ? "DE405" : names.front();
+}
+
 }  // namespace
 
 std::vector<std::string> FindEphemerides(const fs::path& folder) {
@@ -121,16 +129,16 @@ JplEphemeris* CurrentEphemeris(AstroState& a) {
   a.Ephemeris.reset();
   a.JplAscii = nullptr;
   a.EphemerisRefusal.clear();
-  std::string name = a.JplEphemerisName;
-  if (name.empty()) {
-    const std::vector<std::string> names = FindEphemerides(folder);
-    name = names.empty() ? "DE405" : names.front();
-  }
-  a.Ephemeris = OpenEphemeris(folder, name, &a.EphemerisRefusal);
+  std::shared_ptr<JplEphemeris> e = OpenEphemeris(folder, NameToOpen(a, folder), &a.EphemerisRefusal);
+  UseEphemeris(a, std::move(e), folder);
+  return a.Ephemeris.get();
+}
+
+void UseEphemeris(AstroState& a, std::shared_ptr<JplEphemeris> e, const fs::path& folder) {
+  a.Ephemeris = std::move(e);
   a.EphemerisFolder = folder;
   a.JplAscii = dynamic_cast<JplAsciiEphemeris*>(a.Ephemeris.get());
   if (a.JplAscii && a.JplRunActive) a.JplAscii->BeginRun();
-  return a.Ephemeris.get();
 }
 
 bool JplDateOutside(AstroState& a, double jd) {
@@ -158,11 +166,7 @@ EphemerisReport EphemerisReportOf(const AstroState& a) {
   if (a.Ephemeris && a.EphemerisFolder.native() == r.Folder.native()) {
     e = a.Ephemeris;
   } else if (!r.Folder.empty()) {
-    std::string name = a.JplEphemerisName;
-    if (name.empty()) {
-      const std::vector<std::string> names = FindEphemerides(r.Folder);
-      name = names.empty() ? "DE405" : names.front();
-    }
+    const std::string name = NameToOpen(a, r.Folder);
     std::string refusal;
     e = OpenEphemeris(r.Folder, name, &refusal);
     if (!e) r.Name = name;

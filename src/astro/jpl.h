@@ -43,6 +43,9 @@ std::filesystem::path JplFolderOf(const AstroState& a);
 // The ephemeris of the state, opened when the folder changed; null when no folder is
 // known or it cannot be opened (EphemerisRefusal says why).
 JplEphemeris* CurrentEphemeris(AstroState& a);
+// Makes `e`, opened in `folder` (null: none), the state's ephemeris, its run begun when
+// one is active.
+void UseEphemeris(AstroState& a, std::shared_ptr<JplEphemeris> e, const std::filesystem::path& folder);
 
 // Whether jd lies outside the ephemeris (LoadJplRecord would fail it as kNoSuchDate;
 // NaN included).
