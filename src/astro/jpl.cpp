@@ -203,10 +203,10 @@ void LoadJplRecord(AstroState& a) {
   EphemerisFailure f = EphemerisFailure::kReadError;
   fs::path file;
   if (!e) {
+    // No folder known: DE405's span still tells a date outside it; else the folder is named.
+    file = JplFolderOf(a);
     int year = 0;
-    const bool outside = JplFolderOf(a).empty() ? !De405WithoutFiles().BlockYearOf(jd, year) : false;
-    if (outside) f = EphemerisFailure::kNoSuchDate;
-    if (!JplFolderOf(a).empty()) file = JplFolderOf(a);
+    if (file.empty() && !De405WithoutFiles().BlockYearOf(jd, year)) f = EphemerisFailure::kNoSuchDate;
   } else if (a.JplAscii) {
     a.JplAscii->SetRescan(a.JplRescan);
     const long before = a.JplAscii->FilesParsed;
