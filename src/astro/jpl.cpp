@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 #include <system_error>
 
 #include "astro/astro_state.h"
@@ -85,16 +86,20 @@ std::string NameToOpen(const AstroState& a, const fs::path& folder) {
 std::vector<std::string> FindEphemerides(const fs::path& folder) {
   std::vector<std::string> names;
   if (folder.empty()) return names;
-  std::vector<int> numbers = JplAsciiEphemeris::FindIn(folder);
-  if (std::find(numbers.begin(), numbers.end(), 405) != numbers.end()) names.push_back("DE405");
-  for (int n : numbers) {
-    if (n != 405) names.push_back("DE" + std::to_string(n));
-  }
+  // One pass over the folder for both kinds: JPL's ASCII files by their DE number, kernels.
+  std::set<int> numbers;
   std::vector<std::string> kernels;
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string file = it->path().filename().string();
+    int number = 0;
+    if (JplAsciiEphemeris::NumberOfFile(file, number)) numbers.insert(number);
     std::error_code fec;
-    if (IsKernelName(it->path()) && fs::is_regular_file(it->path(), fec)) kernels.push_back(it->path().filename().string());
+    if (IsKernelName(it->path()) && fs::is_regular_file(it->path(), fec)) kernels.push_back(file);
+  }
+  if (numbers.count(405) != 0) names.push_back("DE405");
+  for (int n : numbers) {
+    if (n != 405) names.push_back("DE" + std::to_string(n));
   }
   std::sort(kernels.begin(), kernels.end());
   names.insert(names.end(), kernels.begin(), kernels.end());

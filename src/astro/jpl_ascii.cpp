@@ -451,17 +451,10 @@ std::shared_ptr<JplAsciiEphemeris> JplAsciiEphemeris::Open(const fs::path& folde
   return e;
 }
 
-std::vector<int> JplAsciiEphemeris::FindIn(const fs::path& folder) {
-  std::set<int> numbers;
-  std::error_code ec;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    int year = 0, number = 0;
-    if (ParseJplBlockName(name, year, number)) numbers.insert(number);
-    if (name.rfind("header.", 0) == 0 && ParseJplBlockName("ascp0000." + name.substr(7), year, number))
-      numbers.insert(number);
-  }
-  return {numbers.begin(), numbers.end()};
+bool JplAsciiEphemeris::NumberOfFile(const std::string& fileName, int& number) {
+  int year = 0;
+  if (ParseJplBlockName(fileName, year, number)) return true;
+  return fileName.rfind("header.", 0) == 0 && ParseJplBlockName("ascp0000." + fileName.substr(7), year, number);
 }
 
 double JplAsciiEphemeris::BlockStartJd(int year) const {

@@ -141,8 +141,9 @@ class JplAsciiEphemeris final : public JplEphemeris {
   // (for 405: never; its files may come later).
   static std::shared_ptr<JplAsciiEphemeris> Open(const std::filesystem::path& folder, int deNumber,
                                                  std::string* refusal);
-  // The DE numbers of the ASCII ephemerides in a folder (a header or block files), in order.
-  static std::vector<int> FindIn(const std::filesystem::path& folder);
+  // The DE number of a file of the ASCII ephemerides (a header or a block file); false for
+  // any other file name.
+  static bool NumberOfFile(const std::string& fileName, int& number);
 
   std::string Name() const override { return name_; }
   int DeNumber() const override { return deNumber_; }
