@@ -295,7 +295,6 @@ bool ParseJplHeader(const std::string& text, JplHeader& h, std::string& error) {
     return false;
   }
   const size_t columns = cells.size() / 3;
-  h.LayoutColumns = static_cast<int>(columns);
   for (size_t body = 1; body <= 11; ++body) {
     JplLayoutEntry& e = h.Layout[body];
     e.FirstCoefficient = cells[body - 1];

@@ -95,7 +95,6 @@ struct JplHeader {
   JplConstants Constants;                // GROUP 1040/1041 (AU, EMRAT, every named value)
   int DeNumber = 0;                      // DENUM, 0 when absent
   JplLayout Layout{};                    // GROUP 1050, bodies 1..11
-  int LayoutColumns = 0;                 // 13 or 15
 };
 // Given: text, a header file's bytes.  Returned: true with h filled, or false with `error`
 // saying what is wrong (a group missing or cut short, NCOEFF != KSIZE/2, a layout that does
@@ -166,7 +165,6 @@ class JplAsciiEphemeris final : public JplEphemeris {
   void EndRun();
   void SetRescan(bool rescan) { rescan_ = rescan; }
 
-  const std::filesystem::path& Folder() const { return folder_; }
   // The first years of the block files present, in order (the folder listed again).
   std::vector<int> FileYearsPresent() const;
   int YearsPerFile() const { return yearsPerFile_; }
