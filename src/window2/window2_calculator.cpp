@@ -67,7 +67,6 @@ void Window2Model::EphemerisCalculator() {
   etMinusUtSeconds.Text = RealText(DeltaTSeconds);
   // A failed read shows nothing of an earlier date.
   if (r.Ephemeris.Failure != EphemerisFailure::kNone) throw Refusal{EphemerisMessage(r.Ephemeris), {}};
-  Speed[static_cast<size_t>(p)] = r.SpeedKmPerS;
 
   TheoryLog = "JDut=  " + Format(ObservationJdUt, "0000000.00000") + "         JDet=  " + Format(ShiftedJdEt, "0000000.00000") +
               kCrLf + kCrLf;

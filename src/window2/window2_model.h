@@ -164,9 +164,6 @@ class Window2Model : public FormModel {
 
   BdlState Bdl;  // the BDL cells; its body name is the one of the last file loaded
 
-  // --- Ephemeris calculator ---
-  std::array<double, 14> Speed{};  // speed per slot, km/s
-
   // First showing: the astronomy module's constants and tables, the default texts.
   void Load();
   // Every showing, the first included: dates in windows 2 and 3 follow the Gregorian
