@@ -310,7 +310,7 @@ TEST(BdlFile, AStoppedLoadKeepsTheRecordsReadBeforeTheStop) {
 // Window 1's writer: five heading lines of the observatory code, then the records with
 // the window's descriptive texts.
 struct BdlWriter : ::testing::Test {
-  fs::path folder = test::FreshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name(), true);
+  fs::path folder = test::FolderForThisTest("", true);
   RecordingPlatform ui{folder};
   Astronomy astro;
   ObservationStore store;

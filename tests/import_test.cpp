@@ -828,8 +828,7 @@ struct TableTest : ::testing::Test {
   ImportSettings s;
 
   TableTest() {
-    s.AppFolder = test::FreshFolder(std::string("import_table_") +
-                                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    s.AppFolder = test::FolderForThisTest("import_table_");
     s.ObservatoryCode = "PARI";
     s.ObjectNumberText = "11";
     s.FileNumber = "1";

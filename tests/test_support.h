@@ -74,6 +74,8 @@ void PressButton(FormModel& form, const std::string& caption, const RecordingPla
 // A new empty folder under the build tree for one test; with the sample tree copied
 // into it when asked.
 std::filesystem::path FreshFolder(const std::string& name, bool withSample = false);
+// FreshFolder named `prefix` + the name of the test that runs.
+std::filesystem::path FolderForThisTest(const std::string& prefix, bool withSample = false);
 
 // One row of a truth CSV of the sample sources: the record as the import must form it
 // (JD, ra_file_deg, dec_file_deg) and the noise-free theoretical place behind it.

@@ -22,9 +22,7 @@ TEST(NamePart, OnlyPartsWithoutSeparatorsOrParentSteps) {
 }
 
 struct WindowInput : ::testing::Test {
-  fs::path folder = test::FreshFolder(std::string("window_input_") +
-                                          ::testing::UnitTest::GetInstance()->current_test_info()->name(),
-                                      true);
+  fs::path folder = test::FolderForThisTest("window_input_", true);
   RecordingPlatform ui{folder};
 };
 
