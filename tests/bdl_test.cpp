@@ -361,7 +361,7 @@ TEST_F(BdlWriter, ExampleLineCharacterForCharacter) {
 // of the same name keeps its records.
 TEST_F(BdlWriter, NothingReadIsNotSaved) {
   const fs::path file = folder / "ObsPARI" / "PARI11_RDGT_0.txt";
-  std::ofstream(file, std::ios::binary) << "records\r\n";
+  test::WriteBytes(file, "records\r\n");
   Save();
   RecordingPlatform ui2{folder};
   ObservationStore none;

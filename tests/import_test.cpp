@@ -684,7 +684,7 @@ TEST_F(ImportTest, WorkbooksThatCannotBeReadSayWhy) {
     SCOPED_TRACE(c.message + c.ext);
     const fs::path path = folder / "TabPARI" / (std::string("PARI11_G_7") + c.ext);
     if (c.parts.empty()) {
-      std::ofstream(path, std::ios::binary) << c.bytes;
+      test::WriteBytes(path, c.bytes);
     } else {
       WriteZip(path, c.parts);
     }
