@@ -24,6 +24,10 @@ constexpr double kArcsec = 1.0 / 3600.0;        // in degrees
 constexpr double kSecondOfDay = 1.0 / 86400.0;  // in days
 constexpr double kMetre = 1.0;
 
+// DE405's constants, as JPL's header.405 gives them.
+constexpr double kDe405AuKm = 149597870.691;  // the astronomical unit, km
+constexpr double kDe405Emrat = 81.30056;      // the Earth/Moon mass ratio
+
 // Expects |got - want| <= tol and, when it fails, prints want, got and the error.
 #define EXPECT_NEAR_WHAT(got, want, tol, what)                                               \
   do {                                                                                       \
