@@ -27,7 +27,7 @@ import numpy as np
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from make_precise_places import (EMRAT, SEED, block_position,  # noqa: E402
-                                 read_block_file, type2_segment)
+                                 read_blocks, type2_segment)
 
 RECORD_BYTES = 1024
 RECORD_WORDS = 128
@@ -39,25 +39,6 @@ FTPSTR = b"FTPSTR:\r:\n:\r\n:\r\x00:\x81:\x10\xce:ENDFTP"
 
 def block_files(folder):
     return sorted(glob.glob(os.path.join(folder, "ascp[0-9][0-9][0-9][0-9].405")))
-
-
-def read_blocks(paths):
-    """Every record of the block files once, contiguous 32-day spans in time order; a record
-    repeated at the junction of two files must be identical."""
-    by_start = {}
-    for path in paths:
-        for rec in read_block_file(path):
-            start = rec[0]
-            if start in by_start:
-                if not np.array_equal(by_start[start], rec):
-                    raise SystemExit("record starting at JD %.1f differs between files" % start)
-                continue
-            by_start[start] = rec
-    records = np.array([by_start[k] for k in sorted(by_start)])
-    if not np.all(records[:, 1] - records[:, 0] == 32.0) or \
-            not np.all(records[1:, 0] == records[:-1, 1]):
-        raise SystemExit("the block files' records are not contiguous 32-day spans")
-    return records
 
 
 def segments(records):

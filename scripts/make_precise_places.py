@@ -140,23 +140,22 @@ def read_block_file(path):
     return np.array(records)
 
 
-def read_blocks(folder):
-    """All records of the three block files, each once, contiguous in time.
-
-    Each file repeats the first record of the next one; the repeat must be identical."""
+def read_blocks(paths):
+    """Every record of the block files once, contiguous 32-day spans in time order; a record
+    repeated at the junction of two files must be identical."""
     by_start = {}
-    for name in BLOCK_FILES:
-        for rec in read_block_file(os.path.join(folder, name)):
+    for path in paths:
+        for rec in read_block_file(path):
             start = rec[0]
             if start in by_start:
                 if not np.array_equal(by_start[start], rec):
-                    raise ValueError("record starting at JD %.1f differs between files" % start)
+                    raise SystemExit("record starting at JD %.1f differs between files" % start)
                 continue
             by_start[start] = rec
     records = np.array([by_start[k] for k in sorted(by_start)])
     if not np.all(records[:, 1] - records[:, 0] == 32.0) or \
             not np.all(records[1:, 0] == records[:-1, 1]):
-        raise ValueError("records are not contiguous 32-day spans")
+        raise SystemExit("the block files' records are not contiguous 32-day spans")
     return records
 
 
@@ -534,7 +533,7 @@ def main():
         if blocks is None:
             blocks = os.path.join(tmp, "de405")
             make_blocks(blocks)
-        records = read_blocks(blocks)
+        records = read_blocks([os.path.join(blocks, name) for name in BLOCK_FILES])
         log("DE405 block files: %d records, JD %.1f to %.1f"
             % (records.shape[0], records[0, 0], records[-1, 1]))
 

@@ -20,8 +20,7 @@ namespace fs = std::filesystem;
 const fs::path kExpected = fs::path(PLANOVA_TEST_DATA) / "expected";
 
 struct BatchPath : ::testing::Test {
-  fs::path folder = test::FreshFolder(std::string("batch_") + ::testing::UnitTest::GetInstance()->current_test_info()->name(),
-                                      true);
+  fs::path folder = test::FolderForThisTest("batch_", true);
   std::string Run(const std::string& script) {
     std::ostringstream out, err;
     BatchPlatform platform(out, folder);

@@ -310,7 +310,7 @@ TEST(BdlFile, AStoppedLoadKeepsTheRecordsReadBeforeTheStop) {
 // Window 1's writer: five heading lines of the observatory code, then the records with
 // the window's descriptive texts.
 struct BdlWriter : ::testing::Test {
-  fs::path folder = test::FreshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name(), true);
+  fs::path folder = test::FolderForThisTest("", true);
   RecordingPlatform ui{folder};
   Astronomy astro;
   ObservationStore store;
@@ -361,7 +361,7 @@ TEST_F(BdlWriter, ExampleLineCharacterForCharacter) {
 // of the same name keeps its records.
 TEST_F(BdlWriter, NothingReadIsNotSaved) {
   const fs::path file = folder / "ObsPARI" / "PARI11_RDGT_0.txt";
-  std::ofstream(file, std::ios::binary) << "records\r\n";
+  test::WriteBytes(file, "records\r\n");
   Save();
   RecordingPlatform ui2{folder};
   ObservationStore none;

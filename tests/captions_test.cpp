@@ -118,6 +118,16 @@ void ExpectKinds(Listing& l, ControlKind kind, const std::vector<std::string>& n
   for (const std::string& n : names) Expect(l, n, kind);
 }
 
+// The last controls of windows 2 and 3: the progress bar, the plot and the list box
+// "эфемериды" of the JPL ephemerides found (`label` names its label); nothing else is left.
+void ExpectProgressPlotAndEphemerides(Listing& l, const std::string& label) {
+  ExpectKinds(l, ControlKind::kProgress, {"ProgressBar1"});
+  ExpectKinds(l, ControlKind::kPicture, {"Picture1"});
+  Expect(l, label, ControlKind::kLabel, "эфемериды");
+  Expect(l, "Combo1", ControlKind::kCombo);
+  ExpectNothingElse(l);
+}
+
 TEST(Captions, Window1) {
   RecordingPlatform ui(test::FreshFolder("captions_window1"));
   Application app(ui);
@@ -294,12 +304,7 @@ TEST(Captions, Window2) {
                   {"Command9", "Выход"}});
 
   ExpectKinds(l, ControlKind::kRichText, {"RichTextBox1", "RichTextBox2", "RichTextBox3"});
-  ExpectKinds(l, ControlKind::kProgress, {"ProgressBar1"});
-  ExpectKinds(l, ControlKind::kPicture, {"Picture1"});
-  // The list box "эфемериды" of the JPL ephemerides found.
-  Expect(l, "Label23", ControlKind::kLabel, "эфемериды");
-  Expect(l, "Combo1", ControlKind::kCombo);
-  ExpectNothingElse(l);
+  ExpectProgressPlotAndEphemerides(l, "Label23");
 }
 
 TEST(Captions, Window3) {
@@ -381,12 +386,7 @@ TEST(Captions, Window3) {
   if (Expect(l, "RichTextBox1", ControlKind::kRichText) != nullptr) {
     EXPECT_EQ(Read(f, "RichTextBox1"), "первые данные");
   }
-  ExpectKinds(l, ControlKind::kProgress, {"ProgressBar1"});
-  ExpectKinds(l, ControlKind::kPicture, {"Picture1"});
-  // The list box "эфемериды" of the JPL ephemerides found.
-  Expect(l, "Label28", ControlKind::kLabel, "эфемериды");
-  Expect(l, "Combo1", ControlKind::kCombo);
-  ExpectNothingElse(l);
+  ExpectProgressPlotAndEphemerides(l, "Label28");
 }
 
 // The help window: its text and the button that closes it.

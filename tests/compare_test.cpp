@@ -18,7 +18,7 @@ namespace {
 using test::RecordingPlatform;
 
 struct CompareTest : ::testing::Test {
-  std::filesystem::path folder = test::FreshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name(), true);
+  std::filesystem::path folder = test::FolderForThisTest("", true);
   RecordingPlatform ui{folder};
   Application app{ui};
   Window2Model& f = app.window2;

@@ -89,7 +89,7 @@ TEST(CatalogueConverter, SouthernDeclinationOfZeroDegreesStaysSouthern) {
 }
 
 struct ConverterWindow : ::testing::Test {
-  fs::path folder = test::FreshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name(), true);
+  fs::path folder = test::FolderForThisTest("", true);
   RecordingPlatform ui{folder};
   Application app{ui};
   fs::path input = folder / "FileDov" / "USNO_1866_1891.txt";

@@ -20,7 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr double kAuKm = 149597870.691;  // DE405's astronomical unit, km
 
 // One value of JPL's test file: target, centre, coordinate (1..3 position in AU,
 // 4..6 velocity in AU/day) at the ephemeris date jed.
@@ -107,11 +106,11 @@ TEST_F(De405Calculator, PlacesAgreeWithJplsTestPositions) {
     const char* block = helio || moon ? kHelio : kGeo;
     if (t.coordinate <= 3) {
       double got = ValueAfter(text, block, 1, kAxes[t.coordinate - 1]);
-      EXPECT_NEAR_WHAT(got, t.value * kAuKm / 1000, 0.0011, what + " (thousand km)");
+      EXPECT_NEAR_WHAT(got, t.value * test::kDe405AuKm / 1000, 0.0011, what + " (thousand km)");
       if (moon) EXPECT_NEAR_WHAT(ValueAfter(text, kGeo, 1, kAxes[t.coordinate - 1]), got, 0, what + " twice");
     } else {
       double got = ValueAfter(text, block, 2, kAxes[t.coordinate - 1]);
-      EXPECT_NEAR_WHAT(got, t.value * kAuKm / 86400, 0.00011, what + " (km/s)");
+      EXPECT_NEAR_WHAT(got, t.value * test::kDe405AuKm / 86400, 0.00011, what + " (km/s)");
     }
     ++checked;
   }

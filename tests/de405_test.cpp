@@ -29,8 +29,6 @@ namespace fs = std::filesystem;
 
 constexpr const char* kNoSuchDate = "В файлах DE405 нет такой даты";
 constexpr const char* kReadError = "Ошибка чтения файлов JPL DE405";
-constexpr double kAuKm = 149597870.691;  // DE405's astronomical unit
-constexpr double kEmrat = 81.30056;      // DE405's Earth/Moon mass ratio
 constexpr double kTolAu = 1e-13;         // JPL's own check tolerance, AU and AU/day
 
 bool SameBits(double x, double y) { return std::memcmp(&x, &y, sizeof x) == 0; }
@@ -112,8 +110,8 @@ TEST_F(De405Test, FileYearsAndPaths) {
   a.JplFolder = test::FreshFolder("de405_no_files");
   JplAsciiEphemeris& e = R(a);
   EXPECT_EQ(e.Name(), "DE405");
-  EXPECT_EQ(e.Constants().AuKm, kAuKm);
-  EXPECT_EQ(e.Constants().Emrat, kEmrat);
+  EXPECT_EQ(e.Constants().AuKm, test::kDe405AuKm);
+  EXPECT_EQ(e.Constants().Emrat, test::kDe405Emrat);
   EXPECT_EQ(e.ValuesPerRecord, 1020);
   const std::pair<double, int> cases[] = {
       {2305424.49, 0},   {2305424.5, 1600}, {2312752.4, 1600}, {2312752.5, 1620}, {2436912.5, 1960},
@@ -182,8 +180,8 @@ class Pleph {
     JplBodyState(a_, program);
     double perDay = 2 / a_.RawIntervalDays[static_cast<size_t>(k)];
     size_t kk = static_cast<size_t>(k);
-    return {a_.RawX[kk] / kAuKm,          a_.RawY[kk] / kAuKm,          a_.RawZ[kk] / kAuKm,
-            a_.RawVX[kk] * perDay / kAuKm, a_.RawVY[kk] * perDay / kAuKm, a_.RawVZ[kk] * perDay / kAuKm};
+    return {a_.RawX[kk] / test::kDe405AuKm,          a_.RawY[kk] / test::kDe405AuKm,          a_.RawZ[kk] / test::kDe405AuKm,
+            a_.RawVX[kk] * perDay / test::kDe405AuKm, a_.RawVY[kk] * perDay / test::kDe405AuKm, a_.RawVZ[kk] * perDay / test::kDe405AuKm};
   }
   std::array<double, 6> Geo() { return Raw(10); }
   static std::array<double, 6> Scale(std::array<double, 6> v, double f) {
@@ -196,7 +194,7 @@ class Pleph {
     if (body == 3 || body == 10) {
       std::array<double, 6> emb = Raw(3), moon = Raw(10), r{};
       for (int i = 0; i < 6; ++i) {
-        double earth = emb[i] - moon[i] / (1 + kEmrat);
+        double earth = emb[i] - moon[i] / (1 + test::kDe405Emrat);
         r[i] = body == 3 ? earth : earth + moon[i];
       }
       return r;
@@ -214,7 +212,7 @@ std::string HeaderText(int columns = 13, int ksize = 2036, int ncoeff = 1018, in
   h += "GROUP   1010\n\nJPL Planetary Ephemeris DE405/LE405\nStart Epoch: JED=  2305424.5 1599 DEC 09 00:00:00\n"
        "Final Epoch: JED=  2525008.5 2201 FEB 20 00:00:00\n\n";
   h += "GROUP   1030\n\n  2305424.50  2525008.50         32.\n\n";
-  std::vector<std::pair<std::string, double>> constants = {{"DENUM", 405}, {"AU", kAuKm}, {"EMRAT", kEmrat}};
+  std::vector<std::pair<std::string, double>> constants = {{"DENUM", 405}, {"AU", test::kDe405AuKm}, {"EMRAT", test::kDe405Emrat}};
   for (int i = 0; i < extra; ++i) constants.push_back({"C" + std::to_string(1000 + i), i * 0.25});
   std::string names = "GROUP   1040\n\n" + std::to_string(constants.size()) + "\n";
   std::string values = "GROUP   1041\n\n" + std::to_string(constants.size()) + "\n";
@@ -272,8 +270,8 @@ TEST_F(De405Test, JplTestPositions1960To1987) {
     std::printf("%s: checked %d JPL test values; largest difference %.2g AU (positions), %.2g AU/day (velocities)\n",
                 folder.filename().string().c_str(), checked, worstPos, worstVel);
   }
-  EXPECT_EQ(R(a).Constants().AuKm, kAuKm);  // from the header's D exponents
-  EXPECT_EQ(R(a).Constants().Emrat, kEmrat);
+  EXPECT_EQ(R(a).Constants().AuKm, test::kDe405AuKm);  // from the header's D exponents
+  EXPECT_EQ(R(a).Constants().Emrat, test::kDe405Emrat);
   EXPECT_EQ(R(a).Constants().Named.at("DENUM"), 405);
 }
 

@@ -28,9 +28,7 @@ constexpr double kFirstJd = 2459945.75;  // 2023 Jan 1, 6h UT
 constexpr double kSameOcArcsec = 1e-6;
 
 struct EphemerisChoice : ::testing::Test {
-  fs::path folder = test::FreshFolder(std::string("ephemeris_choice_") +
-                                          ::testing::UnitTest::GetInstance()->current_test_info()->name(),
-                                      true);
+  fs::path folder = test::FolderForThisTest("ephemeris_choice_", true);
   test::RecordingPlatform ui{folder};
   Application app{ui};
   Window2Model& f = app.window2;

@@ -101,7 +101,7 @@ TEST(FileWrites, AFailedWriteKeepsThePreviousFile) {
          size_t line6 = 0;
          for (int k = 0; k < 5; ++k) line6 = bytes.find("\r\n", line6) + 2;
          bytes.replace(line6, bytes.find("\r\n", line6) - line6, "not a catalogue line");
-         std::ofstream(input, std::ios::binary | std::ios::trunc) << bytes;
+         test::WriteBytes(input, bytes);
        },
        [](Desk& d) {
          d.Press(d.app.window1, "+/-");
@@ -144,7 +144,7 @@ TEST(FileWrites, AFailedWriteKeepsThePreviousFile) {
     ASSERT_TRUE(d.ui.messages.empty()) << d.ui.messages[0];
     const fs::path target = d.folder / c.target;
     for (const char* other : {"Dat/Param_data_PARI11.txt", c.target}) {
-      std::ofstream(d.folder / other, std::ios::binary | std::ios::trunc) << kPrevious;
+      test::WriteBytes(d.folder / other, kPrevious);
     }
     {
       std::unique_ptr<test::FileSizeLimit> limit;
@@ -183,7 +183,7 @@ TEST(FileWrites, AFailedImportTouchesNoFile) {
   Desk d("failed_import");
   const fs::path bdl = d.folder / "ObsPARI" / "PARI11_G_40.txt";
   const fs::path bad = d.folder / "Dat" / "Bad_data_PARI11_G_7.txt";
-  for (const fs::path& p : {bdl, bad}) std::ofstream(p, std::ios::binary) << kPrevious;
+  for (const fs::path& p : {bdl, bad}) test::WriteBytes(p, kPrevious);
   d.app.window1.writeBadRecordsFile.Value = true;  // "+FileBad"
   d.app.window1.fileNumber.Text = "7";    // no FileDov\PARI11_G_7.txt
   d.Import();
@@ -201,7 +201,7 @@ TEST(FileWrites, AFailedImportTouchesNoFile) {
 TEST(FileWrites, APausedRunKeepsThePreviousRecordsFile) {
   Desk d("paused_run");
   const fs::path param = d.folder / "Dat" / "Param_data_PARI11.txt";
-  std::ofstream(param, std::ios::binary) << kPrevious;
+  test::WriteBytes(param, kPrevious);
   auto records = [&] {
     const std::string bytes = test::ReadBytes(param);
     return std::count(bytes.begin(), bytes.end(), '\n') - 5;  // after the heading lines
@@ -224,7 +224,7 @@ TEST(FileWrites, APausedRunKeepsThePreviousRecordsFile) {
 TEST(FileWrites, TheTargetChangesOnlyAtTheCommit) {
   const fs::path folder = test::FreshFolder("file_writes_commit");
   const fs::path target = folder / "f.txt";
-  std::ofstream(target, std::ios::binary) << kPrevious;
+  test::WriteBytes(target, kPrevious);
   fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   {
     TextOutputFile out;

@@ -684,7 +684,7 @@ TEST_F(ImportTest, WorkbooksThatCannotBeReadSayWhy) {
     SCOPED_TRACE(c.message + c.ext);
     const fs::path path = folder / "TabPARI" / (std::string("PARI11_G_7") + c.ext);
     if (c.parts.empty()) {
-      std::ofstream(path, std::ios::binary) << c.bytes;
+      test::WriteBytes(path, c.bytes);
     } else {
       WriteZip(path, c.parts);
     }
@@ -828,8 +828,7 @@ struct TableTest : ::testing::Test {
   ImportSettings s;
 
   TableTest() {
-    s.AppFolder = test::FreshFolder(std::string("import_table_") +
-                                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    s.AppFolder = test::FolderForThisTest("import_table_");
     s.ObservatoryCode = "PARI";
     s.ObjectNumberText = "11";
     s.FileNumber = "1";

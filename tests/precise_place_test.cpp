@@ -24,7 +24,6 @@ namespace {
 constexpr double kFarMas = 1.0;
 constexpr double kNearMas = 5.0;
 constexpr double kFarFromSunDeg = 5.0;
-constexpr double kDe405AuKm = 149597870.691;
 constexpr double kDistanceKm = 1e-3;  // 1 m
 
 struct Case {
@@ -80,7 +79,7 @@ TEST(PreciseDe405, AgreesWithAstropyWithinOneMasFarFromTheSun) {
       worst[far][k] = std::max(worst[far][k], d[k]);
       EXPECT_LE(d[k], far ? kFarMas : kNearMas) << "body " << c.body << " TT " << c.tt << " stage " << k;
     }
-    EXPECT_NEAR(p.AstrometricKm, c.distAu * kDe405AuKm, kDistanceKm) << c.body << " " << c.tt;
+    EXPECT_NEAR(p.AstrometricKm, c.distAu * test::kDe405AuKm, kDistanceKm) << c.body << " " << c.tt;
   }
   EXPECT_GE(near, 380);  // the Sun itself and the epochs chosen near conjunction
   std::printf("worst, mas: far (GCRS, true, astrometric) %.4f %.4f %.4f; near %.4f %.4f %.4f\n", worst[1][0],

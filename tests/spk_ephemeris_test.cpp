@@ -24,8 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr double kAuKm = 149597870.691;  // DE405's astronomical unit
-constexpr double kEmrat = 81.30056;      // DE405's Earth/Moon mass ratio
 constexpr double kTestpoTolAu = 1e-13;   // JPL's own check tolerance, AU and AU/day
 constexpr double kAsciiTolAu = 1e-12;    // the two readers of the same coefficients, AU and AU/day
 constexpr double kFirstJd = 2436912.5;   // the start of ascp1960, the first block file
@@ -68,7 +66,7 @@ std::array<double, 6> Pleph(JplEphemeris& e, int target, int center, double jd) 
     if (b == 3 || b == 10) {
       std::array<double, 6> emb = StateOf(e, kJplEarthMoonBarycentre, jd), moon = StateOf(e, kJplMoon, jd), r{};
       for (size_t i = 0; i < 6; ++i) {
-        const double earth = emb[i] - moon[i] / (1 + kEmrat);
+        const double earth = emb[i] - moon[i] / (1 + test::kDe405Emrat);
         r[i] = b == 3 ? earth : earth + moon[i];
       }
       return r;
@@ -84,7 +82,7 @@ std::array<double, 6> Pleph(JplEphemeris& e, int target, int center, double jd) 
     std::array<double, 6> t = barycentric(target), c = barycentric(center);
     for (size_t i = 0; i < 6; ++i) r[i] = t[i] - c[i];
   }
-  for (double& x : r) x /= kAuKm;
+  for (double& x : r) x /= test::kDe405AuKm;
   return r;
 }
 
@@ -93,8 +91,8 @@ TEST(SpkEphemeris, JplTestPositionsAndTheAsciiReader) {
   ASSERT_TRUE(e);
   EXPECT_EQ(e->Name(), "de405.bsp");
   EXPECT_EQ(e->DeNumber(), 405);
-  EXPECT_EQ(e->Constants().AuKm, kAuKm);
-  EXPECT_EQ(e->Constants().Emrat, kEmrat);
+  EXPECT_EQ(e->Constants().AuKm, test::kDe405AuKm);
+  EXPECT_EQ(e->Constants().Emrat, test::kDe405Emrat);
   EXPECT_EQ(e->Coverage().FirstJd, kFirstJd);
   EXPECT_GE(e->Coverage().EndJd, kEndJd);
   EXPECT_EQ(std::fmod(e->Coverage().EndJd - kFirstJd, 32.0), 0.0);
@@ -123,7 +121,7 @@ TEST(SpkEphemeris, JplTestPositionsAndTheAsciiReader) {
       for (int body = kJplMercury; body <= kJplSun; ++body) {
         std::array<double, 6> spk = StateOf(*e, body, d), ascii = AsciiStateOf(body, d);
         for (size_t i = 0; i < 6; ++i)
-          EXPECT_NEAR_WHAT(spk[i] / kAuKm, ascii[i] / kAuKm, kAsciiTolAu, "body " + std::to_string(body) + " JD " + std::to_string(d));
+          EXPECT_NEAR_WHAT(spk[i] / test::kDe405AuKm, ascii[i] / test::kDe405AuKm, kAsciiTolAu, "body " + std::to_string(body) + " JD " + std::to_string(d));
       }
     }
   }
@@ -242,7 +240,7 @@ TEST(SpkEphemeris, Type3SegmentsGiveTheirOwnVelocity) {
   ASSERT_TRUE(two && three);
   for (double jd = kFirstJd; jd < kAsciiEndJd; jd += 777.03125) {
     std::array<double, 6> a = StateOf(*two, kJplSun, jd), b = StateOf(*three, kJplSun, jd);
-    for (size_t i = 0; i < 6; ++i) EXPECT_NEAR_WHAT(b[i] / kAuKm, a[i] / kAuKm, kAsciiTolAu, "JD " + std::to_string(jd));
+    for (size_t i = 0; i < 6; ++i) EXPECT_NEAR_WHAT(b[i] / test::kDe405AuKm, a[i] / test::kDe405AuKm, kAsciiTolAu, "JD " + std::to_string(jd));
   }
 }
 

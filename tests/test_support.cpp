@@ -29,6 +29,10 @@ std::filesystem::path FreshFolder(const std::string& name, bool withSample) {
   return dir;
 }
 
+std::filesystem::path FolderForThisTest(const std::string& prefix, bool withSample) {
+  return FreshFolder(prefix + ::testing::UnitTest::GetInstance()->current_test_info()->name(), withSample);
+}
+
 std::vector<TruthRow> ReadTruth(const std::string& name) {
   std::ifstream in(std::filesystem::path(PLANOVA_TEST_DATA) / "truth" / name);
   std::vector<TruthRow> rows;

@@ -24,6 +24,10 @@ constexpr double kArcsec = 1.0 / 3600.0;        // in degrees
 constexpr double kSecondOfDay = 1.0 / 86400.0;  // in days
 constexpr double kMetre = 1.0;
 
+// DE405's constants, as JPL's header.405 gives them.
+constexpr double kDe405AuKm = 149597870.691;  // the astronomical unit, km
+constexpr double kDe405Emrat = 81.30056;      // the Earth/Moon mass ratio
+
 // Expects |got - want| <= tol and, when it fails, prints want, got and the error.
 #define EXPECT_NEAR_WHAT(got, want, tol, what)                                               \
   do {                                                                                       \
@@ -74,6 +78,8 @@ void PressButton(FormModel& form, const std::string& caption, const RecordingPla
 // A new empty folder under the build tree for one test; with the sample tree copied
 // into it when asked.
 std::filesystem::path FreshFolder(const std::string& name, bool withSample = false);
+// FreshFolder named `prefix` + the name of the test that runs.
+std::filesystem::path FolderForThisTest(const std::string& prefix, bool withSample = false);
 
 // One row of a truth CSV of the sample sources: the record as the import must form it
 // (JD, ra_file_deg, dec_file_deg) and the noise-free theoretical place behind it.

@@ -19,9 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 
 struct SampleComparison : ::testing::Test {
-  fs::path folder = test::FreshFolder(std::string("window2_sample_") +
-                                          ::testing::UnitTest::GetInstance()->current_test_info()->name(),
-                                      true);
+  fs::path folder = test::FolderForThisTest("window2_sample_", true);
   test::RecordingPlatform ui{folder};
   Application app{ui};
   Window2Model& f = app.window2;

@@ -23,9 +23,7 @@ using test::RecordingPlatform;
 // Window 1 imports the Dov sample (300 Moon observations 1990-1999, apparent places of
 // date) and writes it as ObsPARI\PARI11_G_40.txt; window 3 is then opened on it.
 struct Window3 : ::testing::Test {
-  fs::path folder = test::FreshFolder(std::string("window3_") +
-                                          ::testing::UnitTest::GetInstance()->current_test_info()->name(),
-                                      true);
+  fs::path folder = test::FolderForThisTest("window3_", true);
   RecordingPlatform ui{folder};
   Application app{ui};
   Window3Model& f = app.window3;

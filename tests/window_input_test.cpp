@@ -22,9 +22,7 @@ TEST(NamePart, OnlyPartsWithoutSeparatorsOrParentSteps) {
 }
 
 struct WindowInput : ::testing::Test {
-  fs::path folder = test::FreshFolder(std::string("window_input_") +
-                                          ::testing::UnitTest::GetInstance()->current_test_info()->name(),
-                                      true);
+  fs::path folder = test::FolderForThisTest("window_input_", true);
   RecordingPlatform ui{folder};
 };
 
@@ -67,7 +65,7 @@ TEST_F(WindowInput, NamePartsLeadingOutOfTheFolderAreRefused) {
 
 TEST_F(WindowInput, AFileEndingInItsHeadingIsAReadErrorInWindowsTwoAndThree) {
   for (const char* name : {"PARI11_G_110.txt", "PARI11_G_40.txt"}) {
-    std::ofstream(folder / "ObsPARI" / name, std::ios::binary) << "only\r\nfour\r\nheading\r\nlines\r\n";
+    test::WriteBytes(folder / "ObsPARI" / name, "only\r\nfour\r\nheading\r\nlines\r\n");
   }
   Application app{ui};
   app.ShowForm("Form2");

@@ -35,7 +35,7 @@ Outcome RunProgram(const std::string& args) { return RunCommand(std::string(PLAN
 
 std::filesystem::path WriteScript(const std::filesystem::path& folder, const std::string& text) {
   auto path = folder / "script.txt";
-  std::ofstream(path, std::ios::binary) << text;
+  test::WriteBytes(path, text);
   return path;
 }
 
@@ -144,7 +144,7 @@ TEST(Program, InitMakesTheSampleLayout) {
   EXPECT_NE(after.out.find("JPL/ascpГГГГ.405"), std::string::npos) << after.out;
   EXPECT_EQ(after.out.find("Dat —"), std::string::npos) << after.out;
 
-  std::ofstream(folder / "FileDov" / "PARI11_G_1.txt", std::ios::binary) << "own";
+  test::WriteBytes(folder / "FileDov" / "PARI11_G_1.txt", "own");
   ASSERT_EQ(RunProgram("--init " + folder.string()).status, 0);
   EXPECT_EQ(test::ReadBytes(folder / "FileDov" / "PARI11_G_1.txt"), "own");
   EXPECT_EQ(RunProgram("--init /proc/planova-init").status, 1);
