@@ -221,6 +221,10 @@ TEST_F(EphemerisChoice, BatchScriptChoosesTheKernel) {
   EXPECT_EQ(out.str().substr(0, 6), "DE405\n") << out.str();
   EXPECT_EQ(out.str().find("MESSAGE"), std::string::npos) << out.str();
   EXPECT_EQ(CsvTheories(), std::vector<std::string>(kRows, "JPL2 de405.bsp"));
+  // The default parabola is some 91 s off TT-UTC (69.184 s) at the end of 2023, and the run says so.
+  const std::string& report = batchApp.window2.reportPane.Text;
+  EXPECT_EQ(report.rfind("внимание: ET-UT модели отличается от TT-UTC по таблице на 9", 0), 0u) << report;
+  EXPECT_NE(report.find(" сек (2023-"), std::string::npos) << report;
 }
 
 // "астрометрическое (ICRS)" and "TT-UTC по таблице" set by a script in both windows: the
@@ -244,6 +248,7 @@ TEST_F(EphemerisChoice, BatchScriptAsksForAstrometricPlacesWithTableDeltaT) {
       "print Form2.Text18\n");
   ASSERT_EQ(RunBatchScript(batchApp, script, out, err), 0) << err.str();
   EXPECT_EQ(out.str(), "69,184\n");
+  EXPECT_EQ(batchApp.window2.reportPane.Text.find("внимание"), std::string::npos);
   ApparentPlaceRequest r;
   r.Body = 4;
   r.DeltaT = DeltaTModel::kNone;

@@ -916,6 +916,10 @@ result </translation>
             <translation>GEO   EQU    JD               L=  </translation>
         </message>
         <message>
+            <source>эфемериды: </source>
+            <translation>ephemeris: </translation>
+        </message>
+        <message>
             <source>Нет данных для записи: загрузите исходные данные</source>
             <translation>No data to write: load the source data first</translation>
         </message>
@@ -1074,6 +1078,18 @@ result </translation>
         <message>
             <source>Номер планеты должен быть от 1 до 9 или 11</source>
             <translation>The planet number must be 1 to 9 or 11</translation>
+        </message>
+        <message>
+            <source>внимание: ET-UT модели отличается от TT-UTC по таблице на </source>
+            <translation>warning: the ET-UT model differs from TT-UTC of the table by </translation>
+        </message>
+        <message>
+            <source> сек (</source>
+            <translation> s (</translation>
+        </message>
+        <message>
+            <source>): для времён UTC выберите "TT-UTC по таблице"</source>
+            <translation>): for UTC times choose "TT-UTC from the table"</translation>
         </message>
         <message>
             <source>Надо загрузить данные</source>
@@ -1278,10 +1294,6 @@ result </translation>
         <message>
             <source>Увеличьте массивы данных</source>
             <translation>Enlarge the data arrays</translation>
-        </message>
-        <message>
-            <source>эфемериды: </source>
-            <translation>ephemeris: </translation>
         </message>
         <message>
             <source> сек  TDB-TT= </source>

@@ -95,6 +95,14 @@ double DeltaTSeconds(AstroState& a, double jd, DeltaTModel model) {
   }
 }
 
+double DeltaTModelDepartureSeconds(double jdUtc, DeltaTModel model) {
+  double table = 0;
+  if ((model != DeltaTModel::kParabola && model != DeltaTModel::kPiecewise) || !TtMinusUtcSeconds(jdUtc, table)) {
+    return 0;
+  }
+  return (model == DeltaTModel::kParabola ? DeltaTParabolaAt(jdUtc) : DeltaTPiecewiseAt(jdUtc)) - table;
+}
+
 namespace {
 
 // The rigorous reduction of the request at TT = UT + ET-UT; the program's refraction at

@@ -163,6 +163,14 @@ void CompleteStages(ApparentPlace& place);
 // Returned: ET-UT, seconds, after the model (0 for kNone).  Writes: CurrentJd = jd.
 double DeltaTSeconds(AstroState& a, double jd, DeltaTModel model);
 
+// How far a classical ET-UT model strays from TT-UTC of the leap-second table, which is
+// what UTC observation times need from 1960 on: the parabola is 70 s too large in 2005,
+// "с 1700" 10 to 20 s.
+// Given: jdUtc (JD, UTC); model.
+// Returned: model - table, seconds; 0 before 1960 (no table), for a date that is not finite,
+//   and for kNone and kTable.
+double DeltaTModelDepartureSeconds(double jdUtc, DeltaTModel model);
+
 // The geometric geocentric place of the body from the two-body theory and the lunar
 // series: the observations that a generated data set holds.
 // Given: body (0..11 but 10); jd (JD, taken as ET for the theory).

@@ -97,6 +97,7 @@ void Window2Model::Compare() {
   }
   if (generate) GenerateTwoBodySet(p);
   RequireRunnable();
+  if (!set2FromFile.Value && set1FromFile.Value) ComparisonLog = DeltaTWarning(DeltaTOfBoxes());
   PlotOriginJd = Store.ObsJd(1, kSet1);
   SetPlotAxes(plotPicture, PlotColours, Plot, PlotOriginJd);
   Run.Begin(1, Count1);
@@ -108,6 +109,33 @@ void Window2Model::Compare() {
   if (!WriteTextFile(statPath, Utf8ToCp1251(Run.Stats.StatText(Store.ObservatoryCode, Store.ObjectNumber, ephemerisName)))) {
     throw Refusal{WriteFailureMessage(statPath), {}};
   }
+}
+
+// A line for the top of the comparison log when the chosen classical ET-UT strays from
+// TT-UTC of the leap-second table by more than a second on the records of data set 1
+// (UTC times from 1960 on): the largest departure over about a hundred records spread
+// through the set, and its date.  Empty otherwise.
+std::string Window2Model::DeltaTWarning(DeltaTModel model) {
+  constexpr double kToleratedSeconds = 1;
+  constexpr int32_t kSampledRows = 100;
+  const int32_t last = std::min(Count1, Store.ObsJd.Rows());
+  const int32_t step = std::max<int32_t>(1, last / kSampledRows);
+  double worst = 0, worstJd = 0;
+  auto look = [&](int32_t i) {
+    const double jd = Store.ObsJd(i, kSet1);
+    const double departure = DeltaTModelDepartureSeconds(jd, model);
+    if (std::fabs(departure) > std::fabs(worst)) {
+      worst = departure;
+      worstJd = jd;
+    }
+  };
+  for (int32_t i = 1; i <= last; i += step) look(i);
+  if (last >= 1) look(last);
+  if (!(std::fabs(worst) > kToleratedSeconds)) return {};
+  const CalendarDateResult date = Astro.CalendarDateOf(worstJd);
+  return "внимание: ET-UT модели отличается от TT-UTC по таблице на " + Format(worst, "0.0") + " сек (" +
+         std::to_string(date.Date.Year) + "-" + Format(date.Date.Month, "00") + "-" + Format(std::floor(date.Date.Day), "00") +
+         "): для времён UTC выберите \"TT-UTC по таблице\"" + kCrLf;
 }
 
 void Window2Model::GiveUpRun(const std::string& message) {

@@ -209,6 +209,7 @@ class Window2Model : public FormModel {
   ApparentPlaceRequest TheoryRequest();
   // The ET-UT model of the boxes: the table before "с 1700" before the parabola.
   DeltaTModel DeltaTOfBoxes() const;
+  std::string DeltaTWarning(DeltaTModel model);
   // The calendar date of `jd` into CalendarOfRow.  A date the calendar refuses is false;
   // the run says so once and goes on (the row's date boxes stay as they are).
   bool CalendarOrMessage(double jd);
