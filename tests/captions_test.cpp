@@ -278,7 +278,8 @@ TEST(Captions, Window2) {
                 {"Check12", "+№ в примечаниях"},
                 {"Check15", "точно (IAU 2006)"},
                 {"Check16", "астрометрическое (ICRS)"},
-                {"Check17", "TT-UTC по таблице"}},
+                {"Check17", "TT-UTC по таблице"},
+                {"Check19", "топоцентр."}},
                std::nullopt);
 
   ExpectCaptions(l, ControlKind::kButton,
@@ -369,7 +370,8 @@ TEST(Captions, Window3) {
                 {"Check7", "T0=T0"},
                 {"Check12", "точно (IAU 2006)"},
                 {"Check13", "астрометрическое (ICRS)"},
-                {"Check14", "TT-UTC по таблице"}},
+                {"Check14", "TT-UTC по таблице"},
+                {"Check16", "топоцентр."}},
                std::nullopt);
 
   ExpectCaptions(l, ControlKind::kButton,

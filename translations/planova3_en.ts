@@ -356,6 +356,10 @@
             <translation> - &lt;precise (IAU 2006)&gt; - with theory JPL2, computes the theoretical places rigorously (IAU 2006/2000A: light time, light deflection by the Sun and the planets, relativistic aberration, IAU 2006 precession and IAU 2000A nutation; epoch App is the true equator and equinox of date, J2000 the GCRS; B1950 keeps the classical reduction). AberZ, AberP and Nut are part of the rigorous reduction; the DE405 button also lists the astrometric and apparent geocentric places.</translation>
         </message>
         <message>
+            <source> - &lt;астрометрическое (ICRS)&gt;, &lt;TT-UTC по таблице&gt;, &lt;топоцентр.&gt; - с &lt;точно (IAU 2006)&gt;: астрометрическое место (только световое время, оси ICRS - так измерены положения по опорным звездам, как в файлах MPC и ADES); время TT из таблицы секунд координации (с 1960 г., раньше - модель с 1700); место, видимое со станции каждой записи (код станции в колонке 94 файла BDL, координаты из Observatories.txt или ObsCodes.html папки программы, без кода - обсерватория окна).</source>
+            <translation> - &lt;astrometric (ICRS)&gt;, &lt;TT-UTC from the table&gt;, &lt;topocentric&gt; - with &lt;precise (IAU 2006)&gt;: the astrometric place (light time only, ICRS axes - how positions measured against reference stars are given, as in MPC and ADES files); TT from the table of leap seconds (from 1960, before it the model from 1700); the place seen from each record's station (the station code in column 94 of the BDL file, its coordinates from Observatories.txt or ObsCodes.html in the program folder, without a code the window's observatory).</translation>
+        </message>
+        <message>
             <source> - /Stop/ - остановить сравнение данных.</source>
             <translation> - /Stop/ - stops the comparison.</translation>
         </message>
@@ -1238,6 +1242,10 @@ result </translation>
         <message>
             <source>TT-UTC по таблице</source>
             <translation>TT-UTC from the table</translation>
+        </message>
+        <message>
+            <source>топоцентр.</source>
+            <translation>topocentric</translation>
         </message>
         <message>
             <source>Загрузить в формате BDL</source>

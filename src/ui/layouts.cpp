@@ -106,8 +106,9 @@ const WindowLayout& LayoutOf(const std::string& form) {
       {"Label20", 830, 354, 55, 20}, {"Text24", 885, 352, 30, 24}, {"Label21", 925, 354, 55, 20}, {"Text25", 980, 352, 30, 24}, {"Label22", 1020, 354, 55, 20},
           {"Text26", 1075, 352, 30, 24}, {"Check4", 1115, 354, 45, 22}, {"Check5", 1162, 354, 45, 22}, {"Check10", 1209, 354, 45, 22},
       {"ProgressBar1", 830, 386, 440, 24},
-      // The place kind and the ET-UT of the rigorous reduction, under the theory's boxes.
-      {"Check16", 830, 416, 200, 22}, {"Check17", 1040, 416, 170, 22},
+      // The place kind, the ET-UT and the observer of the rigorous reduction, under the
+      // theory's boxes.
+      {"Check16", 830, 416, 180, 22}, {"Check17", 1012, 416, 150, 22}, {"Check19", 1164, 416, 106, 22},
       {"Picture1", 8, 444, 1262, 126},
       {"RichTextBox1", 8, 578, 415, 270}, {"RichTextBox2", 430, 578, 415, 270}, {"RichTextBox3", 852, 578, 418, 270},
   },
@@ -133,7 +134,7 @@ const WindowLayout& LayoutOf(const std::string& form) {
           {"Text5", 525, 120, 60, 24}, {"Label12", 600, 122, 80, 20}, {"Text18", 680, 120, 150, 24}, {"Check3", 840, 120, 90, 22},
           {"Check12", 935, 120, 170, 22},
       // Above "точно (IAU 2006)": the place kind it serves, and the ET-UT from the table.
-      {"Check14", 935, 48, 170, 22}, {"Check13", 935, 84, 220, 22},
+      {"Check14", 935, 48, 170, 22}, {"Check13", 935, 84, 220, 22}, {"Check16", 745, 48, 120, 22},
       {"Command12", 10, 158, 240, 28},
       {"Frame5", 255, 146, 150, 46}, {"Option4", 263, 164, 65, 22}, {"Option7", 333, 164, 65, 22},
       {"Check6", 415, 162, 60, 22}, {"Check2", 480, 162, 90, 22}, {"Command16", 575, 158, 130, 28}, {"Command7", 710, 158, 185, 28},

@@ -141,6 +141,7 @@ constexpr CheckRow<Window2Model> kChecks[] = {
     {"Check15", &Window2Model::rigorousIau2006, "точно (IAU 2006)"},
     {"Check16", &Window2Model::astrometricPlace, "астрометрическое (ICRS)"},
     {"Check17", &Window2Model::deltaTFromTable, "TT-UTC по таблице"},
+    {"Check19", &Window2Model::topocentricPlace, "топоцентр."},
 };
 
 constexpr ButtonRow<Window2Model> kButtons[] = {

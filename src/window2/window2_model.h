@@ -89,6 +89,7 @@ class Window2Model : public FormModel {
   CheckBox rigorousIau2006;         // "точно (IAU 2006)": the rigorous reduction with "JPL2 (DE405)"
   CheckBox astrometricPlace;        // "астрометрическое (ICRS)": the astrometric place, with "точно (IAU 2006)"
   CheckBox deltaTFromTable;         // "TT-UTC по таблице": TT-UTC of the leap seconds from 1960, "с 1700" before
+  CheckBox topocentricPlace;        // "топоцентр.": places seen from each record's station, with "точно (IAU 2006)"
   CheckBox writeParamFile;          // "+File": the Param_data_, its CSV twin and the Stat file
   CheckBox plotDifferences;         // "+График"
   CheckBox clearPlot;               // "+ очистка рисунка": a new plot for a new run

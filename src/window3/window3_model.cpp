@@ -100,6 +100,7 @@ constexpr CheckRow<Window3Model> kChecks[] = {
     {"Check12", &Window3Model::rigorousReduction, "точно (IAU 2006)"},
     {"Check13", &Window3Model::astrometricPlace, "астрометрическое (ICRS)"},
     {"Check14", &Window3Model::deltaTFromTable, "TT-UTC по таблице"},
+    {"Check16", &Window3Model::topocentricPlace, "топоцентр."},
 };
 
 constexpr ButtonRow<Window3Model> kButtons[] = {

@@ -52,6 +52,7 @@ class Window3Model : public FormModel {
   CheckBox rigorousReduction;         // "точно (IAU 2006)": the rigorous reduction with "JPL2"
   CheckBox astrometricPlace;          // "астрометрическое (ICRS)": the astrometric place, with "точно (IAU 2006)"
   CheckBox deltaTFromTable;           // "TT-UTC по таблице": TT-UTC of the leap seconds from 1960, "с 1700" before
+  CheckBox topocentricPlace;          // "топоцентр.": places seen from each record's station, with "точно (IAU 2006)"
   CheckBox stepByStep;                // "По шагам"
   CheckBox correctData;               // "+ скорректировать данные"
   TextBox corrLFirstArcsec, corrLLastArcsec;  // "dLn=", "dLk=": longitude correction at №1 and №2
