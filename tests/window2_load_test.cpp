@@ -117,6 +117,25 @@ TEST_F(Window2Load, ObservatoryTableAndLatitudeSigns) {
   Press("Загрузить в формате BDL");
   EXPECT_EQ(f.observatoryLonDeg.Text, "0");
   EXPECT_EQ(f.observatoryLatDeg.Text, "0");
+
+  // Codes of the MPC's list: a site's place; a space observer's 0, 0 and why, under the
+  // refused lines of the folder's observatory files.
+  std::filesystem::create_directories(folder / "Obs786");
+  std::filesystem::create_directories(folder / "ObsC51");
+  f.observatoryCode.Text = "786";
+  WriteFile({}, "../Obs786/78611_G_110.txt");
+  Press("Загрузить в формате BDL");
+  EXPECT_EQ(f.observatoryLonDeg.Text, "-77,0655");
+  EXPECT_EQ(f.observatoryLatDeg.Text, "38,9204");
+  test::WriteBytes(folder / "Observatories.txt", "PARI     2,337   98,836\r\n");
+  f.observatoryCode.Text = "C51";
+  WriteFile({}, "../ObsC51/C5111_G_110.txt");
+  Press("Загрузить в формате BDL");
+  EXPECT_EQ(f.observatoryLonDeg.Text, "0");
+  EXPECT_EQ(f.reportPane.Text,
+            "Observatories.txt, строка 1: широта вне -90..90\r\n"
+            "обсерватория C51: нет координат (космический или подвижный наблюдатель)\r\n"
+            "данные забракованные по времени наблюдения\r\n");
 }
 
 TEST_F(Window2Load, RejectedTimesAndTheDisplayDay) {

@@ -1064,6 +1064,54 @@ result </translation>
             <translation>dT, s</translation>
         </message>
         <message>
+            <source>строка короче 30 знаков</source>
+            <translation>line shorter than 30 characters</translation>
+        </message>
+        <message>
+            <source>неверный код</source>
+            <translation>bad code</translation>
+        </message>
+        <message>
+            <source>не число</source>
+            <translation>not a number</translation>
+        </message>
+        <message>
+            <source>долгота вне допустимых пределов</source>
+            <translation>longitude out of range</translation>
+        </message>
+        <message>
+            <source>расстояние от центра Земли вне 0..1,01</source>
+            <translation>distance from the Earth's centre outside 0..1.01</translation>
+        </message>
+        <message>
+            <source>широта вне -90..90</source>
+            <translation>latitude outside -90..90</translation>
+        </message>
+        <message>
+            <source>высота вне -500..9000 м</source>
+            <translation>height outside -500..9000 m</translation>
+        </message>
+        <message>
+            <source>неверный код MPC</source>
+            <translation>bad MPC code</translation>
+        </message>
+        <message>
+            <source>код уже был выше</source>
+            <translation>code already listed above</translation>
+        </message>
+        <message>
+            <source>, строка </source>
+            <translation>, line </translation>
+        </message>
+        <message>
+            <source>обсерватория </source>
+            <translation>observatory </translation>
+        </message>
+        <message>
+            <source>: нет координат (космический или подвижный наблюдатель)</source>
+            <translation>: no coordinates (space or roving observer)</translation>
+        </message>
+        <message>
             <source>Желательно увеличить размер массива</source>
             <translation>Better enlarge the array</translation>
         </message>

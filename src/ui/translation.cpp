@@ -18,8 +18,9 @@ constexpr const char* kContext = "Planova";
 
 // The program's own phrases that its panes show beside the lines of files: placeholders,
 // the counts of loads, writes and operations, the headings of the import's and the
-// merge's logs, the labels of the stage logs and of the ephemeris calculator.  Each is, byte
-// for byte, a text the windows write (the test pane_phrases_written checks it).
+// merge's logs, the labels of the stage logs and of the ephemeris calculator, the report of
+// a BDL load on its observatory.  Each is, byte for byte, a text the windows write (the
+// test pane_phrases_written checks it).
 constexpr const char* kPanePhrases[] = {
     "исходная запись данных", "прочитанные программой данные", "не распознанные записи", "первые данные",
     "распознанные программой записи", "ЗАБРАКОВАННЫЕ ПРОГРАММОЙ ЗАПИСИ",
@@ -43,6 +44,9 @@ constexpr const char* kPanePhrases[] = {
     "ГЕО GCRS (J2000)            RA=  ", "ГЕО видимое ист. JD        RA=  ", "ГЕЛИО ЭКВ   J2000         L=  ",
     "    тыс.км", "  тыс.км", "     км/с", "ГЕО   ЭКВ   J2000           L=  ", "ГЕО   ЭКВ    JD               L=  ",
     "точно (IAU 2006) — только для JPL2 и эпох App, J2000: ", " — классическая редукция", "эфемериды: ",
+    ", строка ", "обсерватория ", ": нет координат (космический или подвижный наблюдатель)", "строка короче 30 знаков",
+    "неверный код MPC", "неверный код", "не число", "долгота вне допустимых пределов", "расстояние от центра Земли вне 0..1,01",
+    "широта вне -90..90", "высота вне -500..9000 м", "код уже был выше",
 };
 
 using Fragments = std::vector<std::pair<QString, QString>>;

@@ -1,9 +1,8 @@
 // Window 2's BDL files: "Загрузить в формате BDL" into data set 1 or 2 (with the
 // observatory's coordinates from its code) and "Записать результат в" from data set 3.
-#include <array>
-
 #include "bdl/bdl_file.h"
 #include "common/numtext.h"
+#include "import/observatories.h"
 #include "models/messages.h"
 #include "common/textfile.h"
 #include "window2/window2_model.h"
@@ -14,30 +13,34 @@ namespace {
 
 const char* const kCrLf = "\r\n";
 
-struct Observatory {
-  const char* code;
-  const char* longitude;  // degrees east, as shown
-  const char* latitude;   // degrees
-};
+// Why a line of an observatory file was refused, as the report pane says it.
+const char* FaultText(ObservatoryFault fault) {
+  switch (fault) {
+    case ObservatoryFault::kShortLine: return "строка короче 30 знаков";
+    case ObservatoryFault::kBadCode: return "неверный код";
+    case ObservatoryFault::kBadNumber: return "не число";
+    case ObservatoryFault::kLongitudeRange: return "долгота вне допустимых пределов";
+    case ObservatoryFault::kRhoRange: return "расстояние от центра Земли вне 0..1,01";
+    case ObservatoryFault::kLatitudeRange: return "широта вне -90..90";
+    case ObservatoryFault::kHeightRange: return "высота вне -500..9000 м";
+    case ObservatoryFault::kBadMpcCode: return "неверный код MPC";
+    case ObservatoryFault::kDuplicateCode: return "код уже был выше";
+  }
+  return "";
+}
 
-// Observatories by their codes, with the coordinates the window shows for them.
-constexpr std::array<Observatory, 15> kObservatories = {{
-    {"BERL", "13,393", "52,520"},
-    {"CAMB", "0,095", "52,214"},
-    {"CAPE", "18,475", "-33,934"},
-    {"EDIN", "3,183", "55,917"},
-    {"GREN", "0,0", "51,477"},
-    {"GTOK", "139,542", "35,672"},
-    {"MADR", "80,246", "13,067"},
-    {"NIKO", "31,975", "46,972"},
-    {"OTTA", "-75,527", "45,317"},
-    {"PARI", "2,337", "48,836"},
-    {"RADC", "-1,251", "51,76"},
-    {"STRA", "7,767", "48,583"},
-    {"TIHO", "12,578", "55,681"},
-    {"UCCL", "4,358", "50,799"},
-    {"USNO", "-77,066", "38,921"},
-}};
+// The report pane's lines on the observatory: the lines of its files that were refused,
+// and why a code that is known has no coordinates.
+std::string ObservatoryReport(const ObservatoryList& list, const ObservatoryFind& found, const std::string& code) {
+  std::string report;
+  for (const ObservatoryProblem& p : list.Problems) {
+    report += p.File + ", строка " + std::to_string(p.Line) + ": " + FaultText(p.Fault) + kCrLf;
+  }
+  if (found.End == ObservatoryFindEnd::kNoCoordinates) {
+    report += "обсерватория " + code + ": нет координат (космический или подвижный наблюдатель)" + kCrLf;
+  }
+  return report;
+}
 
 }  // namespace
 
@@ -50,18 +53,15 @@ void Window2Model::LoadBdl() {
   Store.ObservatoryCode = observatoryCode.Text;
   const std::string& code = Store.ObservatoryCode;
 
-  observatoryLonDeg.Text = "0";
-  observatoryLatDeg.Text = "0";
-  for (const auto& o : kObservatories) {
-    if (code == o.code) {
-      observatoryLonDeg.Text = o.longitude;
-      observatoryLatDeg.Text = o.latitude;
-      break;
-    }
-  }
+  // The observatory's place from the folder's lists, read afresh at each load; an unknown
+  // code, or one without coordinates, shows 0, 0.
+  const ObservatoryList observatories = LoadObservatories(Ui().AppFolder());
+  const ObservatoryFind found = observatories.Find(code);
+  observatoryLonDeg.Text = found.Found() ? found.LonText : "0";
+  observatoryLatDeg.Text = found.Found() ? found.LatText : "0";
   progress.Value = 0;
   reportPane.Text.clear();
-  ProcessLog = std::string("данные забракованные по времени наблюдения") + kCrLf;
+  ProcessLog = ObservatoryReport(observatories, found, code) + "данные забракованные по времени наблюдения" + kCrLf;
 
   std::string mark;
   if (fileRa.Value) mark = "_R_";
