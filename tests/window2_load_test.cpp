@@ -353,7 +353,8 @@ TEST_F(Window2Load, EachRecordKeepsItsStationFromImportToTheWrittenFiles) {
   w3.resultFileNumber.Text = "112";
   Press(w3, "Записать результат в файл");
   ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
-  EXPECT_EQ(test::ReadBytes(folder / "ObsPARI" / "PARI11_G_112.txt"), test::ReadBytes(folder / "ObsPARI" / "PARI11_G_110.txt"));
+  EXPECT_EQ(test::ReadBytes(folder / "ObsPARI" / "PARI11_G_112.txt"),
+            test::ReadBytes(folder / "ObsPARI" / "PARI11_G_110.txt"));
 
   // An import of a source that names no station leaves none, whatever the rows held.
   w1.ChooseOption(w1.sourceDov);

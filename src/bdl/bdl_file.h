@@ -114,9 +114,10 @@ struct BdlWriteResult {
 // `path`, replacing it only once every line is written (TextOutputFile): the heading
 // lines, then per row FormatBdlLine with the record's station at column 94 (the
 // observatory code of the options when it has none, so that the lines of a file from one
-// observatory are those of that code), the note at column 99, the time scale and the epoch (columns 133-137 blanked first) and, if asked,
-// the row number; dates in the calendar of `rule`.  The body name is that of the last
-// file loaded, else the one of the store's object number.  first > last writes the heading alone.
+// observatory are those of that code), the note at column 99, the time scale and the
+// epoch (columns 133-137 blanked first) and, if asked, the row number; dates in the
+// calendar of `rule`.  The body name is that of the last file loaded, else the one of the
+// store's object number.  first > last writes the heading alone.
 BdlWriteResult WriteBdlFile(const std::filesystem::path& path, const ObservationStore& store, int32_t first,
                             int32_t last, BdlState& b, CalendarRule rule, const BdlWriteOptions& options);
 

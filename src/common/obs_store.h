@@ -145,8 +145,8 @@ struct ObservationStore {
     ObsStation.Recreate(n);
   }
 
-  // Copies the whole record (JD, longitude, latitude, note, station) of row `fromRow` of column
-  // `fromCol` into row `toRow` of column `toCol`; the rows lie within the arrays.
+  // Copies the whole record (JD, longitude, latitude, note, station) of row `fromRow` of
+  // column `fromCol` into row `toRow` of column `toCol`; the rows lie within the arrays.
   void CopyRecord(int32_t fromRow, int fromCol, int32_t toRow, int toCol) {
     ObsJd(toRow, toCol) = ObsJd(fromRow, fromCol);
     ObsLon(toRow, toCol) = ObsLon(fromRow, fromCol);

@@ -257,8 +257,9 @@ struct ImportResult {
 };
 
 // Runs one import with the settings of window 1: fills columns 1 and 3 of the store (each
-// record with its line's station, or none) and its counters, ObjectNumber and ObservatoryCode, and says the calendar it left.  `workbook` is
-// used for the table source.  Shows no message itself.
+// record with its line's station, or none) and its counters, ObjectNumber and
+// ObservatoryCode, and says the calendar it left.  `workbook` is used for the table
+// source.  Shows no message itself.
 ImportResult RunSourceImport(const ImportSettings& settings, ObservationStore& store, Workbook& workbook);
 
 }  // namespace planova

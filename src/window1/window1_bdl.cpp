@@ -37,10 +37,11 @@ bool PlaceDescriptive(std::string& line, const std::string& utf8, int startColum
 // \Obs<code>\<code><object>_<"в файл">.txt: five heading lines holding the observatory
 // code, then one line per record with the descriptive texts of the window and, at column
 // 94, the record's station (the code when it names none: a source of one observatory).
-// The code and the object number are those kept by the last import.  Dates are written in the
-// Gregorian calendar from 1582 October 15 and in the Julian calendar before.  The file is
-// replaced only when every line is written: a text that does not fit, a date beyond the
-// calendar or a failing disk leave the old file as it was, with a message naming it.
+// The code and the object number are those kept by the last import.  Dates are written
+// in the Gregorian calendar from 1582 October 15 and in the Julian calendar before.  The
+// file is replaced only when every line is written: a text that does not fit, a date
+// beyond the calendar or a failing disk leave the old file as it was, with a message
+// naming it.
 void Window1Model::SaveBdl() {
   rejectedOrSavedLog.Text.clear();
   std::string pane;
