@@ -9,10 +9,13 @@
 //   CompareFromFile  "Сравнить данные 1 с данными 2" with data 2 "из файла": the 100 000
 //          records of set 1 (in no order) against the 100 000 of set 2, each matched with
 //          the last record of set 2 within the tolerance (a fifth of them match).
+//   Store  "Создать массивы с N=" 1 000 000: the time, and the heap the five arrays
+//          (date, longitude, latitude, note, station in four columns) take per row.
 // The store is N = 210 000 rows: the merged set 3 must fit, and the loader asks for at
 // least one row per 150 bytes of file.  Before each pressing of Sort, Merge and Clean the
 // store is put back as it was after loading (outside the measured time).
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <random>
@@ -198,8 +201,32 @@ void BM_Window2CompareFromFile100000x100000(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kRecords);
 }
 
+// Bytes the heap holds, in small blocks and in blocks of their own (as large arrays are).
+size_t HeapInUse() {
+  const struct mallinfo2 m = mallinfo2();
+  return m.uordblks + m.hblkhd;
+}
+
+void BM_Window2Store1000000(benchmark::State& state) {
+  Window2 w;
+  w.f.arraySize.Text = "1000000";
+  size_t heap = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    w.app.Store = ObservationStore{};
+    const size_t before = HeapInUse();
+    state.ResumeTiming();
+    w.Press("Создать массивы с N=");
+    heap = HeapInUse() - before;
+  }
+  if (w.Failed(state)) return;
+  state.counters["heap_MB"] = static_cast<double>(heap) / 1e6;
+  state.counters["bytes_per_row"] = static_cast<double>(heap) / 1e6;
+}
+
 }  // namespace
 
+BENCHMARK(BM_Window2Store1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Window2Load100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Window2Sort100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Window2Merge2x100000)->Unit(benchmark::kMillisecond)->UseRealTime();

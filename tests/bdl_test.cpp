@@ -250,6 +250,20 @@ TEST(BdlLine, ReadRefusesImpossibleValuesAndExponents) {
   EXPECT_TRUE(r.ui.messages.empty());
 }
 
+// The station is columns 94-98 with the blanks around it trimmed; column 99 starts the
+// note, so a longer code keeps its first five bytes.
+TEST(BdlLine, StationIsColumns94To98Trimmed) {
+  OneRow r;
+  const std::string blank = BdlText(2000, "Jan", 1, 12, 0, 0, 0, 1, 0, 0, 0, false, 10, 0, 0, 0);
+  BdlRecord rec;
+  for (auto [field, want] : {std::pair{"     ", ""}, {"568  ", "568"}, {" G96 ", "G96"}, {"PARIS1", "PARIS"},
+                             {"\xcf\xd3\xcb", "\xcf\xd3\xcb"}}) {
+    const std::string line = blank.substr(0, 93) + field + blank.substr(93 + std::string(field).size());
+    ASSERT_TRUE(ReadBdlRecord(r.b, CalendarRule::kGregorianFrom1582, line, rec)) << line;
+    EXPECT_EQ(rec.Station.str(), want) << line;
+  }
+}
+
 TEST(BdlLine, ParseRefusesWhatIsNoDateWithoutAMessage) {
   OneRow r;
   r.b.InputLine = r.Line(2451545, 15, -0.5);

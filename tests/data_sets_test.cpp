@@ -70,13 +70,18 @@ void Fill(ObservationStore& s, const std::vector<Rec>& recs) {
       s.ObsLon(r, col) = recs[k].lon;
       s.ObsLat(r, col) = recs[k].lat;
       s.ObsNote(r, col) = recs[k].note;
+      s.ObsStation(r, col) = StationCode(recs[k].note);
     }
   }
 }
 
 std::vector<Rec> Column(const ObservationStore& s, int col, int32_t n) {
   std::vector<Rec> out;
-  for (int32_t r = 1; r <= n; ++r) out.push_back({s.ObsJd(r, col), s.ObsLon(r, col), s.ObsLat(r, col), s.ObsNote(r, col)});
+  for (int32_t r = 1; r <= n; ++r) {
+    out.push_back({s.ObsJd(r, col), s.ObsLon(r, col), s.ObsLat(r, col), s.ObsNote(r, col)});
+    // The station Fill gave the record (from its note) moved with it.
+    EXPECT_EQ(s.ObsStation(r, col), StationCode(out.back().note)) << "row " << r << " of column " << col;
+  }
   return out;
 }
 

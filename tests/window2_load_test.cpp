@@ -1,6 +1,6 @@
 // Window 2's BDL loading and writing: a file written by window 1 loads back with its
 // dates and coordinates; the observatory table, the size and capacity rules, rejected
-// times, bad lines and the writer's placement.
+// times, bad lines, the writer's placement, and each record's station from import to writing.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -27,9 +27,8 @@ struct Window2Load : ::testing::Test {
     f.arraySize.Text = "100";
     Press("Создать массивы с N=");
   }
-  void Press(const std::string& caption) {
-    test::PressButton(f, caption, ui);
-  }
+  void Press(const std::string& caption) { Press(f, caption); }
+  void Press(FormModel& form, const std::string& caption) { test::PressButton(form, caption, ui); }
   // A BDL file PARI11_G_110.txt in ObsPARI with the given observation lines.
   void WriteFile(const std::vector<std::string>& lines, const std::string& name = "PARI11_G_110.txt") {
     std::ofstream out(folder / "ObsPARI" / name, std::ios::binary);
@@ -289,6 +288,99 @@ TEST_F(Window2Load, ADateTheCalendarCannotTakeIsSaidBeforeTheWriteError) {
   EXPECT_EQ(ui.messages[ui.messages.size() - 2], "Введите правильно юлианскую дату");
   EXPECT_EQ(ui.messages.back(), "Ошибка записи в файл\r\n" + PathText(folder / "ObsPARI" / "PARI11_RDGLBT_40.txt"));
   EXPECT_FALSE(std::filesystem::exists(folder / "ObsPARI" / "PARI11_RDGLBT_40.txt")) << "no part of the file is written";
+}
+
+// A file of two stations: window 1's MPC import keeps each line's code (columns 78-80)
+// and writes it at column 94; windows 2 and 3 load it back per record, and it stays with
+// its record through sorting, merging and their writers.  A record without a station of
+// its own is written with the observatory code.
+TEST_F(Window2Load, EachRecordKeepsItsStationFromImportToTheWrittenFiles) {
+  // Column 94 of each observation line of a written file.
+  const auto stations = [this](const std::string& name) {
+    std::vector<std::string> codes;
+    const std::string bytes = test::ReadBytes(folder / "ObsPARI" / name);
+    size_t at = 0;
+    for (int k = 0; k < 5; ++k) at = bytes.find("\r\n", at) + 2;
+    for (; at < bytes.size(); at = bytes.find("\r\n", at) + 2) codes.push_back(bytes.substr(at + 93, 5));
+    return codes;
+  };
+  const auto storeStations = [this](int col, int32_t rows) {
+    std::vector<std::string> codes;
+    for (int32_t i = 1; i <= rows; ++i) codes.push_back(app.Store.ObsStation(i, col).str());
+    return codes;
+  };
+  using Codes = std::vector<std::string>;
+  // Observations at noon of January 4, 1, 2 and 3, 2000, in the MPC layout.
+  std::vector<std::string> mpc;
+  for (auto [day, code] : {std::pair{"04", "568"}, {"01", "G96"}, {"02", "568"}, {"03", "G96"}}) {
+    std::string l = std::string(14, ' ') + "C2000 01 " + day + ".50000001 00 00.000+10 00 00.00";
+    l.resize(77, ' ');
+    mpc.push_back(l + code);
+  }
+  {
+    std::ofstream out(folder / "FileMPC" / "PARI11_3.txt", std::ios::binary);
+    for (const auto& l : mpc) out << l << "\r\n";
+  }
+  Window1Model& w1 = app.window1;
+  Press(w1, "Создать массивы с N=");
+  w1.ChooseOption(w1.sourceMpc);
+  w1.fileNumber.Text = "3";
+  Press(w1, "Загрузить исходные данные из");
+  ASSERT_EQ(app.Store.GoodCount, 4);
+  EXPECT_EQ(storeStations(kSet3, 4), (Codes{"568", "G96", "568", "G96"}));
+  EXPECT_EQ(app.Store.ObserverCode(2, kSet3), "G96");
+  w1.bdlNamePart.Text = "G_110";
+  Press(w1, "Сохранить данные в формате BDL");
+  ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
+  EXPECT_EQ(stations("PARI11_G_110.txt"), (Codes{"568  ", "G96  ", "568  ", "G96  "}));
+
+  // Window 2: set 1 from that file, sorted by date; set 2 a record of 18 h on January 1
+  // whose line names no station.
+  Press("Загрузить в формате BDL");
+  ASSERT_EQ(f.Count1, 4);
+  EXPECT_EQ(storeStations(kSet1, 4), (Codes{"568", "G96", "568", "G96"}));
+  Press("Упорядочить данные");
+  EXPECT_EQ(storeStations(kSet1, 4), (Codes{"G96", "568", "G96", "568"}));
+  EXPECT_EQ(storeStations(kSet3, 4), storeStations(kSet1, 4));
+  EXPECT_LT(app.Store.ObsJd(1, kSet1), app.Store.ObsJd(2, kSet1));
+  std::string unnamed = Line("2000 01 Jan  18 00 00.0000", " 10 00 00.0000");
+  unnamed.replace(93, 4, "    ");
+  WriteFile({unnamed}, "PARI11_G_111.txt");
+  f.ChooseOption(f.loadIntoSet2);
+  f.fileNumber.Text = "111";
+  Press("Загрузить в формате BDL");
+  ASSERT_EQ(f.Count2, 1);
+  EXPECT_TRUE(app.Store.ObsStation(1, kSet2).empty());
+  Press("Объединить данные 1 и данные 2");
+  ASSERT_EQ(f.Count3, 5);
+  EXPECT_EQ(storeStations(kSet3, 5), (Codes{"G96", "", "568", "G96", "568"}));
+  EXPECT_EQ(app.Store.ObserverCode(2, kSet3), "PARI");
+  f.firstRow.Text = "1";
+  f.lastRow.Text = "5";
+  f.outputName.Text = "S";
+  Press("Записать результат в");
+  ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
+  EXPECT_EQ(stations("PARI11_S.txt"), (Codes{"G96  ", "PARI ", "568  ", "G96  ", "568  "}));
+
+  // Window 3 loads window 1's file and writes it back with the same stations.
+  app.ShowForm("Form4");
+  Window3Model& w3 = app.window3;
+  Press(w3, "Создать массивы с N=");
+  w3.fileNumber.Text = "110";
+  Press(w3, "Загрузить в формате BDL");
+  ASSERT_EQ(w3.Count1, 4);
+  w3.resultFileNumber.Text = "112";
+  Press(w3, "Записать результат в файл");
+  ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
+  EXPECT_EQ(test::ReadBytes(folder / "ObsPARI" / "PARI11_G_112.txt"),
+            test::ReadBytes(folder / "ObsPARI" / "PARI11_G_110.txt"));
+
+  // An import of a source that names no station leaves none, whatever the rows held.
+  w1.ChooseOption(w1.sourceDov);
+  w1.fileNumber.Text = "1";
+  Press(w1, "Загрузить исходные данные из");
+  ASSERT_GT(app.Store.GoodCount, 4);
+  EXPECT_EQ(storeStations(kSet3, 4), (Codes{"", "", "", ""}));
 }
 
 }  // namespace

@@ -62,6 +62,7 @@ void LoadRecords(TextInputFile& in, double length, ObservationStore& store, int 
     } else {
       store.ObsNote(row, column) = rec.Note;
     }
+    store.ObsStation(row, column) = rec.Station;
     r.TimeScale = rec.TimeScale;
     lastTaken = line;
     if (row <= o.ShownLimit) r.Shown.push_back(BdlDisplayLine(b, rec, row));
@@ -128,7 +129,9 @@ BdlWriteResult WriteBdlFile(const std::filesystem::path& path, const Observation
       break;
     }
     std::string& line = b.BdlLine;
-    PlaceAt(line, bdl::kObservatory, code);
+    // The record's own station, else the code of the whole file.
+    const StationCode& station = store.ObsStation(i, kSet3);
+    PlaceAt(line, bdl::kObservatory, station.empty() ? std::string_view(code) : station.view());
     PlaceAt(line, bdl::kNote.first, store.ObsNote(i, kSet3).substr(0, static_cast<size_t>(bdl::kNote.width())));
     PlaceEndingAt(line, bdl::kTimeScale.last, o.TimeScale);
     PlaceAt(line, bdl::kEpoch.first, std::string(static_cast<size_t>(bdl::kEpoch.width()), ' '));

@@ -72,7 +72,8 @@ struct BdlLoadResult {
 
 // Loads the BDL file at `path` into rows 1.. of data set 1 or 2 (column 1 or 2 of the
 // store), with the size rule first: a file of more than 150 bytes per row of the store
-// is not read.  A load that ends after the heading, for whatever reason, leaves exactly
+// is not read.  Each record keeps the station of its line (columns 94-98, trimmed) and
+// its note.  A load that ends after the heading, for whatever reason, leaves exactly
 // the records read before its end loaded: for data set 1 they are copied into column 3
 // and Count1 = Count3 = Rows, for data set 2 Count2 = Rows.  A load that ends before
 // (open failure, size rule, short heading) leaves the store as it was.  Texts are
@@ -95,6 +96,7 @@ enum class BdlWriteEnd {
 struct BdlWriteOptions {
   std::string LoadedHeading;    // the heading of the last file loaded, or empty
   std::string ObservatoryCode;  // UTF-8: the heading when none was loaded, and column 94
+                                // of the records without a station of their own
   std::string TimeScale;        // bytes right-aligned ending at column 40
   std::string Epoch;            // bytes right-aligned ending at column 137
   bool RowInNote = false;       // window 2's "+№ в примечаниях": " " + row at column 151
@@ -110,10 +112,12 @@ struct BdlWriteResult {
 
 // Writes rows first..last of data set 3 (column 3 of the store) as the BDL file at
 // `path`, replacing it only once every line is written (TextOutputFile): the heading
-// lines, then per row FormatBdlLine with the observatory code at column 94, the note at
-// column 99, the time scale and the epoch (columns 133-137 blanked first) and, if asked,
-// the row number; dates in the calendar of `rule`.  The body name is that of the last
-// file loaded, else the one of the store's object number.  first > last writes the heading alone.
+// lines, then per row FormatBdlLine with the record's station at column 94 (the
+// observatory code of the options when it has none, so that the lines of a file from one
+// observatory are those of that code), the note at column 99, the time scale and the
+// epoch (columns 133-137 blanked first) and, if asked, the row number; dates in the
+// calendar of `rule`.  The body name is that of the last file loaded, else the one of the
+// store's object number.  first > last writes the heading alone.
 BdlWriteResult WriteBdlFile(const std::filesystem::path& path, const ObservationStore& store, int32_t first,
                             int32_t last, BdlState& b, CalendarRule rule, const BdlWriteOptions& options);
 

@@ -262,6 +262,7 @@ bool ReadBdlRecord(BdlState& b, CalendarRule rule, const std::string& line, BdlR
   if (lat == 90) lat = 0;
   out.LatDeg = lat;
   out.Note = CutColumns(padded, kNote);
+  out.Station = StationCode(CutColumns(padded, kStation));
   out.TimeScale = CutColumns(padded, kTimeScale);
   out.Epoch = CutColumns(padded, kEpoch);
   return true;

@@ -11,10 +11,9 @@
 
 #include "astro/time.h"
 #include "common/columns.h"
+#include "common/obs_store.h"
 
 namespace planova {
-
-struct ObservationStore;
 
 constexpr int kBdlLineLength = 158;
 
@@ -40,6 +39,7 @@ constexpr int kLatSign = 69;                      // "-" for a negative latitude
 constexpr SexagesimalColumns kLat{{70, 71}, {73, 74}, {76, 77}, 78, {79, 82}};   // ten-thousandths of an arcsecond
 constexpr int kLatConstant = 85;                  // "1.1111"
 constexpr int kObservatory = 94;                  // left-aligned from 94
+constexpr FixedColumns kStation{94, 98};          // what a loader reads of it
 constexpr FixedColumns kNote{99, 158};            // the descriptive block kept as a note
 constexpr int kInstrumentEnd = 117;
 constexpr int kFocalLengthEnd = 123;
@@ -122,12 +122,14 @@ bool ParseBdlLine(BdlState& b, CalendarRule rule);
 // 0).  The note is columns 99-158 (Windows-1251 bytes, blank-padded).  False for a line
 // whose fields do not hold numbers without an exponent, whose right ascension or
 // declination minutes or seconds have a sign, whose hours of right ascension reach 24
-// or minutes or seconds 60, or whose declination passes 90 degrees.
+// or minutes or seconds 60, or whose declination passes 90 degrees.  The station is the
+// observatory code of columns 94-98, trimmed (empty when they are blank).
 struct BdlRecord {
   double Jd = 0;      // the date, JD in the line's time scale (TimeScale)
   double LonDeg = 0;  // right ascension, degrees
   double LatDeg = 0;  // declination, degrees
   std::string Note;
+  StationCode Station;    // columns 94-98
   std::string TimeScale;  // columns 38-40
   std::string Epoch;      // columns 133-137
 };

@@ -1,6 +1,7 @@
 #include "common/obs_store.h"
 
 #include "common/numtext.h"
+#include "common/textfile.h"
 
 namespace planova {
 
@@ -13,8 +14,14 @@ bool ObservationStore::RecreateFromText(const std::string& text) {
   ObsLon = std::move(fresh.ObsLon);
   ObsLat = std::move(fresh.ObsLat);
   ObsNote = std::move(fresh.ObsNote);
+  ObsStation = std::move(fresh.ObsStation);
   ObsCapacity = n;
   return true;
+}
+
+std::string ObservationStore::ObserverCode(int32_t i, int k) const {
+  const StationCode& station = ObsStation(i, k);
+  return station.empty() ? ObservatoryCode : Cp1251ToUtf8(station.view());
 }
 
 }  // namespace planova

@@ -349,6 +349,7 @@ RecordValues ConvertMpcLine(std::string_view line, FieldTexts& field) {
   field[10] = t[kMpcDecMinutes];
   field[11] = t[kMpcDecSeconds];
   field[12] = t[kMpcObservatory];
+  r.Station = StationCode(t[kMpcObservatory]);
 
   // Lines that hold no place of an observer on the Earth.
   switch (t[kMpcNote2].empty() ? ' ' : t[kMpcNote2][0]) {
@@ -500,6 +501,7 @@ void ImportRun::Conclude(const RecordValues& v, bool textLine) {
   if (v.HasJd) store_.ObsJd(i, kSet1) = v.Jd;
   if (v.HasLon) store_.ObsLon(i, kSet1) = v.LonDeg;
   if (v.HasLat) store_.ObsLat(i, kSet1) = v.LatDeg;
+  store_.ObsStation(i, kSet1) = v.Station;
   if (v.Accepted) {
     Accept();
   } else {
@@ -521,6 +523,7 @@ void ImportRun::Accept() {
   store_.ObsJd(g, kSet3) = store_.ObsJd(i, kSet1);
   store_.ObsLon(g, kSet3) = store_.ObsLon(i, kSet1);
   store_.ObsLat(g, kSet3) = store_.ObsLat(i, kSet1);
+  store_.ObsStation(g, kSet3) = store_.ObsStation(i, kSet1);
 }
 
 void ImportRun::Reject(bool textLine, const char* reason) {

@@ -131,6 +131,9 @@ struct RecordValues {
   // The date was taken in the Gregorian calendar whatever the import's setting (an MPC
   // line that got as far as its date): the calendar the import leaves is then Gregorian.
   bool GregorianDated = false;
+  // The station the line names (an MPC line's observatory code), or empty: the records of
+  // a source without one are the import's observatory's.
+  StationCode Station;
 };
 
 // Choices of window 1 that act on the table.
@@ -197,7 +200,7 @@ RecordValues ConvertDovLine(std::string_view line, bool longVariant, bool latitu
 // (February 30, the 31.8th of April, the 32.7th of any month) and minutes or seconds of
 // right ascension or declination outside 0..60 (never carried into the next minute or
 // hour) reject it with their reason, and nothing of it is stored.  Fills field[4..12]
-// with the cut texts.
+// with the cut texts.  Station: the observatory code of columns 78-80.
 RecordValues ConvertMpcLine(std::string_view line, FieldTexts& field);
 
 // ---------------------------------------------------------------------------------
@@ -253,9 +256,10 @@ struct ImportResult {
   std::optional<CalendarRule> Calendar;
 };
 
-// Runs one import with the settings of window 1: fills columns 1 and 3 of the store and
-// its counters, ObjectNumber and ObservatoryCode, and says the calendar it left.  `workbook` is
-// used for the table source.  Shows no message itself.
+// Runs one import with the settings of window 1: fills columns 1 and 3 of the store (each
+// record with its line's station, or none) and its counters, ObjectNumber and
+// ObservatoryCode, and says the calendar it left.  `workbook` is used for the table
+// source.  Shows no message itself.
 ImportResult RunSourceImport(const ImportSettings& settings, ObservationStore& store, Workbook& workbook);
 
 }  // namespace planova

@@ -35,11 +35,13 @@ bool PlaceDescriptive(std::string& line, const std::string& utf8, int startColum
 
 // Writes rows 1..GoodCount of column 3 of the store as a BDL file
 // \Obs<code>\<code><object>_<"в файл">.txt: five heading lines holding the observatory
-// code, then one line per record with the descriptive texts of the window.  The code and
-// the object number are those kept by the last import.  Dates are written in the
-// Gregorian calendar from 1582 October 15 and in the Julian calendar before.  The file is
-// replaced only when every line is written: a text that does not fit, a date beyond the
-// calendar or a failing disk leave the old file as it was, with a message naming it.
+// code, then one line per record with the descriptive texts of the window and, at column
+// 94, the record's station (the code when it names none: a source of one observatory).
+// The code and the object number are those kept by the last import.  Dates are written
+// in the Gregorian calendar from 1582 October 15 and in the Julian calendar before.  The
+// file is replaced only when every line is written: a text that does not fit, a date
+// beyond the calendar or a failing disk leave the old file as it was, with a message
+// naming it.
 void Window1Model::SaveBdl() {
   rejectedOrSavedLog.Text.clear();
   std::string pane;
@@ -56,6 +58,7 @@ void Window1Model::SaveBdl() {
   BdlState b;
   b.BodyName = BodyNameOf(object);
 
+  std::string observatory;  // the record's, for each line
   // The descriptive texts: the text, and its first column (left-aligned) or last column
   // (right-aligned, first column 0).
   struct Descriptive {
@@ -64,7 +67,7 @@ void Window1Model::SaveBdl() {
   };
   const Descriptive texts[] = {
       {timeScale.Text, 0, bdl::kTimeScale.last},
-      {code, bdl::kObservatory, 0},
+      {observatory, bdl::kObservatory, 0},
       {instrument.Text, 0, bdl::kInstrumentEnd},
       {focalLengthCm.Text, 0, bdl::kFocalLengthEnd},
       {observationType.Text, 0, bdl::kObservationTypeEnd},
@@ -87,6 +90,7 @@ void Window1Model::SaveBdl() {
       rejectedOrSavedLog.Text = pane;
       return;
     }
+    observatory = Store.ObserverCode(i, kSet3);
     for (const Descriptive& d : texts) ok = ok && PlaceDescriptive(b.BdlLine, d.text, d.start, d.end);
     ok = ok && out.WriteLine(b.BdlLine);
     if (!ok) break;

@@ -12,10 +12,11 @@ namespace {
 struct Record {
   double jd, lonDeg, latDeg;
   NoteText note;
+  StationCode station;
 };
 
 Record Take(const ObservationStore& s, int32_t row, int col) {
-  return {s.ObsJd(row, col), s.ObsLon(row, col), s.ObsLat(row, col), s.ObsNote(row, col)};
+  return {s.ObsJd(row, col), s.ObsLon(row, col), s.ObsLat(row, col), s.ObsNote(row, col), s.ObsStation(row, col)};
 }
 
 void Put(ObservationStore& s, int32_t row, int col, const Record& r) {
@@ -23,6 +24,7 @@ void Put(ObservationStore& s, int32_t row, int col, const Record& r) {
   s.ObsLon(row, col) = r.lonDeg;
   s.ObsLat(row, col) = r.latDeg;
   s.ObsNote(row, col) = r.note;
+  s.ObsStation(row, col) = r.station;
 }
 
 }  // namespace

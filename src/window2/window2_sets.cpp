@@ -22,22 +22,27 @@ constexpr double kExhaustedJd = 3222111.0;
 
 // Row `out` of data set 3 from row h1 of set 1, from row h2 of set 2, or from both: one
 // record seen in both sets gives the mean, where a zero coordinate means "not observed"
-// (a right-ascension file and a declination file merge into whole records).
+// (a right-ascension file and a declination file merge into whole records), with the note
+// of set 1 and its station (set 2's when set 1's names none).
 void WriteMergedRow(ObservationStore& s, int32_t out, int32_t h1, bool from1, int32_t h2, bool from2) {
   if (from1 && !from2) {
     s.ObsJd(out, kSet3) = s.ObsJd(h1, kSet1);
     s.ObsNote(out, kSet3) = s.ObsNote(h1, kSet1);
+    s.ObsStation(out, kSet3) = s.ObsStation(h1, kSet1);
     s.ObsLon(out, kSet3) = s.ObsLon(h1, kSet1);
     s.ObsLat(out, kSet3) = s.ObsLat(h1, kSet1);
   } else if (from2 && !from1) {
     s.ObsJd(out, kSet3) = s.ObsJd(h2, kSet2);
     s.ObsNote(out, kSet3) = s.ObsNote(h2, kSet2);
+    s.ObsStation(out, kSet3) = s.ObsStation(h2, kSet2);
     s.ObsLon(out, kSet3) = s.ObsLon(h2, kSet2);
     s.ObsLat(out, kSet3) = s.ObsLat(h2, kSet2);
   } else {
     double lon1 = s.ObsLon(h1, kSet1), lon2 = s.ObsLon(h2, kSet2);
     double lat1 = s.ObsLat(h1, kSet1), lat2 = s.ObsLat(h2, kSet2);
     s.ObsNote(out, kSet3) = s.ObsNote(h1, kSet1);
+    const StationCode& station1 = s.ObsStation(h1, kSet1);
+    s.ObsStation(out, kSet3) = station1.empty() ? s.ObsStation(h2, kSet2) : station1;
     s.ObsJd(out, kSet3) = (s.ObsJd(h1, kSet1) + s.ObsJd(h2, kSet2)) / 2;
     s.ObsLon(out, kSet3) = (lon1 + lon2) / 2;
     s.ObsLat(out, kSet3) = (lat1 + lat2) / 2;
@@ -58,12 +63,14 @@ void SettleAfterMerge(ObservationStore& s, int col, int32_t n, int32_t taken) {
     s.ObsLon(r, col) = s.ObsLon(r + taken, col);
     s.ObsLat(r, col) = s.ObsLat(r + taken, col);
     s.ObsNote(r, col) = s.ObsNote(r + taken, col);
+    s.ObsStation(r, col) = s.ObsStation(r + taken, col);
   }
   for (int32_t r = n - taken + 1; r < n; ++r) {
     s.ObsJd(r, col) = s.ObsJd(n, col);
     s.ObsLon(r, col) = s.ObsLon(n, col);
     s.ObsLat(r, col) = s.ObsLat(n, col);
     s.ObsNote(r, col) = s.ObsNote(n, col);
+    s.ObsStation(r, col) = s.ObsStation(n, col);
   }
   if (taken >= n) s.ObsJd(1, col) = kExhaustedJd;
 }
