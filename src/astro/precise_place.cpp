@@ -101,7 +101,7 @@ bool RetardedPosition(AstroState& a, int body, double tdb, double tau, Vector3& 
 }
 
 // Six-point Lagrange interpolation in the table of whole TT days.
-const std::array<double, 3>& NutationDay(AstroState& a, int64_t day) {
+const std::array<double, 4>& NutationDay(AstroState& a, int64_t day) {
   const int64_t chunk = day >= 0 ? day / kNutationChunk : (day - kNutationChunk + 1) / kNutationChunk;
   if (chunk != a.NutationLastChunk) {
     auto& slot = a.NutationTable[chunk];
@@ -118,22 +118,24 @@ const std::array<double, 3>& NutationDay(AstroState& a, int64_t day) {
     eraNut06a(ERFA_DJ00, date2, &value[0], &value[1]);
     // Geocentric: the terms of the observer's place vanish, and with them the UT.
     value[2] = eraDtdb(ERFA_DJ00, date2, 0, 0, 0, 0);
+    // The sidereal time's equation of the origins, for a site's Earth rotation.
+    value[3] = eraEo06a(ERFA_DJ00, date2);
   }
   return value;
 }
 
-std::array<double, 3> InterpolatedNutation(AstroState& a, double tt) {
+std::array<double, 4> InterpolatedNutation(AstroState& a, double tt) {
   const double first = std::floor(tt);
   const double u = tt - first;
   const int64_t day0 = static_cast<int64_t>(first);
-  std::array<double, 3> r{0, 0, 0};
+  std::array<double, 4> r{0, 0, 0, 0};
   for (int k = -2; k <= 3; ++k) {
     double w = 1;
     for (int j = -2; j <= 3; ++j) {
       if (j != k) w *= (u - j) / (k - j);
     }
     const auto& v = NutationDay(a, day0 + k);
-    for (size_t c = 0; c < 3; ++c) r[c] += w * v[c];
+    for (size_t c = 0; c < 4; ++c) r[c] += w * v[c];
   }
   return r;
 }
@@ -164,13 +166,9 @@ Vector3 Deflected(const Vector3& p, const Vector3& source, const Vector3& earth,
 
 }  // namespace
 
-ObserverGcrs ObserverGcrsState(const ObserverSite& site, double jdUt1, double tt, const std::array<Vector3, 3>& npb) {
-  double rnpb[3][3];
-  for (size_t i = 0; i < 3; ++i) {
-    for (size_t j = 0; j < 3; ++j) rnpb[i][j] = npb[i][j];
-  }
+ObserverGcrs ObserverGcrsState(const ObserverSite& site, double jdUt1, double eo, const std::array<Vector3, 3>& npb) {
   // The terrestrial position turned by the sidereal time to the true equator and equinox.
-  const double gast = eraGst06(jdUt1, 0, tt, 0, rnpb);
+  const double gast = eraAnp(eraEra00(jdUt1, 0) - eo);
   const double c = std::cos(gast), s = std::sin(gast);
   const Vector3 t = TerrestrialPositionKm(site);
   const Vector3 tod = {c * t[0] - s * t[1], s * t[0] + c * t[1], t[2]};
@@ -219,7 +217,7 @@ PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt, const std::
     LoadRecord(a, tt);
     return out;
   }
-  const std::array<double, 3> nut = InterpolatedNutation(a, tt);
+  const std::array<double, 4> nut = InterpolatedNutation(a, tt);
   out.Tdb = tt + nut[2] / ERFA_DAYSEC;
   const double tdb = out.Tdb;
 
@@ -249,7 +247,7 @@ PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt, const std::
   }
   // The observer: the geocentre, or the site (barycentric position and velocity).
   if (observer) {
-    const ObserverGcrs site = ObserverGcrsState(observer->Site, observer->JdUt1, tt, out.Npb);
+    const ObserverGcrs site = ObserverGcrsState(observer->Site, observer->JdUt1, nut[3], out.Npb);
     for (size_t k = 0; k < 3; ++k) {
       viewer.Pos[k] += site.Pos[k];
       viewer.Vel[k] += site.Vel[k];

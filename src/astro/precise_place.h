@@ -59,13 +59,15 @@ struct PrecisePlace {
 
 // An observer on the Earth for the topocentric place: the site and the Earth's rotation
 // angle's time.  The site's GCRS position is its terrestrial position (TerrestrialPositionKm)
-// turned by the Greenwich apparent sidereal time (eraGst06 with the chain's own
-// bias-precession-nutation matrix) and then by the transpose of that matrix; its velocity is
-// the Earth's rotation, omega x r with ERFA's rate of the Earth rotation angle, turned the
-// same way.  Limits: UT1 is taken as the observation's UTC, |UT1 - UTC| < 0.9 s, i.e. up to
-// 0.4 km along the equator (0.2" in the Moon's place, 0.6 mas in a planet's at 1 au); polar
-// motion is not modelled (some 0.3", 10 m on the ground: 5 mas for the Moon, 0.01 mas at
-// 1 au); TDB is the geocentre's (the site's terms, < 2.1 microseconds, are left out).
+// turned by the Greenwich apparent sidereal time (IAU 2006: the Earth rotation angle at UT1
+// less the equation of the origins, eraEo06a, from the day table as the nutation; within
+// 0.02 mas of eraGst06 with the chain's own matrix) and then by the transpose of the chain's
+// bias-precession-nutation matrix; its velocity is the Earth's rotation, omega x r with
+// ERFA's rate of the Earth rotation angle, turned the same way.  Limits: UT1 is taken as the
+// observation's UTC, |UT1 - UTC| < 0.9 s, i.e. up to 0.4 km along the equator (0.2" in the
+// Moon's place, 0.6 mas in a planet's at 1 au); polar motion is not modelled (some 0.3",
+// 10 m on the ground: 5 mas for the Moon, 0.01 mas at 1 au); TDB is the geocentre's (the
+// site's terms, < 2.1 microseconds, are left out).
 struct PreciseObserver {
   ObserverSite Site;
   double JdUt1 = 0;  // JD, UT1 of the observation (the observation's UTC)
@@ -83,13 +85,14 @@ PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt,
                                  const std::optional<PreciseObserver>& observer = std::nullopt);
 
 // The observer's geocentric state on GCRS axes.
-// Given: site; jdUt1 (JD, UT1); tt (JD, TT); npb, the bias-precession-nutation matrix at tt
-//   (GCRS to true equator and equinox of date, PrecisePlace::Npb).
+// Given: site; jdUt1 (JD, UT1); eo, the equation of the origins at the date (radians,
+//   eraEo06a at TT); npb, the bias-precession-nutation matrix at that TT (GCRS to true
+//   equator and equinox of date, PrecisePlace::Npb).
 // Returned: position (km) and velocity (km/day), GCRS axes.
 struct ObserverGcrs {
   Vector3 Pos{}, Vel{};
 };
-ObserverGcrs ObserverGcrsState(const ObserverSite& site, double jdUt1, double tt, const std::array<Vector3, 3>& npb);
+ObserverGcrs ObserverGcrsState(const ObserverSite& site, double jdUt1, double eo, const std::array<Vector3, 3>& npb);
 
 // TT - UTC: TAI - UTC of ERFA's table of leap seconds (eraDat; before 1972 its drifting
 // offsets) + 32.184 s.
