@@ -157,7 +157,7 @@ constexpr double kTopoDistanceKm = 2e-3;
 
 struct TopoCase {
   int body;
-  std::string station, date, time;
+  std::string station, year, month, day;  // the MPC line's date text
   double jdUtc, jdTt, astrRa, astrDec, appRa, appDec, distKm, alt;
 };
 
@@ -169,7 +169,7 @@ ObserverSite Station(const std::string& code) {
 
 TEST(PreciseDe405, TopocentricPlacesAgreeWithSkyfield) {
   const std::vector<TopoCase> cases = ReadFixture<TopoCase>("topocentric_places.txt", [](std::istringstream& s, TopoCase& c) {
-    s >> c.body >> c.station >> c.date >> c.time >> c.time >> c.jdUtc >> c.jdTt >> c.astrRa >> c.astrDec >> c.appRa >>
+    s >> c.body >> c.station >> c.year >> c.month >> c.day >> c.jdUtc >> c.jdTt >> c.astrRa >> c.astrDec >> c.appRa >>
         c.appDec >> c.distKm >> c.alt;
   });
   ASSERT_EQ(cases.size(), 180u);
@@ -203,7 +203,8 @@ TEST(PreciseDe405, TopocentricPlacesAgreeWithSkyfield) {
   for (size_t k = 0; k < cases.size(); k += 31) {
     const TopoCase& c = cases[k];
     const PrecisePlace geo = ComputePrecisePlace(a, c.body, c.jdTt);
-    const PrecisePlace centre = ComputePrecisePlace(a, c.body, c.jdTt, PreciseObserver{SiteFromParallaxConstants(123.4, 0, 0), c.jdUtc});
+    const PreciseObserver geocentre{SiteFromParallaxConstants(123.4, 0, 0), c.jdUtc};
+    const PrecisePlace centre = ComputePrecisePlace(a, c.body, c.jdTt, geocentre);
     EXPECT_EQ(centre.Stages, geo.Stages);
     EXPECT_EQ(centre.AstrometricKm, geo.AstrometricKm);
     EXPECT_EQ(centre.GeometricKm, geo.GeometricKm);
