@@ -1,6 +1,8 @@
 // The rigorous places against astropy's (tests/data/precise_places.txt, made by
 // scripts/make_precise_places.py from the same DE405): 3080 cases of the Sun, the Moon and
-// Mercury..Pluto 1960-2019, GCRS, true equator and equinox of date, astrometric.
+// Mercury..Pluto 1960-2019, GCRS, true equator and equinox of date, astrometric.  The
+// topocentric places against Skyfield's (tests/data/topocentric_places.txt, made by
+// scripts/make_topocentric_places.py): Pluto, Mars and the Moon from two MPC stations.
 #include <gtest/gtest.h>
 
 #include <erfa.h>
@@ -31,18 +33,26 @@ struct Case {
   double tt, gcrsRa, gcrsDec, teteRa, teteDec, astrRa, astrDec, distAu, elong;
 };
 
-std::vector<Case> ReadCases() {
-  std::ifstream in(std::string(PLANOVA_TEST_DATA) + "/precise_places.txt");
-  std::vector<Case> cases;
+// The cases of a fixture of tests/data: one per line that is not a comment and reads whole.
+template <typename C, typename Read>
+std::vector<C> ReadFixture(const char* name, Read read) {
+  std::ifstream in(std::string(PLANOVA_TEST_DATA) + "/" + name);
+  std::vector<C> cases;
   std::string line;
   while (std::getline(in, line)) {
     if (line.empty() || line[0] == '#') continue;
     std::istringstream s(line);
-    Case c{};
-    s >> c.body >> c.tt >> c.gcrsRa >> c.gcrsDec >> c.teteRa >> c.teteDec >> c.astrRa >> c.astrDec >> c.distAu >> c.elong;
+    C c{};
+    read(s, c);
     if (s) cases.push_back(c);
   }
   return cases;
+}
+
+std::vector<Case> ReadCases() {
+  return ReadFixture<Case>("precise_places.txt", [](std::istringstream& s, Case& c) {
+    s >> c.body >> c.tt >> c.gcrsRa >> c.gcrsDec >> c.teteRa >> c.teteDec >> c.astrRa >> c.astrDec >> c.distAu >> c.elong;
+  });
 }
 
 double SeparationMas(double ra1, double dec1, double ra2, double dec2) {
@@ -126,6 +136,78 @@ TEST(PreciseDe405, RequestChoosesTheFrame) {
   for (double tt : {std::nan(""), 2473456.5, 2305424.4}) {
     EXPECT_FALSE(ComputePrecisePlace(a, 11, tt).Ok) << tt;
     EXPECT_EQ(a.EphemerisFailureKind, EphemerisFailure::kNoSuchDate) << tt;
+  }
+}
+
+// The topocentric places against Skyfield's.  Skyfield shares no code with ERFA: its own
+// IAU 2000A nutation, sidereal time, NOVAS-style deflection (the Sun, Jupiter, Saturn and the
+// Earth's own at the site) and aberration.  Astrometric: 1 mas for the planets, 2 for the
+// Moon, whose place magnifies the site's position (1 mas is 1.9 m at its distance).
+// Apparent: what the two deflection models leave apart (0.93 mas at worst here): the Earth's
+// deflection of light reaching the site, up to 0.6 mas near the horizon, which this chain
+// leaves out, and Skyfield's Jupiter and Saturn terms, which move its places by up to
+// 0.84 mas (at Mars, 2008 March 25) even far from those planets, where the deflection
+// itself is a few microarcseconds.
+// Distance: 2 parts in 1e13 at Pluto, Skyfield's TDB - TT (a short series, USNO Circular
+// 179) times the range rate.
+constexpr double kTopoAstrometricMas = 1.0;
+constexpr double kTopoMoonMas = 2.0;
+constexpr double kTopoApparentMas = 2.0;
+constexpr double kTopoDistanceKm = 2e-3;
+
+struct TopoCase {
+  int body;
+  std::string station, year, month, day;  // the MPC line's date text
+  double jdUtc, jdTt, astrRa, astrDec, appRa, appDec, distKm, alt;
+};
+
+// The two stations of the fixture, by their MPC parallax constants.
+ObserverSite Station(const std::string& code) {
+  return code == "007" ? SiteFromParallaxConstants(2.33675, 0.659470, +0.749223)
+                       : SiteFromParallaxConstants(204.5278, 0.94171, +0.33725);
+}
+
+TEST(PreciseDe405, TopocentricPlacesAgreeWithSkyfield) {
+  const std::vector<TopoCase> cases = ReadFixture<TopoCase>("topocentric_places.txt", [](std::istringstream& s, TopoCase& c) {
+    s >> c.body >> c.station >> c.year >> c.month >> c.day >> c.jdUtc >> c.jdTt >> c.astrRa >> c.astrDec >> c.appRa >>
+        c.appDec >> c.distKm >> c.alt;
+  });
+  ASSERT_EQ(cases.size(), 180u);
+  AstroState& a = Astro();
+  EphemerisRun run(a);
+  ApparentPlaceRequest r;
+  r.DeltaT = DeltaTModel::kTable;  // TT - UTC of the leap seconds
+  r.Precise = true;
+  r.Epoch = ComparisonEpoch::kJ2000;
+  double worst[12][2] = {};
+  for (const TopoCase& c : cases) {
+    r.Body = c.body;
+    r.JdUt = c.jdUtc;
+    r.Observer = Station(c.station);
+    ASSERT_TRUE(TopocentricServes(r));
+    r.Astrometric = true;
+    const ApparentPlace astr = ComputeApparentPlace(a, r);
+    r.Astrometric = false;
+    const ApparentPlace app = ComputeApparentPlace(a, r);
+    ASSERT_TRUE(astr.Ok && app.Ok) << c.body << " " << c.jdUtc;
+    const double d[2] = {SeparationMas(astr.LonDeg, astr.LatDeg, c.astrRa, c.astrDec),
+                         SeparationMas(app.LonDeg, app.LatDeg, c.appRa, c.appDec)};
+    for (int k = 0; k < 2; ++k) worst[c.body][k] = std::max(worst[c.body][k], d[k]);
+    EXPECT_LE(d[0], c.body == 11 ? kTopoMoonMas : kTopoAstrometricMas) << c.body << " " << c.station << " " << c.jdUtc;
+    EXPECT_LE(d[1], kTopoApparentMas) << c.body << " " << c.station << " " << c.jdUtc;
+    EXPECT_NEAR(astr.Rigorous.AstrometricKm, c.distKm, kTopoDistanceKm) << c.body << " " << c.jdUtc;
+  }
+  std::printf("worst, mas (astrometric, apparent): Pluto %.4f %.4f, Mars %.4f %.4f, Moon %.4f %.4f\n", worst[9][0],
+              worst[9][1], worst[4][0], worst[4][1], worst[11][0], worst[11][1]);
+  // A site at the geocentre gives the geocentric place to the bit.
+  for (size_t k = 0; k < cases.size(); k += 31) {
+    const TopoCase& c = cases[k];
+    const PrecisePlace geo = ComputePrecisePlace(a, c.body, c.jdTt);
+    const PreciseObserver geocentre{SiteFromParallaxConstants(123.4, 0, 0), c.jdUtc};
+    const PrecisePlace centre = ComputePrecisePlace(a, c.body, c.jdTt, geocentre);
+    EXPECT_EQ(centre.Stages, geo.Stages);
+    EXPECT_EQ(centre.AstrometricKm, geo.AstrometricKm);
+    EXPECT_EQ(centre.GeometricKm, geo.GeometricKm);
   }
 }
 

@@ -105,14 +105,17 @@ double DeltaTModelDepartureSeconds(double jdUtc, DeltaTModel model) {
 
 namespace {
 
-// The rigorous reduction of the request at TT = UT + ET-UT; the program's refraction at
-// the observatory is applied to the true place of date (and, for the J2000 frame, turned
+// The rigorous reduction of the request at TT = UT + ET-UT, from the geocentre or from the
+// request's site (UT1 = UT); the program's refraction at the observatory is applied to the
+// (geocentric or topocentric) true place of date (and, for the J2000 frame, turned
 // back to the GCRS with the transposed rotation).
 ApparentPlace PreciseApparentPlace(AstroState& a, const ApparentPlaceRequest& r) {
   ApparentPlace out;
   out.Precise = true;
   out.EphemerisJd = PreciseTerrestrialTime(a, r.JdUt, r.DeltaT, r.DeltaTBy86400, out.DeltaTSeconds);
-  out.Rigorous = ComputePrecisePlace(a, r.Body, out.EphemerisJd);
+  std::optional<PreciseObserver> observer;
+  if (TopocentricServes(r)) observer = PreciseObserver{*r.Observer, r.JdUt};
+  out.Rigorous = ComputePrecisePlace(a, r.Body, out.EphemerisJd, observer);
   a.CurrentJd = r.JdUt;
   if (!out.Rigorous.Ok) return out;
   const PrecisePlace& rp = out.Rigorous;

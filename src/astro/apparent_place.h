@@ -14,9 +14,11 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "astro/observer.h"
 #include "astro/precise_place.h"
 #include "astro/theory.h"
 
@@ -61,6 +63,11 @@ struct ApparentPlaceRequest {
   // the places that are measured against catalogue stars) instead of the apparent one;
   // only with the rigorous reduction (AstrometricServes), and without refraction.
   bool Astrometric = false;
+  // The site of the observation for a topocentric place (TopocentricServes): every stage of
+  // the rigorous reduction is then seen from it, the Earth's rotation dated by UT1 = JdUt
+  // (UTC) without polar motion (PreciseObserver).  None: the geocentric place.  The
+  // classical reduction ignores it (its refraction uses ObserverLonDeg/LatDeg).
+  std::optional<ObserverSite> Observer;
 };
 
 // Whether the rigorous reduction serves a theory and a frame when it is asked for.
@@ -70,6 +77,8 @@ inline bool PreciseChainServes(bool precise, TheorySource theory, ComparisonEpoc
 inline bool UsesPreciseChain(const ApparentPlaceRequest& r) { return PreciseChainServes(r.Precise, r.Theory, r.Epoch); }
 // Whether the request gives the astrometric place (ICRS) rather than the apparent one.
 inline bool AstrometricServes(const ApparentPlaceRequest& r) { return r.Astrometric && UsesPreciseChain(r); }
+// Whether the request gives the topocentric place (the rigorous reduction with a site).
+inline bool TopocentricServes(const ApparentPlaceRequest& r) { return r.Observer.has_value() && UsesPreciseChain(r); }
 // The epoch label of the places of a request for data of epoch `label`: "ICRS" for the
 // astrometric place, the data's label otherwise.
 inline std::string PlaceEpochLabel(const ApparentPlaceRequest& r, const std::string& label) {
@@ -101,7 +110,7 @@ enum PlaceStageIndex { kStageGeometric, kStageAberration, kStagePlanetary, kStag
                        kStageRefraction, kStageNutation, kStageCount };
 
 // The theoretical place and its stages.  Frames and time scales of the fields:
-//   LonDeg/LatDeg: geocentric right ascension and declination.  Classical: the
+//   LonDeg/LatDeg: geocentric (TopocentricServes: topocentric) right ascension and declination.  Classical: the
 //     ecliptic J2000 place precessed to the ecliptic of the request's Epoch, turned to
 //     the mean equator by the obliquity of the UT date, then refraction and the nutation
 //     of that date when asked.  Rigorous: true equator and equinox of date (kOfDate) or
@@ -109,7 +118,7 @@ enum PlaceStageIndex { kStageGeometric, kStageAberration, kStagePlanetary, kStag
 //     place on ICRS axes (Astrometric), without refraction.
 //   DeltaTSeconds: ET-UT (classical) or TT-UT (rigorous).  EphemerisJd: JD, Jd +
 //     DeltaTSeconds: the ET the theory was read at (classical), TT (rigorous).
-//   GeometricDistanceMetres, geocentric at the ephemeris epoch; LightTimeSeconds, the
+//   GeometricDistanceMetres, geocentric (topocentric) at the ephemeris epoch; LightTimeSeconds, the
 //     geometric distance over c, or with planetary aberration that of its last pass
 //     (rigorous: the iterated light time).
 //   The corrections (arcseconds, before - after): classical, aberrations in ecliptic

@@ -101,7 +101,7 @@ bool RetardedPosition(AstroState& a, int body, double tdb, double tau, Vector3& 
 }
 
 // Six-point Lagrange interpolation in the table of whole TT days.
-const std::array<double, 3>& NutationDay(AstroState& a, int64_t day) {
+const std::array<double, 4>& NutationDay(AstroState& a, int64_t day) {
   const int64_t chunk = day >= 0 ? day / kNutationChunk : (day - kNutationChunk + 1) / kNutationChunk;
   if (chunk != a.NutationLastChunk) {
     auto& slot = a.NutationTable[chunk];
@@ -118,22 +118,24 @@ const std::array<double, 3>& NutationDay(AstroState& a, int64_t day) {
     eraNut06a(ERFA_DJ00, date2, &value[0], &value[1]);
     // Geocentric: the terms of the observer's place vanish, and with them the UT.
     value[2] = eraDtdb(ERFA_DJ00, date2, 0, 0, 0, 0);
+    // The sidereal time's equation of the origins, for a site's Earth rotation.
+    value[3] = eraEo06a(ERFA_DJ00, date2);
   }
   return value;
 }
 
-std::array<double, 3> InterpolatedNutation(AstroState& a, double tt) {
+std::array<double, 4> InterpolatedNutation(AstroState& a, double tt) {
   const double first = std::floor(tt);
   const double u = tt - first;
   const int64_t day0 = static_cast<int64_t>(first);
-  std::array<double, 3> r{0, 0, 0};
+  std::array<double, 4> r{0, 0, 0, 0};
   for (int k = -2; k <= 3; ++k) {
     double w = 1;
     for (int j = -2; j <= 3; ++j) {
       if (j != k) w *= (u - j) / (k - j);
     }
     const auto& v = NutationDay(a, day0 + k);
-    for (size_t c = 0; c < 3; ++c) r[c] += w * v[c];
+    for (size_t c = 0; c < 4; ++c) r[c] += w * v[c];
   }
   return r;
 }
@@ -148,7 +150,7 @@ Vector3 Ld(double mass, const Vector3& p, const Vector3& q, const Vector3& e, do
 }
 
 // Deflection of the direction p (unit) of a source at barycentric position source (au) by
-// a body at bodyPos moving with bodyVel (au, au/day), seen from the Earth at earth (au):
+// a body at bodyPos moving with bodyVel (au, au/day), seen by the observer at earth (au):
 // the body where the light passed it, then ERFA's eraLd with the source at its finite
 // distance.
 Vector3 Deflected(const Vector3& p, const Vector3& source, const Vector3& earth, const Vector3& bodyPos,
@@ -163,6 +165,23 @@ Vector3 Deflected(const Vector3& p, const Vector3& source, const Vector3& earth,
 }
 
 }  // namespace
+
+ObserverGcrs ObserverGcrsState(const ObserverSite& site, double jdUt1, double eo, const std::array<Vector3, 3>& npb) {
+  // The terrestrial position turned by the sidereal time to the true equator and equinox.
+  const double gast = eraAnp(eraEra00(jdUt1, 0) - eo);
+  const double c = std::cos(gast), s = std::sin(gast);
+  const Vector3 t = TerrestrialPositionKm(site);
+  const Vector3 tod = {c * t[0] - s * t[1], s * t[0] + c * t[1], t[2]};
+  // The Earth's rotation, rad/day: the rate of the Earth rotation angle (eraEra00).
+  constexpr double kOmega = ERFA_D2PI * 1.00273781191135448;
+  const Vector3 todVel = {-kOmega * tod[1], kOmega * tod[0], 0};
+  ObserverGcrs out;
+  for (size_t i = 0; i < 3; ++i) {
+    out.Pos[i] = npb[0][i] * tod[0] + npb[1][i] * tod[1] + npb[2][i] * tod[2];
+    out.Vel[i] = npb[0][i] * todVel[0] + npb[1][i] * todVel[1] + npb[2][i] * todVel[2];
+  }
+  return out;
+}
 
 bool TtMinusUtcSeconds(double jdUtc, double& seconds) {
   if (!std::isfinite(jdUtc)) return false;
@@ -187,7 +206,7 @@ double SeparationArcsec(const Vector3& a, const Vector3& b) {
   return eraSepp(x, y) * ERFA_DR2AS;
 }
 
-PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt) {
+PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt, const std::optional<PreciseObserver>& observer) {
   PrecisePlace out;
   a.EphemerisError = 0;
   a.EphemerisFailureKind = EphemerisFailure::kNone;
@@ -198,71 +217,23 @@ PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt) {
     LoadRecord(a, tt);
     return out;
   }
-  const std::array<double, 3> nut = InterpolatedNutation(a, tt);
+  const std::array<double, 4> nut = InterpolatedNutation(a, tt);
   out.Tdb = tt + nut[2] / ERFA_DAYSEC;
   const double tdb = out.Tdb;
 
-  // The states at the date: Earth, Sun, the deflectors and the body itself.
-  Barycentric earth, sun, target;
+  // The states at the date: the Earth (the observer, until a site is added), the Sun, the
+  // deflectors and the body itself.
+  Barycentric viewer, sun, target;
   Barycentric deflectors[std::size(kDeflectors)];
-  if (!LoadRecord(a, tdb) || !EarthOrMoon(a, false, earth) || !RawState(a, 0, sun) || !BodyState(a, body, target)) {
+  if (!LoadRecord(a, tdb) || !EarthOrMoon(a, false, viewer) || !RawState(a, 0, sun) || !BodyState(a, body, target)) {
     return out;
   }
   for (size_t k = 0; k < std::size(kDeflectors); ++k) {
     if (!RawState(a, kDeflectors[k].Body, deflectors[k])) return out;
   }
 
-  Vector3 geometric = Minus(target.Pos, earth.Pos);
-  double distance = 0;
-  out.Stages[kPreciseGeometric] = Unit(geometric, distance);
-  out.GeometricKm = distance;
-
-  // Light time: the body where it was when the light now arriving left it.
-  double tau = distance / kLightKmPerDay;
-  Vector3 astrometric = geometric;
-  for (int pass = 0; pass < kLightTimePasses; ++pass) {
-    Vector3 source;
-    if (!RetardedPosition(a, body, tdb, tau, source)) return out;
-    astrometric = Minus(source, earth.Pos);
-    const double next = Norm(astrometric) / kLightKmPerDay;
-    const bool converged = std::fabs(next - tau) < kLightTimeConverged;
-    tau = next;
-    if (converged) break;
-  }
-  out.LightTimeDays = tau;
-  Vector3 p = Unit(astrometric, distance);
-  out.Stages[kPreciseAstrometric] = p;
-  out.AstrometricKm = distance;
-
-  // Deflection, in au: the planets where it matters, then the Sun (not for its own light).
-  const Vector3 earthAu = Scaled(earth.Pos, 1 / kKmPerAu);
-  const double au = distance / kKmPerAu;
-  const Vector3 sourceAu = {earthAu[0] + p[0] * au, earthAu[1] + p[1] * au, earthAu[2] + p[2] * au};
-  for (size_t k = 0; k < std::size(kDeflectors); ++k) {
-    const Deflector& d = kDeflectors[k];
-    if (d.Body == body) continue;
-    Vector3 q = Deflected(p, sourceAu, earthAu, Scaled(deflectors[k].Pos, 1 / kKmPerAu),
-                          Scaled(deflectors[k].Vel, 1 / kKmPerAu), 1 / d.ReciprocalMass, d.Limiter);
-    const Vector3 shift = Minus(q, p);
-    if (shift[0] * shift[0] + shift[1] * shift[1] + shift[2] * shift[2] > kDeflectionAppliedSquared) p = q;
-  }
-  double sunDistance = 0;
-  const Vector3 heliocentric = Scaled(Minus(earth.Pos, sun.Pos), 1 / kKmPerAu);
-  Vector3 eh = Unit(heliocentric, sunDistance);
-  if (body != 0) {
-    double qd = 0;
-    p = Ld(1.0, p, Unit(Minus(sourceAu, Scaled(sun.Pos, 1 / kKmPerAu)), qd), eh, sunDistance, kSunLimiter);
-  }
-  out.Stages[kPreciseDeflected] = p;
-
-  // Annual aberration, relativistic, from the Earth's barycentric velocity.
-  double v[3] = {earth.Vel[0] / kLightKmPerDay, earth.Vel[1] / kLightKmPerDay, earth.Vel[2] / kLightKmPerDay};
-  const double bm1 = std::sqrt(1 - (v[0] * v[0] + v[1] * v[1] + v[2] * v[2]));
-  double pin[3] = {p[0], p[1], p[2]}, proper[3];
-  eraAb(pin, v, sunDistance, bm1, proper);
-  out.Stages[kPreciseGcrs] = {proper[0], proper[1], proper[2]};
-
-  // Frame bias and precession (IAU 2006), then nutation (IAU 2000A).
+  // Frame bias and precession (IAU 2006) and nutation (IAU 2000A) at TT: the rotations to
+  // the mean and true equator and equinox of date, and the site's place on GCRS axes.
   double gamb = 0, phib = 0, psib = 0, epsa = 0, pb[3][3], npb[3][3];
   eraPfw06(ERFA_DJ00, tt - ERFA_DJ00, &gamb, &phib, &psib, &epsa);
   eraFw2m(gamb, phib, psib, epsa, pb);
@@ -274,6 +245,67 @@ PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt) {
       out.Npb[i][j] = npb[i][j];
     }
   }
+  // The observer: the geocentre, or the site (barycentric position and velocity).
+  if (observer) {
+    const ObserverGcrs site = ObserverGcrsState(observer->Site, observer->JdUt1, nut[3], out.Npb);
+    for (size_t k = 0; k < 3; ++k) {
+      viewer.Pos[k] += site.Pos[k];
+      viewer.Vel[k] += site.Vel[k];
+    }
+  }
+
+  Vector3 geometric = Minus(target.Pos, viewer.Pos);
+  double distance = 0;
+  out.Stages[kPreciseGeometric] = Unit(geometric, distance);
+  out.GeometricKm = distance;
+
+  // Light time: the body where it was when the light now arriving left it.
+  double tau = distance / kLightKmPerDay;
+  Vector3 astrometric = geometric;
+  for (int pass = 0; pass < kLightTimePasses; ++pass) {
+    Vector3 source;
+    if (!RetardedPosition(a, body, tdb, tau, source)) return out;
+    astrometric = Minus(source, viewer.Pos);
+    const double next = Norm(astrometric) / kLightKmPerDay;
+    const bool converged = std::fabs(next - tau) < kLightTimeConverged;
+    tau = next;
+    if (converged) break;
+  }
+  out.LightTimeDays = tau;
+  Vector3 p = Unit(astrometric, distance);
+  out.Stages[kPreciseAstrometric] = p;
+  out.AstrometricKm = distance;
+
+  // Deflection, in au: the planets where it matters, then the Sun (not for its own light).
+  const Vector3 viewerAu = Scaled(viewer.Pos, 1 / kKmPerAu);
+  const double au = distance / kKmPerAu;
+  const Vector3 sourceAu = {viewerAu[0] + p[0] * au, viewerAu[1] + p[1] * au, viewerAu[2] + p[2] * au};
+  for (size_t k = 0; k < std::size(kDeflectors); ++k) {
+    const Deflector& d = kDeflectors[k];
+    if (d.Body == body) continue;
+    Vector3 q = Deflected(p, sourceAu, viewerAu, Scaled(deflectors[k].Pos, 1 / kKmPerAu),
+                          Scaled(deflectors[k].Vel, 1 / kKmPerAu), 1 / d.ReciprocalMass, d.Limiter);
+    const Vector3 shift = Minus(q, p);
+    if (shift[0] * shift[0] + shift[1] * shift[1] + shift[2] * shift[2] > kDeflectionAppliedSquared) p = q;
+  }
+  double sunDistance = 0;
+  const Vector3 heliocentric = Scaled(Minus(viewer.Pos, sun.Pos), 1 / kKmPerAu);
+  Vector3 eh = Unit(heliocentric, sunDistance);
+  if (body != 0) {
+    double qd = 0;
+    p = Ld(1.0, p, Unit(Minus(sourceAu, Scaled(sun.Pos, 1 / kKmPerAu)), qd), eh, sunDistance, kSunLimiter);
+  }
+  out.Stages[kPreciseDeflected] = p;
+
+  // Aberration, relativistic, from the observer's barycentric velocity: the Earth's (annual)
+  // plus, at a site, the Earth's rotation (diurnal).
+  double v[3] = {viewer.Vel[0] / kLightKmPerDay, viewer.Vel[1] / kLightKmPerDay, viewer.Vel[2] / kLightKmPerDay};
+  const double bm1 = std::sqrt(1 - (v[0] * v[0] + v[1] * v[1] + v[2] * v[2]));
+  double pin[3] = {p[0], p[1], p[2]}, proper[3];
+  eraAb(pin, v, sunDistance, bm1, proper);
+  out.Stages[kPreciseGcrs] = {proper[0], proper[1], proper[2]};
+
+  // Frame bias and precession (IAU 2006), then nutation (IAU 2000A).
   out.Stages[kPreciseMean] = Turned(meanRotation, out.Stages[kPreciseGcrs]);
   out.Stages[kPreciseTrue] = Turned(out.Npb, out.Stages[kPreciseGcrs]);
   out.Ok = true;

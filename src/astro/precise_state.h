@@ -1,5 +1,5 @@
 // Module-wide state of the rigorous reduction: a table of IAU 2000A nutation (IAU 2006
-// adjusted) and of TDB-TT at whole TT days, filled as dates are asked for and kept for the
+// adjusted), of TDB-TT and of the equation of the origins at whole TT days, filled as dates are asked for and kept for the
 // life of the application.  A base of AstroState.
 #pragma once
 
@@ -11,11 +11,12 @@
 namespace planova {
 
 // One block of kNutationChunk consecutive days: per day dpsi, deps (radians, nutation in
-// longitude and obliquity, eraNut06a) and TDB-TT (seconds, geocentric, eraDtdb) at the
-// whole TT JD (noon); a day not computed yet holds NaN.
+// longitude and obliquity, eraNut06a), TDB-TT (seconds, geocentric, eraDtdb) and the
+// equation of the origins (radians, eraEo06a: Earth rotation angle - Greenwich apparent
+// sidereal time) at the whole TT JD (noon); a day not computed yet holds NaN.
 inline constexpr int kNutationChunk = 256;
 struct NutationChunk {
-  std::array<std::array<double, 3>, kNutationChunk> Day;
+  std::array<std::array<double, 4>, kNutationChunk> Day;
 };
 
 struct PreciseState {
