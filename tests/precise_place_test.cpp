@@ -33,24 +33,8 @@ struct Case {
   double tt, gcrsRa, gcrsDec, teteRa, teteDec, astrRa, astrDec, distAu, elong;
 };
 
-// The cases of a fixture of tests/data: one per line that is not a comment and reads whole.
-template <typename C, typename Read>
-std::vector<C> ReadFixture(const char* name, Read read) {
-  std::ifstream in(std::string(PLANOVA_TEST_DATA) + "/" + name);
-  std::vector<C> cases;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream s(line);
-    C c{};
-    read(s, c);
-    if (s) cases.push_back(c);
-  }
-  return cases;
-}
-
 std::vector<Case> ReadCases() {
-  return ReadFixture<Case>("precise_places.txt", [](std::istringstream& s, Case& c) {
+  return test::ReadFixture<Case>("precise_places.txt", [](std::istringstream& s, Case& c) {
     s >> c.body >> c.tt >> c.gcrsRa >> c.gcrsDec >> c.teteRa >> c.teteDec >> c.astrRa >> c.astrDec >> c.distAu >> c.elong;
   });
 }
@@ -168,7 +152,7 @@ ObserverSite Station(const std::string& code) {
 }
 
 TEST(PreciseDe405, TopocentricPlacesAgreeWithSkyfield) {
-  const std::vector<TopoCase> cases = ReadFixture<TopoCase>("topocentric_places.txt", [](std::istringstream& s, TopoCase& c) {
+  const std::vector<TopoCase> cases = test::ReadFixture<TopoCase>("topocentric_places.txt", [](std::istringstream& s, TopoCase& c) {
     s >> c.body >> c.station >> c.year >> c.month >> c.day >> c.jdUtc >> c.jdTt >> c.astrRa >> c.astrDec >> c.appRa >>
         c.appDec >> c.distKm >> c.alt;
   });

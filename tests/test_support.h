@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -74,6 +76,23 @@ class RecordingPlatform : public Platform {
 // Presses the button of `form` named by its caption or control name; the pointer must be
 // normal again afterwards (also after a message).
 void PressButton(FormModel& form, const std::string& caption, const RecordingPlatform& ui);
+
+// The cases of a fixture of tests/data: one per line that is neither empty nor a comment
+// ("#") and reads whole with `read`.
+template <typename C, typename Read>
+std::vector<C> ReadFixture(const char* name, Read read) {
+  std::ifstream in(std::string(PLANOVA_TEST_DATA) + "/" + name);
+  std::vector<C> cases;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream s(line);
+    C c{};
+    read(s, c);
+    if (s) cases.push_back(c);
+  }
+  return cases;
+}
 
 // A new empty folder under the build tree for one test; with the sample tree copied
 // into it when asked.

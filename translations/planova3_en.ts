@@ -536,6 +536,26 @@
             <translation> — classical reduction</translation>
         </message>
         <message>
+            <source>у кода нет координат (космический или подвижный наблюдатель)</source>
+            <translation>the code has no coordinates (a space or roving observer)</translation>
+        </message>
+        <message>
+            <source>код не найден ни в Observatories.txt, ни в ObsCodes.html</source>
+            <translation>the code is neither in Observatories.txt nor in ObsCodes.html</translation>
+        </message>
+        <message>
+            <source>Станция "</source>
+            <translation>Station "</translation>
+        </message>
+        <message>
+            <source>" (запись </source>
+            <translation>" (record </translation>
+        </message>
+        <message>
+            <source>топоцентр. - только с "точно (IAU 2006)", JPL2 и эпохой App или J2000: место геоцентрическое</source>
+            <translation>topocentric - only with "precise (IAU 2006)", JPL2 and epoch App or J2000: the place is geocentric</translation>
+        </message>
+        <message>
             <source>Сначала создайте массивы данных (кнопка "Создать массивы с N=")</source>
             <translation>Create the data arrays first (button "Create arrays with N=")</translation>
         </message>
@@ -924,6 +944,54 @@ result </translation>
             <translation>ephemeris: </translation>
         </message>
         <message>
+            <source>, строка </source>
+            <translation>, line </translation>
+        </message>
+        <message>
+            <source>обсерватория </source>
+            <translation>observatory </translation>
+        </message>
+        <message>
+            <source>: нет координат (космический или подвижный наблюдатель)</source>
+            <translation>: no coordinates (space or roving observer)</translation>
+        </message>
+        <message>
+            <source>строка короче 30 знаков</source>
+            <translation>line shorter than 30 characters</translation>
+        </message>
+        <message>
+            <source>неверный код MPC</source>
+            <translation>bad MPC code</translation>
+        </message>
+        <message>
+            <source>неверный код</source>
+            <translation>bad code</translation>
+        </message>
+        <message>
+            <source>не число</source>
+            <translation>not a number</translation>
+        </message>
+        <message>
+            <source>долгота вне допустимых пределов</source>
+            <translation>longitude out of range</translation>
+        </message>
+        <message>
+            <source>расстояние от центра Земли вне 0..1,01</source>
+            <translation>distance from the Earth's centre outside 0..1.01</translation>
+        </message>
+        <message>
+            <source>широта вне -90..90</source>
+            <translation>latitude outside -90..90</translation>
+        </message>
+        <message>
+            <source>высота вне -500..9000 м</source>
+            <translation>height outside -500..9000 m</translation>
+        </message>
+        <message>
+            <source>код уже был выше</source>
+            <translation>code already listed above</translation>
+        </message>
+        <message>
             <source>Нет данных для записи: загрузите исходные данные</source>
             <translation>No data to write: load the source data first</translation>
         </message>
@@ -1062,54 +1130,6 @@ result </translation>
         <message>
             <source>dT, сек</source>
             <translation>dT, s</translation>
-        </message>
-        <message>
-            <source>строка короче 30 знаков</source>
-            <translation>line shorter than 30 characters</translation>
-        </message>
-        <message>
-            <source>неверный код</source>
-            <translation>bad code</translation>
-        </message>
-        <message>
-            <source>не число</source>
-            <translation>not a number</translation>
-        </message>
-        <message>
-            <source>долгота вне допустимых пределов</source>
-            <translation>longitude out of range</translation>
-        </message>
-        <message>
-            <source>расстояние от центра Земли вне 0..1,01</source>
-            <translation>distance from the Earth's centre outside 0..1.01</translation>
-        </message>
-        <message>
-            <source>широта вне -90..90</source>
-            <translation>latitude outside -90..90</translation>
-        </message>
-        <message>
-            <source>высота вне -500..9000 м</source>
-            <translation>height outside -500..9000 m</translation>
-        </message>
-        <message>
-            <source>неверный код MPC</source>
-            <translation>bad MPC code</translation>
-        </message>
-        <message>
-            <source>код уже был выше</source>
-            <translation>code already listed above</translation>
-        </message>
-        <message>
-            <source>, строка </source>
-            <translation>, line </translation>
-        </message>
-        <message>
-            <source>обсерватория </source>
-            <translation>observatory </translation>
-        </message>
-        <message>
-            <source>: нет координат (космический или подвижный наблюдатель)</source>
-            <translation>: no coordinates (space or roving observer)</translation>
         </message>
         <message>
             <source>Желательно увеличить размер массива</source>
@@ -1356,6 +1376,12 @@ result </translation>
             <translation> s  TDB-TT= </translation>
         </message>
         <message>
+            <source>&#13;
+топоцентр.: станция </source>
+            <translation>
+topocentric: station </translation>
+        </message>
+        <message>
             <source>ET-UT: TT-UTC по таблице (ERFA)</source>
             <translation>ET-UT: TT-UTC from the table (ERFA)</translation>
         </message>
@@ -1462,6 +1488,10 @@ result </translation>
         <message>
             <source>место: астрометрическое (ICRS)</source>
             <translation>place: astrometric (ICRS)</translation>
+        </message>
+        <message>
+            <source>место: топоцентрическое, со станции каждой записи</source>
+            <translation>place: topocentric, from each record's station</translation>
         </message>
         <message>
             <source>ET-UT: TT-UTC по таблице (ERFA) с 1960, до 1960 с 1700</source>

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <map>
 
 #include "common/columns.h"
+#include "common/obs_store.h"
 #include "common/numtext.h"
 #include "common/textfile.h"
 
@@ -296,6 +298,46 @@ ObservatoryList LoadObservatories(const std::filesystem::path& appFolder) {
   list.Mpc = std::move(mpc.Rows);
   list.Problems.insert(list.Problems.end(), mpc.Problems.begin(), mpc.Problems.end());
   return list;
+}
+
+}  // namespace planova
+
+namespace planova {
+
+RecordObservers ResolveRecordObservers(const ObservatoryList& list, const ObservationStore& store, int column,
+                                       int32_t first, int32_t last, const std::optional<ObserverSite>& windowSite) {
+  RecordObservers r;
+  r.First = first;
+  if (last < first) return r;
+  r.SiteOfRow.reserve(static_cast<size_t>(last - first + 1));
+  // Stations are few and records many: each code is looked up once.
+  std::map<std::string, uint16_t, std::less<>> known;
+  for (int32_t i = first; i <= last; ++i) {
+    const bool own = !store.ObsStation(i, column).empty();
+    std::string code = store.ObserverCode(i, column);
+    auto at = known.find(code);
+    if (at == known.end()) {
+      const ObservatoryFind found = list.Find(code);
+      ObserverSite site;
+      if (found.Found()) {
+        site = found.Site;
+      } else if (!own && found.End == ObservatoryFindEnd::kUnknownCode && windowSite) {
+        site = *windowSite;
+      } else {
+        r.Ok = false;
+        r.FailedRow = i;
+        r.FailedCode = code;
+        r.Why = found.End;
+        r.SiteOfRow.clear();
+        return r;
+      }
+      r.Sites.push_back(site);
+      r.Codes.push_back(code);
+      at = known.emplace(std::move(code), static_cast<uint16_t>(r.Sites.size() - 1)).first;
+    }
+    r.SiteOfRow.push_back(at->second);
+  }
+  return r;
 }
 
 }  // namespace planova

@@ -13,7 +13,9 @@
 // A code is looked up in the program's table first, then among the MPC's codes.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -98,5 +100,30 @@ struct ObservatoryList {
 // Reads Observatories.txt (or takes the built-in table) and ObsCodes.html of an
 // application folder.  A file that cannot be opened counts as absent.
 ObservatoryList LoadObservatories(const std::filesystem::path& appFolder);
+
+// The observers of the records of a data set, for places seen from each record's station.
+// Each record's own station (ObservationStore::ObsStation) is looked up in the list; a
+// record that names none was observed at the store's observatory (ObservatoryCode), or,
+// when the lists do not know that code, at `windowSite` (the window's typed longitude and
+// latitude).  The first record whose station cannot be placed stops the resolution: a
+// code in neither list, or a space or roving observer.
+struct RecordObservers {
+  bool Ok = true;
+  // When not Ok: the row, the code (UTF-8) and why.
+  int32_t FailedRow = 0;
+  std::string FailedCode;
+  ObservatoryFindEnd Why = ObservatoryFindEnd::kFound;
+
+  std::vector<ObserverSite> Sites;  // each distinct site once
+  std::vector<std::string> Codes;   // its code, as Sites (the window's site: the store's code)
+  std::vector<uint16_t> SiteOfRow;  // rows first..last: index into Sites
+  int32_t First = 0;
+
+  // Given: a row within first..last.  Returned: the index into Sites and Codes.
+  size_t IndexOf(int32_t row) const { return SiteOfRow[static_cast<size_t>(row - First)]; }
+};
+struct ObservationStore;
+RecordObservers ResolveRecordObservers(const ObservatoryList& list, const ObservationStore& store, int column,
+                                       int32_t first, int32_t last, const std::optional<ObserverSite>& windowSite);
 
 }  // namespace planova

@@ -10,6 +10,7 @@
 #include "astro/jpl.h"
 #include "common/app_folder.h"
 #include "common/textfile.h"
+#include "import/observatories.h"
 
 namespace planova {
 
@@ -21,6 +22,16 @@ inline constexpr const char* kPreciseClassicalNote = "точно (IAU 2006) — 
 inline std::string PreciseClassicalNote(const std::string& epochLabel, bool jpl2) {
   return std::string(kPreciseClassicalNote) + (jpl2 ? epochLabel : std::string("JPL0")) + " — классическая редукция";
 }
+// Why a record's observer could not be placed, for a run of topocentric places.
+inline std::string StationRefusalMessage(const RecordObservers& r) {
+  const std::string why = r.Why == ObservatoryFindEnd::kNoCoordinates
+                              ? "у кода нет координат (космический или подвижный наблюдатель)"
+                              : "код не найден ни в Observatories.txt, ни в ObsCodes.html";
+  return "Станция \"" + r.FailedCode + "\" (запись " + std::to_string(r.FailedRow) + "): " + why;
+}
+// "топоцентр." where the rigorous reduction does not serve.
+inline constexpr const char* kTopocentricGeocentricNote =
+    "топоцентр. - только с \"точно (IAU 2006)\", JPL2 и эпохой App или J2000: место геоцентрическое";
 inline constexpr const char* kCreateArraysFirstMessage = "Сначала создайте массивы данных (кнопка \"Создать массивы с N=\")";
 
 // An ephemeris failure as the windows report it (empty for none), naming the ephemeris.

@@ -64,6 +64,8 @@ void Window2Model::Compare() {
   CalendarWarned = false;
   StopRequested = 0;
   ComparisonLabel = EpochLabel1;
+  // Every record's observer is placed before any file is opened.
+  if (const std::string refused = ResolveRowObservers(); !refused.empty()) throw Refusal{refused, {}};
 
   bool generate = !set1FromFile.Value;
   if (generate) {
@@ -136,6 +138,29 @@ std::string Window2Model::DeltaTWarning(DeltaTModel model) {
   return "внимание: ET-UT модели отличается от TT-UTC по таблице на " + Format(worst, "0.0") + " сек (" +
          std::to_string(date.Date.Year) + "-" + Format(date.Date.Month, "00") + "-" + Format(std::floor(date.Date.Day), "00") +
          "): для времён UTC выберите \"TT-UTC по таблице\"" + kCrLf;
+}
+
+// With "топоцентр." and the rigorous reduction serving: the observer of each record of
+// data set 1 from its station (import/observatories.h), the window's "ObsL"/"ObsB" standing
+// for the window's own code when neither list knows it.  Returns the refusal, or empty.
+std::string Window2Model::ResolveRowObservers() {
+  RowObservers = {};
+  const TheorySource theory = theoryJpl2.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
+  if (!topocentricPlace.Value || !set1FromFile.Value || set2FromFile.Value ||
+      !PreciseChainServes(rigorousIau2006.Value, theory, EpochOfLabel(ComparisonLabel))) {
+    return {};
+  }
+  std::optional<ObserverSite> typed;
+  double lon = 0, lat = 0;
+  if (TryBoxReal(observatoryLonDeg, lon) && TryBoxReal(observatoryLatDeg, lat) && std::fabs(lat) <= 90) {
+    typed = SiteFromGeodetic(lon, lat, 0);
+  }
+  const int32_t last = std::min(Count1, Store.ObsJd.Rows());
+  RowObservers = ResolveRecordObservers(LoadObservatories(Ui().AppFolder()), Store, kSet1, 1, last, typed);
+  if (RowObservers.Ok) return {};
+  const std::string message = StationRefusalMessage(RowObservers);
+  RowObservers = {};
+  return message;
 }
 
 void Window2Model::GiveUpRun(const std::string& message) {
@@ -314,6 +339,8 @@ void Window2Model::Step() {
   }
   // Window 3 may have chosen another ephemeris since the run began.
   if (theoryJpl2.Value) Ephemerides.Use(ephemeris);
+  // The records may have moved since the run began.
+  if (const std::string refused = ResolveRowObservers(); !refused.empty()) GiveUpRun(refused);
   ProcessObservations();
   FinishComparison();
 }

@@ -17,6 +17,7 @@
 #include "bdl/bdl_line.h"
 #include "common/picture.h"
 #include "compare/comparison_run.h"
+#include "import/observatories.h"
 #include "window2/plot.h"
 
 namespace planova {
@@ -134,6 +135,10 @@ class Window2Model : public FormModel {
   // has no theory.
   ApparentPlace ComputeObservationTheory(int32_t i);
   ApparentPlaceRequest TheoryTemplate;  // the run's switches; the date is each row's
+  // With "топоцентр.": the observer of each row of data set 1, else empty; and the code of
+  // the last row's observer, for the stage log.
+  RecordObservers RowObservers;
+  std::string LastObserverCode;
   ApparentPlace LastPlace;              // the place of the last row computed
   EphemerisReport LastEphemeris;        // its ephemeris report: why a failed run stopped
   bool LastPlaceShown = true;           // its boxes and stage log are formed
@@ -211,6 +216,7 @@ class Window2Model : public FormModel {
   // The ET-UT model of the boxes: the table before "с 1700" before the parabola.
   DeltaTModel DeltaTOfBoxes() const;
   std::string DeltaTWarning(DeltaTModel model);
+  std::string ResolveRowObservers();
   // The calendar date of `jd` into CalendarOfRow.  A date the calendar refuses is false;
   // the run says so once and goes on (the row's date boxes stay as they are).
   bool CalendarOrMessage(double jd);

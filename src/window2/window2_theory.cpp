@@ -49,11 +49,18 @@ std::string PreciseStageLog(const ApparentPlace& place, const ApparentPlaceReque
   return log;
 }
 
-// Which ET-UT the place was dated with, when the table was asked for: the leap-second
-// table from 1960 on, "с 1700" before; and an astrometric place asked for where the
-// rigorous reduction does not serve.
-std::string KindNotes(const ApparentPlaceRequest& r) {
+// The observer of a topocentric place (or why the place stays geocentric), which ET-UT
+// the place was dated with when the table was asked for (the leap-second table from 1960
+// on, "с 1700" before), and an astrometric place asked for where the rigorous reduction
+// does not serve.
+std::string KindNotes(const ApparentPlaceRequest& r, bool topocentricAsked, const std::string& observerCode) {
   std::string notes;
+  if (TopocentricServes(r)) {
+    notes += "\r\nтопоцентр.: станция " + observerCode;
+  } else if (topocentricAsked && !UsesPreciseChain(r)) {
+    notes += "\r\n";
+    notes += kTopocentricGeocentricNote;
+  }
   if (r.DeltaT == DeltaTModel::kTable) {
     notes += "\r\n";
     notes += DeltaTTableServes(r.JdUt) ? "ET-UT: TT-UTC по таблице (ERFA)" : "ET-UT: с 1700 (до 1960 таблицы нет)";
@@ -111,6 +118,12 @@ ApparentPlace Window2Model::ComputeObservationTheory(int32_t i) {
   if (EpochLabel2 != EpochLabel1) EpochLabel2 = EpochLabel1;
   ObservationJdUt = Store.ObsJd(i, kSet1);
   TheoryTemplate.JdUt = ObservationJdUt;
+  TheoryTemplate.Observer.reset();
+  if (!RowObservers.SiteOfRow.empty() && i >= 1 && static_cast<size_t>(i) <= RowObservers.SiteOfRow.size()) {
+    const size_t k = RowObservers.IndexOf(i);
+    TheoryTemplate.Observer = RowObservers.Sites[k];
+    LastObserverCode = RowObservers.Codes[k];
+  }
   const ApparentPlaceResult result = Astro.ApparentPlaceOf(TheoryTemplate);
   LastPlace = result.Detail;
   if (!LastPlace.Ok) LastEphemeris = result.Ephemeris;
@@ -146,7 +159,7 @@ void Window2Model::ShowTheory() {
     planetaryAberrationArcsec.Text = RealText(place.PlanetaryAberrationArcsec);
     if (r.Refraction && !r.Astrometric) refractionArcsec.Text = RealText(place.RefractionArcsec);
     nutationArcsec.Text = RealText(place.NutationArcsec);
-    TheoryLog = KindNotes(r) + PreciseStageLog(place, r);
+    TheoryLog = KindNotes(r, topocentricPlace.Value, LastObserverCode) + PreciseStageLog(place, r);
     NameEphemeris(TheoryLog, r, Astro.SelectedEphemerisName());
     return;
   }
@@ -154,7 +167,7 @@ void Window2Model::ShowTheory() {
   if (r.PlanetaryAberration) planetaryAberrationArcsec.Text = RealText(place.PlanetaryAberrationArcsec);
   if (r.Refraction) refractionArcsec.Text = RealText(place.RefractionArcsec);
   if (r.Nutation) nutationArcsec.Text = RealText(place.NutationArcsec);
-  TheoryLog = KindNotes(r) + StageLog(place);
+  TheoryLog = KindNotes(r, topocentricPlace.Value, LastObserverCode) + StageLog(place);
   if (r.Precise) TheoryLog = "\r\n" + PreciseClassicalNote(ComparisonLabel, r.Theory == TheorySource::kJpl2) + TheoryLog;
   NameEphemeris(TheoryLog, r, Astro.SelectedEphemerisName());
 }

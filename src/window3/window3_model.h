@@ -12,6 +12,7 @@
 #include "astro/time.h"
 #include "bdl/bdl_line.h"
 #include "common/form.h"
+#include "import/observatories.h"
 #include "common/obs_store.h"
 #include "common/picture.h"
 #include "compare/comparison_run.h"
@@ -126,8 +127,10 @@ class Window3Model : public FormModel {
   // second during a run, and at its end or pause), not for every record.
   void ShowCurrentRow();
   ApparentPlaceRequest RunRequest;  // the run's switches; the date is each record's
+  RecordObservers RowObservers;     // with "топоцентр.": each record's observer, else empty
   EphemerisReport LastEphemeris;    // the report of the last record that failed: why the run stopped
   ApparentPlaceRequest RunRequestOfBoxes() const;
+  void ResolveRowObservers();
   // The CSV of the run's deviations (Dat/Dev_data_): body, theory and epoch of every row,
   // the row being formed, and the rows' dates.
   std::string CsvFixedFields, CsvLine;

@@ -76,6 +76,13 @@ void Window3Model::DrawRunFrame() {
                                           : std::string("астрометрическое (ICRS) - только с \"точно (IAU 2006)\", JPL2 и эпохой App или J2000: место видимое"));
     y -= 0.6;
   }
+  if (topocentricPlace.Value) {
+    plot.CurrentX = 1.1;
+    plot.CurrentY = y;
+    plot.Print(UsesPreciseChain(request) ? std::string("место: топоцентрическое, со станции каждой записи")
+                                         : std::string(kTopocentricGeocentricNote));
+    y -= 0.6;
+  }
   if (request.DeltaT == DeltaTModel::kTable) {
     plot.CurrentX = 1.1;
     plot.CurrentY = y;
@@ -153,6 +160,7 @@ void Window3Model::StartRun() {
   Run.Stats.Reset();
   StopRequested = 0;
   if (!keepTimeOrigin.Value) PlotTimeOriginJd = Store.ObsJd(1, kSet1);
+  ResolveRowObservers();
   OpenDeviationsCsv();
   SetPlotAxes();
   Run.Begin(First, Last);
@@ -171,6 +179,12 @@ void Window3Model::Step() {
   }
   // Window 2 may have chosen another ephemeris since the run began.
   if (theoryJpl2.Value) Ephemerides.Use(ephemeris);
+  try {
+    ResolveRowObservers();  // the records may have moved since the run began
+  } catch (const Refusal&) {
+    Run.Active = false;
+    throw;
+  }
   CorrectionLoop();
 }
 
@@ -189,6 +203,18 @@ ApparentPlaceRequest Window3Model::RunRequestOfBoxes() const {
   request.Astrometric = astrometricPlace.Value;
   request.Epoch = EpochOfLabel(EpochLabel1);
   return request;
+}
+
+// With "топоцентр." and the rigorous reduction serving: the observer of each record №1..№2
+// from its station (import/observatories.h); a record whose station cannot be placed
+// refuses the run before any file is opened.
+void Window3Model::ResolveRowObservers() {
+  RowObservers = {};
+  if (!topocentricPlace.Value || !UsesPreciseChain(RunRequestOfBoxes())) return;
+  RecordObservers observers =
+      ResolveRecordObservers(LoadObservatories(Ui().AppFolder()), Store, kSet1, First, Last, std::nullopt);
+  if (!observers.Ok) throw Refusal{StationRefusalMessage(observers), {}};
+  RowObservers = std::move(observers);
 }
 
 void Window3Model::CorrectionLoop() {
@@ -233,6 +259,10 @@ void Window3Model::ShowCurrentRow() {
 bool Window3Model::CorrectRow(int32_t r) {
   const double jdUt = Store.ObsJd(r, kSet1);
   RunRequest.JdUt = jdUt;
+  RunRequest.Observer.reset();
+  if (r >= RowObservers.First && static_cast<size_t>(r - RowObservers.First) < RowObservers.SiteOfRow.size()) {
+    RunRequest.Observer = RowObservers.Sites[RowObservers.IndexOf(r)];
+  }
   const ApparentPlaceResult result = Astro.ApparentPlaceOf(RunRequest);
   const ApparentPlace& place = result.Detail;
   ShownDeltaTSeconds = place.DeltaTSeconds;
