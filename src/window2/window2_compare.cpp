@@ -99,7 +99,10 @@ void Window2Model::Compare() {
   }
   if (generate) GenerateTwoBodySet(p);
   RequireRunnable();
-  if (!set2FromFile.Value && set1FromFile.Value) ComparisonLog = DeltaTWarning(DeltaTOfBoxes());
+  // The rigorous reduction takes TT-UTC from the table from 1960 on whatever the model.
+  if (!set2FromFile.Value && set1FromFile.Value && !RigorousServes(ComparisonLabel)) {
+    ComparisonLog = DeltaTWarning(DeltaTOfBoxes());
+  }
   PlotOriginJd = Store.ObsJd(1, kSet1);
   SetPlotAxes(plotPicture, PlotColours, Plot, PlotOriginJd);
   Run.Begin(1, Count1);
@@ -145,9 +148,7 @@ std::string Window2Model::DeltaTWarning(DeltaTModel model) {
 // for the window's own code when neither list knows it.  Returns the refusal, or empty.
 std::string Window2Model::ResolveRowObservers() {
   RowObservers = {};
-  const TheorySource theory = theoryJpl2.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
-  if (!topocentricPlace.Value || !set1FromFile.Value || set2FromFile.Value ||
-      !PreciseChainServes(rigorousIau2006.Value, theory, EpochOfLabel(ComparisonLabel))) {
+  if (!topocentricPlace.Value || !set1FromFile.Value || set2FromFile.Value || !RigorousServes(ComparisonLabel)) {
     return {};
   }
   std::optional<ObserverSite> typed;

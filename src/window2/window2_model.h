@@ -215,6 +215,8 @@ class Window2Model : public FormModel {
   ApparentPlaceRequest TheoryRequest();
   // The ET-UT model of the boxes: the table before "с 1700" before the parabola.
   DeltaTModel DeltaTOfBoxes() const;
+  // Whether "точно (IAU 2006)" serves the window's theory for data of epoch `epochLabel`.
+  bool RigorousServes(const std::string& epochLabel) const;
   std::string DeltaTWarning(DeltaTModel model);
   std::string ResolveRowObservers();
   // The calendar date of `jd` into CalendarOfRow.  A date the calendar refuses is false;

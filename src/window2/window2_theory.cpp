@@ -81,9 +81,13 @@ void NameEphemeris(std::string& log, const ApparentPlaceRequest& r, const std::s
 
 }  // namespace
 
-bool Window2Model::CheckHeld(const std::string& name) const {
+bool Window2Model::RigorousServes(const std::string& epochLabel) const {
   const TheorySource theory = theoryJpl2.Value ? TheorySource::kJpl2 : TheorySource::kJpl0;
-  if (!PreciseChainServes(rigorousIau2006.Value, theory, EpochOfLabel(EpochLabel1))) return false;
+  return PreciseChainServes(rigorousIau2006.Value, theory, EpochOfLabel(epochLabel));
+}
+
+bool Window2Model::CheckHeld(const std::string& name) const {
+  if (!RigorousServes(EpochLabel1)) return false;
   const ControlEntry* check = Find(name);
   return check &&
          (check->Target == &addAberration || check->Target == &addPlanetaryAberration || check->Target == &addNutation);
