@@ -56,6 +56,7 @@ struct MpcTopocentric : ::testing::Test {
   test::RecordingPlatform ui{folder};
   Application app{ui};
   Window2Model& f = app.window2;
+  std::string rejected;  // window 1's rejected records of the last import
 
   void SetUp() override {
     for (const auto& e : fs::directory_iterator(test::De405BlockFolder())) {
@@ -72,6 +73,7 @@ struct MpcTopocentric : ::testing::Test {
     w1.objectNumber.Text = std::to_string(body);
     w1.fileNumber.Text = "5";
     test::PressButton(w1, "Загрузить исходные данные из", ui);
+    rejected = w1.rejectedOrSavedLog.Text;
     w1.bdlNamePart.Text = "G_5";
     test::PressButton(w1, "Сохранить данные в формате BDL", ui);
     app.ShowForm("Form2");
@@ -127,20 +129,30 @@ TEST_F(MpcTopocentric, MixedStationFileGivesTheRoundingAsOMinusC) {
   }
   EXPECT_NE(f.set2Pane.Text.find("топоцентр.: станция "), std::string::npos) << f.set2Pane.Text;
 
-  // A station the lists do not place stops the run before any file is written.
-  for (const auto& [code, why] : {std::pair{"C51", "у кода нет координат"}, {"ZZ9", "код не найден"}}) {
-    Exact e = cases.front();
-    e.station = code;
-    double ra = 0, dec = 0;
-    WriteMpc(e.body, {MpcLine(cases.front(), ra, dec), MpcLine(e, ra, dec)});
-    fs::remove_all(folder / "Dat");
-    fs::create_directory(folder / "Dat");
-    ui.messages.clear();
-    ImportAndCompare(e.body);
-    ASSERT_EQ(ui.messages.size(), 1u) << code;
-    EXPECT_EQ(ui.messages[0].rfind(std::string("Станция \"") + code + "\" (запись 2): " + why, 0), 0u) << ui.messages[0];
-    EXPECT_TRUE(fs::is_empty(folder / "Dat")) << code;
+  // A station the lists do not place: the import refuses its line with the reason ...
+  Exact roving = cases.front(), unknown = cases.front();
+  roving.station = "C51";
+  unknown.station = "ZZ9";
+  double ra = 0, dec = 0;
+  WriteMpc(roving.body, {MpcLine(cases.front(), ra, dec), MpcLine(roving, ra, dec), MpcLine(unknown, ra, dec)});
+  ImportAndCompare(roving.body);
+  EXPECT_EQ(app.Store.GoodCount, 1);
+  for (const char* reason : {"C51    <- у станции нет координат", "ZZ9    <- неизвестный код станции"}) {
+    EXPECT_NE(rejected.find(reason), std::string::npos) << reason << "\n" << rejected;
   }
+  // ... and without the MPC's list to check it at the import, the comparison names the code
+  // and the record and writes no file.
+  fs::remove(folder / "ObsCodes.html");
+  ui.messages.clear();
+  unknown.station = "   ";  // the window's observatory, PARI
+  roving.station = "ZZ9";
+  WriteMpc(roving.body, {MpcLine(unknown, ra, dec), MpcLine(roving, ra, dec)});
+  fs::remove_all(folder / "Dat");
+  fs::create_directory(folder / "Dat");
+  ImportAndCompare(roving.body);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "Станция \"ZZ9\" (запись 2): код не найден ни в Observatories.txt, ни в ObsCodes.html");
+  EXPECT_TRUE(fs::is_empty(folder / "Dat"));
 }
 
 }  // namespace

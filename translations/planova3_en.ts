@@ -520,6 +520,14 @@
             <translation>Table not found  </translation>
         </message>
         <message>
+            <source>неизвестный код станции</source>
+            <translation>unknown station code</translation>
+        </message>
+        <message>
+            <source>у станции нет координат (космический или подвижный наблюдатель)</source>
+            <translation>the station has no coordinates (a space or roving observer)</translation>
+        </message>
+        <message>
             <source>Введите правильно дату</source>
             <translation>Enter a valid date</translation>
         </message>

@@ -2,10 +2,12 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <map>
 
 #include "astro/time.h"
 #include "common/numtext.h"
 #include "common/textfile.h"
+#include "import/observatories.h"
 #include "import/xls_reader.h"
 
 namespace planova {
@@ -719,20 +721,44 @@ ImportResult ImportRun::RunJpl() {
 }
 
 // MPC files: FileMPC/<code><object>_<n>.txt, every line an observation of the object of
-// window 1 (the designation columns are not read).
+// window 1 (the designation columns are not read).  When the application folder holds the
+// MPC's list of codes, a line whose station neither list places is refused with the
+// reason: an unknown code, or a space or roving observer without coordinates.  A line
+// without a code is the window's observatory's.
 ImportResult ImportRun::RunMpc() {
   const std::filesystem::path path =
       AppPath(s_.AppFolder, "FileMPC/" + s_.ObservatoryCode + std::to_string(store_.ObjectNumber) + "_" + s_.FileNumber + ".txt");
   TextInputFile in;
   if (!in.Open(path)) return Missing("Не найден файл  ", path);
   if (!OpenBadFile()) return BadFileFailed();
+  const ObservatoryList observatories = LoadObservatories(s_.AppFolder);
+  std::map<std::string, const char*, std::less<>> stationFault;  // code -> reason, or null
   std::string line;
   while (in.ReadLine(line)) {
     if (line.find_first_not_of(' ') == std::string::npos) continue;
     bool fits = CountRecord();
     LogSource(line);
     if (!fits) return StoreFull();
-    Conclude(ConvertMpcLine(line, FieldText), true);
+    RecordValues v = ConvertMpcLine(line, FieldText);
+    if (v.Accepted && !observatories.Mpc.empty() && !v.Station.empty()) {
+      const std::string code = v.Station.str();
+      auto at = stationFault.find(code);
+      if (at == stationFault.end()) {
+        const ObservatoryFindEnd end = observatories.Find(code).End;
+        const char* reason = end == ObservatoryFindEnd::kUnknownCode ? "неизвестный код станции"
+                             : end == ObservatoryFindEnd::kNoCoordinates
+                                 ? "у станции нет координат (космический или подвижный наблюдатель)"
+                                 : nullptr;
+        at = stationFault.emplace(code, reason).first;
+      }
+      if (at->second) {
+        RecordValues refused;
+        refused.Reason = at->second;
+        refused.GregorianDated = v.GregorianDated;
+        v = refused;
+      }
+    }
+    Conclude(v, true);
   }
   return Finish();
 }
