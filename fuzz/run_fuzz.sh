@@ -24,8 +24,11 @@ mkdir -p "$OUT"
 FLAGS=(-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
        -ffp-contract=off -I"$ROOT/src" -I"$ROOT/fuzz")
 COMMON=("$ROOT/src/common/numtext.cpp" "$ROOT/src/common/textfile.cpp" "$ROOT/src/common/columns.cpp"
-        "$ROOT/src/astro/time.cpp" "$ROOT/src/astro/frames.cpp" "$ROOT/src/astro/astro_state.cpp")
-IMPORT=("$ROOT/src/import/source_import.cpp" "$ROOT/src/import/xls_reader.cpp")
+        "$ROOT/src/astro/time.cpp" "$ROOT/src/astro/frames.cpp" "$ROOT/src/astro/astro_state.cpp"
+        "$ROOT/src/astro/precise_place.cpp" "$ROOT/src/astro/observer.cpp" "$ROOT/src/astro/jpl.cpp"
+        "$ROOT/src/astro/jpl_ascii.cpp" "$ROOT/src/astro/spk_ephemeris.cpp" -lerfa)
+IMPORT=("$ROOT/src/import/source_import.cpp" "$ROOT/src/import/xls_reader.cpp" "$ROOT/src/import/observatories.cpp"
+        "$ROOT/src/common/obs_store.cpp")
 
 BDL=("$ROOT/src/bdl/bdl_line.cpp" "$ROOT/src/bdl/bdl_file.cpp" "$ROOT/src/common/obs_store.cpp")
 
@@ -51,8 +54,8 @@ build table_row_fuzz "$ROOT/fuzz/table_row_fuzz.cpp" "${IMPORT[@]}" "${COMMON[@]
 build bdl_line_fuzz "$ROOT/fuzz/bdl_line_fuzz.cpp" "${BDL[@]}" "${COMMON[@]}"
 build catalogue_converter_fuzz "$ROOT/fuzz/catalogue_converter_fuzz.cpp" "$ROOT/src/import/catalogue_converter.cpp" \
   "${IMPORT[@]}" "${COMMON[@]}"
-build de405_block_fuzz "$ROOT/fuzz/de405_block_fuzz.cpp" "$ROOT/src/astro/jpl_ascii.cpp" "$ROOT/src/astro/spk_ephemeris.cpp" "${COMMON[@]}"
-build de405_header_fuzz "$ROOT/fuzz/de405_header_fuzz.cpp" "$ROOT/src/astro/jpl_ascii.cpp" "$ROOT/src/astro/spk_ephemeris.cpp" "${COMMON[@]}"
+build de405_block_fuzz "$ROOT/fuzz/de405_block_fuzz.cpp" "${COMMON[@]}"
+build de405_header_fuzz "$ROOT/fuzz/de405_header_fuzz.cpp" "${COMMON[@]}"
 build bdl_load_fuzz "$ROOT/fuzz/bdl_load_fuzz.cpp" "${BDL[@]}" "${COMMON[@]}"
 build spk_fuzz "$ROOT/fuzz/spk_fuzz.cpp" "$ROOT/src/astro/spk_ephemeris.cpp"
 # Qt is built to be linked from position-independent code only.
