@@ -15,6 +15,8 @@ bool ObservationStore::RecreateFromText(const std::string& text) {
   ObsLat = std::move(fresh.ObsLat);
   ObsNote = std::move(fresh.ObsNote);
   ObsStation = std::move(fresh.ObsStation);
+  ObsSigmaRa.Clear();
+  ObsSigmaDec.Clear();
   ObsCapacity = n;
   return true;
 }

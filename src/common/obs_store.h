@@ -112,6 +112,11 @@ struct ObservationStore {
   // Each record's own station (StationCode), moved with its record wherever the record
   // goes; empty for the records of a source that names none.  Read it with ObserverCode.
   StoreArray<StationCode> ObsStation;
+  // Each record's measurement uncertainty, when its source gives one (ADES rmsRA and
+  // rmsDec): arcseconds, in right ascension times cos(dec) and in declination; 0 where
+  // unknown.  The arrays exist only once a source has given one (HasSigmas, EnsureSigmas),
+  // so that sets without them cost nothing; CopyRecord carries them along.
+  StoreArray<float> ObsSigmaRa, ObsSigmaDec;
 
   // Rows in data sets 1, 2 and 3 (columns 1, 2, 3), shared by windows 2 and 3.
   int32_t Count1 = 0, Count2 = 0, Count3 = 0;
@@ -132,6 +137,16 @@ struct ObservationStore {
   std::string ObserverCode(int32_t i, int k) const;
 
   bool Exists() const { return ObsJd.Rows() >= 0; }
+  bool HasSigmas() const { return ObsSigmaRa.Rows() >= 0; }
+  // Makes the uncertainty arrays (rows 0..N, every element 0) when they are not there.
+  void EnsureSigmas() {
+    if (HasSigmas() || !Exists()) return;
+    ObsSigmaRa.Recreate(ObsJd.Rows());
+    ObsSigmaDec.Recreate(ObsJd.Rows());
+  }
+  // The uncertainty of row i of column k, arcseconds (0: unknown).
+  double SigmaRaArcsec(int32_t i, int k) const { return HasSigmas() ? ObsSigmaRa(i, k) : 0.0; }
+  double SigmaDecArcsec(int32_t i, int k) const { return HasSigmas() ? ObsSigmaDec(i, k) : 0.0; }
   // True when row i (any column) lies inside the arrays.
   bool HasRow(int32_t i) const { return i >= 0 && i <= ObsJd.Rows(); }
 
@@ -143,16 +158,23 @@ struct ObservationStore {
     ObsLat.Recreate(n);
     ObsNote.Recreate(n);
     ObsStation.Recreate(n);
+    ObsSigmaRa.Clear();
+    ObsSigmaDec.Clear();
   }
 
-  // Copies the whole record (JD, longitude, latitude, note, station) of row `fromRow` of
-  // column `fromCol` into row `toRow` of column `toCol`; the rows lie within the arrays.
+  // Copies the whole record (JD, longitude, latitude, note, station, uncertainties) of row
+  // `fromRow` of column `fromCol` into row `toRow` of column `toCol`; the rows lie within
+  // the arrays.
   void CopyRecord(int32_t fromRow, int fromCol, int32_t toRow, int toCol) {
     ObsJd(toRow, toCol) = ObsJd(fromRow, fromCol);
     ObsLon(toRow, toCol) = ObsLon(fromRow, fromCol);
     ObsLat(toRow, toCol) = ObsLat(fromRow, fromCol);
     ObsNote(toRow, toCol) = ObsNote(fromRow, fromCol);
     ObsStation(toRow, toCol) = ObsStation(fromRow, fromCol);
+    if (HasSigmas()) {
+      ObsSigmaRa(toRow, toCol) = ObsSigmaRa(fromRow, fromCol);
+      ObsSigmaDec(toRow, toCol) = ObsSigmaDec(fromRow, fromCol);
+    }
   }
   // Copies rows first..last of column `fromCol` into the same rows of column `toCol`.
   void CopyRows(int32_t first, int32_t last, int fromCol, int toCol) {
