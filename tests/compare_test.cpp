@@ -151,6 +151,17 @@ TEST_F(CompareTest, UnknownEpochLabelIsRefused) {
   EXPECT_EQ(ui.messages.back(), "Надо загрузить данные");
 }
 
+// A text of the user's (an epoch label typed with a comma or a quote) keeps the CSV
+// record's field count: RFC 4180 quoting.
+TEST(CsvFieldTest, TextFieldsAreQuotedWhereTheyWouldSplitTheRecord) {
+  EXPECT_EQ(CsvField("App"), "App");
+  EXPECT_EQ(CsvField("эпоха 1950"), "эпоха 1950");
+  EXPECT_EQ(CsvField("J2000,0"), "\"J2000,0\"");
+  EXPECT_EQ(CsvField("5\" пл"), "\"5\"\" пл\"");
+  EXPECT_EQ(CsvField(" B1950"), "\" B1950\"");
+  EXPECT_EQ(CsvFixedFieldsOf(11, "JPL2 DE405", "a,\"b"), "11,JPL2 DE405,\"a,\"\"b\"");
+}
+
 }  // namespace
 }  // namespace planova
 

@@ -223,6 +223,18 @@ void AppendCsvNumber(std::string& out, double value, int decimals) {
   out.append(p, end);
 }
 
+std::string CsvField(std::string_view text) {
+  const bool quoted = text.find_first_of(",\"\r\n") != std::string_view::npos ||
+                      (!text.empty() && (text.front() == ' ' || text.back() == ' '));
+  if (!quoted) return std::string(text);
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + '"';
+}
+
 void StartCsvRecord(std::string& line, int32_t record, IsoDateTime& date, CalendarRule rule, double jd,
                     std::string_view fixedFields) {
   line.clear();

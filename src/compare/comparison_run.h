@@ -128,6 +128,14 @@ inline std::string CsvNumber(double value, int decimals) {
   return s;
 }
 
+// A text field of a CSV file after RFC 4180: as it stands, or between double quotes (each
+// quote doubled) when it holds a comma, a quote, a line break or blanks at either end.
+std::string CsvField(std::string_view text);
+// The fixed fields of a run's CSV records: body, theory and epoch, each a CSV field.
+inline std::string CsvFixedFieldsOf(int32_t body, std::string_view theory, std::string_view epoch) {
+  return std::to_string(body) + ',' + CsvField(theory) + ',' + CsvField(epoch);
+}
+
 // The first fields of a CSV record, into `line` (emptied first): the record number, its
 // date as ISO 8601 (in the calendar of `rule`) and as JD, then `fixedFields` (body, theory and epoch, the same in every
 // record of a run).  The fields that follow are each to be preceded by a comma.

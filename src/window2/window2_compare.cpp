@@ -225,8 +225,8 @@ void Window2Model::ProcessObservations() {
   if (!set2FromFile.Value) TheoryTemplate = TheoryRequest();
   // The theory column names the ephemeris the places come from ("JPL2 DE405").
   const std::string theory = set2FromFile.Value ? "file" : TheoryName(TheoryTemplate, Astro.SelectedEphemerisName());
-  CsvFixedFields = std::to_string(p) + ',' + theory + ',' +
-                   (set2FromFile.Value ? ComparisonLabel : PlaceEpochLabel(TheoryTemplate, ComparisonLabel));
+  CsvFixedFields =
+      CsvFixedFieldsOf(p, theory, set2FromFile.Value ? ComparisonLabel : PlaceEpochLabel(TheoryTemplate, ComparisonLabel));
   auto ephemeris = Astro.BeginEphemerisRun();
   RunPause pause = Run.Drive(
       stepMode.Value, StopRequested, [this](int32_t i) { return CompareRow(i); }, [this] { ShowCurrentRow(); },
@@ -306,21 +306,28 @@ bool Window2Model::CompareRow(int32_t i) {
 
 // The CSV line of row i: its date (ISO 8601 and JD), body, theory and epoch, the O-C in
 // right ascension (as in Param_data_ and times cos of the declination), declination and
-// time, and the Stat intervals of the first two.
+// time, and the Stat intervals of the first two.  A coordinate the record does not hold
+// has empty fields, and an O-C that the Stat file counts in no interval (0, or on an
+// edge) an empty interval: the CSV's intervals count as the Stat file's do.
 const std::string& Window2Model::CsvRow(int32_t i, double diffTDays) {
   const double jd = Store.ObsJd(i, kSet1);
   const double cosDec = std::cos(Store.ObsLat(i, kSet1) / kProgramDegPerRad);
   const double raArcsec = DiffLDeg * 3600, decArcsec = DiffBDeg * 3600;
+  const bool hasL = HasLongitude(Store.ObsLon(i, kSet1)), hasB = HasLatitude(Store.ObsLat(i, kSet1));
   std::string& line = CsvLine;
   StartCsvRecord(line, i, CsvDate, Astro.Calendar(), jd, CsvFixedFields);
-  for (double v : {raArcsec, raArcsec * cosDec, decArcsec, diffTDays * 86400}) {
+  const std::pair<bool, double> values[] = {
+      {hasL, raArcsec}, {hasL, raArcsec * cosDec}, {hasB, decArcsec}, {true, diffTDays * 86400}};
+  for (const auto& [has, v] : values) {
     line += ',';
-    AppendCsvNumber(line, v, 6);
+    if (has) AppendCsvNumber(line, v, 6);
   }
-  line += ',';
-  AppendCsvNumber(line, Run.Stats.IntervalOf(std::fabs(DiffLDeg), false), 0);
-  line += ',';
-  AppendCsvNumber(line, Run.Stats.IntervalOf(std::fabs(DiffBDeg), true), 0);
+  const int32_t intervalL = hasL ? Run.Stats.IntervalOf(std::fabs(DiffLDeg), false) : 0;
+  const int32_t intervalB = hasB ? Run.Stats.IntervalOf(std::fabs(DiffBDeg), true) : 0;
+  for (int32_t interval : {intervalL, intervalB}) {
+    line += ',';
+    if (interval > 0) AppendCsvNumber(line, interval, 0);
+  }
   return line;
 }
 

@@ -111,9 +111,8 @@ void Window3Model::OpenDeviationsCsv() {
     Run.DiscardRunFiles();
     Ui().ShowMessage(WriteFailureMessage(path));
   }
-  CsvFixedFields = std::to_string(Store.ObjectNumber) + ',' +
-                   TheoryName(RunRequestOfBoxes(), Astro.SelectedEphemerisName()) + ',' +
-                   PlaceEpochLabel(RunRequestOfBoxes(), EpochLabel1);
+  CsvFixedFields = CsvFixedFieldsOf(Store.ObjectNumber, TheoryName(RunRequestOfBoxes(), Astro.SelectedEphemerisName()),
+                                    PlaceEpochLabel(RunRequestOfBoxes(), EpochLabel1));
 }
 
 // One record of the CSV: a coordinate the record does not hold has empty fields.
