@@ -19,8 +19,8 @@ constexpr const char* kContext = "Planova";
 // The program's own phrases that its panes show beside the lines of files: placeholders,
 // the counts of loads, writes and operations, the headings of the import's and the
 // merge's logs, the labels of the stage logs and of the ephemeris calculator, the report of
-// a BDL load on its observatory, the fitted correction of window 3.  Each is, byte for byte, a text the windows write (the
-// test pane_phrases_written checks it).
+// a BDL load on its observatory, the fitted correction of window 3.  Each is, byte for
+// byte, a text the windows write (the test pane_phrases_written checks it).
 constexpr const char* kPanePhrases[] = {
     "исходная запись данных", "прочитанные программой данные", "не распознанные записи", "первые данные",
     "распознанные программой записи", "ЗАБРАКОВАННЫЕ ПРОГРАММОЙ ЗАПИСИ",

@@ -321,7 +321,8 @@ bool Window3Model::CorrectRow(int32_t r) {
   if (HasLongitude(Store.ObsLon(r, kSet1))) {
     // The record's uncertainty is in right ascension times cos(dec); the O-C is in right
     // ascension itself.
-    const double sigma = Store.HasSigmas() ? Store.SigmaRaArcsec(r, kSet1) / std::cos(place.LatDeg / kProgramDegPerRad) : 0;
+    const double sigma =
+        Store.HasSigmas() ? Store.SigmaRaArcsec(r, kSet1) / std::cos(place.LatDeg / kProgramDegPerRad) : 0;
     compare({Store.ObsLon(r, kSet1), Store.ObsLon(r, kSet3), place.LonDeg, CorrL1Deg, CorrL2Deg, LimitLLowDeg,
              LimitLHighDeg, CurrLDeg, DevLDeg, SumLDeg, CountL, Pending.DevL, Pending.MeanL, plotDevL.Value,
              plotMeanL.Value, Rgb(250, 0, 0), FitData.Coord[0], sigma});
