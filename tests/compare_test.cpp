@@ -10,6 +10,7 @@
 #include "app/application.h"
 #include "common/textfile.h"
 #include "compare/comparison_run.h"
+#include "compare/linear_fit.h"
 #include "test_support.h"
 
 namespace planova {
@@ -191,6 +192,84 @@ TEST(TimeMatchIndexTest, AgreesWithThePlainScan) {
       }
     }
   }
+}
+
+// A line of known offset and drift under Gaussian noise of known sigma, fitted in many
+// seeded trials: the offset and the drift fall within their stated uncertainties as often
+// as a normal error does (68 %), their errors correlate as the stated correlation says
+// (the reference epoch at the first date makes them strongly correlated), and chi^2 per
+// degree of freedom of the weighted fit is near 1.  Both with equal weights (the
+// uncertainties scaled by the scatter) and with 1/sigma^2 weights of unequal sigmas.
+TEST(LinearFitTest, RecoversAPlantedTrendWithinItsUncertainty) {
+  constexpr double kOffset = 1.5, kDrift = -0.2, kT0 = 1980;  // ", "/year, year
+  constexpr int kTrials = 400, kPoints = 40;
+  for (bool withSigmas : {false, true}) {
+    SCOPED_TRACE(withSigmas ? "1/sigma^2 weights" : "equal weights");
+    std::mt19937 rng(withSigmas ? 11 : 5);
+    std::uniform_real_distribution<double> date(1980, 2000), sigma(0.1, 1.0);
+    int offsetWithin = 0, driftWithin = 0;
+    double sumEaEb = 0, sumEa2 = 0, sumEb2 = 0, correlation = 0, chi2 = 0;
+    for (int trial = 0; trial < kTrials; ++trial) {
+      LinearFitRequest request;
+      request.ReferenceT = kT0;
+      for (int k = 0; k < kPoints; ++k) {
+        const double t = date(rng), s = withSigmas ? sigma(rng) : 0.3;
+        request.Points.push_back({t, kOffset + kDrift * (t - kT0) + std::normal_distribution<double>(0, s)(rng),
+                                  withSigmas ? s : 0.0});
+      }
+      const LinearFitResult fit = FitLinearTrend(request);
+      ASSERT_TRUE(fit.Ok());
+      ASSERT_EQ(fit.Weighted, withSigmas);
+      ASSERT_EQ(fit.ReferenceT, kT0);
+      const double ea = (fit.Offset - kOffset) / fit.OffsetSigma, eb = (fit.Drift - kDrift) / fit.DriftSigma;
+      offsetWithin += std::fabs(ea) < 1;
+      driftWithin += std::fabs(eb) < 1;
+      sumEaEb += ea * eb;
+      sumEa2 += ea * ea;
+      sumEb2 += eb * eb;
+      correlation += fit.Correlation / kTrials;
+      EXPECT_NEAR(fit.Covariance, fit.Correlation * fit.OffsetSigma * fit.DriftSigma, 1e-12);
+      if (withSigmas) chi2 += fit.ChiSquarePerDof / kTrials;
+    }
+    // 68 % of 400 trials, give or take three binomial sigmas (28).
+    EXPECT_NEAR(offsetWithin, 273, 28);
+    EXPECT_NEAR(driftWithin, 273, 28);
+    EXPECT_LT(correlation, -0.7);  // the offset at the first date is anticorrelated with the drift
+    EXPECT_NEAR(sumEaEb / std::sqrt(sumEa2 * sumEb2), correlation, 0.1);
+    if (withSigmas) {
+      EXPECT_NEAR(chi2, 1, 0.05);
+    }
+  }
+}
+
+// Values a double holds exactly: three points on a line give it with no scatter; two
+// unweighted points give the line with unknown uncertainties; one point, or points all at
+// one date, give none.
+TEST(LinearFitTest, ExactLinesAndTooFewPoints) {
+  LinearFitResult fit = FitLinearTrend({{{1, 1, 0}, {2, 3, 0}, {3, 5, 0}}});
+  ASSERT_TRUE(fit.Ok());
+  EXPECT_EQ(fit.ReferenceT, 2);  // the mean date
+  EXPECT_EQ(fit.Offset, 3);
+  EXPECT_EQ(fit.Drift, 2);
+  EXPECT_EQ(fit.Rms, 0);
+  EXPECT_EQ(fit.OffsetSigma, 0);
+  EXPECT_EQ(fit.Correlation, 0);
+  EXPECT_EQ(fit.At(4), 7);
+  fit = FitLinearTrend({{{0, 1, 1}, {0, 1, 1}, {2, 5, 1}, {2, 5, 1}}});  // weighted: formal uncertainties
+  ASSERT_TRUE(fit.Ok());
+  EXPECT_TRUE(fit.Weighted);
+  EXPECT_EQ(fit.OffsetSigma, 0.5);  // 1 / sqrt(4 points)
+  EXPECT_EQ(fit.DriftSigma, 0.5);   // 1 / sqrt(sum (t - t0)^2 = 4)
+  EXPECT_EQ(fit.ChiSquarePerDof, 0);
+  fit = FitLinearTrend({{{1, 1, 0}, {3, 5, 0.5}}});  // one sigma missing: equal weights, no scatter to scale by
+  ASSERT_TRUE(fit.Ok());
+  EXPECT_FALSE(fit.Weighted);
+  EXPECT_EQ(fit.Drift, 2);
+  EXPECT_TRUE(std::isnan(fit.OffsetSigma));
+  EXPECT_TRUE(std::isnan(fit.Correlation));
+  EXPECT_EQ(FitLinearTrend({{{1, 1, 0}}}).Status, LinearFitStatus::kTooFewPoints);
+  EXPECT_EQ(FitLinearTrend({}).Status, LinearFitStatus::kTooFewPoints);
+  EXPECT_EQ(FitLinearTrend({{{2, 1, 0}, {2, 3, 0}}}).Status, LinearFitStatus::kOneEpoch);
 }
 
 }  // namespace

@@ -310,6 +310,103 @@ TEST_F(Window3, LinearCorrectionBetweenTheTwoRecords) {
   EXPECT_EQ(ui.messages[1], "Ошибка записи в файл\r\n" + PathText(folder / "ObsPARI" / "PARI11_G_43.txt"));
 }
 
+// "Подобрать поправку (МНК)" after a JPL2 run of the sample (DE405 places plus 0,3" of
+// noise) with a planted offset and drift: the fitted line holds them within its
+// uncertainty, the correction boxes get minus the line at №1 and №2, a corrected run then
+// has O-C means near zero, and a fit after it finds the same correction.  With the
+// records' sigmas the fit is weighted and chi^2 per degree of freedom near 1.  Before a
+// run, or with fewer than two records of a coordinate, nothing changes.
+TEST_F(Window3, FittedCorrectionRemovesAPlantedTrend) {
+  LoadFile();
+  Press("Подобрать поправку (МНК)");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].rfind("Поправку не подобрать", 0), 0u) << ui.messages[0];
+  EXPECT_EQ(f.corrLFirstArcsec.Text, "0");
+  ui.messages.clear();
+
+  f.ChooseOption(f.theoryJpl2);
+  ObservationStore& s = app.Store;
+  const auto years = [](double jd) { return 2000 + (jd - 2451545) / 365.25; };
+  // ", "/year from 1995: right ascension (the O-C the run shows, not times cos(dec)), declination.
+  constexpr double kOffset[2] = {2, -1}, kDrift[2] = {0.5, -0.3};
+  for (int32_t r = 1; r <= 300; ++r) {
+    const double t = years(s.ObsJd(r, kSet1)) - 1995;
+    s.ObsLon(r, kSet1) = s.ObsLon(r, kSet3) = s.ObsLon(r, kSet1) + (kOffset[0] + kDrift[0] * t) / 3600;
+    s.ObsLat(r, kSet1) = s.ObsLat(r, kSet3) = s.ObsLat(r, kSet1) + (kOffset[1] + kDrift[1] * t) / 3600;
+  }
+  f.firstRecord.Text = "11";
+  Press("Сравнить данные наблюдений с");
+  Press("Подобрать поправку (МНК)");
+  ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
+  const double t1 = years(s.ObsJd(11, kSet1)), t2 = years(s.ObsJd(300, kSet1));
+  TextBox* boxes[2][2] = {{&f.corrLFirstArcsec, &f.corrLLastArcsec}, {&f.corrBFirstArcsec, &f.corrBLastArcsec}};
+  std::array<double, 4> fitted{};
+  for (size_t k = 0; k < 2; ++k) {
+    const LinearFitResult& fit = f.ShownFit[k];
+    ASSERT_TRUE(fit.Ok()) << k;
+    EXPECT_EQ(fit.Count, 290);
+    EXPECT_FALSE(fit.Weighted);
+    EXPECT_NEAR(fit.Drift, kDrift[k], 3 * fit.DriftSigma) << k;
+    EXPECT_NEAR(fit.Offset, kOffset[k] + kDrift[k] * (fit.ReferenceT - 1995), 3 * fit.OffsetSigma) << k;
+    for (size_t e = 0; e < 2; ++e) {
+      const double t = e == 0 ? t1 : t2, dt = t - fit.ReferenceT;
+      const double sigma =
+          std::sqrt(fit.OffsetSigma * fit.OffsetSigma + 2 * dt * fit.Covariance + dt * dt * fit.DriftSigma * fit.DriftSigma);
+      ASSERT_TRUE(TryParseReal(boxes[k][e]->Text, fitted[2 * k + e]));
+      EXPECT_NEAR(fitted[2 * k + e], -fit.At(t), 1e-12) << k << e;
+      EXPECT_NEAR(fitted[2 * k + e], -(kOffset[k] + kDrift[k] * (t - 1995)), 3 * sigma) << k << e;
+    }
+  }
+  EXPECT_EQ(f.reportPane.Text.rfind("Поправка по МНК, записи №11 - №300: O-C = a + b·(t - t0), t в годах\r\nRA: a = ", 0), 0u)
+      << f.reportPane.Text.substr(0, 300);
+
+  f.correctData.Value = true;
+  Press("Сравнить данные наблюдений с");
+  double mean = 1;
+  for (TextBox* box : {&f.meanLArcsec, &f.meanBArcsec}) {
+    ASSERT_TRUE(TryParseReal(box->Text, mean));
+    EXPECT_NEAR(mean, 0, 1e-5) << box->Text;  // equal weights: the residuals sum to zero
+  }
+  Press("Подобрать поправку (МНК)");
+  for (size_t k = 0; k < 2; ++k) {
+    EXPECT_NEAR(f.ShownFit[k].Offset, 0, 1e-9);
+    EXPECT_NEAR(f.ShownFit[k].Drift, 0, 1e-9);
+    for (size_t e = 0; e < 2; ++e) {
+      double again = 0;
+      ASSERT_TRUE(TryParseReal(boxes[k][e]->Text, again));
+      EXPECT_NEAR(again, fitted[2 * k + e], 1e-9);
+    }
+  }
+
+  // The sample's noise is 0,3" in declination and 0,3" / cos(dec) in right ascension:
+  // as the records' sigmas (right ascension times cos(dec)) they weigh the fit.
+  s.EnsureSigmas();
+  for (int32_t r = 1; r <= 300; ++r) s.ObsSigmaRa(r, kSet1) = s.ObsSigmaDec(r, kSet1) = 0.3f;
+  Press("Сравнить данные наблюдений с");
+  Press("Подобрать поправку (МНК)");
+  for (size_t k = 0; k < 2; ++k) {
+    EXPECT_TRUE(f.ShownFit[k].Weighted);
+    EXPECT_NEAR(f.ShownFit[k].ChiSquarePerDof, 1, 0.25) << k;
+    EXPECT_NEAR(f.CorrectionFit[k].Drift, kDrift[k], 3 * f.CorrectionFit[k].DriftSigma) << k;
+  }
+
+  // Two records, one of them without its declination: right ascension only.
+  f.correctData.Value = false;
+  for (TextBox* box : {&f.corrLFirstArcsec, &f.corrLLastArcsec, &f.corrBFirstArcsec, &f.corrBLastArcsec}) box->Text = "0";
+  s.ObsLat(2, kSet1) = s.ObsLat(2, kSet3) = 0;
+  f.firstRecord.Text = "1";
+  f.lastRecord.Text = "2";
+  Press("Сравнить данные наблюдений с");
+  Press("Подобрать поправку (МНК)");
+  ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
+  EXPECT_EQ(f.ShownFit[0].Count, 2);
+  EXPECT_EQ(f.ShownFit[1].Status, LinearFitStatus::kTooFewPoints);
+  EXPECT_NE(f.corrLFirstArcsec.Text, "0");
+  EXPECT_EQ(f.corrBFirstArcsec.Text, "0");
+  EXPECT_EQ(f.corrBLastArcsec.Text, "0");
+  EXPECT_NE(f.reportPane.Text.find("Dec: не подобрана"), std::string::npos);
+}
+
 TEST_F(Window3, LimitsDecideWhatEntersTheMeans) {
   LoadFile();
   f.firstRecord.Text = "1";

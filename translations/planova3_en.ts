@@ -400,6 +400,10 @@
             <translation> - &lt;precise (IAU 2006)&gt; - with theory JPL2, computes the theoretical places rigorously (IAU 2006/2000A), as in form 2.</translation>
         </message>
         <message>
+            <source> - /Подобрать поправку (МНК)/ - после сравнения подбирает методом наименьших квадратов поправку, меняющуюся линейно со временем: по отклонениям записей с №1 по №2 (для прямого восхождения и склонения отдельно, только отклонения в интервалах, если отмечен чекбокс &lt;+учитывать для dLsr, dBsr&gt;) - смещение на среднюю дату и дрейф в секундах дуги за год, их ошибки и ковариация, rms остатков; с весами, обратными квадратам ошибок, если у записей есть ошибки (rmsRA, rmsDec файлов ADES), иначе с равными весами и ошибками по разбросу. Результат выводится в окне под рисунком, а в окошки dLn, dLk, dBn, dBk записывается поправка на даты записей №1 и №2, снимающая эту прямую: отметьте &lt;+скорректировать данные&gt; и сравните снова.</source>
+            <translation> - /Fit correction (LSQ)/ - after a comparison, fits by least squares a correction that changes linearly in time: to the deviations of records №1 to №2 (right ascension and declination apart; with the check box &lt;+ use for dLsr, dBsr&gt; only the deviations within the limits) - the offset at the mean date and the drift in arcseconds a year, their uncertainties and covariance, the rms of the residuals; weighted by the inverse squares of the uncertainties when the records carry their uncertainties (rmsRA, rmsDec of ADES files), else with equal weights and uncertainties from the scatter. The result is shown in the pane below the plot, and the boxes dLn, dLk, dBn, dBk get the correction at the dates of records №1 and №2 that removes this line: tick &lt;+ correct data&gt; and compare again.</translation>
+        </message>
+        <message>
             <source> - /Остановить сравнение/ - останавливает сравнение данных.</source>
             <translation> - /Stop comparison/ - stops the comparison.</translation>
         </message>
@@ -1454,6 +1458,10 @@ topocentric: station </translation>
             <translation>Compare observations with</translation>
         </message>
         <message>
+            <source>Подобрать поправку (МНК)</source>
+            <translation>Fit correction (LSQ)</translation>
+        </message>
+        <message>
             <source>Остановить сравнение</source>
             <translation>Stop comparison</translation>
         </message>
@@ -1520,6 +1528,58 @@ topocentric: station </translation>
         <message>
             <source>Данные сравнения изменились: начните сравнение заново</source>
             <translation>Comparison data changed: start the comparison again</translation>
+        </message>
+        <message>
+            <source>Поправку не подобрать: нужны хотя бы 2 записи с разными датами, сравненные с теорией </source>
+            <translation>No correction can be fitted: it needs at least 2 records at different dates compared with theory </translation>
+        </message>
+        <message>
+            <source>(сравните данные наблюдений с теорией)</source>
+            <translation>(compare the observations with theory)</translation>
+        </message>
+        <message>
+            <source>Поправка по МНК, записи №</source>
+            <translation>Least-squares correction, records №</translation>
+        </message>
+        <message>
+            <source>: O-C = a + b·(t - t0), t в годах</source>
+            <translation>: O-C = a + b·(t - t0), t in years</translation>
+        </message>
+        <message>
+            <source>не подобрана: меньше 2 записей с разными датами</source>
+            <translation>not fitted: fewer than 2 records at different dates</translation>
+        </message>
+        <message>
+            <source> "/год, t0 = </source>
+            <translation> "/year, t0 = </translation>
+        </message>
+        <message>
+            <source>, ковариация a, b = </source>
+            <translation>, covariance a, b = </translation>
+        </message>
+        <message>
+            <source>, корреляция </source>
+            <translation>, correlation </translation>
+        </message>
+        <message>
+            <source>", записей </source>
+            <translation>", records </translation>
+        </message>
+        <message>
+            <source>веса 1/σ², χ²/ст. св. = </source>
+            <translation>weights 1/σ², χ²/dof = </translation>
+        </message>
+        <message>
+            <source>равные веса, ошибки по разбросу</source>
+            <translation>equal weights, uncertainties from the scatter</translation>
+        </message>
+        <message>
+            <source>Поправка к загруженным данным, снимающая их O-C по прямой, записана в dLn, dLk, dBn, dBk: отметьте </source>
+            <translation>The correction of the loaded data that removes their O-C along the line is in dLn, dLk, dBn, dBk: tick </translation>
+        </message>
+        <message>
+            <source>"+ скорректировать данные" и сравните снова</source>
+            <translation>"+ correct data" and compare again</translation>
         </message>
     </context>
 </TS>

@@ -19,8 +19,8 @@ constexpr const char* kContext = "Planova";
 // The program's own phrases that its panes show beside the lines of files: placeholders,
 // the counts of loads, writes and operations, the headings of the import's and the
 // merge's logs, the labels of the stage logs and of the ephemeris calculator, the report of
-// a BDL load on its observatory.  Each is, byte for byte, a text the windows write (the
-// test pane_phrases_written checks it).
+// a BDL load on its observatory, the fitted correction of window 3.  Each is, byte for
+// byte, a text the windows write (the test pane_phrases_written checks it).
 constexpr const char* kPanePhrases[] = {
     "исходная запись данных", "прочитанные программой данные", "не распознанные записи", "первые данные",
     "распознанные программой записи", "ЗАБРАКОВАННЫЕ ПРОГРАММОЙ ЗАПИСИ",
@@ -47,6 +47,12 @@ constexpr const char* kPanePhrases[] = {
     ", строка ", "обсерватория ", ": нет координат (космический или подвижный наблюдатель)", "строка короче 30 знаков",
     "неверный код MPC", "неверный код", "не число", "долгота вне допустимых пределов", "расстояние от центра Земли вне 0..1,01",
     "широта вне -90..90", "высота вне -500..9000 м", "код уже был выше",
+    // Window 3's fitted correction.
+    "Поправка по МНК, записи №", ": O-C = a + b·(t - t0), t в годах", "не подобрана: меньше 2 записей с разными датами",
+    " \"/год, t0 = ", ", ковариация a, b = ", ", корреляция ", "\", записей ", "веса 1/σ², χ²/ст. св. = ",
+    "равные веса, ошибки по разбросу",
+    "Поправка к загруженным данным, снимающая их O-C по прямой, записана в dLn, dLk, dBn, dBk: отметьте ",
+    "\"+ скорректировать данные\" и сравните снова",
 };
 
 using Fragments = std::vector<std::pair<QString, QString>>;

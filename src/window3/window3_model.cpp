@@ -108,6 +108,7 @@ constexpr ButtonRow<Window3Model> kButtons[] = {
     {"Command14", "Записать результат в файл", &Window3Model::WriteResult},
     // The comparison run.
     {"Command12", "Сравнить данные наблюдений с", &Window3Model::StartRun}, {"Command16", "сделать 1 шаг", &Window3Model::Step},
+    {"Command18", "Подобрать поправку (МНК)", &Window3Model::FitCorrection},
     {"Command7", "Остановить сравнение", &Window3Model::Stop}, {"Command17", "Stop", &Window3Model::Stop},
     {"Command1", "Очистить рисунок", &Window3Model::ClearPlot}, {"Command9", "Закрыть форму", &Window3Model::CloseWindow},
 };
@@ -164,6 +165,7 @@ void Window3Model::CreateArrays() {
   RecreateArrays(Store, arraySize);
   Count1 = 0;
   Count3 = 0;
+  FitData = {};  // a fit belongs to the data the run compared
 }
 
 void Window3Model::Stop() { StopRequested = 1; }
@@ -186,6 +188,7 @@ void Window3Model::LoadBdl() {
   options.Progress = [this](int percent) { progress.Value = percent; };
   options.ProcessEvents = [this] { Ui().ProcessEvents(); };
   options.Stop = &StopRequested;
+  FitData = {};
   const BdlLoadResult loaded = LoadBdlFile(path, Store, kSet1, Bdl, Astro.Calendar(), options);
   HeaderText = loaded.Heading;
   const std::string readError = "Ошибка чтения данных из файла" + std::string(kCrLf) + PathText(path);

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "astro/apparent_place.h"
 #include "astro/astronomy.h"
@@ -16,6 +17,7 @@
 #include "common/obs_store.h"
 #include "common/picture.h"
 #include "compare/comparison_run.h"
+#include "compare/linear_fit.h"
 
 namespace planova {
 
@@ -113,6 +115,7 @@ class Window3Model : public FormModel {
   void Step();           // "сделать 1 шаг"
   void Stop();           // "Остановить сравнение", "Stop"
   void ClearPlot();      // "Очистить рисунок"
+  void FitCorrection();  // "Подобрать поправку (МНК)"
   void CloseWindow();    // "Закрыть форму"
 
   // A mouse press on the plot at x (plot units): picks record №1 (left) or №2 (right).
@@ -142,6 +145,23 @@ class Window3Model : public FormModel {
     bool DeltaT = false, DevL = false, DevB = false, MeanL = false, MeanB = false;
     int32_t Row = 0;  // the record whose date and count are still to be shown
   } Pending;
+
+  // What "Подобрать поправку (МНК)" fits: the records of the last run that count in its
+  // means (within the limits, with "+ учитывать для dLsr, dBsr"), right ascension [0] and
+  // declination [1] apart, each with its date (Julian years), the run's O-C, the
+  // correction that O-C already holds (data set 3 less data set 1) and its uncertainty,
+  // all in arcseconds of the coordinate; and the dates of the run's records №1 and №2.
+  struct FitSample {
+    double T, Dev, Applied, Sigma;
+  };
+  struct RunSamples {
+    std::array<std::vector<FitSample>, 2> Coord;
+    int32_t First = 0, Last = 0;
+    double Jd1Ut = 0, Jd2Ut = 0;
+  } FitData;
+  // The fits of the last "Подобрать поправку (МНК)": of the run's O-C as it shows them,
+  // and of the O-C of the loaded observations, whose negative is the correction.
+  std::array<LinearFitResult, 2> ShownFit, CorrectionFit;
 
  private:
   void DrawGrid();

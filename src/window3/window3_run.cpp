@@ -5,6 +5,8 @@
 // between the two records, the deviations observation - theory, their running means and
 // the plot.
 #include <cmath>
+#include <cstdio>
+#include <string_view>
 
 #include "astro/constants.h"
 #include "astro/time.h"
@@ -18,6 +20,14 @@ namespace {
 
 // A deviation in arcseconds truncated to six decimals, as the window shows it.
 std::string Arcsec6(double degrees) { return RealText(Fix(1e6 * 3600 * degrees) / 1e6); }
+
+const char* const kCrLf = "\r\n";
+
+// A Julian date as a Julian epoch, years (J2000.0 = 2000): the time of the fitted line.
+double JulianYears(double jd) { return 2000 + (jd - 2451545) / 365.25; }
+
+// A fitted number with fixed decimals, or "?" when it is not known.
+std::string FitNumber(double x, std::string_view pattern) { return std::isfinite(x) ? Format(x, pattern) : "?"; }
 
 constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return (r << 16) | (g << 8) | b; }
 
@@ -153,6 +163,11 @@ void Window3Model::SetPlotAxes() {
 
 void Window3Model::StartRun() {
   ReadRunSettings();
+  FitData = {};
+  FitData.First = First;
+  FitData.Last = Last;
+  FitData.Jd1Ut = Jd1Ut;
+  FitData.Jd2Ut = Jd2Ut;
   DrawRunFrame();
   SumLDeg = SumBDeg = 0;
   CountL = CountB = 0;
@@ -285,6 +300,8 @@ bool Window3Model::CorrectRow(int32_t r) {
     bool &devShown, &meanShown;
     bool plotDev, plotMean;
     uint32_t colour;
+    std::vector<FitSample>& samples;  // what "Подобрать поправку (МНК)" fits
+    double sigmaArcsec;               // the record's uncertainty in this coordinate, 0: unknown
   };
   auto compare = [&](const Coordinate& c) {
     c.currDeg = c.corr1Deg + (c.corr2Deg - c.corr1Deg) * (jdUt - Jd1Ut) / (Jd2Ut - Jd1Ut);
@@ -296,24 +313,88 @@ bool Window3Model::CorrectRow(int32_t r) {
       c.sumDeg = c.sumDeg + c.devDeg;
       c.count = c.count + 1;
       c.meanShown = true;
+      c.samples.push_back({JulianYears(jdUt), c.devDeg * 3600, (c.obs3Deg - c.obs1Deg) * 3600, c.sigmaArcsec});
       if (c.plotMean) plot.Point(x, (c.sumDeg / c.count) * 36000 / PlotArcsecPerCm + PlotZeroLineCm, 0);
     }
   };
   if (HasLongitude(Store.ObsLon(r, kSet1))) {
+    // The record's uncertainty is in right ascension times cos(dec); the O-C is in right
+    // ascension itself.
+    const double sigma =
+        Store.HasSigmas() ? Store.SigmaRaArcsec(r, kSet1) / std::cos(place.LatDeg / kProgramDegPerRad) : 0;
     compare({Store.ObsLon(r, kSet1), Store.ObsLon(r, kSet3), place.LonDeg, CorrL1Deg, CorrL2Deg, LimitLLowDeg,
              LimitLHighDeg, CurrLDeg, DevLDeg, SumLDeg, CountL, Pending.DevL, Pending.MeanL, plotDevL.Value,
-             plotMeanL.Value, Rgb(250, 0, 0)});
+             plotMeanL.Value, Rgb(250, 0, 0), FitData.Coord[0], sigma});
   }
   if (HasLatitude(Store.ObsLat(r, kSet1))) {
     compare({Store.ObsLat(r, kSet1), Store.ObsLat(r, kSet3), place.LatDeg, CorrB1Deg, CorrB2Deg, LimitBLowDeg,
              LimitBHighDeg, CurrBDeg, DevBDeg, SumBDeg, CountB, Pending.DevB, Pending.MeanB, plotDevB.Value,
-             plotMeanB.Value, Rgb(0, 0, 250)});
+             plotMeanB.Value, Rgb(0, 0, 250), FitData.Coord[1], Store.SigmaDecArcsec(r, kSet1)});
   }
   Pending.Row = r;
   if (Run.CsvOpen()) WriteDeviationsCsv(r, place);
   ComparedCount = ComparedCount + 1;
   progress.Value = static_cast<int>(static_cast<int64_t>(ComparedCount) * 100 / (Last - First + 100));
   return true;
+}
+
+// "Подобрать поправку (МНК)": a straight line in time fitted by least squares to the O-C
+// of the last run in each coordinate (FitLinearTrend), shown in the pane; the correction
+// boxes at №1 and №2 get the line that cancels the O-C of the loaded observations, so that
+// "+ скорректировать данные" and a new run apply it as a typed correction.  The O-C the
+// run had already corrected are uncorrected for that (their correction is known record by
+// record), so that a fit after a corrected run finds the same correction again.  A
+// coordinate with fewer than two records at two dates keeps its boxes; when neither has
+// them nothing changes.
+void Window3Model::FitCorrection() {
+  static constexpr const char* kNames[] = {"RA", "Dec"};
+  std::array<LinearFitResult, 2> shown, correction;
+  for (size_t k = 0; k < 2; ++k) {
+    LinearFitRequest run, loaded;
+    for (const FitSample& p : FitData.Coord[k]) {
+      run.Points.push_back({p.T, p.Dev, p.Sigma});
+      loaded.Points.push_back({p.T, p.Dev - p.Applied, p.Sigma});
+    }
+    shown[k] = FitLinearTrend(run);
+    correction[k] = FitLinearTrend(loaded);
+  }
+  if (!shown[0].Ok() && !shown[1].Ok()) {
+    throw Refusal{"Поправку не подобрать: нужны хотя бы 2 записи с разными датами, сравненные с теорией "
+                  "(сравните данные наблюдений с теорией)", {}};
+  }
+  ShownFit = shown;
+  CorrectionFit = correction;
+  const double t1 = JulianYears(FitData.Jd1Ut), t2 = JulianYears(FitData.Jd2Ut);
+  TextBox* boxes[2][2] = {{&corrLFirstArcsec, &corrLLastArcsec}, {&corrBFirstArcsec, &corrBLastArcsec}};
+  std::string text = "Поправка по МНК, записи №" + std::to_string(FitData.First) + " - №" + std::to_string(FitData.Last) +
+                     ": O-C = a + b·(t - t0), t в годах" + kCrLf;
+  for (size_t k = 0; k < 2; ++k) {
+    const LinearFitResult& f = shown[k];
+    text += std::string(kNames[k]) + ": ";
+    if (!f.Ok()) {
+      text += "не подобрана: меньше 2 записей с разными датами" + std::string(kCrLf);
+      continue;
+    }
+    // Three significant digits; rounding leaves a covariance of some 1e-17 where it is zero
+    // (equal weights about the mean date).
+    char covariance[32] = "?";
+    if (std::isfinite(f.Covariance)) {
+      std::snprintf(covariance, sizeof covariance, "%.3g", std::fabs(f.Correlation) < 1e-9 ? 0.0 : f.Covariance);
+    }
+    text += "a = " + FitNumber(f.Offset, "0.0000") + "\" ± " + FitNumber(f.OffsetSigma, "0.0000") + "\", b = " +
+            FitNumber(f.Drift, "0.00000") + " ± " + FitNumber(f.DriftSigma, "0.00000") + " \"/год, t0 = " +
+            FitNumber(f.ReferenceT, "0.000") + ", ковариация a, b = " + DotToComma(covariance) + ", корреляция " +
+            FitNumber(f.Correlation, "0.00") + ", rms = " + FitNumber(f.Rms, "0.0000") + "\", записей " +
+            std::to_string(f.Count) + ", ";
+    text += f.Weighted ? "веса 1/σ², χ²/ст. св. = " + FitNumber(f.ChiSquarePerDof, "0.00")
+                       : std::string("равные веса, ошибки по разбросу");
+    text += kCrLf;
+    boxes[k][0]->Text = RealText(-correction[k].At(t1));
+    boxes[k][1]->Text = RealText(-correction[k].At(t2));
+  }
+  text += "Поправка к загруженным данным, снимающая их O-C по прямой, записана в dLn, dLk, dBn, dBk: отметьте "
+          "\"+ скорректировать данные\" и сравните снова";
+  reportPane.Text = text + kCrLf + kCrLf + LoadedPane;
 }
 
 }  // namespace planova
