@@ -307,8 +307,14 @@ void AppendLeft(std::string& out, std::string_view text, size_t width) {
   const size_t len = Utf8Length(text);
   if (len < width) out.append(width - len, ' ');
 }
-// A number with the decimals of `pattern` ("0.000"), "-" when it is not defined.
-std::string Number(double x, std::string_view pattern) { return std::isfinite(x) ? Format(x, pattern) : "-"; }
+// A number with the decimals of `pattern` ("0.000"), "-" when it is not defined; a mean
+// that rounds to zero from below is written without its sign.
+std::string Number(double x, std::string_view pattern) {
+  if (!std::isfinite(x)) return "-";
+  std::string s = Format(x, pattern);
+  if (s[0] == '-' && s.find_first_not_of("-0,") == std::string::npos) s.erase(0, 1);
+  return s;
+}
 
 constexpr size_t kGroupWidth = 10, kCountWidth = 8, kValueWidth = 10, kChi2Width = 11;
 
