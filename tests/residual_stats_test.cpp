@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -146,6 +147,32 @@ TEST(ResidualStats, ClippingFlagsThePlantedOutliersAndKeepsHandFlags) {
   const ClipResult bad = ClipResiduals(records, ClipRequest{0, ClipMode::kSeparately, 50});
   EXPECT_EQ(bad.Status, ClipStatus::kBadRequest);
   EXPECT_EQ(bad.Flags[150], 'D');
+}
+
+// From 65536 values on the median comes from a sample's bounds and a selection among the
+// values between them: the same as the middle of the sorted values, for odd and even
+// counts, thousandths of arcseconds with many ties, and a skewed set.
+TEST(ResidualStats, MedianOfALargeSetIsTheSortedMiddle) {
+  uint64_t state = 12345;
+  auto next = [&] { return (state = state * 6364136223846793005u + 1442695040888963407u) >> 11; };
+  for (size_t n : {100000u, 100001u}) {
+    for (int shape = 0; shape < 2; ++shape) {
+      std::vector<double> x(n);
+      for (double& v : x) {
+        const double u = static_cast<double>(next()) / 9007199254740992.0;  // [0, 1)
+        v = shape == 0 ? std::round((u - 0.5) * 2000) / 1000 : u * u * u * 50;
+      }
+      std::vector<double> sorted = x;
+      std::sort(sorted.begin(), sorted.end());
+      auto middle = [n](const std::vector<double>& s) { return n % 2 ? s[n / 2] : (s[n / 2 - 1] + s[n / 2]) / 2; };
+      const double median = middle(sorted);
+      for (double& v : sorted) v = std::fabs(v - median);
+      std::sort(sorted.begin(), sorted.end());
+      const CoordinateStats s = ComputeCoordinateStats(x);
+      EXPECT_EQ(s.Median, median) << n << " " << shape;
+      EXPECT_EQ(s.Mad, middle(sorted)) << n << " " << shape;
+    }
+  }
 }
 
 ResidualRecord Rec(double ra, double dec, char flag = '\0') {

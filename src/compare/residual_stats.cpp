@@ -55,9 +55,52 @@ double MedianInPlace(double* x, size_t n) {
   return (lower + upper) / 2;
 }
 
+// The median of x[0..n), n > 0, by Floyd and Rivest's selection (Comm. ACM 18, 165,
+// 1975): a sorted sample of the values gives two bounds that hold the middle rank with
+// near certainty, one pass counts the values below them and gathers those between, and
+// std::nth_element finds the middle among these few.  When the bounds miss (or the set
+// is small) std::nth_element runs on the whole set.  x may be reordered; `scratch` is
+// the caller's buffer, kept to save allocations.
+double Median(double* x, size_t n, std::vector<double>& scratch) {
+  constexpr size_t kSample = 4096, kSampledFrom = 65536;
+  const size_t h = n / 2, lowRank = n % 2 == 1 ? h : h - 1;
+  if (n >= kSampledFrom) {
+    double sample[kSample];
+    uint64_t state = 0x9E3779B97F4A7C15u ^ n;  // a fixed sequence (Knuth's MMIX generator)
+    for (double& s : sample) {
+      state = state * 6364136223846793005u + 1442695040888963407u;
+      s = x[(state >> 32) % n];
+    }
+    // The middle's rank in the sample has a standard deviation below √kSample/2 = 32:
+    // bounds 4 of them (and a little) either side, selected in the sample as well.
+    constexpr size_t kLow = kSample / 2 - (4 * 32 + 8), kHigh = kSample / 2 + (4 * 32 + 8);
+    std::nth_element(sample, sample + kHigh, sample + kSample);
+    std::nth_element(sample, sample + kLow, sample + kHigh);
+    const double a = sample[kLow], b = sample[kHigh];
+    // Without branches: which side of a bound a value lies is a coin's toss.
+    size_t below = 0, m = 0;
+    scratch.resize(n);
+    double* s = scratch.data();
+    for (size_t i = 0; i < n; ++i) {
+      const double v = x[i];
+      below += v < a;
+      s[m] = v;
+      m += (a <= v) & (v <= b);
+    }
+    if (below <= lowRank && h < below + m) {
+      const size_t k = h - below;
+      std::nth_element(s, s + k, s + m);
+      const double upper = s[k];
+      if (n % 2 == 1) return upper;
+      return (*std::max_element(s, s + k) + upper) / 2;
+    }
+  }
+  return MedianInPlace(x, n);
+}
+
 // The statistics of values[0..n) (reordered: the median and the MAD work in place) with
 // their σ (null, or any σ <= 0: no weights).
-CoordinateStats StatsInPlace(double* values, const double* sigmas, size_t n) {
+CoordinateStats StatsInPlace(double* values, const double* sigmas, size_t n, std::vector<double>& scratch) {
   CoordinateStats s;
   s.Count = static_cast<int32_t>(n);
   if (n == 0) {
@@ -91,9 +134,9 @@ CoordinateStats StatsInPlace(double* values, const double* sigmas, size_t n) {
       s.Chi2PerDof = chi2 / (n - 1);
     }
   }
-  s.Median = MedianInPlace(values, n);
+  s.Median = Median(values, n, scratch);
   for (size_t i = 0; i < n; ++i) values[i] = std::fabs(values[i] - s.Median);
-  s.Mad = MedianInPlace(values, n);
+  s.Mad = Median(values, n, scratch);
   return s;
 }
 
@@ -132,48 +175,73 @@ void SortGroups(std::vector<Key>& keys, std::vector<int32_t>& groupOf, Less less
   keys = std::move(sorted);
 }
 
+// A coordinate's values in the order of the records, with their σ and their state:
+// kAbsent (not held), kTaken (accepted) or kLeft (rejected).  Reading them from these
+// arrays rather than from the records keeps the passes over a million records in cache.
+enum : uint8_t { kAbsent, kTaken, kLeft };
+struct CoordinateColumn {
+  std::vector<double> Value, Sigma;
+  std::vector<uint8_t> State;
+};
+
 class Summarizer {
  public:
-  Summarizer(std::span<const ResidualRecord> records, std::span<const char> flags) : records_(records), flags_(flags) {}
+  Summarizer(std::span<const ResidualRecord> records, std::span<const char> flags) {
+    const size_t n = records.size();
+    for (CoordinateColumn& col : columns_) {
+      col.Value.resize(n);
+      col.Sigma.resize(n);
+      col.State.resize(n);
+    }
+    for (size_t i = 0; i < n; ++i) {
+      const ResidualRecord& r = records[i];
+      const bool accepted = FlagAccepted(flags.empty() ? r.Flag : flags[i]);
+      for (int c = 0; c < kResidualCoordinates; ++c) {
+        CoordinateColumn& col = columns_[c];
+        col.Value[i] = Value(r, c);
+        col.Sigma[i] = SigmaOf(r, c);
+        col.State[i] = !Has(r, c) ? kAbsent : accepted ? kTaken : kLeft;
+      }
+    }
+  }
 
-  char FlagOf(size_t i) const { return flags_.empty() ? records_[i].Flag : flags_[i]; }
-
-  // The statistics of the records order[first..last).
+  // The statistics of the records order[first..last) (null: all records).
   ResidualGroupStats Group(const int32_t* first, const int32_t* last) {
     ResidualGroupStats g;
-    g.Records = static_cast<int32_t>(last - first);
+    const size_t n = first ? static_cast<size_t>(last - first) : columns_[0].Value.size();
+    g.Records = static_cast<int32_t>(n);
     for (int c = 0; c < kResidualCoordinates; ++c) {
+      const CoordinateColumn& col = columns_[c];
       values_.clear();
       sigmas_.clear();
       int32_t rejected = 0;
-      for (const int32_t* p = first; p != last; ++p) {
-        const ResidualRecord& r = records_[*p];
-        if (!Has(r, c)) continue;
-        if (!FlagAccepted(FlagOf(*p))) {
+      for (size_t k = 0; k < n; ++k) {
+        const size_t i = first ? static_cast<size_t>(first[k]) : k;
+        const uint8_t state = col.State[i];
+        if (state == kTaken) {
+          values_.push_back(col.Value[i]);
+          sigmas_.push_back(col.Sigma[i]);
+        } else if (state == kLeft) {
           ++rejected;
-          continue;
         }
-        values_.push_back(Value(r, c));
-        sigmas_.push_back(SigmaOf(r, c));
       }
-      g.Coord[c] = StatsInPlace(values_.data(), c == kResidualTime ? nullptr : sigmas_.data(), values_.size());
+      g.Coord[c] = StatsInPlace(values_.data(), c == kResidualTime ? nullptr : sigmas_.data(), values_.size(), scratch_);
       g.Coord[c].Rejected = rejected;
     }
     return g;
   }
 
  private:
-  std::span<const ResidualRecord> records_;
-  std::span<const char> flags_;
-  std::vector<double> values_, sigmas_;
+  std::array<CoordinateColumn, kResidualCoordinates> columns_;
+  std::vector<double> values_, sigmas_, scratch_;
 };
 
 }  // namespace
 
 CoordinateStats ComputeCoordinateStats(std::span<const double> values, std::span<const double> sigmas) {
-  std::vector<double> x(values.begin(), values.end());
+  std::vector<double> x(values.begin(), values.end()), scratch;
   const bool weights = !sigmas.empty() && sigmas.size() == values.size();
-  return StatsInPlace(x.data(), weights ? sigmas.data() : nullptr, x.size());
+  return StatsInPlace(x.data(), weights ? sigmas.data() : nullptr, x.size(), scratch);
 }
 
 ResidualSummary SummarizeResiduals(std::span<const ResidualRecord> records, std::span<const char> flags) {
@@ -210,9 +278,7 @@ ResidualSummary SummarizeResiduals(std::span<const ResidualRecord> records, std:
   SortGroups(stations, stationOf, std::less<std::string>());
   SortGroups(years, yearOf, std::less<int32_t>());
 
-  std::vector<int32_t> all(n);
-  for (size_t i = 0; i < n; ++i) all[i] = static_cast<int32_t>(i);
-  s.Overall = sum.Group(all.data(), all.data() + n);
+  s.Overall = sum.Group(nullptr, nullptr);
 
   const Grouping byStation = GroupRecords(stationOf, stations.size());
   for (size_t k = 0; k < stations.size(); ++k) {
@@ -227,7 +293,7 @@ ResidualSummary SummarizeResiduals(std::span<const ResidualRecord> records, std:
   }
 
   for (size_t i = 0; i < n; ++i) {
-    const char f = sum.FlagOf(i);
+    const char f = flags.empty() ? records[i].Flag : flags[i];
     if (FlagAccepted(f)) continue;
     const ResidualRecord& r = records[i];
     s.Rejected.push_back({static_cast<int32_t>(i), r.Number, f, r.HasRa, r.HasDec, r.RaArcsec, r.DecArcsec});
@@ -246,22 +312,52 @@ ClipResult ClipResiduals(std::span<const ResidualRecord> records, const ClipRequ
     return result;
   }
   std::vector<char>& flags = result.Flags;
-  for (size_t i = 0; i < n; ++i) flags[i] = FlagByHand(records[i].Flag) ? records[i].Flag : 'A';
+  // The two coordinates in arrays of their own (NaN where not held), and whether each
+  // record is taken (accepted) in this pass.
+  std::vector<double> ra(n), dec(n);
+  std::vector<uint8_t> taken(n);
+  for (size_t i = 0; i < n; ++i) {
+    const ResidualRecord& r = records[i];
+    ra[i] = r.HasRa ? r.RaArcsec : kNaN;
+    dec[i] = r.HasDec ? r.DecArcsec : kNaN;
+    flags[i] = FlagByHand(r.Flag) ? r.Flag : 'A';
+    taken[i] = FlagAccepted(flags[i]);
+  }
 
-  std::vector<double> x;
-  auto band = [&](int c) {
-    x.clear();
-    for (size_t i = 0; i < n; ++i) {
-      if (Has(records[i], c) && FlagAccepted(flags[i])) x.push_back(Value(records[i], c));
-    }
+  // The mean and σ of a coordinate's taken values, as MeanAndSigma gives them for the
+  // same values gathered in order.
+  auto band = [&](const std::vector<double>& x) {
     ClipBand b;
-    b.Count = static_cast<int32_t>(x.size());
-    MeanAndSigma(x.data(), x.size(), b.Mean, b.Sigma);
+    double sum = 0;
+    size_t count = 0;
+    for (size_t i = 0; i < n; ++i) {
+      if (taken[i] && x[i] == x[i]) {
+        sum += x[i];
+        ++count;
+      }
+    }
+    b.Count = static_cast<int32_t>(count);
+    b.Mean = b.Sigma = kNaN;
+    if (count == 0) return b;
+    double m = sum / count, dev = 0;
+    for (size_t i = 0; i < n; ++i) {
+      if (taken[i] && x[i] == x[i]) dev += x[i] - m;
+    }
+    m += dev / count;
+    b.Mean = m;
+    if (count < 2) return b;
+    double ss = 0;
+    for (size_t i = 0; i < n; ++i) {
+      if (taken[i] && x[i] == x[i]) ss += (x[i] - m) * (x[i] - m);
+    }
+    b.Sigma = std::sqrt(ss / (count - 1));
     return b;
   };
-  // A coordinate's normalized deviation, (x - mean)/σ, or 0 when it is not clipped.
+  // A coordinate's normalized deviation, |x - mean|/σ: 0 when the value is not held or
+  // the coordinate is not clipped (fewer than 3 values); with σ = 0, infinite for a value
+  // off the mean.
   auto deviation = [](const ClipBand& b, double v) {
-    if (b.Count < 3) return 0.0;
+    if (b.Count < 3 || v != v) return 0.0;
     const double d = std::fabs(v - b.Mean);
     if (b.Sigma > 0) return d / b.Sigma;
     return d > 0 ? std::numeric_limits<double>::infinity() : 0.0;
@@ -270,24 +366,23 @@ ClipResult ClipResiduals(std::span<const ResidualRecord> records, const ClipRequ
   result.Status = ClipStatus::kIterationCap;
   for (int32_t pass = 1; pass <= request.MaxIterations; ++pass) {
     result.Iterations = pass;
-    const ClipBand ra = band(kResidualRa), dec = band(kResidualDec);
+    const ClipBand bRa = band(ra), bDec = band(dec);
     bool changed = false;
     for (size_t i = 0; i < n; ++i) {
       if (FlagByHand(flags[i])) continue;
-      const ResidualRecord& r = records[i];
-      const double dRa = r.HasRa ? deviation(ra, r.RaArcsec) : 0;
-      const double dDec = r.HasDec ? deviation(dec, r.DecArcsec) : 0;
+      const double dRa = deviation(bRa, ra[i]), dDec = deviation(bDec, dec[i]);
       const bool out = request.Mode == ClipMode::kSeparately ? dRa > k || dDec > k : dRa * dRa + dDec * dDec > k * k;
-      const char f = out ? 'D' : 'A';
-      changed = changed || f != flags[i];
-      flags[i] = f;
+      if (out == !taken[i]) continue;
+      changed = true;
+      taken[i] = !out;
+      flags[i] = out ? 'D' : 'A';
     }
     if (!changed) {
       result.Status = ClipStatus::kConverged;
       break;
     }
   }
-  result.Band = {band(kResidualRa), band(kResidualDec)};
+  result.Band = {band(ra), band(dec)};
   result.Rejected = static_cast<int32_t>(std::count(flags.begin(), flags.end(), 'D'));
   return result;
 }
