@@ -324,35 +324,6 @@ ClipResult ClipResiduals(std::span<const ResidualRecord> records, const ClipRequ
     taken[i] = FlagAccepted(flags[i]);
   }
 
-  // The mean and σ of a coordinate's taken values, as MeanAndSigma gives them for the
-  // same values gathered in order.
-  auto band = [&](const std::vector<double>& x) {
-    ClipBand b;
-    double sum = 0;
-    size_t count = 0;
-    for (size_t i = 0; i < n; ++i) {
-      if (taken[i] && x[i] == x[i]) {
-        sum += x[i];
-        ++count;
-      }
-    }
-    b.Count = static_cast<int32_t>(count);
-    b.Mean = b.Sigma = kNaN;
-    if (count == 0) return b;
-    double m = sum / count, dev = 0;
-    for (size_t i = 0; i < n; ++i) {
-      if (taken[i] && x[i] == x[i]) dev += x[i] - m;
-    }
-    m += dev / count;
-    b.Mean = m;
-    if (count < 2) return b;
-    double ss = 0;
-    for (size_t i = 0; i < n; ++i) {
-      if (taken[i] && x[i] == x[i]) ss += (x[i] - m) * (x[i] - m);
-    }
-    b.Sigma = std::sqrt(ss / (count - 1));
-    return b;
-  };
   // A coordinate's normalized deviation, |x - mean|/σ: 0 when the value is not held or
   // the coordinate is not clipped (fewer than 3 values); with σ = 0, infinite for a value
   // off the mean.
@@ -363,10 +334,44 @@ ClipResult ClipResiduals(std::span<const ResidualRecord> records, const ClipRequ
     return d > 0 ? std::numeric_limits<double>::infinity() : 0.0;
   };
 
+  // The mean and σ of the taken values of each coordinate, as MeanAndSigma gives them
+  // for the same values gathered in order, both coordinates in each sweep.
+  // (A single sweep about a shifted origin would cost less, but with equal values its σ
+  // is rounding noise that need not cover the mean's own rounding, and equal values
+  // could be rejected; about the two-pass mean every deviation is within σ·√(n/(n-1)).)
+  auto bands = [&] {
+    double sum[2] = {0, 0}, dev[2] = {0, 0}, ss[2] = {0, 0}, m[2];
+    size_t count[2] = {0, 0};
+    for (size_t i = 0; i < n; ++i) {
+      if (!taken[i]) continue;
+      if (ra[i] == ra[i]) sum[0] += ra[i], ++count[0];
+      if (dec[i] == dec[i]) sum[1] += dec[i], ++count[1];
+    }
+    for (int c = 0; c < 2; ++c) m[c] = count[c] ? sum[c] / count[c] : 0;
+    for (size_t i = 0; i < n; ++i) {
+      if (!taken[i]) continue;
+      if (ra[i] == ra[i]) dev[0] += ra[i] - m[0];
+      if (dec[i] == dec[i]) dev[1] += dec[i] - m[1];
+    }
+    for (int c = 0; c < 2; ++c) m[c] += count[c] ? dev[c] / count[c] : 0;
+    for (size_t i = 0; i < n; ++i) {
+      if (!taken[i]) continue;
+      if (ra[i] == ra[i]) ss[0] += (ra[i] - m[0]) * (ra[i] - m[0]);
+      if (dec[i] == dec[i]) ss[1] += (dec[i] - m[1]) * (dec[i] - m[1]);
+    }
+    std::array<ClipBand, 2> b;
+    for (int c = 0; c < 2; ++c) {
+      b[c].Count = static_cast<int32_t>(count[c]);
+      b[c].Mean = count[c] ? m[c] : kNaN;
+      b[c].Sigma = count[c] > 1 ? std::sqrt(ss[c] / (count[c] - 1)) : kNaN;
+    }
+    return b;
+  };
+
   result.Status = ClipStatus::kIterationCap;
   for (int32_t pass = 1; pass <= request.MaxIterations; ++pass) {
     result.Iterations = pass;
-    const ClipBand bRa = band(ra), bDec = band(dec);
+    const auto [bRa, bDec] = bands();
     bool changed = false;
     for (size_t i = 0; i < n; ++i) {
       if (FlagByHand(flags[i])) continue;
@@ -382,7 +387,7 @@ ClipResult ClipResiduals(std::span<const ResidualRecord> records, const ClipRequ
       break;
     }
   }
-  result.Band = {band(ra), band(dec)};
+  result.Band = bands();
   result.Rejected = static_cast<int32_t>(std::count(flags.begin(), flags.end(), 'D'));
   return result;
 }
