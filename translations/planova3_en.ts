@@ -256,6 +256,74 @@
             <translation>No., date of observation (day with hours, month, year, JD), difference in longitude, latitude and time</translation>
         </message>
         <message>
+            <source>группа           n   отбр.   среднее      ±ош.     сигма       rms   медиана       MAD</source>
+            <translation>group            n    rej.      mean     ±s.e.     sigma       rms    median       MAD</translation>
+        </message>
+        <message>
+            <source> хи2/ст.св.</source>
+            <translation>   chi2/dof</translation>
+        </message>
+        <message>
+            <source>все записи</source>
+            <translation>all</translation>
+        </message>
+        <message>
+            <source>по станциям</source>
+            <translation>by station</translation>
+        </message>
+        <message>
+            <source>по годам</source>
+            <translation>by year</translation>
+        </message>
+        <message>
+            <source>сводка O-C: </source>
+            <translation>O-C summary: </translation>
+        </message>
+        <message>
+            <source>отбраковка k*сигма, k = </source>
+            <translation>rejection at k*sigma, k = </translation>
+        </message>
+        <message>
+            <source>, по RA и Dec совместно</source>
+            <translation>, RA and Dec jointly</translation>
+        </message>
+        <message>
+            <source>, по RA и Dec раздельно</source>
+            <translation>, RA and Dec separately</translation>
+        </message>
+        <message>
+            <source>, итераций: </source>
+            <translation>, iterations: </translation>
+        </message>
+        <message>
+            <source> (предел: набор еще меняется)</source>
+            <translation> (the limit: the set still changes)</translation>
+        </message>
+        <message>
+            <source>MAD - медиана абсолютных отклонений от медианы, без множителя 1,4826</source>
+            <translation>MAD - median absolute deviation from the median, without the factor 1.4826</translation>
+        </message>
+        <message>
+            <source>RA*cos(Dec), угловые секунды</source>
+            <translation>RA*cos(Dec), arcseconds</translation>
+        </message>
+        <message>
+            <source>Dec, угловые секунды</source>
+            <translation>Dec, arcseconds</translation>
+        </message>
+        <message>
+            <source>время, секунды</source>
+            <translation>time, seconds</translation>
+        </message>
+        <message>
+            <source>отбраковано: </source>
+            <translation>rejected: </translation>
+        </message>
+        <message>
+            <source>    запись    O-C RA   O-C Dec  флаг</source>
+            <translation>    record    O-C RA   O-C Dec  flag</translation>
+        </message>
+        <message>
             <source>Справка по работе программы Planova3</source>
             <translation>Planova3 help</translation>
         </message>
