@@ -13,6 +13,7 @@
 #include "import/ades_reader.h"
 #include "import/source_import.h"
 #include "test_support.h"
+#include "window2/data_sets.h"
 
 namespace planova {
 namespace {
@@ -235,6 +236,13 @@ TEST_F(AdesImport, UncertaintiesRoundTripThroughTheBdlTail) {
   }
   EXPECT_NE(first.find(lines[5].substr(kBdlLineLength) + "\r\n"), std::string::npos);
   EXPECT_NE(first.find(lines[7].substr(kBdlLineLength) + "\r\n"), std::string::npos);
+
+  // Window 2's sort moves each record's uncertainties with it.
+  const double jd3 = reloaded.ObsJd(3, kSet1);
+  SortByDate(reloaded, 120, false);
+  EXPECT_EQ(reloaded.ObsJd(118, kSet3), jd3);
+  EXPECT_EQ(reloaded.ObsSigmaRa(118, kSet3), 123457.0f);
+  EXPECT_EQ(reloaded.ObsSigmaDec(119, kSet1), 0.0f);
 
   // A line whose columns beyond 158 hold something else is read as it always was.
   BdlRecord rec;
