@@ -249,7 +249,8 @@ class XmlPass {
         if (opticalDepth > 0 && depth == opticalDepth + 1) {
           const std::string text = xml_.text().toUtf8().toStdString();
           if (fieldIndex >= 0) texts_[static_cast<size_t>(fieldIndex)] += text;
-          recordText_ += Trimmed(text).substr(0, 200);
+          // The record's text is one line of the source pane: line ends become blanks.
+          for (char c : Trimmed(text).substr(0, 200)) recordText_ += static_cast<unsigned char>(c) < ' ' ? ' ' : c;
         } else if (inMpcCode) {
           blockStation_ += xml_.text().toUtf8().toStdString();
         }
