@@ -23,4 +23,13 @@ inline void CheckValues(const RecordValues& v) {
   }
 }
 
+// An ADES record besides: an accepted one has no reason to be set aside, a place within
+// the sky and uncertainties within what the store's floats hold.
+inline void CheckAdesValues(const RecordValues& v) {
+  CheckValues(v);
+  if (v.Accepted && v.Reason) std::abort();
+  if (v.Accepted && !(v.LonDeg >= 0 && v.LonDeg < 360 && std::fabs(v.LatDeg) <= 90)) std::abort();
+  if (!(v.SigmaRa >= 0 && v.SigmaRa <= 1e6 && v.SigmaDec >= 0 && v.SigmaDec <= 1e6)) std::abort();
+}
+
 }  // namespace planova::fuzz

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets of the readers of the program's input (source records, the
-# catalogue converter, the .xlsx and .ods reader, BDL lines and files, JPL's block
+# catalogue converter, the .xlsx and .ods reader, the ADES readers, BDL lines and files, JPL's block
 # files and headers, SPK kernels) with clang's libFuzzer
 # and AddressSanitizer (plus UndefinedBehaviorSanitizer), then runs each for a while.
 #
@@ -58,6 +58,11 @@ build de405_block_fuzz "$ROOT/fuzz/de405_block_fuzz.cpp" "${COMMON[@]}"
 build de405_header_fuzz "$ROOT/fuzz/de405_header_fuzz.cpp" "${COMMON[@]}"
 build bdl_load_fuzz "$ROOT/fuzz/bdl_load_fuzz.cpp" "${BDL[@]}" "${COMMON[@]}"
 build spk_fuzz "$ROOT/fuzz/spk_fuzz.cpp" "$ROOT/src/astro/spk_ephemeris.cpp"
+# The ADES readers (the XML one through Qt Core's stream reader).
+build ades_psv_fuzz "$ROOT/fuzz/ades_psv_fuzz.cpp" "$ROOT/src/import/ades_reader.cpp" "${IMPORT[@]}" "${COMMON[@]}" \
+  -fPIC $(pkg-config --cflags --libs Qt6Core)
+build ades_xml_fuzz "$ROOT/fuzz/ades_xml_fuzz.cpp" "$ROOT/src/import/ades_reader.cpp" "${IMPORT[@]}" "${COMMON[@]}" \
+  -fPIC $(pkg-config --cflags --libs Qt6Core)
 # Qt is built to be linked from position-independent code only.
 build workbook_fuzz "$ROOT/fuzz/workbook_fuzz.cpp" "$ROOT/src/import/zip_workbook.cpp" "$ROOT/src/import/xls_reader.cpp" \
   "${COMMON[@]}" -fPIC $(pkg-config --cflags --libs Qt6Core libzip)
@@ -77,6 +82,13 @@ seed() {  # target file first-line [prefix]
 seed jpl_record_fuzz "$ROOT/sample/FileJPL/PARI_1.txt" 6
 seed dov_record_fuzz "$ROOT/sample/FileDov/PARI11_G_1.txt" 3 " "
 seed mpc_record_fuzz "$ROOT/sample/FileMPC/PARI11_1.txt" 1
+for t in psv xml; do  # whole files: the sample's head, and the sample cut short
+  if wanted ades_${t}_fuzz; then
+    mkdir -p "$OUT/corpus/ades_${t}_fuzz"
+    head -n 12 "$ROOT/sample/FileADES/PARI11_2.$t" > "$OUT/corpus/ades_${t}_fuzz/seed_head"
+    head -c 3000 "$ROOT/sample/FileADES/PARI11_2.$t" > "$OUT/corpus/ades_${t}_fuzz/seed_cut"
+  fi
+done
 seed catalogue_converter_fuzz "$ROOT/sample/FileDov/USNO_1866_1891.txt" 3 " "
 seed table_row_fuzz /dev/null 1
 if wanted table_row_fuzz; then

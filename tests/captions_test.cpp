@@ -168,7 +168,7 @@ TEST(Captions, Window1) {
   ExpectBoxes(l, boxes);
 
   ExpectOptionFrames(l, {
-      {"Frame1", "", {{"Option8", "table Excel"}, {"Option9", "File JPL"}, {"Option21", "File Dov"}, {"Option22", "File MPC"}}, "File Dov"},
+      {"Frame1", "", {{"Option8", "table Excel"}, {"Option9", "File JPL"}, {"Option21", "File Dov"}, {"Option22", "File MPC"}, {"Option23", "File ADES"}}, "File Dov"},
       {"Frame2", "разделитель в таблицах", {{"Option19", "запятая"}, {"Option18", "точка"}}, "запятая"},
       {"Frame3", "Широта задана от", {{"Option17", "полюса"}, {"Option16", "экватора"}}, "экватора"},
       {"Frame4", "Широта B", {{"Option15", "D"}, {"Option14", "DMS"}}, "DMS"},

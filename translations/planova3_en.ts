@@ -484,6 +484,110 @@
             <translation> - /Close form/ - closes only the correction form; the two other forms stay loaded in memory.</translation>
         </message>
         <message>
+            <source> (строка </source>
+            <translation> (line </translation>
+        </message>
+        <message>
+            <source>это не файл ADES PSV: первая строка не "# version=2017"</source>
+            <translation>not an ADES PSV file: the first line is not "# version=2017"</translation>
+        </message>
+        <message>
+            <source>версия ADES не 2017 и не 2022</source>
+            <translation>ADES version neither 2017 nor 2022</translation>
+        </message>
+        <message>
+            <source>в файле ADES нет записи ключей</source>
+            <translation>the ADES file has no keyword record</translation>
+        </message>
+        <message>
+            <source>в записи ключей ADES неизвестное поле "</source>
+            <translation>unknown field in the ADES keyword record: "</translation>
+        </message>
+        <message>
+            <source>в записи ключей ADES поле "</source>
+            <translation>the ADES keyword record repeats the field "</translation>
+        </message>
+        <message>
+            <source>" повторено</source>
+            <translation>"</translation>
+        </message>
+        <message>
+            <source>в записи ключей ADES нет поля "</source>
+            <translation>the ADES keyword record lacks the field "</translation>
+        </message>
+        <message>
+            <source>число полей записи не то, что в записи ключей</source>
+            <translation>the record has not as many fields as the keyword record</translation>
+        </message>
+        <message>
+            <source>файл ADES XML с объявлением DTD не читается</source>
+            <translation>an ADES XML file with a DTD declaration is not read</translation>
+        </message>
+        <message>
+            <source>в файле ADES XML элементы вложены глубже </source>
+            <translation>the ADES XML file nests its elements deeper than </translation>
+        </message>
+        <message>
+            <source>это не файл ADES XML: нет элемента &lt;ades version=...&gt;</source>
+            <translation>not an ADES XML file: no &lt;ades version=...&gt; element</translation>
+        </message>
+        <message>
+            <source>поле записи повторено</source>
+            <translation>a field of the record is repeated</translation>
+        </message>
+        <message>
+            <source>файл ADES XML испорчен: </source>
+            <translation>the ADES XML file is damaged: </translation>
+        </message>
+        <message>
+            <source>место наблюдателя дано в записи (sys): спутник или подвижный наблюдатель</source>
+            <translation>the observer's place is given in the record (sys): a satellite or roving observer</translation>
+        </message>
+        <message>
+            <source>нет obsTime, ra или dec</source>
+            <translation>no obsTime, ra or dec</translation>
+        </message>
+        <message>
+            <source>ra не число</source>
+            <translation>ra is no number</translation>
+        </message>
+        <message>
+            <source>dec не число</source>
+            <translation>dec is no number</translation>
+        </message>
+        <message>
+            <source>rmsRA не число</source>
+            <translation>rmsRA is no number</translation>
+        </message>
+        <message>
+            <source>rmsDec не число</source>
+            <translation>rmsDec is no number</translation>
+        </message>
+        <message>
+            <source>rmsRA или rmsDec не от 0.000001 до 1000000</source>
+            <translation>rmsRA or rmsDec not from 0.000001 to 1000000</translation>
+        </message>
+        <message>
+            <source>rmsCorr не число от -1 до 1</source>
+            <translation>rmsCorr is no number from -1 to 1</translation>
+        </message>
+        <message>
+            <source>precTime, precRA или precDec не число</source>
+            <translation>precTime, precRA or precDec is no number</translation>
+        </message>
+        <message>
+            <source>obsTime не время ISO 8601 UTC (2023-04-05T06:07:08.123Z)</source>
+            <translation>obsTime is no ISO 8601 UTC time (2023-04-05T06:07:08.123Z)</translation>
+        </message>
+        <message>
+            <source>ra вне 0..360</source>
+            <translation>ra outside 0..360</translation>
+        </message>
+        <message>
+            <source>dec вне -90..90</source>
+            <translation>dec outside -90..90</translation>
+        </message>
+        <message>
             <source>Не найден файл  </source>
             <translation>File not found  </translation>
         </message>

@@ -63,6 +63,13 @@ void LoadRecords(TextInputFile& in, double length, ObservationStore& store, int 
       store.ObsNote(row, column) = rec.Note;
     }
     store.ObsStation(row, column) = rec.Station;
+    // The uncertainty tail: the arrays exist once a line has one; a line without it then
+    // says "unknown" (0) rather than keep a value of the set loaded before.
+    if (rec.SigmaRa > 0 || rec.SigmaDec > 0) store.EnsureSigmas();
+    if (store.HasSigmas()) {
+      store.ObsSigmaRa(row, column) = static_cast<float>(rec.SigmaRa);
+      store.ObsSigmaDec(row, column) = static_cast<float>(rec.SigmaDec);
+    }
     r.TimeScale = rec.TimeScale;
     lastTaken = line;
     if (row <= o.ShownLimit) r.Shown.push_back(BdlDisplayLine(b, rec, row));
@@ -137,6 +144,7 @@ BdlWriteResult WriteBdlFile(const std::filesystem::path& path, const Observation
     PlaceAt(line, bdl::kEpoch.first, std::string(static_cast<size_t>(bdl::kEpoch.width()), ' '));
     PlaceEndingAt(line, bdl::kEpoch.last, o.Epoch);
     if (o.RowInNote) PlaceAt(line, bdl::kRowInNote, " " + std::to_string(i));
+    PlaceSigmaTail(line, store.SigmaRaArcsec(i, kSet3), store.SigmaDecArcsec(i, kSet3));
     ok = out.WriteLine(line);
     if (o.Written) {
       o.Written(last > first ? static_cast<int>(static_cast<int64_t>(i - first) * 100 / (last - first)) : 100, line);

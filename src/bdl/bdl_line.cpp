@@ -1,6 +1,8 @@
 #include "bdl/bdl_line.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 
 #include "astro/time.h"
@@ -265,7 +267,60 @@ bool ReadBdlRecord(BdlState& b, CalendarRule rule, const std::string& line, BdlR
   out.Station = StationCode(CutColumns(padded, kStation));
   out.TimeScale = CutColumns(padded, kTimeScale);
   out.Epoch = CutColumns(padded, kEpoch);
+  out.SigmaRa = out.SigmaDec = 0;
+  if (line.size() > static_cast<size_t>(kBdlLineLength)) ReadSigmaTail(line, out.SigmaRa, out.SigmaDec);
   return true;
+}
+
+namespace {
+
+// An uncertainty in at most eight columns: six significant digits (six decimals below 1"),
+// fewer decimals as the value grows, none from 100000" on.
+std::string SigmaText(double sigma) {
+  int decimals = 6;
+  for (double limit = 1; decimals > 0 && sigma >= limit - 0.5e-6 * limit; limit *= 10) --decimals;
+  char text[32];
+  std::snprintf(text, sizeof text, "%8.*f", decimals, sigma);
+  return text;
+}
+
+// A plain decimal of 0 or more (digits with at most one point), blanks around it.
+bool TailNumber(std::string_view text, double& value) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return false;
+  text = text.substr(first, text.find_last_not_of(' ') + 1 - first);
+  bool point = false, digit = false;
+  for (char c : text) {
+    if (c == '.' && !point) {
+      point = true;
+    } else if (c >= '0' && c <= '9') {
+      digit = true;
+    } else {
+      return false;
+    }
+  }
+  if (!digit) return false;
+  value = std::strtod(std::string(text).c_str(), nullptr);
+  return std::isfinite(value);
+}
+
+}  // namespace
+
+void PlaceSigmaTail(std::string& line, double sigmaRa, double sigmaDec) {
+  if (!(sigmaRa > 0) && !(sigmaDec > 0)) return;
+  using namespace bdl;
+  line.resize(static_cast<size_t>(kSigmaDec.last), ' ');
+  PlaceAt(line, kSigmaRa.first, SigmaText(std::max(sigmaRa, 0.0)));
+  PlaceAt(line, kSigmaDec.first, SigmaText(std::max(sigmaDec, 0.0)));
+}
+
+void ReadSigmaTail(std::string_view line, double& sigmaRa, double& sigmaDec) {
+  sigmaRa = sigmaDec = 0;
+  double ra = 0, dec = 0;
+  if (TailNumber(CutColumns(line, bdl::kSigmaRa), ra) && TailNumber(CutColumns(line, bdl::kSigmaDec), dec)) {
+    sigmaRa = ra;
+    sigmaDec = dec;
+  }
 }
 
 std::string BdlDisplayLine(BdlState& b, const BdlRecord& r, int32_t row) {

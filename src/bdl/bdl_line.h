@@ -50,6 +50,12 @@ constexpr int kClamp = 144;
 constexpr int kInitials = 147;
 constexpr int kReferenceEnd = 158;
 constexpr int kRowInNote = 151;                   // window 2's "+№ в примечаниях": " " + row
+// An optional tail after column 158, written only for a record with an uncertainty: the
+// uncertainties in right ascension times cos(dec) and in declination, arcseconds, each
+// right-aligned with a decimal point (at most six significant digits, which the store's
+// floats keep exactly).  Files of records without one keep lines of 158 columns.
+constexpr FixedColumns kSigmaRa{160, 167};
+constexpr FixedColumns kSigmaDec{169, 176};
 
 // Lines the program shows in its panes, not written to files: the coordinates as above,
 // the descriptive block replaced by figures of the program.
@@ -123,7 +129,10 @@ bool ParseBdlLine(BdlState& b, CalendarRule rule);
 // whose fields do not hold numbers without an exponent, whose right ascension or
 // declination minutes or seconds have a sign, whose hours of right ascension reach 24
 // or minutes or seconds 60, or whose declination passes 90 degrees.  The station is the
-// observatory code of columns 94-98, trimmed (empty when they are blank).
+// observatory code of columns 94-98, trimmed (empty when they are blank).  A line longer
+// than 158 columns may carry the uncertainty tail (bdl::kSigmaRa, bdl::kSigmaDec): read
+// when both fields hold plain decimals of 0 or more, passed over otherwise, as columns
+// beyond 158 always were.
 struct BdlRecord {
   double Jd = 0;      // the date, JD in the line's time scale (TimeScale)
   double LonDeg = 0;  // right ascension, degrees
@@ -132,8 +141,15 @@ struct BdlRecord {
   StationCode Station;    // columns 94-98
   std::string TimeScale;  // columns 38-40
   std::string Epoch;      // columns 133-137
+  double SigmaRa = 0, SigmaDec = 0;  // the tail's uncertainties (arcseconds), 0 without one
 };
 bool ReadBdlRecord(BdlState& b, CalendarRule rule, const std::string& line, BdlRecord& out);
+
+// Appends the uncertainty tail to a line of kBdlLineLength columns when either value is
+// above 0 (arcseconds); a line without one stays as it is.
+void PlaceSigmaTail(std::string& line, double sigmaRa, double sigmaDec);
+// The tail's values of a line, both 0 when it has none.
+void ReadSigmaTail(std::string_view line, double& sigmaRa, double& sigmaDec);
 
 // The record as the program read it, in the BDL layout: the parsed date with its whole
 // day, the coordinates, the time scale at column 38, the JD ("0000000,000000") at

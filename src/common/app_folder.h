@@ -1,7 +1,7 @@
 // The application folder's standard layout: what of it is missing, and making it.
 //
 // Every file the program reads or writes lies below the application folder: observation
-// files in Obs<code>, spreadsheets in Tab<code>, source texts in FileJPL, FileDov and FileMPC,
+// files in Obs<code>, spreadsheets in Tab<code>, source texts in FileJPL, FileDov, FileMPC and FileADES,
 // results in Dat and the ephemerides (DE405's block files ascpYYYY.405, other JPL ASCII
 // sets, SPK kernels) in JPL.  The windows create no
 // folders; the program checks the layout when it starts and can make it.
@@ -28,7 +28,7 @@ using EphemerisLister = std::function<std::vector<std::string>(const std::filesy
 AppFolderCheck CheckAppFolder(const std::filesystem::path& folder, const EphemerisLister& findEphemerides);
 
 // The standard folders made where no sample tree is found.
-inline const std::vector<std::string> kStandardFolders = {"Dat", "FileDov", "FileJPL", "FileMPC", "JPL", "ObsPARI", "TabPARI"};
+inline const std::vector<std::string> kStandardFolders = {"Dat", "FileDov", "FileJPL", "FileMPC", "FileADES", "JPL", "ObsPARI", "TabPARI"};
 
 // Makes the folder and, after the sample tree `sample` (when it is a folder), its
 // folders, or else kStandardFolders; with `withFiles` the sample's files are copied too.

@@ -2,11 +2,14 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <map>
 
 #include "astro/time.h"
 #include "common/numtext.h"
 #include "common/textfile.h"
+#include "import/ades_reader.h"
 #include "import/observatories.h"
 #include "import/xls_reader.h"
 
@@ -431,6 +434,54 @@ std::string SourceStem(const std::string& observatoryCode, int32_t objectNumber,
 
 namespace {
 
+// The sources, one row each.  JPL files hold every observer's lines of every body: the
+// name has no object number, and only the object's lines are read.
+constexpr SourceDescription kSources[] = {
+    {SourceKind::kTable, "Tab{code}/{stem}", {".xls", ".xlsx", ".ods"}, SourceReading::kTableRows, 0, nullptr, nullptr,
+     false},
+    {SourceKind::kJpl, "FileJPL/{code}_{n}", {".txt"}, SourceReading::kLines, kJplHeadingLines, nullptr, nullptr, false},
+    {SourceKind::kDov, "FileDov/{stem}", {".txt"}, SourceReading::kLines, kDovHeadingLines, nullptr, nullptr, false},
+    // MPC places are of J2000 and their dates of UTC: the BDL file written says so.
+    {SourceKind::kMpc, "FileMPC/{code}{object}_{n}", {".txt"}, SourceReading::kLines, 0, "J2000", "UT", true},
+    // ADES places are of the ICRS (J2000) and their times UTC, as the MPC's.
+    {SourceKind::kAdes, "FileADES/{code}{object}_{n}", {".psv", ".xml"}, SourceReading::kAdes, 0, "J2000", "UT", true},
+};
+
+// The pattern's name with its parts filled in.
+std::string SourceName(const char* pattern, const std::string& code, int32_t object, const std::string& fileNumber,
+                       const std::string& stem) {
+  const std::pair<std::string_view, std::string> parts[] = {
+      {"{code}", code}, {"{object}", std::to_string(object)}, {"{n}", fileNumber}, {"{stem}", stem}};
+  std::string name;
+  for (std::string_view p = pattern; !p.empty();) {
+    bool replaced = false;
+    for (const auto& [mark, value] : parts) {
+      if (p.substr(0, mark.size()) == mark) {
+        name += value;
+        p.remove_prefix(mark.size());
+        replaced = true;
+        break;
+      }
+    }
+    if (!replaced) {
+      name += p.front();
+      p.remove_prefix(1);
+    }
+  }
+  return name;
+}
+
+}  // namespace
+
+const SourceDescription& DescribeSource(SourceKind kind) {
+  for (const SourceDescription& d : kSources) {
+    if (d.Kind == kind) return d;
+  }
+  return kSources[0];
+}
+
+namespace {
+
 // "Ошибка записи в файл" and the path.
 std::string WriteFailure(const std::filesystem::path& path) {
   return "Ошибка записи в файл" + std::string(kCrLf) + PathText(path);
@@ -443,16 +494,24 @@ std::string WriteFailure(const std::filesystem::path& path) {
 // leave the rejected records of the last finished import in place.
 class ImportRun {
  public:
-  ImportRun(const ImportSettings& s, ObservationStore& store) : s_(s), store_(store) {}
+  ImportRun(const ImportSettings& s, ObservationStore& store) : s_(s), source_(DescribeSource(s.Source)), store_(store) {}
 
   ImportResult Run(Workbook& workbook);
 
  private:
   ImportResult RunSource(Workbook& workbook);
-  ImportResult RunTable(Workbook& workbook);
-  ImportResult RunJpl();
-  ImportResult RunDov();
-  ImportResult RunMpc();
+  ImportResult RunTable(Workbook& workbook, const std::filesystem::path& path);
+  ImportResult RunLines(const std::filesystem::path& path);
+  ImportResult RunAdes(const std::filesystem::path& path);
+
+  // The source file of the settings: the first of the description's extensions that
+  // names a file, else the first.
+  std::filesystem::path SourcePath() const;
+  // The line's record converted as its kind converts it.
+  RecordValues ConvertLine(const std::string& line);
+  // A record accepted so far whose station the observatory lists cannot place becomes a
+  // refused record with the reason (an unknown code, a station without coordinates).
+  void CheckStation(RecordValues& v);
 
   // Counts a record read: false when the store cannot take it (record number > N - 1).
   bool CountRecord() { return ++store_.ReadCount <= capacity_ - 1; }
@@ -473,7 +532,10 @@ class ImportRun {
   ImportResult Missing(const char* what, const std::filesystem::path& path);
 
   const ImportSettings& s_;
+  const SourceDescription& source_;
   ObservationStore& store_;
+  ObservatoryList observatories_;  // loaded when the source's stations are checked
+  std::map<std::string, const char*, std::less<>> stationFault_;  // code -> reason, or null
   CalendarRule calendar_ = CalendarRule::kGregorianFrom1582;  // of the dates read
   int32_t capacity_ = 0;  // N; 0 while the store does not exist
   std::string sourceStem_;  // SourceStem of the settings ("PARI11_G_1")
@@ -504,6 +566,13 @@ void ImportRun::Conclude(const RecordValues& v, bool textLine) {
   if (v.HasLon) store_.ObsLon(i, kSet1) = v.LonDeg;
   if (v.HasLat) store_.ObsLat(i, kSet1) = v.LatDeg;
   store_.ObsStation(i, kSet1) = v.Station;
+  // The uncertainties exist once a record gives one; a record without them then says
+  // "unknown" (0) rather than keeping those of an earlier import.
+  if (v.SigmaRa > 0 || v.SigmaDec > 0) store_.EnsureSigmas();
+  if (store_.HasSigmas()) {
+    store_.ObsSigmaRa(i, kSet1) = static_cast<float>(v.SigmaRa);
+    store_.ObsSigmaDec(i, kSet1) = static_cast<float>(v.SigmaDec);
+  }
   if (v.Accepted) {
     Accept();
   } else {
@@ -526,6 +595,10 @@ void ImportRun::Accept() {
   store_.ObsLon(g, kSet3) = store_.ObsLon(i, kSet1);
   store_.ObsLat(g, kSet3) = store_.ObsLat(i, kSet1);
   store_.ObsStation(g, kSet3) = store_.ObsStation(i, kSet1);
+  if (store_.HasSigmas()) {
+    store_.ObsSigmaRa(g, kSet3) = store_.ObsSigmaRa(i, kSet1);
+    store_.ObsSigmaDec(g, kSet3) = store_.ObsSigmaDec(i, kSet1);
+  }
 }
 
 void ImportRun::Reject(bool textLine, const char* reason) {
@@ -562,6 +635,8 @@ ImportResult ImportRun::Finish() {
   r.AcceptedLog = Cp1251ToUtf8(acceptedLog_);
   r.RejectedLog = Cp1251ToUtf8(rejectedLog_);
   r.FileLabel = "в файл   " + s_.ObservatoryCode + std::to_string(store_.ObjectNumber) + "_";
+  if (source_.EpochLabel) r.EpochLabel = source_.EpochLabel;
+  if (source_.TimeScaleLabel) r.TimeScaleLabel = source_.TimeScaleLabel;
   // The rejected records must not be lost silently (a full disk, a file turned
   // read-only): say so once the import is shown.
   if (s_.FileBad && !badFile_.Commit()) r.Message = WriteFailure(badPath_);
@@ -626,12 +701,26 @@ ImportResult ImportRun::Run(Workbook& workbook) {
   return r;
 }
 
+std::filesystem::path ImportRun::SourcePath() const {
+  const std::string name =
+      SourceName(source_.PathPattern, s_.ObservatoryCode, store_.ObjectNumber, s_.FileNumber, sourceStem_);
+  std::filesystem::path path = AppPath(s_.AppFolder, name + source_.Extensions[0]);
+  for (const char* ext : source_.Extensions) {
+    if (!ext) break;
+    std::error_code ec;
+    std::filesystem::path candidate = AppPath(s_.AppFolder, name + ext);
+    if (std::filesystem::is_regular_file(candidate, ec)) return candidate;
+  }
+  return path;
+}
+
 ImportResult ImportRun::RunSource(Workbook& workbook) {
-  switch (s_.Source) {
-    case SourceKind::kTable: return RunTable(workbook);
-    case SourceKind::kJpl: return RunJpl();
-    case SourceKind::kDov: return RunDov();
-    case SourceKind::kMpc: return RunMpc();
+  const std::filesystem::path path = SourcePath();
+  if (source_.ChecksStations) observatories_ = LoadObservatories(s_.AppFolder);
+  switch (source_.Reading) {
+    case SourceReading::kTableRows: return RunTable(workbook, path);
+    case SourceReading::kLines: return RunLines(path);
+    case SourceReading::kAdes: return RunAdes(path);
   }
   return Finish();
 }
@@ -650,18 +739,8 @@ const char* TableProblemText(WorkbookProblem problem) {
   return "Не найдена таблица  ";
 }
 
-ImportResult ImportRun::RunTable(Workbook& workbook) {
-  // The first of <stem>.xls, .xlsx and .ods that exists; the .xls name when none does.
-  const std::string stem = "Tab" + s_.ObservatoryCode + "/" + sourceStem_;
-  std::filesystem::path path = AppPath(s_.AppFolder, stem + ".xls");
-  for (const char* ext : {".xls", ".xlsx", ".ods"}) {
-    std::error_code ec;
-    std::filesystem::path candidate = AppPath(s_.AppFolder, stem + ext);
-    if (std::filesystem::is_regular_file(candidate, ec)) {
-      path = std::move(candidate);
-      break;
-    }
-  }
+// Tables: Tab<code>/<stem>, the first of .xls, .xlsx and .ods that exists.
+ImportResult ImportRun::RunTable(Workbook& workbook, const std::filesystem::path& path) {
   if (!workbook.Open(path) || !workbook.SelectFirstSheet()) {
     const WorkbookProblem problem = workbook.Problem();
     workbook.Close();
@@ -702,81 +781,100 @@ ImportResult ImportRun::RunTable(Workbook& workbook) {
   return Finish();
 }
 
-ImportResult ImportRun::RunJpl() {
-  const std::filesystem::path path = AppPath(s_.AppFolder, "FileJPL/" + s_.ObservatoryCode + "_" + s_.FileNumber + ".txt");
-  TextInputFile in;
-  if (!in.Open(path)) return Missing("Не найден файл  ", path);
-  if (!OpenBadFile()) return BadFileFailed();
-  std::string line;
-  for (int k = 0; k < kJplHeadingLines && in.ReadLine(line); ++k) {
+RecordValues ImportRun::ConvertLine(const std::string& line) {
+  switch (source_.Kind) {
+    case SourceKind::kJpl: return ConvertJplLine(line, FieldText);
+    case SourceKind::kDov:
+      return ConvertDovLine(line, s_.LongVariant, s_.Table.LatitudeFromPole, calendar_, FieldText);
+    case SourceKind::kMpc: return ConvertMpcLine(line, FieldText);
+    case SourceKind::kTable: case SourceKind::kAdes: break;
   }
-  while (in.ReadLine(line)) {
-    if (!IsJplObservationOf(line, store_.ObjectNumber)) continue;
-    bool fits = CountRecord();
-    LogSource(line);
-    if (!fits) return StoreFull();
-    Conclude(ConvertJplLine(line, FieldText), true);
-  }
-  return Finish();
+  return {};
 }
 
-// MPC files: FileMPC/<code><object>_<n>.txt, every line an observation of the object of
-// window 1 (the designation columns are not read).  When the application folder holds the
-// MPC's list of codes, a line whose station neither list places is refused with the
-// reason: an unknown code, or a space or roving observer without coordinates.  A line
-// without a code is the window's observatory's.
-ImportResult ImportRun::RunMpc() {
-  const std::filesystem::path path =
-      AppPath(s_.AppFolder, "FileMPC/" + s_.ObservatoryCode + std::to_string(store_.ObjectNumber) + "_" + s_.FileNumber + ".txt");
+// When the application folder holds the MPC's list of codes, a record whose station
+// neither list places is refused with the reason: an unknown code, or a space or roving
+// observer without coordinates.  A record without a code is the window's observatory's.
+void ImportRun::CheckStation(RecordValues& v) {
+  if (!v.Accepted || observatories_.Mpc.empty() || v.Station.empty()) return;
+  const std::string code = v.Station.str();
+  auto at = stationFault_.find(code);
+  if (at == stationFault_.end()) {
+    const ObservatoryFindEnd end = observatories_.Find(code).End;
+    const char* reason = end == ObservatoryFindEnd::kUnknownCode ? "неизвестный код станции"
+                         : end == ObservatoryFindEnd::kNoCoordinates
+                             ? "у станции нет координат (космический или подвижный наблюдатель)"
+                             : nullptr;
+    at = stationFault_.emplace(code, reason).first;
+  }
+  if (at->second) {
+    RecordValues refused;
+    refused.Reason = at->second;
+    refused.GregorianDated = v.GregorianDated;
+    v = refused;
+  }
+}
+
+// Text sources: FileJPL/<code>_<n>.txt (the lines of the window's object), the Dov file
+// FileDov/<stem>.txt, and MPC files FileMPC/<code><object>_<n>.txt, every line an
+// observation of the object of window 1 (the designation columns are not read; blank
+// lines are passed over).
+ImportResult ImportRun::RunLines(const std::filesystem::path& path) {
   TextInputFile in;
   if (!in.Open(path)) return Missing("Не найден файл  ", path);
   if (!OpenBadFile()) return BadFileFailed();
-  const ObservatoryList observatories = LoadObservatories(s_.AppFolder);
-  std::map<std::string, const char*, std::less<>> stationFault;  // code -> reason, or null
   std::string line;
+  for (int k = 0; k < source_.HeadingLines && in.ReadLine(line); ++k) {
+  }
   while (in.ReadLine(line)) {
-    if (line.find_first_not_of(' ') == std::string::npos) continue;
+    if (source_.Kind == SourceKind::kJpl && !IsJplObservationOf(line, store_.ObjectNumber)) continue;
+    if (source_.Kind == SourceKind::kMpc && line.find_first_not_of(' ') == std::string::npos) continue;
     bool fits = CountRecord();
     LogSource(line);
     if (!fits) return StoreFull();
-    RecordValues v = ConvertMpcLine(line, FieldText);
-    if (v.Accepted && !observatories.Mpc.empty() && !v.Station.empty()) {
-      const std::string code = v.Station.str();
-      auto at = stationFault.find(code);
-      if (at == stationFault.end()) {
-        const ObservatoryFindEnd end = observatories.Find(code).End;
-        const char* reason = end == ObservatoryFindEnd::kUnknownCode ? "неизвестный код станции"
-                             : end == ObservatoryFindEnd::kNoCoordinates
-                                 ? "у станции нет координат (космический или подвижный наблюдатель)"
-                                 : nullptr;
-        at = stationFault.emplace(code, reason).first;
-      }
-      if (at->second) {
-        RecordValues refused;
-        refused.Reason = at->second;
-        refused.GregorianDated = v.GregorianDated;
-        v = refused;
-      }
-    }
+    RecordValues v = ConvertLine(line);
+    if (source_.ChecksStations) CheckStation(v);
     Conclude(v, true);
   }
   return Finish();
 }
 
-ImportResult ImportRun::RunDov() {
-  const std::filesystem::path path = AppPath(s_.AppFolder, "FileDov/" + sourceStem_ + ".txt");
-  TextInputFile in;
-  if (!in.Open(path)) return Missing("Не найден файл  ", path);
+// ADES files: FileADES/<code><object>_<n>.psv, else .xml, every optical observation one
+// of the object of window 1 (ADES names no Sun, Moon or planet).  A file the reader
+// refuses reads no record; the message says why, and the rejected records of the last
+// finished import stay in place.
+ImportResult ImportRun::RunAdes(const std::filesystem::path& path) {
+  std::string text;
+  {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return Missing("Не найден файл  ", path);
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad()) return Missing("Не найден файл  ", path);
+  }
   if (!OpenBadFile()) return BadFileFailed();
-  std::string line;
-  for (int k = 0; k < kDovHeadingLines && in.ReadLine(line); ++k) {
-  }
-  while (in.ReadLine(line)) {
+  bool full = false;
+  const AdesRecordSink sink = [&](const AdesRecordTexts& record) {
+    if (full) return;
     bool fits = CountRecord();
-    LogSource(line);
-    if (!fits) return StoreFull();
-    Conclude(ConvertDovLine(line, s_.LongVariant, s_.Table.LatitudeFromPole, calendar_, FieldText), true);
+    LogSource(Utf8ToCp1251(record.Text));
+    if (!fits) {
+      full = true;
+      return;
+    }
+    RecordValues v = ConvertAdesRecord(record, FieldText);
+    CheckStation(v);
+    Conclude(v, true);
+  };
+  const bool xml = path.extension() == ".xml";
+  const AdesReadResult read = xml ? ReadAdesXml(text, sink) : ReadAdesPsv(text, sink);
+  if (!read.Ok) {
+    ImportResult r;
+    r.End = ImportEnd::kSourceMissing;
+    r.Started = true;
+    r.Message = read.Message + kCrLf + PathText(path);
+    return r;
   }
+  if (full) return StoreFull();
   return Finish();
 }
 

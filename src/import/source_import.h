@@ -1,9 +1,10 @@
 // Import of observation sources into the observation store (window 1, "Загрузить
 // исходные данные из").
 //
-// Three source kinds: a spreadsheet table (one observation per row, one field per
-// column, the column letters chosen in window 1), a fixed-column text file in the JPL
-// layout, and a fixed-column text file in the "Dov" layout.  Every record becomes a
+// Five source kinds: a spreadsheet table (one observation per row, one field per
+// column, the column letters chosen in window 1), fixed-column text files in the JPL,
+// "Dov" and MPC 80-column layouts, and ADES files (import/ades_reader.h), each described
+// by a row of one table (SourceDescription).  Every record becomes a
 // Julian date and two angles in degrees in row i of column 1 of the store; accepted
 // records are packed into column 3; rejected ones are logged and, with "+FileBad",
 // written to \Dat\Bad_data_<stem>.txt.
@@ -134,6 +135,9 @@ struct RecordValues {
   // The station the line names (an MPC line's observatory code), or empty: the records of
   // a source without one are the import's observatory's.
   StationCode Station;
+  // The uncertainties the record gives (an ADES record's rmsRA and rmsDec), arcseconds in
+  // right ascension times cos(dec) and in declination; 0 when it gives none.
+  double SigmaRa = 0, SigmaDec = 0;
 };
 
 // Choices of window 1 that act on the table.
@@ -207,7 +211,33 @@ RecordValues ConvertMpcLine(std::string_view line, FieldTexts& field);
 // The import
 // ---------------------------------------------------------------------------------
 
-enum class SourceKind { kTable, kJpl, kDov, kMpc };
+enum class SourceKind { kTable, kJpl, kDov, kMpc, kAdes };
+
+enum class SourceReading { kTableRows, kLines, kAdes };
+
+// What the import knows of a source kind.  The file is
+// <folder>/<name><extension> below the application folder, with the name built by the
+// pattern ("{code}" the observatory code, "{object}" the object number, "{n}" the file
+// number, "{stem}" SourceStem) and the first extension that names a file (the first when
+// none does).  How the records are cut: the table's rows, lines after the heading lines
+// through a line converter, or a whole ADES file.  The labels are what window 1's "эпоха"
+// and "время" take after the import (null: the source does not say, the boxes keep what
+// the user typed).
+struct SourceDescription {
+  SourceKind Kind;
+  const char* PathPattern;  // "FileMPC/{code}{object}_{n}"
+  std::array<const char*, 3> Extensions;  // tried in order; null ends the list
+  SourceReading Reading;
+  int HeadingLines;         // lines skipped before the records (kLines)
+  const char* EpochLabel;
+  const char* TimeScaleLabel;
+  // Records that name a station are checked against the observatory lists (when the
+  // application folder holds the MPC's list).
+  bool ChecksStations;
+};
+
+// The description of a source kind.
+const SourceDescription& DescribeSource(SourceKind kind);
 
 // The controls of window 1 that the import reads (texts UTF-8).
 struct ImportSettings {
@@ -254,6 +284,9 @@ struct ImportResult {
   // dated), which the program's calendar setting takes on; none when the settings were
   // refused before it was set.
   std::optional<CalendarRule> Calendar;
+  // Finished only: the epoch and time scale the source's places and dates are referred to
+  // (SourceDescription's labels, UTF-8), empty when it does not say.
+  std::string EpochLabel, TimeScaleLabel;
 };
 
 // Runs one import with the settings of window 1: fills columns 1 and 3 of the store (each

@@ -92,6 +92,7 @@ void Window1Model::SaveBdl() {
     }
     observatory = Store.ObserverCode(i, kSet3);
     for (const Descriptive& d : texts) ok = ok && PlaceDescriptive(b.BdlLine, d.text, d.start, d.end);
+    PlaceSigmaTail(b.BdlLine, Store.SigmaRaArcsec(i, kSet3), Store.SigmaDecArcsec(i, kSet3));
     ok = ok && out.WriteLine(b.BdlLine);
     if (!ok) break;
     // The pane shows the record number in place of the descriptive block.

@@ -20,6 +20,7 @@ ImportSettings SettingsOf(Window1Model& f) {
   s.Source = f.sourceExcel.Value ? SourceKind::kTable
              : f.sourceJpl.Value ? SourceKind::kJpl
              : f.sourceMpc.Value ? SourceKind::kMpc
+             : f.sourceAdes.Value ? SourceKind::kAdes
                                  : SourceKind::kDov;
 
   TableOptions& t = s.Table;
@@ -60,11 +61,10 @@ void Window1Model::LoadSourceData() {
     rejectedOrSavedLog.Text.clear();
   }
   if (r.End == ImportEnd::kFinished) {
-    // MPC places are of J2000 and their dates of UTC: the BDL file written says so.
-    if (sourceMpc.Value) {
-      epoch.Text = "J2000";
-      timeScale.Text = "UT";
-    }
+    // What the source's places and dates are referred to (MPC, ADES: J2000 and UTC): the
+    // BDL file written says so.
+    if (!r.EpochLabel.empty()) epoch.Text = std::move(r.EpochLabel);
+    if (!r.TimeScaleLabel.empty()) timeScale.Text = std::move(r.TimeScaleLabel);
     readCount.Text = std::to_string(Store.ReadCount);
     goodCount.Text = std::to_string(Store.GoodCount);
     badCount.Text = std::to_string(Store.BadCount);

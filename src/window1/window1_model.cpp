@@ -70,6 +70,7 @@ constexpr FrameRow kFrames[] = {
 constexpr OptionRow<Window1Model> kOptions[] = {
     {"Option8", &Window1Model::sourceExcel, "table Excel", "Frame1"}, {"Option9", &Window1Model::sourceJpl, "File JPL", "Frame1"},
         {"Option21", &Window1Model::sourceDov, "File Dov", "Frame1"}, {"Option22", &Window1Model::sourceMpc, "File MPC", "Frame1"},
+        {"Option23", &Window1Model::sourceAdes, "File ADES", "Frame1"},
     {"Option19", &Window1Model::separatorComma, "запятая", "Frame2"},
         {"Option18", &Window1Model::separatorPoint, "точка", "Frame2"},
     {"Option17", &Window1Model::latitudeFromPole, "полюса", "Frame3"},

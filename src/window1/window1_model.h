@@ -46,6 +46,7 @@ class Window1Model : public FormModel {
   // "Загрузить исходные данные из": the source.
   OptionButton sourceExcel, sourceJpl, sourceDov;  // "table Excel", "File JPL", "File Dov"
   OptionButton sourceMpc;                          // "File MPC" (80-column optical observations)
+  OptionButton sourceAdes;                         // "File ADES" (ADES PSV or XML optical observations)
   // The form of the source's values.
   OptionButton separatorComma, separatorPoint;     // "разделитель в таблицах": "запятая", "точка"
   OptionButton latitudeFromPole, latitudeFromEquator;  // "Широта задана от": "полюса", "экватора"

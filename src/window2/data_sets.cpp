@@ -13,10 +13,17 @@ struct Record {
   double jd, lonDeg, latDeg;
   NoteText note;
   StationCode station;
+  float sigmaRa, sigmaDec;  // the record's uncertainties, 0 when it has none
 };
 
 Record Take(const ObservationStore& s, int32_t row, int col) {
-  return {s.ObsJd(row, col), s.ObsLon(row, col), s.ObsLat(row, col), s.ObsNote(row, col), s.ObsStation(row, col)};
+  return {s.ObsJd(row, col),
+          s.ObsLon(row, col),
+          s.ObsLat(row, col),
+          s.ObsNote(row, col),
+          s.ObsStation(row, col),
+          static_cast<float>(s.SigmaRaArcsec(row, col)),
+          static_cast<float>(s.SigmaDecArcsec(row, col))};
 }
 
 void Put(ObservationStore& s, int32_t row, int col, const Record& r) {
@@ -25,6 +32,10 @@ void Put(ObservationStore& s, int32_t row, int col, const Record& r) {
   s.ObsLat(row, col) = r.latDeg;
   s.ObsNote(row, col) = r.note;
   s.ObsStation(row, col) = r.station;
+  if (s.HasSigmas()) {
+    s.ObsSigmaRa(row, col) = r.sigmaRa;
+    s.ObsSigmaDec(row, col) = r.sigmaDec;
+  }
 }
 
 }  // namespace

@@ -23,8 +23,22 @@ constexpr double kExhaustedJd = 3222111.0;
 // Row `out` of data set 3 from row h1 of set 1, from row h2 of set 2, or from both: one
 // record seen in both sets gives the mean, where a zero coordinate means "not observed"
 // (a right-ascension file and a declination file merge into whole records), with the note
-// of set 1 and its station (set 2's when set 1's names none).
+// of set 1 and its station (set 2's when set 1's names none).  The uncertainties go with
+// their coordinates: those of the set that gave it, and for a mean of two the mean's,
+// sqrt(s1^2 + s2^2) / 2.
 void WriteMergedRow(ObservationStore& s, int32_t out, int32_t h1, bool from1, int32_t h2, bool from2) {
+  if (s.HasSigmas()) {
+    const auto merged = [](double lon1, double lon2, float s1, float s2) {
+      if (lon1 == 0) return s2;
+      if (lon2 == 0) return s1;
+      return s1 > 0 && s2 > 0 ? static_cast<float>(std::sqrt(double{s1} * s1 + double{s2} * s2) / 2) : 0.0f;
+    };
+    const float ra1 = from1 ? s.ObsSigmaRa(h1, kSet1) : 0.0f, dec1 = from1 ? s.ObsSigmaDec(h1, kSet1) : 0.0f;
+    const float ra2 = from2 ? s.ObsSigmaRa(h2, kSet2) : 0.0f, dec2 = from2 ? s.ObsSigmaDec(h2, kSet2) : 0.0f;
+    s.ObsSigmaRa(out, kSet3) = from1 && from2 ? merged(s.ObsLon(h1, kSet1), s.ObsLon(h2, kSet2), ra1, ra2) : ra1 + ra2;
+    s.ObsSigmaDec(out, kSet3) =
+        from1 && from2 ? merged(s.ObsLat(h1, kSet1), s.ObsLat(h2, kSet2), dec1, dec2) : dec1 + dec2;
+  }
   if (from1 && !from2) {
     s.ObsJd(out, kSet3) = s.ObsJd(h1, kSet1);
     s.ObsNote(out, kSet3) = s.ObsNote(h1, kSet1);
@@ -64,6 +78,10 @@ void SettleAfterMerge(ObservationStore& s, int col, int32_t n, int32_t taken) {
     s.ObsLat(r, col) = s.ObsLat(r + taken, col);
     s.ObsNote(r, col) = s.ObsNote(r + taken, col);
     s.ObsStation(r, col) = s.ObsStation(r + taken, col);
+    if (s.HasSigmas()) {
+      s.ObsSigmaRa(r, col) = s.ObsSigmaRa(r + taken, col);
+      s.ObsSigmaDec(r, col) = s.ObsSigmaDec(r + taken, col);
+    }
   }
   for (int32_t r = n - taken + 1; r < n; ++r) {
     s.ObsJd(r, col) = s.ObsJd(n, col);
@@ -71,6 +89,10 @@ void SettleAfterMerge(ObservationStore& s, int col, int32_t n, int32_t taken) {
     s.ObsLat(r, col) = s.ObsLat(n, col);
     s.ObsNote(r, col) = s.ObsNote(n, col);
     s.ObsStation(r, col) = s.ObsStation(n, col);
+    if (s.HasSigmas()) {
+      s.ObsSigmaRa(r, col) = s.ObsSigmaRa(n, col);
+      s.ObsSigmaDec(r, col) = s.ObsSigmaDec(n, col);
+    }
   }
   if (taken >= n) s.ObsJd(1, col) = kExhaustedJd;
 }

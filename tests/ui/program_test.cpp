@@ -135,7 +135,7 @@ TEST(Program, InitMakesTheSampleLayout) {
   EXPECT_NE(before.out.find("planova3 --init " + folder.string()), std::string::npos) << before.out;
 
   ASSERT_EQ(RunProgram("--init " + folder.string()).status, 0);
-  for (const char* name : {"Dat", "FileDov", "FileJPL", "FileMPC", "JPL", "ObsPARI", "ObsUSNO", "TabPARI"}) {
+  for (const char* name : {"Dat", "FileDov", "FileJPL", "FileMPC", "FileADES", "JPL", "ObsPARI", "ObsUSNO", "TabPARI"}) {
     EXPECT_TRUE(fs::is_directory(folder / name)) << name;
   }
   EXPECT_EQ(test::ReadBytes(folder / "TabPARI" / "PARI11_G_1.xls"), test::ReadBytes(sample / "TabPARI" / "PARI11_G_1.xls"));
