@@ -348,6 +348,10 @@
             <translation> - /Load source data from/ - loads the data from the tables chosen below (.xls, .xlsx or .ods workbooks, the first sheet; of several with one name the .xls is read, then the .xlsx, then the .ods) or files (JPL, Dov or MPC - the Minor Planet Center's 80-column format, folder FileMPC, dates of UTC, places of J2000), with the given number and parameters, and keeps them in memory as Julian date, longitude and latitude in degrees.</translation>
         </message>
         <message>
+            <source> - &lt;File ADES&gt; - наблюдения в формате ADES Центра малых планет (PSV или XML) из папки FileADES: время UTC, прямое восхождение и склонение ICRS, станция и погрешности каждого наблюдения (погрешности пишутся в файл BDL после колонки 158).</source>
+            <translation> - &lt;File ADES&gt; - observations in the Minor Planet Center's ADES format (PSV or XML) from the folder FileADES: UTC time, ICRS right ascension and declination, the station and uncertainties of each observation (the uncertainties are written into the BDL file after column 158).</translation>
+        </message>
+        <message>
             <source> - /Сохранить данные в формате BDL/ - записывает в файл, расширение и номер которого задается ниже, данные в формате BDL (дата - год, месяц, день, часы, минуты, секунды, долгота – часы, минуты, секунды и широта – градусы, минуты, секунды)</source>
             <translation> - /Save as BDL file/ - writes the data in the BDL format (date: year, month, day, hours, minutes, seconds; longitude: hours, minutes, seconds; latitude: degrees, minutes, seconds) to the file whose name part and number are given below.</translation>
         </message>
@@ -428,6 +432,10 @@
             <translation> - &lt;astrometric (ICRS)&gt;, &lt;TT-UTC from the table&gt;, &lt;topocentric&gt; - with &lt;precise (IAU 2006)&gt;: the astrometric place (light time only, ICRS axes - how positions measured against reference stars are given, as in MPC and ADES files); TT from the table of leap seconds (from 1960, before it the model from 1700); the place seen from each record's station (the station code in column 94 of the BDL file, its coordinates from Observatories.txt or ObsCodes.html in the program folder, without a code the window's observatory).</translation>
         </message>
         <message>
+            <source> - &lt;отбраковка k·сигма&gt; (k рядом), &lt;совместно&gt;, &lt;исключить №&gt; - в конце сравнения итеративно отбраковать записи, чьи O-C дальше k·сигма от среднего (по каждой координате или совместно), и записи с указанными номерами (вручную). Сводка (среднее с ошибкой, сигма, rms, медиана, MAD, по станциям и по годам, хи-квадрат при известных весах) выводится в правое окно; с &lt;+File&gt; пишутся Dat/Summary_ (.txt, .csv) и Dat/Residuals_ (.psv, формат ADES). Веса - по погрешностям записей (ADES) или по правилам файла Weights.txt.</source>
+            <translation> - &lt;k·sigma rejection&gt; (k beside it), &lt;jointly&gt;, &lt;exclude №&gt; - at the end of a comparison, iteratively reject the records whose O-C lie beyond k·sigma of the mean (in each coordinate or jointly), and the records with the numbers given (by hand). The summary (mean with its error, sigma, rms, median, MAD, by station and by year, chi-square when the weights are known) goes to the right pane; with &lt;+File&gt; Dat/Summary_ (.txt, .csv) and Dat/Residuals_ (.psv, ADES format) are written. Weights come from the records' uncertainties (ADES) or from the rules of Weights.txt.</translation>
+        </message>
+        <message>
             <source> - /Stop/ - остановить сравнение данных.</source>
             <translation> - /Stop/ - stops the comparison.</translation>
         </message>
@@ -470,6 +478,10 @@
         <message>
             <source> - /Подобрать поправку (МНК)/ - после сравнения подбирает методом наименьших квадратов поправку, меняющуюся линейно со временем: по отклонениям записей с №1 по №2 (для прямого восхождения и склонения отдельно, только отклонения в интервалах, если отмечен чекбокс &lt;+учитывать для dLsr, dBsr&gt;) - смещение на среднюю дату и дрейф в секундах дуги за год, их ошибки и ковариация, rms остатков; с весами, обратными квадратам ошибок, если у записей есть ошибки (rmsRA, rmsDec файлов ADES), иначе с равными весами и ошибками по разбросу. Результат выводится в окне под рисунком, а в окошки dLn, dLk, dBn, dBk записывается поправка на даты записей №1 и №2, снимающая эту прямую: отметьте &lt;+скорректировать данные&gt; и сравните снова.</source>
             <translation> - /Fit correction (LSQ)/ - after a comparison, fits by least squares a correction that changes linearly in time: to the deviations of records №1 to №2 (right ascension and declination apart; with the check box &lt;+ use for dLsr, dBsr&gt; only the deviations within the limits) - the offset at the mean date and the drift in arcseconds a year, their uncertainties and covariance, the rms of the residuals; weighted by the inverse squares of the uncertainties when the records carry their uncertainties (rmsRA, rmsDec of ADES files), else with equal weights and uncertainties from the scatter. The result is shown in the pane below the plot, and the boxes dLn, dLk, dBn, dBk get the correction at the dates of records №1 and №2 that removes this line: tick &lt;+ correct data&gt; and compare again.</translation>
+        </message>
+        <message>
+            <source> - &lt;отбраковка k·сигма&gt; (k рядом), &lt;совместно&gt; - в конце сравнения отбраковать записи дальше k·сигма от среднего: сводка выводится в окно, отбракованные записи помечаются на рисунке и не входят в подбор поправки.</source>
+            <translation> - &lt;k·sigma rejection&gt; (k beside it), &lt;jointly&gt; - at the end of a comparison, reject the records beyond k·sigma of the mean: the summary goes to the window, the rejected records are marked on the plot and left out of the fitted correction.</translation>
         </message>
         <message>
             <source> - /Остановить сравнение/ - останавливает сравнение данных.</source>
@@ -1176,6 +1188,50 @@ result </translation>
             <translation>code already listed above</translation>
         </message>
         <message>
+            <source>Поправка по МНК, записи №</source>
+            <translation>Least-squares correction, records №</translation>
+        </message>
+        <message>
+            <source>: O-C = a + b·(t - t0), t в годах</source>
+            <translation>: O-C = a + b·(t - t0), t in years</translation>
+        </message>
+        <message>
+            <source>не подобрана: меньше 2 записей с разными датами</source>
+            <translation>not fitted: fewer than 2 records at different dates</translation>
+        </message>
+        <message>
+            <source> "/год, t0 = </source>
+            <translation> "/year, t0 = </translation>
+        </message>
+        <message>
+            <source>, ковариация a, b = </source>
+            <translation>, covariance a, b = </translation>
+        </message>
+        <message>
+            <source>, корреляция </source>
+            <translation>, correlation </translation>
+        </message>
+        <message>
+            <source>", записей </source>
+            <translation>", records </translation>
+        </message>
+        <message>
+            <source>веса 1/σ², χ²/ст. св. = </source>
+            <translation>weights 1/σ², χ²/dof = </translation>
+        </message>
+        <message>
+            <source>равные веса, ошибки по разбросу</source>
+            <translation>equal weights, uncertainties from the scatter</translation>
+        </message>
+        <message>
+            <source>Поправка к загруженным данным, снимающая их O-C по прямой, записана в dLn, dLk, dBn, dBk: отметьте </source>
+            <translation>The correction of the loaded data that removes their O-C along the line is in dLn, dLk, dBn, dBk: tick </translation>
+        </message>
+        <message>
+            <source>"+ скорректировать данные" и сравните снова</source>
+            <translation>"+ correct data" and compare again</translation>
+        </message>
+        <message>
             <source>Нет данных для записи: загрузите исходные данные</source>
             <translation>No data to write: load the source data first</translation>
         </message>
@@ -1708,50 +1764,6 @@ topocentric: station </translation>
         <message>
             <source>(сравните данные наблюдений с теорией)</source>
             <translation>(compare the observations with theory)</translation>
-        </message>
-        <message>
-            <source>Поправка по МНК, записи №</source>
-            <translation>Least-squares correction, records №</translation>
-        </message>
-        <message>
-            <source>: O-C = a + b·(t - t0), t в годах</source>
-            <translation>: O-C = a + b·(t - t0), t in years</translation>
-        </message>
-        <message>
-            <source>не подобрана: меньше 2 записей с разными датами</source>
-            <translation>not fitted: fewer than 2 records at different dates</translation>
-        </message>
-        <message>
-            <source> "/год, t0 = </source>
-            <translation> "/year, t0 = </translation>
-        </message>
-        <message>
-            <source>, ковариация a, b = </source>
-            <translation>, covariance a, b = </translation>
-        </message>
-        <message>
-            <source>, корреляция </source>
-            <translation>, correlation </translation>
-        </message>
-        <message>
-            <source>", записей </source>
-            <translation>", records </translation>
-        </message>
-        <message>
-            <source>веса 1/σ², χ²/ст. св. = </source>
-            <translation>weights 1/σ², χ²/dof = </translation>
-        </message>
-        <message>
-            <source>равные веса, ошибки по разбросу</source>
-            <translation>equal weights, uncertainties from the scatter</translation>
-        </message>
-        <message>
-            <source>Поправка к загруженным данным, снимающая их O-C по прямой, записана в dLn, dLk, dBn, dBk: отметьте </source>
-            <translation>The correction of the loaded data that removes their O-C along the line is in dLn, dLk, dBn, dBk: tick </translation>
-        </message>
-        <message>
-            <source>"+ скорректировать данные" и сравните снова</source>
-            <translation>"+ correct data" and compare again</translation>
         </message>
     </context>
 </TS>

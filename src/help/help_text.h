@@ -5,6 +5,6 @@
 namespace planova {
 
 // The 42 lines of the help window's text, as UTF-8.
-extern const std::array<const char*, 46> kHelpLines;
+extern const std::array<const char*, 49> kHelpLines;
 
 }  // namespace planova
