@@ -1072,6 +1072,50 @@ result </translation>
             <translation>code already listed above</translation>
         </message>
         <message>
+            <source>Поправка по МНК, записи №</source>
+            <translation>Least-squares correction, records №</translation>
+        </message>
+        <message>
+            <source>: O-C = a + b·(t - t0), t в годах</source>
+            <translation>: O-C = a + b·(t - t0), t in years</translation>
+        </message>
+        <message>
+            <source>не подобрана: меньше 2 записей с разными датами</source>
+            <translation>not fitted: fewer than 2 records at different dates</translation>
+        </message>
+        <message>
+            <source> "/год, t0 = </source>
+            <translation> "/year, t0 = </translation>
+        </message>
+        <message>
+            <source>, ковариация a, b = </source>
+            <translation>, covariance a, b = </translation>
+        </message>
+        <message>
+            <source>, корреляция </source>
+            <translation>, correlation </translation>
+        </message>
+        <message>
+            <source>", записей </source>
+            <translation>", records </translation>
+        </message>
+        <message>
+            <source>веса 1/σ², χ²/ст. св. = </source>
+            <translation>weights 1/σ², χ²/dof = </translation>
+        </message>
+        <message>
+            <source>равные веса, ошибки по разбросу</source>
+            <translation>equal weights, uncertainties from the scatter</translation>
+        </message>
+        <message>
+            <source>Поправка к загруженным данным, снимающая их O-C по прямой, записана в dLn, dLk, dBn, dBk: отметьте </source>
+            <translation>The correction of the loaded data that removes their O-C along the line is in dLn, dLk, dBn, dBk: tick </translation>
+        </message>
+        <message>
+            <source>"+ скорректировать данные" и сравните снова</source>
+            <translation>"+ correct data" and compare again</translation>
+        </message>
+        <message>
             <source>Нет данных для записи: загрузите исходные данные</source>
             <translation>No data to write: load the source data first</translation>
         </message>
@@ -1518,6 +1562,14 @@ topocentric: station </translation>
             <translation>+ use for dLsr, dBsr</translation>
         </message>
         <message>
+            <source>отбраковка k·σ</source>
+            <translation>k·σ rejection</translation>
+        </message>
+        <message>
+            <source>совместно</source>
+            <translation>jointly</translation>
+        </message>
+        <message>
             <source>Записать результат в файл</source>
             <translation>Write result to file</translation>
         </message>
@@ -1582,6 +1634,10 @@ topocentric: station </translation>
             <translation>ET-UT: TT-UTC from the table (ERFA) from 1960, 1700 on before 1960</translation>
         </message>
         <message>
+            <source>×: отбраковано по k·σ</source>
+            <translation>×: rejected at k·σ</translation>
+        </message>
+        <message>
             <source>dL: прямое восхождение</source>
             <translation>dL: right ascension</translation>
         </message>
@@ -1606,48 +1662,8 @@ topocentric: station </translation>
             <translation>(compare the observations with theory)</translation>
         </message>
         <message>
-            <source>Поправка по МНК, записи №</source>
-            <translation>Least-squares correction, records №</translation>
-        </message>
-        <message>
-            <source>: O-C = a + b·(t - t0), t в годах</source>
-            <translation>: O-C = a + b·(t - t0), t in years</translation>
-        </message>
-        <message>
-            <source>не подобрана: меньше 2 записей с разными датами</source>
-            <translation>not fitted: fewer than 2 records at different dates</translation>
-        </message>
-        <message>
-            <source> "/год, t0 = </source>
-            <translation> "/year, t0 = </translation>
-        </message>
-        <message>
-            <source>, ковариация a, b = </source>
-            <translation>, covariance a, b = </translation>
-        </message>
-        <message>
-            <source>, корреляция </source>
-            <translation>, correlation </translation>
-        </message>
-        <message>
-            <source>", записей </source>
-            <translation>", records </translation>
-        </message>
-        <message>
-            <source>веса 1/σ², χ²/ст. св. = </source>
-            <translation>weights 1/σ², χ²/dof = </translation>
-        </message>
-        <message>
-            <source>равные веса, ошибки по разбросу</source>
-            <translation>equal weights, uncertainties from the scatter</translation>
-        </message>
-        <message>
-            <source>Поправка к загруженным данным, снимающая их O-C по прямой, записана в dLn, dLk, dBn, dBk: отметьте </source>
-            <translation>The correction of the loaded data that removes their O-C along the line is in dLn, dLk, dBn, dBk: tick </translation>
-        </message>
-        <message>
-            <source>"+ скорректировать данные" и сравните снова</source>
-            <translation>"+ correct data" and compare again</translation>
+            <source>Записи, отбракованные по k·σ, в подборе не участвуют</source>
+            <translation>Records rejected at k·σ take no part in the fit</translation>
         </message>
     </context>
 </TS>
