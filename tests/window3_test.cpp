@@ -494,7 +494,8 @@ TEST_F(Window3, KSigmaClippingRejectsPlantedOutliersAndTheFitIgnoresThem) {
   EXPECT_TRUE(lines[0].ends_with(",sel"));
   const std::set<int32_t> lastRun = rejected();
   for (int32_t r = 1; r <= 300; ++r) {
-    EXPECT_TRUE(lines[static_cast<size_t>(r)].ends_with(lastRun.contains(r) ? ",D" : ",A")) << lines[static_cast<size_t>(r)];
+    const std::string& line = lines[static_cast<size_t>(r)];
+    EXPECT_TRUE(line.ends_with(lastRun.contains(r) ? ",D" : ",A")) << line;
   }
 
   // The drift: with the outliers left out, the fit finds it within its uncertainty.  The

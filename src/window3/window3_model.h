@@ -152,13 +152,12 @@ class Window3Model : public FormModel {
   } Pending;
 
   // What "Подобрать поправку (МНК)" fits: the records of the last run that count in its
-  // means (within the limits, with "+ учитывать для dLsr, dBsr") and that a k·σ clipping
-  // of the finished run did not reject, right ascension [0] and
+  // means (within the limits, with "+ учитывать для dLsr, dBsr"), right ascension [0] and
   // declination [1] apart, each with its date (Julian years), the run's O-C, the
   // correction that O-C already holds (data set 3 less data set 1) and its uncertainty,
-  // all in arcseconds of the coordinate; and the dates of the run's records №1 and №2.
-  // Record is the sample's index in Residuals, whose flag says whether a clipping
-  // rejected it.
+  // all in arcseconds of the coordinate, and its record's index in Residuals, whose flag
+  // leaves it out when a k·σ clipping of the finished run rejected it; and the dates of
+  // the run's records №1 and №2.
   struct FitSample {
     double T, Dev, Applied, Sigma;
     int32_t Record;

@@ -235,7 +235,8 @@ void Window3Model::DrawClipping(const ClipResult& clip) {
   } bands[] = {{plotDevL.Value, clip.Band[kResidualRa], countCos > 0 ? countCos / sumCos : 0.0, kBandL},
                {plotDevB.Value, clip.Band[kResidualDec], 1.0, kBandB}};
   for (const auto& b : bands) {
-    if (!b.plotted || b.band.Count < 3 || !std::isfinite(b.band.Sigma) || !std::isfinite(b.scale) || b.scale == 0) continue;
+    const bool drawn = b.plotted && b.band.Count >= 3 && std::isfinite(b.band.Sigma) && std::isfinite(b.scale);
+    if (!drawn || b.scale == 0) continue;
     for (double sign : {-1.0, 1.0}) {
       const double y = (b.band.Mean + sign * RunClip.K * b.band.Sigma) * b.scale / PlotArcsecPerCm + PlotZeroLineCm;
       plot.Line(0, y, 25, y, b.colour);
