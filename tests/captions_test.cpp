@@ -344,6 +344,7 @@ TEST(Captions, Window3) {
       {"Text42", {{"Label18", "-dL="}}, "-20"},
       {"Text43", {{"Label19", "+dB="}}, "10"},
       {"Text44", {{"Label20", "-dB="}}, "-10"},
+      {"Text45", std::nullopt, "3"},  // k of the check box "отбраковка k·σ" beside it
       // The current deviations and their running means.
       {"Text7", {{"Label21", "dL="}}, std::nullopt},
       {"Text9", {{"Label22", "dB="}}, std::nullopt},
@@ -371,7 +372,9 @@ TEST(Captions, Window3) {
                 {"Check12", "точно (IAU 2006)"},
                 {"Check13", "астрометрическое (ICRS)"},
                 {"Check14", "TT-UTC по таблице"},
-                {"Check16", "топоцентр."}},
+                {"Check16", "топоцентр."},
+                {"Check15", "отбраковка k·σ"},
+                {"Check17", "совместно"}},
                std::nullopt);
 
   ExpectCaptions(l, ControlKind::kButton,

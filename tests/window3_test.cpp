@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
 
 #include <cmath>
 #include <iomanip>
+#include <numbers>
 
 #include "app/application.h"
 #include "astro/time.h"
@@ -405,6 +407,124 @@ TEST_F(Window3, FittedCorrectionRemovesAPlantedTrend) {
   EXPECT_EQ(f.corrBFirstArcsec.Text, "0");
   EXPECT_EQ(f.corrBLastArcsec.Text, "0");
   EXPECT_NE(f.reportPane.Text.find("Dec: не подобрана"), std::string::npos);
+}
+
+// "отбраковка k·σ" after a JPL2 run of the sample (DE405 places plus 0,3" of noise) with
+// +5" planted on a few records: at k = 3 exactly those records are flagged 'D' (the
+// CSV's sel column, a cross on the plot, the pane's summary), separately and jointly.
+// With a drift planted as well, the fit after the clipped run leaves them out and
+// recovers the drift.  A k the clipping cannot use refuses the run naming the box; the
+// run without the clipping accepts all.
+TEST_F(Window3, KSigmaClippingRejectsPlantedOutliersAndTheFitIgnoresThem) {
+  LoadFile();
+  f.ChooseOption(f.theoryJpl2);
+  f.lastRecord.Text = "300";
+  f.clipOutliers.Value = true;
+  for (const char* k : {"0", "-3", "3x"}) {
+    ui.messages.clear();
+    ui.focused.clear();
+    f.clipK.Text = k;
+    Press("Сравнить данные наблюдений с");
+    ASSERT_EQ(ui.messages.size(), 1u) << k;
+    EXPECT_EQ(ui.messages[0], "Введите правильно данные: отбраковка k·σ");
+    EXPECT_EQ(ui.focused, std::vector<std::string>{"Form4.Text45"});
+  }
+  EXPECT_EQ(f.ComparedCount, 0);
+  ui.messages.clear();
+
+  ObservationStore& s = app.Store;
+  const auto years = [](double jd) { return 2000 + (jd - 2451545) / 365.25; };
+  // In arcseconds: 5 in RA·cos δ or in declination on the outliers; a drift of
+  // `drift`"/year from 1995 in right ascension (as the run's O-C and the fit take it) and
+  // in declination.
+  const std::set<int32_t> raOutliers = {37, 250}, decOutliers = {120, 250, 299};
+  const auto plant = [&](double drift, bool outliers) {
+    for (int32_t r = 1; r <= 300; ++r) {
+      const double t = years(s.ObsJd(r, kSet1)) - 1995, cosDec = std::cos(s.ObsLat(r, kSet1) * std::numbers::pi / 180);
+      const double dRa = drift * t + (outliers && raOutliers.contains(r) ? 5 / cosDec : 0);
+      const double dDec = drift * t + (outliers && decOutliers.contains(r) ? 5 : 0);
+      s.ObsLon(r, kSet1) = s.ObsLon(r, kSet3) = s.ObsLon(r, kSet1) + dRa / 3600;
+      s.ObsLat(r, kSet1) = s.ObsLat(r, kSet3) = s.ObsLat(r, kSet1) + dDec / 3600;
+    }
+  };
+  const std::set<int32_t> planted = {37, 120, 250, 299};
+  const auto rejected = [&] {
+    std::set<int32_t> numbers;
+    for (const ResidualRecord& rec : f.FitData.Residuals) {
+      if (rec.Flag == 'D') numbers.insert(rec.Number);
+    }
+    return numbers;
+  };
+  // A cross of two lines on each point of a rejected record (both coordinates).
+  const auto crosses = [&] {
+    return std::count_if(f.plot.Items.begin(), f.plot.Items.end(), [](const PictureItem& item) {
+      return item.kind == PictureItem::Kind::kLine && item.rgb == 0xC800C8;
+    });
+  };
+  // The sample's own noise has a few records in the tails beyond 3σ (more of them with
+  // the joint test, which takes both coordinates' tails): those are rejected before the
+  // outliers are planted, and exactly the outliers join them after.
+  std::array<std::set<int32_t>, 2> natural;
+  for (bool plantedYet : {false, true}) {
+    if (plantedYet) plant(0, true);
+    for (bool jointly : {false, true}) {
+      Press("Очистить рисунок");
+      f.clipK.Text = "3,0";
+      f.clipJointly.Value = jointly;
+      Press("Сравнить данные наблюдений с");
+      ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
+      std::set<int32_t> want = natural[jointly];
+      if (!plantedYet) {
+        natural[jointly] = rejected();
+        EXPECT_LE(natural[jointly].size(), jointly ? 8u : 4u);
+        continue;
+      }
+      want.insert(planted.begin(), planted.end());
+      EXPECT_EQ(rejected(), want) << jointly;
+      EXPECT_EQ(crosses(), 4 * static_cast<std::ptrdiff_t>(want.size()));
+      EXPECT_EQ(f.reportPane.Text.rfind("сводка O-C: PARI11\r\nотбраковка k*сигма, k = 3, по RA и Dec " +
+                                            std::string(jointly ? "совместно" : "раздельно"), 0), 0u)
+          << f.reportPane.Text.substr(0, 200);
+    }
+  }
+  std::ifstream csv(folder / "Dat" / "Dev_data_PARI11.csv");
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(csv, line);) lines.push_back(line.substr(0, line.find('\r')));
+  ASSERT_EQ(lines.size(), 301u);
+  EXPECT_TRUE(lines[0].ends_with(",sel"));
+  const std::set<int32_t> lastRun = rejected();
+  for (int32_t r = 1; r <= 300; ++r) {
+    const std::string& line = lines[static_cast<size_t>(r)];
+    EXPECT_TRUE(line.ends_with(lastRun.contains(r) ? ",D" : ",A")) << line;
+  }
+
+  // The drift: with the outliers left out, the fit finds it within its uncertainty.  The
+  // drift's spread of the O-C (±0,5") may push a tail record of the noise past 3σ too.
+  constexpr double kDrift = 0.1;
+  plant(kDrift, false);
+  f.clipJointly.Value = false;
+  Press("Сравнить данные наблюдений с");
+  Press("Подобрать поправку (МНК)");
+  ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
+  const std::set<int32_t> lost = rejected();
+  EXPECT_TRUE(std::includes(lost.begin(), lost.end(), planted.begin(), planted.end()));
+  EXPECT_LE(lost.size(), planted.size() + 3);
+  for (size_t k = 0; k < 2; ++k) {
+    EXPECT_EQ(f.ShownFit[k].Count, 300 - static_cast<int32_t>(lost.size())) << k;
+    EXPECT_NEAR(f.CorrectionFit[k].Drift, kDrift, 3 * f.CorrectionFit[k].DriftSigma) << k;
+  }
+
+  // Without the clipping every record is accepted, whatever the k box holds.
+  f.clipOutliers.Value = false;
+  f.clipK.Text = "x";
+  Press("Очистить рисунок");
+  Press("Сравнить данные наблюдений с");
+  ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
+  EXPECT_TRUE(rejected().empty());
+  EXPECT_EQ(crosses(), 0);
+  EXPECT_EQ(f.reportPane.Text.rfind("сводка O-C: PARI11\r\nMAD", 0), 0u) << f.reportPane.Text.substr(0, 100);
+  Press("Подобрать поправку (МНК)");
+  EXPECT_EQ(f.ShownFit[1].Count, 300);
 }
 
 TEST_F(Window3, LimitsDecideWhatEntersTheMeans) {

@@ -1232,6 +1232,10 @@ result </translation>
             <translation>"+ correct data" and compare again</translation>
         </message>
         <message>
+            <source>Записи, отбракованные по k·σ, в подборе не участвуют</source>
+            <translation>Records rejected at k·σ take no part in the fit</translation>
+        </message>
+        <message>
             <source>Нет данных для записи: загрузите исходные данные</source>
             <translation>No data to write: load the source data first</translation>
         </message>
@@ -1678,6 +1682,14 @@ topocentric: station </translation>
             <translation>+ use for dLsr, dBsr</translation>
         </message>
         <message>
+            <source>отбраковка k·σ</source>
+            <translation>k·σ rejection</translation>
+        </message>
+        <message>
+            <source>совместно</source>
+            <translation>jointly</translation>
+        </message>
+        <message>
             <source>Записать результат в файл</source>
             <translation>Write result to file</translation>
         </message>
@@ -1740,6 +1752,10 @@ topocentric: station </translation>
         <message>
             <source>ET-UT: TT-UTC по таблице (ERFA) с 1960, до 1960 с 1700</source>
             <translation>ET-UT: TT-UTC from the table (ERFA) from 1960, 1700 on before 1960</translation>
+        </message>
+        <message>
+            <source>×: отбраковано по k·σ</source>
+            <translation>×: rejected at k·σ</translation>
         </message>
         <message>
             <source>dL: прямое восхождение</source>

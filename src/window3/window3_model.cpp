@@ -57,6 +57,7 @@ constexpr TextRow<Window3Model> kTexts[] = {
     {"Text42", &Window3Model::limitLLowArcsec, "-20"},
     {"Text43", &Window3Model::limitBHighArcsec, "10"},
     {"Text44", &Window3Model::limitBLowArcsec, "-10"},
+    {"Text45", &Window3Model::clipK, "3"},  // k of "отбраковка k·σ": Find_Orb's default 3σ
     // Current deviations and running means; the plot's scales and offset.
     {"Text7", &Window3Model::devLArcsec},
     {"Text9", &Window3Model::devBArcsec},
@@ -76,7 +77,7 @@ constexpr BoxCaptionRow kBoxCaptions[] = {
     {"Text25", "Label8"},   {"Text24", "Label8"},  {"Text30", "Label13"}, {"Text31", "Label14"},
     {"Text11", "Label15"},  {"Text12", "Label16"}, {"Text41", "Label17"}, {"Text42", "Label18"},
     {"Text43", "Label19"},  {"Text44", "Label20"}, {"Text19", "Label25"}, {"Text20", "Label26"},
-    {"Text6", "Label27"},
+    {"Text6", "Label27"},   {"Text45", "Check15"},
 };
 
 constexpr FrameRow kFrames[] = {{"Frame5", "данными"}};
@@ -101,6 +102,8 @@ constexpr CheckRow<Window3Model> kChecks[] = {
     {"Check13", &Window3Model::astrometricPlace, "астрометрическое (ICRS)"},
     {"Check14", &Window3Model::deltaTFromTable, "TT-UTC по таблице"},
     {"Check16", &Window3Model::topocentricPlace, "топоцентр."},
+    {"Check15", &Window3Model::clipOutliers, "отбраковка k·σ"},
+    {"Check17", &Window3Model::clipJointly, "совместно"},
 };
 
 constexpr ButtonRow<Window3Model> kButtons[] = {
@@ -165,7 +168,8 @@ void Window3Model::CreateArrays() {
   RecreateArrays(Store, arraySize);
   Count1 = 0;
   Count3 = 0;
-  FitData = {};  // a fit belongs to the data the run compared
+  FitData = {};  // a fit and a summary belong to the data the run compared
+  SummaryPane.clear();
 }
 
 void Window3Model::Stop() { StopRequested = 1; }
@@ -189,6 +193,7 @@ void Window3Model::LoadBdl() {
   options.ProcessEvents = [this] { Ui().ProcessEvents(); };
   options.Stop = &StopRequested;
   FitData = {};
+  SummaryPane.clear();
   const BdlLoadResult loaded = LoadBdlFile(path, Store, kSet1, Bdl, Astro.Calendar(), options);
   HeaderText = loaded.Heading;
   const std::string readError = "Ошибка чтения данных из файла" + std::string(kCrLf) + PathText(path);

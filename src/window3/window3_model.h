@@ -18,6 +18,8 @@
 #include "common/picture.h"
 #include "compare/comparison_run.h"
 #include "compare/linear_fit.h"
+#include "compare/residual_stats.h"
+#include "compare/weight_rules.h"
 
 namespace planova {
 
@@ -63,6 +65,9 @@ class Window3Model : public FormModel {
   CheckBox meansWithinLimits;         // "+ учитывать для dLsr, dBsr": only deviations within the limits
   TextBox limitLHighArcsec, limitLLowArcsec;  // "+dL=", "-dL="
   TextBox limitBHighArcsec, limitBLowArcsec;  // "+dB=", "-dB="
+  CheckBox clipOutliers;              // "отбраковка k·σ": iterative k·σ clipping when a run has finished
+  TextBox clipK;                      // its k (beside the box)
+  CheckBox clipJointly;               // "совместно": RA·cos δ and Dec judged together, not each alone
   TextBox devLArcsec, devBArcsec;     // "dL=", "dB=": current deviations
   TextBox meanLArcsec, meanBArcsec;   // "dLsr=", "dBsr=": running means
   CheckBox plotDevL, plotDevB;        // plot "dL", "dB"
@@ -150,15 +155,39 @@ class Window3Model : public FormModel {
   // means (within the limits, with "+ учитывать для dLsr, dBsr"), right ascension [0] and
   // declination [1] apart, each with its date (Julian years), the run's O-C, the
   // correction that O-C already holds (data set 3 less data set 1) and its uncertainty,
-  // all in arcseconds of the coordinate; and the dates of the run's records №1 and №2.
+  // all in arcseconds of the coordinate, and its record's index in Residuals, whose flag
+  // leaves it out when a k·σ clipping of the finished run rejected it; and the dates of
+  // the run's records №1 and №2.
   struct FitSample {
     double T, Dev, Applied, Sigma;
+    int32_t Record;
   };
   struct RunSamples {
     std::array<std::vector<FitSample>, 2> Coord;
     int32_t First = 0, Last = 0;
     double Jd1Ut = 0, Jd2Ut = 0;
+    // Every record the run compared, in the order compared: its O-C in RA·cos δ and Dec
+    // (arcseconds), sigmas (its own, else Weights.txt's), station and year, and from the
+    // end of a finished run its selection flag ('A', 'D'); and where its points lie on
+    // the plot (x and cos δ, for the mark of a rejected record).
+    std::vector<ResidualRecord> Residuals;
+    std::vector<double> PlotX, CosDec;
+    bool Clipped = false;  // the flags come from a k·σ clipping (not all accepted by default)
   } FitData;
+  // The run's clipping, read from the boxes when it starts: whether it clips, and how.
+  bool RunClips = false;
+  ClipRequest RunClip;
+  WeightRules RunWeights;  // Weights.txt, read once a run
+  // With the clipping, the CSV lines of the run wait here for their flags until it ends.
+  std::vector<std::string> CsvHeld;
+  // The summary of the last finished run (ResidualSummaryText), shown in the pane.
+  std::string SummaryPane;
+  // The end of a finished run: the clipping (or all accepted), the flags in the CSV, the
+  // marks and the band on the plot and the summary in the pane.
+  void FinishRunStatistics();
+  void DrawClipping(const ClipResult& clip);
+  // The held CSV lines written with their flags (none: an empty field), then let go.
+  bool WriteHeldCsv(const std::vector<char>& flags);
   // The fits of the last "Подобрать поправку (МНК)": of the run's O-C as it shows them,
   // and of the O-C of the loaded observations, whose negative is the correction.
   std::array<LinearFitResult, 2> ShownFit, CorrectionFit;

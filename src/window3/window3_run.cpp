@@ -56,6 +56,13 @@ void Window3Model::ReadRunSettings() {
   LimitLLowDeg = BoxReal(limitLLowArcsec) / 3600;
   LimitBHighDeg = BoxReal(limitBHighArcsec) / 3600;
   LimitBLowDeg = BoxReal(limitBLowArcsec) / 3600;
+  RunClips = clipOutliers.Value;
+  RunClip = {};
+  RunClip.Mode = clipJointly.Value ? ClipMode::kJointly : ClipMode::kSeparately;
+  if (RunClips) {
+    RunClip.K = BoxReal(clipK);
+    if (!(RunClip.K > 0) || !std::isfinite(RunClip.K)) Refuse(clipK);
+  }
   if (EpochLabel1 != "App" && EpochLabel1 != "B1950" && EpochLabel1 != "J2000") {
     throw Refusal{"Эпоха данных \"" + EpochLabel1 +
                   "\" не известна: нужна эпоха App, B1950 или J2000", {}};
@@ -113,11 +120,13 @@ void Window3Model::DrawRunFrame() {
 // (UTF-8, comma-separated, decimal point), replacing the old file when the run ends.  A
 // file that cannot be made is reported and the run goes on without it.
 void Window3Model::OpenDeviationsCsv() {
-  Run.CloseRunFiles();  // a paused run's file takes the old one's place
+  // A paused run's file takes the old one's place, with the lines it held unjudged.
+  if (!CsvHeld.empty()) WriteHeldCsv({});
+  Run.CloseRunFiles();
   const std::filesystem::path path = AppPath(Ui().AppFolder(), "Dat/Dev_data_" + Store.ObservatoryCode +
                                                                    std::to_string(Store.ObjectNumber) + ".csv");
   if (!Run.OpenCsvFile(path, "record,date_utc,jd,body,theory,epoch,dev_ra_arcsec,dev_ra_cosdec_arcsec,dev_dec_arcsec,"
-                             "mean_ra_arcsec,mean_dec_arcsec,corr_ra_arcsec,corr_dec_arcsec")) {
+                             "mean_ra_arcsec,mean_dec_arcsec,corr_ra_arcsec,corr_dec_arcsec,sel")) {
     Run.DiscardRunFiles();
     Ui().ShowMessage(WriteFailureMessage(path));
   }
@@ -125,7 +134,9 @@ void Window3Model::OpenDeviationsCsv() {
                                     PlaceEpochLabel(RunRequestOfBoxes(), EpochLabel1));
 }
 
-// One record of the CSV: a coordinate the record does not hold has empty fields.
+// One record of the CSV: a coordinate the record does not hold has empty fields.  The
+// last field is the record's selection in the sense of ADES selAst: 'A' when the run does
+// not clip; with the clipping the line waits for its flag until the run has finished.
 void Window3Model::WriteDeviationsCsv(int32_t r, const ApparentPlace& place) {
   const double jd = Store.ObsJd(r, kSet1);
   const bool hasL = HasLongitude(Store.ObsLon(r, kSet1)), hasB = HasLatitude(Store.ObsLat(r, kSet1));
@@ -144,7 +155,109 @@ void Window3Model::WriteDeviationsCsv(int32_t r, const ApparentPlace& place) {
     line += ',';
     if (has) AppendCsvNumber(line, degrees * 3600, 6);
   }
+  if (RunClips) {
+    CsvHeld.push_back(line);
+    return;
+  }
+  line += ",A";
   if (!Run.WriteCsvLine(line)) Ui().ShowMessage(WriteFailureMessage(Run.CsvPath()));
+}
+
+bool Window3Model::WriteHeldCsv(const std::vector<char>& flags) {
+  bool ok = true;
+  for (size_t i = 0; i < CsvHeld.size() && ok && Run.CsvOpen(); ++i) {
+    std::string& line = CsvHeld[i];
+    line += ',';
+    if (i < flags.size()) line += flags[i];
+    ok = Run.WriteCsvLine(line);
+  }
+  CsvHeld.clear();
+  CsvHeld.shrink_to_fit();
+  if (!ok) Ui().ShowMessage(WriteFailureMessage(Run.CsvPath()));
+  return ok;
+}
+
+// The records of a finished run judged: each record's station, year and sigmas (its own,
+// else the first rule of Weights.txt that fits), then with "отбраковка k·σ" the iterative
+// k·σ clipping of the O-C in RA·cos δ and Dec (ClipResiduals), otherwise every record
+// accepted.  The rejected records are crossed out on the plot and the ±k·σ band drawn for
+// each coordinate plotted; the dL band, in right ascension itself, is the RA·cos δ band
+// divided by the mean cos δ of the records kept.  The running means of the run are not
+// judged again: they were drawn as the run went.
+void Window3Model::FinishRunStatistics() {
+  std::vector<ResidualRecord>& records = FitData.Residuals;
+  for (ResidualRecord& rec : records) {
+    const double jd = Store.ObsJd(rec.Number, kSet1);
+    rec.Station = Store.ObserverCode(rec.Number, kSet1);
+    const CalendarDateResult date = Astro.CalendarDateOf(jd);
+    rec.Year = date.Ok ? date.Date.Year : 0;
+    const RecordSigmas sigmas = RunWeights.SigmasOf(Store.SigmaRaArcsec(rec.Number, kSet1),
+                                                    Store.SigmaDecArcsec(rec.Number, kSet1), rec.Station, jd, {});
+    rec.SigmaRaArcsec = sigmas.RaArcsec;
+    rec.SigmaDecArcsec = sigmas.DecArcsec;
+  }
+  SummaryTextOptions options;
+  options.Title = Store.ObservatoryCode + std::to_string(Store.ObjectNumber);
+  std::vector<char> flags(records.size(), 'A');
+  if (RunClips) {
+    const ClipResult clip = ClipResiduals(records, RunClip);
+    flags = clip.Flags;
+    options.Clipped = true;
+    options.Clip = RunClip;
+    options.Iterations = clip.Iterations;
+    options.Status = clip.Status;
+    DrawClipping(clip);
+  }
+  for (size_t i = 0; i < records.size(); ++i) records[i].Flag = flags[i];
+  FitData.Clipped = RunClips;
+  if (!CsvHeld.empty()) WriteHeldCsv(flags);
+  SummaryPane = ResidualSummaryText(SummarizeResiduals(records), options);
+  reportPane.Text = SummaryPane + kCrLf + kCrLf + LoadedPane;
+}
+
+// The ±k·σ band of each coordinate plotted (when it was clipped: three values or more)
+// and a cross on each point of a rejected record.
+void Window3Model::DrawClipping(const ClipResult& clip) {
+  constexpr uint32_t kBandL = Rgb(250, 150, 150), kBandB = Rgb(150, 150, 250), kRejected = Rgb(200, 0, 200);
+  double sumCos = 0;
+  int32_t countCos = 0;
+  for (size_t i = 0; i < FitData.Residuals.size(); ++i) {
+    if (FitData.Residuals[i].HasRa && FlagAccepted(clip.Flags[i])) {
+      sumCos += FitData.CosDec[i];
+      ++countCos;
+    }
+  }
+  const struct {
+    bool plotted;
+    const ClipBand& band;
+    double scale;  // the plotted value of an arcsecond of the band
+    uint32_t colour;
+  } bands[] = {{plotDevL.Value, clip.Band[kResidualRa], countCos > 0 ? countCos / sumCos : 0.0, kBandL},
+               {plotDevB.Value, clip.Band[kResidualDec], 1.0, kBandB}};
+  for (const auto& b : bands) {
+    const bool drawn = b.plotted && b.band.Count >= 3 && std::isfinite(b.band.Sigma) && std::isfinite(b.scale);
+    if (!drawn || b.scale == 0) continue;
+    for (double sign : {-1.0, 1.0}) {
+      const double y = (b.band.Mean + sign * RunClip.K * b.band.Sigma) * b.scale / PlotArcsecPerCm + PlotZeroLineCm;
+      plot.Line(0, y, 25, y, b.colour);
+    }
+  }
+  // A cross of 0,15 units each way, on the point as the run plotted it.
+  constexpr double kArm = 0.15;
+  for (size_t i = 0; i < FitData.Residuals.size(); ++i) {
+    if (FlagAccepted(clip.Flags[i])) continue;
+    const ResidualRecord& rec = FitData.Residuals[i];
+    const double x = FitData.PlotX[i];
+    const std::pair<bool, double> points[] = {{plotDevL.Value && rec.HasRa, rec.RaArcsec / FitData.CosDec[i]},
+                                              {plotDevB.Value && rec.HasDec, rec.DecArcsec}};
+    for (const auto& [shown, arcsec] : points) {
+      if (!shown) continue;
+      const double y = arcsec / PlotArcsecPerCm + PlotZeroLineCm;
+      plot.Line(x - kArm, y - kArm, x + kArm, y + kArm, kRejected);
+      plot.Line(x - kArm, y + kArm, x + kArm, y - kArm, kRejected);
+    }
+  }
+  plot.Axes.Legend.push_back({kRejected, "×: отбраковано по k·σ"});
 }
 
 // What the plot's axes mean for this run, and the colours the run plots.
@@ -163,6 +276,7 @@ void Window3Model::SetPlotAxes() {
 
 void Window3Model::StartRun() {
   ReadRunSettings();
+  RunWeights = LoadWeightRules(Ui().AppFolder());
   FitData = {};
   FitData.First = First;
   FitData.Last = Last;
@@ -241,6 +355,7 @@ void Window3Model::CorrectionLoop() {
   // failed one where it stopped.
   if (pause == RunPause::kFinished) {
     progress.Value = 100;
+    FinishRunStatistics();
     if (!Run.CloseRunFiles()) Ui().ShowMessage(WriteFailureMessage(Run.CsvPath()));
   }
   if (pause != RunPause::kFailed) return;
@@ -303,6 +418,7 @@ bool Window3Model::CorrectRow(int32_t r) {
     std::vector<FitSample>& samples;  // what "Подобрать поправку (МНК)" fits
     double sigmaArcsec;               // the record's uncertainty in this coordinate, 0: unknown
   };
+  const auto record = static_cast<int32_t>(FitData.Residuals.size());
   auto compare = [&](const Coordinate& c) {
     c.currDeg = c.corr1Deg + (c.corr2Deg - c.corr1Deg) * (jdUt - Jd1Ut) / (Jd2Ut - Jd1Ut);
     if (correctData.Value) c.obs3Deg = c.obs1Deg + c.currDeg;
@@ -313,24 +429,38 @@ bool Window3Model::CorrectRow(int32_t r) {
       c.sumDeg = c.sumDeg + c.devDeg;
       c.count = c.count + 1;
       c.meanShown = true;
-      c.samples.push_back({JulianYears(jdUt), c.devDeg * 3600, (c.obs3Deg - c.obs1Deg) * 3600, c.sigmaArcsec});
+      c.samples.push_back(
+          {JulianYears(jdUt), c.devDeg * 3600, (c.obs3Deg - c.obs1Deg) * 3600, c.sigmaArcsec, record});
       if (c.plotMean) plot.Point(x, (c.sumDeg / c.count) * 36000 / PlotArcsecPerCm + PlotZeroLineCm, 0);
     }
   };
-  if (HasLongitude(Store.ObsLon(r, kSet1))) {
+  const bool hasL = HasLongitude(Store.ObsLon(r, kSet1)), hasB = HasLatitude(Store.ObsLat(r, kSet1));
+  const double cosDec = std::cos(place.LatDeg / kProgramDegPerRad);
+  if (hasL) {
     // The record's uncertainty is in right ascension times cos(dec); the O-C is in right
     // ascension itself.
     const double sigma =
-        Store.HasSigmas() ? Store.SigmaRaArcsec(r, kSet1) / std::cos(place.LatDeg / kProgramDegPerRad) : 0;
+        Store.HasSigmas() ? Store.SigmaRaArcsec(r, kSet1) / cosDec : 0;
     compare({Store.ObsLon(r, kSet1), Store.ObsLon(r, kSet3), place.LonDeg, CorrL1Deg, CorrL2Deg, LimitLLowDeg,
              LimitLHighDeg, CurrLDeg, DevLDeg, SumLDeg, CountL, Pending.DevL, Pending.MeanL, plotDevL.Value,
              plotMeanL.Value, Rgb(250, 0, 0), FitData.Coord[0], sigma});
   }
-  if (HasLatitude(Store.ObsLat(r, kSet1))) {
+  if (hasB) {
     compare({Store.ObsLat(r, kSet1), Store.ObsLat(r, kSet3), place.LatDeg, CorrB1Deg, CorrB2Deg, LimitBLowDeg,
              LimitBHighDeg, CurrBDeg, DevBDeg, SumBDeg, CountB, Pending.DevB, Pending.MeanB, plotDevB.Value,
              plotMeanB.Value, Rgb(0, 0, 250), FitData.Coord[1], Store.SigmaDecArcsec(r, kSet1)});
   }
+  // The record's O-C for the statistics at the end of the run; its station, year and
+  // sigmas are looked up then.
+  ResidualRecord residual;
+  residual.Number = r;
+  residual.HasRa = hasL;
+  residual.HasDec = hasB;
+  if (hasL) residual.RaArcsec = DevLDeg * 3600 * cosDec;
+  if (hasB) residual.DecArcsec = DevBDeg * 3600;
+  FitData.Residuals.push_back(std::move(residual));
+  FitData.PlotX.push_back(x);
+  FitData.CosDec.push_back(cosDec);
   Pending.Row = r;
   if (Run.CsvOpen()) WriteDeviationsCsv(r, place);
   ComparedCount = ComparedCount + 1;
@@ -352,6 +482,7 @@ void Window3Model::FitCorrection() {
   for (size_t k = 0; k < 2; ++k) {
     LinearFitRequest run, loaded;
     for (const FitSample& p : FitData.Coord[k]) {
+      if (!FlagAccepted(FitData.Residuals[static_cast<size_t>(p.Record)].Flag)) continue;
       run.Points.push_back({p.T, p.Dev, p.Sigma});
       loaded.Points.push_back({p.T, p.Dev - p.Applied, p.Sigma});
     }
@@ -392,9 +523,11 @@ void Window3Model::FitCorrection() {
     boxes[k][0]->Text = RealText(-correction[k].At(t1));
     boxes[k][1]->Text = RealText(-correction[k].At(t2));
   }
+  if (FitData.Clipped) text += "Записи, отбракованные по k·σ, в подборе не участвуют" + std::string(kCrLf);
   text += "Поправка к загруженным данным, снимающая их O-C по прямой, записана в dLn, dLk, dBn, dBk: отметьте "
           "\"+ скорректировать данные\" и сравните снова";
-  reportPane.Text = text + kCrLf + kCrLf + LoadedPane;
+  // The summary of the run stays in view below the fit.
+  reportPane.Text = text + kCrLf + kCrLf + (SummaryPane.empty() ? "" : SummaryPane + kCrLf + kCrLf) + LoadedPane;
 }
 
 }  // namespace planova
