@@ -1072,6 +1072,50 @@ result </translation>
             <translation>code already listed above</translation>
         </message>
         <message>
+            <source>Поправка по МНК, записи №</source>
+            <translation>Least-squares correction, records №</translation>
+        </message>
+        <message>
+            <source>: O-C = a + b·(t - t0), t в годах</source>
+            <translation>: O-C = a + b·(t - t0), t in years</translation>
+        </message>
+        <message>
+            <source>не подобрана: меньше 2 записей с разными датами</source>
+            <translation>not fitted: fewer than 2 records at different dates</translation>
+        </message>
+        <message>
+            <source> "/год, t0 = </source>
+            <translation> "/year, t0 = </translation>
+        </message>
+        <message>
+            <source>, ковариация a, b = </source>
+            <translation>, covariance a, b = </translation>
+        </message>
+        <message>
+            <source>, корреляция </source>
+            <translation>, correlation </translation>
+        </message>
+        <message>
+            <source>", записей </source>
+            <translation>", records </translation>
+        </message>
+        <message>
+            <source>веса 1/σ², χ²/ст. св. = </source>
+            <translation>weights 1/σ², χ²/dof = </translation>
+        </message>
+        <message>
+            <source>равные веса, ошибки по разбросу</source>
+            <translation>equal weights, uncertainties from the scatter</translation>
+        </message>
+        <message>
+            <source>Поправка к загруженным данным, снимающая их O-C по прямой, записана в dLn, dLk, dBn, dBk: отметьте </source>
+            <translation>The correction of the loaded data that removes their O-C along the line is in dLn, dLk, dBn, dBk: tick </translation>
+        </message>
+        <message>
+            <source>"+ скорректировать данные" и сравните снова</source>
+            <translation>"+ correct data" and compare again</translation>
+        </message>
+        <message>
             <source>Нет данных для записи: загрузите исходные данные</source>
             <translation>No data to write: load the source data first</translation>
         </message>
@@ -1320,6 +1364,10 @@ result </translation>
             <translation>ephemeris</translation>
         </message>
         <message>
+            <source>исключить №</source>
+            <translation>exclude No.</translation>
+        </message>
+        <message>
             <source>данные №</source>
             <translation>data set No.</translation>
         </message>
@@ -1396,6 +1444,14 @@ result </translation>
             <translation>topocentric</translation>
         </message>
         <message>
+            <source>отбраковка k·σ</source>
+            <translation>k·σ clipping</translation>
+        </message>
+        <message>
+            <source>совместно</source>
+            <translation>jointly</translation>
+        </message>
+        <message>
             <source>Загрузить в формате BDL</source>
             <translation>Load BDL file</translation>
         </message>
@@ -1446,6 +1502,26 @@ result </translation>
         <message>
             <source>файл</source>
             <translation>file</translation>
+        </message>
+        <message>
+            <source>не шесть полей</source>
+            <translation>not six fields</translation>
+        </message>
+        <message>
+            <source>неверная дата</source>
+            <translation>bad date</translation>
+        </message>
+        <message>
+            <source>последняя дата раньше первой</source>
+            <translation>last date before the first</translation>
+        </message>
+        <message>
+            <source>сигма не число</source>
+            <translation>sigma is not a number</translation>
+        </message>
+        <message>
+            <source>сигма не больше нуля</source>
+            <translation>sigma not above zero</translation>
         </message>
         <message>
             <source>Увеличьте массивы данных</source>
@@ -1604,50 +1680,6 @@ topocentric: station </translation>
         <message>
             <source>(сравните данные наблюдений с теорией)</source>
             <translation>(compare the observations with theory)</translation>
-        </message>
-        <message>
-            <source>Поправка по МНК, записи №</source>
-            <translation>Least-squares correction, records №</translation>
-        </message>
-        <message>
-            <source>: O-C = a + b·(t - t0), t в годах</source>
-            <translation>: O-C = a + b·(t - t0), t in years</translation>
-        </message>
-        <message>
-            <source>не подобрана: меньше 2 записей с разными датами</source>
-            <translation>not fitted: fewer than 2 records at different dates</translation>
-        </message>
-        <message>
-            <source> "/год, t0 = </source>
-            <translation> "/year, t0 = </translation>
-        </message>
-        <message>
-            <source>, ковариация a, b = </source>
-            <translation>, covariance a, b = </translation>
-        </message>
-        <message>
-            <source>, корреляция </source>
-            <translation>, correlation </translation>
-        </message>
-        <message>
-            <source>", записей </source>
-            <translation>", records </translation>
-        </message>
-        <message>
-            <source>веса 1/σ², χ²/ст. св. = </source>
-            <translation>weights 1/σ², χ²/dof = </translation>
-        </message>
-        <message>
-            <source>равные веса, ошибки по разбросу</source>
-            <translation>equal weights, uncertainties from the scatter</translation>
-        </message>
-        <message>
-            <source>Поправка к загруженным данным, снимающая их O-C по прямой, записана в dLn, dLk, dBn, dBk: отметьте </source>
-            <translation>The correction of the loaded data that removes their O-C along the line is in dLn, dLk, dBn, dBk: tick </translation>
-        </message>
-        <message>
-            <source>"+ скорректировать данные" и сравните снова</source>
-            <translation>"+ correct data" and compare again</translation>
         </message>
     </context>
 </TS>
