@@ -171,6 +171,8 @@ TEST_F(SampleComparison, ClippingDeletesThePlantedOutliers) {
   Load("PARI", f.theoryJpl2);
   const std::vector<int32_t> planted = {17, 101, 202, 288};
   for (int32_t i : planted) app.Store.ObsLat(i, kSet1) += 5.0 / 3600;
+  // A line of Weights.txt that is no rule is named in the pane; the others weight the records.
+  test::WriteBytes(folder / "Weights.txt", test::ReadBytes(folder / "Weights.txt") + "PARI 1990\r\n");
   f.clipResiduals.Value = true;  // "отбраковка k·σ"
   f.clipK.Text = "4";
   Press(f, "Сравнить данные 1 с данными 2");
@@ -201,6 +203,8 @@ TEST_F(SampleComparison, ClippingDeletesThePlantedOutliers) {
   EXPECT_EQ(dashes, 200);
   // The summary in the pane after the log and in its files.
   EXPECT_NE(f.reportPane.Text.find("отбраковано: 4"), std::string::npos);
+  EXPECT_NE(f.reportPane.Text.find(": не шесть полей"), std::string::npos);
+  EXPECT_EQ(f.reportPane.Text.find("Weights.txt, строка "), 0u);
   EXPECT_NE(test::ReadBytes(dat / "Summary_PARI11.txt").find(Utf8ToCp1251("отбраковано: 4")), std::string::npos);
   const auto summary = Table(test::ReadBytes(dat / "Summary_PARI11.csv"), ',', "coordinate,");
   ASSERT_GE(summary.size(), 3u);

@@ -123,8 +123,11 @@ void Window2Model::BeginResiduals(std::optional<ClipRequest> clip, std::vector<s
   }
 }
 
+static_assert(sizeof(Window2Model::RunResidual) <= 72, "a compared record is kept in 72 bytes");
+
 // Row i of data set 1 has been compared (DiffLDeg, DiffBDeg, and diffTDays in time).
 void Window2Model::KeepResidual(int32_t i, double diffTDays, int32_t year) {
+  if (RunResiduals.empty()) RunResiduals.reserve(static_cast<size_t>(std::max(0, Run.Last - Run.First + 1)));
   RunResidual r;
   r.Row = i;
   r.Jd = Store.ObsJd(i, kSet1);
