@@ -240,6 +240,9 @@ TEST(Captions, Window2) {
       {"Text13", std::nullopt, std::nullopt},
       {"Text4", std::nullopt, std::nullopt},
       {"Text7", std::nullopt, std::nullopt},
+      // The residual statistics: k beside "отбраковка k·σ", the records excluded by hand.
+      {"Text28", std::nullopt, "3"},
+      {"Text29", {{"Label24", "исключить №"}}, ""},
   });
   // "файл" until a load puts the prefix of the output file name there.
   EXPECT_EQ(Read(f, "Label9"), "файл");
@@ -279,7 +282,9 @@ TEST(Captions, Window2) {
                 {"Check15", "точно (IAU 2006)"},
                 {"Check16", "астрометрическое (ICRS)"},
                 {"Check17", "TT-UTC по таблице"},
-                {"Check19", "топоцентр."}},
+                {"Check19", "топоцентр."},
+                {"Check18", "отбраковка k·σ"},
+                {"Check20", "совместно"}},
                std::nullopt);
 
   ExpectCaptions(l, ControlKind::kButton,

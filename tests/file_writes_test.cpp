@@ -128,13 +128,21 @@ TEST(FileWrites, AFailedWriteKeepsThePreviousFile) {
        [](Desk& d) { d.Press(d.app.window3, "Записать результат в файл"); }, 16},
       {"comparison records, file-size limit", "Dat/Param_data_PARI11.txt", [](Desk&) {},
        [](Desk& d) { d.Compare(true); }, 16},
-      // The records file of 10 rows is shorter than the statistics: it is written.
+      // The records file of 10 rows and its CSV twin are shorter than the statistics: they
+      // are written.
       {"comparison statistics, file-size limit", "Dat/StatPARI11.txt", [](Desk&) {},
        [](Desk& d) {
          d.Compare(true);
          EXPECT_NE(test::ReadBytes(d.folder / "Dat" / "Param_data_PARI11.txt"), kPrevious);
        },
-       1200},
+       1400},
+      // The summary of the residuals is longer than the Stat file, written before it.
+      {"comparison summary, file-size limit", "Dat/Summary_PARI11.txt", [](Desk&) {},
+       [](Desk& d) {
+         d.Compare(true);
+         EXPECT_NE(test::ReadBytes(d.folder / "Dat" / "StatPARI11.txt"), kPrevious);
+       },
+       2400},
   };
   int n = 0;
   for (const auto& c : cases) {

@@ -5,6 +5,7 @@
 // 1866-1891 after the "+/-" converter), and the differences are the samples' noise.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <iomanip>
 
@@ -42,6 +43,10 @@ struct SampleComparison : ::testing::Test {
   // Window 2: load the file as data set 1 and compare it with `theory` with aberration
   // and nutation, without refraction; every record gets its theoretical place in data set 3.
   void Compare(const std::string& code, const OptionButton& theory) {
+    Load(code, theory);
+    Press(f, "Сравнить данные 1 с данными 2");
+  }
+  void Load(const std::string& code, const OptionButton& theory) {
     app.ShowForm("Form2");
     f.observatoryCode.Text = code;
     Press(f, "Создать массивы с N=");
@@ -52,7 +57,6 @@ struct SampleComparison : ::testing::Test {
     f.writeParamFile.Value = true;  // "+File"
     f.plotDifferences.Value = true;  // "+График"
     f.plotDiffL.Value = f.plotDiffB.Value = true;  // plot "dL", "dB"
-    Press(f, "Сравнить данные 1 с данными 2");
   }
   // Data set 3 against the truth's theoretical places, in arcseconds on the sky.
   double WorstTheoryError(const std::string& truthFile) {
@@ -119,6 +123,110 @@ TEST_F(SampleComparison, TwoBodyTheoryGivesTheConvertedCataloguesPlaces) {
   ASSERT_NE(row7, std::string::npos);
   EXPECT_NE(csv.substr(row7, csv.find('\n', row7 + 1) - row7).find(",file,App,,,0.000000,0.000000,,"), std::string::npos)
       << csv.substr(row7, 120);
+  // Against data set 2 the time is compared as well.
+  EXPECT_TRUE(f.LastSummary.HasTime);
+}
+
+// The fields of a file's lines (CR LF) split at `separator`, blanks around them dropped,
+// from the line that starts with `header` on.
+std::vector<std::vector<std::string>> Table(const std::string& text, char separator, const std::string& header) {
+  std::vector<std::vector<std::string>> rows;
+  size_t at = text.find(header);
+  while (at != std::string::npos && at < text.size()) {
+    const size_t end = text.find("\r\n", at);
+    const std::string line = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
+    at = end == std::string::npos ? end : end + 2;
+    if (line.empty()) continue;
+    std::vector<std::string>& fields = rows.emplace_back();
+    size_t from = 0;
+    for (size_t to = 0; to != std::string::npos; from = to + 1) {
+      to = line.find(separator, from);
+      std::string field = line.substr(from, to == std::string::npos ? std::string::npos : to - from);
+      field.erase(0, field.find_first_not_of(' '));
+      field.erase(field.find_last_not_of(' ') + 1);
+      fields.push_back(field);
+    }
+  }
+  return rows;
+}
+
+// A column of a table by its heading, one value per row below it.
+std::vector<std::string> Column(const std::vector<std::vector<std::string>>& table, const std::string& name) {
+  std::vector<std::string> values;
+  if (table.empty()) return values;
+  const auto at = std::find(table[0].begin(), table[0].end(), name);
+  if (at == table[0].end()) return values;
+  for (size_t r = 1; r < table.size(); ++r) values.push_back(table[r].at(static_cast<size_t>(at - table[0].begin())));
+  return values;
+}
+
+// The residuals as an astronomer publishes them: 5" planted in the declination of four
+// records of the sample are exactly what the 4σ clipping deletes, in the CSV twin's sel
+// column, the summary's list and the ADES file's selAst; a record excluded by hand is
+// 'd'; a k that is no positive number refuses the run.  (The sample's Gaussian noise of
+// 0,3" has two records of its 300 beyond 3σ, 248 in Dec and 252 in RA, which 3σ would
+// rightly delete as well; the planted ones lie 17σ out.)
+TEST_F(SampleComparison, ClippingDeletesThePlantedOutliers) {
+  ImportAndWrite("PARI", "1");
+  Load("PARI", f.theoryJpl2);
+  const std::vector<int32_t> planted = {17, 101, 202, 288};
+  for (int32_t i : planted) app.Store.ObsLat(i, kSet1) += 5.0 / 3600;
+  // A line of Weights.txt that is no rule is named in the pane; the others weight the records.
+  test::WriteBytes(folder / "Weights.txt", test::ReadBytes(folder / "Weights.txt") + "PARI 1990\r\n");
+  f.clipResiduals.Value = true;  // "отбраковка k·σ"
+  f.clipK.Text = "4";
+  Press(f, "Сравнить данные 1 с данными 2");
+  const fs::path dat = folder / "Dat";
+  auto selection = [&] {
+    const auto csv = Table(test::ReadBytes(dat / "Param_data_PARI11.csv"), ',', "record,");
+    const auto psv = Table(test::ReadBytes(dat / "Residuals_PARI11.psv"), '|', "trkSub");
+    EXPECT_EQ(Column(psv, "selAst"), Column(csv, "sel"));
+    std::string sel;
+    for (const std::string& s : Column(csv, "sel")) sel += s;
+    return sel;
+  };
+  std::string expected(300, 'A');
+  for (int32_t i : planted) expected[static_cast<size_t>(i - 1)] = 'D';
+  EXPECT_EQ(selection(), expected);
+  std::vector<int32_t> rejected;
+  for (const RejectedResidual& r : f.LastSummary.Rejected) rejected.push_back(r.Number);
+  EXPECT_EQ(rejected, planted);
+  // On the plot: a grey cross of two lines over each deleted record's dL point (their dB
+  // lies off the grid), and the ±4σ band of dL and of dB, two lines of 50 dashes each.
+  int crossLines = 0, dashes = 0;
+  for (const auto& item : f.plotPicture.Items) {
+    if (item.kind != PictureItem::Kind::kLine) continue;
+    crossLines += item.rgb == 0x808080;
+    dashes += item.rgb == f.PlotColours[2].Rgb() || item.rgb == f.PlotColours[3].Rgb();
+  }
+  EXPECT_EQ(crossLines, 8);
+  EXPECT_EQ(dashes, 200);
+  // The summary in the pane after the log and in its files.
+  EXPECT_NE(f.reportPane.Text.find("отбраковано: 4"), std::string::npos);
+  EXPECT_NE(f.reportPane.Text.find(": не шесть полей"), std::string::npos);
+  EXPECT_EQ(f.reportPane.Text.find("Weights.txt, строка "), 0u);
+  EXPECT_NE(test::ReadBytes(dat / "Summary_PARI11.txt").find(Utf8ToCp1251("отбраковано: 4")), std::string::npos);
+  const auto summary = Table(test::ReadBytes(dat / "Summary_PARI11.csv"), ',', "coordinate,");
+  ASSERT_GE(summary.size(), 3u);
+  EXPECT_EQ(Column(summary, "rejected")[0], "4");  // RA·cos δ over all records: a record is deleted whole
+  for (const auto& row : summary) EXPECT_EQ(row.size(), summary[0].size());
+  ExpectCsvAgrees("PARI11");
+
+  f.excludedRecords.Text = "5";  // "исключить №"
+  Press(f, "Сравнить данные 1 с данными 2");
+  expected[4] = 'd';
+  EXPECT_EQ(selection(), expected);
+
+  for (const char* bad : {"0", "-1", "x"}) {
+    f.clipK.Text = bad;
+    test::PressButton(f, "Сравнить данные 1 с данными 2", ui);
+    ASSERT_FALSE(ui.messages.empty()) << bad;
+    EXPECT_EQ(ui.messages.back(), "Введите правильно данные: отбраковка k·σ") << bad;
+  }
+  f.clipK.Text = "4";
+  f.excludedRecords.Text = "5-";
+  test::PressButton(f, "Сравнить данные 1 с данными 2", ui);
+  EXPECT_EQ(ui.messages.back(), "Введите правильно данные: исключить №");
 }
 
 // Window 3's reduction under "JPL2" is window 2's with aberration, planetary aberration

@@ -1236,6 +1236,26 @@ result </translation>
             <translation>Records rejected at k·σ take no part in the fit</translation>
         </message>
         <message>
+            <source>не шесть полей</source>
+            <translation>not six fields</translation>
+        </message>
+        <message>
+            <source>неверная дата</source>
+            <translation>bad date</translation>
+        </message>
+        <message>
+            <source>последняя дата раньше первой</source>
+            <translation>last date before the first</translation>
+        </message>
+        <message>
+            <source>сигма не число</source>
+            <translation>sigma is not a number</translation>
+        </message>
+        <message>
+            <source>сигма не больше нуля</source>
+            <translation>sigma not above zero</translation>
+        </message>
+        <message>
             <source>Нет данных для записи: загрузите исходные данные</source>
             <translation>No data to write: load the source data first</translation>
         </message>
@@ -1484,6 +1504,10 @@ result </translation>
             <translation>ephemeris</translation>
         </message>
         <message>
+            <source>исключить №</source>
+            <translation>exclude No.</translation>
+        </message>
+        <message>
             <source>данные №</source>
             <translation>data set No.</translation>
         </message>
@@ -1558,6 +1582,14 @@ result </translation>
         <message>
             <source>топоцентр.</source>
             <translation>topocentric</translation>
+        </message>
+        <message>
+            <source>отбраковка k·σ</source>
+            <translation>k·σ rejection</translation>
+        </message>
+        <message>
+            <source>совместно</source>
+            <translation>jointly</translation>
         </message>
         <message>
             <source>Загрузить в формате BDL</source>
@@ -1680,14 +1712,6 @@ topocentric: station </translation>
         <message>
             <source>+ учитывать для dLsr, dBsr</source>
             <translation>+ use for dLsr, dBsr</translation>
-        </message>
-        <message>
-            <source>отбраковка k·σ</source>
-            <translation>k·σ rejection</translation>
-        </message>
-        <message>
-            <source>совместно</source>
-            <translation>jointly</translation>
         </message>
         <message>
             <source>Записать результат в файл</source>

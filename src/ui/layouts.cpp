@@ -76,6 +76,9 @@ const WindowLayout& LayoutOf(const std::string& form) {
       {"Frame4", 8, 220, 245, 50}, {"Option11", 14, 240, 45, 22}, {"Option12", 62, 240, 55, 22}, {"Option13", 120, 240, 50, 22}, {"Option14", 174, 240, 45, 22},
       {"Label4", 8, 282, 40, 20}, {"Text14", 48, 280, 75, 24}, {"Label5", 133, 282, 40, 20}, {"Text15", 173, 280, 75, 24},
       {"Label6", 8, 312, 50, 20}, {"Text11", 58, 310, 50, 24}, {"Label7", 118, 312, 50, 20}, {"Text12", 168, 310, 70, 24},
+      // The residual statistics: the k·σ clipping and the records excluded by hand.
+      {"Check18", 8, 346, 150, 22}, {"Text28", 160, 345, 40, 24}, {"Check20", 210, 346, 120, 22},
+      {"Label24", 8, 380, 100, 20}, {"Text29", 110, 378, 290, 24},
       {"Label11", 410, 12, 95, 20}, {"Text5", 505, 10, 60, 24}, {"Command20", 580, 8, 120, 28}, {"Command17", 710, 8, 80, 28},
       {"Command2", 410, 42, 165, 28},
       {"Frame8", 580, 34, 230, 40}, {"Option18", 588, 50, 100, 22}, {"Option19", 695, 50, 100, 22},

@@ -53,13 +53,14 @@ constexpr const char* kPanePhrases[] = {
     "равные веса, ошибки по разбросу",
     "Поправка к загруженным данным, снимающая их O-C по прямой, записана в dLn, dLk, dBn, dBk: отметьте ",
     "\"+ скорректировать данные\" и сравните снова", "Записи, отбракованные по k·σ, в подборе не участвуют",
-    // The summary of O-C (window 3's pane after a run).  "все записи" stays: its English
-    // is shorter and would shift the table's columns.
+    // The summary of O-C (windows 2 and 3, after a run) and the refused lines of Weights.txt.
+    // "все записи" stays: its English is shorter and would shift the table's columns.
     "сводка O-C: ", "отбраковка k*сигма, k = ", ", по RA и Dec совместно", ", по RA и Dec раздельно", ", итераций: ",
     " (предел: набор еще меняется)", "MAD - медиана абсолютных отклонений от медианы, без множителя 1,4826",
     "RA*cos(Dec), угловые секунды", "Dec, угловые секунды", "время, секунды",
     "группа           n   отбр.   среднее      ±ош.     сигма       rms   медиана       MAD", " хи2/ст.св.",
     "по станциям", "по годам", "отбраковано: ", "    запись    O-C RA   O-C Dec  флаг",
+    "не шесть полей", "неверная дата", "последняя дата раньше первой", "сигма не число", "сигма не больше нуля",
 };
 
 using Fragments = std::vector<std::pair<QString, QString>>;

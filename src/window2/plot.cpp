@@ -75,4 +75,37 @@ void PlotRow(PictureBox& box, const PlotColourTable& colours, const PlotSettings
   }
 }
 
+namespace {
+
+constexpr double kGridHalfHeight = 3, kGridWidth = 25;
+
+}  // namespace
+
+void PlotRejectedMark(PictureBox& box, const PlotSettings& s, double originJd, const PlotRejectedInput& row) {
+  const double x = (row.ObsJd1Ut - originJd) / 365.25 / s.ScaleYearsPerUnit;
+  if (!(x >= 0 && x < kGridWidth)) return;
+  // About 4 pixels each way on the plot's usual 50 by 21 pixels to a unit.
+  constexpr double kHalfX = 0.08, kHalfY = 0.2;
+  const uint32_t grey = (128u << 16) | (128u << 8) | 128u;
+  auto cross = [&](double arcsec) {
+    const double y = (arcsec + s.OffsetArcsec) / s.ScaleArcsecPerUnit;
+    if (!(std::fabs(y) < kGridHalfHeight)) return;
+    box.Line(x - kHalfX, y - kHalfY, x + kHalfX, y + kHalfY, grey);
+    box.Line(x - kHalfX, y + kHalfY, x + kHalfX, y - kHalfY, grey);
+  };
+  if (s.ShowL && row.HasL) cross(row.DiffLArcsec);
+  if (s.ShowB && row.HasB) cross(row.DiffBArcsec);
+}
+
+void PlotBand(PictureBox& box, const PlotColourTable& colours, const PlotSettings& s, double lowArcsec, double highArcsec,
+              int colour) {
+  const uint32_t rgb = colours[static_cast<size_t>(colour)].Rgb();
+  for (double v : {lowArcsec, highArcsec}) {
+    const double y = (v + s.OffsetArcsec) / s.ScaleArcsecPerUnit;
+    if (!(std::fabs(y) <= kGridHalfHeight)) continue;
+    // Dashes a quarter of a unit long, a quarter apart.
+    for (int k = 0; k < 50; ++k) box.Line(k * 0.5, y, k * 0.5 + 0.25, y, rgb);
+  }
+}
+
 }  // namespace planova

@@ -53,4 +53,21 @@ void SetPlotAxes(PictureBox& box, const PlotColourTable& colours, const PlotSett
 void PlotRow(PictureBox& box, const PlotColourTable& colours, const PlotSettings& s, double& originJd,
              const PlotRowInput& row);
 
+// A record set aside by the statistics (flagged 'D' or 'd'), drawn over its points.
+struct PlotRejectedInput {
+  double ObsJd1Ut;          // date of the observation, JD
+  double DiffLArcsec;       // O-C in longitude (right ascension), arcseconds
+  double DiffBArcsec;       // O-C in latitude (declination), arcseconds
+  bool HasL, HasB;          // the coordinates the record holds
+};
+
+// A small grey cross over each shown point of a rejected record that lies on the page
+// whose time origin is `originJd`, within the grid.
+void PlotRejectedMark(PictureBox& box, const PlotSettings& s, double originJd, const PlotRejectedInput& row);
+
+// A band from `lowArcsec` to `highArcsec` (the ±k·σ of a clipping) as two dashed lines
+// across the page in colour number `colour`; a line beyond the grid is left out.
+void PlotBand(PictureBox& box, const PlotColourTable& colours, const PlotSettings& s, double lowArcsec, double highArcsec,
+              int colour);
+
 }  // namespace planova

@@ -5,6 +5,9 @@
 // holds the rows, the statistics and the open Param_data_ file; this window moves its
 // results into the boxes, panes and plot.
 #include <cmath>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "astro/constants.h"
 #include "astro/time.h"
@@ -55,6 +58,9 @@ void Window2Model::ReadComparisonSettings() {
 
 void Window2Model::Compare() {
   ReadComparisonSettings();
+  std::optional<ClipRequest> clip;
+  std::vector<std::pair<int32_t, int32_t>> excluded;
+  ReadResidualSettings(clip, excluded);
   RequireArrays();
   if (theoryJpl2.Value) Ephemerides.Use(ephemeris);
   ComparisonLog.clear();
@@ -77,8 +83,11 @@ void Window2Model::Compare() {
   const int p = Store.ObjectNumber;
   if (!IsTheoryBody(p)) throw Refusal{};
 
-  // A paused run ends here: its file takes the old one's place (comparison_run.h).
+  // A paused run ends here: its file takes the old one's place (comparison_run.h), its CSV
+  // twin with the records it compared, none clipped.
+  if (Run.CsvOpen()) WriteCsvRows(HandFlags());
   if (!Run.CloseRunFiles()) Ui().ShowMessage(WriteFailureMessage(Run.ParamPath()));
+  BeginResiduals(clip, std::move(excluded));
   std::filesystem::path paramPath = AppPath(Ui().AppFolder(), "Dat/Param_data_" + Store.ObservatoryCode +
                                                                   std::to_string(Store.ObjectNumber) + ".txt");
   // The ephemeris the headings of Param_data_ and Stat name (none for DE405: messages.h).
@@ -93,7 +102,8 @@ void Window2Model::Compare() {
     // Its twin for Python or R: the same records, in arcseconds and seconds.
     std::filesystem::path csvPath = std::filesystem::path(paramPath).replace_extension(".csv");
     if (!Run.OpenCsvFile(csvPath, "record,date_utc,jd,body,theory,epoch,oc_ra_arcsec,oc_ra_cosdec_arcsec,"
-                                  "oc_dec_arcsec,oc_time_s,interval_ra,interval_dec")) {
+                                  "oc_dec_arcsec,oc_time_s,interval_ra,interval_dec,sel,sigma_ra_arcsec,"
+                                  "sigma_dec_arcsec")) {
       GiveUpRun(WriteFailureMessage(csvPath));
     }
   }
@@ -101,7 +111,7 @@ void Window2Model::Compare() {
   RequireRunnable();
   // The rigorous reduction takes TT-UTC from the table from 1960 on whatever the model.
   if (!set2FromFile.Value && set1FromFile.Value && !RigorousServes(ComparisonLabel)) {
-    ComparisonLog = DeltaTWarning(DeltaTOfBoxes());
+    ComparisonLog += DeltaTWarning(DeltaTOfBoxes());
   }
   PlotOriginJd = Store.ObsJd(1, kSet1);
   SetPlotAxes(plotPicture, PlotColours, Plot, PlotOriginJd);
@@ -114,6 +124,7 @@ void Window2Model::Compare() {
   if (!WriteTextFile(statPath, Utf8ToCp1251(Run.Stats.StatText(Store.ObservatoryCode, Store.ObjectNumber, ephemerisName)))) {
     throw Refusal{WriteFailureMessage(statPath), {}};
   }
+  if (!Run.Active) WriteResidualFiles(ephemerisName);
 }
 
 // A line for the top of the comparison log when the chosen classical ET-UT strays from
@@ -278,7 +289,16 @@ bool Window2Model::CompareRow(int32_t i) {
     DiffBDeg = Store.ObsLat(i, kSet1) - latDeg;
     Run.Stats.Add(HasLongitude(Store.ObsLon(i, kSet1)), HasLatitude(Store.ObsLat(i, kSet1)), DiffLDeg, DiffBDeg);
     ShownRow = i;
-    if (showLines.Value || writeParamFile.Value) CalendarOrMessage(Store.ObsJd(i, kSet1));
+    // The statistics by year want every row's year; the calendar's message stays with
+    // the lines and files that show the date.
+    bool dated = false;
+    if (showLines.Value || writeParamFile.Value) {
+      dated = CalendarOrMessage(Store.ObsJd(i, kSet1));
+    } else {
+      const CalendarDateResult c = Astro.CalendarDateOf(Store.ObsJd(i, kSet1));
+      dated = c.Ok;
+      if (dated) CalendarOfRow = c.Date;
+    }
     const int32_t year = CalendarOfRow.Year, month = CalendarOfRow.Month;
     const double day = CalendarOfRow.Day;
     const double diffTDays = Store.ObsJd(i, kSet1) - Store.ObsJd(i, kSet3);
@@ -296,37 +316,40 @@ bool Window2Model::CompareRow(int32_t i) {
         !Run.WriteParamRecord(i, day, month, year, Store.ObsJd(i, kSet1), DiffLDeg, DiffBDeg, diffTDays)) {
       throw Refusal{WriteFailureMessage(Run.ParamPath()), {}};
     }
-    if (writeParamFile.Value && i <= Count1 && !Run.WriteCsvLine(CsvRow(i, diffTDays))) {
-      throw Refusal{WriteFailureMessage(Run.CsvPath()), {}};
-    }
+    if (i <= Count1) KeepResidual(i, diffTDays, dated ? year : 0);
   }
   progress.Value = static_cast<int>(static_cast<float>((i + 1) * 100.0) / static_cast<float>(Store.ObsCapacity + 100));
   return true;
 }
 
-// The CSV line of row i: its date (ISO 8601 and JD), body, theory and epoch, the O-C in
-// right ascension (as in Param_data_ and times cos of the declination), declination and
-// time, and the Stat intervals of the first two.  A coordinate the record does not hold
-// has empty fields, and an O-C that the Stat file counts in no interval (0, or on an
-// edge) an empty interval: the CSV's intervals count as the Stat file's do.
-const std::string& Window2Model::CsvRow(int32_t i, double diffTDays) {
-  const double jd = Store.ObsJd(i, kSet1);
-  const double cosDec = std::cos(Store.ObsLat(i, kSet1) / kProgramDegPerRad);
-  const double raArcsec = DiffLDeg * 3600, decArcsec = DiffBDeg * 3600;
-  const bool hasL = HasLongitude(Store.ObsLon(i, kSet1)), hasB = HasLatitude(Store.ObsLat(i, kSet1));
+// The CSV line of a compared record: its date (ISO 8601 and JD), body, theory and epoch,
+// the O-C in right ascension (as in Param_data_ and times cos of the declination),
+// declination and time, the Stat intervals of the first two, its selection (ADES selAst:
+// A, D, a, d) and the sigmas of its weights.  A coordinate the record does not hold has
+// empty fields, and an O-C that the Stat file counts in no interval (0, or on an edge) an
+// empty interval: the CSV's intervals count as the Stat file's do.  An unknown sigma is
+// an empty field.
+const std::string& Window2Model::CsvRow(const RunResidual& r, char sel) {
+  const double cosDec = std::cos(r.DecDeg / kProgramDegPerRad);
+  const double raArcsec = r.OcRaArcsec, decArcsec = r.OcDecArcsec;
+  const bool hasL = (r.Bits & RunResidual::kHasRa) != 0, hasB = (r.Bits & RunResidual::kHasDec) != 0;
   std::string& line = CsvLine;
-  StartCsvRecord(line, i, CsvDate, Astro.Calendar(), jd, CsvFixedFields);
+  StartCsvRecord(line, r.Row, CsvDate, Astro.Calendar(), r.Jd, CsvFixedFields);
   const std::pair<bool, double> values[] = {
-      {hasL, raArcsec}, {hasL, raArcsec * cosDec}, {hasB, decArcsec}, {true, diffTDays * 86400}};
+      {hasL, raArcsec}, {hasL, raArcsec * cosDec}, {hasB, decArcsec}, {true, r.OcTimeSeconds}};
   for (const auto& [has, v] : values) {
     line += ',';
     if (has) AppendCsvNumber(line, v, 6);
   }
-  const int32_t intervalL = hasL ? Run.Stats.IntervalOf(std::fabs(DiffLDeg), false) : 0;
-  const int32_t intervalB = hasB ? Run.Stats.IntervalOf(std::fabs(DiffBDeg), true) : 0;
-  for (int32_t interval : {intervalL, intervalB}) {
+  for (int32_t interval : {r.IntervalRa, r.IntervalDec}) {
     line += ',';
     if (interval > 0) AppendCsvNumber(line, interval, 0);
+  }
+  line += ',';
+  line += sel;
+  for (float sigma : {r.SigmaRa, r.SigmaDec}) {
+    line += ',';
+    if (sigma > 0) AppendCsvNumber(line, sigma, 4);
   }
   return line;
 }
@@ -336,8 +359,19 @@ const std::string& Window2Model::CsvRow(int32_t i, double diffTDays) {
 // old file in place).
 void Window2Model::FinishComparison() {
   set2Pane.Text = TheoryLog;
+  if (Run.Active) {
+    reportPane.Text = ComparisonLog;
+    return;
+  }
+  // The run is done: the statistics of its residuals follow the log, and the CSV twin
+  // gets its rows with the selection the clipping made.
+  SummarizeRun();
   reportPane.Text = ComparisonLog;
-  if (Run.Active) return;
+  MarkClippedPoints();
+  if (Run.CsvOpen() && !WriteCsvRows(LastClip.Flags)) {
+    Run.CloseRunFiles();
+    throw Refusal{WriteFailureMessage(Run.CsvPath()), {}};
+  }
   if (!Run.CloseRunFiles()) throw Refusal{WriteFailureMessage(Run.ParamPath()), {}};
 }
 
@@ -351,6 +385,9 @@ void Window2Model::Step() {
   if (const std::string refused = ResolveRowObservers(); !refused.empty()) GiveUpRun(refused);
   ProcessObservations();
   FinishComparison();
+  if (!Run.Active) {
+    WriteResidualFiles(EphemerisNamedInOutput(theoryJpl2.Value && !set2FromFile.Value, Astro.SelectedEphemerisName()));
+  }
 }
 
 }  // namespace planova

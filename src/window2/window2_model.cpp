@@ -34,6 +34,7 @@ constexpr LabelRow kLabels[] = {
     {"Label21", "цвет dB"},
     {"Label22", "цвет dT"},
     {"Label23", "эфемериды"},
+    {"Label24", "исключить №"},
 };
 
 // The boxes and the texts they hold from the start (the load step fills in the
@@ -72,6 +73,9 @@ constexpr TextRow<Window2Model> kTexts[] = {
     {"Text24", &Window2Model::colourDiffL, "2"},
     {"Text25", &Window2Model::colourDiffB, "3"},
     {"Text26", &Window2Model::colourDiffT, "4"},
+    // The residual statistics: k of the clipping, the records excluded by hand.
+    {"Text28", &Window2Model::clipK, "3"},
+    {"Text29", &Window2Model::excludedRecords},
 };
 
 // The caption beside each number box, for the message that refuses its text.
@@ -80,7 +84,7 @@ constexpr BoxCaptionRow kBoxCaptions[] = {
     {"Text16", "Label10"},  {"Text17", "Label8"},  {"Text5", "Label11"},  {"Text18", "Label12"},
     {"Text23", "Label13"},  {"Text22", "Label14"}, {"Text21", "Label15"}, {"Text27", "Label16"},
     {"Text19", "Label17"},  {"Text20", "Label18"}, {"Text6", "Label19"},  {"Text24", "Label20"},
-    {"Text25", "Label21"},  {"Text26", "Label22"},
+    {"Text25", "Label21"},  {"Text26", "Label22"},  {"Text28", "Check18"}, {"Text29", "Label24"},
 };
 
 constexpr FrameRow kFrames[] = {
@@ -142,6 +146,9 @@ constexpr CheckRow<Window2Model> kChecks[] = {
     {"Check16", &Window2Model::astrometricPlace, "астрометрическое (ICRS)"},
     {"Check17", &Window2Model::deltaTFromTable, "TT-UTC по таблице"},
     {"Check19", &Window2Model::topocentricPlace, "топоцентр."},
+    // The residual statistics at the end of a run.
+    {"Check18", &Window2Model::clipResiduals, "отбраковка k·σ"},
+    {"Check20", &Window2Model::clipJointly, "совместно"},
 };
 
 constexpr ButtonRow<Window2Model> kButtons[] = {

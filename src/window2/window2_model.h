@@ -5,9 +5,13 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "astro/apparent_place.h"
 #include "astro/astronomy.h"
@@ -17,6 +21,8 @@
 #include "bdl/bdl_line.h"
 #include "common/picture.h"
 #include "compare/comparison_run.h"
+#include "compare/residual_stats.h"
+#include "compare/weight_rules.h"
 #include "import/observatories.h"
 #include "window2/plot.h"
 
@@ -102,6 +108,12 @@ class Window2Model : public FormModel {
   TextBox plotOffsetArcsec;         // "+dP, угл.сек(сек)"
   TextBox colourDiffL, colourDiffB, colourDiffT;  // "цвет dL", "цвет dB", "цвет dT": colour numbers 0..13
   PictureBox plotPicture;           // the plot of the differences
+  // The residual statistics at the end of a run: iterative k·σ clipping and records
+  // excluded by hand (ADES selAst 'D' and 'd').
+  CheckBox clipResiduals;           // "отбраковка k·σ"
+  TextBox clipK;                    // its k, beside it
+  CheckBox clipJointly;             // "совместно": RA·cos δ and Dec judged together, else each alone
+  TextBox excludedRecords;          // "исключить №": record numbers and ranges ("5; 12-14")
 
   RichTextBox set1Pane;             // data set 1 as loaded
   RichTextBox set2Pane;             // data set 2 as loaded, or the stages of the last theoretical place
@@ -160,6 +172,33 @@ class Window2Model : public FormModel {
   std::string CsvLine;         // the row being formed, its buffer kept for the run
   IsoDateTime CsvDate;
   double PlotOriginJd = 0;  // the time origin of the plot's page, JD
+  // One compared record of the run, kept for the statistics at its end, the sel and
+  // sigma columns of the CSV twin (written then, when the clipping has decided) and the
+  // ADES file: 72 bytes, so that a run of a million records keeps 72 MB.  The O-C in
+  // right ascension times cos δ is formed from OcRaArcsec and DecDeg as the CSV forms it.
+  struct RunResidual {
+    double Jd = 0;                  // the observation's date (data set 1), JD
+    double RaDeg = 0, DecDeg = 0;   // the observed place
+    double OcRaArcsec = 0;          // O-C in right ascension (not times cos δ)
+    double OcDecArcsec = 0;         // O-C in declination
+    double OcTimeSeconds = 0;       // data set 1's date minus the comparison value's
+    float SigmaRa = 0, SigmaDec = 0;  // the weights' sigmas, arcseconds; 0 unknown
+    int32_t Row = 0;                // the record's number in data set 1
+    int32_t Station = 0;            // index into RunStations
+    int16_t Year = 0;               // the calendar year (0 when the calendar refused the date)
+    int8_t IntervalRa = 0, IntervalDec = 0;  // the Stat intervals of the absolute O-C (0: none)
+    uint8_t Bits = 0;               // kHasRa, kHasDec, kOwnSigmaRa, kOwnSigmaDec
+    static constexpr uint8_t kHasRa = 1, kHasDec = 2, kOwnSigmaRa = 4, kOwnSigmaDec = 8;
+  };
+  std::vector<RunResidual> RunResiduals;
+  std::vector<std::string> RunStations;  // the station codes of the run, by first appearance
+  WeightRules RunWeights;                // Weights.txt, read once at the start of a run
+  // The run's clipping (none: Check18 off) and the records excluded by hand, inclusive
+  // ranges of record numbers, sorted.
+  std::optional<ClipRequest> RunClip;
+  std::vector<std::pair<int32_t, int32_t>> RunExcluded;
+  ResidualSummary LastSummary;  // of the last finished run
+  ClipResult LastClip;          // its flags (one per RunResiduals) and band
   PlotColourTable PlotColours{};
   PlotSettings Plot;
 
@@ -206,7 +245,20 @@ class Window2Model : public FormModel {
   void ReadComparisonSettings();
   void GenerateTwoBodySet(int p);
   bool CompareRow(int32_t i);
-  const std::string& CsvRow(int32_t i, double diffTDays);
+  const std::string& CsvRow(const RunResidual& r, char sel);
+  // The residual statistics: the settings read before a run, a compared row kept, the
+  // selection flags of the kept rows, the CSV twin's rows written, the summary formed at
+  // the end of a finished run and its files.
+  void ReadResidualSettings(std::optional<ClipRequest>& clip, std::vector<std::pair<int32_t, int32_t>>& excluded);
+  void BeginResiduals(std::optional<ClipRequest> clip, std::vector<std::pair<int32_t, int32_t>> excluded);
+  void KeepResidual(int32_t i, double diffTDays, int32_t year);
+  std::vector<ResidualRecord> ResidualRecords() const;
+  std::vector<char> HandFlags() const;  // 'd' for a kept row excluded by hand, else 'A'
+
+  bool WriteCsvRows(const std::vector<char>& flags);
+  void SummarizeRun();
+  void WriteResidualFiles(const std::string& ephemerisName);
+  void MarkClippedPoints();
   [[noreturn]] void GiveUpRun(const std::string& message);
   void RequireRunnable();
   void FinishComparison();

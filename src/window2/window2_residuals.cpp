@@ -1,0 +1,297 @@
+// The residuals of window 2's comparison as an astronomer publishes them: each compared
+// record is kept during the run (its O-C, station, year and the sigmas of its weights);
+// at the end of a finished run the O-C are clipped at k·σ when "отбраковка k·σ" is
+// ticked, records named in "исключить №" are set aside by hand, and the statistics
+// (compare/residual_stats.h) follow the comparison log in the report pane.  With
+// "+File" the CSV twin of Param_data_ gets each record's selection (ADES selAst) and
+// sigmas, and the summary (Summary_<code><object>.txt and .csv) and the O-C as ADES PSV
+// (Residuals_<code><object>.psv) are written beside the Param_data_ and Stat files,
+// which stay as they were: the clipping changes none of their bytes.
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+
+#include "astro/constants.h"
+#include "bdl/bdl_line.h"
+#include "common/numtext.h"
+#include "common/textfile.h"
+#include "compare/ades_residuals.h"
+#include "models/messages.h"
+#include "window2/window2_model.h"
+
+namespace planova {
+
+namespace {
+
+const char* const kCrLf = "\r\n";
+
+// Why a line of Weights.txt was refused, as the report pane says it.
+const char* WeightFaultText(WeightRuleFault fault) {
+  switch (fault) {
+    case WeightRuleFault::kFieldCount: return "не шесть полей";
+    case WeightRuleFault::kBadDate: return "неверная дата";
+    case WeightRuleFault::kDateRange: return "последняя дата раньше первой";
+    case WeightRuleFault::kBadSigma: return "сигма не число";
+    case WeightRuleFault::kSigmaRange: return "сигма не больше нуля";
+  }
+  return "";
+}
+
+// "5; 12-14": record numbers and inclusive ranges, separated by ";", "," or blanks, into
+// sorted ranges; false for anything else (a zero, a range whose end is before its start).
+bool ParseRecordRanges(std::string_view text, std::vector<std::pair<int32_t, int32_t>>& ranges) {
+  ranges.clear();
+  auto number = [](std::string_view s, int32_t& v) {
+    if (s.empty() || s.size() > 9) return false;
+    v = 0;
+    for (char c : s) {
+      if (c < '0' || c > '9') return false;
+      v = v * 10 + (c - '0');
+    }
+    return v >= 1;
+  };
+  size_t k = 0;
+  while (k < text.size()) {
+    const size_t end = text.find_first_of("; ,\t", k);
+    const std::string_view token = text.substr(k, end == std::string_view::npos ? std::string_view::npos : end - k);
+    k = end == std::string_view::npos ? text.size() : end + 1;
+    if (token.empty()) continue;
+    const size_t dash = token.find('-');
+    int32_t first = 0, last = 0;
+    if (dash == std::string_view::npos) {
+      if (!number(token, first)) return false;
+      last = first;
+    } else if (!number(token.substr(0, dash), first) || !number(token.substr(dash + 1), last) || last < first) {
+      return false;
+    }
+    ranges.emplace_back(first, last);
+  }
+  // Sorted, and overlapping or touching ranges merged, for a binary search.
+  std::sort(ranges.begin(), ranges.end());
+  size_t kept = 0;
+  for (const auto& range : ranges) {
+    if (kept > 0 && range.first <= ranges[kept - 1].second + 1) {
+      ranges[kept - 1].second = std::max(ranges[kept - 1].second, range.second);
+    } else {
+      ranges[kept++] = range;
+    }
+  }
+  ranges.resize(kept);
+  return true;
+}
+
+bool InRanges(const std::vector<std::pair<int32_t, int32_t>>& ranges, int32_t n) {
+  // The last range that starts at or before n.
+  auto it = std::upper_bound(ranges.begin(), ranges.end(), n,
+                             [](int32_t v, const std::pair<int32_t, int32_t>& range) { return v < range.first; });
+  return it != ranges.begin() && std::prev(it)->second >= n;
+}
+
+std::string SummaryStem(const std::string& code, int32_t object) { return code + std::to_string(object); }
+
+}  // namespace
+
+// The clipping and the records excluded by hand, read before a run starts: k must be a
+// positive number when the clipping is ticked, and the list of records must read.
+void Window2Model::ReadResidualSettings(std::optional<ClipRequest>& clip,
+                                        std::vector<std::pair<int32_t, int32_t>>& excluded) {
+  clip.reset();
+  if (clipResiduals.Value) {
+    const double k = BoxReal(clipK);
+    if (!(k > 0) || !std::isfinite(k)) Refuse(clipK);
+    ClipRequest request;
+    request.K = k;
+    request.Mode = clipJointly.Value ? ClipMode::kJointly : ClipMode::kSeparately;
+    clip = request;
+  }
+  if (!ParseRecordRanges(excludedRecords.Text, excluded)) Refuse(excludedRecords);
+}
+
+// A new run: no record kept yet, Weights.txt read afresh, and its refused lines at the
+// top of the comparison log.
+void Window2Model::BeginResiduals(std::optional<ClipRequest> clip, std::vector<std::pair<int32_t, int32_t>> excluded) {
+  RunResiduals.clear();
+  RunStations.clear();
+  RunClip = clip;
+  RunExcluded = std::move(excluded);
+  LastSummary = {};
+  LastClip = {};
+  RunWeights = LoadWeightRules(Ui().AppFolder());
+  for (const WeightRuleProblem& p : RunWeights.Problems) {
+    ComparisonLog += std::string(kWeightRulesFile) + ", строка " + std::to_string(p.Line) + ": " +
+                     WeightFaultText(p.Fault) + kCrLf;
+  }
+}
+
+static_assert(sizeof(Window2Model::RunResidual) <= 72, "a compared record is kept in 72 bytes");
+
+// Row i of data set 1 has been compared (DiffLDeg, DiffBDeg, and diffTDays in time).
+void Window2Model::KeepResidual(int32_t i, double diffTDays, int32_t year) {
+  if (RunResiduals.empty()) RunResiduals.reserve(static_cast<size_t>(std::max(0, Run.Last - Run.First + 1)));
+  RunResidual r;
+  r.Row = i;
+  r.Jd = Store.ObsJd(i, kSet1);
+  r.RaDeg = Store.ObsLon(i, kSet1);
+  r.DecDeg = Store.ObsLat(i, kSet1);
+  r.OcRaArcsec = DiffLDeg * 3600;
+  r.OcDecArcsec = DiffBDeg * 3600;
+  r.OcTimeSeconds = diffTDays * 86400;
+  r.Year = static_cast<int16_t>(std::clamp<int32_t>(year, INT16_MIN, INT16_MAX));
+  const bool hasL = HasLongitude(r.RaDeg), hasB = HasLatitude(r.DecDeg);
+  r.Bits = (hasL ? RunResidual::kHasRa : 0) | (hasB ? RunResidual::kHasDec : 0);
+  r.IntervalRa = static_cast<int8_t>(hasL ? Run.Stats.IntervalOf(std::fabs(DiffLDeg), false) : 0);
+  r.IntervalDec = static_cast<int8_t>(hasB ? Run.Stats.IntervalOf(std::fabs(DiffBDeg), true) : 0);
+  // Most runs hold one station or long stretches of one: the last one is looked at first.
+  std::string station = Store.ObserverCode(i, kSet1);
+  if (RunStations.empty() || RunStations[static_cast<size_t>(RunResiduals.empty() ? 0 : RunResiduals.back().Station)] != station) {
+    auto it = std::find(RunStations.begin(), RunStations.end(), station);
+    if (it == RunStations.end()) it = RunStations.insert(it, std::move(station));
+    r.Station = static_cast<int32_t>(it - RunStations.begin());
+  } else {
+    r.Station = RunResiduals.back().Station;
+  }
+  const RecordSigmas s = RunWeights.SigmasOf(Store.SigmaRaArcsec(i, kSet1), Store.SigmaDecArcsec(i, kSet1),
+                                             RunStations[static_cast<size_t>(r.Station)], r.Jd, {});
+  r.SigmaRa = static_cast<float>(s.RaArcsec);
+  r.SigmaDec = static_cast<float>(s.DecArcsec);
+  if (s.Ra == SigmaSource::kRecord) r.Bits |= RunResidual::kOwnSigmaRa;
+  if (s.Dec == SigmaSource::kRecord) r.Bits |= RunResidual::kOwnSigmaDec;
+  RunResiduals.push_back(r);
+}
+
+// The kept rows as the statistics take them, each excluded by hand flagged 'd'.
+std::vector<ResidualRecord> Window2Model::ResidualRecords() const {
+  std::vector<ResidualRecord> records(RunResiduals.size());
+  const bool withTime = set2FromFile.Value;
+  for (size_t k = 0; k < records.size(); ++k) {
+    const RunResidual& r = RunResiduals[k];
+    ResidualRecord& out = records[k];
+    out.Number = r.Row;
+    out.HasRa = (r.Bits & RunResidual::kHasRa) != 0;
+    out.HasDec = (r.Bits & RunResidual::kHasDec) != 0;
+    out.HasTime = withTime;
+    out.RaArcsec = r.OcRaArcsec * std::cos(r.DecDeg / kProgramDegPerRad);
+    out.DecArcsec = r.OcDecArcsec;
+    out.TimeSeconds = r.OcTimeSeconds;
+    out.SigmaRaArcsec = r.SigmaRa;
+    out.SigmaDecArcsec = r.SigmaDec;
+    out.Station = RunStations[static_cast<size_t>(r.Station)];
+    out.Year = r.Year;
+    out.Flag = InRanges(RunExcluded, r.Row) ? 'd' : '\0';
+  }
+  return records;
+}
+
+std::vector<char> Window2Model::HandFlags() const {
+  std::vector<char> flags(RunResiduals.size());
+  for (size_t k = 0; k < flags.size(); ++k) flags[k] = InRanges(RunExcluded, RunResiduals[k].Row) ? 'd' : 'A';
+  return flags;
+}
+
+// The CSV twin's rows of the kept records, with their selection flags.
+bool Window2Model::WriteCsvRows(const std::vector<char>& flags) {
+  for (size_t k = 0; k < RunResiduals.size(); ++k) {
+    if (!Run.WriteCsvLine(CsvRow(RunResiduals[k], k < flags.size() ? flags[k] : 'A'))) return false;
+  }
+  return true;
+}
+
+// The end of a finished run: the clipping, the statistics, the summary after the log.
+void Window2Model::SummarizeRun() {
+  std::vector<ResidualRecord> records = ResidualRecords();
+  if (RunClip) {
+    LastClip = ClipResiduals(records, *RunClip);
+  } else {
+    LastClip = {};
+    LastClip.Flags = HandFlags();
+  }
+  LastSummary = SummarizeResiduals(records, LastClip.Flags);
+  if (records.empty()) return;
+  SummaryTextOptions options;
+  options.Title = SummaryStem(Store.ObservatoryCode, Store.ObjectNumber);
+  options.Clipped = RunClip.has_value();
+  if (RunClip) options.Clip = *RunClip;
+  options.Iterations = LastClip.Iterations;
+  options.Status = LastClip.Status;
+  if (!ComparisonLog.empty() && !ComparisonLog.ends_with(kCrLf)) ComparisonLog += kCrLf;
+  ComparisonLog += ResidualSummaryText(LastSummary, options);
+  ComparisonLog += kCrLf;
+}
+
+// With "+File", after a finished run: Summary_<code><object>.txt (Windows-1251) and .csv
+// (UTF-8), and Residuals_<code><object>.psv (ADES), each whole or not at all.
+void Window2Model::WriteResidualFiles(const std::string& ephemerisName) {
+  if (!writeParamFile.Value || RunResiduals.empty()) return;
+  const std::string stem = SummaryStem(Store.ObservatoryCode, Store.ObjectNumber);
+  const std::filesystem::path textPath = AppPath(Ui().AppFolder(), "Dat/Summary_" + stem + ".txt");
+  const std::filesystem::path csvPath = AppPath(Ui().AppFolder(), "Dat/Summary_" + stem + ".csv");
+  SummaryTextOptions options;
+  options.Title = stem;
+  options.Clipped = RunClip.has_value();
+  if (RunClip) options.Clip = *RunClip;
+  options.Iterations = LastClip.Iterations;
+  options.Status = LastClip.Status;
+  if (!WriteTextFile(textPath, Utf8ToCp1251(ResidualSummaryText(LastSummary, options)))) {
+    throw Refusal{WriteFailureMessage(textPath), {}};
+  }
+  if (!WriteFileAtomically(csvPath, ResidualSummaryCsv(LastSummary))) throw Refusal{WriteFailureMessage(csvPath), {}};
+
+  AdesResidualsRequest request;
+  request.Body = BodyNameOf(Store.ObjectNumber);
+  request.Ephemeris = ephemerisName.empty() ? "DE405" : ephemerisName;
+  request.Calendar = Astro.Calendar();
+  request.Rows.resize(RunResiduals.size());
+  for (size_t k = 0; k < RunResiduals.size(); ++k) {
+    const RunResidual& r = RunResiduals[k];
+    AdesResidualRow& row = request.Rows[k];
+    row.JdUtc = r.Jd;
+    row.RaDeg = r.RaDeg;
+    row.DecDeg = r.DecDeg;
+    row.Station = RunStations[static_cast<size_t>(r.Station)];
+    if (r.Bits & RunResidual::kOwnSigmaRa) row.RmsRaArcsec = r.SigmaRa;
+    if (r.Bits & RunResidual::kOwnSigmaDec) row.RmsDecArcsec = r.SigmaDec;
+    if (r.Bits & RunResidual::kHasRa) row.ResRaArcsec = r.OcRaArcsec * std::cos(r.DecDeg / kProgramDegPerRad);
+    if (r.Bits & RunResidual::kHasDec) row.ResDecArcsec = r.OcDecArcsec;
+    row.SelAst = k < LastClip.Flags.size() ? LastClip.Flags[k] : 'A';
+    row.SigRaArcsec = r.SigmaRa;
+    row.SigDecArcsec = r.SigmaDec;
+  }
+  const std::filesystem::path psvPath = AdesResidualsPath(Ui().AppFolder(), Store.ObservatoryCode, Store.ObjectNumber);
+  const AdesResidualsResult written = WriteAdesResiduals(psvPath, request);
+  if (!written.Ok()) throw Refusal{WriteFailureMessage(psvPath), {}};
+}
+
+// On the plot of a finished run: a grey cross over each record set aside, and the
+// ±k·σ band of each coordinate shown as two dashed lines in its colour.
+void Window2Model::MarkClippedPoints() {
+  if (!plotDifferences.Value || LastClip.Flags.size() != RunResiduals.size()) return;
+  for (size_t k = 0; k < RunResiduals.size(); ++k) {
+    if (FlagAccepted(LastClip.Flags[k])) continue;
+    const RunResidual& r = RunResiduals[k];
+    PlotRejectedMark(plotPicture, Plot, PlotOriginJd,
+                     {r.Jd, r.OcRaArcsec, r.OcDecArcsec, (r.Bits & RunResidual::kHasRa) != 0,
+                      (r.Bits & RunResidual::kHasDec) != 0});
+  }
+  if (!RunClip) return;
+  // The band of RA·cos δ is drawn on the plot's dL (right ascension itself) at the mean
+  // declination of the accepted records.
+  double sumCos = 0;
+  int32_t n = 0;
+  for (size_t k = 0; k < RunResiduals.size(); ++k) {
+    if (!FlagAccepted(LastClip.Flags[k]) || !(RunResiduals[k].Bits & RunResidual::kHasRa)) continue;
+    sumCos += std::cos(RunResiduals[k].DecDeg / kProgramDegPerRad);
+    ++n;
+  }
+  const ClipBand& ra = LastClip.Band[kResidualRa];
+  const ClipBand& dec = LastClip.Band[kResidualDec];
+  const double k = RunClip->K;
+  if (Plot.ShowL && ra.Count >= 3 && n > 0 && sumCos > 0) {
+    const double c = sumCos / n;
+    PlotBand(plotPicture, PlotColours, Plot, (ra.Mean - k * ra.Sigma) / c, (ra.Mean + k * ra.Sigma) / c, Plot.ColourL);
+  }
+  if (Plot.ShowB && dec.Count >= 3) {
+    PlotBand(plotPicture, PlotColours, Plot, dec.Mean - k * dec.Sigma, dec.Mean + k * dec.Sigma, Plot.ColourB);
+  }
+}
+
+}  // namespace planova
