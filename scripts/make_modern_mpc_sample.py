@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
 """Writes the modern MPC sample: sample/FileMPC/PARI11_2.txt (the Moon) and PARI4_2.txt (Mars),
 observations of 2021-2025 from two stations in the Minor Planet Center's 80-column layout, and
-their exact values in tests/data/truth/PARI11_2.mpc.csv and PARI4_2.mpc.csv.
+their exact values in tests/data/truth/PARI11_2.mpc.csv and PARI4_2.mpc.csv; and
+sample/FileMPC/PARI11_3.txt, the Moon's file with four planted outliers (OUTLIERS: the
+observations 11, 41, 71 and 101 moved by 2" in declination, 20 times the noise) for the
+k-sigma rejection.
 
 Every observation is the astrometric topocentric place (ICRS, light time only, as positions
 measured against catalogue stars are) of the body seen from the station of its line, computed
@@ -38,6 +41,8 @@ LAST_JD_UTC = 2460676.5     # 2026-01-01
 MICRODAYS = 1000000
 # MPC code, east longitude (deg), rho cos phi', rho sin phi' (ObsCodes.html).
 STATIONS = [("007", 2.33675, 0.659470, +0.749223), ("568", 204.5278, 0.94171, +0.33725)]
+# Planted outliers of PARI11_3.txt: observation number (from 1) and declination offset, arcsec.
+OUTLIERS = {11: 2.0, 41: -2.0, 71: 2.0, 101: -2.0}
 # Program body number, Skyfield target, designation of the line.
 BODIES = [(11, "moon", "Moon"), (4, 4, "Mars")]
 
@@ -121,6 +126,14 @@ def main():
         stem = "PARI%d_2" % body
         with open(os.path.join(args.repo, "sample", "FileMPC", stem + ".txt"), "w", encoding="ascii", newline="") as f:
             f.write("".join(r[1] + "\r\n" for r in rows))
+        if body == 11:
+            with open(os.path.join(args.repo, "sample", "FileMPC", "PARI11_3.txt"), "w", encoding="ascii",
+                      newline="") as f:
+                for number, r in enumerate(rows, 1):
+                    line = r[1]
+                    if number in OUTLIERS:
+                        line = mpc_line(designation, r[2], r[7], r[8] + OUTLIERS[number] / 3600, r[3])[0]
+                    f.write(line + "\r\n")
         truth = os.path.join(args.repo, "tests", "data", "truth", stem + ".mpc.csv")
         with open(truth, "w", encoding="ascii", newline="\n") as f:
             f.write("# %s: exact astrometric topocentric places behind sample/FileMPC/%s.txt "

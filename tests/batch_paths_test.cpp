@@ -124,6 +124,34 @@ TEST_F(BatchPath, ModernMpcSampleAsTheUserGuideRunsIt) {
   for (const char* line : {"общее количество точек  120", "dLsr= 0,093", "dBsr= 0,077"}) {
     EXPECT_NE(stat.find(line), std::string::npos) << line << "\n" << stat;
   }
+
+  // The same path over PARI11_3.txt, the file with four planted outliers, with the k-sigma
+  // rejection at k = 3 (separately and jointly): exactly the planted records are set aside,
+  // in the CSV, the ADES residuals and the summary.
+  std::string outliers = script;
+  for (const auto& [from, to] : {std::pair{"Text18 2", "Text18 3"}, {"Text9 G_2", "Text9 G_3"}, {"Text1 2", "Text1 3"}}) {
+    outliers.replace(outliers.find(from), std::string(from).size(), to);
+  }
+  for (const char* joint : {"0", "1"}) {
+    fs::remove_all(folder / "Dat");
+    fs::create_directory(folder / "Dat");
+    Run(outliers + "set Form2.Check18 1\nset Form2.Check20 " + joint + "\npress Form2 Сравнить данные 1 с данными 2\n");
+    std::istringstream csv(test::ReadBytes(folder / "Dat" / "Param_data_PARI11.csv"));
+    std::string line, rejected;
+    std::getline(csv, line);
+    ASSERT_NE(line.find(",sel,sigma_ra_arcsec,sigma_dec_arcsec"), std::string::npos) << line;
+    while (std::getline(csv, line)) {
+      const size_t sel = line.find(",D,");
+      if (sel != std::string::npos) rejected += line.substr(0, line.find(',')) + " ";
+    }
+    EXPECT_EQ(rejected, "11 41 71 101 ") << joint;
+    const std::string psv = test::ReadBytes(folder / "Dat" / "Residuals_PARI11.psv");
+    size_t deleted = 0;
+    for (size_t at = psv.find("|D "); at != std::string::npos; at = psv.find("|D ", at + 1)) ++deleted;
+    EXPECT_EQ(deleted, 4u) << psv.substr(0, 400);
+    const std::string summary = Cp1251ToUtf8(test::ReadBytes(folder / "Dat" / "Summary_PARI11.txt"));
+    EXPECT_NE(summary.find("отбраковано: 4"), std::string::npos) << summary;
+  }
 }
 
 }  // namespace
