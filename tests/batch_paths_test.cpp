@@ -152,6 +152,41 @@ TEST_F(BatchPath, ModernMpcSampleAsTheUserGuideRunsIt) {
     const std::string summary = Cp1251ToUtf8(test::ReadBytes(folder / "Dat" / "Summary_PARI11.txt"));
     EXPECT_NE(summary.find("отбраковано: 4"), std::string::npos) << summary;
   }
+
+  // The ADES residuals read back as an ADES source give the same O-C, to the file's
+  // 0.001" (and the 1e-7 degree of its places).
+  fs::copy_file(folder / "Dat" / "Residuals_PARI11.psv", folder / "FileADES" / "PARI11_9.psv");
+  std::string again = outliers.substr(0, outliers.find("press Form1 Загрузить"));
+  again.replace(again.find("Option22 1"), 10, "Option23 1");
+  again.replace(again.find("Text18 3"), 8, "Text18 9");
+  again += outliers.substr(outliers.find("press Form1 Загрузить"));
+  again.replace(again.find("Text9 G_3"), 9, "Text9 G_9");
+  again.replace(again.find("Text1 3"), 7, "Text1 9");
+  Run(again);
+  const auto column = [](const std::string& text, char separator, size_t skip, size_t index) {
+    std::vector<double> values;
+    std::istringstream in(text);
+    std::string line;
+    for (size_t n = 0; std::getline(in, line); ++n) {
+      if (n < skip) continue;
+      std::istringstream fields(line);
+      std::string field;
+      for (size_t k = 0; k <= index && std::getline(fields, field, separator); ++k) {
+      }
+      values.push_back(std::stod(field));
+    }
+    return values;
+  };
+  // resDec: field 7 of the PSV records (after 5 heading lines); oc_dec_arcsec: field 8 of the CSV.
+  const std::vector<double> before = column(test::ReadBytes(folder / "FileADES" / "PARI11_9.psv"), '|', 5, 7);
+  const std::vector<double> after = column(test::ReadBytes(folder / "Dat" / "Residuals_PARI11.psv"), '|', 5, 7);
+  const std::vector<double> ocDec = column(test::ReadBytes(folder / "Dat" / "Param_data_PARI11.csv"), ',', 1, 8);
+  ASSERT_EQ(before.size(), 120u);
+  ASSERT_EQ(after.size(), 120u);
+  for (size_t k = 0; k < before.size(); ++k) {
+    EXPECT_NEAR(after[k], before[k], 0.0011) << k;
+    EXPECT_NEAR(ocDec[k], before[k], 0.0011) << k;
+  }
 }
 
 }  // namespace
