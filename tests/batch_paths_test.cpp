@@ -132,19 +132,26 @@ TEST_F(BatchPath, ModernMpcSampleAsTheUserGuideRunsIt) {
   for (const auto& [from, to] : {std::pair{"Text18 2", "Text18 3"}, {"Text9 G_2", "Text9 G_3"}, {"Text1 2", "Text1 3"}}) {
     outliers.replace(outliers.find(from), std::string(from).size(), to);
   }
-  for (const char* joint : {"0", "1"}) {
+  // By hand, "5; +11" sets record 5 aside ('d') and keeps record 11 ('a') whatever the
+  // clipping says.
+  for (const char* joint : {"0", "1", "hand"}) {
     fs::remove_all(folder / "Dat");
     fs::create_directory(folder / "Dat");
-    Run(outliers + "set Form2.Check18 1\nset Form2.Check20 " + joint + "\npress Form2 Сравнить данные 1 с данными 2\n");
+    const bool hand = std::string(joint) == "hand";
+    Run(outliers + "set Form2.Check18 1\nset Form2.Check20 " + (hand ? "0" : joint) + "\nset Form2.Text29 " +
+        (hand ? "5; +11" : "") + "\npress Form2 Сравнить данные 1 с данными 2\n");
     std::istringstream csv(test::ReadBytes(folder / "Dat" / "Param_data_PARI11.csv"));
-    std::string line, rejected;
+    std::string line, rejected, byHand;
     std::getline(csv, line);
     ASSERT_NE(line.find(",sel,sigma_ra_arcsec,sigma_dec_arcsec"), std::string::npos) << line;
     while (std::getline(csv, line)) {
-      const size_t sel = line.find(",D,");
-      if (sel != std::string::npos) rejected += line.substr(0, line.find(',')) + " ";
+      const std::string record = line.substr(0, line.find(','));
+      if (line.find(",D,") != std::string::npos) rejected += record + " ";
+      if (line.find(",d,") != std::string::npos || line.find(",a,") != std::string::npos) byHand += record + " ";
     }
-    EXPECT_EQ(rejected, "11 41 71 101 ") << joint;
+    EXPECT_EQ(rejected, hand ? "41 71 101 " : "11 41 71 101 ") << joint;
+    EXPECT_EQ(byHand, hand ? "5 11 " : "") << joint;
+    if (hand) break;
     const std::string psv = test::ReadBytes(folder / "Dat" / "Residuals_PARI11.psv");
     size_t deleted = 0;
     for (size_t at = psv.find("|D "); at != std::string::npos; at = psv.find("|D ", at + 1)) ++deleted;

@@ -59,8 +59,8 @@ void Window2Model::ReadComparisonSettings() {
 void Window2Model::Compare() {
   ReadComparisonSettings();
   std::optional<ClipRequest> clip;
-  std::vector<std::pair<int32_t, int32_t>> excluded;
-  ReadResidualSettings(clip, excluded);
+  HandSelection hand;
+  ReadResidualSettings(clip, hand);
   RequireArrays();
   if (theoryJpl2.Value) Ephemerides.Use(ephemeris);
   ComparisonLog.clear();
@@ -87,7 +87,7 @@ void Window2Model::Compare() {
   // twin with the records it compared, none clipped.
   if (Run.CsvOpen()) WriteCsvRows(HandFlags());
   if (!Run.CloseRunFiles()) Ui().ShowMessage(WriteFailureMessage(Run.ParamPath()));
-  BeginResiduals(clip, std::move(excluded));
+  BeginResiduals(clip, std::move(hand));
   std::filesystem::path paramPath = AppPath(Ui().AppFolder(), "Dat/Param_data_" + Store.ObservatoryCode +
                                                                   std::to_string(Store.ObjectNumber) + ".txt");
   // The ephemeris the headings of Param_data_ and Stat name (none for DE405: messages.h).

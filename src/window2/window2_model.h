@@ -30,6 +30,14 @@ namespace planova {
 
 struct BdlLoadResult;
 
+// Records set aside ('d') or kept ('a') by hand in a comparison: inclusive ranges of record
+// numbers, sorted and merged; a record in both is set aside.
+struct HandSelection {
+  std::vector<std::pair<int32_t, int32_t>> Excluded, Kept;
+  // Given: a record number.  Returned: 'd', 'a', or '\0' when the hand left it to the run.
+  char FlagOf(int32_t row) const;
+};
+
 class Window2Model : public FormModel {
  public:
   // "AberZ(L)=", "AberP(L)=" and "Nut(B)=" are part of the rigorous reduction while
@@ -193,10 +201,9 @@ class Window2Model : public FormModel {
   std::vector<RunResidual> RunResiduals;
   std::vector<std::string> RunStations;  // the station codes of the run, by first appearance
   WeightRules RunWeights;                // Weights.txt, read once at the start of a run
-  // The run's clipping (none: Check18 off) and the records excluded by hand, inclusive
-  // ranges of record numbers, sorted.
+  // The run's clipping (none: Check18 off) and the records set aside or kept by hand.
   std::optional<ClipRequest> RunClip;
-  std::vector<std::pair<int32_t, int32_t>> RunExcluded;
+  HandSelection RunHand;
   ResidualSummary LastSummary;  // of the last finished run
   ClipResult LastClip;          // its flags (one per RunResiduals) and band
   PlotColourTable PlotColours{};
@@ -249,8 +256,8 @@ class Window2Model : public FormModel {
   // The residual statistics: the settings read before a run, a compared row kept, the
   // selection flags of the kept rows, the CSV twin's rows written, the summary formed at
   // the end of a finished run and its files.
-  void ReadResidualSettings(std::optional<ClipRequest>& clip, std::vector<std::pair<int32_t, int32_t>>& excluded);
-  void BeginResiduals(std::optional<ClipRequest> clip, std::vector<std::pair<int32_t, int32_t>> excluded);
+  void ReadResidualSettings(std::optional<ClipRequest>& clip, HandSelection& hand);
+  void BeginResiduals(std::optional<ClipRequest> clip, HandSelection hand);
   void KeepResidual(int32_t i, double diffTDays, int32_t year);
   std::vector<ResidualRecord> ResidualRecords() const;
   std::vector<char> HandFlags() const;  // 'd' for a kept row excluded by hand, else 'A'

@@ -80,11 +80,36 @@ bool ParseRecordRanges(std::string_view text, std::vector<std::pair<int32_t, int
   return true;
 }
 
+}  // namespace
+
 bool InRanges(const std::vector<std::pair<int32_t, int32_t>>& ranges, int32_t n) {
   // The last range that starts at or before n.
   auto it = std::upper_bound(ranges.begin(), ranges.end(), n,
                              [](int32_t v, const std::pair<int32_t, int32_t>& range) { return v < range.first; });
   return it != ranges.begin() && std::prev(it)->second >= n;
+}
+
+char HandSelection::FlagOf(int32_t row) const {
+  return InRanges(Excluded, row) ? 'd' : InRanges(Kept, row) ? 'a' : '\0';
+}
+
+namespace {
+
+// "исключить №": numbers and ranges of records set aside by hand ('d'), and, each after a
+// "+", records kept by hand whatever the clipping says ('a'): "5; 12-14; +30".  False for a
+// text that does not read.
+bool ParseHandSelection(std::string_view text, HandSelection& hand) {
+  std::string excluded, kept;
+  size_t k = 0;
+  while (k < text.size()) {
+    const size_t end = text.find_first_of("; ,\t", k);
+    const std::string_view token = text.substr(k, end == std::string_view::npos ? std::string_view::npos : end - k);
+    k = end == std::string_view::npos ? text.size() : end + 1;
+    if (token.empty()) continue;
+    std::string& list = token.front() == '+' ? kept : excluded;
+    list.append(token.front() == '+' ? token.substr(1) : token).push_back(';');
+  }
+  return ParseRecordRanges(excluded, hand.Excluded) && ParseRecordRanges(kept, hand.Kept);
 }
 
 std::string SummaryStem(const std::string& code, int32_t object) { return code + std::to_string(object); }
@@ -93,8 +118,7 @@ std::string SummaryStem(const std::string& code, int32_t object) { return code +
 
 // The clipping and the records excluded by hand, read before a run starts: k must be a
 // positive number when the clipping is ticked, and the list of records must read.
-void Window2Model::ReadResidualSettings(std::optional<ClipRequest>& clip,
-                                        std::vector<std::pair<int32_t, int32_t>>& excluded) {
+void Window2Model::ReadResidualSettings(std::optional<ClipRequest>& clip, HandSelection& hand) {
   clip.reset();
   if (clipResiduals.Value) {
     const double k = BoxReal(clipK);
@@ -104,16 +128,16 @@ void Window2Model::ReadResidualSettings(std::optional<ClipRequest>& clip,
     request.Mode = clipJointly.Value ? ClipMode::kJointly : ClipMode::kSeparately;
     clip = request;
   }
-  if (!ParseRecordRanges(excludedRecords.Text, excluded)) Refuse(excludedRecords);
+  if (!ParseHandSelection(excludedRecords.Text, hand)) Refuse(excludedRecords);
 }
 
 // A new run: no record kept yet, Weights.txt read afresh, and its refused lines at the
 // top of the comparison log.
-void Window2Model::BeginResiduals(std::optional<ClipRequest> clip, std::vector<std::pair<int32_t, int32_t>> excluded) {
+void Window2Model::BeginResiduals(std::optional<ClipRequest> clip, HandSelection hand) {
   RunResiduals.clear();
   RunStations.clear();
   RunClip = clip;
-  RunExcluded = std::move(excluded);
+  RunHand = std::move(hand);
   LastSummary = {};
   LastClip = {};
   RunWeights = LoadWeightRules(Ui().AppFolder());
@@ -177,14 +201,17 @@ std::vector<ResidualRecord> Window2Model::ResidualRecords() const {
     out.SigmaDecArcsec = r.SigmaDec;
     out.Station = RunStations[static_cast<size_t>(r.Station)];
     out.Year = r.Year;
-    out.Flag = InRanges(RunExcluded, r.Row) ? 'd' : '\0';
+    out.Flag = RunHand.FlagOf(r.Row);
   }
   return records;
 }
 
 std::vector<char> Window2Model::HandFlags() const {
   std::vector<char> flags(RunResiduals.size());
-  for (size_t k = 0; k < flags.size(); ++k) flags[k] = InRanges(RunExcluded, RunResiduals[k].Row) ? 'd' : 'A';
+  for (size_t k = 0; k < flags.size(); ++k) {
+    const char hand = RunHand.FlagOf(RunResiduals[k].Row);
+    flags[k] = hand ? hand : 'A';
+  }
   return flags;
 }
 
