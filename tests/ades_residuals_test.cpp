@@ -269,10 +269,15 @@ TEST(WeightRules, FirstFittingRuleOwnSigmaFirstBadLinesRefused) {
   EXPECT_EQ(none.RaArcsec, 0);
 }
 
-// The sample's example rules read whole, each era to its last day; a folder without the file has none.
+// The sample's example rules are switched off; taken out of their comments they read whole,
+// each era to its last day.  A folder without the file has none.
 TEST(WeightRules, SampleFileByEra) {
   const fs::path folder = test::FreshFolder("weights-sample");
   fs::copy_file(fs::path(PLANOVA_SAMPLE_DIR) / kWeightRulesFile, folder / kWeightRulesFile);
+  EXPECT_TRUE(LoadWeightRules(folder).Rules.empty());
+  std::string text = test::ReadBytes(folder / kWeightRulesFile);
+  for (size_t at = text.find("\r\n;*"); at != std::string::npos; at = text.find("\r\n;*", at)) text.erase(at + 2, 1);
+  test::WriteBytes(folder / kWeightRulesFile, text);
   const WeightRules rules = LoadWeightRules(folder);
   EXPECT_TRUE(rules.FromFile);
   EXPECT_TRUE(rules.Problems.empty());
@@ -281,7 +286,7 @@ TEST(WeightRules, SampleFileByEra) {
   EXPECT_EQ(rules.SigmaFor("PARI", kJd1960, "")->RaArcsec, 0.5);
   EXPECT_EQ(rules.SigmaFor("PARI", kJd1990 - 1e-6, "")->DecArcsec, 0.5);
   EXPECT_EQ(rules.SigmaFor("PARI", kJd1990, "")->DecArcsec, 0.2);
-  EXPECT_EQ(Lines(test::ReadBytes(folder / kWeightRulesFile)).size(), 26u);  // CR LF throughout
+  EXPECT_EQ(Lines(test::ReadBytes(folder / kWeightRulesFile)).size(), 27u);  // CR LF throughout
 
   const WeightRules none = LoadWeightRules(test::FreshFolder("weights-none"));
   EXPECT_FALSE(none.FromFile);

@@ -436,11 +436,13 @@ bool Window3Model::CorrectRow(int32_t r) {
   };
   const bool hasL = HasLongitude(Store.ObsLon(r, kSet1)), hasB = HasLatitude(Store.ObsLat(r, kSet1));
   const double cosDec = std::cos(place.LatDeg / kProgramDegPerRad);
+  // The record's uncertainties, its own or those of Weights.txt, as the summary takes them.
+  const RecordSigmas sigmas = RunWeights.SigmasOf(Store.SigmaRaArcsec(r, kSet1), Store.SigmaDecArcsec(r, kSet1),
+                                                  Store.ObserverCode(r, kSet1), Store.ObsJd(r, kSet1), {});
   if (hasL) {
-    // The record's uncertainty is in right ascension times cos(dec); the O-C is in right
-    // ascension itself.
-    const double sigma =
-        Store.HasSigmas() ? Store.SigmaRaArcsec(r, kSet1) / cosDec : 0;
+    // The uncertainty is in right ascension times cos(dec); the O-C is in right ascension
+    // itself.
+    const double sigma = sigmas.RaArcsec / cosDec;
     compare({Store.ObsLon(r, kSet1), Store.ObsLon(r, kSet3), place.LonDeg, CorrL1Deg, CorrL2Deg, LimitLLowDeg,
              LimitLHighDeg, CurrLDeg, DevLDeg, SumLDeg, CountL, Pending.DevL, Pending.MeanL, plotDevL.Value,
              plotMeanL.Value, Rgb(250, 0, 0), FitData.Coord[0], sigma});
@@ -448,7 +450,7 @@ bool Window3Model::CorrectRow(int32_t r) {
   if (hasB) {
     compare({Store.ObsLat(r, kSet1), Store.ObsLat(r, kSet3), place.LatDeg, CorrB1Deg, CorrB2Deg, LimitBLowDeg,
              LimitBHighDeg, CurrBDeg, DevBDeg, SumBDeg, CountB, Pending.DevB, Pending.MeanB, plotDevB.Value,
-             plotMeanB.Value, Rgb(0, 0, 250), FitData.Coord[1], Store.SigmaDecArcsec(r, kSet1)});
+             plotMeanB.Value, Rgb(0, 0, 250), FitData.Coord[1], sigmas.DecArcsec});
   }
   // The record's O-C for the statistics at the end of the run; its station, year and
   // sigmas are looked up then.
