@@ -37,10 +37,26 @@ const char* WeightFaultText(WeightRuleFault fault) {
   return "";
 }
 
-// "5; 12-14": record numbers and inclusive ranges, separated by ";", "," or blanks, into
-// sorted ranges; false for anything else (a zero, a range whose end is before its start).
-bool ParseRecordRanges(std::string_view text, std::vector<std::pair<int32_t, int32_t>>& ranges) {
-  ranges.clear();
+// Sorted, with overlapping or touching ranges merged, for a binary search.
+void SortAndMerge(std::vector<std::pair<int32_t, int32_t>>& ranges) {
+  std::sort(ranges.begin(), ranges.end());
+  size_t kept = 0;
+  for (const auto& range : ranges) {
+    if (kept > 0 && range.first <= ranges[kept - 1].second + 1) {
+      ranges[kept - 1].second = std::max(ranges[kept - 1].second, range.second);
+    } else {
+      ranges[kept++] = range;
+    }
+  }
+  ranges.resize(kept);
+}
+
+// "исключить №": record numbers and inclusive ranges, separated by ";", "," or blanks, set
+// aside by hand ('d'), and, each after a "+", records kept by hand whatever the clipping
+// says ('a'): "5; 12-14; +30".  False for anything else (a zero, a range whose end is
+// before its start).
+bool ParseHandSelection(std::string_view text, HandSelection& hand) {
+  hand = {};
   auto number = [](std::string_view s, int32_t& v) {
     if (s.empty() || s.size() > 9) return false;
     v = 0;
@@ -53,9 +69,11 @@ bool ParseRecordRanges(std::string_view text, std::vector<std::pair<int32_t, int
   size_t k = 0;
   while (k < text.size()) {
     const size_t end = text.find_first_of("; ,\t", k);
-    const std::string_view token = text.substr(k, end == std::string_view::npos ? std::string_view::npos : end - k);
+    std::string_view token = text.substr(k, end == std::string_view::npos ? std::string_view::npos : end - k);
     k = end == std::string_view::npos ? text.size() : end + 1;
     if (token.empty()) continue;
+    const bool keep = token.front() == '+';
+    if (keep) token.remove_prefix(1);
     const size_t dash = token.find('-');
     int32_t first = 0, last = 0;
     if (dash == std::string_view::npos) {
@@ -64,19 +82,10 @@ bool ParseRecordRanges(std::string_view text, std::vector<std::pair<int32_t, int
     } else if (!number(token.substr(0, dash), first) || !number(token.substr(dash + 1), last) || last < first) {
       return false;
     }
-    ranges.emplace_back(first, last);
+    (keep ? hand.Kept : hand.Excluded).emplace_back(first, last);
   }
-  // Sorted, and overlapping or touching ranges merged, for a binary search.
-  std::sort(ranges.begin(), ranges.end());
-  size_t kept = 0;
-  for (const auto& range : ranges) {
-    if (kept > 0 && range.first <= ranges[kept - 1].second + 1) {
-      ranges[kept - 1].second = std::max(ranges[kept - 1].second, range.second);
-    } else {
-      ranges[kept++] = range;
-    }
-  }
-  ranges.resize(kept);
+  SortAndMerge(hand.Excluded);
+  SortAndMerge(hand.Kept);
   return true;
 }
 
@@ -94,23 +103,6 @@ char HandSelection::FlagOf(int32_t row) const {
 }
 
 namespace {
-
-// "исключить №": numbers and ranges of records set aside by hand ('d'), and, each after a
-// "+", records kept by hand whatever the clipping says ('a'): "5; 12-14; +30".  False for a
-// text that does not read.
-bool ParseHandSelection(std::string_view text, HandSelection& hand) {
-  std::string excluded, kept;
-  size_t k = 0;
-  while (k < text.size()) {
-    const size_t end = text.find_first_of("; ,\t", k);
-    const std::string_view token = text.substr(k, end == std::string_view::npos ? std::string_view::npos : end - k);
-    k = end == std::string_view::npos ? text.size() : end + 1;
-    if (token.empty()) continue;
-    std::string& list = token.front() == '+' ? kept : excluded;
-    list.append(token.front() == '+' ? token.substr(1) : token).push_back(';');
-  }
-  return ParseRecordRanges(excluded, hand.Excluded) && ParseRecordRanges(kept, hand.Kept);
-}
 
 std::string SummaryStem(const std::string& code, int32_t object) { return code + std::to_string(object); }
 
