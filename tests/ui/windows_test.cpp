@@ -30,6 +30,7 @@
 #include "ui/picture_render.h"
 #include "window2/plot.h"
 #include "help/help_text.h"
+#include "models/messages.h"
 #include "ui/translation.h"
 
 namespace planova::ui {
@@ -594,6 +595,13 @@ TEST(Windows, EnglishWindowsAndMessages) {
     ExpectReadable(w3);
     w3.grab().save(QString::fromStdString((ScreenshotFolder() / "window3_en.png").string()));
     EXPECT_EQ(messages.size(), 1u) << messages.back();
+
+    // The start-up dialogs on an empty application folder.
+    AppFolderCheck empty{true, {"Obs…", "Tab…", "FileJPL", "FileDov", "FileMPC", "Dat", "JPL"}, {}};
+    for (const std::string& dialog : {AppFolderMissingText(folder, empty), AppFolderMissingText(folder / "none", {}),
+                                      std::string(kAppFolderOffer), FolderNotMadeMessage(folder)}) {
+      EXPECT_FALSE(HasCyrillic(Tr(dialog))) << Tr(dialog).toStdString();
+    }
   }
   Desktop desktop(folder);
   desktop.Start();
