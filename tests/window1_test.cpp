@@ -161,7 +161,7 @@ TEST_F(Window1Test, NavigationButtons) {
   EXPECT_FALSE(app.AnyOpen());
 }
 
-TEST(HelpWindow, TextIsTheFixedFortyNineLines) {
+TEST(HelpWindow, TextIsTheFixedFiftyFiveLines) {
   RecordingPlatform ui;
   Application app(ui);
   app.ShowForm("Form3");
@@ -171,11 +171,11 @@ TEST(HelpWindow, TextIsTheFixedFortyNineLines) {
   size_t start = 0;
   for (size_t p; (p = text.find("\r\n", start)) != std::string::npos; start = p + 2) lines.push_back(text.substr(start, p - start));
   lines.push_back(text.substr(start));
-  ASSERT_EQ(lines.size(), 49u);
+  ASSERT_EQ(lines.size(), 55u);
   EXPECT_EQ(lines[0], "  ");
   EXPECT_EQ(lines[1].find_first_not_of(' '), 22u);
   EXPECT_EQ(lines[1].substr(22), "Справка по программе Planova3");
-  for (int empty : {3, 5, 13, 15, 38, 40}) EXPECT_EQ(lines[static_cast<size_t>(empty - 1)], "") << empty;
+  for (int empty : {3, 5, 13, 15, 38, 40, 50}) EXPECT_EQ(lines[static_cast<size_t>(empty - 1)], "") << empty;
   EXPECT_EQ(lines[9], " - /К форме 2/ - перейти к форме 2.");
   EXPECT_EQ(lines[23], " - /Topo - > Hor/ - преобразовать топоцентрические экваториальные данные №1 в  горизонтальные.");
   EXPECT_EQ(lines[48].rfind(" - /Закрыть форму/ -", 0), 0u);

@@ -376,7 +376,7 @@
             <translation> - /Create arrays with N=/ - creates empty data arrays of the size given in the box beside it, to be filled with data from files.</translation>
         </message>
         <message>
-            <source> - /Загрузить в формате BDL/ - загружает данные как №1 или №2 из указанныого выше номера файла (для заданного объекта наблюдения) с указанным ниже расширением файла, т.е. с указанием типа данных.</source>
+            <source> - /Загрузить в формате BDL/ - загружает данные как №1 или №2 из указанного выше номера файла (для заданного объекта наблюдения) с указанным ниже расширением файла, т.е. с указанием типа данных.</source>
             <translation> - /Load BDL file/ - loads the data as set 1 or set 2 from the file number given above (for the given observed object) with the file kind given below, i.e. the type of the data.</translation>
         </message>
         <message>
@@ -494,6 +494,26 @@
         <message>
             <source> - /Закрыть форму/ - закрывает только форму корректировки данных, а предыдущие две формы остаются загруженными в память компьютера.</source>
             <translation> - /Close form/ - closes only the correction form; the two other forms stay loaded in memory.</translation>
+        </message>
+        <message>
+            <source>Мышь и клавиатура.</source>
+            <translation>Mouse and keyboard.</translation>
+        </message>
+        <message>
+            <source> - На рисунке формы 3 щелчок левой кнопкой выбирает запись №1, щелчок правой кнопкой - запись №2: последнюю запись данных, дата которой не позже даты в месте щелчка (на рисунке она отмечается красной чертой); ее номер записывается в окошко &lt;с №1&gt; или &lt;по №2&gt;, а ее год, месяц и день - в окошки &lt;№1: год, месяц, день&gt; или &lt;№2: год, месяц, день&gt;.</source>
+            <translation> - On the plot of form 3 a left click picks record No.1 and a right click record No.2: the last record of the data whose date is not later than the date at the click (the plot marks it with a red line); its number goes into the box &lt;No.1&gt; or &lt;No.2&gt;, and its year, month and day into the boxes &lt;No.1: year, month, day&gt; or &lt;No.2: year, month, day&gt;.</translation>
+        </message>
+        <message>
+            <source> - Меню рисунка открывается щелчком правой кнопки на рисунке формы 2, а на рисунке формы 3 - щелчком правой кнопки с нажатой клавишей Ctrl: /Сохранить рисунок как PNG…/ или /Сохранить рисунок как SVG…/ - записать рисунок в выбранный файл в формате PNG или SVG в размере его окна.</source>
+            <translation> - The plot's menu opens with a right click on the plot of form 2, and with a right click holding Ctrl on the plot of form 3: /Save the plot as PNG…/ or /Save the plot as SVG…/ - writes the plot to the chosen file as PNG or SVG at the size of its box.</translation>
+        </message>
+        <message>
+            <source> - Enter в окошке выполняет главную кнопку рядом с ним (например, загрузку при вводе номера файла), Tab переходит к следующему окошку, Alt с подчеркнутой буквой нажимает кнопку; подсказка к окошку (что в нем и в каких единицах) появляется, если задержать над ним указатель мыши.</source>
+            <translation> - Enter in a box presses the main button beside it (for example, the load after typing the file number), Tab goes to the next box, Alt with the underlined letter presses a button; the tip of a box (what it holds and in which units) appears when the mouse pointer rests over it.</translation>
+        </message>
+        <message>
+            <source> - Esc закрывает эту справку.</source>
+            <translation> - Esc closes this help.</translation>
         </message>
         <message>
             <source> (строка </source>
@@ -900,6 +920,322 @@ lacks:</translation>
 </source>
             <translation>Could not create the folder&#13;
 </translation>
+        </message>
+        <message>
+            <source>Число строк массивов наблюдений, которые создает кнопка "Создать массивы с N=" (целое)</source>
+            <translation>Rows of the observation arrays that "Create arrays with N=" creates (a whole number)</translation>
+        </message>
+        <message>
+            <source>Код обсерватории, с которого начинаются имена файлов (например PARI)</source>
+            <translation>The observatory's code that the file names begin with (for example PARI)</translation>
+        </message>
+        <message>
+            <source>Номер объекта наблюдения в именах файлов (например 11)</source>
+            <translation>The number of the observed object in the file names (for example 11)</translation>
+        </message>
+        <message>
+            <source>Номер таблицы или файла, которые загружает кнопка "Загрузить исходные данные из"; Enter - загрузить</source>
+            <translation>The number of the table or file that "Load source data from" loads; Enter loads it</translation>
+        </message>
+        <message>
+            <source>Сколько записей прочитано при последней загрузке (заполняет программа)</source>
+            <translation>Records read by the last load (filled in by the program)</translation>
+        </message>
+        <message>
+            <source>Сколько записей распознано при последней загрузке (заполняет программа)</source>
+            <translation>Records recognised by the last load (filled in by the program)</translation>
+        </message>
+        <message>
+            <source>Сколько записей забраковано при последней загрузке (заполняет программа)</source>
+            <translation>Records rejected by the last load (filled in by the program)</translation>
+        </message>
+        <message>
+            <source>Буква столбца таблицы, в котором лежит поле, подписанное над окошком</source>
+            <translation>The letter of the table column that holds the field named above the box</translation>
+        </message>
+        <message>
+            <source>Часть имени файла BDL после кода обсерватории, номера объекта и "_"</source>
+            <translation>The part of the BDL file name after the observatory code, the object number and "_"</translation>
+        </message>
+        <message>
+            <source>Метка шкалы времени в записях BDL (UT, ET)</source>
+            <translation>The time-scale mark of the BDL records (UT, ET)</translation>
+        </message>
+        <message>
+            <source>Метка эпохи координат в записях BDL (App - видимые на дату, J2000, B1950)</source>
+            <translation>The epoch mark of the coordinates of the BDL records (App - apparent of date, J2000, B1950)</translation>
+        </message>
+        <message>
+            <source>Инструмент, которым сделаны наблюдения (текст в записях BDL)</source>
+            <translation>The instrument of the observations (text in the BDL records)</translation>
+        </message>
+        <message>
+            <source>Фокусное расстояние инструмента, сантиметры</source>
+            <translation>The instrument's focal length, centimetres</translation>
+        </message>
+        <message>
+            <source>Вид наблюдений: Trans (меридианные), Micro (микрометр), Photo (фотография), CCD</source>
+            <translation>Kind of observations: Trans (transit), Micro (micrometer), Photo (photographic), CCD</translation>
+        </message>
+        <message>
+            <source>Наблюдавшийся край диска: C (центр), N, S, E или W</source>
+            <translation>The limb observed: C (centre), N, S, E or W</translation>
+        </message>
+        <message>
+            <source>Положение зажима инструмента: E или W</source>
+            <translation>The instrument's clamp: E or W</translation>
+        </message>
+        <message>
+            <source>Инициалы наблюдателя</source>
+            <translation>The observer's initials</translation>
+        </message>
+        <message>
+            <source>Ссылка на публикацию наблюдений</source>
+            <translation>The reference to the publication of the observations</translation>
+        </message>
+        <message>
+            <source>День месяца с дробной частью (1,5 - полдень) для перевода в юлианскую дату кнопкой G-&gt;J</source>
+            <translation>Day of the month with its fraction (1,5 - noon), turned into a Julian date by G-&gt;J</translation>
+        </message>
+        <message>
+            <source>Месяц (1-12) для перевода в юлианскую дату</source>
+            <translation>Month (1-12), turned into a Julian date</translation>
+        </message>
+        <message>
+            <source>Год для перевода в юлианскую дату</source>
+            <translation>Year, turned into a Julian date</translation>
+        </message>
+        <message>
+            <source>Юлианская дата, сутки, для перевода в календарную дату кнопкой J-&gt;G</source>
+            <translation>Julian date, days, turned into a calendar date by J-&gt;G</translation>
+        </message>
+        <message>
+            <source>Число строк массивов данных, которые создает кнопка "Создать массивы с N=" (целое)</source>
+            <translation>Rows of the data arrays that "Create arrays with N=" creates (a whole number)</translation>
+        </message>
+        <message>
+            <source>Номер файла BDL, который загружает кнопка "Загрузить в формате BDL"; Enter - загрузить</source>
+            <translation>The number of the BDL file that "Load BDL file" loads; Enter loads it</translation>
+        </message>
+        <message>
+            <source>Долгота обсерватории, градусы</source>
+            <translation>The observatory's longitude, degrees</translation>
+        </message>
+        <message>
+            <source>Широта обсерватории, градусы</source>
+            <translation>The observatory's latitude, degrees</translation>
+        </message>
+        <message>
+            <source>Метка шкалы времени загруженных данных (UT, ET)</source>
+            <translation>The time-scale mark of the loaded data (UT, ET)</translation>
+        </message>
+        <message>
+            <source>Метка эпохи координат загруженных данных (App, J2000, B1950)</source>
+            <translation>The epoch mark of the coordinates of the loaded data (App, J2000, B1950)</translation>
+        </message>
+        <message>
+            <source>Номер первой записи, которую пишет кнопка "Записать результат в"</source>
+            <translation>The number of the first record that "Write result to" writes</translation>
+        </message>
+        <message>
+            <source>Номер последней записи, которую пишет кнопка "Записать результат в"</source>
+            <translation>The number of the last record that "Write result to" writes</translation>
+        </message>
+        <message>
+            <source>Имя файла результата после приставки, показанной слева</source>
+            <translation>The result file's name after the prefix shown on the left</translation>
+        </message>
+        <message>
+            <source>Допуск по времени, секунды: записи, которые ближе по времени, считаются одной датой (Почистить, Объединить, Сравнить)</source>
+            <translation>Time tolerance, seconds: records closer in time count as one date (Clean, Merge, Compare)</translation>
+        </message>
+        <message>
+            <source>ET-UT, секунды, последнего изменения времени или теоретического места; после "LT- UT" - LT-UT, часы (заполняет программа)</source>
+            <translation>ET-UT, seconds, of the last time change or theoretical place; after "LT- UT" LT-UT, hours (filled in by the program)</translation>
+        </message>
+        <message>
+            <source>Год даты: эпохи Other, первой записи данных JPL0, кнопки DE405</source>
+            <translation>Year of the date: of the epoch Other, of the first record of JPL0 data, of the DE405 button</translation>
+        </message>
+        <message>
+            <source>Месяц (1-12) той же даты</source>
+            <translation>Month (1-12) of the same date</translation>
+        </message>
+        <message>
+            <source>День месяца с дробной частью (1,5 - полдень) той же даты</source>
+            <translation>Day of the month with its fraction (1,5 - noon) of the same date</translation>
+        </message>
+        <message>
+            <source>Год последней записи данных 1, созданных по теории JPL0</source>
+            <translation>Year of the last record of data 1 made from the JPL0 theory</translation>
+        </message>
+        <message>
+            <source>Годичная аберрация последней записи, угловые секунды (заполняет программа)</source>
+            <translation>Annual aberration of the last record, arcseconds (filled in by the program)</translation>
+        </message>
+        <message>
+            <source>Планетная аберрация (световое время) последней записи, угловые секунды (заполняет программа)</source>
+            <translation>Planetary aberration (light time) of the last record, arcseconds (filled in by the program)</translation>
+        </message>
+        <message>
+            <source>Рефракция последней записи, угловые секунды (заполняет программа)</source>
+            <translation>Refraction of the last record, arcseconds (filled in by the program)</translation>
+        </message>
+        <message>
+            <source>Нутация последней записи, угловые секунды (заполняет программа)</source>
+            <translation>Nutation of the last record, arcseconds (filled in by the program)</translation>
+        </message>
+        <message>
+            <source>Масштаб рисунка по времени, лет на сантиметр</source>
+            <translation>The plot's time scale, years per centimetre</translation>
+        </message>
+        <message>
+            <source>Масштаб рисунка по разностям, угловых секунд на сантиметр (для dT - секунд времени)</source>
+            <translation>The plot's scale of the differences, arcseconds per centimetre (for dT seconds of time)</translation>
+        </message>
+        <message>
+            <source>Сдвиг нулевой линии рисунка, угловые секунды (для dT - секунды времени)</source>
+            <translation>The shift of the plot's zero line, arcseconds (for dT seconds of time)</translation>
+        </message>
+        <message>
+            <source>Номер цвета точек dL на рисунке (0-13)</source>
+            <translation>Colour number of the dL points on the plot (0-13)</translation>
+        </message>
+        <message>
+            <source>Номер цвета точек dB на рисунке (0-13)</source>
+            <translation>Colour number of the dB points on the plot (0-13)</translation>
+        </message>
+        <message>
+            <source>Номер цвета точек dT на рисунке (0-13)</source>
+            <translation>Colour number of the dT points on the plot (0-13)</translation>
+        </message>
+        <message>
+            <source>k отбраковки: записи, чьи O-C дальше k сигм от среднего, не входят в сводку</source>
+            <translation>k of the clipping: records whose O-C lie more than k sigma from the mean are left out of the summary</translation>
+        </message>
+        <message>
+            <source>Номера записей, исключаемых из сводки вручную, и их диапазоны через точку с запятой (5; 12-14); +N - оставить запись N</source>
+            <translation>Numbers and ranges of records left out of the summary by hand, separated by semicolons (5; 12-14); +N keeps record N</translation>
+        </message>
+        <message>
+            <source>Что сделала последняя операция. В строках сравнения T1-T2 (sec) - время записи данных 1 минус время совпавшей с ней записи данных 2, секунды (с теорией - минус ET-UT, когда время теории переведено в ET); L1-L2 и B1-B2 (sec) - разности долгот и широт, угловые секунды</source>
+            <translation>What the last operation did. In the comparison lines T1-T2 (sec) is the time of the record of data 1 minus the time of the record of data 2 matched with it, seconds (with a theory minus ET-UT, when the theory's time is turned into ET); L1-L2 and B1-B2 (sec) are the differences of longitude and latitude, arcseconds</translation>
+        </message>
+        <message>
+            <source>Номер файла, в который кнопка "Записать результат в файл" пишет записи с №1 по №2</source>
+            <translation>The number of the file that "Write result to file" writes records No.1 to No.2 into</translation>
+        </message>
+        <message>
+            <source>Номер записи №1, первой для сравнения и записи в файл (левый щелчок на рисунке)</source>
+            <translation>Record No.1, the first one compared and written (a left click on the plot)</translation>
+        </message>
+        <message>
+            <source>Номер записи №2, последней для сравнения и записи в файл (правый щелчок на рисунке)</source>
+            <translation>Record No.2, the last one compared and written (a right click on the plot)</translation>
+        </message>
+        <message>
+            <source>Год записи №1</source>
+            <translation>Year of record No.1</translation>
+        </message>
+        <message>
+            <source>Месяц записи №1</source>
+            <translation>Month of record No.1</translation>
+        </message>
+        <message>
+            <source>День записи №1 с дробной частью</source>
+            <translation>Day of record No.1 with its fraction</translation>
+        </message>
+        <message>
+            <source>Год записи №2</source>
+            <translation>Year of record No.2</translation>
+        </message>
+        <message>
+            <source>Месяц записи №2</source>
+            <translation>Month of record No.2</translation>
+        </message>
+        <message>
+            <source>День записи №2 с дробной частью</source>
+            <translation>Day of record No.2 with its fraction</translation>
+        </message>
+        <message>
+            <source>Год записи, которая сравнивается сейчас (заполняет программа)</source>
+            <translation>Year of the record compared now (filled in by the program)</translation>
+        </message>
+        <message>
+            <source>Месяц записи, которая сравнивается сейчас (заполняет программа)</source>
+            <translation>Month of the record compared now (filled in by the program)</translation>
+        </message>
+        <message>
+            <source>День записи, которая сравнивается сейчас (заполняет программа)</source>
+            <translation>Day of the record compared now (filled in by the program)</translation>
+        </message>
+        <message>
+            <source>Сколько записей сравнено (заполняет программа)</source>
+            <translation>Records compared (filled in by the program)</translation>
+        </message>
+        <message>
+            <source>ET-UT сравниваемой записи, секунды (заполняет программа)</source>
+            <translation>ET-UT of the record compared, seconds (filled in by the program)</translation>
+        </message>
+        <message>
+            <source>Поправка долготы на дату записи №1, угловые секунды (между №1 и №2 меняется линейно)</source>
+            <translation>Longitude correction at the date of record No.1, arcseconds (linear between No.1 and No.2)</translation>
+        </message>
+        <message>
+            <source>Поправка долготы на дату записи №2, угловые секунды</source>
+            <translation>Longitude correction at the date of record No.2, arcseconds</translation>
+        </message>
+        <message>
+            <source>Поправка широты на дату записи №1, угловые секунды (между №1 и №2 меняется линейно)</source>
+            <translation>Latitude correction at the date of record No.1, arcseconds (linear between No.1 and No.2)</translation>
+        </message>
+        <message>
+            <source>Поправка широты на дату записи №2, угловые секунды</source>
+            <translation>Latitude correction at the date of record No.2, arcseconds</translation>
+        </message>
+        <message>
+            <source>Верхний предел отклонения по долготе, угловые секунды, для средних dLsr, dBsr</source>
+            <translation>Upper limit of the longitude deviation, arcseconds, for the means dLsr, dBsr</translation>
+        </message>
+        <message>
+            <source>Нижний предел отклонения по долготе, угловые секунды, для средних dLsr, dBsr</source>
+            <translation>Lower limit of the longitude deviation, arcseconds, for the means dLsr, dBsr</translation>
+        </message>
+        <message>
+            <source>Верхний предел отклонения по широте, угловые секунды, для средних dLsr, dBsr</source>
+            <translation>Upper limit of the latitude deviation, arcseconds, for the means dLsr, dBsr</translation>
+        </message>
+        <message>
+            <source>Нижний предел отклонения по широте, угловые секунды, для средних dLsr, dBsr</source>
+            <translation>Lower limit of the latitude deviation, arcseconds, for the means dLsr, dBsr</translation>
+        </message>
+        <message>
+            <source>k отбраковки: записи, чьи O-C дальше k сигм от среднего, не входят в сводку и подбор поправки</source>
+            <translation>k of the clipping: records whose O-C lie more than k sigma from the mean are left out of the summary and the fit</translation>
+        </message>
+        <message>
+            <source>Отклонение по долготе сравниваемой записи, угловые секунды (заполняет программа)</source>
+            <translation>Longitude deviation of the record compared, arcseconds (filled in by the program)</translation>
+        </message>
+        <message>
+            <source>Отклонение по широте сравниваемой записи, угловые секунды (заполняет программа)</source>
+            <translation>Latitude deviation of the record compared, arcseconds (filled in by the program)</translation>
+        </message>
+        <message>
+            <source>Среднее отклонение по долготе, угловые секунды (заполняет программа)</source>
+            <translation>Mean longitude deviation, arcseconds (filled in by the program)</translation>
+        </message>
+        <message>
+            <source>Среднее отклонение по широте, угловые секунды (заполняет программа)</source>
+            <translation>Mean latitude deviation, arcseconds (filled in by the program)</translation>
+        </message>
+        <message>
+            <source>Масштаб рисунка по отклонениям, угловых секунд на сантиметр</source>
+            <translation>The plot's scale of the deviations, arcseconds per centimetre</translation>
+        </message>
+        <message>
+            <source>Высота нулевой линии рисунка, сантиметры</source>
+            <translation>The height of the plot's zero line, centimetres</translation>
         </message>
         <message>
             <source>Сохранить рисунок как </source>

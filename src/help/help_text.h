@@ -4,7 +4,7 @@
 
 namespace planova {
 
-// The 42 lines of the help window's text, as UTF-8.
-extern const std::array<const char*, 49> kHelpLines;
+// The 55 lines of the help window's text, as UTF-8.
+extern const std::array<const char*, 55> kHelpLines;
 
 }  // namespace planova

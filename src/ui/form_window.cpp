@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "models/messages.h"
+#include "ui/box_hints.h"
 #include "ui/layouts.h"
 #include "ui/picture_render.h"
 #include "ui/translation.h"
@@ -148,7 +150,8 @@ FormWindow::FormWindow(FormModel& model, QWidget* parent) : QWidget(parent), mod
         break;
       }
       case ControlKind::kButton: {
-        auto* b = new QPushButton(Tr(c.Caption), canvas_);
+        // The Alt letter lives in the widget's text only; the model's caption stays as it is.
+        auto* b = new QPushButton(WithMnemonic(model.Name, name, Tr(c.Caption), CurrentLanguage() == Language::kEnglish), canvas_);
         auto press = c.Press;
         connect(b, &QPushButton::clicked, this, [this, press] {
           press();
@@ -169,8 +172,46 @@ FormWindow::FormWindow(FormModel& model, QWidget* parent) : QWidget(parent), mod
       w->hide();  // a control this window's layout does not place yet
     }
   }
+  AddKeyboardAndTips();
   canvas->Resized = [this] { PlaceControls(); };
   Refresh();
+}
+
+void FormWindow::AddKeyboardAndTips() {
+  const std::string& form = model_.Name;
+  for (const auto& c : model_.Controls()) {
+    QWidget* w = Widget(c.Name);
+    if (!w) continue;
+    if (const char* tip = TipOf(form, c.Name)) w->setToolTip(Tr(tip));
+    if (FilledByProgram(form, c.Name)) w->setFocusPolicy(Qt::ClickFocus);
+    auto* e = qobject_cast<QLineEdit*>(w);
+    if (!e) continue;
+    if (const char* button = EnterButtonOf(form, c.Name)) {
+      const std::string pressed = button;
+      connect(e, &QLineEdit::returnPressed, this, [this, pressed] {
+        if (auto* b = qobject_cast<QAbstractButton*>(Widget(pressed))) b->click();
+      });
+    }
+  }
+  // Tab goes as the layout's table reads: down the window row by row, a frame's options
+  // after it.
+  QWidget* previous = nullptr;
+  for (const auto& p : LayoutOf(form).places) {
+    QWidget* w = Widget(p.name);
+    if (!w || !(w->focusPolicy() & Qt::TabFocus)) continue;
+    if (previous) setTabOrder(previous, w);
+    previous = w;
+  }
+}
+
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && model_.Name == "Form3") {
+    if (auto* close = qobject_cast<QAbstractButton*>(Widget("Command1"))) {
+      close->click();
+      return;
+    }
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void FormWindow::PlaceControls() {

@@ -39,12 +39,16 @@ class FormWindow : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Escape closes the help window, as its "Закрыть" does.
+  void keyPressEvent(QKeyEvent* event) override;
   void setVisible(bool visible) override;
 
  private:
   // Places every control for the canvas's present size.
   void PlaceControls();
   void PlacePicture(const ControlEntry& c, QWidget* w);
+  // Tips, Enter, focus and the Tab order from ui/box_hints.h.
+  void AddKeyboardAndTips();
 
   FormModel& model_;
   std::map<std::string, QWidget*> widgets_;

@@ -209,17 +209,20 @@ QByteArray EncodePicture(const PictureBox& box, const QSize& size, const QString
   return bytes;
 }
 
+// "Сохранить рисунок как PNG", in the windows' language.
+QString PictureWidget::SaveCaption(const QString& format) { return Tr("Сохранить рисунок как ") + format; }
+
 PictureWidget::PictureWidget(PictureBox& box, QWidget* parent) : QWidget(parent), box_(box) {
   AskFileName = [this](const QString& format) {
     const QString filter = format == "SVG" ? "SVG (*.svg)" : "PNG (*.png)";
-    return QFileDialog::getSaveFileName(this, "Сохранить рисунок как " + format, QString(), filter);
+    return QFileDialog::getSaveFileName(this, SaveCaption(format), QString(), filter);
   };
 }
 
 std::unique_ptr<QMenu> PictureWidget::ContextMenu() {
   auto menu = std::make_unique<QMenu>(this);
   for (QString format : {"PNG", "SVG"}) {
-    QAction* action = menu->addAction("Сохранить рисунок как " + format + "…");
+    QAction* action = menu->addAction(SaveCaption(format) + QString::fromUtf8("…"));
     action->setObjectName("save" + format);
     connect(action, &QAction::triggered, this, [this, format] {
       QString path = AskFileName ? AskFileName(format) : QString();

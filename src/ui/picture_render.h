@@ -57,8 +57,10 @@ class PictureWidget : public QWidget {
   // Called with the file's path when a save could not be written.
   std::function<void(const QString& path)> SaveFailed;
 
-  // The context menu: "Сохранить рисунок как PNG…", "… SVG…".
+  // The context menu: "Сохранить рисунок как PNG…", "… SVG…" (translated as the windows are).
   std::unique_ptr<QMenu> ContextMenu();
+  // The title of the save dialog, and the menu's entry without its "…".
+  static QString SaveCaption(const QString& format);
   // Writes the picture at the box's present size; an old file is replaced only when the
   // new one is complete.
   bool SaveTo(const QString& path, const QString& format);

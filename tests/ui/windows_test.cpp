@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -29,6 +30,7 @@
 #include "ui/picture_render.h"
 #include "window2/plot.h"
 #include "help/help_text.h"
+#include "models/messages.h"
 #include "ui/translation.h"
 
 namespace planova::ui {
@@ -43,7 +45,7 @@ std::filesystem::path ScreenshotFolder() {
 // Text a widget shows as its caption or content.
 QString ShownText(QWidget* w) {
   if (auto* l = qobject_cast<QLabel*>(w)) return l->text();
-  if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text();
+  if (auto* b = qobject_cast<QAbstractButton*>(w)) return QString(b->text()).remove('&');  // the Alt letter's mark
   if (auto* g = qobject_cast<QGroupBox*>(w)) return g->title();
   if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
   if (auto* c = qobject_cast<QComboBox*>(w)) return c->currentText();
@@ -487,7 +489,7 @@ TEST(Windows, TypingAndClickingGoThroughTheModel) {
 
   // A decimal point is read as the comma (2000 January 1.5 of the Julian calendar).
   Type(w1, "Text32", "1.5");
-  qobject_cast<QAbstractButton*>(w1.Widget("Command17"))->click();
+  emit qobject_cast<QLineEdit*>(w1.Widget("Text32"))->returnPressed();  // Enter presses "G->J"
   EXPECT_TRUE(messages.empty());
   EXPECT_EQ(qobject_cast<QLineEdit*>(w1.Widget("Text24"))->text().toStdString(), "2451558");
   // A bad number: the message names the box, which gets the focus; the pointer is normal again.
@@ -507,6 +509,8 @@ bool HasCyrillic(const QString& s) {
 void ExpectEnglish(FormWindow& window) {
   EXPECT_FALSE(HasCyrillic(window.windowTitle())) << window.windowTitle().toStdString();
   for (const auto& c : window.Model().Controls()) {
+    const QString tip = window.Widget(c.Name)->toolTip();
+    EXPECT_FALSE(HasCyrillic(tip)) << c.Name << " \"" << tip.toStdString() << "\"";
     if (c.Kind == ControlKind::kText) continue;  // what the user types stays as typed
     QString text = ShownText(window.Widget(c.Name));
     EXPECT_FALSE(HasCyrillic(text)) << c.Name << " \"" << text.toStdString() << "\"";
@@ -577,6 +581,12 @@ TEST(Windows, EnglishWindowsAndMessages) {
     EXPECT_NE(pane(w2, "RichTextBox1").find("read in all  300  records"), std::string::npos);
     ExpectEnglish(w2);
     ExpectReadable(w2);
+    auto* plot = static_cast<PictureWidget*>(w2.Widget("Picture1"));
+    QStringList entries;
+    const auto menu = plot->ContextMenu();
+    for (QAction* action : menu->actions()) entries << action->text();
+    EXPECT_EQ(entries, QStringList({"Save the plot as PNG…", "Save the plot as SVG…"}));
+    EXPECT_EQ(PictureWidget::SaveCaption("SVG").toStdString(), "Save the plot as SVG");  // the save dialog's title
     w2.grab().save(QString::fromStdString((ScreenshotFolder() / "window2_loaded_en.png").string()));
     Click(w2, "К форме 3");
     FormWindow& w3 = desktop.Window("Form4");
@@ -585,6 +595,13 @@ TEST(Windows, EnglishWindowsAndMessages) {
     ExpectReadable(w3);
     w3.grab().save(QString::fromStdString((ScreenshotFolder() / "window3_en.png").string()));
     EXPECT_EQ(messages.size(), 1u) << messages.back();
+
+    // The start-up dialogs on an empty application folder.
+    AppFolderCheck empty{true, {"Obs…", "Tab…", "FileJPL", "FileDov", "FileMPC", "Dat", "JPL"}, {}};
+    for (const std::string& dialog : {AppFolderMissingText(folder, empty), AppFolderMissingText(folder / "none", {}),
+                                      std::string(kAppFolderOffer), FolderNotMadeMessage(folder)}) {
+      EXPECT_FALSE(HasCyrillic(Tr(dialog))) << Tr(dialog).toStdString();
+    }
   }
   Desktop desktop(folder);
   desktop.Start();
@@ -615,9 +632,35 @@ TEST(Windows, HelpWindowOpensOnceAndShowsItsText) {
   ExpectReadable(help);
   ASSERT_TRUE(help.grab().save(QString::fromStdString((ScreenshotFolder() / "help.png").string())));
 
-  qobject_cast<QAbstractButton*>(help.Widget("Command1"))->click();
+  // Escape closes the help as "Закрыть" does, from its text too.
+  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QApplication::sendEvent(text, &escape);
   EXPECT_FALSE(help.isVisible());
   EXPECT_TRUE(w1.isVisible());
+}
+
+// Every box of the three working windows has a tip saying what it holds; the boxes and
+// panes the program fills stay out of the Tab chain; the main buttons have Alt letters.
+TEST(Windows, BoxesHaveTipsAndTheKeyboardSkipsOutputs) {
+  auto folder = test::FreshFolder("ui-tips", true);
+  Desktop desktop(folder);
+  for (const char* form : {"Form1", "Form2", "Form4"}) {
+    FormWindow& w = desktop.Window(form);
+    for (const auto& c : w.Model().Controls()) {
+      QWidget* widget = w.Widget(c.Name);
+      if (c.Kind == ControlKind::kText) {
+        EXPECT_FALSE(widget->toolTip().isEmpty()) << form << " " << c.Name;
+      } else if (c.Kind == ControlKind::kRichText) {
+        EXPECT_EQ(widget->focusPolicy(), Qt::ClickFocus) << form << " " << c.Name;
+      }
+    }
+  }
+  EXPECT_EQ(desktop.Window("Form1").Widget("Text11")->focusPolicy(), Qt::ClickFocus);  // "всего данных"
+  EXPECT_EQ(desktop.Window("Form4").Widget("Text5")->focusPolicy(), Qt::ClickFocus);   // "сравнено"
+  EXPECT_EQ(qobject_cast<QAbstractButton*>(desktop.Window("Form2").Widget("Command5"))->text().toStdString(),
+            "&Загрузить в формате BDL");
+  EXPECT_EQ(desktop.app.window2.FindButton("Загрузить в формате BDL")->Name, "Command5");  // the caption stays
+  EXPECT_NE(desktop.Window("Form2").Widget("RichTextBox3")->toolTip().indexOf("T1-T2 (sec)"), -1);
 }
 
 TEST(Windows, ExitClosesEveryWindow) {
