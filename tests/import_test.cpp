@@ -841,7 +841,7 @@ struct TableTest : ::testing::Test {
 
 TEST_F(TableTest, LongitudeAndLatitudeForms) {
   //                 A       B       C    D     E    F    G    H    I    J    K     L     M    N       O            P        Q
-  sheet.Row(2, {"Moon", "1995", "1", "10", "0", "0", "0", "1", "0", "0", "-0", "30", "0", "10,5", "2449728", "-10.5", "-0,5"});
+  sheet.Row(2, {"Moon", "1995", "1", "10", "0", "0", "0", "1", "0", "0", "-0", "30", "0", "10,5", "2449728", "-10.5", "0,5"});
   sheet.Row(3, {"Moon", "1995", "1", "10", "0", "0", "0", "1", "0", "0", "30", "0", "0", "10,5", "2449728", "-", "-"});
   Run();
   EXPECT_NEAR_WHAT(store.ObsLon(1, kSet1), 15.0, kAngleTol, "HMS 1 0 0");
@@ -850,8 +850,9 @@ TEST_F(TableTest, LongitudeAndLatitudeForms) {
 
   s.Table.Longitude = LongitudeForm::kDms;
   s.Table.LatitudeFromPole = true;
-  Run();
-  EXPECT_NEAR_WHAT(store.ObsLon(1, kSet1), 1.0, kAngleTol, "DMS 1 0 0");
+  Run();  // row 2 only: "-0 30 0" from the pole would be 90.5 degrees
+  EXPECT_EQ(store.GoodCount, 1);
+  EXPECT_NEAR_WHAT(store.ObsLon(2, kSet1), 1.0, kAngleTol, "DMS 1 0 0");
   EXPECT_NEAR_WHAT(store.ObsLat(2, kSet1), 60.0, kAngleTol, "polar distance 30 0 0");
 
   // Decimal degrees; "-" in a decimal cell leaves the row's earlier value in place,
@@ -863,7 +864,7 @@ TEST_F(TableTest, LongitudeAndLatitudeForms) {
   store.ObsLat(2, kSet1) = -7.0;
   Run();
   EXPECT_NEAR_WHAT(store.ObsLon(1, kSet1), 349.5, kAngleTol, "D -10.5");
-  EXPECT_NEAR_WHAT(store.ObsLat(1, kSet1), 90.5, kAngleTol, "D -0,5 from the pole");
+  EXPECT_NEAR_WHAT(store.ObsLat(1, kSet1), 89.5, kAngleTol, "D 0,5 from the pole");
   EXPECT_NEAR_WHAT(store.ObsJd(1, kSet1), 2449728.0, kJdTol, "YMDay 10,5");
   EXPECT_EQ(store.ObsLon(2, kSet1), 123.0);
   EXPECT_EQ(store.ObsLat(2, kSet3), -7.0);
@@ -916,6 +917,42 @@ TEST_F(TableTest, YearsBeyondTheCalendarCellsRejectWithoutAMessage) {
   EXPECT_EQ(store.ReadCount, 3);
   EXPECT_EQ(store.GoodCount, 0);
   EXPECT_EQ(r.RejectedLog.rfind("ЗАБРАКОВАННЫЕ ПРОГРАММОЙ ЗАПИСИ\r\n0001", 0), 0u);
+}
+
+// Rows whose numbers read but hold no possible date or place: each refused with its
+// reason, nothing of it stored, the good rows imported.
+TEST_F(TableTest, ImpossibleValuesAreRefusedWithTheirReason) {
+  const std::vector<std::string> good = {"Moon", "1995", "1", "10", "0", "0", "0", "1", "0", "0", "10", "0", "0", "10", "2449728"};
+  const struct {
+    size_t cell;  // the cell of the good row changed
+    std::string text;
+    DateForm date;
+    const char* reason;
+  } cases[] = {
+      {9, "1e308", DateForm::kYmdhms, "прямое восхождение: минуты или секунды вне 0..60"},
+      {7, "30", DateForm::kYmdhms, "прямое восхождение: часы вне 0..23"},
+      {8, "-1", DateForm::kYmdhms, "прямое восхождение: минуты или секунды вне 0..60"},
+      {10, "95", DateForm::kYmdhms, "склонение или широта вне ±90"},
+      {12, "60", DateForm::kYmdhms, "склонение: минуты или секунды вне 0..60"},
+      {14, "1e308", DateForm::kJd, "дата вне календаря"},
+      {14, "-1e308", DateForm::kJd, "дата вне календаря"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text + " " + c.reason);
+    std::vector<std::string> bad = good;
+    bad[c.cell] = c.text;
+    sheet.cells.clear();
+    sheet.Row(2, bad);
+    sheet.Row(3, good);
+    s.Table.Date = c.date;
+    store.ObsJd(1, kSet1) = 7;
+    ImportResult r = Run();
+    EXPECT_EQ(store.ReadCount, 2);
+    EXPECT_EQ(store.GoodCount, 1);
+    EXPECT_EQ(store.ObsJd(1, kSet1), 7.0);
+    EXPECT_NE(r.RejectedLog.find(std::string("    <- ") + c.reason), std::string::npos) << r.RejectedLog;
+    EXPECT_NEAR_WHAT(store.ObsJd(1, kSet3), 2449727.5 + (c.date == DateForm::kJd ? 0.5 : 0), kJdTol, "the good row");
+  }
 }
 
 // --- The record converters -------------------------------------------------------------
