@@ -2,6 +2,8 @@
 // Mac files), the record converters on awkward records of old catalogues, the table
 // readers (.xls, .xlsx, .ods), the store's capacity, and every message of the import.
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
 #include <zip.h>
 
 #include <array>
@@ -659,6 +661,20 @@ TEST_F(ImportTest, WorkbooksThatCannotBeReadSayWhy) {
   const std::string notZip = "Таблица не читается: это не книга .xlsx или .ods  ";
   const std::string encrypted = "Таблица защищена паролем: сохраните ее без пароля  ";
   const std::string noSheet = "В таблице нет ни одного листа  ";
+  const std::string damaged = "Таблица повреждена и не читается  ";
+  const std::string tooLarge = "Книга слишком велика (предел 32 МБ)  ";
+  // Workbooks of a few kilobytes that would expand a thousandfold: 100-kB shared strings
+  // in 400 cells, 600 runs of 65536 spaces, and entities of a document type declaration.
+  std::string reuse, spaces, laughs = "<!DOCTYPE worksheet [<!ENTITY a \"" + std::string(1000, 'a') + "\">";
+  for (int k = 0; k < 400; ++k) reuse += R"(<c r="A)" + std::to_string(k + 1) + R"(" t="s"><v>0</v></c>)";
+  for (int k = 0; k < 600; ++k) spaces += R"(<text:s text:c="65536"/>)";
+  for (char e = 'b'; e <= 'h'; ++e) {
+    std::string tenfold;
+    for (int k = 0; k < 10; ++k) tenfold += std::string("&") + static_cast<char>(e - 1) + ";";
+    laughs += std::string("<!ENTITY ") + e + " \"" + tenfold + "\">";
+  }
+  laughs += "]>";
+  const std::string stringBomb = "<si><t>" + std::string(100000, 'x') + "</t></si>";
   struct Case {
     const char* ext;
     Parts parts;        // a zip of these parts, or
@@ -678,8 +694,17 @@ TEST_F(ImportTest, WorkbooksThatCannotBeReadSayWhy) {
       {".xlsx", Xlsx(kXlsxOneSheet, "", "", {}), "", noSheet},  // the sheet's relationship is missing
       {".ods", Ods(""), "", noSheet},
       {".xlsx", Xlsx(kXlsxOneSheet, kXlsxRels, "", {{"xl/worksheets/sheet1.xml", "<worksheet><sheetData>"}}), "",
-       "Таблица повреждена и не читается  "},
+       damaged},
+      {".xls", {}, std::string(compound, 0, 512), damaged},  // a compound file cut short
+      {".xlsx", Xlsx(kXlsxOneSheet, kXlsxRels, stringBomb, {{"xl/worksheets/sheet1.xml", XlsxSheet(reuse)}}), "",
+       tooLarge},
+      {".ods", Ods(R"(<table:table><table:table-row><table:table-cell><text:p>)" + spaces +
+                   "</text:p></table:table-cell></table:table-row></table:table>"), "", tooLarge},
+      {".xlsx", Xlsx(kXlsxOneSheet, kXlsxRels, "", {{"xl/worksheets/sheet1.xml", laughs + XlsxSheet("&h;")}}), "",
+       damaged},
   };
+  rusage before{};
+  ::getrusage(RUSAGE_SELF, &before);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message + c.ext);
     const fs::path path = folder / "TabPARI" / (std::string("PARI11_G_7") + c.ext);
@@ -693,8 +718,13 @@ TEST_F(ImportTest, WorkbooksThatCannotBeReadSayWhy) {
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0], c.message + "\r\n" + PathText(path));
     EXPECT_EQ(f.readCount.Text, "0");
+    EXPECT_LT(fs::file_size(path), 10000u);
     fs::remove(path);
   }
+  // None of them took more than 100 MB on the way (the peak, in kilobytes).
+  rusage after{};
+  ::getrusage(RUSAGE_SELF, &after);
+  EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 100 * 1024);
 }
 
 TEST(ZipWorkbook, CellsOfXlsxAndOds) {
@@ -931,7 +961,7 @@ TEST_F(TableTest, ImpossibleValuesAreRefusedWithTheirReason) {
   } cases[] = {
       {9, "1e308", DateForm::kYmdhms, "прямое восхождение: минуты или секунды вне 0..60"},
       {7, "30", DateForm::kYmdhms, "прямое восхождение: часы вне 0..23"},
-      {8, "-1", DateForm::kYmdhms, "прямое восхождение: минуты или секунды вне 0..60"},
+      {8, "-60", DateForm::kYmdhms, "прямое восхождение: минуты или секунды вне 0..60"},
       {10, "95", DateForm::kYmdhms, "склонение или широта вне ±90"},
       {12, "60", DateForm::kYmdhms, "склонение: минуты или секунды вне 0..60"},
       {14, "1e308", DateForm::kJd, "дата вне календаря"},
