@@ -27,8 +27,11 @@ COMMON=("$ROOT/src/common/numtext.cpp" "$ROOT/src/common/textfile.cpp" "$ROOT/sr
         "$ROOT/src/astro/time.cpp" "$ROOT/src/astro/frames.cpp" "$ROOT/src/astro/astro_state.cpp"
         "$ROOT/src/astro/precise_place.cpp" "$ROOT/src/astro/observer.cpp" "$ROOT/src/astro/jpl.cpp"
         "$ROOT/src/astro/jpl_ascii.cpp" "$ROOT/src/astro/spk_ephemeris.cpp" -lerfa)
+# The import runs ADES files too, whose XML reader is Qt Core's stream reader (Qt is built
+# to be linked from position-independent code only).
 IMPORT=("$ROOT/src/import/source_import.cpp" "$ROOT/src/import/xls_reader.cpp" "$ROOT/src/import/observatories.cpp"
-        "$ROOT/src/common/obs_store.cpp")
+        "$ROOT/src/import/ades_reader.cpp" "$ROOT/src/common/obs_store.cpp"
+        -fPIC $(pkg-config --cflags --libs Qt6Core))
 
 BDL=("$ROOT/src/bdl/bdl_line.cpp" "$ROOT/src/bdl/bdl_file.cpp" "$ROOT/src/common/obs_store.cpp")
 
@@ -59,10 +62,8 @@ build de405_header_fuzz "$ROOT/fuzz/de405_header_fuzz.cpp" "${COMMON[@]}"
 build bdl_load_fuzz "$ROOT/fuzz/bdl_load_fuzz.cpp" "${BDL[@]}" "${COMMON[@]}"
 build spk_fuzz "$ROOT/fuzz/spk_fuzz.cpp" "$ROOT/src/astro/spk_ephemeris.cpp"
 # The ADES readers (the XML one through Qt Core's stream reader).
-build ades_psv_fuzz "$ROOT/fuzz/ades_psv_fuzz.cpp" "$ROOT/src/import/ades_reader.cpp" "${IMPORT[@]}" "${COMMON[@]}" \
-  -fPIC $(pkg-config --cflags --libs Qt6Core)
-build ades_xml_fuzz "$ROOT/fuzz/ades_xml_fuzz.cpp" "$ROOT/src/import/ades_reader.cpp" "${IMPORT[@]}" "${COMMON[@]}" \
-  -fPIC $(pkg-config --cflags --libs Qt6Core)
+build ades_psv_fuzz "$ROOT/fuzz/ades_psv_fuzz.cpp" "${IMPORT[@]}" "${COMMON[@]}"
+build ades_xml_fuzz "$ROOT/fuzz/ades_xml_fuzz.cpp" "${IMPORT[@]}" "${COMMON[@]}"
 # Qt is built to be linked from position-independent code only.
 build workbook_fuzz "$ROOT/fuzz/workbook_fuzz.cpp" "$ROOT/src/import/zip_workbook.cpp" "$ROOT/src/import/xls_reader.cpp" \
   "${COMMON[@]}" -fPIC $(pkg-config --cflags --libs Qt6Core libzip)

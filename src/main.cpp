@@ -8,7 +8,9 @@
 // language.
 #include <QApplication>
 #include <QString>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
@@ -220,9 +222,16 @@ int main(int argc, char** argv) {
       setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     }
     QGuiApplication qt(argc, argv);
+    // A folder opens as a stream on Linux and reads as an empty script: refused by name,
+    // as is a file that cannot be read (with the system's reason).
+    std::error_code ec;
+    if (fs::is_directory(script, ec)) {
+      std::cerr << "cannot open script " << script << ": it is a folder\n";
+      return 2;
+    }
     std::ifstream in(script, std::ios::binary);
     if (!in) {
-      std::cerr << "cannot open script " << script << "\n";
+      std::cerr << "cannot open script " << script << ": " << std::strerror(errno) << "\n";
       return 2;
     }
     const planova::AppFolderCheck check = planova::CheckAppFolder(appFolder, planova::FindEphemerides);

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
@@ -161,7 +163,9 @@ TEST(FileWrites, AFailedWriteKeepsThePreviousFile) {
     }
     EXPECT_EQ(test::ReadBytes(target), kPrevious);
     ASSERT_FALSE(d.ui.messages.empty());
-    EXPECT_EQ(d.ui.messages.back(), "Ошибка записи в файл\r\n" + PathText(target));
+    // The message names the file (and the run's other file, when that failed too).
+    const std::string message = d.ui.messages.back();
+    EXPECT_EQ(message.rfind("Ошибка записи в файл\r\n" + PathText(target), 0), 0u) << message;
     EXPECT_EQ(test::TemporaryFiles(d.folder), std::vector<std::string>{});
   }
 }
@@ -249,6 +253,25 @@ TEST(FileWrites, TheTargetChangesOnlyAtTheCommit) {
   EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   EXPECT_FALSE(WriteFileAtomically(folder / "no folder" / "f.txt", "x"));
   EXPECT_EQ(test::TemporaryFiles(folder), std::vector<std::string>{});
+
+  // A write through a symbolic link writes the file it points at; the link stays.
+  fs::create_symlink("f.txt", folder / "link.txt");
+  ASSERT_TRUE(WriteFileAtomically(folder / "link.txt", "via link\r\n"));
+  EXPECT_TRUE(fs::is_symlink(folder / "link.txt"));
+  EXPECT_EQ(test::ReadBytes(target), "via link\r\n");
+
+  // The temporary file of a process that has ended goes at the next write of its target;
+  // that of a running process (the test's parent) stays.
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ASSERT_GT(child, 0);
+  ::waitpid(child, nullptr, 0);
+  const std::string dead = "f.txt.tmp-" + std::to_string(child) + "-1";
+  const std::string living = "f.txt.tmp-" + std::to_string(::getppid()) + "-1";
+  test::WriteBytes(folder / dead, "half");
+  test::WriteBytes(folder / living, "half");
+  ASSERT_TRUE(WriteFileAtomically(target, "new\r\n"));
+  EXPECT_EQ(test::TemporaryFiles(folder), std::vector<std::string>{(folder / living).string()});
 }
 
 }  // namespace

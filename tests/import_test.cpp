@@ -2,6 +2,8 @@
 // Mac files), the record converters on awkward records of old catalogues, the table
 // readers (.xls, .xlsx, .ods), the store's capacity, and every message of the import.
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
 #include <zip.h>
 
 #include <array>
@@ -659,6 +661,20 @@ TEST_F(ImportTest, WorkbooksThatCannotBeReadSayWhy) {
   const std::string notZip = "Таблица не читается: это не книга .xlsx или .ods  ";
   const std::string encrypted = "Таблица защищена паролем: сохраните ее без пароля  ";
   const std::string noSheet = "В таблице нет ни одного листа  ";
+  const std::string damaged = "Таблица повреждена и не читается  ";
+  const std::string tooLarge = "Книга слишком велика (предел 32 МБ)  ";
+  // Workbooks of a few kilobytes that would expand a thousandfold: 100-kB shared strings
+  // in 400 cells, 600 runs of 65536 spaces, and entities of a document type declaration.
+  std::string reuse, spaces, laughs = "<!DOCTYPE worksheet [<!ENTITY a \"" + std::string(1000, 'a') + "\">";
+  for (int k = 0; k < 400; ++k) reuse += R"(<c r="A)" + std::to_string(k + 1) + R"(" t="s"><v>0</v></c>)";
+  for (int k = 0; k < 600; ++k) spaces += R"(<text:s text:c="65536"/>)";
+  for (char e = 'b'; e <= 'h'; ++e) {
+    std::string tenfold;
+    for (int k = 0; k < 10; ++k) tenfold += std::string("&") + static_cast<char>(e - 1) + ";";
+    laughs += std::string("<!ENTITY ") + e + " \"" + tenfold + "\">";
+  }
+  laughs += "]>";
+  const std::string stringBomb = "<si><t>" + std::string(100000, 'x') + "</t></si>";
   struct Case {
     const char* ext;
     Parts parts;        // a zip of these parts, or
@@ -678,8 +694,17 @@ TEST_F(ImportTest, WorkbooksThatCannotBeReadSayWhy) {
       {".xlsx", Xlsx(kXlsxOneSheet, "", "", {}), "", noSheet},  // the sheet's relationship is missing
       {".ods", Ods(""), "", noSheet},
       {".xlsx", Xlsx(kXlsxOneSheet, kXlsxRels, "", {{"xl/worksheets/sheet1.xml", "<worksheet><sheetData>"}}), "",
-       "Таблица повреждена и не читается  "},
+       damaged},
+      {".xls", {}, std::string(compound, 0, 512), damaged},  // a compound file cut short
+      {".xlsx", Xlsx(kXlsxOneSheet, kXlsxRels, stringBomb, {{"xl/worksheets/sheet1.xml", XlsxSheet(reuse)}}), "",
+       tooLarge},
+      {".ods", Ods(R"(<table:table><table:table-row><table:table-cell><text:p>)" + spaces +
+                   "</text:p></table:table-cell></table:table-row></table:table>"), "", tooLarge},
+      {".xlsx", Xlsx(kXlsxOneSheet, kXlsxRels, "", {{"xl/worksheets/sheet1.xml", laughs + XlsxSheet("&h;")}}), "",
+       damaged},
   };
+  rusage before{};
+  ::getrusage(RUSAGE_SELF, &before);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message + c.ext);
     const fs::path path = folder / "TabPARI" / (std::string("PARI11_G_7") + c.ext);
@@ -693,8 +718,13 @@ TEST_F(ImportTest, WorkbooksThatCannotBeReadSayWhy) {
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0], c.message + "\r\n" + PathText(path));
     EXPECT_EQ(f.readCount.Text, "0");
+    EXPECT_LT(fs::file_size(path), 10000u);
     fs::remove(path);
   }
+  // None of them took more than 100 MB on the way (the peak, in kilobytes).
+  rusage after{};
+  ::getrusage(RUSAGE_SELF, &after);
+  EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 100 * 1024);
 }
 
 TEST(ZipWorkbook, CellsOfXlsxAndOds) {
@@ -841,7 +871,7 @@ struct TableTest : ::testing::Test {
 
 TEST_F(TableTest, LongitudeAndLatitudeForms) {
   //                 A       B       C    D     E    F    G    H    I    J    K     L     M    N       O            P        Q
-  sheet.Row(2, {"Moon", "1995", "1", "10", "0", "0", "0", "1", "0", "0", "-0", "30", "0", "10,5", "2449728", "-10.5", "-0,5"});
+  sheet.Row(2, {"Moon", "1995", "1", "10", "0", "0", "0", "1", "0", "0", "-0", "30", "0", "10,5", "2449728", "-10.5", "0,5"});
   sheet.Row(3, {"Moon", "1995", "1", "10", "0", "0", "0", "1", "0", "0", "30", "0", "0", "10,5", "2449728", "-", "-"});
   Run();
   EXPECT_NEAR_WHAT(store.ObsLon(1, kSet1), 15.0, kAngleTol, "HMS 1 0 0");
@@ -850,8 +880,9 @@ TEST_F(TableTest, LongitudeAndLatitudeForms) {
 
   s.Table.Longitude = LongitudeForm::kDms;
   s.Table.LatitudeFromPole = true;
-  Run();
-  EXPECT_NEAR_WHAT(store.ObsLon(1, kSet1), 1.0, kAngleTol, "DMS 1 0 0");
+  Run();  // row 2 only: "-0 30 0" from the pole would be 90.5 degrees
+  EXPECT_EQ(store.GoodCount, 1);
+  EXPECT_NEAR_WHAT(store.ObsLon(2, kSet1), 1.0, kAngleTol, "DMS 1 0 0");
   EXPECT_NEAR_WHAT(store.ObsLat(2, kSet1), 60.0, kAngleTol, "polar distance 30 0 0");
 
   // Decimal degrees; "-" in a decimal cell leaves the row's earlier value in place,
@@ -863,7 +894,7 @@ TEST_F(TableTest, LongitudeAndLatitudeForms) {
   store.ObsLat(2, kSet1) = -7.0;
   Run();
   EXPECT_NEAR_WHAT(store.ObsLon(1, kSet1), 349.5, kAngleTol, "D -10.5");
-  EXPECT_NEAR_WHAT(store.ObsLat(1, kSet1), 90.5, kAngleTol, "D -0,5 from the pole");
+  EXPECT_NEAR_WHAT(store.ObsLat(1, kSet1), 89.5, kAngleTol, "D 0,5 from the pole");
   EXPECT_NEAR_WHAT(store.ObsJd(1, kSet1), 2449728.0, kJdTol, "YMDay 10,5");
   EXPECT_EQ(store.ObsLon(2, kSet1), 123.0);
   EXPECT_EQ(store.ObsLat(2, kSet3), -7.0);
@@ -916,6 +947,42 @@ TEST_F(TableTest, YearsBeyondTheCalendarCellsRejectWithoutAMessage) {
   EXPECT_EQ(store.ReadCount, 3);
   EXPECT_EQ(store.GoodCount, 0);
   EXPECT_EQ(r.RejectedLog.rfind("ЗАБРАКОВАННЫЕ ПРОГРАММОЙ ЗАПИСИ\r\n0001", 0), 0u);
+}
+
+// Rows whose numbers read but hold no possible date or place: each refused with its
+// reason, nothing of it stored, the good rows imported.
+TEST_F(TableTest, ImpossibleValuesAreRefusedWithTheirReason) {
+  const std::vector<std::string> good = {"Moon", "1995", "1", "10", "0", "0", "0", "1", "0", "0", "10", "0", "0", "10", "2449728"};
+  const struct {
+    size_t cell;  // the cell of the good row changed
+    std::string text;
+    DateForm date;
+    const char* reason;
+  } cases[] = {
+      {9, "1e308", DateForm::kYmdhms, "прямое восхождение: минуты или секунды вне 0..60"},
+      {7, "30", DateForm::kYmdhms, "прямое восхождение: часы вне 0..23"},
+      {8, "-60", DateForm::kYmdhms, "прямое восхождение: минуты или секунды вне 0..60"},
+      {10, "95", DateForm::kYmdhms, "склонение или широта вне ±90"},
+      {12, "60", DateForm::kYmdhms, "склонение: минуты или секунды вне 0..60"},
+      {14, "1e308", DateForm::kJd, "дата вне календаря"},
+      {14, "-1e308", DateForm::kJd, "дата вне календаря"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text + " " + c.reason);
+    std::vector<std::string> bad = good;
+    bad[c.cell] = c.text;
+    sheet.cells.clear();
+    sheet.Row(2, bad);
+    sheet.Row(3, good);
+    s.Table.Date = c.date;
+    store.ObsJd(1, kSet1) = 7;
+    ImportResult r = Run();
+    EXPECT_EQ(store.ReadCount, 2);
+    EXPECT_EQ(store.GoodCount, 1);
+    EXPECT_EQ(store.ObsJd(1, kSet1), 7.0);
+    EXPECT_NE(r.RejectedLog.find(std::string("    <- ") + c.reason), std::string::npos) << r.RejectedLog;
+    EXPECT_NEAR_WHAT(store.ObsJd(1, kSet3), 2449727.5 + (c.date == DateForm::kJd ? 0.5 : 0), kJdTol, "the good row");
+  }
 }
 
 // --- The record converters -------------------------------------------------------------

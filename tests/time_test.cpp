@@ -98,6 +98,13 @@ TEST_F(TimeTest, OverflowsAreRefused) {
   EXPECT_FALSE(CalendarFromJulianDate(a, std::nan("")));
   EXPECT_FALSE(CalendarFromJulianDate(a, 2147483647.0));  // the largest day number: a year past 16 bits
   EXPECT_EQ(a.CalYear, 7);
+
+  // ISO 8601 dates hold the years 0000..9999 only; beyond them the text is empty.
+  const CalendarRule rule = CalendarRule::kGregorianFrom1582;
+  EXPECT_EQ(IsoDateTime()(rule, 1721057.5), "0000-01-01T00:00:00.000Z");
+  EXPECT_EQ(IsoDateTime()(rule, 1721056.5), "");
+  EXPECT_EQ(IsoDateTime()(rule, 5373483.5), "9999-12-31T00:00:00.000Z");
+  EXPECT_EQ(IsoDateTime()(rule, 5373484.5), "");
 }
 
 TEST_F(TimeTest, DeltaTOfNoDateIsNoNumber) {

@@ -632,6 +632,34 @@
             <translation>line </translation>
         </message>
         <message>
+            <source>дата вне календаря</source>
+            <translation>date outside the calendar</translation>
+        </message>
+        <message>
+            <source>прямое восхождение: часы вне 0..23</source>
+            <translation>right ascension: hours outside 0..23</translation>
+        </message>
+        <message>
+            <source>прямое восхождение: минуты или секунды вне 0..60</source>
+            <translation>right ascension: minutes or seconds outside 0..60</translation>
+        </message>
+        <message>
+            <source>долгота: минуты или секунды вне 0..60</source>
+            <translation>longitude: minutes or seconds outside 0..60</translation>
+        </message>
+        <message>
+            <source>долгота или прямое восхождение вне 0..360</source>
+            <translation>longitude or right ascension outside 0..360</translation>
+        </message>
+        <message>
+            <source>склонение: минуты или секунды вне 0..60</source>
+            <translation>declination: minutes or seconds outside 0..60</translation>
+        </message>
+        <message>
+            <source>склонение или широта вне ±90</source>
+            <translation>declination or latitude beyond ±90</translation>
+        </message>
+        <message>
             <source>наблюдение со спутника: место наблюдателя во второй строке</source>
             <translation>observation from a satellite: the observer's place is on the second line</translation>
         </message>
@@ -662,14 +690,6 @@
         <message>
             <source>нет такого дня в месяце</source>
             <translation>no such day in the month</translation>
-        </message>
-        <message>
-            <source>прямое восхождение: минуты или секунды вне 0..60</source>
-            <translation>right ascension: minutes or seconds outside 0..60</translation>
-        </message>
-        <message>
-            <source>склонение: минуты или секунды вне 0..60</source>
-            <translation>declination: minutes or seconds outside 0..60</translation>
         </message>
         <message>
             <source>Ошибка записи в файл</source>
@@ -722,6 +742,10 @@
         <message>
             <source>Таблица повреждена и не читается  </source>
             <translation>The table is damaged and cannot be read  </translation>
+        </message>
+        <message>
+            <source>Книга слишком велика (предел 32 МБ)  </source>
+            <translation>The workbook is too large (limit 32 MB)  </translation>
         </message>
         <message>
             <source>Не найдена таблица  </source>

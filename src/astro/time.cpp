@@ -152,6 +152,8 @@ bool IsoDateTime::AppendTo(std::string& out, CalendarRule rule, double jd) {
   if (midnight != midnight_) {
     CalendarDate date;
     if (!CalendarFromJulianDate(rule, midnight + 0.25, date)) return false;
+    // ISO 8601 writes a year of four digits without a sign: years 0000..9999 only.
+    if (date.Year < 0 || date.Year > 9999) return false;
     char buf[48];
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT", static_cast<int>(date.Year), static_cast<int>(date.Month),
                   static_cast<int>(std::floor(date.Day)));

@@ -51,8 +51,8 @@ bool CalendarFromJulianDate(AstroState& a, double jd);
 CalendarRule CalendarRuleOf(const AstroState& a);
 
 // The date and time of a JD as ISO 8601 to the millisecond, "1990-01-03T20:55:30.200Z"
-// (the calendar of CalendarFromJulianDate under the rule given); empty when that fails or
-// the JD is not finite.  The date of the last day is kept: a run of observations sorted
+// (the calendar of CalendarFromJulianDate under the rule given); empty when that fails,
+// the year lies outside 0000..9999 or the JD is not finite.  The date of the last day is kept: a run of observations sorted
 // in time asks the calendar once a day.
 class IsoDateTime {
  public:

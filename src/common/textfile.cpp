@@ -1,6 +1,7 @@
 #include "common/textfile.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -153,10 +154,50 @@ void TextInputFile::Close() {
   file_ = nullptr;
 }
 
-bool TextOutputFile::Create(const std::filesystem::path& target) {
+namespace {
+
+// The file a path names for writing: a symbolic link is followed to the file it points
+// at (which may not exist yet), so that the link stays a link and its target takes the
+// new text.
+std::filesystem::path WrittenFile(const std::filesystem::path& target) {
+  std::error_code ec;
+  if (!std::filesystem::is_symlink(target, ec)) return target;
+  std::filesystem::path resolved = std::filesystem::weakly_canonical(target, ec);
+  return ec ? target : resolved;
+}
+
+// Removes the temporary files "<name>.tmp-<process>-<n>" that a process which no longer
+// runs left beside the target (a crash, a power cut): kill(pid, 0) fails with ESRCH for
+// a process id no process has.  Files of running processes are theirs and stay.
+void RemoveStaleTemporaries(const std::filesystem::path& target) {
+  const std::string prefix = target.filename().string() + ".tmp-";
+  const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+  std::error_code ec;
+  std::filesystem::directory_iterator it(folder, ec), end;
+  for (; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.compare(0, prefix.size(), prefix) != 0) continue;
+    const size_t dash = name.find('-', prefix.size());
+    if (dash == std::string::npos || dash == prefix.size()) continue;
+    long pid = 0;
+    bool digits = true;
+    for (size_t k = prefix.size(); k < dash && digits; ++k) {
+      digits = name[k] >= '0' && name[k] <= '9' && pid < 100000000;
+      pid = pid * 10 + (name[k] - '0');
+    }
+    if (!digits || pid <= 0 || pid == ::getpid()) continue;
+    if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) ::unlink(it->path().c_str());
+  }
+}
+
+}  // namespace
+
+bool TextOutputFile::Create(const std::filesystem::path& path) {
   Discard();
   failed_ = false;
+  const std::filesystem::path target = WrittenFile(path);
   target_ = target;
+  RemoveStaleTemporaries(target);
   // A target that exists lends its permission bits to the new file; one the user may
   // not write (a file turned read-only) is refused, as writing it in place would be.
   struct stat old {};

@@ -47,6 +47,8 @@ class TextInputFile {
 // folder, a full disk, a file-size limit, a record that cannot be formatted) the old file
 // stays byte for byte as it was, and no half-written file takes its place.  A target
 // that exists keeps its permissions; one the user has made read-only is not replaced.
+// A target that is a symbolic link writes the file it points at (the link stays), and
+// the temporary files a dead process left beside the target are removed.
 class TextOutputFile {
  public:
   TextOutputFile() = default;
@@ -55,7 +57,7 @@ class TextOutputFile {
   TextOutputFile& operator=(const TextOutputFile&) = delete;
 
   // False when the temporary file cannot be made (or the target may not be written).
-  bool Create(const std::filesystem::path& target);
+  bool Create(const std::filesystem::path& path);
   bool IsOpen() const { return file_ != nullptr; }
   // Writes bytes as they are / followed by CR LF.  False once anything failed.
   bool Write(std::string_view bytes);

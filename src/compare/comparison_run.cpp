@@ -152,10 +152,11 @@ bool ComparisonRun::WriteParamRecord(int32_t row, double day, int32_t month, int
   return false;
 }
 
-bool ComparisonRun::CloseRunFiles() {
-  const bool param = !param_.IsOpen() || param_.Commit();
-  const bool csv = !csv_.IsOpen() || csv_.Commit();
-  return param && csv;
+std::vector<std::filesystem::path> ComparisonRun::CloseRunFiles() {
+  std::vector<std::filesystem::path> unwritten;
+  if (param_.IsOpen() && !param_.Commit()) unwritten.push_back(paramPath_);
+  if (csv_.IsOpen() && !csv_.Commit()) unwritten.push_back(csvPath_);
+  return unwritten;
 }
 
 namespace {

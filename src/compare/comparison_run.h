@@ -95,9 +95,10 @@ class ComparisonRun {
   // cannot be written; the file is then given up, the old one stays.
   bool WriteParamRecord(int32_t row, double day, int32_t month, int32_t year, double jd, double diffLDeg,
                         double diffBDeg, double diffTDays);
-  // Ends the files (Param_data_ and the CSV file): each replaces its old one.  False when
-  // anything of them failed (the old file then stays); true when none is open.
-  bool CloseRunFiles();
+  // Ends the files (Param_data_ and the CSV file): each replaces its old one.  Returns the
+  // files that failed (each old one then stays), so that a message names the file that was
+  // not written; empty when all were written or none is open.
+  std::vector<std::filesystem::path> CloseRunFiles();
   // Gives the files up (Param_data_ and the CSV file): the old ones stay.
   void DiscardRunFiles() {
     param_.Discard();

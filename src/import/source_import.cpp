@@ -146,6 +146,17 @@ bool CalendarJd(CalendarRule rule, double day, int32_t month, int32_t year, doub
 RecordValues ConvertTableRow(const FieldTexts& field, const TableOptions& o, CalendarRule rule) {
   RecordValues r;
   const bool point = o.PointSeparator;
+  // A row whose numbers read but hold no possible date or place is refused with its
+  // reason and stores nothing, as a line of the fixed-column catalogues is: a cell of
+  // 1e308 seconds or a declination of 95 degrees would not fit the BDL columns.  (The
+  // time of day keeps its historical carry: 24 h 61 m 75 s is the next day's 1:02:15.
+  // Southern declinations are written "-4 -2 -0,14": the minutes and seconds may carry
+  // the sign, and their size is what is checked.)
+  const auto refused = [](const char* reason) {
+    RecordValues none;
+    none.Reason = reason;
+    return none;
+  };
 
   // Date.
   double jd = 0;
@@ -176,6 +187,8 @@ RecordValues ConvertTableRow(const FieldTexts& field, const TableOptions& o, Cal
   } else {
     if (!RealWithSeparator(field[14], point, jd)) return r;
   }
+  CalendarDate inCalendar;
+  if (!std::isfinite(jd) || !CalendarFromJulianDate(rule, jd, inCalendar)) return refused("дата вне календаря");
   r.Jd = jd;
   r.HasJd = true;
 
@@ -190,6 +203,11 @@ RecordValues ConvertTableRow(const FieldTexts& field, const TableOptions& o, Cal
       int16_t a = 0, b = 0;
       double c = 0;
       if (!WholeOrDash(field[7], a) || !WholeOrDash(field[8], b) || !RealOrDash(field[9], point, c)) return r;
+      if (o.Longitude == LongitudeForm::kHms && !PossibleHours(a)) return refused("прямое восхождение: часы вне 0..23");
+      if (!PossibleMinutesAndSeconds(std::abs(b), std::fabs(c))) {
+        return refused(o.Longitude == LongitudeForm::kHms ? "прямое восхождение: минуты или секунды вне 0..60"
+                                                           : "долгота: минуты или секунды вне 0..60");
+      }
       if (o.Longitude == LongitudeForm::kHms) {
         r.LonDeg = (b / 60.0 + a + c / 3600) * 360 / 24;
       } else {
@@ -198,6 +216,7 @@ RecordValues ConvertTableRow(const FieldTexts& field, const TableOptions& o, Cal
       r.HasLon = true;
     }
     if (r.HasLon && r.LonDeg < 0) r.LonDeg += 360;
+    if (r.HasLon && !PossibleRightAscension(r.LonDeg)) return refused("долгота или прямое восхождение вне 0..360");
   }
 
   // Latitude or declination.
@@ -211,12 +230,14 @@ RecordValues ConvertTableRow(const FieldTexts& field, const TableOptions& o, Cal
       int16_t d = 0, m = 0;
       double s = 0;
       if (!WholeOrDash(field[10], d) || !WholeOrDash(field[11], m) || !RealOrDash(field[12], point, s)) return r;
+      if (!PossibleMinutesAndSeconds(std::abs(m), std::fabs(s))) return refused("склонение: минуты или секунды вне 0..60");
       r.LatDeg = m / 60.0 + d + s / 3600;
       // "-0 30 0": the sign of a declination above -1 degree stands only in the text.
       if (r.LatDeg > 0 && MinusSign(field[10])) r.LatDeg = -r.LatDeg;
       r.HasLat = true;
     }
     if (r.HasLat && o.LatitudeFromPole) r.LatDeg = 90 - r.LatDeg;
+    if (r.HasLat && !PossibleDeclination(r.LatDeg)) return refused("склонение или широта вне ±90");
   }
 
   r.Accepted = true;
@@ -735,6 +756,9 @@ const char* TableProblemText(WorkbookProblem problem) {
       return "Таблица в формате Strict Open XML: сохраните ее как книгу Excel (.xlsx)  ";
     case WorkbookProblem::kNoSheet: return "В таблице нет ни одного листа  ";
     case WorkbookProblem::kDamaged: return "Таблица повреждена и не читается  ";
+    case WorkbookProblem::kTooLarge:
+      static_assert(kMaxSheetMegabytes == 32, "the message names the limit");
+      return "Книга слишком велика (предел 32 МБ)  ";
   }
   return "Не найдена таблица  ";
 }

@@ -1,5 +1,7 @@
 #include "import/xls_reader.h"
 
+#include <fstream>
+
 #include "common/numtext.h"
 
 #if defined(PLANOVA_HAVE_FREEXL) && PLANOVA_HAVE_FREEXL
@@ -40,12 +42,19 @@ std::string NumberCellText(double value) { return RealText(value); }
 
 bool FreeXlWorkbook::Open(const std::filesystem::path& path) {
   Close();
+  problem_ = WorkbookProblem::kNone;
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) return false;
   const void* handle = nullptr;
   int rc = freexl_open(path.c_str(), &handle);
   if (rc != FREEXL_OK) {
     if (handle) freexl_close(handle);
+    // A compound file FreeXL cannot read is a damaged workbook (a truncated copy); any
+    // other file is no workbook at all.
+    char head[8] = {};
+    std::ifstream in(path, std::ios::binary);
+    if (in.read(head, sizeof head) && std::string_view(head, 8) == std::string_view("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8))
+      problem_ = WorkbookProblem::kDamaged;
     return false;
   }
   handle_ = handle;
@@ -56,8 +65,18 @@ bool FreeXlWorkbook::SelectFirstSheet() {
   sheetSelected_ = false;
   if (!handle_) return false;
   unsigned int sheets = 0;
-  if (freexl_get_info(handle_, FREEXL_BIFF_SHEET_COUNT, &sheets) != FREEXL_OK || sheets == 0) return false;
-  if (freexl_select_active_worksheet(handle_, 0) != FREEXL_OK) return false;
+  if (freexl_get_info(handle_, FREEXL_BIFF_SHEET_COUNT, &sheets) != FREEXL_OK) {
+    problem_ = WorkbookProblem::kDamaged;
+    return false;
+  }
+  if (sheets == 0) {
+    problem_ = WorkbookProblem::kNoSheet;
+    return false;
+  }
+  if (freexl_select_active_worksheet(handle_, 0) != FREEXL_OK) {
+    problem_ = WorkbookProblem::kDamaged;
+    return false;
+  }
   sheetSelected_ = true;
   return true;
 }

@@ -22,8 +22,12 @@ enum class WorkbookProblem {
   kEncrypted,    // protected by a password (an encrypted .xlsx, an ODF file with encryption)
   kStrict,       // Strict Office Open XML (namespaces http://purl.oclc.org/ooxml/...)
   kNoSheet,      // a workbook without a worksheet
-  kDamaged,      // a part that cannot be read or is not well-formed XML
+  kDamaged,      // a part that cannot be read or is not well-formed XML (or an .xls FreeXL refuses)
+  kTooLarge,     // a sheet whose cells would take more than kMaxSheetMegabytes
 };
+
+// The memory the cells of one sheet of an .xlsx or .ods workbook may take, megabytes.
+constexpr int kMaxSheetMegabytes = 32;
 
 // One workbook opened for reading.  Cell texts are UTF-8.
 class Workbook {
@@ -66,10 +70,12 @@ class FreeXlWorkbook : public Workbook {
   bool SelectFirstSheet() override;
   std::string CellText(std::string_view address) override;
   void Close() override;
+  WorkbookProblem Problem() const override { return problem_; }
 
  private:
   const void* handle_ = nullptr;
   bool sheetSelected_ = false;
+  WorkbookProblem problem_ = WorkbookProblem::kNone;
 };
 
 }  // namespace planova

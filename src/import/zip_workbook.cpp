@@ -22,6 +22,35 @@ constexpr uint32_t kMaxColumns = 16384;
 constexpr int64_t kMaxPartBytes = int64_t{512} << 20;
 // Spaces one text:s may give; a larger count is taken as this many.
 constexpr uint32_t kMaxSpaces = 65536;
+// What the cells kept of one sheet may take (their texts and their bookkeeping): a
+// catalogue of a few thousand rows of 17 cells takes a few megabytes, while a workbook
+// of a few kilobytes can say "this 100-kB string in a million cells" (an .xlsx shared
+// string, an .ods text:s of 65536 spaces).  Beyond it the sheet is refused as too large
+// (docs/user-guide.md); the repeated rows and columns of an .ods file are kept as runs
+// and cost nothing more.
+constexpr int64_t kMaxSheetBytes = int64_t{kMaxSheetMegabytes} << 20;
+
+// The bytes left of kMaxSheetBytes while one sheet is read.
+class SheetBudget {
+ public:
+  // False, for good, once the cells would take more than the ceiling.
+  bool Take(size_t bytes) {
+    if (exceeded_ || static_cast<int64_t>(bytes) > left_) {
+      exceeded_ = true;
+      return false;
+    }
+    left_ -= static_cast<int64_t>(bytes);
+    return true;
+  }
+  bool Exceeded() const { return exceeded_; }
+
+ private:
+  int64_t left_ = kMaxSheetBytes;
+  bool exceeded_ = false;
+};
+
+// How reading a sheet ended.
+enum class SheetRead { kRead, kDamaged, kTooLarge };
 
 constexpr QLatin1String kOdfOffice("urn:oasis:names:tc:opendocument:xmlns:office:1.0");
 constexpr QLatin1String kOdfTable("urn:oasis:names:tc:opendocument:xmlns:table:1.0");
@@ -203,6 +232,9 @@ PartRead ReadPart(zip_t* archive, const std::string& name, QByteArray& out) {
     out.append(buffer, static_cast<qsizetype>(n));
   }
   zip_fclose(file);
+  // Neither Office Open XML nor OpenDocument parts carry a document type declaration;
+  // one could only declare entities that expand a small file a thousandfold.
+  if (n >= 0 && out.contains("<!DOCTYPE")) return PartRead::kFailed;
   return n < 0 ? PartRead::kFailed : PartRead::kRead;
 }
 
@@ -217,9 +249,14 @@ bool IsCompoundFile(const std::filesystem::path& path, std::string* content) {
   char head[8] = {};
   if (!in.read(head, sizeof head)) return false;
   if (std::string_view(head, 8) != std::string_view("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)) return false;
-  // An encrypted package names its stream "EncryptionInfo" (UTF-16) in the directory.
+  // An encrypted package names its stream "EncryptionInfo" (UTF-16) in the directory,
+  // which lies near the start of such a small file: no more than kMaxPartBytes is read.
+  std::error_code ec;
+  const uintmax_t size = std::filesystem::file_size(path, ec);
+  content->resize(ec ? 0 : static_cast<size_t>(std::min<uintmax_t>(size, kMaxPartBytes)));
   in.seekg(0);
-  content->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  in.read(content->data(), static_cast<std::streamsize>(content->size()));
+  content->resize(static_cast<size_t>(in.gcount()));
   return true;
 }
 
@@ -368,8 +405,9 @@ struct XlsxCell {
 
 // The cells of a worksheet part.  A row or cell without its reference follows the one
 // before it.
-bool ReadXlsxSheet(const QByteArray& xml, const std::vector<std::string>& shared, std::vector<RowRun>& rows) {
+SheetRead ReadXlsxSheet(const QByteArray& xml, const std::vector<std::string>& shared, std::vector<RowRun>& rows) {
   Xml x(xml);
+  SheetBudget budget;
   std::vector<XlsxCell> cells;
   int64_t row = -1;
   int64_t nextColumn = 0;
@@ -420,10 +458,12 @@ bool ReadXlsxSheet(const QByteArray& xml, const std::vector<std::string>& shared
       text = NumberText(value);
     }  // "e": an error cell reads as empty
     if (!text.empty() && cellRow < kMaxRows && cellColumn < kMaxColumns) {
+      // Kept twice for a while: as the cell read and in its row's run.
+      if (!budget.Take(2 * (sizeof(XlsxCell) + text.size()))) return SheetRead::kTooLarge;
       cells.push_back({cellRow, cellColumn, std::move(text)});
     }
   }
-  if (x.hasError()) return false;
+  if (x.hasError()) return SheetRead::kDamaged;
 
   std::stable_sort(cells.begin(), cells.end(), [](const XlsxCell& a, const XlsxCell& b) {
     return a.row != b.row ? a.row < b.row : a.column < b.column;
@@ -432,7 +472,7 @@ bool ReadXlsxSheet(const QByteArray& xml, const std::vector<std::string>& shared
     if (rows.empty() || rows.back().row != c.row) rows.push_back({c.row, 1, {}});
     rows.back().cells.push_back({c.column, 1, std::move(c.text)});
   }
-  return true;
+  return SheetRead::kRead;
 }
 
 // --- OpenDocument -----------------------------------------------------------------
@@ -450,7 +490,7 @@ bool ManifestHasEncryption(const QByteArray& xml) {
 // (the ODF rule); text:s, text:tab and text:line-break give their characters;
 // annotations and notes are left out.  The reader stands on the cell's start and is
 // left on its end.
-std::string OdsParagraphs(Xml& x) {
+std::string OdsParagraphs(Xml& x, SheetBudget& budget) {
   std::string out;
   bool firstParagraph = true;
   while (x.readNextStartElement()) {
@@ -463,6 +503,7 @@ std::string OdsParagraphs(Xml& x) {
     const size_t start = out.size();
     bool pendingBlank = false;
     auto put = [&](std::string_view s) {
+      if (!budget.Take(s.size() + 1)) return;
       if (pendingBlank && out.size() > start) out += ' ';
       pendingBlank = false;
       out += s;
@@ -501,7 +542,7 @@ std::string OdsParagraphs(Xml& x) {
 }
 
 // A cell's value as the import reads it; the reader is left on the cell's end.
-std::string OdsCellText(Xml& x) {
+std::string OdsCellText(Xml& x, SheetBudget& budget) {
   const auto a = x.attributes();
   const QStringView type = a.value(kOdfOffice, QLatin1String("value-type"));
   std::string value;
@@ -514,12 +555,12 @@ std::string OdsCellText(Xml& x) {
   } else if (type == u"boolean") {
     value = a.value(kOdfOffice, QLatin1String("boolean-value")) == u"true" ? "1" : "0";
   }
-  std::string text = OdsParagraphs(x);
+  std::string text = OdsParagraphs(x, budget);
   return type.isEmpty() || type == u"string" ? text : value;
 }
 
 // One table:table-row (repeated rows as one run); the reader is left on its end.
-void ReadOdsRow(Xml& x, uint32_t& row, std::vector<RowRun>& rows) {
+void ReadOdsRow(Xml& x, uint32_t& row, std::vector<RowRun>& rows, SheetBudget& budget) {
   const uint32_t repeat =
       CountAttribute(x.attributes().value(kOdfTable, QLatin1String("number-rows-repeated")), kMaxRows);
   RowRun run{row, 1, {}};
@@ -531,12 +572,12 @@ void ReadOdsRow(Xml& x, uint32_t& row, std::vector<RowRun>& rows) {
     }
     const uint32_t n =
         CountAttribute(x.attributes().value(kOdfTable, QLatin1String("number-columns-repeated")), kMaxColumns);
-    std::string text = OdsCellText(x);
-    if (!text.empty() && column < kMaxColumns)
+    std::string text = OdsCellText(x, budget);
+    if (!text.empty() && column < kMaxColumns && budget.Take(sizeof(CellRun) + text.size()))
       run.cells.push_back({column, std::min(n, kMaxColumns - column), std::move(text)});
     column = std::min(column + n, kMaxColumns);
   }
-  if (row < kMaxRows && !run.cells.empty()) {
+  if (row < kMaxRows && !run.cells.empty() && budget.Take(sizeof(RowRun))) {
     run.count = std::min(repeat, kMaxRows - row);
     rows.push_back(std::move(run));
   }
@@ -544,8 +585,9 @@ void ReadOdsRow(Xml& x, uint32_t& row, std::vector<RowRun>& rows) {
 }
 
 // The first table:table of content.xml; `found` false when there is none.
-bool ReadOdsContent(const QByteArray& xml, std::vector<RowRun>& rows, bool& found) {
+SheetRead ReadOdsContent(const QByteArray& xml, std::vector<RowRun>& rows, bool& found) {
   Xml x(xml);
+  SheetBudget budget;
   found = false;
   while (!x.atEnd()) {
     if (x.readNext() == Xml::StartElement && x.namespaceUri() == kOdfTable && x.name() == u"table") {
@@ -553,18 +595,18 @@ bool ReadOdsContent(const QByteArray& xml, std::vector<RowRun>& rows, bool& foun
       break;
     }
   }
-  if (!found) return !x.hasError();
+  if (!found) return x.hasError() ? SheetRead::kDamaged : SheetRead::kRead;
   // Rows stand in the table or in its header-rows, row-group and rows elements.
   uint32_t row = 0;
   int depth = 1;
-  while (depth > 0 && !x.atEnd()) {
+  while (depth > 0 && !x.atEnd() && !budget.Exceeded()) {
     const auto token = x.readNext();
     if (token == Xml::EndElement) {
       --depth;
     } else if (token == Xml::StartElement) {
       const bool table = x.namespaceUri() == kOdfTable;
       if (table && x.name() == u"table-row") {
-        ReadOdsRow(x, row, rows);
+        ReadOdsRow(x, row, rows, budget);
       } else if (table &&
                  (x.name() == u"table-header-rows" || x.name() == u"table-row-group" || x.name() == u"table-rows")) {
         ++depth;
@@ -573,7 +615,12 @@ bool ReadOdsContent(const QByteArray& xml, std::vector<RowRun>& rows, bool& foun
       }
     }
   }
-  return !x.hasError();
+  if (budget.Exceeded()) return SheetRead::kTooLarge;
+  return x.hasError() ? SheetRead::kDamaged : SheetRead::kRead;
+}
+
+WorkbookProblem ProblemOf(SheetRead read) {
+  return read == SheetRead::kTooLarge ? WorkbookProblem::kTooLarge : WorkbookProblem::kDamaged;
 }
 
 }  // namespace
@@ -667,7 +714,8 @@ bool ZipWorkbook::SelectFirstSheet() {
     const PartRead read = ReadPart(s.archive, "content.xml", xml);
     if (read != PartRead::kRead) return fail(ProblemOf(read));
     bool found = false;
-    if (!ReadOdsContent(xml, s.rows, found)) return fail(WorkbookProblem::kDamaged);
+    const SheetRead sheet = ReadOdsContent(xml, s.rows, found);
+    if (sheet != SheetRead::kRead) return fail(ProblemOf(sheet));
     if (!found) return fail(WorkbookProblem::kNoSheet);
     s.selected = true;
     return true;
@@ -703,7 +751,8 @@ bool ZipWorkbook::SelectFirstSheet() {
   }
   read = ReadPart(s.archive, sheetPart, xml);
   if (read != PartRead::kRead) return fail(read == PartRead::kMissing ? WorkbookProblem::kNoSheet : ProblemOf(read));
-  if (!ReadXlsxSheet(xml, shared, s.rows)) return fail(WorkbookProblem::kDamaged);
+  const SheetRead sheet = ReadXlsxSheet(xml, shared, s.rows);
+  if (sheet != SheetRead::kRead) return fail(ProblemOf(sheet));
   s.selected = true;
   return true;
 }

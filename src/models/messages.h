@@ -122,6 +122,12 @@ inline std::string WrittenReport(long long records, const std::filesystem::path&
 inline std::string WriteFailureMessage(const std::filesystem::path& path) {
   return "Ошибка записи в файл\r\n" + PathText(path);
 }
+// The same for the files of a run that were not written, each on its own line.
+inline std::string WriteFailureMessage(const std::vector<std::filesystem::path>& paths) {
+  std::string text = "Ошибка записи в файл";
+  for (const auto& path : paths) text += "\r\n" + PathText(path);
+  return text;
+}
 
 // The ephemerides the start-up check found in JPL, a line after a line break ("эфемериды:
 // DE405, de440s.bsp"); empty when there are none.

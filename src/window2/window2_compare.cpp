@@ -86,7 +86,7 @@ void Window2Model::Compare() {
   // A paused run ends here: its file takes the old one's place (comparison_run.h), its CSV
   // twin with the records it compared, none clipped.
   if (Run.CsvOpen()) WriteCsvRows(HandFlags());
-  if (!Run.CloseRunFiles()) Ui().ShowMessage(WriteFailureMessage(Run.ParamPath()));
+  if (const auto unwritten = Run.CloseRunFiles(); !unwritten.empty()) Ui().ShowMessage(WriteFailureMessage(unwritten));
   BeginResiduals(clip, std::move(hand));
   std::filesystem::path paramPath = AppPath(Ui().AppFolder(), "Dat/Param_data_" + Store.ObservatoryCode +
                                                                   std::to_string(Store.ObjectNumber) + ".txt");
@@ -372,7 +372,7 @@ void Window2Model::FinishComparison() {
     Run.CloseRunFiles();
     throw Refusal{WriteFailureMessage(Run.CsvPath()), {}};
   }
-  if (!Run.CloseRunFiles()) throw Refusal{WriteFailureMessage(Run.ParamPath()), {}};
+  if (const auto unwritten = Run.CloseRunFiles(); !unwritten.empty()) throw Refusal{WriteFailureMessage(unwritten), {}};
 }
 
 void Window2Model::Step() {

@@ -356,7 +356,7 @@ void Window3Model::CorrectionLoop() {
   if (pause == RunPause::kFinished) {
     progress.Value = 100;
     FinishRunStatistics();
-    if (!Run.CloseRunFiles()) Ui().ShowMessage(WriteFailureMessage(Run.CsvPath()));
+    if (const auto unwritten = Run.CloseRunFiles(); !unwritten.empty()) Ui().ShowMessage(WriteFailureMessage(unwritten));
   }
   if (pause != RunPause::kFailed) return;
   Run.Active = false;

@@ -101,6 +101,8 @@ TEST(Program, OptionsAndAStartWithoutADisplay) {
   } cases[] = {
       {exe + " --help", 0, {"--app-dir DIR", "--batch SCRIPT", "--init DIR", "--lang en|ru", "--version"}},
       {exe + " --app-dir ''", 2, {"--app-dir needs a value", "See planova3 --help"}},
+      // A folder opens as a stream and would read as an empty script.
+      {exe + " --batch " + test::FreshFolder("program-folder").string(), 2, {"it is a folder"}},
       {noDisplay + "-u QT_QPA_PLATFORM " + exe, 1, {"no display to show the windows on", "planova3 --batch SCRIPT"}},
       // A display that does not answer: Qt's platform fails, the program says why.
       {noDisplay + "QT_QPA_PLATFORM=xcb DISPLAY=:987 " + exe, 1, {"the windows cannot be shown", "planova3 --batch SCRIPT"}},
