@@ -52,6 +52,7 @@ void Window1Model::SaveBdl() {
 
   std::filesystem::path path = AppPath(Ui().AppFolder(), "Obs" + code + "/" + code + number + "_" + bdlNamePart.Text + ".txt");
   if (!Store.Exists() || Store.GoodCount < 1) throw Refusal{kNoDataMessage, {}};
+  if (!ConfirmReplace(Ui(), path, Store.GoodCount)) return;
   TextOutputFile out;
   if (Store.GoodCount > Store.ObsJd.Rows() || !out.Create(path)) throw Refusal{WriteFailureMessage(path), {}};
   Astro.SetCalendar(CalendarRule::kGregorianFrom1582);

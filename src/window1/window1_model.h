@@ -13,6 +13,11 @@
 
 namespace planova {
 
+// The marks "время" and "эпоха" that the window starts with, and takes again after an
+// import of a source that does not name its own.
+inline constexpr const char* kDefaultTimeScaleMark = "UT";
+inline constexpr const char* kDefaultEpochMark = "App";
+
 class Window1Model : public FormModel {
  public:
   Window1Model(Platform& platform, FormHost* host, Astronomy& astro, ObservationStore& store);

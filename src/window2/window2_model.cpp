@@ -225,6 +225,9 @@ void Window2Model::Stop() { StopRequested = 1; }
 
 void Window2Model::OpenWindow3() { ShowForm("Form4"); }
 
-void Window2Model::Exit() { CloseForms({"Form1", "Form3", "Form4", "Form2"}); }
+void Window2Model::Exit() {
+  if (!ConfirmUnsavedExit(Ui(), Store)) return;
+  CloseForms({"Form1", "Form3", "Form4", "Form2"});
+}
 
 }  // namespace planova
