@@ -184,6 +184,7 @@ TEST_F(Window2Load, Messages) {
   EXPECT_NE(ui.messages[0].find("PARI11_G_999.txt"), std::string::npos);
   EXPECT_EQ(f.Count1, 0);
   EXPECT_EQ(f.set1Pane.Text, kNotLoadedText);
+  EXPECT_EQ(f.statusLine.Caption, kNotLoadedText);
   Press("Сравнить данные 1 с данными 2");
   EXPECT_EQ(ui.messages.back(), "Надо загрузить данные");
   f.fileNumber.Text = "110";
@@ -278,6 +279,8 @@ TEST_F(Window2Load, WriterPlacesNoteScaleEpochAndRowNumber) {
   f.lastRow.Text = "1";
   Press("Записать результат в");
   ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
+  EXPECT_EQ(f.statusLine.Caption,
+            "загружено: ObsPARI/PARI11_G_110.txt, 1 записей; записано: ObsPARI/PARI11_RDGLBT_40.txt, 1 записей");
   std::string bytes = test::ReadBytes(folder / "ObsPARI" / "PARI11_RDGLBT_40.txt");
   EXPECT_EQ(bytes.substr(0, 36), "head 0\r\nhead 1\r\nhead 2\r\nhead 3\r\nhead");
   size_t start = bytes.find("Moon");

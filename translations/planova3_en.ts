@@ -828,6 +828,18 @@ years of the ephemeris </translation>
             <translation>no data loaded</translation>
         </message>
         <message>
+            <source>загружено: </source>
+            <translation>loaded: </translation>
+        </message>
+        <message>
+            <source> записей</source>
+            <translation> records</translation>
+        </message>
+        <message>
+            <source>записано: </source>
+            <translation>written: </translation>
+        </message>
+        <message>
             <source> уже есть (</source>
             <translation> already exists (</translation>
         </message>

@@ -124,6 +124,20 @@ inline std::string WrittenReport(long long records, const std::filesystem::path&
 // What a data set's pane says after a load that failed: the set is empty.
 inline constexpr const char* kNotLoadedText = "данные не загружены";
 
+// A window's status line: the file loaded last with its records, and the file written last.
+struct DataStatus {
+  std::string Loaded, Written;  // "загружено: …", "записано: …" (empty: nothing yet)
+
+  void NoteLoaded(const std::filesystem::path& file, const std::filesystem::path& appFolder, long long records) {
+    Loaded = "загружено: " + AppRelativeText(file, appFolder) + ", " + std::to_string(records) + " записей";
+  }
+  void NoteNotLoaded() { Loaded = kNotLoadedText; }
+  void NoteWritten(const std::filesystem::path& file, const std::filesystem::path& appFolder, long long records) {
+    Written = "записано: " + AppRelativeText(file, appFolder) + ", " + std::to_string(records) + " записей";
+  }
+  std::string Text() const { return Loaded.empty() || Written.empty() ? Loaded + Written : Loaded + "; " + Written; }
+};
+
 // The question before a writer replaces an existing BDL file of `oldRecords` records by one
 // of `newRecords`.
 inline std::string ReplaceFileQuestion(const std::filesystem::path& file, const std::filesystem::path& appFolder,

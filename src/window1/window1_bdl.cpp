@@ -104,7 +104,11 @@ void Window1Model::SaveBdl() {
   }
   ok = ok && out.Commit();
   // Under the lines written, as a load reports what it read: the count and the file.
-  if (ok) pane += "\r\n" + WrittenReport(Store.GoodCount, path, Ui().AppFolder());
+  if (ok) {
+    pane += "\r\n" + WrittenReport(Store.GoodCount, path, Ui().AppFolder());
+    Status.NoteWritten(path, Ui().AppFolder(), Store.GoodCount);
+    statusLine.Caption = Status.Text();
+  }
   rejectedOrSavedLog.Text = pane;
   if (!ok) Ui().ShowMessage(WriteFailureMessage(path));
 }

@@ -74,7 +74,11 @@ void Window1Model::LoadSourceData() {
     acceptedLog.Text = std::move(r.AcceptedLog);
     rejectedOrSavedLog.Text = std::move(r.RejectedLog);
     bdlNameLabel.Caption = std::move(r.FileLabel);
+    Status.NoteLoaded(r.SourcePath, Ui().AppFolder(), Store.GoodCount);
+  } else if (r.Started) {
+    Status.NoteNotLoaded();
   }
+  statusLine.Caption = Status.Text();
   if (!r.Message.empty()) Ui().ShowMessage(r.Message);
 }
 

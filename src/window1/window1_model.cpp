@@ -113,6 +113,7 @@ Window1Model::Window1Model(Platform& platform, FormHost* host, Astronomy& astro,
   }
   AddLabels(boxLabels, kLabels);
   AddLabel("Label9", bdlNameLabel, "в файл");
+  AddLabel("Label30", statusLine, "");
   AddOptions(kFrames, kOptions);
   AddChecks(kChecks);
   AddRichText("RichTextBox1", sourceLog);

@@ -95,6 +95,8 @@ void Window2Model::LoadBdl() {
     }
     (set == kSet1 ? RecordsText1 : RecordsText2) = kNotLoadedText;
     (set == kSet1 ? set1Pane : set2Pane).Text = kNotLoadedText;
+    Status.NoteNotLoaded();
+    statusLine.Caption = Status.Text();
     throw Refusal{std::move(message), {}};
   };
   if (loaded.End == BdlLoadEnd::kTooLarge) failed("Желательно увеличить размер массива");
@@ -107,6 +109,8 @@ void Window2Model::LoadBdl() {
   const std::string readError = "Ошибка чтения данных из файла" + std::string(kCrLf) + PathText(path);
   if (!loaded.HeadingRead()) failed(readError);
   ShowLoadedSet(loaded);
+  Status.NoteLoaded(path, Ui().AppFolder(), loaded.Rows);
+  statusLine.Caption = Status.Text();
   if (loaded.End == BdlLoadEnd::kBadLine) {
     set2Pane.Text = Cp1251ToUtf8(loaded.BadLine);
     Ui().ShowMessage(readError);
@@ -179,6 +183,8 @@ void Window2Model::WriteResult() {
   if (written.End == BdlWriteEnd::kWritten) {
     reportPane.Text += kCrLf + WrittenReport(last - first + 1, path, Ui().AppFolder());
     Store.Unsaved.clear();
+    Status.NoteWritten(path, Ui().AppFolder(), last - first + 1);
+    statusLine.Caption = Status.Text();
   }
   // The calendar routine answers a date beyond its range with its result alone; the
   // window says what is wrong before it says that the file was not written.

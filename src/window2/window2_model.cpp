@@ -175,6 +175,7 @@ Window2Model::Window2Model(Platform& platform, FormHost* host, Astronomy& astro,
     : FormModel("Form2", "Преобразование формата данных Planova - форма 2", platform, host), Astro(astro), Store(store) {
   AddLabels(boxLabels, kLabels);
   AddLabel("Label9", outputPrefix, "файл");
+  AddLabel("Label25", statusLine, "");
   AddTexts(kTexts);
   AddOptions(kFrames, kOptions);
   AddChecks(kChecks);

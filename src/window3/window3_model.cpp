@@ -123,6 +123,7 @@ const uint32_t kGrey = (200u << 16) | (200u << 8) | 200u;
 Window3Model::Window3Model(Platform& platform, FormHost* host, Astronomy& astro, ObservationStore& store)
     : FormModel("Form4", "Преобразование формата данных Planova - форма 3", platform, host), Astro(astro), Store(store) {
   AddLabels(labels, kLabels);
+  AddLabel("Label40", statusLine, "");
   AddTexts(kTexts);
   AddOptions(kFrames, kOptions);
   AddChecks(kChecks);
@@ -205,6 +206,8 @@ void Window3Model::LoadBdl() {
     Count3 = 0;
     LoadedPane = kNotLoadedText;
     reportPane.Text = LoadedPane;
+    Status.NoteNotLoaded();
+    statusLine.Caption = Status.Text();
     throw Refusal{std::move(message), {}};
   };
   switch (loaded.End) {
@@ -221,6 +224,8 @@ void Window3Model::LoadBdl() {
       break;
   }
   FinishLoad(loaded);
+  Status.NoteLoaded(path, Ui().AppFolder(), loaded.Rows);
+  statusLine.Caption = Status.Text();
   if (loaded.End == BdlLoadEnd::kStoreFull) {
     Ui().ShowMessage("увеличьте массивы данных");
   } else if (loaded.End == BdlLoadEnd::kBadLine) {
@@ -275,6 +280,8 @@ void Window3Model::WriteResult() {
   // Above the loaded file's lines, as the load reports what it read: the count and the file.
   reportPane.Text = WrittenReport(last - first + 1, path, Ui().AppFolder()) + kCrLf + LoadedPane;
   Store.Unsaved.clear();
+  Status.NoteWritten(path, Ui().AppFolder(), last - first + 1);
+  statusLine.Caption = Status.Text();
 }
 
 void Window3Model::PickPoint(double x, bool left) {
