@@ -66,7 +66,8 @@ struct AdesImport : ::testing::Test {
 };
 
 // Both ADES files give the same records, station and uncertainty included, and these are
-// the MPC file's within its rounding; the import says J2000 and UT as for MPC.
+// the MPC file's within its rounding; the import says J2000 and UT as for MPC, a Dov import
+// after it App and UT again.
 TEST_F(AdesImport, SamplePsvAndXmlGiveTheMpcSamplesRecords) {
   const std::vector<Record> mpc = Import(f.sourceMpc);
   ASSERT_EQ(mpc.size(), 120u);
@@ -77,6 +78,11 @@ TEST_F(AdesImport, SamplePsvAndXmlGiveTheMpcSamplesRecords) {
   fs::remove(folder / "FileADES" / "PARI11_2.psv");  // the .xml is read when there is no .psv
   const std::vector<Record> xml = Import(f.sourceAdes);
   EXPECT_TRUE(ui.messages.empty()) << ui.messages[0];
+  // A Dov import after it gives the window's own marks back: its places are of date.
+  f.fileNumber.Text = "1";
+  Import(f.sourceDov);
+  EXPECT_EQ(f.epoch.Text, "App");
+  EXPECT_EQ(f.timeScale.Text, "UT");
   ASSERT_EQ(psv.size(), mpc.size());
   ASSERT_EQ(xml.size(), mpc.size());
   for (size_t k = 0; k < mpc.size(); ++k) {

@@ -81,6 +81,7 @@ TEST(Batch, BadLinesStopWithStatusTwo) {
       {"set Form1.Option3 2\n", "cannot set"},
       {"print Form1\n", "FORM.CONTROL"},
       {"click Form1.Text3 1 2 left\n", "picture"},
+      {"answer maybe\n", "yes or no"},
   };
   for (auto [script, what] : cases) {
     auto r = RunScript(std::string("print Form1.Text3\n") + script + "print Form1.Text8\n");
@@ -101,6 +102,21 @@ TEST(Batch, FormsBecomeUsableWhenOpenedAndExitEnds) {
       "print Form9.Nothing\n");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out.substr(0, 3), "  \r");
+}
+
+// Questions print like messages and take the script's last answer (yes before any).
+TEST(Batch, QuestionsTakeTheLastAnswer) {
+  auto r = RunScript(
+      "answer no\n"
+      "press Form1 Выход\n"
+      "print Form1.Text3\n"
+      "answer yes\n"
+      "press Form1 Выход\n"
+      "print Form9.Nothing\n",
+      [](Application& app) { app.Store.Unsaved = "объединённые данные окна 2"; });
+  EXPECT_EQ(r.status, 0) << r.err;
+  const std::string question = "QUESTION Planova: Есть незаписанные данные (объединённые данные окна 2). Выйти без записи?\n";
+  EXPECT_EQ(r.out, question + "PARI\n" + question);
 }
 
 // Window 2's list box of ephemerides: it starts at the first name found, takes only a

@@ -118,9 +118,11 @@ void ExpectKinds(Listing& l, ControlKind kind, const std::vector<std::string>& n
   for (const std::string& n : names) Expect(l, n, kind);
 }
 
-// The last controls of windows 2 and 3: the progress bar, the plot and the list box
-// "эфемериды" of the JPL ephemerides found (`label` names its label); nothing else is left.
-void ExpectProgressPlotAndEphemerides(Listing& l, const std::string& label) {
+// The last controls of windows 2 and 3: the progress bar, the plot, the list box
+// "эфемериды" of the JPL ephemerides found (`label` names its label) and the status line
+// (`status`, empty at start); nothing else is left.
+void ExpectProgressPlotAndEphemerides(Listing& l, const std::string& label, const std::string& status) {
+  Expect(l, status, ControlKind::kLabel);
   ExpectKinds(l, ControlKind::kProgress, {"ProgressBar1"});
   ExpectKinds(l, ControlKind::kPicture, {"Picture1"});
   Expect(l, label, ControlKind::kLabel, "эфемериды");
@@ -200,6 +202,7 @@ TEST(Captions, Window1) {
       EXPECT_EQ(Read(f, p.name), p.caption) << p.name;
     }
   }
+  Expect(l, "Label30", ControlKind::kLabel);  // the status line, empty at start
   ExpectNothingElse(l);
 }
 
@@ -310,7 +313,7 @@ TEST(Captions, Window2) {
                   {"Command9", "Выход"}});
 
   ExpectKinds(l, ControlKind::kRichText, {"RichTextBox1", "RichTextBox2", "RichTextBox3"});
-  ExpectProgressPlotAndEphemerides(l, "Label23");
+  ExpectProgressPlotAndEphemerides(l, "Label23", "Label25");
 }
 
 TEST(Captions, Window3) {
@@ -397,7 +400,7 @@ TEST(Captions, Window3) {
   if (Expect(l, "RichTextBox1", ControlKind::kRichText) != nullptr) {
     EXPECT_EQ(Read(f, "RichTextBox1"), "первые данные");
   }
-  ExpectProgressPlotAndEphemerides(l, "Label28");
+  ExpectProgressPlotAndEphemerides(l, "Label28", "Label40");
 }
 
 // The help window: its text and the button that closes it.

@@ -291,6 +291,13 @@ TEST_F(Window2Sets, MergeByTime) {
   EXPECT_EQ(app.Store.ObsLon(3, kSet3), (11.0 + 21.0) / 2);
   EXPECT_NE(f.reportPane.Text.find("совпадений в датах 1"), std::string::npos);
   EXPECT_EQ(f.reportPane.Text.rfind("РЕЗУЛЬТАТ КОМПИЛЯЦИИ", 0), 0u);
+  // The merged set is not written: "Выход" asks, and No keeps the windows open.
+  ui.answer = false;
+  Press("Выход");
+  ASSERT_EQ(ui.questions.size(), 1u);
+  EXPECT_EQ(ui.questions[0], "Есть незаписанные данные (объединённые данные окна 2). Выйти без записи?");
+  EXPECT_TRUE(app.IsOpen("Form2"));
+  ui.answer = true;
   // Both sets are used up: row 1 carries the exhausted mark.
   EXPECT_EQ(app.Store.ObsJd(1, kSet1), 3222111.0);
   EXPECT_EQ(app.Store.ObsJd(1, kSet2), 3222111.0);

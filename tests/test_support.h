@@ -51,6 +51,11 @@ class RecordingPlatform : public Platform {
     titles.push_back(title);
     busyAtMessage.push_back(busy);
   }
+  // Records the question and gives `answer` (Yes unless a test says otherwise).
+  bool Ask(const std::string& text) override {
+    questions.push_back(text);
+    return answer;
+  }
   void SetBusyPointer(bool b) override {
     busy = b;
     ++busyChanges;
@@ -63,6 +68,8 @@ class RecordingPlatform : public Platform {
   void SetAppFolder(std::filesystem::path p) { folder_ = std::move(p); }
 
   std::vector<std::string> messages, titles;
+  std::vector<std::string> questions;  // every question asked, in order
+  bool answer = true;                   // the answer to every question
   std::vector<std::string> focused;  // "Form4.Text19": the boxes a refusal focused
   std::vector<bool> busyAtMessage;
   bool busy = false;

@@ -9,6 +9,7 @@
 #include "app/application.h"
 #include "bdl/bdl_line.h"
 #include "common/textfile.h"
+#include "models/messages.h"
 #include "test_support.h"
 
 namespace planova {
@@ -162,10 +163,31 @@ TEST_F(Window2Load, SecondDataSet) {
 }
 
 TEST_F(Window2Load, Messages) {
+  // With nothing loaded the writer refuses, and writes no all-zero record over a file.
+  WriteFile({Line("2000 01 Jan  12 00 00.0000", " 10 00 00.0000")});
+  const std::string before = test::ReadBytes(folder / "ObsPARI" / "PARI11_G_110.txt");
+  f.outputName.Text = "G_110";
+  Press("Записать результат в");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "Нет данных для записи: загрузите данные");
+  EXPECT_EQ(test::ReadBytes(folder / "ObsPARI" / "PARI11_G_110.txt"), before);
+  ui.messages.clear();
+
+  // A load that fails after one that worked leaves set 1 empty: the comparison then
+  // refuses instead of running on the records of the file loaded before.
+  Press("Загрузить в формате BDL");
+  ASSERT_GT(f.Count1, 0);
+  f.fileNumber.Text = "999";
   Press("Загрузить в формате BDL");  // no file
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].rfind("Ошибка открытия файла\r\n", 0), 0u);
-  EXPECT_NE(ui.messages[0].find("PARI11_G_110.txt"), std::string::npos);
+  EXPECT_NE(ui.messages[0].find("PARI11_G_999.txt"), std::string::npos);
+  EXPECT_EQ(f.Count1, 0);
+  EXPECT_EQ(f.set1Pane.Text, kNotLoadedText);
+  EXPECT_EQ(f.statusLine.Caption, kNotLoadedText);
+  Press("Сравнить данные 1 с данными 2");
+  EXPECT_EQ(ui.messages.back(), "Надо загрузить данные");
+  f.fileNumber.Text = "110";
 
   {
     std::ofstream out(folder / "ObsPARI" / "PARI11_G_110.txt", std::ios::binary);
@@ -257,6 +279,8 @@ TEST_F(Window2Load, WriterPlacesNoteScaleEpochAndRowNumber) {
   f.lastRow.Text = "1";
   Press("Записать результат в");
   ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
+  EXPECT_EQ(f.statusLine.Caption,
+            "загружено: ObsPARI/PARI11_G_110.txt, 1 записей; записано: ObsPARI/PARI11_RDGLBT_40.txt, 1 записей");
   std::string bytes = test::ReadBytes(folder / "ObsPARI" / "PARI11_RDGLBT_40.txt");
   EXPECT_EQ(bytes.substr(0, 36), "head 0\r\nhead 1\r\nhead 2\r\nhead 3\r\nhead");
   size_t start = bytes.find("Moon");
@@ -271,6 +295,11 @@ TEST_F(Window2Load, WriterPlacesNoteScaleEpochAndRowNumber) {
   f.lastRow.Text = "500";  // beyond the arrays
   Press("Записать результат в");
   EXPECT_EQ(ui.messages.size(), 1u);
+  f.lastRow.Text = "2";  // beyond the records loaded
+  Press("Записать результат в");
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[1], "Задайте правильно номера записей: по № не больше числа загруженных записей (1)");
+  EXPECT_EQ(test::ReadBytes(folder / "ObsPARI" / "PARI11_RDGLBT_40.txt"), bytes);
   std::filesystem::remove_all(folder / "ObsPARI");
   f.lastRow.Text = "1";
   Press("Записать результат в");

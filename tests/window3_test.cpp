@@ -271,7 +271,16 @@ TEST_F(Window3, LinearCorrectionBetweenTheTwoRecords) {
   f.corrLFirstArcsec.Text = "10";
   f.corrLLastArcsec.Text = "20";
   Press("Сравнить данные наблюдений с");
+  // Corrected data not written: leaving asks, and "No" keeps the program open.
+  ui.answer = false;
+  Press(app.window1, "Выход");
+  ASSERT_EQ(ui.questions.size(), 1u);
+  EXPECT_EQ(ui.questions[0], "Есть незаписанные данные (исправленные данные окна 3). Выйти без записи?");
+  EXPECT_TRUE(app.IsOpen("Form1"));
+  ui.answer = true;
+  ui.questions.clear();
   Press("Записать результат в файл");
+  EXPECT_TRUE(app.Store.Unsaved.empty());
   EXPECT_EQ(f.reportPane.Text.rfind("записано  " + std::to_string(last - first + 1) +
                                         "  записей в ObsPARI/PARI11_G_41.txt\r\nвсего прочитано  ",
                                     0),
@@ -290,12 +299,29 @@ TEST_F(Window3, LinearCorrectionBetweenTheTwoRecords) {
   }
   EXPECT_EQ(f.EpochLabel1, "App");
 
-  // №1 > №2 writes the headings alone.
+  // №1 > №2 is refused and leaves the file as it was.
   f.firstRecord.Text = "5";
   f.lastRecord.Text = "4";
-  f.resultFileNumber.Text = "42";
+  f.resultFileNumber.Text = "41";
   Press("Записать результат в файл");
-  EXPECT_EQ(test::ReadBytes(folder / "ObsPARI" / "PARI11_G_42.txt"), "PARI\r\nPARI\r\nPARI\r\nPARI\r\nPARI\r\n");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "Задайте правильно номера записей: №1 больше №2");
+  EXPECT_EQ(test::ReadBytes(folder / "ObsPARI" / "PARI11_G_41.txt"), written);
+  // Replacing the file asks first: "No" leaves it byte for byte, "Yes" replaces it.
+  ui.messages.clear();
+  f.lastRecord.Text = "6";
+  ui.answer = false;
+  Press("Записать результат в файл");
+  ASSERT_EQ(ui.questions.size(), 1u);
+  EXPECT_EQ(ui.questions[0], "Файл ObsPARI/PARI11_G_41.txt уже есть (" + std::to_string(last - first + 1) +
+                                 " записей). Заменить его 2 записями?");
+  EXPECT_EQ(test::ReadBytes(folder / "ObsPARI" / "PARI11_G_41.txt"), written);
+  ui.answer = true;
+  Press("Записать результат в файл");
+  EXPECT_EQ(ui.questions.size(), 2u);
+  const std::string replaced = test::ReadBytes(folder / "ObsPARI" / "PARI11_G_41.txt");
+  EXPECT_EQ(std::count(replaced.begin(), replaced.end(), '\n'), 5 + 2);
+  EXPECT_TRUE(ui.messages.empty());
 
   // A range past the loaded records, or a missing folder: a message, nothing written.
   f.firstRecord.Text = "1";

@@ -51,7 +51,7 @@ TEST_F(WindowInput, NamePartsLeadingOutOfTheFolderAreRefused) {
       test::PressButton(*form, "Создать массивы с N=", ui);
     }
     app.window2.ChooseOption(app.window2.generateSet1);  // data 1 "JPL0": files named by the observatory box
-    app.window3.lastRecord.Text = "0";    // records 1..0: the heading alone
+    app.window3.lastRecord.Text = "0";    // records 1..0: refused too, but the name is checked first
     FormModel& form = c.form == std::string("Form1") ? static_cast<FormModel&>(app.window1)
                       : c.form == std::string("Form2") ? static_cast<FormModel&>(app.window2)
                                                        : static_cast<FormModel&>(app.window3);

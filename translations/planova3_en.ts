@@ -868,6 +868,42 @@ years of the ephemeris </translation>
             <translation>  records to </translation>
         </message>
         <message>
+            <source>данные не загружены</source>
+            <translation>no data loaded</translation>
+        </message>
+        <message>
+            <source>загружено: </source>
+            <translation>loaded: </translation>
+        </message>
+        <message>
+            <source> записей</source>
+            <translation> records</translation>
+        </message>
+        <message>
+            <source>записано: </source>
+            <translation>written: </translation>
+        </message>
+        <message>
+            <source> уже есть (</source>
+            <translation> already exists (</translation>
+        </message>
+        <message>
+            <source> записей). Заменить его </source>
+            <translation> records). Replace it with </translation>
+        </message>
+        <message>
+            <source> записями?</source>
+            <translation> records?</translation>
+        </message>
+        <message>
+            <source>Есть незаписанные данные (</source>
+            <translation>There is unwritten data (</translation>
+        </message>
+        <message>
+            <source>). Выйти без записи?</source>
+            <translation>). Quit without writing it?</translation>
+        </message>
+        <message>
             <source>Ошибка записи в файл&#13;
 </source>
             <translation>Error writing file&#13;
@@ -1768,8 +1804,16 @@ result </translation>
             <translation>enlarge the data arrays</translation>
         </message>
         <message>
+            <source>Нет данных для записи: загрузите данные</source>
+            <translation>No data to write: load the data first</translation>
+        </message>
+        <message>
             <source>Задайте правильно номера записей: с № от 1 до по №, не больше размера массивов</source>
             <translation>Enter valid record numbers: from No. at least 1 to No., not beyond the size of the arrays</translation>
+        </message>
+        <message>
+            <source>Задайте правильно номера записей: по № не больше числа загруженных записей (</source>
+            <translation>Enter valid record numbers: to No. not beyond the number of records loaded (</translation>
         </message>
         <message>
             <source>Номер планеты должен быть от 1 до 9 или 11</source>
@@ -2004,6 +2048,10 @@ result </translation>
             <translation>file</translation>
         </message>
         <message>
+            <source>объединённые данные окна 2</source>
+            <translation>merged data of window 2</translation>
+        </message>
+        <message>
             <source>Увеличьте массивы данных</source>
             <translation>Enlarge the data arrays</translation>
         </message>
@@ -2106,6 +2154,10 @@ topocentric: station </translation>
             <translation>Enter valid record numbers: from No.1 at least 1 to No.2 not beyond the number of records loaded (</translation>
         </message>
         <message>
+            <source>Задайте правильно номера записей: №1 больше №2</source>
+            <translation>Enter valid record numbers: No.1 is greater than No.2</translation>
+        </message>
+        <message>
             <source>Не могу найти эту точку</source>
             <translation>Cannot find this point</translation>
         </message>
@@ -2152,6 +2204,10 @@ topocentric: station </translation>
         <message>
             <source>dLsr, dBsr: средние × 10</source>
             <translation>dLsr, dBsr: means × 10</translation>
+        </message>
+        <message>
+            <source>исправленные данные окна 3</source>
+            <translation>corrected data of window 3</translation>
         </message>
         <message>
             <source>Данные сравнения изменились: начните сравнение заново</source>

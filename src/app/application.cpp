@@ -1,5 +1,7 @@
 #include "app/application.h"
 
+#include "models/messages.h"
+
 namespace planova {
 
 Application::Application(Platform& platform)
@@ -38,6 +40,11 @@ void Application::ShowForm(const std::string& name) {
 void Application::CloseForm(const std::string& name) {
   if (open_.erase(name) == 0) return;
   if (OnVisibility) OnVisibility(name, false);
+}
+
+void Application::CloseByUser(const std::string& name) {
+  if (open_.size() == 1 && open_.count(name) && !ConfirmUnsavedExit(Ui, Store)) return;
+  CloseForm(name);
 }
 
 }  // namespace planova

@@ -38,6 +38,9 @@ class Application : public FormHost {
   // Opens a window (its load step runs the first time, its activation every time).
   void ShowForm(const std::string& name) override;
   void CloseForm(const std::string& name) override;
+  // A window closed by the user: the last one ends the program, which asks first when
+  // data of set 3 has not been written.
+  void CloseByUser(const std::string& name);
 
   // Told whenever a window opens (true) or closes (false).
   std::function<void(const std::string&, bool)> OnVisibility;

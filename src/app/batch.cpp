@@ -34,6 +34,12 @@ void BatchPlatform::ShowMessage(const std::string& text, const std::string& titl
   out_.flush();
 }
 
+bool BatchPlatform::Ask(const std::string& text) {
+  out_ << "QUESTION Planova: " << OneLine(text) << "\n";
+  out_.flush();
+  return answer_;
+}
+
 namespace {
 
 struct ScriptError {
@@ -56,7 +62,8 @@ std::string RestAfterBlank(const std::string& line, size_t from) {
 
 class Runner {
  public:
-  Runner(Application& app, std::ostream& out, const PictureActions& pictures) : app_(app), out_(out), pictures_(pictures) {
+  Runner(Application& app, std::ostream& out, const PictureActions& pictures)
+      : app_(app), out_(out), pictures_(pictures), platform_(dynamic_cast<BatchPlatform*>(&app.Ui)) {
     usable_.insert("Form1");
     app_.OnVisibility = [this, prev = app_.OnVisibility](const std::string& name, bool open) {
       if (open) usable_.insert(name);
@@ -83,7 +90,7 @@ class Runner {
     const char* meaning;
     bool (Runner::*run)(const std::string& line, std::istringstream& words, const std::string& target);
   };
-  static const Command kCommands[5];
+  static const Command kCommands[6];
 
  private:
   bool Set(const std::string& line, std::istringstream&, const std::string& target) {
@@ -142,6 +149,14 @@ class Runner {
     return true;
   }
 
+  bool Answer(const std::string&, std::istringstream& words, const std::string& target) {
+    std::string extra;
+    words >> extra;
+    if ((target != "yes" && target != "no") || !extra.empty()) throw ScriptError{"answer needs yes or no"};
+    if (platform_) platform_->SetAnswer(target == "yes");
+    return true;
+  }
+
   // Coordinates may be typed with a point or a comma.
   static bool TryParseCoordinate(std::string text, double& v) {
     for (char& ch : text) {
@@ -163,17 +178,19 @@ class Runner {
   Application& app_;
   std::ostream& out_;
   const PictureActions& pictures_;
+  BatchPlatform* platform_;  // null when the application runs on another platform (tests)
   std::set<std::string> usable_;
   std::string control_;
 };
 
-const Runner::Command Runner::kCommands[5] = {
+const Runner::Command Runner::kCommands[6] = {
     {"set", "FORM.CONTROL VALUE", "VALUE is the rest of the line (may be empty); 1/0 for options and checks; a list box takes one of the names it lists",
      &Runner::Set},
     {"press", "FORM BUTTON", "runs a button, named by its exact caption or its control name (Command17)", &Runner::Press},
     {"print", "FORM.CONTROL", "writes the control's text (1/0 for options and checks, a bar's value, a list box's choice)", &Runner::Print},
     {"click", "FORM.CONTROL X Y left|right", "a mouse press on a picture box, in the box's user coordinates", &Runner::Click},
     {"save", "FORM.CONTROL FILE", "writes what a picture box shows as a PNG file", &Runner::Save},
+    {"answer", "yes|no", "the answer to the questions that follow (yes before any)", &Runner::Answer},
 };
 
 }  // namespace

@@ -8,8 +8,10 @@
 //   print FORM.CONTROL         writes the control's text, then a line end
 //   click FORM.CONTROL X Y left|right   a mouse press on a picture box (user scale)
 //   save FORM.CONTROL FILE     writes what a picture box shows as a PNG file
+//   answer yes|no              the answer to the questions that follow
 // Every message box prints "MESSAGE TITLE: TEXT" (CR LF inside written as \n) and counts
-// as answered with OK.
+// as answered with OK; every question prints "QUESTION TITLE: TEXT" and takes the answer
+// of the last "answer" line read so far (yes before any).
 #pragma once
 
 #include <filesystem>
@@ -24,12 +26,15 @@ namespace planova {
 
 class Application;
 
-// The platform of batch mode: messages go to standard output, the pointer and pending
+// The platform of batch mode: messages and questions go to standard output, the pointer and pending
 // events are no-ops.
 class BatchPlatform : public Platform {
  public:
   BatchPlatform(std::ostream& out, std::filesystem::path appFolder) : out_(out), folder_(std::move(appFolder)) {}
   void ShowMessage(const std::string& text, const std::string& title) override;
+  bool Ask(const std::string& text) override;
+  // The answer the script gave last ("answer yes|no").
+  void SetAnswer(bool yes) { answer_ = yes; }
   void SetBusyPointer(bool busy) override { busy_ = busy; }
   void ProcessEvents() override {}
   std::filesystem::path AppFolder() const override { return folder_; }
@@ -39,6 +44,7 @@ class BatchPlatform : public Platform {
   std::ostream& out_;
   std::filesystem::path folder_;
   bool busy_ = false;
+  bool answer_ = true;
 };
 
 // Picture-box services that need a renderer (provided by the front end).

@@ -1,6 +1,7 @@
 #include "bdl/bdl_file.h"
 
 #include <algorithm>
+#include <fstream>
 
 #include "common/numtext.h"
 #include "common/obs_store.h"
@@ -115,6 +116,23 @@ BdlLoadResult LoadBdlFile(const std::filesystem::path& path, ObservationStore& s
     store.Count2 = r.Rows;
   }
   return r;
+}
+
+int64_t CountBdlFileRecords(const std::filesystem::path& path) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return -1;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return -1;
+  int64_t lines = 0;
+  char last = '\n';
+  char buffer[1 << 16];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    const std::streamsize n = in.gcount();
+    lines += std::count(buffer, buffer + n, '\n');
+    last = buffer[n - 1];
+  }
+  if (last != '\n') ++lines;
+  return std::max<int64_t>(0, lines - 5);
 }
 
 BdlWriteResult WriteBdlFile(const std::filesystem::path& path, const ObservationStore& store, int32_t first,

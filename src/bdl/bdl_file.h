@@ -110,6 +110,10 @@ struct BdlWriteResult {
   std::string Heading;    // the heading lines written (CR LF between them)
 };
 
+// The records of an existing BDL file, counted cheaply as its lines after the five heading
+// lines (a last line without its line end counts); -1 when there is no such file.
+int64_t CountBdlFileRecords(const std::filesystem::path& path);
+
 // Writes rows first..last of data set 3 (column 3 of the store) as the BDL file at
 // `path`, replacing it only once every line is written (TextOutputFile): the heading
 // lines, then per row FormatBdlLine with the record's station at column 94 (the

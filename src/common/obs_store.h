@@ -123,6 +123,10 @@ struct ObservationStore {
   // Epoch labels of data sets 1, 2 and 3: "App", "B1950", "J2000" or a file's epoch mark.
   std::string EpochLabel1, EpochLabel2, EpochLabel3;
 
+  // The data of set 3 made here and not yet written to a file ("объединённые данные окна 2",
+  // "исправленные данные окна 3"), empty when there are none: leaving the program asks first.
+  std::string Unsaved;
+
   // Counters of window 1's last import.
   int32_t ReadCount = 0, GoodCount = 0, BadCount = 0;
   // Import parameters kept for the writer.  ObservatoryCode (UTF-8) is the code of the
@@ -153,6 +157,7 @@ struct ObservationStore {
   // Creates all five arrays with rows 0..n, every element zero (or empty).
   void Recreate(int32_t n) {
     ObsCapacity = n;
+    Unsaved.clear();
     ObsJd.Recreate(n);
     ObsLon.Recreate(n);
     ObsLat.Recreate(n);

@@ -1,4 +1,4 @@
-// The few services the window models ask of the desktop: a message box, the focus of a
+// The few services the window models ask of the desktop: a message box, a yes/no question, the focus of a
 // control, the busy pointer, processing of pending window events and the application folder.
 // The Qt front end and the batch runner each provide one; tests provide a recorder.
 #pragma once
@@ -15,6 +15,10 @@ class Platform {
   // A modal message box with one OK button.  Texts are UTF-8.
   virtual void ShowMessage(const std::string& text, const std::string& title) = 0;
   void ShowMessage(const std::string& text) { ShowMessage(text, "Planova"); }
+
+  // A modal question with the buttons Yes and No (title "Planova"); true for Yes.  Asked
+  // before an operation that would lose data (a file replaced, merged data not written).
+  virtual bool Ask(const std::string& text) = 0;
 
   // Puts the keyboard focus into a control of a window (a box whose text was refused),
   // so that the user can correct it at once.  Platforms without windows ignore it.

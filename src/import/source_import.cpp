@@ -738,12 +738,15 @@ std::filesystem::path ImportRun::SourcePath() const {
 ImportResult ImportRun::RunSource(Workbook& workbook) {
   const std::filesystem::path path = SourcePath();
   if (source_.ChecksStations) observatories_ = LoadObservatories(s_.AppFolder);
+  ImportResult r;
   switch (source_.Reading) {
-    case SourceReading::kTableRows: return RunTable(workbook, path);
-    case SourceReading::kLines: return RunLines(path);
-    case SourceReading::kAdes: return RunAdes(path);
+    case SourceReading::kTableRows: r = RunTable(workbook, path); break;
+    case SourceReading::kLines: r = RunLines(path); break;
+    case SourceReading::kAdes: r = RunAdes(path); break;
+    default: r = Finish(); break;
   }
-  return Finish();
+  r.SourcePath = path;
+  return r;
 }
 
 // The message of a table that could not be read, before its path.

@@ -287,6 +287,8 @@ struct ImportResult {
   // Finished only: the epoch and time scale the source's places and dates are referred to
   // (SourceDescription's labels, UTF-8), empty when it does not say.
   std::string EpochLabel, TimeScaleLabel;
+  // The source file read (or looked for).
+  std::filesystem::path SourcePath;
 };
 
 // Runs one import with the settings of window 1: fills columns 1 and 3 of the store (each

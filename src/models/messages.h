@@ -8,7 +8,10 @@
 #include <vector>
 
 #include "astro/jpl.h"
+#include "bdl/bdl_file.h"
 #include "common/app_folder.h"
+#include "common/obs_store.h"
+#include "common/platform.h"
 #include "common/textfile.h"
 #include "import/observatories.h"
 
@@ -116,6 +119,49 @@ inline std::string AppRelativeText(const std::filesystem::path& file, const std:
 inline std::string WrittenReport(long long records, const std::filesystem::path& file,
                                  const std::filesystem::path& appFolder) {
   return "записано  " + std::to_string(records) + "  записей в " + AppRelativeText(file, appFolder);
+}
+
+// What a data set's pane says after a load that failed: the set is empty.
+inline constexpr const char* kNotLoadedText = "данные не загружены";
+
+// A window's status line: the file loaded last with its records, and the file written last.
+struct DataStatus {
+  std::string Loaded, Written;  // "загружено: …", "записано: …" (empty: nothing yet)
+
+  void NoteLoaded(const std::filesystem::path& file, const std::filesystem::path& appFolder, long long records) {
+    Loaded = "загружено: " + AppRelativeText(file, appFolder) + ", " + std::to_string(records) + " записей";
+  }
+  void NoteNotLoaded() { Loaded = kNotLoadedText; }
+  void NoteWritten(const std::filesystem::path& file, const std::filesystem::path& appFolder, long long records) {
+    Written = "записано: " + AppRelativeText(file, appFolder) + ", " + std::to_string(records) + " записей";
+  }
+  std::string Text() const { return Loaded.empty() || Written.empty() ? Loaded + Written : Loaded + "; " + Written; }
+};
+
+// The question before a writer replaces an existing BDL file of `oldRecords` records by one
+// of `newRecords`.
+inline std::string ReplaceFileQuestion(const std::filesystem::path& file, const std::filesystem::path& appFolder,
+                                       long long oldRecords, long long newRecords) {
+  return "Файл " + AppRelativeText(file, appFolder) + " уже есть (" + std::to_string(oldRecords) +
+         " записей). Заменить его " + std::to_string(newRecords) + " записями?";
+}
+
+// True when `file` may be written with `newRecords` records: it is not there, or the user
+// agrees to replace the records it holds.
+inline bool ConfirmReplace(Platform& ui, const std::filesystem::path& file, long long newRecords) {
+  const int64_t old = CountBdlFileRecords(file);
+  return old < 0 || ui.Ask(ReplaceFileQuestion(file, ui.AppFolder(), old, newRecords));
+}
+
+// The question before the program ends with data of set 3 not written (ObservationStore::Unsaved).
+inline std::string UnsavedExitQuestion(const std::string& what) {
+  return "Есть незаписанные данные (" + what + "). Выйти без записи?";
+}
+
+// True when the program may end: no data of set 3 is left unwritten, or the user agrees to
+// lose it.
+inline bool ConfirmUnsavedExit(Platform& ui, const ObservationStore& store) {
+  return store.Unsaved.empty() || ui.Ask(UnsavedExitQuestion(store.Unsaved));
 }
 
 // A file that could not be written: the message and the file's path.

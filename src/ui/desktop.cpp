@@ -22,7 +22,7 @@ FormWindow& Desktop::Window(const std::string& form) {
   if (!slot) {
     FormModel* model = app.Form(form);
     slot = std::make_unique<FormWindow>(*model);
-    slot->OnUserClose = [this, form] { app.CloseForm(form); };
+    slot->OnUserClose = [this, form] { app.CloseByUser(form); };
   }
   return *slot;
 }

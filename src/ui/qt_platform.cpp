@@ -23,6 +23,21 @@ void QtPlatform::ShowMessage(const std::string& text, const std::string& title) 
   if (wasBusy) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
+bool QtPlatform::Ask(const std::string& text) {
+  const QString shownText = Tr(text), shownTitle = Tr("Planova");
+  if (MessageHook) {
+    MessageHook(shownText.toStdString(), shownTitle.toStdString());
+    return true;
+  }
+  bool wasBusy = busy_;
+  if (wasBusy) QGuiApplication::restoreOverrideCursor();
+  QMessageBox box(QMessageBox::Question, shownTitle, shownText, QMessageBox::Yes | QMessageBox::No, MessageParent);
+  box.setDefaultButton(QMessageBox::No);
+  const bool yes = box.exec() == QMessageBox::Yes;
+  if (wasBusy) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  return yes;
+}
+
 void QtPlatform::FocusControl(const std::string& form, const std::string& control) {
   for (QWidget* top : QApplication::topLevelWidgets()) {
     if (!top->isVisible() || top->objectName() != QString::fromStdString(form)) continue;

@@ -15,6 +15,8 @@ class QtPlatform : public Platform {
 
   // The message in the chosen language (translation.h).
   void ShowMessage(const std::string& text, const std::string& title) override;
+  // A Yes/No box in the chosen language; the hook, when set, answers Yes.
+  bool Ask(const std::string& text) override;
   // Focuses the control's widget in the form's window, when that window is shown.
   void FocusControl(const std::string& form, const std::string& control) override;
   void SetBusyPointer(bool busy) override;

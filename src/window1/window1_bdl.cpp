@@ -52,6 +52,7 @@ void Window1Model::SaveBdl() {
 
   std::filesystem::path path = AppPath(Ui().AppFolder(), "Obs" + code + "/" + code + number + "_" + bdlNamePart.Text + ".txt");
   if (!Store.Exists() || Store.GoodCount < 1) throw Refusal{kNoDataMessage, {}};
+  if (!ConfirmReplace(Ui(), path, Store.GoodCount)) return;
   TextOutputFile out;
   if (Store.GoodCount > Store.ObsJd.Rows() || !out.Create(path)) throw Refusal{WriteFailureMessage(path), {}};
   Astro.SetCalendar(CalendarRule::kGregorianFrom1582);
@@ -103,7 +104,11 @@ void Window1Model::SaveBdl() {
   }
   ok = ok && out.Commit();
   // Under the lines written, as a load reports what it read: the count and the file.
-  if (ok) pane += "\r\n" + WrittenReport(Store.GoodCount, path, Ui().AppFolder());
+  if (ok) {
+    pane += "\r\n" + WrittenReport(Store.GoodCount, path, Ui().AppFolder());
+    Status.NoteWritten(path, Ui().AppFolder(), Store.GoodCount);
+    statusLine.Caption = Status.Text();
+  }
   rejectedOrSavedLog.Text = pane;
   if (!ok) Ui().ShowMessage(WriteFailureMessage(path));
 }

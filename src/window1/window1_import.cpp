@@ -53,6 +53,7 @@ void Window1Model::LoadSourceData() {
   ImportResult r = RunSourceImport(SettingsOf(*this), Store, workbook);
   if (r.Calendar) Astro.SetCalendar(*r.Calendar);
   if (r.Started) {
+    Store.Unsaved.clear();  // data set 3 follows the import
     readCount.Text = "0";
     goodCount.Text = "0";
     badCount.Text = "0";
@@ -62,9 +63,10 @@ void Window1Model::LoadSourceData() {
   }
   if (r.End == ImportEnd::kFinished) {
     // What the source's places and dates are referred to (MPC, ADES: J2000 and UTC): the
-    // BDL file written says so.
-    if (!r.EpochLabel.empty()) epoch.Text = std::move(r.EpochLabel);
-    if (!r.TimeScaleLabel.empty()) timeScale.Text = std::move(r.TimeScaleLabel);
+    // BDL file written says so.  A source that does not say (Dov, JPL, a table) gives back
+    // the window's own marks, so that one import's marks never label another's records.
+    epoch.Text = r.EpochLabel.empty() ? std::string(kDefaultEpochMark) : std::move(r.EpochLabel);
+    timeScale.Text = r.TimeScaleLabel.empty() ? std::string(kDefaultTimeScaleMark) : std::move(r.TimeScaleLabel);
     readCount.Text = std::to_string(Store.ReadCount);
     goodCount.Text = std::to_string(Store.GoodCount);
     badCount.Text = std::to_string(Store.BadCount);
@@ -72,7 +74,11 @@ void Window1Model::LoadSourceData() {
     acceptedLog.Text = std::move(r.AcceptedLog);
     rejectedOrSavedLog.Text = std::move(r.RejectedLog);
     bdlNameLabel.Caption = std::move(r.FileLabel);
+    Status.NoteLoaded(r.SourcePath, Ui().AppFolder(), Store.GoodCount);
+  } else if (r.Started) {
+    Status.NoteNotLoaded();
   }
+  statusLine.Caption = Status.Text();
   if (!r.Message.empty()) Ui().ShowMessage(r.Message);
 }
 

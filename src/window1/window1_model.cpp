@@ -44,8 +44,8 @@ constexpr TextRow<Window1Model> kTexts[] = {
     {"Text11", &Window1Model::readCount, "0"}, {"Text12", &Window1Model::goodCount, "0"},
     {"Text13", &Window1Model::badCount, "0"},
     // The BDL file: its name part, the time-scale and epoch marks, the descriptive fields.
-    {"Text9", &Window1Model::bdlNamePart, "RDGT_0"}, {"Text2", &Window1Model::timeScale, "UT"},
-    {"Text4", &Window1Model::epoch, "App"}, {"Text5", &Window1Model::instrument, "USNO Transit 6"},
+    {"Text9", &Window1Model::bdlNamePart, "RDGT_0"}, {"Text2", &Window1Model::timeScale, kDefaultTimeScaleMark},
+    {"Text4", &Window1Model::epoch, kDefaultEpochMark}, {"Text5", &Window1Model::instrument, "USNO Transit 6"},
     {"Text6", &Window1Model::focalLengthCm, "198.0"}, {"Text7", &Window1Model::observationType, "Trans"},
     {"Text14", &Window1Model::limb, "C"}, {"Text15", &Window1Model::clamp, "E"},
     {"Text16", &Window1Model::observerInitials, ""}, {"Text17", &Window1Model::reference, ""},
@@ -113,6 +113,7 @@ Window1Model::Window1Model(Platform& platform, FormHost* host, Astronomy& astro,
   }
   AddLabels(boxLabels, kLabels);
   AddLabel("Label9", bdlNameLabel, "в файл");
+  AddLabel("Label30", statusLine, "");
   AddOptions(kFrames, kOptions);
   AddChecks(kChecks);
   AddRichText("RichTextBox1", sourceLog);
@@ -167,6 +168,9 @@ void Window1Model::OpenWindow2() { ShowForm("Form2"); }
 
 void Window1Model::About() { ShowForm("Form3"); }
 
-void Window1Model::Exit() { CloseForms({"Form1", "Form2", "Form3", "Form4"}); }
+void Window1Model::Exit() {
+  if (!ConfirmUnsavedExit(Ui(), Store)) return;
+  CloseForms({"Form1", "Form2", "Form3", "Form4"});
+}
 
 }  // namespace planova

@@ -10,8 +10,14 @@
 #include "astro/astronomy.h"
 #include "common/form.h"
 #include "common/obs_store.h"
+#include "models/messages.h"
 
 namespace planova {
+
+// The marks "время" and "эпоха" that the window starts with, and takes again after an
+// import of a source that does not name its own.
+inline constexpr const char* kDefaultTimeScaleMark = "UT";
+inline constexpr const char* kDefaultEpochMark = "App";
 
 class Window1Model : public FormModel {
  public:
@@ -41,6 +47,8 @@ class Window1Model : public FormModel {
 
   std::array<Label, 20> boxLabels;        // fixed captions beside the boxes
   Label bdlNameLabel;                     // "в файл" (an import adds the start of the file's name)
+  Label statusLine;                       // the source imported, its records and the last file written
+  DataStatus Status;                      // what statusLine shows
   std::array<Label, 17> columnLabels;     // captions of the column-letter row
 
   // "Загрузить исходные данные из": the source.

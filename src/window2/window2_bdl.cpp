@@ -83,18 +83,34 @@ void Window2Model::LoadBdl() {
   options.Stop = &StopRequested;
   const BdlLoadResult loaded = LoadBdlFile(path, Store, set, Bdl, Astro.Calendar(), options);
   HeaderText = loaded.Heading;
-  if (loaded.End == BdlLoadEnd::kTooLarge) throw Refusal{"Желательно увеличить размер массива", {}};
-  if (loaded.End == BdlLoadEnd::kOpenFailed) {
-    throw Refusal{"Ошибка открытия файла" + std::string(kCrLf) + PathText(path), {}};
-  }
+  if (set == kSet1) Store.Unsaved.clear();  // data set 3 follows the new set 1
+  // A load that fails leaves its set empty, saying so, so that nothing later works on the
+  // data of the file loaded before.
+  const auto failed = [&](std::string message) {
+    if (set == kSet1) {
+      Count1 = 0;
+      Count3 = 0;
+    } else {
+      Count2 = 0;
+    }
+    (set == kSet1 ? RecordsText1 : RecordsText2) = kNotLoadedText;
+    (set == kSet1 ? set1Pane : set2Pane).Text = kNotLoadedText;
+    Status.NoteNotLoaded();
+    statusLine.Caption = Status.Text();
+    throw Refusal{std::move(message), {}};
+  };
+  if (loaded.End == BdlLoadEnd::kTooLarge) failed("Желательно увеличить размер массива");
+  if (loaded.End == BdlLoadEnd::kOpenFailed) failed("Ошибка открытия файла" + std::string(kCrLf) + PathText(path));
   LoadSet = set;
   (LoadSet == kSet1 ? RecordsText1 : RecordsText2).clear();
   (LoadSet == kSet1 ? set1Pane : set2Pane).Text.clear();
   // A file that ends within its heading lines, like a line that holds no record, is a
   // read error.
   const std::string readError = "Ошибка чтения данных из файла" + std::string(kCrLf) + PathText(path);
-  if (!loaded.HeadingRead()) throw Refusal{readError, {}};
+  if (!loaded.HeadingRead()) failed(readError);
   ShowLoadedSet(loaded);
+  Status.NoteLoaded(path, Ui().AppFolder(), loaded.Rows);
+  statusLine.Caption = Status.Text();
   if (loaded.End == BdlLoadEnd::kBadLine) {
     set2Pane.Text = Cp1251ToUtf8(loaded.BadLine);
     Ui().ShowMessage(readError);
@@ -130,15 +146,23 @@ void Window2Model::ShowLoadedSet(const BdlLoadResult& loaded) {
 }
 
 void Window2Model::WriteResult() {
+  const std::string& code = Store.ObservatoryCode.empty() ? observatoryCode.Text : Store.ObservatoryCode;
+  RequirePlainNameParts({code, outputName.Text});
+  // Only records loaded (or merged, or converted) into data set 3 are written: with none a
+  // file of observations would be replaced by an all-zero record.
+  if (Count3 < 1) throw Refusal{"Нет данных для записи: загрузите данные", {}};
   int32_t first = 0, last = 0;
   if (!TryBoxInt32(firstRow, first) || !TryBoxInt32(lastRow, last) || first < 1 || last < first ||
       !Store.Exists() || last > Store.ObsJd.Rows()) {
     throw Refusal{"Задайте правильно номера записей: с № от 1 до по №, не больше размера массивов", {}};
   }
-  const std::string& code = Store.ObservatoryCode.empty() ? observatoryCode.Text : Store.ObservatoryCode;
-  RequirePlainNameParts({code, outputName.Text});
+  if (last > Count3) {
+    throw Refusal{"Задайте правильно номера записей: по № не больше числа загруженных записей (" +
+                  std::to_string(Count3) + ")", {}};
+  }
   std::string name = code + std::to_string(Store.ObjectNumber) + "_" + outputName.Text + ".txt";
   std::filesystem::path path = AppPath(Ui().AppFolder(), "Obs" + code + "/" + name);
+  if (!ConfirmReplace(Ui(), path, last - first + 1)) return;
   BdlWriteOptions options;
   options.LoadedHeading = HeaderText;
   options.ObservatoryCode = code;
@@ -158,6 +182,9 @@ void Window2Model::WriteResult() {
   // Under the lines, as a load reports what it read: the count and the file.
   if (written.End == BdlWriteEnd::kWritten) {
     reportPane.Text += kCrLf + WrittenReport(last - first + 1, path, Ui().AppFolder());
+    Store.Unsaved.clear();
+    Status.NoteWritten(path, Ui().AppFolder(), last - first + 1);
+    statusLine.Caption = Status.Text();
   }
   // The calendar routine answers a date beyond its range with its result alone; the
   // window says what is wrong before it says that the file was not written.

@@ -183,7 +183,7 @@ void Window2Model::GiveUpRun(const std::string& message) {
 // The data and the epoch a run needs, or the run is given up with the message that says
 // what is missing.
 void Window2Model::RequireRunnable() {
-  if (Count1 < 1) GiveUpRun("Надо загрузить данные");
+  if (Count1 < 1 || (set2FromFile.Value && Count2 < 1)) GiveUpRun("Надо загрузить данные");
   if (!set2FromFile.Value && ComparisonLabel != "App" && ComparisonLabel != "B1950" && ComparisonLabel != "J2000") {
     GiveUpRun("Эпоха данных 1 \"" + ComparisonLabel +
               "\" не известна: для сравнения с теорией нужна эпоха App, B1950 или J2000");

@@ -175,6 +175,7 @@ Window2Model::Window2Model(Platform& platform, FormHost* host, Astronomy& astro,
     : FormModel("Form2", "Преобразование формата данных Planova - форма 2", platform, host), Astro(astro), Store(store) {
   AddLabels(boxLabels, kLabels);
   AddLabel("Label9", outputPrefix, "файл");
+  AddLabel("Label25", statusLine, "");
   AddTexts(kTexts);
   AddOptions(kFrames, kOptions);
   AddChecks(kChecks);
@@ -225,6 +226,9 @@ void Window2Model::Stop() { StopRequested = 1; }
 
 void Window2Model::OpenWindow3() { ShowForm("Form4"); }
 
-void Window2Model::Exit() { CloseForms({"Form1", "Form3", "Form4", "Form2"}); }
+void Window2Model::Exit() {
+  if (!ConfirmUnsavedExit(Ui(), Store)) return;
+  CloseForms({"Form1", "Form3", "Form4", "Form2"});
+}
 
 }  // namespace planova

@@ -24,6 +24,7 @@
 #include "compare/residual_stats.h"
 #include "compare/weight_rules.h"
 #include "import/observatories.h"
+#include "models/messages.h"
 #include "window2/plot.h"
 
 namespace planova {
@@ -69,6 +70,8 @@ class Window2Model : public FormModel {
   TextBox firstRow, lastRow;        // "с №", "по №": the rows to write
   TextBox outputName;               // the name part of the output file, after outputPrefix
   Label outputPrefix;               // "файл", then the file-name prefix
+  Label statusLine;                 // the file loaded last, its records and the last file written
+  DataStatus Status;                // what statusLine shows
   TextBox toleranceSeconds;         // "при dT, сек= ": the time tolerance, seconds
   OptionButton sortAscending, sortDescending;  // sort "с начала", "с конца"
   // The time change: "12" (half a day), "ET- UT" or "LT- UT" (the local time of the

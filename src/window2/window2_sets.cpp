@@ -193,6 +193,7 @@ void Window2Model::Merge() {
   RequireArrays();
   ProcessLog = std::string("РЕЗУЛЬТАТ КОМПИЛЯЦИИ") + kCrLf;
   Count3 = n1 + n2;
+  Store.Unsaved = "объединённые данные окна 2";
 
   const MergeHeads m = MergeByDate(n1, n2, tau);
   SettleAfterMerge(Store, kSet1, n1, m.h1 - 1);

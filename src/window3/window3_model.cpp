@@ -123,6 +123,7 @@ const uint32_t kGrey = (200u << 16) | (200u << 8) | 200u;
 Window3Model::Window3Model(Platform& platform, FormHost* host, Astronomy& astro, ObservationStore& store)
     : FormModel("Form4", "Преобразование формата данных Planova - форма 3", platform, host), Astro(astro), Store(store) {
   AddLabels(labels, kLabels);
+  AddLabel("Label40", statusLine, "");
   AddTexts(kTexts);
   AddOptions(kFrames, kOptions);
   AddChecks(kChecks);
@@ -196,20 +197,35 @@ void Window3Model::LoadBdl() {
   SummaryPane.clear();
   const BdlLoadResult loaded = LoadBdlFile(path, Store, kSet1, Bdl, Astro.Calendar(), options);
   HeaderText = loaded.Heading;
+  Store.Unsaved.clear();  // data set 3 follows the new set 1
   const std::string readError = "Ошибка чтения данных из файла" + std::string(kCrLf) + PathText(path);
+  // A load that fails leaves the set empty, saying so, so that a run never compares the
+  // data of the file loaded before.
+  const auto failed = [&](std::string message) {
+    Count1 = 0;
+    Count3 = 0;
+    LoadedPane = kNotLoadedText;
+    reportPane.Text = LoadedPane;
+    Status.NoteNotLoaded();
+    statusLine.Caption = Status.Text();
+    throw Refusal{std::move(message), {}};
+  };
   switch (loaded.End) {
     case BdlLoadEnd::kOpenFailed:
-      throw Refusal{"Ошибка открытия файла" + std::string(kCrLf) + PathText(path), {}};
+      failed("Ошибка открытия файла" + std::string(kCrLf) + PathText(path));
+      break;
     case BdlLoadEnd::kTooLarge:
-      throw Refusal{"Желательно увеличить размер массива", {}};
+      failed("Желательно увеличить размер массива");
+      break;
     case BdlLoadEnd::kShortHeading:
-      reportPane.Text.clear();
-      LoadedPane.clear();
-      throw Refusal{readError, {}};
+      failed(readError);
+      break;
     default:
       break;
   }
   FinishLoad(loaded);
+  Status.NoteLoaded(path, Ui().AppFolder(), loaded.Rows);
+  statusLine.Caption = Status.Text();
   if (loaded.End == BdlLoadEnd::kStoreFull) {
     Ui().ShowMessage("увеличьте массивы данных");
   } else if (loaded.End == BdlLoadEnd::kBadLine) {
@@ -237,17 +253,20 @@ void Window3Model::FinishLoad(const BdlLoadResult& loaded) {
 }
 
 void Window3Model::WriteResult() {
+  const std::string& code = Store.ObservatoryCode.empty() ? observatoryCode.Text : Store.ObservatoryCode;
+  RequirePlainNameParts({code, resultFileNumber.Text});
   int32_t first = 0, last = 0;
-  // №1 > №2 writes the headings alone; otherwise both must be loaded records.
+  // Both must be loaded records, №1 not after №2: an empty range would replace a file of
+  // observations by its heading lines alone.
   if (!TryBoxInt32(firstRecord, first) || !TryBoxInt32(lastRecord, last) || first < 1 || !Store.Exists() ||
-      (first <= last && last > std::min(Count3, Store.ObsJd.Rows() - 1))) {
+      last > std::min(Count3, Store.ObsJd.Rows() - 1)) {
     throw Refusal{"Задайте правильно номера записей: с №1 от 1 по №2 не больше числа загруженных записей (" +
                   std::to_string(Count3) + ")", {}};
   }
-  const std::string& code = Store.ObservatoryCode.empty() ? observatoryCode.Text : Store.ObservatoryCode;
-  RequirePlainNameParts({code, resultFileNumber.Text});
+  if (first > last) throw Refusal{"Задайте правильно номера записей: №1 больше №2", {}};
   std::filesystem::path path = AppPath(Ui().AppFolder(), "Obs" + code + "/" + code + std::to_string(Store.ObjectNumber) +
                                                              "_G_" + resultFileNumber.Text + ".txt");
+  if (!ConfirmReplace(Ui(), path, last - first + 1)) return;
   BdlWriteOptions options;
   options.LoadedHeading = HeaderText;
   options.ObservatoryCode = code;
@@ -259,7 +278,10 @@ void Window3Model::WriteResult() {
   if (written.End == BdlWriteEnd::kCalendarFailed) Ui().ShowMessage(kWrongJdMessage);
   if (written.End != BdlWriteEnd::kWritten) throw Refusal{WriteFailureMessage(path), {}};
   // Above the loaded file's lines, as the load reports what it read: the count and the file.
-  reportPane.Text = WrittenReport(std::max(0, last - first + 1), path, Ui().AppFolder()) + kCrLf + LoadedPane;
+  reportPane.Text = WrittenReport(last - first + 1, path, Ui().AppFolder()) + kCrLf + LoadedPane;
+  Store.Unsaved.clear();
+  Status.NoteWritten(path, Ui().AppFolder(), last - first + 1);
+  statusLine.Caption = Status.Text();
 }
 
 void Window3Model::PickPoint(double x, bool left) {

@@ -20,6 +20,7 @@
 #include "compare/linear_fit.h"
 #include "compare/residual_stats.h"
 #include "compare/weight_rules.h"
+#include "models/messages.h"
 
 namespace planova {
 
@@ -80,6 +81,8 @@ class Window3Model : public FormModel {
   PictureBox plot;                    // the deviations and their means against time
   ProgressBar progress;
   std::array<Label, 32> labels;
+  Label statusLine;  // the file loaded, its records and the last file written
+  DataStatus Status;  // what statusLine shows
 
   // Window state.
   int32_t& Count1 = Store.Count1;

@@ -35,6 +35,7 @@ constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return (r << 16) | 
 
 void Window3Model::ReadRunSettings() {
   if (!Store.Exists() || !IsTheoryBody(Store.ObjectNumber)) throw Refusal{};
+  if (Count1 < 1) throw Refusal{"Надо загрузить данные", {}};
   PlotYearsPerCm = BoxReal(plotScaleYearsPerCm);
   PlotArcsecPerCm = BoxReal(plotScaleArcsecPerCm);
   PlotZeroLineCm = BoxReal(plotOffsetCm);
@@ -292,6 +293,7 @@ void Window3Model::StartRun() {
   OpenDeviationsCsv();
   SetPlotAxes();
   Run.Begin(First, Last);
+  if (correctData.Value) Store.Unsaved = "исправленные данные окна 3";
   CorrectionLoop();
 }
 
