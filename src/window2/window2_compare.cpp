@@ -71,6 +71,7 @@ void Window2Model::Compare() {
   StopRequested = 0;
   ComparisonLabel = EpochLabel1;
   // Every record's observer is placed before any file is opened.
+  RunObservatories.reset();
   if (const std::string refused = ResolveRowObservers(); !refused.empty()) throw Refusal{refused, {}};
 
   bool generate = !set1FromFile.Value;
@@ -156,7 +157,8 @@ std::string Window2Model::DeltaTWarning(DeltaTModel model) {
 
 // With "топоцентр." and the rigorous reduction serving: the observer of each record of
 // data set 1 from its station (import/observatories.h), the window's "ObsL"/"ObsB" standing
-// for the window's own code when neither list knows it.  Returns the refusal, or empty.
+// for the window's own code when neither list knows it.  The lists are read once a run.
+// Returns the refusal, or empty.
 std::string Window2Model::ResolveRowObservers() {
   RowObservers = {};
   if (!topocentricPlace.Value || !set1FromFile.Value || set2FromFile.Value || !RigorousServes(ComparisonLabel)) {
@@ -168,7 +170,8 @@ std::string Window2Model::ResolveRowObservers() {
     typed = SiteFromGeodetic(lon, lat, 0);
   }
   const int32_t last = std::min(Count1, Store.ObsJd.Rows());
-  RowObservers = ResolveRecordObservers(LoadObservatories(Ui().AppFolder()), Store, kSet1, 1, last, typed);
+  if (!RunObservatories) RunObservatories = LoadObservatories(Ui().AppFolder());
+  RowObservers = ResolveRecordObservers(*RunObservatories, Store, kSet1, 1, last, typed);
   if (RowObservers.Ok) return {};
   const std::string message = StationRefusalMessage(RowObservers);
   RowObservers = {};

@@ -161,6 +161,7 @@ class Window2Model : public FormModel {
   // With "топоцентр.": the observer of each row of data set 1, else empty; and the code of
   // the last row's observer, for the stage log.
   RecordObservers RowObservers;
+  std::optional<ObservatoryList> RunObservatories;  // the observatory lists of the run, once read
   std::string LastObserverCode;
   ApparentPlace LastPlace;              // the place of the last row computed
   EphemerisReport LastEphemeris;        // its ephemeris report: why a failed run stopped

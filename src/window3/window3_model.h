@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -139,6 +140,7 @@ class Window3Model : public FormModel {
   void ShowCurrentRow();
   ApparentPlaceRequest RunRequest;  // the run's switches; the date is each record's
   RecordObservers RowObservers;     // with "топоцентр.": each record's observer, else empty
+  std::optional<ObservatoryList> RunObservatories;  // the observatory lists of the run, once read
   EphemerisReport LastEphemeris;    // the report of the last record that failed: why the run stopped
   ApparentPlaceRequest RunRequestOfBoxes() const;
   void ResolveRowObservers();

@@ -178,8 +178,8 @@ bool Window3Model::WriteHeldCsv(const std::vector<char>& flags) {
   return ok;
 }
 
-// The records of a finished run judged: each record's station, year and sigmas (its own,
-// else the first rule of Weights.txt that fits), then with "отбраковка k·σ" the iterative
+// The records of a finished run judged: each record's year (its station and sigmas came
+// with its comparison), then with "отбраковка k·σ" the iterative
 // k·σ clipping of the O-C in RA·cos δ and Dec (ClipResiduals), otherwise every record
 // accepted.  The rejected records are crossed out on the plot and the ±k·σ band drawn for
 // each coordinate plotted; the dL band, in right ascension itself, is the RA·cos δ band
@@ -188,14 +188,8 @@ bool Window3Model::WriteHeldCsv(const std::vector<char>& flags) {
 void Window3Model::FinishRunStatistics() {
   std::vector<ResidualRecord>& records = FitData.Residuals;
   for (ResidualRecord& rec : records) {
-    const double jd = Store.ObsJd(rec.Number, kSet1);
-    rec.Station = Store.ObserverCode(rec.Number, kSet1);
-    const CalendarDateResult date = Astro.CalendarDateOf(jd);
+    const CalendarDateResult date = Astro.CalendarDateOf(Store.ObsJd(rec.Number, kSet1));
     rec.Year = date.Ok ? date.Date.Year : 0;
-    const RecordSigmas sigmas = RunWeights.SigmasOf(Store.SigmaRaArcsec(rec.Number, kSet1),
-                                                    Store.SigmaDecArcsec(rec.Number, kSet1), rec.Station, jd, {});
-    rec.SigmaRaArcsec = sigmas.RaArcsec;
-    rec.SigmaDecArcsec = sigmas.DecArcsec;
   }
   SummaryTextOptions options;
   options.Title = Store.ObservatoryCode + std::to_string(Store.ObjectNumber);
@@ -289,6 +283,7 @@ void Window3Model::StartRun() {
   Run.Stats.Reset();
   StopRequested = 0;
   if (!keepTimeOrigin.Value) PlotTimeOriginJd = Store.ObsJd(1, kSet1);
+  RunObservatories.reset();
   ResolveRowObservers();
   OpenDeviationsCsv();
   SetPlotAxes();
@@ -336,13 +331,13 @@ ApparentPlaceRequest Window3Model::RunRequestOfBoxes() const {
 }
 
 // With "топоцентр." and the rigorous reduction serving: the observer of each record №1..№2
-// from its station (import/observatories.h); a record whose station cannot be placed
-// refuses the run before any file is opened.
+// from its station (import/observatories.h, the lists read once a run); a record whose
+// station cannot be placed refuses the run before any file is opened.
 void Window3Model::ResolveRowObservers() {
   RowObservers = {};
   if (!topocentricPlace.Value || !UsesPreciseChain(RunRequestOfBoxes())) return;
-  RecordObservers observers =
-      ResolveRecordObservers(LoadObservatories(Ui().AppFolder()), Store, kSet1, First, Last, std::nullopt);
+  if (!RunObservatories) RunObservatories = LoadObservatories(Ui().AppFolder());
+  RecordObservers observers = ResolveRecordObservers(*RunObservatories, Store, kSet1, First, Last, std::nullopt);
   if (!observers.Ok) throw Refusal{StationRefusalMessage(observers), {}};
   RowObservers = std::move(observers);
 }
@@ -438,9 +433,11 @@ bool Window3Model::CorrectRow(int32_t r) {
   };
   const bool hasL = HasLongitude(Store.ObsLon(r, kSet1)), hasB = HasLatitude(Store.ObsLat(r, kSet1));
   const double cosDec = std::cos(place.LatDeg / kProgramDegPerRad);
-  // The record's uncertainties, its own or those of Weights.txt, as the summary takes them.
-  const RecordSigmas sigmas = RunWeights.SigmasOf(Store.SigmaRaArcsec(r, kSet1), Store.SigmaDecArcsec(r, kSet1),
-                                                  Store.ObserverCode(r, kSet1), Store.ObsJd(r, kSet1), {});
+  // The record's station and uncertainties, its own or those of Weights.txt, for the fit
+  // and the summary alike.
+  std::string station = Store.ObserverCode(r, kSet1);
+  const RecordSigmas sigmas =
+      RunWeights.SigmasOf(Store.SigmaRaArcsec(r, kSet1), Store.SigmaDecArcsec(r, kSet1), station, jdUt, {});
   if (hasL) {
     // The uncertainty is in right ascension times cos(dec); the O-C is in right ascension
     // itself.
@@ -454,10 +451,12 @@ bool Window3Model::CorrectRow(int32_t r) {
              LimitBHighDeg, CurrBDeg, DevBDeg, SumBDeg, CountB, Pending.DevB, Pending.MeanB, plotDevB.Value,
              plotMeanB.Value, Rgb(0, 0, 250), FitData.Coord[1], sigmas.DecArcsec});
   }
-  // The record's O-C for the statistics at the end of the run; its station, year and
-  // sigmas are looked up then.
+  // The record's O-C for the statistics at the end of the run (its year is looked up then).
   ResidualRecord residual;
   residual.Number = r;
+  residual.Station = std::move(station);
+  residual.SigmaRaArcsec = sigmas.RaArcsec;
+  residual.SigmaDecArcsec = sigmas.DecArcsec;
   residual.HasRa = hasL;
   residual.HasDec = hasB;
   if (hasL) residual.RaArcsec = DevLDeg * 3600 * cosDec;
