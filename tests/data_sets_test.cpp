@@ -350,6 +350,13 @@ TEST_F(Window2Sets, MergeCompletesRightAscensionsWithDeclinations) {
   EXPECT_EQ(f.Count3, 1);
   EXPECT_EQ(app.Store.ObsLon(1, kSet3), 10.0);
   EXPECT_EQ(app.Store.ObsLat(1, kSet3), -7.0);
+  // Both sets went whole into the merge: the report shows the merged record, not the
+  // used-up sets' exhausted date.
+  Press("Показать изменения");
+  const std::string& t = f.reportPane.Text;
+  EXPECT_NE(t.find("1-е данные целиком вошли в объединение"), std::string::npos) << t;
+  EXPECT_EQ(t.find("JD1="), std::string::npos) << t;
+  EXPECT_NE(t.find("0001     JD3=  2451545,0000"), std::string::npos) << t;
 }
 
 TEST_F(Window2Sets, MergeMessages) {

@@ -263,8 +263,17 @@ void Window2Model::ShowChanges() {
   reportPane.Text.clear();
   int32_t count = Store.Exists() ? std::min(Count3, Store.ObsJd.Rows()) : 0;
   const std::string* labels[] = {nullptr, &EpochLabel1, &EpochLabel2, &EpochLabel3};
+  // A set that a merge used up holds no records any more (its row 1 says so by the
+  // exhausted date): its rows are not shown as if they were data.
+  bool usedUp[4] = {};
+  for (int k = kSet1; k <= kSet2; ++k) {
+    usedUp[k] = count > 0 && Store.ObsJd(1, k) == kExhaustedJd;
+    if (usedUp[k]) ProcessLog += std::to_string(k) + "-е данные целиком вошли в объединение" + kCrLf;
+  }
+  if (usedUp[kSet1] || usedUp[kSet2]) ProcessLog += kCrLf;
   for (int32_t i = 1; i <= count; ++i) {
     for (int k = kSet1; k <= kSet3; ++k) {
+      if (usedUp[k]) continue;
       std::string d = std::to_string(k);
       ProcessLog += Format(i, "0000") + "     JD" + d + "=  " + Format(Store.ObsJd(i, k), "0000000.0000") + "   L" + d +
                     "=  " + Format(Store.ObsLon(i, k), "000.00000") + "   B" + d + "=  " +

@@ -246,6 +246,11 @@ void Window3Model::FinishLoad(const BdlLoadResult& loaded) {
   if (loaded.Rows > shown) display += kCrLf + BdlNotShownLine(loaded.Rows, shown);
   reportPane.Text = display;
   if (loaded.Rows == 0) return;
+  // №1 and №2 are the first and the last record: their dates go with them.
+  for (const bool first : {true, false}) {
+    const CalendarDateResult c = Astro.CalendarDateOf(Store.ObsJd(first ? 1 : loaded.Rows, kSet1));
+    if (c.Ok) ShowRecordDate(first, c.Date);
+  }
   TimeScaleLabel = loaded.TimeScale;
   // The epoch of the file's records is the epoch the run compares in.
   std::string epoch = Cp1251ToUtf8(EpochLabelOf(loaded.LastEpochField));
@@ -308,10 +313,18 @@ void Window3Model::PickPoint(double x, bool left) {
     Ui().ShowMessage(kWrongJdMessage);
     return;
   }
-  (left ? firstRecordYear : lastRecordYear).Text = std::to_string(c.Date.Year);
-  (left ? firstRecordMonth : lastRecordMonth).Text = std::to_string(c.Date.Month);
-  (left ? firstRecordDay : lastRecordDay).Text = RealText(c.Date.Day);
+  ShowRecordDate(left, c.Date);
   (left ? firstRecord : lastRecord).Text = std::to_string(PickedRow);
+}
+
+// The day of a record as the boxes show it: to a millionth of a day (0.09 s), the
+// resolution of an 80-column observation's date, without trailing zeros.
+std::string RecordDayText(double day) { return RealText(std::round(day * 1e6) / 1e6); }
+
+void Window3Model::ShowRecordDate(bool first, const CalendarDate& date) {
+  (first ? firstRecordYear : lastRecordYear).Text = std::to_string(date.Year);
+  (first ? firstRecordMonth : lastRecordMonth).Text = std::to_string(date.Month);
+  (first ? firstRecordDay : lastRecordDay).Text = RecordDayText(date.Day);
 }
 
 }  // namespace planova

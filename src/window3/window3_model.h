@@ -206,6 +206,11 @@ class Window3Model : public FormModel {
   void SetPlotAxes();
   // The boxes, the pane and the labels after a load that read the file's heading.
   void FinishLoad(const BdlLoadResult& loaded);
+  // Year, month and day of №1 (first) or №2 in their boxes.
+  void ShowRecordDate(bool first, const CalendarDate& date);
 };
+
+// A record's day as window 3's date boxes show it.
+std::string RecordDayText(double day);
 
 }  // namespace planova

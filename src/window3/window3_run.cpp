@@ -373,7 +373,7 @@ void Window3Model::ShowCurrentRow() {
     if (c.Ok) {
       currentRecordYear.Text = std::to_string(c.Date.Year);
       currentRecordMonth.Text = std::to_string(c.Date.Month);
-      currentRecordDay.Text = RealText(c.Date.Day);
+      currentRecordDay.Text = RecordDayText(c.Date.Day);
     } else {
       Ui().ShowMessage(kWrongJdMessage);
     }
