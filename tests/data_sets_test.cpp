@@ -354,7 +354,7 @@ TEST_F(Window2Sets, MergeCompletesRightAscensionsWithDeclinations) {
   // used-up sets' exhausted date.
   Press("Показать изменения");
   const std::string& t = f.reportPane.Text;
-  EXPECT_NE(t.find("1-е данные целиком вошли в объединение"), std::string::npos) << t;
+  EXPECT_NE(t.find("целиком вошли в объединение данные 1\r\n"), std::string::npos) << t;
   EXPECT_EQ(t.find("JD1="), std::string::npos) << t;
   EXPECT_NE(t.find("0001     JD3=  2451545,0000"), std::string::npos) << t;
 }

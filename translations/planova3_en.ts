@@ -420,8 +420,8 @@
             <translation> - /Merge data 1 and data 2/ - merges into one set data set 1, loaded from the first file, and data set 2, loaded from the second file.</translation>
         </message>
         <message>
-            <source> - /Сравнить данные 1 с данными 2/ - сравнить данные или в двух загруженных файлах или в файле 1 с выбранной для вторых данных теорией (JPL0 или JPL2) или теории JPL0 (данные 1) с теорией JPL2 (данные 2). Данные выводятся в численном виде, если отмечен чекбокс &lt;+Текст&gt;, или в графическом, если отмечен чекбокс &lt;+График&gt;; с чекбоксом &lt;+File&gt; разности записываются в файлы Dat/Param_data_ (.txt и .csv для Python или R) и Dat/Stat.</source>
-            <translation> - /Compare data 1 with data 2/ - compares either the data of two loaded files, or file 1 with the theory chosen for data 2 (JPL0 or JPL2), or theory JPL0 (data 1) with theory JPL2 (data 2). The results are listed as numbers when the box &lt;+Text&gt; is ticked, and plotted when the box &lt;+Plot&gt; is ticked; with the box &lt;+File&gt; the differences are written to the files Dat/Param_data_ (.txt, and .csv for Python or R) and Dat/Stat.</translation>
+            <source> - /Сравнить данные 1 с данными 2/ - сравнить данные или в двух загруженных файлах или в файле 1 с выбранной для вторых данных теорией (JPL0 или JPL2) или теории JPL0 (данные 1) с теорией JPL2 (данные 2). Данные выводятся в численном виде, если отмечен чекбокс &lt;+Текст&gt;, или в графическом, если отмечен чекбокс &lt;+График&gt;; с чекбоксом &lt;+File&gt; разности записываются в файлы Dat/Param_data_ (.txt и .csv для Python или R) и Dat/Stat. В тексте T1-T2 (sec) - время записи данных 1 минус время совпавшей записи данных 2 в секундах; с теорией время теории - эфемеридное (ET), и T1-T2 = -(ET-UT), одно и то же для близких дат (например, около -64 с в 2000 г.); L1-L2 и B1-B2 (sec) - разности в секундах дуги.</source>
+            <translation> - /Compare data 1 with data 2/ - compares either the data of two loaded files, or file 1 with the theory chosen for data 2 (JPL0 or JPL2), or theory JPL0 (data 1) with theory JPL2 (data 2). The results are listed as numbers when the box &lt;+Text&gt; is ticked, and plotted when the box &lt;+Plot&gt; is ticked; with the box &lt;+File&gt; the differences are written to the files Dat/Param_data_ (.txt, and .csv for Python or R) and Dat/Stat. In the text, T1-T2 (sec) is the time of the data-1 record minus the time of the matching data-2 record, in seconds; against a theory the theory's time is ephemeris time (ET), so T1-T2 = -(ET-UT), the same for nearby dates (about -64 s in 2000); L1-L2 and B1-B2 (sec) are the differences in seconds of arc.</translation>
         </message>
         <message>
             <source> - &lt;точно (IAU 2006)&gt; - с теорией JPL2 вычислять теоретические положения строго (IAU 2006/2000A: световое время, отклонение света Солнцем и планетами, релятивистская аберрация, прецессия IAU 2006 и нутация IAU 2000A; эпоха App - истинный экватор и равноденствие даты, J2000 - GCRS, для B1950 остается классическая редукция). AberZ, AberP и Nut входят в строгую редукцию; кнопка DE405 дополнительно выводит астрометрическое и видимое геоцентрические положения.</source>
@@ -1360,6 +1360,10 @@ lacks:</translation>
         <message>
             <source>совпадений в датах </source>
             <translation>dates coinciding </translation>
+        </message>
+        <message>
+            <source>целиком вошли в объединение данные </source>
+            <translation>went whole into the merge: data set </translation>
         </message>
         <message>
             <source>2 - исходные данные   1 и 3 - преобразованные  </source>

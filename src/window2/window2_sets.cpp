@@ -268,7 +268,7 @@ void Window2Model::ShowChanges() {
   bool usedUp[4] = {};
   for (int k = kSet1; k <= kSet2; ++k) {
     usedUp[k] = count > 0 && Store.ObsJd(1, k) == kExhaustedJd;
-    if (usedUp[k]) ProcessLog += std::to_string(k) + "-е данные целиком вошли в объединение" + kCrLf;
+    if (usedUp[k]) ProcessLog += "целиком вошли в объединение данные " + std::to_string(k) + kCrLf;
   }
   if (usedUp[kSet1] || usedUp[kSet2]) ProcessLog += kCrLf;
   for (int32_t i = 1; i <= count; ++i) {
