@@ -1,6 +1,7 @@
 #include "bdl/bdl_line.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstdio>
@@ -300,7 +301,8 @@ bool TailNumber(std::string_view text, double& value) {
     }
   }
   if (!digit) return false;
-  value = std::strtod(std::string(text).c_str(), nullptr);
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size()) value = std::strtod(std::string(text).c_str(), nullptr);
   return std::isfinite(value);
 }
 

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cfloat>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,6 +27,23 @@ std::string BoxNumberText(std::string_view text) {
   return out;
 }
 
+namespace {
+
+// The C form of a number, "." as the decimal mark, read by strtod: what the fast reading
+// below falls back on when the number is out of range or subnormal, so that those keep
+// strtod's verdict (an underflow to zero is zero; an overflow or a subnormal is refused).
+bool ParseCForm(const std::string& c, double& value) {
+  errno = 0;
+  char* end = nullptr;
+  double v = std::strtod(c.c_str(), &end);
+  if (end != c.c_str() + c.size() || !std::isfinite(v)) return false;
+  if (errno == ERANGE && v != 0.0) return false;
+  value = v;
+  return true;
+}
+
+}  // namespace
+
 bool TryParseReal(std::string_view text, double& value) {
   size_t b = 0, e = text.size();
   while (b < e && text[b] == ' ') ++b;
@@ -32,40 +51,58 @@ bool TryParseReal(std::string_view text, double& value) {
   if (b == e) return false;
 
   // Rebuild the number in the C form ("." as decimal mark) after checking its shape,
-  // so that strtod's own locale rules never come into play.
-  std::string c;
+  // so that no locale rules come into play; std::from_chars reads it (correctly
+  // rounded, as strtod).  A number of more than kShort characters is read by strtod.
+  constexpr size_t kShort = 64;
+  char shortForm[kShort];
+  std::string longForm;
+  const bool isShort = e - b <= kShort;
+  size_t n = 0;
+  const auto put = [&](char ch) {
+    if (isShort) {
+      shortForm[n++] = ch;
+    } else {
+      longForm += ch;
+    }
+  };
   size_t i = b;
-  if (text[i] == '+' || text[i] == '-') c += text[i++];
+  bool plus = false;
+  if (text[i] == '+' || text[i] == '-') {
+    plus = text[i] == '+';
+    put(text[i++]);
+  }
   int digits = 0;
   bool comma = false;
   for (; i < e; ++i) {
     char ch = text[i];
     if (ch >= '0' && ch <= '9') {
-      c += ch;
+      put(ch);
       ++digits;
     } else if (ch == ',' && !comma) {
       comma = true;
-      c += '.';
+      put('.');
     } else {
       break;
     }
   }
   if (digits == 0) return false;
   if (i < e && (text[i] == 'E' || text[i] == 'e')) {
-    c += 'e';
+    put('e');
     ++i;
-    if (i < e && (text[i] == '+' || text[i] == '-')) c += text[i++];
+    if (i < e && (text[i] == '+' || text[i] == '-')) put(text[i++]);
     int expDigits = 0;
-    for (; i < e && text[i] >= '0' && text[i] <= '9'; ++i, ++expDigits) c += text[i];
+    for (; i < e && text[i] >= '0' && text[i] <= '9'; ++i, ++expDigits) put(text[i]);
     if (expDigits == 0) return false;
   }
   if (i != e) return false;
+  if (!isShort) return ParseCForm(longForm, value);
 
-  errno = 0;
-  char* end = nullptr;
-  double v = std::strtod(c.c_str(), &end);
-  if (end != c.c_str() + c.size() || !std::isfinite(v)) return false;
-  if (errno == ERANGE && v != 0.0) return false;
+  const char* first = shortForm + (plus ? 1 : 0);  // from_chars takes no "+"
+  double v = 0;
+  const auto [end, ec] = std::from_chars(first, shortForm + n, v);
+  if (ec != std::errc() || end != shortForm + n || (v != 0 && std::fabs(v) < DBL_MIN)) {
+    return ParseCForm(std::string(shortForm, n), value);
+  }
   value = v;
   return true;
 }

@@ -121,37 +121,45 @@ bool TextInputFile::Open(const std::filesystem::path& path) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) return false;
   file_ = std::fopen(path.c_str(), "rb");
-  return file_ != nullptr;
+  if (!file_) return false;
+  if (!block_) block_ = std::make_unique<char[]>(kBlockBytes);
+  next_ = end_ = 0;
+  return true;
 }
 
-bool TextInputFile::AtEnd() {
-  if (!file_) return true;
-  int c = std::fgetc(file_);
-  if (c == EOF) return true;
-  std::ungetc(c, file_);
-  return false;
+bool TextInputFile::Fill() {
+  if (next_ < end_) return true;
+  if (!file_) return false;
+  next_ = 0;
+  end_ = std::fread(block_.get(), 1, kBlockBytes, file_);
+  return end_ > 0;
 }
+
+bool TextInputFile::AtEnd() { return !Fill(); }
 
 bool TextInputFile::ReadLine(std::string& bytes) {
   bytes.clear();
-  if (!file_) return false;
-  int c = std::fgetc(file_);
-  if (c == EOF) return false;
-  while (c != EOF && c != '\n' && c != '\r') {
-    bytes += static_cast<char>(c);
-    c = std::fgetc(file_);
+  if (!Fill()) return false;
+  while (true) {
+    const char* begin = block_.get() + next_;
+    const char* stop = block_.get() + end_;
+    const char* p = begin;
+    while (p != stop && *p != '\n' && *p != '\r') ++p;
+    bytes.append(begin, p);
+    next_ = static_cast<size_t>(p - block_.get());
+    if (p != stop) break;
+    if (!Fill()) return true;  // the last line, without a line end
   }
   // CR LF is one line end; a CR alone (old Mac files) ends the line as well.
-  if (c == '\r') {
-    int next = std::fgetc(file_);
-    if (next != '\n' && next != EOF) std::ungetc(next, file_);
-  }
+  const char c = block_[next_++];
+  if (c == '\r' && Fill() && block_[next_] == '\n') ++next_;
   return true;
 }
 
 void TextInputFile::Close() {
   if (file_) std::fclose(file_);
   file_ = nullptr;
+  next_ = end_ = 0;
 }
 
 namespace {

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -36,7 +37,14 @@ class TextInputFile {
   void Close();
 
  private:
+  // The file is read in blocks of kBlockBytes, and lines are cut from the block in
+  // memory: a million-line catalogue costs a few hundred reads, not a call per byte.
+  static constexpr size_t kBlockBytes = 1 << 18;
+  // Makes at least one unread byte available; false at the end of the file.
+  bool Fill();
   std::FILE* file_ = nullptr;
+  std::unique_ptr<char[]> block_;
+  size_t next_ = 0, end_ = 0;  // the unread bytes are block_[next_ .. end_)
 };
 
 // A file written whole or not at all.  Create() opens a temporary file in the target's
