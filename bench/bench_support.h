@@ -33,6 +33,7 @@ class QuietPlatform : public Platform {
   }
   void SetBusyPointer(bool) override {}
   void ProcessEvents() override {}
+  bool Ask(const std::string&) override { return true; }  // a benchmark replaces its files
   fs::path AppFolder() const override { return folder_; }
   std::string last;
   int messages = 0;
