@@ -274,5 +274,37 @@ TEST(FileWrites, TheTargetChangesOnlyAtTheCommit) {
   EXPECT_EQ(test::TemporaryFiles(folder), std::vector<std::string>{(folder / living).string()});
 }
 
+// Lines come out as written whatever their ends (CR LF, LF, CR alone, none at the end),
+// also where a line or its CR LF is split between two of the reader's blocks.
+TEST(TextInput, LinesAcrossBlocks) {
+  const fs::path path = fs::path(::testing::TempDir()) / "planova_lines.txt";
+  std::string bytes;
+  std::vector<std::string> lines;
+  const char* const ends[] = {"\r\n", "\n", "\r"};
+  for (int n = 0; bytes.size() < 700000; ++n) {
+    lines.push_back(std::string(static_cast<size_t>(n * 7919 % 301), static_cast<char>('a' + n % 26)));
+    bytes += lines.back() + ends[n % 3];
+  }
+  lines.push_back("last line without an end");
+  bytes += lines.back();
+  // Put a CR LF across the first block boundary (256 kB).
+  const size_t boundary = size_t{1} << 18;
+  const size_t cr = bytes.find("\r\n", boundary / 2);
+  lines.insert(lines.begin(), std::string(boundary - 2 - cr, 'x'));
+  bytes.insert(0, lines.front() + "\n");
+  ASSERT_EQ(bytes.substr(boundary - 1, 2), "\r\n");
+  std::ofstream(path, std::ios::binary) << bytes;
+  TextInputFile in;
+  ASSERT_TRUE(in.Open(path));
+  std::string line;
+  for (const std::string& expected : lines) {
+    ASSERT_TRUE(in.ReadLine(line));
+    ASSERT_EQ(line, expected);
+  }
+  EXPECT_FALSE(in.ReadLine(line));
+  EXPECT_TRUE(in.AtEnd());
+  fs::remove(path);
+}
+
 }  // namespace
 }  // namespace planova

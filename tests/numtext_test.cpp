@@ -1,8 +1,14 @@
 // Number texts with the decimal comma, independent of the machine's locale.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <clocale>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
 
 #include "common/numtext.h"
 
@@ -25,6 +31,32 @@ TEST(NumText, RealsUseTheComma) {
   EXPECT_DOUBLE_EQ(v, 2305814);
   for (const char* bad : {"", "   ", "1.5", "12.5", "abc", "1,2,3", "-", "1e", "1\t", "\t1", "1E400", "0x10", "1 2"}) {
     EXPECT_FALSE(TryParseReal(bad, v)) << '"' << bad << '"';
+  }
+}
+
+// Every shape of number reads to the double the C library's strtod gives for it, to the
+// bit: the plain decimals of the fixed-column fields take a fast path of their own.
+TEST(NumText, ReadsAsTheCLibraryDoes) {
+  std::vector<std::string> texts = {"0", "-0", "9007199254740993", "999999999999999", "1000000000000000",
+                                    "0,1", "0,3", "-2,675", "59,99995", "1,7976931348623157E308", "4,9E-324",
+                                    "1E-400", "2,2250738585072014E-308", "123456789012345,6", ",000000000000001"};
+  uint64_t state = 12345;
+  auto next = [&state] { return (state = state * 6364136223846793005ULL + 1442695040888963407ULL) >> 33; };
+  for (int n = 0; n < 20000; ++n) {
+    std::string t = next() % 2 ? "-" : "";
+    const int digits = 1 + static_cast<int>(next() % 19), point = static_cast<int>(next() % (digits + 1));
+    for (int d = 0; d < digits; ++d) t += (d == point ? "," : "") + std::to_string(next() % 10);
+    texts.push_back(t);
+  }
+  for (const std::string& t : texts) {
+    std::string c = t;
+    std::replace(c.begin(), c.end(), ',', '.');
+    errno = 0;
+    const double expected = std::strtod(c.c_str(), nullptr);
+    const bool accepted = std::isfinite(expected) && !(errno == ERANGE && expected != 0);
+    double v = 0;
+    ASSERT_EQ(TryParseReal(t, v), accepted) << t;
+    if (accepted) ASSERT_EQ(std::memcmp(&v, &expected, sizeof v), 0) << t;
   }
 }
 

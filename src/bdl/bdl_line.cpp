@@ -237,9 +237,22 @@ bool WholeField(std::string_view text, double& v) {
   return true;
 }
 
-// The seconds of a sexagesimal value with their fraction, read across the point.
-bool SecondsField(const std::string& padded, const bdl::SexagesimalColumns& c, double& v) {
-  return TryParseFieldReal(DotToComma(CutPadded(padded, c.Seconds) + "." + CutPadded(padded, c.Fraction)), v);
+// The seconds of a sexagesimal value with their fraction, read across the point: the two
+// fields joined by a point, the last point of the joined text read as the decimal comma.
+// `padded` holds the whole record's columns.
+bool SecondsField(std::string_view padded, const bdl::SexagesimalColumns& c, double& v) {
+  const std::string_view seconds = CutColumns(padded, c.Seconds), fraction = CutColumns(padded, c.Fraction);
+  char joined[32];
+  const size_t n = seconds.size() + 1 + fraction.size();
+  static_assert(sizeof joined >= 20, "the BDL's seconds and fraction fields fit");
+  if (n > sizeof joined) return false;
+  std::copy(seconds.begin(), seconds.end(), joined);
+  joined[seconds.size()] = '.';
+  std::copy(fraction.begin(), fraction.end(), joined + seconds.size() + 1);
+  const std::string_view text(joined, n);
+  const size_t point = text.rfind('.');
+  if (point != 0) joined[point] = ',';
+  return TryParseFieldReal(text, v);
 }
 
 }  // namespace
@@ -247,8 +260,14 @@ bool SecondsField(const std::string& padded, const bdl::SexagesimalColumns& c, d
 bool ReadBdlRecord(BdlState& b, CalendarRule rule, const std::string& line, BdlRecord& out) {
   using namespace bdl;
   b.InputLine = line;
-  std::string padded = line;
-  if (padded.size() < static_cast<size_t>(kBdlLineLength)) padded.resize(kBdlLineLength, ' ');
+  // The record's columns, blanks where a short line ends; a whole line is read in place.
+  std::string shortLine;
+  std::string_view padded = line;
+  if (line.size() < static_cast<size_t>(kBdlLineLength)) {
+    shortLine = line;
+    shortLine.resize(kBdlLineLength, ' ');
+    padded = shortLine;
+  }
   double lonH, lonM, lonS, latD, latM, latS;
   bool ok = ParseBdlLine(b, rule) && WholeField(CutColumns(padded, kLon.First), lonH) &&
             WholeField(CutColumns(padded, kLon.Minutes), lonM) && SecondsField(padded, kLon, lonS) &&

@@ -5,6 +5,7 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -65,6 +66,37 @@ bool TryParseReal(std::string_view text, double& value) {
       longForm += ch;
     }
   };
+  // A plain decimal of at most 15 digits without an exponent (every field of the
+  // fixed-column layouts) is its digits as a whole number divided by a power of ten: both
+  // exact in a double, so the one rounding of the division gives the correctly rounded
+  // value, the same as strtod's (Clinger's fast path).
+  {
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    size_t k = b;
+    const bool negative = text[k] == '-';
+    if (text[k] == '+' || text[k] == '-') ++k;
+    uint64_t whole = 0;
+    int digits = 0, decimals = -1;
+    for (; k < e; ++k) {
+      const char ch = text[k];
+      if (ch >= '0' && ch <= '9') {
+        whole = whole * 10 + static_cast<uint64_t>(ch - '0');
+        ++digits;
+        if (decimals >= 0) ++decimals;
+      } else if (ch == ',' && decimals < 0) {
+        decimals = 0;
+      } else {
+        break;
+      }
+    }
+    if (k == e && digits > 0 && digits <= 15) {
+      const double v = static_cast<double>(whole) / kPowersOfTen[decimals < 0 ? 0 : decimals];
+      value = negative ? -v : v;
+      return true;
+    }
+  }
+
   size_t i = b;
   bool plus = false;
   if (text[i] == '+' || text[i] == '-') {

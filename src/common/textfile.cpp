@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace planova {
 namespace {
@@ -124,6 +125,7 @@ bool TextInputFile::Open(const std::filesystem::path& path) {
   if (!file_) return false;
   if (!block_) block_ = std::make_unique<char[]>(kBlockBytes);
   next_ = end_ = 0;
+  lineFeed_ = kNoLineFeed;
   return true;
 }
 
@@ -132,6 +134,7 @@ bool TextInputFile::Fill() {
   if (!file_) return false;
   next_ = 0;
   end_ = std::fread(block_.get(), 1, kBlockBytes, file_);
+  lineFeed_ = kNoLineFeed;
   return end_ > 0;
 }
 
@@ -143,8 +146,14 @@ bool TextInputFile::ReadLine(std::string& bytes) {
   while (true) {
     const char* begin = block_.get() + next_;
     const char* stop = block_.get() + end_;
-    const char* p = begin;
-    while (p != stop && *p != '\n' && *p != '\r') ++p;
+    // The line ends at the first LF or CR: the LF is found first (the next one is kept,
+    // so a file of CR-only lines is not searched again and again), then a CR before it.
+    if (lineFeed_ < next_ || lineFeed_ > end_) {
+      const void* lf = std::memchr(begin, '\n', static_cast<size_t>(stop - begin));
+      lineFeed_ = lf ? static_cast<size_t>(static_cast<const char*>(lf) - block_.get()) : end_;
+    }
+    const char* p = block_.get() + lineFeed_;
+    if (const void* cr = std::memchr(begin, '\r', static_cast<size_t>(p - begin))) p = static_cast<const char*>(cr);
     bytes.append(begin, p);
     next_ = static_cast<size_t>(p - block_.get());
     if (p != stop) break;

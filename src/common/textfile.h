@@ -45,6 +45,10 @@ class TextInputFile {
   std::FILE* file_ = nullptr;
   std::unique_ptr<char[]> block_;
   size_t next_ = 0, end_ = 0;  // the unread bytes are block_[next_ .. end_)
+  // Where the next LF of the block lies (end_ when it holds none); kNoLineFeed when not
+  // looked for since the block was read.
+  static constexpr size_t kNoLineFeed = ~size_t{0};
+  size_t lineFeed_ = kNoLineFeed;
 };
 
 // A file written whole or not at all.  Create() opens a temporary file in the target's
