@@ -4,8 +4,10 @@
 // 1's writer with its calendar, file name, field room, date failures and messages.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <iomanip>
 #include <random>
 
 #include "astro/time.h"
@@ -203,10 +205,12 @@ std::string BdlText(int year, const char* month, int day, int h, int m, int s, i
 }
 
 TEST(BdlLine, ReadThenWrittenLinesKeepTheirDigits) {
-  // Random lines, then every whole minute of right ascension and declination (which
-  // their doubles hold as a minute less 59.99999999999 s): the right ascension and
-  // declination written from the values read are the same bytes, and the display line,
-  // written from the fields read, repeats the date and time too.
+  // Random lines, the last and first 0.0001 s of years, and every whole minute of right
+  // ascension and declination (which their doubles hold as a minute less 59.99999999999
+  // s): the date, time and coordinates written from the values read are the same bytes
+  // (the time, which the JD holds only to 40 us, as a source's time), and so is the
+  // display line, written from the fields read.  A file of them, loaded and written again
+  // with its heading, time scale and epoch, is the same file byte for byte.
   OneRow r;
   std::mt19937 rng(7);
   auto u = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
@@ -216,19 +220,80 @@ TEST(BdlLine, ReadThenWrittenLinesKeepTheirDigits) {
     lines.push_back(BdlText(1700 + u(400), months[u(12)], 1 + u(28), u(24), u(60), u(60), u(10000), u(24), u(60), u(60),
                             u(100000), u(2) == 1, u(90), u(60), u(60), u(10000)));
   }
+  for (int year : {1582, 1899, 1999, 2000, 2100}) {
+    lines.push_back(BdlText(year, "Dec", 31, 23, 59, 59, 9999, 1, 0, 0, 0, false, 1, 0, 0, 0));
+    lines.push_back(BdlText(year, "Jan", 1, 0, 0, 0, 0, 1, 0, 0, 0, false, 1, 0, 0, 0));
+  }
   for (int m = 0; m < 24 * 60; ++m) lines.push_back(BdlText(2000, "Jan", 1, 0, 0, 0, 0, m / 60, m % 60, 0, 0, false, 0, 0, 0, 0));
   for (int m = 0; m < 90 * 60; ++m) lines.push_back(BdlText(2000, "Jan", 1, 0, 0, 0, 0, 0, 0, 0, 0, m % 2 == 0, m / 60, m % 60, 0, 0));
+  // A declination of 0 has no sign to write.
+  std::erase_if(lines, [](const std::string& line) { return line.substr(68, 14) == "-00 00 00.0000"; });
   for (const std::string& line : lines) {
-    if (line.substr(68, 14) == "-00 00 00.0000") continue;  // a declination of 0 has no sign to write
     BdlRecord rec;
     ASSERT_TRUE(ReadBdlRecord(r.b, CalendarRule::kGregorianFrom1582, line, rec)) << line;
+    EXPECT_TRUE(rec.ExactTime) << line;
     EXPECT_EQ(BdlDisplayLine(r.b, rec, 1).substr(0, 93), line.substr(0, 93));
     r.store.ObsLon(1, kSet3) = rec.LonDeg;
     r.store.ObsLat(1, kSet3) = rec.LatDeg;
     r.store.ObsJd(1, kSet3) = rec.Jd;
+    r.store.ObsExactTime(1, kSet3) = rec.ExactTime;
     ASSERT_TRUE(FormatBdlLine(r.b, CalendarRule::kGregorianFrom1582, r.store, 1));
+    EXPECT_EQ(r.b.BdlLine.substr(10, 26), line.substr(10, 26)) << line;
     EXPECT_EQ(r.b.BdlLine.substr(43, 39), line.substr(43, 39)) << line;
   }
+
+  const fs::path folder = test::FreshFolder("bdl_written_again");
+  std::string file = "PARI\r\nPARI\r\nPARI\r\nPARI\r\nPARI\r\n";
+  for (std::string line : lines) {
+    PlaceAt(line, bdl::kObservatory, "PARI");
+    PlaceAt(line, bdl::kEpoch.first, "J2000");
+    file += line + "\r\n";
+  }
+  ASSERT_TRUE(WriteFileAtomically(folder / "read.txt", file));
+  const auto rows = static_cast<int32_t>(lines.size());
+  r.store.Recreate(2 * rows);  // within the size rule's 150 bytes of file a row
+  const BdlLoadResult loaded = LoadBdlFile(folder / "read.txt", r.store, 1, r.b, CalendarRule::kGregorianFrom1582);
+  ASSERT_EQ(loaded.Rows, rows);
+  BdlWriteOptions options;
+  options.LoadedHeading = loaded.Heading;
+  options.ObservatoryCode = "PARI";
+  options.TimeScale = "UT";
+  options.Epoch = "J2000";
+  ASSERT_EQ(WriteBdlFile(folder / "written.txt", r.store, 1, rows, r.b, CalendarRule::kGregorianFrom1582, options).End,
+            BdlWriteEnd::kWritten);
+  EXPECT_TRUE(test::ReadBytes(folder / "written.txt") == file) << "the file written differs from the file read";
+}
+
+// The time of a record whose JD is its source's time is rounded to the line's 0.0001 s,
+// carried through the minutes, hours and date; any other JD is truncated as the dates of
+// computed records always were.  A JD beyond 4 000 000 holds no time to 0.0001 s.
+TEST(BdlLine, ASourcesTimeIsRoundedAndCarriedAComputedOneTruncated) {
+  OneRow r;
+  const double ulp = std::ldexp(1.0, -31);  // the last bit of a JD from 2^21 to 2^22, 40 us
+  const double midnight2000 = 2451544.5, march2000 = 2451604.5;  // 2000 January 1.0, March 1.0
+  struct Case {
+    double jd;
+    bool exact;
+    const char* written;  // columns 11-36
+  } cases[] = {
+      {midnight2000 - ulp, true, "2000 01 Jan  00 00 00.0000"},
+      {midnight2000 - ulp, false, "1999 31 Dec  23 59 59.9999"},
+      {midnight2000 - 3 * ulp, true, "1999 31 Dec  23 59 59.9999"},  // 120 us before: the last 0.0001 s
+      {midnight2000 + ulp, true, "2000 01 Jan  00 00 00.0000"},
+      {midnight2000 + ulp, false, "2000 01 Jan  00 00 00.0000"},
+      {march2000 - ulp, true, "2000 01 Mar  00 00 00.0000"},        // after February 29
+      {march2000 - ulp, false, "2000 29 Feb  23 59 59.9999"},
+      {midnight2000 + 0.375 - ulp, true, "2000 01 Jan  09 00 00.0000"},  // 09:00, a whole hour
+      {midnight2000 + 0.375 - ulp, false, "2000 01 Jan  08 59 59.9999"},
+  };
+  for (const Case& c : cases) {
+    r.store.ObsExactTime(1, kSet3) = c.exact;
+    EXPECT_EQ(r.Line(c.jd, 15, 1).substr(10, 26), c.written) << std::setprecision(17) << c.jd << " " << c.exact;
+  }
+  // Beyond JD 4 000 000 the last bit is 80 us or more: even a source's time is truncated.
+  const double late = std::ldexp(1.0, 22) + 0.5;  // a midnight
+  r.store.ObsExactTime(1, kSet3) = 1;
+  EXPECT_EQ(r.Line(late - std::ldexp(1.0, -30), 15, 1).substr(23, 13), "23 59 59.9999");
 }
 
 TEST(BdlLine, ReadRefusesImpossibleValuesAndExponents) {

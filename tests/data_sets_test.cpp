@@ -61,6 +61,10 @@ std::vector<Rec> TranscribedSort(const std::vector<Rec>& rows, bool ascending) {
   return out;
 }
 
+// Whether Fill marks a record's time as its source's: by its note, so that the mark can
+// be checked wherever the record goes.
+uint8_t ExactOf(const std::string& note) { return !note.empty() && note.back() % 2 == 1; }
+
 void Fill(ObservationStore& s, const std::vector<Rec>& recs) {
   s.Recreate(static_cast<int32_t>(recs.size()) + 5);
   for (size_t k = 0; k < recs.size(); ++k) {
@@ -71,6 +75,7 @@ void Fill(ObservationStore& s, const std::vector<Rec>& recs) {
       s.ObsLat(r, col) = recs[k].lat;
       s.ObsNote(r, col) = recs[k].note;
       s.ObsStation(r, col) = StationCode(recs[k].note);
+      s.ObsExactTime(r, col) = ExactOf(recs[k].note);
     }
   }
 }
@@ -79,8 +84,9 @@ std::vector<Rec> Column(const ObservationStore& s, int col, int32_t n) {
   std::vector<Rec> out;
   for (int32_t r = 1; r <= n; ++r) {
     out.push_back({s.ObsJd(r, col), s.ObsLon(r, col), s.ObsLat(r, col), s.ObsNote(r, col)});
-    // The station Fill gave the record (from its note) moved with it.
+    // The station and the exactness Fill gave the record (from its note) moved with it.
     EXPECT_EQ(s.ObsStation(r, col), StationCode(out.back().note)) << "row " << r << " of column " << col;
+    EXPECT_EQ(s.ObsExactTime(r, col), ExactOf(out.back().note)) << "row " << r << " of column " << col;
   }
   return out;
 }

@@ -302,6 +302,180 @@ TEST_F(ImportTest, XlsSampleGivesTheSamePlacesInEveryForm) {
   EXPECT_EQ(f.sourceLog.Text.rfind("исходная запись данных\r\n0001        Moon    1995    1    10    21", 0), 0u);
 }
 
+// --- Times written back ------------------------------------------------------------
+
+// Days from 1970 January 1 of a Gregorian date (H. Hinnant's days_from_civil).
+int64_t DaysFrom1970(int64_t y, int64_t m, int64_t d) {
+  y -= m <= 2;
+  const int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const int64_t yoe = y - era * 400;
+  const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  return era * 146097 + yoe * 365 + yoe / 4 - yoe / 100 + doy - 719468;
+}
+
+// Time in 0.0001 s, the last place of a BDL line.
+constexpr int64_t kPerSecond = 10000, kPerMinute = 60 * kPerSecond, kPerHour = 60 * kPerMinute, kPerDay = 24 * kPerHour;
+
+// A decimal text ("30.2", "57,6", "03.871877") times `perUnit`, in exact integers: -1 when
+// the text is no plain decimal or the product is no whole number.
+int64_t Ticks(std::string_view text, int64_t perUnit) {
+  int64_t mantissa = 0, scale = 1;
+  bool point = false;
+  for (char c : text) {
+    if (c == '.' || c == ',') {
+      if (point) return -1;
+      point = true;
+    } else if (c >= '0' && c <= '9') {
+      mantissa = mantissa * 10 + (c - '0');
+      if (point) scale *= 10;
+    } else {
+      return -1;
+    }
+  }
+  return mantissa * perUnit % scale == 0 ? mantissa * perUnit / scale : -1;
+}
+
+// The time of a source's fields from 1970 January 1.0, in 0.0001 s: year, month, day
+// (with its fraction), then hours, minutes and seconds when given; kNoTime when a field is
+// no plain decimal.
+constexpr int64_t kNoTime = INT64_MIN;
+int64_t SourceTicks(const std::vector<std::string>& f) {
+  if (f.size() < 3) return kNoTime;
+  const int64_t parts[] = {Ticks(f[0], 1), Ticks(f[1], 1), Ticks(f[2], kPerDay),
+                           f.size() > 3 ? Ticks(f[3], kPerHour) : 0, f.size() > 4 ? Ticks(f[4], kPerMinute) : 0,
+                           f.size() > 5 ? Ticks(f[5], kPerSecond) : 0};
+  for (int64_t v : parts) {
+    if (v < 0) return kNoTime;
+  }
+  return (DaysFrom1970(parts[0], parts[1], 1) - 1) * kPerDay + parts[2] + parts[3] + parts[4] + parts[5];
+}
+
+// The same of a written BDL line's date and time columns.
+int64_t LineTicks(const std::string& line) {
+  const std::string months = "JanFebMarAprMayJunJulAugSepOctNovDec";
+  const size_t month = months.find(line.substr(18, 3));
+  if (month == std::string::npos || month % 3 != 0) return kNoTime;
+  return SourceTicks({line.substr(10, 4), std::to_string(month / 3 + 1), line.substr(15, 2), line.substr(23, 2),
+                      line.substr(26, 2), line.substr(29, 7)});
+}
+
+// The words of a text between blanks.
+std::vector<std::string> Words(std::string_view text) {
+  std::vector<std::string> out;
+  std::istringstream in{std::string(text)};
+  for (std::string w; in >> w;) out.push_back(w);
+  return out;
+}
+
+// The lines of a text, without their CR LF.
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string l; std::getline(in, l);) {
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+    out.push_back(l);
+  }
+  return out;
+}
+
+// A source record's time fields as the test reads them from its text: year, month, day
+// (with its fraction), and hours, minutes, seconds where the source has them.
+using TimeFields = std::vector<std::string> (*)(const std::string& record);
+std::vector<std::string> DovTime(const std::string& r) {  // the first six words
+  std::vector<std::string> w = Words(r);
+  w.resize(std::min<size_t>(w.size(), 6));
+  return w;
+}
+std::vector<std::string> TableTime(const std::string& r) {  // the planet, then six cells
+  std::vector<std::string> w = Words(r);
+  if (w.size() < 7) return {};
+  return {w.begin() + 1, w.begin() + 7};
+}
+std::vector<std::string> JplTime(const std::string& r) {  // JD x 100000 in columns 5-16
+  const int64_t n = Ticks(r.substr(4, 12), 1) - 244058750000;  // from JD 2440587.5, 1970 January 1.0
+  char day[32];
+  std::snprintf(day, sizeof day, "%lld.%05lld", static_cast<long long>(1 + n / 100000), static_cast<long long>(n % 100000));
+  return {"1970", "1", day};
+}
+std::vector<std::string> MpcTime(const std::string& r) { return Words(r.substr(15, 17)); }  // columns 16-32
+std::vector<std::string> AdesTime(const std::string& r) {  // obsTime, "2021-01-01T08:16:12.2304Z"
+  for (size_t t = 10; t + 9 < r.size(); ++t) {
+    if (r[t] == 'T' && r[t - 3] == '-' && r[t - 6] == '-' && r[t + 3] == ':' && r[t + 6] == ':') {
+      const size_t end = r.find('Z', t);
+      return {r.substr(t - 10, 4), r.substr(t - 5, 2), r.substr(t - 2, 2), r.substr(t + 1, 2), r.substr(t + 4, 2),
+              r.substr(t + 7, end == std::string::npos ? std::string::npos : end - t - 7)};
+    }
+  }
+  return {};
+}
+
+// Every sample source imported and written as BDL gives back the time of every record as
+// its source wrote it, to the last of the line's 0.0001 s: a Dov time (the Dov sample and
+// the converted USNO catalogue, whose carried seconds of 60 and more count on), a JPL
+// date in hundred-thousandths of a day, a table's cells, an MPC day to 1e-6 and an ADES
+// obsTime (.psv and .xml), each read by the test from the record's text in the source log.
+TEST_F(ImportTest, EverySampleSourceIsWrittenWithItsOwnTimes) {
+  UseFolder(true);
+  CreateStore(3200);
+  Press("+/-");  // FileDov/USNO11_G_2.txt from the catalogue
+  ASSERT_TRUE(ui.messages.empty()) << ui.messages[0];
+  struct Source {
+    OptionButton& kind;
+    const char* code;
+    const char* object;
+    const char* number;
+    TimeFields fields;
+  };
+  const Source sources[] = {
+      {f.sourceDov, "PARI", "11", "1", DovTime},      {f.sourceDov, "USNO", "11", "2", DovTime},
+      {f.sourceJpl, "PARI", "11", "1", JplTime},      {f.sourceJpl, "PARI", "4", "1", JplTime},
+      {f.sourceJpl, "PARI", "5", "1", JplTime},       {f.sourceExcel, "PARI", "11", "1", TableTime},
+      {f.sourceExcel, "PARI", "11", "2", TableTime},  {f.sourceMpc, "PARI", "11", "1", MpcTime},
+      {f.sourceMpc, "PARI", "11", "2", MpcTime},      {f.sourceMpc, "PARI", "4", "2", MpcTime},
+      {f.sourceAdes, "PARI", "11", "2", AdesTime},    {f.sourceAdes, "PARI", "11", "2", AdesTime},
+  };
+  int compared = 0;
+  for (const Source& src : sources) {
+    const std::string what = std::string(src.code) + src.object + " file " + src.number;
+    // The second ADES source is the .xml: the .psv, which is read first, is moved aside.
+    if (&src == &sources[std::size(sources) - 1]) fs::rename(folder / "FileADES" / "PARI11_2.psv", folder / "Dat" / "psv");
+    f.ChooseOption(src.kind);
+    f.observatoryCode.Text = src.code;
+    f.objectNumber.Text = src.object;
+    f.fileNumber.Text = src.number;
+    Import();
+    Press("Сохранить данные в формате BDL");
+    ASSERT_TRUE(ui.messages.empty()) << what << ": " << ui.messages[0];
+    ASSERT_GT(store.GoodCount, 0) << what;
+
+    // The source text of each record, and the records accepted, in their order.
+    std::map<int, std::string> record;
+    for (const std::string& l : SplitLines(f.sourceLog.Text)) {
+      if (l.size() > 8 && l[4] == ' ') record[std::stoi(l.substr(0, 4))] = l.substr(8);
+    }
+    std::vector<int> accepted;
+    for (const std::string& l : SplitLines(f.acceptedLog.Text)) {
+      if (l.size() > 8 && l[4] == ' ') accepted.push_back(std::stoi(l.substr(0, 4)));
+    }
+    const std::vector<std::string> written = SplitLines(test::ReadBytes(
+        folder / ("Obs" + std::string(src.code)) / (std::string(src.code) + src.object + "_RDGT_0.txt")));
+    ASSERT_EQ(written.size(), accepted.size() + 5) << what;
+    int changed = 0;
+    for (size_t k = 0; k < accepted.size(); ++k) {
+      const std::string& source = record[accepted[k]];
+      const int64_t want = SourceTicks(src.fields(source));
+      ASSERT_NE(want, kNoTime) << what << ": " << source;
+      if (LineTicks(written[k + 5]) != want) {
+        ++changed;
+        ADD_FAILURE() << what << ": " << source << "\n  written " << written[k + 5].substr(0, 36);
+      }
+    }
+    EXPECT_EQ(changed, 0) << what;
+    compared += static_cast<int>(accepted.size());
+  }
+  EXPECT_EQ(compared, 1670);
+}
+
 // --- Capacity --------------------------------------------------------------------------
 
 TEST_F(ImportTest, StoreOfNHoldsNMinusOneRecords) {

@@ -306,6 +306,29 @@ TEST_F(Window2Load, WriterPlacesNoteScaleEpochAndRowNumber) {
   EXPECT_EQ(ui.messages.back().rfind("Ошибка записи в файл", 0), 0u);
 }
 
+// A loaded file is written back with its own times, although the JDs of 21:50:34.4 and
+// 13:11:29.0 in 1990 lie 20 and 10 us below them; a changed time is a computed one,
+// written truncated as window 2 always wrote dates.
+TEST_F(Window2Load, LoadedTimesAreWrittenBackAndChangedTimesTruncated) {
+  WriteFile({Line("1990 08 Jan  21 50 34.4000", " 27 20 12.2300"), Line("1990 12 Jan  13 11 29.0000", " 20 52 47.4100")});
+  Press("Загрузить в формате BDL");
+  f.firstRow.Text = "1";
+  f.lastRow.Text = "2";
+  const auto times = [this] {
+    Press("Записать результат в");
+    const std::string bytes = test::ReadBytes(folder / "ObsPARI" / "PARI11_RDGLBT_40.txt");
+    std::vector<std::string> out;
+    for (size_t p = 0; (p = bytes.find("\r\nMoon", p)) != std::string::npos; ++p) out.push_back(bytes.substr(p + 12, 26));
+    return out;
+  };
+  EXPECT_EQ(times(), (std::vector<std::string>{"1990 08 Jan  21 50 34.4000", "1990 12 Jan  13 11 29.0000"}));
+  f.ChooseOption(f.shiftHalfDay);
+  f.ChooseOption(f.shiftPlus);
+  Press("Изменить время");
+  EXPECT_EQ(times(), (std::vector<std::string>{"1990 09 Jan  09 50 34.3999", "1990 13 Jan  01 11 28.9999"}));
+  EXPECT_TRUE(ui.messages.empty()) << ui.messages[0];
+}
+
 TEST_F(Window2Load, ADateTheCalendarCannotTakeIsSaidBeforeTheWriteError) {
   WriteFile({Line("2000 01 Jan  12 00 00.0000", " 10 00 00.0000")});
   Press("Загрузить в формате BDL");

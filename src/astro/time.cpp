@@ -58,6 +58,26 @@ bool CalendarFromJulianDate(CalendarRule rule, double jd, CalendarDate& date) {
   return true;
 }
 
+bool JdHoldsTenThousandths(double jd) {
+  constexpr double kLastJd = 4000000;
+  return jd >= 0 && jd <= kLastJd;
+}
+
+bool CalendarFromJulianDateRounded(CalendarRule rule, double jd, CalendarDate& date, int32_t& tenThousandths) {
+  if (!std::isfinite(jd)) return false;
+  // The day number and the time from its midnight, as CalendarFromJulianDate counts them.
+  double dayNumber = Int(jd + 0.5);
+  double ticks = std::round((jd + 0.5 - dayNumber) * kTenThousandthsPerDay);
+  if (ticks >= kTenThousandthsPerDay) {
+    ticks -= kTenThousandthsPerDay;
+    dayNumber += 1;
+  }
+  // The midnight that starts the day: its date with a whole day of the month.
+  if (!CalendarFromJulianDate(rule, dayNumber - 0.5, date)) return false;
+  tenThousandths = static_cast<int32_t>(ticks);
+  return true;
+}
+
 CalendarRule CalendarRuleOf(const AstroState& a) {
   return a.UseJulianCalendar == 1 ? CalendarRule::kJulian : CalendarRule::kGregorianFrom1582;
 }

@@ -41,6 +41,30 @@ double JulianDateFromCalendar(CalendarRule rule, double day, int32_t month, int3
 //   before the year) unchanged (the window says "Введите правильно юлианскую дату").
 bool CalendarFromJulianDate(CalendarRule rule, double jd, CalendarDate& date);
 
+// A time of day counted in 0.0001 s, the last place of a BDL line: 864 000 000 a day.
+// A decimal of a day or an hour with up to six places, of a minute with up to five and of
+// a second with up to four is a whole number of them (0.0001 s is 1/864 000 000 of a day,
+// 1/36 000 000 of an hour, 1/600 000 of a minute): the places a source's time may have
+// for its JD to give it back exactly.
+inline constexpr int32_t kTenThousandthsPerDay = 864000000;
+inline constexpr int kExactDayPlaces = 6, kExactHourPlaces = 6, kExactMinutePlaces = 5, kExactSecondPlaces = 4;
+
+// Whether a JD made by JulianDateFromCalendar from a time of day in whole 0.0001 s lies
+// close enough to that time for rounding to give it back.  Each of the routine's large
+// sums (the day with its fraction plus the days of the months and years, then the epoch
+// 1720994.5) is rounded to the last bit of its result; from JD 0 to 4 000 000 (years
+// -4712 to 6239) no sum reaches 2^22 days, whose last bit is 2^-31 day (40 us), so the JD
+// lies within 2 x 20 us of the time, under half of 0.0001 s.  (A JD read or divided from
+// a decimal text is rounded once, within 20 us.)  Beyond, the last bit doubles.
+bool JdHoldsTenThousandths(double jd);
+
+// The calendar date of a JD that stands for a time of day in whole 0.0001 s (a source's
+// time, JdHoldsTenThousandths): the date with its whole day, and the time of day rounded
+// to 0.0001 s in `tenThousandths` (0 .. kTenThousandthsPerDay - 1), a time rounded up to
+// 24 h being 0 h of the next date.  Status as CalendarFromJulianDate's, also false for a
+// JD that is not finite.
+bool CalendarFromJulianDateRounded(CalendarRule rule, double jd, CalendarDate& date, int32_t& tenThousandths);
+
 // The same on AstroState's calendar cells.
 // Reads: UseJulianCalendar (to a JD: 0 Gregorian from 1582, any other value Julian; from
 //   a JD: 1 Julian, any other value Gregorian, CalendarRuleOf).

@@ -55,6 +55,7 @@ void LoadRecords(TextInputFile& in, double length, ObservationStore& store, int 
     }
     const int32_t row = ++r.Rows;
     store.ObsJd(row, column) = rec.Jd;
+    store.ObsExactTime(row, column) = rec.ExactTime ? 1 : 0;
     store.ObsLon(row, column) = rec.LonDeg;
     store.ObsLat(row, column) = rec.LatDeg;
     // Records with the note of the record before share its text.

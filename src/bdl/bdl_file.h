@@ -72,12 +72,14 @@ struct BdlLoadResult {
 
 // Loads the BDL file at `path` into rows 1.. of data set 1 or 2 (column 1 or 2 of the
 // store), with the size rule first: a file of more than 150 bytes per row of the store
-// is not read.  Each record keeps the station of its line (columns 94-98, trimmed) and
-// its note.  A load that ends after the heading, for whatever reason, leaves exactly
-// the records read before its end loaded: for data set 1 they are copied into column 3
-// and Count1 = Count3 = Rows, for data set 2 Count2 = Rows.  A load that ends before
-// (open failure, size rule, short heading) leaves the store as it was.  Texts are
-// Windows-1251 bytes.  Dates are read in the calendar of `rule`.
+// is not read.  Each record keeps the station of its line (columns 94-98, trimmed), its
+// note, and its time as the line's own (ObsExactTime, BdlRecord::ExactTime), so that a
+// file written again gives every time back with its digits.  A load that ends after the
+// heading, for whatever reason, leaves exactly the records read before its end loaded:
+// for data set 1 they are copied into column 3 and Count1 = Count3 = Rows, for data set 2
+// Count2 = Rows.  A load that ends before (open failure, size rule, short heading) leaves
+// the store as it was.  Texts are Windows-1251 bytes.  Dates are read in the calendar of
+// `rule`.
 BdlLoadResult LoadBdlFile(const std::filesystem::path& path, ObservationStore& store, int column, BdlState& b,
                           CalendarRule rule, const BdlLoadOptions& options = {});
 

@@ -177,14 +177,27 @@ void WriteBdlFields(BdlState& b, int32_t year, const std::string& monthText, dou
 bool FormatBdlLine(BdlState& b, CalendarRule rule, const ObservationStore& store, int32_t i) {
   b.BdlLine.assign(kBdlLineLength, ' ');
   PlaceAt(b.BdlLine, bdl::kBody.first, b.BodyName);
+  const double jd = store.ObsJd(i, kSet3);
   CalendarDate date;
-  if (!CalendarFromJulianDate(rule, store.ObsJd(i, kSet3), date)) return false;
+  double day = 0, h = 0, m = 0, s = 0;
+  if (store.ObsExactTime(i, kSet3) != 0 && JdHoldsTenThousandths(jd)) {
+    // A source's time: the JD lies within 40 us of it, and rounding gives it back.
+    int32_t t = 0;
+    if (!CalendarFromJulianDateRounded(rule, jd, date, t)) return false;
+    constexpr int32_t kPerHour = kTenThousandthsPerDay / 24, kPerMinute = kPerHour / 60;
+    day = date.Day;
+    h = t / kPerHour;
+    m = t / kPerMinute % 60;
+    s = t % kPerMinute / 1e4;
+  } else {
+    if (!CalendarFromJulianDate(rule, jd, date)) return false;
+    double x = date.Day;
+    day = Fix(x);
+    h = Fix((x - day) * 24);
+    m = Fix(((x - day) * 24 - h) * 60);
+    s = (((x - day) * 24 - h) * 60 - m) * 60;
+  }
   int32_t year = date.Year;
-  double x = date.Day;
-  double day = Fix(x);
-  double h = Fix((x - day) * 24);
-  double m = Fix(((x - day) * 24 - h) * 60);
-  double s = (((x - day) * 24 - h) * 60 - m) * 60;
   MonthAbbreviation(b, date.Month);
   SplitLonLat(b, store.ObsLon(i, kSet3), store.ObsLat(i, kSet3));
   WriteBdlFields(b, year, b.MonthText, day, h, m, s, b.LonHours, b.LonMinutes, b.LonSeconds, b.LatDegrees, b.LatMinutes,
@@ -289,6 +302,11 @@ bool ReadBdlRecord(BdlState& b, CalendarRule rule, const std::string& line, BdlR
   out.Epoch = CutColumns(padded, kEpoch);
   out.SigmaRa = out.SigmaDec = 0;
   if (line.size() > static_cast<size_t>(kBdlLineLength)) ReadSigmaTail(line, out.SigmaRa, out.SigmaDec);
+  out.ExactTime = SignificantPlaces(CutColumns(padded, kDay)) <= kExactDayPlaces &&
+                  SignificantPlaces(CutColumns(padded, kTime.First)) <= kExactHourPlaces &&
+                  SignificantPlaces(CutColumns(padded, kTime.Minutes)) <= kExactMinutePlaces &&
+                  SignificantPlaces(CutColumns(padded, kTime.Seconds)) <= kExactSecondPlaces &&
+                  SignificantPlaces(CutColumns(padded, kTime.Fraction)) == 0;
   return true;
 }
 

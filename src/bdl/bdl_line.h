@@ -111,8 +111,11 @@ void WriteBdlFields(BdlState& b, int32_t year, const std::string& monthText, dou
                     double seconds, double lonH, double lonM, double lonS, double latD, double latM, double latS);
 
 // BdlLine of row i of column 3 of the store: body name, date (in the calendar of `rule`),
-// right ascension and declination; descriptive columns blank.  False for a date beyond
-// the calendar routine's range.
+// right ascension and declination; descriptive columns blank.  The time of a record whose
+// JD is its source's time in whole 0.0001 s (ObsExactTime, JdHoldsTenThousandths) is
+// that JD rounded to 0.0001 s, carried into the date at 24 h: the source's own digits.
+// Any other JD is a computed date: its time is truncated to 0.0001 s, nothing carried.
+// False for a date beyond the calendar routine's range.
 bool FormatBdlLine(BdlState& b, CalendarRule rule, const ObservationStore& store, int32_t i);
 
 // Reads body name, date and time of InputLine; b.Jd := the line's Julian date (days, in
@@ -142,6 +145,10 @@ struct BdlRecord {
   std::string TimeScale;  // columns 38-40
   std::string Epoch;      // columns 133-137
   double SigmaRa = 0, SigmaDec = 0;  // the tail's uncertainties (arcseconds), 0 without one
+  // The date and time fields are whole numbers of their units (the day and the hours to
+  // six places, the minutes to five, the seconds to four, the ten-thousandths whole), as
+  // every line written by this program has them: Jd stands for a time in whole 0.0001 s.
+  bool ExactTime = false;
 };
 bool ReadBdlRecord(BdlState& b, CalendarRule rule, const std::string& line, BdlRecord& out);
 

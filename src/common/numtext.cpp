@@ -21,6 +21,19 @@ std::string DotToComma(std::string_view text) {
   return out;
 }
 
+int SignificantPlaces(std::string_view text) {
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  if (text.find_first_of("eE") != std::string_view::npos) return kManyPlaces;
+  const size_t mark = text.find_last_of(".,");
+  if (mark == std::string_view::npos) return 0;
+  std::string_view places = text.substr(mark + 1);
+  while (!places.empty() && places.back() == '0') places.remove_suffix(1);
+  for (char c : places) {
+    if (c < '0' || c > '9') return kManyPlaces;
+  }
+  return static_cast<int>(places.size());
+}
+
 std::string BoxNumberText(std::string_view text) {
   std::string out(text);
   if (out.find(',') != std::string::npos || std::count(out.begin(), out.end(), '.') != 1) return out;

@@ -45,6 +45,14 @@ bool TryParseFieldReal(std::string_view text, double& value);
 bool TryParseFieldInt16(std::string_view text, int16_t& value);
 bool TryParseFieldInt32(std::string_view text, int32_t& value);
 
+// The decimal places of a number text other than its trailing zeros: the digits after its
+// last comma or point ("30.2" and "30,20" have 1, "12" and "12,000" none, "03.871877" 6),
+// blanks around the text passed over.  A text with an exponent, or with anything but
+// digits after its comma or point, has kManyPlaces: no small number of places says what
+// it holds.
+inline constexpr int kManyPlaces = 99;
+int SignificantPlaces(std::string_view text);
+
 // Format(x, pattern): every "0" of the pattern is one digit position (missing leading
 // digits are zeros, more integer digits widen the text), the "." marks where the
 // decimal places start and is written as the decimal comma, x is rounded half away

@@ -15,6 +15,7 @@ bool ObservationStore::RecreateFromText(const std::string& text) {
   ObsLat = std::move(fresh.ObsLat);
   ObsNote = std::move(fresh.ObsNote);
   ObsStation = std::move(fresh.ObsStation);
+  ObsExactTime = std::move(fresh.ObsExactTime);
   ObsSigmaRa.Clear();
   ObsSigmaDec.Clear();
   ObsCapacity = n;

@@ -117,6 +117,13 @@ struct ObservationStore {
   // unknown.  The arrays exist only once a source has given one (HasSigmas, EnsureSigmas),
   // so that sets without them cost nothing; CopyRecord carries them along.
   StoreArray<float> ObsSigmaRa, ObsSigmaDec;
+  // 1 when the record's JD is its source's time of day and that time is a whole number of
+  // 0.0001 s, the last place of a BDL line (a Dov, JPL or table time to 0.0001 s, an MPC
+  // day to 1e-6, an ADES obsTime, a BDL line): the writers then give the time back by
+  // rounding the JD to 0.0001 s (FormatBdlLine).  0 for a JD made here (a time change, a
+  // mean, a theory row), written truncated as computed dates are.  One byte a record,
+  // carried by CopyRecord; whatever makes a new JD clears it.
+  StoreArray<uint8_t> ObsExactTime;
 
   // Rows in data sets 1, 2 and 3 (columns 1, 2, 3), shared by windows 2 and 3.
   int32_t Count1 = 0, Count2 = 0, Count3 = 0;
@@ -154,7 +161,7 @@ struct ObservationStore {
   // True when row i (any column) lies inside the arrays.
   bool HasRow(int32_t i) const { return i >= 0 && i <= ObsJd.Rows(); }
 
-  // Creates all five arrays with rows 0..n, every element zero (or empty).
+  // Creates the arrays with rows 0..n, every element zero (or empty).
   void Recreate(int32_t n) {
     ObsCapacity = n;
     Unsaved.clear();
@@ -163,19 +170,21 @@ struct ObservationStore {
     ObsLat.Recreate(n);
     ObsNote.Recreate(n);
     ObsStation.Recreate(n);
+    ObsExactTime.Recreate(n);
     ObsSigmaRa.Clear();
     ObsSigmaDec.Clear();
   }
 
-  // Copies the whole record (JD, longitude, latitude, note, station, uncertainties) of row
-  // `fromRow` of column `fromCol` into row `toRow` of column `toCol`; the rows lie within
-  // the arrays.
+  // Copies the whole record (JD and its exactness, longitude, latitude, note, station,
+  // uncertainties) of row `fromRow` of column `fromCol` into row `toRow` of column
+  // `toCol`; the rows lie within the arrays.
   void CopyRecord(int32_t fromRow, int fromCol, int32_t toRow, int toCol) {
     ObsJd(toRow, toCol) = ObsJd(fromRow, fromCol);
     ObsLon(toRow, toCol) = ObsLon(fromRow, fromCol);
     ObsLat(toRow, toCol) = ObsLat(fromRow, fromCol);
     ObsNote(toRow, toCol) = ObsNote(fromRow, fromCol);
     ObsStation(toRow, toCol) = ObsStation(fromRow, fromCol);
+    ObsExactTime(toRow, toCol) = ObsExactTime(fromRow, fromCol);
     if (HasSigmas()) {
       ObsSigmaRa(toRow, toCol) = ObsSigmaRa(fromRow, fromCol);
       ObsSigmaDec(toRow, toCol) = ObsSigmaDec(fromRow, fromCol);

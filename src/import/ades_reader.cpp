@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "astro/time.h"
+#include "common/numtext.h"
 #include "common/textfile.h"
 
 namespace planova {
@@ -367,7 +368,7 @@ AdesReadResult ReadAdesXml(std::string_view text, const AdesRecordSink& sink) {
   return XmlPass(text, &sink).Run();
 }
 
-bool AdesTimeJd(std::string_view t, double& jd) {
+bool AdesTimeJd(std::string_view t, double& jd, bool* exact) {
   // YYYY-MM-DDThh:mm:ss, then an optional fraction of the second, then "Z".
   if (!t.empty() && t.back() == 'Z') t.remove_suffix(1);
   if (t.size() < 19 || t[4] != '-' || t[7] != '-' || t[10] != 'T' || t[13] != ':' || t[16] != ':') return false;
@@ -393,6 +394,7 @@ bool AdesTimeJd(std::string_view t, double& jd) {
   const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
   const int days = month == 2 && leap ? 29 : kDays[month - 1];
   if (day < 1 || day > days || hours > 23 || minutes > 59 || seconds >= 60) return false;
+  if (exact) *exact = t.size() <= 19 || SignificantPlaces(t.substr(19)) <= kExactSecondPlaces;
   const double dayWithTime = day + ((hours * 60.0 + minutes) * 60.0 + seconds) / 86400;
   bool failed = false;
   jd = JulianDateFromCalendar(CalendarRule::kGregorianFrom1582, dayWithTime, month, year, &failed);
@@ -456,7 +458,7 @@ RecordValues ConvertAdesRecord(const AdesRecordTexts& rec, FieldTexts& field) {
       return r;
     }
   }
-  if (!AdesTimeJd(f[kAdesObsTime], r.Jd)) {
+  if (!AdesTimeJd(f[kAdesObsTime], r.Jd, &r.ExactTime)) {
     r.Reason = "obsTime не время ISO 8601 UTC (2023-04-05T06:07:08.123Z)";
     return r;
   }

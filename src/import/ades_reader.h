@@ -91,6 +91,8 @@ RecordValues ConvertAdesRecord(const AdesRecordTexts& record, FieldTexts& field)
 
 // The Julian date (UTC) of an ISO 8601 time "YYYY-MM-DDThh:mm:ss[.s…]Z" (the "Z" may be
 // left out); false when the text is not one or names a day or time that does not exist.
-bool AdesTimeJd(std::string_view text, double& jd);
+// `exact`, when given, says whether the seconds have at most four places (trailing zeros
+// aside): a time in whole 0.0001 s, which the JD stands for (RecordValues::ExactTime).
+bool AdesTimeJd(std::string_view text, double& jd, bool* exact = nullptr);
 
 }  // namespace planova

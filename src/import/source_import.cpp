@@ -91,6 +91,11 @@ bool RealOrDash(std::string_view text, bool pointSeparator, double& value) {
 
 bool AllBlanks(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
 
+// Whether a number text has no more decimal places than `places` (trailing zeros aside):
+// a part of a time that keeps it a whole number of 0.0001 s (kExactDayPlaces and the
+// others of astro/time.h).
+bool WithinPlaces(std::string_view text, int places) { return SignificantPlaces(text) <= places; }
+
 // The hours, minutes and seconds of time of a right ascension as a line writes them
 // (the seconds with a point or a comma).
 struct RightAscensionParts {
@@ -176,6 +181,8 @@ RecordValues ConvertTableRow(const FieldTexts& field, const TableOptions& o, Cal
     double d = day + f;
     if (d > 32.5) return r;
     if (!CalendarJd(rule, d, month, year, jd)) return r;
+    // Hours and minutes are read as whole numbers.
+    r.ExactTime = WithinPlaces(field[3], kExactDayPlaces) && WithinPlaces(field[6], kExactSecondPlaces);
   } else if (o.Date == DateForm::kYmday) {
     int32_t year = 0, month = 0;
     double d = 0;
@@ -184,8 +191,11 @@ RecordValues ConvertTableRow(const FieldTexts& field, const TableOptions& o, Cal
     }
     if (d > 32.5) return r;
     if (!CalendarJd(rule, d, month, year, jd)) return r;
+    r.ExactTime = WithinPlaces(field[13], kExactDayPlaces);
   } else {
     if (!RealWithSeparator(field[14], point, jd)) return r;
+    // The fraction of JD + 0.5 is the time of day, with the places of the JD's.
+    r.ExactTime = WithinPlaces(field[14], kExactDayPlaces);
   }
   CalendarDate inCalendar;
   if (!std::isfinite(jd) || !CalendarFromJulianDate(rule, jd, inCalendar)) return refused("дата вне календаря");
@@ -271,6 +281,8 @@ RecordValues ConvertJplLine(std::string_view line, FieldTexts& field) {
   if (!TryParseFieldReal(jdText, jdTimes100000)) return r;
   r.Jd = jdTimes100000 / 100000;
   r.HasJd = true;
+  // Hundred-thousandths of a day (0.864 s) and one place more keep six places of the day.
+  r.ExactTime = WithinPlaces(jdText, kExactDayPlaces - 5);
 
   int16_t v[8] = {};
   bool blank[8] = {};
@@ -335,6 +347,8 @@ RecordValues ConvertDovLine(std::string_view line, bool longVariant, bool latitu
   if (d > 32.5) return r;
   if (!CalendarJd(rule, d, month, year, r.Jd)) return r;
   r.HasJd = true;
+  r.ExactTime = WithinPlaces(t[kDovDay], kExactDayPlaces) && WithinPlaces(t[kDovHours], kExactHourPlaces) &&
+                WithinPlaces(t[kDovMinutes], kExactMinutePlaces) && WithinPlaces(t[kDovSeconds], kExactSecondPlaces);
 
   // Right ascension.
   if (!FieldRightAscension(t[kDovRaHours], t[kDovRaMinutes], t[kDovRaSeconds], r.LonDeg)) return r;
@@ -413,6 +427,7 @@ RecordValues ConvertMpcLine(std::string_view line, FieldTexts& field) {
   r.GregorianDated = true;
   if (!CalendarJd(CalendarRule::kGregorianFrom1582, day, month, year, r.Jd)) return r;
   r.HasJd = true;
+  r.ExactTime = WithinPlaces(t[kMpcDay], kExactDayPlaces);
 
   // Right ascension: hours, minutes, seconds of time.
   RightAscensionParts ra;
@@ -583,7 +598,10 @@ void ImportRun::Conclude(const RecordValues& v, bool textLine) {
     Reject(textLine, v.Reason);
     return;
   }
-  if (v.HasJd) store_.ObsJd(i, kSet1) = v.Jd;
+  if (v.HasJd) {
+    store_.ObsJd(i, kSet1) = v.Jd;
+    store_.ObsExactTime(i, kSet1) = v.ExactTime ? 1 : 0;
+  }
   if (v.HasLon) store_.ObsLon(i, kSet1) = v.LonDeg;
   if (v.HasLat) store_.ObsLat(i, kSet1) = v.LatDeg;
   store_.ObsStation(i, kSet1) = v.Station;
@@ -613,6 +631,7 @@ void ImportRun::Accept() {
   acceptedLog_ += kCrLf;
   const int32_t g = ++store_.GoodCount;
   store_.ObsJd(g, kSet3) = store_.ObsJd(i, kSet1);
+  store_.ObsExactTime(g, kSet3) = store_.ObsExactTime(i, kSet1);
   store_.ObsLon(g, kSet3) = store_.ObsLon(i, kSet1);
   store_.ObsLat(g, kSet3) = store_.ObsLat(i, kSet1);
   store_.ObsStation(g, kSet3) = store_.ObsStation(i, kSet1);

@@ -124,6 +124,11 @@ struct RecordValues {
   bool Accepted = false;  // every field converted and the day passed its test
   bool HasJd = false, HasLon = false, HasLat = false;
   double Jd = 0;      // the date, JD in the catalogue's time scale
+  // The source gives the time in whole 0.0001 s (a Dov, JPL or table time whose fields
+  // have no more places than kExactDayPlaces and the others of astro/time.h allow, an MPC
+  // day to six places, an ADES obsTime to four places of the second): Jd stands for it,
+  // and the BDL writers give it back with its digits (ObservationStore::ObsExactTime).
+  bool ExactTime = false;
   double LonDeg = 0;  // longitude or right ascension, degrees
   double LatDeg = 0;  // latitude or declination, degrees
   // Why a record was set aside, when it is no observation of the kind read or holds an

@@ -14,6 +14,7 @@ struct Record {
   NoteText note;
   StationCode station;
   float sigmaRa, sigmaDec;  // the record's uncertainties, 0 when it has none
+  uint8_t exactTime;        // ObsExactTime
 };
 
 Record Take(const ObservationStore& s, int32_t row, int col) {
@@ -23,11 +24,13 @@ Record Take(const ObservationStore& s, int32_t row, int col) {
           s.ObsNote(row, col),
           s.ObsStation(row, col),
           static_cast<float>(s.SigmaRaArcsec(row, col)),
-          static_cast<float>(s.SigmaDecArcsec(row, col))};
+          static_cast<float>(s.SigmaDecArcsec(row, col)),
+          s.ObsExactTime(row, col)};
 }
 
 void Put(ObservationStore& s, int32_t row, int col, const Record& r) {
   s.ObsJd(row, col) = r.jd;
+  s.ObsExactTime(row, col) = r.exactTime;
   s.ObsLon(row, col) = r.lonDeg;
   s.ObsLat(row, col) = r.latDeg;
   s.ObsNote(row, col) = r.note;

@@ -215,6 +215,7 @@ void Window2Model::GenerateTwoBodySet(int p) {
     ObservationJdUt = Store.ObsJd(i, kSet1);
     ShiftedJdEt = ObservationJdUt;
     Store.ObsJd(i, kSet3) = ObservationJdUt;
+    Store.ObsExactTime(i, kSet1) = Store.ObsExactTime(i, kSet3) = 0;
     const TwoBodyPlace place = Astro.TwoBodyEquatorialPlaceOf(p, ObservationJdUt);
     Store.ObsLon(i, kSet1) = place.RaDeg;
     Store.ObsLat(i, kSet1) = place.DecDeg;
@@ -275,7 +276,10 @@ bool Window2Model::CompareRow(int32_t i) {
     if (j > 0) {
       lonDeg = Store.ObsLon(j, kSet2);
       latDeg = Store.ObsLat(j, kSet2);
+      // Row i of data set 3 becomes a comparison result: its date is written as computed
+      // dates are.
       Store.ObsJd(i, kSet3) = Store.ObsJd(j, kSet2);
+      Store.ObsExactTime(i, kSet3) = 0;
       ObservationJdUt = Store.ObsJd(j, kSet2);
       matched = true;
     }

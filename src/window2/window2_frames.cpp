@@ -37,6 +37,7 @@ static void RunConversion(Window2Model& f, bool needsObserver, bool frameButton,
   int32_t count = std::min(f.Count1, store.ObsJd.Rows());
   for (int32_t i = 1; i <= count; ++i) {
     store.ObsJd(i, kSet2) = store.ObsJd(i, kSet1);
+    store.ObsExactTime(i, kSet2) = store.ObsExactTime(i, kSet1);
     store.ObsLon(i, kSet2) = store.ObsLon(i, kSet1);
     store.ObsLat(i, kSet2) = store.ObsLat(i, kSet1);
     const FrameRequest r{p, store.ObsJd(i, kSet1), store.ObsLon(i, kSet1), store.ObsLat(i, kSet1), obsLonDeg, obsLatDeg};
@@ -47,7 +48,10 @@ static void RunConversion(Window2Model& f, bool needsObserver, bool frameButton,
     if (c.Status != FrameStatus::kOk) throw Refusal{kCalculationFailed, {}};
     store.ObsLon(i, kSet1) = store.ObsLon(i, kSet3) = c.LonDeg;
     store.ObsLat(i, kSet1) = store.ObsLat(i, kSet3) = c.LatDeg;
-    if (dateToSet3) store.ObsJd(i, kSet3) = store.ObsJd(i, kSet1);
+    if (dateToSet3) {
+      store.ObsJd(i, kSet3) = store.ObsJd(i, kSet1);
+      store.ObsExactTime(i, kSet3) = store.ObsExactTime(i, kSet1);
+    }
     f.progress.Value = static_cast<int>(static_cast<int64_t>(i) * 100 / count);
   }
   f.reportPane.Text = "координаты преобразованы в  " + std::to_string(std::max(count, 0)) + "  записях";

@@ -41,12 +41,14 @@ void WriteMergedRow(ObservationStore& s, int32_t out, int32_t h1, bool from1, in
   }
   if (from1 && !from2) {
     s.ObsJd(out, kSet3) = s.ObsJd(h1, kSet1);
+    s.ObsExactTime(out, kSet3) = s.ObsExactTime(h1, kSet1);
     s.ObsNote(out, kSet3) = s.ObsNote(h1, kSet1);
     s.ObsStation(out, kSet3) = s.ObsStation(h1, kSet1);
     s.ObsLon(out, kSet3) = s.ObsLon(h1, kSet1);
     s.ObsLat(out, kSet3) = s.ObsLat(h1, kSet1);
   } else if (from2 && !from1) {
     s.ObsJd(out, kSet3) = s.ObsJd(h2, kSet2);
+    s.ObsExactTime(out, kSet3) = s.ObsExactTime(h2, kSet2);
     s.ObsNote(out, kSet3) = s.ObsNote(h2, kSet2);
     s.ObsStation(out, kSet3) = s.ObsStation(h2, kSet2);
     s.ObsLon(out, kSet3) = s.ObsLon(h2, kSet2);
@@ -57,7 +59,10 @@ void WriteMergedRow(ObservationStore& s, int32_t out, int32_t h1, bool from1, in
     s.ObsNote(out, kSet3) = s.ObsNote(h1, kSet1);
     const StationCode& station1 = s.ObsStation(h1, kSet1);
     s.ObsStation(out, kSet3) = station1.empty() ? s.ObsStation(h2, kSet2) : station1;
-    s.ObsJd(out, kSet3) = (s.ObsJd(h1, kSet1) + s.ObsJd(h2, kSet2)) / 2;
+    const double jd1 = s.ObsJd(h1, kSet1), jd2 = s.ObsJd(h2, kSet2);
+    s.ObsJd(out, kSet3) = (jd1 + jd2) / 2;
+    // The mean of two dates is a computed date, unless both are one source time.
+    s.ObsExactTime(out, kSet3) = jd1 == jd2 && s.ObsExactTime(h1, kSet1) != 0 && s.ObsExactTime(h2, kSet2) != 0;
     s.ObsLon(out, kSet3) = (lon1 + lon2) / 2;
     s.ObsLat(out, kSet3) = (lat1 + lat2) / 2;
     if (lon1 == 0) s.ObsLon(out, kSet3) = lon2;
@@ -74,6 +79,7 @@ void SettleAfterMerge(ObservationStore& s, int col, int32_t n, int32_t taken) {
   if (taken <= 0 || n <= 0) return;
   for (int32_t r = 1; r <= n - taken; ++r) {
     s.ObsJd(r, col) = s.ObsJd(r + taken, col);
+    s.ObsExactTime(r, col) = s.ObsExactTime(r + taken, col);
     s.ObsLon(r, col) = s.ObsLon(r + taken, col);
     s.ObsLat(r, col) = s.ObsLat(r + taken, col);
     s.ObsNote(r, col) = s.ObsNote(r + taken, col);
@@ -85,6 +91,7 @@ void SettleAfterMerge(ObservationStore& s, int col, int32_t n, int32_t taken) {
   }
   for (int32_t r = n - taken + 1; r < n; ++r) {
     s.ObsJd(r, col) = s.ObsJd(n, col);
+    s.ObsExactTime(r, col) = s.ObsExactTime(n, col);
     s.ObsLon(r, col) = s.ObsLon(n, col);
     s.ObsLat(r, col) = s.ObsLat(n, col);
     s.ObsNote(r, col) = s.ObsNote(n, col);
@@ -94,7 +101,10 @@ void SettleAfterMerge(ObservationStore& s, int col, int32_t n, int32_t taken) {
       s.ObsSigmaDec(r, col) = s.ObsSigmaDec(n, col);
     }
   }
-  if (taken >= n) s.ObsJd(1, col) = kExhaustedJd;
+  if (taken >= n) {
+    s.ObsJd(1, col) = kExhaustedJd;
+    s.ObsExactTime(1, col) = 0;
+  }
 }
 
 }  // namespace
@@ -141,6 +151,7 @@ void Window2Model::ChangeTime() {
   for (int32_t i = 1; i <= count; ++i) {
     const double jd = Store.ObsJd(i, kSet1);
     Store.ObsJd(i, kSet2) = Store.ObsJd(i, kSet1);
+    Store.ObsExactTime(i, kSet2) = Store.ObsExactTime(i, kSet1);
     if (shiftHalfDay.Value) {
       if (shiftPlus.Value) Store.ObsJd(i, kSet1) = Store.ObsJd(i, kSet1) + 0.5;
       if (shiftMinus.Value) Store.ObsJd(i, kSet1) = Store.ObsJd(i, kSet1) - 0.5;
@@ -165,7 +176,10 @@ void Window2Model::ChangeTime() {
       count = i - 1;
       break;
     }
+    // A shifted date is a computed one: it is written truncated, as before the change.
+    if (Store.ObsJd(i, kSet1) != jd) Store.ObsExactTime(i, kSet1) = 0;
     Store.ObsJd(i, kSet3) = Store.ObsJd(i, kSet1);
+    Store.ObsExactTime(i, kSet3) = Store.ObsExactTime(i, kSet1);
     progress.Value = static_cast<int>(static_cast<int64_t>(i) * 100 / count);
   }
   EpochLabel2 = EpochLabel1;

@@ -136,6 +136,9 @@ ApparentPlace Window2Model::ComputeObservationTheory(int32_t i) {
   LastPlaceShown = false;
   DeltaTSeconds = LastPlace.DeltaTSeconds;
   ShiftedJdEt = LastPlace.EphemerisJd;
+  // Row i of data set 3 becomes a place of theory, a computed result: its date, even one
+  // left as observed, is written as computed dates are.
+  Store.ObsExactTime(i, kSet3) = 0;
   if (TheoryTemplate.DeltaT != DeltaTModel::kNone) Store.ObsJd(i, kSet3) = ShiftedJdEt;
   if (!LastPlace.Ok) {
     ShowTheory();
