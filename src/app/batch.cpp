@@ -221,7 +221,7 @@ const Runner::Command Runner::kCommands[7] = {
     {"save", "FORM.CONTROL FILE", "writes what a picture box shows as a PNG file", &Runner::Save},
     {"answer", "yes|no", "the answer to the questions that follow (yes before any)", &Runner::Answer},
     {"open", "FORM.BUTTON FILE",
-     "presses a button that asks for a file (an Open… or Recent button) and chooses FILE, relative to the application folder or absolute",
+     "presses a button that asks for a file (Open…, Choose…, Recent) and chooses FILE, relative to the application folder or absolute",
      &Runner::Open},
 };
 
