@@ -265,7 +265,9 @@ int main(int argc, char** argv) {
   if (!language.empty()) planova::ui::LanguageFromName(language, chosen);
   if (!planova::ui::UseLanguage(chosen)) std::cerr << "the English translation cannot be loaded\n";
   planova::ui::CheckAppFolderAtStart(appFolder, sample);
-  planova::ui::Desktop desktop(appFolder);
+  // The windows' places, boxes and recent files are remembered in the user's settings;
+  // a batch script never reads them (above), so that it runs the same everywhere.
+  planova::ui::Desktop desktop(appFolder, planova::ui::UserSettingsFile());
   desktop.Start();
   return QApplication::exec();
 }

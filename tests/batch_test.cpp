@@ -17,9 +17,10 @@ struct BatchResult {
   std::string out, err;
 };
 
-BatchResult RunScript(const std::string& script, const std::function<void(Application&)>& setUp = {}) {
+BatchResult RunScript(const std::string& script, const std::function<void(Application&)>& setUp = {},
+                      const std::filesystem::path& appFolder = std::filesystem::temp_directory_path()) {
   std::ostringstream out, err;
-  BatchPlatform platform(out, std::filesystem::temp_directory_path());
+  BatchPlatform platform(out, appFolder);
   Application app(platform);
   if (setUp) setUp(app);
   std::istringstream in(script);
@@ -82,6 +83,9 @@ TEST(Batch, BadLinesStopWithStatusTwo) {
       {"print Form1\n", "FORM.CONTROL"},
       {"click Form1.Text3 1 2 left\n", "picture"},
       {"answer maybe\n", "yes or no"},
+      {"press Form1 Открыть…\n", "'Открыть…' asks for a file: open Form1.Command19 FILE"},
+      {"open Form1.Command17 FileDov/PARI11_G_1.txt\n", "Form1.Command17 does not ask for a file"},
+      {"open Form1.Command19\n", "open needs a file name"},
   };
   for (auto [script, what] : cases) {
     auto r = RunScript(std::string("print Form1.Text3\n") + script + "print Form1.Text8\n");
@@ -102,6 +106,45 @@ TEST(Batch, FormsBecomeUsableWhenOpenedAndExitEnds) {
       "print Form9.Nothing\n");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out.substr(0, 3), "  \r");
+}
+
+// "open" answers a button's file dialog or list of recent files with a file of the
+// application folder: window 2 takes the file window 1 wrote, then the file it wrote
+// itself from its recent ones; window 3 the same file by its dialog, and not from its own
+// recent files, which hold none yet.  A button that refuses before it asks says why, and
+// the script goes on.
+TEST(Batch, OpenChoosesTheFileOfAButton) {
+  auto r = RunScript(
+      "set Form1.Text8 x\n"
+      "open Form1.Command21 ObsPARI/PARI11_a.txt\n"
+      "set Form1.Text8 11\n"
+      "press Form1 Создать массивы с N=\n"
+      "open Form1.Command19 FileDov/PARI11_G_1.txt\n"
+      "press Form1 Загрузить исходные данные из\n"
+      "set Form1.Text9 G_40\n"
+      "press Form1 Сохранить данные в формате BDL\n"
+      "press Form1 К форме 2\n"
+      "set Form2.Text3 USNO\n"
+      "open Form2.Command21 ObsPARI/PARI11_G_40.txt\n"
+      "print Form2.Text3\n"
+      "print Form2.Text1\n"
+      "press Form2 Создать массивы с N=\n"
+      "press Form2 Загрузить в формате BDL\n"
+      "set Form2.Text2 RX_1\n"
+      "press Form2 Записать результат в\n"
+      "set Form2.Text2 other\n"
+      "open Form2.Command22 ObsPARI/PARI11_RX_1.txt\n"
+      "print Form2.Text2\n"
+      "press Form2 К форме 3\n"
+      "set Form4.Text1 1\n"
+      "open Form4.Command19 ObsPARI/PARI11_G_40.txt\n"
+      "print Form4.Text1\n"
+      "open Form4.Command20 ObsPARI/PARI11_G_40.txt\n",
+      {}, test::FolderForThisTest("batch_", true));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "MESSAGE Planova: Задайте правильно данные: объект наблюдения №\n"
+            "PARI\n40\nRX_1\n40\nMESSAGE Planova: Файла нет в списке недавних: ObsPARI/PARI11_G_40.txt\n");
 }
 
 // Questions print like messages and take the script's last answer (yes before any).

@@ -191,7 +191,11 @@ TEST(Captions, Window1) {
                   {"Command18", "J->G"},
                   {"Command1", "К форме 2"},
                   {"Command8", "About*"},
-                  {"Command9", "Выход"}});
+                  {"Command9", "Выход"},
+                  {"Command19", "Открыть…"},
+                  {"Command20", "Недавние"},
+                  {"Command21", "Выбрать…"},
+                  {"Command22", "По умолчанию"}});
 
   // The three import logs before any import.
   const std::vector<Captioned> panes = {{"RichTextBox1", "исходная запись данных"},
@@ -310,7 +314,10 @@ TEST(Captions, Window2) {
                   {"Command16", "сделать 1 шаг"},
                   {"Command8", "DE405"},
                   {"Command1", "К форме 3"},
-                  {"Command9", "Выход"}});
+                  {"Command9", "Выход"},
+                  {"Command21", "Открыть…"},
+                  {"Command22", "Недавние"},
+                  {"Command23", "По умолчанию"}});
 
   ExpectKinds(l, ControlKind::kRichText, {"RichTextBox1", "RichTextBox2", "RichTextBox3"});
   ExpectProgressPlotAndEphemerides(l, "Label23", "Label25");
@@ -395,7 +402,10 @@ TEST(Captions, Window3) {
                   {"Command7", "Остановить сравнение"},
                   {"Command17", "Stop"},
                   {"Command1", "Очистить рисунок"},
-                  {"Command9", "Закрыть форму"}});
+                  {"Command9", "Закрыть форму"},
+                  {"Command19", "Открыть…"},
+                  {"Command20", "Недавние"},
+                  {"Command21", "По умолчанию"}});
 
   if (Expect(l, "RichTextBox1", ControlKind::kRichText) != nullptr) {
     EXPECT_EQ(Read(f, "RichTextBox1"), "первые данные");

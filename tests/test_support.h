@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -64,12 +65,19 @@ class RecordingPlatform : public Platform {
   void FocusControl(const std::string& form, const std::string& control) override {
     focused.push_back(form + "." + control);
   }
+  // Records the request and gives `chosenFile` (none: the choice is cancelled).
+  std::optional<std::filesystem::path> ChooseFile(const FileRequest& request) override {
+    fileRequests.push_back(request);
+    return chosenFile;
+  }
   std::filesystem::path AppFolder() const override { return folder_; }
   void SetAppFolder(std::filesystem::path p) { folder_ = std::move(p); }
 
   std::vector<std::string> messages, titles;
   std::vector<std::string> questions;  // every question asked, in order
   bool answer = true;                   // the answer to every question
+  std::optional<std::filesystem::path> chosenFile;  // the file every file request gets
+  std::vector<FileRequest> fileRequests;            // every file request, in order
   std::vector<std::string> focused;  // "Form4.Text19": the boxes a refusal focused
   std::vector<bool> busyAtMessage;
   bool busy = false;

@@ -760,6 +760,42 @@
             <translation>the station has no coordinates (a space or roving observer)</translation>
         </message>
         <message>
+            <source>Файл не в папке программы: </source>
+            <translation>The file is not in the application folder: </translation>
+        </message>
+        <message>
+            <source>Файл не в папке </source>
+            <translation>The file is not in the folder </translation>
+        </message>
+        <message>
+            <source>Имя файла не по образцу </source>
+            <translation>The file name does not follow the pattern </translation>
+        </message>
+        <message>
+            <source>Недавних файлов нет</source>
+            <translation>No recent files</translation>
+        </message>
+        <message>
+            <source>Файла нет в списке недавних: </source>
+            <translation>The file is not among the recent ones: </translation>
+        </message>
+        <message>
+            <source>Недавние файлы</source>
+            <translation>Recent files</translation>
+        </message>
+        <message>
+            <source>Загруженные данные пишутся только в </source>
+            <translation>The data loaded are written only to </translation>
+        </message>
+        <message>
+            <source>Obs&lt;код&gt;</source>
+            <translation>Obs&lt;code&gt;</translation>
+        </message>
+        <message>
+            <source>&lt;код&gt;&lt;объект&gt;_&lt;имя&gt;.txt</source>
+            <translation>&lt;code&gt;&lt;object&gt;_&lt;name&gt;.txt</translation>
+        </message>
+        <message>
             <source>Введите правильно дату</source>
             <translation>Enter a valid date</translation>
         </message>
@@ -1660,6 +1696,50 @@ result </translation>
             <translation>No data to write: load the source data first</translation>
         </message>
         <message>
+            <source>&lt;код&gt;&lt;объект&gt;_G_&lt;№&gt;.txt (_R_, _D_, _T_, _H_ вместо _G_)</source>
+            <translation>&lt;code&gt;&lt;object&gt;_G_&lt;No&gt;.txt (_R_, _D_, _T_, _H_ in place of _G_)</translation>
+        </message>
+        <message>
+            <source>&lt;код&gt;_&lt;№&gt;.txt</source>
+            <translation>&lt;code&gt;_&lt;No&gt;.txt</translation>
+        </message>
+        <message>
+            <source>Tab&lt;код&gt;</source>
+            <translation>Tab&lt;code&gt;</translation>
+        </message>
+        <message>
+            <source>&lt;код&gt;&lt;объект&gt;_G_&lt;№&gt;.xls, .xlsx или .ods (_R_, _D_, _T_, _H_ вместо _G_)</source>
+            <translation>&lt;code&gt;&lt;object&gt;_G_&lt;No&gt;.xls, .xlsx or .ods (_R_, _D_, _T_, _H_ in place of _G_)</translation>
+        </message>
+        <message>
+            <source>&lt;код&gt;&lt;объект&gt;_&lt;№&gt;.txt</source>
+            <translation>&lt;code&gt;&lt;object&gt;_&lt;No&gt;.txt</translation>
+        </message>
+        <message>
+            <source>&lt;код&gt;&lt;объект&gt;_&lt;№&gt;.psv или .xml</source>
+            <translation>&lt;code&gt;&lt;object&gt;_&lt;No&gt;.psv or .xml</translation>
+        </message>
+        <message>
+            <source>Файл не в папке исходных данных (FileDov, FileJPL, FileMPC, FileADES, Tab&lt;код&gt;): </source>
+            <translation>The file is not in a folder of source data (FileDov, FileJPL, FileMPC, FileADES, Tab&lt;code&gt;): </translation>
+        </message>
+        <message>
+            <source>Открыть исходный файл</source>
+            <translation>Open a source file</translation>
+        </message>
+        <message>
+            <source>Исходные данные (*.txt *.xls *.xlsx *.ods *.psv *.xml)</source>
+            <translation>Source data (*.txt *.xls *.xlsx *.ods *.psv *.xml)</translation>
+        </message>
+        <message>
+            <source>Файл BDL для записи</source>
+            <translation>BDL file to write</translation>
+        </message>
+        <message>
+            <source>Файлы BDL (*.txt)</source>
+            <translation>BDL files (*.txt)</translation>
+        </message>
+        <message>
             <source>Имя обсерватории</source>
             <translation>Observatory code</translation>
         </message>
@@ -1784,6 +1864,22 @@ result </translation>
             <translation>Exit</translation>
         </message>
         <message>
+            <source>Открыть…</source>
+            <translation>Open…</translation>
+        </message>
+        <message>
+            <source>Недавние</source>
+            <translation>Recent</translation>
+        </message>
+        <message>
+            <source>Выбрать…</source>
+            <translation>Choose…</translation>
+        </message>
+        <message>
+            <source>По умолчанию</source>
+            <translation>Restore defaults</translation>
+        </message>
+        <message>
             <source>Преобразование формата данных Planova - форма 1</source>
             <translation>Planova data format conversion - form 1</translation>
         </message>
@@ -1818,6 +1914,14 @@ result </translation>
         <message>
             <source>Задайте правильно номера записей: по № не больше числа загруженных записей (</source>
             <translation>Enter valid record numbers: to No. not beyond the number of records loaded (</translation>
+        </message>
+        <message>
+            <source>&lt;код&gt;&lt;объект&gt;_G_&lt;№&gt;.txt (_R_, _D_, _GLB_, _GT_, _T_, _H_ вместо _G_)</source>
+            <translation>&lt;code&gt;&lt;object&gt;_G_&lt;No&gt;.txt (_R_, _D_, _GLB_, _GT_, _T_, _H_ in place of _G_)</translation>
+        </message>
+        <message>
+            <source>Открыть файл BDL</source>
+            <translation>Open a BDL file</translation>
         </message>
         <message>
             <source>Номер планеты должен быть от 1 до 9 или 11</source>
@@ -2148,6 +2252,10 @@ topocentric: station </translation>
         <message>
             <source>Закрыть форму</source>
             <translation>Close form</translation>
+        </message>
+        <message>
+            <source>&lt;код&gt;&lt;объект&gt;_G_&lt;№&gt;.txt</source>
+            <translation>&lt;code&gt;&lt;object&gt;_G_&lt;No&gt;.txt</translation>
         </message>
         <message>
             <source>Преобразование формата данных Planova - форма 3</source>

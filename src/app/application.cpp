@@ -13,6 +13,7 @@ Application::Application(Platform& platform)
   Astro.SetAppFolder([&platform] { return platform.AppFolder(); });
   open_.insert("Form1");
   loaded_.insert("Form1");
+  window1.NoteDefaults();
 }
 
 FormModel* Application::Form(const std::string& name) {
@@ -29,6 +30,8 @@ void Application::ShowForm(const std::string& name) {
     if (name == "Form2") window2.Load();
     if (name == "Form3") help.Load();
     if (name == "Form4") window3.Load();
+    // What the start-up put in is what "По умолчанию" puts back.
+    Form(name)->NoteDefaults();
   }
   if (name == "Form2") window2.Activate();
   if (name == "Form4") window3.Activate();

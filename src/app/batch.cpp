@@ -30,6 +30,7 @@ std::string OneLine(const std::string& text) {
 }  // namespace
 
 void BatchPlatform::ShowMessage(const std::string& text, const std::string& title) {
+  ++messages_;
   out_ << "MESSAGE " << title << ": " << OneLine(text) << "\n";
   out_.flush();
 }
@@ -38,6 +39,12 @@ bool BatchPlatform::Ask(const std::string& text) {
   out_ << "QUESTION Planova: " << OneLine(text) << "\n";
   out_.flush();
   return answer_;
+}
+
+std::optional<std::filesystem::path> BatchPlatform::ChooseFile(const FileRequest&) {
+  fileAsked_ = true;
+  if (!chosen_) fileUnanswered_ = true;
+  return std::exchange(chosen_, std::nullopt);
 }
 
 namespace {
@@ -90,7 +97,7 @@ class Runner {
     const char* meaning;
     bool (Runner::*run)(const std::string& line, std::istringstream& words, const std::string& target);
   };
-  static const Command kCommands[6];
+  static const Command kCommands[7];
 
  private:
   bool Set(const std::string& line, std::istringstream&, const std::string& target) {
@@ -117,6 +124,28 @@ class Runner {
     const ControlEntry* b = form.FindButton(button);
     if (!b) throw ScriptError{"unknown button '" + button + "' on " + target};
     b->Press();
+    if (platform_ && platform_->TakeFileUnanswered()) {
+      throw ScriptError{"'" + button + "' asks for a file: open " + target + "." + b->Name + " FILE"};
+    }
+    return app_.AnyOpen();
+  }
+
+  // A file relative to the application folder, as the windows name their files.
+  bool Open(const std::string& line, std::istringstream&, const std::string& target) {
+    FormModel& form = UsableForm(target, true);
+    const ControlEntry* b = form.Find(control_);
+    if (!b || b->Kind != ControlKind::kButton) throw ScriptError{"unknown button " + target};
+    std::string file = RestAfterBlank(line, line.find(target) + target.size());
+    if (file.empty()) throw ScriptError{"open needs a file name"};
+    if (!platform_) throw ScriptError{"cannot choose " + file + " here"};
+    platform_->SetChosenFile(std::filesystem::path(std::u8string(file.begin(), file.end())));
+    platform_->TakeFileAsked();
+    const long messages = platform_->MessagesShown();
+    b->Press();
+    const bool asked = platform_->TakeFileAsked();
+    platform_->SetChosenFile(std::nullopt);
+    // A button that refused before it asked (a bad box) has said why, as it would in a window.
+    if (!asked && platform_->MessagesShown() == messages) throw ScriptError{target + " does not ask for a file"};
     return app_.AnyOpen();
   }
 
@@ -183,7 +212,7 @@ class Runner {
   std::string control_;
 };
 
-const Runner::Command Runner::kCommands[6] = {
+const Runner::Command Runner::kCommands[7] = {
     {"set", "FORM.CONTROL VALUE", "VALUE is the rest of the line (may be empty); 1/0 for options and checks; a list box takes one of the names it lists",
      &Runner::Set},
     {"press", "FORM BUTTON", "runs a button, named by its exact caption or its control name (Command17)", &Runner::Press},
@@ -191,6 +220,9 @@ const Runner::Command Runner::kCommands[6] = {
     {"click", "FORM.CONTROL X Y left|right", "a mouse press on a picture box, in the box's user coordinates", &Runner::Click},
     {"save", "FORM.CONTROL FILE", "writes what a picture box shows as a PNG file", &Runner::Save},
     {"answer", "yes|no", "the answer to the questions that follow (yes before any)", &Runner::Answer},
+    {"open", "FORM.BUTTON FILE",
+     "presses a button that asks for a file (Open…, Choose…, Recent) and chooses FILE, relative to the application folder or absolute",
+     &Runner::Open},
 };
 
 }  // namespace

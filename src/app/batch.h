@@ -9,6 +9,9 @@
 //   click FORM.CONTROL X Y left|right   a mouse press on a picture box (user scale)
 //   save FORM.CONTROL FILE     writes what a picture box shows as a PNG file
 //   answer yes|no              the answer to the questions that follow
+//   open FORM.BUTTON FILE      presses a button that asks for a file ("Открыть…",
+//                              "Недавние") and chooses FILE (relative to the
+//                              application folder, or absolute)
 // Every message box prints "MESSAGE TITLE: TEXT" (CR LF inside written as \n) and counts
 // as answered with OK; every question prints "QUESTION TITLE: TEXT" and takes the answer
 // of the last "answer" line read so far (yes before any).
@@ -17,7 +20,9 @@
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/platform.h"
@@ -35,6 +40,15 @@ class BatchPlatform : public Platform {
   bool Ask(const std::string& text) override;
   // The answer the script gave last ("answer yes|no").
   void SetAnswer(bool yes) { answer_ = yes; }
+  // The file of an "open" line for the button it presses; a button that asks for a file
+  // with none given gets nothing (as a cancelled dialog) and is noted as unanswered.
+  std::optional<std::filesystem::path> ChooseFile(const FileRequest& request) override;
+  void SetChosenFile(std::optional<std::filesystem::path> file) { chosen_ = std::move(file); }
+  // Whether a file was asked for since the last call (and whether it was given).
+  bool TakeFileAsked() { return std::exchange(fileAsked_, false); }
+  bool TakeFileUnanswered() { return std::exchange(fileUnanswered_, false); }
+  // The messages shown so far (a button that refuses before it asks for a file shows one).
+  long MessagesShown() const { return messages_; }
   void SetBusyPointer(bool busy) override { busy_ = busy; }
   void ProcessEvents() override {}
   std::filesystem::path AppFolder() const override { return folder_; }
@@ -45,6 +59,9 @@ class BatchPlatform : public Platform {
   std::filesystem::path folder_;
   bool busy_ = false;
   bool answer_ = true;
+  std::optional<std::filesystem::path> chosen_;
+  bool fileAsked_ = false, fileUnanswered_ = false;
+  long messages_ = 0;
 };
 
 // Picture-box services that need a renderer (provided by the front end).

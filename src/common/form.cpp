@@ -178,6 +178,51 @@ bool FormModel::WriteControl(const std::string& name, const std::string& value) 
   }
 }
 
+bool FormModel::IsSetting(const std::string& name) const {
+  const ControlEntry* c = Find(name);
+  if (!c || (c->Kind != ControlKind::kText && c->Kind != ControlKind::kOption && c->Kind != ControlKind::kCheck)) {
+    return false;
+  }
+  return std::find(filled_.begin(), filled_.end(), name) == filled_.end();
+}
+
+std::vector<std::pair<std::string, std::string>> FormModel::Settings() const {
+  std::vector<std::pair<std::string, std::string>> settings;
+  for (const ControlEntry& c : controls_) {
+    std::string value;
+    if (IsSetting(c.Name) && ReadControl(c.Name, value)) settings.emplace_back(c.Name, std::move(value));
+  }
+  return settings;
+}
+
+std::vector<std::pair<std::string, std::string>> FormModel::ChangedSettings() const {
+  std::vector<std::pair<std::string, std::string>> changed = Settings();
+  std::erase_if(changed, [this](const auto& setting) {
+    return std::find(defaults_.begin(), defaults_.end(), setting) != defaults_.end();
+  });
+  return changed;
+}
+
+void FormModel::RestoreDefaults() {
+  for (const auto& [name, value] : defaults_) WriteControl(name, value);
+  if (DefaultsRestored) DefaultsRestored();
+}
+
+void RecentFiles::Note(const std::string& name) {
+  if (name.empty()) return;
+  std::erase(Names, name);
+  Names.insert(Names.begin(), name);
+  if (Names.size() > kMost) Names.resize(kMost);
+}
+
+void RecentFiles::Assign(const std::vector<std::string>& names) {
+  Names.clear();
+  for (const std::string& name : names) {
+    if (Names.size() == kMost) break;
+    if (!name.empty() && std::find(Names.begin(), Names.end(), name) == Names.end()) Names.push_back(name);
+  }
+}
+
 void EphemerisChoice::Fill(ComboBox& box) const {
   box.Items = Names ? Names() : std::vector<std::string>{};
   if (std::find(box.Items.begin(), box.Items.end(), box.Value) != box.Items.end()) return;

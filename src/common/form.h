@@ -14,6 +14,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/picture.h"
@@ -47,6 +48,17 @@ struct ControlEntry {
 
 class FormHost;
 class ObservationStore;
+
+// The files a window read or wrote last, most recent first, as the window names them
+// (relative to the application folder, "ObsPARI/PARI11_G_110.txt"): its "Недавние".
+struct RecentFiles {
+  static constexpr std::size_t kMost = 8;
+  std::vector<std::string> Names;
+  // A file read or written goes to the head of the list, once; the oldest beyond kMost go.
+  void Note(const std::string& name);
+  // A list kept from an earlier start: empty names and repeats dropped, kMost at most.
+  void Assign(const std::vector<std::string>& names);
+};
 
 // The one way a window's operation ends early: the message the window shows and, when a
 // number box is the cause, that box (its control name), whose caption the message then
@@ -163,6 +175,24 @@ class FormModel {
   // The table of which control captions each number box.
   void SetBoxCaptions(std::span<const BoxCaptionRow> rows) { boxCaptions_.assign(rows.begin(), rows.end()); }
 
+  // The user's settings: the text boxes, options and check boxes, except the boxes the
+  // window fills itself (SetFilledBoxes).  These are what "По умолчанию" puts back and
+  // what the desktop remembers between starts.
+  bool IsSetting(const std::string& name) const;
+  std::vector<std::pair<std::string, std::string>> Settings() const;  // control name, value (ReadControl)
+  // The settings that differ from the window's defaults (all before NoteDefaults).
+  std::vector<std::pair<std::string, std::string>> ChangedSettings() const;
+  // Keeps the settings as they are now as the window's defaults: called once, after the
+  // window's start-up has put in its texts and choices.
+  void NoteDefaults() { defaults_ = Settings(); }
+  // "По умолчанию": every setting back to the window's default, then DefaultsRestored.
+  void RestoreDefaults();
+  // Told after RestoreDefaults (the desktop forgets the values it keeps for the window).
+  std::function<void()> DefaultsRestored;
+
+  // The files this window read or wrote last.
+  RecentFiles Recent;
+
  protected:
   void AddText(const std::string& name, TextBox& box) { Add({name, ControlKind::kText, "", "", &box, {}}); }
   void AddLabel(const std::string& name, Label& label, const std::string& caption) {
@@ -228,6 +258,10 @@ class FormModel {
   // ("Задайте правильно данные") when it does not hold a valid N, keeping the old arrays.
   void RecreateArrays(ObservationStore& store, const TextBox& n);
 
+  // The boxes the window fills itself, not the user: results, and what describes the data
+  // loaded (the load puts them in).  They are no settings (IsSetting).
+  void SetFilledBoxes(std::span<const char* const> names) { filled_.assign(names.begin(), names.end()); }
+
   // The name parts a button joins into a path of the application folder: refuses with
   // "Недопустимое имя файла или обсерватории: " + the part, for the first that is not
   // plain (IsPlainNamePart), before any file is touched.
@@ -241,6 +275,8 @@ class FormModel {
 
   std::vector<ControlEntry> controls_;
   std::vector<BoxCaptionRow> boxCaptions_;
+  std::vector<std::string> filled_;
+  std::vector<std::pair<std::string, std::string>> defaults_;
   Platform& ui_;
   FormHost* host_;
 };

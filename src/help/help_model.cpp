@@ -8,6 +8,9 @@ HelpModel::HelpModel(Platform& platform, FormHost* host)
     : FormModel("Form3", "Справка по работе программы Planova3", platform, host) {
   AddText("Text1", helpText);
   AddButton("Command1", "Закрыть", [this] { CloseWindow(); });
+  // The text is the window's own: no setting of the user.
+  static constexpr const char* kFilled[] = {"Text1"};
+  SetFilledBoxes(kFilled);
 }
 
 void HelpModel::Load() {

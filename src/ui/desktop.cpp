@@ -8,7 +8,8 @@
 
 namespace planova::ui {
 
-Desktop::Desktop(std::filesystem::path appFolder) : platform(std::move(appFolder)), app(platform) {
+Desktop::Desktop(std::filesystem::path appFolder, const QString& settingsFile)
+    : platform(std::move(appFolder)), app(platform), remembered_(settingsFile) {
   app.OnVisibility = [this](const std::string& form, bool open) { OnVisibility(form, open); };
   platform.BeforeEvents = [this] {
     for (auto& [name, w] : windows_) {
@@ -17,19 +18,30 @@ Desktop::Desktop(std::filesystem::path appFolder) : platform(std::move(appFolder
   };
 }
 
+Desktop::~Desktop() {
+  for (const std::string& form : shown_) remembered_.Keep(*windows_[form]);
+  for (auto& [form, w] : windows_) w->Model().DefaultsRestored = nullptr;
+}
+
 FormWindow& Desktop::Window(const std::string& form) {
   auto& slot = windows_[form];
   if (!slot) {
     FormModel* model = app.Form(form);
     slot = std::make_unique<FormWindow>(*model);
     slot->OnUserClose = [this, form] { app.CloseByUser(form); };
+    model->DefaultsRestored = [this, form] { remembered_.ForgetSettings(form); };
   }
   return *slot;
+}
+
+void Desktop::FirstShowing(FormWindow& window) {
+  if (shown_.insert(window.Model().Name).second) remembered_.Restore(window);
 }
 
 void Desktop::Start() {
   FormWindow& w = Window("Form1");
   platform.MessageParent = &w;
+  FirstShowing(w);
   w.show();
 }
 
@@ -37,11 +49,13 @@ void Desktop::OnVisibility(const std::string& form, bool open) {
   if (!app.Form(form)) return;
   FormWindow& w = Window(form);
   if (open) {
+    FirstShowing(w);
     w.Refresh();
     w.show();
     w.raise();
     w.activateWindow();
   } else {
+    if (shown_.count(form)) remembered_.Keep(w);
     w.closingFromModel = true;
     w.close();
     w.closingFromModel = false;

@@ -3,16 +3,24 @@
 
 #include <map>
 #include <memory>
+#include <set>
 
 #include "app/application.h"
 #include "ui/form_window.h"
 #include "ui/qt_platform.h"
+#include "ui/remembered.h"
 
 namespace planova::ui {
 
 class Desktop {
  public:
-  explicit Desktop(std::filesystem::path appFolder);
+  // `settingsFile`: where the windows' places, boxes and recent files are remembered
+  // between starts (ui/remembered.h); empty: nothing is remembered.
+  explicit Desktop(std::filesystem::path appFolder, const QString& settingsFile = {});
+  // Keeps what is remembered of every window shown.
+  ~Desktop();
+  Desktop(const Desktop&) = delete;
+  Desktop& operator=(const Desktop&) = delete;
 
   QtPlatform platform;
   Application app;
@@ -24,7 +32,11 @@ class Desktop {
 
  private:
   void OnVisibility(const std::string& form, bool open);
+  // The window's first showing takes what is remembered of it.
+  void FirstShowing(FormWindow& window);
   std::map<std::string, std::unique_ptr<FormWindow>> windows_;
+  Remembered remembered_;
+  std::set<std::string> shown_;  // the windows shown at least once
 };
 
 // Saves a picture box of a form as a PNG file, at the size the window gives it; an old

@@ -230,6 +230,10 @@ void FormWindow::FitInto(const QRect& available) {
   if (!available.contains(QRect(pos(), size()))) move(available.topLeft());
 }
 
+void FormWindow::RestorePlace(const QByteArray& place) {
+  if (restoreGeometry(place)) fitted_ = true;
+}
+
 void FormWindow::setVisible(bool visible) {
   if (visible && !fitted_ && !isVisible()) {
     fitted_ = true;

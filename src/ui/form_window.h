@@ -31,6 +31,9 @@ class FormWindow : public QWidget {
   QScrollArea* Scroller() const { return scroller_; }
   // Sizes the window to open within a screen's available area (at most its default size).
   void FitInto(const QRect& available);
+  // The place and size kept from an earlier start (QWidget::saveGeometry), taken instead
+  // of the default size when the window is first shown.
+  void RestorePlace(const QByteArray& place);
 
   // Called when the user closes the window with its title-bar button.
   std::function<void()> OnUserClose;

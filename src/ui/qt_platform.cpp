@@ -1,8 +1,13 @@
 #include "ui/qt_platform.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QCursor>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 
 #include "ui/translation.h"
@@ -36,6 +41,50 @@ bool QtPlatform::Ask(const std::string& text) {
   const bool yes = box.exec() == QMessageBox::Yes;
   if (wasBusy) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
   return yes;
+}
+
+std::optional<std::filesystem::path> QtPlatform::ChooseFile(const FileRequest& request) {
+  bool wasBusy = busy_;
+  if (wasBusy) QGuiApplication::restoreOverrideCursor();
+  QWidget* parent = QApplication::activeWindow() ? QApplication::activeWindow() : MessageParent;
+  std::optional<std::filesystem::path> chosen;
+  if (request.FromList) {
+    // The list opens under the button that asks (it has the focus after a click or a key).
+    QMenu menu(parent);
+    menu.addSection(Tr(request.Title));
+    if (request.Listed.empty()) menu.addAction(Tr(request.NoneListed))->setEnabled(false);
+    for (const std::string& name : request.Listed) {
+      const QString text = QString::fromStdString(name);
+      menu.addAction(QString(text).replace('&', QLatin1String("&&")))->setData(text);  // "&" is no Alt letter here
+    }
+    QPoint at = QCursor::pos();
+    if (auto* button = qobject_cast<QAbstractButton*>(QApplication::focusWidget())) {
+      at = button->mapToGlobal(QPoint(0, button->height()));
+    }
+    if (QAction* action = menu.exec(at)) {
+      const QByteArray name = action->data().toString().toUtf8();
+      chosen = std::filesystem::path(std::u8string(name.begin(), name.end()));
+    }
+  } else {
+    const std::u8string folder = request.Folder.u8string();
+    QFileDialog dialog(parent, Tr(request.Title),
+                       QString::fromUtf8(reinterpret_cast<const char*>(folder.data()), static_cast<qsizetype>(folder.size())),
+                       Tr(request.Filter));
+    dialog.setAcceptMode(request.ForWriting ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.ForWriting ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (request.ForWriting) {
+      // A name typed without its extension gets the one of the file the boxes name now.
+      dialog.setOption(QFileDialog::DontConfirmOverwrite);
+      dialog.setDefaultSuffix(QFileInfo(QString::fromStdString(request.Name)).suffix());
+    }
+    if (!request.Name.empty()) dialog.selectFile(QString::fromStdString(request.Name));
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+      const QByteArray name = dialog.selectedFiles().front().toUtf8();
+      chosen = std::filesystem::path(std::u8string(name.begin(), name.end()));
+    }
+  }
+  if (wasBusy) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  return chosen;
 }
 
 void QtPlatform::FocusControl(const std::string& form, const std::string& control) {

@@ -17,6 +17,10 @@ class QtPlatform : public Platform {
   void ShowMessage(const std::string& text, const std::string& title) override;
   // A Yes/No box in the chosen language; the hook, when set, answers Yes.
   bool Ask(const std::string& text) override;
+  // A file dialog (open, or save without the question of replacing: the writer asks
+  // that), or for a list a menu under the button pressed (saying so when the list is
+  // empty).
+  std::optional<std::filesystem::path> ChooseFile(const FileRequest& request) override;
   // Focuses the control's widget in the form's window, when that window is shown.
   void FocusControl(const std::string& form, const std::string& control) override;
   void SetBusyPointer(bool busy) override;

@@ -2,6 +2,7 @@
 #include "astro/time.h"
 #include "bdl/bdl_line.h"
 #include "common/numtext.h"
+#include "models/file_choice.h"
 #include "models/messages.h"
 #include "common/textfile.h"
 #include "import/catalogue_converter.h"
@@ -107,6 +108,7 @@ void Window1Model::SaveBdl() {
   if (ok) {
     pane += "\r\n" + WrittenReport(Store.GoodCount, path, Ui().AppFolder());
     Status.NoteWritten(path, Ui().AppFolder(), Store.GoodCount);
+    NoteRecentFile(Recent, path, Ui().AppFolder());
     statusLine.Caption = Status.Text();
   }
   rejectedOrSavedLog.Text = pane;
@@ -123,7 +125,10 @@ void Window1Model::ConvertCatalogue() {
   std::string message;
   int32_t converted = 0;
   const ConversionEnd end = ConvertCatalogueToDov(folder / "USNO_1866_1891.txt", output, message, &converted);
-  if (end == ConversionEnd::kConverted) rejectedOrSavedLog.Text = WrittenReport(converted, output, Ui().AppFolder());
+  if (end == ConversionEnd::kConverted) {
+    rejectedOrSavedLog.Text = WrittenReport(converted, output, Ui().AppFolder());
+    NoteRecentFile(Recent, output, Ui().AppFolder());
+  }
   if (!message.empty()) Ui().ShowMessage(message);
   if (end == ConversionEnd::kBadLine || end == ConversionEnd::kWriteFailed) Ui().ShowMessage(WriteFailureMessage(output));
 }

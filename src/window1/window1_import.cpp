@@ -2,6 +2,7 @@
 #include "common/numtext.h"
 #include "import/source_import.h"
 #include "import/zip_workbook.h"
+#include "models/file_choice.h"
 #include "models/messages.h"
 #include "window1/window1_model.h"
 
@@ -75,6 +76,7 @@ void Window1Model::LoadSourceData() {
     rejectedOrSavedLog.Text = std::move(r.RejectedLog);
     bdlNameLabel.Caption = std::move(r.FileLabel);
     Status.NoteLoaded(r.SourcePath, Ui().AppFolder(), Store.GoodCount);
+    NoteRecentFile(Recent, r.SourcePath, Ui().AppFolder());
   } else if (r.Started) {
     Status.NoteNotLoaded();
   }

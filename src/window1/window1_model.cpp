@@ -100,7 +100,14 @@ constexpr ButtonRow<Window1Model> kButtons[] = {
     {"Command17", "G->J", &Window1Model::GregorianToJd}, {"Command18", "J->G", &Window1Model::JdToGregorian},
     // Other windows and the way out.
     {"Command1", "К форме 2", &Window1Model::OpenWindow2}, {"Command8", "About*", &Window1Model::About}, {"Command9", "Выход", &Window1Model::Exit},
+    // Files chosen in a dialog or from the recent ones, and the boxes back to their defaults.
+    {"Command19", "Открыть…", &Window1Model::OpenSource}, {"Command20", "Недавние", &Window1Model::OpenRecent},
+    {"Command21", "Выбрать…", &Window1Model::ChooseBdlTarget}, {"Command22", "По умолчанию", &Window1Model::RestoreDefaults},
 };
+
+// The boxes the window fills: the import's counts, and the marks "время" and "эпоха",
+// which every import sets for the records it read.
+constexpr const char* kFilledBoxes[] = {"Text11", "Text12", "Text13", "Text2", "Text4"};
 
 }  // namespace
 
@@ -121,6 +128,7 @@ Window1Model::Window1Model(Platform& platform, FormHost* host, Astronomy& astro,
   AddRichText("RichTextBox3", rejectedOrSavedLog);
   AddButtons(kButtons);
   SetBoxCaptions(kBoxCaptions);
+  SetFilledBoxes(kFilledBoxes);
   Load();
 }
 

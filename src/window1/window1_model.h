@@ -4,12 +4,16 @@
 #pragma once
 
 #include <array>
+#include <filesystem>
 #include <initializer_list>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "astro/astronomy.h"
 #include "common/form.h"
 #include "common/obs_store.h"
+#include "import/source_import.h"
 #include "models/messages.h"
 
 namespace planova {
@@ -18,6 +22,19 @@ namespace planova {
 // import of a source that does not name its own.
 inline constexpr const char* kDefaultTimeScaleMark = "UT";
 inline constexpr const char* kDefaultEpochMark = "App";
+
+// What the name of a source file gives window 1's boxes: the source by the file's folder,
+// and the observatory, object, parameter and file number from which the import makes that
+// very name (FileDov/PARI11_T_2.txt: File Dov, PARI, 11, Geo with +Topo, file 2).
+struct SourceFileBoxes {
+  std::string Refusal;  // why the file is refused (empty: it fits)
+  SourceKind Source = SourceKind::kDov;
+  std::string Code;               // "Имя обсерватории"
+  std::optional<int32_t> Object;  // "объект наблюдения №" (JPL files name none)
+  std::optional<Parameter> Param;  // "по параметру" (Dov files and tables only) ...
+  bool Topo = false, Hor = false;  // ... and under Geo "+Topo", "+Hor"
+  std::string FileNumber;          // "№"
+};
 
 class Window1Model : public FormModel {
  public:
@@ -84,11 +101,30 @@ class Window1Model : public FormModel {
   void OpenWindow2();
   void About();
   void Exit();
+  // "Открыть…": a source file chosen in its folder fills the source, observatory, object,
+  // parameter and file number; "Выбрать…": a BDL file chosen for the save fills "в файл";
+  // "Недавние": a file imported or written lately, as either of them.
+  void OpenSource();
+  void ChooseBdlTarget();
+  void OpenRecent();
+
+  // Reads a source file's name (absolute, or relative to the application folder) by the
+  // pattern of the folder it lies in; `codeNow` is the code in the box, taken first where
+  // a name could be split more than one way.
+  static SourceFileBoxes ReadSourceFileName(const std::filesystem::path& file, const std::filesystem::path& appFolder,
+                                            const std::string& codeNow);
 
   Astronomy& Astro;
   ObservationStore& Store;
 
  private:
+  // The boxes of a chosen source file, or of a chosen BDL file to write; a refusal saying
+  // why leaves every box as it was.
+  void FillFromSourceFile(const std::filesystem::path& file);
+  void FillFromBdlTarget(const std::filesystem::path& file);
+  // The observatory and object a BDL file is written for: those of the last import
+  // (SaveBdl), before any import those of the boxes.
+  void BdlFileOwner(std::string& code, int32_t& object) const;
 };
 
 }  // namespace planova

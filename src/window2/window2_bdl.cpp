@@ -1,6 +1,7 @@
 // Window 2's BDL files: "Загрузить в формате BDL" into data set 1 or 2 (with the
 // observatory's coordinates from its code) and "Записать результат в" from data set 3.
 #include "bdl/bdl_file.h"
+#include "common/name_part.h"
 #include "common/numtext.h"
 #include "import/observatories.h"
 #include "models/messages.h"
@@ -110,6 +111,7 @@ void Window2Model::LoadBdl() {
   if (!loaded.HeadingRead()) failed(readError);
   ShowLoadedSet(loaded);
   Status.NoteLoaded(path, Ui().AppFolder(), loaded.Rows);
+  NoteRecentFile(Recent, path, Ui().AppFolder());
   statusLine.Caption = Status.Text();
   if (loaded.End == BdlLoadEnd::kBadLine) {
     set2Pane.Text = Cp1251ToUtf8(loaded.BadLine);
@@ -184,6 +186,7 @@ void Window2Model::WriteResult() {
     reportPane.Text += kCrLf + WrittenReport(last - first + 1, path, Ui().AppFolder());
     Store.Unsaved.clear();
     Status.NoteWritten(path, Ui().AppFolder(), last - first + 1);
+    NoteRecentFile(Recent, path, Ui().AppFolder());
     statusLine.Caption = Status.Text();
   }
   // The calendar routine answers a date beyond its range with its result alone; the
@@ -199,6 +202,63 @@ std::string Window2Model::MergeLine(int32_t k, int takeFrom1, int takeFrom2) {
   PlaceAt(Bdl.BdlLine, bdl::kMergedFrom1, std::to_string(takeFrom1));
   PlaceAt(Bdl.BdlLine, bdl::kMergedFrom2, std::to_string(takeFrom2));
   return Cp1251ToUtf8(Bdl.BdlLine);
+}
+
+}  // namespace planova
+
+namespace planova {
+
+namespace {
+
+// The BDL files a load reads: "_R_" right ascensions, "_D_" declinations, "_G_", "_GLB_",
+// "_GT_", "_T_" places (the "Geo (Topo)" marks) and "_H_" horizontal places.
+constexpr FileNamePattern kLoadFiles = {
+    "Obs{code}", "{code}{object}{mark}{n}", {".txt"}, {"_R_", "_D_", "_G_", "_GLB_", "_GT_", "_T_", "_H_"}, "Obs<код>",
+    "<код><объект>_G_<№>.txt (_R_, _D_, _GLB_, _GT_, _T_, _H_ вместо _G_)"};
+
+}  // namespace
+
+FileNameParts Window2Model::ReadLoadFileName(const std::filesystem::path& file, const std::filesystem::path& appFolder,
+                                             const std::string& codeNow) {
+  return ReadFileName(file, appFolder, kLoadFiles, codeNow);
+}
+
+void Window2Model::OpenLoadFile() {
+  FileRequest request;
+  request.Title = "Открыть файл BDL";
+  request.Filter = "Файлы BDL (*.txt)";
+  request.Folder = StartingFolder(Ui().AppFolder(), IsPlainNamePart(observatoryCode.Text) ? "Obs" + observatoryCode.Text : "");
+  const std::optional<std::filesystem::path> chosen = Ui().ChooseFile(request);
+  if (chosen) FillFromLoadFile(ReadLoadFileName(*chosen, Ui().AppFolder(), observatoryCode.Text));
+}
+
+void Window2Model::FillFromLoadFile(const FileNameParts& parts) {
+  if (!parts.Fits()) throw Refusal{parts.Refusal, {}};
+  observatoryCode.Text = parts.Code;
+  objectNumber.Text = std::to_string(parts.Object.value_or(0));
+  fileNumber.Text = parts.Number;
+  const std::pair<const char*, OptionButton*> geoMarks[] = {
+      {"_G_", &geoMarkG}, {"_GLB_", &geoMarkGlb}, {"_GT_", &geoMarkGt}, {"_T_", &geoMarkT}};
+  ChooseOption(parts.Mark == "_R_" ? fileRa : parts.Mark == "_D_" ? fileDec : parts.Mark == "_H_" ? fileHor : fileGeo);
+  for (const auto& [mark, option] : geoMarks) {
+    if (parts.Mark == mark) ChooseOption(*option);
+  }
+}
+
+// A file written by "Записать результат в" is named as WriteResult names it: from the
+// code and object of the data loaded (before any load, the code in the box).
+void Window2Model::OpenRecent() {
+  const std::optional<std::filesystem::path> chosen = ChooseRecentFile(Ui(), Recent);
+  if (!chosen) return;
+  const FileNameParts load = ReadLoadFileName(*chosen, Ui().AppFolder(), observatoryCode.Text);
+  if (load.Fits()) {
+    FillFromLoadFile(load);
+    return;
+  }
+  const std::string& code = Store.ObservatoryCode.empty() ? observatoryCode.Text : Store.ObservatoryCode;
+  const FileNameParts written = ReadWrittenFileName(*chosen, Ui().AppFolder(), code, Store.ObjectNumber);
+  if (!written.Fits()) throw Refusal{load.Refusal, {}};
+  outputName.Text = written.Number;
 }
 
 }  // namespace planova

@@ -167,7 +167,16 @@ constexpr ButtonRow<Window2Model> kButtons[] = {
     {"Command7", "Stop", &Window2Model::Stop}, {"Command16", "сделать 1 шаг", &Window2Model::Step}, {"Command8", "DE405", &Window2Model::EphemerisCalculator},
     // Other windows and the way out.
     {"Command1", "К форме 3", &Window2Model::OpenWindow3}, {"Command9", "Выход", &Window2Model::Exit},
+    // Files chosen in a dialog or from the recent ones, and the boxes back to their defaults.
+    {"Command21", "Открыть…", &Window2Model::OpenLoadFile}, {"Command22", "Недавние", &Window2Model::OpenRecent},
+    {"Command23", "По умолчанию", &Window2Model::RestoreDefaults},
 };
+
+// The boxes the window fills: the corrections and ET-UT of the last theoretical place,
+// and what describes the data loaded: the observatory's place, the time scale and epoch
+// of data set 1 and its last row.
+constexpr const char* kFilledBoxes[] = {"Text18", "Text9", "Text13", "Text4", "Text7",
+                                        "Text14", "Text15", "Text11", "Text12", "Text17"};
 
 }  // namespace
 
@@ -188,6 +197,7 @@ Window2Model::Window2Model(Platform& platform, FormHost* host, Astronomy& astro,
   AddPicture("Picture1", plotPicture);
   AddButtons(kButtons);
   SetBoxCaptions(kBoxCaptions);
+  SetFilledBoxes(kFilledBoxes);
 
   SetTexts(kTexts);
   // The choice each frame starts with (the time-change frames start with none).

@@ -24,6 +24,7 @@
 #include "compare/residual_stats.h"
 #include "compare/weight_rules.h"
 #include "import/observatories.h"
+#include "models/file_choice.h"
 #include "models/messages.h"
 #include "window2/plot.h"
 
@@ -246,8 +247,21 @@ class Window2Model : public FormModel {
   void EphemerisCalculator();
   void OpenWindow3();
   void Exit();
+  // "Открыть…": a BDL file chosen in its Obs folder fills the load boxes (observatory,
+  // object, file kind and number); "Недавние": a file loaded or written lately fills them
+  // as well, or, when its name is not one a load makes, the name of the file of the result.
+  void OpenLoadFile();
+  void OpenRecent();
+
+  // Reads a BDL file's name (absolute, or relative to the application folder) as the load
+  // makes it, Obs<code>/<code><object><mark><n>.txt; `codeNow` is the code in the box,
+  // taken first where a name could be split more than one way.
+  static FileNameParts ReadLoadFileName(const std::filesystem::path& file, const std::filesystem::path& appFolder,
+                                        const std::string& codeNow);
 
  private:
+  // The load boxes of a chosen file; a refusal saying why leaves every box as it was.
+  void FillFromLoadFile(const FileNameParts& parts);
   // Refuses an operation on data sets before "Создать массивы с N=".
   void RequireArrays() const;
   // Steps of the comparison: its boxes read into the run's settings, data set 1 generated

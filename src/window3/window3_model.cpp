@@ -6,6 +6,7 @@
 #include "astro/orbit.h"
 #include "astro/time.h"
 #include "bdl/bdl_file.h"
+#include "common/name_part.h"
 #include "common/numtext.h"
 #include "models/messages.h"
 #include "common/textfile.h"
@@ -114,7 +115,19 @@ constexpr ButtonRow<Window3Model> kButtons[] = {
     {"Command18", "Подобрать поправку (МНК)", &Window3Model::FitCorrection},
     {"Command7", "Остановить сравнение", &Window3Model::Stop}, {"Command17", "Stop", &Window3Model::Stop},
     {"Command1", "Очистить рисунок", &Window3Model::ClearPlot}, {"Command9", "Закрыть форму", &Window3Model::CloseWindow},
+    // Files chosen in a dialog or from the recent ones, and the boxes back to their defaults.
+    {"Command19", "Открыть…", &Window3Model::OpenLoadFile}, {"Command20", "Недавние", &Window3Model::OpenRecent},
+    {"Command21", "По умолчанию", &Window3Model::RestoreDefaults},
 };
+
+// The boxes the window fills: what the run shows of the record it compares, and what
+// follows the data loaded: records №1 and №2 (a load, a click on the plot) and their dates.
+constexpr const char* kFilledBoxes[] = {"Text29", "Text28", "Text27", "Text5",  "Text18", "Text7",  "Text9",
+                                        "Text32", "Text33", "Text16", "Text17", "Text23", "Text22", "Text21",
+                                        "Text26", "Text25", "Text24"};
+
+// The BDL files a load reads.
+constexpr FileNamePattern kLoadFiles = {"Obs{code}", "{code}{object}_G_{n}", {".txt"}, {}, "Obs<код>", "<код><объект>_G_<№>.txt"};
 
 const uint32_t kGrey = (200u << 16) | (200u << 8) | 200u;
 
@@ -134,6 +147,7 @@ Window3Model::Window3Model(Platform& platform, FormHost* host, Astronomy& astro,
   AddProgress("ProgressBar1", progress);
   AddButtons(kButtons);
   SetBoxCaptions(kBoxCaptions);
+  SetFilledBoxes(kFilledBoxes);
 
   plot.OnMouseDown = [this](double x, double, bool left) {
     BusyPointer busy(Ui());
@@ -177,6 +191,34 @@ void Window3Model::Stop() { StopRequested = 1; }
 
 void Window3Model::CloseWindow() {
   if (Host()) Host()->CloseForm(Name);
+}
+
+FileNameParts Window3Model::ReadLoadFileName(const std::filesystem::path& file, const std::filesystem::path& appFolder,
+                                             const std::string& codeNow) {
+  return ReadFileName(file, appFolder, kLoadFiles, codeNow);
+}
+
+void Window3Model::OpenLoadFile() {
+  FileRequest request;
+  request.Title = "Открыть файл BDL";
+  request.Filter = "Файлы BDL (*.txt)";
+  request.Folder = StartingFolder(Ui().AppFolder(), IsPlainNamePart(observatoryCode.Text) ? "Obs" + observatoryCode.Text : "");
+  const std::optional<std::filesystem::path> chosen = Ui().ChooseFile(request);
+  if (chosen) FillFromLoadFile(*chosen);
+}
+
+// A file written by "Записать результат в файл" is named as a load names it.
+void Window3Model::OpenRecent() {
+  const std::optional<std::filesystem::path> chosen = ChooseRecentFile(Ui(), Recent);
+  if (chosen) FillFromLoadFile(*chosen);
+}
+
+void Window3Model::FillFromLoadFile(const std::filesystem::path& file) {
+  const FileNameParts parts = ReadLoadFileName(file, Ui().AppFolder(), observatoryCode.Text);
+  if (!parts.Fits()) throw Refusal{parts.Refusal, {}};
+  observatoryCode.Text = parts.Code;
+  objectNumber.Text = std::to_string(parts.Object.value_or(0));
+  fileNumber.Text = parts.Number;
 }
 
 void Window3Model::LoadBdl() {
@@ -225,6 +267,7 @@ void Window3Model::LoadBdl() {
   }
   FinishLoad(loaded);
   Status.NoteLoaded(path, Ui().AppFolder(), loaded.Rows);
+  NoteRecentFile(Recent, path, Ui().AppFolder());
   statusLine.Caption = Status.Text();
   if (loaded.End == BdlLoadEnd::kStoreFull) {
     Ui().ShowMessage("увеличьте массивы данных");
@@ -286,6 +329,7 @@ void Window3Model::WriteResult() {
   reportPane.Text = WrittenReport(last - first + 1, path, Ui().AppFolder()) + kCrLf + LoadedPane;
   Store.Unsaved.clear();
   Status.NoteWritten(path, Ui().AppFolder(), last - first + 1);
+  NoteRecentFile(Recent, path, Ui().AppFolder());
   statusLine.Caption = Status.Text();
 }
 

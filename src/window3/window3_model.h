@@ -21,6 +21,7 @@
 #include "compare/linear_fit.h"
 #include "compare/residual_stats.h"
 #include "compare/weight_rules.h"
+#include "models/file_choice.h"
 #include "models/messages.h"
 
 namespace planova {
@@ -126,6 +127,16 @@ class Window3Model : public FormModel {
   void ClearPlot();      // "Очистить рисунок"
   void FitCorrection();  // "Подобрать поправку (МНК)"
   void CloseWindow();    // "Закрыть форму"
+  // "Открыть…": a BDL file chosen in its Obs folder fills the observatory, object and file
+  // number of the load; "Недавние": a file loaded or written lately fills them as well.
+  void OpenLoadFile();
+  void OpenRecent();
+
+  // Reads a BDL file's name (absolute, or relative to the application folder) as the load
+  // makes it, Obs<code>/<code><object>_G_<n>.txt; `codeNow` is the code in the box, taken
+  // first where a name could be split more than one way.
+  static FileNameParts ReadLoadFileName(const std::filesystem::path& file, const std::filesystem::path& appFolder,
+                                        const std::string& codeNow);
 
   // A mouse press on the plot at x (plot units): picks record №1 (left) or №2 (right).
   void PickPoint(double x, bool left);
@@ -198,6 +209,8 @@ class Window3Model : public FormModel {
   std::array<LinearFitResult, 2> ShownFit, CorrectionFit;
 
  private:
+  // The load boxes of a chosen file; a refusal saying why leaves every box as it was.
+  void FillFromLoadFile(const std::filesystem::path& file);
   void DrawGrid();
   // The run's boxes read and checked: a Refusal for data the run cannot use (no arrays,
   // a body without theory, a bad box, an unknown epoch).

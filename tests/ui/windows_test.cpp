@@ -9,14 +9,18 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScrollBar>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QSvgRenderer>
 #include <QTimer>
 
@@ -28,6 +32,7 @@
 #include "ui/desktop.h"
 #include "ui/layouts.h"
 #include "ui/picture_render.h"
+#include "ui/remembered.h"
 #include "window2/plot.h"
 #include "help/help_text.h"
 #include "models/messages.h"
@@ -610,6 +615,95 @@ TEST(Windows, EnglishWindowsAndMessages) {
   EXPECT_EQ(ShownText(w1.Widget("Command2")).toStdString(), "Создать массивы с N=");
 }
 
+// The desktop remembers, in its settings file (here the test's own), each window's place
+// and size, the boxes the user sets and the recent files, and takes them back at the next
+// start, after the windows' start-up; the boxes a window fills are not remembered.
+// "По умолчанию" puts the boxes back to the start-up's and forgets what was kept of them.
+// The tests run with Qt's test paths, so that nothing reaches the user's own settings.
+TEST(Windows, SettingsAreRememberedAndRestoreDefaultsForgetsThem) {
+  EXPECT_NE(UserSettingsFile().indexOf("/.qttest/"), -1) << UserSettingsFile().toStdString();
+  auto folder = test::FreshFolder("ui-settings", true);
+  const QString file = QString::fromStdString((folder / "settings.ini").string());
+  auto checked = [](FormWindow& w, const char* name) { return qobject_cast<QAbstractButton*>(w.Widget(name))->isChecked(); };
+  {
+    Desktop desktop(folder, file);
+    desktop.Start();
+    FormWindow& w1 = desktop.Window("Form1");
+    QApplication::processEvents();
+    // "Открыть…" through the window's dialog, started in the source's folder: the file
+    // chosen fills the boxes shown.
+    QString startedIn;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      startedIn = dialog->directory().dirName();
+      dialog->selectFile(QString::fromStdString((folder / "FileMPC" / "PARI4_2.txt").string()));
+      static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept, as the Open button does
+    });
+    Click(w1, "Открыть…");
+    EXPECT_EQ(startedIn, "FileDov");
+    EXPECT_EQ(ShownText(w1.Widget("Text8")).toStdString(), "4");
+    EXPECT_TRUE(checked(w1, "Option22"));
+    Type(w1, "Text3", "USNO");
+    Type(w1, "Text32", "2,25");
+    qobject_cast<QAbstractButton*>(w1.Widget("Check2"))->click();
+    Type(w1, "Text4", "J2000");  // "эпоха": the import's
+    w1.resize(1000, 700);
+    desktop.app.window1.Recent.Note("FileDov/PARI11_G_1.txt");
+    Click(w1, "К форме 2");
+    Type(desktop.Window("Form2"), "Text1", "77");
+  }
+  {
+    Desktop desktop(folder, file);
+    desktop.Start();
+    FormWindow& w1 = desktop.Window("Form1");
+    QApplication::processEvents();
+    auto text = [&](FormWindow& w, const char* name) { return ShownText(w.Widget(name)).toStdString(); };
+    EXPECT_EQ(text(w1, "Text3"), "USNO");
+    EXPECT_EQ(text(w1, "Text32"), "2,25");
+    EXPECT_EQ(text(w1, "Text18"), "2");
+    EXPECT_TRUE(checked(w1, "Option22"));
+    EXPECT_FALSE(checked(w1, "Option21"));
+    EXPECT_TRUE(checked(w1, "Check2"));
+    EXPECT_EQ(text(w1, "Text4"), "App");
+    EXPECT_EQ(w1.size(), QSize(1000, 700));
+    EXPECT_EQ(desktop.app.window1.Recent.Names, std::vector<std::string>{"FileDov/PARI11_G_1.txt"});
+    // "Недавние" lists them under the button; the one chosen fills the boxes.
+    QTimer::singleShot(0, [&] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      ASSERT_NE(menu, nullptr);
+      menu->setActiveAction(menu->actions().back());
+      QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+      QApplication::sendEvent(menu, &enter);
+    });
+    Click(w1, "Недавние");
+    EXPECT_TRUE(checked(w1, "Option21"));
+    EXPECT_EQ(text(w1, "Text3"), "PARI");
+    EXPECT_EQ(text(w1, "Text18"), "1");
+    Type(w1, "Text3", "USNO");
+    // Window 2's start-up fills its boxes first; what the user set comes after.
+    Click(w1, "К форме 2");
+    FormWindow& w2 = desktop.Window("Form2");
+    EXPECT_EQ(text(w2, "Text1"), "77");
+    EXPECT_EQ(text(w2, "Text3"), "PARI");
+    EXPECT_EQ(text(w2, "Text14"), "2,337");
+
+    Click(w1, "По умолчанию");
+    EXPECT_EQ(text(w1, "Text3"), "PARI");
+    EXPECT_EQ(text(w1, "Text32"), "1,5");
+    EXPECT_TRUE(checked(w1, "Option21"));
+    EXPECT_FALSE(checked(w1, "Check2"));
+    EXPECT_EQ(text(w2, "Text1"), "77");  // window 2 keeps its own
+  }
+  // Kept: what differs from the defaults only, none of window 1's boxes now.
+  QSettings kept(file, QSettings::IniFormat);
+  EXPECT_EQ(kept.value("Form2/boxes/Text1").toString(), "77");
+  EXPECT_EQ(kept.value("Form2/boxes/Text3").toString(), "");
+  kept.beginGroup("Form1");
+  EXPECT_EQ(kept.childGroups(), QStringList());
+  EXPECT_TRUE(kept.contains("place"));
+}
+
 TEST(Windows, HelpWindowOpensOnceAndShowsItsText) {
   auto folder = test::FreshFolder("ui-help", true);
   Desktop desktop(folder);
@@ -691,6 +785,8 @@ int main(int argc, char** argv) {
   std::ofstream(screens) << R"({"screens": [{"name": "desktop", "x": 0, "y": 0, "width": 1920, "height": 1200,)"
                             R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
   qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + screens.c_str());
+  // Qt's test paths: no test reads or writes the user's own settings.
+  QStandardPaths::setTestModeEnabled(true);
   int status = 0;
   {
     QApplication app(argc, argv);
