@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
+#include "common/register_state.h"
 #include "ui/translation.h"
 
 namespace planova::ui {
@@ -68,6 +69,9 @@ void QtPlatform::ProcessEvents() {
     sinceRefresh_.start();
   }
   QCoreApplication::processEvents();
+  // The events handled (a window's first paint, for one) may leave the AVX upper state in
+  // use in the middle of a run: cleared again for the loop's next records.
+  ClearUpperRegisterState();
 }
 
 }  // namespace planova::ui
