@@ -31,6 +31,8 @@ class QuietPlatform : public Platform {
     last = text;
     ++messages;
   }
+  // Yes, as the batch mode answers unless its script says otherwise: a file is replaced.
+  bool Ask(const std::string&) override { return true; }
   void SetBusyPointer(bool) override {}
   void ProcessEvents() override {}
   bool Ask(const std::string&) override { return true; }  // a benchmark replaces its files

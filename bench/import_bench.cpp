@@ -38,6 +38,7 @@ class QuietPlatform : public Platform {
  public:
   explicit QuietPlatform(fs::path folder) : folder_(std::move(folder)) {}
   void ShowMessage(const std::string& text, const std::string&) override { last = text; }
+  bool Ask(const std::string&) override { return true; }  // yes, as the batch mode answers
   void SetBusyPointer(bool) override {}
   void ProcessEvents() override {}
   fs::path AppFolder() const override { return folder_; }

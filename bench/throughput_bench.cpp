@@ -16,6 +16,9 @@
 // anchor's.  Beside them, the same comparisons with the rigorous reduction ("точно (IAU 2006)"),
 // and the rigorous topocentric place of the same epochs on its own (ComputeApparentPlace
 // with a site, warm).
+// The cases are compiled once and linked twice: throughput_bench runs them in a plain
+// process, qt_throughput_bench inside a Qt application object as the program itself runs
+// (qt_throughput_main.cpp).
 #include <benchmark/benchmark.h>
 
 #include <erfa.h>
@@ -279,5 +282,3 @@ BENCHMARK(BM_ProgramCompare4000Warm)->Unit(benchmark::kMillisecond)->UseRealTime
 BENCHMARK(BM_ProgramComparePrecise100000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_ProgramComparePrecise4000Warm)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
 BENCHMARK(BM_PreciseTopocentricPlace100000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
-
-BENCHMARK_MAIN();

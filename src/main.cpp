@@ -22,6 +22,7 @@
 #include "app/batch.h"
 #include "astro/jpl.h"
 #include "common/app_folder.h"
+#include "common/register_state.h"
 #include "models/messages.h"
 #include "ui/desktop.h"
 #include "ui/start_up.h"
@@ -222,6 +223,8 @@ int main(int argc, char** argv) {
       setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     }
     QGuiApplication qt(argc, argv);
+    // Qt's start leaves the AVX upper state in use (common/register_state.h).
+    planova::ClearUpperRegisterState();
     // A folder opens as a stream on Linux and reads as an empty script: refused by name,
     // as is a file that cannot be read (with the system's reason).
     std::error_code ec;
@@ -255,6 +258,7 @@ int main(int argc, char** argv) {
   }
   g_previousHandler = qInstallMessageHandler(StartingQtHandler);
   QApplication qt(argc, argv);
+  planova::ClearUpperRegisterState();  // as above: Qt's start leaves the AVX upper state in use
   qInstallMessageHandler(g_previousHandler);
   for (const auto& [type, text] : g_heldMessages) qt_message_output(type, QMessageLogContext(), text);
   g_heldMessages.clear();

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/application.h"
+#include "common/register_state.h"
 #include "common/textfile.h"
 #include "test_support.h"
 
@@ -159,6 +160,54 @@ TEST_F(Window1Test, NavigationButtons) {
   EXPECT_TRUE(app.IsOpen("Form3"));
   Press("Выход");
   EXPECT_FALSE(app.AnyOpen());
+}
+
+#if defined(__x86_64__)
+// Leaves the upper half of YMM0 in use, as code built for AVX without a vzeroupper after
+// it does.  YMM0 is not named as clobbered, or the compiler would add a vzeroupper; a call
+// clobbers it anyway, and the function is never inlined.
+__attribute__((target("avx"), noinline)) void LeaveUpperStateInUse() {
+  static const float kOne = 1;
+  __asm__ volatile("vbroadcastss %0, %%ymm0" : : "m"(kOne));
+}
+#endif
+
+// A platform whose busy pointer leaves the AVX upper state in use, as Qt can; it notes
+// the state each message box finds.
+struct UpperStateLeavingPlatform : RecordingPlatform {
+  std::vector<int> stateAtMessage;
+  void SetBusyPointer(bool b) override {
+    RecordingPlatform::SetBusyPointer(b);
+#if defined(__x86_64__)
+    if (b) LeaveUpperStateInUse();
+#endif
+  }
+  void ShowMessage(const std::string& text, const std::string& title) override {
+    stateAtMessage.push_back(UpperRegisterStateInUse());
+    RecordingPlatform::ShowMessage(text, title);
+  }
+};
+
+// The AVX upper state is clear after the routine, and a button's operation starts with it
+// clear whatever ran before it (else every SSE instruction of the run pays a merge).
+TEST(RegisterState, ClearAfterTheRoutineAndInEveryButtonsOperation) {
+#if defined(__x86_64__)
+  if (!__builtin_cpu_supports("avx") || UpperRegisterStateInUse() < 0) GTEST_SKIP() << "no AVX, or no XGETBV 1";
+  LeaveUpperStateInUse();
+  const int left = UpperRegisterStateInUse();
+  ClearUpperRegisterState();
+  const int cleared = UpperRegisterStateInUse();
+  if (left != 1) GTEST_SKIP() << "the processor does not report the state a 256-bit load leaves";
+  EXPECT_EQ(cleared, 0);
+
+  UpperStateLeavingPlatform ui;
+  Application app{ui};
+  app.window1.converterJd.Text = "JD";
+  test::PressButton(app.window1, "J->G", ui);  // refused with a message
+  EXPECT_EQ(ui.stateAtMessage, std::vector<int>{0});
+#else
+  GTEST_SKIP() << "not an x86-64 processor";
+#endif
 }
 
 TEST(HelpWindow, TextIsTheFixedFiftyFiveLines) {

@@ -3,6 +3,7 @@
 #include "common/name_part.h"
 #include "common/numtext.h"
 #include "common/obs_store.h"
+#include "common/register_state.h"
 
 #include <algorithm>
 #include <exception>
@@ -13,6 +14,9 @@ namespace planova {
 void FormModel::AddButton(const std::string& name, const std::string& caption, std::function<void()> press) {
   auto run = [this, press = std::move(press)] {
     BusyPointer busy(ui_);
+    // Whatever ran before (the desktop's event handling, the busy pointer itself) may
+    // have left the AVX upper state in use; the operation's arithmetic would pay for it.
+    ClearUpperRegisterState();
     try {
       press();
     } catch (const Refusal& refused) {

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMessageBox>
 
+#include "common/register_state.h"
 #include "ui/translation.h"
 
 namespace planova::ui {
@@ -117,6 +118,9 @@ void QtPlatform::ProcessEvents() {
     sinceRefresh_.start();
   }
   QCoreApplication::processEvents();
+  // The events handled (a window's first paint, for one) may leave the AVX upper state in
+  // use in the middle of a run: cleared again for the loop's next records.
+  ClearUpperRegisterState();
 }
 
 }  // namespace planova::ui
