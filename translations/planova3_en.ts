@@ -512,8 +512,8 @@
             <translation> - Enter in a box presses the main button beside it (for example, the load after typing the file number), Tab goes to the next box, Alt with the underlined letter presses a button; the tip of a box (what it holds and in which units) appears when the mouse pointer rests over it.</translation>
         </message>
         <message>
-            <source> - Esc закрывает эту справку.</source>
-            <translation> - Esc closes this help.</translation>
+            <source> - Файлы: /Открыть…/ рядом с номером файла (формы 1, 2, 3) открывает выбор файла в нужной папке (FileDov, FileJPL, FileMPC, FileADES, Tab&lt;код&gt;, Obs&lt;код&gt;) и заполняет окошки по имени выбранного файла (файл из другой папки или с именем не по правилам программы не принимается, окошки не меняются); /Выбрать…/ рядом с &lt;в файл&gt; выбирает файл BDL, который запишет сохранение; /Недавние/ - последние 8 файлов, загруженных или записанных формой; /По умолчанию/ - вернуть всем окошкам формы начальные значения. Положение и размер окон, введенные значения и недавние файлы программа помнит между запусками (в пакетном режиме - нет). Esc закрывает эту справку.</source>
+            <translation> - Files: /Open…/ beside a file number (forms 1, 2, 3) opens a file dialog in the right folder (FileDov, FileJPL, FileMPC, FileADES, Tab&lt;code&gt;, Obs&lt;code&gt;) and fills the boxes from the chosen file's name (a file from another folder or with a name not made by the program's rules is refused and the boxes do not change); /Choose…/ beside &lt;to file&gt; chooses the BDL file the save will write; /Recent/ - the last 8 files the form loaded or wrote; /Restore defaults/ - puts every box of the form back to its starting value. The program remembers window positions and sizes, typed values and recent files between starts (not in batch mode). Esc closes this help.</translation>
         </message>
         <message>
             <source> (строка </source>
