@@ -277,6 +277,7 @@ TEST(Captions, Window2) {
                 {"Check1", "+Текст"},
                 {"Check13", "+График"},
                 {"Check14", "+ очистка рисунка"},
+                {"Check21", "по данным"},
                 {"Check2", "По шагам"},
                 {"Check4", "dL"},
                 {"Check5", "dB"},
