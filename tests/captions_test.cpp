@@ -378,6 +378,7 @@ TEST(Captions, Window3) {
                 {"Check9", "dLsr"},
                 {"Check11", "dBsr"},
                 {"Check7", "T0=T0"},
+                {"Check18", "по данным"},
                 {"Check12", "точно (IAU 2006)"},
                 {"Check13", "астрометрическое (ICRS)"},
                 {"Check14", "TT-UTC по таблице"},
