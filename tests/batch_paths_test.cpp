@@ -78,6 +78,9 @@ TEST_F(BatchPath, De405ComparisonAndCorrectionOfTheDovSample) {
       "set Form2.Check9 1\n"
       "set Form2.Check7 1\n"
       "set Form2.Check11 1\n"
+      // Plotted "по данным": the plot has no say in the files.
+      "set Form2.Check13 1\n"
+      "set Form2.Check21 1\n"
       "press Form2 Сравнить данные 1 с данными 2\n"
       // Window 3: the same file, a correction of +1" to +2" in right ascension.
       "press Form2 К форме 3\n"

@@ -571,12 +571,13 @@ TEST_F(Window3, LimitsDecideWhatEntersTheMeans) {
   f.limitLLowArcsec.Text = "-100000";
   Press("Сравнить данные наблюдений с");
   EXPECT_EQ(f.CountL, 40);
-  // Four limit lines, the zero line, the heading, points for dL, dB, dLsr, dBsr.
+  // Four limit lines, the zero line, the heading, points for dL, dB, dLsr, dBsr: the
+  // second run has started on a clean picture, so the first run's limit lines are gone.
   int greens = 0;
   for (const auto& item : f.plot.Items) {
     if (item.kind == PictureItem::Kind::kLine && (item.rgb == 0x00C800 || item.rgb == 0x006400)) ++greens;
   }
-  EXPECT_EQ(greens, 4 * 2);
+  EXPECT_EQ(greens, 4);
 }
 
 TEST_F(Window3, PickingOnThePlot) {
@@ -607,6 +608,32 @@ TEST_F(Window3, PickingOnThePlot) {
   EXPECT_EQ(ui.messages[0], "Не могу найти эту точку");
   EXPECT_EQ(ui.titles[0], "Planova3");
   EXPECT_EQ(f.firstRecord.Text, "50");
+  ui.messages.clear();
+  // A new pick replaces the line of the one before on its side: one red line a side.
+  f.PickPoint(xOf(60) + 1e-9, true);
+  EXPECT_EQ(std::count_if(f.plot.Items.begin(), f.plot.Items.end(),
+                          [](const PictureItem& item) { return item.rgb == 0xFF0000; }),
+            2);
+
+  // "по данным": the run's points and running means all lie on a grid fitted to them, the
+  // sample's ten years over most of its width, and a pick reads the fitted time axis.
+  f.fitPlotToData.Value = true;
+  f.firstRecord.Text = "1";
+  f.lastRecord.Text = "300";
+  Press("Сравнить данные наблюдений с");
+  const PlotAxes& a = f.plot.Axes;
+  ASSERT_TRUE(a.Fitted);
+  size_t points = 0;
+  for (const auto& item : f.plot.Items) {
+    if (item.kind != PictureItem::Kind::kPoint) continue;
+    ++points;
+    EXPECT_FALSE(f.plot.PlaceOfMark(item.x1, item.y1).OffGrid) << item.x1 << " " << item.y1;
+  }
+  EXPECT_EQ(points, 4u * 300);
+  EXPECT_GT(a.X(s.ObsJd(300, kSet1)) - a.X(s.ObsJd(1, kSet1)), 0.8 * (f.plot.Right - f.plot.Left));
+  f.PickPoint(a.X(s.ObsJd(50, kSet1)) + 1e-9, true);
+  EXPECT_EQ(f.PickedRow, 50);
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 // A box the run cannot use is named by its caption in the message and gets the focus;

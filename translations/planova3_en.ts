@@ -1194,6 +1194,10 @@ lacks:</translation>
             <translation>The shift of the plot's zero line, arcseconds (for dT seconds of time)</translation>
         </message>
         <message>
+            <source>Масштабы рисунка по данным прогона: время и разности занимают весь рисунок (окошки MT, MdP и +dP не учитываются)</source>
+            <translation>Plot scales from the run's data: time and differences fill the whole plot (the MT, MdP and +dP boxes are not used)</translation>
+        </message>
+        <message>
             <source>Номер цвета точек dL на рисунке (0-13)</source>
             <translation>Colour number of the dL points on the plot (0-13)</translation>
         </message>
@@ -1334,8 +1338,28 @@ lacks:</translation>
             <translation>The height of the plot's zero line, centimetres</translation>
         </message>
         <message>
+            <source>Масштабы рисунка по данным прогона: время и отклонения занимают весь рисунок (окошки MT, MdP и +dP не учитываются)</source>
+            <translation>Plot scales from the run's data: time and deviations fill the whole plot (the MT, MdP and +dP boxes are not used)</translation>
+        </message>
+        <message>
             <source>Сохранить рисунок как </source>
             <translation>Save the plot as </translation>
+        </message>
+        <message>
+            <source>Размер рисунка</source>
+            <translation>Picture size</translation>
+        </message>
+        <message>
+            <source>Ширина, пикселей</source>
+            <translation>Width, pixels</translation>
+        </message>
+        <message>
+            <source>Высота, пикселей</source>
+            <translation>Height, pixels</translation>
+        </message>
+        <message>
+            <source>Показать весь рисунок</source>
+            <translation>Show the whole plot</translation>
         </message>
         <message>
             <source>прочитанные программой данные</source>
@@ -2080,6 +2104,10 @@ result </translation>
             <translation>+ clear plot</translation>
         </message>
         <message>
+            <source>по данным</source>
+            <translation>fit to data</translation>
+        </message>
+        <message>
             <source>точно (IAU 2006)</source>
             <translation>precise (IAU 2006)</translation>
         </message>
@@ -2306,16 +2334,24 @@ topocentric: station </translation>
             <translation>×: rejected at k·σ</translation>
         </message>
         <message>
-            <source>dL: прямое восхождение</source>
-            <translation>dL: right ascension</translation>
+            <source>Δα: прямое восхождение</source>
+            <translation>Δα: right ascension</translation>
         </message>
         <message>
-            <source>dB: склонение</source>
-            <translation>dB: declination</translation>
+            <source>Δδ: склонение</source>
+            <translation>Δδ: declination</translation>
         </message>
         <message>
             <source>dLsr, dBsr: средние × 10</source>
             <translation>dLsr, dBsr: means × 10</translation>
+        </message>
+        <message>
+            <source>Δα, среднее</source>
+            <translation>Δα, mean</translation>
+        </message>
+        <message>
+            <source>Δδ, среднее</source>
+            <translation>Δδ, mean</translation>
         </message>
         <message>
             <source>исправленные данные окна 3</source>

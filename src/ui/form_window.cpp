@@ -13,6 +13,7 @@
 #include <QRadioButton>
 
 #include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "models/messages.h"
@@ -143,6 +144,8 @@ FormWindow::FormWindow(FormModel& model, QWidget* parent) : QWidget(parent), mod
       case ControlKind::kPicture: {
         auto* picture = new PictureWidget(*static_cast<PictureBox*>(c.Target), canvas_);
         picture->AfterClick = [this] { Refresh(); };
+        // Saved pictures go beside the run's files, in the application folder's Dat.
+        picture->SaveFolder = QString::fromStdString((model_.Ui().AppFolder() / "Dat").string());
         picture->SaveFailed = [this](const QString& path) {
           model_.Ui().ShowMessage(WriteFailureMessage(std::filesystem::path(path.toStdString())));
         };
@@ -226,7 +229,15 @@ void FormWindow::PlaceControls() {
 }
 
 void FormWindow::FitInto(const QRect& available) {
-  resize(OpeningSize(LayoutOf(model_.Name), available));
+  const WindowLayout& layout = LayoutOf(model_.Name);
+  QSize opening = OpeningSize(layout, available);
+  // A canvas taller than the window scrolls: the window is made wider by the scroll bar,
+  // where the screen has room, so that the canvas needs no horizontal one as well.
+  if (opening.height() < layout.minHeight) {
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroller_);
+    opening.setWidth(std::min(opening.width() + bar + 2, std::max(opening.width(), available.width() - 16)));
+  }
+  resize(opening);
   if (!available.contains(QRect(pos(), size()))) move(available.topLeft());
 }
 

@@ -66,7 +66,7 @@ const WindowLayout& LayoutOf(const std::string& form) {
       {"Command1", 0.5, 0.5, 1, 1, 1, 1},
   },
   900, 574 - 300};
-  static const WindowLayout kWindow2Layout{1278, 856, {
+  static const WindowLayout kWindow2Layout{1278, 1000, {
       {"Command6", 8, 8, 185, 28}, {"Text10", 198, 10, 60, 24},
       {"Command5", 8, 42, 185, 28},
       {"Frame1", 198, 34, 205, 70}, {"Option1", 206, 52, 192, 22}, {"Option2", 206, 76, 60, 22},
@@ -107,6 +107,7 @@ const WindowLayout& LayoutOf(const std::string& form) {
       {"Command12", 830, 222, 250, 28}, {"Command7", 1090, 222, 80, 28},
       {"Command16", 830, 256, 130, 28}, {"Command8", 970, 256, 80, 28}, {"Command1", 1060, 256, 100, 28}, {"Command9", 1170, 256, 100, 28},
       {"Label17", 830, 294, 85, 20}, {"Text19", 915, 292, 50, 24}, {"Label19", 975, 294, 130, 20}, {"Text6", 1105, 292, 60, 24},
+          {"Check21", 1172, 292, 98, 22},  // "по данным": the plot's scales fit the run
       {"Label18", 830, 324, 240, 20}, {"Text20", 1070, 322, 70, 24}, {"Command23", 1148, 320, 122, 28},
       {"Label20", 830, 354, 55, 20}, {"Text24", 885, 352, 30, 24}, {"Label21", 925, 354, 55, 20}, {"Text25", 980, 352, 30, 24}, {"Label22", 1020, 354, 55, 20},
           {"Text26", 1075, 352, 30, 24}, {"Check4", 1115, 354, 45, 22}, {"Check5", 1162, 354, 45, 22}, {"Check10", 1209, 354, 45, 22},
@@ -114,20 +115,21 @@ const WindowLayout& LayoutOf(const std::string& form) {
       // The place kind, the ET-UT and the observer of the rigorous reduction, under the
       // theory's boxes.
       {"Check16", 830, 416, 180, 22}, {"Check17", 1012, 416, 150, 22}, {"Check19", 1164, 416, 106, 22},
-      {"Picture1", 8, 444, 1262, 126},
-      {"RichTextBox1", 8, 578, 415, 270}, {"RichTextBox2", 430, 578, 415, 270}, {"RichTextBox3", 852, 578, 418, 270},
+      {"Picture1", 8, 444, 1262, 300},
+      {"RichTextBox1", 8, 752, 415, 240}, {"RichTextBox2", 430, 752, 415, 240}, {"RichTextBox3", 852, 752, 418, 240},
   },
   // The plot takes the extra width and half the extra height; the three panes below it
   // move down by that half, take the other half and share the width in thirds.  The
-  // controls above the plot keep their places.  Made smaller, the panes give four fifths
-  // of the height and the plot one fifth, down to panes 110 and the plot 110 pixels high.
+  // controls above the plot keep their places.  Made smaller, the panes give their height
+  // down to 110 pixels while the plot keeps its 300; below that the window scrolls (on a
+  // 1366 x 768 screen the plot is whole one scroll down, the panes below it).
   {
-      {"Picture1", 0, 1, 0, 0.5, 0, 0.2},
-      {"RichTextBox1", 0, 1. / 3, 0.5, 1, 0.2, 1},
-      {"RichTextBox2", 1. / 3, 2. / 3, 0.5, 1, 0.2, 1},
-      {"RichTextBox3", 2. / 3, 1, 0.5, 1, 0.2, 1},
+      {"Picture1", 0, 1, 0, 0.5, 0, 0},
+      {"RichTextBox1", 0, 1. / 3, 0.5, 1, 0, 1},
+      {"RichTextBox2", 1. / 3, 2. / 3, 0.5, 1, 0, 1},
+      {"RichTextBox3", 2. / 3, 1, 0.5, 1, 0, 1},
   },
-  1278, 856 - 200};
+  1278, 1000 - 130};
   static const WindowLayout kWindow3Layout{1180, 900, {
       {"Command6", 10, 10, 190, 28}, {"Text10", 205, 12, 70, 24}, {"Label1", 290, 14, 130, 20}, {"Text3", 420, 12, 70, 24}, {"Label2", 500, 14, 80, 20},
           {"Text8", 580, 12, 50, 24}, {"Label3", 640, 14, 60, 20}, {"Text1", 700, 12, 50, 24}, {"Command19", 760, 10, 90, 28},
@@ -155,8 +157,9 @@ const WindowLayout& LayoutOf(const std::string& form) {
           {"Text32", 365, 268, 110, 24}, {"Label24", 485, 270, 45, 20}, {"Text33", 530, 268, 110, 24},
           {"Label40", 650, 270, 520, 20},  // the status line: the file loaded, the last write
       {"Check4", 10, 304, 50, 22}, {"Check5", 65, 304, 50, 22}, {"Check9", 120, 304, 65, 22}, {"Check11", 190, 304, 65, 22}, {"Check7", 260, 304, 75, 22},
-          {"Label25", 345, 306, 85, 20}, {"Text19", 430, 304, 50, 24}, {"Label26", 490, 306, 165, 20}, {"Text20", 655, 304, 50, 24},
-          {"Label27", 715, 306, 60, 20}, {"Text6", 775, 304, 50, 24}, {"Command1", 840, 300, 170, 28}, {"Command9", 1015, 300, 155, 28},
+          {"Check18", 340, 304, 95, 22},  // "по данным": the plot's scales fit the run
+          {"Label25", 440, 306, 90, 20}, {"Text19", 532, 304, 45, 24}, {"Label26", 587, 306, 128, 20}, {"Text20", 720, 304, 45, 24},
+          {"Label27", 775, 306, 55, 20}, {"Text6", 830, 304, 40, 24}, {"Command1", 880, 300, 145, 28}, {"Command9", 1030, 300, 140, 28},
       {"ProgressBar1", 10, 338, 1160, 18},
       {"Picture1", 10, 364, 1160, 380},
       {"RichTextBox1", 10, 752, 1160, 140},

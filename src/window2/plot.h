@@ -1,7 +1,9 @@
 // The plot of the differences O-C of window 2: a grid of 25 x 6 units, time to the right
 // in units of ScaleYearsPerUnit years from the run's origin, differences upward in units
 // of ScaleArcsecPerUnit arcseconds (seconds of time for time differences), a new page
-// when the time axis is full.
+// when the time axis is full.  With "по данным" the run's points are kept and drawn
+// again, as the run goes and at its end, on scales and a grid chosen to fit them
+// (FitPlot), on one page.
 #pragma once
 
 #include <array>
@@ -25,6 +27,13 @@ void SetPlotBoxGeometry(PictureBox& box, bool plotting);
 
 // Clears the picture and draws the grid (0..25 by -3..3, grey) and the zero line.
 void DrawPlotFrame(PictureBox& box);
+// Clears the picture and draws the grid of a fitted plot and its zero line (when the
+// grid reaches it).
+void DrawFittedFrame(PictureBox& box, const PlotFit& fit);
+
+// The series of the plot's points, in PlotPointInfo::Series: right ascension (the
+// program's longitude), declination and time.
+inline constexpr int32_t kPlotSeriesL = 0, kPlotSeriesB = 1, kPlotSeriesT = 2;
 
 // What one compared row contributes to the plot.
 struct PlotRowInput {
@@ -33,6 +42,7 @@ struct PlotRowInput {
   double DiffLDeg;    // O-C in longitude, degrees
   double DiffBDeg;    // O-C in latitude, degrees
   bool DataFromFile;  // data set 2 is a loaded file (not a theory)
+  int32_t Record = 0;  // the row of data set 1, for the readout under the mouse
 };
 
 struct PlotSettings {
@@ -41,17 +51,25 @@ struct PlotSettings {
   double OffsetArcsec = 0;           // arcseconds (seconds of time for dT)
   bool ShowL = false, ShowB = false, ShowT = false;
   int ColourL = 2, ColourB = 3, ColourT = 4;
+  bool Fit = false;  // "по данным": the scales fit the run's points
 };
 
 // Tells the picture what its axes mean for a run whose time origin is `originJd`:
-// years per unit, arcseconds per unit, the offset, and the colours of dL, dB and dT
-// that the run plots.
+// years per unit, arcseconds per unit, the offset, and the colours of Δα, Δδ and dT
+// that the run plots (the legend) and of its three series.
 void SetPlotAxes(PictureBox& box, const PlotColourTable& colours, const PlotSettings& s, double originJd);
 
 // Plots one row; moves `originJd` to the row's date and starts a new page when the row
-// lies 25 or more units to the right.
+// lies 25 or more units to the right.  A difference the range rule leaves out is marked
+// on the grid's edge.  With "по данным" the row's values are only kept (box.Infos) for
+// ReplotFitted.
 void PlotRow(PictureBox& box, const PlotColourTable& colours, const PlotSettings& s, double& originJd,
              const PlotRowInput& row);
+
+// With "по данным": the points kept so far drawn again on scales that fit them; the
+// settings and `originJd` take the fitted scales, so that the marks and bands drawn
+// after it lie on the same axes.  False (nothing changed) when there is no point yet.
+bool ReplotFitted(PictureBox& box, const PlotColourTable& colours, PlotSettings& s, double& originJd);
 
 // A record set aside by the statistics (flagged 'D' or 'd'), drawn over its points.
 struct PlotRejectedInput {
@@ -62,11 +80,11 @@ struct PlotRejectedInput {
 };
 
 // A small grey cross over each shown point of a rejected record that lies on the page
-// whose time origin is `originJd`, within the grid.
+// whose time origin is `originJd`, within the grid (the box's user scale).
 void PlotRejectedMark(PictureBox& box, const PlotSettings& s, double originJd, const PlotRejectedInput& row);
 
 // A band from `lowArcsec` to `highArcsec` (the ±k·σ of a clipping) as two dashed lines
-// across the page in colour number `colour`; a line beyond the grid is left out.
+// across the grid in colour number `colour`; a line beyond the grid is left out.
 void PlotBand(PictureBox& box, const PlotColourTable& colours, const PlotSettings& s, double lowArcsec, double highArcsec,
               int colour);
 

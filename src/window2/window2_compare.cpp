@@ -41,7 +41,9 @@ void Window2Model::ReadComparisonSettings() {
   Plot.OffsetArcsec = BoxReal(plotOffsetArcsec);
   if (Plot.ScaleYearsPerUnit == 0) Refuse(plotScaleYearsPerCm);
   if (Plot.ScaleArcsecPerUnit == 0) Refuse(plotScaleArcsecPerCm);
-  if (plotDifferences.Value && clearPlot.Value) DrawPlotFrame(plotPicture);
+  Plot.Fit = fitPlotToData.Value;
+  // A fitted plot has axes of its own: it always starts on a clean picture.
+  if (plotDifferences.Value && (clearPlot.Value || Plot.Fit)) DrawPlotFrame(plotPicture);
   // A colour number of the plot's table, 0..13.
   auto colour = [this](const TextBox& box) {
     const int16_t v = BoxInt16(box);
@@ -54,6 +56,14 @@ void Window2Model::ReadComparisonSettings() {
   Plot.ShowL = plotDiffL.Value;
   Plot.ShowB = plotDiffB.Value;
   Plot.ShowT = plotDiffT.Value;
+}
+
+bool Window2Model::PlotFrameServes(double originJd) const {
+  const PictureBox& b = plotPicture;
+  const PlotAxes& a = b.Axes;
+  const bool frame = b.Left == 0 && b.Top == 3 && b.Right == 25 && b.Bottom == -3;
+  return frame && a.Known && !a.Fitted && a.OriginJd == originJd && a.YearsPerUnit == Plot.ScaleYearsPerUnit &&
+         a.ArcsecPerUnit == Plot.ScaleArcsecPerUnit && a.ZeroY == Plot.OffsetArcsec / Plot.ScaleArcsecPerUnit;
 }
 
 void Window2Model::Compare() {
@@ -115,6 +125,9 @@ void Window2Model::Compare() {
     ComparisonLog += DeltaTWarning(DeltaTOfBoxes());
   }
   PlotOriginJd = Store.ObsJd(1, kSet1);
+  // Drawn over the last run only on the same axes: a picture with another page, other
+  // scales, fitted scales or no frame yet is started again.
+  if (plotDifferences.Value && !PlotFrameServes(PlotOriginJd)) DrawPlotFrame(plotPicture);
   SetPlotAxes(plotPicture, PlotColours, Plot, PlotOriginJd);
   Run.Begin(1, Count1);
   ProcessObservations();
@@ -253,8 +266,9 @@ void Window2Model::ProcessObservations() {
 }
 
 // The boxes of the last compared row: its date, and with theory its ET-UT, corrections
-// and stage log.
+// and stage log; with "по данным" the plot of the rows so far on the scales they need.
 void Window2Model::ShowCurrentRow() {
+  if (plotDifferences.Value && Plot.Fit) ReplotFitted(plotPicture, PlotColours, Plot, PlotOriginJd);
   if (ShownRow > 0 && CalendarOrMessage(Store.ObsJd(ShownRow, kSet1))) {
     dateYear.Text = std::to_string(CalendarOfRow.Year);
     dateMonth.Text = std::to_string(CalendarOfRow.Month);
@@ -317,7 +331,7 @@ bool Window2Model::CompareRow(int32_t i) {
     }
     if (plotDifferences.Value) {
       PlotRow(plotPicture, PlotColours, Plot, PlotOriginJd,
-              {Store.ObsJd(i, kSet1), Store.ObsJd(i, kSet3), DiffLDeg, DiffBDeg, set2FromFile.Value});
+              {Store.ObsJd(i, kSet1), Store.ObsJd(i, kSet3), DiffLDeg, DiffBDeg, set2FromFile.Value, i});
     }
     if (writeParamFile.Value && i <= Count1 &&
         !Run.WriteParamRecord(i, day, month, year, Store.ObsJd(i, kSet1), DiffLDeg, DiffBDeg, diffTDays)) {

@@ -141,6 +141,7 @@ constexpr CheckRow<Window2Model> kChecks[] = {
     {"Check12", &Window2Model::rowInNote, "+№ в примечаниях"},
     {"Check13", &Window2Model::plotDifferences, "+График"},
     {"Check14", &Window2Model::clearPlot, "+ очистка рисунка"},
+    {"Check21", &Window2Model::fitPlotToData, "по данным"},
     // The rigorous reduction instead of the classical one.
     {"Check15", &Window2Model::rigorousIau2006, "точно (IAU 2006)"},
     {"Check16", &Window2Model::astrometricPlace, "астрометрическое (ICRS)"},
@@ -214,6 +215,8 @@ void Window2Model::Load() {
   epochName.Text = "App";
   observatoryLonDeg.Text = RealText(2.337);
   observatoryLatDeg.Text = RealText(48.836);
+  // A new run starts on a clean picture unless the user asks to draw over the last one.
+  clearPlot.Value = true;
   InitPlotColours(PlotColours);
 }
 

@@ -111,7 +111,8 @@ class Window2Model : public FormModel {
   CheckBox topocentricPlace;        // "топоцентр.": places seen from each record's station, with "точно (IAU 2006)"
   CheckBox writeParamFile;          // "+File": the Param_data_, its CSV twin and the Stat file
   CheckBox plotDifferences;         // "+График"
-  CheckBox clearPlot;               // "+ очистка рисунка": a new plot for a new run
+  CheckBox clearPlot;               // "+ очистка рисунка": a new plot for a new run (ticked at start)
+  CheckBox fitPlotToData;           // "по данным": the plot's scales fit the run's points, not the boxes
   CheckBox stepMode;                // "По шагам": one row per step
   CheckBox plotDiffL, plotDiffB, plotDiffT;  // plot "dL", "dB", "dT"
   TextBox generateToYear;           // "JPL0 до": the last year of a generated set
@@ -185,6 +186,9 @@ class Window2Model : public FormModel {
   std::string CsvLine;         // the row being formed, its buffer kept for the run
   IsoDateTime CsvDate;
   double PlotOriginJd = 0;  // the time origin of the plot's page, JD
+  // Whether the picture already shows a frame on the axes of a run with these settings
+  // and time origin, so that the run may draw over it.
+  bool PlotFrameServes(double originJd) const;
   // One compared record of the run, kept for the statistics at its end, the sel and
   // sigma columns of the CSV twin (written then, when the clipping has decided) and the
   // ADES file: 72 bytes, so that a run of a million records keeps 72 MB.  The O-C in

@@ -96,6 +96,7 @@ constexpr CheckRow<Window3Model> kChecks[] = {
     {"Check5", &Window3Model::plotDevB, "dB"},
     {"Check6", &Window3Model::innerPlanetPerturbations, "+dL"},
     {"Check7", &Window3Model::keepTimeOrigin, "T0=T0"},
+    {"Check18", &Window3Model::fitPlotToData, "по данным"},
     {"Check9", &Window3Model::plotMeanL, "dLsr"},
     {"Check10", &Window3Model::meansWithinLimits, "+ учитывать для dLsr, dBsr"},
     {"Check11", &Window3Model::plotMeanB, "dBsr"},
@@ -130,6 +131,8 @@ constexpr const char* kFilledBoxes[] = {"Text29", "Text28", "Text27", "Text5",  
 constexpr FileNamePattern kLoadFiles = {"Obs{code}", "{code}{object}_G_{n}", {".txt"}, {}, "Obs<код>", "<код><объект>_G_<№>.txt"};
 
 const uint32_t kGrey = (200u << 16) | (200u << 8) | 200u;
+// The tags of the lines through the picked records №1 and №2: a new pick replaces its line.
+constexpr uint8_t kPickFirstTag = 1, kPickLastTag = 2;
 
 }  // namespace
 
@@ -171,10 +174,16 @@ void Window3Model::Activate() {
 }
 
 void Window3Model::DrawGrid() {
+  DrawGrid(0, 17, 25, 0);
+  // Fitted axes do not describe the window's own grid.
+  if (plot.Axes.Fitted) plot.Axes = {};
+}
+
+void Window3Model::DrawGrid(double left, double top, double right, double bottom) {
   plot.Clear();
-  plot.Scale(0, 17, 25, 0);
-  for (int y = 1; y <= 17; ++y) plot.Line(0, y, 25, y, kGrey);
-  for (int x = 0; x <= 25; ++x) plot.Line(x, 0, x, 17, kGrey);
+  plot.Scale(left, top, right, bottom);
+  for (double y = bottom + 1; y <= top; ++y) plot.Line(left, y, right, y, kGrey);
+  for (double x = left; x <= right; ++x) plot.Line(x, bottom, x, top, kGrey);
 }
 
 void Window3Model::ClearPlot() { DrawGrid(); }
@@ -334,12 +343,15 @@ void Window3Model::WriteResult() {
 }
 
 void Window3Model::PickPoint(double x, bool left) {
-  double yearsPerCm = 0;
-  if (!TryBoxReal(plotScaleYearsPerCm, yearsPerCm)) {
+  // The time axis as drawn: the box's scale from the run's origin, or the fitted axis.
+  const bool fitted = plot.Axes.Fitted;
+  double yearsPerCm = plot.Axes.YearsPerUnit;
+  const double origin = fitted ? plot.Axes.OriginJd : PlotTimeOriginJd;
+  if (!fitted && !TryBoxReal(plotScaleYearsPerCm, yearsPerCm)) {
     Ui().ShowMessage("Не могу найти эту точку", "Planova3");
     return;
   }
-  double jdClick = x * yearsPerCm * 365.25 + PlotTimeOriginJd;
+  double jdClick = x * yearsPerCm * 365.25 + origin;
   PickedRow = 0;
   int32_t n = Store.Exists() ? std::min(Count1, Store.ObsJd.Rows()) : 0;
   for (int32_t i = 1; i <= n; ++i) {
@@ -350,8 +362,12 @@ void Window3Model::PickPoint(double x, bool left) {
     return;
   }
   double jd = Store.ObsJd(PickedRow, kSet1);
-  double xr = (jd - PlotTimeOriginJd) / 365.25 / yearsPerCm;
-  plot.Line(xr, 17, xr, 0, 0xFF0000);
+  double xr = (jd - origin) / 365.25 / yearsPerCm;
+  // The line of the record picked before on the same side goes.
+  const uint8_t tag = left ? kPickFirstTag : kPickLastTag;
+  plot.RemoveTagged(tag);
+  plot.Line(xr, plot.Top, xr, plot.Bottom, 0xFF0000);
+  plot.TagLast(tag);
   const CalendarDateResult c = Astro.CalendarDateOf(jd);
   if (!c.Ok) {
     Ui().ShowMessage(kWrongJdMessage);

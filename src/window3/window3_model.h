@@ -76,6 +76,7 @@ class Window3Model : public FormModel {
   CheckBox plotDevL, plotDevB;        // plot "dL", "dB"
   CheckBox plotMeanL, plotMeanB;      // plot "dLsr", "dBsr"
   CheckBox keepTimeOrigin;            // "T0=T0": keep the time origin of the plot
+  CheckBox fitPlotToData;             // "по данным": the plot's scales fit the run's points, not the boxes
   TextBox plotScaleYearsPerCm;        // "MT, лет/см"
   TextBox plotScaleArcsecPerCm;       // "MdP,  угл. сек / см  "
   TextBox plotOffsetCm;               // "+dP, см": height of the zero line
@@ -90,7 +91,7 @@ class Window3Model : public FormModel {
   int32_t& Count1 = Store.Count1;
   int32_t& Count3 = Store.Count3;
   std::string& EpochLabel1 = Store.EpochLabel1;
-  double PlotTimeOriginJd = 0;  // the plot's time origin: the date of data set 1's first record
+  double PlotTimeOriginJd = 0;  // the plot's time origin: the date of data set 1's first record (or the fitted one)
   int32_t PickedRow = 0;
   std::string HeaderText;
   std::string LoadedPane;  // what the last load put in the pane, under a write's report
@@ -111,7 +112,8 @@ class Window3Model : public FormModel {
   double CorrL1Deg = 0, CorrL2Deg = 0, CorrB1Deg = 0, CorrB2Deg = 0;
   double LimitLHighDeg = 0, LimitLLowDeg = 0, LimitBHighDeg = 0, LimitBLowDeg = 0;
   double Jd1Ut = 0, Jd2Ut = 0;  // the dates of records №1 and №2, JD (UT as observed)
-  // The plot's scales and the height of its zero line.
+  // The plot's scales and the height of its zero line: the boxes', or with "по данным"
+  // those fitted to the run's points.
   double PlotYearsPerCm = 1, PlotArcsecPerCm = 1, PlotZeroLineCm = 4;
 
   void Load();       // defaults and the empty grid
@@ -185,13 +187,14 @@ class Window3Model : public FormModel {
     // Every record the run compared, in the order compared: its O-C in RA·cos δ and Dec
     // (arcseconds), sigmas (its own, else Weights.txt's), station and year, and from the
     // end of a finished run its selection flag ('A', 'D'); and where its points lie on
-    // the plot (x and cos δ, for the mark of a rejected record).
+    // the plot (its date and cos δ, for the mark of a rejected record).
     std::vector<ResidualRecord> Residuals;
-    std::vector<double> PlotX, CosDec;
+    std::vector<double> PlotJd, CosDec;
     bool Clipped = false;  // the flags come from a k·σ clipping (not all accepted by default)
   } FitData;
   // The run's clipping, read from the boxes when it starts: whether it clips, and how.
   bool RunClips = false;
+  bool RunFits = false;  // "по данным" when the run started: its points are drawn by ReplotFitted
   ClipRequest RunClip;
   WeightRules RunWeights;  // Weights.txt, read once a run
   // With the clipping, the CSV lines of the run wait here for their flags until it ends.
@@ -211,7 +214,12 @@ class Window3Model : public FormModel {
  private:
   // The load boxes of a chosen file; a refusal saying why leaves every box as it was.
   void FillFromLoadFile(const std::filesystem::path& file);
+  // The grid of the plot, in plot units: the window's own 25 by 17, or a fitted one.
   void DrawGrid();
+  void DrawGrid(double left, double top, double right, double bottom);
+  // With "по данным": the run's points so far drawn again, with the zero line, the limits
+  // and the title, on scales fitted to them; false when there is no point yet.
+  bool ReplotFitted();
   // The run's boxes read and checked: a Refusal for data the run cannot use (no arrays,
   // a body without theory, a bad box, an unknown epoch).
   void ReadRunSettings();

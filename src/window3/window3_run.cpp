@@ -31,6 +31,9 @@ std::string FitNumber(double x, std::string_view pattern) { return std::isfinite
 
 constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return (r << 16) | (g << 8) | b; }
 
+// The series of the plot's points (PlotPointInfo::Series, as SetPlotAxes lists them).
+constexpr int32_t kSeriesDevL = 0, kSeriesDevB = 1, kSeriesMeanL = 2, kSeriesMeanB = 3;
+
 }  // namespace
 
 void Window3Model::ReadRunSettings() {
@@ -58,6 +61,7 @@ void Window3Model::ReadRunSettings() {
   LimitBHighDeg = BoxReal(limitBHighArcsec) / 3600;
   LimitBLowDeg = BoxReal(limitBLowArcsec) / 3600;
   RunClips = clipOutliers.Value;
+  RunFits = fitPlotToData.Value;
   RunClip = {};
   RunClip.Mode = clipJointly.Value ? ClipMode::kJointly : ClipMode::kSeparately;
   if (RunClips) {
@@ -71,50 +75,57 @@ void Window3Model::ReadRunSettings() {
   if (theoryJpl2.Value) Ephemerides.Use(ephemeris);
 }
 
-// The zero line, the title and, when the limits count, the limit lines.
+// The zero line, the title above the plot and, when the limits count, the limit lines,
+// on the plot's axes.
 void Window3Model::DrawRunFrame() {
-  plot.Line(0, PlotZeroLineCm, 25, PlotZeroLineCm, Rgb(120, 120, 120));
-  plot.CurrentX = 1.1;
-  plot.CurrentY = 17;
-  plot.Print("отклонение наблюдательных данных от расчетных (средние значения увеличены в 10 раз)");
+  const PlotAxes& a = plot.Axes;
+  plot.Line(plot.Left, a.Y(0), plot.Right, a.Y(0), Rgb(120, 120, 120));
+  std::vector<std::string>& title = plot.Axes.Title;
+  title = {"отклонение наблюдательных данных от расчетных (средние значения увеличены в 10 раз)"};
   if (rigorousReduction.Value) {
     // Which reduction the theory of the run uses.
-    plot.CurrentX = 1.1;
-    plot.CurrentY = 16.4;
-    plot.Print(UsesPreciseChain(RunRequestOfBoxes()) ? std::string("JPL2: точная редукция (IAU 2006/2000A)")
-                                                      : PreciseClassicalNote(EpochLabel1, theoryJpl2.Value));
+    title.push_back(UsesPreciseChain(RunRequestOfBoxes()) ? std::string("JPL2: точная редукция (IAU 2006/2000A)")
+                                                           : PreciseClassicalNote(EpochLabel1, theoryJpl2.Value));
   }
   // The place kind and the ET-UT, when other than the apparent place and the old models.
   const ApparentPlaceRequest request = RunRequestOfBoxes();
-  double y = 15.8;
   if (request.Astrometric) {
-    plot.CurrentX = 1.1;
-    plot.CurrentY = y;
-    plot.Print(AstrometricServes(request) ? std::string("место: астрометрическое (ICRS)")
-                                          : std::string("астрометрическое (ICRS) - только с \"точно (IAU 2006)\", JPL2 и эпохой App или J2000: место видимое"));
-    y -= 0.6;
+    title.push_back(AstrometricServes(request) ? std::string("место: астрометрическое (ICRS)")
+                                               : std::string("астрометрическое (ICRS) - только с \"точно (IAU 2006)\", JPL2 и эпохой App или J2000: место видимое"));
   }
   if (topocentricPlace.Value) {
-    plot.CurrentX = 1.1;
-    plot.CurrentY = y;
-    plot.Print(UsesPreciseChain(request) ? std::string("место: топоцентрическое, со станции каждой записи")
-                                         : std::string(kTopocentricGeocentricNote));
-    y -= 0.6;
+    title.push_back(UsesPreciseChain(request) ? std::string("место: топоцентрическое, со станции каждой записи")
+                                              : std::string(kTopocentricGeocentricNote));
   }
-  if (request.DeltaT == DeltaTModel::kTable) {
-    plot.CurrentX = 1.1;
-    plot.CurrentY = y;
-    plot.Print("ET-UT: TT-UTC по таблице (ERFA) с 1960, до 1960 с 1700");
-  }
+  if (request.DeltaT == DeltaTModel::kTable) title.push_back("ET-UT: TT-UTC по таблице (ERFA) с 1960, до 1960 с 1700");
   if (!meansWithinLimits.Value) return;
   for (double limit : {LimitLHighDeg, LimitLLowDeg}) {
-    double y = limit * 3600 / PlotArcsecPerCm + PlotZeroLineCm;
-    plot.Line(0, y, 25, y, Rgb(0, 200, 0));
+    double y = a.Y(limit * 3600);
+    plot.Line(plot.Left, y, plot.Right, y, Rgb(0, 200, 0));
   }
   for (double limit : {LimitBHighDeg, LimitBLowDeg}) {
-    double y = limit * 3600 / PlotArcsecPerCm + PlotZeroLineCm;
-    plot.Line(0, y, 25, y, Rgb(0, 100, 0));
+    double y = a.Y(limit * 3600);
+    plot.Line(plot.Left, y, plot.Right, y, Rgb(0, 100, 0));
   }
+}
+
+bool Window3Model::ReplotFitted() {
+  // About the window's own grid of 25 by 17 units.
+  const PlotFit fit = FitPlot(plot.Infos, plot.Axes.Series, 25, 17);
+  if (!fit.Ok) return false;
+  std::vector<PlotPointInfo> points = std::move(plot.Infos);
+  DrawGrid(fit.Left, fit.Top, fit.Right, fit.Bottom);
+  SetPlotAxes();
+  PlotAxes& a = plot.Axes;
+  a.Fitted = true;
+  a.OriginJd = fit.OriginJd;
+  a.YearsPerUnit = fit.YearsPerUnit;
+  a.ArcsecPerUnit = fit.ArcsecPerUnit;
+  a.ZeroY = fit.ZeroY;
+  DrawRunFrame();
+  plot.Infos.reserve(points.size());
+  for (const PlotPointInfo& p : points) plot.PlotInfo(p);
+  return true;
 }
 
 // Dat/Dev_data_<code><object>.csv: the run's deviations and running means for Python or R
@@ -229,12 +240,13 @@ void Window3Model::DrawClipping(const ClipResult& clip) {
     uint32_t colour;
   } bands[] = {{plotDevL.Value, clip.Band[kResidualRa], countCos > 0 ? countCos / sumCos : 0.0, kBandL},
                {plotDevB.Value, clip.Band[kResidualDec], 1.0, kBandB}};
+  const PlotAxes& axes = plot.Axes;
   for (const auto& b : bands) {
     const bool drawn = b.plotted && b.band.Count >= 3 && std::isfinite(b.band.Sigma) && std::isfinite(b.scale);
     if (!drawn || b.scale == 0) continue;
     for (double sign : {-1.0, 1.0}) {
-      const double y = (b.band.Mean + sign * RunClip.K * b.band.Sigma) * b.scale / PlotArcsecPerCm + PlotZeroLineCm;
-      plot.Line(0, y, 25, y, b.colour);
+      const double y = axes.Y((b.band.Mean + sign * RunClip.K * b.band.Sigma) * b.scale);
+      plot.Line(plot.Left, y, plot.Right, y, b.colour);
     }
   }
   // A cross of 0,15 units each way, on the point as the run plotted it.
@@ -242,12 +254,12 @@ void Window3Model::DrawClipping(const ClipResult& clip) {
   for (size_t i = 0; i < FitData.Residuals.size(); ++i) {
     if (FlagAccepted(clip.Flags[i])) continue;
     const ResidualRecord& rec = FitData.Residuals[i];
-    const double x = FitData.PlotX[i];
+    const double x = axes.X(FitData.PlotJd[i]);
     const std::pair<bool, double> points[] = {{plotDevL.Value && rec.HasRa, rec.RaArcsec / FitData.CosDec[i]},
                                               {plotDevB.Value && rec.HasDec, rec.DecArcsec}};
     for (const auto& [shown, arcsec] : points) {
       if (!shown) continue;
-      const double y = arcsec / PlotArcsecPerCm + PlotZeroLineCm;
+      const double y = axes.Y(arcsec);
       plot.Line(x - kArm, y - kArm, x + kArm, y + kArm, kRejected);
       plot.Line(x - kArm, y + kArm, x + kArm, y - kArm, kRejected);
     }
@@ -255,18 +267,25 @@ void Window3Model::DrawClipping(const ClipResult& clip) {
   plot.Axes.Legend.push_back({kRejected, "×: отбраковано по k·σ"});
 }
 
-// What the plot's axes mean for this run, and the colours the run plots.
+// What the plot's axes mean for this run (the boxes' scales from the run's time origin),
+// the colours the run plots and what its points are.
 void Window3Model::SetPlotAxes() {
   PlotAxes& a = plot.Axes;
   a.Known = true;
+  a.Fitted = false;
   a.OriginJd = PlotTimeOriginJd;
   a.YearsPerUnit = PlotYearsPerCm;
   a.ArcsecPerUnit = PlotArcsecPerCm;
   a.ZeroY = PlotZeroLineCm;
   a.Legend.clear();
-  if (plotDevL.Value) a.Legend.push_back({Rgb(250, 0, 0), "dL: прямое восхождение"});
-  if (plotDevB.Value) a.Legend.push_back({Rgb(0, 0, 250), "dB: склонение"});
+  // The deviations in right ascension itself, not times cos δ: Δα.
+  if (plotDevL.Value) a.Legend.push_back({Rgb(250, 0, 0), "Δα: прямое восхождение"});
+  if (plotDevB.Value) a.Legend.push_back({Rgb(0, 0, 250), "Δδ: склонение"});
   if (plotMeanL.Value || plotMeanB.Value) a.Legend.push_back({0, "dLsr, dBsr: средние × 10"});
+  a.Series = {{"Δα", "″", Rgb(250, 0, 0), 1},
+              {"Δδ", "″", Rgb(0, 0, 250), 1},
+              {"Δα, среднее", "″", 0, 10},
+              {"Δδ, среднее", "″", 0, 10}};
 }
 
 void Window3Model::StartRun() {
@@ -277,16 +296,18 @@ void Window3Model::StartRun() {
   FitData.Last = Last;
   FitData.Jd1Ut = Jd1Ut;
   FitData.Jd2Ut = Jd2Ut;
+  // A new run starts on a clean picture: the old points and picked lines go.
+  DrawGrid();
+  if (!keepTimeOrigin.Value) PlotTimeOriginJd = Store.ObsJd(1, kSet1);
+  SetPlotAxes();
   DrawRunFrame();
   SumLDeg = SumBDeg = 0;
   CountL = CountB = 0;
   Run.Stats.Reset();
   StopRequested = 0;
-  if (!keepTimeOrigin.Value) PlotTimeOriginJd = Store.ObsJd(1, kSet1);
   RunObservatories.reset();
   ResolveRowObservers();
   OpenDeviationsCsv();
-  SetPlotAxes();
   Run.Begin(First, Last);
   if (correctData.Value) Store.Unsaved = "исправленные данные окна 3";
   CorrectionLoop();
@@ -363,6 +384,7 @@ void Window3Model::CorrectionLoop() {
 // The boxes of the last record compared: ET-UT, the deviations and means that changed,
 // the date and the count.
 void Window3Model::ShowCurrentRow() {
+  if (RunFits) ReplotFitted();
   if (Pending.DeltaT) deltaTSeconds.Text = RealText(ShownDeltaTSeconds);
   if (Pending.DevL) devLArcsec.Text = Arcsec6(DevLDeg);
   if (Pending.DevB) devBArcsec.Text = Arcsec6(DevBDeg);
@@ -400,7 +422,8 @@ bool Window3Model::CorrectRow(int32_t r) {
     return false;
   }
 
-  double x = (jdUt - PlotTimeOriginJd) / 365.25 / PlotYearsPerCm;
+  const PlotAxes& axes = plot.Axes;
+  const double x = axes.X(jdUt);
   // One coordinate: its correction at this date, the corrected observation, the
   // deviation from theory, and the running mean of the deviations within the limits.
   struct Coordinate {
@@ -412,6 +435,7 @@ bool Window3Model::CorrectRow(int32_t r) {
     bool &devShown, &meanShown;
     bool plotDev, plotMean;
     uint32_t colour;
+    int32_t series, meanSeries;  // of the readout under the mouse
     std::vector<FitSample>& samples;  // what "Подобрать поправку (МНК)" fits
     double sigmaArcsec;               // the record's uncertainty in this coordinate, 0: unknown
   };
@@ -421,14 +445,22 @@ bool Window3Model::CorrectRow(int32_t r) {
     if (correctData.Value) c.obs3Deg = c.obs1Deg + c.currDeg;
     c.devDeg = c.obs3Deg - c.theoryDeg;
     c.devShown = true;
-    if (c.plotDev) plot.Point(x, c.devDeg * 3600 / PlotArcsecPerCm + PlotZeroLineCm, c.colour);
+    // With "по данным" the points are only kept, for ReplotFitted.
+    auto point = [&](double y, uint32_t colour, const PlotPointInfo& info) {
+      if (RunFits) {
+        plot.Infos.push_back(info);
+      } else {
+        plot.Point(x, y, colour, info);
+      }
+    };
+    if (c.plotDev) point(axes.Y(c.devDeg * 3600), c.colour, {r, c.series, jdUt, c.devDeg * 3600});
     if (!meansWithinLimits.Value || (c.lowDeg <= c.devDeg && c.devDeg <= c.highDeg)) {
       c.sumDeg = c.sumDeg + c.devDeg;
       c.count = c.count + 1;
       c.meanShown = true;
       c.samples.push_back(
           {JulianYears(jdUt), c.devDeg * 3600, (c.obs3Deg - c.obs1Deg) * 3600, c.sigmaArcsec, record});
-      if (c.plotMean) plot.Point(x, (c.sumDeg / c.count) * 36000 / PlotArcsecPerCm + PlotZeroLineCm, 0);
+      if (c.plotMean) point(axes.Y((c.sumDeg / c.count) * 36000), 0, {r, c.meanSeries, jdUt, c.sumDeg / c.count * 3600});
     }
   };
   const bool hasL = HasLongitude(Store.ObsLon(r, kSet1)), hasB = HasLatitude(Store.ObsLat(r, kSet1));
@@ -444,12 +476,12 @@ bool Window3Model::CorrectRow(int32_t r) {
     const double sigma = sigmas.RaArcsec / cosDec;
     compare({Store.ObsLon(r, kSet1), Store.ObsLon(r, kSet3), place.LonDeg, CorrL1Deg, CorrL2Deg, LimitLLowDeg,
              LimitLHighDeg, CurrLDeg, DevLDeg, SumLDeg, CountL, Pending.DevL, Pending.MeanL, plotDevL.Value,
-             plotMeanL.Value, Rgb(250, 0, 0), FitData.Coord[0], sigma});
+             plotMeanL.Value, Rgb(250, 0, 0), kSeriesDevL, kSeriesMeanL, FitData.Coord[0], sigma});
   }
   if (hasB) {
     compare({Store.ObsLat(r, kSet1), Store.ObsLat(r, kSet3), place.LatDeg, CorrB1Deg, CorrB2Deg, LimitBLowDeg,
              LimitBHighDeg, CurrBDeg, DevBDeg, SumBDeg, CountB, Pending.DevB, Pending.MeanB, plotDevB.Value,
-             plotMeanB.Value, Rgb(0, 0, 250), FitData.Coord[1], sigmas.DecArcsec});
+             plotMeanB.Value, Rgb(0, 0, 250), kSeriesDevB, kSeriesMeanB, FitData.Coord[1], sigmas.DecArcsec});
   }
   // The record's O-C for the statistics at the end of the run (its year is looked up then).
   ResidualRecord residual;
@@ -462,7 +494,7 @@ bool Window3Model::CorrectRow(int32_t r) {
   if (hasL) residual.RaArcsec = DevLDeg * 3600 * cosDec;
   if (hasB) residual.DecArcsec = DevBDeg * 3600;
   FitData.Residuals.push_back(std::move(residual));
-  FitData.PlotX.push_back(x);
+  FitData.PlotJd.push_back(jdUt);
   FitData.CosDec.push_back(cosDec);
   Pending.Row = r;
   if (Run.CsvOpen()) WriteDeviationsCsv(r, place);

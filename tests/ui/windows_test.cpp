@@ -23,6 +23,7 @@
 #include <QStandardPaths>
 #include <QSvgRenderer>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <fstream>
 #include <unistd.h>
@@ -194,24 +195,40 @@ TEST(Windows, Window3LoadsAndComparesFromItsButtons) {
     EXPECT_TRUE(labels[PlotLabel::Kind::kValue].contains(QString::fromUtf8(value))) << value;
   }
   EXPECT_EQ(labels[PlotLabel::Kind::kLegend],  // placed from the right
-            QStringList({"dLsr, dBsr: средние × 10", "dB: склонение", "dL: прямое восхождение"}));
+            QStringList({"dLsr, dBsr: средние × 10", "Δδ: склонение", "Δα: прямое восхождение"}));
 
-  // The context menu saves what the box shows as PNG and as SVG.
-  std::map<QString, QString> files{{"PNG", QString::fromStdString((folder / "plot.png").string())},
+  // The readout under the pointer names the record, its date and time (UT) and its O-C:
+  // record 1 of the sample was observed on 3 January 1990 at 20:55:30.
+  const PictureBox& box = desktop.app.window3.plot;
+  const auto first = std::find_if(box.Items.begin(), box.Items.end(), [](const PictureItem& i) { return i.info >= 0; });
+  ASSERT_NE(first, box.Items.end());
+  const QFontMetricsF metrics(plot->font());
+  const PictureItem* near = PointNear(box, plot->size(), metrics, PixelOf(box, plot->size(), metrics, first->x1, first->y1), 5);
+  ASSERT_NE(near, nullptr);
+  const QString readout = PointReadout(box, box.Infos[static_cast<size_t>(near->info)]);
+  EXPECT_TRUE(readout.startsWith(QString::fromUtf8("№ 1   03.01.1990 20:55   Δα = "))) << readout.toStdString();
+
+  // The context menu saves what the box shows as PNG and as SVG, at the size asked for,
+  // a name typed without an extension getting the format's; the file dialog opens in Dat.
+  EXPECT_EQ(plot->SaveFolder.toStdString(), (folder / "Dat").string());
+  std::map<QString, QString> files{{"PNG", QString::fromStdString((folder / "plot").string())},
                                    {"SVG", QString::fromStdString((folder / "plot.svg").string())}};
   plot->AskFileName = [&](const QString& format) { return files[format]; };
+  const QSize chosen(800, 450);
+  plot->AskSize = [&](const QString&) { return chosen; };
   auto menu = plot->ContextMenu();
-  for (QAction* action : menu->actions()) action->trigger();
-  QImage png(files["PNG"], "PNG");
-  EXPECT_EQ(png.size(), plot->size());
+  for (const char* name : {"savePNG", "saveSVG"}) menu->findChild<QAction*>(name)->trigger();
+  QImage png(QString::fromStdString((folder / "plot.png").string()), "PNG");
+  EXPECT_EQ(png.size(), chosen);
   QSvgRenderer svg(files["SVG"]);
   EXPECT_TRUE(svg.isValid());
-  EXPECT_EQ(svg.viewBox(), plot->rect());
+  EXPECT_EQ(svg.viewBox(), QRect(QPoint(0, 0), chosen));
   EXPECT_NE(test::ReadBytes(files["SVG"].toStdString()).find("1995"), std::string::npos) << "the SVG keeps its texts";
+  EXPECT_FALSE(menu->findChild<QAction*>("wholePicture")->isEnabled()) << "nothing to show again unzoomed";
   EXPECT_TRUE(messages.empty());
   // A file that cannot be written: the window says so with its path.
   files["PNG"] = QString::fromStdString((folder / "no-such-folder" / "plot.png").string());
-  menu->actions().first()->trigger();
+  menu->findChild<QAction*>("savePNG")->trigger();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].rfind("Ошибка записи в файл", 0), 0u);
 }
@@ -288,6 +305,11 @@ TEST(Windows, WindowsResizeTheirPlotsAndPanes) {
     EXPECT_TRUE(w.Canvas()->width() <= view.width() || w.Scroller()->horizontalScrollBar()->maximum() > 0);
     EXPECT_TRUE(w.Canvas()->height() <= view.height() || w.Scroller()->verticalScrollBar()->maximum() > 0);
     for (const auto& name : c.growing) EXPECT_GE(small.at(name).height(), 90) << name;
+    if (std::string(c.form) == "Form2") {
+      // Window 2's plot keeps a usable height; the window scrolls down to it, not sideways.
+      EXPECT_GE(small.at("Picture1").height(), 300);
+      EXPECT_LE(w.Canvas()->width(), view.width());
+    }
     w.resize(layout.width, layout.height);
   }
 }
@@ -321,7 +343,9 @@ TEST(Windows, Window2ComparesAndPlotsFromItsButtons) {
   FormWindow& w2 = desktop.Window("Form2");
   Click(w2, "Создать массивы с N=");
   Click(w2, "Загрузить в формате BDL");
-  for (const char* name : {"Option4", "Check8", "Check9", "Check7", "Check13", "Check14", "Check4", "Check5", "Check1"}) {
+  // "+ очистка рисунка" is ticked from the start.
+  EXPECT_TRUE(qobject_cast<QAbstractButton*>(w2.Widget("Check14"))->isChecked());
+  for (const char* name : {"Option4", "Check8", "Check9", "Check7", "Check13", "Check4", "Check5", "Check1"}) {
     qobject_cast<QAbstractButton*>(w2.Widget(name))->click();
   }
   Type(w2, "Text20", "600");
@@ -408,7 +432,8 @@ TEST(Windows, WholePathThroughTheWindows) {
 
   // The comparison with DE405: stopped during the run, stepped, then run whole.
   for (const char* name : {"Option5", "Option7"}) choose(w2, name);
-  for (const char* name : {"Check8", "Check9", "Check7", "Check1", "Check11", "Check13", "Check14", "Check4", "Check5"}) {
+  // The plot "по данным", as the README shows it.
+  for (const char* name : {"Check8", "Check9", "Check7", "Check1", "Check11", "Check13", "Check14", "Check21", "Check4", "Check5"}) {
     choose(w2, name);
   }
   Type(w2, "Text20", "2");
@@ -439,22 +464,51 @@ TEST(Windows, WholePathThroughTheWindows) {
   press(w3, "Создать массивы с N=");
   press(w3, "Загрузить в формате BDL");
   choose(w3, "Option7");
-  Type(w3, "Text19", "0,5");
+  choose(w3, "Check18");  // "по данным"
   press(w3, "Сравнить данные наблюдений с");
+  Window3Model& f3 = desktop.app.window3;
+  ASSERT_TRUE(f3.plot.Axes.Fitted);
   QWidget* plot = w3.Widget("Picture1");
+  const QFontMetricsF metrics(plot->font());
+  // A click is a press and a release in one place; a wheel notch zooms about the pointer.
+  auto at = [&](double fraction) { return QPointF(plot->width() * fraction, plot->height() / 2.0); };
   auto mouse = [&](double fraction, Qt::MouseButton button) {
-    QPointF at(plot->width() * fraction, plot->height() / 2.0);
-    QMouseEvent event(QEvent::MouseButtonPress, at, plot->mapToGlobal(at), button, button, Qt::NoModifier);
-    QApplication::sendEvent(plot, &event);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+      QMouseEvent event(type, at(fraction), plot->mapToGlobal(at(fraction)), button,
+                        type == QEvent::MouseButtonPress ? button : Qt::NoButton, Qt::NoModifier);
+      QApplication::sendEvent(plot, &event);
+    }
     EXPECT_FALSE(desktop.platform.Busy());
   };
+  const QPointF before = UserAt(f3.plot, plot->size(), metrics, at(0.3));
+  for (int notch = 0; notch < 3; ++notch) {
+    QWheelEvent wheel(at(0.3), plot->mapToGlobal(at(0.3)), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(plot, &wheel);
+  }
+  ASSERT_TRUE(f3.plot.Zoomed());
+  const QPointF after = PixelOf(f3.plot, plot->size(), metrics, before.x(), before.y());
+  EXPECT_LE((after - at(0.3)).manhattanLength(), 1.0) << "the point under the pointer stays there";
+  // Picked in the zoomed view, the records are those under the pointer: the last one
+  // observed at or before the time there.
+  auto recordAt = [&](double fraction) {
+    const double jd = f3.plot.Axes.OriginJd +
+                      UserAt(f3.plot, plot->size(), metrics, at(fraction)).x() * f3.plot.Axes.YearsPerUnit * 365.25;
+    int32_t row = 0;
+    for (int32_t r = 1; r <= f3.Count1; ++r) row = desktop.app.Store.ObsJd(r, kSet1) <= jd ? r : row;
+    return row;
+  };
   mouse(0.1, Qt::LeftButton);
-  mouse(0.3, Qt::RightButton);
+  mouse(0.6, Qt::RightButton);
   ASSERT_TRUE(messages.empty()) << messages[0];
   int32_t first = std::stoi(shown(w3, "Text16")), last = std::stoi(shown(w3, "Text17"));
+  EXPECT_EQ(first, recordAt(0.1));
+  EXPECT_EQ(last, recordAt(0.6));
   EXPECT_GT(first, 1);
   EXPECT_GT(last, first);
   EXPECT_LT(last, 300);
+  plot->grab().save(QString::fromStdString((ScreenshotFolder() / "window3_zoomed.png").string()));
+  f3.plot.ResetView();
   choose(w3, "Check1");
   Type(w3, "Text30", "1");
   Type(w3, "Text31", "2");
@@ -590,7 +644,7 @@ TEST(Windows, EnglishWindowsAndMessages) {
     QStringList entries;
     const auto menu = plot->ContextMenu();
     for (QAction* action : menu->actions()) entries << action->text();
-    EXPECT_EQ(entries, QStringList({"Save the plot as PNG…", "Save the plot as SVG…"}));
+    EXPECT_EQ(entries, QStringList({"Save the plot as PNG…", "Save the plot as SVG…", "", "Show the whole plot"}));
     EXPECT_EQ(PictureWidget::SaveCaption("SVG").toStdString(), "Save the plot as SVG");  // the save dialog's title
     w2.grab().save(QString::fromStdString((ScreenshotFolder() / "window2_loaded_en.png").string()));
     Click(w2, "К форме 3");
