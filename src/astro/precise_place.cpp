@@ -100,8 +100,22 @@ bool RetardedPosition(AstroState& a, int body, double tdb, double tau, Vector3& 
   return true;
 }
 
-// Six-point Lagrange interpolation in the table of whole TT days.
-const std::array<double, 4>& NutationDay(AstroState& a, int64_t day) {
+// The equation of the origins at TT = J2000 + date2 (days) from that date's nutation
+// (dpsi, deps of eraNut06a): eraEo06a's own steps (the IAU 2006/2000A bias-precession-
+// nutation matrix, the CIP's X, Y, the CIO locator s, then ERA - GST) without evaluating
+// the IAU 2000A series a second time; the same numbers as eraEo06a.
+double EquationOfOrigins(double date2, double dpsi, double deps) {
+  double gamb = 0, phib = 0, psib = 0, epsa = 0, r[3][3], x = 0, y = 0;
+  eraPfw06(ERFA_DJ00, date2, &gamb, &phib, &psib, &epsa);
+  eraFw2m(gamb, phib, psib + dpsi, epsa + deps, r);
+  eraBpn2xy(r, &x, &y);
+  return eraEors(r, eraS06(ERFA_DJ00, date2, x, y));
+}
+
+// The row of a whole TT day, computed when first asked for: the nutation and TDB-TT
+// always, the equation of the origins only for a site (withEo), since a geocentric place
+// never reads it.
+const std::array<double, 4>& NutationDay(AstroState& a, int64_t day, bool withEo) {
   const int64_t chunk = day >= 0 ? day / kNutationChunk : (day - kNutationChunk + 1) / kNutationChunk;
   if (chunk != a.NutationLastChunk) {
     auto& slot = a.NutationTable[chunk];
@@ -113,29 +127,32 @@ const std::array<double, 4>& NutationDay(AstroState& a, int64_t day) {
     a.NutationLast = slot.get();
   }
   auto& value = a.NutationLast->Day[static_cast<size_t>(day - chunk * kNutationChunk)];
+  const double date2 = static_cast<double>(day) - ERFA_DJ00;
   if (std::isnan(value[0])) {
-    const double date2 = static_cast<double>(day) - ERFA_DJ00;
     eraNut06a(ERFA_DJ00, date2, &value[0], &value[1]);
     // Geocentric: the terms of the observer's place vanish, and with them the UT.
     value[2] = eraDtdb(ERFA_DJ00, date2, 0, 0, 0, 0);
-    // The sidereal time's equation of the origins, for a site's Earth rotation.
-    value[3] = eraEo06a(ERFA_DJ00, date2);
   }
+  // The sidereal time's equation of the origins, for a site's Earth rotation.
+  if (withEo && std::isnan(value[3])) value[3] = EquationOfOrigins(date2, value[0], value[1]);
   return value;
 }
 
-std::array<double, 4> InterpolatedNutation(AstroState& a, double tt) {
+// Six-point Lagrange interpolation in the table of whole TT days: dpsi, deps, TDB-TT and,
+// withEo, the equation of the origins (else 0).
+std::array<double, 4> InterpolatedNutation(AstroState& a, double tt, bool withEo) {
   const double first = std::floor(tt);
   const double u = tt - first;
   const int64_t day0 = static_cast<int64_t>(first);
+  const size_t columns = withEo ? 4 : 3;
   std::array<double, 4> r{0, 0, 0, 0};
   for (int k = -2; k <= 3; ++k) {
     double w = 1;
     for (int j = -2; j <= 3; ++j) {
       if (j != k) w *= (u - j) / (k - j);
     }
-    const auto& v = NutationDay(a, day0 + k);
-    for (size_t c = 0; c < 4; ++c) r[c] += w * v[c];
+    const auto& v = NutationDay(a, day0 + k, withEo);
+    for (size_t c = 0; c < columns; ++c) r[c] += w * v[c];
   }
   return r;
 }
@@ -217,7 +234,7 @@ PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt, const std::
     LoadRecord(a, tt);
     return out;
   }
-  const std::array<double, 4> nut = InterpolatedNutation(a, tt);
+  const std::array<double, 4> nut = InterpolatedNutation(a, tt, observer.has_value());
   out.Tdb = tt + nut[2] / ERFA_DAYSEC;
   const double tdb = out.Tdb;
 

@@ -13,7 +13,8 @@ namespace planova {
 // One block of kNutationChunk consecutive days: per day dpsi, deps (radians, nutation in
 // longitude and obliquity, eraNut06a), TDB-TT (seconds, geocentric, eraDtdb) and the
 // equation of the origins (radians, eraEo06a: Earth rotation angle - Greenwich apparent
-// sidereal time) at the whole TT JD (noon); a day not computed yet holds NaN.
+// sidereal time) at the whole TT JD (noon); a value not computed yet holds NaN (the
+// equation of the origins is computed only for a topocentric place).
 inline constexpr int kNutationChunk = 256;
 struct NutationChunk {
   std::array<std::array<double, 4>, kNutationChunk> Day;
