@@ -70,32 +70,70 @@ bool RawState(AstroState& a, int body, Barycentric& s) {
   return true;
 }
 
-// The Earth (body 3 here) or the Moon from the Earth-Moon barycentre and the geocentric
-// Moon, with the ephemeris' own Earth/Moon mass ratio (EMRAT).
-bool EarthOrMoon(AstroState& a, bool moon, Barycentric& s) {
-  Barycentric emb, geo;
-  if (!RawState(a, 3, emb) || !RawState(a, 11, geo)) return false;
-  const double emrat = JplEmrat(a);
-  const double f = moon ? emrat / (1 + emrat) : -1 / (1 + emrat);
+// The Earth (moonFraction -1 / (1 + EMRAT)) or the Moon (EMRAT / (1 + EMRAT)) from the
+// Earth-Moon barycentre and the geocentric Moon, with the ephemeris' own Earth/Moon mass
+// ratio (EMRAT).
+Barycentric EarthOrMoon(const Barycentric& emb, const Barycentric& geo, double moonFraction) {
+  Barycentric s;
   for (size_t k = 0; k < 3; ++k) {
-    s.Pos[k] = emb.Pos[k] + f * geo.Pos[k];
-    s.Vel[k] = emb.Vel[k] + f * geo.Vel[k];
+    s.Pos[k] = emb.Pos[k] + moonFraction * geo.Pos[k];
+    s.Vel[k] = emb.Vel[k] + moonFraction * geo.Vel[k];
   }
-  return true;
+  return s;
 }
 
-bool BodyState(AstroState& a, int body, Barycentric& s) {
-  return body == 11 ? EarthOrMoon(a, true, s) : RawState(a, body, s);
-}
+// The states a place needs at one TDB date, each body's Chebyshev series summed once
+// however many stages ask for it (the Earth and the Moon both come from the barycentre
+// and the geocentric Moon; a deflector may be the body itself).
+class DateStates {
+ public:
+  // The record of `tdb` loaded; false after a failure.
+  bool Load(AstroState& a, double tdb) {
+    known_ = 0;
+    return LoadRecord(a, tdb);
+  }
+  // A program body's raw state (the Moon geocentric) from the loaded record.
+  bool Raw(AstroState& a, int body, Barycentric& s) {
+    if (body < 0 || body >= static_cast<int>(kBodies)) return RawState(a, body, s);  // fails as the reader does
+    const unsigned bit = 1u << body;
+    if (!(known_ & bit)) {
+      if (!RawState(a, body, raw_[static_cast<size_t>(body)])) return false;
+      known_ |= bit;
+    }
+    s = raw_[static_cast<size_t>(body)];
+    return true;
+  }
+  // The body as the place sees it: barycentric, the Moon too.
+  bool Body(AstroState& a, int body, double emrat, Barycentric& s) {
+    if (body != 11) return Raw(a, body, s);
+    Barycentric emb, geo;
+    if (!Raw(a, 3, emb) || !Raw(a, 11, geo)) return false;
+    s = EarthOrMoon(emb, geo, emrat / (1 + emrat));
+    return true;
+  }
+
+ private:
+  static constexpr size_t kBodies = 12;
+  unsigned known_ = 0;  // bit b: raw_[b] is the state at the loaded date
+  std::array<Barycentric, kBodies> raw_;
+};
 
 // The body's barycentric position (km) at tdb - tau.  The date is a double of about
 // 4e-5 s resolution; what rounding leaves of tau is added along the velocity, so that the
-// Moon's place does not jump by a few tenths of a mas with it.
-bool RetardedPosition(AstroState& a, int body, double tdb, double tau, Vector3& pos) {
+// Moon's place does not jump by a few tenths of a mas with it.  Successive light-time
+// passes often fall on the same double: `states` keeps the last date's states (lastDate
+// its date, NaN before the first).
+bool RetardedPosition(AstroState& a, int body, double tdb, double tau, double emrat, DateStates& states,
+                      double& lastDate, Vector3& pos) {
   const double t = tdb - tau;
   const double rest = (tdb - t) - tau;  // t + rest = tdb - tau
+  if (!(t == lastDate)) {
+    lastDate = std::numeric_limits<double>::quiet_NaN();
+    if (!states.Load(a, t)) return false;
+    lastDate = t;
+  }
   Barycentric s;
-  if (!LoadRecord(a, t) || !BodyState(a, body, s)) return false;
+  if (!states.Body(a, body, emrat, s)) return false;
   for (size_t k = 0; k < 3; ++k) pos[k] = s.Pos[k] + rest * s.Vel[k];
   return true;
 }
@@ -240,13 +278,17 @@ PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt, const std::
 
   // The states at the date: the Earth (the observer, until a site is added), the Sun, the
   // deflectors and the body itself.
-  Barycentric viewer, sun, target;
+  const double emrat = JplEmrat(a);
+  DateStates atDate;
+  Barycentric emb, geoMoon, viewer, sun, target;
   Barycentric deflectors[std::size(kDeflectors)];
-  if (!LoadRecord(a, tdb) || !EarthOrMoon(a, false, viewer) || !RawState(a, 0, sun) || !BodyState(a, body, target)) {
+  if (!atDate.Load(a, tdb) || !atDate.Raw(a, 3, emb) || !atDate.Raw(a, 11, geoMoon) || !atDate.Raw(a, 0, sun) ||
+      !atDate.Body(a, body, emrat, target)) {
     return out;
   }
+  viewer = EarthOrMoon(emb, geoMoon, -1 / (1 + emrat));
   for (size_t k = 0; k < std::size(kDeflectors); ++k) {
-    if (!RawState(a, kDeflectors[k].Body, deflectors[k])) return out;
+    if (!atDate.Raw(a, kDeflectors[k].Body, deflectors[k])) return out;
   }
 
   // Frame bias and precession (IAU 2006) and nutation (IAU 2000A) at TT: the rotations to
@@ -279,9 +321,11 @@ PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt, const std::
   // Light time: the body where it was when the light now arriving left it.
   double tau = distance / kLightKmPerDay;
   Vector3 astrometric = geometric;
+  DateStates retarded;
+  double retardedDate = std::numeric_limits<double>::quiet_NaN();
   for (int pass = 0; pass < kLightTimePasses; ++pass) {
     Vector3 source;
-    if (!RetardedPosition(a, body, tdb, tau, source)) return out;
+    if (!RetardedPosition(a, body, tdb, tau, emrat, retarded, retardedDate, source)) return out;
     astrometric = Minus(source, viewer.Pos);
     const double next = Norm(astrometric) / kLightKmPerDay;
     const bool converged = std::fabs(next - tau) < kLightTimeConverged;
