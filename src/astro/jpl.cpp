@@ -128,9 +128,18 @@ fs::path JplFolderOf(const AstroState& a) {
 }
 
 JplEphemeris* CurrentEphemeris(AstroState& a) {
+  // Every epoch asks: the folder named outright is compared in place, the application
+  // folder's is resolved once a run.
+  if (a.Ephemeris) {
+    if (!a.JplFolder.empty() && a.EphemerisFolder.native() == a.JplFolder.native()) return a.Ephemeris.get();
+    if (a.JplFolder.empty() && a.JplRunActive && a.EphemerisFolderResolvedInRun) return a.Ephemeris.get();
+  }
   const fs::path folder = JplFolderOf(a);
   if (folder.empty()) return nullptr;
-  if (a.Ephemeris && a.EphemerisFolder.native() == folder.native()) return a.Ephemeris.get();
+  if (a.Ephemeris && a.EphemerisFolder.native() == folder.native()) {
+    a.EphemerisFolderResolvedInRun = a.JplRunActive && a.JplFolder.empty();
+    return a.Ephemeris.get();
+  }
   a.Ephemeris.reset();
   a.JplAscii = nullptr;
   a.EphemerisRefusal.clear();
@@ -140,6 +149,7 @@ JplEphemeris* CurrentEphemeris(AstroState& a) {
 }
 
 void UseEphemeris(AstroState& a, std::shared_ptr<JplEphemeris> e, const fs::path& folder) {
+  a.EphemerisFolderResolvedInRun = false;
   a.Ephemeris = std::move(e);
   a.EphemerisFolder = folder;
   a.JplAscii = dynamic_cast<JplAsciiEphemeris*>(a.Ephemeris.get());
@@ -237,11 +247,13 @@ void LoadJplRecord(AstroState& a) {
 
 void BeginEphemerisRun(AstroState& a) {
   a.JplRunActive = true;
+  a.EphemerisFolderResolvedInRun = false;
   if (a.JplAscii) a.JplAscii->BeginRun();
 }
 
 void EndEphemerisRun(AstroState& a) {
   a.JplRunActive = false;
+  a.EphemerisFolderResolvedInRun = false;
   if (a.JplAscii) a.JplAscii->EndRun();
 }
 

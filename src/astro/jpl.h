@@ -41,7 +41,8 @@ std::shared_ptr<JplEphemeris> OpenEphemeris(const std::filesystem::path& folder,
 // neither is known.
 std::filesystem::path JplFolderOf(const AstroState& a);
 // The ephemeris of the state, opened when the folder changed; null when no folder is
-// known or it cannot be opened (EphemerisRefusal says why).
+// known or it cannot be opened (EphemerisRefusal says why).  Inside a run the application
+// folder, once resolved, is taken as unchanged.
 JplEphemeris* CurrentEphemeris(AstroState& a);
 // Makes `e`, opened in `folder` (null: none), the state's ephemeris, its run begun when
 // one is active.

@@ -504,10 +504,16 @@ JplCoverage JplAsciiEphemeris::Coverage() const {
 }
 
 bool JplAsciiEphemeris::BlockYearOf(double jd, int& year) const {
+  // The block of the date asked before, which the next dates nearly always fall in.
+  if (jd >= lastBlockFrom_ && jd < lastBlockTo_) {
+    year = lastBlockYear_;
+    return true;
+  }
   const JplCoverage c = Coverage();
   if (!(jd >= c.FirstJd && jd < c.EndJd)) return false;
   if (yearsPerFile_ <= 0) {
     year = firstYear_;
+    RememberBlock(year, c.FirstJd, c.EndJd);
     return true;
   }
   // The block by the mean length of its years, then the one before or after it.
@@ -517,7 +523,19 @@ bool JplAsciiEphemeris::BlockYearOf(double jd, int& year) const {
   while (k > 0 && jd < BlockStartJd(firstYear_ + k * yearsPerFile_)) --k;
   while (k + 1 < blocks && jd >= BlockStartJd(firstYear_ + (k + 1) * yearsPerFile_)) ++k;
   year = firstYear_ + k * yearsPerFile_;
+  // The block starts grow with the year: every date from this block's start (the
+  // ephemeris' first date for the first) to the next block's (its end for the last) is
+  // this block's.
+  const double from = k > 0 ? BlockStartJd(year) : c.FirstJd;
+  const double to = k + 1 < blocks ? std::min(BlockStartJd(year + yearsPerFile_), c.EndJd) : c.EndJd;
+  RememberBlock(year, from, to);
   return true;
+}
+
+void JplAsciiEphemeris::RememberBlock(int year, double from, double to) const {
+  lastBlockYear_ = year;
+  lastBlockFrom_ = from;
+  lastBlockTo_ = to;
 }
 
 fs::path JplAsciiEphemeris::BlockPath(int year) const { return folder_ / JplBlockName(year, deNumber_, digits_); }

@@ -197,6 +197,7 @@ class JplAsciiEphemeris final : public JplEphemeris {
 
  private:
   bool LoadFromCache(int year, double jd);
+  void RememberBlock(int year, double from, double to) const;
   bool RescanFile(const std::filesystem::path& path, double jd);
 
   std::filesystem::path folder_;
@@ -212,6 +213,9 @@ class JplAsciiEphemeris final : public JplEphemeris {
   bool rescan_ = false;
   std::string problem_;
   std::uint64_t runStamp_ = 0, runsBegun_ = 0;
+  // BlockYearOf's last answer: the block and the dates [from, to) it covers (none yet).
+  mutable int lastBlockYear_ = 0;
+  mutable double lastBlockFrom_ = 1, lastBlockTo_ = 0;
 };
 
 // The SPK reader's factory (spk_ephemeris.cpp): a kernel opened, or null with `refusal`.
