@@ -257,6 +257,21 @@ void EndEphemerisRun(AstroState& a) {
   if (a.JplAscii) a.JplAscii->EndRun();
 }
 
+namespace {
+
+// Ephemeris body k's Chebyshev state at CurrentJd from the loaded record (the kernel's
+// file named after a failure).
+EphemerisFailure ReadChebyshev(AstroState& a, int k, ChebyshevState& s) {
+  if (a.JplAscii) return a.JplAscii->BodyState(k, a.CurrentJd, s);
+  if (!a.Ephemeris) return EphemerisFailure::kReadError;
+  fs::path file;
+  const EphemerisFailure f = a.Ephemeris->State(k, a.CurrentJd, s, &file);
+  if (f != EphemerisFailure::kNone) a.JplFilePathRead = file;
+  return f;
+}
+
+}  // namespace
+
 void JplBodyState(AstroState& a, int body) {
   const int k = EphemerisBody(body);
   if (k == 0) {
@@ -264,14 +279,7 @@ void JplBodyState(AstroState& a, int body) {
     return;
   }
   ChebyshevState s;
-  EphemerisFailure f = EphemerisFailure::kReadError;
-  if (a.JplAscii) {
-    f = a.JplAscii->BodyState(k, a.CurrentJd, s);
-  } else if (a.Ephemeris) {
-    fs::path file;
-    f = a.Ephemeris->State(k, a.CurrentJd, s, &file);
-    if (f != EphemerisFailure::kNone) a.JplFilePathRead = file;
-  }
+  const EphemerisFailure f = ReadChebyshev(a, k, s);
   if (s.IntervalDays > 0) {  // the series was summed
     const size_t kk = static_cast<size_t>(k);
     a.RawX[kk] = s.Pos[0];
@@ -283,6 +291,23 @@ void JplBodyState(AstroState& a, int body) {
     a.RawIntervalDays[kk] = s.IntervalDays;
   }
   if (f != EphemerisFailure::kNone) ReadFailure(a);
+}
+
+bool JplBodyStateKilometres(AstroState& a, int body, JplKilometres& out) {
+  const int k = EphemerisBody(body);
+  ChebyshevState s;
+  if (k == 0 || ReadChebyshev(a, k, s) != EphemerisFailure::kNone) {
+    ReadFailure(a);
+    return false;
+  }
+  const double perDay = 2 / s.IntervalDays;
+  out = {{s.Pos[0], s.Pos[1], s.Pos[2]}, {s.Der[0] * perDay, s.Der[1] * perDay, s.Der[2] * perDay}};
+  return true;
+}
+
+bool JplBodyBound(AstroState& a, int body, double jd, ChebyshevBound& out) {
+  const int k = EphemerisBody(body);
+  return k != 0 && a.JplAscii && a.JplAscii->BodyBound(k, jd, out) == EphemerisFailure::kNone;
 }
 
 // The ephemeris number of a program body for the state conversions, or 0 after a read

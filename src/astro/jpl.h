@@ -117,6 +117,19 @@ struct JplKilometres {
 };
 JplKilometres JplBodyKilometres(const AstroState& a, int body);
 
+// JplBodyState and JplBodyKilometres in one, for callers that keep the states themselves.
+// Given: body, the program number.  Reads: the record loaded, CurrentJd (JD, TDB).
+// Returned: the state as JplBodyKilometres gives it; the raw states are not written.
+// Status: false after JplBodyState's failures, recorded as it records them.
+bool JplBodyStateKilometres(AstroState& a, int body, JplKilometres& out);
+
+// Where a body can be during the sub-interval of the loaded record that covers jd (JPL's
+// ASCII files only).
+// Given: body, the program number; jd (JD, TDB).  Reads: the record loaded.
+// Returned: true with the bound; false for an SPK kernel or a record that gives none (no
+//   failure recorded: the state itself says what is wrong).
+bool JplBodyBound(AstroState& a, int body, double jd, ChebyshevBound& out);
+
 // The raw state of a body into the position table, on the ecliptic.
 // Given: body, the program number, after JplBodyState.
 // Writes: PosX/Y/Z[body] in metres and, for slots 0..13, VelX/Y/Z[body] in m/s, rotated

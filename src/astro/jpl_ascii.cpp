@@ -654,18 +654,59 @@ void JplAsciiEphemeris::EndRun() {
   Values = nullptr;
 }
 
-EphemerisFailure JplAsciiEphemeris::BodyState(int k, double jd, ChebyshevState& out) {
-  if (k < 1 || k > 11) return EphemerisFailure::kReadError;
+const JplLayoutEntry* JplAsciiEphemeris::ServingLayout(int k) const {
+  if (k < 1 || k > 11) return nullptr;
   const JplLayoutEntry& e = Layout[static_cast<size_t>(k)];
+  const int p = e.FirstCoefficient;
+  const int n = e.CoefficientsPerComponent;
+  const int subIntervals = e.SubIntervals;
+  if (n < 1 || n > kJplMaxCoefficients || subIntervals < 1 || subIntervals > kJplMaxSubIntervals ||
+      !(e.SubIntervalDays > 0) || p < 3 || p + subIntervals * 3 * n - 1 > ValuesPerRecord ||
+      static_cast<size_t>(ValuesPerRecord) + 1 > Record.size()) {
+    return nullptr;  // a record shorter than the layout needs
+  }
+  return &e;
+}
+
+EphemerisFailure JplAsciiEphemeris::BodyBound(int k, double jd, ChebyshevBound& out) const {
+  const JplLayoutEntry* e = ServingLayout(k);
+  if (!e) return EphemerisFailure::kReadError;
+  const int n = e->CoefficientsPerComponent;
+  const double len = e->SubIntervalDays;
+  const double* record = Values ? Values : Record.data();
+  const double hReal = Fix((jd - record[1]) / len) + 1;
+  if (!(hReal >= 1 && hReal <= e->SubIntervals)) return EphemerisFailure::kReadError;
+  const size_t h = static_cast<size_t>(hReal);
+  const double* coefficients = record + e->FirstCoefficient + (h - 1) * 3 * static_cast<size_t>(n);
+  double radius2 = 0, speed2 = 0;
+  for (size_t c = 0; c < 3; ++c) {
+    const double* C = coefficients + c * static_cast<size_t>(n) - 1;  // C[1] .. C[n]
+    double reach = 0, rate = 0;
+    for (int j = 2; j <= n; ++j) {
+      reach += std::fabs(C[j]);
+      rate += std::fabs(C[j]) * (j - 1) * (j - 1);
+    }
+    out.Centre[c] = C[1];
+    radius2 += reach * reach;
+    speed2 += rate * rate;
+  }
+  out.From = record[1] + static_cast<double>(h - 1) * len;
+  out.To = out.From + len;
+  out.Radius = std::sqrt(radius2);
+  out.Speed = std::sqrt(speed2) * 2 / len;
+  const bool finite = std::isfinite(out.Centre[0]) && std::isfinite(out.Centre[1]) && std::isfinite(out.Centre[2]) &&
+                      std::isfinite(out.Radius) && std::isfinite(out.Speed) && std::isfinite(out.To);
+  return finite ? EphemerisFailure::kNone : EphemerisFailure::kReadError;
+}
+
+EphemerisFailure JplAsciiEphemeris::BodyState(int k, double jd, ChebyshevState& out) {
+  const JplLayoutEntry* layout = ServingLayout(k);
+  if (!layout) return EphemerisFailure::kReadError;
+  const JplLayoutEntry& e = *layout;
   int p = e.FirstCoefficient;
   const int n = e.CoefficientsPerComponent;
   const double len = e.SubIntervalDays;
   const int subIntervals = e.SubIntervals;
-  if (n < 1 || n > kJplMaxCoefficients || subIntervals < 1 || subIntervals > kJplMaxSubIntervals || !(len > 0) ||
-      p < 3 || p + subIntervals * 3 * n - 1 > ValuesPerRecord ||
-      static_cast<size_t>(ValuesPerRecord) + 1 > Record.size()) {
-    return EphemerisFailure::kReadError;  // a record shorter than the layout needs
-  }
 
   const double* record = Values ? Values : Record.data();
   const double start = record[1];

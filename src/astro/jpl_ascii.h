@@ -158,6 +158,9 @@ class JplAsciiEphemeris final : public JplEphemeris {
   // The Chebyshev state of ephemeris body k (1..11) from the loaded record at jd.
   // kReadError for a record or layout that does not serve, or a result not finite.
   EphemerisFailure BodyState(int k, double jd, ChebyshevState& out);
+  // The bound of ephemeris body k over the sub-interval of the loaded record that covers
+  // jd.  kReadError as BodyState's, or for a bound that is not finite.
+  EphemerisFailure BodyBound(int k, double jd, ChebyshevBound& out) const;
 
   // A run of many epochs: each file is checked on disk once, and records are served from
   // the parsed files in place.
@@ -197,6 +200,8 @@ class JplAsciiEphemeris final : public JplEphemeris {
 
  private:
   bool LoadFromCache(int year, double jd);
+  // Body k's layout when the record holds it, else null.
+  const JplLayoutEntry* ServingLayout(int k) const;
   void RememberBlock(int year, double from, double to) const;
   bool RescanFile(const std::filesystem::path& path, double jd);
 

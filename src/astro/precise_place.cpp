@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "astro/astro_state.h"
 #include "astro/constants.h"
@@ -30,6 +31,7 @@ struct Deflector {
 };
 constexpr Deflector kDeflectors[] = {{2, 408523.71, 3e-10}, {4, 3098708.0, 3e-10}, {5, 1047.3486, 3e-9},
                                      {6, 3497.898, 3e-10}, {7, 22902.98, 3e-10}, {8, 19412.24, 3e-10}};
+static_assert(std::size(kDeflectors) == std::tuple_size_v<decltype(PreciseState::DeflectorReaches)>);
 constexpr double kSunLimiter = 1e-6;
 constexpr double kDeflectionApplied = 1e-4 * ERFA_DAS2R;  // 0.1 mas, radians
 // Its square, compared with the squared chord between two unit vectors (the angle to 1e-20).
@@ -62,9 +64,8 @@ bool LoadRecord(AstroState& a, double tdb) {
 // The ephemeris state of a program body from the loaded record: planets, the Sun and the
 // Earth-Moon barycentre barycentric, the Moon geocentric.
 bool RawState(AstroState& a, int body, Barycentric& s) {
-  JplBodyState(a, body);
-  if (a.EphemerisError) return false;
-  JplKilometres k = JplBodyKilometres(a, body);
+  JplKilometres k;
+  if (!JplBodyStateKilometres(a, body, k)) return false;
   s.Pos = {k.Pos[0], k.Pos[1], k.Pos[2]};
   s.Vel = {k.Vel[0], k.Vel[1], k.Vel[2]};
   return true;
@@ -82,22 +83,40 @@ Barycentric EarthOrMoon(const Barycentric& emb, const Barycentric& geo, double m
   return s;
 }
 
+// The date whose record the reader holds for this place (NaN: none read yet).
+struct LoadedRecord {
+  double Date = std::numeric_limits<double>::quiet_NaN();
+};
+
 // The states a place needs at one TDB date, each body's Chebyshev series summed once
 // however many stages ask for it (the Earth and the Moon both come from the barycentre
-// and the geocentric Moon; a deflector may be the body itself).
+// and the geocentric Moon; a deflector may be the body itself; light-time passes often
+// fall on the same double).  The date's record is read again when another date's was
+// read in between.
 class DateStates {
  public:
-  // The record of `tdb` loaded; false after a failure.
-  bool Load(AstroState& a, double tdb) {
-    known_ = 0;
-    return LoadRecord(a, tdb);
+  explicit DateStates(LoadedRecord& loaded) : loaded_(loaded) {}
+  // The date of the states; another date forgets those of the last.
+  void SetDate(double tdb) {
+    if (!(tdb == date_)) {
+      date_ = tdb;
+      known_ = 0;
+    }
   }
-  // A program body's raw state (the Moon geocentric) from the loaded record.
+  // The date's record read when it is not the reader's; false after a failure.
+  bool Load(AstroState& a) {
+    if (loaded_.Date == date_) return true;
+    loaded_.Date = std::numeric_limits<double>::quiet_NaN();
+    if (!LoadRecord(a, date_)) return false;
+    loaded_.Date = date_;
+    return true;
+  }
+  // A program body's raw state (the Moon geocentric).
   bool Raw(AstroState& a, int body, Barycentric& s) {
-    if (body < 0 || body >= static_cast<int>(kBodies)) return RawState(a, body, s);  // fails as the reader does
+    if (body < 0 || body >= static_cast<int>(kBodies)) return Load(a) && RawState(a, body, s);  // fails as the reader does
     const unsigned bit = 1u << body;
     if (!(known_ & bit)) {
-      if (!RawState(a, body, raw_[static_cast<size_t>(body)])) return false;
+      if (!Load(a) || !RawState(a, body, raw_[static_cast<size_t>(body)])) return false;
       known_ |= bit;
     }
     s = raw_[static_cast<size_t>(body)];
@@ -114,28 +133,63 @@ class DateStates {
 
  private:
   static constexpr size_t kBodies = 12;
-  unsigned known_ = 0;  // bit b: raw_[b] is the state at the loaded date
+  LoadedRecord& loaded_;
+  double date_ = std::numeric_limits<double>::quiet_NaN();
+  unsigned known_ = 0;  // bit b: raw_[b] is the state at date_
   std::array<Barycentric, kBodies> raw_;
 };
 
 // The body's barycentric position (km) at tdb - tau.  The date is a double of about
 // 4e-5 s resolution; what rounding leaves of tau is added along the velocity, so that the
-// Moon's place does not jump by a few tenths of a mas with it.  Successive light-time
-// passes often fall on the same double: `states` keeps the last date's states (lastDate
-// its date, NaN before the first).
+// Moon's place does not jump by a few tenths of a mas with it.
 bool RetardedPosition(AstroState& a, int body, double tdb, double tau, double emrat, DateStates& states,
-                      double& lastDate, Vector3& pos) {
+                      Vector3& pos) {
   const double t = tdb - tau;
   const double rest = (tdb - t) - tau;  // t + rest = tdb - tau
-  if (!(t == lastDate)) {
-    lastDate = std::numeric_limits<double>::quiet_NaN();
-    if (!states.Load(a, t)) return false;
-    lastDate = t;
-  }
+  states.SetDate(t);
   Barycentric s;
   if (!states.Body(a, body, emrat, s)) return false;
   for (size_t k = 0; k < 3; ++k) pos[k] = s.Pos[k] + rest * s.Vel[k];
   return true;
+}
+
+// Where deflector k can be during the sub-interval of the record that covers tdb (kept in
+// the state while the same block files serve); null when the ephemeris gives no bound
+// (an SPK kernel, files read anew for every date, a record that does not serve).
+const ChebyshevBound* DeflectorReach(AstroState& a, size_t k, double tdb) {
+  if (!a.JplAscii || a.JplRescan) return nullptr;
+  PreciseState::Reach& r = a.DeflectorReaches[k];
+  if (r.Ephemeris == a.JplAscii && r.FilesParsed == a.JplFilesParsed && tdb >= r.Bound.From && tdb < r.Bound.To) {
+    return &r.Bound;
+  }
+  r.Ephemeris = nullptr;
+  if (!JplBodyBound(a, kDeflectors[k].Body, tdb, r.Bound)) return nullptr;
+  r.Ephemeris = a.JplAscii;
+  r.FilesParsed = a.JplFilesParsed;
+  return &r.Bound;
+}
+
+// Whether a deflector anywhere within `reach` leaves the direction of a source at distance
+// `distance` (au) from the observer at `viewer` (au; the source at `source`) below half the
+// 0.1 mas that is applied, as eraLd computes it after Deflected has moved the body to
+// where the light passed it.  With P that place, L the source's distance and dE, dS the
+// distances from P to the observer and the source: when L is the triangle's shortest
+// side the angle at P is at most 60 degrees, so q.(q + e) >= 1.5 and |e x q| <= L / dS
+// (law of sines), and the deflection is at most mass * SRS * L / (1.5 dE dS).
+bool DeflectionNegligible(const ChebyshevBound& reach, const Vector3& viewer, const Vector3& source, double distance,
+                          double mass) {
+  const Vector3 centre = {reach.Centre[0] / kKmPerAu, reach.Centre[1] / kKmPerAu, reach.Centre[2] / kKmPerAu};
+  const double fromViewer = Norm(Minus(viewer, centre));
+  const double radius = reach.Radius / kKmPerAu;
+  // Deflected's look-back: at most the light time from the farthest point of the reach.
+  const double lookBack = (fromViewer + radius) * (ERFA_AULT / ERFA_DAYSEC);
+  // Generous for rounding: a part in a million and 1.5 km.
+  const double passed = (radius + lookBack * reach.Speed / kKmPerAu) * (1 + 1e-6) + 1e-8;
+  const double toViewer = fromViewer - passed;
+  const double toSource = Norm(Minus(source, centre)) - passed;
+  const double side = distance * (1 + 1e-9);
+  if (!(toViewer > side && toSource > side)) return false;
+  return mass * ERFA_SRS * side < 0.5 * kDeflectionApplied * 1.5 * toViewer * toSource;
 }
 
 // The equation of the origins at TT = J2000 + date2 (days) from that date's nutation
@@ -178,17 +232,28 @@ const std::array<double, 4>& NutationDay(AstroState& a, int64_t day, bool withEo
 
 // Six-point Lagrange interpolation in the table of whole TT days: dpsi, deps, TDB-TT and,
 // withEo, the equation of the origins (else 0).
+// The weight of node k (-2..3) at u: the product over the other nodes j of (u - j) / (k - j),
+// in that order.  A template so that each divisor is a constant: the compiler turns the
+// divisions by 1, 2 and 4 into the exact multiplications they equal.
+template <int k>
+double LagrangeWeight(double u) {
+  double w = 1;
+  [&]<int... j>(std::integer_sequence<int, j...>) {
+    ((j - 2 != k ? (w *= (u - (j - 2)) / static_cast<double>(k - (j - 2))) : w), ...);
+  }(std::make_integer_sequence<int, 6>{});
+  return w;
+}
+
 std::array<double, 4> InterpolatedNutation(AstroState& a, double tt, bool withEo) {
   const double first = std::floor(tt);
   const double u = tt - first;
   const int64_t day0 = static_cast<int64_t>(first);
   const size_t columns = withEo ? 4 : 3;
+  const double weights[6] = {LagrangeWeight<-2>(u), LagrangeWeight<-1>(u), LagrangeWeight<0>(u),
+                             LagrangeWeight<1>(u),  LagrangeWeight<2>(u),  LagrangeWeight<3>(u)};
   std::array<double, 4> r{0, 0, 0, 0};
   for (int k = -2; k <= 3; ++k) {
-    double w = 1;
-    for (int j = -2; j <= 3; ++j) {
-      if (j != k) w *= (u - j) / (k - j);
-    }
+    const double w = weights[k + 2];
     const auto& v = NutationDay(a, day0 + k, withEo);
     for (size_t c = 0; c < columns; ++c) r[c] += w * v[c];
   }
@@ -277,26 +342,40 @@ PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt, const std::
   const double tdb = out.Tdb;
 
   // The states at the date: the Earth (the observer, until a site is added), the Sun, the
-  // deflectors and the body itself.
+  // body itself and the deflectors: those whose record bounds where they can be are read
+  // only when the deflection is seen to need them.
   const double emrat = JplEmrat(a);
-  DateStates atDate;
+  LoadedRecord loaded;
+  DateStates atDate(loaded);
+  atDate.SetDate(tdb);
   Barycentric emb, geoMoon, viewer, sun, target;
-  Barycentric deflectors[std::size(kDeflectors)];
-  if (!atDate.Load(a, tdb) || !atDate.Raw(a, 3, emb) || !atDate.Raw(a, 11, geoMoon) || !atDate.Raw(a, 0, sun) ||
+  if (!atDate.Load(a) || !atDate.Raw(a, 3, emb) || !atDate.Raw(a, 11, geoMoon) || !atDate.Raw(a, 0, sun) ||
       !atDate.Body(a, body, emrat, target)) {
     return out;
   }
   viewer = EarthOrMoon(emb, geoMoon, -1 / (1 + emrat));
+  const ChebyshevBound* reaches[std::size(kDeflectors)];
+  Barycentric deflectors[std::size(kDeflectors)];
   for (size_t k = 0; k < std::size(kDeflectors); ++k) {
-    if (!atDate.Raw(a, kDeflectors[k].Body, deflectors[k])) return out;
+    if (kDeflectors[k].Body == body) continue;
+    reaches[k] = DeflectorReach(a, k, tdb);
+    if (!reaches[k] && !atDate.Raw(a, kDeflectors[k].Body, deflectors[k])) return out;
   }
 
   // Frame bias and precession (IAU 2006) and nutation (IAU 2000A) at TT: the rotations to
   // the mean and true equator and equinox of date, and the site's place on GCRS axes.
+  // eraFw2m's rotations R1(-eps) R3(-psi) R1(phib) R3(gamb), the two right-hand ones
+  // shared by both matrices.
   double gamb = 0, phib = 0, psib = 0, epsa = 0, pb[3][3], npb[3][3];
   eraPfw06(ERFA_DJ00, tt - ERFA_DJ00, &gamb, &phib, &psib, &epsa);
-  eraFw2m(gamb, phib, psib, epsa, pb);
-  eraFw2m(gamb, phib, psib + nut[0], epsa + nut[1], npb);
+  eraIr(pb);
+  eraRz(gamb, pb);
+  eraRx(phib, pb);
+  eraCr(pb, npb);
+  eraRz(-psib, pb);
+  eraRx(-epsa, pb);
+  eraRz(-(psib + nut[0]), npb);
+  eraRx(-(epsa + nut[1]), npb);
   std::array<Vector3, 3> meanRotation;
   for (size_t i = 0; i < 3; ++i) {
     for (size_t j = 0; j < 3; ++j) {
@@ -321,11 +400,10 @@ PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt, const std::
   // Light time: the body where it was when the light now arriving left it.
   double tau = distance / kLightKmPerDay;
   Vector3 astrometric = geometric;
-  DateStates retarded;
-  double retardedDate = std::numeric_limits<double>::quiet_NaN();
+  DateStates retarded(loaded);
   for (int pass = 0; pass < kLightTimePasses; ++pass) {
     Vector3 source;
-    if (!RetardedPosition(a, body, tdb, tau, emrat, retarded, retardedDate, source)) return out;
+    if (!RetardedPosition(a, body, tdb, tau, emrat, retarded, source)) return out;
     astrometric = Minus(source, viewer.Pos);
     const double next = Norm(astrometric) / kLightKmPerDay;
     const bool converged = std::fabs(next - tau) < kLightTimeConverged;
@@ -344,6 +422,10 @@ PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt, const std::
   for (size_t k = 0; k < std::size(kDeflectors); ++k) {
     const Deflector& d = kDeflectors[k];
     if (d.Body == body) continue;
+    if (reaches[k]) {
+      if (DeflectionNegligible(*reaches[k], viewerAu, sourceAu, au, 1 / d.ReciprocalMass)) continue;
+      if (!atDate.Raw(a, d.Body, deflectors[k])) return out;
+    }
     Vector3 q = Deflected(p, sourceAu, viewerAu, Scaled(deflectors[k].Pos, 1 / kKmPerAu),
                           Scaled(deflectors[k].Vel, 1 / kKmPerAu), 1 / d.ReciprocalMass, d.Limiter);
     const Vector3 shift = Minus(q, p);

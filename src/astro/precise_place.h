@@ -79,8 +79,8 @@ struct PreciseObserver {
 // Returned: the place (Ok true), or Ok false after an ephemeris failure (EphemerisError
 //   1, EphemerisFailureKind; both cleared first).  Needs the ephemeris files.  With an
 //   observer the stages and distances are topocentric; without one the geocentric place.
-// Writes: CurrentJd (left at the TDB of the last record read), the ephemeris' record and
-//   raw states, the nutation table; the position table is not touched.
+// Writes: CurrentJd (left at the TDB of the last record read), the ephemeris' record, the
+//   nutation table; neither the raw states nor the position table are touched.
 PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt,
                                  const std::optional<PreciseObserver>& observer = std::nullopt);
 

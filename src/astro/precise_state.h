@@ -8,7 +8,11 @@
 #include <memory>
 #include <unordered_map>
 
+#include "astro/jpl_ephemeris.h"
+
 namespace planova {
+
+class JplAsciiEphemeris;
 
 // One block of kNutationChunk consecutive days: per day dpsi, deps (radians, nutation in
 // longitude and obliquity, eraNut06a), TDB-TT (seconds, geocentric, eraDtdb) and the
@@ -27,6 +31,17 @@ struct PreciseState {
   // The block used last, which the next date nearly always wants again.
   int64_t NutationLastChunk = INT64_MIN;
   NutationChunk* NutationLast = nullptr;
+
+  // Where each planet that may deflect the light (Venus, Mars, Jupiter, Saturn, Uranus,
+  // Neptune) can be during the sub-interval of the record last asked for, from the block
+  // files of Ephemeris as they were after FilesParsed parses (JplFilesParsed); a parse
+  // since, or another ephemeris, makes it stale.
+  struct Reach {
+    const JplAsciiEphemeris* Ephemeris = nullptr;
+    long FilesParsed = -1;
+    ChebyshevBound Bound;
+  };
+  std::array<Reach, 6> DeflectorReaches;
 };
 
 }  // namespace planova
