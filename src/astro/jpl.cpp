@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "astro/astro_state.h"
+#include "astro/day_table_file.h"
 #include "astro/jpl_ascii.h"
 #include "common/textfile.h"
 
@@ -255,6 +256,7 @@ void EndEphemerisRun(AstroState& a) {
   a.JplRunActive = false;
   a.EphemerisFolderResolvedInRun = false;
   if (a.JplAscii) a.JplAscii->EndRun();
+  SaveDayTable(a);  // the rigorous chain's new days, for the next session
 }
 
 namespace {

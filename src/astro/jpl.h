@@ -81,7 +81,8 @@ void LoadJplRecord(AstroState& a);
 
 // A run of many epochs, such as a comparison: inside it the block files are checked
 // against the disk once (not at every epoch) and records are served from the parsed files
-// without a copy.  Results are bit-identical either way.
+// without a copy.  Results are bit-identical either way.  Its end also keeps the rigorous
+// chain's new days in the application folder (SaveDayTable).
 void BeginEphemerisRun(AstroState& a);
 void EndEphemerisRun(AstroState& a);
 

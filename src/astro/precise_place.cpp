@@ -9,6 +9,7 @@
 
 #include "astro/astro_state.h"
 #include "astro/constants.h"
+#include "astro/day_table_file.h"
 #include "astro/jpl.h"
 
 namespace planova {
@@ -221,9 +222,8 @@ const std::array<double, 4>& NutationDay(AstroState& a, int64_t day, bool withEo
   auto& value = a.NutationLast->Day[static_cast<size_t>(day - chunk * kNutationChunk)];
   const double date2 = static_cast<double>(day) - ERFA_DJ00;
   if (std::isnan(value[0])) {
-    eraNut06a(ERFA_DJ00, date2, &value[0], &value[1]);
-    // Geocentric: the terms of the observer's place vanish, and with them the UT.
-    value[2] = eraDtdb(ERFA_DJ00, date2, 0, 0, 0, 0);
+    ComputeDay(day, value[0], value[1], value[2]);
+    ++a.NutationDaysAdded;
   }
   // The sidereal time's equation of the origins, for a site's Earth rotation.
   if (withEo && std::isnan(value[3])) value[3] = EquationOfOrigins(date2, value[0], value[1]);
@@ -245,6 +245,7 @@ double LagrangeWeight(double u) {
 }
 
 std::array<double, 4> InterpolatedNutation(AstroState& a, double tt, bool withEo) {
+  if (!a.DayTableRead) LoadDayTable(a);  // the days an earlier session computed
   const double first = std::floor(tt);
   const double u = tt - first;
   const int64_t day0 = static_cast<int64_t>(first);

@@ -1,6 +1,7 @@
 // Module-wide state of the rigorous reduction: a table of IAU 2000A nutation (IAU 2006
-// adjusted), of TDB-TT and of the equation of the origins at whole TT days, filled as dates are asked for and kept for the
-// life of the application.  A base of AstroState.
+// adjusted), of TDB-TT and of the equation of the origins at whole TT days, filled as dates
+// are asked for and kept for the life of the application (and its nutation and TDB-TT
+// between sessions, day_table_file.h).  A base of AstroState.
 #pragma once
 
 #include <array>
@@ -31,6 +32,10 @@ struct PreciseState {
   // The block used last, which the next date nearly always wants again.
   int64_t NutationLastChunk = INT64_MIN;
   NutationChunk* NutationLast = nullptr;
+  // The table kept in the application folder (day_table_file.h): whether it was read, and
+  // the days computed since it was read or written.
+  bool DayTableRead = false;
+  long NutationDaysAdded = 0;
 
   // Where each planet that may deflect the light (Venus, Mars, Jupiter, Saturn, Uranus,
   // Neptune) can be during the sub-interval of the record last asked for, from the block
