@@ -1,6 +1,7 @@
 #include "astro/jpl_ascii.h"
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -652,6 +653,11 @@ void JplAsciiEphemeris::BeginRun() {
 void JplAsciiEphemeris::EndRun() {
   runStamp_ = 0;
   Values = nullptr;
+}
+
+std::uint64_t JplAsciiEphemeris::NextSerial() {
+  static std::atomic<std::uint64_t> serials{0};
+  return ++serials;
 }
 
 const JplLayoutEntry* JplAsciiEphemeris::ServingLayout(int k) const {

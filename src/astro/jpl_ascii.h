@@ -195,10 +195,13 @@ class JplAsciiEphemeris final : public JplEphemeris {
   std::vector<double> Record;  // the last record read (index 0 unused; 1 start, 2 end, 3..)
   std::array<double, kJplMaxSubIntervals + 1> SubIntervalStart{};  // of the last body, 1..
   long FilesParsed = 0;
+  // This reader among all the process opened: with FilesParsed, what its records are.
+  const std::uint64_t Serial = NextSerial();
   std::map<int, JplBlockCache> Cache;  // by block year
   const double* Values = nullptr;      // in a run: the record in place (1-based)
 
  private:
+  static std::uint64_t NextSerial();
   bool LoadFromCache(int year, double jd);
   // Body k's layout when the record holds it, else null.
   const JplLayoutEntry* ServingLayout(int k) const;

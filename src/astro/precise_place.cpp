@@ -11,6 +11,7 @@
 #include "astro/constants.h"
 #include "astro/day_table_file.h"
 #include "astro/jpl.h"
+#include "astro/jpl_ascii.h"
 
 namespace planova {
 
@@ -160,13 +161,14 @@ bool RetardedPosition(AstroState& a, int body, double tdb, double tau, double em
 const ChebyshevBound* DeflectorReach(AstroState& a, size_t k, double tdb) {
   if (!a.JplAscii || a.JplRescan) return nullptr;
   PreciseState::Reach& r = a.DeflectorReaches[k];
-  if (r.Ephemeris == a.JplAscii && r.FilesParsed == a.JplFilesParsed && tdb >= r.Bound.From && tdb < r.Bound.To) {
+  if (r.Reader == a.JplAscii->Serial && r.FilesParsed == a.JplAscii->FilesParsed && tdb >= r.Bound.From &&
+      tdb < r.Bound.To) {
     return &r.Bound;
   }
-  r.Ephemeris = nullptr;
+  r.Reader = 0;
   if (!JplBodyBound(a, kDeflectors[k].Body, tdb, r.Bound)) return nullptr;
-  r.Ephemeris = a.JplAscii;
-  r.FilesParsed = a.JplFilesParsed;
+  r.Reader = a.JplAscii->Serial;
+  r.FilesParsed = a.JplAscii->FilesParsed;
   return &r.Bound;
 }
 

@@ -13,8 +13,6 @@
 
 namespace planova {
 
-class JplAsciiEphemeris;
-
 // One block of kNutationChunk consecutive days: per day dpsi, deps (radians, nutation in
 // longitude and obliquity, eraNut06a), TDB-TT (seconds, geocentric, eraDtdb) and the
 // equation of the origins (radians, eraEo06a: Earth rotation angle - Greenwich apparent
@@ -39,10 +37,10 @@ struct PreciseState {
 
   // Where each planet that may deflect the light (Venus, Mars, Jupiter, Saturn, Uranus,
   // Neptune) can be during the sub-interval of the record last asked for, from the block
-  // files of Ephemeris as they were after FilesParsed parses (JplFilesParsed); a parse
-  // since, or another ephemeris, makes it stale.
+  // files of the reader numbered Reader (JplAsciiEphemeris::Serial, 0: none) as they were
+  // after its FilesParsed parses; a parse since, or another reader, makes it stale.
   struct Reach {
-    const JplAsciiEphemeris* Ephemeris = nullptr;
+    uint64_t Reader = 0;
     long FilesParsed = -1;
     ChebyshevBound Bound;
   };
