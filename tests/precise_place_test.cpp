@@ -242,7 +242,8 @@ TEST(PreciseDe405, DayTableOfAnEarlierSessionGivesTheSamePlaces) {
     const std::vector<PrecisePlace> again = places(next, added);
     ASSERT_EQ(again.size(), computed.size());
     for (size_t k = 0; k < computed.size(); ++k) {
-      EXPECT_TRUE(again[k].Ok && again[k].Stages == computed[k].Stages && again[k].Tdb == computed[k].Tdb) << later.what << k;
+      EXPECT_TRUE(again[k].Ok && again[k].Stages == computed[k].Stages && again[k].Tdb == computed[k].Tdb)
+          << later.what << " " << k;
     }
     // The file's days were not computed again; an ignored file's were, and it is written anew.
     EXPECT_EQ(added == 0, later.fromFile) << later.what;

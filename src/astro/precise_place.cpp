@@ -115,7 +115,8 @@ class DateStates {
   }
   // A program body's raw state (the Moon geocentric).
   bool Raw(AstroState& a, int body, Barycentric& s) {
-    if (body < 0 || body >= static_cast<int>(kBodies)) return Load(a) && RawState(a, body, s);  // fails as the reader does
+    // A number that is no body fails as the reader fails it.
+    if (body < 0 || body >= static_cast<int>(kBodies)) return Load(a) && RawState(a, body, s);
     const unsigned bit = 1u << body;
     if (!(known_ & bit)) {
       if (!Load(a) || !RawState(a, body, raw_[static_cast<size_t>(body)])) return false;
