@@ -14,8 +14,8 @@
 //            (deflection by the Sun, relativistic aberration, the frame rotation).
 // Both report places per second; the program's counter x_anchor is its rate over the
 // anchor's.  Beside them, the same comparisons with the rigorous reduction ("точно (IAU 2006)"),
-// and the rigorous topocentric place of the same epochs on its own (ComputeApparentPlace
-// with a site, warm).
+// warm and as a new session's first, and the rigorous topocentric place of the same epochs
+// on its own (ComputeApparentPlace with a site, warm).
 // The cases are compiled once and linked twice: throughput_bench runs them in a plain
 // process, qt_throughput_bench inside a Qt application object as the program itself runs
 // (qt_throughput_main.cpp).
@@ -26,11 +26,13 @@
 
 #include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "astro/apparent_place.h"
 #include "astro/astro_state.h"
+#include "astro/day_table_file.h"
 #include "astro/jpl.h"
 #include "astro/time.h"
 #include "bench_support.h"
@@ -213,10 +215,12 @@ void BM_ProgramCompare4000Warm(benchmark::State& state) {
 
 // The same comparison with "точно (IAU 2006)": the rigorous reduction (IAU 2006/2000A,
 // deflection, relativistic aberration).  The first run, outside the measured time, parses
-// the block files and fills the nutation table; its time is the counter first_run_ms.
+// the block files and fills the nutation table (no day table file of an earlier session);
+// its time is the counter first_run_ms.
 void BM_ProgramComparePrecise100000(benchmark::State& state) {
   Window2 w;
   w.f.rigorousIau2006.Value = true;
+  std::filesystem::remove(DayTableFile(Data().path()));
   auto t0 = std::chrono::steady_clock::now();
   w.Compare();
   const double first = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
@@ -237,6 +241,39 @@ void BM_ProgramComparePrecise4000Warm(benchmark::State& state) {
   if (w.ui.messages > 0) state.SkipWithError(("window 2 said: " + w.ui.last).c_str());
   if (w.f.ComparedCount != kSmallSet) state.SkipWithError("not every observation was compared");
   state.SetItemsProcessed(state.iterations() * kSmallSet);
+}
+
+// A new session's first comparison of 4000 observations with "точно (IAU 2006)": a new
+// window and astronomy state (the block files parsed again), the day table computed from
+// nothing (argument 0) or read from the file an earlier session left in the application
+// folder (1).
+void BM_ProgramComparePreciseFirst4000(benchmark::State& state) {
+  const std::filesystem::path file = DayTableFile(Data().path());
+  const std::filesystem::path kept = file.string() + ".kept";
+  if (state.range(0) != 0) {
+    Window2 earlier(kSmallSet, kSmallFile);
+    earlier.f.rigorousIau2006.Value = true;
+    earlier.Compare();
+    std::filesystem::copy_file(file, kept, std::filesystem::copy_options::overwrite_existing);
+  }
+  for (auto _ : state) {
+    state.PauseTiming();
+    if (state.range(0) != 0) {
+      std::filesystem::copy_file(kept, file, std::filesystem::copy_options::overwrite_existing);
+    } else {
+      std::filesystem::remove(file);
+    }
+    auto w = std::make_unique<Window2>(kSmallSet, kSmallFile);
+    w->f.rigorousIau2006.Value = true;
+    state.ResumeTiming();
+    w->Compare();
+    state.PauseTiming();
+    if (w->ui.messages > 0) state.SkipWithError(("window 2 said: " + w->ui.last).c_str());
+    if (w->f.ComparedCount != kSmallSet) state.SkipWithError("not every observation was compared");
+    w.reset();
+    state.ResumeTiming();
+  }
+  std::filesystem::remove(kept);
 }
 
 // The rigorous topocentric place (GCRS axes, deflection and annual + diurnal aberration)
@@ -281,4 +318,5 @@ BENCHMARK(BM_ProgramCompare100000Spk)->Unit(benchmark::kMillisecond)->UseRealTim
 BENCHMARK(BM_ProgramCompare4000Warm)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
 BENCHMARK(BM_ProgramComparePrecise100000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_ProgramComparePrecise4000Warm)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+BENCHMARK(BM_ProgramComparePreciseFirst4000)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PreciseTopocentricPlace100000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);

@@ -14,6 +14,7 @@
 
 #include "astro/apparent_place.h"
 #include "astro/astro_state.h"
+#include "astro/day_table_file.h"
 #include "astro/jpl.h"
 #include "astro/time.h"
 #include "test_support.h"
@@ -192,6 +193,61 @@ TEST(PreciseDe405, TopocentricPlacesAgreeWithSkyfield) {
     EXPECT_EQ(centre.Stages, geo.Stages);
     EXPECT_EQ(centre.AstrometricKm, geo.AstrometricKm);
     EXPECT_EQ(centre.GeometricKm, geo.GeometricKm);
+  }
+}
+
+// The day table kept in the application folder: a new session reads the days of the last
+// instead of evaluating the series, and gives the same places to the bit; a damaged file
+// is ignored.
+TEST(PreciseDe405, DayTableOfAnEarlierSessionGivesTheSamePlaces) {
+  const std::filesystem::path folder = test::FolderForThisTest("days_");
+  auto session = [&] {
+    AstroState s;
+    s.InitConstants();
+    s.JplFolder = test::De405BlockFolder();
+    s.AppFolder = [folder] { return folder; };
+    return s;
+  };
+  // Each body on dates of three decades, a site for the Moon (the equation of the origins);
+  // `added` the days the series were evaluated for.
+  auto places = [](AstroState& a, long& added) {
+    EphemerisRun run(a);
+    std::vector<PrecisePlace> out;
+    for (int body : {0, 1, 2, 4, 5, 6, 7, 8, 9, 11}) {
+      for (double tt : {2437300.3, 2447000.71, 2458000.5 + body}) {
+        out.push_back(ComputePrecisePlace(a, body, tt));
+        if (body == 11) out.push_back(ComputePrecisePlace(a, body, tt, PreciseObserver{Station("568"), tt}));
+      }
+    }
+    added = a.NutationDaysAdded;
+    return out;
+  };
+  AstroState first = session();
+  long added = 0;
+  const std::vector<PrecisePlace> computed = places(first, added);
+  EXPECT_GT(added, 0);
+  const std::string bytes = test::ReadBytes(DayTableFile(folder));
+  ASSERT_FALSE(bytes.empty());
+  struct Later {
+    const char* what;
+    size_t flipped;  // the byte turned over before the session (npos: none)
+    bool fromFile;   // whether the days come from the file
+  };
+  for (const Later& later : {Later{"kept", std::string::npos, true}, Later{"a value", bytes.size() / 2, false},
+                             Later{"the heading", 20, false}, Later{"the checksum", bytes.size() - 1, false}}) {
+    std::string damaged = bytes;
+    if (later.flipped != std::string::npos) damaged[later.flipped] = static_cast<char>(~damaged[later.flipped]);
+    test::WriteBytes(DayTableFile(folder), damaged);
+    AstroState next = session();
+    const std::vector<PrecisePlace> again = places(next, added);
+    ASSERT_EQ(again.size(), computed.size());
+    for (size_t k = 0; k < computed.size(); ++k) {
+      EXPECT_TRUE(again[k].Ok && again[k].Stages == computed[k].Stages && again[k].Tdb == computed[k].Tdb)
+          << later.what << " " << k;
+    }
+    // The file's days were not computed again; an ignored file's were, and it is written anew.
+    EXPECT_EQ(added == 0, later.fromFile) << later.what;
+    EXPECT_EQ(test::ReadBytes(DayTableFile(folder)) == damaged, later.fromFile) << later.what;
   }
 }
 

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "astro/astro_state.h"
+#include "astro/day_table_file.h"
 #include "astro/jpl_ascii.h"
 #include "common/textfile.h"
 
@@ -128,9 +129,18 @@ fs::path JplFolderOf(const AstroState& a) {
 }
 
 JplEphemeris* CurrentEphemeris(AstroState& a) {
+  // Every epoch asks: the folder named outright is compared in place, the application
+  // folder's is resolved once a run.
+  if (a.Ephemeris) {
+    if (!a.JplFolder.empty() && a.EphemerisFolder.native() == a.JplFolder.native()) return a.Ephemeris.get();
+    if (a.JplFolder.empty() && a.JplRunActive && a.EphemerisFolderResolvedInRun) return a.Ephemeris.get();
+  }
   const fs::path folder = JplFolderOf(a);
   if (folder.empty()) return nullptr;
-  if (a.Ephemeris && a.EphemerisFolder.native() == folder.native()) return a.Ephemeris.get();
+  if (a.Ephemeris && a.EphemerisFolder.native() == folder.native()) {
+    a.EphemerisFolderResolvedInRun = a.JplRunActive && a.JplFolder.empty();
+    return a.Ephemeris.get();
+  }
   a.Ephemeris.reset();
   a.JplAscii = nullptr;
   a.EphemerisRefusal.clear();
@@ -140,6 +150,7 @@ JplEphemeris* CurrentEphemeris(AstroState& a) {
 }
 
 void UseEphemeris(AstroState& a, std::shared_ptr<JplEphemeris> e, const fs::path& folder) {
+  a.EphemerisFolderResolvedInRun = false;
   a.Ephemeris = std::move(e);
   a.EphemerisFolder = folder;
   a.JplAscii = dynamic_cast<JplAsciiEphemeris*>(a.Ephemeris.get());
@@ -237,13 +248,31 @@ void LoadJplRecord(AstroState& a) {
 
 void BeginEphemerisRun(AstroState& a) {
   a.JplRunActive = true;
+  a.EphemerisFolderResolvedInRun = false;
   if (a.JplAscii) a.JplAscii->BeginRun();
 }
 
 void EndEphemerisRun(AstroState& a) {
   a.JplRunActive = false;
+  a.EphemerisFolderResolvedInRun = false;
   if (a.JplAscii) a.JplAscii->EndRun();
+  SaveDayTable(a);  // the rigorous chain's new days, for the next session
 }
+
+namespace {
+
+// Ephemeris body k's Chebyshev state at CurrentJd from the loaded record (the kernel's
+// file named after a failure).
+EphemerisFailure ReadChebyshev(AstroState& a, int k, ChebyshevState& s) {
+  if (a.JplAscii) return a.JplAscii->BodyState(k, a.CurrentJd, s);
+  if (!a.Ephemeris) return EphemerisFailure::kReadError;
+  fs::path file;
+  const EphemerisFailure f = a.Ephemeris->State(k, a.CurrentJd, s, &file);
+  if (f != EphemerisFailure::kNone) a.JplFilePathRead = file;
+  return f;
+}
+
+}  // namespace
 
 void JplBodyState(AstroState& a, int body) {
   const int k = EphemerisBody(body);
@@ -252,14 +281,7 @@ void JplBodyState(AstroState& a, int body) {
     return;
   }
   ChebyshevState s;
-  EphemerisFailure f = EphemerisFailure::kReadError;
-  if (a.JplAscii) {
-    f = a.JplAscii->BodyState(k, a.CurrentJd, s);
-  } else if (a.Ephemeris) {
-    fs::path file;
-    f = a.Ephemeris->State(k, a.CurrentJd, s, &file);
-    if (f != EphemerisFailure::kNone) a.JplFilePathRead = file;
-  }
+  const EphemerisFailure f = ReadChebyshev(a, k, s);
   if (s.IntervalDays > 0) {  // the series was summed
     const size_t kk = static_cast<size_t>(k);
     a.RawX[kk] = s.Pos[0];
@@ -271,6 +293,23 @@ void JplBodyState(AstroState& a, int body) {
     a.RawIntervalDays[kk] = s.IntervalDays;
   }
   if (f != EphemerisFailure::kNone) ReadFailure(a);
+}
+
+bool JplBodyStateKilometres(AstroState& a, int body, JplKilometres& out) {
+  const int k = EphemerisBody(body);
+  ChebyshevState s;
+  if (k == 0 || ReadChebyshev(a, k, s) != EphemerisFailure::kNone) {
+    ReadFailure(a);
+    return false;
+  }
+  const double perDay = 2 / s.IntervalDays;
+  out = {{s.Pos[0], s.Pos[1], s.Pos[2]}, {s.Der[0] * perDay, s.Der[1] * perDay, s.Der[2] * perDay}};
+  return true;
+}
+
+bool JplBodyBound(AstroState& a, int body, double jd, ChebyshevBound& out) {
+  const int k = EphemerisBody(body);
+  return k != 0 && a.JplAscii && a.JplAscii->BodyBound(k, jd, out) == EphemerisFailure::kNone;
 }
 
 // The ephemeris number of a program body for the state conversions, or 0 after a read

@@ -41,7 +41,8 @@ std::shared_ptr<JplEphemeris> OpenEphemeris(const std::filesystem::path& folder,
 // neither is known.
 std::filesystem::path JplFolderOf(const AstroState& a);
 // The ephemeris of the state, opened when the folder changed; null when no folder is
-// known or it cannot be opened (EphemerisRefusal says why).
+// known or it cannot be opened (EphemerisRefusal says why).  Inside a run the application
+// folder, once resolved, is taken as unchanged.
 JplEphemeris* CurrentEphemeris(AstroState& a);
 // Makes `e`, opened in `folder` (null: none), the state's ephemeris, its run begun when
 // one is active.
@@ -80,7 +81,8 @@ void LoadJplRecord(AstroState& a);
 
 // A run of many epochs, such as a comparison: inside it the block files are checked
 // against the disk once (not at every epoch) and records are served from the parsed files
-// without a copy.  Results are bit-identical either way.
+// without a copy.  Results are bit-identical either way.  Its end also keeps the rigorous
+// chain's new days in the application folder (SaveDayTable).
 void BeginEphemerisRun(AstroState& a);
 void EndEphemerisRun(AstroState& a);
 
@@ -115,6 +117,19 @@ struct JplKilometres {
   double Vel[3];
 };
 JplKilometres JplBodyKilometres(const AstroState& a, int body);
+
+// JplBodyState and JplBodyKilometres in one, for callers that keep the states themselves.
+// Given: body, the program number.  Reads: the record loaded, CurrentJd (JD, TDB).
+// Returned: the state as JplBodyKilometres gives it; the raw states are not written.
+// Status: false after JplBodyState's failures, recorded as it records them.
+bool JplBodyStateKilometres(AstroState& a, int body, JplKilometres& out);
+
+// Where a body can be during the sub-interval of the loaded record that covers jd (JPL's
+// ASCII files only).
+// Given: body, the program number; jd (JD, TDB).  Reads: the record loaded.
+// Returned: true with the bound; false for an SPK kernel or a record that gives none (no
+//   failure recorded: the state itself says what is wrong).
+bool JplBodyBound(AstroState& a, int body, double jd, ChebyshevBound& out);
 
 // The raw state of a body into the position table, on the ecliptic.
 // Given: body, the program number, after JplBodyState.

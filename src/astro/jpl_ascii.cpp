@@ -1,6 +1,7 @@
 #include "astro/jpl_ascii.h"
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -504,10 +505,16 @@ JplCoverage JplAsciiEphemeris::Coverage() const {
 }
 
 bool JplAsciiEphemeris::BlockYearOf(double jd, int& year) const {
+  // The block of the date asked before, which the next dates nearly always fall in.
+  if (jd >= lastBlockFrom_ && jd < lastBlockTo_) {
+    year = lastBlockYear_;
+    return true;
+  }
   const JplCoverage c = Coverage();
   if (!(jd >= c.FirstJd && jd < c.EndJd)) return false;
   if (yearsPerFile_ <= 0) {
     year = firstYear_;
+    RememberBlock(year, c.FirstJd, c.EndJd);
     return true;
   }
   // The block by the mean length of its years, then the one before or after it.
@@ -517,7 +524,19 @@ bool JplAsciiEphemeris::BlockYearOf(double jd, int& year) const {
   while (k > 0 && jd < BlockStartJd(firstYear_ + k * yearsPerFile_)) --k;
   while (k + 1 < blocks && jd >= BlockStartJd(firstYear_ + (k + 1) * yearsPerFile_)) ++k;
   year = firstYear_ + k * yearsPerFile_;
+  // The block starts grow with the year: every date from this block's start (the
+  // ephemeris' first date for the first) to the next block's (its end for the last) is
+  // this block's.
+  const double from = k > 0 ? BlockStartJd(year) : c.FirstJd;
+  const double to = k + 1 < blocks ? std::min(BlockStartJd(year + yearsPerFile_), c.EndJd) : c.EndJd;
+  RememberBlock(year, from, to);
   return true;
+}
+
+void JplAsciiEphemeris::RememberBlock(int year, double from, double to) const {
+  lastBlockYear_ = year;
+  lastBlockFrom_ = from;
+  lastBlockTo_ = to;
 }
 
 fs::path JplAsciiEphemeris::BlockPath(int year) const { return folder_ / JplBlockName(year, deNumber_, digits_); }
@@ -636,18 +655,64 @@ void JplAsciiEphemeris::EndRun() {
   Values = nullptr;
 }
 
-EphemerisFailure JplAsciiEphemeris::BodyState(int k, double jd, ChebyshevState& out) {
-  if (k < 1 || k > 11) return EphemerisFailure::kReadError;
+std::uint64_t JplAsciiEphemeris::NextSerial() {
+  static std::atomic<std::uint64_t> serials{0};
+  return ++serials;
+}
+
+const JplLayoutEntry* JplAsciiEphemeris::ServingLayout(int k) const {
+  if (k < 1 || k > 11) return nullptr;
   const JplLayoutEntry& e = Layout[static_cast<size_t>(k)];
+  const int p = e.FirstCoefficient;
+  const int n = e.CoefficientsPerComponent;
+  const int subIntervals = e.SubIntervals;
+  if (n < 1 || n > kJplMaxCoefficients || subIntervals < 1 || subIntervals > kJplMaxSubIntervals ||
+      !(e.SubIntervalDays > 0) || p < 3 || p + subIntervals * 3 * n - 1 > ValuesPerRecord ||
+      static_cast<size_t>(ValuesPerRecord) + 1 > Record.size()) {
+    return nullptr;  // a record shorter than the layout needs
+  }
+  return &e;
+}
+
+EphemerisFailure JplAsciiEphemeris::BodyBound(int k, double jd, ChebyshevBound& out) const {
+  const JplLayoutEntry* e = ServingLayout(k);
+  if (!e) return EphemerisFailure::kReadError;
+  const int n = e->CoefficientsPerComponent;
+  const double len = e->SubIntervalDays;
+  const double* record = Values ? Values : Record.data();
+  const double hReal = Fix((jd - record[1]) / len) + 1;
+  if (!(hReal >= 1 && hReal <= e->SubIntervals)) return EphemerisFailure::kReadError;
+  const size_t h = static_cast<size_t>(hReal);
+  const double* coefficients = record + e->FirstCoefficient + (h - 1) * 3 * static_cast<size_t>(n);
+  double radius2 = 0, speed2 = 0;
+  for (size_t c = 0; c < 3; ++c) {
+    const double* C = coefficients + c * static_cast<size_t>(n) - 1;  // C[1] .. C[n]
+    double reach = 0, rate = 0;
+    for (int j = 2; j <= n; ++j) {
+      reach += std::fabs(C[j]);
+      rate += std::fabs(C[j]) * (j - 1) * (j - 1);
+    }
+    out.Centre[c] = C[1];
+    radius2 += reach * reach;
+    speed2 += rate * rate;
+  }
+  out.From = record[1] + static_cast<double>(h - 1) * len;
+  out.To = out.From + len;
+  out.Radius = std::sqrt(radius2);
+  out.Speed = std::sqrt(speed2) * 2 / len;
+  const bool finite = std::isfinite(out.Centre[0]) && std::isfinite(out.Centre[1]) && std::isfinite(out.Centre[2]) &&
+                      std::isfinite(out.Radius) && std::isfinite(out.Speed) && std::isfinite(out.To);
+  return finite ? EphemerisFailure::kNone : EphemerisFailure::kReadError;
+}
+
+EphemerisFailure JplAsciiEphemeris::BodyState(int k, double jd, ChebyshevState& out) {
+  const JplLayoutEntry* layout = ServingLayout(k);
+  if (!layout) return EphemerisFailure::kReadError;
+  const JplLayoutEntry& e = *layout;
   int p = e.FirstCoefficient;
   const int n = e.CoefficientsPerComponent;
   const double len = e.SubIntervalDays;
   const int subIntervals = e.SubIntervals;
-  if (n < 1 || n > kJplMaxCoefficients || subIntervals < 1 || subIntervals > kJplMaxSubIntervals || !(len > 0) ||
-      p < 3 || p + subIntervals * 3 * n - 1 > ValuesPerRecord ||
-      static_cast<size_t>(ValuesPerRecord) + 1 > Record.size()) {
-    return EphemerisFailure::kReadError;  // a record shorter than the layout needs
-  }
 
   const double* record = Values ? Values : Record.data();
   const double start = record[1];

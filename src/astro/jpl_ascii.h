@@ -158,6 +158,9 @@ class JplAsciiEphemeris final : public JplEphemeris {
   // The Chebyshev state of ephemeris body k (1..11) from the loaded record at jd.
   // kReadError for a record or layout that does not serve, or a result not finite.
   EphemerisFailure BodyState(int k, double jd, ChebyshevState& out);
+  // The bound of ephemeris body k over the sub-interval of the loaded record that covers
+  // jd.  kReadError as BodyState's, or for a bound that is not finite.
+  EphemerisFailure BodyBound(int k, double jd, ChebyshevBound& out) const;
 
   // A run of many epochs: each file is checked on disk once, and records are served from
   // the parsed files in place.
@@ -192,11 +195,17 @@ class JplAsciiEphemeris final : public JplEphemeris {
   std::vector<double> Record;  // the last record read (index 0 unused; 1 start, 2 end, 3..)
   std::array<double, kJplMaxSubIntervals + 1> SubIntervalStart{};  // of the last body, 1..
   long FilesParsed = 0;
+  // This reader among all the process opened: with FilesParsed, what its records are.
+  const std::uint64_t Serial = NextSerial();
   std::map<int, JplBlockCache> Cache;  // by block year
   const double* Values = nullptr;      // in a run: the record in place (1-based)
 
  private:
+  static std::uint64_t NextSerial();
   bool LoadFromCache(int year, double jd);
+  // Body k's layout when the record holds it, else null.
+  const JplLayoutEntry* ServingLayout(int k) const;
+  void RememberBlock(int year, double from, double to) const;
   bool RescanFile(const std::filesystem::path& path, double jd);
 
   std::filesystem::path folder_;
@@ -212,6 +221,9 @@ class JplAsciiEphemeris final : public JplEphemeris {
   bool rescan_ = false;
   std::string problem_;
   std::uint64_t runStamp_ = 0, runsBegun_ = 0;
+  // BlockYearOf's last answer: the block and the dates [from, to) it covers (none yet).
+  mutable int lastBlockYear_ = 0;
+  mutable double lastBlockFrom_ = 1, lastBlockTo_ = 0;
 };
 
 // The SPK reader's factory (spk_ephemeris.cpp): a kernel opened, or null with `refusal`.

@@ -46,6 +46,17 @@ struct ChebyshevState {
   double IntervalDays = 0;
 };
 
+// Where a body can be during one sub-interval of a record, from its coefficients alone:
+// with |T_k| <= 1 and |U_k| <= k + 1 on [-1, 1], each component stays within the sum of
+// the absolute values of its coefficients after the first (of the first times (k - 1)^2
+// for the derivative) of that first coefficient.  Valid for JDs [From, To).
+struct ChebyshevBound {
+  double From = 0, To = 0;
+  double Centre[3] = {0, 0, 0};  // km
+  double Radius = 0;             // km: every position lies within it of Centre
+  double Speed = 0;              // km per day: no speed exceeds it
+};
+
 // The constants an ephemeris was made with (the ASCII header's GROUP 1040/1041, or the
 // defaults of the version for files without a header).
 struct JplConstants {

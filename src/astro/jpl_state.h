@@ -57,6 +57,9 @@ struct JplState {
 
   // --- A run of many epochs (BeginEphemerisRun .. EndEphemerisRun) ---
   bool JplRunActive = false;
+  // Set in a run once the application folder's ephemeris is resolved: the folder does not
+  // change during a run, so later reads do not build its path again.
+  bool EphemerisFolderResolvedInRun = false;
   // cos and sin of the obliquity the ecliptic states were last rotated by, kept so that
   // they are not computed again for every body and epoch.
   double JplRotationObliquity = std::numeric_limits<double>::quiet_NaN();

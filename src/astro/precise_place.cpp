@@ -5,10 +5,13 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "astro/astro_state.h"
 #include "astro/constants.h"
+#include "astro/day_table_file.h"
 #include "astro/jpl.h"
+#include "astro/jpl_ascii.h"
 
 namespace planova {
 
@@ -30,6 +33,7 @@ struct Deflector {
 };
 constexpr Deflector kDeflectors[] = {{2, 408523.71, 3e-10}, {4, 3098708.0, 3e-10}, {5, 1047.3486, 3e-9},
                                      {6, 3497.898, 3e-10}, {7, 22902.98, 3e-10}, {8, 19412.24, 3e-10}};
+static_assert(std::size(kDeflectors) == std::tuple_size_v<decltype(PreciseState::DeflectorReaches)>);
 constexpr double kSunLimiter = 1e-6;
 constexpr double kDeflectionApplied = 1e-4 * ERFA_DAS2R;  // 0.1 mas, radians
 // Its square, compared with the squared chord between two unit vectors (the angle to 1e-20).
@@ -62,46 +66,152 @@ bool LoadRecord(AstroState& a, double tdb) {
 // The ephemeris state of a program body from the loaded record: planets, the Sun and the
 // Earth-Moon barycentre barycentric, the Moon geocentric.
 bool RawState(AstroState& a, int body, Barycentric& s) {
-  JplBodyState(a, body);
-  if (a.EphemerisError) return false;
-  JplKilometres k = JplBodyKilometres(a, body);
+  JplKilometres k;
+  if (!JplBodyStateKilometres(a, body, k)) return false;
   s.Pos = {k.Pos[0], k.Pos[1], k.Pos[2]};
   s.Vel = {k.Vel[0], k.Vel[1], k.Vel[2]};
   return true;
 }
 
-// The Earth (body 3 here) or the Moon from the Earth-Moon barycentre and the geocentric
-// Moon, with the ephemeris' own Earth/Moon mass ratio (EMRAT).
-bool EarthOrMoon(AstroState& a, bool moon, Barycentric& s) {
-  Barycentric emb, geo;
-  if (!RawState(a, 3, emb) || !RawState(a, 11, geo)) return false;
-  const double emrat = JplEmrat(a);
-  const double f = moon ? emrat / (1 + emrat) : -1 / (1 + emrat);
+// The Earth (moonFraction -1 / (1 + EMRAT)) or the Moon (EMRAT / (1 + EMRAT)) from the
+// Earth-Moon barycentre and the geocentric Moon, with the ephemeris' own Earth/Moon mass
+// ratio (EMRAT).
+Barycentric EarthOrMoon(const Barycentric& emb, const Barycentric& geo, double moonFraction) {
+  Barycentric s;
   for (size_t k = 0; k < 3; ++k) {
-    s.Pos[k] = emb.Pos[k] + f * geo.Pos[k];
-    s.Vel[k] = emb.Vel[k] + f * geo.Vel[k];
+    s.Pos[k] = emb.Pos[k] + moonFraction * geo.Pos[k];
+    s.Vel[k] = emb.Vel[k] + moonFraction * geo.Vel[k];
   }
-  return true;
+  return s;
 }
 
-bool BodyState(AstroState& a, int body, Barycentric& s) {
-  return body == 11 ? EarthOrMoon(a, true, s) : RawState(a, body, s);
-}
+// The date whose record the reader holds for this place (NaN: none read yet).
+struct LoadedRecord {
+  double Date = std::numeric_limits<double>::quiet_NaN();
+};
+
+// The states a place needs at one TDB date, each body's Chebyshev series summed once
+// however many stages ask for it (the Earth and the Moon both come from the barycentre
+// and the geocentric Moon; a deflector may be the body itself; light-time passes often
+// fall on the same double).  The date's record is read again when another date's was
+// read in between.
+class DateStates {
+ public:
+  explicit DateStates(LoadedRecord& loaded) : loaded_(loaded) {}
+  // The date of the states; another date forgets those of the last.
+  void SetDate(double tdb) {
+    if (!(tdb == date_)) {
+      date_ = tdb;
+      known_ = 0;
+    }
+  }
+  // The date's record read when it is not the reader's; false after a failure.
+  bool Load(AstroState& a) {
+    if (loaded_.Date == date_) return true;
+    loaded_.Date = std::numeric_limits<double>::quiet_NaN();
+    if (!LoadRecord(a, date_)) return false;
+    loaded_.Date = date_;
+    return true;
+  }
+  // A program body's raw state (the Moon geocentric).
+  bool Raw(AstroState& a, int body, Barycentric& s) {
+    // A number that is no body fails as the reader fails it.
+    if (body < 0 || body >= static_cast<int>(kBodies)) return Load(a) && RawState(a, body, s);
+    const unsigned bit = 1u << body;
+    if (!(known_ & bit)) {
+      if (!Load(a) || !RawState(a, body, raw_[static_cast<size_t>(body)])) return false;
+      known_ |= bit;
+    }
+    s = raw_[static_cast<size_t>(body)];
+    return true;
+  }
+  // The body as the place sees it: barycentric, the Moon too.
+  bool Body(AstroState& a, int body, double emrat, Barycentric& s) {
+    if (body != 11) return Raw(a, body, s);
+    Barycentric emb, geo;
+    if (!Raw(a, 3, emb) || !Raw(a, 11, geo)) return false;
+    s = EarthOrMoon(emb, geo, emrat / (1 + emrat));
+    return true;
+  }
+
+ private:
+  static constexpr size_t kBodies = 12;
+  LoadedRecord& loaded_;
+  double date_ = std::numeric_limits<double>::quiet_NaN();
+  unsigned known_ = 0;  // bit b: raw_[b] is the state at date_
+  std::array<Barycentric, kBodies> raw_;
+};
 
 // The body's barycentric position (km) at tdb - tau.  The date is a double of about
 // 4e-5 s resolution; what rounding leaves of tau is added along the velocity, so that the
 // Moon's place does not jump by a few tenths of a mas with it.
-bool RetardedPosition(AstroState& a, int body, double tdb, double tau, Vector3& pos) {
+bool RetardedPosition(AstroState& a, int body, double tdb, double tau, double emrat, DateStates& states,
+                      Vector3& pos) {
   const double t = tdb - tau;
   const double rest = (tdb - t) - tau;  // t + rest = tdb - tau
+  states.SetDate(t);
   Barycentric s;
-  if (!LoadRecord(a, t) || !BodyState(a, body, s)) return false;
+  if (!states.Body(a, body, emrat, s)) return false;
   for (size_t k = 0; k < 3; ++k) pos[k] = s.Pos[k] + rest * s.Vel[k];
   return true;
 }
 
-// Six-point Lagrange interpolation in the table of whole TT days.
-const std::array<double, 4>& NutationDay(AstroState& a, int64_t day) {
+// Where deflector k can be during the sub-interval of the record that covers tdb (kept in
+// the state while the same block files serve); null when the ephemeris gives no bound
+// (an SPK kernel, files read anew for every date, a record that does not serve).
+const ChebyshevBound* DeflectorReach(AstroState& a, size_t k, double tdb) {
+  if (!a.JplAscii || a.JplRescan) return nullptr;
+  PreciseState::Reach& r = a.DeflectorReaches[k];
+  if (r.Reader == a.JplAscii->Serial && r.FilesParsed == a.JplAscii->FilesParsed && tdb >= r.Bound.From &&
+      tdb < r.Bound.To) {
+    return &r.Bound;
+  }
+  r.Reader = 0;
+  if (!JplBodyBound(a, kDeflectors[k].Body, tdb, r.Bound)) return nullptr;
+  r.Reader = a.JplAscii->Serial;
+  r.FilesParsed = a.JplAscii->FilesParsed;
+  return &r.Bound;
+}
+
+// Whether a deflector anywhere within `reach` leaves the direction of a source at distance
+// `distance` (au) from the observer at `viewer` (au; the source at `source`) below half the
+// 0.1 mas that is applied, as eraLd computes it after Deflected has moved the body to
+// where the light passed it.  With P that place, L the source's distance and dE, dS the
+// distances from P to the observer and the source: when L is the triangle's shortest
+// side the angle at P is at most 60 degrees, so q.(q + e) >= 1.5 and |e x q| <= L / dS
+// (law of sines), and the deflection is at most mass * SRS * L / (1.5 dE dS).
+bool DeflectionNegligible(const ChebyshevBound& reach, const Vector3& viewer, const Vector3& source, double distance,
+                          double mass) {
+  const Vector3 centre = {reach.Centre[0] / kKmPerAu, reach.Centre[1] / kKmPerAu, reach.Centre[2] / kKmPerAu};
+  const double fromViewer = Norm(Minus(viewer, centre));
+  const double radius = reach.Radius / kKmPerAu;
+  // Deflected's look-back: at most the light time from the farthest point of the reach.
+  const double lookBack = (fromViewer + radius) * (ERFA_AULT / ERFA_DAYSEC);
+  // Generous for rounding: a part in a million and 1.5 km.
+  const double passed = (radius + lookBack * reach.Speed / kKmPerAu) * (1 + 1e-6) + 1e-8;
+  const double toViewer = fromViewer - passed;
+  const double toSource = Norm(Minus(source, centre)) - passed;
+  const double side = distance * (1 + 1e-9);
+  if (!(toViewer > side && toSource > side)) return false;
+  return mass * ERFA_SRS * side < 0.5 * kDeflectionApplied * 1.5 * toViewer * toSource;
+}
+
+// The equation of the origins at TT = J2000 + date2 (days) from that date's nutation
+// (dpsi, deps of eraNut06a): eraEo06a's own steps (the IAU 2006/2000A bias-precession-
+// nutation matrix, the CIP's X, Y, the CIO locator s, then ERA - GST) without evaluating
+// the IAU 2000A series a second time; the same numbers as eraEo06a.
+double EquationOfOrigins(double date2, double dpsi, double deps) {
+  double gamb = 0, phib = 0, psib = 0, epsa = 0, r[3][3], x = 0, y = 0;
+  eraPfw06(ERFA_DJ00, date2, &gamb, &phib, &psib, &epsa);
+  eraFw2m(gamb, phib, psib + dpsi, epsa + deps, r);
+  eraBpn2xy(r, &x, &y);
+  return eraEors(r, eraS06(ERFA_DJ00, date2, x, y));
+}
+
+// The row of a whole TT day, computed when first asked for: the nutation and TDB-TT
+// always, the equation of the origins only for a site (withEo), since a geocentric place
+// never reads it.
+const std::array<double, 4>& NutationDay(AstroState& a, int64_t day, bool withEo) {
   const int64_t chunk = day >= 0 ? day / kNutationChunk : (day - kNutationChunk + 1) / kNutationChunk;
   if (chunk != a.NutationLastChunk) {
     auto& slot = a.NutationTable[chunk];
@@ -113,29 +223,43 @@ const std::array<double, 4>& NutationDay(AstroState& a, int64_t day) {
     a.NutationLast = slot.get();
   }
   auto& value = a.NutationLast->Day[static_cast<size_t>(day - chunk * kNutationChunk)];
+  const double date2 = static_cast<double>(day) - ERFA_DJ00;
   if (std::isnan(value[0])) {
-    const double date2 = static_cast<double>(day) - ERFA_DJ00;
-    eraNut06a(ERFA_DJ00, date2, &value[0], &value[1]);
-    // Geocentric: the terms of the observer's place vanish, and with them the UT.
-    value[2] = eraDtdb(ERFA_DJ00, date2, 0, 0, 0, 0);
-    // The sidereal time's equation of the origins, for a site's Earth rotation.
-    value[3] = eraEo06a(ERFA_DJ00, date2);
+    ComputeDay(day, value[0], value[1], value[2]);
+    ++a.NutationDaysAdded;
   }
+  // The sidereal time's equation of the origins, for a site's Earth rotation.
+  if (withEo && std::isnan(value[3])) value[3] = EquationOfOrigins(date2, value[0], value[1]);
   return value;
 }
 
-std::array<double, 4> InterpolatedNutation(AstroState& a, double tt) {
+// Six-point Lagrange interpolation in the table of whole TT days: dpsi, deps, TDB-TT and,
+// withEo, the equation of the origins (else 0).
+// The weight of node k (-2..3) at u: the product over the other nodes j of (u - j) / (k - j),
+// in that order.  A template so that each divisor is a constant: the compiler turns the
+// divisions by 1, 2 and 4 into the exact multiplications they equal.
+template <int k>
+double LagrangeWeight(double u) {
+  double w = 1;
+  [&]<int... j>(std::integer_sequence<int, j...>) {
+    ((j - 2 != k ? (w *= (u - (j - 2)) / static_cast<double>(k - (j - 2))) : w), ...);
+  }(std::make_integer_sequence<int, 6>{});
+  return w;
+}
+
+std::array<double, 4> InterpolatedNutation(AstroState& a, double tt, bool withEo) {
+  if (!a.DayTableRead) LoadDayTable(a);  // the days an earlier session computed
   const double first = std::floor(tt);
   const double u = tt - first;
   const int64_t day0 = static_cast<int64_t>(first);
+  const size_t columns = withEo ? 4 : 3;
+  const double weights[6] = {LagrangeWeight<-2>(u), LagrangeWeight<-1>(u), LagrangeWeight<0>(u),
+                             LagrangeWeight<1>(u),  LagrangeWeight<2>(u),  LagrangeWeight<3>(u)};
   std::array<double, 4> r{0, 0, 0, 0};
   for (int k = -2; k <= 3; ++k) {
-    double w = 1;
-    for (int j = -2; j <= 3; ++j) {
-      if (j != k) w *= (u - j) / (k - j);
-    }
-    const auto& v = NutationDay(a, day0 + k);
-    for (size_t c = 0; c < 4; ++c) r[c] += w * v[c];
+    const double w = weights[k + 2];
+    const auto& v = NutationDay(a, day0 + k, withEo);
+    for (size_t c = 0; c < columns; ++c) r[c] += w * v[c];
   }
   return r;
 }
@@ -217,27 +341,45 @@ PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt, const std::
     LoadRecord(a, tt);
     return out;
   }
-  const std::array<double, 4> nut = InterpolatedNutation(a, tt);
+  const std::array<double, 4> nut = InterpolatedNutation(a, tt, observer.has_value());
   out.Tdb = tt + nut[2] / ERFA_DAYSEC;
   const double tdb = out.Tdb;
 
   // The states at the date: the Earth (the observer, until a site is added), the Sun, the
-  // deflectors and the body itself.
-  Barycentric viewer, sun, target;
-  Barycentric deflectors[std::size(kDeflectors)];
-  if (!LoadRecord(a, tdb) || !EarthOrMoon(a, false, viewer) || !RawState(a, 0, sun) || !BodyState(a, body, target)) {
+  // body itself and the deflectors: those whose record bounds where they can be are read
+  // only when the deflection is seen to need them.
+  const double emrat = JplEmrat(a);
+  LoadedRecord loaded;
+  DateStates atDate(loaded);
+  atDate.SetDate(tdb);
+  Barycentric emb, geoMoon, viewer, sun, target;
+  if (!atDate.Load(a) || !atDate.Raw(a, 3, emb) || !atDate.Raw(a, 11, geoMoon) || !atDate.Raw(a, 0, sun) ||
+      !atDate.Body(a, body, emrat, target)) {
     return out;
   }
+  viewer = EarthOrMoon(emb, geoMoon, -1 / (1 + emrat));
+  const ChebyshevBound* reaches[std::size(kDeflectors)];
+  Barycentric deflectors[std::size(kDeflectors)];
   for (size_t k = 0; k < std::size(kDeflectors); ++k) {
-    if (!RawState(a, kDeflectors[k].Body, deflectors[k])) return out;
+    if (kDeflectors[k].Body == body) continue;
+    reaches[k] = DeflectorReach(a, k, tdb);
+    if (!reaches[k] && !atDate.Raw(a, kDeflectors[k].Body, deflectors[k])) return out;
   }
 
   // Frame bias and precession (IAU 2006) and nutation (IAU 2000A) at TT: the rotations to
   // the mean and true equator and equinox of date, and the site's place on GCRS axes.
+  // eraFw2m's rotations R1(-eps) R3(-psi) R1(phib) R3(gamb), the two right-hand ones
+  // shared by both matrices.
   double gamb = 0, phib = 0, psib = 0, epsa = 0, pb[3][3], npb[3][3];
   eraPfw06(ERFA_DJ00, tt - ERFA_DJ00, &gamb, &phib, &psib, &epsa);
-  eraFw2m(gamb, phib, psib, epsa, pb);
-  eraFw2m(gamb, phib, psib + nut[0], epsa + nut[1], npb);
+  eraIr(pb);
+  eraRz(gamb, pb);
+  eraRx(phib, pb);
+  eraCr(pb, npb);
+  eraRz(-psib, pb);
+  eraRx(-epsa, pb);
+  eraRz(-(psib + nut[0]), npb);
+  eraRx(-(epsa + nut[1]), npb);
   std::array<Vector3, 3> meanRotation;
   for (size_t i = 0; i < 3; ++i) {
     for (size_t j = 0; j < 3; ++j) {
@@ -262,9 +404,10 @@ PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt, const std::
   // Light time: the body where it was when the light now arriving left it.
   double tau = distance / kLightKmPerDay;
   Vector3 astrometric = geometric;
+  DateStates retarded(loaded);
   for (int pass = 0; pass < kLightTimePasses; ++pass) {
     Vector3 source;
-    if (!RetardedPosition(a, body, tdb, tau, source)) return out;
+    if (!RetardedPosition(a, body, tdb, tau, emrat, retarded, source)) return out;
     astrometric = Minus(source, viewer.Pos);
     const double next = Norm(astrometric) / kLightKmPerDay;
     const bool converged = std::fabs(next - tau) < kLightTimeConverged;
@@ -283,6 +426,10 @@ PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt, const std::
   for (size_t k = 0; k < std::size(kDeflectors); ++k) {
     const Deflector& d = kDeflectors[k];
     if (d.Body == body) continue;
+    if (reaches[k]) {
+      if (DeflectionNegligible(*reaches[k], viewerAu, sourceAu, au, 1 / d.ReciprocalMass)) continue;
+      if (!atDate.Raw(a, d.Body, deflectors[k])) return out;
+    }
     Vector3 q = Deflected(p, sourceAu, viewerAu, Scaled(deflectors[k].Pos, 1 / kKmPerAu),
                           Scaled(deflectors[k].Vel, 1 / kKmPerAu), 1 / d.ReciprocalMass, d.Limiter);
     const Vector3 shift = Minus(q, p);

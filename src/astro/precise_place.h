@@ -12,7 +12,8 @@
 //
 // The nutation and TDB-TT are taken from a table of whole TT days (six-point Lagrange
 // interpolation, within 0.02 mas and 1 ns of the series); the table fills as dates are
-// asked for and is kept in AstroState.
+// asked for (only the six days around each) and is kept in AstroState, its nutation and
+// TDB-TT also between sessions in the application folder (day_table_file.h).
 //
 // With an observer on the Earth (PreciseObserver) the same chain gives the topocentric
 // place: every stage is seen from the site instead of the geocentre (light time, the
@@ -79,8 +80,8 @@ struct PreciseObserver {
 // Returned: the place (Ok true), or Ok false after an ephemeris failure (EphemerisError
 //   1, EphemerisFailureKind; both cleared first).  Needs the ephemeris files.  With an
 //   observer the stages and distances are topocentric; without one the geocentric place.
-// Writes: CurrentJd (left at the TDB of the last record read), the ephemeris' record and
-//   raw states, the nutation table; the position table is not touched.
+// Writes: CurrentJd (left at the TDB of the last record read), the ephemeris' record, the
+//   nutation table; neither the raw states nor the position table are touched.
 PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt,
                                  const std::optional<PreciseObserver>& observer = std::nullopt);
 

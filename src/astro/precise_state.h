@@ -1,6 +1,7 @@
 // Module-wide state of the rigorous reduction: a table of IAU 2000A nutation (IAU 2006
-// adjusted), of TDB-TT and of the equation of the origins at whole TT days, filled as dates are asked for and kept for the
-// life of the application.  A base of AstroState.
+// adjusted), of TDB-TT and of the equation of the origins at whole TT days, filled as dates
+// are asked for and kept for the life of the application (and its nutation and TDB-TT
+// between sessions, day_table_file.h).  A base of AstroState.
 #pragma once
 
 #include <array>
@@ -8,12 +9,15 @@
 #include <memory>
 #include <unordered_map>
 
+#include "astro/jpl_ephemeris.h"
+
 namespace planova {
 
 // One block of kNutationChunk consecutive days: per day dpsi, deps (radians, nutation in
 // longitude and obliquity, eraNut06a), TDB-TT (seconds, geocentric, eraDtdb) and the
 // equation of the origins (radians, eraEo06a: Earth rotation angle - Greenwich apparent
-// sidereal time) at the whole TT JD (noon); a day not computed yet holds NaN.
+// sidereal time) at the whole TT JD (noon); a value not computed yet holds NaN (the
+// equation of the origins is computed only for a topocentric place).
 inline constexpr int kNutationChunk = 256;
 struct NutationChunk {
   std::array<std::array<double, 4>, kNutationChunk> Day;
@@ -26,6 +30,21 @@ struct PreciseState {
   // The block used last, which the next date nearly always wants again.
   int64_t NutationLastChunk = INT64_MIN;
   NutationChunk* NutationLast = nullptr;
+  // The table kept in the application folder (day_table_file.h): whether it was read, and
+  // the days computed since it was read or written.
+  bool DayTableRead = false;
+  long NutationDaysAdded = 0;
+
+  // Where each planet that may deflect the light (Venus, Mars, Jupiter, Saturn, Uranus,
+  // Neptune) can be during the sub-interval of the record last asked for, from the block
+  // files of the reader numbered Reader (JplAsciiEphemeris::Serial, 0: none) as they were
+  // after its FilesParsed parses; a parse since, or another reader, makes it stale.
+  struct Reach {
+    uint64_t Reader = 0;
+    long FilesParsed = -1;
+    ChebyshevBound Bound;
+  };
+  std::array<Reach, 6> DeflectorReaches;
 };
 
 }  // namespace planova
