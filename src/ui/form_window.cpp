@@ -171,6 +171,11 @@ FormWindow::FormWindow(FormModel& model, QWidget* parent) : QWidget(parent), mod
     widgets_[name] = w;
     if (where.count(name)) {
       w->setGeometry(where[name]);
+      // A label given two lines' height (a status line) wraps its text instead of cutting it.
+      if (auto* label = qobject_cast<QLabel*>(w); label && where[name].height() >= 36) {
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      }
     } else {
       w->hide();  // a control this window's layout does not place yet
     }

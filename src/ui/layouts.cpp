@@ -36,7 +36,7 @@ const WindowLayout& LayoutOf(const std::string& form) {
           {"Label20(16)", 1066, 262, 64, 18}, {"Text1(16)", 1066, 282, 54, 24},
       {"Command4", 10, 318, 255, 28}, {"Label9", 275, 322, 135, 20}, {"Text9", 412, 320, 90, 24}, {"Command21", 506, 318, 84, 28}, {"Label7", 595, 322, 50, 20}, {"Text2", 645, 320, 50, 24},
           {"Label8", 710, 322, 50, 20}, {"Text4", 760, 320, 60, 24},
-          {"Label30", 830, 322, 300, 20},  // the status line: the source imported, the last write
+          {"Label30", 830, 316, 300, 44},  // the status line: the source imported, the last write
       {"Label10", 10, 358, 80, 20}, {"Text5", 90, 356, 140, 24}, {"Label11", 240, 358, 135, 20}, {"Text6", 375, 356, 60, 24}, {"Label12", 445, 358, 285, 20},
           {"Text7", 730, 356, 80, 24},
       {"Label13", 10, 390, 195, 20}, {"Text14", 205, 388, 40, 24}, {"Label14", 255, 390, 130, 20}, {"Text15", 385, 388, 40, 24}, {"Label15", 435, 390, 110, 20},
@@ -155,7 +155,7 @@ const WindowLayout& LayoutOf(const std::string& form) {
           {"Check15", 685, 234, 150, 22}, {"Text45", 840, 234, 45, 24}, {"Check17", 895, 234, 130, 22},
       {"Label21", 10, 270, 35, 20}, {"Text7", 45, 268, 110, 24}, {"Label22", 165, 270, 35, 20}, {"Text9", 200, 268, 110, 24}, {"Label23", 320, 270, 45, 20},
           {"Text32", 365, 268, 110, 24}, {"Label24", 485, 270, 45, 20}, {"Text33", 530, 268, 110, 24},
-          {"Label40", 650, 270, 520, 20},  // the status line: the file loaded, the last write
+          {"Label40", 650, 264, 520, 40},  // the status line: the file loaded, the last write
       {"Check4", 10, 304, 50, 22}, {"Check5", 65, 304, 50, 22}, {"Check9", 120, 304, 65, 22}, {"Check11", 190, 304, 65, 22}, {"Check7", 260, 304, 75, 22},
           {"Check18", 340, 304, 95, 22},  // "по данным": the plot's scales fit the run
           {"Label25", 440, 306, 90, 20}, {"Text19", 532, 304, 45, 24}, {"Label26", 587, 306, 128, 20}, {"Text20", 720, 304, 45, 24},
