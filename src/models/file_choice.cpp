@@ -205,4 +205,12 @@ std::filesystem::path StartingFolder(const std::filesystem::path& appFolder, con
   return std::filesystem::is_directory(path, ec) ? path : appFolder;
 }
 
+FileRequest BdlLoadRequest(const std::filesystem::path& appFolder, const std::string& code) {
+  FileRequest request;
+  request.Title = "Открыть файл BDL";
+  request.Filter = "Файлы BDL (*.txt)";
+  request.Folder = StartingFolder(appFolder, IsPlainNamePart(code) ? "Obs" + code : "");
+  return request;
+}
+
 }  // namespace planova

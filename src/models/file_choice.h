@@ -78,4 +78,8 @@ void NoteRecentFile(RecentFiles& recent, const std::filesystem::path& file, cons
 // else the application folder itself.
 std::filesystem::path StartingFolder(const std::filesystem::path& appFolder, const std::string& folder);
 
+// The dialog that opens a BDL file to load: in Obs<code> when `code` (the observatory box)
+// names a folder there, else in the application folder.
+FileRequest BdlLoadRequest(const std::filesystem::path& appFolder, const std::string& code);
+
 }  // namespace planova

@@ -224,11 +224,7 @@ FileNameParts Window2Model::ReadLoadFileName(const std::filesystem::path& file, 
 }
 
 void Window2Model::OpenLoadFile() {
-  FileRequest request;
-  request.Title = "Открыть файл BDL";
-  request.Filter = "Файлы BDL (*.txt)";
-  request.Folder = StartingFolder(Ui().AppFolder(), IsPlainNamePart(observatoryCode.Text) ? "Obs" + observatoryCode.Text : "");
-  const std::optional<std::filesystem::path> chosen = Ui().ChooseFile(request);
+  const std::optional<std::filesystem::path> chosen = Ui().ChooseFile(BdlLoadRequest(Ui().AppFolder(), observatoryCode.Text));
   if (chosen) FillFromLoadFile(ReadLoadFileName(*chosen, Ui().AppFolder(), observatoryCode.Text));
 }
 
