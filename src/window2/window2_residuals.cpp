@@ -259,24 +259,31 @@ void Window2Model::WriteResidualFiles(const std::string& ephemerisName) {
   request.Body = BodyNameOf(Store.ObjectNumber);
   request.Ephemeris = ephemerisName.empty() ? "DE405" : ephemerisName;
   request.Calendar = Astro.Calendar();
-  request.Rows.resize(RunResiduals.size());
-  for (size_t k = 0; k < RunResiduals.size(); ++k) {
-    const RunResidual& r = RunResiduals[k];
-    AdesResidualRow& row = request.Rows[k];
-    row.JdUtc = r.Jd;
-    row.RaDeg = r.RaDeg;
-    row.DecDeg = r.DecDeg;
-    row.Station = RunStations[static_cast<size_t>(r.Station)];
-    if (r.Bits & RunResidual::kOwnSigmaRa) row.RmsRaArcsec = r.SigmaRa;
-    if (r.Bits & RunResidual::kOwnSigmaDec) row.RmsDecArcsec = r.SigmaDec;
-    if (r.Bits & RunResidual::kHasRa) row.ResRaArcsec = r.OcRaArcsec * std::cos(r.DecDeg / kProgramDegPerRad);
-    if (r.Bits & RunResidual::kHasDec) row.ResDecArcsec = r.OcDecArcsec;
-    row.SelAst = k < LastClip.Flags.size() ? LastClip.Flags[k] : 'A';
-    row.SigRaArcsec = r.SigmaRa;
-    row.SigDecArcsec = r.SigmaDec;
-  }
+  // The records are handed to the writer one at a time from the run's own residuals.
+  class RunRows : public AdesRowSource {
+   public:
+    explicit RunRows(const Window2Model& m) : m_(m) {}
+    size_t Count() const override { return m_.RunResiduals.size(); }
+    void Fill(size_t k, AdesResidualRow& row) const override {
+      const RunResidual& r = m_.RunResiduals[k];
+      row.JdUtc = r.Jd;
+      row.RaDeg = r.RaDeg;
+      row.DecDeg = r.DecDeg;
+      row.Station = m_.RunStations[static_cast<size_t>(r.Station)];
+      row.RmsRaArcsec = (r.Bits & RunResidual::kOwnSigmaRa) ? r.SigmaRa : 0;
+      row.RmsDecArcsec = (r.Bits & RunResidual::kOwnSigmaDec) ? r.SigmaDec : 0;
+      row.ResRaArcsec = (r.Bits & RunResidual::kHasRa) ? r.OcRaArcsec * std::cos(r.DecDeg / kProgramDegPerRad) : NAN;
+      row.ResDecArcsec = (r.Bits & RunResidual::kHasDec) ? r.OcDecArcsec : NAN;
+      row.SelAst = k < m_.LastClip.Flags.size() ? m_.LastClip.Flags[k] : 'A';
+      row.SigRaArcsec = r.SigmaRa;
+      row.SigDecArcsec = r.SigmaDec;
+    }
+
+   private:
+    const Window2Model& m_;
+  };
   const std::filesystem::path psvPath = AdesResidualsPath(Ui().AppFolder(), Store.ObservatoryCode, Store.ObjectNumber);
-  const AdesResidualsResult written = WriteAdesResiduals(psvPath, request);
+  const AdesResidualsResult written = WriteAdesResiduals(psvPath, request, RunRows(*this));
   if (!written.Ok()) throw Refusal{WriteFailureMessage(psvPath), {}};
 }
 
