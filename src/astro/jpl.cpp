@@ -128,7 +128,8 @@ fs::path JplFolderOf(const AstroState& a) {
 }
 
 JplEphemeris* CurrentEphemeris(AstroState& a) {
-  const fs::path folder = JplFolderOf(a);
+  fs::path asked;
+  const fs::path& folder = a.JplRunActive ? a.JplRunFolder : (asked = JplFolderOf(a));
   if (folder.empty()) return nullptr;
   if (a.Ephemeris && a.EphemerisFolder.native() == folder.native()) return a.Ephemeris.get();
   a.Ephemeris.reset();
@@ -236,12 +237,14 @@ void LoadJplRecord(AstroState& a) {
 }
 
 void BeginEphemerisRun(AstroState& a) {
+  a.JplRunFolder = JplFolderOf(a);
   a.JplRunActive = true;
   if (a.JplAscii) a.JplAscii->BeginRun();
 }
 
 void EndEphemerisRun(AstroState& a) {
   a.JplRunActive = false;
+  a.JplRunFolder.clear();
   if (a.JplAscii) a.JplAscii->EndRun();
 }
 

@@ -57,6 +57,9 @@ struct JplState {
 
   // --- A run of many epochs (BeginEphemerisRun .. EndEphemerisRun) ---
   bool JplRunActive = false;
+  // The ephemeris folder found when the run began (JplFolderOf): a run of a million
+  // epochs neither asks the application folder nor joins its path again for each one.
+  std::filesystem::path JplRunFolder;
   // cos and sin of the obliquity the ecliptic states were last rotated by, kept so that
   // they are not computed again for every body and epoch.
   double JplRotationObliquity = std::numeric_limits<double>::quiet_NaN();
