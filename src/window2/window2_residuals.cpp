@@ -157,14 +157,24 @@ void Window2Model::KeepResidual(int32_t i, double diffTDays, int32_t year) {
   r.Bits = (hasL ? RunResidual::kHasRa : 0) | (hasB ? RunResidual::kHasDec : 0);
   r.IntervalRa = static_cast<int8_t>(hasL ? Run.Stats.IntervalOf(std::fabs(DiffLDeg), false) : 0);
   r.IntervalDec = static_cast<int8_t>(hasB ? Run.Stats.IntervalOf(std::fabs(DiffBDeg), true) : 0);
-  // Most runs hold one station or long stretches of one: the last one is looked at first.
-  std::string station = Store.ObserverCode(i, kSet1);
-  if (RunStations.empty() || RunStations[static_cast<size_t>(RunResiduals.empty() ? 0 : RunResiduals.back().Station)] != station) {
-    auto it = std::find(RunStations.begin(), RunStations.end(), station);
-    if (it == RunStations.end()) it = RunStations.insert(it, std::move(station));
-    r.Station = static_cast<int32_t>(it - RunStations.begin());
+  // Most runs hold one station or long stretches of one: a record with the same code as
+  // the record kept before it (and, for one that names none, the same code of the store)
+  // has its station, without its text being made again.
+  const StationCode& code = Store.ObsStation(i, kSet1);
+  const RunResidual* last = RunResiduals.empty() ? nullptr : &RunResiduals.back();
+  if (last && code == RunLastStationCode &&
+      (!code.empty() || RunStations[static_cast<size_t>(last->Station)] == Store.ObservatoryCode)) {
+    r.Station = last->Station;
   } else {
-    r.Station = RunResiduals.back().Station;
+    std::string station = Store.ObserverCode(i, kSet1);
+    if (RunStations.empty() || RunStations[static_cast<size_t>(last ? last->Station : 0)] != station) {
+      auto it = std::find(RunStations.begin(), RunStations.end(), station);
+      if (it == RunStations.end()) it = RunStations.insert(it, std::move(station));
+      r.Station = static_cast<int32_t>(it - RunStations.begin());
+    } else {
+      r.Station = last ? last->Station : 0;
+    }
+    RunLastStationCode = code;
   }
   const RecordSigmas s = RunWeights.SigmasOf(Store.SigmaRaArcsec(i, kSet1), Store.SigmaDecArcsec(i, kSet1),
                                              RunStations[static_cast<size_t>(r.Station)], r.Jd, {});
