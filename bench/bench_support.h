@@ -35,7 +35,6 @@ class QuietPlatform : public Platform {
   bool Ask(const std::string&) override { return true; }
   void SetBusyPointer(bool) override {}
   void ProcessEvents() override {}
-  bool Ask(const std::string&) override { return true; }  // a benchmark replaces its files
   fs::path AppFolder() const override { return folder_; }
   std::string last;
   int messages = 0;

@@ -15,8 +15,14 @@ Astronomy::Astronomy() : state_(std::make_unique<AstroState>()) {
 
 Astronomy::~Astronomy() = default;
 
-void Astronomy::SetAppFolder(std::function<std::filesystem::path()> appFolder) { state_->AppFolder = std::move(appFolder); }
-void Astronomy::SetJplFolder(const std::filesystem::path& folder) { state_->JplFolder = folder; }
+void Astronomy::SetAppFolder(std::function<std::filesystem::path()> appFolder) {
+  state_->AppFolder = std::move(appFolder);
+  state_->EphemerisFolderResolvedInRun = false;  // the run asks for the folder again
+}
+void Astronomy::SetJplFolder(const std::filesystem::path& folder) {
+  state_->JplFolder = folder;
+  state_->EphemerisFolderResolvedInRun = false;  // the run asks for the folder again
+}
 void Astronomy::SetJplRescan(bool rescan) { state_->JplRescan = rescan; }
 long Astronomy::JplFilesParsed() const { return state_->JplFilesParsed; }
 

@@ -10,142 +10,227 @@ namespace planova {
 namespace {
 
 const char* const kCrLf = "\r\n";
+// The text goes to the file in blocks of about this size.
+constexpr size_t kBlockBytes = size_t{1} << 20;
 
-// One column of the record block: its keyword, its entries, and on which side they stand.
-struct PsvColumn {
-  std::string Keyword;
-  bool Numeric = false;
-  std::vector<std::string> Cells;
-};
-
-// A number with fixed decimals and a point; `sign` writes "+" before a value that is not
-// negative.  Blank for a value that is not finite.
-std::string Number(double value, int decimals, bool sign) {
-  std::string s;
-  if (!std::isfinite(value)) return s;
-  AppendCsvNumber(s, value, decimals);
-  if (sign && s.front() != '-') s.insert(s.begin(), '+');
-  return s;
+// A number with fixed decimals and a point, appended; `sign` writes "+" before a value
+// that is not negative.  Nothing for a value that is not finite.
+void AppendNumber(std::string& out, double value, int decimals, bool sign) {
+  if (!std::isfinite(value)) return;
+  const size_t start = out.size();
+  AppendCsvNumber(out, value, decimals);
+  if (sign && out.size() > start && out[start] != '-') out.insert(start, 1, '+');
 }
 
 // An uncertainty: blank when unknown (0, negative or not finite).
-std::string Sigma(double arcsec) { return arcsec > 0 && std::isfinite(arcsec) ? Number(arcsec, 3, false) : std::string(); }
+bool KnownSigma(double arcsec) { return arcsec > 0 && std::isfinite(arcsec); }
 
 bool FitsPsv(std::string_view text) { return text.find_first_of("|\r\n") == std::string_view::npos; }
 
-}  // namespace
+enum class Field { kTrkSub, kMode, kStn, kObsTime, kRa, kDec, kRmsRa, kRmsDec, kAstCat, kResRa, kResDec, kSelAst, kSigRa, kSigDec };
 
-AdesResidualsResult AdesResidualsText(const AdesResidualsRequest& request, std::string& text) {
-  text.clear();
+// One column of the record block: its keyword, what it holds, on which side its entries
+// stand, and how many decimals and whether a sign a number has.
+struct PsvColumn {
+  const char* Keyword;
+  Field What;
+  bool Numeric = false;
+  int Decimals = 0;
+  bool Sign = false;
+  size_t Width = 0;
+  // A numeric column's smallest and largest values written: a number's text is the
+  // wider the larger its magnitude, so these two give the column's width.
+  double Min = INFINITY, Max = -INFINITY;
+};
+
+const std::string& ModeOf(const AdesResidualRow& r) {
+  static const std::string ccd = "CCD";
+  return r.Mode.empty() ? ccd : r.Mode;
+}
+
+// The value a numeric field writes (NaN: blank).
+double NumberOf(const AdesResidualRow& r, Field f) {
+  switch (f) {
+    case Field::kRa: return r.RaDeg;
+    case Field::kDec: return r.DecDeg;
+    case Field::kRmsRa: return KnownSigma(r.RmsRaArcsec) ? r.RmsRaArcsec : NAN;
+    case Field::kRmsDec: return KnownSigma(r.RmsDecArcsec) ? r.RmsDecArcsec : NAN;
+    case Field::kResRa: return r.ResRaArcsec;
+    case Field::kResDec: return r.ResDecArcsec;
+    case Field::kSigRa: return KnownSigma(r.SigRaArcsec) ? r.SigRaArcsec : NAN;
+    case Field::kSigDec: return KnownSigma(r.SigDecArcsec) ? r.SigDecArcsec : NAN;
+    default: return NAN;
+  }
+}
+
+// The text of a text field (obsTime: `time`).
+std::string_view TextOf(const AdesResidualRow& r, Field f, const AdesResidualsRequest& q, const std::string& time) {
+  switch (f) {
+    case Field::kTrkSub: return q.Body;
+    case Field::kMode: return ModeOf(r);
+    case Field::kStn: return r.Station;
+    case Field::kObsTime: return time;
+    case Field::kAstCat: return r.AstCat;
+    case Field::kSelAst: return {&r.SelAst, 1};
+    default: return {};
+  }
+}
+
+// The rows of a request's own vector.
+class VectorRows : public AdesRowSource {
+ public:
+  explicit VectorRows(const std::vector<AdesResidualRow>& rows) : rows_(rows) {}
+  size_t Count() const override { return rows_.size(); }
+  void Fill(size_t k, AdesResidualRow& row) const override { row = rows_[k]; }
+
+ private:
+  const std::vector<AdesResidualRow>& rows_;
+};
+
+// The PSV text of a request with the records of `rows`, into `out`: handed to `file` in
+// blocks when one is given, else kept whole.  Every record is checked before a byte is
+// formed, so a bad record leaves nothing written; `checkOnly` stops after the checks.
+AdesResidualsResult FormPsv(const AdesResidualsRequest& request, const AdesRowSource& rows, std::string& out,
+                            TextOutputFile* file, bool checkOnly) {
+  out.clear();
   AdesResidualsResult result;
-  const auto& rows = request.Rows;
   const auto oneLine = [](std::string_view t) { return t.find_first_of("\r\n") == std::string_view::npos; };
   if (!FitsPsv(request.Body) || !oneLine(request.Program) || !oneLine(request.Ephemeris)) {
     result.Status = AdesWriteStatus::kBadRecord;
     return result;
   }
-  bool anyRms = false, anyCat = false, anySig = false;
-  for (const AdesResidualRow& r : rows) {
-    anyRms = anyRms || !Sigma(r.RmsRaArcsec).empty() || !Sigma(r.RmsDecArcsec).empty();
-    anyCat = anyCat || !r.AstCat.empty();
-    anySig = anySig || !Sigma(r.SigRaArcsec).empty() || !Sigma(r.SigDecArcsec).empty();
-  }
-  std::vector<PsvColumn> columns;
-  auto add = [&](const char* keyword, bool numeric) -> std::vector<std::string>& {
-    columns.push_back({keyword, numeric, {}});
-    columns.back().Cells.reserve(rows.size());
-    return columns.back().Cells;
-  };
-  // References stay valid: every column is added before any is filled.
-  columns.reserve(16);
-  auto& trkSub = add("trkSub", false);
-  auto& mode = add("mode", false);
-  auto& stn = add("stn", false);
-  auto& obsTime = add("obsTime", false);
-  auto& ra = add("ra", true);
-  auto& dec = add("dec", true);
-  std::vector<std::string>*rmsRa = nullptr, *rmsDec = nullptr, *astCat = nullptr, *sigRa = nullptr, *sigDec = nullptr;
-  if (anyRms) {
-    rmsRa = &add("rmsRA", true);
-    rmsDec = &add("rmsDec", true);
-  }
-  if (anyCat) astCat = &add("astCat", false);
-  auto& resRa = add("resRA", true);
-  auto& resDec = add("resDec", true);
-  auto& selAst = add("selAst", false);
-  if (anySig) {
-    sigRa = &add("sigRA", true);
-    sigDec = &add("sigDec", true);
-  }
+  std::vector<PsvColumn> columns = {
+      {"trkSub", Field::kTrkSub}, {"mode", Field::kMode},          {"stn", Field::kStn},
+      {"obsTime", Field::kObsTime}, {"ra", Field::kRa, true, 7, false}, {"dec", Field::kDec, true, 7, true},
+      {"rmsRA", Field::kRmsRa, true, 3, false}, {"rmsDec", Field::kRmsDec, true, 3, false}, {"astCat", Field::kAstCat},
+      {"resRA", Field::kResRa, true, 3, true}, {"resDec", Field::kResDec, true, 3, true}, {"selAst", Field::kSelAst},
+      {"sigRA", Field::kSigRa, true, 3, false}, {"sigDec", Field::kSigDec, true, 3, false}};
+  for (PsvColumn& c : columns) c.Width = std::string_view(c.Keyword).size();
 
+  // First pass: the records checked, the optional columns found, the widths measured.
+  const size_t count = rows.Count();
+  AdesResidualRow r;
   IsoDateTime iso;
-  for (size_t i = 0; i < rows.size(); ++i) {
-    const AdesResidualRow& r = rows[i];
-    std::string time;
-    const std::string& m = r.Mode.empty() ? std::string("CCD") : r.Mode;
+  std::string time;
+  bool anyRms = false, anyCat = false, anySig = false;
+  for (size_t i = 0; i < count; ++i) {
+    rows.Fill(i, r);
+    time.clear();
     const bool fits = std::isfinite(r.RaDeg) && std::isfinite(r.DecDeg) && iso.AppendTo(time, request.Calendar, r.JdUtc) &&
-                      std::string_view("ADad").find(r.SelAst) != std::string_view::npos && FitsPsv(m) && FitsPsv(r.Station) && FitsPsv(r.AstCat);
+                      std::string_view("ADad").find(r.SelAst) != std::string_view::npos && FitsPsv(ModeOf(r)) &&
+                      FitsPsv(r.Station) && FitsPsv(r.AstCat);
     if (!fits) {
       result.Status = AdesWriteStatus::kBadRecord;
       result.BadRow = static_cast<int32_t>(i);
       return result;
     }
-    trkSub.push_back(request.Body);
-    mode.push_back(m);
-    stn.push_back(r.Station);
-    obsTime.push_back(std::move(time));
-    ra.push_back(Number(r.RaDeg, 7, false));
-    dec.push_back(Number(r.DecDeg, 7, true));
-    if (anyRms) {
-      rmsRa->push_back(Sigma(r.RmsRaArcsec));
-      rmsDec->push_back(Sigma(r.RmsDecArcsec));
-    }
-    if (anyCat) astCat->push_back(r.AstCat);
-    resRa.push_back(Number(r.ResRaArcsec, 3, true));
-    resDec.push_back(Number(r.ResDecArcsec, 3, true));
-    selAst.push_back(std::string(1, r.SelAst));
-    if (anySig) {
-      sigRa->push_back(Sigma(r.SigRaArcsec));
-      sigDec->push_back(Sigma(r.SigDecArcsec));
+    anyRms = anyRms || KnownSigma(r.RmsRaArcsec) || KnownSigma(r.RmsDecArcsec);
+    anyCat = anyCat || !r.AstCat.empty();
+    anySig = anySig || KnownSigma(r.SigRaArcsec) || KnownSigma(r.SigDecArcsec);
+    for (PsvColumn& c : columns) {
+      if (c.Numeric) {
+        const double v = NumberOf(r, c.What);
+        if (std::isfinite(v)) {
+          c.Min = std::min(c.Min, v);
+          c.Max = std::max(c.Max, v);
+        }
+      } else if (c.What != Field::kSelAst) {
+        c.Width = std::max(c.Width, Utf8Length(TextOf(r, c.What, request, time)));
+      }
     }
   }
-
+  if (checkOnly) {
+    result.Records = static_cast<int32_t>(count);
+    return result;
+  }
+  std::erase_if(columns, [&](const PsvColumn& c) {
+    return (!anyRms && (c.What == Field::kRmsRa || c.What == Field::kRmsDec)) || (!anyCat && c.What == Field::kAstCat) ||
+           (!anySig && (c.What == Field::kSigRa || c.What == Field::kSigDec));
+  });
+  std::string cell;
   for (PsvColumn& c : columns) {
-    size_t width = c.Keyword.size();
-    for (const std::string& s : c.Cells) width = std::max(width, Utf8Length(s));
-    auto pad = [&](std::string& s, bool right) {
-      const size_t fill = width - Utf8Length(s);
-      if (right) s.insert(0, fill, ' ');
-      else s.append(fill, ' ');
-    };
-    pad(c.Keyword, false);
-    for (std::string& s : c.Cells) pad(s, c.Numeric);
-  }
-  // The last column stands at the end of the line: no blanks after it.
-  auto line = [&](auto cell) {
-    std::string l;
-    for (size_t k = 0; k < columns.size(); ++k) {
-      if (k > 0) l += '|';
-      l += cell(columns[k]);
+    if (!c.Numeric || c.Min > c.Max) continue;
+    for (double v : {c.Min, c.Max}) {
+      cell.clear();
+      AppendNumber(cell, v, c.Decimals, c.Sign);
+      c.Width = std::max(c.Width, cell.size());
     }
-    while (!l.empty() && l.back() == ' ') l.pop_back();
-    text += l;
-    text += kCrLf;
-  };
+  }
 
-  text = std::string("# version=2017") + kCrLf + "# comment" + kCrLf + "! line " + request.Program + ": O-C of " +
-         request.Body + kCrLf;
-  if (!request.Ephemeris.empty()) text += "! line ephemeris " + request.Ephemeris + kCrLf;
-  line([](const PsvColumn& c) -> const std::string& { return c.Keyword; });
-  for (size_t i = 0; i < rows.size(); ++i) line([i](const PsvColumn& c) -> const std::string& { return c.Cells[i]; });
-  result.Records = static_cast<int32_t>(rows.size());
+  // The heading, then a line a record; the last column stands at the end of the line,
+  // with no blanks after it.
+  const auto endLine = [&](size_t lineStart) {
+    while (out.size() > lineStart && out.back() == ' ') out.pop_back();
+    out += kCrLf;
+  };
+  out = std::string("# version=2017") + kCrLf + "# comment" + kCrLf + "! line " + request.Program + ": O-C of " +
+        request.Body + kCrLf;
+  if (!request.Ephemeris.empty()) out += "! line ephemeris " + request.Ephemeris + kCrLf;
+  size_t lineStart = out.size();
+  for (size_t k = 0; k < columns.size(); ++k) {
+    if (k > 0) out += '|';
+    out += columns[k].Keyword;
+    out.append(columns[k].Width - std::string_view(columns[k].Keyword).size(), ' ');
+  }
+  endLine(lineStart);
+  IsoDateTime iso2;
+  for (size_t i = 0; i < count; ++i) {
+    rows.Fill(i, r);
+    time.clear();
+    iso2.AppendTo(time, request.Calendar, r.JdUtc);
+    lineStart = out.size();
+    for (size_t k = 0; k < columns.size(); ++k) {
+      const PsvColumn& c = columns[k];
+      if (k > 0) out += '|';
+      if (c.Numeric) {
+        cell.clear();
+        AppendNumber(cell, NumberOf(r, c.What), c.Decimals, c.Sign);
+        out.append(c.Width - cell.size(), ' ');
+        out += cell;
+      } else {
+        const std::string_view text = TextOf(r, c.What, request, time);
+        out += text;
+        out.append(c.Width - Utf8Length(text), ' ');
+      }
+    }
+    endLine(lineStart);
+    if (file && out.size() >= kBlockBytes) {
+      if (!file->Write(out)) {
+        result.Status = AdesWriteStatus::kWriteFailed;
+        return result;
+      }
+      out.clear();
+    }
+  }
+  result.Records = static_cast<int32_t>(count);
+  return result;
+}
+
+}  // namespace
+
+AdesResidualsResult AdesResidualsText(const AdesResidualsRequest& request, std::string& text) {
+  AdesResidualsResult result = FormPsv(request, VectorRows(request.Rows), text, nullptr, false);
+  if (!result.Ok()) text.clear();
   return result;
 }
 
 AdesResidualsResult WriteAdesResiduals(const std::filesystem::path& path, const AdesResidualsRequest& request) {
+  return WriteAdesResiduals(path, request, VectorRows(request.Rows));
+}
+
+AdesResidualsResult WriteAdesResiduals(const std::filesystem::path& path, const AdesResidualsRequest& request,
+                                       const AdesRowSource& rows) {
   std::string text;
-  AdesResidualsResult result = AdesResidualsText(request, text);
-  if (result.Ok() && !WriteFileAtomically(path, text)) result.Status = AdesWriteStatus::kWriteFailed;
+  TextOutputFile file;
+  if (!file.Create(path)) {
+    // A bad record is refused as such whatever the folder: the records checked alone.
+    AdesResidualsResult result = FormPsv(request, rows, text, nullptr, true);
+    if (result.Ok()) result.Status = AdesWriteStatus::kWriteFailed;
+    return result;
+  }
+  AdesResidualsResult result = FormPsv(request, rows, text, &file, false);
+  if (!result.Ok()) return result;  // the temporary file is removed, the old one kept
+  if (!file.Write(text) || !file.Commit()) result.Status = AdesWriteStatus::kWriteFailed;
   return result;
 }
 

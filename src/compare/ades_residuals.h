@@ -79,12 +79,27 @@ struct AdesResidualsResult {
   bool Ok() const { return Status == AdesWriteStatus::kWritten; }
 };
 
+// The records of a file handed one at a time, so that a million of them are written
+// without a copy of them all: Fill(k, row) sets every field of `row` (whose strings are
+// reused from the record before) to record k, for k from 0 to Count() - 1.  Each record
+// is asked for twice: once for the columns' widths, once for its line.
+class AdesRowSource {
+ public:
+  virtual ~AdesRowSource() = default;
+  virtual size_t Count() const = 0;
+  virtual void Fill(size_t k, AdesResidualRow& row) const = 0;
+};
+
 // The PSV text of a request, into `text` (emptied first; left empty for a bad record).
 AdesResidualsResult AdesResidualsText(const AdesResidualsRequest& request, std::string& text);
 
 // Writes the PSV file whole or not at all (a temporary file renamed over the old one): a
 // bad record or a failed write leaves the old file as it was.
 AdesResidualsResult WriteAdesResiduals(const std::filesystem::path& path, const AdesResidualsRequest& request);
+// The same with the records from `rows` (request.Rows is not read): the text goes to the
+// file in blocks as it is formed, never whole in memory.
+AdesResidualsResult WriteAdesResiduals(const std::filesystem::path& path, const AdesResidualsRequest& request,
+                                       const AdesRowSource& rows);
 
 // Dat/Residuals_<code><object>.psv of an application folder (code in UTF-8), beside the
 // Param_data_ and Stat files of the same comparison.

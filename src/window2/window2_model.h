@@ -209,6 +209,7 @@ class Window2Model : public FormModel {
   };
   std::vector<RunResidual> RunResiduals;
   std::vector<std::string> RunStations;  // the station codes of the run, by first appearance
+  StationCode RunLastStationCode;        // the store's code of RunResiduals.back()
   WeightRules RunWeights;                // Weights.txt, read once at the start of a run
   // The run's clipping (none: Check18 off) and the records set aside or kept by hand.
   std::optional<ClipRequest> RunClip;

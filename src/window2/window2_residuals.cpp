@@ -157,14 +157,24 @@ void Window2Model::KeepResidual(int32_t i, double diffTDays, int32_t year) {
   r.Bits = (hasL ? RunResidual::kHasRa : 0) | (hasB ? RunResidual::kHasDec : 0);
   r.IntervalRa = static_cast<int8_t>(hasL ? Run.Stats.IntervalOf(std::fabs(DiffLDeg), false) : 0);
   r.IntervalDec = static_cast<int8_t>(hasB ? Run.Stats.IntervalOf(std::fabs(DiffBDeg), true) : 0);
-  // Most runs hold one station or long stretches of one: the last one is looked at first.
-  std::string station = Store.ObserverCode(i, kSet1);
-  if (RunStations.empty() || RunStations[static_cast<size_t>(RunResiduals.empty() ? 0 : RunResiduals.back().Station)] != station) {
-    auto it = std::find(RunStations.begin(), RunStations.end(), station);
-    if (it == RunStations.end()) it = RunStations.insert(it, std::move(station));
-    r.Station = static_cast<int32_t>(it - RunStations.begin());
+  // Most runs hold one station or long stretches of one: a record with the same code as
+  // the record kept before it (and, for one that names none, the same code of the store)
+  // has its station, without its text being made again.
+  const StationCode& code = Store.ObsStation(i, kSet1);
+  const RunResidual* last = RunResiduals.empty() ? nullptr : &RunResiduals.back();
+  if (last && code == RunLastStationCode &&
+      (!code.empty() || RunStations[static_cast<size_t>(last->Station)] == Store.ObservatoryCode)) {
+    r.Station = last->Station;
   } else {
-    r.Station = RunResiduals.back().Station;
+    std::string station = Store.ObserverCode(i, kSet1);
+    if (RunStations.empty() || RunStations[static_cast<size_t>(last ? last->Station : 0)] != station) {
+      auto it = std::find(RunStations.begin(), RunStations.end(), station);
+      if (it == RunStations.end()) it = RunStations.insert(it, std::move(station));
+      r.Station = static_cast<int32_t>(it - RunStations.begin());
+    } else {
+      r.Station = last ? last->Station : 0;
+    }
+    RunLastStationCode = code;
   }
   const RecordSigmas s = RunWeights.SigmasOf(Store.SigmaRaArcsec(i, kSet1), Store.SigmaDecArcsec(i, kSet1),
                                              RunStations[static_cast<size_t>(r.Station)], r.Jd, {});
@@ -259,24 +269,31 @@ void Window2Model::WriteResidualFiles(const std::string& ephemerisName) {
   request.Body = BodyNameOf(Store.ObjectNumber);
   request.Ephemeris = ephemerisName.empty() ? "DE405" : ephemerisName;
   request.Calendar = Astro.Calendar();
-  request.Rows.resize(RunResiduals.size());
-  for (size_t k = 0; k < RunResiduals.size(); ++k) {
-    const RunResidual& r = RunResiduals[k];
-    AdesResidualRow& row = request.Rows[k];
-    row.JdUtc = r.Jd;
-    row.RaDeg = r.RaDeg;
-    row.DecDeg = r.DecDeg;
-    row.Station = RunStations[static_cast<size_t>(r.Station)];
-    if (r.Bits & RunResidual::kOwnSigmaRa) row.RmsRaArcsec = r.SigmaRa;
-    if (r.Bits & RunResidual::kOwnSigmaDec) row.RmsDecArcsec = r.SigmaDec;
-    if (r.Bits & RunResidual::kHasRa) row.ResRaArcsec = r.OcRaArcsec * std::cos(r.DecDeg / kProgramDegPerRad);
-    if (r.Bits & RunResidual::kHasDec) row.ResDecArcsec = r.OcDecArcsec;
-    row.SelAst = k < LastClip.Flags.size() ? LastClip.Flags[k] : 'A';
-    row.SigRaArcsec = r.SigmaRa;
-    row.SigDecArcsec = r.SigmaDec;
-  }
+  // The records are handed to the writer one at a time from the run's own residuals.
+  class RunRows : public AdesRowSource {
+   public:
+    explicit RunRows(const Window2Model& m) : m_(m) {}
+    size_t Count() const override { return m_.RunResiduals.size(); }
+    void Fill(size_t k, AdesResidualRow& row) const override {
+      const RunResidual& r = m_.RunResiduals[k];
+      row.JdUtc = r.Jd;
+      row.RaDeg = r.RaDeg;
+      row.DecDeg = r.DecDeg;
+      row.Station = m_.RunStations[static_cast<size_t>(r.Station)];
+      row.RmsRaArcsec = (r.Bits & RunResidual::kOwnSigmaRa) ? r.SigmaRa : 0;
+      row.RmsDecArcsec = (r.Bits & RunResidual::kOwnSigmaDec) ? r.SigmaDec : 0;
+      row.ResRaArcsec = (r.Bits & RunResidual::kHasRa) ? r.OcRaArcsec * std::cos(r.DecDeg / kProgramDegPerRad) : NAN;
+      row.ResDecArcsec = (r.Bits & RunResidual::kHasDec) ? r.OcDecArcsec : NAN;
+      row.SelAst = k < m_.LastClip.Flags.size() ? m_.LastClip.Flags[k] : 'A';
+      row.SigRaArcsec = r.SigmaRa;
+      row.SigDecArcsec = r.SigmaDec;
+    }
+
+   private:
+    const Window2Model& m_;
+  };
   const std::filesystem::path psvPath = AdesResidualsPath(Ui().AppFolder(), Store.ObservatoryCode, Store.ObjectNumber);
-  const AdesResidualsResult written = WriteAdesResiduals(psvPath, request);
+  const AdesResidualsResult written = WriteAdesResiduals(psvPath, request, RunRows(*this));
   if (!written.Ok()) throw Refusal{WriteFailureMessage(psvPath), {}};
 }
 
