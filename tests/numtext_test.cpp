@@ -56,7 +56,9 @@ TEST(NumText, ReadsAsTheCLibraryDoes) {
     const bool accepted = std::isfinite(expected) && !(errno == ERANGE && expected != 0);
     double v = 0;
     ASSERT_EQ(TryParseReal(t, v), accepted) << t;
-    if (accepted) ASSERT_EQ(std::memcmp(&v, &expected, sizeof v), 0) << t;
+    if (accepted) {
+      ASSERT_EQ(std::memcmp(&v, &expected, sizeof v), 0) << t;
+    }
   }
 }
 
