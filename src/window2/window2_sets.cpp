@@ -27,49 +27,35 @@ constexpr double kExhaustedJd = 3222111.0;
 // their coordinates: those of the set that gave it, and for a mean of two the mean's,
 // sqrt(s1^2 + s2^2) / 2.
 void WriteMergedRow(ObservationStore& s, int32_t out, int32_t h1, bool from1, int32_t h2, bool from2) {
+  if (from1 != from2) {  // a record of one set only: the whole record as it is
+    s.CopyRecord(from1 ? h1 : h2, from1 ? kSet1 : kSet2, out, kSet3);
+    return;
+  }
   if (s.HasSigmas()) {
     const auto merged = [](double lon1, double lon2, float s1, float s2) {
       if (lon1 == 0) return s2;
       if (lon2 == 0) return s1;
       return s1 > 0 && s2 > 0 ? static_cast<float>(std::sqrt(double{s1} * s1 + double{s2} * s2) / 2) : 0.0f;
     };
-    const float ra1 = from1 ? s.ObsSigmaRa(h1, kSet1) : 0.0f, dec1 = from1 ? s.ObsSigmaDec(h1, kSet1) : 0.0f;
-    const float ra2 = from2 ? s.ObsSigmaRa(h2, kSet2) : 0.0f, dec2 = from2 ? s.ObsSigmaDec(h2, kSet2) : 0.0f;
-    s.ObsSigmaRa(out, kSet3) = from1 && from2 ? merged(s.ObsLon(h1, kSet1), s.ObsLon(h2, kSet2), ra1, ra2) : ra1 + ra2;
+    s.ObsSigmaRa(out, kSet3) = merged(s.ObsLon(h1, kSet1), s.ObsLon(h2, kSet2), s.ObsSigmaRa(h1, kSet1), s.ObsSigmaRa(h2, kSet2));
     s.ObsSigmaDec(out, kSet3) =
-        from1 && from2 ? merged(s.ObsLat(h1, kSet1), s.ObsLat(h2, kSet2), dec1, dec2) : dec1 + dec2;
+        merged(s.ObsLat(h1, kSet1), s.ObsLat(h2, kSet2), s.ObsSigmaDec(h1, kSet1), s.ObsSigmaDec(h2, kSet2));
   }
-  if (from1 && !from2) {
-    s.ObsJd(out, kSet3) = s.ObsJd(h1, kSet1);
-    s.ObsExactTime(out, kSet3) = s.ObsExactTime(h1, kSet1);
-    s.ObsNote(out, kSet3) = s.ObsNote(h1, kSet1);
-    s.ObsStation(out, kSet3) = s.ObsStation(h1, kSet1);
-    s.ObsLon(out, kSet3) = s.ObsLon(h1, kSet1);
-    s.ObsLat(out, kSet3) = s.ObsLat(h1, kSet1);
-  } else if (from2 && !from1) {
-    s.ObsJd(out, kSet3) = s.ObsJd(h2, kSet2);
-    s.ObsExactTime(out, kSet3) = s.ObsExactTime(h2, kSet2);
-    s.ObsNote(out, kSet3) = s.ObsNote(h2, kSet2);
-    s.ObsStation(out, kSet3) = s.ObsStation(h2, kSet2);
-    s.ObsLon(out, kSet3) = s.ObsLon(h2, kSet2);
-    s.ObsLat(out, kSet3) = s.ObsLat(h2, kSet2);
-  } else {
-    double lon1 = s.ObsLon(h1, kSet1), lon2 = s.ObsLon(h2, kSet2);
-    double lat1 = s.ObsLat(h1, kSet1), lat2 = s.ObsLat(h2, kSet2);
-    s.ObsNote(out, kSet3) = s.ObsNote(h1, kSet1);
-    const StationCode& station1 = s.ObsStation(h1, kSet1);
-    s.ObsStation(out, kSet3) = station1.empty() ? s.ObsStation(h2, kSet2) : station1;
-    const double jd1 = s.ObsJd(h1, kSet1), jd2 = s.ObsJd(h2, kSet2);
-    s.ObsJd(out, kSet3) = (jd1 + jd2) / 2;
-    // The mean of two dates is a computed date, unless both are one source time.
-    s.ObsExactTime(out, kSet3) = jd1 == jd2 && s.ObsExactTime(h1, kSet1) != 0 && s.ObsExactTime(h2, kSet2) != 0;
-    s.ObsLon(out, kSet3) = (lon1 + lon2) / 2;
-    s.ObsLat(out, kSet3) = (lat1 + lat2) / 2;
-    if (lon1 == 0) s.ObsLon(out, kSet3) = lon2;
-    if (lon2 == 0) s.ObsLon(out, kSet3) = lon1;
-    if (lat1 == 0) s.ObsLat(out, kSet3) = lat2;
-    if (lat2 == 0) s.ObsLat(out, kSet3) = lat1;
-  }
+  double lon1 = s.ObsLon(h1, kSet1), lon2 = s.ObsLon(h2, kSet2);
+  double lat1 = s.ObsLat(h1, kSet1), lat2 = s.ObsLat(h2, kSet2);
+  s.ObsNote(out, kSet3) = s.ObsNote(h1, kSet1);
+  const StationCode& station1 = s.ObsStation(h1, kSet1);
+  s.ObsStation(out, kSet3) = station1.empty() ? s.ObsStation(h2, kSet2) : station1;
+  const double jd1 = s.ObsJd(h1, kSet1), jd2 = s.ObsJd(h2, kSet2);
+  s.ObsJd(out, kSet3) = (jd1 + jd2) / 2;
+  // The mean of two dates is a computed date, unless both are one source time.
+  s.ObsExactTime(out, kSet3) = jd1 == jd2 && s.ObsExactTime(h1, kSet1) != 0 && s.ObsExactTime(h2, kSet2) != 0;
+  s.ObsLon(out, kSet3) = (lon1 + lon2) / 2;
+  s.ObsLat(out, kSet3) = (lat1 + lat2) / 2;
+  if (lon1 == 0) s.ObsLon(out, kSet3) = lon2;
+  if (lon2 == 0) s.ObsLon(out, kSet3) = lon1;
+  if (lat1 == 0) s.ObsLat(out, kSet3) = lat2;
+  if (lat2 == 0) s.ObsLat(out, kSet3) = lat1;
 }
 
 // Column `col` (n rows, `taken` of them merged) is left as taking records from its
@@ -77,30 +63,8 @@ void WriteMergedRow(ObservationStore& s, int32_t out, int32_t h1, bool from1, in
 // the last record, and a set used up shows the exhausted date in row 1.
 void SettleAfterMerge(ObservationStore& s, int col, int32_t n, int32_t taken) {
   if (taken <= 0 || n <= 0) return;
-  for (int32_t r = 1; r <= n - taken; ++r) {
-    s.ObsJd(r, col) = s.ObsJd(r + taken, col);
-    s.ObsExactTime(r, col) = s.ObsExactTime(r + taken, col);
-    s.ObsLon(r, col) = s.ObsLon(r + taken, col);
-    s.ObsLat(r, col) = s.ObsLat(r + taken, col);
-    s.ObsNote(r, col) = s.ObsNote(r + taken, col);
-    s.ObsStation(r, col) = s.ObsStation(r + taken, col);
-    if (s.HasSigmas()) {
-      s.ObsSigmaRa(r, col) = s.ObsSigmaRa(r + taken, col);
-      s.ObsSigmaDec(r, col) = s.ObsSigmaDec(r + taken, col);
-    }
-  }
-  for (int32_t r = n - taken + 1; r < n; ++r) {
-    s.ObsJd(r, col) = s.ObsJd(n, col);
-    s.ObsExactTime(r, col) = s.ObsExactTime(n, col);
-    s.ObsLon(r, col) = s.ObsLon(n, col);
-    s.ObsLat(r, col) = s.ObsLat(n, col);
-    s.ObsNote(r, col) = s.ObsNote(n, col);
-    s.ObsStation(r, col) = s.ObsStation(n, col);
-    if (s.HasSigmas()) {
-      s.ObsSigmaRa(r, col) = s.ObsSigmaRa(n, col);
-      s.ObsSigmaDec(r, col) = s.ObsSigmaDec(n, col);
-    }
-  }
+  for (int32_t r = 1; r <= n - taken; ++r) s.CopyRecord(r + taken, col, r, col);
+  for (int32_t r = n - taken + 1; r < n; ++r) s.CopyRecord(n, col, r, col);
   if (taken >= n) {
     s.ObsJd(1, col) = kExhaustedJd;
     s.ObsExactTime(1, col) = 0;
