@@ -178,6 +178,35 @@ TEST(DataSets, CleanHandlesLargeSets) {
   EXPECT_GE(log.size(), 1u);
 }
 
+// Each column is a block of its own, mapped from the system when large: a column never
+// written reads as zero (or an empty note), a copy is whole and independent, and
+// "Создать массивы с N=" gives zeroed columns again.
+TEST(DataSets, StoreColumnsAreIndependentAndCopyWhole) {
+  ObservationStore st;
+  ASSERT_TRUE(st.RecreateFromText("300000"));  // 2.4 MB a column of dates: a mapped block
+  const int32_t last = st.ObsJd.Rows();
+  for (const int32_t i : {0, 1, last}) {
+    st.ObsJd(i, kSet1) = 2451545.0 + i;
+    st.ObsNote(i, kSet1) = "заметка";
+    st.ObsStation(i, kSet1) = StationCode("C51");
+  }
+  const ObservationStore& view = st;
+  EXPECT_EQ(view.ObsJd(last, kSet2), 0.0);
+  EXPECT_TRUE(view.ObsNote(last, kSet2).empty());
+  EXPECT_TRUE(view.ObsStation(last, kSet3).empty());
+  ObservationStore copy = st;
+  st.ObsJd(last, kSet1) = 0;
+  st.ObsNote(1, kSet1) = "";
+  EXPECT_EQ(copy.ObsJd(last, kSet1), 2451545.0 + last);
+  EXPECT_EQ(copy.ObsNote(1, kSet1).str(), "заметка");
+  EXPECT_EQ(copy.ObsStation(last, kSet1).view(), "C51");
+  ObservationStore moved = std::move(copy);
+  EXPECT_EQ(moved.ObsJd(0, kSet1), 2451545.0);
+  ASSERT_TRUE(moved.RecreateFromText("10"));
+  EXPECT_EQ(moved.ObsJd(1, kSet1), 0.0);
+  EXPECT_TRUE(moved.ObsNote(1, kSet1).empty());
+}
+
 TEST(DataSets, SortMatchesTheSelectionProcedureAndKeepsTies) {
   std::mt19937 rng(42);
   for (int trial = 0; trial < 200; ++trial) {

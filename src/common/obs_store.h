@@ -11,23 +11,92 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace planova {
 
+// A block of zeroed memory that costs nothing until it is written: a large one is mapped
+// from the system page by page as it is first written (a column of a million rows that a
+// run never touches takes no memory), a small one comes from calloc.
+class ZeroedBlock {
+ public:
+  ZeroedBlock() = default;
+  explicit ZeroedBlock(size_t bytes);  // throws std::bad_alloc when the system refuses
+  ZeroedBlock(const ZeroedBlock& other);
+  ZeroedBlock& operator=(const ZeroedBlock& other);
+  ZeroedBlock(ZeroedBlock&& other) noexcept { Swap(other); }
+  ZeroedBlock& operator=(ZeroedBlock&& other) noexcept {
+    ZeroedBlock gone;
+    gone.Swap(other);
+    Swap(gone);
+    return *this;
+  }
+  ~ZeroedBlock();
+  void* data() const { return data_; }
+  size_t size() const { return bytes_; }
+
+ private:
+  void Swap(ZeroedBlock& other) noexcept {
+    std::swap(data_, other.data_);
+    std::swap(bytes_, other.bytes_);
+    std::swap(mapped_, other.mapped_);
+  }
+  void* data_ = nullptr;
+  size_t bytes_ = 0;
+  bool mapped_ = false;
+};
+
+// Rows 0..N of four columns.  Each column is a block of its own, so that a column no run
+// writes costs no memory: the columns of plain values (dates, coordinates, stations,
+// flags: types whose all-zero bytes are their empty value) are zeroed blocks, the column
+// of notes is made when it is first written.
 template <typename T>
 class StoreArray {
  public:
   static constexpr int kColumns = 4;
-  void Recreate(int32_t rows) { cells_.assign(static_cast<size_t>(rows + 1) * kColumns, T{}); rows_ = rows; }
-  void Clear() { cells_.clear(); rows_ = -1; }
+  void Recreate(int32_t rows) {
+    const size_t n = static_cast<size_t>(rows) + 1;
+    if constexpr (kPlain) {
+      for (ZeroedBlock& c : plain_) c = ZeroedBlock(n * sizeof(T));
+    } else {
+      for (std::vector<T>& c : made_) c = std::vector<T>();
+    }
+    rows_ = rows;
+  }
+  void Clear() {
+    plain_ = {};
+    made_ = {};
+    rows_ = -1;
+  }
   // Element (row i, column k); the caller keeps i within 0..Rows() and k within 0..3.
-  T& operator()(int32_t i, int k) { return cells_[static_cast<size_t>(i) * kColumns + static_cast<size_t>(k)]; }
-  const T& operator()(int32_t i, int k) const { return cells_[static_cast<size_t>(i) * kColumns + static_cast<size_t>(k)]; }
+  T& operator()(int32_t i, int k) {
+    if constexpr (kPlain) {
+      return static_cast<T*>(plain_[static_cast<size_t>(k)].data())[i];
+    } else {
+      std::vector<T>& c = made_[static_cast<size_t>(k)];
+      if (c.empty()) c.resize(static_cast<size_t>(rows_) + 1);
+      return c[static_cast<size_t>(i)];
+    }
+  }
+  const T& operator()(int32_t i, int k) const {
+    if constexpr (kPlain) {
+      return static_cast<const T*>(plain_[static_cast<size_t>(k)].data())[i];
+    } else {
+      const std::vector<T>& c = made_[static_cast<size_t>(k)];
+      return c.empty() ? Empty() : c[static_cast<size_t>(i)];
+    }
+  }
   int32_t Rows() const { return rows_; }  // N, or -1 before the store exists
 
  private:
-  std::vector<T> cells_;
+  static constexpr bool kPlain = std::is_trivially_copyable_v<T>;
+  static const T& Empty() {
+    static const T empty{};
+    return empty;
+  }
+  std::array<ZeroedBlock, kColumns> plain_;
+  std::array<std::vector<T>, kColumns> made_;
   int32_t rows_ = -1;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <string_view>
 #include <unordered_map>
 
@@ -61,7 +62,23 @@ double MedianInPlace(double* x, size_t n) {
 // std::nth_element finds the middle among these few.  When the bounds miss (or the set
 // is small) std::nth_element runs on the whole set.  x may be reordered; `scratch` is
 // the caller's buffer, kept to save allocations.
-double Median(double* x, size_t n, std::vector<double>& scratch) {
+//
+// The buffer for the values between the bounds: room for every value, of which only the
+// few written are ever touched (it is not cleared, so a large one costs its pages only
+// where written).
+struct MedianScratch {
+  std::unique_ptr<double[]> Data;
+  size_t Size = 0;
+  double* Room(size_t n) {
+    if (n > Size) {
+      Data.reset(new double[n]);
+      Size = n;
+    }
+    return Data.get();
+  }
+};
+
+double Median(double* x, size_t n, MedianScratch& scratch) {
   constexpr size_t kSample = 4096, kSampledFrom = 65536;
   const size_t h = n / 2, lowRank = n % 2 == 1 ? h : h - 1;
   if (n >= kSampledFrom) {
@@ -79,8 +96,7 @@ double Median(double* x, size_t n, std::vector<double>& scratch) {
     const double a = sample[kLow], b = sample[kHigh];
     // Without branches: which side of a bound a value lies is a coin's toss.
     size_t below = 0, m = 0;
-    scratch.resize(n);
-    double* s = scratch.data();
+    double* s = scratch.Room(n);
     for (size_t i = 0; i < n; ++i) {
       const double v = x[i];
       below += v < a;
@@ -100,7 +116,7 @@ double Median(double* x, size_t n, std::vector<double>& scratch) {
 
 // The statistics of values[0..n) (reordered: the median and the MAD work in place) with
 // their σ (null, or any σ <= 0: no weights).
-CoordinateStats StatsInPlace(double* values, const double* sigmas, size_t n, std::vector<double>& scratch) {
+CoordinateStats StatsInPlace(double* values, const double* sigmas, size_t n, MedianScratch& scratch) {
   CoordinateStats s;
   s.Count = static_cast<int32_t>(n);
   if (n == 0) {
@@ -178,6 +194,8 @@ void SortGroups(std::vector<Key>& keys, std::vector<int32_t>& groupOf, Less less
 // A coordinate's values in the order of the records, with their σ and their state:
 // kAbsent (not held), kTaken (accepted) or kLeft (rejected).  Reading them from these
 // arrays rather than from the records keeps the passes over a million records in cache.
+// A column no record holds is not made (the time when no time was compared), nor its σ
+// while every σ is 0 (unknown), as is the common case: both read as absent or 0.
 enum : uint8_t { kAbsent, kTaken, kLeft };
 struct CoordinateColumn {
   std::vector<double> Value, Sigma;
@@ -186,128 +204,148 @@ struct CoordinateColumn {
 
 class Summarizer {
  public:
-  Summarizer(std::span<const ResidualRecord> records, std::span<const char> flags) {
-    const size_t n = records.size();
-    for (CoordinateColumn& col : columns_) {
-      col.Value.resize(n);
-      col.Sigma.resize(n);
-      col.State.resize(n);
+  // Reads every record once: its values and states, and its station's and year's group,
+  // numbered in the order the groups are met.
+  Summarizer(const ResidualSource& records, std::span<const char> flags) : n_(records.Count()) {
+    stationOf.resize(n_);
+    yearOf.resize(n_);
+    for (int c = 0; c < kResidualCoordinates; ++c) {
+      if (c == kResidualTime) continue;
+      columns_[c].Value.resize(n_);
+      columns_[c].State.resize(n_);
     }
-    for (size_t i = 0; i < n; ++i) {
-      const ResidualRecord& r = records[i];
+    // A record's station or year is most often its neighbour's: the last one is tried
+    // before the table.
+    std::unordered_map<std::string, int32_t> stationIndex;
+    std::unordered_map<int32_t, int32_t> yearIndex;
+    int32_t lastStation = -1, lastYear = -1;
+    ResidualRecord scratch;
+    for (size_t i = 0; i < n_; ++i) {
+      const ResidualRecord& r = records.Record(i, scratch);
       const bool accepted = FlagAccepted(flags.empty() ? r.Flag : flags[i]);
       for (int c = 0; c < kResidualCoordinates; ++c) {
         CoordinateColumn& col = columns_[c];
+        const bool has = Has(r, c);
+        if (col.State.empty()) {
+          if (!has) continue;
+          col.Value.resize(n_);
+          col.State.resize(n_);
+        }
         col.Value[i] = Value(r, c);
-        col.Sigma[i] = SigmaOf(r, c);
-        col.State[i] = !Has(r, c) ? kAbsent : accepted ? kTaken : kLeft;
+        col.State[i] = !has ? kAbsent : accepted ? kTaken : kLeft;
+        const double sigma = SigmaOf(r, c);
+        if (sigma != 0 && col.Sigma.empty()) col.Sigma.resize(n_);
+        if (!col.Sigma.empty()) col.Sigma[i] = sigma;
       }
+      HasTime = HasTime || r.HasTime;
+      if (lastStation < 0 || stations[lastStation] != r.Station) {
+        auto [it, added] = stationIndex.try_emplace(r.Station, static_cast<int32_t>(stations.size()));
+        if (added) stations.push_back(r.Station);
+        lastStation = it->second;
+      }
+      stationOf[i] = lastStation;
+      if (lastYear < 0 || years[lastYear] != r.Year) {
+        auto [it, added] = yearIndex.try_emplace(r.Year, static_cast<int32_t>(years.size()));
+        if (added) years.push_back(r.Year);
+        lastYear = it->second;
+      }
+      yearOf[i] = lastYear;
     }
   }
 
   // The statistics of the records order[first..last) (null: all records).
   ResidualGroupStats Group(const int32_t* first, const int32_t* last) {
     ResidualGroupStats g;
-    const size_t n = first ? static_cast<size_t>(last - first) : columns_[0].Value.size();
+    const size_t n = first ? static_cast<size_t>(last - first) : n_;
     g.Records = static_cast<int32_t>(n);
     for (int c = 0; c < kResidualCoordinates; ++c) {
       const CoordinateColumn& col = columns_[c];
+      const bool sigmas = !col.Sigma.empty();
       values_.clear();
       sigmas_.clear();
       int32_t rejected = 0;
-      for (size_t k = 0; k < n; ++k) {
+      for (size_t k = 0; k < n && !col.State.empty(); ++k) {
         const size_t i = first ? static_cast<size_t>(first[k]) : k;
         const uint8_t state = col.State[i];
         if (state == kTaken) {
           values_.push_back(col.Value[i]);
-          sigmas_.push_back(col.Sigma[i]);
+          if (sigmas) sigmas_.push_back(col.Sigma[i]);
         } else if (state == kLeft) {
           ++rejected;
         }
       }
-      g.Coord[c] = StatsInPlace(values_.data(), c == kResidualTime ? nullptr : sigmas_.data(), values_.size(), scratch_);
+      // Without a column of σ every σ is 0, which allows no weights, as no σ does.
+      g.Coord[c] = StatsInPlace(values_.data(), c == kResidualTime || !sigmas ? nullptr : sigmas_.data(),
+                                values_.size(), scratch_);
       g.Coord[c].Rejected = rejected;
     }
     return g;
   }
 
+  std::vector<int32_t> stationOf, yearOf;
+  std::vector<std::string> stations;
+  std::vector<int32_t> years;
+  bool HasTime = false;
+
  private:
+  size_t n_;
   std::array<CoordinateColumn, kResidualCoordinates> columns_;
-  std::vector<double> values_, sigmas_, scratch_;
+  std::vector<double> values_, sigmas_;
+  MedianScratch scratch_;
 };
 
 }  // namespace
 
 CoordinateStats ComputeCoordinateStats(std::span<const double> values, std::span<const double> sigmas) {
-  std::vector<double> x(values.begin(), values.end()), scratch;
+  std::vector<double> x(values.begin(), values.end());
+  MedianScratch scratch;
   const bool weights = !sigmas.empty() && sigmas.size() == values.size();
   return StatsInPlace(x.data(), weights ? sigmas.data() : nullptr, x.size(), scratch);
 }
 
-ResidualSummary SummarizeResiduals(std::span<const ResidualRecord> records, std::span<const char> flags) {
-  if (!flags.empty() && flags.size() != records.size()) flags = {};
+ResidualSummary SummarizeResiduals(const ResidualSource& records, std::span<const char> flags) {
+  const size_t n = records.Count();
+  if (!flags.empty() && flags.size() != n) flags = {};
   ResidualSummary s;
   Summarizer sum(records, flags);
-  const size_t n = records.size();
-
-  // The groups, numbered as they are met (a record's station or year is most often its
-  // neighbour's, so the last one is tried before the table).
-  std::vector<int32_t> stationOf(n), yearOf(n);
-  std::vector<std::string> stations;
-  std::vector<int32_t> years;
-  std::unordered_map<std::string_view, int32_t> stationIndex;
-  std::unordered_map<int32_t, int32_t> yearIndex;
-  int32_t lastStation = -1, lastYear = -1;
-  for (size_t i = 0; i < n; ++i) {
-    const ResidualRecord& r = records[i];
-    s.HasTime = s.HasTime || r.HasTime;
-    if (lastStation < 0 || stations[lastStation] != r.Station) {
-      auto [it, added] = stationIndex.try_emplace(r.Station, static_cast<int32_t>(stations.size()));
-      if (added) stations.push_back(r.Station);
-      lastStation = it->second;
-    }
-    stationOf[i] = lastStation;
-    if (lastYear < 0 || years[lastYear] != r.Year) {
-      auto [it, added] = yearIndex.try_emplace(r.Year, static_cast<int32_t>(years.size()));
-      if (added) years.push_back(r.Year);
-      lastYear = it->second;
-    }
-    yearOf[i] = lastYear;
-  }
-  stationIndex.clear();  // its keys view records, not `stations`, which sorting moves
-  SortGroups(stations, stationOf, std::less<std::string>());
-  SortGroups(years, yearOf, std::less<int32_t>());
+  s.HasTime = sum.HasTime;
+  SortGroups(sum.stations, sum.stationOf, std::less<std::string>());
+  SortGroups(sum.years, sum.yearOf, std::less<int32_t>());
 
   s.Overall = sum.Group(nullptr, nullptr);
-
-  const Grouping byStation = GroupRecords(stationOf, stations.size());
-  for (size_t k = 0; k < stations.size(); ++k) {
-    s.ByStation.push_back(sum.Group(byStation.Order.data() + byStation.Start[k], byStation.Order.data() + byStation.Start[k + 1]));
-    s.ByStation.back().Name = stations[k];
+  {
+    const Grouping byStation = GroupRecords(sum.stationOf, sum.stations.size());
+    for (size_t k = 0; k < sum.stations.size(); ++k) {
+      s.ByStation.push_back(sum.Group(byStation.Order.data() + byStation.Start[k], byStation.Order.data() + byStation.Start[k + 1]));
+      s.ByStation.back().Name = sum.stations[k];
+    }
   }
-  const Grouping byYear = GroupRecords(yearOf, years.size());
-  for (size_t k = 0; k < years.size(); ++k) {
+  const Grouping byYear = GroupRecords(sum.yearOf, sum.years.size());
+  for (size_t k = 0; k < sum.years.size(); ++k) {
     s.ByYear.push_back(sum.Group(byYear.Order.data() + byYear.Start[k], byYear.Order.data() + byYear.Start[k + 1]));
-    s.ByYear.back().Name = std::to_string(years[k]);
-    s.ByYear.back().Year = years[k];
+    s.ByYear.back().Name = std::to_string(sum.years[k]);
+    s.ByYear.back().Year = sum.years[k];
   }
 
+  ResidualRecord scratch;
   for (size_t i = 0; i < n; ++i) {
-    const char f = flags.empty() ? records[i].Flag : flags[i];
+    if (!flags.empty() && FlagAccepted(flags[i])) continue;
+    const ResidualRecord& r = records.Record(i, scratch);
+    const char f = flags.empty() ? r.Flag : flags[i];
     if (FlagAccepted(f)) continue;
-    const ResidualRecord& r = records[i];
     s.Rejected.push_back({static_cast<int32_t>(i), r.Number, f, r.HasRa, r.HasDec, r.RaArcsec, r.DecArcsec});
   }
   return s;
 }
 
-ClipResult ClipResiduals(std::span<const ResidualRecord> records, const ClipRequest& request) {
+ClipResult ClipResiduals(const ResidualSource& records, const ClipRequest& request) {
   ClipResult result;
-  const size_t n = records.size();
+  const size_t n = records.Count();
   result.Flags.resize(n);
   const double k = request.K;
+  ResidualRecord scratch;
   if (!(k > 0) || !std::isfinite(k) || request.MaxIterations < 1) {
-    for (size_t i = 0; i < n; ++i) result.Flags[i] = records[i].Flag;
+    for (size_t i = 0; i < n; ++i) result.Flags[i] = records.Record(i, scratch).Flag;
     result.Status = ClipStatus::kBadRequest;
     return result;
   }
@@ -317,7 +355,7 @@ ClipResult ClipResiduals(std::span<const ResidualRecord> records, const ClipRequ
   std::vector<double> ra(n), dec(n);
   std::vector<uint8_t> taken(n);
   for (size_t i = 0; i < n; ++i) {
-    const ResidualRecord& r = records[i];
+    const ResidualRecord& r = records.Record(i, scratch);
     ra[i] = r.HasRa ? r.RaArcsec : kNaN;
     dec[i] = r.HasDec ? r.DecArcsec : kNaN;
     flags[i] = FlagByHand(r.Flag) ? r.Flag : 'A';

@@ -91,12 +91,39 @@ struct ResidualSummary {
   bool HasTime = false;                       // whether any record holds a time residual
 };
 
+// The records as the statistics read them, one at a time, so that a caller that keeps its
+// residuals in a form of its own (window 2 keeps a million of them compactly) need not
+// copy them all into ResidualRecords first.
+class ResidualSource {
+ public:
+  virtual ~ResidualSource() = default;
+  virtual size_t Count() const = 0;
+  // Record k < Count(): one the source holds, or `scratch` filled and returned.
+  virtual const ResidualRecord& Record(size_t k, ResidualRecord& scratch) const = 0;
+};
+
+// Records held in a span, as a source.
+class ResidualSpan : public ResidualSource {
+ public:
+  explicit ResidualSpan(std::span<const ResidualRecord> records) : records_(records) {}
+  size_t Count() const override { return records_.size(); }
+  const ResidualRecord& Record(size_t k, ResidualRecord&) const override { return records_[k]; }
+
+ private:
+  std::span<const ResidualRecord> records_;
+};
+
 // Given: records; flags, one for each record in place of its own Flag (empty: the
 // records' own flags).  Returned: the statistics over all records, per station and per
 // year.  The medians and MADs come from std::nth_element, not full sorts (for 65 536
 // values and more, on the values between bounds taken from a sample: Floyd and Rivest's
 // selection).  Linear in the records on average.
-ResidualSummary SummarizeResiduals(std::span<const ResidualRecord> records, std::span<const char> flags = {});
+// Each record is read twice at most (once, and again for a rejected one); the statistics
+// keep of each about 40 bytes while they work.
+ResidualSummary SummarizeResiduals(const ResidualSource& records, std::span<const char> flags = {});
+inline ResidualSummary SummarizeResiduals(std::span<const ResidualRecord> records, std::span<const char> flags = {}) {
+  return SummarizeResiduals(ResidualSpan(records), flags);
+}
 
 // The statistics of one set of values (the accepted values of a coordinate): the
 // building block of SummarizeResiduals, for a plot's band or a test.
@@ -144,7 +171,10 @@ struct ClipResult {
 // comes back when it lies within the new band.  The passes go on until a pass changes
 // no flag.  A coordinate with fewer than 3 accepted values is not clipped; with σ = 0
 // only a value different from the mean lies beyond.  The time is never clipped.
-ClipResult ClipResiduals(std::span<const ResidualRecord> records, const ClipRequest& request = {});
+ClipResult ClipResiduals(const ResidualSource& records, const ClipRequest& request = {});
+inline ClipResult ClipResiduals(std::span<const ResidualRecord> records, const ClipRequest& request = {}) {
+  return ClipResiduals(ResidualSpan(records), request);
+}
 
 // --- Texts ---
 

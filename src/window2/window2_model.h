@@ -282,7 +282,8 @@ class Window2Model : public FormModel {
   void ReadResidualSettings(std::optional<ClipRequest>& clip, HandSelection& hand);
   void BeginResiduals(std::optional<ClipRequest> clip, HandSelection hand);
   void KeepResidual(int32_t i, double diffTDays, int32_t year);
-  std::vector<ResidualRecord> ResidualRecords() const;
+  // Kept row k as the statistics take it, flagged 'd' when excluded by hand.
+  void FillResidualRecord(size_t k, ResidualRecord& out) const;
   std::vector<char> HandFlags() const;  // 'd' for a kept row excluded by hand, else 'A'
 
   bool WriteCsvRows(const std::vector<char>& flags);

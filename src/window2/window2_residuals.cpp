@@ -185,27 +185,20 @@ void Window2Model::KeepResidual(int32_t i, double diffTDays, int32_t year) {
   RunResiduals.push_back(r);
 }
 
-// The kept rows as the statistics take them, each excluded by hand flagged 'd'.
-std::vector<ResidualRecord> Window2Model::ResidualRecords() const {
-  std::vector<ResidualRecord> records(RunResiduals.size());
-  const bool withTime = set2FromFile.Value;
-  for (size_t k = 0; k < records.size(); ++k) {
-    const RunResidual& r = RunResiduals[k];
-    ResidualRecord& out = records[k];
-    out.Number = r.Row;
-    out.HasRa = (r.Bits & RunResidual::kHasRa) != 0;
-    out.HasDec = (r.Bits & RunResidual::kHasDec) != 0;
-    out.HasTime = withTime;
-    out.RaArcsec = r.OcRaArcsec * std::cos(r.DecDeg / kProgramDegPerRad);
-    out.DecArcsec = r.OcDecArcsec;
-    out.TimeSeconds = r.OcTimeSeconds;
-    out.SigmaRaArcsec = r.SigmaRa;
-    out.SigmaDecArcsec = r.SigmaDec;
-    out.Station = RunStations[static_cast<size_t>(r.Station)];
-    out.Year = r.Year;
-    out.Flag = RunHand.FlagOf(r.Row);
-  }
-  return records;
+void Window2Model::FillResidualRecord(size_t k, ResidualRecord& out) const {
+  const RunResidual& r = RunResiduals[k];
+  out.Number = r.Row;
+  out.HasRa = (r.Bits & RunResidual::kHasRa) != 0;
+  out.HasDec = (r.Bits & RunResidual::kHasDec) != 0;
+  out.HasTime = set2FromFile.Value;
+  out.RaArcsec = r.OcRaArcsec * std::cos(r.DecDeg / kProgramDegPerRad);
+  out.DecArcsec = r.OcDecArcsec;
+  out.TimeSeconds = r.OcTimeSeconds;
+  out.SigmaRaArcsec = r.SigmaRa;
+  out.SigmaDecArcsec = r.SigmaDec;
+  out.Station = RunStations[static_cast<size_t>(r.Station)];
+  out.Year = r.Year;
+  out.Flag = RunHand.FlagOf(r.Row);
 }
 
 std::vector<char> Window2Model::HandFlags() const {
@@ -227,7 +220,20 @@ bool Window2Model::WriteCsvRows(const std::vector<char>& flags) {
 
 // The end of a finished run: the clipping, the statistics, the summary after the log.
 void Window2Model::SummarizeRun() {
-  std::vector<ResidualRecord> records = ResidualRecords();
+  // The statistics read the kept rows where they are rather than a copy of them all.
+  class RunRecords : public ResidualSource {
+   public:
+    explicit RunRecords(const Window2Model& m) : m_(m) {}
+    size_t Count() const override { return m_.RunResiduals.size(); }
+    const ResidualRecord& Record(size_t k, ResidualRecord& scratch) const override {
+      m_.FillResidualRecord(k, scratch);
+      return scratch;
+    }
+
+   private:
+    const Window2Model& m_;
+  };
+  const RunRecords records(*this);
   if (RunClip) {
     LastClip = ClipResiduals(records, *RunClip);
   } else {
@@ -235,7 +241,7 @@ void Window2Model::SummarizeRun() {
     LastClip.Flags = HandFlags();
   }
   LastSummary = SummarizeResiduals(records, LastClip.Flags);
-  if (records.empty()) return;
+  if (RunResiduals.empty()) return;
   SummaryTextOptions options;
   options.Title = SummaryStem(Store.ObservatoryCode, Store.ObjectNumber);
   options.Clipped = RunClip.has_value();
