@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <cstdlib>
 #include <cstdio>
 
@@ -112,8 +113,13 @@ void MonthAbbreviation(BdlState& b, int32_t month) {
 }
 
 void MonthNumber(BdlState& b) {
+  // The names differ: the first that matches is the only one.
+  if (b.MonthText.size() != 3) return;
   for (int k = 0; k < 12; ++k) {
-    if (b.MonthText == kMonths[k]) b.Month = k + 1;
+    if (std::memcmp(b.MonthText.data(), kMonths[k], 3) == 0) {
+      b.Month = k + 1;
+      return;
+    }
   }
 }
 
