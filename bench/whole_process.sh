@@ -10,10 +10,14 @@
 #         O-C line a record written;
 #   (iv)  planova3 in a fresh process: 4000 observations loaded, then loaded and compared
 #         with "точно (IAU 2006)" (the block files parsed and the rigorous chain's tables
-#         made within the run).
+#         made within the run), the application folder without a NutationDays.bin of its
+#         own: once as built (the day table shipped beside the executable read) and once
+#         from a copy of the executable in a folder without it (every day computed).
 # Printed: each median with the largest resident memory, the per-place rates with the
 # load subtracted ((ii) - (i) over COUNT; the same for erfa_compare) and their ratio, the
-# whole run's CPU and memory, and the first rigorous comparison's CPU ((iv) less its load).
+# whole run's CPU and memory, and the first rigorous comparison's CPU ((iv) less its load),
+# with the shipped day table and without.  The files of (iv)'s two runs are compared byte
+# for byte.
 #   bash bench/whole_process.sh [COUNT] [REPEATS]   (after building with PLANOVA_BUILD_BENCHMARKS=ON:
 #                                                    planova3, make_observation_file, erfa_compare)
 # PLANOVA_BENCH_BUILD names the build folder (default build-bench).  PLANOVA_OTHER_EXE names
@@ -41,7 +45,8 @@ cp "$BUILD"/de405/ascp*.405 "$SHARED/JPL/"
 # One application folder a program, sharing the observations and the block files, each
 # with its own Dat for what it writes.
 for k in "${!EXES[@]}"; do
-  mkdir -p "$WORK/app$k/Dat"
+  mkdir -p "$WORK/app$k/Dat" "$WORK/bare$k"
+  cp "${EXES[$k]}" "$WORK/bare$k/planova3"  # beside no shipped day table
   ln -s "$SHARED/ObsPARI" "$WORK/app$k/ObsPARI"
   ln -s "$SHARED/JPL" "$WORK/app$k/JPL"
 done
@@ -93,8 +98,12 @@ for ((r = 1; r <= REPEATS; ++r)); do
     run "p$k.compare" "${EXES[$k]}" --batch "$WORK/compare.txt" --app-dir "$app"
     [ "$r" = 1 ] && digests "$app" "p$k.compare"
     run "p$k.precise_load" "${EXES[$k]}" --batch "$WORK/precise_load.txt" --app-dir "$app"
+    rm -f "$app/NutationDays.bin"  # each a first session of the folder
     run "p$k.precise" "${EXES[$k]}" --batch "$WORK/precise.txt" --app-dir "$app"
     [ "$r" = 1 ] && digests "$app" "p$k.precise"
+    rm -f "$app/NutationDays.bin"
+    run "p$k.precise_bare" "$WORK/bare$k/planova3" --batch "$WORK/precise.txt" --app-dir "$app"
+    [ "$r" = 1 ] && digests "$app" "p$k.precise_bare"
   done
   run "c.load" "$BUILD/bench/erfa_compare" "$SHARED" "$SHARED/ObsPARI/PARI11_G_150.txt" --load
   run "c.compare" "$BUILD/bench/erfa_compare" "$SHARED" "$SHARED/ObsPARI/PARI11_G_150.txt" "$WORK/app0/Dat/erfa_oc.txt"
@@ -129,11 +138,19 @@ for k, exe in enumerate(exes):
     row("load + classical comparison + files (the whole run)", p + ".compare")
     row(f"{small} observations: load alone", p + ".precise_load")
     row(f"{small} observations: load + rigorous comparison", p + ".precise")
+    row(f"the same without the shipped day table", p + ".precise_bare")
     print(f"  classical comparison per place, load subtracted: {place * 1e9:.0f} ns, {1 / place:,.0f} places/s:"
           f" {c_place / place:.2f}x erfa_compare's rate")
     print(f"  first rigorous comparison of {small} in a fresh process: "
-          f"{med[p + '.precise'] - med[p + '.precise_load']:.2f} s CPU")
+          f"{med[p + '.precise'] - med[p + '.precise_load']:.2f} s CPU, "
+          f"{med[p + '.precise_bare'] - med[p + '.precise_load']:.2f} s without the shipped day table")
 PY
+for k in "${!EXES[@]}"; do
+  if ! cmp -s "$WORK/p$k.precise.md5" "$WORK/p$k.precise_bare.md5"; then
+    echo "files written by ${EXES[$k]}'s rigorous runs with and without the shipped day table DIFFER:"
+    diff "$WORK/p$k.precise.md5" "$WORK/p$k.precise_bare.md5" || true
+  fi
+done
 if [ "${#EXES[@]}" = 2 ]; then
   for kind in compare precise; do
     if cmp -s "$WORK/p0.$kind.md5" "$WORK/p1.$kind.md5"; then

@@ -57,6 +57,12 @@ fs::path SharedFolder(const fs::path& exeFolder) {
   return fs::path(PLANOVA_SOURCE_DIR);
 }
 
+// Where the rigorous chain's day table shipped with the program may lie: beside the
+// executable (the build tree) and in the installed data folder (PREFIX/share/planova3).
+std::vector<fs::path> ShippedDayTableFolders(const fs::path& exeFolder) {
+  return {exeFolder, exeFolder.parent_path() / "share" / "planova3"};
+}
+
 constexpr const char* kUsage = "usage: planova3 [--app-dir DIR] [--batch SCRIPT]\n"
                                "       planova3 --init DIR | --version | --help\n";
 
@@ -245,6 +251,7 @@ int main(int argc, char** argv) {
     }
     planova::BatchPlatform platform(std::cout, appFolder);
     planova::Application app(platform);
+    app.Astro.SetShippedDayTableFolders(ShippedDayTableFolders(exeFolder));
     planova::PictureActions pictures;
     pictures.Save = [&app](const std::string& form, const std::string& control, const fs::path& file) {
       return planova::ui::SavePicturePng(app, form, control, file);
@@ -272,6 +279,7 @@ int main(int argc, char** argv) {
   // The windows' places, boxes and recent files are remembered in the user's settings;
   // a batch script never reads them (above), so that it runs the same everywhere.
   planova::ui::Desktop desktop(appFolder, planova::ui::UserSettingsFile());
+  desktop.app.Astro.SetShippedDayTableFolders(ShippedDayTableFolders(exeFolder));
   desktop.Start();
   return QApplication::exec();
 }

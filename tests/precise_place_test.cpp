@@ -198,14 +198,18 @@ TEST(PreciseDe405, TopocentricPlacesAgreeWithSkyfield) {
 
 // The day table kept in the application folder: a new session reads the days of the last
 // instead of evaluating the series, and gives the same places to the bit; a damaged file
-// is ignored.
+// is ignored.  The same for the copy shipped with the program, read when the application
+// folder has none, and never written.
 TEST(PreciseDe405, DayTableOfAnEarlierSessionGivesTheSamePlaces) {
   const std::filesystem::path folder = test::FolderForThisTest("days_");
+  const std::filesystem::path shipped = folder / "shipped";
+  std::filesystem::create_directories(shipped);
   auto session = [&] {
     AstroState s;
     s.InitConstants();
     s.JplFolder = test::De405BlockFolder();
     s.AppFolder = [folder] { return folder; };
+    s.ShippedDayTableFolders = {folder / "none", shipped};
     return s;
   };
   // Each body on dates of three decades, a site for the Moon (the equation of the origins);
@@ -232,12 +236,16 @@ TEST(PreciseDe405, DayTableOfAnEarlierSessionGivesTheSamePlaces) {
     const char* what;
     size_t flipped;  // the byte turned over before the session (npos: none)
     bool fromFile;   // whether the days come from the file
+    bool ofProgram;  // the file is the shipped copy, the application folder has none
   };
-  for (const Later& later : {Later{"kept", std::string::npos, true}, Later{"a value", bytes.size() / 2, false},
-                             Later{"the heading", 20, false}, Later{"the checksum", bytes.size() - 1, false}}) {
+  for (const Later& later :
+       {Later{"kept", std::string::npos, true, false}, Later{"a value", bytes.size() / 2, false, false},
+        Later{"the heading", 20, false, false}, Later{"the checksum", bytes.size() - 1, false, false},
+        Later{"shipped", std::string::npos, true, true}, Later{"shipped, a value", bytes.size() / 2, false, true}}) {
     std::string damaged = bytes;
     if (later.flipped != std::string::npos) damaged[later.flipped] = static_cast<char>(~damaged[later.flipped]);
-    test::WriteBytes(DayTableFile(folder), damaged);
+    std::filesystem::remove(DayTableFile(later.ofProgram ? folder : shipped));
+    test::WriteBytes(DayTableFile(later.ofProgram ? shipped : folder), damaged);
     AstroState next = session();
     const std::vector<PrecisePlace> again = places(next, added);
     ASSERT_EQ(again.size(), computed.size());
@@ -245,9 +253,15 @@ TEST(PreciseDe405, DayTableOfAnEarlierSessionGivesTheSamePlaces) {
       EXPECT_TRUE(again[k].Ok && again[k].Stages == computed[k].Stages && again[k].Tdb == computed[k].Tdb)
           << later.what << " " << k;
     }
-    // The file's days were not computed again; an ignored file's were, and it is written anew.
+    // The file's days were not computed again; an ignored file's were, and the application
+    // folder's file is written anew (the shipped copy never).
     EXPECT_EQ(added == 0, later.fromFile) << later.what;
-    EXPECT_EQ(test::ReadBytes(DayTableFile(folder)) == damaged, later.fromFile) << later.what;
+    if (later.ofProgram) {
+      EXPECT_EQ(test::ReadBytes(DayTableFile(shipped)), damaged) << later.what;
+      EXPECT_EQ(test::ReadBytes(DayTableFile(folder)) == bytes, !later.fromFile) << later.what;
+    } else {
+      EXPECT_EQ(test::ReadBytes(DayTableFile(folder)) == damaged, later.fromFile) << later.what;
+    }
   }
 }
 

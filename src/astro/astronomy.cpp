@@ -19,6 +19,9 @@ void Astronomy::SetAppFolder(std::function<std::filesystem::path()> appFolder) {
   state_->AppFolder = std::move(appFolder);
   state_->EphemerisFolderResolvedInRun = false;  // the run asks for the folder again
 }
+void Astronomy::SetShippedDayTableFolders(std::vector<std::filesystem::path> folders) {
+  state_->ShippedDayTableFolders = std::move(folders);
+}
 void Astronomy::SetJplFolder(const std::filesystem::path& folder) {
   state_->JplFolder = folder;
   state_->EphemerisFolderResolvedInRun = false;  // the run asks for the folder again

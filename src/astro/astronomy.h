@@ -93,6 +93,10 @@ class Astronomy {
   // The folder the application's files lie in ("JPL" below it holds the ephemeris files
   // when no ephemeris folder is set).
   void SetAppFolder(std::function<std::filesystem::path()> appFolder);
+  // Folders that may hold the rigorous chain's day table shipped with the program (the
+  // executable's, the installed data folder): read, never written, for the days the
+  // application folder's own NutationDays.bin lacks.  Set before the first run.
+  void SetShippedDayTableFolders(std::vector<std::filesystem::path> folders);
   // The folder of the ephemeris files; empty: the application folder's "JPL".
   void SetJplFolder(const std::filesystem::path& folder);
   // true: the block files are read again for every epoch (the plain reader); results are

@@ -116,20 +116,20 @@ std::filesystem::path DayTableFile(const std::filesystem::path& appFolder) {
   return AppPath(appFolder, "NutationDays.bin");
 }
 
-void LoadDayTable(AstroState& a) {
-  if (a.DayTableRead) return;
-  a.DayTableRead = true;
-  const std::filesystem::path folder = a.AppFolder ? a.AppFolder() : std::filesystem::path();
+namespace {
+
+// Adds the days of a file that checks out to the table, those of the application folder's
+// own file (`own`) marking their blocks to be written back.  False when the file cannot be
+// read or does not check out.
+bool AddDaysOfFile(AstroState& a, const std::filesystem::path& file, bool own) {
   std::string bytes;
   uint64_t blocks = 0;
-  if (folder.empty() || !ReadFile(DayTableFile(folder), bytes) || !ChecksOut(bytes, blocks)) return;
+  if (!ReadFile(file, bytes) || !ChecksOut(bytes, blocks)) return false;
   for (size_t b = 0; b < blocks; ++b) {
     const char* block = bytes.data() + kHeadingBytes + b * kBlockBytes;
     auto& slot = a.NutationTable[Get<int64_t>(block)];
-    if (!slot) {
-      slot = std::make_shared<NutationChunk>();
-      for (auto& d : slot->Day) d.fill(std::numeric_limits<double>::quiet_NaN());
-    }
+    if (!slot) slot = std::make_shared<NutationChunk>();
+    slot->Own = slot->Own || own;
     for (size_t d = 0; d < kNutationChunk; ++d) {
       const char* values = block + sizeof(int64_t) + d * kColumns * sizeof(double);
       auto& day = slot->Day[d];
@@ -137,12 +137,32 @@ void LoadDayTable(AstroState& a) {
       for (size_t c = 0; c < kColumns; ++c) day[c] = Get<double>(values + c * sizeof(double));
     }
   }
+  return true;
 }
 
-bool SaveDayTable(AstroState& a) {
-  if (a.NutationDaysAdded == 0) return true;
+bool SameFile(const std::filesystem::path& x, const std::filesystem::path& y) {
+  std::error_code ec;
+  return std::filesystem::equivalent(x, y, ec);
+}
+
+}  // namespace
+
+void LoadDayTable(AstroState& a) {
+  if (a.DayTableRead) return;
+  a.DayTableRead = true;
   const std::filesystem::path folder = a.AppFolder ? a.AppFolder() : std::filesystem::path();
-  if (folder.empty()) return true;
+  const std::filesystem::path own = folder.empty() ? std::filesystem::path() : DayTableFile(folder);
+  if (!own.empty()) AddDaysOfFile(a, own, true);
+  // Then the shipped table, for the days the folder's own file does not have: the first
+  // copy that checks out (one that does not is ignored, never replaced).
+  for (const std::filesystem::path& shipped : a.ShippedDayTableFolders) {
+    const std::filesystem::path file = DayTableFile(shipped);
+    if (!own.empty() && SameFile(file, own)) continue;  // the program's folder is the application folder
+    if (AddDaysOfFile(a, file, false)) break;
+  }
+}
+
+bool WriteDayTable(const AstroState& a, const std::filesystem::path& file) {
   std::string bytes(kName, kNameBytes);
   bytes += ErfaField();
   Put(bytes, kByteOrderCheck);
@@ -152,7 +172,7 @@ bool SaveDayTable(AstroState& a) {
   for (const auto& [index, chunk] : a.NutationTable) {
     bool any = false;
     for (const auto& d : chunk->Day) any = any || !std::isnan(d[0]);
-    if (!any) continue;
+    if (!chunk->Own || !any) continue;
     Put(bytes, static_cast<int64_t>(index));
     for (const auto& d : chunk->Day) {
       for (size_t c = 0; c < kColumns; ++c) Put(bytes, d[c]);
@@ -161,7 +181,14 @@ bool SaveDayTable(AstroState& a) {
   }
   std::memcpy(bytes.data() + countAt, &blocks, sizeof blocks);
   Put(bytes, Fnv1a(bytes));
-  if (!WriteFileAtomically(DayTableFile(folder), bytes)) return false;
+  return WriteFileAtomically(file, bytes);
+}
+
+bool SaveDayTable(AstroState& a) {
+  if (a.NutationDaysAdded == 0) return true;
+  const std::filesystem::path folder = a.AppFolder ? a.AppFolder() : std::filesystem::path();
+  if (folder.empty()) return true;
+  if (!WriteDayTable(a, DayTableFile(folder))) return false;
   a.NutationDaysAdded = 0;
   return true;
 }

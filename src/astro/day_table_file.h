@@ -11,6 +11,13 @@
 // out (damaged, cut short, of another ERFA or byte order, or whose first day is not what
 // the series give now, bit for bit) is ignored and replaced at the next save: a day read
 // from it is always the number the series would give.
+//
+// The program is also shipped with a file of the same format holding every day from
+// late 1959 to 2061 (tools/make_day_table.cpp, made by the build), beside the executable
+// or in the installed data folder: a session reads it for the days its application
+// folder's file lacks, so that even the first rigorous run of a new folder evaluates no
+// series for dates of those years.  That copy is only read; one that does not check out
+// is ignored.
 #pragma once
 
 #include <cstdint>
@@ -27,13 +34,18 @@ void ComputeDay(int64_t day, double& dpsi, double& deps, double& tdbMinusTt);
 // The file's place in an application folder.
 std::filesystem::path DayTableFile(const std::filesystem::path& appFolder);
 
-// Reads the file of the state's application folder into the day table, once per state
-// (later calls do nothing); nothing when no folder is known or the file does not check
-// out.  Days already in the table are kept.
+// Reads the file of the state's application folder into the day table, then the shipped
+// one (ShippedDayTableFolders), once per state (later calls do nothing); a file that
+// cannot be read or does not check out adds nothing.  Days already in the table are kept.
 void LoadDayTable(AstroState& a);
 
-// Writes the day table to the file when days were added since it was read or written.
-// Returned: false when a write was due and failed (the next save tries again).
+// Writes the blocks of the day table that belong to the application folder
+// (NutationChunk::Own) to `file`.  False when it cannot be written.
+bool WriteDayTable(const AstroState& a, const std::filesystem::path& file);
+
+// Writes the day table to the application folder's file when days were added since it
+// was read or written.  Returned: false when a write was due and failed (the next save
+// tries again).
 bool SaveDayTable(AstroState& a);
 
 }  // namespace planova

@@ -215,10 +215,7 @@ const std::array<double, 4>& NutationDay(AstroState& a, int64_t day, bool withEo
   const int64_t chunk = day >= 0 ? day / kNutationChunk : (day - kNutationChunk + 1) / kNutationChunk;
   if (chunk != a.NutationLastChunk) {
     auto& slot = a.NutationTable[chunk];
-    if (!slot) {
-      slot = std::make_shared<NutationChunk>();
-      for (auto& d : slot->Day) d.fill(std::numeric_limits<double>::quiet_NaN());
-    }
+    if (!slot) slot = std::make_shared<NutationChunk>();
     a.NutationLastChunk = chunk;
     a.NutationLast = slot.get();
   }
@@ -226,6 +223,7 @@ const std::array<double, 4>& NutationDay(AstroState& a, int64_t day, bool withEo
   const double date2 = static_cast<double>(day) - ERFA_DJ00;
   if (std::isnan(value[0])) {
     ComputeDay(day, value[0], value[1], value[2]);
+    a.NutationLast->Own = true;
     ++a.NutationDaysAdded;
   }
   // The sidereal time's equation of the origins, for a site's Earth rotation.

@@ -6,8 +6,11 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
+#include <limits>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 #include "astro/jpl_ephemeris.h"
 
@@ -20,7 +23,14 @@ namespace planova {
 // equation of the origins is computed only for a topocentric place).
 inline constexpr int kNutationChunk = 256;
 struct NutationChunk {
+  NutationChunk() {
+    for (auto& d : Day) d.fill(std::numeric_limits<double>::quiet_NaN());
+  }
   std::array<std::array<double, 4>, kNutationChunk> Day;
+  // Whether the block belongs in the application folder's file: a day of it was computed
+  // here or read from that file (a block only of the table shipped with the program is
+  // not written again).
+  bool Own = false;
 };
 
 struct PreciseState {
@@ -34,6 +44,10 @@ struct PreciseState {
   // the days computed since it was read or written.
   bool DayTableRead = false;
   long NutationDaysAdded = 0;
+  // Folders that may hold the table shipped with the program (NutationDays.bin beside the
+  // executable, in the installed data folder): the first whose file checks out adds the
+  // days the application folder's file does not have.  Read only.
+  std::vector<std::filesystem::path> ShippedDayTableFolders;
 
   // Where each planet that may deflect the light (Venus, Mars, Jupiter, Saturn, Uranus,
   // Neptune) can be during the sub-interval of the record last asked for, from the block
