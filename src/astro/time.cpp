@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include <cmath>
+#include <cstring>
 
 #include "astro/astro_state.h"
 #include "astro/constants.h"
@@ -159,14 +160,14 @@ double OneTurn(double degrees) {
   return degrees;
 }
 
-bool IsoDateTime::AppendTo(std::string& out, CalendarRule rule, double jd) {
+bool IsoDateTime::Day(CalendarRule rule, double jd, int32_t& ms) {
   if (!std::isfinite(jd)) return false;
   // Milliseconds of the day from midnight, carried into the next day when they round up
   // to a whole day.
   double midnight = std::floor(jd + 0.5) - 0.5;
-  double ms = std::round((jd - midnight) * 86400000.0);
-  if (ms >= 86400000.0) {
-    ms -= 86400000.0;
+  double t = std::round((jd - midnight) * 86400000.0);
+  if (t >= 86400000.0) {
+    t -= 86400000.0;
     midnight += 1;
   }
   if (midnight != midnight_) {
@@ -177,18 +178,31 @@ bool IsoDateTime::AppendTo(std::string& out, CalendarRule rule, double jd) {
     char buf[48];
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT", static_cast<int>(date.Year), static_cast<int>(date.Month),
                   static_cast<int>(std::floor(date.Day)));
-    date_ = buf;
+    std::memcpy(date_, buf, sizeof date_);
     midnight_ = midnight;
   }
-  const auto t = static_cast<int32_t>(ms);
+  ms = static_cast<int32_t>(t);
+  return true;
+}
+
+char* IsoDateTime::WriteTo(char* out, CalendarRule rule, double jd) {
+  int32_t t = 0;
+  if (!Day(rule, jd, t)) return nullptr;
   const int32_t h = t / 3600000, m = t / 60000 % 60, s = t / 1000 % 60, f = t % 1000;
   const char time[] = {static_cast<char>('0' + h / 10), static_cast<char>('0' + h % 10), ':',
                        static_cast<char>('0' + m / 10), static_cast<char>('0' + m % 10), ':',
                        static_cast<char>('0' + s / 10), static_cast<char>('0' + s % 10), '.',
                        static_cast<char>('0' + f / 100), static_cast<char>('0' + f / 10 % 10),
                        static_cast<char>('0' + f % 10), 'Z'};
-  out += date_;
-  out.append(time, sizeof time);
+  std::memcpy(out, date_, sizeof date_);
+  std::memcpy(out + sizeof date_, time, sizeof time);
+  return out + kLength;
+}
+
+bool IsoDateTime::AppendTo(std::string& out, CalendarRule rule, double jd) {
+  char buf[kLength];
+  if (!WriteTo(buf, rule, jd)) return false;
+  out.append(buf, kLength);
   return true;
 }
 

@@ -189,11 +189,38 @@ char* DigitsBackward(char* p, uint32_t v, int count) {
 
 }  // namespace
 
-void AppendCsvNumber(std::string& out, double value, int decimals) {
+namespace {
+
+// The decimal digits of a whole number below 2^32.
+int DigitCount(uint32_t v) {
+  int n = 1;
+  for (; v >= 100; v /= 100) n += 2;
+  return n + (v >= 10 ? 1 : 0);
+}
+
+// n / 10^decimals for the decimals a CSV number has: each divisor a constant, which the
+// compiler turns into a multiplication.
+uint64_t WholePart(uint64_t n, int decimals) {
+  switch (decimals) {
+    case 0: return n;
+    case 1: return n / 10;
+    case 2: return n / 100;
+    case 3: return n / 1000;
+    case 4: return n / 10000;
+    case 5: return n / 100000;
+    case 6: return n / 1000000;
+    case 7: return n / 10000000;
+    case 8: return n / 100000000;
+    default: return n / 1000000000;
+  }
+}
+
+}  // namespace
+
+char* CsvNumberInto(char* buf, double value, int decimals) {
   static constexpr double kScale[10] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
   static constexpr uint64_t kWhole[10] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
-  char buf[64];
-  if (!std::isfinite(value) || decimals < 0 || decimals > 9) return;
+  if (!std::isfinite(value) || decimals < 0 || decimals > 9) return buf;
   // The value times 10^decimals, rounded to a whole number: the same digits as the
   // correctly rounded decimal unless the product's own rounding could have crossed a
   // half; such values (and exact halves, which printf rounds to even) and values beyond
@@ -205,23 +232,30 @@ void AppendCsvNumber(std::string& out, double value, int decimals) {
     const double fraction = product - static_cast<double>(n);  // exact
     if (fraction > 0.5) ++n;
     // Within the product's rounding of a half: left to the library.
-    if (std::fabs(fraction - 0.5) > product * 0x1p-52) whole = n / kWhole[decimals];
+    if (std::fabs(fraction - 0.5) > product * 0x1p-52) whole = WholePart(n, decimals);
   }
   if (whole > UINT32_MAX) {
-    auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-    if (r.ec == std::errc()) out.append(buf, r.ptr);
-    return;
+    auto r = std::to_chars(buf, buf + kCsvNumberMax, value, std::chars_format::fixed, decimals);
+    return r.ec == std::errc() ? r.ptr : buf;
   }
-  // The digits of the rounded value from the right: the decimals, the point, the whole part.
-  char* end = buf + sizeof buf;
-  char* p = end;
+  // The sign, then the digits of the rounded value written from the right: the decimals,
+  // the point, the whole part.
+  char* p = buf;
+  if (value < 0 && n > 0) *p++ = '-';
+  const auto w = static_cast<uint32_t>(whole);
+  char* end = p + DigitCount(w) + (decimals > 0 ? decimals + 1 : 0);
+  char* q = end;
   if (decimals > 0) {
-    p = DigitsBackward(p, static_cast<uint32_t>(n - whole * kWhole[decimals]), decimals);
-    *--p = '.';
+    q = DigitsBackward(q, static_cast<uint32_t>(n - whole * kWhole[decimals]), decimals);
+    *--q = '.';
   }
-  p = DigitsBackward(p, static_cast<uint32_t>(whole), 0);
-  if (value < 0 && n > 0) *--p = '-';
-  out.append(p, end);
+  DigitsBackward(q, w, 0);
+  return end;
+}
+
+void AppendCsvNumber(std::string& out, double value, int decimals) {
+  char buf[kCsvNumberMax];
+  out.append(buf, CsvNumberInto(buf, value, decimals));
 }
 
 std::string CsvField(std::string_view text) {

@@ -123,6 +123,11 @@ class ComparisonRun {
 // (nothing for a value that is not finite), appended to `out`.  The value is rounded to
 // the last decimal through a whole number below 2^53; beyond that through std::to_chars.
 void AppendCsvNumber(std::string& out, double value, int decimals);
+// The same characters written at `buf`, which has room for kCsvNumberMax; returns their
+// end (`buf` itself for nothing).  A text longer than that (a value beyond about 10^54)
+// is not written.
+inline constexpr size_t kCsvNumberMax = 64;
+char* CsvNumberInto(char* buf, double value, int decimals);
 inline std::string CsvNumber(double value, int decimals) {
   std::string s;
   AppendCsvNumber(s, value, decimals);
