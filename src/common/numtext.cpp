@@ -294,12 +294,20 @@ std::string RealText(double x) {
   return std::string(buf, RealTextInto(buf, sizeof buf, x));
 }
 
+char* PrintFormInto(char* buf, double x) {
+  char* end = RealTextInto(buf + 1, kPrintFormMax - 2, x);
+  *end++ = ' ';
+  if (buf[1] != '-') {
+    buf[0] = ' ';
+    return end;
+  }
+  std::memmove(buf, buf + 1, static_cast<size_t>(end - buf - 1));
+  return end - 1;
+}
+
 void AppendPrintForm(std::string& out, double x) {
-  char buf[64];
-  char* end = RealTextInto(buf, sizeof buf, x);
-  if (buf[0] != '-') out += ' ';
-  out.append(buf, end);
-  out += ' ';
+  char buf[kPrintFormMax];
+  out.append(buf, PrintFormInto(buf, x));
 }
 
 std::string PrintForm(double x) {

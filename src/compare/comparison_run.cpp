@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <numeric>
 
 #include "common/numtext.h"
@@ -140,13 +141,16 @@ bool ComparisonRun::OpenParamFile(const std::filesystem::path& path, const std::
 
 bool ComparisonRun::WriteParamRecord(int32_t row, double day, int32_t month, int32_t year, double jd, double diffLDeg,
                                      double diffBDeg, double diffTDays) {
-  std::string& rec = record_;
-  rec.clear();
+  // The record and its line end formed in one buffer and written at once.
+  char rec[8 * kPrintFormMax + 2];
+  char* p = rec;
   for (double v : {static_cast<double>(row), Fix(day * 1000), month * 1000.0, year * 1000.0, Fix(jd * 1000),
                    Fix(diffLDeg * 3600 * 1000), Fix(diffBDeg * 3600 * 1000), Fix(diffTDays * 1000 * 24 * 3600)}) {
-    AppendPrintForm(rec, v);
+    p = PrintFormInto(p, v);
   }
-  if (param_.WriteLine(rec)) return true;
+  *p++ = '\r';
+  *p++ = '\n';
+  if (param_.Write({rec, static_cast<size_t>(p - rec)})) return true;
   param_.Discard();
   csv_.Discard();
   return false;
@@ -270,16 +274,22 @@ std::string CsvField(std::string_view text) {
   return out + '"';
 }
 
+char* StartCsvRecordInto(char* p, int32_t record, IsoDateTime& date, CalendarRule rule, double jd,
+                         std::string_view fixedFields) {
+  p = CsvNumberInto(p, record, 0);
+  *p++ = ',';
+  if (char* end = date.WriteTo(p, rule, jd)) p = end;
+  *p++ = ',';
+  p = CsvNumberInto(p, jd, 8);
+  *p++ = ',';
+  std::memcpy(p, fixedFields.data(), fixedFields.size());
+  return p + fixedFields.size();
+}
+
 void StartCsvRecord(std::string& line, int32_t record, IsoDateTime& date, CalendarRule rule, double jd,
                     std::string_view fixedFields) {
-  line.clear();
-  AppendCsvNumber(line, record, 0);
-  line += ',';
-  date.AppendTo(line, rule, jd);
-  line += ',';
-  AppendCsvNumber(line, jd, 8);
-  line += ',';
-  line += fixedFields;
+  line.resize(CsvRecordStartMax(fixedFields));
+  line.resize(static_cast<size_t>(StartCsvRecordInto(line.data(), record, date, rule, jd, fixedFields) - line.data()));
 }
 
 bool ComparisonRun::OpenCsvFile(const std::filesystem::path& path, const std::string& header) {
@@ -288,7 +298,7 @@ bool ComparisonRun::OpenCsvFile(const std::filesystem::path& path, const std::st
   return csv_.Create(path) && csv_.WriteLine(header);
 }
 
-bool ComparisonRun::WriteCsvLine(const std::string& line) {
+bool ComparisonRun::WriteCsvLine(std::string_view line) {
   if (csv_.WriteLine(line)) return true;
   csv_.Discard();
   return false;

@@ -275,7 +275,7 @@ class Window2Model : public FormModel {
   void ReadComparisonSettings();
   void GenerateTwoBodySet(int p);
   bool CompareRow(int32_t i);
-  const std::string& CsvRow(const RunResidual& r, char sel);
+  std::string_view CsvRow(const RunResidual& r, char sel);
   // The residual statistics: the settings read before a run, a compared row kept, the
   // selection flags of the kept rows, the CSV twin's rows written, the summary formed at
   // the end of a finished run and its files.
