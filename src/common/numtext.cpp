@@ -295,14 +295,12 @@ std::string RealText(double x) {
 }
 
 char* PrintFormInto(char* buf, double x) {
-  char* end = RealTextInto(buf + 1, kPrintFormMax - 2, x);
+  // The text of a negative value (-Inf too) begins with its minus; -0 and NaN have none.
+  char* p = buf;
+  if (!(x < 0)) *p++ = ' ';
+  char* end = RealTextInto(p, kPrintFormMax - 2, x);
   *end++ = ' ';
-  if (buf[1] != '-') {
-    buf[0] = ' ';
-    return end;
-  }
-  std::memmove(buf, buf + 1, static_cast<size_t>(end - buf - 1));
-  return end - 1;
+  return end;
 }
 
 void AppendPrintForm(std::string& out, double x) {

@@ -14,19 +14,11 @@ const char* const kCrLf = "\r\n";
 // The text goes to the file in blocks of about this size.
 constexpr size_t kBlockBytes = size_t{1} << 20;
 
-// A number with fixed decimals and a point written at `buf` (room for kCsvNumberMax + 1);
+// A number with fixed decimals and a point written at `buf` (room for kCsvNumberMax);
 // `sign` writes "+" before a value that is not negative.  Returns the end: nothing for a
 // value that is not finite.
 char* NumberInto(char* buf, double value, int decimals, bool sign) {
-  if (!std::isfinite(value)) return buf;
-  char* end = CsvNumberInto(buf + 1, value, decimals);
-  if (end == buf + 1) return buf;
-  if (!sign || buf[1] == '-') {
-    std::memmove(buf, buf + 1, static_cast<size_t>(end - buf - 1));
-    return end - 1;
-  }
-  buf[0] = '+';
-  return end;
+  return std::isfinite(value) ? CsvNumberInto(buf, value, decimals, sign) : buf;
 }
 
 // An uncertainty: blank when unknown (0, negative or not finite).
@@ -174,7 +166,7 @@ AdesResidualsResult FormPsv(const AdesResidualsRequest& request, const AdesRowSo
     return (!anyRms && (c.What == Field::kRmsRa || c.What == Field::kRmsDec)) || (!anyCat && c.What == Field::kAstCat) ||
            (!anySig && (c.What == Field::kSigRa || c.What == Field::kSigDec));
   });
-  char cell[kCsvNumberMax + 1];
+  char cell[kCsvNumberMax];
   size_t lineMax = 2;  // the line end
   for (PsvColumn& c : columns) {
     if (c.Numeric && c.Min <= c.Max) {

@@ -40,27 +40,32 @@ void OcStatistics::Reset() {
 void OcStatistics::Add(bool hasLon, bool hasLat, double diffLDeg, double diffBDeg) {
   ComparedCount += 1;
   const auto& e = IntervalEdgesDeg;
-  // One coordinate: the intervals [from, to) that hold its absolute difference, and the
-  // sum under the last finite edge.
-  auto classify = [&](double d, size_t from, size_t to, double& sum, int32_t& accepted) {
-    for (size_t k = from; k <= to; ++k) {
-      if (d > e[k - 1] && d < e[k]) IntervalCounts[k] += 1;
-    }
-    if (d < e[to - 1]) {
+  // One coordinate: the interval that holds its absolute difference (the edges rise, so
+  // there is at most one), and the sum under the last finite edge.
+  auto classify = [&](double d, bool latitude, double& sum, int32_t& accepted) {
+    if (const int32_t k = IntervalOf(d, latitude); k > 0) IntervalCounts[static_cast<size_t>(k)] += 1;
+    if (d < e[latitude ? 38 : 18]) {
       sum += d;
       accepted += 1;
     }
   };
-  if (hasLon) classify(std::fabs(diffLDeg), 1, 19, SumAbsDLDeg, AcceptedL);
-  if (hasLat) classify(std::fabs(diffBDeg), 21, 39, SumAbsDBDeg, AcceptedB);
+  if (hasLon) classify(std::fabs(diffLDeg), false, SumAbsDLDeg, AcceptedL);
+  if (hasLat) classify(std::fabs(diffBDeg), true, SumAbsDBDeg, AcceptedB);
 }
 
 int32_t OcStatistics::IntervalOf(double d, bool latitude) const {
+  const auto& e = IntervalEdgesDeg;
   const size_t from = latitude ? 21 : 1, to = latitude ? 39 : 19;
-  for (size_t k = from; k <= to; ++k) {
-    if (d > IntervalEdgesDeg[k - 1] && d < IntervalEdgesDeg[k]) return static_cast<int32_t>(k);
-  }
-  return 0;
+  if (!(d > e[from - 1])) return 0;  // below the first edge, on it, or NaN
+  // The edges are a whole number of steps (an arcsecond, a quarter arcsecond of
+  // latitude) up to the last finite one: the step count of d names the interval, which
+  // the edges themselves then confirm or move by one, so that a value on an edge, or one
+  // that the multiplication puts on the other side of it, is classified by the edges.
+  const double steps = d * (latitude ? 14400.0 : 3600.0);
+  size_t k = steps < static_cast<double>(to - from) ? from + static_cast<size_t>(steps) : to;
+  while (k > from && !(d > e[k - 1])) --k;
+  while (k < to && !(d < e[k])) ++k;
+  return d > e[k - 1] && d < e[k] ? static_cast<int32_t>(k) : 0;
 }
 
 std::string OcStatistics::StatText(const std::string& code, int32_t object, const std::string& ephemeris) {
@@ -221,7 +226,7 @@ uint64_t WholePart(uint64_t n, int decimals) {
 
 }  // namespace
 
-char* CsvNumberInto(char* buf, double value, int decimals) {
+char* CsvNumberInto(char* buf, double value, int decimals, bool plus) {
   static constexpr double kScale[10] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
   static constexpr uint64_t kWhole[10] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
   if (!std::isfinite(value) || decimals < 0 || decimals > 9) return buf;
@@ -239,13 +244,24 @@ char* CsvNumberInto(char* buf, double value, int decimals) {
     if (std::fabs(fraction - 0.5) > product * 0x1p-52) whole = WholePart(n, decimals);
   }
   if (whole > UINT32_MAX) {
-    auto r = std::to_chars(buf, buf + kCsvNumberMax, value, std::chars_format::fixed, decimals);
-    return r.ec == std::errc() ? r.ptr : buf;
+    // The library's text, with room before it for a plus sign.
+    auto r = std::to_chars(buf + 1, buf + kCsvNumberMax, value, std::chars_format::fixed, decimals);
+    if (r.ec != std::errc()) return buf;
+    if (plus && buf[1] != '-') {
+      buf[0] = '+';
+      return r.ptr;
+    }
+    std::memmove(buf, buf + 1, static_cast<size_t>(r.ptr - buf - 1));
+    return r.ptr - 1;
   }
   // The sign, then the digits of the rounded value written from the right: the decimals,
   // the point, the whole part.
   char* p = buf;
-  if (value < 0 && n > 0) *p++ = '-';
+  if (value < 0 && n > 0) {
+    *p++ = '-';
+  } else if (plus) {
+    *p++ = '+';
+  }
   const auto w = static_cast<uint32_t>(whole);
   char* end = p + DigitCount(w) + (decimals > 0 ? decimals + 1 : 0);
   char* q = end;

@@ -123,10 +123,11 @@ class ComparisonRun {
 // the last decimal through a whole number below 2^53; beyond that through std::to_chars.
 void AppendCsvNumber(std::string& out, double value, int decimals);
 // The same characters written at `buf`, which has room for kCsvNumberMax; returns their
-// end (`buf` itself for nothing).  A text longer than that (a value beyond about 10^54)
-// is not written.
-inline constexpr size_t kCsvNumberMax = 64;
-char* CsvNumberInto(char* buf, double value, int decimals);
+// end (`buf` itself for nothing).  A text longer than kCsvNumberMax - 1 characters (a
+// value beyond about 10^53) is not written.  `plus` writes "+" before a text without a
+// minus sign (ADES's signed fields).
+inline constexpr size_t kCsvNumberMax = 65;
+char* CsvNumberInto(char* buf, double value, int decimals, bool plus = false);
 inline std::string CsvNumber(double value, int decimals) {
   std::string s;
   AppendCsvNumber(s, value, decimals);
