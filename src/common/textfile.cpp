@@ -109,8 +109,12 @@ std::string Cp1251ToUtf8(std::string_view bytes) {
 }
 
 size_t Utf8Length(std::string_view utf8) {
-  size_t n = 0;
-  for (size_t i = 0; i < utf8.size();) {
+  // The ASCII bytes at the start (a station code, a mode: often the whole text) are a
+  // character each.
+  size_t i = 0;
+  while (i < utf8.size() && static_cast<unsigned char>(utf8[i]) < 0x80) ++i;
+  size_t n = i;
+  while (i < utf8.size()) {
     NextCodePoint(utf8, i);
     ++n;
   }

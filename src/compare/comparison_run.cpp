@@ -320,6 +320,12 @@ bool ComparisonRun::WriteCsvLine(std::string_view line) {
   return false;
 }
 
+bool ComparisonRun::WriteCsvBytes(std::string_view lines) {
+  if (csv_.Write(lines)) return true;
+  csv_.Discard();
+  return false;
+}
+
 bool WriteTextFile(const std::filesystem::path& path, const std::string& bytes) {
   return WriteFileAtomically(path, bytes + kCrLf);
 }

@@ -109,6 +109,8 @@ class ComparisonRun {
   // given up with it.  False when it cannot be written.
   bool OpenCsvFile(const std::filesystem::path& path, const std::string& header);
   bool WriteCsvLine(std::string_view line);
+  // Whole lines, each with its CR LF, written as they are.
+  bool WriteCsvBytes(std::string_view lines);
   const std::filesystem::path& CsvPath() const { return csvPath_; }
   bool CsvOpen() const { return csv_.IsOpen(); }
   const std::filesystem::path& ParamPath() const { return paramPath_; }

@@ -350,16 +350,11 @@ bool Window2Model::CompareRow(int32_t i) {
 // empty fields, and an O-C that the Stat file counts in no interval (0, or on an edge) an
 // empty interval: the CSV's intervals count as the Stat file's do.  An unknown sigma is
 // an empty field.
-std::string_view Window2Model::CsvRow(const RunResidual& r, char sel) {
+char* Window2Model::CsvRowInto(char* p, const RunResidual& r, char sel) {
   const double cosDec = std::cos(r.DecDeg / kProgramDegPerRad);
   const double raArcsec = r.OcRaArcsec, decArcsec = r.OcDecArcsec;
   const bool hasL = (r.Bits & RunResidual::kHasRa) != 0, hasB = (r.Bits & RunResidual::kHasDec) != 0;
-  // The line is formed in CsvLine's bytes, which are made room enough for the longest
-  // line once: the first fields, eight numbers and their commas, the selection.
-  const size_t room = CsvRecordStartMax(CsvFixedFields) + 8 * (kCsvNumberMax + 1) + 2;
-  if (CsvLine.size() < room) CsvLine.resize(room);
-  char* const line = CsvLine.data();
-  char* p = StartCsvRecordInto(line, r.Row, CsvDate, Astro.Calendar(), r.Jd, CsvFixedFields);
+  p = StartCsvRecordInto(p, r.Row, CsvDate, Astro.Calendar(), r.Jd, CsvFixedFields);
   const std::pair<bool, double> values[] = {
       {hasL, raArcsec}, {hasL, raArcsec * cosDec}, {hasB, decArcsec}, {true, r.OcTimeSeconds}};
   for (const auto& [has, v] : values) {
@@ -376,7 +371,12 @@ std::string_view Window2Model::CsvRow(const RunResidual& r, char sel) {
     *p++ = ',';
     if (sigma > 0) p = CsvNumberInto(p, sigma, 4);
   }
-  return {line, static_cast<size_t>(p - line)};
+  return p;
+}
+
+size_t Window2Model::CsvRowMax() const {
+  // The first fields, eight numbers and their commas, the selection, the line end.
+  return CsvRecordStartMax(CsvFixedFields) + 8 * (kCsvNumberMax + 1) + 4;
 }
 
 // After a run or a step: the panes; when the run has passed its last row the
