@@ -21,6 +21,18 @@ char* NumberInto(char* buf, double value, int decimals, bool sign) {
   return std::isfinite(value) ? CsvNumberInto(buf, value, decimals, sign) : buf;
 }
 
+// `n` blanks at `p`; returns their end.  The cells' paddings are a few bytes: one fixed
+// 16-byte move (the buffer has room after the line for it) instead of a library call.
+char* Blanks(char* p, size_t n) {
+  static constexpr char kBlanks[16] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+  if (n <= 16) {
+    std::memcpy(p, kBlanks, 16);
+  } else {
+    std::memset(p, ' ', n);
+  }
+  return p + n;
+}
+
 // An uncertainty: blank when unknown (0, negative or not finite).
 bool KnownSigma(double arcsec) { return arcsec > 0 && std::isfinite(arcsec); }
 
@@ -195,7 +207,8 @@ AdesResidualsResult FormPsv(const AdesResidualsRequest& request, const AdesRowSo
   }
   endLine(lineStart);
   // Each record's line is formed in one buffer, then added to the block whole.
-  std::string lineBuffer(lineMax, ' ');
+  // (With room after the line for the 16-byte moves below.)
+  std::string lineBuffer(lineMax + 16, ' ');
   IsoDateTime iso2;
   for (size_t i = 0; i < count; ++i) {
     rows.Fill(i, r);
@@ -207,18 +220,19 @@ AdesResidualsResult FormPsv(const AdesResidualsRequest& request, const AdesRowSo
       if (c.Numeric) {
         const size_t n = static_cast<size_t>(NumberInto(cell, NumberOf(r, c.What), c.Decimals, c.Sign) - cell);
         const size_t pad = c.Width > n ? c.Width - n : 0;
-        std::memset(p, ' ', pad);
-        std::memcpy(p + pad, cell, n);
-        p += pad + n;
+        p = Blanks(p, pad);
+        if (n <= 16) {
+          std::memcpy(p, cell, 16);  // a fixed move: the bytes past n are written over next
+        } else {
+          std::memcpy(p, cell, n);
+        }
+        p += n;
       } else if (c.What == Field::kObsTime) {
         p = iso2.WriteTo(p, request.Calendar, r.JdUtc);
       } else {
         const std::string_view text = TextOf(r, c.What, request);
-        std::memcpy(p, text.data(), text.size());
-        p += text.size();
-        const size_t pad = c.Width - Utf8Length(text);
-        std::memset(p, ' ', pad);
-        p += pad;
+        if (!text.empty()) std::memcpy(p, text.data(), text.size());
+        p = Blanks(p + text.size(), c.Width - Utf8Length(text));
       }
     }
     while (p > line && p[-1] == ' ') --p;
