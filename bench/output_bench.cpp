@@ -144,4 +144,13 @@ BENCHMARK(BM_ResidualsPsv1000000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+// The files (300 MB) are removed when the benchmarks end.
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::error_code ec;
+  std::filesystem::remove_all(std::filesystem::temp_directory_path() / "planova_output_bench", ec);
+  return 0;
+}
