@@ -194,6 +194,75 @@ TEST(TimeMatchIndexTest, AgreesWithThePlainScan) {
   }
 }
 
+// The Stat file's interval of an absolute O-C is the one whose open span between two
+// edges holds it, as a scan of the edges finds it: at every edge and on either side of
+// it, at zero, NaN and beyond the last edge, and at random values; each compared record
+// counts in that interval alone.
+TEST(OcStatisticsTest, IntervalsAgreeWithTheScanOfTheEdges) {
+  OcStatistics stats;
+  stats.Reset();
+  const auto& e = stats.IntervalEdgesDeg;
+  std::vector<double> values = {0.0, -0.0, std::nan(""), 1e6, 1e300, INFINITY};
+  for (size_t k = 0; k < 40; ++k) {
+    for (double v : {e[k], std::nextafter(e[k], 0.0), std::nextafter(e[k], INFINITY)}) values.push_back(v);
+  }
+  std::mt19937_64 rng(11);
+  std::uniform_real_distribution<double> arcsec(0, 25);
+  for (int i = 0; i < 20000; ++i) values.push_back(arcsec(rng) / 3600);
+  for (bool latitude : {false, true}) {
+    const size_t from = latitude ? 21 : 1, to = latitude ? 39 : 19;
+    for (double d : values) {
+      int32_t want = 0;
+      for (size_t k = from; k <= to; ++k) {
+        if (d > e[k - 1] && d < e[k]) want = static_cast<int32_t>(k);
+      }
+      ASSERT_EQ(stats.IntervalOf(d, latitude), want) << d << " " << latitude;
+      OcStatistics one;
+      one.Reset();
+      one.Add(!latitude, latitude, d, d);
+      double counted = 0;
+      for (double c : one.IntervalCounts) counted += c;
+      ASSERT_EQ(counted, want > 0 ? 1 : 0) << d;
+      if (want > 0) {
+        ASSERT_EQ(one.IntervalCounts[static_cast<size_t>(want)], 1) << d;
+      }
+    }
+  }
+}
+
+// CSV numbers are printf's "%.*f" digits (correctly rounded, exact halves to even), with
+// no minus before a value that rounds to zero and "+" before the others when asked:
+// boundary cases a double holds exactly, and random values over the range of the whole
+// numbers the digits are made from and beyond (those that round to zero are the table's).
+TEST(CsvNumberTest, DigitsArePrintfsCorrectlyRounded) {
+  const struct {
+    double Value;
+    int Decimals;
+    const char* Text;
+  } cases[] = {{0.5, 0, "0"},        {1.5, 0, "2"},         {2.5, 0, "2"},           {-2.5, 0, "-2"},
+               {0.125, 2, "0.12"},   {0.375, 2, "0.38"},    {-0.0, 3, "0.000"},      {-0.0004, 3, "0.000"},
+               {-0.0006, 3, "-0.001"}, {4294967295.5, 0, "4294967296"}, {4294967296.0, 1, "4294967296.0"},
+               {9007199254740993.0, 0, "9007199254740992"}, {1e-9, 9, "0.000000001"}, {123.456, -1, ""}};
+  for (const auto& c : cases) EXPECT_EQ(CsvNumber(c.Value, c.Decimals), c.Text) << c.Value << " " << c.Decimals;
+  char plus[kCsvNumberMax];
+  EXPECT_EQ(std::string(plus, CsvNumberInto(plus, 0.25, 3, true)), "+0.250");
+  EXPECT_EQ(std::string(plus, CsvNumberInto(plus, -0.0001, 3, true)), "+0.000");
+  EXPECT_EQ(std::string(plus, CsvNumberInto(plus, -0.25, 3, true)), "-0.250");
+  EXPECT_EQ(std::string(plus, CsvNumberInto(plus, 1e20, 1, true)), "+100000000000000000000.0");
+  std::mt19937_64 rng(5);
+  std::uniform_real_distribution<double> unit(-1, 1);
+  std::uniform_int_distribution<int> decimals(0, 9), exponent(-6, 9);
+  for (int i = 0; i < 200000; ++i) {
+    const int d = decimals(rng);
+    double v = unit(rng) * std::pow(10.0, exponent(rng) - (i % 2) * d);
+    if (i % 3 == 0) v = std::ldexp(std::round(v * 1e6), -20);  // dyadic: exact halves among them
+    char ref[400];
+    std::snprintf(ref, sizeof ref, "%.*f", d, v);
+    if (std::string_view(ref).find_first_not_of("-0.") == std::string_view::npos) continue;  // zero: the table's
+    ASSERT_EQ(CsvNumber(v, d), ref) << v << " " << d;
+  }
+}
+
 // A line of known offset and drift under Gaussian noise of known sigma, fitted in many
 // seeded trials: the offset and the drift fall within their stated uncertainties as often
 // as a normal error does (68 %), their errors correlate as the stated correlation says

@@ -57,6 +57,11 @@ TEST_F(TimeTest, JulianCalendarSwitch) {
   EXPECT_EQ(a.CalYear, 1999);
   EXPECT_EQ(a.CalMonth, 12);
   EXPECT_DOUBLE_EQ(a.CalDay, 19.5);
+  // The same day again under the other rule is that rule's date.
+  a.UseJulianCalendar = 0;
+  ASSERT_TRUE(CalendarFromJulianDate(a, 2451545.25));
+  EXPECT_EQ(a.CalYear, 2000);
+  EXPECT_DOUBLE_EQ(a.CalDay, 1.75);
 }
 
 TEST_F(TimeTest, AgreesWithErfaForGregorianDates) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include <cmath>
+#include <cstring>
 
 #include "astro/astro_state.h"
 #include "astro/constants.h"
@@ -40,21 +41,38 @@ bool CalendarFromJulianDate(CalendarRule rule, double jd, CalendarDate& date) {
   if (!(zReal >= -2147483648.0 && zReal <= 2147483647.0)) return false;
   int32_t z = static_cast<int32_t>(zReal);
   double f = jd + 0.5 - z;
-  double A = z;
-  if (rule == CalendarRule::kGregorianFrom1582 && z >= 2299161) {
-    double alpha = Int((z - 1867216.25) / 36524.25);
-    // In reals: z + 1 would overflow the 32-bit day number at its largest value.
-    A = static_cast<double>(z) + 1 + alpha - Fix(alpha / 4);  // alpha \ 4: integer division toward zero
+  // Everything but the fraction f depends on the day number alone: the last day's
+  // figures are kept, so that a run of observations sorted in time divides once a day.
+  // The day is B - D - Int(30.6001 E) + f summed in the same order either way.
+  struct Day {
+    bool Known = false;
+    CalendarRule Rule = CalendarRule::kGregorianFrom1582;
+    int32_t Z = 0, Month = 0;
+    double DayStart = 0, Year = 0;
+  };
+  static thread_local Day last;
+  if (!last.Known || last.Z != z || last.Rule != rule) {
+    double A = z;
+    if (rule == CalendarRule::kGregorianFrom1582 && z >= 2299161) {
+      double alpha = Int((z - 1867216.25) / 36524.25);
+      // In reals: z + 1 would overflow the 32-bit day number at its largest value.
+      A = static_cast<double>(z) + 1 + alpha - Fix(alpha / 4);  // alpha \ 4: integer division toward zero
+    }
+    double B = A + 1524;
+    double C = Int((B - 122.1) / 365.25);
+    double D = Int(365.25 * C);
+    double E = Int((B - D) / 30.6001);
+    last.DayStart = B - D - Int(30.6001 * E);
+    last.Month = static_cast<int32_t>(E < 13.5 ? E - 1 : E - 13);
+    last.Year = last.Month > 2.5 ? C - 4716 : C - 4715;
+    last.Z = z;
+    last.Rule = rule;
+    last.Known = true;
   }
-  double B = A + 1524;
-  double C = Int((B - 122.1) / 365.25);
-  double D = Int(365.25 * C);
-  double E = Int((B - D) / 30.6001);
-  date.Day = B - D - Int(30.6001 * E) + f;
-  date.Month = static_cast<int32_t>(E < 13.5 ? E - 1 : E - 13);
-  double year = date.Month > 2.5 ? C - 4716 : C - 4715;
-  if (year < -32768 || year > 32767) return false;
-  date.Year = static_cast<int32_t>(year);
+  date.Day = last.DayStart + f;
+  date.Month = last.Month;
+  if (last.Year < -32768 || last.Year > 32767) return false;
+  date.Year = static_cast<int32_t>(last.Year);
   return true;
 }
 
@@ -159,14 +177,14 @@ double OneTurn(double degrees) {
   return degrees;
 }
 
-bool IsoDateTime::AppendTo(std::string& out, CalendarRule rule, double jd) {
+bool IsoDateTime::Day(CalendarRule rule, double jd, int32_t& ms) {
   if (!std::isfinite(jd)) return false;
   // Milliseconds of the day from midnight, carried into the next day when they round up
   // to a whole day.
   double midnight = std::floor(jd + 0.5) - 0.5;
-  double ms = std::round((jd - midnight) * 86400000.0);
-  if (ms >= 86400000.0) {
-    ms -= 86400000.0;
+  double t = std::round((jd - midnight) * 86400000.0);
+  if (t >= 86400000.0) {
+    t -= 86400000.0;
     midnight += 1;
   }
   if (midnight != midnight_) {
@@ -177,18 +195,31 @@ bool IsoDateTime::AppendTo(std::string& out, CalendarRule rule, double jd) {
     char buf[48];
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT", static_cast<int>(date.Year), static_cast<int>(date.Month),
                   static_cast<int>(std::floor(date.Day)));
-    date_ = buf;
+    std::memcpy(date_, buf, sizeof date_);
     midnight_ = midnight;
   }
-  const auto t = static_cast<int32_t>(ms);
+  ms = static_cast<int32_t>(t);
+  return true;
+}
+
+char* IsoDateTime::WriteTo(char* out, CalendarRule rule, double jd) {
+  int32_t t = 0;
+  if (!Day(rule, jd, t)) return nullptr;
   const int32_t h = t / 3600000, m = t / 60000 % 60, s = t / 1000 % 60, f = t % 1000;
   const char time[] = {static_cast<char>('0' + h / 10), static_cast<char>('0' + h % 10), ':',
                        static_cast<char>('0' + m / 10), static_cast<char>('0' + m % 10), ':',
                        static_cast<char>('0' + s / 10), static_cast<char>('0' + s % 10), '.',
                        static_cast<char>('0' + f / 100), static_cast<char>('0' + f / 10 % 10),
                        static_cast<char>('0' + f % 10), 'Z'};
-  out += date_;
-  out.append(time, sizeof time);
+  std::memcpy(out, date_, sizeof date_);
+  std::memcpy(out + sizeof date_, time, sizeof time);
+  return out + kLength;
+}
+
+bool IsoDateTime::AppendTo(std::string& out, CalendarRule rule, double jd) {
+  char buf[kLength];
+  if (!WriteTo(buf, rule, jd)) return false;
+  out.append(buf, kLength);
   return true;
 }
 

@@ -80,8 +80,18 @@ CalendarRule CalendarRuleOf(const AstroState& a);
 // in time asks the calendar once a day.
 class IsoDateTime {
  public:
+  // The text's length: "1990-01-03T20:55:30.200Z".
+  static constexpr size_t kLength = 24;
   // Appends the text to `out`; false (nothing appended) when it cannot be formed.
   bool AppendTo(std::string& out, CalendarRule rule, double jd);
+  // Writes the text's kLength characters at `out` and returns their end; nullptr
+  // (nothing written) when it cannot be formed.
+  char* WriteTo(char* out, CalendarRule rule, double jd);
+  // Whether the text can be formed, without forming it.
+  bool Fits(CalendarRule rule, double jd) {
+    int32_t ms = 0;
+    return Day(rule, jd, ms);
+  }
   std::string operator()(CalendarRule rule, double jd) {
     std::string s;
     AppendTo(s, rule, jd);
@@ -89,8 +99,12 @@ class IsoDateTime {
   }
 
  private:
+  // The day of `jd` (kept for the next one) and the milliseconds from its midnight;
+  // false when the text cannot be formed.
+  bool Day(CalendarRule rule, double jd, int32_t& ms);
+
   double midnight_ = -1;
-  std::string date_;  // "1990-01-03T"
+  char date_[11] = {};  // "1990-01-03T"
 };
 
 // ET-UT by the parabola.

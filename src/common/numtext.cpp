@@ -306,12 +306,18 @@ std::string RealText(double x) {
   return std::string(buf, RealTextInto(buf, sizeof buf, x));
 }
 
+char* PrintFormInto(char* buf, double x) {
+  // The text of a negative value (-Inf too) begins with its minus; -0 and NaN have none.
+  char* p = buf;
+  if (!(x < 0)) *p++ = ' ';
+  char* end = RealTextInto(p, kPrintFormMax - 2, x);
+  *end++ = ' ';
+  return end;
+}
+
 void AppendPrintForm(std::string& out, double x) {
-  char buf[64];
-  char* end = RealTextInto(buf, sizeof buf, x);
-  if (buf[0] != '-') out += ' ';
-  out.append(buf, end);
-  out += ' ';
+  char buf[kPrintFormMax];
+  out.append(buf, PrintFormInto(buf, x));
 }
 
 std::string PrintForm(double x) {

@@ -70,5 +70,8 @@ std::string RealText(double x);
 std::string PrintForm(double x);
 // The same appended to `out`.
 void AppendPrintForm(std::string& out, double x);
+// The same written at `buf`, which has room for kPrintFormMax; returns the end.
+inline constexpr size_t kPrintFormMax = 66;
+char* PrintFormInto(char* buf, double x);
 
 }  // namespace planova

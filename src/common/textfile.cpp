@@ -109,8 +109,12 @@ std::string Cp1251ToUtf8(std::string_view bytes) {
 }
 
 size_t Utf8Length(std::string_view utf8) {
-  size_t n = 0;
-  for (size_t i = 0; i < utf8.size();) {
+  // The ASCII bytes at the start (a station code, a mode: often the whole text) are a
+  // character each.
+  size_t i = 0;
+  while (i < utf8.size() && static_cast<unsigned char>(utf8[i]) < 0x80) ++i;
+  size_t n = i;
+  while (i < utf8.size()) {
     NextCodePoint(utf8, i);
     ++n;
   }
@@ -243,9 +247,23 @@ bool TextOutputFile::Create(const std::filesystem::path& path) {
   return true;
 }
 
+namespace {
+
+// The file is written from one thread: where the C library offers it, without taking
+// the stream's lock for each line.
+size_t WriteBytes(const void* bytes, size_t size, std::FILE* file) {
+#ifdef __GLIBC__
+  return ::fwrite_unlocked(bytes, 1, size, file);
+#else
+  return std::fwrite(bytes, 1, size, file);
+#endif
+}
+
+}  // namespace
+
 bool TextOutputFile::Write(std::string_view bytes) {
   if (!file_) return false;
-  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) failed_ = true;
+  if (!bytes.empty() && WriteBytes(bytes.data(), bytes.size(), file_) != bytes.size()) failed_ = true;
   return !failed_;
 }
 

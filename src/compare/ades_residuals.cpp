@@ -1,6 +1,7 @@
 #include "compare/ades_residuals.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "common/textfile.h"
 #include "compare/comparison_run.h"
@@ -13,21 +14,37 @@ const char* const kCrLf = "\r\n";
 // The text goes to the file in blocks of about this size.
 constexpr size_t kBlockBytes = size_t{1} << 20;
 
-// A number with fixed decimals and a point, appended; `sign` writes "+" before a value
-// that is not negative.  Nothing for a value that is not finite.
-void AppendNumber(std::string& out, double value, int decimals, bool sign) {
-  if (!std::isfinite(value)) return;
-  const size_t start = out.size();
-  AppendCsvNumber(out, value, decimals);
-  if (sign && out.size() > start && out[start] != '-') out.insert(start, 1, '+');
+// A number with fixed decimals and a point written at `buf` (room for kCsvNumberMax);
+// `sign` writes "+" before a value that is not negative.  Returns the end: nothing for a
+// value that is not finite.
+char* NumberInto(char* buf, double value, int decimals, bool sign) {
+  return std::isfinite(value) ? CsvNumberInto(buf, value, decimals, sign) : buf;
+}
+
+// `n` blanks at `p`; returns their end.  The cells' paddings are a few bytes: one fixed
+// 16-byte move (the buffer has room after the line for it) instead of a library call.
+char* Blanks(char* p, size_t n) {
+  static constexpr char kBlanks[16] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+  if (n <= 16) {
+    std::memcpy(p, kBlanks, 16);
+  } else {
+    std::memset(p, ' ', n);
+  }
+  return p + n;
 }
 
 // An uncertainty: blank when unknown (0, negative or not finite).
 bool KnownSigma(double arcsec) { return arcsec > 0 && std::isfinite(arcsec); }
 
-bool FitsPsv(std::string_view text) { return text.find_first_of("|\r\n") == std::string_view::npos; }
+bool FitsPsv(std::string_view text) {
+  for (char c : text) {
+    if (c == '|' || c == '\r' || c == '\n') return false;
+  }
+  return true;
+}
 
 enum class Field { kTrkSub, kMode, kStn, kObsTime, kRa, kDec, kRmsRa, kRmsDec, kAstCat, kResRa, kResDec, kSelAst, kSigRa, kSigDec };
+constexpr size_t kFieldCount = 14;
 
 // One column of the record block: its keyword, what it holds, on which side its entries
 // stand, and how many decimals and whether a sign a number has.
@@ -63,13 +80,12 @@ double NumberOf(const AdesResidualRow& r, Field f) {
   }
 }
 
-// The text of a text field (obsTime: `time`).
-std::string_view TextOf(const AdesResidualRow& r, Field f, const AdesResidualsRequest& q, const std::string& time) {
+// The text of a text field other than obsTime.
+std::string_view TextOf(const AdesResidualRow& r, Field f, const AdesResidualsRequest& q) {
   switch (f) {
     case Field::kTrkSub: return q.Body;
     case Field::kMode: return ModeOf(r);
     case Field::kStn: return r.Station;
-    case Field::kObsTime: return time;
     case Field::kAstCat: return r.AstCat;
     case Field::kSelAst: return {&r.SelAst, 1};
     default: return {};
@@ -108,17 +124,26 @@ AdesResidualsResult FormPsv(const AdesResidualsRequest& request, const AdesRowSo
   for (PsvColumn& c : columns) c.Width = std::string_view(c.Keyword).size();
 
   // First pass: the records checked, the optional columns found, the widths measured.
+  // A time that can be written is always IsoDateTime::kLength characters, and the body
+  // is the same in every record.
   const size_t count = rows.Count();
   AdesResidualRow r;
   IsoDateTime iso;
-  std::string time;
   bool anyRms = false, anyCat = false, anySig = false;
+  size_t modeWidth = 0, stnWidth = 0, catWidth = 0;
+  const auto widen = [](PsvColumn& c, double v) {
+    if (std::isfinite(v)) {
+      c.Min = std::min(c.Min, v);
+      c.Max = std::max(c.Max, v);
+    }
+  };
+  PsvColumn* column[kFieldCount] = {};
+  for (PsvColumn& c : columns) column[static_cast<size_t>(c.What)] = &c;
   for (size_t i = 0; i < count; ++i) {
     rows.Fill(i, r);
-    time.clear();
-    const bool fits = std::isfinite(r.RaDeg) && std::isfinite(r.DecDeg) && iso.AppendTo(time, request.Calendar, r.JdUtc) &&
-                      std::string_view("ADad").find(r.SelAst) != std::string_view::npos && FitsPsv(ModeOf(r)) &&
-                      FitsPsv(r.Station) && FitsPsv(r.AstCat);
+    const bool fits = std::isfinite(r.RaDeg) && std::isfinite(r.DecDeg) && iso.Fits(request.Calendar, r.JdUtc) &&
+                      (r.SelAst == 'A' || r.SelAst == 'D' || r.SelAst == 'a' || r.SelAst == 'd') &&
+                      FitsPsv(ModeOf(r)) && FitsPsv(r.Station) && FitsPsv(r.AstCat);
     if (!fits) {
       result.Status = AdesWriteStatus::kBadRecord;
       result.BadRow = static_cast<int32_t>(i);
@@ -127,34 +152,42 @@ AdesResidualsResult FormPsv(const AdesResidualsRequest& request, const AdesRowSo
     anyRms = anyRms || KnownSigma(r.RmsRaArcsec) || KnownSigma(r.RmsDecArcsec);
     anyCat = anyCat || !r.AstCat.empty();
     anySig = anySig || KnownSigma(r.SigRaArcsec) || KnownSigma(r.SigDecArcsec);
-    for (PsvColumn& c : columns) {
-      if (c.Numeric) {
-        const double v = NumberOf(r, c.What);
-        if (std::isfinite(v)) {
-          c.Min = std::min(c.Min, v);
-          c.Max = std::max(c.Max, v);
-        }
-      } else if (c.What != Field::kSelAst) {
-        c.Width = std::max(c.Width, Utf8Length(TextOf(r, c.What, request, time)));
-      }
+    for (Field f : {Field::kRa, Field::kDec, Field::kRmsRa, Field::kRmsDec, Field::kResRa, Field::kResDec, Field::kSigRa,
+                    Field::kSigDec}) {
+      widen(*column[static_cast<size_t>(f)], NumberOf(r, f));
     }
+    modeWidth = std::max(modeWidth, Utf8Length(ModeOf(r)));
+    stnWidth = std::max(stnWidth, Utf8Length(r.Station));
+    catWidth = std::max(catWidth, Utf8Length(r.AstCat));
   }
   if (checkOnly) {
     result.Records = static_cast<int32_t>(count);
     return result;
   }
+  for (PsvColumn& c : columns) {
+    switch (c.What) {
+      case Field::kTrkSub: c.Width = std::max(c.Width, count > 0 ? Utf8Length(request.Body) : 0); break;
+      case Field::kMode: c.Width = std::max(c.Width, modeWidth); break;
+      case Field::kStn: c.Width = std::max(c.Width, stnWidth); break;
+      case Field::kObsTime: c.Width = std::max(c.Width, count > 0 ? IsoDateTime::kLength : 0); break;
+      case Field::kAstCat: c.Width = std::max(c.Width, catWidth); break;
+      default: break;
+    }
+  }
   std::erase_if(columns, [&](const PsvColumn& c) {
     return (!anyRms && (c.What == Field::kRmsRa || c.What == Field::kRmsDec)) || (!anyCat && c.What == Field::kAstCat) ||
            (!anySig && (c.What == Field::kSigRa || c.What == Field::kSigDec));
   });
-  std::string cell;
+  char cell[kCsvNumberMax];
+  size_t lineMax = 2;  // the line end
   for (PsvColumn& c : columns) {
-    if (!c.Numeric || c.Min > c.Max) continue;
-    for (double v : {c.Min, c.Max}) {
-      cell.clear();
-      AppendNumber(cell, v, c.Decimals, c.Sign);
-      c.Width = std::max(c.Width, cell.size());
+    if (c.Numeric && c.Min <= c.Max) {
+      for (double v : {c.Min, c.Max}) {
+        c.Width = std::max(c.Width, static_cast<size_t>(NumberInto(cell, v, c.Decimals, c.Sign) - cell));
+      }
     }
+    // A text's bytes: up to four a character.
+    lineMax += 1 + (c.Numeric ? std::max(c.Width, sizeof cell) : 4 * c.Width);
   }
 
   // The heading, then a line a record; the last column stands at the end of the line,
@@ -166,34 +199,46 @@ AdesResidualsResult FormPsv(const AdesResidualsRequest& request, const AdesRowSo
   out = std::string("# version=2017") + kCrLf + "# comment" + kCrLf + "! line " + request.Program + ": O-C of " +
         request.Body + kCrLf;
   if (!request.Ephemeris.empty()) out += "! line ephemeris " + request.Ephemeris + kCrLf;
-  size_t lineStart = out.size();
+  const size_t lineStart = out.size();
   for (size_t k = 0; k < columns.size(); ++k) {
     if (k > 0) out += '|';
     out += columns[k].Keyword;
     out.append(columns[k].Width - std::string_view(columns[k].Keyword).size(), ' ');
   }
   endLine(lineStart);
+  // Each record's line is formed in one buffer, then added to the block whole.
+  // (With room after the line for the 16-byte moves below.)
+  std::string lineBuffer(lineMax + 16, ' ');
   IsoDateTime iso2;
   for (size_t i = 0; i < count; ++i) {
     rows.Fill(i, r);
-    time.clear();
-    iso2.AppendTo(time, request.Calendar, r.JdUtc);
-    lineStart = out.size();
+    char* const line = lineBuffer.data();
+    char* p = line;
     for (size_t k = 0; k < columns.size(); ++k) {
       const PsvColumn& c = columns[k];
-      if (k > 0) out += '|';
+      if (k > 0) *p++ = '|';
       if (c.Numeric) {
-        cell.clear();
-        AppendNumber(cell, NumberOf(r, c.What), c.Decimals, c.Sign);
-        out.append(c.Width - cell.size(), ' ');
-        out += cell;
+        const size_t n = static_cast<size_t>(NumberInto(cell, NumberOf(r, c.What), c.Decimals, c.Sign) - cell);
+        const size_t pad = c.Width > n ? c.Width - n : 0;
+        p = Blanks(p, pad);
+        if (n <= 16) {
+          std::memcpy(p, cell, 16);  // a fixed move: the bytes past n are written over next
+        } else {
+          std::memcpy(p, cell, n);
+        }
+        p += n;
+      } else if (c.What == Field::kObsTime) {
+        p = iso2.WriteTo(p, request.Calendar, r.JdUtc);
       } else {
-        const std::string_view text = TextOf(r, c.What, request, time);
-        out += text;
-        out.append(c.Width - Utf8Length(text), ' ');
+        const std::string_view text = TextOf(r, c.What, request);
+        if (!text.empty()) std::memcpy(p, text.data(), text.size());
+        p = Blanks(p + text.size(), c.Width - Utf8Length(text));
       }
     }
-    endLine(lineStart);
+    while (p > line && p[-1] == ' ') --p;
+    *p++ = '\r';
+    *p++ = '\n';
+    out.append(line, p);
     if (file && out.size() >= kBlockBytes) {
       if (!file->Write(out)) {
         result.Status = AdesWriteStatus::kWriteFailed;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <numeric>
 
 #include "common/numtext.h"
@@ -39,27 +40,32 @@ void OcStatistics::Reset() {
 void OcStatistics::Add(bool hasLon, bool hasLat, double diffLDeg, double diffBDeg) {
   ComparedCount += 1;
   const auto& e = IntervalEdgesDeg;
-  // One coordinate: the intervals [from, to) that hold its absolute difference, and the
-  // sum under the last finite edge.
-  auto classify = [&](double d, size_t from, size_t to, double& sum, int32_t& accepted) {
-    for (size_t k = from; k <= to; ++k) {
-      if (d > e[k - 1] && d < e[k]) IntervalCounts[k] += 1;
-    }
-    if (d < e[to - 1]) {
+  // One coordinate: the interval that holds its absolute difference (the edges rise, so
+  // there is at most one), and the sum under the last finite edge.
+  auto classify = [&](double d, bool latitude, double& sum, int32_t& accepted) {
+    if (const int32_t k = IntervalOf(d, latitude); k > 0) IntervalCounts[static_cast<size_t>(k)] += 1;
+    if (d < e[latitude ? 38 : 18]) {
       sum += d;
       accepted += 1;
     }
   };
-  if (hasLon) classify(std::fabs(diffLDeg), 1, 19, SumAbsDLDeg, AcceptedL);
-  if (hasLat) classify(std::fabs(diffBDeg), 21, 39, SumAbsDBDeg, AcceptedB);
+  if (hasLon) classify(std::fabs(diffLDeg), false, SumAbsDLDeg, AcceptedL);
+  if (hasLat) classify(std::fabs(diffBDeg), true, SumAbsDBDeg, AcceptedB);
 }
 
 int32_t OcStatistics::IntervalOf(double d, bool latitude) const {
+  const auto& e = IntervalEdgesDeg;
   const size_t from = latitude ? 21 : 1, to = latitude ? 39 : 19;
-  for (size_t k = from; k <= to; ++k) {
-    if (d > IntervalEdgesDeg[k - 1] && d < IntervalEdgesDeg[k]) return static_cast<int32_t>(k);
-  }
-  return 0;
+  if (!(d > e[from - 1])) return 0;  // below the first edge, on it, or NaN
+  // The edges are a whole number of steps (an arcsecond, a quarter arcsecond of
+  // latitude) up to the last finite one: the step count of d names the interval, which
+  // the edges themselves then confirm or move by one, so that a value on an edge, or one
+  // that the multiplication puts on the other side of it, is classified by the edges.
+  const double steps = d * (latitude ? 14400.0 : 3600.0);
+  size_t k = steps < static_cast<double>(to - from) ? from + static_cast<size_t>(steps) : to;
+  while (k > from && !(d > e[k - 1])) --k;
+  while (k < to && !(d < e[k])) ++k;
+  return d > e[k - 1] && d < e[k] ? static_cast<int32_t>(k) : 0;
 }
 
 std::string OcStatistics::StatText(const std::string& code, int32_t object, const std::string& ephemeris) {
@@ -140,13 +146,16 @@ bool ComparisonRun::OpenParamFile(const std::filesystem::path& path, const std::
 
 bool ComparisonRun::WriteParamRecord(int32_t row, double day, int32_t month, int32_t year, double jd, double diffLDeg,
                                      double diffBDeg, double diffTDays) {
-  std::string& rec = record_;
-  rec.clear();
+  // The record and its line end formed in one buffer and written at once.
+  char rec[8 * kPrintFormMax + 2];
+  char* p = rec;
   for (double v : {static_cast<double>(row), Fix(day * 1000), month * 1000.0, year * 1000.0, Fix(jd * 1000),
                    Fix(diffLDeg * 3600 * 1000), Fix(diffBDeg * 3600 * 1000), Fix(diffTDays * 1000 * 24 * 3600)}) {
-    AppendPrintForm(rec, v);
+    p = PrintFormInto(p, v);
   }
-  if (param_.WriteLine(rec)) return true;
+  *p++ = '\r';
+  *p++ = '\n';
+  if (param_.Write({rec, static_cast<size_t>(p - rec)})) return true;
   param_.Discard();
   csv_.Discard();
   return false;
@@ -189,11 +198,38 @@ char* DigitsBackward(char* p, uint32_t v, int count) {
 
 }  // namespace
 
-void AppendCsvNumber(std::string& out, double value, int decimals) {
+namespace {
+
+// The decimal digits of a whole number below 2^32.
+int DigitCount(uint32_t v) {
+  int n = 1;
+  for (; v >= 100; v /= 100) n += 2;
+  return n + (v >= 10 ? 1 : 0);
+}
+
+// n / 10^decimals for the decimals a CSV number has: each divisor a constant, which the
+// compiler turns into a multiplication.
+uint64_t WholePart(uint64_t n, int decimals) {
+  switch (decimals) {
+    case 0: return n;
+    case 1: return n / 10;
+    case 2: return n / 100;
+    case 3: return n / 1000;
+    case 4: return n / 10000;
+    case 5: return n / 100000;
+    case 6: return n / 1000000;
+    case 7: return n / 10000000;
+    case 8: return n / 100000000;
+    default: return n / 1000000000;
+  }
+}
+
+}  // namespace
+
+char* CsvNumberInto(char* buf, double value, int decimals, bool plus) {
   static constexpr double kScale[10] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
   static constexpr uint64_t kWhole[10] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
-  char buf[64];
-  if (!std::isfinite(value) || decimals < 0 || decimals > 9) return;
+  if (!std::isfinite(value) || decimals < 0 || decimals > 9) return buf;
   // The value times 10^decimals, rounded to a whole number: the same digits as the
   // correctly rounded decimal unless the product's own rounding could have crossed a
   // half; such values (and exact halves, which printf rounds to even) and values beyond
@@ -205,23 +241,41 @@ void AppendCsvNumber(std::string& out, double value, int decimals) {
     const double fraction = product - static_cast<double>(n);  // exact
     if (fraction > 0.5) ++n;
     // Within the product's rounding of a half: left to the library.
-    if (std::fabs(fraction - 0.5) > product * 0x1p-52) whole = n / kWhole[decimals];
+    if (std::fabs(fraction - 0.5) > product * 0x1p-52) whole = WholePart(n, decimals);
   }
   if (whole > UINT32_MAX) {
-    auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-    if (r.ec == std::errc()) out.append(buf, r.ptr);
-    return;
+    // The library's text, with room before it for a plus sign.
+    auto r = std::to_chars(buf + 1, buf + kCsvNumberMax, value, std::chars_format::fixed, decimals);
+    if (r.ec != std::errc()) return buf;
+    if (plus && buf[1] != '-') {
+      buf[0] = '+';
+      return r.ptr;
+    }
+    std::memmove(buf, buf + 1, static_cast<size_t>(r.ptr - buf - 1));
+    return r.ptr - 1;
   }
-  // The digits of the rounded value from the right: the decimals, the point, the whole part.
-  char* end = buf + sizeof buf;
-  char* p = end;
+  // The sign, then the digits of the rounded value written from the right: the decimals,
+  // the point, the whole part.
+  char* p = buf;
+  if (value < 0 && n > 0) {
+    *p++ = '-';
+  } else if (plus) {
+    *p++ = '+';
+  }
+  const auto w = static_cast<uint32_t>(whole);
+  char* end = p + DigitCount(w) + (decimals > 0 ? decimals + 1 : 0);
+  char* q = end;
   if (decimals > 0) {
-    p = DigitsBackward(p, static_cast<uint32_t>(n - whole * kWhole[decimals]), decimals);
-    *--p = '.';
+    q = DigitsBackward(q, static_cast<uint32_t>(n - whole * kWhole[decimals]), decimals);
+    *--q = '.';
   }
-  p = DigitsBackward(p, static_cast<uint32_t>(whole), 0);
-  if (value < 0 && n > 0) *--p = '-';
-  out.append(p, end);
+  DigitsBackward(q, w, 0);
+  return end;
+}
+
+void AppendCsvNumber(std::string& out, double value, int decimals) {
+  char buf[kCsvNumberMax];
+  out.append(buf, CsvNumberInto(buf, value, decimals));
 }
 
 std::string CsvField(std::string_view text) {
@@ -236,16 +290,22 @@ std::string CsvField(std::string_view text) {
   return out + '"';
 }
 
+char* StartCsvRecordInto(char* p, int32_t record, IsoDateTime& date, CalendarRule rule, double jd,
+                         std::string_view fixedFields) {
+  p = CsvNumberInto(p, record, 0);
+  *p++ = ',';
+  if (char* end = date.WriteTo(p, rule, jd)) p = end;
+  *p++ = ',';
+  p = CsvNumberInto(p, jd, 8);
+  *p++ = ',';
+  std::memcpy(p, fixedFields.data(), fixedFields.size());
+  return p + fixedFields.size();
+}
+
 void StartCsvRecord(std::string& line, int32_t record, IsoDateTime& date, CalendarRule rule, double jd,
                     std::string_view fixedFields) {
-  line.clear();
-  AppendCsvNumber(line, record, 0);
-  line += ',';
-  date.AppendTo(line, rule, jd);
-  line += ',';
-  AppendCsvNumber(line, jd, 8);
-  line += ',';
-  line += fixedFields;
+  line.resize(CsvRecordStartMax(fixedFields));
+  line.resize(static_cast<size_t>(StartCsvRecordInto(line.data(), record, date, rule, jd, fixedFields) - line.data()));
 }
 
 bool ComparisonRun::OpenCsvFile(const std::filesystem::path& path, const std::string& header) {
@@ -254,8 +314,14 @@ bool ComparisonRun::OpenCsvFile(const std::filesystem::path& path, const std::st
   return csv_.Create(path) && csv_.WriteLine(header);
 }
 
-bool ComparisonRun::WriteCsvLine(const std::string& line) {
+bool ComparisonRun::WriteCsvLine(std::string_view line) {
   if (csv_.WriteLine(line)) return true;
+  csv_.Discard();
+  return false;
+}
+
+bool ComparisonRun::WriteCsvBytes(std::string_view lines) {
+  if (csv_.Write(lines)) return true;
   csv_.Discard();
   return false;
 }

@@ -108,14 +108,15 @@ class ComparisonRun {
   // decimal point, a header line): opened after it, written line by line, and ended or
   // given up with it.  False when it cannot be written.
   bool OpenCsvFile(const std::filesystem::path& path, const std::string& header);
-  bool WriteCsvLine(const std::string& line);
+  bool WriteCsvLine(std::string_view line);
+  // Whole lines, each with its CR LF, written as they are.
+  bool WriteCsvBytes(std::string_view lines);
   const std::filesystem::path& CsvPath() const { return csvPath_; }
   bool CsvOpen() const { return csv_.IsOpen(); }
   const std::filesystem::path& ParamPath() const { return paramPath_; }
 
  private:
   TextOutputFile param_, csv_;
-  std::string record_;  // the record being formed, its buffer kept for the run
   std::filesystem::path paramPath_, csvPath_;
 };
 
@@ -123,6 +124,12 @@ class ComparisonRun {
 // (nothing for a value that is not finite), appended to `out`.  The value is rounded to
 // the last decimal through a whole number below 2^53; beyond that through std::to_chars.
 void AppendCsvNumber(std::string& out, double value, int decimals);
+// The same characters written at `buf`, which has room for kCsvNumberMax; returns their
+// end (`buf` itself for nothing).  A text longer than kCsvNumberMax - 1 characters (a
+// value beyond about 10^53) is not written.  `plus` writes "+" before a text without a
+// minus sign (ADES's signed fields).
+inline constexpr size_t kCsvNumberMax = 65;
+char* CsvNumberInto(char* buf, double value, int decimals, bool plus = false);
 inline std::string CsvNumber(double value, int decimals) {
   std::string s;
   AppendCsvNumber(s, value, decimals);
@@ -142,6 +149,13 @@ inline std::string CsvFixedFieldsOf(int32_t body, std::string_view theory, std::
 // record of a run).  The fields that follow are each to be preceded by a comma.
 void StartCsvRecord(std::string& line, int32_t record, IsoDateTime& date, CalendarRule rule, double jd,
                     std::string_view fixedFields);
+// The same written at `p`, which has room for CsvRecordStartMax(fixedFields); returns
+// the end.
+char* StartCsvRecordInto(char* p, int32_t record, IsoDateTime& date, CalendarRule rule, double jd,
+                         std::string_view fixedFields);
+inline size_t CsvRecordStartMax(std::string_view fixedFields) {
+  return 2 * kCsvNumberMax + IsoDateTime::kLength + 3 + fixedFields.size();
+}
 
 // Writes a whole text file (Windows-1251 bytes, a final CR LF), replacing the old one only
 // when every byte is written; false when it fails.

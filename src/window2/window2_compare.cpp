@@ -350,29 +350,33 @@ bool Window2Model::CompareRow(int32_t i) {
 // empty fields, and an O-C that the Stat file counts in no interval (0, or on an edge) an
 // empty interval: the CSV's intervals count as the Stat file's do.  An unknown sigma is
 // an empty field.
-const std::string& Window2Model::CsvRow(const RunResidual& r, char sel) {
+char* Window2Model::CsvRowInto(char* p, const RunResidual& r, char sel) {
   const double cosDec = std::cos(r.DecDeg / kProgramDegPerRad);
   const double raArcsec = r.OcRaArcsec, decArcsec = r.OcDecArcsec;
   const bool hasL = (r.Bits & RunResidual::kHasRa) != 0, hasB = (r.Bits & RunResidual::kHasDec) != 0;
-  std::string& line = CsvLine;
-  StartCsvRecord(line, r.Row, CsvDate, Astro.Calendar(), r.Jd, CsvFixedFields);
+  p = StartCsvRecordInto(p, r.Row, CsvDate, Astro.Calendar(), r.Jd, CsvFixedFields);
   const std::pair<bool, double> values[] = {
       {hasL, raArcsec}, {hasL, raArcsec * cosDec}, {hasB, decArcsec}, {true, r.OcTimeSeconds}};
   for (const auto& [has, v] : values) {
-    line += ',';
-    if (has) AppendCsvNumber(line, v, 6);
+    *p++ = ',';
+    if (has) p = CsvNumberInto(p, v, 6);
   }
   for (int32_t interval : {r.IntervalRa, r.IntervalDec}) {
-    line += ',';
-    if (interval > 0) AppendCsvNumber(line, interval, 0);
+    *p++ = ',';
+    if (interval > 0) p = CsvNumberInto(p, interval, 0);
   }
-  line += ',';
-  line += sel;
+  *p++ = ',';
+  *p++ = sel;
   for (float sigma : {r.SigmaRa, r.SigmaDec}) {
-    line += ',';
-    if (sigma > 0) AppendCsvNumber(line, sigma, 4);
+    *p++ = ',';
+    if (sigma > 0) p = CsvNumberInto(p, sigma, 4);
   }
-  return line;
+  return p;
+}
+
+size_t Window2Model::CsvRowMax() const {
+  // The first fields, eight numbers and their commas, the selection, the line end.
+  return CsvRecordStartMax(CsvFixedFields) + 8 * (kCsvNumberMax + 1) + 4;
 }
 
 // After a run or a step: the panes; when the run has passed its last row the

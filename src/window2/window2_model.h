@@ -183,7 +183,6 @@ class Window2Model : public FormModel {
   std::string ComparisonLog;
   // The CSV twin of Param_data_ ("+File"): the theory named in its rows, and their dates.
   std::string CsvFixedFields;  // "11,JPL2 DE405,App": body, theory and epoch of every row
-  std::string CsvLine;         // the row being formed, its buffer kept for the run
   IsoDateTime CsvDate;
   double PlotOriginJd = 0;  // the time origin of the plot's page, JD
   // Whether the picture already shows a frame on the axes of a run with these settings
@@ -275,7 +274,10 @@ class Window2Model : public FormModel {
   void ReadComparisonSettings();
   void GenerateTwoBodySet(int p);
   bool CompareRow(int32_t i);
-  const std::string& CsvRow(const RunResidual& r, char sel);
+  // A kept record's CSV line (without its line end) written at `p`, which has room for
+  // CsvRowMax(); returns its end.
+  char* CsvRowInto(char* p, const RunResidual& r, char sel);
+  size_t CsvRowMax() const;
   // The residual statistics: the settings read before a run, a compared row kept, the
   // selection flags of the kept rows, the CSV twin's rows written, the summary formed at
   // the end of a finished run and its files.
