@@ -307,6 +307,32 @@ bool JplBodyStateKilometres(AstroState& a, int body, JplKilometres& out) {
   return true;
 }
 
+bool JplBodyStatesKilometres(AstroState& a, const int* bodies, size_t count, JplKilometres* out) {
+  int k[kJplMaxBodiesAtOnce];
+  ChebyshevState s[kJplMaxBodiesAtOnce];
+  bool known = a.JplAscii && count >= 1 && count <= kJplMaxBodiesAtOnce;
+  for (size_t b = 0; known && b < count; ++b) {
+    k[b] = EphemerisBody(bodies[b]);
+    known = k[b] != 0;
+  }
+  // Another kind of ephemeris, or a number that is no body: one by one, as they fail.
+  if (!known) {
+    for (size_t b = 0; b < count; ++b) {
+      if (!JplBodyStateKilometres(a, bodies[b], out[b])) return false;
+    }
+    return true;
+  }
+  if (a.JplAscii->BodyStates(k, count, a.CurrentJd, s) != EphemerisFailure::kNone) {
+    ReadFailure(a);
+    return false;
+  }
+  for (size_t b = 0; b < count; ++b) {
+    const double perDay = 2 / s[b].IntervalDays;
+    out[b] = {{s[b].Pos[0], s[b].Pos[1], s[b].Pos[2]}, {s[b].Der[0] * perDay, s[b].Der[1] * perDay, s[b].Der[2] * perDay}};
+  }
+  return true;
+}
+
 bool JplBodyBound(AstroState& a, int body, double jd, ChebyshevBound& out) {
   const int k = EphemerisBody(body);
   return k != 0 && a.JplAscii && a.JplAscii->BodyBound(k, jd, out) == EphemerisFailure::kNone;

@@ -124,6 +124,12 @@ JplKilometres JplBodyKilometres(const AstroState& a, int body);
 // Status: false after JplBodyState's failures, recorded as it records them.
 bool JplBodyStateKilometres(AstroState& a, int body, JplKilometres& out);
 
+// JplBodyStateKilometres for count (1..4) bodies at once, the block files' series summed
+// side by side; each state bit for bit the same.
+// Status: false after the first failure (recorded as JplBodyStateKilometres records it);
+//   the states are then not all given.
+bool JplBodyStatesKilometres(AstroState& a, const int* bodies, size_t count, JplKilometres* out);
+
 // Where a body can be during the sub-interval of the loaded record that covers jd (JPL's
 // ASCII files only).
 // Given: body, the program number; jd (JD, TDB).  Reads: the record loaded.

@@ -3,7 +3,9 @@
 #include <erfa.h>
 #include <erfam.h>
 
+#include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 #include <utility>
 
@@ -40,7 +42,7 @@ constexpr double kDeflectionApplied = 1e-4 * ERFA_DAS2R;  // 0.1 mas, radians
 constexpr double kDeflectionAppliedSquared = kDeflectionApplied * kDeflectionApplied;
 
 struct Barycentric {
-  Vector3 Pos{}, Vel{};  // km, km/day
+  Vector3 Pos, Vel;  // km, km/day (left unset until a state is read: the places set every one they read)
 };
 
 Vector3 Minus(const Vector3& x, const Vector3& y) { return {x[0] - y[0], x[1] - y[1], x[2] - y[2]}; }
@@ -113,6 +115,27 @@ class DateStates {
     loaded_.Date = date_;
     return true;
   }
+  // The raw states of the bodies (program numbers, at most kJplMaxBodiesAtOnce) not yet
+  // known at the date, their series summed together.
+  bool Fetch(AstroState& a, std::initializer_list<int> bodies) {
+    int needed[kJplMaxBodiesAtOnce];
+    size_t count = 0;
+    for (int body : bodies) {
+      if (body < 0 || body >= static_cast<int>(kBodies) || (known_ & (1u << body))) continue;
+      if (std::find(needed, needed + count, body) != needed + count) continue;
+      needed[count++] = body;
+    }
+    if (count == 0) return true;
+    JplKilometres k[kJplMaxBodiesAtOnce];
+    if (!Load(a) || !JplBodyStatesKilometres(a, needed, count, k)) return false;
+    for (size_t i = 0; i < count; ++i) {
+      Barycentric& s = raw_[static_cast<size_t>(needed[i])];
+      s.Pos = {k[i].Pos[0], k[i].Pos[1], k[i].Pos[2]};
+      s.Vel = {k[i].Vel[0], k[i].Vel[1], k[i].Vel[2]};
+      known_ |= 1u << needed[i];
+    }
+    return true;
+  }
   // A program body's raw state (the Moon geocentric).
   bool Raw(AstroState& a, int body, Barycentric& s) {
     // A number that is no body fails as the reader fails it.
@@ -129,7 +152,7 @@ class DateStates {
   bool Body(AstroState& a, int body, double emrat, Barycentric& s) {
     if (body != 11) return Raw(a, body, s);
     Barycentric emb, geo;
-    if (!Raw(a, 3, emb) || !Raw(a, 11, geo)) return false;
+    if (!Fetch(a, {3, 11}) || !Raw(a, 3, emb) || !Raw(a, 11, geo)) return false;
     s = EarthOrMoon(emb, geo, emrat / (1 + emrat));
     return true;
   }
@@ -353,8 +376,8 @@ PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt, const std::
   DateStates atDate(loaded);
   atDate.SetDate(tdb);
   Barycentric emb, geoMoon, viewer, sun, target;
-  if (!atDate.Load(a) || !atDate.Raw(a, 3, emb) || !atDate.Raw(a, 11, geoMoon) || !atDate.Raw(a, 0, sun) ||
-      !atDate.Body(a, body, emrat, target)) {
+  if (!atDate.Load(a) || !atDate.Fetch(a, {3, 11, 0, body}) || !atDate.Raw(a, 3, emb) || !atDate.Raw(a, 11, geoMoon) ||
+      !atDate.Raw(a, 0, sun) || !atDate.Body(a, body, emrat, target)) {
     return out;
   }
   viewer = EarthOrMoon(emb, geoMoon, -1 / (1 + emrat));
