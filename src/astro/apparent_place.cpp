@@ -63,7 +63,10 @@ void ApplyPlanetaryAberration(AstroState& a, int p, ApparentPlace& out) {
 
 // Refraction at the observatory: to the horizon with the local sidereal time, the
 // altitude raised by the refraction, and back to right ascension and declination.
-void ApplyRefraction(AstroState& a, int p, const ApparentPlaceRequest& r, double distance, ApparentPlace& out) {
+// direction: when given, also the refracted place as a unit vector (cos d cos a,
+// cos d sin a, sin d), from the same sines and cosines as the slot's.
+void ApplyRefraction(AstroState& a, int p, const ApparentPlaceRequest& r, double distance, ApparentPlace& out,
+                     Vector3* direction = nullptr) {
   const size_t ps = static_cast<size_t>(p);
   double theta = LocalSiderealAngle(r.JdUt, r.ObserverLonDeg);
   double h = OneTurn(theta - a.BodyLon[ps]);
@@ -78,7 +81,17 @@ void ApplyRefraction(AstroState& a, int p, const ApparentPlaceRequest& r, double
   RelativeSpherical(a, 3, p);
   a.BodyLon[ps] = OneTurn(theta - a.RelLon[ps]);
   a.BodyLat[ps] = a.RelLat;
-  SphericalToCartesian(a, p, a.BodyLon[ps], a.BodyLat[ps], distance);
+  if (direction) {
+    // SphericalToCartesian's arithmetic, its sines and cosines kept.
+    const double l = a.BodyLon[ps] / a.DegPerRad, b = a.BodyLat[ps] / a.DegPerRad;
+    const double cb = std::cos(b), cl = std::cos(l), sl = std::sin(l), sb = std::sin(b);
+    a.PosX[ps] = distance * cb * cl;
+    a.PosY[ps] = distance * cb * sl;
+    a.PosZ[ps] = distance * sb;
+    *direction = {cb * cl, cb * sl, sb};
+  } else {
+    SphericalToCartesian(a, p, a.BodyLon[ps], a.BodyLat[ps], distance);
+  }
   out.RefractionArcsec = (a.BodyLat[12] - a.BodyLat[ps]) * 3600;
   a.BodyLat[12] = a.BodyLat[ps];
 }
@@ -129,10 +142,9 @@ ApparentPlace PreciseApparentPlace(AstroState& a, const ApparentPlaceRequest& r)
     const RaDec t = RaDecOf(rp.Stages[kPreciseTrue]);
     a.BodyLon[ps] = t.Ra;
     a.BodyLat[ps] = a.BodyLat[12] = t.Dec;
-    ApplyRefraction(a, p, r, out.GeometricDistanceMetres, out);
+    Vector3 refracted;
+    ApplyRefraction(a, p, r, out.GeometricDistanceMetres, out, &refracted);
     out.Refracted = {a.BodyLon[ps], a.BodyLat[ps]};
-    const double ra = a.BodyLon[ps] / a.DegPerRad, dec = a.BodyLat[ps] / a.DegPerRad;
-    const Vector3 refracted = {std::cos(dec) * std::cos(ra), std::cos(dec) * std::sin(ra), std::sin(dec)};
     if (ofDate) {
       result = refracted;
     } else {

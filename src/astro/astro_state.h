@@ -17,6 +17,7 @@
 #pragma once
 
 #include <array>
+#include <limits>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -69,6 +70,10 @@ struct AstroState : JplState, ReductionState, OrbitState, PreciseState {
   double HourAngle = 0;
   double HorAzimuth = 0;
   double HorAltitude = 0;
+  // sin and cos of the latitude (radians) the horizontal rotations last turned by, kept so
+  // that a run at one observatory does not compute them again for every place.
+  double ObserverLatitudeRad = std::numeric_limits<double>::quiet_NaN();
+  double ObserverLatitudeSin = 0, ObserverLatitudeCos = 0;
 
   // --- Calendar ---
   int16_t UseJulianCalendar = 0;  // 1: Julian calendar for every date (CalendarRuleOf)
