@@ -625,6 +625,12 @@ bool JplAsciiEphemeris::LoadFromCache(int year, double jd) {
   const double* values = c.Values.data() + record * static_cast<size_t>(n);
   if (runStamp_ != 0) {
     Values = values - 1;  // record positions are 1-based
+    // The search finds this record for every date from the running maximum of the ends
+    // before it to its own; the block year is the same within the year's block.
+    served_.Run = runStamp_;
+    served_.From = std::max({lastBlockFrom_, values[0], record > 0 ? c.EndJdMax[record - 1] : values[0]});
+    served_.To = std::min(lastBlockTo_, c.EndJdMax[record]);
+    served_.Values = Values;
   } else {
     std::copy_n(values, n, Record.begin() + 1);
   }
@@ -632,6 +638,11 @@ bool JplAsciiEphemeris::LoadFromCache(int year, double jd) {
 }
 
 EphemerisFailure JplAsciiEphemeris::LoadRecord(double jd, fs::path* failedFile) {
+  if (runStamp_ != 0 && !rescan_ && served_.Run == runStamp_ && jd >= served_.From && jd < served_.To) {
+    Values = served_.Values;
+    problem_.clear();
+    return EphemerisFailure::kNone;
+  }
   int year = 0;
   if (!BlockYearOf(jd, year)) return EphemerisFailure::kNoSuchDate;
   Values = nullptr;

@@ -244,6 +244,14 @@ class JplAsciiEphemeris final : public JplEphemeris {
   // BlockYearOf's last answer: the block and the dates [from, to) it covers (none yet).
   mutable int lastBlockYear_ = 0;
   mutable double lastBlockFrom_ = 1, lastBlockTo_ = 0;
+  // In a run, the record LoadFromCache last served and the dates [From, To) for which the
+  // block year and the search would give it again (it begins by From): a date of the same
+  // record takes it without the search.
+  struct ServedRecord {
+    std::uint64_t Run = 0;
+    double From = 1, To = 0;
+    const double* Values = nullptr;
+  } served_;
 };
 
 // The SPK reader's factory (spk_ephemeris.cpp): a kernel opened, or null with `refusal`.

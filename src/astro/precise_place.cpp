@@ -182,18 +182,20 @@ bool RetardedPosition(AstroState& a, int body, double tdb, double tau, double em
 // Where deflector k can be during the sub-interval of the record that covers tdb (kept in
 // the state while the same block files serve); null when the ephemeris gives no bound
 // (an SPK kernel, files read anew for every date, a record that does not serve).
-const ChebyshevBound* DeflectorReach(AstroState& a, size_t k, double tdb) {
+const PreciseState::Reach* DeflectorReach(AstroState& a, size_t k, double tdb) {
   if (!a.JplAscii || a.JplRescan) return nullptr;
   PreciseState::Reach& r = a.DeflectorReaches[k];
   if (r.Reader == a.JplAscii->Serial && r.FilesParsed == a.JplAscii->FilesParsed && tdb >= r.Bound.From &&
       tdb < r.Bound.To) {
-    return &r.Bound;
+    return &r;
   }
   r.Reader = 0;
   if (!JplBodyBound(a, kDeflectors[k].Body, tdb, r.Bound)) return nullptr;
   r.Reader = a.JplAscii->Serial;
   r.FilesParsed = a.JplAscii->FilesParsed;
-  return &r.Bound;
+  for (size_t c = 0; c < 3; ++c) r.CentreAu[c] = r.Bound.Centre[c] / kKmPerAu;
+  r.RadiusAu = r.Bound.Radius / kKmPerAu;
+  return &r;
 }
 
 // Whether a deflector anywhere within `reach` leaves the direction of a source at distance
@@ -203,15 +205,15 @@ const ChebyshevBound* DeflectorReach(AstroState& a, size_t k, double tdb) {
 // distances from P to the observer and the source: when L is the triangle's shortest
 // side the angle at P is at most 60 degrees, so q.(q + e) >= 1.5 and |e x q| <= L / dS
 // (law of sines), and the deflection is at most mass * SRS * L / (1.5 dE dS).
-bool DeflectionNegligible(const ChebyshevBound& reach, const Vector3& viewer, const Vector3& source, double distance,
-                          double mass) {
-  const Vector3 centre = {reach.Centre[0] / kKmPerAu, reach.Centre[1] / kKmPerAu, reach.Centre[2] / kKmPerAu};
+bool DeflectionNegligible(const PreciseState::Reach& reach, const Vector3& viewer, const Vector3& source,
+                          double distance, double mass) {
+  const Vector3& centre = reach.CentreAu;
   const double fromViewer = Norm(Minus(viewer, centre));
-  const double radius = reach.Radius / kKmPerAu;
+  const double radius = reach.RadiusAu;
   // Deflected's look-back: at most the light time from the farthest point of the reach.
   const double lookBack = (fromViewer + radius) * (ERFA_AULT / ERFA_DAYSEC);
   // Generous for rounding: a part in a million and 1.5 km.
-  const double passed = (radius + lookBack * reach.Speed / kKmPerAu) * (1 + 1e-6) + 1e-8;
+  const double passed = (radius + lookBack * reach.Bound.Speed / kKmPerAu) * (1 + 1e-6) + 1e-8;
   const double toViewer = fromViewer - passed;
   const double toSource = Norm(Minus(source, centre)) - passed;
   const double side = distance * (1 + 1e-9);
@@ -381,7 +383,7 @@ PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt, const std::
     return out;
   }
   viewer = EarthOrMoon(emb, geoMoon, -1 / (1 + emrat));
-  const ChebyshevBound* reaches[std::size(kDeflectors)];
+  const PreciseState::Reach* reaches[std::size(kDeflectors)];
   Barycentric deflectors[std::size(kDeflectors)];
   for (size_t k = 0; k < std::size(kDeflectors); ++k) {
     if (kDeflectors[k].Body == body) continue;

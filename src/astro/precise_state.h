@@ -43,6 +43,9 @@ struct PreciseState {
     uint64_t Reader = 0;
     long FilesParsed = -1;
     ChebyshevBound Bound;
+    // The bound's centre and radius in au, as the deflection test takes them.
+    std::array<double, 3> CentreAu{};
+    double RadiusAu = 0;
   };
   std::array<Reach, 6> DeflectorReaches;
 };
