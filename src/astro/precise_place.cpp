@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <initializer_list>
 #include <limits>
 #include <utility>
@@ -315,11 +316,13 @@ Vector3 Deflected(const Vector3& p, const Vector3& source, const Vector3& earth,
 
 }  // namespace
 
-ObserverGcrs ObserverGcrsState(const ObserverSite& site, double jdUt1, double eo, const std::array<Vector3, 3>& npb) {
+namespace {
+
+// ObserverGcrsState from the site's terrestrial position t (km).
+ObserverGcrs ObserverGcrsOf(const Vector3& t, double jdUt1, double eo, const std::array<Vector3, 3>& npb) {
   // The terrestrial position turned by the sidereal time to the true equator and equinox.
   const double gast = eraAnp(eraEra00(jdUt1, 0) - eo);
   const double c = std::cos(gast), s = std::sin(gast);
-  const Vector3 t = TerrestrialPositionKm(site);
   const Vector3 tod = {c * t[0] - s * t[1], s * t[0] + c * t[1], t[2]};
   // The Earth's rotation, rad/day: the rate of the Earth rotation angle (eraEra00).
   constexpr double kOmega = ERFA_D2PI * 1.00273781191135448;
@@ -330,6 +333,23 @@ ObserverGcrs ObserverGcrsState(const ObserverSite& site, double jdUt1, double eo
     out.Vel[i] = npb[0][i] * todVel[0] + npb[1][i] * todVel[1] + npb[2][i] * todVel[2];
   }
   return out;
+}
+
+// The site's terrestrial position, computed again only for another site than the last.
+const Vector3& SiteTerrestrialKm(AstroState& a, const ObserverSite& site) {
+  const std::array<double, 3> key = {site.LonDeg, site.RhoCosPhi, site.RhoSinPhi};
+  if (!a.SiteKnown || std::memcmp(key.data(), a.SiteKey.data(), sizeof key) != 0) {
+    a.SiteTerrestrialKm = TerrestrialPositionKm(site);
+    a.SiteKey = key;
+    a.SiteKnown = true;
+  }
+  return a.SiteTerrestrialKm;
+}
+
+}  // namespace
+
+ObserverGcrs ObserverGcrsState(const ObserverSite& site, double jdUt1, double eo, const std::array<Vector3, 3>& npb) {
+  return ObserverGcrsOf(TerrestrialPositionKm(site), jdUt1, eo, npb);
 }
 
 bool TtMinusUtcSeconds(double jdUtc, double& seconds) {
@@ -414,7 +434,7 @@ PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt, const std::
   }
   // The observer: the geocentre, or the site (barycentric position and velocity).
   if (observer) {
-    const ObserverGcrs site = ObserverGcrsState(observer->Site, observer->JdUt1, nut[3], out.Npb);
+    const ObserverGcrs site = ObserverGcrsOf(SiteTerrestrialKm(a, observer->Site), observer->JdUt1, nut[3], out.Npb);
     for (size_t k = 0; k < 3; ++k) {
       viewer.Pos[k] += site.Pos[k];
       viewer.Vel[k] += site.Vel[k];

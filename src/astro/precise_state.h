@@ -48,6 +48,13 @@ struct PreciseState {
     double RadiusAu = 0;
   };
   std::array<Reach, 6> DeflectorReaches;
+
+  // The site of the last topocentric place (east longitude, rho cos phi', rho sin phi',
+  // compared bit for bit; none before the first) and its terrestrial position, km, kept so
+  // that a run from one site does not turn its longitude again for every place.
+  bool SiteKnown = false;
+  std::array<double, 3> SiteKey{};
+  std::array<double, 3> SiteTerrestrialKm{};
 };
 
 }  // namespace planova
