@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -794,7 +795,14 @@ EphemerisFailure JplAsciiEphemeris::PrepareSeries(int k, double jd, ChebyshevSer
   const double start = record[1];
   for (int i = 1; i <= subIntervals; ++i) SubIntervalStart[static_cast<size_t>(i)] = start + (i - 1) * len;
 
-  const double hReal = Fix((jd - start) / len) + 1;
+  // A power of two (DE4xx's 4, 8, 16 and 32 days) divides as its reciprocal multiplies:
+  // exactly the same quotient, without a division's wait on the way to the series.
+  const std::uint64_t bits = std::bit_cast<std::uint64_t>(len);
+  const std::uint64_t biased = (bits >> 52) & 0x7ff;  // len > 0: a normal power of two has no fraction bits
+  const bool powerOfTwo = (bits & 0xfffffffffffffull) == 0 && biased > 1 && biased < 0x7fe;
+  const double inverse = powerOfTwo ? 1 / len : 0;
+  auto over = [&](double x) { return powerOfTwo ? x * inverse : x / len; };
+  const double hReal = Fix(over(jd - start)) + 1;
   if (!(hReal >= 1 && hReal <= subIntervals)) return EphemerisFailure::kReadError;  // the record does not cover the epoch
   const size_t h = static_cast<size_t>(hReal);
   // The record holds, for each sub-interval, the n coefficients of x, then of y, then
@@ -802,7 +810,7 @@ EphemerisFailure JplAsciiEphemeris::PrepareSeries(int k, double jd, ChebyshevSer
   s.Coefficients = record + e.FirstCoefficient + (h - 1) * 3 * static_cast<size_t>(n);
   s.Count = n;
   s.IntervalDays = len;
-  s.Tau = 2 * (jd - SubIntervalStart[h]) / len - 1;
+  s.Tau = over(2 * (jd - SubIntervalStart[h])) - 1;
   return EphemerisFailure::kNone;
 }
 
