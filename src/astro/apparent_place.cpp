@@ -1,5 +1,7 @@
 #include "astro/apparent_place.h"
 
+#include <erfa.h>
+
 #include <cmath>
 
 #include "astro/astro_state.h"
@@ -162,10 +164,36 @@ ApparentPlace PreciseApparentPlace(AstroState& a, const ApparentPlaceRequest& r)
 
 }  // namespace
 
+namespace {
+
+// Keeps TT - UTC for the rest of jd's UTC month when the table gives one value for all of
+// it (from 1973 on: no drifting offsets, a leap second only at the start of a month).
+void RememberMonthOfTtMinusUtc(AstroState& a, double jd, double seconds) {
+  int year = 0, month = 0, day = 0;
+  double fraction = 0, base = 0, first = 0, next = 0;
+  if (eraJd2cal(jd, 0, &year, &month, &day, &fraction) != 0 || year < 1973) return;
+  if (eraCal2jd(year, month, 1, &base, &first) != 0 ||
+      eraCal2jd(month == 12 ? year + 1 : year, month == 12 ? 1 : month + 1, 1, &base, &next) != 0) {
+    return;
+  }
+  // A millionth of a day (0.09 s) from either midnight, beyond any rounding of the date.
+  a.TtMinusUtcFrom = base + first + 1e-6;
+  a.TtMinusUtcTo = base + next - 1e-6;
+  a.TtMinusUtcOfMonth = seconds;
+}
+
+}  // namespace
+
 double PreciseTerrestrialTime(AstroState& a, double jd, DeltaTModel model, bool by86400, double& deltaTSeconds) {
   deltaTSeconds = 0;
   if (model == DeltaTModel::kNone) return jd;
-  if (!TtMinusUtcSeconds(jd, deltaTSeconds)) deltaTSeconds = DeltaTSeconds(a, jd, model);
+  if (jd > a.TtMinusUtcFrom && jd < a.TtMinusUtcTo) {
+    deltaTSeconds = a.TtMinusUtcOfMonth;
+  } else if (TtMinusUtcSeconds(jd, deltaTSeconds)) {
+    RememberMonthOfTtMinusUtc(a, jd, deltaTSeconds);
+  } else {
+    deltaTSeconds = DeltaTSeconds(a, jd, model);
+  }
   return by86400 ? jd + deltaTSeconds / 86400 : jd + deltaTSeconds / 24 / 3600;
 }
 
