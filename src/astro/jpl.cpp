@@ -295,6 +295,28 @@ void JplBodyState(AstroState& a, int body) {
   if (f != EphemerisFailure::kNone) ReadFailure(a);
 }
 
+bool JplBodyStatesTogether(AstroState& a, const int* bodies, size_t count) {
+  int k[kJplMaxBodiesAtOnce];
+  ChebyshevState s[kJplMaxBodiesAtOnce];
+  if (!a.JplAscii || count < 1 || count > kJplMaxBodiesAtOnce) return false;
+  for (size_t b = 0; b < count; ++b) {
+    k[b] = EphemerisBody(bodies[b]);
+    if (k[b] == 0) return false;
+  }
+  if (a.JplAscii->BodyStates(k, count, a.CurrentJd, s) != EphemerisFailure::kNone) return false;
+  for (size_t b = 0; b < count; ++b) {
+    const size_t kk = static_cast<size_t>(k[b]);
+    a.RawX[kk] = s[b].Pos[0];
+    a.RawY[kk] = s[b].Pos[1];
+    a.RawZ[kk] = s[b].Pos[2];
+    a.RawVX[kk] = s[b].Der[0];
+    a.RawVY[kk] = s[b].Der[1];
+    a.RawVZ[kk] = s[b].Der[2];
+    a.RawIntervalDays[kk] = s[b].IntervalDays;
+  }
+  return true;
+}
+
 bool JplBodyStateKilometres(AstroState& a, int body, JplKilometres& out) {
   const int k = EphemerisBody(body);
   ChebyshevState s;
