@@ -17,7 +17,6 @@
 #pragma once
 
 #include <array>
-#include <limits>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -70,9 +69,11 @@ struct AstroState : JplState, ReductionState, OrbitState, PreciseState {
   double HourAngle = 0;
   double HorAzimuth = 0;
   double HorAltitude = 0;
-  // sin and cos of the latitude (radians) the horizontal rotations last turned by, kept so
-  // that a run at one observatory does not compute them again for every place.
-  double ObserverLatitudeRad = std::numeric_limits<double>::quiet_NaN();
+  // sin and cos of the latitude (radians) the horizontal rotations last turned by (none
+  // before the first), kept so that a run at one observatory does not compute them again
+  // for every place.
+  bool ObserverLatitudeKnown = false;
+  double ObserverLatitudeRad = 0;
   double ObserverLatitudeSin = 0, ObserverLatitudeCos = 0;
 
   // --- Calendar ---

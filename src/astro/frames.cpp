@@ -52,7 +52,8 @@ namespace {
 // sin and cos of the observer's latitude phi (radians), computed when phi is not the one
 // of the last call (compared bit for bit: -0 and +0 are not the same angle to sin).
 void LatitudeSinCos(AstroState& a, double phi, double& s, double& c) {
-  if (std::bit_cast<std::uint64_t>(phi) != std::bit_cast<std::uint64_t>(a.ObserverLatitudeRad)) {
+  if (!a.ObserverLatitudeKnown || std::bit_cast<std::uint64_t>(phi) != std::bit_cast<std::uint64_t>(a.ObserverLatitudeRad)) {
+    a.ObserverLatitudeKnown = true;
     a.ObserverLatitudeRad = phi;
     a.ObserverLatitudeSin = std::sin(phi);
     a.ObserverLatitudeCos = std::cos(phi);
