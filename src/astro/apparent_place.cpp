@@ -1,5 +1,7 @@
 #include "astro/apparent_place.h"
 
+#include <erfa.h>
+
 #include <cmath>
 
 #include "astro/astro_state.h"
@@ -63,7 +65,10 @@ void ApplyPlanetaryAberration(AstroState& a, int p, ApparentPlace& out) {
 
 // Refraction at the observatory: to the horizon with the local sidereal time, the
 // altitude raised by the refraction, and back to right ascension and declination.
-void ApplyRefraction(AstroState& a, int p, const ApparentPlaceRequest& r, double distance, ApparentPlace& out) {
+// direction: when given, also the refracted place as a unit vector (cos d cos a,
+// cos d sin a, sin d), from the same sines and cosines as the slot's.
+void ApplyRefraction(AstroState& a, int p, const ApparentPlaceRequest& r, double distance, ApparentPlace& out,
+                     Vector3* direction = nullptr) {
   const size_t ps = static_cast<size_t>(p);
   double theta = LocalSiderealAngle(r.JdUt, r.ObserverLonDeg);
   double h = OneTurn(theta - a.BodyLon[ps]);
@@ -78,7 +83,17 @@ void ApplyRefraction(AstroState& a, int p, const ApparentPlaceRequest& r, double
   RelativeSpherical(a, 3, p);
   a.BodyLon[ps] = OneTurn(theta - a.RelLon[ps]);
   a.BodyLat[ps] = a.RelLat;
-  SphericalToCartesian(a, p, a.BodyLon[ps], a.BodyLat[ps], distance);
+  if (direction) {
+    // SphericalToCartesian's arithmetic, its sines and cosines kept.
+    const double l = a.BodyLon[ps] / a.DegPerRad, b = a.BodyLat[ps] / a.DegPerRad;
+    const double cb = std::cos(b), cl = std::cos(l), sl = std::sin(l), sb = std::sin(b);
+    a.PosX[ps] = distance * cb * cl;
+    a.PosY[ps] = distance * cb * sl;
+    a.PosZ[ps] = distance * sb;
+    *direction = {cb * cl, cb * sl, sb};
+  } else {
+    SphericalToCartesian(a, p, a.BodyLon[ps], a.BodyLat[ps], distance);
+  }
   out.RefractionArcsec = (a.BodyLat[12] - a.BodyLat[ps]) * 3600;
   a.BodyLat[12] = a.BodyLat[ps];
 }
@@ -129,10 +144,9 @@ ApparentPlace PreciseApparentPlace(AstroState& a, const ApparentPlaceRequest& r)
     const RaDec t = RaDecOf(rp.Stages[kPreciseTrue]);
     a.BodyLon[ps] = t.Ra;
     a.BodyLat[ps] = a.BodyLat[12] = t.Dec;
-    ApplyRefraction(a, p, r, out.GeometricDistanceMetres, out);
+    Vector3 refracted;
+    ApplyRefraction(a, p, r, out.GeometricDistanceMetres, out, &refracted);
     out.Refracted = {a.BodyLon[ps], a.BodyLat[ps]};
-    const double ra = a.BodyLon[ps] / a.DegPerRad, dec = a.BodyLat[ps] / a.DegPerRad;
-    const Vector3 refracted = {std::cos(dec) * std::cos(ra), std::cos(dec) * std::sin(ra), std::sin(dec)};
     if (ofDate) {
       result = refracted;
     } else {
@@ -150,10 +164,36 @@ ApparentPlace PreciseApparentPlace(AstroState& a, const ApparentPlaceRequest& r)
 
 }  // namespace
 
+namespace {
+
+// Keeps TT - UTC for the rest of jd's UTC month when the table gives one value for all of
+// it (from 1973 on: no drifting offsets, a leap second only at the start of a month).
+void RememberMonthOfTtMinusUtc(AstroState& a, double jd, double seconds) {
+  int year = 0, month = 0, day = 0;
+  double fraction = 0, base = 0, first = 0, next = 0;
+  if (eraJd2cal(jd, 0, &year, &month, &day, &fraction) != 0 || year < 1973) return;
+  if (eraCal2jd(year, month, 1, &base, &first) != 0 ||
+      eraCal2jd(month == 12 ? year + 1 : year, month == 12 ? 1 : month + 1, 1, &base, &next) != 0) {
+    return;
+  }
+  // A millionth of a day (0.09 s) from either midnight, beyond any rounding of the date.
+  a.TtMinusUtcFrom = base + first + 1e-6;
+  a.TtMinusUtcTo = base + next - 1e-6;
+  a.TtMinusUtcOfMonth = seconds;
+}
+
+}  // namespace
+
 double PreciseTerrestrialTime(AstroState& a, double jd, DeltaTModel model, bool by86400, double& deltaTSeconds) {
   deltaTSeconds = 0;
   if (model == DeltaTModel::kNone) return jd;
-  if (!TtMinusUtcSeconds(jd, deltaTSeconds)) deltaTSeconds = DeltaTSeconds(a, jd, model);
+  if (jd > a.TtMinusUtcFrom && jd < a.TtMinusUtcTo) {
+    deltaTSeconds = a.TtMinusUtcOfMonth;
+  } else if (TtMinusUtcSeconds(jd, deltaTSeconds)) {
+    RememberMonthOfTtMinusUtc(a, jd, deltaTSeconds);
+  } else {
+    deltaTSeconds = DeltaTSeconds(a, jd, model);
+  }
   return by86400 ? jd + deltaTSeconds / 86400 : jd + deltaTSeconds / 24 / 3600;
 }
 

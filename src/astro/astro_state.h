@@ -69,6 +69,12 @@ struct AstroState : JplState, ReductionState, OrbitState, PreciseState {
   double HourAngle = 0;
   double HorAzimuth = 0;
   double HorAltitude = 0;
+  // sin and cos of the latitude (radians) the horizontal rotations last turned by (none
+  // before the first), kept so that a run at one observatory does not compute them again
+  // for every place.
+  bool ObserverLatitudeKnown = false;
+  double ObserverLatitudeRad = 0;
+  double ObserverLatitudeSin = 0, ObserverLatitudeCos = 0;
 
   // --- Calendar ---
   int16_t UseJulianCalendar = 0;  // 1: Julian calendar for every date (CalendarRuleOf)

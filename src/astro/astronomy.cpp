@@ -105,6 +105,10 @@ ApparentPlaceResult Astronomy::ApparentPlaceOf(const ApparentPlaceRequest& reque
   return r;
 }
 
+void Astronomy::ApparentPlaceInto(const ApparentPlaceRequest& request, ApparentPlace& place) {
+  place = ComputeApparentPlace(*state_, request);
+}
+
 TwoBodyPlace Astronomy::TwoBodyEquatorialPlaceOf(int body, double jd) {
   const PlaceStage place = TwoBodyEquatorialPlace(*state_, body, jd);
   return {place.LonDeg, place.LatDeg};

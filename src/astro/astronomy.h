@@ -131,6 +131,11 @@ class Astronomy {
   // --- Places ---
   // Given: r (apparent_place.h).  Returned: the place, or the ephemeris failure.
   ApparentPlaceResult ApparentPlaceOf(const ApparentPlaceRequest& r);
+  // The same place alone, written into `place`, for a run of many records (no report is
+  // made for a place that succeeds); after a failure (place.Ok false) PlaceFailure()
+  // gives the report ApparentPlaceOf would have given.
+  void ApparentPlaceInto(const ApparentPlaceRequest& r, ApparentPlace& place);
+  EphemerisReport PlaceFailure() const { return Outcome(false); }
   // Given: body 0..11 but 10, jd (UT taken as ET).  Returned: the geometric geocentric
   // place on the mean equator of J2000 from the two-body theory (TwoBodyEquatorialPlace).
   TwoBodyPlace TwoBodyEquatorialPlaceOf(int body, double jd);

@@ -1,6 +1,8 @@
 #include "astro/frames.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "astro/astro_state.h"
 #include "common/numtext.h"
@@ -45,12 +47,31 @@ void RelativeSpherical(AstroState& a, int origin, int target) {
   a.RelLat = s.LatDeg;
 }
 
+namespace {
+
+// sin and cos of the observer's latitude phi (radians), computed when phi is not the one
+// of the last call (compared bit for bit: -0 and +0 are not the same angle to sin).
+void LatitudeSinCos(AstroState& a, double phi, double& s, double& c) {
+  if (!a.ObserverLatitudeKnown || std::bit_cast<std::uint64_t>(phi) != std::bit_cast<std::uint64_t>(a.ObserverLatitudeRad)) {
+    a.ObserverLatitudeKnown = true;
+    a.ObserverLatitudeRad = phi;
+    a.ObserverLatitudeSin = std::sin(phi);
+    a.ObserverLatitudeCos = std::cos(phi);
+  }
+  s = a.ObserverLatitudeSin;
+  c = a.ObserverLatitudeCos;
+}
+
+}  // namespace
+
 void EquatorialToHorizontalVector(AstroState& a, int slot) {
   double phi = a.ObserverLatitude / a.DegPerRad;
   double t = a.HourAngle / a.DegPerRad;
   double d = a.BodyLat[slot] / a.DegPerRad;
   // Each sine and cosine once (the same values as calling them where they stand).
-  const double sphi = std::sin(phi), cphi = std::cos(phi), sd = std::sin(d), cd = std::cos(d);
+  double sphi = 0, cphi = 0;
+  LatitudeSinCos(a, phi, sphi, cphi);
+  const double sd = std::sin(d), cd = std::cos(d);
   const double st = std::sin(t), ct = std::cos(t);
   a.PosX[slot] = sphi * cd * ct - cphi * sd;
   a.PosY[slot] = cd * st;
@@ -61,7 +82,9 @@ void HorizontalToEquatorialVector(AstroState& a, int slot) {
   double phi = a.ObserverLatitude / a.DegPerRad;
   double az = a.HorAzimuth / a.DegPerRad;
   double h = a.HorAltitude / a.DegPerRad;
-  const double sphi = std::sin(phi), cphi = std::cos(phi), sh = std::sin(h), ch = std::cos(h);
+  double sphi = 0, cphi = 0;
+  LatitudeSinCos(a, phi, sphi, cphi);
+  const double sh = std::sin(h), ch = std::cos(h);
   const double saz = std::sin(az), caz = std::cos(az);
   a.PosX[slot] = sphi * ch * caz + cphi * sh;
   a.PosY[slot] = ch * saz;

@@ -295,6 +295,28 @@ void JplBodyState(AstroState& a, int body) {
   if (f != EphemerisFailure::kNone) ReadFailure(a);
 }
 
+bool JplBodyStatesTogether(AstroState& a, const int* bodies, size_t count) {
+  int k[kJplMaxBodiesAtOnce];
+  ChebyshevState s[kJplMaxBodiesAtOnce];
+  if (!a.JplAscii || count < 1 || count > kJplMaxBodiesAtOnce) return false;
+  for (size_t b = 0; b < count; ++b) {
+    k[b] = EphemerisBody(bodies[b]);
+    if (k[b] == 0) return false;
+  }
+  if (a.JplAscii->BodyStates(k, count, a.CurrentJd, s) != EphemerisFailure::kNone) return false;
+  for (size_t b = 0; b < count; ++b) {
+    const size_t kk = static_cast<size_t>(k[b]);
+    a.RawX[kk] = s[b].Pos[0];
+    a.RawY[kk] = s[b].Pos[1];
+    a.RawZ[kk] = s[b].Pos[2];
+    a.RawVX[kk] = s[b].Der[0];
+    a.RawVY[kk] = s[b].Der[1];
+    a.RawVZ[kk] = s[b].Der[2];
+    a.RawIntervalDays[kk] = s[b].IntervalDays;
+  }
+  return true;
+}
+
 bool JplBodyStateKilometres(AstroState& a, int body, JplKilometres& out) {
   const int k = EphemerisBody(body);
   ChebyshevState s;
@@ -304,6 +326,32 @@ bool JplBodyStateKilometres(AstroState& a, int body, JplKilometres& out) {
   }
   const double perDay = 2 / s.IntervalDays;
   out = {{s.Pos[0], s.Pos[1], s.Pos[2]}, {s.Der[0] * perDay, s.Der[1] * perDay, s.Der[2] * perDay}};
+  return true;
+}
+
+bool JplBodyStatesKilometres(AstroState& a, const int* bodies, size_t count, JplKilometres* out) {
+  int k[kJplMaxBodiesAtOnce];
+  ChebyshevState s[kJplMaxBodiesAtOnce];
+  bool known = a.JplAscii && count >= 1 && count <= kJplMaxBodiesAtOnce;
+  for (size_t b = 0; known && b < count; ++b) {
+    k[b] = EphemerisBody(bodies[b]);
+    known = k[b] != 0;
+  }
+  // Another kind of ephemeris, or a number that is no body: one by one, as they fail.
+  if (!known) {
+    for (size_t b = 0; b < count; ++b) {
+      if (!JplBodyStateKilometres(a, bodies[b], out[b])) return false;
+    }
+    return true;
+  }
+  if (a.JplAscii->BodyStates(k, count, a.CurrentJd, s) != EphemerisFailure::kNone) {
+    ReadFailure(a);
+    return false;
+  }
+  for (size_t b = 0; b < count; ++b) {
+    const double perDay = 2 / s[b].IntervalDays;
+    out[b] = {{s[b].Pos[0], s[b].Pos[1], s[b].Pos[2]}, {s[b].Der[0] * perDay, s[b].Der[1] * perDay, s[b].Der[2] * perDay}};
+  }
   return true;
 }
 

@@ -109,6 +109,14 @@ class EphemerisRun {
 // Source: Chebyshev series of the first and second kind (JPL's INTERP).
 void JplBodyState(AstroState& a, int body);
 
+// JplBodyState for count (1..4) bodies of the block files at once, their series summed
+// side by side, when every one of them succeeds; each raw state bit for bit
+// JplBodyState's.
+// Returned: true when all were read; false, with nothing written and no failure recorded,
+//   for any other ephemeris than block files, a number that is no body or a failure: the
+//   caller then reads them one by one with JplBodyState, as it would have.
+bool JplBodyStatesTogether(AstroState& a, const int* bodies, size_t count);
+
 // Given: body, the program number, after JplBodyState.
 // Returned: its raw state, unrotated: position in km, velocity in km per day.  No
 //   status: the body must be one of the files'.
@@ -123,6 +131,12 @@ JplKilometres JplBodyKilometres(const AstroState& a, int body);
 // Returned: the state as JplBodyKilometres gives it; the raw states are not written.
 // Status: false after JplBodyState's failures, recorded as it records them.
 bool JplBodyStateKilometres(AstroState& a, int body, JplKilometres& out);
+
+// JplBodyStateKilometres for count (1..4) bodies at once, the block files' series summed
+// side by side; each state bit for bit the same.
+// Status: false after the first failure (recorded as JplBodyStateKilometres records it);
+//   the states are then not all given.
+bool JplBodyStatesKilometres(AstroState& a, const int* bodies, size_t count, JplKilometres* out);
 
 // Where a body can be during the sub-interval of the loaded record that covers jd (JPL's
 // ASCII files only).

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -625,6 +626,12 @@ bool JplAsciiEphemeris::LoadFromCache(int year, double jd) {
   const double* values = c.Values.data() + record * static_cast<size_t>(n);
   if (runStamp_ != 0) {
     Values = values - 1;  // record positions are 1-based
+    // The search finds this record for every date from the running maximum of the ends
+    // before it to its own; the block year is the same within the year's block.
+    served_.Run = runStamp_;
+    served_.From = std::max({lastBlockFrom_, values[0], record > 0 ? c.EndJdMax[record - 1] : values[0]});
+    served_.To = std::min(lastBlockTo_, c.EndJdMax[record]);
+    served_.Values = Values;
   } else {
     std::copy_n(values, n, Record.begin() + 1);
   }
@@ -632,6 +639,11 @@ bool JplAsciiEphemeris::LoadFromCache(int year, double jd) {
 }
 
 EphemerisFailure JplAsciiEphemeris::LoadRecord(double jd, fs::path* failedFile) {
+  if (runStamp_ != 0 && !rescan_ && served_.Run == runStamp_ && jd >= served_.From && jd < served_.To) {
+    Values = served_.Values;
+    problem_.clear();
+    return EphemerisFailure::kNone;
+  }
   int year = 0;
   if (!BlockYearOf(jd, year)) return EphemerisFailure::kNoSuchDate;
   Values = nullptr;
@@ -705,11 +717,76 @@ EphemerisFailure JplAsciiEphemeris::BodyBound(int k, double jd, ChebyshevBound& 
   return finite ? EphemerisFailure::kNone : EphemerisFailure::kReadError;
 }
 
-EphemerisFailure JplAsciiEphemeris::BodyState(int k, double jd, ChebyshevState& out) {
+namespace {
+
+// Series advanced together: each step of every body's recurrence, then each term of every
+// sum, is taken for all the bodies before the next, so that their chains of dependent
+// multiplications and additions overlap.  Each chain keeps its own order: the results are
+// those of each body summed alone.  kBodies: 1..4.
+template <size_t kBodies>
+void SumSeries(ChebyshevSeriesAt* s, ChebyshevState* out) {
+  // T_m = 2 tau T_{m-1} - T_{m-2}, U likewise, the last two of each carried in registers.
+  int most = 0;
+  double twoTau[kBodies], t1[kBodies], t2[kBodies], u1[kBodies], u2[kBodies];
+  for (size_t b = 0; b < kBodies; ++b) {
+    twoTau[b] = 2 * s[b].Tau;
+    s[b].T[0] = t2[b] = 1;
+    s[b].T[1] = t1[b] = s[b].Tau;
+    s[b].U[0] = u2[b] = 1;
+    s[b].U[1] = u1[b] = twoTau[b];
+    most = std::max(most, s[b].Count);
+  }
+  for (int m = 2; m <= most - 1; ++m) {
+    for (size_t b = 0; b < kBodies; ++b) {
+      if (m > s[b].Count - 1) continue;
+      const double t = twoTau[b] * t1[b] - t2[b];
+      const double u = twoTau[b] * u1[b] - u2[b];
+      s[b].T[m] = t;
+      s[b].U[m] = u;
+      t2[b] = t1[b];
+      t1[b] = t;
+      u2[b] = u1[b];
+      u1[b] = u;
+    }
+  }
+  // Position: sum of C_j T_{j-1} from j = 1; derivative in tau: sum of C_j (j - 1) U_{j-2}
+  // from j = 2 (here 0-based: C[j] T[j], C[j] j U[j-1]).
+  double x[kBodies][3], v[kBodies][3];
+  for (size_t b = 0; b < kBodies; ++b) {
+    for (size_t c = 0; c < 3; ++c) x[b][c] = v[b][c] = 0;
+  }
+  for (int j = 0; j < most; ++j) {
+    for (size_t b = 0; b < kBodies; ++b) {
+      if (j >= s[b].Count) continue;
+      const size_t n = static_cast<size_t>(s[b].Count);
+      const double* C = s[b].Coefficients + static_cast<size_t>(j);
+      for (size_t c = 0; c < 3; ++c) x[b][c] = x[b][c] + C[c * n] * s[b].T[j];
+    }
+  }
+  for (int j = 1; j < most; ++j) {
+    const double order = static_cast<double>(j);
+    for (size_t b = 0; b < kBodies; ++b) {
+      if (j >= s[b].Count) continue;
+      const size_t n = static_cast<size_t>(s[b].Count);
+      const double* C = s[b].Coefficients + static_cast<size_t>(j);
+      for (size_t c = 0; c < 3; ++c) v[b][c] = v[b][c] + C[c * n] * order * s[b].U[j - 1];
+    }
+  }
+  for (size_t b = 0; b < kBodies; ++b) {
+    for (size_t c = 0; c < 3; ++c) {
+      out[b].Pos[c] = x[b][c];
+      out[b].Der[c] = v[b][c];
+    }
+    out[b].IntervalDays = s[b].IntervalDays;
+  }
+}
+
+}  // namespace
+
+EphemerisFailure JplAsciiEphemeris::PrepareSeries(int k, double jd, ChebyshevSeriesAt& s) {
   const JplLayoutEntry* layout = ServingLayout(k);
   if (!layout) return EphemerisFailure::kReadError;
   const JplLayoutEntry& e = *layout;
-  int p = e.FirstCoefficient;
   const int n = e.CoefficientsPerComponent;
   const double len = e.SubIntervalDays;
   const int subIntervals = e.SubIntervals;
@@ -718,38 +795,48 @@ EphemerisFailure JplAsciiEphemeris::BodyState(int k, double jd, ChebyshevState& 
   const double start = record[1];
   for (int i = 1; i <= subIntervals; ++i) SubIntervalStart[static_cast<size_t>(i)] = start + (i - 1) * len;
 
-  const double hReal = Fix((jd - start) / len) + 1;
+  // A power of two (DE4xx's 4, 8, 16 and 32 days) divides as its reciprocal multiplies:
+  // exactly the same quotient, without a division's wait on the way to the series.
+  const std::uint64_t bits = std::bit_cast<std::uint64_t>(len);
+  const std::uint64_t biased = (bits >> 52) & 0x7ff;  // len > 0: a normal power of two has no fraction bits
+  const bool powerOfTwo = (bits & 0xfffffffffffffull) == 0 && biased > 1 && biased < 0x7fe;
+  const double inverse = powerOfTwo ? 1 / len : 0;
+  auto over = [&](double x) { return powerOfTwo ? x * inverse : x / len; };
+  const double hReal = Fix(over(jd - start)) + 1;
   if (!(hReal >= 1 && hReal <= subIntervals)) return EphemerisFailure::kReadError;  // the record does not cover the epoch
   const size_t h = static_cast<size_t>(hReal);
-  const double tau = 2 * (jd - SubIntervalStart[h]) / len - 1;
-
-  double T[kJplMaxCoefficients + 1];
-  double U[kJplMaxCoefficients + 1];
-  T[0] = 1;
-  T[1] = tau;
-  U[0] = 1;
-  U[1] = 2 * tau;
-  for (int m = 2; m <= n - 1; ++m) {
-    T[m] = 2 * tau * T[m - 1] - T[m - 2];
-    U[m] = 2 * tau * U[m - 1] - U[m - 2];
-  }
-
   // The record holds, for each sub-interval, the n coefficients of x, then of y, then
   // of z; only the covering sub-interval's are read.
-  const double* coefficients = record + p + (h - 1) * 3 * static_cast<size_t>(n);
-  bool finite = true;
-  for (size_t c = 0; c < 3; ++c) {
-    const double* C = coefficients + c * static_cast<size_t>(n) - 1;  // C[1] .. C[n]
-    double x = 0;
-    for (int j = 1; j <= n; ++j) x = x + C[j] * T[j - 1];
-    double v = 0;
-    for (int j = 2; j <= n; ++j) v = v + C[j] * (j - 1) * U[j - 2];
-    out.Pos[c] = x;
-    out.Der[c] = v;
-    finite = finite && std::isfinite(x) && std::isfinite(v);
+  s.Coefficients = record + e.FirstCoefficient + (h - 1) * 3 * static_cast<size_t>(n);
+  s.Count = n;
+  s.IntervalDays = len;
+  s.Tau = over(2 * (jd - SubIntervalStart[h])) - 1;
+  return EphemerisFailure::kNone;
+}
+
+EphemerisFailure JplAsciiEphemeris::BodyState(int k, double jd, ChebyshevState& out) {
+  return BodyStates(&k, 1, jd, &out);
+}
+
+EphemerisFailure JplAsciiEphemeris::BodyStates(const int* k, size_t count, double jd, ChebyshevState* out) {
+  ChebyshevSeriesAt s[kJplMaxBodiesAtOnce];
+  if (count < 1 || count > kJplMaxBodiesAtOnce) return EphemerisFailure::kReadError;
+  for (size_t b = 0; b < count; ++b) {
+    const EphemerisFailure f = PrepareSeries(k[b], jd, s[b]);
+    if (f != EphemerisFailure::kNone) return f;
   }
-  out.IntervalDays = len;
-  return finite ? EphemerisFailure::kNone : EphemerisFailure::kReadError;  // a numeric fault
+  switch (count) {
+    case 1: SumSeries<1>(s, out); break;
+    case 2: SumSeries<2>(s, out); break;
+    case 3: SumSeries<3>(s, out); break;
+    default: SumSeries<4>(s, out); break;
+  }
+  for (size_t b = 0; b < count; ++b) {
+    for (size_t c = 0; c < 3; ++c) {
+      if (!std::isfinite(out[b].Pos[c]) || !std::isfinite(out[b].Der[c])) return EphemerisFailure::kReadError;  // a numeric fault
+    }
+  }
+  return EphemerisFailure::kNone;
 }
 
 EphemerisFailure JplAsciiEphemeris::State(int body, double jdTdb, ChebyshevState& out, fs::path* failedFile) {

@@ -79,6 +79,20 @@ inline constexpr int kDe405YearsPerFile = 20;
 
 inline constexpr int kJplMaxSubIntervals = 8;
 inline constexpr int kJplMaxCoefficients = 18;
+// The most bodies whose series JplAsciiEphemeris::BodyStates sums together.
+inline constexpr size_t kJplMaxBodiesAtOnce = 4;
+
+// One body's series at one date, made ready: its sub-interval's coefficients (x's Count,
+// then y's, then z's), the sub-interval's length (days), the date's normalized time in it
+// (tau, -1..1) and room for the Chebyshev polynomials of the first (T) and second (U) kind.
+struct ChebyshevSeriesAt {
+  const double* Coefficients = nullptr;
+  int Count = 0;
+  double IntervalDays = 0;
+  double Tau = 0;
+  double T[kJplMaxCoefficients + 1];
+  double U[kJplMaxCoefficients + 1];
+};
 
 // DE405's layout table as JplLayout.
 JplLayout De405Layout();
@@ -158,6 +172,10 @@ class JplAsciiEphemeris final : public JplEphemeris {
   // The Chebyshev state of ephemeris body k (1..11) from the loaded record at jd.
   // kReadError for a record or layout that does not serve, or a result not finite.
   EphemerisFailure BodyState(int k, double jd, ChebyshevState& out);
+  // The states of count (1..kJplMaxBodiesAtOnce) bodies k[0..count) at one jd, each
+  // bit for bit BodyState's, their series summed side by side (faster than one by one).
+  // The first failure of BodyState's kinds is returned; the states are then not all given.
+  EphemerisFailure BodyStates(const int* k, size_t count, double jd, ChebyshevState* out);
   // The bound of ephemeris body k over the sub-interval of the loaded record that covers
   // jd.  kReadError as BodyState's, or for a bound that is not finite.
   EphemerisFailure BodyBound(int k, double jd, ChebyshevBound& out) const;
@@ -203,6 +221,8 @@ class JplAsciiEphemeris final : public JplEphemeris {
  private:
   static std::uint64_t NextSerial();
   bool LoadFromCache(int year, double jd);
+  // Body k's series at jd from the loaded record, made ready for summing.
+  EphemerisFailure PrepareSeries(int k, double jd, ChebyshevSeriesAt& s);
   // Body k's layout when the record holds it, else null.
   const JplLayoutEntry* ServingLayout(int k) const;
   void RememberBlock(int year, double from, double to) const;
@@ -224,6 +244,14 @@ class JplAsciiEphemeris final : public JplEphemeris {
   // BlockYearOf's last answer: the block and the dates [from, to) it covers (none yet).
   mutable int lastBlockYear_ = 0;
   mutable double lastBlockFrom_ = 1, lastBlockTo_ = 0;
+  // In a run, the record LoadFromCache last served and the dates [From, To) for which the
+  // block year and the search would give it again (it begins by From): a date of the same
+  // record takes it without the search.
+  struct ServedRecord {
+    std::uint64_t Run = 0;
+    double From = 1, To = 0;
+    const double* Values = nullptr;
+  } served_;
 };
 
 // The SPK reader's factory (spk_ephemeris.cpp): a kernel opened, or null with `refusal`.

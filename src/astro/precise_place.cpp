@@ -3,7 +3,10 @@
 #include <erfa.h>
 #include <erfam.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <initializer_list>
 #include <limits>
 #include <utility>
 
@@ -40,7 +43,7 @@ constexpr double kDeflectionApplied = 1e-4 * ERFA_DAS2R;  // 0.1 mas, radians
 constexpr double kDeflectionAppliedSquared = kDeflectionApplied * kDeflectionApplied;
 
 struct Barycentric {
-  Vector3 Pos{}, Vel{};  // km, km/day
+  Vector3 Pos, Vel;  // km, km/day (left unset until a state is read: the places set every one they read)
 };
 
 Vector3 Minus(const Vector3& x, const Vector3& y) { return {x[0] - y[0], x[1] - y[1], x[2] - y[2]}; }
@@ -113,6 +116,27 @@ class DateStates {
     loaded_.Date = date_;
     return true;
   }
+  // The raw states of the bodies (program numbers, at most kJplMaxBodiesAtOnce) not yet
+  // known at the date, their series summed together.
+  bool Fetch(AstroState& a, std::initializer_list<int> bodies) {
+    int needed[kJplMaxBodiesAtOnce];
+    size_t count = 0;
+    for (int body : bodies) {
+      if (body < 0 || body >= static_cast<int>(kBodies) || (known_ & (1u << body))) continue;
+      if (std::find(needed, needed + count, body) != needed + count) continue;
+      needed[count++] = body;
+    }
+    if (count == 0) return true;
+    JplKilometres k[kJplMaxBodiesAtOnce];
+    if (!Load(a) || !JplBodyStatesKilometres(a, needed, count, k)) return false;
+    for (size_t i = 0; i < count; ++i) {
+      Barycentric& s = raw_[static_cast<size_t>(needed[i])];
+      s.Pos = {k[i].Pos[0], k[i].Pos[1], k[i].Pos[2]};
+      s.Vel = {k[i].Vel[0], k[i].Vel[1], k[i].Vel[2]};
+      known_ |= 1u << needed[i];
+    }
+    return true;
+  }
   // A program body's raw state (the Moon geocentric).
   bool Raw(AstroState& a, int body, Barycentric& s) {
     // A number that is no body fails as the reader fails it.
@@ -129,7 +153,7 @@ class DateStates {
   bool Body(AstroState& a, int body, double emrat, Barycentric& s) {
     if (body != 11) return Raw(a, body, s);
     Barycentric emb, geo;
-    if (!Raw(a, 3, emb) || !Raw(a, 11, geo)) return false;
+    if (!Fetch(a, {3, 11}) || !Raw(a, 3, emb) || !Raw(a, 11, geo)) return false;
     s = EarthOrMoon(emb, geo, emrat / (1 + emrat));
     return true;
   }
@@ -159,18 +183,20 @@ bool RetardedPosition(AstroState& a, int body, double tdb, double tau, double em
 // Where deflector k can be during the sub-interval of the record that covers tdb (kept in
 // the state while the same block files serve); null when the ephemeris gives no bound
 // (an SPK kernel, files read anew for every date, a record that does not serve).
-const ChebyshevBound* DeflectorReach(AstroState& a, size_t k, double tdb) {
+const PreciseState::Reach* DeflectorReach(AstroState& a, size_t k, double tdb) {
   if (!a.JplAscii || a.JplRescan) return nullptr;
   PreciseState::Reach& r = a.DeflectorReaches[k];
   if (r.Reader == a.JplAscii->Serial && r.FilesParsed == a.JplAscii->FilesParsed && tdb >= r.Bound.From &&
       tdb < r.Bound.To) {
-    return &r.Bound;
+    return &r;
   }
   r.Reader = 0;
   if (!JplBodyBound(a, kDeflectors[k].Body, tdb, r.Bound)) return nullptr;
   r.Reader = a.JplAscii->Serial;
   r.FilesParsed = a.JplAscii->FilesParsed;
-  return &r.Bound;
+  for (size_t c = 0; c < 3; ++c) r.CentreAu[c] = r.Bound.Centre[c] / kKmPerAu;
+  r.RadiusAu = r.Bound.Radius / kKmPerAu;
+  return &r;
 }
 
 // Whether a deflector anywhere within `reach` leaves the direction of a source at distance
@@ -180,15 +206,15 @@ const ChebyshevBound* DeflectorReach(AstroState& a, size_t k, double tdb) {
 // distances from P to the observer and the source: when L is the triangle's shortest
 // side the angle at P is at most 60 degrees, so q.(q + e) >= 1.5 and |e x q| <= L / dS
 // (law of sines), and the deflection is at most mass * SRS * L / (1.5 dE dS).
-bool DeflectionNegligible(const ChebyshevBound& reach, const Vector3& viewer, const Vector3& source, double distance,
-                          double mass) {
-  const Vector3 centre = {reach.Centre[0] / kKmPerAu, reach.Centre[1] / kKmPerAu, reach.Centre[2] / kKmPerAu};
+bool DeflectionNegligible(const PreciseState::Reach& reach, const Vector3& viewer, const Vector3& source,
+                          double distance, double mass) {
+  const Vector3& centre = reach.CentreAu;
   const double fromViewer = Norm(Minus(viewer, centre));
-  const double radius = reach.Radius / kKmPerAu;
+  const double radius = reach.RadiusAu;
   // Deflected's look-back: at most the light time from the farthest point of the reach.
   const double lookBack = (fromViewer + radius) * (ERFA_AULT / ERFA_DAYSEC);
   // Generous for rounding: a part in a million and 1.5 km.
-  const double passed = (radius + lookBack * reach.Speed / kKmPerAu) * (1 + 1e-6) + 1e-8;
+  const double passed = (radius + lookBack * reach.Bound.Speed / kKmPerAu) * (1 + 1e-6) + 1e-8;
   const double toViewer = fromViewer - passed;
   const double toSource = Norm(Minus(source, centre)) - passed;
   const double side = distance * (1 + 1e-9);
@@ -288,11 +314,13 @@ Vector3 Deflected(const Vector3& p, const Vector3& source, const Vector3& earth,
 
 }  // namespace
 
-ObserverGcrs ObserverGcrsState(const ObserverSite& site, double jdUt1, double eo, const std::array<Vector3, 3>& npb) {
+namespace {
+
+// ObserverGcrsState from the site's terrestrial position t (km).
+ObserverGcrs ObserverGcrsOf(const Vector3& t, double jdUt1, double eo, const std::array<Vector3, 3>& npb) {
   // The terrestrial position turned by the sidereal time to the true equator and equinox.
   const double gast = eraAnp(eraEra00(jdUt1, 0) - eo);
   const double c = std::cos(gast), s = std::sin(gast);
-  const Vector3 t = TerrestrialPositionKm(site);
   const Vector3 tod = {c * t[0] - s * t[1], s * t[0] + c * t[1], t[2]};
   // The Earth's rotation, rad/day: the rate of the Earth rotation angle (eraEra00).
   constexpr double kOmega = ERFA_D2PI * 1.00273781191135448;
@@ -303,6 +331,23 @@ ObserverGcrs ObserverGcrsState(const ObserverSite& site, double jdUt1, double eo
     out.Vel[i] = npb[0][i] * todVel[0] + npb[1][i] * todVel[1] + npb[2][i] * todVel[2];
   }
   return out;
+}
+
+// The site's terrestrial position, computed again only for another site than the last.
+const Vector3& SiteTerrestrialKm(AstroState& a, const ObserverSite& site) {
+  const std::array<double, 3> key = {site.LonDeg, site.RhoCosPhi, site.RhoSinPhi};
+  if (!a.SiteKnown || std::memcmp(key.data(), a.SiteKey.data(), sizeof key) != 0) {
+    a.SiteTerrestrialKm = TerrestrialPositionKm(site);
+    a.SiteKey = key;
+    a.SiteKnown = true;
+  }
+  return a.SiteTerrestrialKm;
+}
+
+}  // namespace
+
+ObserverGcrs ObserverGcrsState(const ObserverSite& site, double jdUt1, double eo, const std::array<Vector3, 3>& npb) {
+  return ObserverGcrsOf(TerrestrialPositionKm(site), jdUt1, eo, npb);
 }
 
 bool TtMinusUtcSeconds(double jdUtc, double& seconds) {
@@ -351,12 +396,12 @@ PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt, const std::
   DateStates atDate(loaded);
   atDate.SetDate(tdb);
   Barycentric emb, geoMoon, viewer, sun, target;
-  if (!atDate.Load(a) || !atDate.Raw(a, 3, emb) || !atDate.Raw(a, 11, geoMoon) || !atDate.Raw(a, 0, sun) ||
-      !atDate.Body(a, body, emrat, target)) {
+  if (!atDate.Load(a) || !atDate.Fetch(a, {3, 11, 0, body}) || !atDate.Raw(a, 3, emb) || !atDate.Raw(a, 11, geoMoon) ||
+      !atDate.Raw(a, 0, sun) || !atDate.Body(a, body, emrat, target)) {
     return out;
   }
   viewer = EarthOrMoon(emb, geoMoon, -1 / (1 + emrat));
-  const ChebyshevBound* reaches[std::size(kDeflectors)];
+  const PreciseState::Reach* reaches[std::size(kDeflectors)];
   Barycentric deflectors[std::size(kDeflectors)];
   for (size_t k = 0; k < std::size(kDeflectors); ++k) {
     if (kDeflectors[k].Body == body) continue;
@@ -387,7 +432,7 @@ PrecisePlace ComputePrecisePlace(AstroState& a, int body, double tt, const std::
   }
   // The observer: the geocentre, or the site (barycentric position and velocity).
   if (observer) {
-    const ObserverGcrs site = ObserverGcrsState(observer->Site, observer->JdUt1, nut[3], out.Npb);
+    const ObserverGcrs site = ObserverGcrsOf(SiteTerrestrialKm(a, observer->Site), observer->JdUt1, nut[3], out.Npb);
     for (size_t k = 0; k < 3; ++k) {
       viewer.Pos[k] += site.Pos[k];
       viewer.Vel[k] += site.Vel[k];

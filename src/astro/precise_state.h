@@ -57,8 +57,23 @@ struct PreciseState {
     uint64_t Reader = 0;
     long FilesParsed = -1;
     ChebyshevBound Bound;
+    // The bound's centre and radius in au, as the deflection test takes them.
+    std::array<double, 3> CentreAu{};
+    double RadiusAu = 0;
   };
   std::array<Reach, 6> DeflectorReaches;
+
+  // The site of the last topocentric place (east longitude, rho cos phi', rho sin phi',
+  // compared bit for bit; none before the first) and its terrestrial position, km, kept so
+  // that a run from one site does not turn its longitude again for every place.
+  // TT - UTC of the UTC month last asked for from 1973 on, when the leap-second table has
+  // no drift and one value serves the whole month: the JD (UTC) it serves (From, To),
+  // a millionth of a day inside the month's ends, and the seconds.
+  double TtMinusUtcFrom = 1, TtMinusUtcTo = 0, TtMinusUtcOfMonth = 0;
+
+  bool SiteKnown = false;
+  std::array<double, 3> SiteKey{};
+  std::array<double, 3> SiteTerrestrialKm{};
 };
 
 }  // namespace planova

@@ -103,8 +103,12 @@ bool ComputeBodyPositions(AstroState& a, TheorySource source, double observation
   a.EphemerisFailureKind = EphemerisFailure::kNone;
   LoadJplRecord(a);
   if (a.EphemerisError == 1) return false;
+  // The Sun, the Earth-Moon barycentre, the Moon and the body summed together when they
+  // all read; else one by one, each failure recorded as it comes.
+  const int bodies[] = {0, 3, 11, p};
+  const bool together = JplBodyStatesTogether(a, bodies, p != 11 ? 4 : 3);
   for (int b : {0, 3, 11}) {
-    JplBodyState(a, b);
+    if (!together) JplBodyState(a, b);
     JplStateToEcliptic(a, b);
   }
   if (a.EphemerisError == 1) return false;
@@ -117,7 +121,7 @@ bool ComputeBodyPositions(AstroState& a, TheorySource source, double observation
   AddPosition(a, 11, 3);
   AddVelocity(a, 11, 3);
   if (p != 11) {
-    JplBodyState(a, p);
+    if (!together) JplBodyState(a, p);
     JplStateToEcliptic(a, p);
     if (a.EphemerisError == 1) return false;
     SubtractPosition(a, p, 0);

@@ -298,7 +298,7 @@ bool Window2Model::CompareRow(int32_t i) {
       matched = true;
     }
   } else {
-    ApparentPlace place = ComputeObservationTheory(i);
+    const ApparentPlace& place = ComputeObservationTheory(i);
     if (!place.Ok) return false;
     lonDeg = place.LonDeg;
     latDeg = place.LatDeg;

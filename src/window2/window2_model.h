@@ -158,7 +158,7 @@ class Window2Model : public FormModel {
   // date, degrees) into row i of data set 3, with the corrections switched on, and its
   // corrections into the boxes.  Not Ok when the ephemeris failed.  Refuses a body that
   // has no theory.
-  ApparentPlace ComputeObservationTheory(int32_t i);
+  const ApparentPlace& ComputeObservationTheory(int32_t i);
   ApparentPlaceRequest TheoryTemplate;  // the run's switches; the date is each row's
   // With "топоцентр.": the observer of each row of data set 1, else empty; and the code of
   // the last row's observer, for the stage log.

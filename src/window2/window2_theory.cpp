@@ -116,7 +116,7 @@ ApparentPlaceRequest Window2Model::TheoryRequest() {
   return r;
 }
 
-ApparentPlace Window2Model::ComputeObservationTheory(int32_t i) {
+const ApparentPlace& Window2Model::ComputeObservationTheory(int32_t i) {
   const int p = Store.ObjectNumber;
   if (!IsTheoryBody(p)) throw Refusal{};
   if (EpochLabel2 != EpochLabel1) EpochLabel2 = EpochLabel1;
@@ -128,11 +128,12 @@ ApparentPlace Window2Model::ComputeObservationTheory(int32_t i) {
     TheoryTemplate.Observer = RowObservers.Sites[k];
     LastObserverCode = RowObservers.Codes[k];
   }
-  const ApparentPlaceResult result = Astro.ApparentPlaceOf(TheoryTemplate);
-  LastPlace = result.Detail;
-  if (!LastPlace.Ok) LastEphemeris = result.Ephemeris;
-  // The reader's date outside the block files stops the run, as a Stop does.
-  if (result.Ephemeris.Failure == EphemerisFailure::kNoSuchDate) StopRequested = 1;
+  Astro.ApparentPlaceInto(TheoryTemplate, LastPlace);
+  if (!LastPlace.Ok) {
+    LastEphemeris = Astro.PlaceFailure();
+    // The reader's date outside the block files stops the run, as a Stop does.
+    if (LastEphemeris.Failure == EphemerisFailure::kNoSuchDate) StopRequested = 1;
+  }
   LastPlaceShown = false;
   DeltaTSeconds = LastPlace.DeltaTSeconds;
   ShiftedJdEt = LastPlace.EphemerisJd;
