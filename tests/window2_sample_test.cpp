@@ -227,6 +227,23 @@ TEST_F(SampleComparison, ClippingDeletesThePlantedOutliers) {
   f.excludedRecords.Text = "5-";
   test::PressButton(f, "Сравнить данные 1 с данными 2", ui);
   EXPECT_EQ(ui.messages.back(), "Введите правильно данные: исключить №");
+
+  // A Summary file that cannot be written ends the files there: the ADES file, formed on
+  // a second thread meanwhile (here without the record excluded by hand), is dropped and
+  // the last one kept whole, with no temporary file left.
+  const std::string psvBefore = test::ReadBytes(dat / "Residuals_PARI11.psv");
+  f.excludedRecords.Text = "";
+  fs::remove(dat / "Summary_PARI11.txt");
+  fs::create_directory(dat / "Summary_PARI11.txt");
+  const size_t said = ui.messages.size();
+  test::PressButton(f, "Сравнить данные 1 с данными 2", ui);
+  ASSERT_EQ(ui.messages.size(), said + 1);
+  EXPECT_NE(ui.messages.back().find("Summary_PARI11.txt"), std::string::npos) << ui.messages.back();
+  EXPECT_EQ(test::ReadBytes(dat / "Residuals_PARI11.psv"), psvBefore);
+  EXPECT_TRUE(test::TemporaryFiles(dat).empty());
+  fs::remove(dat / "Summary_PARI11.txt");
+  test::PressButton(f, "Сравнить данные 1 с данными 2", ui);
+  EXPECT_NE(test::ReadBytes(dat / "Residuals_PARI11.psv"), psvBefore);
 }
 
 // Window 3's reduction under "JPL2" is window 2's with aberration, planetary aberration

@@ -4,6 +4,7 @@
 // and converted to UTF-8 only for display.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -76,6 +77,10 @@ class TextOutputFile {
   bool WriteLine(std::string_view bytes);
   // Hands what was written to the system (the file stays open); false once anything failed.
   bool Flush();
+  // Hands what was written to the system and waits until it is on the disk (the file
+  // stays open, under its temporary name); false once anything failed.  Commit after it
+  // has little left to wait for: a file formed on another thread is synced there.
+  bool Sync();
   // Puts the file in the target's place; false, with the temporary file removed and the
   // target untouched, when nothing is open or anything of the file failed.
   bool Commit();
@@ -83,8 +88,14 @@ class TextOutputFile {
   void Discard();
 
  private:
+  // Hands the bytes written since the last call to the system and asks it to start
+  // writing them to the disk (Linux), so that the disk works while the program forms
+  // the rest and Commit's wait for the disk is short.
+  void StartWriteback();
+
   std::FILE* file_ = nullptr;
   bool failed_ = false;
+  uint64_t written_ = 0, handed_ = 0;  // bytes written; bytes whose writing to disk was started
   std::filesystem::path target_, temporary_;
 };
 

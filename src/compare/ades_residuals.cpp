@@ -265,18 +265,39 @@ AdesResidualsResult WriteAdesResiduals(const std::filesystem::path& path, const 
 
 AdesResidualsResult WriteAdesResiduals(const std::filesystem::path& path, const AdesResidualsRequest& request,
                                        const AdesRowSource& rows) {
+  PreparedAdesResiduals prepared = PrepareAdesResiduals(path, request, rows);
+  if (prepared.Result.Ok()) prepared.Commit();
+  return prepared.Result;
+}
+
+PreparedAdesResiduals PrepareAdesResiduals(const std::filesystem::path& path, const AdesResidualsRequest& request,
+                                           const AdesRowSource& rows) {
+  PreparedAdesResiduals prepared;
   std::string text;
-  TextOutputFile file;
+  prepared.File = std::make_unique<TextOutputFile>();
+  TextOutputFile& file = *prepared.File;
   if (!file.Create(path)) {
     // A bad record is refused as such whatever the folder: the records checked alone.
-    AdesResidualsResult result = FormPsv(request, rows, text, nullptr, true);
-    if (result.Ok()) result.Status = AdesWriteStatus::kWriteFailed;
-    return result;
+    prepared.Result = FormPsv(request, rows, text, nullptr, true);
+    if (prepared.Result.Ok()) prepared.Result.Status = AdesWriteStatus::kWriteFailed;
+    return prepared;
   }
-  AdesResidualsResult result = FormPsv(request, rows, text, &file, false);
-  if (!result.Ok()) return result;  // the temporary file is removed, the old one kept
-  if (!file.Write(text) || !file.Commit()) result.Status = AdesWriteStatus::kWriteFailed;
-  return result;
+  prepared.Result = FormPsv(request, rows, text, &file, false);
+  if (!prepared.Result.Ok()) {
+    file.Discard();  // the old file kept
+    return prepared;
+  }
+  if (!file.Write(text) || !file.Sync()) {
+    file.Discard();
+    prepared.Result.Status = AdesWriteStatus::kWriteFailed;
+  }
+  return prepared;
+}
+
+bool PreparedAdesResiduals::Commit() {
+  if (!Result.Ok()) return false;
+  if (!File || !File->Commit()) Result.Status = AdesWriteStatus::kWriteFailed;
+  return Result.Ok();
 }
 
 std::filesystem::path AdesResidualsPath(const std::filesystem::path& appFolder, const std::string& code,

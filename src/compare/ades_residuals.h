@@ -30,11 +30,14 @@
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "astro/time.h"
+
+#include "common/textfile.h"
 
 namespace planova {
 
@@ -100,6 +103,20 @@ AdesResidualsResult WriteAdesResiduals(const std::filesystem::path& path, const 
 // file in blocks as it is formed, never whole in memory.
 AdesResidualsResult WriteAdesResiduals(const std::filesystem::path& path, const AdesResidualsRequest& request,
                                        const AdesRowSource& rows);
+
+// A PSV file formed and on the disk under a temporary name, for a writer that gives it
+// its name only after other work has succeeded (window 2 forms it on a second thread
+// while it writes the run's other files).  Dropped uncommitted, the temporary file is
+// removed and the old file kept.
+struct PreparedAdesResiduals {
+  AdesResidualsResult Result;
+  std::unique_ptr<TextOutputFile> File;  // open when Result.Ok()
+  // Puts the file in its place; false (Result's status kWriteFailed) when it cannot be.
+  bool Commit();
+};
+// As WriteAdesResiduals with `rows`, but the file left under its temporary name.
+PreparedAdesResiduals PrepareAdesResiduals(const std::filesystem::path& path, const AdesResidualsRequest& request,
+                                           const AdesRowSource& rows);
 
 // Dat/Residuals_<code><object>.psv of an application folder (code in UTF-8), beside the
 // Param_data_ and Stat files of the same comparison.

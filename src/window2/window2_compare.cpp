@@ -131,14 +131,14 @@ void Window2Model::Compare() {
   SetPlotAxes(plotPicture, PlotColours, Plot, PlotOriginJd);
   Run.Begin(1, Count1);
   ProcessObservations();
-  FinishComparison();
+  std::future<PreparedAdesResiduals> psv = FinishComparison(ephemerisName);
   if (!writeParamFile.Value || ComparedCount == 0) return;
   std::filesystem::path statPath =
       AppPath(Ui().AppFolder(), "Dat/Stat" + Store.ObservatoryCode + std::to_string(Store.ObjectNumber) + ".txt");
   if (!WriteTextFile(statPath, Utf8ToCp1251(Run.Stats.StatText(Store.ObservatoryCode, Store.ObjectNumber, ephemerisName)))) {
     throw Refusal{WriteFailureMessage(statPath), {}};
   }
-  if (!Run.Active) WriteResidualFiles(ephemerisName);
+  if (!Run.Active) WriteResidualFiles(ephemerisName, std::move(psv));
 }
 
 // A line for the top of the comparison log when the chosen classical ET-UT strays from
@@ -381,23 +381,27 @@ size_t Window2Model::CsvRowMax() const {
 
 // After a run or a step: the panes; when the run has passed its last row the
 // Param_data_ file is closed and replaces the old one (a paused run keeps it open, the
-// old file in place).
-void Window2Model::FinishComparison() {
+// old file in place).  The ADES file of the finished run is formed meanwhile on a second
+// thread; it is put in its place after the others (WriteResidualFiles), and dropped, the
+// old one kept, when anything before fails.
+std::future<PreparedAdesResiduals> Window2Model::FinishComparison(const std::string& ephemerisName) {
   set2Pane.Text = TheoryLog;
   if (Run.Active) {
     reportPane.Text = ComparisonLog;
-    return;
+    return {};
   }
   // The run is done: the statistics of its residuals follow the log, and the CSV twin
   // gets its rows with the selection the clipping made.
   SummarizeRun();
   reportPane.Text = ComparisonLog;
   MarkClippedPoints();
+  std::future<PreparedAdesResiduals> psv = StartResidualPsv(ephemerisName);
   if (Run.CsvOpen() && !WriteCsvRows(LastClip.Flags)) {
     Run.CloseRunFiles();
     throw Refusal{WriteFailureMessage(Run.CsvPath()), {}};
   }
   if (const auto unwritten = Run.CloseRunFiles(); !unwritten.empty()) throw Refusal{WriteFailureMessage(unwritten), {}};
+  return psv;
 }
 
 void Window2Model::Step() {
@@ -409,10 +413,10 @@ void Window2Model::Step() {
   // The records may have moved since the run began.
   if (const std::string refused = ResolveRowObservers(); !refused.empty()) GiveUpRun(refused);
   ProcessObservations();
-  FinishComparison();
-  if (!Run.Active) {
-    WriteResidualFiles(EphemerisNamedInOutput(theoryJpl2.Value && !set2FromFile.Value, Astro.SelectedEphemerisName()));
-  }
+  const std::string ephemerisName =
+      EphemerisNamedInOutput(theoryJpl2.Value && !set2FromFile.Value, Astro.SelectedEphemerisName());
+  std::future<PreparedAdesResiduals> psv = FinishComparison(ephemerisName);
+  if (!Run.Active) WriteResidualFiles(ephemerisName, std::move(psv));
 }
 
 }  // namespace planova

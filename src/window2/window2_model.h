@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <future>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -20,6 +21,7 @@
 #include "common/obs_store.h"
 #include "bdl/bdl_line.h"
 #include "common/picture.h"
+#include "compare/ades_residuals.h"
 #include "compare/comparison_run.h"
 #include "compare/residual_stats.h"
 #include "compare/weight_rules.h"
@@ -290,11 +292,16 @@ class Window2Model : public FormModel {
 
   bool WriteCsvRows(const std::vector<char>& flags);
   void SummarizeRun();
-  void WriteResidualFiles(const std::string& ephemerisName);
+  // The ADES file of a finished run ("+File"), formed on a second thread from the kept
+  // records and their selection; none (an empty future) when the run writes none.
+  std::future<PreparedAdesResiduals> StartResidualPsv(const std::string& ephemerisName);
+  // The Summary files, then the ADES file `psv` put in its place (formed here when none).
+  void WriteResidualFiles(const std::string& ephemerisName, std::future<PreparedAdesResiduals> psv = {});
   void MarkClippedPoints();
   [[noreturn]] void GiveUpRun(const std::string& message);
   void RequireRunnable();
-  void FinishComparison();
+  // Returns the ADES file being formed meanwhile, for WriteResidualFiles.
+  std::future<PreparedAdesResiduals> FinishComparison(const std::string& ephemerisName);
   // The run's request for theoretical places, from the switches and boxes (the date is
   // each row's).
   ApparentPlaceRequest TheoryRequest();

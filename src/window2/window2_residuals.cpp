@@ -9,7 +9,9 @@
 // which stay as they were: the clipping changes none of their bytes.
 #include <algorithm>
 #include <cmath>
+#include <future>
 #include <iterator>
+#include <system_error>
 
 #include "astro/constants.h"
 #include "bdl/bdl_line.h"
@@ -266,8 +268,9 @@ void Window2Model::SummarizeRun() {
 
 // With "+File", after a finished run: Summary_<code><object>.txt (Windows-1251) and .csv
 // (UTF-8), and Residuals_<code><object>.psv (ADES), each whole or not at all.
-void Window2Model::WriteResidualFiles(const std::string& ephemerisName) {
+void Window2Model::WriteResidualFiles(const std::string& ephemerisName, std::future<PreparedAdesResiduals> psv) {
   if (!writeParamFile.Value || RunResiduals.empty()) return;
+  if (!psv.valid()) psv = StartResidualPsv(ephemerisName);
   const std::string stem = SummaryStem(Store.ObservatoryCode, Store.ObjectNumber);
   const std::filesystem::path textPath = AppPath(Ui().AppFolder(), "Dat/Summary_" + stem + ".txt");
   const std::filesystem::path csvPath = AppPath(Ui().AppFolder(), "Dat/Summary_" + stem + ".csv");
@@ -281,12 +284,19 @@ void Window2Model::WriteResidualFiles(const std::string& ephemerisName) {
     throw Refusal{WriteFailureMessage(textPath), {}};
   }
   if (!WriteFileAtomically(csvPath, ResidualSummaryCsv(LastSummary))) throw Refusal{WriteFailureMessage(csvPath), {}};
+  if (PreparedAdesResiduals written = psv.get(); !written.Commit()) {
+    throw Refusal{WriteFailureMessage(AdesResidualsPath(Ui().AppFolder(), Store.ObservatoryCode, Store.ObjectNumber)), {}};
+  }
+}
 
+std::future<PreparedAdesResiduals> Window2Model::StartResidualPsv(const std::string& ephemerisName) {
+  if (!writeParamFile.Value || RunResiduals.empty()) return {};
   AdesResidualsRequest request;
   request.Body = BodyNameOf(Store.ObjectNumber);
   request.Ephemeris = ephemerisName.empty() ? "DE405" : ephemerisName;
   request.Calendar = Astro.Calendar();
-  // The records are handed to the writer one at a time from the run's own residuals.
+  // The records are handed to the writer one at a time from the run's own residuals,
+  // which nothing changes until the file is put in its place or dropped.
   class RunRows : public AdesRowSource {
    public:
     explicit RunRows(const Window2Model& m) : m_(m) {}
@@ -309,9 +319,13 @@ void Window2Model::WriteResidualFiles(const std::string& ephemerisName) {
    private:
     const Window2Model& m_;
   };
-  const std::filesystem::path psvPath = AdesResidualsPath(Ui().AppFolder(), Store.ObservatoryCode, Store.ObjectNumber);
-  const AdesResidualsResult written = WriteAdesResiduals(psvPath, request, RunRows(*this));
-  if (!written.Ok()) throw Refusal{WriteFailureMessage(psvPath), {}};
+  const std::filesystem::path path = AdesResidualsPath(Ui().AppFolder(), Store.ObservatoryCode, Store.ObjectNumber);
+  auto form = [this, path, request = std::move(request)] { return PrepareAdesResiduals(path, request, RunRows(*this)); };
+  try {
+    return std::async(std::launch::async, form);
+  } catch (const std::system_error&) {
+    return std::async(std::launch::deferred, form);  // no second thread: formed when asked for
+  }
 }
 
 // On the plot of a finished run: a grey cross over each record set aside, and the
