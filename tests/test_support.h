@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -61,7 +62,10 @@ class RecordingPlatform : public Platform {
     busy = b;
     ++busyChanges;
   }
-  void ProcessEvents() override { ++eventsProcessed; }
+  void ProcessEvents() override {
+    ++eventsProcessed;
+    if (onEvents) onEvents();
+  }
   void FocusControl(const std::string& form, const std::string& control) override {
     focused.push_back(form + "." + control);
   }
@@ -73,6 +77,7 @@ class RecordingPlatform : public Platform {
   std::filesystem::path AppFolder() const override { return folder_; }
   void SetAppFolder(std::filesystem::path p) { folder_ = std::move(p); }
 
+  std::function<void()> onEvents;  // what the user does while a run lets events in
   std::vector<std::string> messages, titles;
   std::vector<std::string> questions;  // every question asked, in order
   bool answer = true;                   // the answer to every question

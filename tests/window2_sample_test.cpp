@@ -246,6 +246,45 @@ TEST_F(SampleComparison, ClippingDeletesThePlantedOutliers) {
   EXPECT_NE(test::ReadBytes(dat / "Residuals_PARI11.psv"), psvBefore);
 }
 
+// A run's places are computed a block ahead on a second thread.  A Stop pressed where
+// the run lets events in (the end of the first block) pauses it after the next row with
+// the shown place that row's, no row beyond it in data set 3; continued, it writes the
+// files of a run never stopped.  A date the block files lack, inside the second block,
+// ends the run at that row with the ephemeris' message.
+TEST_F(SampleComparison, RunWithPlacesAheadStopsContinuesAndFailsAtItsRow) {
+  ImportAndWrite("PARI", "1");
+  Load("PARI", f.theoryJpl2);
+  Press(f, "Сравнить данные 1 с данными 2");
+  const fs::path dat = folder / "Dat";
+  // (The Stat file is the button's that began the run.)
+  const std::vector<std::string> names = {"Param_data_PARI11.txt", "Param_data_PARI11.csv", "Residuals_PARI11.psv"};
+  std::vector<std::string> whole;
+  for (const std::string& name : names) whole.push_back(test::ReadBytes(dat / name));
+  ASSERT_EQ(f.Count1, 300);
+  std::vector<double> theory;
+  for (int32_t i = 1; i <= 300; ++i) theory.push_back(app.Store.ObsLon(i, kSet3));
+
+  app.Store.ObsLon(258, kSet3) = 0;
+  ui.onEvents = [&] { f.StopRequested = 1; };
+  Press(f, "Сравнить данные 1 с данными 2");
+  ui.onEvents = nullptr;
+  EXPECT_EQ(f.Run.CurrentRow, 258);
+  EXPECT_EQ(f.LastPlace.LonDeg, theory[256]);
+  EXPECT_EQ(app.Store.ObsLon(257, kSet3), theory[256]);
+  EXPECT_EQ(app.Store.ObsLon(258, kSet3), 0);  // not reached
+  f.StopRequested = 0;
+  Press(f, "сделать 1 шаг");
+  for (size_t k = 0; k < names.size(); ++k) EXPECT_TRUE(test::ReadBytes(dat / names[k]) == whole[k]) << names[k];
+
+  app.Store.ObsJd(270, kSet1) = 2480000.5;  // 2077: beyond the block files
+  test::PressButton(f, "Сравнить данные 1 с данными 2", ui);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].find("нет такой даты"), std::string::npos) << ui.messages[0];
+  EXPECT_EQ(f.Run.CurrentRow, 270);
+  EXPECT_FALSE(f.LastPlace.Ok);
+  EXPECT_EQ(app.Store.ObsLon(269, kSet3), theory[268]);
+}
+
 // Window 3's reduction under "JPL2" is window 2's with aberration, planetary aberration
 // and nutation on and refraction off: the deviations coincide record by record, with the
 // classical reduction and with the rigorous one ("точно (IAU 2006)" in both windows).

@@ -77,7 +77,9 @@ struct AstroState : JplState, ReductionState, OrbitState, PreciseState {
   double ObserverLatitudeSin = 0, ObserverLatitudeCos = 0;
 
   // --- Calendar ---
-  int16_t UseJulianCalendar = 0;  // 1: Julian calendar for every date (CalendarRuleOf)
+  // On a cache line of their own: window 2 turns dates into calendar dates on its thread
+  // while a second thread computes places through the fields around them.
+  alignas(64) int16_t UseJulianCalendar = 0;  // 1: Julian calendar for every date (CalendarRuleOf)
   int32_t CalYear = 0;
   int32_t CalMonth = 0;
   double CalDay = 0;
@@ -87,7 +89,7 @@ struct AstroState : JplState, ReductionState, OrbitState, PreciseState {
   // EphemerisError 1: the ephemeris failed.  ComputeBodyPositions (JPL),
   // ComputePrecisePlace and the ephemeris calculator clear it (and the kind) first; the
   // reader's own routines only set it.
-  int16_t StopRequested = 0;
+  alignas(64) int16_t StopRequested = 0;
   int16_t EphemerisError = 0;
   // What the last ephemeris failure was (set with EphemerisError = 1).
   EphemerisFailure EphemerisFailureKind = EphemerisFailure::kNone;

@@ -5,6 +5,7 @@
 // holds the rows, the statistics and the open Param_data_ file; this window moves its
 // results into the boxes, panes and plot.
 #include <cmath>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -256,9 +257,38 @@ void Window2Model::ProcessObservations() {
   CsvFixedFields =
       CsvFixedFieldsOf(p, theory, set2FromFile.Value ? ComparisonLabel : PlaceEpochLabel(TheoryTemplate, ComparisonLabel));
   auto ephemeris = Astro.BeginEphemerisRun();
+  // A run of theory row after row has its places computed a block ahead on a second
+  // thread, which ends (after its place in hand) before the ephemeris run does.  The
+  // window holds it while it shows a row, and lets events in where a block ends.
+  std::unique_ptr<PlacesAhead> ahead;
+  if (!set2FromFile.Value && !stepMode.Value && Run.Last - Run.CurrentRow >= PlacesAhead::kFirstBlockRows) {
+    ahead = std::make_unique<PlacesAhead>(
+        Astro, TheoryTemplate, [rows = RowRequests()](int32_t i, ApparentPlaceRequest& r) { rows.Fill(i, r); },
+        Run.CurrentRow, Run.Last);
+  }
+  Ahead = ahead.get();
+  LastPlaceRow = 0;
+  struct Forget {
+    Window2Model& m;
+    ~Forget() { m.Ahead = nullptr; }
+  } forget{*this};
   RunPause pause = Run.Drive(
-      stepMode.Value, StopRequested, [this](int32_t i) { return CompareRow(i); }, [this] { ShowCurrentRow(); },
-      [this] { Ui().ProcessEvents(); });
+      stepMode.Value, StopRequested, [this](int32_t i) { return CompareRow(i); },
+      [this] {
+        if (Ahead) Ahead->Hold();
+        CatchUpLastPlace();
+        ShowCurrentRow();
+        if (Ahead) Ahead->Resume();
+      },
+      [this] {
+        if (Ahead) {
+          if (!Ahead->EndsBlock(Run.CurrentRow - 1)) return;
+          Ahead->Finish();
+        }
+        Ui().ProcessEvents();
+      });
+  Ahead = nullptr;
+  ahead.reset();  // the thread ended before anything else is shown
   // The bar's scale is the store's size plus 100: a run that has passed its last row
   // shows it whole, a stopped or failed one where it stopped.
   if (pause == RunPause::kFinished) progress.Value = 100;
@@ -298,7 +328,7 @@ bool Window2Model::CompareRow(int32_t i) {
       matched = true;
     }
   } else {
-    const ApparentPlace& place = ComputeObservationTheory(i);
+    const PlacesAhead::RowPlace place = ComputeObservationTheory(i);
     if (!place.Ok) return false;
     lonDeg = place.LonDeg;
     latDeg = place.LatDeg;

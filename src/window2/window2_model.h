@@ -28,6 +28,7 @@
 #include "import/observatories.h"
 #include "models/file_choice.h"
 #include "models/messages.h"
+#include "window2/places_ahead.h"
 #include "window2/plot.h"
 
 namespace planova {
@@ -160,7 +161,25 @@ class Window2Model : public FormModel {
   // date, degrees) into row i of data set 3, with the corrections switched on, and its
   // corrections into the boxes.  Not Ok when the ephemeris failed.  Refuses a body that
   // has no theory.
-  const ApparentPlace& ComputeObservationTheory(int32_t i);
+  // Row i's place of theory, written into data set 3 (LastPlace: the whole place, unless
+  // it was computed ahead: LastPlaceRow).
+  PlacesAhead::RowPlace ComputeObservationTheory(int32_t i);
+  // Where a row's request takes its date and observer from: data set 1's dates and the
+  // run's stations, read where they lie (the places' second thread reads them so, never
+  // a member of the window, whose neighbours the window writes at every row).
+  struct RowRequestSource {
+    const double* Jd = nullptr;  // by row
+    const uint16_t* SiteOfRow = nullptr;
+    size_t SiteRows = 0;
+    int32_t First = 0;
+    const ObserverSite* Sites = nullptr;
+    // Sets r's date and observer to row i's (the rest of r is the run's).
+    void Fill(int32_t i, ApparentPlaceRequest& r) const;
+  };
+  RowRequestSource RowRequests() const;
+  // LastPlace made the place of LastPlaceRow, when that was computed ahead (the second
+  // thread held).
+  void CatchUpLastPlace();
   ApparentPlaceRequest TheoryTemplate;  // the run's switches; the date is each row's
   // With "топоцентр.": the observer of each row of data set 1, else empty; and the code of
   // the last row's observer, for the stage log.
@@ -168,6 +187,8 @@ class Window2Model : public FormModel {
   std::optional<ObservatoryList> RunObservatories;  // the observatory lists of the run, once read
   std::string LastObserverCode;
   ApparentPlace LastPlace;              // the place of the last row computed
+  PlacesAhead* Ahead = nullptr;         // a run's places computed ahead (ProcessObservations)
+  int32_t LastPlaceRow = 0;             // the row whose place LastPlace is still to become (0: none)
   EphemerisReport LastEphemeris;        // its ephemeris report: why a failed run stopped
   bool LastPlaceShown = true;           // its boxes and stage log are formed
   int32_t ShownRow = 0;                 // the last compared row whose date boxes are not yet formed

@@ -1,8 +1,11 @@
 // The theoretical place of one observation of data set 1, from the window's switches:
 // the reduction itself is the astronomy module's; here its request is made from the
 // boxes and its corrections and stages are shown.
+#include <utility>
+
 #include "common/numtext.h"
 #include "models/messages.h"
+#include "window2/places_ahead.h"
 #include "window2/window2_model.h"
 
 namespace planova {
@@ -116,38 +119,62 @@ ApparentPlaceRequest Window2Model::TheoryRequest() {
   return r;
 }
 
-const ApparentPlace& Window2Model::ComputeObservationTheory(int32_t i) {
+void Window2Model::RowRequestSource::Fill(int32_t i, ApparentPlaceRequest& r) const {
+  r.JdUt = Jd[i];
+  r.Observer.reset();
+  if (SiteRows > 0 && i >= 1 && static_cast<size_t>(i) <= SiteRows) r.Observer = Sites[SiteOfRow[i - First]];
+}
+
+Window2Model::RowRequestSource Window2Model::RowRequests() const {
+  return {&Store.ObsJd(0, kSet1), RowObservers.SiteOfRow.data(), RowObservers.SiteOfRow.size(), RowObservers.First,
+          RowObservers.Sites.data()};
+}
+
+PlacesAhead::RowPlace Window2Model::ComputeObservationTheory(int32_t i) {
   const int p = Store.ObjectNumber;
   if (!IsTheoryBody(p)) throw Refusal{};
   if (EpochLabel2 != EpochLabel1) EpochLabel2 = EpochLabel1;
   ObservationJdUt = Store.ObsJd(i, kSet1);
-  TheoryTemplate.JdUt = ObservationJdUt;
-  TheoryTemplate.Observer.reset();
-  if (!RowObservers.SiteOfRow.empty() && i >= 1 && static_cast<size_t>(i) <= RowObservers.SiteOfRow.size()) {
-    const size_t k = RowObservers.IndexOf(i);
-    TheoryTemplate.Observer = RowObservers.Sites[k];
-    LastObserverCode = RowObservers.Codes[k];
+  RowRequests().Fill(i, TheoryTemplate);
+  if (TheoryTemplate.Observer) LastObserverCode = RowObservers.Codes[RowObservers.IndexOf(i)];
+  // The place computed ahead on the run's second thread (LastPlace then follows when it
+  // is shown), or now; a place that failed is computed again here for its report.
+  PlacesAhead::RowPlace place;
+  if (Ahead) place = Ahead->At(i);
+  if (Ahead && place.Ok) {
+    LastPlaceRow = i;
+  } else {
+    if (Ahead) Ahead->Hold();
+    LastPlaceRow = 0;
+    Astro.ApparentPlaceInto(TheoryTemplate, LastPlace);
+    place = {LastPlace.Ok, LastPlace.LonDeg, LastPlace.LatDeg, LastPlace.DeltaTSeconds, LastPlace.EphemerisJd};
   }
-  Astro.ApparentPlaceInto(TheoryTemplate, LastPlace);
-  if (!LastPlace.Ok) {
+  if (!place.Ok) {
     LastEphemeris = Astro.PlaceFailure();
     // The reader's date outside the block files stops the run, as a Stop does.
     if (LastEphemeris.Failure == EphemerisFailure::kNoSuchDate) StopRequested = 1;
   }
   LastPlaceShown = false;
-  DeltaTSeconds = LastPlace.DeltaTSeconds;
-  ShiftedJdEt = LastPlace.EphemerisJd;
+  DeltaTSeconds = place.DeltaTSeconds;
+  ShiftedJdEt = place.EphemerisJd;
   // Row i of data set 3 becomes a place of theory, a computed result: its date, even one
   // left as observed, is written as computed dates are.
   Store.ObsExactTime(i, kSet3) = 0;
   if (TheoryTemplate.DeltaT != DeltaTModel::kNone) Store.ObsJd(i, kSet3) = ShiftedJdEt;
-  if (!LastPlace.Ok) {
+  if (!place.Ok) {
     ShowTheory();
-    return LastPlace;
+    return place;
   }
-  Store.ObsLon(i, kSet3) = LastPlace.LonDeg;
-  Store.ObsLat(i, kSet3) = LastPlace.LatDeg;
-  return LastPlace;
+  Store.ObsLon(i, kSet3) = place.LonDeg;
+  Store.ObsLat(i, kSet3) = place.LatDeg;
+  return place;
+}
+
+void Window2Model::CatchUpLastPlace() {
+  if (LastPlaceRow == 0) return;
+  RowRequests().Fill(LastPlaceRow, TheoryTemplate);
+  Astro.ApparentPlaceInto(TheoryTemplate, LastPlace);
+  LastPlaceRow = 0;
 }
 
 void Window2Model::ShowTheory() {
