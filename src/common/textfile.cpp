@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 
@@ -226,7 +227,7 @@ bool TextOutputFile::Create(const std::filesystem::path& path) {
   const bool exists = ::stat(target.c_str(), &old) == 0;
   if (exists && ::access(target.c_str(), W_OK) != 0) return false;
   // A name no other writer uses: the process id and a count, tried afresh when taken.
-  static unsigned counter = 0;  // the program writes from one thread
+  static std::atomic<unsigned> counter{0};  // files are formed on more than one thread
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
     std::filesystem::path name = target;
