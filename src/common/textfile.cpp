@@ -244,8 +244,11 @@ bool TextOutputFile::Create(const std::filesystem::path& path) {
     Discard();
     return false;
   }
-  // Large files of short lines (a comparison's records) go to the system in big pieces.
-  std::setvbuf(file_, nullptr, _IOFBF, 1 << 18);
+  // Large files of short lines (a comparison's records) go to the system in big pieces:
+  // the buffer is the file's own (given no buffer, the C library keeps to 4 KB pieces).
+  constexpr size_t kBufferBytes = size_t{1} << 18;
+  if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kBufferBytes);
+  std::setvbuf(file_, buffer_.get(), _IOFBF, kBufferBytes);
   return true;
 }
 

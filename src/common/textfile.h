@@ -94,6 +94,7 @@ class TextOutputFile {
   void StartWriteback();
 
   std::FILE* file_ = nullptr;
+  std::unique_ptr<char[]> buffer_;  // file_'s buffer, which outlives it
   bool failed_ = false;
   uint64_t written_ = 0, handed_ = 0;  // bytes written; bytes whose writing to disk was started
   std::filesystem::path target_, temporary_;
