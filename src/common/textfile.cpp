@@ -277,6 +277,16 @@ bool TextOutputFile::Write(std::string_view bytes) {
   return !failed_;
 }
 
+bool TextOutputFile::WriteAt(uint64_t offset, std::string_view bytes) {
+  if (!file_ || failed_) return false;
+  if (offset > written_ || bytes.size() > written_ - offset || std::fflush(file_) != 0 ||
+      ::pwrite(::fileno(file_), bytes.data(), bytes.size(), static_cast<off_t>(offset)) !=
+          static_cast<ssize_t>(bytes.size())) {
+    failed_ = true;
+  }
+  return !failed_;
+}
+
 void TextOutputFile::StartWriteback() {
   if (std::fflush(file_) != 0) {
     failed_ = true;

@@ -77,6 +77,11 @@ class TextOutputFile {
   bool WriteLine(std::string_view bytes);
   // Hands what was written to the system (the file stays open); false once anything failed.
   bool Flush();
+  // The bytes written so far.
+  uint64_t Written() const { return written_; }
+  // Writes `bytes` over those written from `offset` on (which must all have been written);
+  // false once anything failed.
+  bool WriteAt(uint64_t offset, std::string_view bytes);
   // Hands what was written to the system and waits until it is on the disk (the file
   // stays open, under its temporary name); false once anything failed.  Commit after it
   // has little left to wait for: a file formed on another thread is synced there.

@@ -326,6 +326,12 @@ bool ComparisonRun::WriteCsvBytes(std::string_view lines) {
   return false;
 }
 
+bool ComparisonRun::OverwriteCsv(uint64_t offset, char c) {
+  if (csv_.WriteAt(offset, {&c, 1})) return true;
+  csv_.Discard();
+  return false;
+}
+
 bool WriteTextFile(const std::filesystem::path& path, const std::string& bytes) {
   return WriteFileAtomically(path, bytes + kCrLf);
 }

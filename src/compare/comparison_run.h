@@ -114,6 +114,10 @@ class ComparisonRun {
   bool WriteCsvLine(std::string_view line);
   // Whole lines, each with its CR LF, written as they are.
   bool WriteCsvBytes(std::string_view lines);
+  // The bytes written to the CSV file so far, and one of them written over (false, the
+  // file given up, when it cannot be).
+  uint64_t CsvBytesWritten() const { return csv_.Written(); }
+  bool OverwriteCsv(uint64_t offset, char c);
   const std::filesystem::path& CsvPath() const { return csvPath_; }
   bool CsvOpen() const { return csv_.IsOpen(); }
   const std::filesystem::path& ParamPath() const { return paramPath_; }

@@ -97,7 +97,7 @@ void Window2Model::Compare() {
 
   // A paused run ends here: its file takes the old one's place (comparison_run.h), its CSV
   // twin with the records it compared, none clipped.
-  if (Run.CsvOpen()) WriteCsvRows(HandFlags());
+  if (Run.CsvOpen()) FinishCsvRows(HandFlags());
   if (const auto unwritten = Run.CloseRunFiles(); !unwritten.empty()) Ui().ShowMessage(WriteFailureMessage(unwritten));
   BeginResiduals(clip, std::move(hand));
   std::filesystem::path paramPath = AppPath(Ui().AppFolder(), "Dat/Param_data_" + Store.ObservatoryCode +
@@ -380,7 +380,7 @@ bool Window2Model::CompareRow(int32_t i) {
 // empty fields, and an O-C that the Stat file counts in no interval (0, or on an edge) an
 // empty interval: the CSV's intervals count as the Stat file's do.  An unknown sigma is
 // an empty field.
-char* Window2Model::CsvRowInto(char* p, const RunResidual& r, char sel) {
+char* Window2Model::CsvRowInto(char* p, const RunResidual& r, char sel, char** selAt) {
   const double cosDec = std::cos(r.DecDeg / kProgramDegPerRad);
   const double raArcsec = r.OcRaArcsec, decArcsec = r.OcDecArcsec;
   const bool hasL = (r.Bits & RunResidual::kHasRa) != 0, hasB = (r.Bits & RunResidual::kHasDec) != 0;
@@ -396,6 +396,7 @@ char* Window2Model::CsvRowInto(char* p, const RunResidual& r, char sel) {
     if (interval > 0) p = CsvNumberInto(p, interval, 0);
   }
   *p++ = ',';
+  if (selAt) *selAt = p;
   *p++ = sel;
   for (float sigma : {r.SigmaRa, r.SigmaDec}) {
     *p++ = ',';
@@ -426,7 +427,7 @@ std::future<PreparedAdesResiduals> Window2Model::FinishComparison(const std::str
   reportPane.Text = ComparisonLog;
   MarkClippedPoints();
   std::future<PreparedAdesResiduals> psv = StartResidualPsv(ephemerisName);
-  if (Run.CsvOpen() && !WriteCsvRows(LastClip.Flags)) {
+  if ((Run.CsvOpen() || CsvFailed) && !FinishCsvRows(LastClip.Flags)) {
     Run.CloseRunFiles();
     throw Refusal{WriteFailureMessage(Run.CsvPath()), {}};
   }

@@ -230,6 +230,16 @@ class Window2Model : public FormModel {
     static constexpr uint8_t kHasRa = 1, kHasDec = 2, kOwnSigmaRa = 4, kOwnSigmaDec = 8;
   };
   std::vector<RunResidual> RunResiduals;
+  // The CSV rows of RunResiduals formed so far: the block not yet written, each row's
+  // length and its selection's place in it (the file's offsets from CsvRowsFrom on).
+  struct CsvRowPlace {
+    uint16_t Length = 0, Sel = 0;
+  };
+  std::string CsvBlock;
+  size_t CsvBlockUsed = 0;
+  std::vector<CsvRowPlace> CsvRows;
+  uint64_t CsvRowsFrom = 0;
+  bool CsvFailed = false;  // a block could not be written: the run's end refuses the file
   std::vector<std::string> RunStations;  // the station codes of the run, by first appearance
   StationCode RunLastStationCode;        // the store's code of RunResiduals.back()
   WeightRules RunWeights;                // Weights.txt, read once at the start of a run
@@ -298,8 +308,8 @@ class Window2Model : public FormModel {
   void GenerateTwoBodySet(int p);
   bool CompareRow(int32_t i);
   // A kept record's CSV line (without its line end) written at `p`, which has room for
-  // CsvRowMax(); returns its end.
-  char* CsvRowInto(char* p, const RunResidual& r, char sel);
+  // CsvRowMax(); returns its end (`selAt`: where the selection was written).
+  char* CsvRowInto(char* p, const RunResidual& r, char sel, char** selAt = nullptr);
   size_t CsvRowMax() const;
   // The residual statistics: the settings read before a run, a compared row kept, the
   // selection flags of the kept rows, the CSV twin's rows written, the summary formed at
@@ -311,7 +321,12 @@ class Window2Model : public FormModel {
   void FillResidualRecord(size_t k, ResidualRecord& out) const;
   std::vector<char> HandFlags() const;  // 'd' for a kept row excluded by hand, else 'A'
 
-  bool WriteCsvRows(const std::vector<char>& flags);
+  // The CSV twin's rows are formed as the records are kept (with the selection 'A'), in
+  // a block that goes to the file when it is full; at a run's end the last block goes,
+  // and the selections `flags` gives otherwise are written over theirs.  False when the
+  // file failed.
+  void AddCsvRow(const RunResidual& r);
+  bool FinishCsvRows(const std::vector<char>& flags);
   void SummarizeRun();
   // The ADES file of a finished run ("+File"), formed on a second thread from the kept
   // records and their selection; none (an empty future) when the run writes none.

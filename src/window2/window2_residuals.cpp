@@ -129,6 +129,9 @@ void Window2Model::ReadResidualSettings(std::optional<ClipRequest>& clip, HandSe
 // top of the comparison log.
 void Window2Model::BeginResiduals(std::optional<ClipRequest> clip, HandSelection hand) {
   RunResiduals.clear();
+  CsvRows.clear();
+  CsvBlockUsed = 0;
+  CsvFailed = false;
   RunStations.clear();
   RunClip = clip;
   RunHand = std::move(hand);
@@ -185,6 +188,7 @@ void Window2Model::KeepResidual(int32_t i, double diffTDays, int32_t year) {
   if (s.Ra == SigmaSource::kRecord) r.Bits |= RunResidual::kOwnSigmaRa;
   if (s.Dec == SigmaSource::kRecord) r.Bits |= RunResidual::kOwnSigmaDec;
   RunResiduals.push_back(r);
+  if (Run.CsvOpen()) AddCsvRow(r);
 }
 
 void Window2Model::FillResidualRecord(size_t k, ResidualRecord& out) const {
@@ -212,23 +216,42 @@ std::vector<char> Window2Model::HandFlags() const {
   return flags;
 }
 
-// The CSV twin's rows of the kept records, with their selection flags: formed in place
-// in a block of about 1 MB, which goes to the file whole.
-bool Window2Model::WriteCsvRows(const std::vector<char>& flags) {
-  constexpr size_t kBlockBytes = size_t{1} << 20;
-  std::string block(kBlockBytes + CsvRowMax(), ' ');
-  char* const start = block.data();
-  char* p = start;
-  for (size_t k = 0; k < RunResiduals.size(); ++k) {
-    p = CsvRowInto(p, RunResiduals[k], k < flags.size() ? flags[k] : 'A');
-    *p++ = '\r';
-    *p++ = '\n';
-    if (static_cast<size_t>(p - start) >= kBlockBytes) {
-      if (!Run.WriteCsvBytes({start, static_cast<size_t>(p - start)})) return false;
-      p = start;
-    }
+namespace {
+// The CSV rows go to the file in blocks of about this size.
+constexpr size_t kCsvBlockBytes = size_t{1} << 20;
+}  // namespace
+
+void Window2Model::AddCsvRow(const RunResidual& r) {
+  if (CsvRows.empty()) {
+    if (CsvBlock.empty()) CsvBlock.assign(kCsvBlockBytes + CsvRowMax(), ' ');
+    CsvBlockUsed = 0;
+    CsvRowsFrom = Run.CsvBytesWritten();
+    CsvRows.reserve(static_cast<size_t>(std::max(0, Run.Last - Run.First + 1)));
   }
-  return p == start || Run.WriteCsvBytes({start, static_cast<size_t>(p - start)});
+  char* const start = CsvBlock.data() + CsvBlockUsed;
+  char* sel = nullptr;
+  char* p = CsvRowInto(start, r, 'A', &sel);
+  *p++ = '\r';
+  *p++ = '\n';
+  CsvRows.push_back({static_cast<uint16_t>(p - start), static_cast<uint16_t>(sel - start)});
+  CsvBlockUsed = static_cast<size_t>(p - CsvBlock.data());
+  if (CsvBlockUsed >= kCsvBlockBytes) {
+    if (!Run.WriteCsvBytes({CsvBlock.data(), CsvBlockUsed})) CsvFailed = true;
+    CsvBlockUsed = 0;
+  }
+}
+
+bool Window2Model::FinishCsvRows(const std::vector<char>& flags) {
+  if (CsvFailed) return false;
+  if (CsvBlockUsed > 0 && !Run.WriteCsvBytes({CsvBlock.data(), CsvBlockUsed})) return false;
+  CsvBlockUsed = 0;
+  uint64_t at = CsvRowsFrom;
+  for (size_t k = 0; k < CsvRows.size(); ++k) {
+    const char sel = k < flags.size() ? flags[k] : 'A';
+    if (sel != 'A' && !Run.OverwriteCsv(at + CsvRows[k].Sel, sel)) return false;
+    at += CsvRows[k].Length;
+  }
+  return true;
 }
 
 // The end of a finished run: the clipping, the statistics, the summary after the log.
