@@ -124,7 +124,7 @@ RunPause ComparisonRun::Drive(bool stepMode, const volatile int16_t& stop, const
         lastShown = now;
       }
     }
-    if (rows % kEventsEveryRows == 0) idle();
+    idle();
   }
   show();
   if (param_.IsOpen()) param_.Flush();

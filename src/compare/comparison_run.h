@@ -63,14 +63,11 @@ class ComparisonRun {
   // Compares rows from CurrentRow on: `compareRow(row)` handles one row (false: the run
   // pauses failed at that row, which stays the current one; Active is unchanged).  After
   // each row the run ends when it passed Last, pauses when `stop` is set or in step
-  // mode; after every kEventsEveryRows rows it lets the window process pending events
-  // (`idle`: a fraction of a millisecond apart, and a window that computes rows ahead on
-  // a second thread meets it at the end of a block).  The Param_data_ file is flushed at
-  // a pause.
+  // mode, and otherwise lets the window process pending events (`idle`).  The
+  // Param_data_ file is flushed at a pause.
   // `show` forms the window's boxes of the last row: a few times a second while the run
   // goes on (every 64 rows the clock is looked at) and once when it pauses, not at every
   // record.
-  static constexpr int32_t kEventsEveryRows = 256;
   RunPause Drive(bool stepMode, const volatile int16_t& stop, const std::function<bool(int32_t)>& compareRow,
                  const std::function<void()>& show, const std::function<void()>& idle);
 

@@ -6,12 +6,12 @@
 // the run itself would, and a place depends on its request alone, so every place is the
 // same to the last bit.  While the thread computes, it is the Astronomy value's only
 // user, but for the calendar of CalendarDateOf, which touches nothing a place reads: the
-// window holds the thread (Hold, within one place) before it asks anything else of it,
-// shows a place or lets events in, and lets it go on after (Resume).
+// window holds the thread (Hold, within one place) before it asks anything else of it or
+// shows a place, and lets it go on after (Resume).  Events, which may ask anything of the
+// Astronomy value, are let in only where a block ends, the thread idle (Finish).
 //
-// Blocks grow from kFirstBlockRows to kBlockRows, each a multiple of the first, so that a
-// block ends where ComparisonRun::Drive lets events in; a thread wakes once a block, not
-// once a row.
+// Blocks grow from kFirstBlockRows to kBlockRows: a thread wakes once a block, not once
+// a row.
 #pragma once
 
 #include <atomic>
@@ -25,13 +25,12 @@
 
 #include "astro/apparent_place.h"
 #include "astro/astronomy.h"
-#include "compare/comparison_run.h"
 
 namespace planova {
 
 class PlacesAhead {
  public:
-  static constexpr int32_t kFirstBlockRows = ComparisonRun::kEventsEveryRows;
+  static constexpr int32_t kFirstBlockRows = 256;
   static constexpr int32_t kBlockRows = 16 * kFirstBlockRows;
 
   // What a run takes of a row's place (the whole place is computed again on the window's
