@@ -13,6 +13,7 @@ namespace planova {
 
 void FormModel::AddButton(const std::string& name, const std::string& caption, std::function<void()> press) {
   auto run = [this, press = std::move(press)] {
+    ++operationsBegun_;
     BusyPointer busy(ui_);
     // Whatever ran before (the desktop's event handling, the busy pointer itself) may
     // have left the AVX upper state in use; the operation's arithmetic would pay for it.

@@ -128,6 +128,10 @@ class FormModel {
   const std::string Name;     // "Form1"
   std::string Caption;        // the window's caption
 
+  // How many button operations have begun, in every window: a long run that lets
+  // events in sees by it whether one ran meanwhile.
+  static uint64_t OperationsBegun() { return operationsBegun_; }
+
   const std::vector<ControlEntry>& Controls() const { return controls_; }
   const ControlEntry* Find(const std::string& name) const;
   // A button by its control name or its exact caption.
@@ -277,6 +281,7 @@ class FormModel {
   std::vector<BoxCaptionRow> boxCaptions_;
   std::vector<std::string> filled_;
   std::vector<std::pair<std::string, std::string>> defaults_;
+  static inline uint64_t operationsBegun_ = 0;  // the desktop runs operations on one thread
   Platform& ui_;
   FormHost* host_;
 };

@@ -280,12 +280,18 @@ void Window2Model::ProcessObservations() {
         ShowCurrentRow();
         if (Ahead) Ahead->Resume();
       },
-      [this] {
-        if (Ahead) {
-          if (!Ahead->EndsBlock(Run.CurrentRow - 1)) return;
-          Ahead->Finish();
-        }
+      [this, &ahead] {
+        if (!Ahead) return Ui().ProcessEvents();
+        if (!Ahead->EndsBlock(Run.CurrentRow - 1)) return;
+        Ahead->Finish();
+        const uint64_t operations = FormModel::OperationsBegun();
         Ui().ProcessEvents();
+        // An operation run meanwhile (a Stop, a store made anew, another run) may have
+        // changed what the places are computed from: the run's rest computes its own.
+        if (FormModel::OperationsBegun() != operations) {
+          Ahead = nullptr;
+          ahead.reset();
+        }
       });
   Ahead = nullptr;
   ahead.reset();  // the thread ended before anything else is shown
