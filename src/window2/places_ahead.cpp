@@ -118,7 +118,7 @@ const PlacesAhead::RowPlace& PlacesAhead::At(int32_t i) {
     std::swap(ready_, pending_);
     pending_.Planned = pending_.Count = 0;
     // The next block, unless this one ended in a failure (the run ends there).
-    if (!ready_.Failed) Start(pending_, ready_.First + ready_.Planned);
+    if (!ready_.Failed) Start(pending_, ready_.First + ready_.Count);
   }
   return ready_.Places[static_cast<size_t>(i - ready_.First)];
 }
