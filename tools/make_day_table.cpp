@@ -29,10 +29,6 @@ bool NoonOf(int year, bool december31, int64_t& jd) {
   return true;
 }
 
-int64_t BlockOf(int64_t day) {
-  return day >= 0 ? day / planova::kNutationChunk : (day - planova::kNutationChunk + 1) / planova::kNutationChunk;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -49,7 +45,7 @@ int main(int argc, char** argv) {
   }
   // Whole blocks: the interpolation's six days around a date near either end are there too.
   planova::AstroState a;
-  for (int64_t block = BlockOf(first); block <= BlockOf(last); ++block) {
+  for (int64_t block = planova::NutationChunkOf(first); block <= planova::NutationChunkOf(last); ++block) {
     auto chunk = std::make_shared<planova::NutationChunk>();
     chunk->Own = true;
     for (int d = 0; d < planova::kNutationChunk; ++d) {

@@ -238,7 +238,7 @@ double EquationOfOrigins(double date2, double dpsi, double deps) {
 // always, the equation of the origins only for a site (withEo), since a geocentric place
 // never reads it.
 const std::array<double, 4>& NutationDay(AstroState& a, int64_t day, bool withEo) {
-  const int64_t chunk = day >= 0 ? day / kNutationChunk : (day - kNutationChunk + 1) / kNutationChunk;
+  const int64_t chunk = NutationChunkOf(day);
   if (chunk != a.NutationLastChunk) {
     auto& slot = a.NutationTable[chunk];
     if (!slot) slot = std::make_shared<NutationChunk>();

@@ -22,6 +22,10 @@ namespace planova {
 // sidereal time) at the whole TT JD (noon); a value not computed yet holds NaN (the
 // equation of the origins is computed only for a topocentric place).
 inline constexpr int kNutationChunk = 256;
+// The block of the day table that holds a day (rounding towards minus infinity).
+constexpr int64_t NutationChunkOf(int64_t day) {
+  return day >= 0 ? day / kNutationChunk : (day - kNutationChunk + 1) / kNutationChunk;
+}
 struct NutationChunk {
   NutationChunk() {
     for (auto& d : Day) d.fill(std::numeric_limits<double>::quiet_NaN());

@@ -209,11 +209,6 @@ class Summarizer {
   Summarizer(const ResidualSource& records, std::span<const char> flags) : n_(records.Count()) {
     stationOf.resize(n_);
     yearOf.resize(n_);
-    for (int c = 0; c < kResidualCoordinates; ++c) {
-      if (c == kResidualTime) continue;
-      columns_[c].Value.resize(n_);
-      columns_[c].State.resize(n_);
-    }
     // A record's station or year is most often its neighbour's: the last one is tried
     // before the table.
     std::unordered_map<std::string, int32_t> stationIndex;

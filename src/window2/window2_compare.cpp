@@ -387,12 +387,11 @@ bool Window2Model::CompareRow(int32_t i) {
 // empty interval: the CSV's intervals count as the Stat file's do.  An unknown sigma is
 // an empty field.
 char* Window2Model::CsvRowInto(char* p, const RunResidual& r, char sel, char** selAt) {
-  const double cosDec = std::cos(r.DecDeg / kProgramDegPerRad);
   const double raArcsec = r.OcRaArcsec, decArcsec = r.OcDecArcsec;
   const bool hasL = (r.Bits & RunResidual::kHasRa) != 0, hasB = (r.Bits & RunResidual::kHasDec) != 0;
   p = StartCsvRecordInto(p, r.Row, CsvDate, Astro.Calendar(), r.Jd, CsvFixedFields);
   const std::pair<bool, double> values[] = {
-      {hasL, raArcsec}, {hasL, raArcsec * cosDec}, {hasB, decArcsec}, {true, r.OcTimeSeconds}};
+      {hasL, raArcsec}, {hasL, r.OcRaCosDecArcsec()}, {hasB, decArcsec}, {true, r.OcTimeSeconds}};
   for (const auto& [has, v] : values) {
     *p++ = ',';
     if (has) p = CsvNumberInto(p, v, 6);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <future>
 #include <initializer_list>
@@ -16,6 +17,7 @@
 
 #include "astro/apparent_place.h"
 #include "astro/astronomy.h"
+#include "astro/constants.h"
 #include "astro/time.h"
 #include "common/form.h"
 #include "common/obs_store.h"
@@ -228,6 +230,9 @@ class Window2Model : public FormModel {
     int8_t IntervalRa = 0, IntervalDec = 0;  // the Stat intervals of the absolute O-C (0: none)
     uint8_t Bits = 0;               // kHasRa, kHasDec, kOwnSigmaRa, kOwnSigmaDec
     static constexpr uint8_t kHasRa = 1, kHasDec = 2, kOwnSigmaRa = 4, kOwnSigmaDec = 8;
+    // The O-C in right ascension times cos δ, arcseconds: the CSV's, the ADES file's resRA
+    // and the statistics' right ascension, one expression so that all three agree.
+    double OcRaCosDecArcsec() const { return OcRaArcsec * std::cos(DecDeg / kProgramDegPerRad); }
   };
   std::vector<RunResidual> RunResiduals;
   // The CSV rows of RunResiduals formed so far: the block not yet written, each row's

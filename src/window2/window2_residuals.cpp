@@ -197,7 +197,7 @@ void Window2Model::FillResidualRecord(size_t k, ResidualRecord& out) const {
   out.HasRa = (r.Bits & RunResidual::kHasRa) != 0;
   out.HasDec = (r.Bits & RunResidual::kHasDec) != 0;
   out.HasTime = set2FromFile.Value;
-  out.RaArcsec = r.OcRaArcsec * std::cos(r.DecDeg / kProgramDegPerRad);
+  out.RaArcsec = r.OcRaCosDecArcsec();
   out.DecArcsec = r.OcDecArcsec;
   out.TimeSeconds = r.OcTimeSeconds;
   out.SigmaRaArcsec = r.SigmaRa;
@@ -332,7 +332,7 @@ std::future<PreparedAdesResiduals> Window2Model::StartResidualPsv(const std::str
       row.Station = m_.RunStations[static_cast<size_t>(r.Station)];
       row.RmsRaArcsec = (r.Bits & RunResidual::kOwnSigmaRa) ? r.SigmaRa : 0;
       row.RmsDecArcsec = (r.Bits & RunResidual::kOwnSigmaDec) ? r.SigmaDec : 0;
-      row.ResRaArcsec = (r.Bits & RunResidual::kHasRa) ? r.OcRaArcsec * std::cos(r.DecDeg / kProgramDegPerRad) : NAN;
+      row.ResRaArcsec = (r.Bits & RunResidual::kHasRa) ? r.OcRaCosDecArcsec() : NAN;
       row.ResDecArcsec = (r.Bits & RunResidual::kHasDec) ? r.OcDecArcsec : NAN;
       row.SelAst = k < m_.LastClip.Flags.size() ? m_.LastClip.Flags[k] : 'A';
       row.SigRaArcsec = r.SigmaRa;
