@@ -94,12 +94,12 @@ void BM_CsvRows1000000(benchmark::State& state) {
       const double cosDec = std::cos(r.DecDeg / 57.29577951308232);
       for (double v : {r.OcRa, r.OcRa * cosDec, r.OcDec, r.OcTime}) {
         *p++ = ',';
-        p = CsvNumberInto(p, v, 6);
+        p = CsvNumberInto<6>(p, v);
       }
       for (char c : std::string_view(",3,1,A,")) *p++ = c;
-      if (r.SigmaRa > 0) p = CsvNumberInto(p, r.SigmaRa, 4);
+      if (r.SigmaRa > 0) p = CsvNumberInto<4>(p, r.SigmaRa);
       *p++ = ',';
-      if (r.SigmaDec > 0) p = CsvNumberInto(p, r.SigmaDec, 4);
+      if (r.SigmaDec > 0) p = CsvNumberInto<4>(p, r.SigmaDec);
       *p++ = '\r';
       *p++ = '\n';
       if (static_cast<size_t>(p - start) >= kBlockBytes) {

@@ -168,109 +168,33 @@ std::vector<std::filesystem::path> ComparisonRun::CloseRunFiles() {
   return unwritten;
 }
 
-namespace {
-
-// Writes the digits of v backwards, ending before p, two at a time: exactly `count`
-// digits (zeros in front) when count > 0, else all of v's (at least one).  Returns the
-// place of the first digit.
-char* DigitsBackward(char* p, uint32_t v, int count) {
-  static constexpr char kPairs[] =
-      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-      "8081828384858687888990919293949596979899";
-  auto pair = [&](uint32_t two) {
-    *--p = kPairs[2 * two + 1];
-    *--p = kPairs[2 * two];
-  };
-  if (count > 0) {
-    for (; count >= 2; count -= 2, v /= 100) pair(v % 100);
-    if (count == 1) *--p = static_cast<char>('0' + v % 10);
-    return p;
+char* CsvNumberByLibraryInto(char* buf, double value, int decimals, bool plus) {
+  if (!std::isfinite(value) || decimals < 0 || decimals > 9) return buf;
+  // The library's text, with room before it for a plus sign.
+  auto r = std::to_chars(buf + 1, buf + kCsvNumberMax, value, std::chars_format::fixed, decimals);
+  if (r.ec != std::errc()) return buf;
+  if (plus && buf[1] != '-') {
+    buf[0] = '+';
+    return r.ptr;
   }
-  for (; v >= 100; v /= 100) pair(v % 100);
-  if (v >= 10) {
-    pair(v);
-  } else {
-    *--p = static_cast<char>('0' + v);
-  }
-  return p;
+  std::memmove(buf, buf + 1, static_cast<size_t>(r.ptr - buf - 1));
+  return r.ptr - 1;
 }
-
-}  // namespace
-
-namespace {
-
-// The decimal digits of a whole number below 2^32.
-int DigitCount(uint32_t v) {
-  int n = 1;
-  for (; v >= 100; v /= 100) n += 2;
-  return n + (v >= 10 ? 1 : 0);
-}
-
-// n / 10^decimals for the decimals a CSV number has: each divisor a constant, which the
-// compiler turns into a multiplication.
-uint64_t WholePart(uint64_t n, int decimals) {
-  switch (decimals) {
-    case 0: return n;
-    case 1: return n / 10;
-    case 2: return n / 100;
-    case 3: return n / 1000;
-    case 4: return n / 10000;
-    case 5: return n / 100000;
-    case 6: return n / 1000000;
-    case 7: return n / 10000000;
-    case 8: return n / 100000000;
-    default: return n / 1000000000;
-  }
-}
-
-}  // namespace
 
 char* CsvNumberInto(char* buf, double value, int decimals, bool plus) {
-  static constexpr double kScale[10] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
-  static constexpr uint64_t kWhole[10] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
-  if (!std::isfinite(value) || decimals < 0 || decimals > 9) return buf;
-  // The value times 10^decimals, rounded to a whole number: the same digits as the
-  // correctly rounded decimal unless the product's own rounding could have crossed a
-  // half; such values (and exact halves, which printf rounds to even) and values beyond
-  // the whole numbers handled here take the library's digits.
-  const double product = std::fabs(value) * kScale[decimals];
-  uint64_t n = 0, whole = UINT64_MAX;
-  if (product < 9007199254740992.0) {  // 2^53
-    n = static_cast<uint64_t>(product);  // the whole part (truncation)
-    const double fraction = product - static_cast<double>(n);  // exact
-    if (fraction > 0.5) ++n;
-    // Within the product's rounding of a half: left to the library.
-    if (std::fabs(fraction - 0.5) > product * 0x1p-52) whole = WholePart(n, decimals);
+  switch (decimals) {
+    case 0: return CsvNumberInto<0>(buf, value, plus);
+    case 1: return CsvNumberInto<1>(buf, value, plus);
+    case 2: return CsvNumberInto<2>(buf, value, plus);
+    case 3: return CsvNumberInto<3>(buf, value, plus);
+    case 4: return CsvNumberInto<4>(buf, value, plus);
+    case 5: return CsvNumberInto<5>(buf, value, plus);
+    case 6: return CsvNumberInto<6>(buf, value, plus);
+    case 7: return CsvNumberInto<7>(buf, value, plus);
+    case 8: return CsvNumberInto<8>(buf, value, plus);
+    case 9: return CsvNumberInto<9>(buf, value, plus);
+    default: return buf;
   }
-  if (whole > UINT32_MAX) {
-    // The library's text, with room before it for a plus sign.
-    auto r = std::to_chars(buf + 1, buf + kCsvNumberMax, value, std::chars_format::fixed, decimals);
-    if (r.ec != std::errc()) return buf;
-    if (plus && buf[1] != '-') {
-      buf[0] = '+';
-      return r.ptr;
-    }
-    std::memmove(buf, buf + 1, static_cast<size_t>(r.ptr - buf - 1));
-    return r.ptr - 1;
-  }
-  // The sign, then the digits of the rounded value written from the right: the decimals,
-  // the point, the whole part.
-  char* p = buf;
-  if (value < 0 && n > 0) {
-    *p++ = '-';
-  } else if (plus) {
-    *p++ = '+';
-  }
-  const auto w = static_cast<uint32_t>(whole);
-  char* end = p + DigitCount(w) + (decimals > 0 ? decimals + 1 : 0);
-  char* q = end;
-  if (decimals > 0) {
-    q = DigitsBackward(q, static_cast<uint32_t>(n - whole * kWhole[decimals]), decimals);
-    *--q = '.';
-  }
-  DigitsBackward(q, w, 0);
-  return end;
 }
 
 void AppendCsvNumber(std::string& out, double value, int decimals) {
@@ -292,11 +216,11 @@ std::string CsvField(std::string_view text) {
 
 char* StartCsvRecordInto(char* p, int32_t record, IsoDateTime& date, CalendarRule rule, double jd,
                          std::string_view fixedFields) {
-  p = CsvNumberInto(p, record, 0);
+  p = CsvNumberInto<0>(p, record);
   *p++ = ',';
   if (char* end = date.WriteTo(p, rule, jd)) p = end;
   *p++ = ',';
-  p = CsvNumberInto(p, jd, 8);
+  p = CsvNumberInto<8>(p, jd);
   *p++ = ',';
   std::memcpy(p, fixedFields.data(), fixedFields.size());
   return p + fixedFields.size();

@@ -15,6 +15,7 @@
 
 #include "astro/time.h"
 #include "common/textfile.h"
+#include "compare/csv_number.h"
 
 namespace planova {
 
@@ -128,12 +129,9 @@ class ComparisonRun {
 // (nothing for a value that is not finite), appended to `out`.  The value is rounded to
 // the last decimal through a whole number below 2^53; beyond that through std::to_chars.
 void AppendCsvNumber(std::string& out, double value, int decimals);
-// The same characters written at `buf`, which has room for kCsvNumberMax; returns their
-// end (`buf` itself for nothing).  A text longer than kCsvNumberMax - 1 characters (a
-// value beyond about 10^53) is not written.  `plus` writes "+" before a text without a
-// minus sign (ADES's signed fields).
-inline constexpr size_t kCsvNumberMax = 65;
-char* CsvNumberInto(char* buf, double value, int decimals, bool plus = false);
+// The same characters are written at a pointer by CsvNumberInto (compare/csv_number.h).
+// A text longer than kCsvNumberMax - 1 characters (a value beyond about 10^53) is not
+// written.
 inline std::string CsvNumber(double value, int decimals) {
   std::string s;
   AppendCsvNumber(s, value, decimals);

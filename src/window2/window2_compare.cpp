@@ -394,18 +394,18 @@ char* Window2Model::CsvRowInto(char* p, const RunResidual& r, char sel, char** s
       {hasL, raArcsec}, {hasL, r.OcRaCosDecArcsec()}, {hasB, decArcsec}, {true, r.OcTimeSeconds}};
   for (const auto& [has, v] : values) {
     *p++ = ',';
-    if (has) p = CsvNumberInto(p, v, 6);
+    if (has) p = CsvNumberInto<6>(p, v);
   }
   for (int32_t interval : {r.IntervalRa, r.IntervalDec}) {
     *p++ = ',';
-    if (interval > 0) p = CsvNumberInto(p, interval, 0);
+    if (interval > 0) p = CsvNumberInto<0>(p, interval);
   }
   *p++ = ',';
   if (selAt) *selAt = p;
   *p++ = sel;
   for (float sigma : {r.SigmaRa, r.SigmaDec}) {
     *p++ = ',';
-    if (sigma > 0) p = CsvNumberInto(p, sigma, 4);
+    if (sigma > 0) p = CsvNumberInto<4>(p, sigma);
   }
   return p;
 }
