@@ -248,10 +248,11 @@ class Summarizer {
     }
   }
 
-  // The statistics of the records order[first..last) (null: all records).
+  // The statistics of the records order[first..last), their values gathered in record
+  // order (the order the sums take them in).
   ResidualGroupStats Group(const int32_t* first, const int32_t* last) {
     ResidualGroupStats g;
-    const size_t n = first ? static_cast<size_t>(last - first) : n_;
+    const size_t n = static_cast<size_t>(last - first);
     g.Records = static_cast<int32_t>(n);
     for (int c = 0; c < kResidualCoordinates; ++c) {
       const CoordinateColumn& col = columns_[c];
@@ -260,7 +261,7 @@ class Summarizer {
       sigmas_.clear();
       int32_t rejected = 0;
       for (size_t k = 0; k < n && !col.State.empty(); ++k) {
-        const size_t i = first ? static_cast<size_t>(first[k]) : k;
+        const auto i = static_cast<size_t>(first[k]);
         const uint8_t state = col.State[i];
         if (state == kTaken) {
           values_.push_back(col.Value[i]);
@@ -269,10 +270,32 @@ class Summarizer {
           ++rejected;
         }
       }
-      // Without a column of σ every σ is 0, which allows no weights, as no σ does.
-      g.Coord[c] = StatsInPlace(values_.data(), c == kResidualTime || !sigmas ? nullptr : sigmas_.data(),
-                                values_.size(), scratch_);
-      g.Coord[c].Rejected = rejected;
+      g.Coord[c] = Stats(c, values_.data(), sigmas ? sigmas_.data() : nullptr, values_.size(), rejected);
+    }
+    return g;
+  }
+
+  // The statistics of all records, gathered within the columns themselves (no copy of
+  // a million values beside them): the columns serve no group after this one.
+  ResidualGroupStats AllInPlace() {
+    ResidualGroupStats g;
+    g.Records = static_cast<int32_t>(n_);
+    for (int c = 0; c < kResidualCoordinates; ++c) {
+      CoordinateColumn& col = columns_[c];
+      const bool sigmas = !col.Sigma.empty();
+      size_t m = 0;
+      int32_t rejected = 0;
+      for (size_t i = 0; i < n_ && !col.State.empty(); ++i) {
+        const uint8_t state = col.State[i];
+        if (state == kTaken) {
+          col.Value[m] = col.Value[i];
+          if (sigmas) col.Sigma[m] = col.Sigma[i];
+          ++m;
+        } else if (state == kLeft) {
+          ++rejected;
+        }
+      }
+      g.Coord[c] = Stats(c, col.Value.data(), sigmas ? col.Sigma.data() : nullptr, m, rejected);
     }
     return g;
   }
@@ -284,6 +307,14 @@ class Summarizer {
 
  private:
   size_t n_;
+  // A coordinate's statistics of `n` accepted values (reordered) with their σ (null: none
+  // kept); without a column of σ every σ is 0, which allows no weights, as no σ does.
+  CoordinateStats Stats(int c, double* values, const double* sigmas, size_t n, int32_t rejected) {
+    CoordinateStats s = StatsInPlace(values, c == kResidualTime ? nullptr : sigmas, n, scratch_);
+    s.Rejected = rejected;
+    return s;
+  }
+
   std::array<CoordinateColumn, kResidualCoordinates> columns_;
   std::vector<double> values_, sigmas_;
   MedianScratch scratch_;
@@ -307,19 +338,33 @@ ResidualSummary SummarizeResiduals(const ResidualSource& records, std::span<cons
   SortGroups(sum.stations, sum.stationOf, std::less<std::string>());
   SortGroups(sum.years, sum.yearOf, std::less<int32_t>());
 
-  s.Overall = sum.Group(nullptr, nullptr);
-  {
-    const Grouping byStation = GroupRecords(sum.stationOf, sum.stations.size());
-    for (size_t k = 0; k < sum.stations.size(); ++k) {
-      s.ByStation.push_back(sum.Group(byStation.Order.data() + byStation.Start[k], byStation.Order.data() + byStation.Start[k + 1]));
-      s.ByStation.back().Name = sum.stations[k];
+  // The groups first, then all records within the columns.  A group of every record
+  // (one station, one year) has the statistics of all records, the same values in the
+  // same order: they are taken from those rather than computed twice.
+  // Each list's group numbers are dropped once its groups are made.
+  const auto groups = [&](std::vector<int32_t>& groupOf, size_t count, std::vector<ResidualGroupStats>& out) {
+    Grouping g;
+    if (count > 1) g = GroupRecords(groupOf, count);
+    std::vector<int32_t>().swap(groupOf);
+    if (count == 1) out.emplace_back().Records = -1;  // every record: filled below
+    for (size_t k = 0; count > 1 && k < count; ++k) {
+      const int32_t* first = g.Order.data() + g.Start[k];
+      const int32_t* last = g.Order.data() + g.Start[k + 1];
+      out.push_back(sum.Group(first, last));
+    }
+  };
+  groups(sum.stationOf, sum.stations.size(), s.ByStation);
+  groups(sum.yearOf, sum.years.size(), s.ByYear);
+  s.Overall = sum.AllInPlace();
+  for (auto* list : {&s.ByStation, &s.ByYear}) {
+    for (ResidualGroupStats& g : *list) {
+      if (g.Records < 0) g = s.Overall;
     }
   }
-  const Grouping byYear = GroupRecords(sum.yearOf, sum.years.size());
+  for (size_t k = 0; k < sum.stations.size(); ++k) s.ByStation[k].Name = sum.stations[k];
   for (size_t k = 0; k < sum.years.size(); ++k) {
-    s.ByYear.push_back(sum.Group(byYear.Order.data() + byYear.Start[k], byYear.Order.data() + byYear.Start[k + 1]));
-    s.ByYear.back().Name = std::to_string(sum.years[k]);
-    s.ByYear.back().Year = sum.years[k];
+    s.ByYear[k].Name = std::to_string(sum.years[k]);
+    s.ByYear[k].Year = sum.years[k];
   }
 
   ResidualRecord scratch;
