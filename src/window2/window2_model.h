@@ -223,6 +223,9 @@ class Window2Model : public FormModel {
     double OcRaArcsec = 0;          // O-C in right ascension (not times cos δ)
     double OcDecArcsec = 0;         // O-C in declination
     double OcTimeSeconds = 0;       // data set 1's date minus the comparison value's
+    // The O-C in right ascension times cos δ, arcseconds: the CSV's, the ADES file's resRA
+    // and the statistics' right ascension, computed once (SetOcRa) so that all three agree.
+    double OcRaCosDec = 0;
     float SigmaRa = 0, SigmaDec = 0;  // the weights' sigmas, arcseconds; 0 unknown
     int32_t Row = 0;                // the record's number in data set 1
     int32_t Station = 0;            // index into RunStations
@@ -230,9 +233,11 @@ class Window2Model : public FormModel {
     int8_t IntervalRa = 0, IntervalDec = 0;  // the Stat intervals of the absolute O-C (0: none)
     uint8_t Bits = 0;               // kHasRa, kHasDec, kOwnSigmaRa, kOwnSigmaDec
     static constexpr uint8_t kHasRa = 1, kHasDec = 2, kOwnSigmaRa = 4, kOwnSigmaDec = 8;
-    // The O-C in right ascension times cos δ, arcseconds: the CSV's, the ADES file's resRA
-    // and the statistics' right ascension, one expression so that all three agree.
-    double OcRaCosDecArcsec() const { return OcRaArcsec * std::cos(DecDeg / kProgramDegPerRad); }
+    double OcRaCosDecArcsec() const { return OcRaCosDec; }
+    void SetOcRa(double arcsec) {
+      OcRaArcsec = arcsec;
+      OcRaCosDec = arcsec * std::cos(DecDeg / kProgramDegPerRad);
+    }
   };
   std::vector<RunResidual> RunResiduals;
   // The CSV rows of RunResiduals formed so far: the block not yet written, each row's

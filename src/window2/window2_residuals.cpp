@@ -144,7 +144,7 @@ void Window2Model::BeginResiduals(std::optional<ClipRequest> clip, HandSelection
   }
 }
 
-static_assert(sizeof(Window2Model::RunResidual) <= 72, "a compared record is kept in 72 bytes");
+static_assert(sizeof(Window2Model::RunResidual) <= 80, "a compared record is kept in 80 bytes");
 
 // Row i of data set 1 has been compared (DiffLDeg, DiffBDeg, and diffTDays in time).
 void Window2Model::KeepResidual(int32_t i, double diffTDays, int32_t year) {
@@ -154,7 +154,7 @@ void Window2Model::KeepResidual(int32_t i, double diffTDays, int32_t year) {
   r.Jd = Store.ObsJd(i, kSet1);
   r.RaDeg = Store.ObsLon(i, kSet1);
   r.DecDeg = Store.ObsLat(i, kSet1);
-  r.OcRaArcsec = DiffLDeg * 3600;
+  r.SetOcRa(DiffLDeg * 3600);  // after DecDeg
   r.OcDecArcsec = DiffBDeg * 3600;
   r.OcTimeSeconds = diffTDays * 86400;
   r.Year = static_cast<int16_t>(std::clamp<int32_t>(year, INT16_MIN, INT16_MAX));
