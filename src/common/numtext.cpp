@@ -109,7 +109,8 @@ bool TryParseReal(std::string_view text, double& value) {
       }
     }
     if (k == e && digits > 0 && digits <= 15) {
-      const double v = static_cast<double>(whole) / kPowersOfTen[decimals < 0 ? 0 : decimals];
+      // (A whole number, the common field, is exact as it stands: no division.)
+      const double v = decimals > 0 ? static_cast<double>(whole) / kPowersOfTen[decimals] : static_cast<double>(whole);
       value = negative ? -v : v;
       return true;
     }
