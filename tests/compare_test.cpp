@@ -232,7 +232,8 @@ TEST(OcStatisticsTest, IntervalsAgreeWithTheScanOfTheEdges) {
 
 // CSV numbers are printf's "%.*f" digits (correctly rounded, exact halves to even), with
 // no minus before a value that rounds to zero and "+" before the others when asked:
-// boundary cases a double holds exactly, and random values over the range of the whole
+// boundary cases a double holds exactly, decimals just off a half (1.005 is
+// 1.00499999999999989...), and random values over the range of the whole
 // numbers the digits are made from and beyond (those that round to zero are the table's).
 TEST(CsvNumberTest, DigitsArePrintfsCorrectlyRounded) {
   const struct {
@@ -241,7 +242,8 @@ TEST(CsvNumberTest, DigitsArePrintfsCorrectlyRounded) {
     const char* Text;
   } cases[] = {{0.5, 0, "0"},        {1.5, 0, "2"},         {2.5, 0, "2"},           {-2.5, 0, "-2"},
                {0.125, 2, "0.12"},   {0.375, 2, "0.38"},    {-0.0, 3, "0.000"},      {-0.0004, 3, "0.000"},
-               {-0.0006, 3, "-0.001"}, {4294967295.5, 0, "4294967296"}, {4294967296.0, 1, "4294967296.0"},
+               {-0.0006, 3, "-0.001"}, {1.005, 2, "1.00"}, {2.675, 2, "2.67"}, {-0.0005, 3, "-0.001"},
+               {4294967295.5, 0, "4294967296"}, {4294967296.0, 1, "4294967296.0"},
                {9007199254740993.0, 0, "9007199254740992"}, {1e-9, 9, "0.000000001"}, {123.456, -1, ""}};
   for (const auto& c : cases) EXPECT_EQ(CsvNumber(c.Value, c.Decimals), c.Text) << c.Value << " " << c.Decimals;
   char plus[kCsvNumberMax];

@@ -1,5 +1,6 @@
 #include "compare/comparison_run.h"
 
+#include <bit>
 #include <charconv>
 
 #include <algorithm>
@@ -166,6 +167,25 @@ std::vector<std::filesystem::path> ComparisonRun::CloseRunFiles() {
   if (param_.IsOpen() && !param_.Commit()) unwritten.push_back(paramPath_);
   if (csv_.IsOpen() && !csv_.Commit()) unwritten.push_back(csvPath_);
   return unwritten;
+}
+
+uint64_t CsvRoundedExactly(double value, int decimals) {
+  static constexpr uint64_t kPower[10] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
+  // |value| = m 2^e with m a whole number below 2^53.
+  const auto bits = std::bit_cast<uint64_t>(value);
+  const auto biased = static_cast<int>((bits >> 52) & 0x7FF);
+  uint64_t m = bits & ((uint64_t{1} << 52) - 1);
+  int e = -1074;
+  if (biased != 0) {
+    m |= uint64_t{1} << 52;
+    e = biased - 1075;
+  }
+  const unsigned __int128 scaled = static_cast<unsigned __int128>(m) * kPower[decimals];  // below 2^83
+  if (e >= 0) return static_cast<uint64_t>(scaled << e);  // a whole number already
+  if (-e >= 128) return 0;                                 // below 2^-45
+  const int k = -e;
+  const unsigned __int128 q = scaled >> k, rest = scaled - (q << k), half = static_cast<unsigned __int128>(1) << (k - 1);
+  return static_cast<uint64_t>(q) + ((rest > half || (rest == half && (q & 1) != 0)) ? 1 : 0);
 }
 
 char* CsvNumberByLibraryInto(char* buf, double value, int decimals, bool plus) {

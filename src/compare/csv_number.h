@@ -17,6 +17,11 @@ inline constexpr size_t kCsvNumberMax = 65;
 // of a value near a half, beyond the whole numbers handled inline, or not finite.
 char* CsvNumberByLibraryInto(char* buf, double value, int decimals, bool plus);
 
+// |value| * 10^decimals (decimals 0..9, the product below 2^53) rounded to the nearest
+// whole number, a tie to the even one, as printf rounds: exact, in integers, from the
+// double's own binary digits.  For the few products within a rounding of a half.
+uint64_t CsvRoundedExactly(double value, int decimals);
+
 namespace csv_number_detail {
 
 // Writes the digits of v backwards, ending before p, two at a time: exactly `count`
@@ -65,17 +70,17 @@ inline char* CsvNumberInto(char* buf, double value, bool plus = false) {
   constexpr uint64_t kPower[10] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
   // The value times 10^Decimals, rounded to a whole number: the same digits as the
   // correctly rounded decimal unless the product's own rounding could have crossed a
-  // half; such values (and exact halves, which printf rounds to even), values whose
-  // whole part reaches 2^32 and values that are not finite take the library's path.
+  // half; such values (and exact halves, which printf rounds to even) are rounded
+  // exactly.  Values whose whole part reaches 2^32 and values that are not finite take
+  // the library's path.
   const double product = std::fabs(value) * kScale[Decimals];
   if (!(product < 9007199254740992.0)) return CsvNumberByLibraryInto(buf, value, Decimals, plus);  // 2^53
   uint64_t n = static_cast<uint64_t>(static_cast<int64_t>(product));  // truncation, exact below 2^53
   const double fraction = product - static_cast<double>(n);           // exact
   if (fraction > 0.5) ++n;
+  if (!(std::fabs(fraction - 0.5) > product * 0x1p-52)) n = CsvRoundedExactly(value, Decimals);
   const uint64_t whole = n / kPower[Decimals];
-  if (!(std::fabs(fraction - 0.5) > product * 0x1p-52) || whole > UINT32_MAX) {
-    return CsvNumberByLibraryInto(buf, value, Decimals, plus);
-  }
+  if (whole > UINT32_MAX) return CsvNumberByLibraryInto(buf, value, Decimals, plus);
   // The sign, then the digits written from the right: the decimals, the point, the
   // whole part.
   char* p = buf;
