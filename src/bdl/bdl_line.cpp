@@ -225,10 +225,13 @@ bool ParseBdlLine(BdlState& b, CalendarRule rule) {
   b.MonthText = CutColumns(line, kMonth);
   // MonthNumber keeps the previous month for a text it does not know; a line of the file
   // with such a month would silently take the month of the line before it.
-  bool knownMonth = false;
-  for (const char* name : kMonths) knownMonth = knownMonth || b.MonthText == name;
-  if (!knownMonth) return false;
+  const int32_t before = b.Month;
+  b.Month = 0;
   MonthNumber(b);
+  if (b.Month == 0) {
+    b.Month = before;
+    return false;
+  }
   if (!FieldNumber(line, kTime.First, b.Hours) || !FieldNumber(line, kTime.Minutes, b.Minutes) ||
       !FieldNumber(line, kTime.Seconds, b.Seconds) || !FieldNumber(line, kTime.Fraction, b.TenThousandths) ||
       !Below(b.Hours, kHoursPerDay) || !Below(b.Minutes, kSixty) || !Below(b.Seconds, kSixty)) {

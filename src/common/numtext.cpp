@@ -63,7 +63,47 @@ bool ParseCForm(const std::string& c, double& value) {
 
 }  // namespace
 
+namespace {
+
+// A plain decimal of at most 15 digits without an exponent (every field of the
+// fixed-column layouts), blanks around it: its digits as a whole number divided by a
+// power of ten, both exact in a double, so the one rounding of the division gives the
+// correctly rounded value, the same as strtod's (Clinger's fast path).  False, with
+// `value` untouched, for any other text.
+bool TryParsePlainDecimal(std::string_view text, double& value) {
+  static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  size_t k = 0, e = text.size();
+  while (k < e && text[k] == ' ') ++k;
+  while (e > k && text[e - 1] == ' ') --e;
+  if (k == e) return false;
+  const bool negative = text[k] == '-';
+  if (text[k] == '+' || text[k] == '-') ++k;
+  uint64_t whole = 0;
+  int digits = 0, decimals = -1;
+  for (; k < e; ++k) {
+    const char ch = text[k];
+    if (ch >= '0' && ch <= '9') {
+      whole = whole * 10 + static_cast<uint64_t>(ch - '0');
+      ++digits;
+      if (decimals >= 0) ++decimals;
+    } else if (ch == ',' && decimals < 0) {
+      decimals = 0;
+    } else {
+      return false;
+    }
+  }
+  if (digits == 0 || digits > 15) return false;
+  // (A whole number, the common field, is exact as it stands: no division.)
+  const double v = decimals > 0 ? static_cast<double>(whole) / kPowersOfTen[decimals] : static_cast<double>(whole);
+  value = negative ? -v : v;
+  return true;
+}
+
+}  // namespace
+
 bool TryParseReal(std::string_view text, double& value) {
+  if (TryParsePlainDecimal(text, value)) return true;
   size_t b = 0, e = text.size();
   while (b < e && text[b] == ' ') ++b;
   while (e > b && text[e - 1] == ' ') --e;
@@ -84,38 +124,6 @@ bool TryParseReal(std::string_view text, double& value) {
       longForm += ch;
     }
   };
-  // A plain decimal of at most 15 digits without an exponent (every field of the
-  // fixed-column layouts) is its digits as a whole number divided by a power of ten: both
-  // exact in a double, so the one rounding of the division gives the correctly rounded
-  // value, the same as strtod's (Clinger's fast path).
-  {
-    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    size_t k = b;
-    const bool negative = text[k] == '-';
-    if (text[k] == '+' || text[k] == '-') ++k;
-    uint64_t whole = 0;
-    int digits = 0, decimals = -1;
-    for (; k < e; ++k) {
-      const char ch = text[k];
-      if (ch >= '0' && ch <= '9') {
-        whole = whole * 10 + static_cast<uint64_t>(ch - '0');
-        ++digits;
-        if (decimals >= 0) ++decimals;
-      } else if (ch == ',' && decimals < 0) {
-        decimals = 0;
-      } else {
-        break;
-      }
-    }
-    if (k == e && digits > 0 && digits <= 15) {
-      // (A whole number, the common field, is exact as it stands: no division.)
-      const double v = decimals > 0 ? static_cast<double>(whole) / kPowersOfTen[decimals] : static_cast<double>(whole);
-      value = negative ? -v : v;
-      return true;
-    }
-  }
-
   size_t i = b;
   bool plus = false;
   if (text[i] == '+' || text[i] == '-') {
@@ -244,7 +252,8 @@ bool HasExponent(std::string_view text) {
 }  // namespace
 
 bool TryParseFieldReal(std::string_view text, double& value) {
-  return !HasExponent(text) && TryParseReal(text, value);
+  // A plain decimal holds no exponent: the text is looked over for one only otherwise.
+  return TryParsePlainDecimal(text, value) || (!HasExponent(text) && TryParseReal(text, value));
 }
 
 bool TryParseFieldInt16(std::string_view text, int16_t& value) {
