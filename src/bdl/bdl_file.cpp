@@ -73,8 +73,8 @@ void LoadRecords(TextInputFile& in, double length, ObservationStore& store, int 
       store.ObsSigmaDec(row, column) = static_cast<float>(rec.SigmaDec);
     }
     r.TimeScale = rec.TimeScale;
-    lastTaken = line;
     if (row <= o.ShownLimit) r.Shown.push_back(BdlDisplayLine(b, rec, row));
+    lastTaken.swap(line);  // the next line is read into the old one's room: no copy
     if (o.Progress) {
       o.Progress(static_cast<int>(std::min<double>(100, static_cast<double>(row) * kProgressBytesPerLine / length)));
     }
