@@ -121,6 +121,31 @@ TEST(ResidualStats, AgreeWithNumpyOverallByStationAndByYear) {
   EXPECT_EQ(s.Rejected[1].RaArcsec, 9.5);
 }
 
+// A station or a year that holds every record has the figures of all records, its own
+// name and year.
+TEST(ResidualStats, AGroupOfEveryRecordHasTheOverallFigures) {
+  std::vector<ResidualRecord> records;
+  for (ResidualRecord r : Reference().sets.at("stats")) {
+    r.Station = "PARI";
+    r.Year = 1990;
+    records.push_back(r);
+  }
+  const ResidualSummary s = SummarizeResiduals(records);
+  ASSERT_EQ(s.ByStation.size(), 1u);
+  ASSERT_EQ(s.ByYear.size(), 1u);
+  for (const ResidualGroupStats* g : {&s.ByStation[0], &s.ByYear[0]}) {
+    EXPECT_EQ(g->Records, 48);
+    for (int c = 0; c < kResidualCoordinates; ++c) {
+      EXPECT_EQ(g->Coord[c].Count, s.Overall.Coord[c].Count);
+      EXPECT_EQ(g->Coord[c].Mean, s.Overall.Coord[c].Mean);
+      EXPECT_EQ(g->Coord[c].Median, s.Overall.Coord[c].Median);
+    }
+  }
+  EXPECT_EQ(s.ByStation[0].Name, "PARI");
+  EXPECT_EQ(s.ByYear[0].Name, "1990");
+  EXPECT_EQ(s.ByYear[0].Year, 1990);
+}
+
 TEST(ResidualStats, ClippingFlagsThePlantedOutliersAndKeepsHandFlags) {
   const Fixture& f = Reference();
   const auto& records = f.sets.at("clip");
