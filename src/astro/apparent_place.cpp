@@ -248,8 +248,11 @@ PlaceStage TwoBodyEquatorialPlace(AstroState& a, int body, double jd) {
   return {a.RelLon[static_cast<size_t>(body)], a.RelLat};
 }
 
-ApparentPlace ComputeApparentPlace(AstroState& a, const ApparentPlaceRequest& r) {
-  if (UsesPreciseChain(r)) return PreciseApparentPlace(a, r);
+namespace {
+
+// The classical chain's place (every return the one `out`, built where the caller's
+// result lies).
+ApparentPlace ClassicalApparentPlace(AstroState& a, const ApparentPlaceRequest& r) {
   ApparentPlace out;
   const int p = r.Body;
   const size_t ps = static_cast<size_t>(p);
@@ -310,6 +313,12 @@ ApparentPlace ComputeApparentPlace(AstroState& a, const ApparentPlaceRequest& r)
   out.LatDeg = a.BodyLat[ps];
   out.Ok = true;
   return out;
+}
+
+}  // namespace
+
+ApparentPlace ComputeApparentPlace(AstroState& a, const ApparentPlaceRequest& r) {
+  return UsesPreciseChain(r) ? PreciseApparentPlace(a, r) : ClassicalApparentPlace(a, r);
 }
 
 }  // namespace planova
