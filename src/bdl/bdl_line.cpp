@@ -112,15 +112,22 @@ void MonthAbbreviation(BdlState& b, int32_t month) {
   if (month >= 1 && month <= 12) b.MonthText = kMonths[month - 1];
 }
 
-void MonthNumber(BdlState& b) {
+namespace {
+
+// The month 1..12 of a name "Jan" … "Dec" (exact case); 0 for any other text.
+int32_t MonthOfName(std::string_view name) {
   // The names differ: the first that matches is the only one.
-  if (b.MonthText.size() != 3) return;
-  for (int k = 0; k < 12; ++k) {
-    if (std::memcmp(b.MonthText.data(), kMonths[k], 3) == 0) {
-      b.Month = k + 1;
-      return;
-    }
+  if (name.size() != 3) return 0;
+  for (int32_t k = 0; k < 12; ++k) {
+    if (std::memcmp(name.data(), kMonths[k], 3) == 0) return k + 1;
   }
+  return 0;
+}
+
+}  // namespace
+
+void MonthNumber(BdlState& b) {
+  if (const int32_t month = MonthOfName(b.MonthText); month != 0) b.Month = month;
 }
 
 std::string ZeroPadded(double whole, int width) {
@@ -225,13 +232,9 @@ bool ParseBdlLine(BdlState& b, CalendarRule rule) {
   b.MonthText = CutColumns(line, kMonth);
   // MonthNumber keeps the previous month for a text it does not know; a line of the file
   // with such a month would silently take the month of the line before it.
-  const int32_t before = b.Month;
-  b.Month = 0;
-  MonthNumber(b);
-  if (b.Month == 0) {
-    b.Month = before;
-    return false;
-  }
+  const int32_t month = MonthOfName(b.MonthText);
+  if (month == 0) return false;
+  b.Month = month;
   if (!FieldNumber(line, kTime.First, b.Hours) || !FieldNumber(line, kTime.Minutes, b.Minutes) ||
       !FieldNumber(line, kTime.Seconds, b.Seconds) || !FieldNumber(line, kTime.Fraction, b.TenThousandths) ||
       !Below(b.Hours, kHoursPerDay) || !Below(b.Minutes, kSixty) || !Below(b.Seconds, kSixty)) {

@@ -61,10 +61,6 @@ bool ParseCForm(const std::string& c, double& value) {
   return true;
 }
 
-}  // namespace
-
-namespace {
-
 // A plain decimal of at most 15 digits without an exponent (every field of the
 // fixed-column layouts), blanks around it: its digits as a whole number divided by a
 // power of ten, both exact in a double, so the one rounding of the division gives the
@@ -100,10 +96,8 @@ bool TryParsePlainDecimal(std::string_view text, double& value) {
   return true;
 }
 
-}  // namespace
-
-bool TryParseReal(std::string_view text, double& value) {
-  if (TryParsePlainDecimal(text, value)) return true;
+// Any other number TryParseReal takes: one with an exponent or more than 15 digits.
+bool TryParseOtherReal(std::string_view text, double& value) {
   size_t b = 0, e = text.size();
   while (b < e && text[b] == ' ') ++b;
   while (e > b && text[e - 1] == ' ') --e;
@@ -164,6 +158,12 @@ bool TryParseReal(std::string_view text, double& value) {
   }
   value = v;
   return true;
+}
+
+}  // namespace
+
+bool TryParseReal(std::string_view text, double& value) {
+  return TryParsePlainDecimal(text, value) || TryParseOtherReal(text, value);
 }
 
 namespace {
@@ -253,7 +253,7 @@ bool HasExponent(std::string_view text) {
 
 bool TryParseFieldReal(std::string_view text, double& value) {
   // A plain decimal holds no exponent: the text is looked over for one only otherwise.
-  return TryParsePlainDecimal(text, value) || (!HasExponent(text) && TryParseReal(text, value));
+  return TryParsePlainDecimal(text, value) || (!HasExponent(text) && TryParseOtherReal(text, value));
 }
 
 bool TryParseFieldInt16(std::string_view text, int16_t& value) {

@@ -170,7 +170,7 @@ std::vector<std::filesystem::path> ComparisonRun::CloseRunFiles() {
 }
 
 uint64_t CsvRoundedExactly(double value, int decimals) {
-  static constexpr uint64_t kPower[10] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
+  using csv_number_detail::kPower;
   // |value| = m 2^e with m a whole number below 2^53.
   const auto bits = std::bit_cast<uint64_t>(value);
   const auto biased = static_cast<int>((bits >> 52) & 0x7FF);

@@ -24,6 +24,10 @@ uint64_t CsvRoundedExactly(double value, int decimals);
 
 namespace csv_number_detail {
 
+// 10^0 .. 10^9, as doubles (exact) and as whole numbers.
+inline constexpr double kScale[10] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+inline constexpr uint64_t kPower[10] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
+
 // Writes the digits of v backwards, ending before p, two at a time: exactly `count`
 // digits (zeros in front) when count > 0, else all of v's (at least one).  Returns the
 // place of the first digit.
@@ -66,8 +70,6 @@ template <int Decimals>
 inline char* CsvNumberInto(char* buf, double value, bool plus = false) {
   static_assert(Decimals >= 0 && Decimals <= 9);
   using namespace csv_number_detail;
-  constexpr double kScale[10] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
-  constexpr uint64_t kPower[10] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
   // The value times 10^Decimals, rounded to a whole number: the same digits as the
   // correctly rounded decimal unless the product's own rounding could have crossed a
   // half; such values (and exact halves, which printf rounds to even) are rounded

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include "common/numtext.h"
 #include "common/textfile.h"
@@ -251,53 +252,20 @@ class Summarizer {
   // The statistics of the records order[first..last), their values gathered in record
   // order (the order the sums take them in).
   ResidualGroupStats Group(const int32_t* first, const int32_t* last) {
-    ResidualGroupStats g;
     const size_t n = static_cast<size_t>(last - first);
-    g.Records = static_cast<int32_t>(n);
-    for (int c = 0; c < kResidualCoordinates; ++c) {
-      const CoordinateColumn& col = columns_[c];
-      const bool sigmas = !col.Sigma.empty();
-      values_.clear();
-      sigmas_.clear();
-      int32_t rejected = 0;
-      for (size_t k = 0; k < n && !col.State.empty(); ++k) {
-        const auto i = static_cast<size_t>(first[k]);
-        const uint8_t state = col.State[i];
-        if (state == kTaken) {
-          values_.push_back(col.Value[i]);
-          if (sigmas) sigmas_.push_back(col.Sigma[i]);
-        } else if (state == kLeft) {
-          ++rejected;
-        }
-      }
-      g.Coord[c] = Stats(c, values_.data(), sigmas ? sigmas_.data() : nullptr, values_.size(), rejected);
-    }
-    return g;
+    return Gathered(n, [first](size_t k) { return static_cast<size_t>(first[k]); },
+                    [this, n](const CoordinateColumn& col) {
+                      values_.resize(std::max(values_.size(), n));
+                      if (!col.Sigma.empty()) sigmas_.resize(std::max(sigmas_.size(), n));
+                      return std::pair{values_.data(), sigmas_.data()};
+                    });
   }
 
   // The statistics of all records, gathered within the columns themselves (no copy of
   // a million values beside them): the columns serve no group after this one.
   ResidualGroupStats AllInPlace() {
-    ResidualGroupStats g;
-    g.Records = static_cast<int32_t>(n_);
-    for (int c = 0; c < kResidualCoordinates; ++c) {
-      CoordinateColumn& col = columns_[c];
-      const bool sigmas = !col.Sigma.empty();
-      size_t m = 0;
-      int32_t rejected = 0;
-      for (size_t i = 0; i < n_ && !col.State.empty(); ++i) {
-        const uint8_t state = col.State[i];
-        if (state == kTaken) {
-          col.Value[m] = col.Value[i];
-          if (sigmas) col.Sigma[m] = col.Sigma[i];
-          ++m;
-        } else if (state == kLeft) {
-          ++rejected;
-        }
-      }
-      g.Coord[c] = Stats(c, col.Value.data(), sigmas ? col.Sigma.data() : nullptr, m, rejected);
-    }
-    return g;
+    return Gathered(n_, [](size_t k) { return k; },
+                    [](CoordinateColumn& col) { return std::pair{col.Value.data(), col.Sigma.data()}; });
   }
 
   std::vector<int32_t> stationOf, yearOf;
@@ -307,12 +275,35 @@ class Summarizer {
 
  private:
   size_t n_;
-  // A coordinate's statistics of `n` accepted values (reordered) with their σ (null: none
-  // kept); without a column of σ every σ is 0, which allows no weights, as no σ does.
-  CoordinateStats Stats(int c, double* values, const double* sigmas, size_t n, int32_t rejected) {
-    CoordinateStats s = StatsInPlace(values, c == kResidualTime ? nullptr : sigmas, n, scratch_);
-    s.Rejected = rejected;
-    return s;
+  // The statistics of the n records index(0..n): each coordinate's accepted values and
+  // their σ gathered, in record order, into the arrays `into(column)` gives (which may be
+  // the column's own: a value is never written past the one read), then reordered by the
+  // statistics.  Without a column of σ every σ is 0, which allows no weights, as no σ does.
+  template <class Index, class Into>
+  ResidualGroupStats Gathered(size_t n, Index index, Into into) {
+    ResidualGroupStats g;
+    g.Records = static_cast<int32_t>(n);
+    for (int c = 0; c < kResidualCoordinates; ++c) {
+      CoordinateColumn& col = columns_[c];
+      const bool sigmas = !col.Sigma.empty();
+      const auto [values, sigmaValues] = into(col);
+      size_t m = 0;
+      int32_t rejected = 0;
+      for (size_t k = 0; k < n && !col.State.empty(); ++k) {
+        const size_t i = index(k);
+        const uint8_t state = col.State[i];
+        if (state == kTaken) {
+          values[m] = col.Value[i];
+          if (sigmas) sigmaValues[m] = col.Sigma[i];
+          ++m;
+        } else if (state == kLeft) {
+          ++rejected;
+        }
+      }
+      g.Coord[c] = StatsInPlace(values, c == kResidualTime || !sigmas ? nullptr : sigmaValues, m, scratch_);
+      g.Coord[c].Rejected = rejected;
+    }
+    return g;
   }
 
   std::array<CoordinateColumn, kResidualCoordinates> columns_;

@@ -40,8 +40,7 @@ void PlacesAhead::Compute() {
     if (hold_.load(std::memory_order_acquire)) return;
     requestOf_(b.First + b.Count, request_);
     astro_.ApparentPlaceInto(request_, scratch_);
-    b.Places[static_cast<size_t>(b.Count)] = {scratch_.Ok, scratch_.LonDeg, scratch_.LatDeg, scratch_.DeltaTSeconds,
-                                              scratch_.EphemerisJd};
+    b.Places[static_cast<size_t>(b.Count)] = RowPlace::Of(scratch_);
     ++b.Count;
     if (!scratch_.Ok) {
       b.Failed = true;

@@ -38,6 +38,7 @@ class PlacesAhead {
   struct RowPlace {
     bool Ok = false;  // false: the place failed; the run ends at this row
     double LonDeg = 0, LatDeg = 0, DeltaTSeconds = 0, EphemerisJd = 0;
+    static RowPlace Of(const ApparentPlace& p) { return {p.Ok, p.LonDeg, p.LatDeg, p.DeltaTSeconds, p.EphemerisJd}; }
   };
 
   // requestOf(i, request): sets request's date and observer to row i's (called on the

@@ -147,7 +147,7 @@ PlacesAhead::RowPlace Window2Model::ComputeObservationTheory(int32_t i) {
     if (Ahead) Ahead->Hold();
     LastPlaceRow = 0;
     Astro.ApparentPlaceInto(TheoryTemplate, LastPlace);
-    place = {LastPlace.Ok, LastPlace.LonDeg, LastPlace.LatDeg, LastPlace.DeltaTSeconds, LastPlace.EphemerisJd};
+    place = PlacesAhead::RowPlace::Of(LastPlace);
   }
   if (!place.Ok) {
     LastEphemeris = Astro.PlaceFailure();
